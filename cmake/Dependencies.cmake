@@ -1,0 +1,23 @@
+# Third-party packages: the geometry kernel, the convex hull, GoogleTest and
+# Google Benchmark. All come from Debian's packages (scripts/install-deps.sh).
+find_package(Threads REQUIRED)
+find_package(GTest REQUIRED)
+find_package(benchmark QUIET)
+
+find_path(OCCT_INCLUDE_DIR gp_Pnt.hxx PATH_SUFFIXES opencascade REQUIRED)
+set(OCCT_TOOLKITS TKernel TKMath TKG2d TKG3d TKGeomBase TKBRep TKGeomAlgo
+    TKTopAlgo TKPrim TKBO TKBool TKShHealing TKOffset TKFillet TKFeat)
+set(OCCT_LIBRARIES)
+foreach(tk IN LISTS OCCT_TOOLKITS)
+  find_library(OCCT_${tk}_LIBRARY ${tk} REQUIRED)
+  list(APPEND OCCT_LIBRARIES ${OCCT_${tk}_LIBRARY})
+endforeach()
+add_library(occt INTERFACE)
+target_include_directories(occt SYSTEM INTERFACE ${OCCT_INCLUDE_DIR})
+target_link_libraries(occt INTERFACE ${OCCT_LIBRARIES})
+
+find_path(QHULL_INCLUDE_DIR libqhull_r/libqhull_r.h REQUIRED)
+find_library(QHULL_R_LIBRARY qhull_r REQUIRED)
+add_library(qhull_r INTERFACE)
+target_include_directories(qhull_r SYSTEM INTERFACE ${QHULL_INCLUDE_DIR})
+target_link_libraries(qhull_r INTERFACE ${QHULL_R_LIBRARY})

@@ -1,0 +1,14 @@
+// elvosk: the host's status area, display refresh and regeneration.
+#ifndef CARVELL_HOST_ELVOSK_H
+#define CARVELL_HOST_ELVOSK_H
+
+#include "host_types.h"
+
+#include <stdbool.h>
+
+HOST_C_API int UI_set_status(const char* text);     // replaces the status-area text
+HOST_C_API int HM_DISP_set_display(int on);         // 0 suspends, 1 resumes
+HOST_C_API bool HM_DISP_ask_display(void);
+HOST_C_API int HM_DISP_regenerate_display(void);
+
+#endif

@@ -1,0 +1,74 @@
+// Common types of the stand-in CAD host: object identifiers (tags), host
+// lists and the export macro of the host's own libraries.
+#ifndef CARVELL_HOST_TYPES_H
+#define CARVELL_HOST_TYPES_H
+
+#include <stddef.h>
+
+#define HOST_API __attribute__((visibility("default")))
+#ifdef __cplusplus
+#define HOST_C_API extern "C" HOST_API
+#else
+#define HOST_C_API HOST_API
+#endif
+
+// Every host object is named by a 32-bit tag; 0 names nothing.
+typedef unsigned int tag_t;
+#define NULL_TAG 0u
+
+// Object types and subtypes as the library numbers them.
+enum host_object_type {
+    HM_point_type = 2,
+    HM_line_type = 3,
+    HM_circle_type = 5,      // arcs and circles
+    HM_conic_type = 6,
+    HM_spline_type = 9,
+    HM_coordinate_system_type = 45,
+    HM_plane_type = 46,
+    HM_matrix_type = 55,
+    HM_component_type = 63,
+    HM_solid_type = 70,      // subtype 0 body, 2 face, 3 edge
+    HM_datum_type = 197,
+    HM_feature_type = 205,
+    HM_part_type = 1000      // parts are objects of the stand-in too
+};
+enum host_solid_subtype {
+    HM_solid_body_subtype = 0,
+    HM_solid_face_subtype = 2,
+    HM_solid_edge_subtype = 3
+};
+
+// Object status: alive objects answer 3.
+#define HM_OBJ_ALIVE 3
+#define HM_OBJ_DELETED 0
+
+// Host status codes. 0 is success.
+enum host_error_code {
+    HM_ERR_OK = 0,
+    HM_ERR_INVALID_TAG = 3500,     // tag 0 or unknown tag
+    HM_ERR_WRONG_TYPE = 3501,      // object of the wrong kind
+    HM_ERR_NULL_POINTER = 3502,    // a required pointer argument is null
+    HM_ERR_BAD_ARGUMENT = 3503,    // out-of-range value
+    HM_ERR_NOT_FOUND = 3504,       // named thing does not exist
+    HM_ERR_NO_SESSION = 3505,      // no host-API session is open
+    HM_ERR_NO_PART = 3506,         // no work part
+    HM_ERR_GEOMETRY = 3507,        // the geometry kernel failed
+    HM_ERR_FILE = 3508,            // file could not be read or written
+    HM_ERR_UNDO_MARK = 3509        // unknown undo mark
+};
+
+// The host's singly linked list of object identifiers. A list is a pointer to
+// its head node; the items follow the head (the head's own eid is 0 and is not
+// an item). A null list is empty. Deleting a list frees its nodes, never the
+// objects.
+typedef struct hm_list_s {
+    tag_t eid;
+    struct hm_list_s* next;
+} hm_list_t, *hm_list_p_t;
+
+#ifdef __cplusplus
+#include <cstdint>
+static_assert(sizeof(tag_t) == 4, "host tags are 32 bits");
+#endif
+
+#endif

@@ -1,0 +1,86 @@
+// omvra: the host's public programming interface, the HM_ functions.
+// Every function answers 0 on success or a host_error_code, and refuses null
+// output pointers (HM_ERR_NULL_POINTER) without writing anything.
+#ifndef CARVELL_HOST_OMVRA_H
+#define CARVELL_HOST_OMVRA_H
+
+#include "host_types.h"
+
+#include <stdbool.h>
+
+/* ---- sessions ---- */
+// Opens a host-API session. Sessions nest: each HM_initialize needs its own
+// HM_terminate, and only the last one closes the session.
+HOST_C_API int HM_initialize(void);
+HOST_C_API int HM_terminate(void);
+HOST_C_API bool HM_is_initialized(void);
+
+/* ---- memory of enquiries ---- */
+HOST_C_API void HM_free(void* block);   // same allocator as SM_free
+HOST_C_API const char* HM_get_fail_message(int code);  // static text; never null
+
+/* ---- objects ---- */
+HOST_C_API int HM_OBJ_ask_type_and_subtype(tag_t object, int* type, int* subtype);
+HOST_C_API int HM_OBJ_ask_status(tag_t object);        // 3 alive, 0 deleted or unknown
+HOST_C_API int HM_OBJ_delete_object(tag_t object);
+HOST_C_API int HM_OBJ_delete_array_of_objects(int count, const tag_t* objects);
+// Writes a copy of the object's name (at most size-1 characters); "" when unnamed.
+HOST_C_API int HM_OBJ_ask_name(tag_t object, char* name, size_t size);
+HOST_C_API int HM_OBJ_set_name(tag_t object, const char* name);
+HOST_C_API int HM_OBJ_ask_layer(tag_t object, int* layer);
+HOST_C_API int HM_OBJ_set_layer(tag_t object, int layer);   // layers 1..256
+HOST_C_API int HM_OBJ_ask_color(tag_t object, int* colour);
+HOST_C_API int HM_OBJ_set_color(tag_t object, int colour);
+HOST_C_API int HM_OBJ_ask_blank_status(tag_t object, bool* blanked);
+HOST_C_API int HM_OBJ_set_blank_status(tag_t object, bool blanked);
+HOST_C_API int HM_OBJ_ask_owning_part(tag_t object, tag_t* part);
+// Objects of a part of the given type in creation order: pass 0 to start,
+// the previous answer to go on; 0 ends.
+HOST_C_API tag_t HM_OBJ_cycle_objs_in_part(tag_t part, int type, tag_t current);
+// Objects of the work part with the given name (and type, when type > 0).
+HOST_C_API tag_t HM_OBJ_cycle_by_name(const char* name, tag_t current);
+HOST_C_API tag_t HM_OBJ_cycle_by_name_and_type(tag_t part, const char* name, int type, tag_t current);
+
+/* ---- attributes of objects ---- */
+HOST_C_API int HM_ATTR_set_string(tag_t object, const char* title, const char* value);
+HOST_C_API int HM_ATTR_set_integer(tag_t object, const char* title, int value);
+HOST_C_API int HM_ATTR_set_real(tag_t object, const char* title, double value);
+// String value as an SM_alloc'd copy; HM_ERR_NOT_FOUND when the attribute is missing.
+HOST_C_API int HM_ATTR_ask_string(tag_t object, const char* title, char** value);
+HOST_C_API int HM_ATTR_ask_integer(tag_t object, const char* title, int* value);
+HOST_C_API int HM_ATTR_ask_real(tag_t object, const char* title, double* value);
+HOST_C_API int HM_ATTR_delete(tag_t object, const char* title);
+HOST_C_API int HM_ATTR_count(tag_t object, int* count);
+
+/* ---- parts ---- */
+HOST_C_API tag_t HM_PART_ask_display_part(void);
+HOST_C_API int HM_PART_set_display_part(tag_t part);
+HOST_C_API int HM_PART_ask_units(tag_t part, int* units);       // 1 millimetres, 2 inches
+HOST_C_API int HM_PART_ask_part_name(tag_t part, char* file_name, size_t size);
+HOST_C_API tag_t HM_PART_ask_part_tag(const char* file_name);   // 0 when not loaded
+HOST_C_API int HM_PART_is_loaded(const char* file_name);        // 1 fully loaded, 0 not
+HOST_C_API tag_t HM_ASSEM_ask_work_part(void);
+HOST_C_API int HM_ASSEM_set_work_part(tag_t part);
+HOST_C_API int HM_MODL_ask_distance_tolerance(double* tolerance);
+HOST_C_API int HM_MODL_set_distance_tolerance(double tolerance);
+HOST_C_API int HM_MODL_ask_angle_tolerance(double* degrees);
+HOST_C_API int HM_MODL_set_angle_tolerance(double degrees);
+// Carries out the model update: deletions logged with UPDATE_log_entity_to_delete.
+HOST_C_API int HM_MODL_update(void);
+
+/* ---- lists ---- */
+HOST_C_API int HM_MODL_create_list(hm_list_p_t* list);
+HOST_C_API int HM_MODL_put_list_item(hm_list_p_t list, tag_t item);
+HOST_C_API int HM_MODL_ask_list_count(hm_list_p_t list, int* count);   // null list: 0
+// Zero-based index; HM_ERR_BAD_ARGUMENT outside the list.
+HOST_C_API int HM_MODL_ask_list_item(hm_list_p_t list, int index, tag_t* item);
+// Frees the nodes and sets the handle to null.
+HOST_C_API int HM_MODL_delete_list(hm_list_p_t* list);
+
+/* ---- what the user sees ---- */
+HOST_C_API int HM_UI_open_listing_window(void);
+HOST_C_API bool HM_UI_is_listing_window_open(void);
+HOST_C_API int HM_UI_write_listing_window(const char* text);   // text as given, newlines included
+HOST_C_API int HM_print_syslog(const char* text, bool flush);  // one line of the system log
+
+#endif

@@ -1,0 +1,113 @@
+// quillon: the host's system services. Memory manager, texts and strings,
+// file-system checks, environment variables, error raising and logging,
+// debug flags, the object manager and persistent handles of objects.
+#ifndef CARVELL_HOST_QUILLON_H
+#define CARVELL_HOST_QUILLON_H
+
+#include "host_types.h"
+
+#include <stdarg.h>
+#include <stdbool.h>
+
+/* ---- memory manager: one allocator that counts its live blocks ---- */
+HOST_C_API void* SM_alloc(size_t size);                   // null for size 0 or on failure
+HOST_C_API void* SM_calloc(size_t count, size_t size);    // zero-filled
+HOST_C_API void* SM_realloc(void* block, size_t size);    // null block: like SM_alloc
+HOST_C_API void SM_free(void* block);                     // null: nothing; unknown block: logged, not freed
+HOST_C_API char* SM_string_copy(const char* text);        // null text gives null
+HOST_C_API char* SM_sprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+/* ---- texts and strings ---- */
+// Bounded formatting: writes at most size-1 characters and a terminator;
+// answers the length of the full text, as vsnprintf does.
+HOST_C_API int STR_snprintf(char* buffer, size_t size, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+// Host text object used by rule-language queries.
+typedef struct TEXT_s {
+    char* text;
+} TEXT_t;
+HOST_C_API void TEXT_init_string(TEXT_t* text, const char* value);  // copies value
+HOST_C_API void TEXT_free(TEXT_t* text);                             // frees the copy
+HOST_C_API const char* TEXT_ask_string(const TEXT_t* text);
+// true when the two texts are equal (null equals only null).
+HOST_C_API bool TEXT_compare_ascii(const char* a, const char* b);
+// Case-insensitive comparison: 0 when equal, as strcmp otherwise.
+HOST_C_API int STR_compare_i(const char* a, const char* b);
+
+/* ---- file system and environment ---- */
+HOST_C_API char* OS_ask_env(const char* name);          // copy to free with SM_free, null when unset
+HOST_C_API bool OS_file_exists(const char* path);
+HOST_C_API bool OS_dir_exists(const char* path);
+HOST_C_API bool OS_dir_writable(const char* path);
+
+/* ---- checking level and debug keys ---- */
+// Checking level of the host; at 1 or more tools print trace lines and the
+// object manager checks classes.
+HOST_API extern int MACH__checking_level;
+HOST_C_API bool DEBUG_ask_key(const char* key);          // true when the debug key is set
+HOST_C_API void TRACE_printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+/* ---- errors ---- */
+HOST_C_API void ERROR_lprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Records a severe host error (message to the system log and the error sink).
+HOST_C_API void ERROR_severe(const char* message);
+
+/* ---- object manager: tag sets and internal record pointers ---- */
+HOST_C_API tag_t OM_create_tag_set(void);
+HOST_C_API int OM_add_to_tag_set(tag_t set, tag_t object);
+// Members of a set in insertion order, in a new SM_alloc'd array.
+HOST_C_API int OM_flatten_tag_set(tag_t set, int* count, tag_t** members);
+HOST_C_API int OM_delete_object(tag_t object);
+HOST_C_API void* TAG_ask_pointer_of_tag(tag_t tag);      // internal record of an object; null for none
+
+/* ---- persistent handles ---- */
+// A handle text is never longer than this, terminator excluded.
+#define TAG_HANDLE_MAX_LENGTH 47
+// Handle text of an object (SM_alloc'd; free with SM_free); null for tag 0 or an unknown tag.
+HOST_C_API char* TAG_ask_handle_of_tag(tag_t tag);
+// The object a handle names; 0 when none. Blanks around the text are ignored.
+HOST_C_API tag_t TAG_ask_tag_of_handle_tol(const char* handle);
+
+#ifdef __cplusplus
+namespace Korvath {
+namespace Error {
+
+// The host's exception: a code, a message and the source location where it
+// was raised or last stamped.
+class HOST_API Exception {
+public:
+    Exception(int code, const char* message, const char* file = "", int line = 0);
+    virtual ~Exception();
+    int askCode() const { return code_; }
+    const char* askMessage() const;
+    const char* askFile() const;
+    int askLine() const { return line_; }
+    void setLocation(const char* file, int line);
+    // Releasing a handled exception drops its message; kept for callers that
+    // release explicitly.
+    void release();
+
+private:
+    int code_;
+    char message_[256];
+    char file_[128];
+    int line_;
+};
+
+// Converts whatever was caught into the host exception.
+class HOST_API Severe {
+public:
+    // Call inside a catch block: the current exception as a host exception.
+    static Exception Convert();
+};
+
+}  // namespace Error
+}  // namespace Korvath
+
+// Throws a host exception with the given code and message; file and line
+// are the source location.
+[[noreturn]] HOST_API void ERROR_raise(const char* file, int line, int code, const char* message);
+#define ERROR_RAISE(code, message) ERROR_raise(__FILE__, __LINE__, (code), (message))
+#endif
+
+#endif

@@ -1,0 +1,23 @@
+// sarnweld: the host's dialogs and run-time environment switching.
+#ifndef CARVELL_HOST_SARNWELD_H
+#define CARVELL_HOST_SARNWELD_H
+
+#include "host_types.h"
+
+typedef enum RTENV_ENV_e {
+    RTENV_interactive = 0,
+    RTENV_kwopen = 1,
+    RTENV_batch = 2
+} RTENV_ENV_t;
+
+// Switches to the open-API environment; answers the previous one.
+HOST_C_API RTENV_ENV_t RTENV_set_kwopen_env(void);
+HOST_C_API void RTENV_set_env(RTENV_ENV_t environment);
+HOST_C_API RTENV_ENV_t RTENV_ask_env(void);
+
+// A message dialog: a title and lines of text. The stand-in records it and
+// answers 1 (the OK button).
+HOST_C_API int UI_message_dialog(const char* title, int kind, const char** lines, int count);
+enum UI_message_kind { UI_MESSAGE_ERROR = 1, UI_MESSAGE_WARNING = 2, UI_MESSAGE_INFORMATION = 3 };
+
+#endif
