@@ -53,4 +53,10 @@ HOST_API int session_depth();
 
 }  // namespace host_testing
 
+#include "testing/math.h"
+#include "testing/curves.h"
+#include "testing/bodies.h"
+#include "testing/rules.h"
+#include "testing/assemblies.h"
+
 #endif

@@ -83,4 +83,11 @@ HOST_C_API bool HM_UI_is_listing_window_open(void);
 HOST_C_API int HM_UI_write_listing_window(const char* text);   // text as given, newlines included
 HOST_C_API int HM_print_syslog(const char* text, bool flush);  // one line of the system log
 
+/* ---- the rest of the interface, by area ---- */
+#include "omvra/math.h"        // vectors, matrices, coordinate systems, transformations
+#include "omvra/curves.h"      // points, lines, arcs, conics, splines, planes, evaluation, intersection
+#include "omvra/bodies.h"      // bodies, faces, edges, boxes, distance, sewing, ruled and bounded sheets
+#include "omvra/rules.h"       // rule-language queries and rule creation
+#include "omvra/assemblies.h"  // components, occurrences, part files, features
+
 #endif

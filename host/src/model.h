@@ -39,6 +39,16 @@ struct PartData {
     tag_t wcs = 0;                     // work coordinate system, 0 = absolute
 };
 
+// A modelling feature (type 205): its kind ("BLOCK", "SEW", "DATUM_PLANE",
+// ...), the body it made, and the other objects it made.
+struct FeatureData {
+    std::string kind;
+    tag_t body = 0;
+    std::vector<tag_t> objects;
+    bool suppressed = false;
+    bool parameterised = true;   // false once converted to an unparameterised feature
+};
+
 struct Object {
     tag_t tag = 0;
     int type = 0;
@@ -85,6 +95,11 @@ tag_t next_tag();
 void erase(tag_t tag);                     // removes the object and what it owns
 PartData* part_data(tag_t part);           // null when tag is not a part
 PartData* work_part_data();                // null without a work part
+
+// Creates a feature of the given kind for a body (or other object) of the
+// work part, recorded in the made object's `owner`-free feature list; the
+// feature is deleted with its body.
+Object& create_feature(const char* kind, tag_t body, const std::vector<tag_t>& objects = {});
 
 // Converts a length in millimetres into the work part's units.
 double mm_to_part(double mm);

@@ -74,6 +74,18 @@ double mm_to_part(double mm) {
     return (p && p->inches) ? mm / 25.4 : mm;
 }
 
+Object& create_feature(const char* kind, tag_t body, const std::vector<tag_t>& objects) {
+    Object* b = find(body);
+    Object& f = create(HM_feature_type, 0, b ? b->part : 0);
+    FeatureData d;
+    d.kind = kind ? kind : "";
+    d.body = body;
+    d.objects = objects;
+    f.data = d;
+    f.owner = body;   // erased with its body
+    return f;
+}
+
 void reset_objects() {
     g_model = Model{};
     // Tags are never reused within a process, so a stale tag from an earlier

@@ -1,0 +1,9 @@
+// omvra: bodies. Included by omvra.h; not included on its own.
+#ifndef CARVELL_HOST_OMVRA_BODIES_H
+#define CARVELL_HOST_OMVRA_BODIES_H
+
+#include "../host_types.h"
+
+#include <stdbool.h>
+
+#endif

@@ -1,0 +1,11 @@
+// Test fixtures of the stand-in host: curves. Included by host_testing.h.
+#ifndef CARVELL_HOST_TESTING_CURVES_H
+#define CARVELL_HOST_TESTING_CURVES_H
+
+#include "../host_types.h"
+
+namespace host_testing {
+
+}  // namespace host_testing
+
+#endif
