@@ -49,6 +49,18 @@ struct FeatureData {
     bool parameterised = true;   // false once converted to an unparameterised feature
 };
 
+// A coordinate system (type 45): origin and orientation (rows are the axes).
+struct CsysData {
+    std::array<double, 3> origin{};
+    std::array<double, 9> matrix{1, 0, 0, 0, 1, 0, 0, 0, 1};
+    tag_t matrix_object = 0;   // the matrix object it was made from, if any
+};
+
+// A matrix object (type 55): an orientation, rows are the axes.
+struct MatrixData {
+    std::array<double, 9> matrix{1, 0, 0, 0, 1, 0, 0, 0, 1};
+};
+
 struct Object {
     tag_t tag = 0;
     int type = 0;
