@@ -12,6 +12,17 @@ HOST_C_API bool CONTEXT_ask_in_context(void);   // true inside an assembly conte
 HOST_C_API int PART_ask_units(tag_t part);      // 0 millimetres, 1 inches; -1 for no part
 HOST_C_API tag_t PART_ask_part_of_object(tag_t object);
 HOST_C_API int RM_ask_entity_type_and_subtype(tag_t object, int* type, int* subtype);
+// State of an object: 3 (HM_OBJ_ALIVE) for a live, active object, 0 for a deleted or unknown tag.
+HOST_C_API int es0022(tag_t object);
+// Puts a live object to sleep or wakes it (objects of this host are always awake).
+HOST_C_API int RM_set_sleep_state(tag_t object, bool sleep);
+// Display form of a part file name as an SM_alloc'd text (free with SM_free):
+// mode 6 is the bare name (no directory, no extension); other modes answer
+// the name as given. Null for a null name.
+HOST_C_API char* PART_name_for_display(const char* part_name, int mode);
+// Whether the part's cached model data are loaded (every part this host
+// holds is loaded fully); false for 0 and for tags that are no part.
+HOST_C_API bool PART_is_cmod_data_loaded(tag_t part);
 
 // Deferred deletion: logged objects are deleted at the next update.
 HOST_C_API int UPDATE_log_entity_to_delete(tag_t object);

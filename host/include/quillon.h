@@ -40,6 +40,25 @@ HOST_C_API bool OS_file_exists(const char* path);
 HOST_C_API bool OS_dir_exists(const char* path);
 HOST_C_API bool OS_dir_writable(const char* path);
 
+// File-system checks of file names (CFI). Kinds: 175 a file, 100 a directory;
+// access: 2 write, 4 read.
+enum CFI_kind { CFI_KIND_DIRECTORY = 100, CFI_KIND_FILE = 175 };
+enum CFI_access { CFI_ACCESS_WRITE = 2, CFI_ACCESS_READ = 4 };
+// Expands environment variables ("$NAME", "${NAME}") of a name into a new
+// SM_alloc'd text; an empty name or an unset variable gives an error code.
+HOST_C_API int CFI_expand_filename(const char* name, int kind, char** expanded);
+// 0 when the file exists, 1 when it does not, otherwise an error code.
+HOST_C_API int CFI_ask_file_exist(const char* name);
+// Kind of an existing file: CFI_KIND_DIRECTORY or CFI_KIND_FILE.
+HOST_C_API int CFI_get_file_type(const char* name, int* type);
+// Directory part of a file name ("." for a bare name) as a new SM_alloc'd text.
+HOST_C_API int CFI_ask_directory(const char* name, int kind, char** directory);
+// True when the file (or directory) grants the access to this process;
+// `error` is 0 for a plain refusal, an error code when it could not be asked.
+HOST_C_API bool CFI_query_file_permissions(const char* name, int kind, int access, int* error);
+// Text of an error code of the file checks, SM_alloc'd (free with SM_free).
+HOST_C_API char* CFI_get_error_text(int code);
+
 /* ---- checking level and debug keys ---- */
 // Checking level of the host; at 1 or more tools print trace lines and the
 // object manager checks classes.
@@ -59,6 +78,10 @@ HOST_C_API int OM_add_to_tag_set(tag_t set, tag_t object);
 HOST_C_API int OM_flatten_tag_set(tag_t set, int* count, tag_t** members);
 HOST_C_API int OM_delete_object(tag_t object);
 HOST_C_API void* TAG_ask_pointer_of_tag(tag_t tag);      // internal record of an object; null for none
+// Whether the tag names a live object of the object-manager class (class ids
+// are the object types of their records, e.g. Korvath::FEATURE_RECORDClassId);
+// a failed check is reported as a severe error naming the caller's location.
+HOST_C_API bool OM_check_tag_class(tag_t tag, int class_id, const char* file, int line);
 
 /* ---- persistent handles ---- */
 // A handle text is never longer than this, terminator excluded.
@@ -70,6 +93,10 @@ HOST_C_API tag_t TAG_ask_tag_of_handle_tol(const char* handle);
 
 #ifdef __cplusplus
 namespace Korvath {
+
+// Object-manager class ids (see OM_check_tag_class).
+constexpr int FEATURE_RECORDClassId = HM_feature_type;
+
 namespace Error {
 
 // The host's exception: a code, a message and the source location where it

@@ -16,4 +16,18 @@ HOST_API extern double acom;
 // Kernel scale factors; the second entry is the kernel-to-part length factor.
 HOST_API extern double pxsfac[2];
 
+// Least-squares fits to n points packed as x, y, z triples. Each answers 0,
+// HM_ERR_NULL_POINTER, HM_ERR_BAD_ARGUMENT (too few or non-finite points) or
+// HM_ERR_GEOMETRY (the points do not define the shape); nothing is written
+// on failure.
+// Plane (n >= 3, not all on one line): origin = the points' centroid, unit
+// normal. On entry `normal` is a hint: the result points to its side.
+HOST_C_API int LSFIT_plane_to_points(int n, const double* points, double origin[3], double normal[3]);
+// Sphere (n >= 3, not all on one line), algebraic fit. Coplanar points give
+// the minimum-norm solution: the sphere centred in their plane (the circle's
+// centre and radius).
+HOST_C_API int LSFIT_sphere_to_points_3d(int n, const double* points, double centre[3], double* radius);
+// Circle (n >= 3, not all on one line) in the points' least-squares plane.
+HOST_C_API int LSFIT_circle_to_points_3d(int n, const double* points, double centre[3], double* radius);
+
 #endif

@@ -4,6 +4,8 @@
 
 #include "host_types.h"
 
+#include <stdbool.h>
+
 typedef enum RTENV_ENV_e {
     RTENV_interactive = 0,
     RTENV_kwopen = 1,
@@ -19,5 +21,14 @@ HOST_C_API RTENV_ENV_t RTENV_ask_env(void);
 // answers 1 (the OK button).
 HOST_C_API int UI_message_dialog(const char* title, int kind, const char** lines, int count);
 enum UI_message_kind { UI_MESSAGE_ERROR = 1, UI_MESSAGE_WARNING = 2, UI_MESSAGE_INFORMATION = 3 };
+
+// Error and warning dialogs: a title, lines of text, the dialog flag and
+// custom button labels (null and 0 for the standard OK button). The stand-in
+// records them as dialogs of kind UI_MESSAGE_ERROR / UI_MESSAGE_WARNING and
+// answers 1 (the first button).
+HOST_C_API int mtErrorDialog(const char* title, const char** lines, int count, bool flag, const char** buttons,
+                             int button_count);
+HOST_C_API int mtWarningDialog(const char* title, const char** lines, int count, bool flag, const char** buttons,
+                               int button_count);
 
 #endif

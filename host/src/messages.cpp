@@ -62,6 +62,14 @@ int UI_message_dialog(const char* title, int kind, const char** lines, int count
     return 1;
 }
 
+int mtErrorDialog(const char* title, const char** lines, int count, bool, const char**, int) {
+    return UI_message_dialog(title, UI_MESSAGE_ERROR, lines, count);
+}
+
+int mtWarningDialog(const char* title, const char** lines, int count, bool, const char**, int) {
+    return UI_message_dialog(title, UI_MESSAGE_WARNING, lines, count);
+}
+
 int UI_set_status(const char* text) {
     sinks().status.push_back(text ? text : "");
     return 0;

@@ -437,8 +437,17 @@ bool UPDATE_is_object_logged(tag_t object) {
 int UPDATE_do_update(void) {
     std::vector<tag_t> log;
     log.swap(model().logged_for_deletion);
-    for (tag_t t : log)
-        if (find(t)) host::erase(t);
+    for (tag_t t : log) {
+        host::Object* o = find(t);
+        if (!o) continue;
+        // A feature removed by the update takes the body it made along; the
+        // body's other features go with the body.
+        tag_t body = 0;
+        if (o->type == HM_feature_type)
+            if (auto* f = std::any_cast<host::FeatureData>(&o->data)) body = f->body;
+        host::erase(t);
+        if (body && find(body)) host::erase(body);
+    }
     return 0;
 }
 

@@ -232,3 +232,17 @@ TEST(ErrorTest, SevereConvertsForeignExceptions) {
 }
 
 }  // namespace
+
+namespace {
+TEST_F(UndoTest, AFeatureDeletedByTheUpdateTakesItsBodyAlong) {
+    host::Object& body = host::create(HM_solid_type, HM_solid_body_subtype);
+    tag_t body_tag = body.tag;
+    tag_t feature = host::create_feature("BLOCK", body_tag).tag;
+    tag_t other = make_named("unrelated");
+    ASSERT_EQ(UPDATE_log_entity_to_delete(feature), 0);
+    ASSERT_EQ(UPDATE_do_update(), 0);
+    EXPECT_EQ(HM_OBJ_ask_status(feature), HM_OBJ_DELETED);
+    EXPECT_EQ(HM_OBJ_ask_status(body_tag), HM_OBJ_DELETED);
+    EXPECT_EQ(HM_OBJ_ask_status(other), HM_OBJ_ALIVE);
+}
+}  // namespace

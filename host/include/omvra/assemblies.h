@@ -1,9 +1,90 @@
 // omvra: assemblies. Included by omvra.h; not included on its own.
+// Components and occurrences, part files, and the features of bodies.
 #ifndef CARVELL_HOST_OMVRA_ASSEMBLIES_H
 #define CARVELL_HOST_OMVRA_ASSEMBLIES_H
 
 #include "../host_types.h"
 
 #include <stdbool.h>
+
+/* ---- components and occurrences ----
+ * A component (type 63) places a part in an assembly part; it is the
+ * occurrence of that part there. An occurrence of an object stands in the
+ * assembly part for an object (its prototype) of a component's part. */
+
+// Capacity of the part-name and the reference-set/instance-name buffers of
+// HM_ASSEM_ask_component_data, terminator included.
+#define HM_MAX_FSPEC_BUFSIZE 257
+#define HM_MAX_NAME_BUFSIZE 133
+
+HOST_C_API bool HM_ASSEM_is_occurrence(tag_t object);   // false for 0 and unknown tags
+// The prototype of an occurrence (a component's prototype is its part, 0 when
+// that part is not loaded); any other object is its own prototype; 0 for none.
+HOST_C_API tag_t HM_ASSEM_ask_prototype_of_occ(tag_t occurrence);
+// The component that places the work part in the display part; 0 when the
+// work part is the display part or is not placed in it.
+HOST_C_API tag_t HM_ASSEM_ask_work_occurrence(void);
+// A component's data: part file name, reference-set name, instance name (into
+// buffers of HM_MAX_FSPEC_BUFSIZE / HM_MAX_NAME_BUFSIZE bytes), origin, the
+// orientation (rows are the axes) and the 4x4 transform (MTX4 layout); every
+// output may be null.
+HOST_C_API int HM_ASSEM_ask_component_data(tag_t component, char* part_name, char* refset_name,
+                                           char* instance_name, double origin[3], double matrix[9],
+                                           double transform[16]);
+
+/* ---- part files ---- */
+
+// Outcome of opening a part file. On failure `failed` is set and the file
+// names (SM_alloc'd strings in an SM_alloc'd array) and their statuses
+// (SM_alloc'd) name what could not be loaded; the caller frees all three.
+typedef struct HM_PART_load_status_s {
+    bool failed;
+    int n_parts;
+    char** file_names;
+    int* statuses;
+} HM_PART_load_status_t;
+
+// Opens a part file into a new part (a part already loaded from that file is
+// answered as it is); the part becomes the work and display part.
+// HM_ERR_FILE with a failed load status when the file cannot be read.
+HOST_C_API int HM_PART_open_quiet(const char* file_name, tag_t* part, HM_PART_load_status_t* status);
+
+// How HM_PART_export_with_options writes: `new_file` replaces the file's
+// contents instead of adding to them; `parameters` and `expressions` are the
+// host's modes for feature parameters and expressions (exported objects
+// always carry plain geometry in this host, so they are only range-checked:
+// 0..2 each).
+typedef struct HM_PART_export_options_s {
+    bool new_file;
+    int parameters;
+    int expressions;
+} HM_PART_export_options_t;
+
+// Copies the objects into the part file: into its part when that part is
+// loaded (which is then saved), otherwise into the file itself (created when
+// missing). Occurrences are copied as the geometry they show.
+HOST_C_API int HM_PART_export_with_options(const char* file_name, int count, const tag_t* objects,
+                                           const HM_PART_export_options_t* options);
+HOST_C_API int HM_PART_save(tag_t part);   // writes the part to its file
+// Closes a part: the part and its objects leave the session (scope and
+// mode are accepted as the host's, 0/1 each). A closed work or display part
+// leaves none.
+HOST_C_API int HM_PART_close(tag_t part, int scope, int mode);
+
+/* ---- features of bodies ---- */
+
+// Features of a body, of the body of a face or of an edge, in creation order,
+// in a new list (empty when there are none).
+HOST_C_API int HM_MODL_ask_body_feats(tag_t body, hm_list_p_t* features);
+HOST_C_API int HM_MODL_ask_face_feats(tag_t face, hm_list_p_t* features);
+HOST_C_API int HM_MODL_ask_edge_feats(tag_t edge, hm_list_p_t* features);
+HOST_C_API int HM_MODL_is_body_feature(tag_t feature, bool* is_body_feature);  // it made a body
+HOST_C_API int HM_MODL_ask_feat_body(tag_t feature, tag_t* body);              // 0 when it made none
+// Objects the feature made (its body first, if any), in an SM_alloc'd array
+// (null when there are none).
+HOST_C_API int HM_MODL_ask_feat_object(tag_t feature, int* count, tag_t** objects);
+HOST_C_API int HM_MODL_ask_feat_type(tag_t feature, char** type);   // kind text, SM_alloc'd
+HOST_C_API int HM_MODL_ask_suppress_feature(tag_t feature, bool* suppressed);
+HOST_C_API int HM_MODL_suppress_feature(hm_list_p_t features);      // suppresses each listed feature
 
 #endif

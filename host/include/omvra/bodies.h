@@ -1,9 +1,110 @@
 // omvra: bodies. Included by omvra.h; not included on its own.
+//
+// Bodies are objects of type 70 subtype 0 (solid, sheet or wire bodies);
+// their faces (70/2) and edges (70/3) get tags on first request, stable for
+// the life of the body, always in the same order. Face parameters are
+// normalised: (0, 0) to (1, 1) spans the face's parameter box.
 #ifndef CARVELL_HOST_OMVRA_BODIES_H
 #define CARVELL_HOST_OMVRA_BODIES_H
 
 #include "../host_types.h"
 
 #include <stdbool.h>
+
+/* ---- topology ---- */
+// New lists (delete with HM_MODL_delete_list) of the body's faces, the body's
+// edges, a face's edges and an edge's faces, in the host's fixed order.
+HOST_C_API int HM_MODL_ask_body_faces(tag_t body, hm_list_p_t* faces);
+HOST_C_API int HM_MODL_ask_body_edges(tag_t body, hm_list_p_t* edges);
+HOST_C_API int HM_MODL_ask_face_edges(tag_t face, hm_list_p_t* edges);
+HOST_C_API int HM_MODL_ask_edge_faces(tag_t edge, hm_list_p_t* faces);
+HOST_C_API int HM_MODL_ask_face_body(tag_t face, tag_t* body);
+// End points of an edge; a closed edge has one vertex (both points the same).
+HOST_C_API int HM_MODL_ask_edge_verts(tag_t edge, double point1[3], double point2[3], int* vertex_count);
+
+/* ---- faces ---- */
+// Point, first and second derivatives along u and v, unit normal (towards the
+// face's outside) and the two principal radii of curvature at normalised
+// parameters. A radius r is signed so that point + r * normal is the centre
+// of curvature; 0 stands for a flat direction; radii[0] belongs to the more
+// curved direction.
+HOST_C_API int HM_MODL_ask_face_props(tag_t face, const double parm[2], double point[3], double u1[3], double v1[3],
+                                      double u2[3], double v2[3], double unit_normal[3], double radii[2]);
+// Normalised parameters and point of the face (boundary included) nearest to a point.
+HOST_C_API int HM_MODL_ask_face_parm(tag_t face, const double ref_point[3], double parm[2], double face_point[3]);
+
+/* ---- boxes and distances ---- */
+// Tight absolute box of an object (a feature stands for its body): minimum
+// x, y, z then maximum x, y, z.
+HOST_C_API int HM_MODL_ask_bounding_box(tag_t object, double box[6]);
+// Box of an object aligned to a coordinate system (0: absolute): its minimum
+// corner (absolute), the system's three axes and the extents along them. Tight
+// unless expand is set (then widened by the geometry's tolerances).
+HOST_C_API int HM_MODL_ask_bounding_box_aligned(tag_t object, tag_t csys, bool expand, double min_corner[3],
+                                                double directions[3][3], double distances[3]);
+// Minimum distance between two objects and the nearest points on each. An
+// object 0 with its guess given stands for the guess point; otherwise a given
+// guess picks, among equally near solutions, the one nearest to it.
+HOST_C_API int HM_MODL_ask_minimum_dist(tag_t object1, tag_t object2, int guess1_given, const double guess1[3],
+                                        int guess2_given, const double guess2[3], double* distance,
+                                        double point1[3], double point2[3]);
+// The same, each object followed by its guess, also answering the accuracy reached.
+HOST_C_API int HM_MODL_ask_minimum_dist_2(tag_t object1, int guess1_given, const double guess1[3], tag_t object2,
+                                          int guess2_given, const double guess2[3], double* distance,
+                                          double point1[3], double point2[3], double* accuracy);
+
+/* ---- string lists of curves ---- */
+// Strings of curves for bounded planes and ruled sheets: string i holds
+// curve_counts[i] curves, taken as given (direction 1) or reversed (-1); the
+// curves of all strings follow each other in `curves`. A point object may
+// stand as a string of its own (the apex of a ruled cone).
+typedef struct HM_STRING_LIST_s {
+    int string_count;
+    int* curve_counts;
+    int* directions;
+    tag_t* curves;
+} HM_STRING_LIST_t, *HM_STRING_LIST_p_t;
+HOST_C_API int HM_MODL_init_string_list(HM_STRING_LIST_p_t list);   // no strings, null arrays
+// Allocates the arrays for the strings and the total number of curves.
+HOST_C_API int HM_MODL_create_string_list(int string_count, int curve_total, HM_STRING_LIST_p_t list);
+HOST_C_API int HM_MODL_free_string_list(HM_STRING_LIST_p_t list);   // frees the arrays; back to no strings
+
+/* ---- features that make bodies ---- */
+// Boolean sign of a new feature; the stand-in makes new bodies only.
+enum HM_FEATURE_SIGN { HM_NULLSIGN = 0 };
+// Sphere from a diameter text at a centre; answers its feature ("SPHERE").
+HOST_C_API int HM_MODL_create_sphere(int sign, const double centre[3], const char* diameter, tag_t* feature);
+HOST_C_API int HM_MODL_create_sphere1(int sign, const double centre[3], const char* diameter, tag_t* feature);
+// Cylinder from height and diameter texts, base centre and axis direction; answers its feature ("CYLINDER").
+HOST_C_API int HM_MODL_create_cyl1(int sign, const double origin[3], const char* height, const char* diameter,
+                                   const double direction[3], tag_t* feature);
+// Planar sheet body ("BOUNDED_PLANE") bounded by the closed loop of the
+// strings' curves, joined within tolerances[0] (distance; tolerances[1] is
+// the angle tolerance in degrees; further values are not read).
+HOST_C_API int HM_MODL_create_bplane(const HM_STRING_LIST_t* boundary, const double tolerances[], tag_t* body);
+// Ruled sheet body ("RULED") between the two section strings (string 1 may
+// be a single point: a cone). Alignment 1 joins points of equal parameter,
+// 2 of equal arc-length fraction. The spine must hold no strings. The
+// parameters marked unused are the host's options that the stand-in does not
+// offer; tolerances (distance, angle) of 0 take the part's.
+HOST_C_API int HM_MODL_create_ruled1(const HM_STRING_LIST_t* sections, const HM_STRING_LIST_t* spine, int alignment,
+                                     double alignment_values[6] /* unused */, int unused1, int unused2, int unused3,
+                                     int unused4, const double tolerances[3], tag_t* sheet);
+// Scales bodies in place about a coordinate system's origin (csys 0:
+// absolute). Type 1 uniform by factors[0]; type 2 general by factors[0..2]
+// along the system's axes. Answers one feature ("SCALE") per body, in a new
+// array (free with HM_free).
+HOST_C_API int HM_MODL_create_scale(int scale_type, int body_count, const tag_t* bodies, tag_t csys,
+                                    const char* factors[3], int* feature_count, tag_t** features);
+// Sews the tools onto the one target sheet within the tolerance (option 0,
+// body type 0). The target becomes the sewn sheet and the tools are consumed;
+// pieces that join no other come back as new bodies in a new list `disjoint`.
+// Answers the feature ("SEW") of the sewn sheet.
+HOST_C_API int HM_MODL_create_sew(int option, int target_count, const tag_t* targets, int tool_count,
+                                  const tag_t* tools, double tolerance, int body_type, hm_list_p_t* disjoint,
+                                  tag_t* feature);
+// Section of two bodies: one new wire body per connected set of section
+// curves, in a new array (free with HM_free); count 0 when they do not meet.
+HOST_C_API int HM_MODL_intersect_bodies(tag_t body1, tag_t body2, int* count, tag_t** bodies);
 
 #endif

@@ -1,9 +1,186 @@
 // omvra: curves. Included by omvra.h; not included on its own.
+//
+// Points, lines, arcs, conics and splines through points; planes and datum
+// planes; curve evaluation; intersection of objects; joining of curves; the
+// application of a transformation to objects and the copy of an object.
+//
+// Curve parameters are normalised everywhere: 0 is the start of a curve, 1 its
+// end, 0.5 the middle of its parameter range, whatever the kernel's own range.
+// Every curve enquiry also accepts an edge (type 70, subtype 3).
 #ifndef CARVELL_HOST_OMVRA_CURVES_H
 #define CARVELL_HOST_OMVRA_CURVES_H
 
 #include "../host_types.h"
 
 #include <stdbool.h>
+
+/* ---- records ---- */
+
+// A line from its start to its end point.
+typedef struct HM_CURVE_line_s {
+    double start_point[3];
+    double end_point[3];
+} HM_CURVE_line_t;
+
+// A circular arc in the plane of a matrix object (its x and y rows; the arc
+// turns counter-clockwise about x cross y), angles in radians from the x row.
+// matrix_tag 0 is the absolute XY plane. The centre is given in the matrix's
+// coordinates (components along its rows).
+typedef struct HM_CURVE_arc_s {
+    tag_t matrix_tag;
+    double start_angle;
+    double end_angle;
+    double arc_center[3];
+    double radius;
+} HM_CURVE_arc_t;
+
+// Conic kinds; a conic object's subtype is its kind.
+enum HM_CURVE_conic_kind {
+    HM_CONIC_ellipse = 2,    // C + k1 cos(t) X + k2 sin(t) Y, t in radians
+    HM_CONIC_parabola = 3,   // C + (t*t / k1) X + t Y, t a length along Y
+    HM_CONIC_hyperbola = 4   // C + k1 cosh(t) X + k2 sinh(t) Y
+};
+
+// A conic in the plane of a matrix object. X and Y are the matrix's x and y
+// rows turned by rotation_angle (radians) about their normal; the centre (the
+// vertex of a parabola) is given in the matrix's coordinates; the curve runs
+// from start_param to end_param in the parameter of its kind.
+typedef struct HM_CURVE_conic_s {
+    tag_t matrix_tag;
+    int conic_type;
+    double rotation_angle;
+    double start_param;
+    double end_param;
+    double center[3];
+    double k1;
+    double k2;
+} HM_CURVE_conic_t;
+
+// One point of a spline through points. Slope and curvature types -1 mean
+// none; the stand-in imposes neither slopes nor curvatures (88 bytes).
+typedef struct HM_CURVE_thru_point_s {
+    double point[3];
+    int slope_type;
+    double slope[3];
+    int crvatr_type;
+    double crvatr[3];
+} HM_CURVE_thru_point_t;
+
+// One result of HM_MODL_intersect_objects: kind 0, a point (coordinates in
+// `point`), or kind 2, a curve (a new curve object in `curve`).
+typedef struct HM_MODL_intersection_s {
+    int kind;
+    double point[3];
+    tag_t curve;
+} HM_MODL_intersection_t;
+
+// A curve evaluator (see HM_EVAL_initialize); the gostrel evaluators are the same.
+typedef struct HM_EVAL_s* HM_EVAL_p_t;
+
+/* ---- points, lines, arcs, conics ---- */
+HOST_C_API int HM_CURVE_create_point(const double point[3], tag_t* point_obj);
+HOST_C_API int HM_CURVE_ask_point_data(tag_t point, double coords[3]);
+// A line of non-zero length.
+HOST_C_API int HM_CURVE_create_line(const HM_CURVE_line_t* line, tag_t* line_obj);
+HOST_C_API int HM_CURVE_ask_line_data(tag_t line, HM_CURVE_line_t* line_data);
+// Gives the line new end points; the identifier stays.
+HOST_C_API int HM_CURVE_edit_line_data(tag_t line, const HM_CURVE_line_t* line_data);
+// An arc (type 5); end_angle - start_angle in (0, 2 pi], 2 pi a full circle.
+HOST_C_API int HM_CURVE_create_arc(const HM_CURVE_arc_t* arc, tag_t* arc_obj);
+// A conic (type 6, subtype the kind); positive k1 (and k2 but for a parabola),
+// end_param above start_param (at most 2 pi apart for an ellipse).
+HOST_C_API int HM_CURVE_create_conic(const HM_CURVE_conic_t* conic, tag_t* conic_obj);
+// The conic's record as created; for a conic made otherwise (trimmed, copied,
+// transformed) a record read from its geometry, with a new matrix object.
+HOST_C_API int HM_CURVE_ask_conic_data(tag_t conic, HM_CURVE_conic_t* conic_data);
+// Gives the conic new data; the identifier stays.
+HOST_C_API int HM_CURVE_edit_conic_data(tag_t conic, const HM_CURVE_conic_t* conic_data);
+
+/* ---- splines through points ---- */
+// Interpolating B-spline (type 9) of degree 1, 2 or 3 through the points in
+// order (at least 2; 3 for a periodic one), at chord-length parameters unless
+// parameters (n strictly ascending values, open splines only) are given. A
+// periodic spline closes smoothly through the first point, which a last point
+// equal to it (within 1e-9) only repeats; a degree above n - 1 is lowered.
+// The keep-definition flag has no effect here. *spline is 0 on failure.
+HOST_C_API int HM_CURVE_create_spline_thru_pts(int degree, int periodic, int n_points,
+                                               const HM_CURVE_thru_point_t* points, const double* parameters,
+                                               int save_def_data, tag_t* spline);
+
+/* ---- joining ---- */
+// One new curve (type 9) from the list's curves, which must form one end-to-end
+// chain at the part's distance tolerance (any order and direction); corners
+// stay C0 breaks. Join modes 0 to 3 are accepted and all join exactly.
+// *joined is 0 when the curves do not form one chain (HM_ERR_GEOMETRY).
+HOST_C_API int HM_CURVE_create_joined_curve(hm_list_p_t curves, int join_mode, tag_t* joined);
+// One new curve per end-to-end chain of the curves (a copy for a chain of
+// one curve), chains in the order of their first curves; *joined is an
+// SM_alloc'd array (null when none) the caller frees.
+HOST_C_API int HM_CURVE_auto_join_curves(const tag_t* curves, int n_curves, int join_type, int* n_joined,
+                                         tag_t** joined);
+// Length of the curve between two normalised parameters (either order).
+HOST_C_API int HM_CURVE_ask_arc_length(tag_t curve, double start, double end, double* length);
+// A new curve object along an edge (type 70, subtype 3).
+HOST_C_API int HM_MODL_create_curve_from_edge(tag_t edge, tag_t* curve);
+
+/* ---- planes ---- */
+// An unbounded plane object (type 46) through the origin with the normal.
+HOST_C_API int HM_MODL_create_plane(const double origin[3], const double normal[3], tag_t* plane);
+// Origin and unit normal of a plane object.
+HOST_C_API int HM_MODL_ask_plane(tag_t plane, double origin[3], double normal[3]);
+// Origin and unit normal of a datum plane (type 197).
+HOST_C_API int HM_MODL_ask_datum_plane(tag_t datum, double origin[3], double normal[3]);
+
+/* ---- evaluation ---- */
+// Point, unit tangent, principal normal, binormal, torsion and radius of
+// curvature at the normalised parameter (0 to 1; a periodic curve wraps).
+// Where the curve is straight the normals are zero and the radius is 0.
+HOST_C_API int HM_MODL_ask_curve_props(tag_t curve, double parm, double point[3], double tangent[3],
+                                       double p_norm[3], double b_norm[3], double* torsion, double* rad_of_cur);
+// The curve point nearest to the reference point and its normalised parameter.
+HOST_C_API int HM_MODL_ask_curve_parm(tag_t curve, const double ref_point[3], double* parm, double curve_point[3]);
+
+// Evaluator of a curve or edge over normalised parameters; free with HM_EVAL_free.
+HOST_C_API int HM_EVAL_initialize(tag_t curve, HM_EVAL_p_t* evaluator);
+HOST_C_API int HM_EVAL_free(HM_EVAL_p_t evaluator);   // null: nothing
+HOST_C_API int HM_EVAL_ask_limits(HM_EVAL_p_t evaluator, double limits[2]);   // always 0 and 1
+// Point and the first n_derivatives derivatives (0 to 3; 3 doubles each, with
+// respect to the normalised parameter) at parm; derivatives may be null for 0.
+HOST_C_API int HM_EVAL_evaluate(HM_EVAL_p_t evaluator, int n_derivatives, double parm, double point[3],
+                                double derivatives[]);
+// Point, unit tangent, principal normal and binormal at parm (normals zero where straight).
+HOST_C_API int HM_EVAL_evaluate_unit_vectors(HM_EVAL_p_t evaluator, double parm, double point[3],
+                                             double tangent[3], double normal[3], double binormal[3]);
+// Parameter and point of the curve point nearest to the given point.
+HOST_C_API int HM_EVAL_evaluate_closest_point(HM_EVAL_p_t evaluator, const double point[3], double* parm,
+                                              double closest[3]);
+
+/* ---- intersection ---- */
+// Intersection of two objects among points, curves, edges, planes, datum
+// planes, faces and bodies (sheets or solids), at the tolerance: *count
+// entries in an SM_alloc'd array of SM_alloc'd entries (null when none); the
+// caller frees each entry and the array with HM_free. Curve results are new
+// curve objects. A curve's crossing points come in ascending curve parameter.
+HOST_C_API int HM_MODL_intersect_objects(tag_t object1, tag_t object2, double tolerance, int* count,
+                                         HM_MODL_intersection_t*** entries);
+
+/* ---- transformation and copies of objects ---- */
+// Applies the twelve-value transformation (r00 r01 r02 tx, r10 r11 r12 ty,
+// r20 r21 r22 tz; non-uniform scaling included) to n objects (points, curves,
+// edges, planes, datum planes, faces, bodies). move_or_copy 1 moves the
+// objects themselves (copies[i] = objects[i]), 2 transforms copies of them
+// (a face or edge copies into a sheet or a curve). dest_layer: 0 the work
+// layer, -1 each object's own, 1..256 that layer. trace_curves: 2 none; no
+// trace curves are made, *trace_group is 0 (may be null). *status (also the
+// result) is 0, or the code of the first object that failed (its copies[i] 0).
+HOST_C_API int hm5947(const double matrix[12], const tag_t* objects, int n_objects, int move_or_copy, int dest_layer,
+                      int trace_curves, tag_t* copies, tag_t* trace_group, int* status);
+// A copy of the object on its layer (a face copies into a sheet body, an edge
+// into a curve); 0 when the object cannot be copied.
+HOST_C_API tag_t VD_copy_object(tag_t object);
+
+#ifdef __cplusplus
+static_assert(sizeof(HM_CURVE_thru_point_t) == 88, "through-point records are 88 bytes");
+#endif
 
 #endif

@@ -1,9 +1,42 @@
 // omvra: rules. Included by omvra.h; not included on its own.
+//
+// Rule-language instances are named by chains of the work part, "root:NAME:"
+// ("Root:" alike), and rules by "root:NAME:attr:". An instance is also
+// identified by a tag (not an object of the object table: the object
+// functions do not know it); its chain is asked with
+// HM_RQ_ask_name_chain_of_instance. Rule values are host-owned snapshots
+// named by HM_RQ_value_t (0 is no value); the caller frees nothing for them.
 #ifndef CARVELL_HOST_OMVRA_RULES_H
 #define CARVELL_HOST_OMVRA_RULES_H
 
 #include "../host_types.h"
 
 #include <stdbool.h>
+
+typedef unsigned int HM_RQ_value_t;
+
+// Class of the instance at a chain, as an SM_alloc'd text (HM_ERR_NOT_FOUND: no such chain, HM_ERR_WRONG_TYPE: a plain rule).
+HOST_C_API int HM_RQ_ask_instance_class(const char* chain, char** class_name);
+// Evaluates the rule at a path of the work part into a value (HM_ERR_WRONG_TYPE when the path names an instance).
+HOST_C_API int HM_RQ_evaluate_rule(const char* rule, HM_RQ_value_t* value);
+// Number of a value (an integer value is widened); HM_ERR_WRONG_TYPE for other kinds, HM_ERR_BAD_ARGUMENT for an unknown value.
+HOST_C_API int HM_RQ_ask_number(HM_RQ_value_t value, double* number);
+// Point of a value (point values only).
+HOST_C_API int HM_RQ_ask_point(HM_RQ_value_t value, double point[3]);
+// Creates the child instance `name` of class `class_name` under the chain `parent` of `part`, with count rules whose texts
+// values[i] are parsed (HM_ERR_BAD_ARGUMENT, nothing made, when one does not parse); an existing instance of that chain is
+// redefined: class and rules replaced, its tag, objects and child instances kept.
+HOST_C_API int HM_RQ_create_child_rule(tag_t part, const char* parent, const char* name, const char* class_name, int count,
+                                       const char* const* names, const char* const* values);
+// Deletes the instance parent+name of the work part and the instances below it; their objects stay. Non-zero when absent.
+HOST_C_API int HM_RQ_delete_instance_rule(const char* parent, const char* name);
+// Adopts existing objects as new instances "root:<kind>_<n>:" of their part, of a class named from the object's kind
+// ("kw_sphere" for a sphere body or its SPHERE feature, "kw_point", "kw_line", "kw_arc", "kw_conic", "kw_spline",
+// "kw_plane", "kw_datum", "kw_csys", "kw_component", "kw_face", "kw_edge", "kw_body", "kw_<feature kind>"); a sphere
+// answers the rules "Diameter" and "Center". The instance owns the object (a feature's body, when it has one). The tags
+// come in a new array (free with HM_free). All objects are checked before any is adopted.
+HOST_C_API int HM_RQ_adopt_kw_objects(int count, const tag_t* objects, tag_t** instances);
+// Name chain of an instance ("root:NAME:") as an SM_alloc'd text; HM_ERR_INVALID_TAG for an unknown instance.
+HOST_C_API int HM_RQ_ask_name_chain_of_instance(tag_t instance, char** chain);
 
 #endif

@@ -1,10 +1,38 @@
 // Test fixtures of the stand-in host: rules. Included by host_testing.h.
+// Paths and chains are those of the rule language ("root:NAME:attr:", "Root:"
+// alike), always in the work part; rule texts are read as the host reads the
+// texts that tools write ("100.0", "3", "\"text\"", "TRUE", "Point(1,2,3)",
+// "Vector(0,0,1)", "Frame(ox,oy,oz, 9 matrix values row by row)",
+// "Object(tag)", "{ a, { b, c } }").
 #ifndef CARVELL_HOST_TESTING_RULES_H
 #define CARVELL_HOST_TESTING_RULES_H
 
 #include "../host_types.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace host_testing {
+
+using RuleTexts = std::vector<std::pair<std::string, std::string>>;
+
+// Makes (or redefines) the instance `name` of a class under the chain
+// `parent`, with its rules given as (rule name, rule text) pairs. Answers the
+// instance's tag; 0 when the parent does not exist or a text does not parse.
+HOST_API tag_t make_rule_instance(const char* parent, const char* name, const char* class_name,
+                                  const RuleTexts& rules = {});
+// Creates or replaces the rule at a path "root:NAME:attr:" from a rule text;
+// 0 or a host error code (HM_ERR_BAD_ARGUMENT for a text that does not parse).
+HOST_API int set_rule(const char* path, const char* text);
+// The canonical text of the rule at a path; "" when there is no such rule.
+HOST_API std::string rule_text(const char* path);
+// Records an object as made by the instance at a chain (0 or an error code).
+HOST_API int add_instance_object(const char* chain, tag_t object);
+// The objects recorded for the instance at a chain, deleted ones included.
+HOST_API std::vector<tag_t> instance_objects(const char* chain);
+// Number of rule instances of the work part, its root not counted.
+HOST_API int count_rule_instances();
 
 }  // namespace host_testing
 

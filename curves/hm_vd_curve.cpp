@@ -1,0 +1,111 @@
+// Curve and spline functions: points on curves, splines through points and
+// the crossings of curves with a plane.
+#include "hm_vd_curve.h"
+
+#include "morvish.h"
+#include "omvra.h"
+#include "quillon.h"
+
+#include <cmath>
+
+int HM_VD_CURVE_ask_point_on_curve(tag_t curve, double t, double point[3]) {
+    double tangent[3], p_norm[3], b_norm[3], torsion = 0.0, radius = 0.0;
+    return HM_MODL_ask_curve_props(curve, t, point, tangent, p_norm, b_norm, &torsion, &radius);
+}
+
+int HM_VD_create_spline_thru_points_by_degree(int n, double** points, int periodic, int degree, int flag,
+                                              tag_t* spline) {
+    if (spline) *spline = 0;
+    if (n < 1 || !points) return HM_CURVE_create_spline_thru_pts(degree, periodic, n, nullptr, nullptr, flag, spline);
+
+    // A periodic row whose last point repeats the first spans one point less.
+    if (periodic == 1 && n > 1) {
+        double distance = 0.0;
+        HM_VEC3_distance(points[0], points[n - 1], &distance);
+        if (std::fabs(distance) <= 1e-10) --n;
+    }
+    if (degree == 0) degree = n == 2 ? 1 : (n == 3 ? 2 : 3);
+
+    auto* records = static_cast<HM_CURVE_thru_point_t*>(SM_alloc(n * sizeof(HM_CURVE_thru_point_t)));
+    for (int i = 0; i < n; ++i) {
+        for (int k = 0; k < 3; ++k) {
+            records[i].point[k] = points[i][k];
+            records[i].slope[k] = 0.0;
+            records[i].crvatr[k] = 0.0;
+        }
+        records[i].slope_type = -1;
+        records[i].crvatr_type = -1;
+    }
+    int result = HM_CURVE_create_spline_thru_pts(degree, periodic, n, records, nullptr, flag, spline);
+    SM_free(records);
+    return result;
+}
+
+int HM_VD_create_spline_thru_points(int n, double** points, int periodic, tag_t* spline) {
+    return HM_VD_create_spline_thru_points_by_degree(n, points, periodic, 0, 0, spline);
+}
+
+int HM_VD_ask_intersect_point_curve_plane(const tag_t* curves, int n, const double point[3], const double normal[3],
+                                          int* count, double*** points) {
+    if (!count || !points) return HM_ERR_NULL_POINTER;
+    int total = 0;
+    double** found = nullptr;
+    int result = 0;
+    if (n >= 1 && curves) {
+        tag_t plane = 0;
+        result = HM_MODL_create_plane(point, normal, &plane);
+        double tolerance = 0.0;
+        HM_MODL_ask_distance_tolerance(&tolerance);
+        for (int c = 0; plane && c < n; ++c) {
+            int entry_count = 0;
+            HM_MODL_intersection_t** entries = nullptr;
+            result = HM_MODL_intersect_objects(plane, curves[c], tolerance, &entry_count, &entries);
+            if (entry_count > 0 && entries) {
+                int k = 0;
+                for (int e = 0; e < entry_count; ++e)
+                    if (entries[e]->kind == 0) ++k;
+                if (k > 0) {
+                    found = static_cast<double**>(SM_realloc(found, (total + k) * sizeof(double*)));
+                    auto* parms = static_cast<double*>(SM_alloc(k * sizeof(double)));
+                    const int first = total;
+                    for (int e = 0; e < entry_count; ++e) {
+                        if (entries[e]->kind != 0) continue;
+                        double parm = 0.0, on_curve[3] = {entries[e]->point[0], entries[e]->point[1],
+                                                          entries[e]->point[2]};
+                        HM_MODL_ask_curve_parm(curves[c], entries[e]->point, &parm, on_curve);
+                        auto* p = static_cast<double*>(SM_alloc(3 * sizeof(double)));
+                        p[0] = on_curve[0];
+                        p[1] = on_curve[1];
+                        p[2] = on_curve[2];
+                        parms[total - first] = parm;
+                        found[total++] = p;
+                    }
+                    // This curve's points in ascending parameter (selection sort:
+                    // among equal parameters the earliest comes first).
+                    for (int i = 0; i < k; ++i) {
+                        int smallest = i;
+                        for (int j = i + 1; j < k; ++j)
+                            if (parms[j] < parms[smallest]) smallest = j;
+                        if (smallest != i) {
+                            std::swap(parms[i], parms[smallest]);
+                            std::swap(found[first + i], found[first + smallest]);
+                        }
+                    }
+                    SM_free(parms);
+                }
+                // The entries are the caller's to free; curve entries are new
+                // objects of the intersection, which a plane cuts into points
+                // only unless the curve lies in it.
+                for (int e = 0; e < entry_count; ++e) {
+                    if (entries[e]->kind == 2) UPDATE_log_entity_to_delete(entries[e]->curve);
+                    HM_free(entries[e]);
+                }
+            }
+            HM_free(entries);
+        }
+        if (plane) UPDATE_log_entity_to_delete(plane);
+    }
+    *count = total;
+    *points = found;
+    return result;
+}

@@ -1,0 +1,28 @@
+// kestrin: the host's curve projection, curve joining and sections.
+#ifndef CARVELL_HOST_KESTRIN_H
+#define CARVELL_HOST_KESTRIN_H
+
+#include "host_types.h"
+
+// Projects the point along the direction onto the plane through the origin
+// with the normal: *count 1 with the hit, 0 when the line is parallel to the
+// plane. Mode 2 takes the whole line through the point (the plane may lie
+// behind it); mode 1 only the forward sense (count 0 for a plane behind).
+HOST_C_API int CPROJ_point_vec_plane(const double point[3], const double plane_origin[3],
+                                     const double plane_normal[3], const double direction[3], int mode,
+                                     double projected[3], int* count);
+
+// Projects the point along the unit direction onto a face (its kernel
+// entity): a new point object in the tag set for every hit inside the face
+// boundary (edges included), nearest first; *count their number. The face
+// projector's one mode is 2: along the direction only, never behind the point.
+HOST_C_API int CPROJ_point_vector_face(const double point[3], tag_t face, const double direction[3], int mode,
+                                       tag_t set, int* count);
+
+// One new curve from curves that form one end-to-end chain within the distance
+// tolerance (any order and direction); corners stay C0 breaks. The angle
+// tolerance (radians) is not needed by the exact join. *joined is 0 on failure.
+HOST_C_API int CRV_JOIN_create_joined_curve(int n_curves, const tag_t* curves, double distance_tolerance,
+                                            double angle_tolerance, tag_t* joined);
+
+#endif

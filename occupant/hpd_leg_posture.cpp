@@ -1,0 +1,217 @@
+// Leg posture of the H-point design tool: leg angles and leg room, the
+// validity of a heel position, the four posture checks and the three ways of
+// meeting a locked ankle angle.
+#include "hpd.h"
+#include "hpd_internal.h"
+#include "hpd_vec2.h"
+
+#include <cmath>
+
+using hpd2::V;
+
+namespace {
+
+constexpr double kShoeLengthMm = 200.0;
+constexpr double kLegRoomAddMm = 254.0;
+constexpr double kFootTurnRad = 0.11344640137963133;  // 6.5 degrees
+// The heel-to-ankle arm of a level shoe, as length and angle above the sole.
+constexpr double kAnkleArmMm = 134.2008;
+constexpr double kAnkleArmDeg = 52.8738;
+constexpr double kHalfWidthMm = 196.5;
+constexpr double kLegMinMm = 250.0;
+constexpr double kLegMaxMm = 550.0;
+
+// Side view (L, H) of a 3-D point.
+V side(const double* p) { return {p[0], p[2]}; }
+
+double angle_between(V from, V to) {
+    double a[2], b[2], angle = 0.0;
+    hpd2::put(from, a);
+    hpd2::put(to, b);
+    hpd_angle_2d(a, b, &angle);
+    return angle;
+}
+
+// The SgRP turned about the heel by -pv_angle: the occupant's frame seen from the heel.
+void sgrp_from_heel(double* heel, double* sgrp, double pv_angle, double out[3]) {
+    HPD_transform_point_to_pv(sgrp, heel, -pv_angle, out);
+}
+
+int pick(V c1, double r1, V c2, double r2, int rule, V* point) {
+    double a[2], b[2], p[2];
+    hpd2::put(c1, a);
+    hpd2::put(c2, b);
+    if (hpd_pick_circle_intersection(a, r1, b, r2, rule, p) != 0) return -1;
+    *point = hpd2::of(p);
+    return 0;
+}
+
+bool legs_in_range(const double* leg_lengths) {
+    double lo = hpd_mm(kLegMinMm), hi = hpd_mm(kLegMaxMm);
+    return leg_lengths[0] >= lo && leg_lengths[0] <= hi && leg_lengths[1] >= lo && leg_lengths[1] <= hi;
+}
+
+}  // namespace
+
+int HM_VD_HPD_ask_leg_angles_legroom(double* sgrp, double heel_dl, double heel_dh, double shoe_angle,
+                                     double* leg_lengths, double back_angle, bool room_only, double* result) {
+    if (!sgrp || !leg_lengths || !result) return -1;
+    if (heel_dl < 0.0) return 24;
+    if (heel_dh < 0.0) return 25;
+    const double upper = leg_lengths[0], lower = leg_lengths[1];
+    V s = hpd2::of(sgrp);
+    double heel[2] = {s.l - heel_dl, s.h - heel_dh};
+    double ankle_pt[2];
+    hpd_ask_ankle_from_heel(heel, shoe_angle, ankle_pt);
+    V ankle = hpd2::of(ankle_pt);
+    double leg_room = hpd2::distance(s, ankle) + hpd_mm(kLegRoomAddMm);
+    if (room_only) {
+        result[0] = 130.0;
+        result[1] = result[2] = result[3] = 0.0;
+        result[4] = leg_room;
+        return 0;
+    }
+    if (!(hpd2::distance(ankle, s) < upper + lower + 1e-4)) return 23;
+    double sgrp_pt[2] = {s.l, s.h}, knee_pt[2];
+    if (hpd_ask_knee_point(ankle_pt, lower, sgrp_pt, upper, knee_pt) != 0) return -1;
+    V knee = hpd2::of(knee_pt);
+    V foot = hpd2::turn(hpd2::turn({-1.0, 0.0}, -shoe_angle * hpd2::kDegToRad), kFootTurnRad);
+
+    double ankle_angle = hpd_wrap_angle_deg(angle_between(knee - ankle, foot));
+    double thigh_angle = hpd_wrap_angle_deg(angle_between(knee - s, {-1.0, 0.0}));
+    double knee_angle = hpd_wrap_angle_deg(angle_between(ankle - knee, s - knee));
+    result[0] = ankle_angle;
+    result[1] = thigh_angle;
+    result[2] = knee_angle;
+    result[3] = back_angle + 90.0 - thigh_angle;
+    result[4] = leg_room;
+    return 0;
+}
+
+int HM_VD_HPD_is_valid_shoe_position(int leg, double* heel, double* sgrp, double upper_leg, double lower_leg,
+                                     double shoe_angle, double pv_angle) {
+    if (!heel || !sgrp) return -1;
+    double turned[3];
+    HPD_transform_point_to_pv(heel, sgrp, -pv_angle, turned);
+    double arm = hpd_mm(kAnkleArmMm);
+    double a = (shoe_angle + kAnkleArmDeg) * hpd2::kDegToRad;
+    V ankle = {turned[0] - arm * std::cos(a), turned[2] + arm * std::sin(a)};
+    if ((leg == 0 || leg == 1) && !(hpd2::distance(side(sgrp), ankle) < upper_leg + lower_leg + 1e-4)) return 23;
+    if (turned[0] >= sgrp[0] + 1e-4) return 24;
+    if (turned[2] >= sgrp[2] + 1e-4) return 25;
+    if (leg == 0 || leg == 2) {
+        if (!HM_VD_HPD_check_right_shoe(heel, sgrp, pv_angle, false)) return 26;
+    } else if (leg == 1) {
+        if (!HM_VD_HPD_check_left_shoe(heel, sgrp, pv_angle, false)) return 27;
+    }
+    return 0;
+}
+
+bool HM_VD_HPD_check_hpd_width(double* heel, double* sgrp, double pv_angle, bool show) {
+    if (!heel || !sgrp) return false;
+    double s[3];
+    sgrp_from_heel(heel, sgrp, pv_angle, s);
+    double w = std::fabs(s[1] - heel[1]);
+    bool ok = w <= hpd_mm(kHalfWidthMm) + 1e-10 && w >= 0.0 - 1e-10;
+    if (!ok && show) HM_VD_HPD_display_failmessage(40);
+    return ok;
+}
+
+bool HM_VD_HPD_check_hpd_length(double* heel, double* sgrp, double pv_angle, double* leg_lengths,
+                                double shoe_angle, bool show) {
+    if (!heel || !sgrp || !leg_lengths) return false;
+    double s[3];
+    sgrp_from_heel(heel, sgrp, pv_angle, s);
+    double heel_side[2] = {heel[0], heel[2]}, ankle[2];
+    hpd_ask_ankle_from_heel(heel_side, shoe_angle, ankle);
+    bool ok = hpd2::distance(side(s), hpd2::of(ankle)) <= leg_lengths[0] + leg_lengths[1] + 1e-10;
+    if (!ok && show) HM_VD_HPD_display_failmessage(23);
+    return ok;
+}
+
+bool HM_VD_HPD_check_right_shoe(double* heel, double* sgrp, double pv_angle, bool show) {
+    if (!heel || !sgrp) return false;
+    double s[3];
+    sgrp_from_heel(heel, sgrp, pv_angle, s);
+    bool ok = !(s[1] > heel[1] + 1e-10);
+    if (!ok && show) HM_VD_HPD_display_failmessage(26);
+    return ok;
+}
+
+bool HM_VD_HPD_check_left_shoe(double* heel, double* sgrp, double pv_angle, bool show) {
+    if (!heel || !sgrp) return false;
+    double s[3];
+    sgrp_from_heel(heel, sgrp, pv_angle, s);
+    bool ok = !(s[1] < heel[1] - 1e-10);
+    if (!ok && show) HM_VD_HPD_display_failmessage(27);
+    return ok;
+}
+
+int HM_VD_HPD_lock_pass_ankle_angle_by_coordinate_adjustment(double* sgrp, double pv_angle, double shoe_angle,
+                                                             double ankle_angle, double* leg_lengths,
+                                                             double* heel) {
+    if (!sgrp || !leg_lengths || !heel) return -1;
+    const double upper = leg_lengths[0], lower = leg_lengths[1];
+    double turned[3];
+    HPD_transform_point_to_pv(heel, sgrp, -pv_angle, turned);
+    double gamma = 0.0, d = 0.0;
+    hpd_ask_foot_leg_angle(ankle_angle, lower, &gamma, &d);
+    // Direction of the heel-to-knee line above the +L axis.
+    double phi = 180.0 - gamma - shoe_angle;
+    if (phi < 0.0 || phi > 180.0) return -1;
+    double phi_rad = phi * hpd2::kDegToRad;
+    double dh = (sgrp[2] - turned[2]) - d * std::sin(phi_rad);
+    // The thigh must reach from the knee up (or down) to the SgRP's height.
+    if (!(std::fabs(dh) <= upper)) return -1;
+    double x = sgrp[0] - std::sqrt(upper * upper - dh * dh);
+    double reach = std::fabs(std::cos(phi_rad)) * d;
+    turned[0] = phi >= 90.0 ? x + reach : x - reach;
+    HPD_transform_point_to_pv(turned, sgrp, pv_angle, heel);
+    return 0;
+}
+
+int HM_VD_HPD_lock_pass_ankle_angle_by_shoe_angle_adjustment(double* sgrp, double pv_angle, double ankle_angle,
+                                                             double* leg_lengths, double* heel,
+                                                             double* shoe_angle) {
+    if (!sgrp || !leg_lengths || !heel || !shoe_angle) return -1;
+    if (!(ankle_angle >= 0.0 && ankle_angle <= 180.0)) return -1;
+    if (!legs_in_range(leg_lengths)) return -2;
+    const double upper = leg_lengths[0], lower = leg_lengths[1];
+    double turned[3];
+    HPD_transform_point_to_pv(heel, sgrp, -pv_angle, turned);
+    V h = side(turned), s = side(sgrp);
+    double gamma = 0.0, d = 0.0;
+    hpd_ask_foot_leg_angle(ankle_angle, lower, &gamma, &d);
+    double shoe = hpd_mm(kShoeLengthMm);
+    double r = std::sqrt(std::fmax(0.0, shoe * shoe + d * d - 2.0 * shoe * d * std::cos(gamma * hpd2::kDegToRad)));
+    V knee, ball;
+    if (pick(h, d, s, upper, 2, &knee) != 0) return -3;
+    if (pick(h, shoe, knee, r, 2, &ball) != 0) return -3;
+    *shoe_angle = angle_between(ball - h, {-1.0, 0.0});
+    return 0;
+}
+
+int HM_VD_HPD_lock_pass_ankle_angle_by_keep_bof_location(double* sgrp, double pv_angle, double ankle_angle,
+                                                         double* leg_lengths, double* heel, double* shoe_angle) {
+    if (!sgrp || !leg_lengths || !heel || !shoe_angle) return -1;
+    if (!(ankle_angle >= 0.0 && ankle_angle <= 180.0)) return -1;
+    if (!legs_in_range(leg_lengths)) return -2;
+    const double upper = leg_lengths[0], lower = leg_lengths[1];
+    double turned[3];
+    HPD_transform_point_to_pv(heel, sgrp, -pv_angle, turned);
+    V s = side(sgrp);
+    double shoe = hpd_mm(kShoeLengthMm);
+    double a = *shoe_angle * hpd2::kDegToRad;
+    V ball = {turned[0] - shoe * std::cos(a), turned[2] + shoe * std::sin(a)};
+    double gamma = 0.0, d = 0.0;
+    hpd_ask_foot_leg_angle(ankle_angle, lower, &gamma, &d);
+    double r = std::sqrt(std::fmax(0.0, shoe * shoe + d * d - 2.0 * shoe * d * std::cos(gamma * hpd2::kDegToRad)));
+    V knee, h;
+    if (pick(ball, r, s, upper, 2, &knee) != 0) return -3;
+    if (pick(ball, shoe, knee, d, 3, &h) != 0) return -3;
+    *shoe_angle = angle_between(ball - h, {-1.0, 0.0});
+    turned[0] = h.l;
+    turned[2] = h.h;
+    HPD_transform_point_to_pv(turned, sgrp, pv_angle, heel);
+    return 0;
+}

@@ -1,0 +1,327 @@
+// The H-point design record: reading one design instance of the work part
+// back into HPD_apf_values_s, the posture of each leg, the SgRP curve of the
+// design, the reverse-engineering lock option and the associated
+// spreadsheets.
+#include "hpd.h"
+#include "hpd_record.h"
+
+#include "belmorra.h"
+#include "morvish.h"
+#include "omvra.h"
+#include "quillon.h"
+#include "tessik.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+const char* const kDesignToolClass = "%kw_vd_H_point_design_tool";
+const char* const kOccupantPackagingClass = "%kw_vd_occupant_packaging";
+const double kDegreesToRadians = 0.01745329251994328;
+
+// The rule path of one attribute ("root:NAME:" + attribute + ":") as the
+// host text of a query; both are freed when it goes out of scope.
+class AttributePath {
+public:
+    AttributePath(const char* prefix, const char* attribute) : path_(SM_sprintf("%s%s:", prefix, attribute)) {
+        TEXT_init_string(&text_, path_ ? path_ : "");
+    }
+    ~AttributePath() {
+        TEXT_free(&text_);
+        SM_free(path_);
+    }
+    AttributePath(const AttributePath&) = delete;
+    AttributePath& operator=(const AttributePath&) = delete;
+    const TEXT_t* text() const { return &text_; }
+
+private:
+    char* path_;
+    TEXT_t text_;
+};
+
+// Reads the attributes of one instance. Every read starts from the value an
+// unset attribute stands for (0, false, the zero point), so that a missing
+// attribute can never pass on the value of the one read before it.
+class InstanceReader {
+public:
+    explicit InstanceReader(const char* prefix) : prefix_(prefix) {}
+
+    int integer(const char* attribute) const {
+        int value = 0;
+        AttributePath path(prefix_, attribute);
+        VD_RQ_ask_integer(path.text(), &value);
+        return value;
+    }
+    double number(const char* attribute) const {
+        double value = 0.0;
+        AttributePath path(prefix_, attribute);
+        VD_RQ_ask_number(path.text(), &value);
+        return value;
+    }
+    bool boolean(const char* attribute) const {
+        bool value = false;
+        AttributePath path(prefix_, attribute);
+        VD_RQ_ask_boolean(path.text(), &value);
+        return value;
+    }
+    void point(const char* attribute, double out[3]) const {
+        double value[3] = {0.0, 0.0, 0.0};
+        AttributePath path(prefix_, attribute);
+        VD_RQ_ask_point(path.text(), value);
+        std::memcpy(out, value, sizeof value);
+    }
+    void point_member(const char* attribute, int member, double out[3]) const {
+        double value[3] = {0.0, 0.0, 0.0};
+        AttributePath path(prefix_, attribute);
+        VD_RQ_ask_point_list_member(path.text(), member, value);
+        std::memcpy(out, value, sizeof value);
+    }
+    double number_member(const char* attribute, int member) const {
+        double value = 0.0;
+        AttributePath path(prefix_, attribute);
+        VD_RQ_ask_number_list_member(path.text(), member, &value);
+        return value;
+    }
+    // An unset frame is the absolute one.
+    void frame(const char* attribute, double origin[3], double matrix[9]) const {
+        double o[3] = {0.0, 0.0, 0.0};
+        double m[9] = {1.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 1.0};
+        AttributePath path(prefix_, attribute);
+        VD_RQ_ask_frame(path.text(), o, m);
+        std::memcpy(origin, o, sizeof o);
+        std::memcpy(matrix, m, sizeof m);
+    }
+
+private:
+    const char* prefix_;
+};
+
+// An instance prefix "root:NAME:", freed on scope exit.
+class InstancePrefix {
+public:
+    explicit InstancePrefix(const char* name) : text_(SM_sprintf("%s%s:", "root:", name)) {}
+    ~InstancePrefix() { SM_free(text_); }
+    InstancePrefix(const InstancePrefix&) = delete;
+    InstancePrefix& operator=(const InstancePrefix&) = delete;
+    const char* text() const { return text_; }
+
+private:
+    char* text_;
+};
+
+// The reference frame of the design: absolute points are mapped into it.
+struct ReferenceFrame {
+    double origin[3];
+    double matrix[9];
+    void map(const double absolute[3], double out[3]) const {
+        VD_map_point_abs2csys(absolute, origin, matrix, out);
+    }
+};
+
+// The pedal reference point of a 200 mm shoe whose heel is at `ahp`, with the
+// sole at `pedal_angle` (degrees) in the side view, turned about the heel's
+// vertical by the plan-view angle.
+void prp_from_ahp(const double ahp[3], double pedal_angle, double pv_angle, double prp[3]) {
+    const double shoe = vd_convert_unit(200.0, VD_UNIT_MM,
+                                        PART_ask_units(CONTEXT_ask_work_part()) == 0 ? VD_UNIT_MM : VD_UNIT_INCH);
+    const double a = pedal_angle * kDegreesToRadians;
+    double point[3] = {ahp[0] - shoe * std::cos(a), ahp[1], ahp[2] + shoe * std::sin(a)};
+    double centre[3] = {ahp[0], ahp[1], ahp[2]};
+    HPD_transform_point_to_pv(point, centre, pv_angle, prp);
+}
+
+}  // namespace
+
+int HM_HPD_ask_combine_reverse_engineering_option(int lock_type, bool use_alpha) {
+    if (lock_type == 0) return 0;
+    if (lock_type == 1) return use_alpha ? 3 : 1;
+    return use_alpha ? 4 : 2;
+}
+
+void HM_HPD_parse_reverse_option(int option, int* lock_type, bool* use_alpha) {
+    int lock = 2;
+    bool alpha = true;
+    switch (option) {
+        case 0: lock = 0; alpha = false; break;
+        case 1: lock = 1; alpha = false; break;
+        case 2: lock = 2; alpha = false; break;
+        case 3: lock = 1; alpha = true; break;
+        default: break;
+    }
+    if (lock_type) *lock_type = lock;
+    if (use_alpha) *use_alpha = alpha;
+}
+
+int HM_VD_HPD_AskAnglesRoom(double sgrp[3], double pv_angle, double back_angle, double leg_lengths[2],
+                            double heel[3], double pedal_angle, bool room_only, HPD_apf_shoe_values_t* shoe) {
+    if (!sgrp || !leg_lengths || !heel || !shoe) return -1;
+    double heel_point[3] = {heel[0], heel[1], heel[2]};
+    double sgrp_point[3] = {sgrp[0], sgrp[1], sgrp[2]};
+
+    // The heel in the occupant's own plan-view frame, turned about the SgRP.
+    double turned[3];
+    HPD_transform_point_to_pv(heel_point, sgrp_point, -pv_angle, turned);
+    const double dx = sgrp_point[0] - turned[0];
+    const double dz = sgrp_point[2] - turned[2];
+
+    double side_sgrp[2] = {sgrp_point[0], sgrp_point[2]};
+    double legs[2] = {leg_lengths[0], leg_lengths[1]};
+    double result[5] = {0.0, 0.0, 0.0, 0.0, 0.0};
+    const int code =
+        HM_VD_HPD_ask_leg_angles_legroom(side_sgrp, dx, dz, pedal_angle, legs, back_angle, room_only, result);
+    if (code != 0) return code;
+
+    shoe->ankle_angle = result[0];
+    shoe->thigh_angle = result[1];
+    shoe->knee_angle = result[2];
+    shoe->hip_angle = result[3];
+    shoe->leg_room = result[4];
+    shoe->pedal_angle = pedal_angle;
+    std::memcpy(shoe->heel_point, heel_point, sizeof heel_point);
+    return 0;
+}
+
+void HM_VD_HPD_ask_sgrp_curve(const char* name, tag_t* curve) {
+    if (!curve) return;
+    *curve = 0;
+    if (!name || !VD_RQ_ask_rule_exist("Root:", name)) return;
+
+    // Built to the name's length: a long name must not cut the path and so
+    // query some other rule.
+    char* path = SM_sprintf("Root:%s:Hpd_geometry:Sgrp_Curve:", name);
+    if (!path) return;
+    char* class_name = nullptr;
+    if (HM_RQ_ask_instance_class(path, &class_name) == 0 && class_name &&
+        std::strcmp(class_name, "NullDesign") != 0) {
+        TEXT_t text;
+        TEXT_init_string(&text, path);
+        tag_t object = 0;
+        if (VD_RQ_ask_object(&text, &object) == 0) *curve = object;
+        TEXT_free(&text);
+    }
+    SM_free(class_name);
+    SM_free(path);
+}
+
+char* AskAssociatedSheetName(const char* name, int import) {
+    if (!name) return nullptr;
+    char* path = SM_sprintf("root:%s:%s:", name, import ? "ImportAssociatedSheetName" : "ExportAssociatedSheetName");
+    if (!path) return nullptr;
+    TEXT_t text;
+    TEXT_init_string(&text, path);
+    char* sheet = nullptr;
+    if (VD_RQ_ask_string(&text, &sheet) != 0) sheet = nullptr;
+    TEXT_free(&text);
+    SM_free(path);
+    return sheet;
+}
+
+int HM_VD_HPD_ask_result(const char* name, HPD_apf_values_t* values) {
+    if (!name || !values) return -1;
+    if (!VD_is_instance_of_class("root:", name, kDesignToolClass) &&
+        !VD_is_instance_of_class("root:", name, kOccupantPackagingClass))
+        return -1;
+
+    InstancePrefix prefix(name);
+    if (!prefix.text()) return -1;
+    const InstanceReader read(prefix.text());
+    HPD_apf_values_t& v = *values;
+
+    const int rcode = read.integer("rcode");
+    if (rcode != 0) return rcode;
+
+    v.algorithm_version = read.integer("Algorithm_version");
+    v.part_unit = PART_ask_units(CONTEXT_ask_work_part()) == 0 ? 0 : 1;
+
+    ReferenceFrame frame;
+    read.frame("referenceFrame", frame.origin, frame.matrix);
+
+    v.pv_angle = read.number("pv_angle_internal");
+    v.clear_interference = read.boolean("rt_clear_interference?") ? 1 : 0;
+    v.lateral_offset = read.number("rt_lateral_offset_internal");
+    v.seating_position = read.integer("seating_position");
+    v.vehicle_class = read.integer("vehicle_class");
+    v.male_female_ratio = read.integer("Male_Female_Ratio");
+    v.leg_length_type = read.integer("UI_leg_length_type");
+    v.upper_leg_length = read.number("upper_leg_length_internal");
+    v.lower_leg_length = read.number("lower_leg_length_internal");
+    double legs[2] = {v.upper_leg_length, v.lower_leg_length};
+    v.back_angle = read.number("target_back_angle_internal");
+    v.cushion_angle = read.number("target_cushion_angle_internal");
+    v.lumbar_support = read.number("target_lumbar_support_internal");
+    v.position_left_shoe = read.boolean("position_left_shoe?");
+    v.move_along_sgrp_curve = read.boolean("UI_move_along_SgRP_curve?") ? 1 : 0;
+    v.copy_right_shoe_orientation = read.integer("is_copy_right_shoe_orientation");
+    v.use_variable = read.integer("use_variable_toggle");
+    v.variable_type = read.integer("variable_type");
+    v.adjust_variable = read.number("adjust_variable");
+
+    double sgrp_absolute[3];
+    read.point("UpdateSgrpPt", sgrp_absolute);
+    frame.map(sgrp_absolute, v.sgrp);
+
+    v.occ_position_method = read.integer("occ_position_method");
+
+    // Right leg: its heel, the accelerator heel point and the pedal angle.
+    double absolute[3];
+    double right_heel[3];
+    read.point_member("Result_AHPs", 1, absolute);
+    frame.map(absolute, right_heel);
+    double ahp[3];
+    read.point_member("AHPs", 1, absolute);
+    frame.map(absolute, ahp);
+    const double right_pedal_angle = read.number_member("A47s", 1);
+    v.seat_height = v.sgrp[2] - right_heel[2];
+
+    // The PRP lies across the plan-view direction by the lateral offset.
+    const double pv = v.pv_angle * kDegreesToRadians;
+    ahp[0] -= std::sin(pv) * v.lateral_offset;
+    ahp[1] += std::cos(pv) * v.lateral_offset;
+    prp_from_ahp(ahp, right_pedal_angle, v.pv_angle, v.prp);
+
+    // Left leg; a failure leaves its record as the caller had it.
+    double left_heel[3];
+    read.point_member("Result_AHPs", 2, absolute);
+    frame.map(absolute, left_heel);
+    const double left_pedal_angle = read.number_member("A47s", 2);
+    if (v.position_left_shoe)
+        HM_VD_HPD_AskAnglesRoom(v.sgrp, v.pv_angle, v.back_angle, legs, left_heel, left_pedal_angle, false,
+                                &v.left_shoe);
+
+    v.sgrp_curve_distance = 0.0;
+    tag_t curve = 0;
+    HM_VD_HPD_ask_sgrp_curve(name, &curve);
+    if (curve) {
+        double distance = 0.0;
+        double on_curve[3];
+        double on_point[3];
+        if (HM_MODL_ask_minimum_dist(curve, 0, 0, nullptr, 1, sgrp_absolute, &distance, on_curve, on_point) == 0)
+            v.sgrp_curve_distance = distance;
+    }
+
+    legs[0] = v.upper_leg_length;
+    legs[1] = v.lower_leg_length;
+    const int code = HM_VD_HPD_AskAnglesRoom(v.sgrp, v.pv_angle, v.back_angle, legs, right_heel, right_pedal_angle,
+                                             false, &v.right_shoe);
+    if (code != 0) return code;
+
+    v.add_2nd_right_leg = read.boolean("add_2nd_right_leg?");
+    if (v.algorithm_version > 1) {
+        v.reverse_option = read.integer("rt_lock_type");
+    } else {
+        const int lock_type = read.integer("rt_lock_type");
+        const bool use_alpha = read.boolean("rt_use_ALPHA?");
+        v.reverse_option = HM_HPD_ask_combine_reverse_engineering_option(lock_type, use_alpha);
+    }
+
+    if (v.add_2nd_right_leg) {
+        double second_heel[3];
+        read.point_member("Result_AHPs", 3, absolute);
+        frame.map(absolute, second_heel);
+        const double second_pedal_angle = read.number_member("A47s", 3);
+        HM_VD_HPD_AskAnglesRoom(v.sgrp, v.pv_angle, v.back_angle, legs, second_heel, second_pedal_angle, true,
+                                &v.second_right_shoe);
+    }
+    return 0;
+}

@@ -1,0 +1,138 @@
+// Projection of a point along a direction onto faces, bodies and planes.
+#include "farquil.h"
+#include "host_fixture.h"
+#include "hm_vd_curve.h"
+#include "omvra.h"
+
+#include <vector>
+
+namespace {
+
+using host_testing::Point3;
+
+constexpr double kTight = 1e-7;
+
+std::vector<tag_t> faces_of(tag_t body) {
+    hm_list_p_t list = nullptr;
+    EXPECT_EQ(HM_MODL_ask_body_faces(body, &list), 0);
+    int n = 0;
+    HM_MODL_ask_list_count(list, &n);
+    std::vector<tag_t> faces(n);
+    for (int i = 0; i < n; ++i) HM_MODL_ask_list_item(list, i, &faces[i]);
+    HM_MODL_delete_list(&list);
+    return faces;
+}
+
+class ProjectPointTest : public HostTest {
+protected:
+    void SetUp() override {
+        HostTest::SetUp();
+        const double corner[3] = {0, 0, 0}, size[3] = {10, 10, 10};
+        box_ = host_testing::make_box(corner, size);
+        const double c2[3] = {100, 0, 0}, u[3] = {10, 0, 0}, v[3] = {0, 10, 0};
+        sheet_ = host_testing::make_planar_sheet(c2, u, v);
+        plane_ = host_testing::make_plane({0, 0, -5}, {0, 0, 1});
+        faces_of(box_);   // the faces are tagged before the part is counted
+        faces_of(sheet_);
+    }
+    tag_t box_ = 0, sheet_ = 0, plane_ = 0;
+};
+
+TEST_F(ProjectPointTest, HitsOnPlanesFacesAndBodies) {
+    struct Case {
+        const char* what;
+        tag_t target;
+        Point3 start, direction, hit;
+    } cases[] = {
+        {"plane, direction not unit", plane_, {1, 2, 10}, {0, 0, -3}, {1, 2, -5}},
+        {"plane, slanted", plane_, {0, 0, 5}, {1, 0, -1}, {10, 0, -5}},
+        {"sheet face", faces_of(sheet_)[0], {103, 4, 7}, {0, 0, -1}, {103, 4, 0}},
+        {"sheet body", sheet_, {103, 4, -7}, {0, 0, 1}, {103, 4, 0}},
+        // The line through the box meets two faces: the nearer one counts,
+        // whichever comes first in the kernel's face order.
+        {"box from +x", box_, {20, 5, 5}, {-1, 0, 0}, {10, 5, 5}},
+        {"box from -x", box_, {-20, 5, 5}, {1, 0, 0}, {0, 5, 5}},
+        {"box from above", box_, {3, 4, 30}, {0, 0, -1}, {3, 4, 10}},
+        {"box from inside", box_, {5, 5, 5}, {0, 0, 1}, {5, 5, 10}},
+    };
+    const int points_before = host_testing::count_objects(0, HM_point_type);
+    for (const Case& c : cases) {
+        double out[3] = {0, 0, 0};
+        ASSERT_EQ(HM_VD_CURVE_project_point_along_vector(c.start.data(), c.direction.data(), c.target, out), 0)
+            << c.what;
+        for (int i = 0; i < 3; ++i) EXPECT_NEAR(out[i], c.hit[i], kTight) << c.what;
+    }
+    EXPECT_EQ(host_testing::count_objects(0, HM_point_type), points_before) << "the hits' points are deleted";
+    EXPECT_EQ(host_testing::undo_mark_count(), 0);
+    ExpectNoLeaks();
+}
+
+TEST_F(ProjectPointTest, MissesAnswerMinusOneAndLeaveTheOutputAndPart) {
+    struct Case {
+        const char* what;
+        tag_t target;
+        Point3 start, direction;
+    } cases[] = {
+        {"plane, parallel", plane_, {0, 0, 5}, {1, 0, 0}},
+        {"face, outside its boundary", faces_of(sheet_)[0], {120, 4, 7}, {0, 0, -1}},
+        {"face, looking away", faces_of(sheet_)[0], {103, 4, 7}, {0, 0, 1}},
+        {"box, passing by", box_, {20, 20, 5}, {-1, 0, 0}},
+        {"box, looking away", box_, {20, 5, 5}, {1, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        const int before = host_testing::count_objects();
+        double out[3] = {7, 7, 7};
+        EXPECT_EQ(HM_VD_CURVE_project_point_along_vector(c.start.data(), c.direction.data(), c.target, out), -1)
+            << c.what;
+        EXPECT_EQ(out[0], 7) << c.what;
+        EXPECT_EQ(host_testing::count_objects(), before) << c.what;
+    }
+    EXPECT_EQ(host_testing::undo_mark_count(), 0);
+    ExpectNoLeaks();
+}
+
+TEST_F(ProjectPointTest, WrongTargetsAnswer875033WithThePartUnchanged) {
+    // A wire body: the section of the box with the sheet's plane raised into it.
+    const double c[3] = {-5, -5, 5}, u[3] = {20, 0, 0}, v[3] = {0, 20, 0};
+    tag_t cutter = host_testing::make_planar_sheet(c, u, v);
+    int n = 0;
+    tag_t* wires = nullptr;
+    ASSERT_EQ(HM_MODL_intersect_bodies(box_, cutter, &n, &wires), 0);
+    ASSERT_GE(n, 1);
+    const tag_t wire = wires[0];
+    HM_free(wires);
+    hm_list_p_t edges = nullptr;
+    ASSERT_EQ(HM_MODL_ask_body_edges(box_, &edges), 0);
+    tag_t edge = 0;
+    HM_MODL_ask_list_item(edges, 0, &edge);
+    HM_MODL_delete_list(&edges);
+    struct Case {
+        const char* what;
+        tag_t target;
+        int code;
+    } cases[] = {
+        {"wire body", wire, 875033},
+        {"edge", edge, 875033},
+        {"line", host_testing::make_line({0, 0, 0}, {1, 0, 0}), 875033},
+        {"point", host_testing::make_point({0, 0, 0}), 875033},
+        {"no object", 0, HM_ERR_INVALID_TAG},
+    };
+    UNDO_mark_t callers_mark = UNDO_KW_set_mark(UNDO_visible, "caller");
+    const Point3 start = {5, 5, 30}, down = {0, 0, -1};
+    for (const Case& c : cases) {
+        const int before = host_testing::count_objects();
+        double out[3] = {7, 7, 7};
+        EXPECT_EQ(HM_VD_CURVE_project_point_along_vector(start.data(), down.data(), c.target, out), c.code)
+            << c.what;
+        EXPECT_EQ(out[0], 7) << c.what;
+        EXPECT_EQ(host_testing::count_objects(), before) << c.what;
+        EXPECT_TRUE(UNDO_KW_ask_mark_exist(callers_mark)) << c.what << ": the caller's mark stays";
+    }
+    EXPECT_EQ(host_testing::undo_mark_count(), 1);
+    const Point3 zero = {0, 0, 0};
+    double out[3];
+    EXPECT_NE(HM_VD_CURVE_project_point_along_vector(start.data(), zero.data(), box_, out), 0);
+    ExpectNoLeaks();
+}
+
+}  // namespace

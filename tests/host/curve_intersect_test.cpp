@@ -1,0 +1,205 @@
+// Intersection of objects: curve-plane crossings, curve-curve points, points
+// against objects, sections of faces and bodies.
+#include "host_fixture.h"
+#include "omvra.h"
+#include "quillon.h"
+
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+using host_testing::Point3;
+constexpr double kPi = 3.14159265358979323846;
+
+struct Found {
+    int result = -1;
+    std::vector<int> kinds;
+    std::vector<Point3> points;   // of the point entries, in order
+    std::vector<tag_t> curves;    // of the curve entries, in order
+    bool null_array = false;
+};
+
+// Runs the intersection and frees what it hands back.
+Found Intersect(tag_t a, tag_t b, double tolerance = 0.01) {
+    Found f;
+    int count = -1;
+    HM_MODL_intersection_t** entries = nullptr;
+    f.result = HM_MODL_intersect_objects(a, b, tolerance, &count, &entries);
+    if (f.result != 0) return f;
+    f.null_array = entries == nullptr;
+    for (int i = 0; i < count; ++i) {
+        f.kinds.push_back(entries[i]->kind);
+        if (entries[i]->kind == 0)
+            f.points.push_back({entries[i]->point[0], entries[i]->point[1], entries[i]->point[2]});
+        else
+            f.curves.push_back(entries[i]->curve);
+        HM_free(entries[i]);
+    }
+    HM_free(entries);
+    return f;
+}
+
+void ExpectPoint(const Point3& actual, const Point3& expected, double tolerance = 1e-9) {
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(actual[i], expected[i], tolerance) << "component " << i;
+}
+
+double Parameter(tag_t curve, const Point3& p) {
+    double t = -1, on[3];
+    EXPECT_EQ(HM_MODL_ask_curve_parm(curve, p.data(), &t, on), 0);
+    return t;
+}
+
+double Length(tag_t curve) {
+    double length = 0;
+    EXPECT_EQ(HM_CURVE_ask_arc_length(curve, 0.0, 1.0, &length), 0);
+    return length;
+}
+
+class CurvePlaneIntersectionTest : public HostTest {};
+
+TEST_F(CurvePlaneIntersectionTest, ZigzagCrossesThreeTimesInParameterOrder) {
+    // Equal chords: the plane x = 0 cuts each segment at its middle.
+    tag_t zigzag = host_testing::make_spline({{-1, 0, 0}, {1, 1, 0}, {-1, 2, 0}, {1, 3, 0}}, 1);
+    tag_t plane = host_testing::make_plane({0, 7, 7}, {1, 0, 0});
+    Found f = Intersect(plane, zigzag);
+    ASSERT_EQ(f.result, 0);
+    ASSERT_EQ(f.points.size(), 3u);
+    ExpectPoint(f.points[0], {0, 0.5, 0});
+    ExpectPoint(f.points[1], {0, 1.5, 0});
+    ExpectPoint(f.points[2], {0, 2.5, 0});
+    ExpectNoLeaks();
+}
+
+TEST_F(CurvePlaneIntersectionTest, CubicCrossingsAreExactAndAscending) {
+    tag_t wave = host_testing::make_spline({{0, -1, 0}, {1, 1, 0}, {2, -1, 0}, {3, 1, 0}, {4, -1, 0}, {5, 0.5, 0}});
+    tag_t plane = host_testing::make_plane({0, 0.2, 0}, {0, 1, 0});
+    Found f = Intersect(wave, plane, 1e-6);
+    ASSERT_EQ(f.result, 0);
+    ASSERT_EQ(f.points.size(), 5u);
+    double previous = -1;
+    for (const Point3& p : f.points) {
+        EXPECT_NEAR(p[1], 0.2, 1e-9) << "on the plane";
+        double on[3], t = 0;
+        ASSERT_EQ(HM_MODL_ask_curve_parm(wave, p.data(), &t, on), 0);
+        ExpectPoint({on[0], on[1], on[2]}, p, 1e-8);
+        EXPECT_GT(t, previous);
+        previous = t;
+    }
+}
+
+TEST_F(CurvePlaneIntersectionTest, CircleParallelLineLineInPlaneAndTouchingEnd) {
+    tag_t plane = host_testing::make_plane({0, 0, 0}, {0, 0, 1});
+    tag_t circle = host_testing::make_arc({0, 0, 0}, 2.0, 0.0, 2 * kPi, {1, 0, 0}, {0, 0, 1});
+    Found f = Intersect(circle, plane);
+    ASSERT_EQ(f.points.size(), 2u);
+    ExpectPoint(f.points[0], {2, 0, 0});
+    ExpectPoint(f.points[1], {-2, 0, 0});
+
+    tag_t above = host_testing::make_line({0, 0, 1}, {5, 0, 1});
+    f = Intersect(above, plane);
+    EXPECT_EQ(f.result, 0);
+    EXPECT_TRUE(f.kinds.empty());
+    EXPECT_TRUE(f.null_array);
+
+    tag_t inside = host_testing::make_line({0, 0, 0}, {5, 5, 0});
+    f = Intersect(plane, inside);
+    ASSERT_EQ(f.kinds, std::vector<int>{2});
+    EXPECT_NE(f.curves[0], inside) << "a new curve object";
+    EXPECT_NEAR(Length(f.curves[0]), 5 * std::sqrt(2.0), 1e-9);
+
+    tag_t ending = host_testing::make_line({1, 1, 3}, {1, 1, 0});
+    f = Intersect(plane, ending);
+    ASSERT_EQ(f.points.size(), 1u);
+    ExpectPoint(f.points[0], {1, 1, 0});
+    ExpectNoLeaks();
+}
+
+class ObjectIntersectionTest : public HostTest {};
+
+TEST_F(ObjectIntersectionTest, CurvesMeetingCurves) {
+    tag_t a = host_testing::make_line({0, 0, 0}, {4, 4, 0});
+    tag_t b = host_testing::make_line({0, 4, 0}, {4, 0, 0});
+    Found f = Intersect(a, b);
+    ASSERT_EQ(f.points.size(), 1u);
+    ExpectPoint(f.points[0], {2, 2, 0});
+
+    // The unit circle and the parabola x = 0.5 - y^2 (vertex (0.5, 0), turned
+    // half a turn to open towards -x) meet where x = (1 - sqrt 3) / 2.
+    tag_t circle = host_testing::make_arc({0, 0, 0}, 1.0, 0.0, 2 * kPi);
+    HM_CURVE_conic_t parabola = {0, HM_CONIC_parabola, kPi, -2.0, 2.0, {0.5, 0, 0}, 1.0, 0.0};
+    tag_t p = 0;
+    ASSERT_EQ(HM_CURVE_create_conic(&parabola, &p), 0);
+    f = Intersect(circle, p, 1e-4);
+    ASSERT_EQ(f.points.size(), 2u);
+    for (const Point3& q : f.points) {
+        EXPECT_NEAR(q[0], (1 - std::sqrt(3.0)) / 2, 1e-7);
+        EXPECT_NEAR(std::fabs(q[1]), std::sqrt(0.5 - q[0]), 1e-7);
+    }
+
+    tag_t apart = host_testing::make_line({10, 10, 0}, {11, 10, 0});
+    f = Intersect(apart, circle);
+    EXPECT_EQ(f.result, 0);
+    EXPECT_TRUE(f.points.empty());
+    ExpectNoLeaks();
+}
+
+TEST_F(ObjectIntersectionTest, PointsAgainstObjects) {
+    tag_t line = host_testing::make_line({0, 0, 0}, {4, 0, 0});
+    tag_t on = host_testing::make_point({1, 0.005, 0});
+    tag_t off = host_testing::make_point({1, 1, 0});
+    Found f = Intersect(on, line);
+    ASSERT_EQ(f.points.size(), 1u);
+    ExpectPoint(f.points[0], {1, 0.005, 0});
+    EXPECT_TRUE(Intersect(off, line).points.empty());
+    tag_t plane = host_testing::make_plane({0, 0, 1}, {0, 1, 1});
+    tag_t in_plane = host_testing::make_point({7, 1, 0});
+    EXPECT_EQ(Intersect(plane, in_plane).points.size(), 1u);
+}
+
+TEST_F(ObjectIntersectionTest, SectionsOfBodiesAndFaces) {
+    const double corner[3] = {0, 0, 0}, size[3] = {2, 3, 4};
+    tag_t box = host_testing::make_box(corner, size);
+    tag_t plane = host_testing::make_plane({0, 0, 1}, {0, 0, 1});
+    Found f = Intersect(plane, box);
+    ASSERT_EQ(f.result, 0);
+    ASSERT_EQ(f.curves.size(), 4u);
+    double total = 0;
+    for (tag_t c : f.curves) {
+        total += Length(c);
+        double p[3], t[3], n[3], b[3], torsion, radius;
+        ASSERT_EQ(HM_MODL_ask_curve_props(c, 0.5, p, t, n, b, &torsion, &radius), 0);
+        EXPECT_NEAR(p[2], 1.0, 1e-9);
+    }
+    EXPECT_NEAR(total, 10.0, 1e-9);
+
+    // A line through the box enters and leaves, in the line's order.
+    tag_t line = host_testing::make_line({5, 1, 2}, {-5, 1, 2});
+    f = Intersect(box, line);
+    ASSERT_EQ(f.points.size(), 2u);
+    ExpectPoint(f.points[0], {2, 1, 2}, 1e-7);
+    ExpectPoint(f.points[1], {0, 1, 2}, 1e-7);
+    EXPECT_LT(Parameter(line, f.points[0]), Parameter(line, f.points[1]));
+
+    hm_list_p_t faces = nullptr;
+    ASSERT_EQ(HM_MODL_ask_body_faces(box, &faces), 0);
+    tag_t face = 0;
+    ASSERT_EQ(HM_MODL_ask_list_item(faces, 0, &face), 0);
+    HM_MODL_delete_list(&faces);
+    f = Intersect(face, plane);
+    EXPECT_EQ(f.curves.size(), 1u);
+}
+
+TEST_F(ObjectIntersectionTest, BadInputCodes) {
+    tag_t line = host_testing::make_line({0, 0, 0}, {4, 0, 0});
+    int count = -1;
+    HM_MODL_intersection_t** entries = nullptr;
+    EXPECT_EQ(HM_MODL_intersect_objects(line, 0, 0.01, &count, &entries), HM_ERR_INVALID_TAG);
+    EXPECT_EQ(HM_MODL_intersect_objects(line, part_, 0.01, &count, &entries), HM_ERR_WRONG_TYPE);
+    EXPECT_EQ(HM_MODL_intersect_objects(line, line, -1.0, &count, &entries), HM_ERR_BAD_ARGUMENT);
+    EXPECT_EQ(HM_MODL_intersect_objects(line, line, 0.01, nullptr, &entries), HM_ERR_NULL_POINTER);
+    EXPECT_EQ(count, -1);
+}
+
+}  // namespace
