@@ -5,6 +5,7 @@
 #include "hm_vd/bodies.h"
 #include "hm_vd/curve_utils.h"
 #include "hm_vd/objects.h"
+#include "hm_vd/trim_intersect.h"
 #include "hm_vd/vectors.h"
 
 #endif

@@ -32,10 +32,22 @@ protected:
         const double c2[3] = {100, 0, 0}, u[3] = {10, 0, 0}, v[3] = {0, 10, 0};
         sheet_ = host_testing::make_planar_sheet(c2, u, v);
         plane_ = host_testing::make_plane({0, 0, -5}, {0, 0, 1});
+        // A biquadratic patch over [200, 210] x [0, 10] whose middle pole is
+        // raised to 4: its middle point lies at height 4 / 4 = 1.
+        double poles[27];
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j) {
+                double* p = poles + 3 * (3 * i + j);
+                p[0] = 200 + 5 * i;
+                p[1] = 5 * j;
+                p[2] = (i == 1 && j == 1) ? 4 : 0;
+            }
+        curved_ = host_testing::make_bspline_sheet(3, 3, poles, 2, 2);
         faces_of(box_);   // the faces are tagged before the part is counted
         faces_of(sheet_);
+        faces_of(curved_);
     }
-    tag_t box_ = 0, sheet_ = 0, plane_ = 0;
+    tag_t box_ = 0, sheet_ = 0, plane_ = 0, curved_ = 0;
 };
 
 TEST_F(ProjectPointTest, HitsOnPlanesFacesAndBodies) {
@@ -48,6 +60,7 @@ TEST_F(ProjectPointTest, HitsOnPlanesFacesAndBodies) {
         {"plane, slanted", plane_, {0, 0, 5}, {1, 0, -1}, {10, 0, -5}},
         {"sheet face", faces_of(sheet_)[0], {103, 4, 7}, {0, 0, -1}, {103, 4, 0}},
         {"sheet body", sheet_, {103, 4, -7}, {0, 0, 1}, {103, 4, 0}},
+        {"B-spline sheet body", curved_, {205, 5, 10}, {0, 0, -1}, {205, 5, 1}},
         // The line through the box meets two faces: the nearer one counts,
         // whichever comes first in the kernel's face order.
         {"box from +x", box_, {20, 5, 5}, {-1, 0, 0}, {10, 5, 5}},

@@ -47,6 +47,50 @@ const Export kExports[] = {
     {"HM_VD_ask_face_suppress", Kind::Plain},
     {"HM_VD_delete_rule_objects", Kind::Plain},
     {"HM_VD_adopt_feature", Kind::Plain},
+    // Curve utilities of the toolbox: plain.
+    {"HM_VD_is_curve", Kind::Plain},
+    {"HM_VD_CURVE_make_loop_curve", Kind::Plain},
+    {"HM_VD_CURVE_make_loop_curve_from_array", Kind::Plain},
+    {"HM_VD_CURVE_ask_curve_chain_status", Kind::Plain},
+    {"HM_VD_CURVE_is_coinside_point", Kind::Plain},
+    {"HM_VD_CURVE_join_curves", Kind::Plain},
+    {"HM_VD_curve_disperse_param_points", Kind::Plain},
+    {"HM_VD_simple_curve_points", Kind::Plain},
+    {"HM_VD_create_closed_spline_c0", Kind::Plain},
+    {"HM_VD_CURVE_trim_curve_by_parms", Kind::Plain},
+    {"HM_VD_CURVE_divide_curve_by_c0_knots", Kind::Plain},
+    {"HM_VD_curve_create_ellipse", Kind::Plain},
+    {"HM_VD_ellipse_tangents_2d", Kind::Plain},
+    {"HM_VD_ask_curve_array_length", Kind::Plain},
+    {"HM_VD_create_curves_by_boundary_edges", Kind::Plain},
+    {"VD_create_curve_from_edge", Kind::Plain},
+    {"HM_VD_convert_edge_to_curve", Kind::Plain},
+    // Vector, plane, fit and body utilities of the toolbox: plain.
+    {"HM_VD_create_vector_by_two_points", Kind::Plain},
+    {"HM_VD_judge_point_in_plane_side", Kind::Plain},
+    {"HM_VD_create_point_in_two_points", Kind::Plain},
+    {"HM_VD_create_point_by_distance", Kind::Plain},
+    {"HM_VD_ask_two_line_intersect_point", Kind::Plain},
+    {"HM_VD_ask_intersect_point_of_plane_and_line", Kind::Plain},
+    {"HM_VD_vec3_rotate", Kind::Plain},
+    {"HM_VD_vec3_rotate_point", Kind::Plain},
+    {"HM_VD_vec3_rotate_vector", Kind::Plain},
+    {"HM_VD_ask_leastsq_plane", Kind::Plain},
+    {"HM_VD_ask_leastsq_sphere", Kind::Plain},
+    {"HM_VD_ask_bounding_box_local", Kind::Plain},
+    {"VD_map_geom_csys2abs_list", Kind::Plain},
+    {"VD_map_geom_abs2csys_list", Kind::Plain},
+    {"HM_VD_ask_datum_plane_parms", Kind::Plain},
+    {"HM_VD_ask_component_csys", Kind::Plain},
+    {"HM_VD_create_bplane", Kind::Plain},
+    {"HM_VD_create_ruled", Kind::Plain},
+    {"HM_VD_create_ellipsoid", Kind::Plain},
+    {"HM_VD_scale_object", Kind::Plain},
+    // Plane trimming, loop edges, intersections and eye-point projection: plain.
+    {"HM_VD_trim_curves_by_plane", Kind::Plain},
+    {"HM_VD_get_loop_edges", Kind::Plain},
+    {"HM_VD_ask_intersection_curves", Kind::Plain},
+    {"HM_VD_eyepoint_project_curve", Kind::Plain},
 };
 
 // The names the shared library defines in its dynamic symbol table.
@@ -88,6 +132,22 @@ TEST(LinkageTest, EachFamilyKeepsItsKindOfName) {
             EXPECT_FALSE(plain) << e.name << " is exported under its plain name";
         }
     }
+}
+
+// The curve and spline functions come from the host's automotive helper
+// library in this release, with plain names.
+TEST(LinkageTest, CurveAndSplineFunctionsArePlainInTheHostLibrary) {
+    const std::set<std::string> symbols = defined_symbols(CARVELL_HOST_LIBRARY_PATH);
+    ASSERT_FALSE(symbols.empty()) << "cannot read the symbol table of " << CARVELL_HOST_LIBRARY_PATH;
+    for (const char* name : {"HM_VD_CURVE_ask_point_on_curve", "HM_VD_CURVE_project_point_along_vector",
+                             "HM_VD_create_spline_thru_points_by_degree", "HM_VD_create_spline_thru_points",
+                             "HM_VD_ask_intersect_point_curve_plane"}) {
+        EXPECT_EQ(symbols.count(name), 1u) << name << " is not exported under its plain name";
+        EXPECT_FALSE(has_decorated(symbols, name)) << name << " is exported with a decorated name";
+    }
+    const std::set<std::string> library = defined_symbols(CARVELL_LIBRARY_PATH);
+    EXPECT_EQ(library.count("HM_VD_create_spline_thru_points"), 0u)
+        << "the current release takes the curve and spline functions from the host";
 }
 
 }  // namespace

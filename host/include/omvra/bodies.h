@@ -90,16 +90,18 @@ HOST_C_API int HM_MODL_create_bplane(const HM_STRING_LIST_t* boundary, const dou
 HOST_C_API int HM_MODL_create_ruled1(const HM_STRING_LIST_t* sections, const HM_STRING_LIST_t* spine, int alignment,
                                      double alignment_values[6] /* unused */, int unused1, int unused2, int unused3,
                                      int unused4, const double tolerances[3], tag_t* sheet);
-// Scales bodies in place about a coordinate system's origin (csys 0:
-// absolute). Type 1 uniform by factors[0]; type 2 general by factors[0..2]
-// along the system's axes. Answers one feature ("SCALE") per body, in a new
-// array (free with HM_free).
+// Scales bodies in place (faces and edges keep their tags) about a coordinate
+// system's origin (csys 0: absolute). Type 1 uniform by factors[0]; type 2
+// general by factors[0..2] along the system's axes; factors are positive
+// numbers as text. Answers one feature ("SCALE") per body, in a new array
+// (free with HM_free).
 HOST_C_API int HM_MODL_create_scale(int scale_type, int body_count, const tag_t* bodies, tag_t csys,
                                     const char* factors[3], int* feature_count, tag_t** features);
 // Sews the tools onto the one target sheet within the tolerance (option 0,
-// body type 0). The target becomes the sewn sheet and the tools are consumed;
-// pieces that join no other come back as new bodies in a new list `disjoint`.
-// Answers the feature ("SEW") of the sewn sheet.
+// body type 0). The target becomes the sewn sheet (its faces and edges get
+// new tags) and the tools are consumed; sewn pieces not joined to the target
+// come back as new bodies in a new list `disjoint` (empty when none). Answers
+// the feature ("SEW") of the sewn sheet; on failure nothing changes.
 HOST_C_API int HM_MODL_create_sew(int option, int target_count, const tag_t* targets, int tool_count,
                                   const tag_t* tools, double tolerance, int body_type, hm_list_p_t* disjoint,
                                   tag_t* feature);
