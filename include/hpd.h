@@ -152,4 +152,97 @@ CARVELL_CPP_EXPORT int HM_VD_HPD_ask_seat_height_by_ankle_angle(double* sgrp, do
                                                                 double back_angle, double l53, double pedal_angle,
                                                                 double ankle_angle, int vehicle_class, double* h30);
 
+/* ---- seating reference point formula and curves ---- */
+// Vehicle class 0 is class A, any other class B. Male-female ratio 0 is
+// "50:50", 1 "75:25", any other "90:10 or 95:5". Seating position 0 is the
+// driver, any other a passenger. Vehicle frames are an origin and a matrix.
+
+// Class B fore-aft distance of the SgRP for the seat height: c - k * h30 (part units).
+CARVELL_CPP_EXPORT double VD_HPDWIZ_SGRPX_B(double h30, int male_female_ratio);
+// The class A SgRP parabola: heights 127 to 405 mm above dz at X_A(h) from
+// dx, in the plane W = w, vertex turned about the vertical through pv_centre
+// by pv_angle, all mapped from the vehicle frame. Creates the conic when
+// *curve is 0 (writing its identifier), else edits that conic.
+CARVELL_CPP_EXPORT void VD_HPD_update_sgrp_curve_A(double dx, double w, double dz, double pv_angle, tag_t* curve,
+                                                   double* csys_origin, double* csys_matrix, double* pv_centre);
+// The class B SgRP line from H30 530 mm to 405 mm above base, mapped from the
+// vehicle frame and then turned about the vertical through base. Creates the
+// line when *curve is 0, else edits it.
+CARVELL_CPP_EXPORT void VD_HPD_update_sgrp_curve_B(double w, double pv_angle, int male_female_ratio, tag_t* curve,
+                                                   double* csys_origin, double* csys_matrix, double* base);
+// The AHP and the pedal angle for the SgRP and seat height (standard driver
+// formulas for legs 456/459 mm, a leg-chain estimate otherwise), turned about
+// the SgRP by pv_angle. 0; -1 for a null argument.
+CARVELL_CPP_EXPORT int HM_VD_HPD_ask_right_shoe_target(int seating_position, double* sgrp, double thigh_angle,
+                                                       double* leg_lengths, double h30, double pv_angle,
+                                                       double* ahp, double* pedal_angle, int vehicle_class,
+                                                       int male_female_ratio);
+// The SgRP on the class's seat curve for the AHP, pedal angle and seat height,
+// moved laterally by `lateral` - 148.5 mm and turned about the AHP by pv_angle.
+CARVELL_CPP_EXPORT void HM_VD_HPD_ask_sgrp_on_curve(double* ahp, double pedal_angle, double h30, double pv_angle,
+                                                    double* sgrp, double lateral, int vehicle_class,
+                                                    int male_female_ratio);
+// The range of seat heights for the target posture. 0; -1 when the leg cannot
+// reach (max = 107 mm + both legs, min = 0 when the leg falls short, outputs
+// not written when the SgRP lies beyond any reach or for a null argument).
+CARVELL_CPP_EXPORT int HM_VD_HPD_ask_valid_h30_for_target_posture(int seating_position, double upper_leg,
+                                                                  double lower_leg, double thigh_angle,
+                                                                  double* h30_max, double* h30_min,
+                                                                  int vehicle_class);
+// The initial PRP and pedal angle in the vehicle frame from the accelerator's
+// faces, edges or curves; leaves the part and the caller's array unchanged.
+// 0; -1 no objects, a dead object or a null argument; -2 no pedal curve.
+CARVELL_CPP_EXPORT int HM_VD_HPD_ask_init_prp(double* csys_matrix, double* csys_origin, int count,
+                                              tag_t* accelerator, double* prp, double* pedal_angle,
+                                              double unused);
+// One curve from the objects: faces cut by the vertical plane through point
+// (normal +Y turned by pv_angle), edges and curves copied; pieces joined. The
+// new curves stay in the part. 0; -1 empty input; -10 faces mixed with other
+// objects; -20 no curve; -30 the curves do not join into one.
+CARVELL_CPP_EXPORT int HM_VD_HPD_combine_curves(hm_list_s* objects, double* point, double pv_angle, tag_t* curve);
+
+/* ---- shoe and pedal contact ---- */
+
+// The right heel against the accelerator pedal. Pedal and floor are turned
+// back by pv_angle about the vertical through pv_centre. With use_pedal and a
+// pedal, the shoe is solved on the pedal: in mode 2 or without a floor the
+// heel keeps its height, otherwise the heel goes onto the floor; pedal_angle
+// receives the sole angle (degrees). Without the pedal, the heel goes onto
+// the floor below it (modes 0 and 1). The heel is turned forward again and,
+// with use_pedal, moved sideways by the lateral offset. Answers 0; 40 when
+// the probe plane cannot be made; 50 when the contact, a nearest-point query
+// or a turned copy fails; -1 for null pointers. Nothing is written on failure.
+CARVELL_CPP_EXPORT int HM_VD_HPD_ask_occ_target(bool use_pedal, tag_t pedal, double* pedal_angle, int mode,
+                                                tag_t floor, double* heel, double pv_angle, double* pv_centre,
+                                                double lateral_offset);
+// The heel on the heel floor (modes 0 and 1) and, with find_floor_angle, the
+// floor plane angle (degrees) of the ball of foot on its floor. Both floors
+// are turned back by pv_angle about the vertical through pv_centre; the heel
+// is taken and answered in that turned-back frame. Answers 0; -2 when the
+// heel lies beyond the heel floor's ends (it takes the L and H of the floor
+// point nearest to it); 40 probe plane; 50 floor contact, nearest-point query
+// or turned copy failed; -1 for null pointers. Nothing is written on failure.
+CARVELL_CPP_EXPORT int HM_VD_HPD_ask_shoe_target(bool find_floor_angle, tag_t bof_floor, double* floor_angle,
+                                                 int mode, tag_t heel_floor, double* heel, double pv_angle,
+                                                 double* pv_centre);
+// AHP of a 200 mm shoe from the PRP: (PRP.L + 200 cos A, PRP.W, PRP.H - 200
+// sin A) turned about the PRP's vertical by pv_angle (A = pedal angle).
+CARVELL_CPP_EXPORT void HM_VD_HPD_ask_ahp_by_prp_no_offset(double* prp, double pedal_angle, double pv_angle,
+                                                           double* ahp);
+// PRP from the AHP: (AHP.L - 200 cos A, AHP.W, AHP.H + 200 sin A) turned
+// about the AHP's vertical by pv_angle.
+CARVELL_CPP_EXPORT void HM_VD_HPD_ask_prp_by_ahp_no_offset(double* ahp, double pedal_angle, double pv_angle,
+                                                           double* prp);
+// AHP W from the PRP W: prp_w + 200 cos(pedal_angle) sin(pv_angle).
+CARVELL_CPP_EXPORT void HM_VD_HPD_ask_ahp_y_no_offset(double prp_w, double pedal_angle, double pv_angle,
+                                                      double* ahp_w);
+// out = point + distance * (-W turned about +H by pv_angle), that is
+// point + distance * (sin pv, -cos pv, 0).
+CARVELL_CPP_EXPORT void HM_VD_HPD_ask_offset_point_by_pv_angle(double* point, double pv_angle, double distance,
+                                                               double* out);
+// Plan-view angle (degrees, in [-90, 90]) of the object nearest to the point:
+// of its face normal, or of its curve tangent, there. 0; 19 when there is no
+// object or the nearest is neither face nor curve; -1 for null pointers.
+CARVELL_CPP_EXPORT int HM_VD_HPD_ask_pv_angle(int count, tag_t* objects, double* point, double* pv_angle);
+
 #endif

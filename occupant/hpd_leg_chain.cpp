@@ -21,9 +21,10 @@ constexpr int kBisectionLimit = 200;
 constexpr double kKneeLimitDeg = 180.00000000000009;
 
 // The hip on the class A seat-reference-point parabola at `radius` from the
-// knee. The seat curve operations are not part of the library yet: until they
-// are, no hip is found (-1), as when the arc misses the parabola.
-int hip_on_seat_parabola(const double* /*knee*/, double /*radius*/, double* /*hip*/) { return -1; }
+// knee; -1 when the arc misses the parabola.
+int hip_on_seat_parabola(const double* knee, double radius, double* hip) {
+    return hpd_ask_arc_on_sgrp_parabola(knee, radius, hip);
+}
 
 // The knee from the ankle along the shank direction of (a, b) at the lower leg length.
 V knee_from_ankle(V ankle, double a, double b, double lower, double tolerance) {

@@ -119,18 +119,6 @@ struct ReferenceFrame {
     }
 };
 
-// The pedal reference point of a 200 mm shoe whose heel is at `ahp`, with the
-// sole at `pedal_angle` (degrees) in the side view, turned about the heel's
-// vertical by the plan-view angle.
-void prp_from_ahp(const double ahp[3], double pedal_angle, double pv_angle, double prp[3]) {
-    const double shoe = vd_convert_unit(200.0, VD_UNIT_MM,
-                                        PART_ask_units(CONTEXT_ask_work_part()) == 0 ? VD_UNIT_MM : VD_UNIT_INCH);
-    const double a = pedal_angle * kDegreesToRadians;
-    double point[3] = {ahp[0] - shoe * std::cos(a), ahp[1], ahp[2] + shoe * std::sin(a)};
-    double centre[3] = {ahp[0], ahp[1], ahp[2]};
-    HPD_transform_point_to_pv(point, centre, pv_angle, prp);
-}
-
 }  // namespace
 
 int HM_HPD_ask_combine_reverse_engineering_option(int lock_type, bool use_alpha) {
@@ -278,7 +266,7 @@ int HM_VD_HPD_ask_result(const char* name, HPD_apf_values_t* values) {
     const double pv = v.pv_angle * kDegreesToRadians;
     ahp[0] -= std::sin(pv) * v.lateral_offset;
     ahp[1] += std::cos(pv) * v.lateral_offset;
-    prp_from_ahp(ahp, right_pedal_angle, v.pv_angle, v.prp);
+    HM_VD_HPD_ask_prp_by_ahp_no_offset(ahp, right_pedal_angle, v.pv_angle, v.prp);
 
     // Left leg; a failure leaves its record as the caller had it.
     double left_heel[3];

@@ -5,6 +5,7 @@
 // turned into the reference frame by the plan-view angle at the end.
 #include "hpd.h"
 #include "hpd_internal.h"
+#include "hpd_sgrp_formula.h"
 #include "hpd_vec2.h"
 
 #include <cmath>
@@ -21,9 +22,6 @@ constexpr double kFootTurnDeg = 6.5;
 constexpr double kPedalAngleAtZero = 77.0;
 constexpr double kPedalAnglePerMm = 0.08;
 constexpr double kPedalAngleMax = 77.0;
-// Seat-height ranges of the two vehicle classes (millimetres).
-constexpr double kClassAMinMm = 127.0, kClassAMaxMm = 405.0;
-constexpr double kClassBMinMm = 405.0, kClassBMaxMm = 530.0;
 constexpr double kAngleTolerance = 1e-5;
 // Halving either interval this often goes far below the spacing of doubles;
 // the cap only ends a search whose target lies outside the interval.
@@ -265,8 +263,8 @@ int HM_VD_HPD_ask_seat_height_by_ankle_angle(double* sgrp, double* leg_lengths, 
     if (!sgrp || !h30 || !legs_ok(leg_lengths) || !finite(sgrp, 3) || !std::isfinite(l53) ||
         !std::isfinite(pedal_angle) || !std::isfinite(ankle_angle))
         return -1;
-    const double low = hpd_mm(vehicle_class == 0 ? kClassAMinMm : kClassBMinMm);
-    const double high = hpd_mm(vehicle_class == 0 ? kClassAMaxMm : kClassBMaxMm);
+    const double low = hpd_mm(vehicle_class == 0 ? kSgrpClassAMinH30Mm : kSgrpClassBMinH30Mm);
+    const double high = hpd_mm(vehicle_class == 0 ? kSgrpClassAMaxH30Mm : kSgrpClassBMaxH30Mm);
     double side_sgrp[2] = {sgrp[0], sgrp[2]};
     double lo = low, hi = high;
     for (int i = 0; i < kBisectionLimit; ++i) {

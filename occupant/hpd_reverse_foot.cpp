@@ -4,6 +4,7 @@
 // answers the length (L) of the ball of foot and the quantity left free.
 #include "hpd.h"
 #include "hpd_internal.h"
+#include "hpd_sgrp_formula.h"
 #include "hpd_vec2.h"
 #include "omvra.h"
 #include "quillon.h"
@@ -11,18 +12,12 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
-#include <limits>
 
 using hpd2::V;
 
 namespace {
 
 constexpr double kShoeLengthMm = 200.0;
-// Class A seat curve: horizontal distance from the ball of foot to the SgRP
-// as a parabola in the seat height (millimetres).
-constexpr double kClassAConstantMm = 913.7;
-constexpr double kClassALinear = 0.672316;
-constexpr double kClassAQuadraticPerMm = 0.0019553;
 constexpr double kFootTurnRad = 0.11344640137963133;  // 6.5 degrees
 constexpr double kKneeLimitDeg = 180.00000000000009;
 // Newton's method on the pedal angle: at most this many steps.
@@ -46,19 +41,6 @@ void trace(const char* format, ...) {
     ERROR_lprintf("%s", line);
 }
 
-// Class A: the SgRP's horizontal distance from the ball of foot at seat height h.
-double class_a_distance(double h) {
-    return hpd_mm(kClassAConstantMm) + kClassALinear * h - kClassAQuadraticPerMm / hpd_mm(1.0) * h * h;
-}
-
-// TEMPORARY until the seat-curve operations land.
-double VD_HPDWIZ_SGRPX_B_tmp(double h, int ratio) {
-    double c = ratio == 0 ? 900.23 : ratio == 1 ? 928.86 : 922.49;
-    double k = ratio == 0 ? 0.471 : ratio == 1 ? 0.519 : 0.494;
-    return hpd_mm(c) - k * h;
-}
-int hpd_ask_arc_on_sgrp_line_tmp(const double*, double, double*, int, const double*) { return -1; }
-
 bool finite_point(const double* p, int n) {
     for (int i = 0; i < n; ++i)
         if (!std::isfinite(p[i])) return false;
@@ -72,7 +54,7 @@ bool legs_ok(const double* leg_lengths) {
 
 int pedal_angle_class_a(const double* sgrp, const double* leg_lengths, double h30, double ankle_angle,
                         double* bof_length, double* pedal_angle) {
-    const double distance = class_a_distance(h30);
+    const double distance = hpd_sgrp_class_a_x(h30);
     *bof_length = sgrp[0] - distance;
 
     double b = 0.0, l1 = 0.0;
@@ -119,7 +101,7 @@ int pedal_angle_class_a(const double* sgrp, const double* leg_lengths, double h3
 
 int pedal_angle_class_b(const double* sgrp, const double* leg_lengths, double h30, double ankle_angle,
                         int male_female_ratio, double* bof_length, double* pedal_angle) {
-    const V heel = {sgrp[0] - VD_HPDWIZ_SGRPX_B_tmp(h30, male_female_ratio), sgrp[2] - h30};
+    const V heel = {sgrp[0] - VD_HPDWIZ_SGRPX_B(h30, male_female_ratio), sgrp[2] - h30};
     double b = 0.0, l1 = 0.0;
     hpd_ask_foot_leg_angle(ankle_angle, leg_lengths[1], &b, &l1);
 
@@ -165,10 +147,10 @@ int HM_VD_HPD_define_foot_position_by_locking_pedal_angle(double* sgrp, double* 
     const double sole = hpd_mm(kShoeLengthMm) * std::cos(pedal_angle * hpd2::kDegToRad);
     double heel_l;
     if (vehicle_class == 0) {
-        *bof_length = sgrp[0] - class_a_distance(h30);
+        *bof_length = sgrp[0] - hpd_sgrp_class_a_x(h30);
         heel_l = *bof_length + sole;
     } else {
-        heel_l = sgrp[0] - VD_HPDWIZ_SGRPX_B_tmp(h30, male_female_ratio);
+        heel_l = sgrp[0] - VD_HPDWIZ_SGRPX_B(h30, male_female_ratio);
         *bof_length = heel_l - sole;
     }
     const double heel[2] = {heel_l, sgrp[2] - h30};
@@ -213,7 +195,7 @@ int HM_VD_HPD_define_foot_position_by_locking_both(double* sgrp, double* leg_len
 
     double knee_pt[2], base[3] = {heel[0], 0.0, heel[1]}, hip[2];
     hpd2::put(knee, knee_pt);
-    int rc = hpd_ask_arc_on_sgrp_line_tmp(knee_pt, leg_lengths[0], hip, male_female_ratio, base);
+    int rc = hpd_ask_arc_on_sgrp_line(knee_pt, leg_lengths[0], hip, male_female_ratio, base);
     if (rc != 0) return rc;
     double to_ankle[2], to_hip[2], at_knee = 0.0;
     hpd2::put(ankle - knee, to_ankle);

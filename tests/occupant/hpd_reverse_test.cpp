@@ -163,7 +163,7 @@ void check_every_lock_and_variable(const Posture& p, double pv, double scale) {
 TEST_F(HostTest, EveryLockAndDeviateVariableGivesBackTheBuiltPosture) {
     // Standard legs, and unequal legs that tell the thigh from the lower leg.
     Posture standard = build_leg(14.0, 98.0, 456.0, 459.0, 1.0);
-    Posture unequal = build_leg(8.0, 112.0, 410.0, 495.0, 1.0);
+    Posture unequal = build_leg(18.0, 95.0, 410.0, 495.0, 1.0);
     {
         SCOPED_TRACE("standard legs");
         check_every_lock_and_variable(standard, 0.0, 1.0);
@@ -176,7 +176,7 @@ TEST_F(HostTest, EveryLockAndDeviateVariableGivesBackTheBuiltPosture) {
 }
 
 TEST_F(InchHostTest, EveryLockAndDeviateVariableGivesBackTheBuiltPostureInInches) {
-    Posture p = build_leg(10.0, 104.0, 430.0, 470.0, kInch);
+    Posture p = build_leg(16.0, 100.0, 430.0, 470.0, kInch);
     check_every_lock_and_variable(p, -15.0, kInch);
     ExpectNoLeaks();
 }
@@ -245,7 +245,7 @@ void check_seat_curve_locks(double scale) {
     for (const CurveCase& c : kCurveCases) {
         SCOPED_TRACE(c.name);
         Posture p = build_on_curve(c.vehicle_class, c.ratio, c.h30_mm, 77.0 - 0.08 * c.h30_mm, scale);
-        for (int option : {0, 1, 3}) {
+        for (int option : {0, 1, 2, 3}) {
             SCOPED_TRACE(option);
             Outcome o = reverse(p, option, 20.0, 0, 0, 0.0, c.vehicle_class, c.ratio);
             expect_posture(o, p, 20.0, scale);
@@ -299,6 +299,33 @@ TEST_F(HostTest, ImpossibleLocksFailWithoutMadeUpValues) {
         EXPECT_TRUE(std::isfinite(o.a47));
         EXPECT_TRUE(std::isfinite(o.h30));
     }
+}
+
+TEST_F(HostTest, BothAnglesLockedOffTheSeatCurveGiveTheChainCode) {
+    struct Case {
+        const char* name;
+        int vehicle_class;
+        double a46, a47;
+        int rc;
+    };
+    const Case cases[] = {
+        {"class A, knee bent backwards", 0, 140.0, 70.0, 32},
+        {"class B, knee bent backwards", 1, 180.0, 10.0, 32},
+        {"class A, thigh misses the curve", 0, 20.0, 10.0, -1},
+        {"class B, thigh misses the line", 1, 20.0, 10.0, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        double sgrp[3] = {2500.0, 0.0, 650.0}, legs[2] = {456.0, 459.0}, locked[2] = {c.a46, c.a47};
+        double heel[3] = {kUnset, kUnset, kUnset}, a47 = kUnset, h30 = kUnset;
+        EXPECT_EQ(HM_VD_HPD_reverse_engineering(2, sgrp, 0.0, legs, locked, heel, 0, 0, 0.0, &a47, 24.0,
+                                                c.vehicle_class, &h30, 0),
+                  c.rc);
+        EXPECT_EQ(a47, c.a47);   // locked
+        EXPECT_EQ(h30, kUnset);  // never found
+        for (double v : heel) EXPECT_EQ(v, kUnset);
+    }
+    ExpectNoLeaks();
 }
 
 TEST_F(HostTest, BisectionsThatCannotMeetTheTargetStopWithTheLastIterate) {

@@ -159,19 +159,25 @@ TEST_F(TrimByPlaneTest, LeavesOnlyThePiecesAndTheUncrossedCurves) {
     const tag_t circle = host_testing::make_arc({0, 0, 1}, 2.0, 0.0, 2 * kPi, {1, 0, 0}, {0, 0, 1});
     const tag_t above = host_testing::make_line({0, 0, 3}, {5, 0, 3});
     hm_list_p_t input = list_of({across, circle, above});
+    // The fixtures' own objects (the circle's matrix among them).
+    const int objects = host_testing::count_objects();
+    const int planes = host_testing::count_objects(0, HM_plane_type);
+    const int systems = host_testing::count_objects(0, HM_coordinate_system_type);
+    const int matrices = host_testing::count_objects(0, HM_matrix_type);
 
     hm_list_p_t away = nullptr, toward = nullptr;
     ASSERT_EQ(HM_VD_trim_curves_by_plane(input, origin_, up_, &away, &toward), 0);
-    const size_t made = items(away).size() + items(toward).size();
-    EXPECT_EQ(made, 6u);   // 2 + 3 pieces and the uncrossed line
+    const int made = static_cast<int>(items(away).size() + items(toward).size());
+    EXPECT_EQ(made, 6);   // 2 + 3 pieces and the uncrossed line
     UPDATE_do_update();
     EXPECT_FALSE(alive(across));
     EXPECT_FALSE(alive(circle));
     EXPECT_TRUE(alive(above));
-    EXPECT_EQ(host_testing::count_objects(), static_cast<int>(made));
-    EXPECT_EQ(host_testing::count_objects(0, HM_plane_type), 0);
-    EXPECT_EQ(host_testing::count_objects(0, HM_coordinate_system_type), 0);
-    EXPECT_EQ(host_testing::count_objects(0, HM_matrix_type), 0);
+    // The two crossing curves gave way to their five pieces.
+    EXPECT_EQ(host_testing::count_objects(), objects - 2 + 5);
+    EXPECT_EQ(host_testing::count_objects(0, HM_plane_type), planes);
+    EXPECT_EQ(host_testing::count_objects(0, HM_coordinate_system_type), systems);
+    EXPECT_EQ(host_testing::count_objects(0, HM_matrix_type), matrices);
     for (tag_t piece : items(away)) EXPECT_TRUE(alive(piece));
     for (tag_t piece : items(toward)) EXPECT_TRUE(alive(piece));
 

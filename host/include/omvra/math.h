@@ -58,6 +58,10 @@ HOST_C_API int HM_VEC3_is_perpendicular(const double a[3], const double b[3], do
 // angle in [0, pi]; a zero (projected) vector gives 0.
 HOST_C_API int HM_VEC3_angle_between(const double from[3], const double to[3], const double reference[3],
                                      double* angle);
+// Unsigned angle between two vectors: the smaller in [0, pi] and the larger,
+// 2 pi minus it. A zero vector fails (HM_ERR_BAD_ARGUMENT).
+HOST_C_API int HM_MODL_ask_vector_angle(const double vec1[3], const double vec2[3], double* smaller_angle,
+                                        double* larger_angle);
 // Signed distance of the point from the plane through plane_point along the
 // unit normal (normal unitised at tolerance; a shorter normal fails).
 HOST_C_API int HM_VEC3_distance_to_plane(const double point[3], const double plane_point[3],

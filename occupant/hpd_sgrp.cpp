@@ -1,0 +1,205 @@
+// Seating reference point (SgRP) of the H-point design tool: the fore-aft
+// formulas of the two vehicle classes, the accelerator heel point (AHP) from
+// the SgRP and back, and the range of seat heights (H30) that a target
+// posture allows.
+//
+// Class A places the SgRP on a parabola in H30, class B on a straight line
+// whose coefficients depend on the occupant population's male-female ratio.
+// Every constant below is in millimetres and is converted to the work part's
+// units on each call; a coefficient per millimetre is converted the other way.
+#include "hpd.h"
+#include "hpd_internal.h"
+#include "hpd_sgrp_formula.h"
+#include "hpd_vec2.h"
+
+#include <cmath>
+
+using hpd2::V;
+
+namespace {
+
+constexpr double kShoeLengthMm = 200.0;
+// Lateral offset of the right heel from the SgRP: the standard leg formulas,
+// and the leg-chain estimate of other legs.
+constexpr double kStandardLateralMm = 148.5;
+constexpr double kChainLateralMm = 127.0;
+constexpr double kStandardUpperMm = 456.0;
+constexpr double kStandardLowerMm = 459.0;
+// Pedal plane angle of the standard driver: 77 degrees less 0.08 per millimetre of H30.
+constexpr double kPedalAngleBase = 77.0;
+constexpr double kPedalAnglePerMm = 0.08;
+// Heel-to-ankle arm of the leg-chain estimate and its angle above the sole line.
+constexpr double kAnkleArmMm = 134.2008;
+constexpr double kAnkleArmAngle = 52.8738;
+constexpr double kAnkleArmSwitchAngle = 37.1262;
+// Height of the ankle above the heel when the foot cannot reach at all.
+constexpr double kAnkleHeightMm = 107.0;
+
+constexpr int kDriver = 0;
+
+bool standard_legs(double upper, double lower, double tolerance) {
+    return std::fabs(upper - hpd_mm(kStandardUpperMm)) <= tolerance &&
+           std::fabs(lower - hpd_mm(kStandardLowerMm)) <= tolerance;
+}
+
+double cos_deg(double degrees) { return std::cos(degrees * hpd2::kDegToRad); }
+double sin_deg(double degrees) { return std::sin(degrees * hpd2::kDegToRad); }
+
+// Knee angle and leg-chain constant of the estimate for a seating position,
+// and the foot angle that follows from the thigh angle.
+struct ChainEstimate {
+    double c;
+    double foot_angle;
+    double sign;   // which way the ankle arm lies from the heel
+};
+
+ChainEstimate chain_estimate(int seating_position, double thigh_angle) {
+    const bool driver = seating_position == kDriver;
+    const double knee = driver ? 87.0 : 130.0;
+    const double c = driver ? 120.0 : 90.0;
+    ChainEstimate e;
+    e.c = c;
+    e.foot_angle = std::fabs(92.5 - knee + c - 90.0 + thigh_angle);
+    e.sign = e.foot_angle < kAnkleArmSwitchAngle ? -1.0 : 1.0;
+    return e;
+}
+
+// Horizontal distance from the heel to the SgRP of the leg-chain estimate
+// with the foot at `foot_angle`.
+double chain_reach(const ChainEstimate& e, double foot_angle, double thigh_angle, double upper, double lower) {
+    return e.sign * hpd_mm(kAnkleArmMm) * std::fabs(cos_deg(foot_angle + kAnkleArmAngle)) +
+           std::fabs(sin_deg(e.c - 90.0 + thigh_angle)) * lower + std::fabs(sin_deg(90.0 - thigh_angle)) * upper;
+}
+
+// acos of ratio = offset / length, with offsets that overshoot the length by
+// no more than the tolerance counted as reaching it. False when the offset
+// lies outside what the length can span.
+bool acos_of_reach(double offset, double length, double tolerance, double* angle) {
+    if (!(length > 0.0) || !(std::fabs(offset) <= length + tolerance)) return false;
+    *angle = std::acos(std::fmax(-1.0, std::fmin(1.0, offset / length)));
+    return true;
+}
+
+}  // namespace
+
+/* ---- the fore-aft formulas ---- */
+
+double hpd_sgrp_class_a_x(double h30) {
+    return hpd_mm(kSgrpClassA.c0_mm) + kSgrpClassA.b * h30 + hpd_sgrp_class_a_coefficient() * h30 * h30;
+}
+
+double hpd_sgrp_class_a_coefficient() { return kSgrpClassA.a_per_mm / hpd_mm(1.0); }
+
+SgrpLineCoefficients hpd_sgrp_class_b_coefficients(int male_female_ratio) {
+    switch (male_female_ratio) {
+        case 0: return {900.23, 0.471};   // 50:50
+        case 1: return {928.86, 0.519};   // 75:25
+        default: return {922.49, 0.494};  // 90:10 or 95:5
+    }
+}
+
+double VD_HPDWIZ_SGRPX_B(double h30, int male_female_ratio) {
+    const SgrpLineCoefficients line = hpd_sgrp_class_b_coefficients(male_female_ratio);
+    return hpd_mm(line.c_mm) - line.k * h30;
+}
+
+/* ---- AHP from the SgRP and back ---- */
+
+int HM_VD_HPD_ask_right_shoe_target(int seating_position, double* sgrp, double thigh_angle, double* leg_lengths,
+                                    double h30, double pv_angle, double* ahp, double* pedal_angle,
+                                    int vehicle_class, int male_female_ratio) {
+    if (!sgrp || !leg_lengths || !ahp || !pedal_angle) return -1;
+    const double upper = leg_lengths[0], lower = leg_lengths[1];
+    double point[3];
+    double lateral;
+    if (seating_position == kDriver && standard_legs(upper, lower, 1e-4)) {
+        *pedal_angle = kPedalAngleBase - kPedalAnglePerMm / hpd_mm(1.0) * h30;
+        if (vehicle_class == 0)
+            point[0] = sgrp[0] - hpd_sgrp_class_a_x(h30) + hpd_mm(kShoeLengthMm) * cos_deg(*pedal_angle);
+        else
+            point[0] = sgrp[0] - VD_HPDWIZ_SGRPX_B(h30, male_female_ratio);
+        lateral = hpd_mm(kStandardLateralMm);
+    } else {
+        const ChainEstimate e = chain_estimate(seating_position, thigh_angle);
+        *pedal_angle = e.foot_angle > kPedalAngleBase ? kPedalAngleBase : e.foot_angle;
+        point[0] = sgrp[0] - chain_reach(e, *pedal_angle, thigh_angle, upper, lower);
+        lateral = hpd_mm(kChainLateralMm);
+    }
+    point[1] = sgrp[1] + lateral;
+    point[2] = sgrp[2] - h30;
+    HPD_transform_point_to_pv(point, sgrp, pv_angle, ahp);
+    return 0;
+}
+
+void HM_VD_HPD_ask_sgrp_on_curve(double* ahp, double pedal_angle, double h30, double pv_angle, double* sgrp,
+                                 double lateral, int vehicle_class, int male_female_ratio) {
+    if (!ahp || !sgrp) return;
+    double point[3];
+    if (vehicle_class == 0)
+        point[0] = ahp[0] - hpd_mm(kShoeLengthMm) * cos_deg(pedal_angle) + hpd_sgrp_class_a_x(h30);
+    else
+        point[0] = ahp[0] + VD_HPDWIZ_SGRPX_B(h30, male_female_ratio);
+    point[1] = ahp[1] - hpd_mm(kStandardLateralMm) + lateral;
+    point[2] = ahp[2] + h30;
+    double centre[3] = {ahp[0], ahp[1], ahp[2]};
+    HPD_transform_point_to_pv(point, centre, pv_angle, sgrp);
+}
+
+/* ---- valid seat heights ---- */
+
+int HM_VD_HPD_ask_valid_h30_for_target_posture(int seating_position, double upper_leg, double lower_leg,
+                                               double thigh_angle, double* h30_max, double* h30_min,
+                                               int vehicle_class) {
+    if (!h30_max || !h30_min) return -1;
+    if (seating_position == kDriver && standard_legs(upper_leg, lower_leg, 1e-10)) {
+        const bool class_a = vehicle_class == 0;
+        *h30_max = hpd_mm(class_a ? kSgrpClassAMaxH30Mm : kSgrpClassBMaxH30Mm);
+        *h30_min = hpd_mm(class_a ? kSgrpClassAMinH30Mm : kSgrpClassBMinH30Mm);
+        return 0;
+    }
+    const ChainEstimate e = chain_estimate(seating_position, thigh_angle);
+    const double reach = chain_reach(e, e.foot_angle, thigh_angle, upper_leg, lower_leg);
+    return hpd_ask_valid_h30_range(seating_position, upper_leg, lower_leg, e.foot_angle, reach, h30_max, h30_min);
+}
+
+int hpd_ask_valid_h30_range(int seating_position, double upper_leg, double lower_leg, double foot_angle,
+                            double reach, double* h30_max, double* h30_min) {
+    if (!h30_max || !h30_min) return -1;
+    if (!(upper_leg > 0.0 && lower_leg > 0.0) || !std::isfinite(reach) || !std::isfinite(foot_angle)) return -1;
+    const double leg = upper_leg + lower_leg;
+    const double heel[2] = {0.0, 0.0};
+    double ankle[2];
+    hpd_ask_ankle_from_heel(heel, foot_angle, ankle);
+    const double from_ankle = reach - ankle[0];
+    if (from_ankle > leg + 1e-10) {
+        // The straightened leg does not reach the SgRP's fore-aft position.
+        *h30_max = hpd_mm(kAnkleHeightMm) + upper_leg + lower_leg;
+        *h30_min = 0.0;
+        return -1;
+    }
+    // An SgRP that far in front of the ankle is out of reach too: no angle of
+    // the straightened leg spans it.
+    double leg_angle = 0.0;
+    if (!acos_of_reach(from_ankle, leg, 1e-10, &leg_angle)) return -1;
+
+    double dir[2];
+    hpd_ask_shank_direction(foot_angle, seating_position == kDriver ? 180.0 : 130.0, dir);
+    V u;
+    hpd2::unit(hpd2::of(dir), 1e-4, &u);
+    const V knee = hpd2::of(ankle) + lower_leg * u;
+
+    const double highest = ankle[1] + leg * std::sin(leg_angle);
+    double lowest;
+    const double from_knee = reach - knee.l;
+    if (from_knee > upper_leg + 1e-10) {
+        lowest = ankle[1] - leg * std::sin(leg_angle);
+    } else {
+        double thigh = 0.0;
+        if (!acos_of_reach(from_knee, upper_leg, 1e-10, &thigh)) return -1;
+        lowest = knee.h - upper_leg * std::sin(thigh);
+    }
+    if (lowest < -1e-10) lowest = 0.0;
+    *h30_max = highest;
+    *h30_min = lowest;
+    return 0;
+}
