@@ -139,19 +139,6 @@ CARVELL_CPP_EXPORT int HM_VD_HPD_define_foot_position_by_locking_both(double* sg
                                                                      double* angles, double* bof_length,
                                                                      double* h30, int vehicle_class,
                                                                      int male_female_ratio);
-// The pedal angle A47 in (0, 77) at which the heel L53 in front of and h30
-// below the SgRP gives the ankle angle (bisection). 0; -1 bad arguments, no
-// convergence or a leg that cannot be placed (*pedal_angle = last angle).
-CARVELL_CPP_EXPORT int HM_VD_HPD_ask_pedal_angle_by_ankle_angle(double* sgrp, double* leg_lengths,
-                                                                double back_angle, double l53, double h30,
-                                                                double ankle_angle, double* pedal_angle);
-// The seat height H30 in the class range (A 127 to 405 mm, B 405 to 530 mm)
-// at which the heel L53 in front of the SgRP with the pedal angle gives the
-// ankle angle (bisection). Codes as above (*h30 = last height).
-CARVELL_CPP_EXPORT int HM_VD_HPD_ask_seat_height_by_ankle_angle(double* sgrp, double* leg_lengths,
-                                                                double back_angle, double l53, double pedal_angle,
-                                                                double ankle_angle, int vehicle_class, double* h30);
-
 /* ---- seating reference point formula and curves ---- */
 // Vehicle class 0 is class A, any other class B. Male-female ratio 0 is
 // "50:50", 1 "75:25", any other "90:10 or 95:5". Seating position 0 is the

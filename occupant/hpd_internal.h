@@ -226,4 +226,17 @@ int hpd_ask_arc_on_sgrp_parabola(const double centre[2], double radius, double p
 int hpd_ask_arc_on_sgrp_line(const double centre[2], double radius, double point[2], int male_female_ratio,
                              const double base[3]);
 
+/* ---- reverse engineering: the two bisections ---- */
+// The pedal angle A47 in (0, 77) at which the heel L53 in front of and h30
+// below the SgRP gives the ankle angle (bisection). 0; -1 bad arguments, no
+// convergence or a leg that cannot be placed (*pedal_angle = last angle).
+int hpd_ask_pedal_angle_by_ankle_angle(double* sgrp, double* leg_lengths, double back_angle, double l53, double h30,
+                                         double ankle_angle, double* pedal_angle);
+// The seat height H30 in the class range (A 127 to 405 mm, B 405 to 530 mm)
+// at which the heel L53 in front of the SgRP with the pedal angle gives the
+// ankle angle (bisection). Codes as above (*h30 = last height).
+int hpd_ask_seat_height_by_ankle_angle(double* sgrp, double* leg_lengths, double back_angle, double l53, double pedal_angle,
+                                         double ankle_angle, int vehicle_class, double* h30);
+
+
 #endif

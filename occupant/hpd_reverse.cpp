@@ -108,10 +108,10 @@ int solve_free_quantity(const Problem& p, double value, Solution& s) {
 int solve_heel_distance(const Problem& p, double l53, Solution& s) {
     int rc = 0;
     if (p.lock == kAnkleAndHeight)
-        rc = HM_VD_HPD_ask_pedal_angle_by_ankle_angle(p.sgrp, p.leg_lengths, p.back_angle, l53, s.h30, s.a46,
+        rc = hpd_ask_pedal_angle_by_ankle_angle(p.sgrp, p.leg_lengths, p.back_angle, l53, s.h30, s.a46,
                                                        &s.a47);
     else if (p.lock == kAnkleAndPedal)
-        rc = HM_VD_HPD_ask_seat_height_by_ankle_angle(p.sgrp, p.leg_lengths, p.back_angle, l53, s.a47, s.a46,
+        rc = hpd_ask_seat_height_by_ankle_angle(p.sgrp, p.leg_lengths, p.back_angle, l53, s.a47, s.a46,
                                                        p.vehicle_class, &s.h30);
     s.heel_l = p.sgrp[0] - l53;
     s.heel_h = p.sgrp[2] - s.h30;
@@ -233,7 +233,7 @@ int solve_on_seat_curve(const Problem& p, Solution& s) {
 
 }  // namespace
 
-int HM_VD_HPD_ask_pedal_angle_by_ankle_angle(double* sgrp, double* leg_lengths, double back_angle, double l53,
+int hpd_ask_pedal_angle_by_ankle_angle(double* sgrp, double* leg_lengths, double back_angle, double l53,
                                              double h30, double ankle_angle, double* pedal_angle) {
     if (!sgrp || !pedal_angle || !legs_ok(leg_lengths) || !finite(sgrp, 3) || !std::isfinite(l53) ||
         !std::isfinite(h30) || !std::isfinite(ankle_angle))
@@ -257,7 +257,7 @@ int HM_VD_HPD_ask_pedal_angle_by_ankle_angle(double* sgrp, double* leg_lengths, 
     return -1;
 }
 
-int HM_VD_HPD_ask_seat_height_by_ankle_angle(double* sgrp, double* leg_lengths, double back_angle, double l53,
+int hpd_ask_seat_height_by_ankle_angle(double* sgrp, double* leg_lengths, double back_angle, double l53,
                                              double pedal_angle, double ankle_angle, int vehicle_class,
                                              double* h30) {
     if (!sgrp || !h30 || !legs_ok(leg_lengths) || !finite(sgrp, 3) || !std::isfinite(l53) ||

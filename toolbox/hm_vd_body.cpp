@@ -7,6 +7,7 @@
 #include "hm_vd/objects.h"
 #include "omvra.h"
 #include "quillon.h"
+#include "toolbox_internal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,21 +23,8 @@ constexpr int kWrongObject = 875033;
 // Length of the scale-factor texts, terminator included.
 constexpr size_t kFactorText = 133;
 
-std::vector<tag_t> list_items(hm_list_p_t list) {
-    std::vector<tag_t> items;
-    int count = 0;
-    HM_MODL_ask_list_count(list, &count);
-    for (int i = 0; i < count; ++i) {
-        tag_t item = 0;
-        if (HM_MODL_ask_list_item(list, i, &item) == 0) items.push_back(item);
-    }
-    return items;
-}
-
-// Deletes a temporary object when it is still alive.
-void delete_temporary(tag_t object) {
-    if (object && HM_OBJ_ask_status(object) == HM_OBJ_ALIVE) HM_OBJ_delete_object(object);
-}
+using hm_vd_detail::delete_temporary;
+using hm_vd_detail::list_items;
 
 using MapGeometry = int (*)(tag_t, const double*, const double*, tag_t*);
 
@@ -45,12 +33,9 @@ int map_list(hm_list_p_t list, const double origin[3], const double matrix[9], h
     if (!mapped) return HM_ERR_NULL_POINTER;
     int result = HM_MODL_create_list(mapped);
     if (result) return result;
-    int count = 0;
-    result = HM_MODL_ask_list_count(list, &count);
     int failure = 0;
-    for (int i = 0; i < count; ++i) {
-        tag_t item = 0, copy = 0;
-        HM_MODL_ask_list_item(list, i, &item);
+    for (tag_t item : list_items(list)) {
+        tag_t copy = 0;
         const int r = map(item, origin, matrix, &copy);
         // A failed mapping leaves its object out and is reported: storing a
         // null object would pass the failure off as a mapped object.

@@ -12,6 +12,7 @@
 #include "omvra.h"
 #include "quillon.h"
 #include "rostval.h"
+#include "toolbox_internal.h"
 
 #include <vector>
 
@@ -19,26 +20,8 @@ namespace {
 
 constexpr double kParameterEpsilon = 1e-10;
 
-// The list's items in list order.
-std::vector<tag_t> list_items(hm_list_p_t list) {
-    int count = 0;
-    (void)HM_MODL_ask_list_count(list, &count);
-    std::vector<tag_t> items;
-    items.reserve(count > 0 ? count : 0);
-    for (int i = 0; i < count; ++i) {
-        tag_t item = 0;
-        if (HM_MODL_ask_list_item(list, i, &item) == 0) items.push_back(item);
-    }
-    return items;
-}
-
-// Frees what HM_VD_CURVE_make_loop_curve hands back.
-void free_loops(int loop_count, int* curves_per_loop, tag_t** loops) {
-    if (loops != nullptr)
-        for (int i = 0; i < loop_count; ++i) SM_free(loops[i]);
-    SM_free(loops);
-    SM_free(curves_per_loop);
-}
+using hm_vd_detail::free_loops;
+using hm_vd_detail::list_items;
 
 // Fills the entries of a chain of loop nodes, from `first` on.
 void take_loops(CRV_LST_loop_p_t chain, int count, int first, int* curves_per_loop, tag_t** loops) {
@@ -49,11 +32,6 @@ void take_loops(CRV_LST_loop_p_t chain, int count, int first, int* curves_per_lo
         curves_per_loop[first + i] = n;
         loops[first + i] = curves;
     }
-}
-
-// A freshly made curve object is woken when it is not yet active.
-void wake_curve(tag_t curve) {
-    if (es0022(curve) != HM_OBJ_ALIVE) (void)RM_set_sleep_state(curve, false);
 }
 
 // The break parameters of the curve at its C0 corners, with the ends of its
@@ -86,18 +64,13 @@ std::vector<double> c0_breaks(EVC_p_t evaluator) {
 bool HM_VD_is_curve(tag_t object) {
     int type = 0, subtype = 0;
     if (HM_OBJ_ask_type_and_subtype(object, &type, &subtype) != 0) return false;
-    switch (type) {
-    case 3: case 5: case 6: case 7: case 9:
-        return true;
-    case 70:
-        return subtype == 3;
-    default:
-        return false;
-    }
+    if (type == HM_solid_type) return subtype == HM_solid_edge_subtype;
+    return hm_vd_detail::is_curve_type(type);
 }
 
 int HM_VD_CURVE_make_loop_curve(hm_list_p_t list, double tolerance, int* loop_count, int* closed_count,
                                 int** curves_per_loop, tag_t*** loops) {
+    if (!loop_count || !closed_count || !curves_per_loop || !loops) return HM_ERR_NULL_POINTER;
     const std::vector<tag_t> curves = list_items(list);
 
     int n_closed = 0, n_open = 0;
@@ -128,6 +101,7 @@ int HM_VD_CURVE_make_loop_curve(hm_list_p_t list, double tolerance, int* loop_co
 
 int HM_VD_CURVE_make_loop_curve_from_array(const tag_t* curves, int n, double tolerance, int* loop_count,
                                            int* closed_count, int** curves_per_loop, tag_t*** loops) {
+    if (n > 0 && !curves) return HM_ERR_NULL_POINTER;
     hm_list_p_t list = nullptr;
     (void)HM_MODL_create_list(&list);
     for (int i = 0; i < n; ++i) (void)HM_MODL_put_list_item(list, curves[i]);
@@ -137,6 +111,7 @@ int HM_VD_CURVE_make_loop_curve_from_array(const tag_t* curves, int n, double to
 }
 
 int HM_VD_CURVE_ask_curve_chain_status(hm_list_p_t list, double tolerance, int* status) {
+    if (!status) return -1;
     const std::vector<tag_t> items = list_items(list);
     if (items.empty()) return -1;
     for (tag_t item : items) {
@@ -167,6 +142,7 @@ int HM_VD_CURVE_is_coinside_point(const double p1[3], const double p2[3], double
 }
 
 int HM_VD_CURVE_join_curves(hm_list_p_t* list, double tolerance) {
+    if (!list) return HM_ERR_NULL_POINTER;
     int count = 0;
     const int count_result = HM_MODL_ask_list_count(*list, &count);
     if (count < 2) return count_result;
@@ -206,6 +182,7 @@ int HM_VD_CURVE_join_curves(hm_list_p_t* list, double tolerance) {
 }
 
 int HM_VD_curve_disperse_param_points(tag_t curve, int n, int* count, double** points) {
+    if (!count || (n > 0 && !points)) return HM_ERR_NULL_POINTER;
     if (n < 0) {
         *count = 0;
         return 0;
@@ -227,6 +204,7 @@ int HM_VD_curve_disperse_param_points(tag_t curve, int n, int* count, double** p
 
 void HM_VD_simple_curve_points(tag_t curve, int k, int* point_count, double*** points, int* break_count,
                                int** breaks) {
+    if (!point_count || !points || !break_count || !breaks) return;
     *point_count = 0;
     *points = nullptr;
     *break_count = 0;
@@ -277,6 +255,7 @@ void HM_VD_simple_curve_points(tag_t curve, int k, int* point_count, double*** p
 }
 
 int HM_VD_create_closed_spline_c0(int n, const double* points, int break_count, const int* breaks, tag_t* curve) {
+    if (!curve) return HM_ERR_NULL_POINTER;
     *curve = 0;
     double tolerance = 0.0;
     (void)HM_MODL_ask_distance_tolerance(&tolerance);
@@ -316,7 +295,9 @@ int HM_VD_create_closed_spline_c0(int n, const double* points, int break_count, 
 }
 
 int HM_VD_CURVE_trim_curve_by_parms(tag_t curve, const double parms[2], tag_t* new_curve) {
+    if (!new_curve) return HM_ERR_NULL_POINTER;
     *new_curve = 0;
+    if (!parms) return HM_ERR_NULL_POINTER;
     EVC_p_t evaluator = nullptr;
     int result = EVC_initialize(curve, &evaluator);
     if (result != 0) return result;
@@ -329,12 +310,13 @@ int HM_VD_CURVE_trim_curve_by_parms(tag_t curve, const double parms[2], tag_t* n
     (void)EVC_free(evaluator);
     if (result != 0) return result;
 
-    wake_curve(made);
+    hm_vd_detail::wake_curve(made);
     *new_curve = made;
     return 0;
 }
 
 void HM_VD_CURVE_divide_curve_by_c0_knots(tag_t curve, int* count, tag_t** pieces) {
+    if (!count || !pieces) return;
     *count = 0;
     *pieces = nullptr;
     EVC_p_t evaluator = nullptr;

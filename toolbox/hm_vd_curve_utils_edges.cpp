@@ -6,14 +6,11 @@
 #include "morvish.h"
 #include "omvra.h"
 #include "rostval.h"
+#include "toolbox_internal.h"
 
 namespace {
 
-bool is_edge(tag_t object) {
-    int type = 0, subtype = 0;
-    return HM_OBJ_ask_type_and_subtype(object, &type, &subtype) == 0 && type == HM_solid_type &&
-           subtype == HM_solid_edge_subtype;
-}
+using hm_vd_detail::list_items;
 
 // A new curve along the edge, made through its evaluator; 0 when none.
 tag_t curve_through_evaluator(tag_t edge) {
@@ -23,7 +20,7 @@ tag_t curve_through_evaluator(tag_t edge) {
     const int result = kcrvev(evaluator, &curve);
     (void)evcrvf(evaluator);
     if (result != 0 || curve == 0) return 0;
-    if (es0022(curve) != HM_OBJ_ALIVE) (void)RM_set_sleep_state(curve, false);
+    hm_vd_detail::wake_curve(curve);
     return curve;
 }
 
@@ -31,10 +28,10 @@ tag_t curve_through_evaluator(tag_t edge) {
 
 double HM_VD_ask_curve_array_length(int n, const tag_t* objects) {
     double total = 0.0;
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; objects && i < n; ++i) {
         int type = 0, subtype = 0;
         if (HM_OBJ_ask_type_and_subtype(objects[i], &type, &subtype) != 0) continue;
-        if (type != 3 && type != 5 && type != 6 && type != 7 && type != 9) continue;
+        if (!hm_vd_detail::is_curve_type(type)) continue;
 
         tag_t kernel_curve = 0;
         if (pxcutc(objects[i], &kernel_curve) != 0 || kernel_curve == 0) break;
@@ -50,22 +47,15 @@ double HM_VD_ask_curve_array_length(int n, const tag_t* objects) {
 }
 
 int HM_VD_create_curves_by_boundary_edges(tag_t body, bool make_curves, hm_list_p_t* list) {
+    if (!list) return HM_ERR_NULL_POINTER;
     (void)HM_MODL_create_list(list);
     hm_list_p_t faces = nullptr;
     (void)HM_MODL_ask_body_faces(body, &faces);
 
-    int face_count = 0;
-    (void)HM_MODL_ask_list_count(faces, &face_count);
-    for (int f = 0; f < face_count; ++f) {
-        tag_t face = 0;
-        if (HM_MODL_ask_list_item(faces, f, &face) != 0) continue;
+    for (tag_t face : list_items(faces)) {
         hm_list_p_t edges = nullptr;
         (void)HM_MODL_ask_face_edges(face, &edges);
-        int edge_count = 0;
-        (void)HM_MODL_ask_list_count(edges, &edge_count);
-        for (int e = 0; e < edge_count; ++e) {
-            tag_t edge = 0;
-            if (HM_MODL_ask_list_item(edges, e, &edge) != 0) continue;
+        for (tag_t edge : list_items(edges)) {
             hm_list_p_t edge_faces = nullptr;
             (void)HM_MODL_ask_edge_faces(edge, &edge_faces);
             int edge_face_count = 0;
@@ -91,17 +81,15 @@ int VD_create_curve_from_edge(tag_t edge, tag_t* curve) {
 }
 
 void HM_VD_convert_edge_to_curve(hm_list_p_t* list, hm_list_p_t* new_curves) {
+    if (!list || !new_curves) return;
     hm_list_p_t converted = nullptr;
     (void)HM_MODL_create_list(&converted);
     if (*new_curves == nullptr) (void)HM_MODL_create_list(new_curves);
 
-    int count = 0;
-    (void)HM_MODL_ask_list_count(*list, &count);
-    for (int i = 0; i < count; ++i) {
-        tag_t item = 0;
-        if (HM_MODL_ask_list_item(*list, i, &item) != 0) continue;
+    for (tag_t item : list_items(*list)) {
         tag_t curve = 0;
-        if (is_edge(item) && VD_create_curve_from_edge(item, &curve) == 0 && curve != 0) {
+        if (hm_vd_detail::is_solid(item, HM_solid_edge_subtype) && VD_create_curve_from_edge(item, &curve) == 0 &&
+            curve != 0) {
             (void)HM_MODL_put_list_item(converted, curve);
             (void)HM_MODL_put_list_item(*new_curves, curve);
         } else {

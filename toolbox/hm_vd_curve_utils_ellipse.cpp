@@ -2,6 +2,7 @@
 // ellipse in its own plane.
 #include "hm_vd/curve_utils.h"
 #include "omvra.h"
+#include "toolbox_internal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,8 +20,8 @@ struct TemporaryWcs {
     bool saved = false;
     ~TemporaryWcs() {
         if (saved) (void)HM_CSYS_set_wcs(saved_wcs);
-        if (csys != 0) (void)HM_OBJ_delete_object(csys);
-        if (matrix != 0) (void)HM_OBJ_delete_object(matrix);
+        hm_vd_detail::delete_temporary(csys);
+        hm_vd_detail::delete_temporary(matrix);
     }
 };
 
@@ -44,6 +45,7 @@ void stable_roots(double sign_of, double half_sum, double spread, double product
 
 int HM_VD_curve_create_ellipse(const double centre[3], double a, const double x_dir[3], double b,
                                const double y_dir[3], const double range[2], tag_t* ellipse) {
+    if (!range || !ellipse) return -1;
     if (range[1] < range[0]) return -1;
 
     TemporaryWcs wcs;
@@ -78,6 +80,7 @@ int HM_VD_curve_create_ellipse(const double centre[3], double a, const double x_
 
 int HM_VD_ellipse_tangents_2d(double a, double b, const double range[2], const double point[2],
                               const double tolerances[2], int* count, double points[4]) {
+    if (!range || !point || !tolerances || !count || !points) return HM_ERR_NULL_POINTER;
     *count = 0;
     for (int i = 0; i < 4; ++i) points[i] = 0.0;
 

@@ -8,17 +8,17 @@
 #include "omvra.h"
 #include "quillon.h"
 #include "tessik.h"
+#include "toolbox_internal.h"
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
-bool is_solid_body(tag_t object) {
-    int type = 0, subtype = 0;
-    return HM_OBJ_ask_type_and_subtype(object, &type, &subtype) == 0 && type == HM_solid_type &&
-           subtype == HM_solid_body_subtype;
-}
+using hm_vd_detail::list_items;
+
+bool is_solid_body(tag_t object) { return hm_vd_detail::is_solid(object, HM_solid_body_subtype); }
 
 // The internal record of a feature, its class checked first when the host
 // checks classes.
@@ -29,14 +29,9 @@ void* feature_record(tag_t feature) {
 
 // Whether any feature of the list is suppressed.
 bool any_suppressed(hm_list_p_t features) {
-    int count = 0;
-    HM_MODL_ask_list_count(features, &count);
-    for (int i = 0; i < count; ++i) {
-        tag_t feature = 0;
+    for (tag_t feature : list_items(features)) {
         bool suppressed = false;
-        if (HM_MODL_ask_list_item(features, i, &feature) == 0 &&
-            HM_MODL_ask_suppress_feature(feature, &suppressed) == 0 && suppressed)
-            return true;
+        if (HM_MODL_ask_suppress_feature(feature, &suppressed) == 0 && suppressed) return true;
     }
     return false;
 }
@@ -91,12 +86,8 @@ int HM_VD_copy_object(unsigned int layer, int n, const tag_t* objects, tag_t* co
 
 int HM_VD_delete_obj_list(hm_list_p_t* list) {
     if (!list || !*list) return 0;
-    int count = 0;
-    HM_MODL_ask_list_count(*list, &count);
-    for (int i = 0; i < count; ++i) {
-        tag_t object = 0;
-        if (HM_MODL_ask_list_item(*list, i, &object) == 0 && object != 0) UPDATE_log_entity_to_delete(object);
-    }
+    for (tag_t object : list_items(*list))
+        if (object != 0) UPDATE_log_entity_to_delete(object);
     return HM_MODL_delete_list(list);
 }
 
@@ -119,25 +110,15 @@ int HM_VD_delete_object_feature(tag_t body) {
 }
 
 void HM_VD_set_obj_array_layer(hm_list_p_t list, int layer) {
-    if (!list) return;
-    int count = 0;
-    HM_MODL_ask_list_count(list, &count);
-    for (int i = 0; i < count; ++i) {
-        tag_t object = 0;
-        if (HM_MODL_ask_list_item(list, i, &object) == 0) HM_OBJ_set_layer(object, layer);
-    }
+    for (tag_t object : list_items(list)) HM_OBJ_set_layer(object, layer);
 }
 
 void HM_VD_add_list_item(hm_list_p_t* destination, hm_list_p_t source) {
     if (!destination || !source) return;
-    int count = 0;
-    HM_MODL_ask_list_count(source, &count);
-    if (count < 1) return;
+    const std::vector<tag_t> items = list_items(source);
+    if (items.empty()) return;
     if (!*destination) HM_MODL_create_list(destination);
-    for (int i = 0; i < count; ++i) {
-        tag_t item = 0;
-        if (HM_MODL_ask_list_item(source, i, &item) == 0) HM_MODL_put_list_item(*destination, item);
-    }
+    for (tag_t item : items) HM_MODL_put_list_item(*destination, item);
 }
 
 int HM_VD_ipv_change_list_to_array(hm_list_p_t list, int* count, tag_t** objects) {

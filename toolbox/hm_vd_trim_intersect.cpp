@@ -16,6 +16,7 @@
 #include "omvra.h"
 #include "quillon.h"
 #include "rostval.h"
+#include "toolbox_internal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -38,25 +39,23 @@ constexpr double kNoExtent = 1e-6;
 // Alignment of the sight cone's rulings: points of equal parameter.
 constexpr int kRuledAlignment = 1;
 
-std::vector<tag_t> list_items(hm_list_p_t list) {
-    std::vector<tag_t> items;
-    int count = 0;
-    HM_MODL_ask_list_count(list, &count);
-    for (int i = 0; i < count; ++i) {
-        tag_t item = 0;
-        if (HM_MODL_ask_list_item(list, i, &item) == 0) items.push_back(item);
-    }
-    return items;
+using hm_vd_detail::list_items;
+
+// Intersection entries of kind 2 are curves the host made for them.
+constexpr int kCurveEntry = 2;
+
+// Frees the host's intersection entries and their array.
+void free_entries(int count, HM_MODL_intersection_t** entries) {
+    for (int i = 0; i < count && entries; ++i) HM_free(entries[i]);
+    HM_free(entries);
 }
 
-// Frees the host's intersection entries and deletes the curve objects it made
-// for them, when the query only served to see whether there were any.
+// Frees the entries and deletes the curve objects the host made for them,
+// when the query only served to see whether there were any.
 void discard_entries(int count, HM_MODL_intersection_t** entries) {
-    for (int i = 0; i < count && entries; ++i) {
-        if (entries[i]->kind == 2 && entries[i]->curve) HM_OBJ_delete_object(entries[i]->curve);
-        HM_free(entries[i]);
-    }
-    HM_free(entries);
+    for (int i = 0; i < count && entries; ++i)
+        if (entries[i]->kind == kCurveEntry && entries[i]->curve) HM_OBJ_delete_object(entries[i]->curve);
+    free_entries(count, entries);
 }
 
 // A curve crosses the plane when their intersection gives any entry.
@@ -204,9 +203,7 @@ struct LoopWork {
     tag_t* found = nullptr;
 
     ~LoopWork() {
-        for (int i = 0; loops && i < loop_count; ++i) SM_free(loops[i]);
-        SM_free(loops);
-        SM_free(curves_per_loop);
+        hm_vd_detail::free_loops(loop_count, curves_per_loop, loops);
         SM_free(sheets);
         SM_free(found);
         if (boundary) HM_MODL_delete_list(&boundary);
@@ -287,26 +284,16 @@ int HM_VD_get_loop_edges(int n, const tag_t* faces, bool return_edges, int* coun
 
 namespace {
 
-bool type_of(tag_t object, int* type, int* subtype) {
-    *type = *subtype = 0;
-    return HM_OBJ_ask_type_and_subtype(object, type, subtype) == 0;
-}
-
 // A feature stands for the first object it made (0 when none).
 tag_t feature_object(tag_t object) {
     int type = 0, subtype = 0;
-    if (!type_of(object, &type, &subtype) || type != HM_feature_type) return object;
+    if (HM_OBJ_ask_type_and_subtype(object, &type, &subtype) != 0 || type != HM_feature_type) return object;
     int count = 0;
     tag_t* made = nullptr;
     HM_MODL_ask_feat_object(object, &count, &made);
     const tag_t first = (count > 0 && made) ? made[0] : 0;
     SM_free(made);
     return first;
-}
-
-bool is_body(tag_t object) {
-    int type = 0, subtype = 0;
-    return type_of(object, &type, &subtype) && type == HM_solid_type && subtype == HM_solid_body_subtype;
 }
 
 // Section curves of two bodies: a curve from each edge of each section body;
@@ -341,7 +328,9 @@ int HM_VD_ask_intersection_curves(tag_t object1, tag_t object2, double tolerance
     *list = nullptr;
     object1 = feature_object(object1);
     object2 = feature_object(object2);
-    if (is_body(object1) && is_body(object2)) return intersect_bodies(object1, object2, list);
+    using hm_vd_detail::is_solid;
+    if (is_solid(object1, HM_solid_body_subtype) && is_solid(object2, HM_solid_body_subtype))
+        return intersect_bodies(object1, object2, list);
 
     int count = 0;
     HM_MODL_intersection_t** entries = nullptr;
@@ -352,12 +341,11 @@ int HM_VD_ask_intersection_curves(tag_t object1, tag_t object2, double tolerance
         if (entry.kind == 0) {
             tag_t point = 0;
             if (HM_CURVE_create_point(entry.point, &point) == 0 && point) HM_MODL_put_list_item(*list, point);
-        } else if (entry.kind == 2 && entry.curve) {
+        } else if (entry.kind == kCurveEntry && entry.curve) {
             HM_MODL_put_list_item(*list, entry.curve);
         }
-        HM_free(entries[i]);
     }
-    HM_free(entries);
+    free_entries(count, entries);
     return result;
 }
 
@@ -427,11 +415,11 @@ int HM_VD_eyepoint_project_curve(const double eye[3], tag_t curve, double tolera
         }
     }
 
-    if (sheet) HM_OBJ_delete_object(sheet);
-    if (scaled) HM_OBJ_delete_object(scaled);
+    hm_vd_detail::delete_temporary(sheet);
+    hm_vd_detail::delete_temporary(scaled);
     HM_MODL_delete_list(&apex);
     HM_MODL_delete_list(&section);
-    if (eye_point) HM_OBJ_delete_object(eye_point);
+    hm_vd_detail::delete_temporary(eye_point);
     *list = found;
     HM_DISP_set_display(1);
     return result;

@@ -53,7 +53,6 @@ HOST_API int session_depth();
 
 }  // namespace host_testing
 
-#include "testing/math.h"
 #include "testing/curves.h"
 #include "testing/bodies.h"
 #include "testing/rules.h"

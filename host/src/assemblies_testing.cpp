@@ -37,26 +37,27 @@ tag_t add_occurrence(tag_t component, tag_t prototype) {
     if (!comp || !proto) return 0;
     const host::ComponentData& c = std::any_cast<host::ComponentData&>(comp->data);
     if (proto->part != HM_PART_ask_part_tag(c.part_name.c_str())) return 0;
-    // The component's placement: the axes are the columns of the rotation.
-    gp_Trsf placement;
-    try {
-        const auto& m = c.matrix;
-        const auto& t = c.origin;
-        placement.SetValues(m[0], m[3], m[6], t[0], m[1], m[4], m[7], t[1], m[2], m[5], m[8], t[2]);
-    } catch (const Standard_Failure&) {
-        return 0;
-    }
     host::Object copy = *proto;
     copy.owner = 0;
     copy.subtags.clear();
     copy.subtags_made = false;
     if (copy.type == HM_solid_type) copy.subtype = HM_solid_body_subtype;
-    gp_Pnt point(copy.point[0], copy.point[1], copy.point[2]);
-    point.Transform(placement);
-    copy.point = {point.X(), point.Y(), point.Z()};
-    if (!copy.curve.IsNull()) copy.curve = Handle(Geom_Curve)::DownCast(copy.curve->Transformed(placement));
-    if (!copy.surface.IsNull()) copy.surface = Handle(Geom_Surface)::DownCast(copy.surface->Transformed(placement));
-    if (!copy.shape.IsNull()) copy.shape = BRepBuilderAPI_Transform(copy.shape, placement, true).Shape();
+    try {
+        // The component's placement: the axes are the columns of the rotation.
+        gp_Trsf placement;
+        const auto& m = c.matrix;
+        const auto& t = c.origin;
+        placement.SetValues(m[0], m[3], m[6], t[0], m[1], m[4], m[7], t[1], m[2], m[5], m[8], t[2]);
+        gp_Pnt point(copy.point[0], copy.point[1], copy.point[2]);
+        point.Transform(placement);
+        copy.point = {point.X(), point.Y(), point.Z()};
+        if (!copy.curve.IsNull()) copy.curve = Handle(Geom_Curve)::DownCast(copy.curve->Transformed(placement));
+        if (!copy.surface.IsNull())
+            copy.surface = Handle(Geom_Surface)::DownCast(copy.surface->Transformed(placement));
+        if (!copy.shape.IsNull()) copy.shape = BRepBuilderAPI_Transform(copy.shape, placement, true).Shape();
+    } catch (const Standard_Failure&) {
+        return 0;
+    }
 
     host::Object& o = host::create(copy.type, copy.subtype, comp->part);
     tag_t tag = o.tag;

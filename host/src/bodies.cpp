@@ -156,15 +156,6 @@ using host::Object;
 
 namespace {
 
-int list_of(const std::vector<tag_t>& tags, hm_list_p_t* list) {
-    hm_list_p_t l = nullptr;
-    int r = HM_MODL_create_list(&l);
-    if (r) return r;
-    for (tag_t t : tags) HM_MODL_put_list_item(l, t);
-    *list = l;
-    return 0;
-}
-
 void put(const gp_XYZ& v, double out[3]) {
     out[0] = v.X();
     out[1] = v.Y();
@@ -187,7 +178,7 @@ int HM_MODL_ask_body_faces(tag_t body, hm_list_p_t* faces) {
     Object* o = host::find(body);
     if (!o) return HM_ERR_INVALID_TAG;
     if (!host::find_body(body)) return HM_ERR_WRONG_TYPE;
-    return list_of(host::body_faces(body), faces);
+    return host::new_list(host::body_faces(body), faces);
 }
 
 int HM_MODL_ask_body_edges(tag_t body, hm_list_p_t* edges) {
@@ -195,7 +186,7 @@ int HM_MODL_ask_body_edges(tag_t body, hm_list_p_t* edges) {
     Object* o = host::find(body);
     if (!o) return HM_ERR_INVALID_TAG;
     if (!host::find_body(body)) return HM_ERR_WRONG_TYPE;
-    return list_of(host::body_edges(body), edges);
+    return host::new_list(host::body_edges(body), edges);
 }
 
 int HM_MODL_ask_face_edges(tag_t face, hm_list_p_t* edges) {
@@ -209,7 +200,7 @@ int HM_MODL_ask_face_edges(tag_t face, hm_list_p_t* edges) {
     std::vector<tag_t> tags;
     for (int i = 1; i <= map.Extent(); ++i)
         if (tag_t t = host::tag_of_subshape(body, map(i))) tags.push_back(t);
-    return list_of(tags, edges);
+    return host::new_list(tags, edges);
 }
 
 int HM_MODL_ask_edge_faces(tag_t edge, hm_list_p_t* faces) {
@@ -224,7 +215,7 @@ int HM_MODL_ask_edge_faces(tag_t edge, hm_list_p_t* faces) {
         TopExp::MapShapes(host::find(f)->shape, TopAbs_EDGE, map);
         if (map.Contains(edge_shape)) tags.push_back(f);
     }
-    return list_of(tags, faces);
+    return host::new_list(tags, faces);
 }
 
 int HM_MODL_ask_face_body(tag_t face, tag_t* body) {
@@ -241,13 +232,17 @@ int HM_MODL_ask_edge_verts(tag_t edge, double point1[3], double point2[3], int* 
     if (!host::find(edge)) return HM_ERR_INVALID_TAG;
     Object* e = host::find_edge(edge);
     if (!e) return HM_ERR_WRONG_TYPE;
-    TopoDS_Vertex v1, v2;
-    TopExp::Vertices(TopoDS::Edge(e->shape), v1, v2);
-    if (v1.IsNull() || v2.IsNull()) return HM_ERR_GEOMETRY;
-    put(BRep_Tool::Pnt(v1).XYZ(), point1);
-    put(BRep_Tool::Pnt(v2).XYZ(), point2);
-    *vertex_count = v1.IsSame(v2) ? 1 : 2;
-    return 0;
+    try {
+        TopoDS_Vertex v1, v2;
+        TopExp::Vertices(TopoDS::Edge(e->shape), v1, v2);
+        if (v1.IsNull() || v2.IsNull()) return HM_ERR_GEOMETRY;
+        put(BRep_Tool::Pnt(v1).XYZ(), point1);
+        put(BRep_Tool::Pnt(v2).XYZ(), point2);
+        *vertex_count = v1.IsSame(v2) ? 1 : 2;
+        return 0;
+    } catch (const Standard_Failure&) {
+        return HM_ERR_GEOMETRY;
+    }
 }
 
 /* ---- faces ---- */
@@ -344,13 +339,9 @@ int GQ_BODY_ask_faces(tag_t body, int* count, tag_t** faces) {
     if (!count || !faces) return HM_ERR_NULL_POINTER;
     if (!host::find(body)) return HM_ERR_INVALID_TAG;
     if (!host::find_body(body)) return HM_ERR_WRONG_TYPE;
-    std::vector<tag_t> tags = host::body_faces(body);
+    const std::vector<tag_t> tags = host::body_faces(body);
     *count = static_cast<int>(tags.size());
-    *faces = nullptr;
-    if (!tags.empty()) {
-        *faces = static_cast<tag_t*>(SM_alloc(tags.size() * sizeof(tag_t)));
-        std::copy(tags.begin(), tags.end(), *faces);
-    }
+    *faces = host::tag_array(tags);
     return 0;
 }
 
@@ -420,20 +411,27 @@ tag_t make_bspline_sheet(int nu, int nv, const double* poles, int degree_u, int 
     });
 }
 
-double surface_area(tag_t object) {
+namespace {
+// The mass the properties give of the object's shape; 0 when it has none.
+double mass_of(tag_t object, void (*properties)(const TopoDS_Shape&, GProp_GProps&)) {
     TopoDS_Shape shape = host::operand_shape(object);
     if (shape.IsNull()) return 0.0;
-    GProp_GProps props;
-    BRepGProp::SurfaceProperties(shape, props, 1.0e-9);
-    return props.Mass();
+    try {
+        GProp_GProps props;
+        properties(shape, props);
+        return props.Mass();
+    } catch (const Standard_Failure&) {
+        return 0.0;
+    }
+}
+}  // namespace
+
+double surface_area(tag_t object) {
+    return mass_of(object, [](const TopoDS_Shape& s, GProp_GProps& p) { BRepGProp::SurfaceProperties(s, p, 1.0e-9); });
 }
 
 double volume(tag_t object) {
-    TopoDS_Shape shape = host::operand_shape(object);
-    if (shape.IsNull()) return 0.0;
-    GProp_GProps props;
-    BRepGProp::VolumeProperties(shape, props, 1.0e-9);
-    return props.Mass();
+    return mass_of(object, [](const TopoDS_Shape& s, GProp_GProps& p) { BRepGProp::VolumeProperties(s, p, 1.0e-9); });
 }
 
 }  // namespace host_testing

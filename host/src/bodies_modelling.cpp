@@ -47,11 +47,6 @@
 
 namespace {
 
-double part_distance_tolerance() {
-    const host::PartData* p = host::work_part_data();
-    return p ? p->distance_tolerance : 0.01;
-}
-
 // A length or factor written as text ("1.0", "%10g" with leading blanks):
 // true with a positive finite value when the whole text is one number.
 bool positive_number(const char* text, double& value) {
@@ -164,7 +159,7 @@ int HM_MODL_create_bplane(const HM_STRING_LIST_t* boundary, const double toleran
     std::vector<int> dirs;
     if (int r = strings_of(boundary, strings, dirs)) return r;
     if (strings.empty()) return HM_ERR_BAD_ARGUMENT;
-    const double tol = tolerances[0] > 0.0 ? tolerances[0] : part_distance_tolerance();
+    const double tol = tolerances[0] > 0.0 ? tolerances[0] : host::distance_tolerance();
     Handle(TopTools_HSequenceOfShape) edges = new TopTools_HSequenceOfShape;
     for (const auto& string : strings)
         for (tag_t t : string) {
@@ -277,7 +272,7 @@ int HM_MODL_create_ruled1(const HM_STRING_LIST_t* sections, const HM_STRING_LIST
     std::vector<int> dirs;
     if (int r = strings_of(sections, strings, dirs)) return r;
     if (strings.size() != 2) return HM_ERR_BAD_ARGUMENT;
-    const double tol = (tolerances && tolerances[0] > 0.0) ? tolerances[0] : part_distance_tolerance();
+    const double tol = (tolerances && tolerances[0] > 0.0) ? tolerances[0] : host::distance_tolerance();
     try {
         Section ends[2];
         for (int i = 0; i < 2; ++i)
@@ -311,13 +306,7 @@ int HM_MODL_create_scale(int scale_type, int body_count, const tag_t* bodies, ta
         if (!positive_number(factors[i], f[i])) return HM_ERR_BAD_ARGUMENT;
     if (scale_type == 1) f[1] = f[2] = f[0];
     host::CsysData frame;
-    if (csys) {
-        host::Object* c = host::find(csys);
-        if (!c) return HM_ERR_INVALID_TAG;
-        const host::CsysData* d = std::any_cast<host::CsysData>(&c->data);
-        if (c->type != HM_coordinate_system_type || !d) return HM_ERR_WRONG_TYPE;
-        frame = *d;
-    }
+    if (int r = host::frame_of(csys, frame)) return r;
     for (int i = 0; i < body_count; ++i) {
         if (!host::find(bodies[i])) return HM_ERR_INVALID_TAG;
         if (!host::find_body(bodies[i])) return HM_ERR_WRONG_TYPE;
@@ -387,16 +376,14 @@ int HM_MODL_intersect_bodies(tag_t body1, tag_t body2, int* count, tag_t** bodie
         for (TopExp_Explorer it(section.Shape(), TopAbs_EDGE); it.More(); it.Next()) edges->Append(it.Current());
         Handle(TopTools_HSequenceOfShape) joined = new TopTools_HSequenceOfShape;
         if (edges->Length() > 0)
-            ShapeAnalysis_FreeBounds::ConnectEdgesToWires(edges, part_distance_tolerance(), false, joined);
+            ShapeAnalysis_FreeBounds::ConnectEdgesToWires(edges, host::distance_tolerance(), false, joined);
         for (int i = 1; i <= joined->Length(); ++i) wires.push_back(joined->Value(i));
     } catch (const Standard_Failure&) {
         return HM_ERR_GEOMETRY;
     }
-    *count = static_cast<int>(wires.size());
-    *bodies = nullptr;
-    if (!wires.empty()) {
-        *bodies = static_cast<tag_t*>(SM_alloc(wires.size() * sizeof(tag_t)));
-        for (size_t i = 0; i < wires.size(); ++i) (*bodies)[i] = host::make_body(wires[i], "SECTION");
-    }
+    std::vector<tag_t> made;
+    for (const TopoDS_Shape& wire : wires) made.push_back(host::make_body(wire, "SECTION"));
+    *count = static_cast<int>(made.size());
+    *bodies = host::tag_array(made);
     return 0;
 }

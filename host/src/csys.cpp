@@ -14,23 +14,6 @@ namespace vm = host::vm;
 
 namespace {
 
-Mat3 load_mat(const double* m) {
-    Mat3 r;
-    for (int i = 0; i < 9; ++i) r[i] = m[i];
-    return r;
-}
-
-host::CsysData* csys_data(tag_t csys, int* result) {
-    host::Object* o = host::find(csys);
-    if (!o) {
-        *result = HM_ERR_INVALID_TAG;
-        return nullptr;
-    }
-    host::CsysData* d = o->type == HM_coordinate_system_type ? std::any_cast<host::CsysData>(&o->data) : nullptr;
-    *result = d ? 0 : HM_ERR_WRONG_TYPE;
-    return d;
-}
-
 int create_csys(const double origin[3], tag_t matrix, tag_t* csys) {
     if (!origin || !csys) return HM_ERR_NULL_POINTER;
     if (!vm::finite(origin, 3)) return HM_ERR_BAD_ARGUMENT;
@@ -51,12 +34,35 @@ int create_csys(const double origin[3], tag_t matrix, tag_t* csys) {
 
 }  // namespace
 
+namespace host {
+
+CsysData* csys_data(tag_t csys, int* result) {
+    Object* o = find(csys);
+    if (!o) {
+        *result = HM_ERR_INVALID_TAG;
+        return nullptr;
+    }
+    CsysData* d = o->type == HM_coordinate_system_type ? std::any_cast<CsysData>(&o->data) : nullptr;
+    *result = d ? 0 : HM_ERR_WRONG_TYPE;
+    return d;
+}
+
+int frame_of(tag_t csys, CsysData& frame) {
+    frame = CsysData{};
+    if (csys == 0) return 0;
+    int result = 0;
+    if (const CsysData* d = csys_data(csys, &result)) frame = *d;
+    return result;
+}
+
+}  // namespace host
+
 int HM_CSYS_create_matrix(const double values[9], tag_t* matrix) {
     if (!values || !matrix) return HM_ERR_NULL_POINTER;
     if (!vm::orthonormal(values, vm::kOrthonormalTolerance)) return HM_ERR_BAD_ARGUMENT;
     if (!host::work_part_data()) return HM_ERR_NO_PART;
     host::MatrixData d;
-    d.matrix = load_mat(values);
+    d.matrix = vm::load_mat(values);
     host::Object& o = host::create(HM_matrix_type, 0);
     o.data = d;
     *matrix = o.tag;
@@ -84,7 +90,7 @@ int HM_CSYS_create_temp_csys(const double origin[3], tag_t matrix, tag_t* csys) 
 int HM_CSYS_ask_csys_info(tag_t csys, tag_t* matrix, double origin[3]) {
     if (!matrix || !origin) return HM_ERR_NULL_POINTER;
     int r;
-    host::CsysData* d = csys_data(csys, &r);
+    host::CsysData* d = host::csys_data(csys, &r);
     if (!d) return r;
     *matrix = d->matrix_object;
     vm::store(d->origin, origin);
@@ -104,7 +110,7 @@ int HM_CSYS_set_wcs(tag_t csys) {
     if (!p) return HM_ERR_NO_PART;
     if (csys != 0) {
         int r;
-        if (!csys_data(csys, &r)) return r;
+        if (!host::csys_data(csys, &r)) return r;
     }
     p->wcs = csys;
     return 0;
@@ -120,7 +126,7 @@ int HM_CSYS_map_point(int from, const double point[3], int to, double out[3]) {
         if (int r = HM_CSYS_ask_wcs(&wcs)) return r;
         if (wcs != 0 && from != to) {
             int r;
-            const host::CsysData* d = csys_data(wcs, &r);
+            const host::CsysData* d = host::csys_data(wcs, &r);
             if (!d) return r;
             if (from == HM_CSYS_WORK)
                 p = vm::add(d->origin, vm::mul_t(d->matrix, p));
@@ -137,28 +143,28 @@ int HM_CSYS_map_point(int from, const double point[3], int to, double out[3]) {
 int VD_map_point_abs2csys(const double point[3], const double origin[3], const double matrix[9], double out[3]) {
     if (!point || !origin || !matrix || !out) return HM_ERR_NULL_POINTER;
     if (!vm::orthonormal(matrix, vm::kOrthonormalTolerance)) return HM_ERR_BAD_ARGUMENT;
-    vm::store(vm::mul(load_mat(matrix), vm::sub(vm::load(point), vm::load(origin))), out);
+    vm::store(vm::mul(vm::load_mat(matrix), vm::sub(vm::load(point), vm::load(origin))), out);
     return 0;
 }
 
 int VD_map_point_csys2abs(const double point[3], const double origin[3], const double matrix[9], double out[3]) {
     if (!point || !origin || !matrix || !out) return HM_ERR_NULL_POINTER;
     if (!vm::orthonormal(matrix, vm::kOrthonormalTolerance)) return HM_ERR_BAD_ARGUMENT;
-    vm::store(vm::add(vm::load(origin), vm::mul_t(load_mat(matrix), vm::load(point))), out);
+    vm::store(vm::add(vm::load(origin), vm::mul_t(vm::load_mat(matrix), vm::load(point))), out);
     return 0;
 }
 
 int VD_map_vector_abs2csys(const double vector[3], const double matrix[9], double out[3]) {
     if (!vector || !matrix || !out) return HM_ERR_NULL_POINTER;
     if (!vm::orthonormal(matrix, vm::kOrthonormalTolerance)) return HM_ERR_BAD_ARGUMENT;
-    vm::store(vm::mul(load_mat(matrix), vm::load(vector)), out);
+    vm::store(vm::mul(vm::load_mat(matrix), vm::load(vector)), out);
     return 0;
 }
 
 int VD_map_vector_csys2abs(const double vector[3], const double matrix[9], double out[3]) {
     if (!vector || !matrix || !out) return HM_ERR_NULL_POINTER;
     if (!vm::orthonormal(matrix, vm::kOrthonormalTolerance)) return HM_ERR_BAD_ARGUMENT;
-    vm::store(vm::mul_t(load_mat(matrix), vm::load(vector)), out);
+    vm::store(vm::mul_t(vm::load_mat(matrix), vm::load(vector)), out);
     return 0;
 }
 

@@ -110,20 +110,6 @@ Handle(Geom_Curve) make_conic(const HM_CURVE_conic_t& c, int& r) {
     }
 }
 
-// A new matrix object with the rows.
-tag_t new_matrix(const gp_Dir& x, const gp_Dir& y, const gp_Dir& z) {
-    host::Object& m = host::create(HM_matrix_type, 0);
-    host::MatrixData d;
-    const gp_Dir rows[3] = {x, y, z};
-    for (int i = 0; i < 3; ++i) {
-        d.matrix[3 * i] = rows[i].X();
-        d.matrix[3 * i + 1] = rows[i].Y();
-        d.matrix[3 * i + 2] = rows[i].Z();
-    }
-    m.data = d;
-    return m.tag;
-}
-
 // The record of a conic read from its geometry (rotation 0).
 bool conic_record(const Handle(Geom_Curve)& curve, HM_CURVE_conic_t& c) {
     Handle(Geom_Curve) basis = curve;
@@ -155,11 +141,24 @@ bool conic_record(const Handle(Geom_Curve)& curve, HM_CURVE_conic_t& c) {
     c.center[2] = o.Dot(frame.Direction().XYZ());
     c.start_param = u0;
     c.end_param = u1;
-    c.matrix_tag = new_matrix(frame.XDirection(), frame.YDirection(), frame.Direction());
+    c.matrix_tag = host::new_matrix(frame.XDirection(), frame.YDirection(), frame.Direction());
     return true;
 }
 
 }  // namespace
+
+tag_t host::new_matrix(const gp_Dir& x, const gp_Dir& y, const gp_Dir& z) {
+    Object& m = create(HM_matrix_type, 0);
+    MatrixData d;
+    const gp_Dir rows[3] = {x, y, z};
+    for (int i = 0; i < 3; ++i) {
+        d.matrix[3 * i] = rows[i].X();
+        d.matrix[3 * i + 1] = rows[i].Y();
+        d.matrix[3 * i + 2] = rows[i].Z();
+    }
+    m.data = d;
+    return m.tag;
+}
 
 /* ---- points ---- */
 

@@ -29,11 +29,6 @@ namespace host {
 
 bool finite3(const double v[3]) { return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]); }
 
-double distance_tolerance() {
-    PartData* p = work_part_data();
-    return p ? p->distance_tolerance : 0.01;
-}
-
 namespace {
 
 Handle(Geom_Curve) basis_of(Handle(Geom_Curve) c) {
@@ -232,6 +227,39 @@ int curve_arg(tag_t tag, Handle(Geom_Curve)& curve) {
 constexpr int kKernelCurveType = 1002;   // host-internal: kernel copies of curves
 constexpr double kLengthTolerance = 1.0e-10;   // of the arc-length integration
 
+// Point and Frenet frame at a normalised parameter.
+int props_at(const Handle(Geom_Curve)& curve, double parm, host::CurveProps& props) {
+    double u = 0.0;
+    if (!host::checked_kernel_parameter(curve, parm, u)) return HM_ERR_BAD_ARGUMENT;
+    return host::curve_props(curve, u, props) ? 0 : HM_ERR_GEOMETRY;
+}
+
+// The curve point nearest to the point: its normalised parameter and itself.
+int closest_point(const Handle(Geom_Curve)& curve, const double point[3], double* parm, double closest[3]) {
+    double u = 0.0;
+    gp_Pnt nearest;
+    if (!host::nearest_on_curve(curve, host::point_of(point), u, nearest)) return HM_ERR_GEOMETRY;
+    *parm = std::clamp(host::normalised_parameter(curve, u), 0.0, 1.0);
+    host::put(nearest, closest);
+    return 0;
+}
+
+// Arc length between two normalised parameters, given in either order.
+int length_between(const Handle(Geom_Curve)& curve, double start, double end, double* length) {
+    const double lo = std::min(start, end), hi = std::max(start, end);
+    double u0 = 0.0, u1 = 0.0;
+    if (!host::checked_kernel_parameter(curve, lo, u0) || !host::checked_kernel_parameter(curve, hi, u1))
+        return HM_ERR_BAD_ARGUMENT;
+    if (hi >= 1.0) u1 = curve->LastParameter();   // a periodic curve's end is not its start
+    try {
+        GeomAdaptor_Curve adaptor(curve);
+        *length = u1 > u0 ? GCPnts_AbscissaPoint::Length(adaptor, u0, u1, kLengthTolerance) : 0.0;
+    } catch (const Standard_Failure&) {
+        return HM_ERR_GEOMETRY;
+    }
+    return 0;
+}
+
 }  // namespace
 
 /* ---- evaluation of curve objects ---- */
@@ -241,10 +269,8 @@ int HM_MODL_ask_curve_props(tag_t curve, double parm, double point[3], double ta
     if (!point || !tangent || !p_norm || !b_norm || !torsion || !rad_of_cur) return HM_ERR_NULL_POINTER;
     Handle(Geom_Curve) c;
     if (int r = curve_arg(curve, c)) return r;
-    double u = 0.0;
-    if (!host::checked_kernel_parameter(c, parm, u)) return HM_ERR_BAD_ARGUMENT;
     host::CurveProps props;
-    if (!host::curve_props(c, u, props)) return HM_ERR_GEOMETRY;
+    if (int r = props_at(c, parm, props)) return r;
     host::put(props.point, point);
     host::put(props.tangent, tangent);
     host::put(props.normal, p_norm);
@@ -259,30 +285,14 @@ int HM_MODL_ask_curve_parm(tag_t curve, const double ref_point[3], double* parm,
     if (!host::finite3(ref_point)) return HM_ERR_BAD_ARGUMENT;
     Handle(Geom_Curve) c;
     if (int r = curve_arg(curve, c)) return r;
-    double u = 0.0;
-    gp_Pnt nearest;
-    if (!host::nearest_on_curve(c, host::point_of(ref_point), u, nearest)) return HM_ERR_GEOMETRY;
-    *parm = std::clamp(host::normalised_parameter(c, u), 0.0, 1.0);
-    host::put(nearest, curve_point);
-    return 0;
+    return closest_point(c, ref_point, parm, curve_point);
 }
 
 int HM_CURVE_ask_arc_length(tag_t curve, double start, double end, double* length) {
     if (!length) return HM_ERR_NULL_POINTER;
     Handle(Geom_Curve) c;
     if (int r = curve_arg(curve, c)) return r;
-    double u0 = 0.0, u1 = 0.0;
-    if (!host::checked_kernel_parameter(c, std::min(start, end), u0) ||
-        !host::checked_kernel_parameter(c, std::max(start, end), u1))
-        return HM_ERR_BAD_ARGUMENT;
-    if (std::max(start, end) >= 1.0) u1 = c->LastParameter();   // a periodic curve's end is not its start
-    try {
-        GeomAdaptor_Curve adaptor(c);
-        *length = u1 > u0 ? GCPnts_AbscissaPoint::Length(adaptor, u0, u1, kLengthTolerance) : 0.0;
-    } catch (const Standard_Failure&) {
-        return HM_ERR_GEOMETRY;
-    }
-    return 0;
+    return length_between(c, start, end, length);
 }
 
 int HM_MODL_create_curve_from_edge(tag_t edge, tag_t* curve) { return kfp_edge(edge, srfc1, curve); }
@@ -332,10 +342,8 @@ int HM_EVAL_evaluate(HM_EVAL_p_t evaluator, int n_derivatives, double parm, doub
 int HM_EVAL_evaluate_unit_vectors(HM_EVAL_p_t evaluator, double parm, double point[3], double tangent[3],
                                   double normal[3], double binormal[3]) {
     if (!evaluator || !point || !tangent || !normal || !binormal) return HM_ERR_NULL_POINTER;
-    double u = 0.0;
-    if (!host::checked_kernel_parameter(evaluator->curve, parm, u)) return HM_ERR_BAD_ARGUMENT;
     host::CurveProps props;
-    if (!host::curve_props(evaluator->curve, u, props)) return HM_ERR_GEOMETRY;
+    if (int r = props_at(evaluator->curve, parm, props)) return r;
     host::put(props.point, point);
     host::put(props.tangent, tangent);
     host::put(props.normal, normal);
@@ -346,12 +354,7 @@ int HM_EVAL_evaluate_unit_vectors(HM_EVAL_p_t evaluator, double parm, double poi
 int HM_EVAL_evaluate_closest_point(HM_EVAL_p_t evaluator, const double point[3], double* parm, double closest[3]) {
     if (!evaluator || !point || !parm || !closest) return HM_ERR_NULL_POINTER;
     if (!host::finite3(point)) return HM_ERR_BAD_ARGUMENT;
-    double u = 0.0;
-    gp_Pnt nearest;
-    if (!host::nearest_on_curve(evaluator->curve, host::point_of(point), u, nearest)) return HM_ERR_GEOMETRY;
-    *parm = std::clamp(host::normalised_parameter(evaluator->curve, u), 0.0, 1.0);
-    host::put(nearest, closest);
-    return 0;
+    return closest_point(evaluator->curve, point, parm, closest);
 }
 
 int EVC_initialize(tag_t curve, EVC_p_t* evaluator) { return HM_EVAL_initialize(curve, evaluator); }
@@ -463,19 +466,7 @@ int GQ_CURVE_find_length(tag_t kernel_curve, const double interval[2], double* l
     if (!interval || !length) return HM_ERR_NULL_POINTER;
     host::Object* k = find(kernel_curve, kKernelCurveType);
     if (!k) return HM_ERR_INVALID_TAG;
-    const Handle(Geom_Curve)& c = k->curve;
-    double u0 = 0.0, u1 = 0.0;
-    const double lo = std::min(interval[0], interval[1]), hi = std::max(interval[0], interval[1]);
-    if (!host::checked_kernel_parameter(c, lo, u0) || !host::checked_kernel_parameter(c, hi, u1))
-        return HM_ERR_BAD_ARGUMENT;
-    if (hi >= 1.0) u1 = c->LastParameter();
-    try {
-        GeomAdaptor_Curve adaptor(c);
-        *length = u1 > u0 ? GCPnts_AbscissaPoint::Length(adaptor, u0, u1, kLengthTolerance) : 0.0;
-    } catch (const Standard_Failure&) {
-        return HM_ERR_GEOMETRY;
-    }
-    return 0;
+    return length_between(k->curve, interval[0], interval[1], length);
 }
 
 int GQ_ENTITY_delete(tag_t entity) {

@@ -10,6 +10,7 @@
 
 #include <Geom_BSplineCurve.hxx>
 #include <Geom_Curve.hxx>
+#include <gp_Dir.hxx>
 #include <gp_Pnt.hxx>
 #include <gp_Vec.hxx>
 
@@ -34,6 +35,9 @@ void classify_curve(const Handle(Geom_Curve)& curve, int& type, int& subtype);
 
 // A new curve object of the work part holding the curve.
 Object& store_curve(const Handle(Geom_Curve)& curve);
+
+// A new matrix object of the work part whose rows are the three axes.
+tag_t new_matrix(const gp_Dir& x, const gp_Dir& y, const gp_Dir& z);
 
 // A new evaluator of the curve (SM_alloc'd); null when the curve is null.
 HM_EVAL_s* new_evaluator(const Handle(Geom_Curve)& curve);
@@ -87,17 +91,15 @@ struct Chain {
     bool closed = false;
 };
 // Chains in the order of their first curves; a closed curve is a closed
-// chain of its own; null curves are left out.
-std::vector<Chain> make_chains(const std::vector<Handle(Geom_Curve)>& curves, double tolerance);
+// chain of its own; null curves are left out. False when the ends of a
+// curve cannot be evaluated.
+bool make_chains(const std::vector<Handle(Geom_Curve)>& curves, double tolerance, std::vector<Chain>& chains);
 // One B-spline along the chain; corners stay C0 knots. Null on failure.
 Handle(Geom_BSplineCurve) join_chain(const std::vector<Handle(Geom_Curve)>& curves, const Chain& chain,
                                      double tolerance);
 // Joins the curve objects into one new curve object when they form exactly
 // one chain at the tolerance: 0 and *joined, or a host code.
 int join_objects(const std::vector<tag_t>& curves, double tolerance, tag_t* joined);
-
-// The work part's distance tolerance (0.01 without a part).
-double distance_tolerance();
 
 inline void put(const gp_Pnt& p, double out[3]) {
     out[0] = p.X();

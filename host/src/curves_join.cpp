@@ -12,18 +12,22 @@
 
 namespace host {
 
-std::vector<Chain> make_chains(const std::vector<Handle(Geom_Curve)>& curves, double tolerance) {
+bool make_chains(const std::vector<Handle(Geom_Curve)>& curves, double tolerance, std::vector<Chain>& chains) {
     const size_t n = curves.size();
     std::vector<gp_Pnt> start(n), end(n);
     std::vector<bool> used(n, false), closed(n, false);
-    for (size_t i = 0; i < n; ++i) {
-        if (curves[i].IsNull()) {
-            used[i] = true;
-            continue;
+    try {
+        for (size_t i = 0; i < n; ++i) {
+            if (curves[i].IsNull()) {
+                used[i] = true;
+                continue;
+            }
+            start[i] = curves[i]->Value(curves[i]->FirstParameter());
+            end[i] = curves[i]->Value(curves[i]->LastParameter());
+            closed[i] = start[i].Distance(end[i]) <= tolerance;
         }
-        start[i] = curves[i]->Value(curves[i]->FirstParameter());
-        end[i] = curves[i]->Value(curves[i]->LastParameter());
-        closed[i] = start[i].Distance(end[i]) <= tolerance;
+    } catch (const Standard_Failure&) {
+        return false;
     }
     // The first unused open curve with an end at p: its index and whether
     // that end is its own end (so that it continues from its end backwards).
@@ -44,7 +48,7 @@ std::vector<Chain> make_chains(const std::vector<Handle(Geom_Curve)>& curves, do
         return false;
     };
 
-    std::vector<Chain> chains;
+    chains.clear();
     for (size_t i = 0; i < n; ++i) {
         if (used[i]) continue;
         used[i] = true;
@@ -74,7 +78,7 @@ std::vector<Chain> make_chains(const std::vector<Handle(Geom_Curve)>& curves, do
         }
         chains.push_back(chain);
     }
-    return chains;
+    return true;
 }
 
 Handle(Geom_BSplineCurve) join_chain(const std::vector<Handle(Geom_Curve)>& curves, const Chain& chain,
@@ -113,8 +117,8 @@ int join_objects(const std::vector<tag_t>& tags, double tolerance, tag_t* joined
         curves.push_back(c);
     }
     if (!work_part_data()) return HM_ERR_NO_PART;
-    const std::vector<Chain> chains = make_chains(curves, tolerance);
-    if (chains.size() != 1) return HM_ERR_GEOMETRY;
+    std::vector<Chain> chains;
+    if (!make_chains(curves, tolerance, chains) || chains.size() != 1) return HM_ERR_GEOMETRY;
     Handle(Geom_BSplineCurve) curve = join_chain(curves, chains.front(), tolerance);
     if (curve.IsNull()) return HM_ERR_GEOMETRY;
     Object& o = create(HM_spline_type, 0);
@@ -143,12 +147,6 @@ int curves_of(int n, const tag_t* tags, std::vector<Handle(Geom_Curve)>& curves)
     return 0;
 }
 
-std::vector<tag_t> list_items(hm_list_p_t list) {
-    std::vector<tag_t> items;
-    for (hm_list_p_t node = list ? list->next : nullptr; node; node = node->next) items.push_back(node->eid);
-    return items;
-}
-
 }  // namespace
 
 /* ---- loops ---- */
@@ -160,7 +158,8 @@ int CRV_LST_make_loops(int option, int n_curves, const tag_t* curves, double tol
     if (!(tolerance >= 0.0)) return HM_ERR_BAD_ARGUMENT;
     std::vector<Handle(Geom_Curve)> geometry;
     if (int r = curves_of(n_curves, curves, geometry)) return r;
-    const std::vector<host::Chain> chains = host::make_chains(geometry, tolerance);
+    std::vector<host::Chain> chains;
+    if (!host::make_chains(geometry, tolerance, chains)) return HM_ERR_GEOMETRY;
 
     CRV_LST_loop_p_t heads[2] = {nullptr, nullptr};
     CRV_LST_loop_p_t* tails[2] = {&heads[0], &heads[1]};
@@ -209,7 +208,7 @@ int HM_CURVE_create_joined_curve(hm_list_p_t curves, int join_mode, tag_t* joine
     if (!joined) return HM_ERR_NULL_POINTER;
     *joined = 0;
     if (join_mode < 0 || join_mode > 3) return HM_ERR_BAD_ARGUMENT;
-    return host::join_objects(list_items(curves), host::distance_tolerance(), joined);
+    return host::join_objects(host::list_items(curves), host::distance_tolerance(), joined);
 }
 
 int CRV_JOIN_create_joined_curve(int n_curves, const tag_t* curves, double distance_tolerance,
@@ -229,8 +228,10 @@ int HM_CURVE_auto_join_curves(const tag_t* curves, int n_curves, int join_type, 
     if (int r = curves_of(n_curves, curves, geometry)) return r;
     if (!host::work_part_data()) return HM_ERR_NO_PART;
     const double tolerance = host::distance_tolerance();
+    std::vector<host::Chain> chains;
+    if (!host::make_chains(geometry, tolerance, chains)) return HM_ERR_GEOMETRY;
     std::vector<tag_t> made;
-    for (const host::Chain& chain : host::make_chains(geometry, tolerance)) {
+    for (const host::Chain& chain : chains) {
         Handle(Geom_Curve) c = geometry[chain.links.front().index];
         if (chain.links.size() > 1) c = host::join_chain(geometry, chain, tolerance);
         if (c.IsNull()) {
@@ -240,10 +241,6 @@ int HM_CURVE_auto_join_curves(const tag_t* curves, int n_curves, int join_type, 
         made.push_back(host::store_curve(c).tag);
     }
     *n_joined = static_cast<int>(made.size());
-    *joined = nullptr;
-    if (!made.empty()) {
-        *joined = static_cast<tag_t*>(SM_alloc(made.size() * sizeof(tag_t)));
-        std::copy(made.begin(), made.end(), *joined);
-    }
+    *joined = host::tag_array(made);
     return 0;
 }

@@ -15,16 +15,7 @@ tag_t matrix_of(const Point3& x_axis, const Point3& y_axis) {
     gp_Vec x(x_axis[0], x_axis[1], x_axis[2]), y(y_axis[0], y_axis[1], y_axis[2]);
     if (x.Magnitude() < 1e-12 || x.Crossed(y).Magnitude() < 1e-12) return 0;
     const gp_Dir dx(x), dz(x.Crossed(y)), dy(dz.Crossed(dx));
-    host::Object& m = host::create(HM_matrix_type, 0);
-    host::MatrixData d;
-    const gp_Dir rows[3] = {dx, dy, dz};
-    for (int i = 0; i < 3; ++i) {
-        d.matrix[3 * i] = rows[i].X();
-        d.matrix[3 * i + 1] = rows[i].Y();
-        d.matrix[3 * i + 2] = rows[i].Z();
-    }
-    m.data = d;
-    return m.tag;
+    return host::new_matrix(dx, dy, dz);
 }
 
 // The centre in the matrix's coordinates.

@@ -69,13 +69,7 @@ int HM_MODL_ask_bounding_box_aligned(tag_t object, tag_t csys, bool expand, doub
     TopoDS_Shape shape;
     if (int r = operand(object, shape)) return r;
     host::CsysData frame;
-    if (csys) {
-        host::Object* c = host::find(csys);
-        if (!c) return HM_ERR_INVALID_TAG;
-        const host::CsysData* d = std::any_cast<host::CsysData>(&c->data);
-        if (c->type != HM_coordinate_system_type || !d) return HM_ERR_WRONG_TYPE;
-        frame = *d;
-    }
+    if (int r = host::frame_of(csys, frame)) return r;
     try {
         const gp_Pnt origin(frame.origin[0], frame.origin[1], frame.origin[2]);
         const gp_Dir x(frame.matrix[0], frame.matrix[1], frame.matrix[2]);

@@ -58,13 +58,12 @@ void ERROR_raise(const char* file, int line, int code, const char* message) {
 
 void ERROR_lprintf(const char* format, ...) {
     if (!format) return;
-    char line[1024];
     va_list ap;
     va_start(ap, format);
-    std::vsnprintf(line, sizeof line, format, ap);
+    const std::string line = host::vformat(format, ap);
     va_end(ap);
     host::sinks().errors.push_back(line);
-    if (host::sinks().echo) std::fprintf(stderr, "%s", line);
+    if (host::sinks().echo) std::fprintf(stderr, "%s", line.c_str());
 }
 
 void ERROR_severe(const char* message) {

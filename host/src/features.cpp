@@ -26,17 +26,6 @@ host::FeatureData* feature_data(tag_t feature, int* result) {
     return d;
 }
 
-// Features that made or changed a body, in creation order.
-std::vector<tag_t> features_of_body(tag_t body) {
-    std::vector<tag_t> features;
-    for (auto& [tag, o] : model().objects) {
-        if (o.status != HM_OBJ_ALIVE || o.type != HM_feature_type) continue;
-        const host::FeatureData* d = std::any_cast<host::FeatureData>(&o.data);
-        if (d && d->body == body) features.push_back(tag);
-    }
-    return features;
-}
-
 // The features of a solid object of the given subtype: its own body's for a
 // body, the owning body's for a face or an edge.
 int ask_solid_features(tag_t object, int subtype, hm_list_p_t* list) {
@@ -44,13 +33,8 @@ int ask_solid_features(tag_t object, int subtype, hm_list_p_t* list) {
     host::Object* o = find(object);
     if (!o) return HM_ERR_INVALID_TAG;
     if (o->type != HM_solid_type || o->subtype != subtype) return HM_ERR_WRONG_TYPE;
-    tag_t body = subtype == HM_solid_body_subtype ? object : o->owner;
-    hm_list_p_t features = nullptr;
-    int r = HM_MODL_create_list(&features);
-    if (r) return r;
-    for (tag_t f : features_of_body(body)) HM_MODL_put_list_item(features, f);
-    *list = features;
-    return 0;
+    const tag_t body = subtype == HM_solid_body_subtype ? object : o->owner;
+    return host::new_list(host::features_of_body(body), list);
 }
 
 // The live object behind an internal record pointer, without reading
@@ -63,6 +47,16 @@ host::Object* object_of_record(const void* record) {
 }
 
 }  // namespace
+
+std::vector<tag_t> host::features_of_body(tag_t body) {
+    std::vector<tag_t> features;
+    for (auto& [tag, o] : model().objects) {
+        if (o.status != HM_OBJ_ALIVE || o.type != HM_feature_type) continue;
+        const host::FeatureData* d = std::any_cast<host::FeatureData>(&o.data);
+        if (d && d->body == body) features.push_back(tag);
+    }
+    return features;
+}
 
 int HM_MODL_ask_body_feats(tag_t body, hm_list_p_t* features) {
     return ask_solid_features(body, HM_solid_body_subtype, features);
@@ -104,11 +98,7 @@ int HM_MODL_ask_feat_object(tag_t feature, int* count, tag_t** objects) {
     for (tag_t t : d->objects)
         if (t != d->body && find(t)) made.push_back(t);
     *count = static_cast<int>(made.size());
-    *objects = nullptr;
-    if (!made.empty()) {
-        *objects = static_cast<tag_t*>(SM_alloc(made.size() * sizeof(tag_t)));
-        std::copy(made.begin(), made.end(), *objects);
-    }
+    *objects = host::tag_array(made);
     return 0;
 }
 
@@ -133,9 +123,9 @@ int HM_MODL_ask_suppress_feature(tag_t feature, bool* suppressed) {
 int HM_MODL_suppress_feature(hm_list_p_t features) {
     // Every item is checked before any is suppressed.
     std::vector<host::FeatureData*> data;
-    for (hm_list_p_t node = features ? features->next : nullptr; node; node = node->next) {
+    for (tag_t feature : host::list_items(features)) {
         int r;
-        host::FeatureData* d = feature_data(node->eid, &r);
+        host::FeatureData* d = feature_data(feature, &r);
         if (!d) return r;
         data.push_back(d);
     }

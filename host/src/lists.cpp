@@ -1,6 +1,10 @@
-// Host lists: a head node followed by one node per item.
+// Host lists: a head node followed by one node per item; the stand-in's
+// own conversions between lists, vectors and arrays of tags.
+#include "model.h"
 #include "omvra.h"
 #include "quillon.h"
+
+#include <algorithm>
 
 int HM_MODL_create_list(hm_list_p_t* list) {
     if (!list) return HM_ERR_NULL_POINTER;
@@ -50,3 +54,33 @@ int HM_MODL_delete_list(hm_list_p_t* list) {
     *list = nullptr;
     return 0;
 }
+
+namespace host {
+
+std::vector<tag_t> list_items(hm_list_p_t list) {
+    std::vector<tag_t> items;
+    for (hm_list_p_t node = list ? list->next : nullptr; node; node = node->next) items.push_back(node->eid);
+    return items;
+}
+
+int new_list(const std::vector<tag_t>& tags, hm_list_p_t* list) {
+    hm_list_p_t made = nullptr;
+    if (int r = HM_MODL_create_list(&made)) return r;
+    for (tag_t t : tags) {
+        if (int r = HM_MODL_put_list_item(made, t)) {
+            HM_MODL_delete_list(&made);
+            return r;
+        }
+    }
+    *list = made;
+    return 0;
+}
+
+tag_t* tag_array(const std::vector<tag_t>& tags) {
+    if (tags.empty()) return nullptr;
+    auto* array = static_cast<tag_t*>(SM_alloc(tags.size() * sizeof(tag_t)));
+    if (array) std::copy(tags.begin(), tags.end(), array);
+    return array;
+}
+
+}  // namespace host

@@ -31,10 +31,8 @@ Mat3 rows(const Vec& x, const Vec& y, const Vec& z) {
     return {x[0], x[1], x[2], y[0], y[1], y[2], z[0], z[1], z[2]};
 }
 
-void store_mat(const Mat3& m, double* out) {
-    for (int i = 0; i < 9; ++i) out[i] = m[i];
-}
-
+// The twelve-value form; also the first three rows of an MTX4, which are
+// the same rotation-and-translation rows.
 Mat12 load12(const double* m) {
     Mat12 r;
     for (int i = 0; i < 12; ++i) r[i] = m[i];
@@ -43,12 +41,6 @@ Mat12 load12(const double* m) {
 
 void store12(const Mat12& m, double* out) {
     for (int i = 0; i < 12; ++i) out[i] = m[i];
-}
-
-Mat12 from16(const double* m) {
-    Mat12 r;
-    for (int i = 0; i < 12; ++i) r[i] = m[i];
-    return r;
 }
 
 void store16(const Mat12& m, double* out) {
@@ -88,11 +80,9 @@ int plane_of(tag_t plane, Vec& origin, Vec& normal) {
 // Orientation of the work coordinate system (identity when none).
 Mat3 wcs_orientation() {
     tag_t wcs = 0;
-    if (HM_CSYS_ask_wcs(&wcs) == 0 && wcs != 0) {
-        host::Object* o = host::find(wcs, HM_coordinate_system_type);
-        if (o)
-            if (const auto* d = std::any_cast<host::CsysData>(&o->data)) return d->matrix;
-    }
+    int r = 0;
+    if (HM_CSYS_ask_wcs(&wcs) == 0 && wcs != 0)
+        if (const host::CsysData* d = host::csys_data(wcs, &r)) return d->matrix;
     return {1, 0, 0, 0, 1, 0, 0, 0, 1};
 }
 
@@ -281,7 +271,7 @@ int HM_MTX3_initialize(const double x_vec[3], const double y_vec[3], double mtx[
     if (vm::norm(vm::cross(x, y)) <= kParallelSine) return HM_ERR_BAD_ARGUMENT;
     y = vm::sub(y, vm::scale(vm::dot(y, x), x));
     if (!vm::unit(y)) return HM_ERR_BAD_ARGUMENT;
-    store_mat(rows(x, y, vm::cross(x, y)), mtx);
+    vm::store_mat(rows(x, y, vm::cross(x, y)), mtx);
     return 0;
 }
 
@@ -289,7 +279,7 @@ int HM_MTX3_initialize_z(const double z_vec[3], double mtx[9]) {
     REQUIRE(z_vec, mtx);
     Vec z = vm::load(z_vec);
     if (!vm::unit(z)) return HM_ERR_BAD_ARGUMENT;
-    store_mat(vm::frame_from_z(z), mtx);
+    vm::store_mat(vm::frame_from_z(z), mtx);
     return 0;
 }
 
@@ -300,7 +290,7 @@ int HM_MTX3_initialize_x(const double x_vec[3], double mtx[9]) {
     // The frame built about x as its third axis, with the axes renamed
     // cyclically so that it stays right-handed: (a, b, x) -> (x, a, b).
     const Mat3 f = vm::frame_from_z(x);
-    store_mat(rows(x, vm::row(f, 0), vm::row(f, 1)), mtx);
+    vm::store_mat(rows(x, vm::row(f, 0), vm::row(f, 1)), mtx);
     return 0;
 }
 
@@ -324,9 +314,7 @@ int HM_MTX3_z_vec(const double mtx[9], double z_vec[3]) {
 
 int HM_MTX3_vec_multiply(const double v[3], const double mtx[9], double out[3]) {
     REQUIRE(v, mtx, out);
-    Mat3 m;
-    for (int i = 0; i < 9; ++i) m[i] = mtx[i];
-    vm::store(vm::mul(m, vm::load(v)), out);
+    vm::store(vm::mul(vm::load_mat(mtx), vm::load(v)), out);
     return 0;
 }
 
@@ -335,7 +323,7 @@ int HM_MTX3_transpose(const double mtx[9], double out[9]) {
     Mat3 t;
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) t[3 * j + i] = mtx[3 * i + j];
-    store_mat(t, out);
+    vm::store_mat(t, out);
     return 0;
 }
 
@@ -357,20 +345,20 @@ int HM_MTX4_rotation(const double origin[3], const double axis[3], double degree
 
 int HM_MTX4_vec3_multiply(const double point[3], const double mtx[16], double out[3]) {
     REQUIRE(point, mtx, out);
-    vm::store(vm::transform(from16(mtx), vm::load(point)), out);
+    vm::store(vm::transform(load12(mtx), vm::load(point)), out);
     return 0;
 }
 
 int HM_MTX4_multiply(const double first[16], const double second[16], double product[16]) {
     REQUIRE(first, second, product);
-    store16(vm::then(from16(first), from16(second)), product);
+    store16(vm::then(load12(first), load12(second)), product);
     return 0;
 }
 
 int HM_MTX4_ask_rotation(const double mtx[16], double rotation[9]) {
     REQUIRE(mtx, rotation);
     Mat3 r{mtx[0], mtx[1], mtx[2], mtx[4], mtx[5], mtx[6], mtx[8], mtx[9], mtx[10]};
-    store_mat(r, rotation);
+    vm::store_mat(r, rotation);
     return 0;
 }
 

@@ -89,15 +89,7 @@ char* SM_sprintf(const char* format, ...) {
     if (!format) return nullptr;
     va_list ap;
     va_start(ap, format);
-    va_list ap2;
-    va_copy(ap2, ap);
-    int n = std::vsnprintf(nullptr, 0, format, ap);
+    const std::string text = host::vformat(format, ap);
     va_end(ap);
-    char* out = nullptr;
-    if (n >= 0) {
-        out = static_cast<char*>(SM_alloc(static_cast<size_t>(n) + 1));
-        if (out) std::vsnprintf(out, static_cast<size_t>(n) + 1, format, ap2);
-    }
-    va_end(ap2);
-    return out;
+    return SM_string_copy(text.c_str());
 }

@@ -20,6 +20,17 @@ Settings& settings() {
     static Settings s;
     return s;
 }
+std::string vformat(const char* format, va_list arguments) {
+    va_list copy;
+    va_copy(copy, arguments);
+    const int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (n <= 0) return std::string();
+    std::string text(static_cast<size_t>(n) + 1, '\0');
+    std::vsnprintf(text.data(), text.size(), format, arguments);
+    text.resize(static_cast<size_t>(n));
+    return text;
+}
 namespace {
 RTENV_ENV_t current_environment = RTENV_interactive;
 bool display_on = true;
@@ -91,13 +102,12 @@ bool DEBUG_ask_key(const char* key) {
 
 void TRACE_printf(const char* format, ...) {
     if (!format) return;
-    char line[2048];
     va_list ap;
     va_start(ap, format);
-    std::vsnprintf(line, sizeof line, format, ap);
+    const std::string line = host::vformat(format, ap);
     va_end(ap);
     sinks().trace += line;
-    if (sinks().echo) std::fputs(line, stdout);
+    if (sinks().echo) std::fputs(line.c_str(), stdout);
 }
 
 RTENV_ENV_t RTENV_set_kwopen_env(void) {

@@ -116,6 +116,27 @@ Object& create_feature(const char* kind, tag_t body, const std::vector<tag_t>& o
 // Converts a length in millimetres into the work part's units.
 double mm_to_part(double mm);
 
+// The work part's distance tolerance (0.01 without a part).
+double distance_tolerance();
+
+// The record of a coordinate-system object; null with HM_ERR_INVALID_TAG
+// or HM_ERR_WRONG_TYPE in *result.
+CsysData* csys_data(tag_t csys, int* result);
+// The frame of a coordinate-system object, the absolute frame for tag 0: 0,
+// HM_ERR_INVALID_TAG or HM_ERR_WRONG_TYPE.
+int frame_of(tag_t csys, CsysData& frame);
+
+// Features that made or changed a body, in creation order.
+std::vector<tag_t> features_of_body(tag_t body);
+
+// The items of a host list in order (none for a null list).
+std::vector<tag_t> list_items(hm_list_p_t list);
+// A new host list of the tags in *list: 0, or the host code of a failure.
+int new_list(const std::vector<tag_t>& tags, hm_list_p_t* list);
+// A copy of the tags in a new array of the memory manager; null when there
+// are none.
+tag_t* tag_array(const std::vector<tag_t>& tags);
+
 }  // namespace host
 
 #endif

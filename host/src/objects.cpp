@@ -74,6 +74,11 @@ double mm_to_part(double mm) {
     return (p && p->inches) ? mm / 25.4 : mm;
 }
 
+double distance_tolerance() {
+    PartData* p = work_part_data();
+    return p ? p->distance_tolerance : 0.01;
+}
+
 Object& create_feature(const char* kind, tag_t body, const std::vector<tag_t>& objects) {
     Object* b = find(body);
     Object& f = create(HM_feature_type, 0, b ? b->part : 0);
@@ -410,10 +415,7 @@ int HM_MODL_set_angle_tolerance(double degrees) {
     return 0;
 }
 
-double TOLER_ask_distance_tol(void) {
-    host::PartData* p = host::work_part_data();
-    return p ? p->distance_tolerance : 0.01;
-}
+double TOLER_ask_distance_tol(void) { return host::distance_tolerance(); }
 
 double TOLER_ask_angular_tol(void) {
     host::PartData* p = host::work_part_data();
@@ -495,13 +497,9 @@ int OM_flatten_tag_set(tag_t set, int* count, tag_t** members) {
     if (!count || !members) return HM_ERR_NULL_POINTER;
     host::Object* o = find(set, kTagSetType);
     if (!o) return HM_ERR_INVALID_TAG;
-    auto& v = std::any_cast<std::vector<tag_t>&>(o->data);
+    const auto& v = std::any_cast<const std::vector<tag_t>&>(o->data);
     *count = static_cast<int>(v.size());
-    *members = nullptr;
-    if (!v.empty()) {
-        *members = static_cast<tag_t*>(SM_alloc(v.size() * sizeof(tag_t)));
-        std::copy(v.begin(), v.end(), *members);
-    }
+    *members = host::tag_array(v);
     return 0;
 }
 

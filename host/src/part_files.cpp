@@ -67,22 +67,20 @@ bool is_occurrence_or_component(const host::Object& o) {
     return std::any_cast<host::OccurrenceData>(&o.data) || std::any_cast<host::ComponentData>(&o.data);
 }
 
-// Whether the object goes into a part file when its part is saved.
-bool is_kept(const host::Object& o) {
-    if (o.owner || o.type == HM_part_type || o.type == HM_feature_type || o.type == HM_component_type ||
-        is_occurrence_or_component(o))
-        return false;
-    return o.type == HM_point_type || !o.curve.IsNull() || !o.surface.IsNull() || !o.shape.IsNull() ||
-           std::any_cast<host::CsysData>(&o.data) || std::any_cast<host::MatrixData>(&o.data);
-}
-
-// Whether an object can be exported: anything with geometry of its own or
-// shown (occurrences, faces and edges as bodies of their own).
-bool is_exportable(const host::Object& o) {
+// Whether the object has what a part file keeps of it: geometry, or a
+// coordinate-system or matrix record. Parts, features and components never.
+bool has_geometry(const host::Object& o) {
     if (o.type == HM_part_type || o.type == HM_feature_type || o.type == HM_component_type) return false;
     return o.type == HM_point_type || !o.curve.IsNull() || !o.surface.IsNull() || !o.shape.IsNull() ||
            std::any_cast<host::CsysData>(&o.data) || std::any_cast<host::MatrixData>(&o.data);
 }
+
+// Whether the object goes into a part file when its part is saved.
+bool is_kept(const host::Object& o) { return !o.owner && !is_occurrence_or_component(o) && has_geometry(o); }
+
+// Whether an object can be exported: anything with geometry of its own or
+// shown (occurrences, faces and edges as bodies of their own).
+bool is_exportable(const host::Object& o) { return has_geometry(o); }
 
 json object_to_json(const host::Object& o) {
     json j;
@@ -177,17 +175,22 @@ tag_t insert(host::Object o, tag_t part) {
     return made.tag;
 }
 
+// A part file named `name` with the part's units and tolerances.
+json document(const std::string& name, const host::PartData& p, json objects) {
+    return json{{"format", kFormat},
+                {"name", name},
+                {"units", p.inches ? "inch" : "mm"},
+                {"distance_tolerance", p.distance_tolerance},
+                {"angle_tolerance", p.angle_tolerance},
+                {"objects", std::move(objects)}};
+}
+
 json part_to_json(tag_t part, const host::PartData& p) {
     json objects = json::array();
     for (const auto& [tag, o] : model().objects)
         if (o.status == HM_OBJ_ALIVE && o.part == part && o.tag != part && is_kept(o))
             objects.push_back(object_to_json(o));
-    return json{{"format", kFormat},
-                {"name", p.file_name},
-                {"units", p.inches ? "inch" : "mm"},
-                {"distance_tolerance", p.distance_tolerance},
-                {"angle_tolerance", p.angle_tolerance},
-                {"objects", objects}};
+    return document(p.file_name, p, std::move(objects));
 }
 
 // Reads and checks a part file; throws when it cannot.
@@ -321,12 +324,7 @@ int HM_PART_export_with_options(const char* file_name, int count, const tag_t* o
             const host::PartData* p = exported.empty() ? nullptr : host::part_data(exported.front()->part);
             host::PartData defaults;
             if (!p) p = &defaults;
-            doc = json{{"format", kFormat},
-                       {"name", file_name},
-                       {"units", p->inches ? "inch" : "mm"},
-                       {"distance_tolerance", p->distance_tolerance},
-                       {"angle_tolerance", p->angle_tolerance},
-                       {"objects", json::array()}};
+            doc = document(file_name, *p, json::array());
         }
         for (json& j : entries) doc.at("objects").push_back(std::move(j));
         return write_document(file_name, doc) ? 0 : HM_ERR_FILE;

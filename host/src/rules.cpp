@@ -118,17 +118,6 @@ std::string lower_word(const std::string& text) {
     return s;
 }
 
-// Features whose body is `body`, in creation order.
-std::vector<const host::FeatureData*> features_of(tag_t body) {
-    std::vector<const host::FeatureData*> result;
-    for (auto& [tag, o] : host::model().objects) {
-        if (o.type != HM_feature_type || o.status != HM_OBJ_ALIVE) continue;
-        const auto* f = std::any_cast<host::FeatureData>(&o.data);
-        if (f && f->body == body) result.push_back(f);
-    }
-    return result;
-}
-
 // Centre and radius of the first spherical face of a shape.
 bool sphere_of(const TopoDS_Shape& shape, double centre[3], double* radius) {
     if (shape.IsNull()) return false;
@@ -180,8 +169,9 @@ int plan_adoption(tag_t object, Adoption* a) {
         else if (o->subtype == HM_solid_body_subtype) {
             // A body made by one feature is that feature's kind; a body that
             // later features changed is a plain body.
-            auto features = features_of(object);
-            if (features.size() == 1) kind = features[0]->kind;
+            const std::vector<tag_t> features = host::features_of_body(object);
+            const host::Object* feature = features.size() == 1 ? host::find(features[0]) : nullptr;
+            if (feature) kind = std::any_cast<const host::FeatureData&>(feature->data).kind;
             else a->class_name = "kw_body";
             body = object;
         } else return HM_ERR_WRONG_TYPE;
@@ -343,13 +333,8 @@ int VD_RQ_ask_objs_list(const TEXT_t* path, int* count, tag_t** objects) {
     else if (r.rule->value.kind == RuleValue::Object || r.rule->value.kind == RuleValue::List)
         collect_objects(r.rule->value, &found);
     else return HM_ERR_WRONG_TYPE;
-    tag_t* array = nullptr;
-    if (!found.empty()) {
-        array = static_cast<tag_t*>(SM_alloc(found.size() * sizeof(tag_t)));
-        std::copy(found.begin(), found.end(), array);
-    }
     *count = static_cast<int>(found.size());
-    *objects = array;
+    *objects = host::tag_array(found);
     return 0;
 }
 

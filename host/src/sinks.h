@@ -6,6 +6,7 @@
 
 #include "host_testing.h"
 
+#include <cstdarg>
 #include <map>
 #include <string>
 #include <vector>
@@ -33,6 +34,9 @@ Settings& settings();
 
 size_t live_blocks();
 size_t bad_frees();
+
+// The printf-style text of the format and its arguments, whatever its length.
+std::string vformat(const char* format, va_list arguments);
 
 }  // namespace host
 

@@ -89,11 +89,7 @@ int VALIDATION_APPLICATION_ask_all_persistent_app_objects(const char* applicatio
         if (r && r->application == application) found.push_back(tag);
     }
     *count = static_cast<int>(found.size());
-    *objects = nullptr;
-    if (!found.empty()) {
-        *objects = static_cast<tag_t*>(SM_alloc(found.size() * sizeof(tag_t)));
-        std::copy(found.begin(), found.end(), *objects);
-    }
+    *objects = host::tag_array(found);
     return 0;
 }
 

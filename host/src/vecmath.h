@@ -43,6 +43,15 @@ inline bool finite(const double* v, int n) {
     return true;
 }
 
+inline Mat3 load_mat(const double* m) {
+    Mat3 r;
+    for (int i = 0; i < 9; ++i) r[i] = m[i];
+    return r;
+}
+inline void store_mat(const Mat3& m, double* out) {
+    for (int i = 0; i < 9; ++i) out[i] = m[i];
+}
+
 // Row i of an orientation matrix.
 inline Vec row(const Mat3& m, int i) { return {m[3 * i], m[3 * i + 1], m[3 * i + 2]}; }
 

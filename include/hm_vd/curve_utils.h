@@ -6,6 +6,9 @@
 // Curve parameters are normalised ([0, 1] over the whole curve). Arrays handed
 // back are allocated with the host's memory manager; the caller frees them
 // with SM_free (or HM_free).
+// A null output pointer (or a null input array) is never followed: the call
+// does nothing and answers HM_ERR_NULL_POINTER, or -1 where the results are
+// 0 and -1, or 0.0 for the arc length.
 #ifndef CARVELL_HM_VD_CURVE_UTILS_H
 #define CARVELL_HM_VD_CURVE_UTILS_H
 

@@ -2,6 +2,7 @@
 // degree, and the crossings of curves with a plane.
 #include "hm_vd_curve.h"
 #include "host_fixture.h"
+#include "test_helpers.h"
 #include "morvish.h"
 #include "omvra.h"
 #include "quillon.h"
@@ -12,12 +13,11 @@
 
 namespace {
 
-using host_testing::Point3;
-constexpr double kPi = 3.14159265358979323846;
+using support::distance_to_curve;
+using support::expect_point;
+using support::kPi;
 
-void ExpectPoint(const double* actual, const Point3& expected, double tolerance = 1e-9) {
-    for (int i = 0; i < 3; ++i) EXPECT_NEAR(actual[i], expected[i], tolerance) << "component " << i;
-}
+using host_testing::Point3;
 
 // A row of point pointers over the points (the caller's memory).
 struct Row {
@@ -30,21 +30,15 @@ struct Row {
     std::vector<double*> pointers;
 };
 
-double DistanceToCurve(tag_t curve, const Point3& p) {
-    double t = 0, on[3];
-    EXPECT_EQ(HM_MODL_ask_curve_parm(curve, p.data(), &t, on), 0);
-    return std::hypot(p[0] - on[0], p[1] - on[1], p[2] - on[2]);
-}
-
 class PointOnCurveTest : public HostTest {};
 
 TEST_F(PointOnCurveTest, PointAtNormalisedParameterAndHostCodes) {
     tag_t arc = host_testing::make_arc({0, 0, 0}, 2.0, 0.0, kPi);
     double p[3] = {};
     ASSERT_EQ(HM_VD_CURVE_ask_point_on_curve(arc, 0.5, p), 0);
-    ExpectPoint(p, {0, 2, 0});
+    expect_point(p, {0, 2, 0});
     ASSERT_EQ(HM_VD_CURVE_ask_point_on_curve(arc, 1.0, p), 0);
-    ExpectPoint(p, {-2, 0, 0});
+    expect_point(p, {-2, 0, 0});
     EXPECT_EQ(HM_VD_CURVE_ask_point_on_curve(0, 0.5, p), HM_ERR_INVALID_TAG);
     EXPECT_EQ(HM_VD_CURVE_ask_point_on_curve(part_, 0.5, p), HM_ERR_WRONG_TYPE);
 }
@@ -78,12 +72,12 @@ TEST_F(SplineThruPointsTest, AutomaticDegreeAndPeriodicDrop) {
         ASSERT_EQ(HM_VD_create_spline_thru_points(row.n(), row.data(), k.periodic, &spline), 0);
         ASSERT_NE(spline, 0u);
         EXPECT_EQ(host_testing::spline_degree(spline), k.degree);
-        for (const Point3& p : k.points) EXPECT_LT(DistanceToCurve(spline, p), 1e-7);
+        for (const Point3& p : k.points) EXPECT_LT(distance_to_curve(spline, p), 1e-7);
         double p0[3], p1[3];
         ASSERT_EQ(HM_VD_CURVE_ask_point_on_curve(spline, 0.0, p0), 0);
         ASSERT_EQ(HM_VD_CURVE_ask_point_on_curve(spline, 1.0, p1), 0);
-        ExpectPoint(p0, k.start);
-        ExpectPoint(p1, k.end);
+        expect_point(p0, k.start);
+        expect_point(p1, k.end);
     }
     ExpectNoLeaks();
 }
@@ -94,7 +88,7 @@ TEST_F(SplineThruPointsTest, ChosenDegreeAndNullSplineWhenNothingIsMade) {
         tag_t spline = 0;
         ASSERT_EQ(HM_VD_create_spline_thru_points_by_degree(row.n(), row.data(), 0, degree, 1, &spline), 0);
         EXPECT_EQ(host_testing::spline_degree(spline), degree);
-        for (const Point3& p : row.points) EXPECT_LT(DistanceToCurve(spline, p), 1e-7);
+        for (const Point3& p : row.points) EXPECT_LT(distance_to_curve(spline, p), 1e-7);
     }
     struct Bad {
         const char* name;
@@ -154,7 +148,7 @@ TEST_F(CurvePlaneCrossingTest, PointsCurveAfterCurveInAscendingParameter) {
     ASSERT_EQ(found.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         SCOPED_TRACE(i);
-        ExpectPoint(found[i].data(), expected[i]);
+        expect_point(found[i].data(), expected[i]);
     }
     // The temporary plane is left for the next update to delete.
     EXPECT_EQ(host_testing::count_objects(0, HM_plane_type), 1);
@@ -190,7 +184,7 @@ TEST_F(CurvePlaneCrossingTest, ResultIsThatOfTheLastIntersection) {
     const std::vector<Point3> found = Crossings({line, part_}, {0, 0, 0}, {0, 0, 1}, &result);
     EXPECT_EQ(result, HM_ERR_WRONG_TYPE);
     ASSERT_EQ(found.size(), 1u) << "the earlier curve's point is kept";
-    ExpectPoint(found[0].data(), {0, 0, 0});
+    expect_point(found[0].data(), {0, 0, 0});
     (void)point;
     ExpectNoLeaks();
 }

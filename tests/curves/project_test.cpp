@@ -1,6 +1,7 @@
 // Projection of a point along a direction onto faces, bodies and planes.
 #include "farquil.h"
 #include "host_fixture.h"
+#include "test_helpers.h"
 #include "hm_vd_curve.h"
 #include "omvra.h"
 
@@ -8,20 +9,11 @@
 
 namespace {
 
+using support::faces_of;
+
 using host_testing::Point3;
 
 constexpr double kTight = 1e-7;
-
-std::vector<tag_t> faces_of(tag_t body) {
-    hm_list_p_t list = nullptr;
-    EXPECT_EQ(HM_MODL_ask_body_faces(body, &list), 0);
-    int n = 0;
-    HM_MODL_ask_list_count(list, &n);
-    std::vector<tag_t> faces(n);
-    for (int i = 0; i < n; ++i) HM_MODL_ask_list_item(list, i, &faces[i]);
-    HM_MODL_delete_list(&list);
-    return faces;
-}
 
 class ProjectPointTest : public HostTest {
 protected:

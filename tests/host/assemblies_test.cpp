@@ -3,6 +3,7 @@
 #include "brindor.h"
 #include "demrath.h"
 #include "host_fixture.h"
+#include "test_helpers.h"
 #include "lurvane.h"
 #include "model.h"
 #include "morvish.h"
@@ -21,18 +22,13 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
+using support::list_items;
 
-std::vector<tag_t> items(hm_list_p_t list) {
-    std::vector<tag_t> out;
-    for (hm_list_p_t node = list ? list->next : nullptr; node; node = node->next) out.push_back(node->eid);
-    return out;
-}
+namespace fs = std::filesystem;
 
 tag_t box(double x = 0.0) {
     const double corner[3] = {x, 0, 0};
@@ -41,10 +37,7 @@ tag_t box(double x = 0.0) {
 }
 
 tag_t first_feature(tag_t body) {
-    hm_list_p_t list = nullptr;
-    EXPECT_EQ(HM_MODL_ask_body_feats(body, &list), 0);
-    std::vector<tag_t> f = items(list);
-    HM_MODL_delete_list(&list);
+    const std::vector<tag_t> f = support::asked_list(HM_MODL_ask_body_feats, body);
     return f.empty() ? 0 : f.front();
 }
 
@@ -82,8 +75,8 @@ TEST_F(FeatureTest, BodyFaceAndEdgeAnswerTheBodysFeaturesInCreationOrder) {
     hm_list_p_t faces = nullptr, edges = nullptr;
     ASSERT_EQ(HM_MODL_ask_body_faces(body, &faces), 0);
     ASSERT_EQ(HM_MODL_ask_body_edges(body, &edges), 0);
-    const tag_t face = items(faces).at(0);
-    const tag_t edge = items(edges).at(0);
+    const tag_t face = list_items(faces).at(0);
+    const tag_t edge = list_items(edges).at(0);
     HM_MODL_delete_list(&faces);
     HM_MODL_delete_list(&edges);
 
@@ -98,7 +91,7 @@ TEST_F(FeatureTest, BodyFaceAndEdgeAnswerTheBodysFeaturesInCreationOrder) {
     for (const Case& c : cases) {
         hm_list_p_t list = nullptr;
         ASSERT_EQ(c.ask(c.object, &list), 0) << c.what;
-        EXPECT_EQ(items(list), expected) << c.what;
+        EXPECT_EQ(list_items(list), expected) << c.what;
         HM_MODL_delete_list(&list);
     }
     // Each asks its own kind of object only.
@@ -301,17 +294,9 @@ TEST_F(AssemblyTest, WorkOccurrencePlacesTheWorkPartInTheDisplayPart) {
 
 class PartFileTest : public HostTest {
 protected:
-    void SetUp() override {
-        HostTest::SetUp();
-        dir_ = fs::temp_directory_path() /
-               ("carvell_parts_" + std::to_string(getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const char* name) const { return (dir_ / name).string(); }
+    std::string path(const char* name) const { return files_.path(name); }
 
-    fs::path dir_;
+    support::ScratchDirectory files_{"carvell_parts"};
 };
 
 TEST_F(PartFileTest, SavedPartOpensWithItsUnitsObjectsAndGeometry) {

@@ -4,6 +4,7 @@
 #include "ambrith.h"
 #include "bodies.h"
 #include "host_fixture.h"
+#include "test_helpers.h"
 #include "kestrin.h"
 #include "nethrow.h"
 #include "omvra.h"
@@ -14,52 +15,18 @@
 
 namespace {
 
+using support::edges_of;
+using support::faces_of;
+using support::list_items;
+using support::turned_csys;
+
 constexpr double kTight = 1.0e-6;
-
-std::vector<tag_t> items(hm_list_p_t list) {
-    std::vector<tag_t> out;
-    int n = 0;
-    HM_MODL_ask_list_count(list, &n);
-    for (int i = 0; i < n; ++i) {
-        tag_t t = 0;
-        HM_MODL_ask_list_item(list, i, &t);
-        out.push_back(t);
-    }
-    return out;
-}
-
-std::vector<tag_t> faces_of(tag_t body) {
-    hm_list_p_t list = nullptr;
-    EXPECT_EQ(HM_MODL_ask_body_faces(body, &list), 0);
-    std::vector<tag_t> out = items(list);
-    HM_MODL_delete_list(&list);
-    return out;
-}
-
-std::vector<tag_t> edges_of(tag_t body) {
-    hm_list_p_t list = nullptr;
-    EXPECT_EQ(HM_MODL_ask_body_edges(body, &list), 0);
-    std::vector<tag_t> out = items(list);
-    HM_MODL_delete_list(&list);
-    return out;
-}
 
 // The point at the middle of a face's parameter box.
 std::vector<double> face_middle(tag_t face) {
     double parm[2] = {0.5, 0.5}, p[3], u1[3], v1[3], u2[3], v2[3], n[3], r[2];
     EXPECT_EQ(HM_MODL_ask_face_props(face, parm, p, u1, v1, u2, v2, n, r), 0);
     return {p[0], p[1], p[2]};
-}
-
-// A coordinate system object at the origin whose x axis is turned by the
-// angle (degrees) about z.
-tag_t turned_csys(const double origin[3], double degrees) {
-    const double a = degrees * M_PI / 180.0;
-    const double m[9] = {std::cos(a), std::sin(a), 0, -std::sin(a), std::cos(a), 0, 0, 0, 1};
-    tag_t matrix = 0, csys = 0;
-    EXPECT_EQ(HM_CSYS_create_matrix(m, &matrix), 0);
-    EXPECT_EQ(HM_CSYS_create_csys(origin, matrix, &csys), 0);
-    return csys;
 }
 
 const double kOrigin[3] = {0, 0, 0};
@@ -85,7 +52,7 @@ TEST_F(BodyTopologyTest, FacesAndEdgesGetStableTagsOwnedByTheBody) {
         EXPECT_EQ(body, box);
         hm_list_p_t list = nullptr;
         ASSERT_EQ(HM_MODL_ask_face_edges(f, &list), 0);
-        EXPECT_EQ(items(list).size(), 4u);
+        EXPECT_EQ(list_items(list).size(), 4u);
         HM_MODL_delete_list(&list);
     }
     for (tag_t e : edges) {
@@ -94,7 +61,7 @@ TEST_F(BodyTopologyTest, FacesAndEdgesGetStableTagsOwnedByTheBody) {
         EXPECT_EQ(subtype, HM_solid_edge_subtype);
         hm_list_p_t list = nullptr;
         ASSERT_EQ(HM_MODL_ask_edge_faces(e, &list), 0);
-        EXPECT_EQ(items(list).size(), 2u) << "every edge of a solid box joins two faces";
+        EXPECT_EQ(list_items(list).size(), 2u) << "every edge of a solid box joins two faces";
         HM_MODL_delete_list(&list);
     }
     // The same face of the kernel always answers the same tag.
@@ -130,7 +97,7 @@ TEST_F(BodyTopologyTest, OpenSheetEdgesHaveOneFaceAndEdgeVerticesAreItsEnds) {
     for (tag_t e : edges) {
         hm_list_p_t list = nullptr;
         ASSERT_EQ(HM_MODL_ask_edge_faces(e, &list), 0);
-        EXPECT_EQ(items(list).size(), 1u);
+        EXPECT_EQ(list_items(list).size(), 1u);
         HM_MODL_delete_list(&list);
         double p1[3], p2[3];
         int n = 0;

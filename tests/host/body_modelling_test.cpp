@@ -3,6 +3,7 @@
 #include "ambrith.h"
 #include "farquil.h"
 #include "host_fixture.h"
+#include "test_helpers.h"
 #include "model.h"
 #include "omvra.h"
 #include "ostrade.h"
@@ -14,17 +15,10 @@
 
 namespace {
 
-std::vector<tag_t> items(hm_list_p_t list) {
-    std::vector<tag_t> out;
-    int n = 0;
-    HM_MODL_ask_list_count(list, &n);
-    for (int i = 0; i < n; ++i) {
-        tag_t t = 0;
-        HM_MODL_ask_list_item(list, i, &t);
-        out.push_back(t);
-    }
-    return out;
-}
+using support::list_items;
+using support::new_line;
+using support::new_point;
+using support::turned_csys;
 
 int face_count(tag_t body) {
     hm_list_p_t list = nullptr;
@@ -45,20 +39,6 @@ tag_t body_of(tag_t feature) {
     host::Object* f = host::find(feature, HM_feature_type);
     const host::FeatureData* d = f ? std::any_cast<host::FeatureData>(&f->data) : nullptr;
     return d ? d->body : 0;
-}
-
-tag_t line(double x0, double y0, double z0, double x1, double y1, double z1) {
-    HM_CURVE_line_t l = {{x0, y0, z0}, {x1, y1, z1}};
-    tag_t t = 0;
-    EXPECT_EQ(HM_CURVE_create_line(&l, &t), 0);
-    return t;
-}
-
-tag_t point(double x, double y, double z) {
-    const double p[3] = {x, y, z};
-    tag_t t = 0;
-    EXPECT_EQ(HM_CURVE_create_point(p, &t), 0);
-    return t;
 }
 
 // Circle of the radius about the centre in a plane z = centre z.
@@ -111,7 +91,7 @@ TEST_F(SewTest, ExtractedFaceIsANewSheetOfTheSameFace) {
     tag_t box = host_testing::make_box(corner, size);
     hm_list_p_t faces = nullptr;
     ASSERT_EQ(HM_MODL_ask_body_faces(box, &faces), 0);
-    tag_t face = items(faces)[0];
+    tag_t face = list_items(faces)[0];
     HM_MODL_delete_list(&faces);
     tag_t extracted = 0;
     ASSERT_EQ(MODL_extract_face(face, &extracted), 0);
@@ -128,7 +108,7 @@ TEST_F(SewTest, AdjacentSheetsBecomeOneSheet) {
     hm_list_p_t disjoint = nullptr;
     tag_t feature = 0;
     ASSERT_EQ(HM_MODL_create_sew(0, 1, &target, 1, &tool, 0.05, 0, &disjoint, &feature), 0);
-    EXPECT_TRUE(items(disjoint).empty());
+    EXPECT_TRUE(list_items(disjoint).empty());
     HM_MODL_delete_list(&disjoint);
     EXPECT_EQ(kind_of(feature), "SEW");
     EXPECT_EQ(body_of(feature), target);
@@ -137,7 +117,7 @@ TEST_F(SewTest, AdjacentSheetsBecomeOneSheet) {
     // One sheet: the shared edge joins both faces, so 7 edges are left.
     hm_list_p_t edges = nullptr;
     ASSERT_EQ(HM_MODL_ask_body_edges(target, &edges), 0);
-    EXPECT_EQ(items(edges).size(), 7u);
+    EXPECT_EQ(list_items(edges).size(), 7u);
     HM_MODL_delete_list(&edges);
     EXPECT_NEAR(host_testing::surface_area(target), 200, 1e-9);
     ExpectNoLeaks();
@@ -149,7 +129,7 @@ TEST_F(SewTest, GapWithinToleranceIsClosedAndFarSheetsComeBackDisjoint) {
     hm_list_p_t disjoint = nullptr;
     tag_t feature = 0;
     ASSERT_EQ(HM_MODL_create_sew(0, 1, &target, 2, tools.data(), 0.05, 0, &disjoint, &feature), 0);
-    std::vector<tag_t> apart = items(disjoint);
+    std::vector<tag_t> apart = list_items(disjoint);
     HM_MODL_delete_list(&disjoint);
     EXPECT_EQ(face_count(target), 2);
     ASSERT_EQ(apart.size(), 1u);
@@ -167,7 +147,7 @@ TEST_F(SewTest, FailedSewLeavesEverything) {
     const int before = host_testing::count_objects();
     EXPECT_EQ(HM_MODL_create_sew(0, 1, &target, 1, &tool, 0.0, 0, &disjoint, &feature), HM_ERR_BAD_ARGUMENT);
     EXPECT_EQ(HM_MODL_create_sew(0, 1, &target, 1, &target, 0.05, 0, &disjoint, &feature), HM_ERR_BAD_ARGUMENT);
-    const tag_t line_tag = line(0, 0, 0, 1, 0, 0);
+    const tag_t line_tag = new_line(0, 0, 0, 1, 0, 0);
     EXPECT_EQ(HM_MODL_create_sew(0, 1, &target, 1, &line_tag, 0.05, 0, &disjoint, &feature), HM_ERR_WRONG_TYPE);
     EXPECT_EQ(disjoint, nullptr);
     EXPECT_EQ(host_testing::count_objects(), before + 1);
@@ -197,8 +177,8 @@ class BoundedPlaneTest : public HostTest {};
 
 TEST_F(BoundedPlaneTest, ClosedPlanarStringBoundsASheet) {
     // A square given in mixed order and directions still closes.
-    std::vector<tag_t> curves = {line(0, 0, 5, 10, 0, 5), line(10, 10, 5, 0, 10, 5), line(10, 10, 5, 10, 0, 5),
-                                 line(0, 0, 5, 0, 10, 5)};
+    std::vector<tag_t> curves = {new_line(0, 0, 5, 10, 0, 5), new_line(10, 10, 5, 0, 10, 5),
+                                 new_line(10, 10, 5, 10, 0, 5), new_line(0, 0, 5, 0, 10, 5)};
     Strings boundary({curves}, {1});
     const double tolerances[2] = {0.01, 0.5};
     tag_t body = 0;
@@ -223,11 +203,12 @@ TEST_F(BoundedPlaneTest, OpenOrTwistedStringsMakeNothing) {
         const char* what;
         std::vector<tag_t> curves;
     } cases[] = {
-        {"open", {line(0, 0, 0, 10, 0, 0), line(10, 0, 0, 10, 10, 0)}},
+        {"open", {new_line(0, 0, 0, 10, 0, 0), new_line(10, 0, 0, 10, 10, 0)}},
         {"not planar",
-         {line(0, 0, 0, 10, 0, 0), line(10, 0, 0, 10, 10, 3), line(10, 10, 3, 0, 10, 0), line(0, 10, 0, 0, 0, 0)}},
+         {new_line(0, 0, 0, 10, 0, 0), new_line(10, 0, 0, 10, 10, 3), new_line(10, 10, 3, 0, 10, 0),
+          new_line(0, 10, 0, 0, 0, 0)}},
         {"gap beyond tolerance",
-         {line(0, 0, 0, 10, 0, 0), line(10, 0, 0, 10, 10, 0), line(10, 10, 0, 0, 0.5, 0)}},
+         {new_line(0, 0, 0, 10, 0, 0), new_line(10, 0, 0, 10, 10, 0), new_line(10, 10, 0, 0, 0.5, 0)}},
     };
     for (const Case& c : cases) {
         const int before = host_testing::count_objects();
@@ -244,7 +225,7 @@ class RuledTest : public HostTest {};
 
 TEST_F(RuledTest, PointAndCircleMakeACone) {
     const double centre[3] = {0, 0, 0};
-    tag_t apex = point(0, 0, 4);
+    tag_t apex = new_point(0, 0, 4);
     tag_t base = circle(centre, 3);
     for (int alignment : {1, 2}) {
         tag_t sheet = 0;
@@ -264,8 +245,8 @@ TEST_F(RuledTest, PointAndCircleMakeACone) {
 }
 
 TEST_F(RuledTest, DirectionOfTheSecondStringDecidesTheRulings) {
-    tag_t a = line(0, 0, 0, 10, 0, 0);
-    tag_t b = line(0, 10, 0, 10, 10, 0);
+    tag_t a = new_line(0, 0, 0, 10, 0, 0);
+    tag_t b = new_line(0, 10, 0, 10, 10, 0);
     tag_t sheet = 0;
     ASSERT_EQ(ruled({a}, {b}, 1, 1, &sheet), 0);
     EXPECT_NEAR(host_testing::surface_area(sheet), 100, 1e-6);
@@ -278,8 +259,8 @@ TEST_F(RuledTest, DirectionOfTheSecondStringDecidesTheRulings) {
 TEST_F(RuledTest, StringsOfSeveralCurvesAreJoined) {
     // An L of lengths 10 and 5, and the same L raised by 4, its pieces given
     // in reverse order and direction.
-    tag_t a1 = line(0, 0, 0, 10, 0, 0), a2 = line(10, 0, 0, 10, 5, 0);
-    tag_t b1 = line(10, 5, 4, 10, 0, 4), b2 = line(10, 0, 4, 0, 0, 4);
+    tag_t a1 = new_line(0, 0, 0, 10, 0, 0), a2 = new_line(10, 0, 0, 10, 5, 0);
+    tag_t b1 = new_line(10, 5, 4, 10, 0, 4), b2 = new_line(10, 0, 4, 0, 0, 4);
     for (int alignment : {1, 2}) {
         tag_t sheet = 0;
         ASSERT_EQ(ruled({a1, a2}, {b2, b1}, 1, alignment, &sheet), 0) << alignment;
@@ -288,8 +269,8 @@ TEST_F(RuledTest, StringsOfSeveralCurvesAreJoined) {
 }
 
 TEST_F(RuledTest, RefusesOtherAlignmentsSpinesAndTwoPoints) {
-    tag_t a = line(0, 0, 0, 10, 0, 0);
-    tag_t p = point(0, 0, 5), q = point(1, 0, 5);
+    tag_t a = new_line(0, 0, 0, 10, 0, 0);
+    tag_t p = new_point(0, 0, 5), q = new_point(1, 0, 5);
     tag_t sheet = 0;
     EXPECT_EQ(ruled({a}, {a}, 1, 3, &sheet), HM_ERR_BAD_ARGUMENT);
     EXPECT_EQ(ruled({p}, {q}, 1, 1, &sheet), HM_ERR_BAD_ARGUMENT);
@@ -311,14 +292,6 @@ protected:
         EXPECT_EQ(kind_of(feature), "SPHERE");
         return body_of(feature);
     }
-    tag_t csys_turned(const double origin[3], double degrees) {
-        const double a = degrees * M_PI / 180.0;
-        const double m[9] = {std::cos(a), std::sin(a), 0, -std::sin(a), std::cos(a), 0, 0, 0, 1};
-        tag_t matrix = 0, csys = 0;
-        EXPECT_EQ(HM_CSYS_create_matrix(m, &matrix), 0);
-        EXPECT_EQ(HM_CSYS_create_csys(origin, matrix, &csys), 0);
-        return csys;
-    }
 };
 
 TEST_F(ScaleTest, SphereFromDiameterText) {
@@ -337,7 +310,7 @@ TEST_F(ScaleTest, SphereFromDiameterText) {
 TEST_F(ScaleTest, GeneralScaleOfAUnitSphereInATurnedSystemIsAnEllipsoid) {
     const double centre[3] = {10, 20, 30};
     tag_t body = sphere(centre, "1.0");
-    tag_t csys = csys_turned(centre, 30);
+    tag_t csys = turned_csys(centre, 30);
     const char* factors[3] = {"20.000000", "10.000000", "4.000000"};
     int n = 0;
     tag_t* features = nullptr;
@@ -367,7 +340,7 @@ TEST_F(ScaleTest, UniformScaleAboutTheSystemOriginKeepsTheFaceTags) {
     tag_t body = sphere(centre, "2");
     hm_list_p_t list = nullptr;
     ASSERT_EQ(HM_MODL_ask_body_faces(body, &list), 0);
-    const std::vector<tag_t> faces = items(list);
+    const std::vector<tag_t> faces = list_items(list);
     HM_MODL_delete_list(&list);
     const char* factors[3] = {"3", nullptr, nullptr};
     int n = 0;
@@ -380,7 +353,7 @@ TEST_F(ScaleTest, UniformScaleAboutTheSystemOriginKeepsTheFaceTags) {
     EXPECT_NEAR(box[3], 9, 1e-6);
     EXPECT_NEAR(host_testing::volume(body), 4.0 / 3.0 * M_PI * 27, 1e-6);
     ASSERT_EQ(HM_MODL_ask_body_faces(body, &list), 0);
-    EXPECT_EQ(items(list), faces);
+    EXPECT_EQ(list_items(list), faces);
     HM_MODL_delete_list(&list);
     ASSERT_EQ(HM_MODL_ask_bounding_box(faces[0], box), 0);
     EXPECT_NEAR(box[3], 9, 1e-6) << "the face is the scaled one";

@@ -2,6 +2,7 @@
 #include "gostrel.h"
 #include "hathmor.h"
 #include "host_fixture.h"
+#include "test_helpers.h"
 #include "kestrin.h"
 #include "omvra.h"
 #include "quillon.h"
@@ -12,25 +13,12 @@
 
 namespace {
 
+using support::curve_point;
+using support::expect_point;
+using support::kPi;
+using support::make_list;
+
 using host_testing::Point3;
-constexpr double kPi = 3.14159265358979323846;
-
-Point3 PointAt(tag_t curve, double t) {
-    double p[3] = {}, tangent[3], normal[3], binormal[3], torsion = 0, radius = 0;
-    EXPECT_EQ(HM_MODL_ask_curve_props(curve, t, p, tangent, normal, binormal, &torsion, &radius), 0) << "t = " << t;
-    return {p[0], p[1], p[2]};
-}
-
-void ExpectPoint(const Point3& actual, const Point3& expected, double tolerance = 1e-9) {
-    for (int i = 0; i < 3; ++i) EXPECT_NEAR(actual[i], expected[i], tolerance) << "component " << i;
-}
-
-hm_list_p_t ListOf(const std::vector<tag_t>& tags) {
-    hm_list_p_t list = nullptr;
-    HM_MODL_create_list(&list);
-    for (tag_t t : tags) HM_MODL_put_list_item(list, t);
-    return list;
-}
 
 // Break parameters of a curve through the evaluator (pieces freed).
 std::vector<double> Breaks(tag_t curve, std::vector<double>* piece_lengths = nullptr) {
@@ -65,7 +53,7 @@ TEST_F(CurveJoinTest, JoinedCurveKeepsItsCornersAsBreaks) {
     tag_t a = host_testing::make_line({0, 0, 0}, {4, 0, 0});
     tag_t b = host_testing::make_line({4, 0, 0}, {4, 3, 0});
     tag_t arc = host_testing::make_arc({3, 3, 0}, 1.0, 0.0, kPi / 2);   // tangent to b at (4, 3)
-    hm_list_p_t list = ListOf({arc, a, b});   // out of order on purpose
+    hm_list_p_t list = make_list({arc, a, b});   // out of order on purpose
     tag_t joined = 0;
     ASSERT_EQ(HM_CURVE_create_joined_curve(list, 2, &joined), 0);
     HM_MODL_delete_list(&list);
@@ -73,15 +61,15 @@ TEST_F(CurveJoinTest, JoinedCurveKeepsItsCornersAsBreaks) {
     int type = 0, subtype = 0;
     HM_OBJ_ask_type_and_subtype(joined, &type, &subtype);
     EXPECT_EQ(type, HM_spline_type);
-    ExpectPoint(PointAt(joined, 0.0), {0, 0, 0});
-    ExpectPoint(PointAt(joined, 1.0), {3, 4, 0});
+    expect_point(curve_point(joined, 0.0), {0, 0, 0});
+    expect_point(curve_point(joined, 1.0), {3, 4, 0});
 
     std::vector<double> lengths;
     const std::vector<double> breaks = Breaks(joined, &lengths);
     ASSERT_EQ(breaks.size(), 3u);
     EXPECT_EQ(breaks.front(), 0.0);
     EXPECT_EQ(breaks.back(), 1.0);
-    ExpectPoint(PointAt(joined, breaks[1]), {4, 0, 0});
+    expect_point(curve_point(joined, breaks[1]), {4, 0, 0});
     ASSERT_EQ(lengths.size(), 2u);
     EXPECT_NEAR(lengths[0], 4.0, 1e-9);
     EXPECT_NEAR(lengths[1], 3.0 + kPi / 2, 1e-7);
@@ -98,19 +86,19 @@ TEST_F(CurveJoinTest, ReversedPiecesAndFailures) {
     tag_t joined = 0;
     const tag_t chain[3] = {a, b, c};
     ASSERT_EQ(CRV_JOIN_create_joined_curve(3, chain, 0.01, 0.01, &joined), 0);
-    ExpectPoint(PointAt(joined, 0.0), {0, 0, 0});
-    ExpectPoint(PointAt(joined, 1.0), {2, 1, 0});
+    expect_point(curve_point(joined, 0.0), {0, 0, 0});
+    expect_point(curve_point(joined, 1.0), {2, 1, 0});
     EXPECT_EQ(Breaks(joined).size(), 4u);
 
     tag_t far = host_testing::make_line({5, 5, 0}, {6, 5, 0});
-    hm_list_p_t list = ListOf({a, far});
+    hm_list_p_t list = make_list({a, far});
     joined = 99;
     EXPECT_EQ(HM_CURVE_create_joined_curve(list, 2, &joined), HM_ERR_GEOMETRY) << "two chains";
     EXPECT_EQ(joined, 0u);
     EXPECT_EQ(HM_CURVE_create_joined_curve(list, 7, &joined), HM_ERR_BAD_ARGUMENT);
     HM_MODL_delete_list(&list);
     tag_t point = host_testing::make_point({0, 0, 0});
-    list = ListOf({a, point});
+    list = make_list({a, point});
     EXPECT_EQ(HM_CURVE_create_joined_curve(list, 2, &joined), HM_ERR_WRONG_TYPE);
     HM_MODL_delete_list(&list);
     ExpectNoLeaks();
@@ -126,8 +114,8 @@ TEST_F(CurveJoinTest, AutoJoinGivesOneNewCurvePerChain) {
     ASSERT_EQ(HM_CURVE_auto_join_curves(curves, 3, 2, &n, &joined), 0);
     ASSERT_EQ(n, 2);
     EXPECT_NE(joined[0], lone) << "a chain of one curve gives a copy";
-    ExpectPoint(PointAt(joined[0], 0.0), {5, 5, 0});
-    const Point3 s = PointAt(joined[1], 0.0), e = PointAt(joined[1], 1.0);
+    expect_point(curve_point(joined[0], 0.0), {5, 5, 0});
+    const Point3 s = curve_point(joined[1], 0.0), e = curve_point(joined[1], 1.0);
     EXPECT_NEAR(std::fabs(s[0] - e[0]) + std::fabs(s[1] - e[1]), 2.0, 1e-9) << "the L's ends (0,0) and (1,1)";
     SM_free(joined);
     ExpectNoLeaks();

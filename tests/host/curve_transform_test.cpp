@@ -3,6 +3,7 @@
 // geometry between absolute and a coordinate system.
 #include "belmorra.h"
 #include "host_fixture.h"
+#include "test_helpers.h"
 #include "model.h"
 #include "omvra.h"
 #include "quillon.h"
@@ -13,19 +14,12 @@
 
 namespace {
 
+using support::curve_point;
+using support::expect_point;
+using support::kPi;
+
 using host_testing::Point3;
-constexpr double kPi = 3.14159265358979323846;
 using Matrix12 = std::array<double, 12>;
-
-Point3 PointAt(tag_t curve, double t) {
-    double p[3] = {}, tangent[3], normal[3], binormal[3], torsion = 0, radius = 0;
-    EXPECT_EQ(HM_MODL_ask_curve_props(curve, t, p, tangent, normal, binormal, &torsion, &radius), 0) << "t = " << t;
-    return {p[0], p[1], p[2]};
-}
-
-void ExpectPoint(const Point3& actual, const Point3& expected, double tolerance = 1e-9) {
-    for (int i = 0; i < 3; ++i) EXPECT_NEAR(actual[i], expected[i], tolerance) << "component " << i;
-}
 
 // Applies the matrix to one object; answers the new (or moved) object.
 tag_t Apply(const Matrix12& m, tag_t object, int mode, int layer = -1, int* status_out = nullptr) {
@@ -54,7 +48,7 @@ TEST_F(ObjectTransformTest, MovesAndRotatedCopies) {
     EXPECT_EQ(Apply(shift, point, 1), point) << "a move keeps the object";
     double xyz[3];
     ASSERT_EQ(HM_CURVE_ask_point_data(point, xyz), 0);
-    ExpectPoint({xyz[0], xyz[1], xyz[2]}, {11, 1, 3.5});
+    expect_point({xyz[0], xyz[1], xyz[2]}, {11, 1, 3.5});
 
     // A quarter turn about z through (1, 0, 0): (x, y) -> (1 - y, x - 1).
     const Matrix12 turn = {0, -1, 0, 1, 1, 0, 0, -1, 0, 0, 1, 0};
@@ -64,9 +58,9 @@ TEST_F(ObjectTransformTest, MovesAndRotatedCopies) {
     ASSERT_NE(copy, 0u);
     ASSERT_NE(copy, line);
     EXPECT_EQ(TypeOf(copy), HM_line_type);
-    ExpectPoint(PointAt(copy, 0.0), {1, 1, 0});
-    ExpectPoint(PointAt(copy, 1.0), {-2, 1, 0});
-    ExpectPoint(PointAt(line, 1.0), {2, 3, 0});   // the source stays
+    expect_point(curve_point(copy, 0.0), {1, 1, 0});
+    expect_point(curve_point(copy, 1.0), {-2, 1, 0});
+    expect_point(curve_point(line, 1.0), {2, 3, 0});   // the source stays
     struct LayerCase {
         int destination, expected;
     } layers[] = {{-1, 5}, {0, 1}, {7, 7}};
@@ -85,10 +79,10 @@ TEST_F(ObjectTransformTest, NonUniformScaleOfCurvesIsExact) {
     ASSERT_NE(ellipse, 0u);
     EXPECT_EQ(TypeOf(ellipse), HM_spline_type);
     for (double t : {0.0, 0.1, 0.25, 0.6, 0.9}) {
-        const Point3 p = PointAt(ellipse, t);
+        const Point3 p = curve_point(ellipse, t);
         EXPECT_NEAR(p[0] * p[0] / 4 + p[1] * p[1], 1.0, 1e-9) << "t = " << t;
     }
-    ExpectPoint(PointAt(ellipse, 0.0), {2, 0, 0});
+    expect_point(curve_point(ellipse, 0.0), {2, 0, 0});
     double length = 0;
     ASSERT_EQ(HM_CURVE_ask_arc_length(ellipse, 0.0, 1.0, &length), 0);
     EXPECT_NEAR(length, 9.688448220547675, 1e-6) << "perimeter of the 2 x 1 ellipse";
@@ -96,15 +90,15 @@ TEST_F(ObjectTransformTest, NonUniformScaleOfCurvesIsExact) {
     tag_t line = host_testing::make_line({1, 1, 1}, {3, 2, 1});
     tag_t scaled = Apply(kScaleX2, line, 2);
     EXPECT_EQ(TypeOf(scaled), HM_line_type);
-    ExpectPoint(PointAt(scaled, 0.5), {4, 1.5, 1});
+    expect_point(curve_point(scaled, 0.5), {4, 1.5, 1});
 
     // A mirror through x = 0 is a similarity: an arc stays an arc.
     const Matrix12 mirror = {-1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0};
     tag_t arc = host_testing::make_arc({2, 0, 0}, 1.0, 0.0, kPi / 2);
     tag_t image = Apply(mirror, arc, 2);
     EXPECT_EQ(TypeOf(image), HM_circle_type);
-    ExpectPoint(PointAt(image, 0.0), {-3, 0, 0});
-    ExpectPoint(PointAt(image, 1.0), {-2, 1, 0});
+    expect_point(curve_point(image, 0.0), {-3, 0, 0});
+    expect_point(curve_point(image, 1.0), {-2, 1, 0});
 }
 
 TEST_F(ObjectTransformTest, PlanesTakeTheInverseTransposeOfTheMatrix) {
@@ -112,9 +106,9 @@ TEST_F(ObjectTransformTest, PlanesTakeTheInverseTransposeOfTheMatrix) {
     tag_t scaled = Apply(kScaleX2, plane, 1);
     double o[3], n[3];
     ASSERT_EQ(HM_MODL_ask_plane(scaled, o, n), 0);
-    ExpectPoint({o[0], o[1], o[2]}, {2, 0, 0});
+    expect_point({o[0], o[1], o[2]}, {2, 0, 0});
     const double k = 1.0 / std::sqrt(1.25);
-    ExpectPoint({n[0], n[1], n[2]}, {0.5 * k, k, 0});
+    expect_point({n[0], n[1], n[2]}, {0.5 * k, k, 0});
 }
 
 TEST_F(ObjectTransformTest, BodiesScaleAndMovedFacesKeepTheirTags) {
@@ -172,7 +166,7 @@ TEST_F(ObjectCopyTest, CopiesOfCurvesFacesAndThingsThatCannotBeCopied) {
     EXPECT_EQ(a.matrix_tag, b.matrix_tag);
     EXPECT_EQ(a.k1, b.k1);
     ASSERT_EQ(HM_OBJ_delete_object(ellipse), 0);
-    ExpectPoint(PointAt(copy, 0.25), {0, 1, 0});
+    expect_point(curve_point(copy, 0.25), {0, 1, 0});
 
     const double corner[3] = {0, 0, 0}, size[3] = {2, 3, 4};
     tag_t box = host_testing::make_box(corner, size);
@@ -198,11 +192,11 @@ TEST_F(ObjectCopyTest, MappingIntoACoordinateSystemAndBack) {
     tag_t line = host_testing::make_line({10, 1, 0}, {10, 1, 5});
     tag_t local = 0, back = 0;
     ASSERT_EQ(VD_map_geom_abs2csys(line, origin, matrix, &local), 0);
-    ExpectPoint(PointAt(local, 0.0), {1, 0, 0});
-    ExpectPoint(PointAt(local, 1.0), {1, 0, 5});
+    expect_point(curve_point(local, 0.0), {1, 0, 0});
+    expect_point(curve_point(local, 1.0), {1, 0, 5});
     ASSERT_EQ(VD_map_geom_csys2abs(local, origin, matrix, &back), 0);
-    ExpectPoint(PointAt(back, 0.0), {10, 1, 0});
-    ExpectPoint(PointAt(back, 1.0), {10, 1, 5});
+    expect_point(curve_point(back, 0.0), {10, 1, 0});
+    expect_point(curve_point(back, 1.0), {10, 1, 5});
     EXPECT_NE(back, line);
     EXPECT_EQ(VD_map_geom_abs2csys(part_, origin, matrix, &local), HM_ERR_WRONG_TYPE);
     EXPECT_EQ(local, 0u);

@@ -4,6 +4,7 @@
 #include "gostrel.h"
 #include "hathmor.h"
 #include "host_fixture.h"
+#include "test_helpers.h"
 #include "kestrin.h"
 #include "model.h"
 #include "omvra.h"
@@ -16,30 +17,14 @@
 
 namespace {
 
+using support::curve_point;
+using support::distance;
+using support::distance_to_curve;
+using support::expect_point;
+using support::kPi;
+
 using host_testing::Point3;
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kTol = 1e-9;
-
-void ExpectPoint(const double* actual, const Point3& expected, double tolerance = kTol) {
-    for (int i = 0; i < 3; ++i) EXPECT_NEAR(actual[i], expected[i], tolerance) << "component " << i;
-}
-
-Point3 PointAt(tag_t curve, double t) {
-    double p[3] = {}, tangent[3], normal[3], binormal[3], torsion = 0, radius = 0;
-    EXPECT_EQ(HM_MODL_ask_curve_props(curve, t, p, tangent, normal, binormal, &torsion, &radius), 0) << "t = " << t;
-    return {p[0], p[1], p[2]};
-}
-
-double Distance(const Point3& a, const Point3& b) {
-    return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
-}
-
-// Distance from a point to the curve (through the host's inversion).
-double DistanceToCurve(tag_t curve, const Point3& p) {
-    double t = -1, on[3] = {};
-    EXPECT_EQ(HM_MODL_ask_curve_parm(curve, p.data(), &t, on), 0);
-    return Distance(p, {on[0], on[1], on[2]});
-}
 
 class CurveEvaluationTest : public HostTest {};
 
@@ -70,30 +55,30 @@ TEST_F(CurveEvaluationTest, NormalisedParametersOfEveryKindOfCurve) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_NE(c.curve, 0u);
-        ExpectPoint(PointAt(c.curve, 0.0).data(), c.at0);
-        ExpectPoint(PointAt(c.curve, 0.5).data(), c.at_half);
-        ExpectPoint(PointAt(c.curve, 1.0).data(), c.at1);
+        expect_point(curve_point(c.curve, 0.0).data(), c.at0);
+        expect_point(curve_point(c.curve, 0.5).data(), c.at_half);
+        expect_point(curve_point(c.curve, 1.0).data(), c.at1);
     }
     // A quarter of the ellipse with a < b is at its long axis.
-    ExpectPoint(PointAt(cases[5].curve, 0.25).data(), {0, 3, 0});
+    expect_point(curve_point(cases[5].curve, 0.25).data(), {0, 3, 0});
 }
 
 TEST_F(CurveEvaluationTest, FrenetFrameCurvatureAndTorsion) {
     tag_t circle = host_testing::make_arc({1, 0, 0}, 2.0, 0.0, 2 * kPi);
     double p[3], t[3], n[3], b[3], torsion = 1, radius = 0;
     ASSERT_EQ(HM_MODL_ask_curve_props(circle, 0.25, p, t, n, b, &torsion, &radius), 0);
-    ExpectPoint(p, {1, 2, 0});
-    ExpectPoint(t, {-1, 0, 0});
-    ExpectPoint(n, {0, -1, 0});   // towards the centre
-    ExpectPoint(b, {0, 0, 1});
+    expect_point(p, {1, 2, 0});
+    expect_point(t, {-1, 0, 0});
+    expect_point(n, {0, -1, 0});   // towards the centre
+    expect_point(b, {0, 0, 1});
     EXPECT_NEAR(radius, 2.0, kTol);
     EXPECT_NEAR(torsion, 0.0, kTol);
 
     tag_t line = host_testing::make_line({0, 0, 0}, {0, 0, 5});
     ASSERT_EQ(HM_MODL_ask_curve_props(line, 0.3, p, t, n, b, &torsion, &radius), 0);
-    ExpectPoint(p, {0, 0, 1.5});
-    ExpectPoint(t, {0, 0, 1});
-    ExpectPoint(n, {0, 0, 0});
+    expect_point(p, {0, 0, 1.5});
+    expect_point(t, {0, 0, 1});
+    expect_point(n, {0, 0, 0});
     EXPECT_EQ(radius, 0.0) << "a straight curve has no radius of curvature";
 }
 
@@ -102,20 +87,20 @@ TEST_F(CurveEvaluationTest, ParameterOfPointIsNormalisedAndGivesTheNearestPoint)
     double t = -1, on[3];
     ASSERT_EQ(HM_MODL_ask_curve_parm(line, Point3{2.5, 3, 0}.data(), &t, on), 0);
     EXPECT_NEAR(t, 0.25, kTol);
-    ExpectPoint(on, {2.5, 0, 0});
+    expect_point(on, {2.5, 0, 0});
     ASSERT_EQ(HM_MODL_ask_curve_parm(line, Point3{-4, 1, 0}.data(), &t, on), 0);
     EXPECT_NEAR(t, 0.0, kTol) << "beyond the start the start is nearest";
-    ExpectPoint(on, {0, 0, 0});
+    expect_point(on, {0, 0, 0});
 
     tag_t arc = host_testing::make_arc({0, 0, 0}, 1.0, 0.0, kPi);
     ASSERT_EQ(HM_MODL_ask_curve_parm(arc, Point3{0, 5, 0}.data(), &t, on), 0);
     EXPECT_NEAR(t, 0.5, kTol);
-    ExpectPoint(on, {0, 1, 0});
+    expect_point(on, {0, 1, 0});
 
     tag_t ellipse = host_testing::make_ellipse({0, 0, 0}, 4.0, 2.0);
     ASSERT_EQ(HM_MODL_ask_curve_parm(ellipse, Point3{0, -3, 0}.data(), &t, on), 0);
     EXPECT_NEAR(t, 0.75, 1e-7);
-    ExpectPoint(on, {0, -2, 0}, 1e-7);
+    expect_point(on, {0, -2, 0}, 1e-7);
 }
 
 TEST_F(CurveEvaluationTest, BadInputCodes) {
@@ -192,7 +177,7 @@ TEST_F(ConicCurveTest, ParabolaFollowsTheLocusOfItsCoefficient) {
     EXPECT_EQ(subtype, HM_CONIC_parabola);
     for (double t : {0.0, 0.3, 1.0}) {
         const double h = h0 + t * (h1 - h0);
-        ExpectPoint(PointAt(parabola, t).data(), {vertex[0] - a * h * h, vertex[1], vertex[2] + h}, 1e-8);
+        expect_point(curve_point(parabola, t).data(), {vertex[0] - a * h * h, vertex[1], vertex[2] + h}, 1e-8);
     }
     HM_CURVE_conic_t back;
     ASSERT_EQ(HM_CURVE_ask_conic_data(parabola, &back), 0);
@@ -202,7 +187,7 @@ TEST_F(ConicCurveTest, ParabolaFollowsTheLocusOfItsCoefficient) {
     // Editing keeps the identifier and moves the curve.
     record.center[2] += 10.0;   // the third row is Y: 10 further along Y
     ASSERT_EQ(HM_CURVE_edit_conic_data(parabola, &record), 0);
-    ExpectPoint(PointAt(parabola, 0.0).data(), {vertex[0] - a * h0 * h0, vertex[1] + 10.0, vertex[2] + h0}, 1e-8);
+    expect_point(curve_point(parabola, 0.0).data(), {vertex[0] - a * h0 * h0, vertex[1] + 10.0, vertex[2] + h0}, 1e-8);
 }
 
 TEST_F(ConicCurveTest, RecordOfAConicMadeOtherwiseIsReadFromItsGeometry) {
@@ -223,7 +208,7 @@ TEST_F(ConicCurveTest, RecordOfAConicMadeOtherwiseIsReadFromItsGeometry) {
     Point3 centre{};
     for (int i = 0; i < 3; ++i)
         for (int k = 0; k < 3; ++k) centre[k] += values[3 * i + k] * record.center[i];
-    ExpectPoint(centre.data(), {11, 2, 3});
+    expect_point(centre.data(), {11, 2, 3});
 }
 
 /* ---- planes and projection ---- */
@@ -236,11 +221,11 @@ TEST_F(PlaneObjectTest, PlanesAndDatumPlanesAnswerOriginAndUnitNormal) {
     tag_t datum = host_testing::make_datum_plane({0, 5, 0}, {0, -3, 0}, &feature);
     double o[3], n[3];
     ASSERT_EQ(HM_MODL_ask_plane(plane, o, n), 0);
-    ExpectPoint(o, {1, 2, 3});
-    ExpectPoint(n, {0, 0, 1});
+    expect_point(o, {1, 2, 3});
+    expect_point(n, {0, 0, 1});
     ASSERT_EQ(HM_MODL_ask_datum_plane(datum, o, n), 0);
-    ExpectPoint(o, {0, 5, 0});
-    ExpectPoint(n, {0, -1, 0});
+    expect_point(o, {0, 5, 0});
+    expect_point(n, {0, -1, 0});
     ASSERT_EQ(ES_ask_plane_data(datum, o, n), 0);
     EXPECT_EQ(HM_MODL_ask_datum_plane(plane, o, n), HM_ERR_WRONG_TYPE);
     EXPECT_EQ(HM_MODL_ask_plane(datum, o, n), HM_ERR_WRONG_TYPE);
@@ -256,12 +241,12 @@ TEST_F(PlaneObjectTest, ProjectionAlongAVectorOntoAPlane) {
     int count = -1;
     ASSERT_EQ(CPROJ_point_vec_plane(point, origin, normal, up, 1, out, &count), 0);
     EXPECT_EQ(count, 1);
-    ExpectPoint(out, {11, 1, 10});
+    expect_point(out, {11, 1, 10});
     ASSERT_EQ(CPROJ_point_vec_plane(point, origin, normal, down, 1, out, &count), 0);
     EXPECT_EQ(count, 0) << "mode 1 looks forward only";
     ASSERT_EQ(CPROJ_point_vec_plane(point, origin, normal, down, 2, out, &count), 0);
     EXPECT_EQ(count, 1) << "mode 2 takes the whole line";
-    ExpectPoint(out, {1, 1, 10});
+    expect_point(out, {1, 1, 10});
     ASSERT_EQ(CPROJ_point_vec_plane(point, origin, normal, flat, 2, out, &count), 0);
     EXPECT_EQ(count, 0) << "parallel to the plane";
     EXPECT_EQ(CPROJ_point_vec_plane(point, origin, normal, flat, 3, out, &count), HM_ERR_BAD_ARGUMENT);
@@ -280,9 +265,9 @@ TEST_F(CurveEvaluatorTest, DerivativesAreWithRespectToTheNormalisedParameter) {
     EXPECT_EQ(limits[0], 0.0);
     EXPECT_EQ(limits[1], 1.0);
     ASSERT_EQ(HM_EVAL_evaluate(ev, 2, 0.5, p, d), 0);
-    ExpectPoint(p, {0, 5, 0});
-    ExpectPoint(d, {0, 10, 0});
-    ExpectPoint(d + 3, {0, 0, 0});
+    expect_point(p, {0, 5, 0});
+    expect_point(d, {0, 10, 0});
+    expect_point(d + 3, {0, 0, 0});
     double t = 0, closest[3];
     ASSERT_EQ(HM_EVAL_evaluate_closest_point(ev, Point3{3, 7, 0}.data(), &t, closest), 0);
     EXPECT_NEAR(t, 0.7, kTol);
@@ -318,9 +303,9 @@ TEST_F(CurveEvaluatorTest, PartialCurvesBetweenParameters) {
         int type = 0, subtype = 0;
         ASSERT_EQ(HM_OBJ_ask_type_and_subtype(made, &type, &subtype), 0);
         EXPECT_EQ(type, c.type);
-        ExpectPoint(PointAt(made, 0.0).data(), c.start);
-        ExpectPoint(PointAt(made, 0.5).data(), c.mid);
-        ExpectPoint(PointAt(made, 1.0).data(), c.end);
+        expect_point(curve_point(made, 0.0).data(), c.start);
+        expect_point(curve_point(made, 0.5).data(), c.mid);
+        expect_point(curve_point(made, 1.0).data(), c.end);
     }
     EVC_p_t ev = nullptr, part = nullptr;
     ASSERT_EQ(EVC_initialize(cases[0].curve, &ev), 0);
@@ -346,7 +331,7 @@ TEST_F(CurveEvaluatorTest, CurveOfAnEdgeFollowsTheEdge) {
         ASSERT_EQ(HM_CURVE_ask_arc_length(curve, 0.0, 1.0, &length), 0);
         total += length;
         // The edge itself evaluates as the curve made from it.
-        ExpectPoint(PointAt(edge, 0.3).data(), PointAt(curve, 0.3));
+        expect_point(curve_point(edge, 0.3).data(), curve_point(curve, 0.3));
     }
     HM_MODL_delete_list(&edges);
     EXPECT_NEAR(total, 4 * (2 + 3 + 4), 1e-9);
@@ -389,9 +374,9 @@ TEST_F(SplineInterpolationTest, EachDegreeOpenAndPeriodicPassesThroughThePoints)
                           0);
                 EXPECT_EQ(host_testing::spline_degree(spline), periodic ? degree : std::min(degree, n - 1))
                     << "an open spline's degree is at most n - 1";
-                for (const Point3& p : points) EXPECT_LT(DistanceToCurve(spline, p), 1e-7);
-                ExpectPoint(PointAt(spline, 0.0).data(), points.front(), 1e-9);
-                ExpectPoint(PointAt(spline, 1.0).data(), periodic ? points.front() : points.back(), 1e-9);
+                for (const Point3& p : points) EXPECT_LT(distance_to_curve(spline, p), 1e-7);
+                expect_point(curve_point(spline, 0.0).data(), points.front(), 1e-9);
+                expect_point(curve_point(spline, 1.0).data(), periodic ? points.front() : points.back(), 1e-9);
                 host::Object* o = host::find(spline);
                 EXPECT_EQ(o->curve->IsClosed(), periodic == 1);
                 if (periodic && degree > 1) {
@@ -399,7 +384,7 @@ TEST_F(SplineInterpolationTest, EachDegreeOpenAndPeriodicPassesThroughThePoints)
                     double p[3], t0[3], t1[3], nn[3], b[3], torsion, radius;
                     HM_MODL_ask_curve_props(spline, 0.0, p, t0, nn, b, &torsion, &radius);
                     HM_MODL_ask_curve_props(spline, 1.0, p, t1, nn, b, &torsion, &radius);
-                    ExpectPoint(t0, {t1[0], t1[1], t1[2]}, 1e-9);
+                    expect_point(t0, {t1[0], t1[1], t1[2]}, 1e-9);
                 }
             }
         }
@@ -410,9 +395,9 @@ TEST_F(SplineInterpolationTest, QuadraticThroughThreePointsIsTheParabolaAtChordP
     // Symmetric points: the quadratic's middle point is the apex, reached at t = 0.5.
     tag_t spline = host_testing::make_spline({{-2, 0, 0}, {0, 2, 0}, {2, 0, 0}}, 2);
     ASSERT_NE(spline, 0u);
-    ExpectPoint(PointAt(spline, 0.5).data(), {0, 2, 0});
+    expect_point(curve_point(spline, 0.5).data(), {0, 2, 0});
     // x(t) = -2 + 4t and y(t) = 8t(1 - t) for this symmetric case.
-    ExpectPoint(PointAt(spline, 0.25).data(), {-1, 1.5, 0});
+    expect_point(curve_point(spline, 0.25).data(), {-1, 1.5, 0});
     EVC_p_t ev = nullptr;
     ASSERT_EQ(evcrvu(spline, &ev), 0);
     int n = 0;
@@ -433,7 +418,7 @@ TEST_F(SplineInterpolationTest, PeriodicRowRepeatingItsFirstPointAndBadInput) {
     ASSERT_EQ(HM_CURVE_create_spline_thru_pts(3, 1, 5, closed.data(), nullptr, 0, &spline), 0);
     EXPECT_TRUE(host::find(spline)->curve->IsPeriodic());
     // Four equal chords: the far corner is reached at half the closed length.
-    ExpectPoint(PointAt(spline, 0.5).data(), {2, 2, 0}, 1e-9);
+    expect_point(curve_point(spline, 0.5).data(), {2, 2, 0}, 1e-9);
 
     struct Bad {
         const char* name;
@@ -464,7 +449,7 @@ TEST_F(SplineInterpolationTest, GivenParametersPlaceThePoints) {
     const double parameters[3] = {0.0, 0.8, 1.0};
     tag_t spline = 0;
     ASSERT_EQ(HM_CURVE_create_spline_thru_pts(1, 0, 3, records.data(), parameters, 0, &spline), 0);
-    ExpectPoint(PointAt(spline, 0.8).data(), {1, 0, 0});
+    expect_point(curve_point(spline, 0.8).data(), {1, 0, 0});
     const double unordered[3] = {0.0, 0.8, 0.5};
     EXPECT_EQ(HM_CURVE_create_spline_thru_pts(1, 0, 3, records.data(), unordered, 0, &spline), HM_ERR_BAD_ARGUMENT);
 }

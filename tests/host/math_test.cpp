@@ -3,6 +3,7 @@
 // between absolute and a coordinate system, and least-squares fits.
 #include "belmorra.h"
 #include "host_fixture.h"
+#include "test_helpers.h"
 #include "model.h"
 #include "omvra.h"
 #include "rostval.h"
@@ -18,13 +19,10 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-using V3 = std::array<double, 3>;
+using support::expect_point;
+using support::kPi;
 
-void ExpectNear3(const double* actual, const V3& expected, double tolerance) {
-    for (int i = 0; i < 3; ++i)
-        EXPECT_NEAR(actual[i], expected[i], tolerance) << "component " << i;
-}
+using V3 = std::array<double, 3>;
 
 void ExpectMatrix12(const double* actual, const std::array<double, 12>& expected, double tolerance) {
     for (int i = 0; i < 12; ++i)
@@ -89,7 +87,7 @@ TEST(Vec3Unitize, FailsForZeroAndShortVectorsWithoutNaN) {
         SCOPED_TRACE(c.v[0] + c.v[1]);
         double unit[3] = {7, 7, 7}, magnitude = -1.0;
         EXPECT_EQ(HM_VEC3_unitize(c.v.data(), c.tolerance, &magnitude, unit), c.result);
-        ExpectNear3(unit, c.unit, 1e-15);
+        expect_point(unit, c.unit, 1e-15);
         EXPECT_NEAR(magnitude, c.magnitude, 1e-15);
     }
     double v2[2] = {0.0, 0.0}, u2[2], m2;
@@ -167,7 +165,7 @@ void ExpectRightHandedOrthonormal(const double* m) {
     const double x[3] = {m[0], m[1], m[2]}, y[3] = {m[3], m[4], m[5]};
     double z[3];
     HM_VEC3_cross(x, y, z);
-    ExpectNear3(z, {m[6], m[7], m[8]}, 1e-14);
+    expect_point(z, {m[6], m[7], m[8]}, 1e-14);
 }
 
 TEST(Mtx3, InitialisesRightHandedAxesFromTheGivenDirections) {
@@ -187,11 +185,11 @@ TEST(Mtx3, InitialisesRightHandedAxesFromTheGivenDirections) {
         ASSERT_EQ(HM_MTX3_initialize_z(axis.data(), m), 0);
         ExpectRightHandedOrthonormal(m);
         HM_MTX3_z_vec(m, row);
-        ExpectNear3(row, {unit[0], unit[1], unit[2]}, 1e-15);
+        expect_point(row, {unit[0], unit[1], unit[2]}, 1e-15);
         ASSERT_EQ(HM_MTX3_initialize_x(axis.data(), m), 0);
         ExpectRightHandedOrthonormal(m);
         HM_MTX3_x_vec(m, row);
-        ExpectNear3(row, {unit[0], unit[1], unit[2]}, 1e-15);
+        expect_point(row, {unit[0], unit[1], unit[2]}, 1e-15);
     }
     const double z[3] = {0, 0, 1};
     ASSERT_EQ(HM_MTX3_initialize_z(z, m), 0);
@@ -205,10 +203,10 @@ TEST(Mtx3, VecMultiplyGivesComponentsAlongTheAxes) {
     const double v[3] = {3, 4, 5};
     double out[3], t[9];
     ASSERT_EQ(HM_MTX3_vec_multiply(v, m, out), 0);
-    ExpectNear3(out, {4, -3, 5}, 0.0);
+    expect_point(out, {4, -3, 5}, 0.0);
     ASSERT_EQ(HM_MTX3_transpose(m, t), 0);
     HM_MTX3_vec_multiply(out, t, out);   // in place, and back
-    ExpectNear3(out, {3, 4, 5}, 0.0);
+    expect_point(out, {3, 4, 5}, 0.0);
 }
 
 /* ---- transformations ---- */
@@ -222,7 +220,7 @@ TEST(Mtx4, RotationAboutAnAxisThroughAPoint) {
     const double p[3] = {2, 0, 7};
     double out[3];
     ASSERT_EQ(HM_MTX4_vec3_multiply(p, m, out), 0);
-    ExpectNear3(out, {1, 1, 7}, 1e-15);
+    expect_point(out, {1, 1, 7}, 1e-15);
 }
 
 TEST(Mtx4, MultiplyAppliesTheFirstOperandFirst) {
@@ -233,10 +231,10 @@ TEST(Mtx4, MultiplyAppliesTheFirstOperandFirst) {
     ASSERT_EQ(HM_MTX4_multiply(about_z, about_x, product), 0);
     const double p[3] = {1, 0, 0};
     HM_MTX4_vec3_multiply(p, product, out);
-    ExpectNear3(out, {0, 0, 1}, 1e-15);   // (1,0,0) -> (0,1,0) -> (0,0,1)
+    expect_point(out, {0, 0, 1}, 1e-15);   // (1,0,0) -> (0,1,0) -> (0,0,1)
     ASSERT_EQ(HM_MTX4_multiply(about_x, about_z, product), 0);
     HM_MTX4_vec3_multiply(p, product, out);
-    ExpectNear3(out, {0, 1, 0}, 1e-15);
+    expect_point(out, {0, 1, 0}, 1e-15);
 }
 
 TEST(Mtx4, CsysToCsysCarriesOneFrameOntoTheOther) {
@@ -247,12 +245,12 @@ TEST(Mtx4, CsysToCsysCarriesOneFrameOntoTheOther) {
     ASSERT_EQ(HM_MTX4_csys_to_csys(f_origin, f_x, f_y, a_origin, a_x, a_y, to_frame), 0);
     const double absolute[3] = {10, 5, 2};
     HM_MTX4_vec3_multiply(absolute, to_frame, out);
-    ExpectNear3(out, {5, 0, 2}, 1e-14);   // the point's coordinates in the frame
+    expect_point(out, {5, 0, 2}, 1e-14);   // the point's coordinates in the frame
     ASSERT_EQ(HM_MTX4_csys_to_csys(a_origin, a_x, a_y, f_origin, f_x, f_y, to_absolute), 0);
     HM_MTX4_vec3_multiply(out, to_absolute, out);
-    ExpectNear3(out, {10, 5, 2}, 1e-14);
+    expect_point(out, {10, 5, 2}, 1e-14);
     HM_MTX4_ask_translation(to_absolute, t);
-    ExpectNear3(t, {10, 0, 0}, 1e-14);
+    expect_point(t, {10, 0, 0}, 1e-14);
     HM_MTX4_ask_rotation(to_absolute, r);
     const double columns_are_axes[9] = {0, -1, 0, 1, 0, 0, 0, 0, 1};
     for (int i = 0; i < 9; ++i) EXPECT_NEAR(r[i], columns_are_axes[i], 1e-15) << i;
@@ -301,7 +299,7 @@ TEST_F(TransformTest, BuildersMatchHandComputedMatrices) {
     ExpectMatrix12(product, {0, -1, 0, 0, 1, 0, 0, 1, 0, 0, 1, 0}, 1e-15);
     double p[3] = {1, 0, 0};
     ASSERT_EQ(hm5941(p, product), 0);
-    ExpectNear3(p, {0, 2, 0}, 1e-15);
+    expect_point(p, {0, 2, 0}, 1e-15);
     ASSERT_EQ(hm5942(turn, translate, turn), 0);   // in place: turn, then translate
     ExpectMatrix12(turn, {0, -1, 0, 1, 1, 0, 0, 0, 0, 0, 1, 0}, 1e-15);
 }
@@ -326,8 +324,8 @@ TEST_F(TransformTest, ReflectionAndPlaneEnquiryReadThePlaneObject) {
     ASSERT_EQ(hm5946(horizontal, m), 0);
     ExpectMatrix12(m, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1, 10}, 1e-15);
     ASSERT_EQ(hm5375(horizontal, origin, normal), 0);
-    ExpectNear3(origin, {3, 4, 5}, 0.0);
-    ExpectNear3(normal, {0, 0, 1}, 0.0);
+    expect_point(origin, {3, 4, 5}, 0.0);
+    expect_point(normal, {0, 0, 1}, 0.0);
 
     // A datum plane through the origin with normal (1, 1, 0): x and y swap
     // places with their signs changed.
@@ -335,7 +333,7 @@ TEST_F(TransformTest, ReflectionAndPlaneEnquiryReadThePlaneObject) {
     ASSERT_EQ(hm5946(diagonal, m), 0);
     ExpectMatrix12(m, {0, -1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0}, 1e-15);
     ASSERT_EQ(hm5375(diagonal, origin, normal), 0);
-    ExpectNear3(normal, {std::sqrt(0.5), std::sqrt(0.5), 0}, 1e-15);
+    expect_point(normal, {std::sqrt(0.5), std::sqrt(0.5), 0}, 1e-15);
 }
 
 TEST_F(TransformTest, RefuseBadInput) {
@@ -381,7 +379,7 @@ TEST_F(CsysTest, MatrixAndCsysObjectsKeepTheirValues) {
     double origin[3], values[9];
     ASSERT_EQ(HM_CSYS_ask_csys_info(csys, &asked_matrix, origin), 0);
     EXPECT_EQ(asked_matrix, matrix);
-    ExpectNear3(origin, {10, 0, 0}, 0.0);
+    expect_point(origin, {10, 0, 0}, 0.0);
     ASSERT_EQ(HM_CSYS_ask_matrix_values(asked_matrix, values), 0);
     for (int i = 0; i < 9; ++i) EXPECT_EQ(values[i], rows_[i]);
 }
@@ -418,11 +416,11 @@ TEST_F(CsysTest, WorkCoordinateSystemMapsPointsAndFallsBackToAbsolute) {
     const double absolute[3] = {10, 5, 2}, local[3] = {5, 0, 2};
     double out[3];
     ASSERT_EQ(HM_CSYS_map_point(HM_CSYS_ABSOLUTE, absolute, HM_CSYS_WORK, out), 0);
-    ExpectNear3(out, {5, 0, 2}, 1e-15);
+    expect_point(out, {5, 0, 2}, 1e-15);
     ASSERT_EQ(HM_CSYS_map_point(HM_CSYS_WORK, local, HM_CSYS_WORK_PART, out), 0);
-    ExpectNear3(out, {10, 5, 2}, 1e-15);
+    expect_point(out, {10, 5, 2}, 1e-15);
     ASSERT_EQ(HM_CSYS_map_point(HM_CSYS_WORK_PART, absolute, HM_CSYS_ABSOLUTE, out), 0);
-    ExpectNear3(out, {10, 5, 2}, 0.0);
+    expect_point(out, {10, 5, 2}, 0.0);
     EXPECT_EQ(HM_CSYS_map_point(4, absolute, HM_CSYS_WORK, out), HM_ERR_BAD_ARGUMENT);
 
     // Deleting the system in use leaves the part in absolute coordinates.
@@ -430,7 +428,7 @@ TEST_F(CsysTest, WorkCoordinateSystemMapsPointsAndFallsBackToAbsolute) {
     ASSERT_EQ(HM_CSYS_ask_wcs(&wcs), 0);
     EXPECT_EQ(wcs, 0u);
     ASSERT_EQ(HM_CSYS_map_point(HM_CSYS_ABSOLUTE, absolute, HM_CSYS_WORK, out), 0);
-    ExpectNear3(out, {10, 5, 2}, 0.0);
+    expect_point(out, {10, 5, 2}, 0.0);
     EXPECT_EQ(HM_CSYS_set_wcs(0), 0);
 }
 
@@ -441,16 +439,16 @@ TEST(VehicleCsysMapping, PointsAndVectorsRoundTrip) {
     const double origin[3] = {100, 0, 50}, rows[9] = {-1, 0, 0, 0, -1, 0, 0, 0, 1};
     double p[3] = {90, 10, 60};
     ASSERT_EQ(VD_map_point_abs2csys(p, origin, rows, p), 0);   // in place
-    ExpectNear3(p, {10, -10, 10}, 0.0);
+    expect_point(p, {10, -10, 10}, 0.0);
     ASSERT_EQ(VD_map_point_csys2abs(p, origin, rows, p), 0);
-    ExpectNear3(p, {90, 10, 60}, 0.0);
+    expect_point(p, {90, 10, 60}, 0.0);
 
     const double forward[3] = {-1, 0, 0};
     double v[3];
     ASSERT_EQ(VD_map_vector_csys2abs(forward, rows, v), 0);
-    ExpectNear3(v, {1, 0, 0}, 0.0);
+    expect_point(v, {1, 0, 0}, 0.0);
     ASSERT_EQ(VD_map_vector_abs2csys(v, rows, v), 0);
-    ExpectNear3(v, {-1, 0, 0}, 0.0);
+    expect_point(v, {-1, 0, 0}, 0.0);
 
     // A tilted frame: mapping out and back returns the point.
     double tilted[9];
@@ -460,7 +458,7 @@ TEST(VehicleCsysMapping, PointsAndVectorsRoundTrip) {
     double local[3], back[3];
     ASSERT_EQ(VD_map_point_abs2csys(q, origin, tilted, local), 0);
     ASSERT_EQ(VD_map_point_csys2abs(local, origin, tilted, back), 0);
-    ExpectNear3(back, {3, -7, 11}, 1e-12);
+    expect_point(back, {3, -7, 11}, 1e-12);
     double distance = 0.0;
     HM_VEC3_distance(q, origin, &distance);
     double local_length = 0.0;
@@ -473,7 +471,7 @@ TEST(VehicleCsysMapping, RefusesANonOrthonormalMatrixAndTellsTheIdentity) {
     double p[3] = {1, 2, 3}, out[3] = {7, 7, 7};
     EXPECT_EQ(VD_map_point_abs2csys(p, origin, zeros, out), HM_ERR_BAD_ARGUMENT);
     EXPECT_EQ(VD_map_vector_csys2abs(p, zeros, out), HM_ERR_BAD_ARGUMENT);
-    ExpectNear3(out, {7, 7, 7}, 0.0);
+    expect_point(out, {7, 7, 7}, 0.0);
     EXPECT_EQ(VD_map_point_csys2abs(p, nullptr, zeros, out), HM_ERR_NULL_POINTER);
 
     const double identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1}, nearly[9] = {1, 1e-12, 0, 0, 1, 0, 0, 0, 1};
@@ -515,12 +513,12 @@ TEST(LeastSquaresFits, PlaneThroughExactPointsFollowsTheHint) {
     const auto packed = Pack({{0, 0, 1}, {1, 0, 3}, {0, 1, 1}, {1, 1, 3}, {2, 5, 5}});
     double origin[3], normal[3] = {1, 0, 0};
     ASSERT_EQ(LSFIT_plane_to_points(5, packed.data(), origin, normal), 0);
-    ExpectNear3(origin, {0.8, 1.4, 2.6}, 1e-14);
+    expect_point(origin, {0.8, 1.4, 2.6}, 1e-14);
     const double s = 1.0 / std::sqrt(5.0);
-    ExpectNear3(normal, {2 * s, 0, -s}, 1e-12);
+    expect_point(normal, {2 * s, 0, -s}, 1e-12);
     normal[0] = 0, normal[2] = 1;
     ASSERT_EQ(LSFIT_plane_to_points(5, packed.data(), origin, normal), 0);
-    ExpectNear3(normal, {-2 * s, 0, s}, 1e-12);
+    expect_point(normal, {-2 * s, 0, s}, 1e-12);
 }
 
 TEST(LeastSquaresFits, SphereCircleAndTheMinimumNormCentreOfCoplanarPoints) {
@@ -531,17 +529,17 @@ TEST(LeastSquaresFits, SphereCircleAndTheMinimumNormCentreOfCoplanarPoints) {
     auto packed = Pack(on_sphere);
     double centre[3], radius = 0.0;
     ASSERT_EQ(LSFIT_sphere_to_points_3d(7, packed.data(), centre, &radius), 0);
-    ExpectNear3(centre, {1, -2, 3}, 1e-9);
+    expect_point(centre, {1, -2, 3}, 1e-9);
     EXPECT_NEAR(radius, 5.0, 1e-9);
 
     // A tilted circle far from the origin: the sphere fit puts the centre in
     // the circle's plane, and the circle fit finds the same circle.
     packed = Pack(Circle({100, -40, 25}, 4.0, {1, 1, 1}, 9));
     ASSERT_EQ(LSFIT_sphere_to_points_3d(9, packed.data(), centre, &radius), 0);
-    ExpectNear3(centre, {100, -40, 25}, 1e-8);
+    expect_point(centre, {100, -40, 25}, 1e-8);
     EXPECT_NEAR(radius, 4.0, 1e-8);
     ASSERT_EQ(LSFIT_circle_to_points_3d(9, packed.data(), centre, &radius), 0);
-    ExpectNear3(centre, {100, -40, 25}, 1e-9);
+    expect_point(centre, {100, -40, 25}, 1e-9);
     EXPECT_NEAR(radius, 4.0, 1e-9);
 }
 
@@ -566,7 +564,7 @@ TEST(LeastSquaresFits, DegenerateInputFailsWithoutWriting) {
         EXPECT_EQ(c.fit(3, with_nan.data(), out, second), HM_ERR_BAD_ARGUMENT);
         EXPECT_EQ(c.fit(3, nullptr, out, second), HM_ERR_NULL_POINTER);
         EXPECT_EQ(c.fit(4, collinear.data(), nullptr, second), HM_ERR_NULL_POINTER);
-        ExpectNear3(out, {7, 7, 7}, 0.0);
+        expect_point(out, {7, 7, 7}, 0.0);
         EXPECT_EQ(second[0], 7.0);
     }
 }

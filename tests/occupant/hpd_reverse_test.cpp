@@ -354,9 +354,9 @@ TEST_F(HostTest, BisectionsThatCannotMeetTheTargetStopWithTheLastIterate) {
     {
         SCOPED_TRACE("a heel out of the legs' reach");
         double pedal = kUnset, h30 = kUnset;
-        EXPECT_EQ(HM_VD_HPD_ask_pedal_angle_by_ankle_angle(p.sgrp, p.legs, p.back, 1500.0, p.h30, p.a46, &pedal),
+        EXPECT_EQ(hpd_ask_pedal_angle_by_ankle_angle(p.sgrp, p.legs, p.back, 1500.0, p.h30, p.a46, &pedal),
                   -1);
-        EXPECT_EQ(HM_VD_HPD_ask_seat_height_by_ankle_angle(p.sgrp, p.legs, p.back, 1500.0, p.a47, p.a46, 0, &h30),
+        EXPECT_EQ(hpd_ask_seat_height_by_ankle_angle(p.sgrp, p.legs, p.back, 1500.0, p.a47, p.a46, 0, &h30),
                   -1);
     }
 }

@@ -405,7 +405,7 @@ TEST_F(HostTest, ArcOnParabola) {
     // `offset` in front of the chord.
     struct TwoCrossings {
         double low_h, high_h, offset;
-    } crossings[] = {{200, 350, 1000}, {130, 400, 600}, {150, 300, 2000}, {180, 260, 300}};
+    } crossings[] = {{200, 350, 1000}, {130, 400, 600}, {150, 300, 2000}, {180, 260, 1500}};
     for (const TwoCrossings& c : crossings) {
         double p1[2], p2[2];
         on_parabola(c.low_h, p1);
@@ -419,6 +419,23 @@ TEST_F(HostTest, ArcOnParabola) {
         ASSERT_EQ(hpd_ask_arc_on_sgrp_parabola(centre, radius, hip), 0);
         EXPECT_NEAR(hip[0], p2[0], 1e-4) << c.low_h << " " << c.high_h;
         EXPECT_NEAR(hip[1], p2[1], 1e-4) << c.low_h << " " << c.high_h;
+    }
+
+    // A tighter circle through the points at h 180 and 260 crosses the
+    // parabola a third time, higher up (h 327.84, found by bisection along
+    // the parabola): the highest crossing is taken.
+    {
+        double p1[2], p2[2];
+        on_parabola(180, p1);
+        on_parabola(260, p2);
+        const double mid[2] = {(p1[0] + p2[0]) / 2, (p1[1] + p2[1]) / 2};
+        const double n[2] = {p2[1] - p1[1], -(p2[0] - p1[0])};
+        const double len = std::hypot(n[0], n[1]);
+        centre[0] = mid[0] - 300 * n[0] / len, centre[1] = mid[1] - 300 * n[1] / len;
+        const double radius = std::hypot(p1[0] - centre[0], p1[1] - centre[1]);
+        ASSERT_EQ(hpd_ask_arc_on_sgrp_parabola(centre, radius, hip), 0);
+        EXPECT_NEAR(hip[1], 327.84, 0.01);
+        EXPECT_NEAR(hip[0], 923.96, 0.01);
     }
 
     // Too small to reach it.
@@ -703,5 +720,16 @@ TEST_F(HostTest, InitialPrpFailures) {
     EXPECT_EQ(mixed[0], face);
     EXPECT_EQ(mixed[1], a);
     expect_same(before);
+    ExpectNoLeaks();
+}
+
+TEST_F(HostTest, ArcOnParabolaTakesTheHigherOfTwoCrossings) {
+    // A knee circle meeting the parabola at H 200 (L 969.9512) and H 350
+    // (L 909.48635), both behind its centre: the higher one is the hip.
+    const double centre[2] = {383.22942026820283, 50.67969759696746};
+    double hip[2] = {0, 0};
+    ASSERT_EQ(hpd_ask_arc_on_sgrp_parabola(centre, 605.4246439660187, hip), 0);
+    EXPECT_NEAR(hip[0], 909.48635, 1e-6);
+    EXPECT_NEAR(hip[1], 350.0, 1e-6);
     ExpectNoLeaks();
 }

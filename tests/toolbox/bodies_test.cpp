@@ -2,6 +2,7 @@
 // lists, datum-plane parameters, component placement, bounded planes, ruled
 // sheets, ellipsoids, scaled copies and faces sewn into one sheet.
 #include "host_fixture.h"
+#include "test_helpers.h"
 #include "hm_vd/bodies.h"
 #include "omvra.h"
 #include "quillon.h"
@@ -13,15 +14,13 @@
 
 namespace {
 
+using support::faces_of;
+using support::kPi;
+using support::list_items;
+using support::make_list;
+using support::turned;
+
 using host_testing::Point3;
-
-constexpr double kPi = 3.14159265358979323846;
-
-// Orientation whose x axis is turned by the angle (degrees) about z.
-std::array<double, 9> turned(double degrees) {
-    const double a = degrees * kPi / 180.0;
-    return {std::cos(a), std::sin(a), 0, -std::sin(a), std::cos(a), 0, 0, 0, 1};
-}
 
 // Coordinates of an absolute point in the system.
 Point3 local(const Point3& p, const double origin[3], const std::array<double, 9>& m) {
@@ -29,29 +28,6 @@ Point3 local(const Point3& p, const double origin[3], const std::array<double, 9
     for (int r = 0; r < 3; ++r)
         for (int k = 0; k < 3; ++k) out[r] += m[3 * r + k] * (p[k] - origin[k]);
     return out;
-}
-
-hm_list_p_t list_of(const std::vector<tag_t>& tags) {
-    hm_list_p_t list = nullptr;
-    HM_MODL_create_list(&list);
-    for (tag_t t : tags) HM_MODL_put_list_item(list, t);
-    return list;
-}
-
-std::vector<tag_t> items(hm_list_p_t list) {
-    int n = 0;
-    HM_MODL_ask_list_count(list, &n);
-    std::vector<tag_t> out(n);
-    for (int i = 0; i < n; ++i) HM_MODL_ask_list_item(list, i, &out[i]);
-    return out;
-}
-
-std::vector<tag_t> faces_of(tag_t body) {
-    hm_list_p_t list = nullptr;
-    HM_MODL_ask_body_faces(body, &list);
-    std::vector<tag_t> faces = items(list);
-    HM_MODL_delete_list(&list);
-    return faces;
 }
 
 int count_bodies(tag_t part) {
@@ -126,10 +102,10 @@ class MapListTest : public HostTest {};
 TEST_F(MapListTest, PointsMappedBothWaysInOrder) {
     const double origin[3] = {10, 0, 0};
     const std::array<double, 9> m = turned(90);
-    hm_list_p_t list = list_of({host_testing::make_point({1, 0, 0}), host_testing::make_point({0, 2, 3})});
+    hm_list_p_t list = make_list({host_testing::make_point({1, 0, 0}), host_testing::make_point({0, 2, 3})});
     hm_list_p_t absolute = nullptr, back = nullptr;
     ASSERT_EQ(VD_map_geom_csys2abs_list(list, origin, m.data(), &absolute), 0);
-    std::vector<tag_t> mapped = items(absolute);
+    std::vector<tag_t> mapped = list_items(absolute);
     ASSERT_EQ(mapped.size(), 2u);
     // x of the system is absolute y, y of the system absolute -x.
     const Point3 expected[2] = {{10, 1, 0}, {8, 0, 3}};
@@ -140,7 +116,7 @@ TEST_F(MapListTest, PointsMappedBothWaysInOrder) {
     }
     ASSERT_EQ(VD_map_geom_abs2csys_list(absolute, origin, m.data(), &back), 0);
     double p[3];
-    ASSERT_EQ(HM_CURVE_ask_point_data(items(back)[1], p), 0);
+    ASSERT_EQ(HM_CURVE_ask_point_data(list_items(back)[1], p), 0);
     EXPECT_NEAR(p[1], 2, 1e-12);
     EXPECT_NEAR(p[2], 3, 1e-12);
     for (hm_list_p_t* l : {&list, &absolute, &back}) HM_MODL_delete_list(l);
@@ -150,15 +126,15 @@ TEST_F(MapListTest, PointsMappedBothWaysInOrder) {
 TEST_F(MapListTest, EmptyListGivesANewEmptyListAndFailuresAreReported) {
     const double origin[3] = {0, 0, 0};
     const std::array<double, 9> m = turned(0);
-    hm_list_p_t empty = list_of({}), mapped = nullptr;
+    hm_list_p_t empty = make_list({}), mapped = nullptr;
     ASSERT_EQ(VD_map_geom_csys2abs_list(empty, origin, m.data(), &mapped), 0);
     EXPECT_NE(mapped, nullptr);
-    EXPECT_TRUE(items(mapped).empty());
+    EXPECT_TRUE(list_items(mapped).empty());
     HM_MODL_delete_list(&mapped);
     // A null object cannot be mapped: left out, its code answered.
-    hm_list_p_t list = list_of({0, host_testing::make_point({1, 1, 1})});
+    hm_list_p_t list = make_list({0, host_testing::make_point({1, 1, 1})});
     EXPECT_NE(VD_map_geom_abs2csys_list(list, origin, m.data(), &mapped), 0);
-    EXPECT_EQ(items(mapped).size(), 1u);
+    EXPECT_EQ(list_items(mapped).size(), 1u);
     for (hm_list_p_t* l : {&empty, &list, &mapped}) HM_MODL_delete_list(l);
     ExpectNoLeaks();
 }
@@ -236,7 +212,7 @@ TEST_F(DatumAndComponentTest, ComponentPlacementOfAPartInTheAssembly) {
 class SheetTest : public HostTest {};
 
 TEST_F(SheetTest, BoundedPlaneFromAClosedList) {
-    hm_list_p_t square = list_of({host_testing::make_line({0, 0, 2}, {10, 0, 2}),
+    hm_list_p_t square = make_list({host_testing::make_line({0, 0, 2}, {10, 0, 2}),
                                   host_testing::make_line({10, 0, 2}, {10, 10, 2}),
                                   host_testing::make_line({10, 10, 2}, {0, 10, 2}),
                                   host_testing::make_line({0, 10, 2}, {0, 0, 2})});
@@ -249,11 +225,11 @@ TEST_F(SheetTest, BoundedPlaneFromAClosedList) {
 
 TEST_F(SheetTest, BoundedPlaneFailuresLogTheHostMessage) {
     tag_t sheet = 7;
-    hm_list_p_t empty = list_of({});
+    hm_list_p_t empty = make_list({});
     EXPECT_EQ(HM_VD_create_bplane(empty, &sheet), -1);
     EXPECT_EQ(HM_VD_create_bplane(nullptr, &sheet), -1);
     EXPECT_EQ(sheet, 0u);
-    hm_list_p_t open = list_of({host_testing::make_line({0, 0, 0}, {10, 0, 0}),
+    hm_list_p_t open = make_list({host_testing::make_line({0, 0, 0}, {10, 0, 0}),
                                 host_testing::make_line({10, 0, 0}, {10, 10, 0})});
     const int before = host_testing::count_objects();
     host_testing::clear_sinks();
@@ -269,8 +245,8 @@ TEST_F(SheetTest, BoundedPlaneFailuresLogTheHostMessage) {
 }
 
 TEST_F(SheetTest, RuledSheetTriesTheOptionsInOrder) {
-    hm_list_p_t apex = list_of({host_testing::make_point({0, 0, 4})});
-    hm_list_p_t base = list_of({host_testing::make_arc({0, 0, 0}, 3, 0, 2 * kPi)});
+    hm_list_p_t apex = make_list({host_testing::make_point({0, 0, 4})});
+    hm_list_p_t base = make_list({host_testing::make_arc({0, 0, 0}, 3, 0, 2 * kPi)});
     struct Case {
         const char* what;
         std::vector<int> options;
@@ -301,8 +277,8 @@ TEST_F(SheetTest, RuledSheetTriesTheOptionsInOrder) {
 }
 
 TEST_F(SheetTest, RuledSheetFlagKeepsOrReversesTheSecondString) {
-    hm_list_p_t a = list_of({host_testing::make_line({0, 0, 0}, {10, 0, 0})});
-    hm_list_p_t b = list_of({host_testing::make_line({0, 10, 0}, {10, 10, 0})});
+    hm_list_p_t a = make_list({host_testing::make_line({0, 0, 0}, {10, 0, 0})});
+    hm_list_p_t b = make_list({host_testing::make_line({0, 10, 0}, {10, 10, 0})});
     const int options[1] = {1};
     tag_t sheet = 0;
     ASSERT_EQ(HM_VD_create_ruled(a, b, 0, true, options, 1, &sheet), 0);

@@ -2,6 +2,7 @@
 // trimming, splitting at corners, closed splines with corners, ellipses and
 // their tangents, arc lengths and curves from edges.
 #include "host_fixture.h"
+#include "test_helpers.h"
 
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
@@ -17,15 +18,14 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kTol = 1e-6;
+using support::curve_length;
+using support::kPi;
+using support::list_items;
+using support::make_list;
+using support::new_line;
+using support::new_point;
 
-tag_t make_line(double x0, double y0, double z0, double x1, double y1, double z1) {
-    HM_CURVE_line_t line{{x0, y0, z0}, {x1, y1, z1}};
-    tag_t tag = 0;
-    EXPECT_EQ(HM_CURVE_create_line(&line, &tag), 0);
-    return tag;
-}
+constexpr double kTol = 1e-6;
 
 // Arc in the absolute XY plane, angles in degrees.
 tag_t make_arc(double cx, double cy, double radius, double from_degrees, double to_degrees) {
@@ -41,28 +41,6 @@ tag_t make_arc(double cx, double cy, double radius, double from_degrees, double 
     return tag;
 }
 
-tag_t make_point(double x, double y, double z) {
-    const double p[3] = {x, y, z};
-    tag_t tag = 0;
-    EXPECT_EQ(HM_CURVE_create_point(p, &tag), 0);
-    return tag;
-}
-
-hm_list_p_t make_list(const std::vector<tag_t>& items) {
-    hm_list_p_t list = nullptr;
-    EXPECT_EQ(HM_MODL_create_list(&list), 0);
-    for (tag_t t : items) EXPECT_EQ(HM_MODL_put_list_item(list, t), 0);
-    return list;
-}
-
-std::vector<tag_t> items_of(hm_list_p_t list) {
-    int count = 0;
-    EXPECT_EQ(HM_MODL_ask_list_count(list, &count), 0);
-    std::vector<tag_t> items(count);
-    for (int i = 0; i < count; ++i) EXPECT_EQ(HM_MODL_ask_list_item(list, i, &items[i]), 0);
-    return items;
-}
-
 struct Point {
     double x, y, z;
 };
@@ -71,12 +49,6 @@ Point point_at(tag_t curve, double t) {
     double p[3] = {0, 0, 0};
     EXPECT_EQ(HM_VD_CURVE_ask_point_on_curve(curve, t, p), 0);
     return {p[0], p[1], p[2]};
-}
-
-double length_of(tag_t curve) {
-    double length = 0.0;
-    EXPECT_EQ(HM_CURVE_ask_arc_length(curve, 0.0, 1.0, &length), 0);
-    return length;
 }
 
 int type_of(tag_t object) {
@@ -101,11 +73,11 @@ struct LoopCurves {
 
 LoopCurves make_loop_curves() {
     LoopCurves c;
-    c.square = {make_line(0, 0, 0, 10, 0, 0), make_line(10, 10, 0, 0, 10, 0), make_line(10, 0, 0, 10, 10, 0),
-                make_line(0, 10, 0, 0, 0, 0)};
-    c.chain = {make_line(20, 0, 0, 30, 0, 0), make_line(30, 0, 0, 30, 5, 0)};
+    c.square = {new_line(0, 0, 0, 10, 0, 0), new_line(10, 10, 0, 0, 10, 0), new_line(10, 0, 0, 10, 10, 0),
+                new_line(0, 10, 0, 0, 0, 0)};
+    c.chain = {new_line(20, 0, 0, 30, 0, 0), new_line(30, 0, 0, 30, 5, 0)};
     c.circle = {make_arc(50, 50, 5, 0, 360)};
-    c.triangle = {make_line(100, 0, 0, 110, 0, 0), make_line(110, 0, 0, 100, 10, 0), make_line(100, 10, 0, 100, 0, 0)};
+    c.triangle = {new_line(100, 0, 0, 110, 0, 0), new_line(110, 0, 0, 100, 10, 0), new_line(100, 10, 0, 100, 0, 0)};
     return c;
 }
 
@@ -135,10 +107,10 @@ TEST_F(CurveUtilsTest, IsCurveAcceptsCurvesAndEdgesOnly) {
         tag_t object;
         bool curve;
     } cases[] = {
-        {"line", make_line(0, 0, 0, 1, 0, 0), true},
+        {"line", new_line(0, 0, 0, 1, 0, 0), true},
         {"arc", make_arc(0, 0, 1, 0, 90), true},
         {"edge", edge, true},
-        {"point", make_point(1, 2, 3), false},
+        {"point", new_point(1, 2, 3), false},
         {"sheet body", sheet, false},
         {"no object", 0, false},
         {"unknown tag", 999999, false},
@@ -210,7 +182,7 @@ TEST_F(CurveUtilsTest, ChainStatusClassifiesLoopSets) {
         {"one open chain", c.chain, 0, 1},
         {"two closed loops", concat({c.square, c.circle}), 0, 2},
         {"a closed loop and an open chain", concat({c.chain, c.square}), 0, 3},
-        {"a point among the curves", concat({c.square, {make_point(0, 0, 0)}}), -1, -1},
+        {"a point among the curves", concat({c.square, {new_point(0, 0, 0)}}), -1, -1},
         {"an empty list", {}, -1, 99},
     };
     for (const auto& k : cases) {
@@ -247,16 +219,16 @@ TEST_F(CurveUtilsTest, JoinMakesOneCurvePerLoopAndRestoresTolerance) {
     ASSERT_EQ(HM_MODL_set_distance_tolerance(0.001), 0);
     // Gaps of 0.02 in a closed triangle and in an open chain: they join only
     // at the tolerance given to the join, not at the part's.
-    const std::vector<tag_t> triangle = {make_line(100, 0, 0, 110, 0, 0), make_line(110, 0.02, 0, 100, 10, 0),
-                                         make_line(100, 10.02, 0, 100, 0, 0)};
-    const std::vector<tag_t> chain = {make_line(0, 50, 0, 10, 50, 0), make_line(10.02, 50, 0, 20, 50, 0),
-                                      make_line(20, 50.02, 0, 20, 60, 0)};
+    const std::vector<tag_t> triangle = {new_line(100, 0, 0, 110, 0, 0), new_line(110, 0.02, 0, 100, 10, 0),
+                                         new_line(100, 10.02, 0, 100, 0, 0)};
+    const std::vector<tag_t> chain = {new_line(0, 50, 0, 10, 50, 0), new_line(10.02, 50, 0, 20, 50, 0),
+                                      new_line(20, 50.02, 0, 20, 60, 0)};
     hm_list_p_t list = make_list(concat({chain, triangle}));
     ASSERT_EQ(HM_VD_CURVE_join_curves(&list, 0.05), 0);
 
-    const std::vector<tag_t> joined = items_of(list);
+    const std::vector<tag_t> joined = list_items(list);
     ASSERT_EQ(joined.size(), 2u);
-    double lengths[2] = {length_of(joined[0]), length_of(joined[1])};
+    double lengths[2] = {curve_length(joined[0]), curve_length(joined[1])};
     const double perimeter = 10 + std::hypot(10.0, 9.98) + 10.02, open = 10 + 9.98 + 9.98;
     if (lengths[0] > lengths[1]) std::swap(lengths[0], lengths[1]);
     EXPECT_NEAR(lengths[0], open, 0.05);
@@ -275,13 +247,13 @@ TEST_F(CurveUtilsTest, JoinMakesOneCurvePerLoopAndRestoresTolerance) {
 }
 
 TEST_F(CurveUtilsTest, JoinLeavesSingleCurveListUntouched) {
-    const tag_t line = make_line(0, 0, 0, 1, 0, 0);
+    const tag_t line = new_line(0, 0, 0, 1, 0, 0);
     hm_list_p_t list = make_list({line});
     const hm_list_p_t before = list;
     const int objects = host_testing::count_objects();
     EXPECT_EQ(HM_VD_CURVE_join_curves(&list, 0.01), 0);
     EXPECT_EQ(list, before);
-    EXPECT_EQ(items_of(list), std::vector<tag_t>{line});
+    EXPECT_EQ(list_items(list), std::vector<tag_t>{line});
     EXPECT_EQ(host_testing::count_objects(), objects);
     HM_MODL_delete_list(&list);
     ExpectNoLeaks();
@@ -290,7 +262,7 @@ TEST_F(CurveUtilsTest, JoinLeavesSingleCurveListUntouched) {
 // ---- sampling ----
 
 TEST_F(CurveUtilsTest, DispersedPointsAtEqualParameterSteps) {
-    const tag_t line = make_line(0, 0, 0, 10, 0, 0);
+    const tag_t line = new_line(0, 0, 0, 10, 0, 0);
     const tag_t arc = make_arc(0, 0, 5, 0, 90);
     double storage[5][3];
     double* points[5] = {storage[0], storage[1], storage[2], storage[3], storage[4]};
@@ -313,7 +285,7 @@ TEST_F(CurveUtilsTest, DispersedPointsAtEqualParameterSteps) {
 }
 
 TEST_F(CurveUtilsTest, DisperseRejectsZeroAndNegativeCounts) {
-    const tag_t line = make_line(0, 0, 0, 10, 0, 0);
+    const tag_t line = new_line(0, 0, 0, 10, 0, 0);
     double storage[3] = {7, 7, 7};
     double* points[1] = {storage};
     int count = 99;
@@ -358,7 +330,7 @@ TEST_F(CurveUtilsTest, SimpleCurvePointsOfSmoothClosedCurve) {
 
 TEST_F(CurveUtilsTest, SimpleCurvePointsBreakAtCorners) {
     // An L: 10 along x, then 5 along y; the corner is a C0 break.
-    hm_list_p_t pieces = make_list({make_line(0, 0, 0, 10, 0, 0), make_line(10, 0, 0, 10, 5, 0)});
+    hm_list_p_t pieces = make_list({new_line(0, 0, 0, 10, 0, 0), new_line(10, 0, 0, 10, 5, 0)});
     tag_t polyline = 0;
     ASSERT_EQ(HM_CURVE_create_joined_curve(pieces, 2, &polyline), 0);
     HM_MODL_delete_list(&pieces);
@@ -380,7 +352,7 @@ TEST_F(CurveUtilsTest, SimpleCurvePointsBreakAtCorners) {
 }
 
 TEST_F(CurveUtilsTest, SimpleCurvePointsRejectsStepCountBelowOne) {
-    const tag_t line = make_line(0, 0, 0, 10, 0, 0);
+    const tag_t line = new_line(0, 0, 0, 10, 0, 0);
     for (int k : {0, -2}) {
         Samples s;
         s.n = s.m = 99;
@@ -465,14 +437,14 @@ TEST_F(CurveUtilsTest, ClosedSplineKeepsCornersAndDropsPieces) {
     ASSERT_EQ(HM_VD_create_closed_spline_c0(41, row.data(), 5, breaks, &curve), 0);
     ASSERT_NE(curve, 0u);
     EXPECT_EQ(host_testing::count_objects(), objects + 1);   // the piece splines are gone
-    EXPECT_NEAR(length_of(curve), 40.0, 1e-6);
+    EXPECT_NEAR(curve_length(curve), 40.0, 1e-6);
 
     // Its corners are C0 breaks: it splits into the four sides.
     int count = 0;
     tag_t* sides = nullptr;
     HM_VD_CURVE_divide_curve_by_c0_knots(curve, &count, &sides);
     ASSERT_EQ(count, 4);
-    for (int i = 0; i < count; ++i) EXPECT_NEAR(length_of(sides[i]), 10.0, 1e-6) << i;
+    for (int i = 0; i < count; ++i) EXPECT_NEAR(curve_length(sides[i]), 10.0, 1e-6) << i;
     SM_free(sides);
     ExpectNoLeaks();
 }
@@ -500,7 +472,7 @@ TEST_F(CurveUtilsTest, ClosedSplineWithoutCornersIsPeriodic) {
         EXPECT_NEAR(std::hypot(p.x, p.y), 5.0, 1e-3) << t;
         EXPECT_NEAR(p.z, 1.0, 1e-9);
     }
-    EXPECT_NEAR(length_of(curve), 2 * kPi * 5, 1e-2);
+    EXPECT_NEAR(curve_length(curve), 2 * kPi * 5, 1e-2);
     ExpectNoLeaks();
 }
 
@@ -533,7 +505,7 @@ TEST_F(CurveUtilsTest, ClosedSplineRefusesBadBreaks) {
 // ---- trimming and splitting ----
 
 TEST_F(CurveUtilsTest, TrimByNormalisedParameters) {
-    const tag_t line = make_line(0, 0, 0, 10, 0, 0);
+    const tag_t line = new_line(0, 0, 0, 10, 0, 0);
     const tag_t arc = make_arc(0, 0, 10, 0, 90);
     const struct {
         const char* what;
@@ -553,8 +525,8 @@ TEST_F(CurveUtilsTest, TrimByNormalisedParameters) {
         EXPECT_NE(piece, c.curve);
         EXPECT_POINT_NEAR(point_at(piece, 0.0), c.start.x, c.start.y, c.start.z, kTol);
         EXPECT_POINT_NEAR(point_at(piece, 1.0), c.end.x, c.end.y, c.end.z, kTol);
-        EXPECT_NEAR(length_of(piece), c.length, kTol);
-        EXPECT_NEAR(length_of(c.curve), c.curve == line ? 10.0 : 5 * kPi, kTol);   // original untouched
+        EXPECT_NEAR(curve_length(piece), c.length, kTol);
+        EXPECT_NEAR(curve_length(c.curve), c.curve == line ? 10.0 : 5 * kPi, kTol);   // original untouched
     }
     tag_t piece = 55;
     const double parms[2] = {0.0, 0.5};
@@ -565,8 +537,8 @@ TEST_F(CurveUtilsTest, TrimByNormalisedParameters) {
 TEST_F(CurveUtilsTest, DivideAtCornersKeepsEveryPiece) {
     // A polyline of three lines, joined: the end pieces must come back too.
     const double corners[4][3] = {{0, 0, 0}, {4, 0, 0}, {4, 3, 0}, {4, 3, 12}};
-    hm_list_p_t list = make_list({make_line(0, 0, 0, 4, 0, 0), make_line(4, 0, 0, 4, 3, 0),
-                                  make_line(4, 3, 0, 4, 3, 12)});
+    hm_list_p_t list = make_list({new_line(0, 0, 0, 4, 0, 0), new_line(4, 0, 0, 4, 3, 0),
+                                  new_line(4, 3, 0, 4, 3, 12)});
     tag_t polyline = 0;
     ASSERT_EQ(HM_CURVE_create_joined_curve(list, 2, &polyline), 0);
     HM_MODL_delete_list(&list);
@@ -580,7 +552,7 @@ TEST_F(CurveUtilsTest, DivideAtCornersKeepsEveryPiece) {
         SCOPED_TRACE(i);
         EXPECT_POINT_NEAR(point_at(pieces[i], 0.0), corners[i][0], corners[i][1], corners[i][2], kTol);
         EXPECT_POINT_NEAR(point_at(pieces[i], 1.0), corners[i + 1][0], corners[i + 1][1], corners[i + 1][2], kTol);
-        EXPECT_NEAR(length_of(pieces[i]), lengths[i], kTol);
+        EXPECT_NEAR(curve_length(pieces[i]), lengths[i], kTol);
     }
     SM_free(pieces);
     ExpectNoLeaks();
@@ -593,7 +565,7 @@ TEST_F(CurveUtilsTest, DivideSmoothCurveGivesOneCopy) {
     HM_VD_CURVE_divide_curve_by_c0_knots(arc, &count, &pieces);
     ASSERT_EQ(count, 1);
     EXPECT_NE(pieces[0], arc);
-    EXPECT_NEAR(length_of(pieces[0]), 3 * kPi, kTol);
+    EXPECT_NEAR(curve_length(pieces[0]), 3 * kPi, kTol);
     EXPECT_POINT_NEAR(point_at(pieces[0], 0.5), 1, 5, 0, kTol);
     SM_free(pieces);
     ExpectNoLeaks();
@@ -704,7 +676,7 @@ TEST(EllipseTangents, PointsAreTangentToTheEllipse) {
 // ---- lengths and edges ----
 
 TEST_F(CurveUtilsTest, ArrayLengthSumsCurvesOnly) {
-    const tag_t objects[4] = {make_line(0, 0, 0, 10, 0, 0), make_point(1, 1, 1), make_arc(0, 0, 5, 0, 90), 0};
+    const tag_t objects[4] = {new_line(0, 0, 0, 10, 0, 0), new_point(1, 1, 1), make_arc(0, 0, 5, 0, 90), 0};
     EXPECT_NEAR(HM_VD_ask_curve_array_length(4, objects), 10 + 2.5 * kPi, 1e-6);
     EXPECT_NEAR(HM_VD_ask_curve_array_length(1, objects + 1), 0.0, 0.0);
     EXPECT_NEAR(HM_VD_ask_curve_array_length(0, objects), 0.0, 0.0);
@@ -718,7 +690,7 @@ TEST_F(CurveUtilsTest, BoundaryEdgesOfPlanarSheet) {
         SCOPED_TRACE(make_curves ? "curves" : "edges");
         hm_list_p_t list = nullptr;
         EXPECT_EQ(HM_VD_create_curves_by_boundary_edges(sheet, make_curves, &list), 0);
-        const std::vector<tag_t> items = items_of(list);
+        const std::vector<tag_t> items = list_items(list);
         ASSERT_EQ(items.size(), 4u);
         double total = 0;
         for (tag_t item : items) {
@@ -730,7 +702,7 @@ TEST_F(CurveUtilsTest, BoundaryEdgesOfPlanarSheet) {
                 EXPECT_EQ(type, HM_solid_type);
                 EXPECT_EQ(subtype, HM_solid_edge_subtype);
             }
-            total += length_of(item);
+            total += curve_length(item);
         }
         EXPECT_NEAR(total, 60.0, kTol);
         HM_MODL_delete_list(&list);
@@ -739,7 +711,7 @@ TEST_F(CurveUtilsTest, BoundaryEdgesOfPlanarSheet) {
     const double size[3] = {1, 2, 3};
     hm_list_p_t list = nullptr;
     EXPECT_EQ(HM_VD_create_curves_by_boundary_edges(host_testing::make_box(corner, size), true, &list), 0);
-    EXPECT_TRUE(items_of(list).empty());
+    EXPECT_TRUE(list_items(list).empty());
     HM_MODL_delete_list(&list);
     ExpectNoLeaks();
 }
@@ -749,7 +721,7 @@ TEST_F(CurveUtilsTest, EdgesBecomeCurves) {
     const tag_t sheet = host_testing::make_planar_sheet(corner, u, v);
     hm_list_p_t edges = nullptr;
     ASSERT_EQ(HM_MODL_ask_body_edges(sheet, &edges), 0);
-    const std::vector<tag_t> sheet_edges = items_of(edges);
+    const std::vector<tag_t> sheet_edges = list_items(edges);
     HM_MODL_delete_list(&edges);
     ASSERT_EQ(sheet_edges.size(), 4u);
 
@@ -757,14 +729,14 @@ TEST_F(CurveUtilsTest, EdgesBecomeCurves) {
     ASSERT_EQ(VD_create_curve_from_edge(sheet_edges[0], &curve), 0);
     EXPECT_TRUE(HM_VD_is_curve(curve));
     EXPECT_NE(type_of(curve), HM_solid_type);
-    EXPECT_NEAR(length_of(curve), length_of(sheet_edges[0]), kTol);
+    EXPECT_NEAR(curve_length(curve), curve_length(sheet_edges[0]), kTol);
 
-    const tag_t line = make_line(0, 0, 5, 1, 0, 5);
+    const tag_t line = new_line(0, 0, 5, 1, 0, 5);
     hm_list_p_t list = make_list({sheet_edges[1], line, sheet_edges[2]});
     hm_list_p_t new_curves = nullptr;
     HM_VD_convert_edge_to_curve(&list, &new_curves);
-    const std::vector<tag_t> converted = items_of(list);
-    const std::vector<tag_t> made = items_of(new_curves);
+    const std::vector<tag_t> converted = list_items(list);
+    const std::vector<tag_t> made = list_items(new_curves);
     ASSERT_EQ(converted.size(), 3u);
     ASSERT_EQ(made.size(), 2u);
     EXPECT_EQ(converted[0], made[0]);
@@ -772,9 +744,61 @@ TEST_F(CurveUtilsTest, EdgesBecomeCurves) {
     EXPECT_EQ(converted[2], made[1]);
     EXPECT_TRUE(HM_VD_is_curve(made[0]));
     EXPECT_NE(type_of(made[0]), HM_solid_type);
-    EXPECT_NEAR(length_of(made[0]), length_of(sheet_edges[1]), kTol);
-    EXPECT_NEAR(length_of(made[1]), length_of(sheet_edges[2]), kTol);
+    EXPECT_NEAR(curve_length(made[0]), curve_length(sheet_edges[1]), kTol);
+    EXPECT_NEAR(curve_length(made[1]), curve_length(sheet_edges[2]), kTol);
     HM_MODL_delete_list(&list);
     HM_MODL_delete_list(&new_curves);
+    ExpectNoLeaks();
+}
+
+// A null output (or input array) is refused without being followed, and
+// nothing is left behind in the part or the memory manager.
+TEST_F(CurveUtilsTest, NullPointersAreRefusedWithoutBeingFollowed) {
+    const tag_t line = new_line(0, 0, 0, 10, 0, 0);
+    hm_list_p_t list = make_list({line});
+    const int objects_before = host_testing::count_objects();
+    int count = 0, closed = 0;
+    int* per_loop = nullptr;
+    tag_t** loops = nullptr;
+    tag_t* tags = nullptr;
+    tag_t curve = 0;
+    double** rows = nullptr;
+    int* breaks = nullptr;
+    double points[4];
+    const double parms[2] = {0.0, 0.5}, range[2] = {0.0, 1.0}, origin[3] = {0, 0, 0}, x[3] = {1, 0, 0},
+                 y[3] = {0, 1, 0}, p2[2] = {4, 0}, tolerances[2] = {1e-6, 1e-6};
+
+    EXPECT_EQ(HM_VD_CURVE_make_loop_curve(list, 0.01, nullptr, &closed, &per_loop, &loops), HM_ERR_NULL_POINTER);
+    EXPECT_EQ(HM_VD_CURVE_make_loop_curve(list, 0.01, &count, &closed, &per_loop, nullptr), HM_ERR_NULL_POINTER);
+    EXPECT_EQ(HM_VD_CURVE_make_loop_curve_from_array(nullptr, 2, 0.01, &count, &closed, &per_loop, &loops),
+              HM_ERR_NULL_POINTER);
+    EXPECT_EQ(HM_VD_CURVE_ask_curve_chain_status(list, 0.01, nullptr), -1);
+    EXPECT_EQ(HM_VD_CURVE_join_curves(nullptr, 0.01), HM_ERR_NULL_POINTER);
+    EXPECT_EQ(HM_VD_curve_disperse_param_points(line, 2, nullptr, rows), HM_ERR_NULL_POINTER);
+    EXPECT_EQ(HM_VD_curve_disperse_param_points(line, 2, &count, nullptr), HM_ERR_NULL_POINTER);
+    HM_VD_simple_curve_points(line, 2, &count, nullptr, &closed, &breaks);
+    EXPECT_EQ(HM_VD_create_closed_spline_c0(0, nullptr, 0, nullptr, nullptr), HM_ERR_NULL_POINTER);
+    EXPECT_EQ(HM_VD_CURVE_trim_curve_by_parms(line, parms, nullptr), HM_ERR_NULL_POINTER);
+    curve = 99;
+    EXPECT_EQ(HM_VD_CURVE_trim_curve_by_parms(line, nullptr, &curve), HM_ERR_NULL_POINTER);
+    EXPECT_EQ(curve, 0u);
+    HM_VD_CURVE_divide_curve_by_c0_knots(line, nullptr, &tags);
+    HM_VD_CURVE_divide_curve_by_c0_knots(line, &count, nullptr);
+    EXPECT_EQ(HM_VD_curve_create_ellipse(origin, 2, x, 1, y, range, nullptr), -1);
+    EXPECT_EQ(HM_VD_curve_create_ellipse(origin, 2, x, 1, y, nullptr, &curve), -1);
+    EXPECT_EQ(HM_VD_ellipse_tangents_2d(2, 1, range, p2, tolerances, nullptr, points), HM_ERR_NULL_POINTER);
+    EXPECT_EQ(HM_VD_ellipse_tangents_2d(2, 1, nullptr, p2, tolerances, &count, points), HM_ERR_NULL_POINTER);
+    EXPECT_EQ(HM_VD_ask_curve_array_length(3, nullptr), 0.0);
+    EXPECT_EQ(HM_VD_create_curves_by_boundary_edges(line, false, nullptr), HM_ERR_NULL_POINTER);
+    hm_list_p_t made = nullptr;
+    HM_VD_convert_edge_to_curve(nullptr, &made);
+    HM_VD_convert_edge_to_curve(&list, nullptr);
+    EXPECT_EQ(made, nullptr);
+
+    EXPECT_EQ(tags, nullptr);
+    EXPECT_EQ(breaks, nullptr);
+    EXPECT_EQ(list_items(list), std::vector<tag_t>{line}) << "the list is left as it was";
+    EXPECT_EQ(host_testing::count_objects(), objects_before);
+    HM_MODL_delete_list(&list);
     ExpectNoLeaks();
 }

@@ -1,5 +1,6 @@
 // Object, feature and list utilities of the toolbox.
 #include "host_fixture.h"
+#include "test_helpers.h"
 #include "hm_vd/objects.h"
 #include "omvra.h"
 #include "quillon.h"
@@ -9,52 +10,25 @@
 
 namespace {
 
-std::vector<tag_t> items(hm_list_p_t list) {
-    std::vector<tag_t> out;
-    for (hm_list_p_t node = list ? list->next : nullptr; node; node = node->next) out.push_back(node->eid);
-    return out;
-}
-
-hm_list_p_t list_of(const std::vector<tag_t>& tags) {
-    hm_list_p_t list = nullptr;
-    EXPECT_EQ(HM_MODL_create_list(&list), 0);
-    for (tag_t t : tags) HM_MODL_put_list_item(list, t);
-    return list;
-}
+using support::list_items;
+using support::make_list;
+using support::new_point;
 
 class ObjectsTest : public HostTest {
 protected:
-    static tag_t point_at(double x, double y, double z) {
-        const double p[3] = {x, y, z};
-        tag_t t = 0;
-        EXPECT_EQ(HM_CURVE_create_point(p, &t), 0);
-        return t;
-    }
     static tag_t box() {
         const double corner[3] = {0, 0, 0}, size[3] = {10, 20, 30};
         return host_testing::make_box(corner, size);
     }
-    static std::vector<tag_t> features_of(tag_t body) {
-        hm_list_p_t list = nullptr;
-        EXPECT_EQ(HM_MODL_ask_body_feats(body, &list), 0);
-        std::vector<tag_t> out = items(list);
-        HM_MODL_delete_list(&list);
-        return out;
-    }
-    static tag_t first_of(int (*ask)(tag_t, hm_list_p_t*), tag_t body) {
-        hm_list_p_t list = nullptr;
-        EXPECT_EQ(ask(body, &list), 0);
-        tag_t first = items(list).at(0);
-        HM_MODL_delete_list(&list);
-        return first;
-    }
+    static std::vector<tag_t> features_of(tag_t body) { return support::asked_list(HM_MODL_ask_body_feats, body); }
+    static tag_t first_of(int (*ask)(tag_t, hm_list_p_t*), tag_t body) { return support::asked_list(ask, body).at(0); }
     static int layer_of(tag_t object) {
         int layer = 0;
         EXPECT_EQ(HM_OBJ_ask_layer(object, &layer), 0);
         return layer;
     }
     static void suppress(tag_t feature) {
-        hm_list_p_t list = list_of({feature});
+        hm_list_p_t list = make_list({feature});
         EXPECT_EQ(HM_MODL_suppress_feature(list), 0);
         HM_MODL_delete_list(&list);
     }
@@ -63,7 +37,7 @@ protected:
 /* ---- copies and layers ---- */
 
 TEST_F(ObjectsTest, CopiesGoToTheLayerOrKeepTheirOwn) {
-    tag_t a = point_at(1, 0, 0), b = point_at(2, 0, 0);
+    tag_t a = new_point(1, 0, 0), b = new_point(2, 0, 0);
     ASSERT_EQ(HM_OBJ_set_layer(a, 5), 0);
     ASSERT_EQ(HM_OBJ_set_layer(b, 7), 0);
     const tag_t sources[2] = {a, b};
@@ -85,7 +59,7 @@ TEST_F(ObjectsTest, CopiesGoToTheLayerOrKeepTheirOwn) {
 }
 
 TEST_F(ObjectsTest, CopyStopsAtTheFirstObjectThatGivesNoCopy) {
-    tag_t a = point_at(1, 0, 0), c = point_at(3, 0, 0);
+    tag_t a = new_point(1, 0, 0), c = new_point(3, 0, 0);
     const tag_t sources[3] = {a, 0, c};
     tag_t copies[3] = {0, 111, 222};
     const int before = host_testing::count_objects();
@@ -99,8 +73,8 @@ TEST_F(ObjectsTest, CopyStopsAtTheFirstObjectThatGivesNoCopy) {
 }
 
 TEST_F(ObjectsTest, SetsTheLayerOfEveryListedObject) {
-    tag_t a = point_at(1, 0, 0), b = point_at(2, 0, 0);
-    hm_list_p_t list = list_of({a, b});
+    tag_t a = new_point(1, 0, 0), b = new_point(2, 0, 0);
+    hm_list_p_t list = make_list({a, b});
     HM_VD_set_obj_array_layer(list, 33);
     EXPECT_EQ(layer_of(a), 33);
     EXPECT_EQ(layer_of(b), 33);
@@ -115,7 +89,7 @@ TEST_F(ObjectsTest, ListsAndArraysConvertBothWaysInOrder) {
     const tag_t tags[3] = {30, 10, 20};   // tags are carried, not looked up
     hm_list_p_t list = nullptr;
     ASSERT_EQ(HM_VD_ipv_change_array_to_list(3, tags, &list), 0);
-    EXPECT_EQ(items(list), (std::vector<tag_t>{30, 10, 20}));
+    EXPECT_EQ(list_items(list), (std::vector<tag_t>{30, 10, 20}));
 
     int count = -1;
     tag_t* array = nullptr;
@@ -128,7 +102,7 @@ TEST_F(ObjectsTest, ListsAndArraysConvertBothWaysInOrder) {
     // No items: a new empty list one way, a null array the other.
     ASSERT_EQ(HM_VD_ipv_change_array_to_list(0, nullptr, &list), 0);
     ASSERT_NE(list, nullptr);
-    EXPECT_TRUE(items(list).empty());
+    EXPECT_TRUE(list_items(list).empty());
     array = reinterpret_cast<tag_t*>(&array);
     ASSERT_EQ(HM_VD_ipv_change_list_to_array(list, &count, &array), 0);
     EXPECT_EQ(count, 0);
@@ -139,18 +113,18 @@ TEST_F(ObjectsTest, ListsAndArraysConvertBothWaysInOrder) {
 
 TEST_F(ObjectsTest, AddListItemAppendsAndCreatesOnlyWhenThereIsSomethingToAdd) {
     hm_list_p_t destination = nullptr;
-    hm_list_p_t empty = list_of({});
+    hm_list_p_t empty = make_list({});
     HM_VD_add_list_item(&destination, empty);
     EXPECT_EQ(destination, nullptr) << "an empty source creates nothing";
     HM_VD_add_list_item(&destination, nullptr);
     EXPECT_EQ(destination, nullptr);
 
-    hm_list_p_t first = list_of({1, 2});
-    hm_list_p_t second = list_of({3});
+    hm_list_p_t first = make_list({1, 2});
+    hm_list_p_t second = make_list({3});
     HM_VD_add_list_item(&destination, first);
     HM_VD_add_list_item(&destination, second);
-    EXPECT_EQ(items(destination), (std::vector<tag_t>{1, 2, 3}));
-    EXPECT_EQ(items(first), (std::vector<tag_t>{1, 2})) << "the source is left as it was";
+    EXPECT_EQ(list_items(destination), (std::vector<tag_t>{1, 2, 3}));
+    EXPECT_EQ(list_items(first), (std::vector<tag_t>{1, 2})) << "the source is left as it was";
     for (hm_list_p_t* l : {&destination, &empty, &first, &second}) HM_MODL_delete_list(l);
     ExpectNoLeaks();
 }
@@ -160,8 +134,8 @@ TEST_F(ObjectsTest, DeletingAnObjectListLogsItsObjectsForTheNextUpdate) {
     EXPECT_EQ(HM_VD_delete_obj_list(&none), 0);
     EXPECT_EQ(HM_VD_delete_obj_list(nullptr), 0);
 
-    tag_t a = point_at(1, 0, 0), b = point_at(2, 0, 0), kept = point_at(3, 0, 0);
-    hm_list_p_t list = list_of({a, 0, b});
+    tag_t a = new_point(1, 0, 0), b = new_point(2, 0, 0), kept = new_point(3, 0, 0);
+    hm_list_p_t list = make_list({a, 0, b});
     EXPECT_EQ(HM_VD_delete_obj_list(&list), 0);
     EXPECT_EQ(list, nullptr);
     EXPECT_EQ(HM_OBJ_ask_status(a), HM_OBJ_ALIVE) << "deleted at the update, not before";
@@ -190,14 +164,14 @@ TEST_F(ObjectsTest, ABodyLeavesWithItsFeaturesAFaceAtOnce) {
     EXPECT_EQ(HM_OBJ_ask_status(body), HM_OBJ_DELETED);
     for (tag_t f : features) EXPECT_EQ(HM_OBJ_ask_status(f), HM_OBJ_DELETED);
 
-    tag_t point = point_at(0, 0, 0);
+    tag_t point = new_point(0, 0, 0);
     EXPECT_EQ(HM_VD_delete_object(point), 0);
     EXPECT_EQ(HM_OBJ_ask_status(point), HM_OBJ_DELETED);
     ExpectNoLeaks();
 }
 
 TEST_F(ObjectsTest, FeatureRemovalOfSomethingThatIsNoBodyLogsItAndAnswersOne) {
-    tag_t point = point_at(0, 0, 0);
+    tag_t point = new_point(0, 0, 0);
     EXPECT_EQ(HM_VD_delete_object_feature(point), 1);
     EXPECT_EQ(HM_OBJ_ask_status(point), HM_OBJ_ALIVE);
     ASSERT_EQ(HM_MODL_update(), 0);
@@ -210,7 +184,7 @@ TEST_F(ObjectsTest, FeatureRemovalOfSomethingThatIsNoBodyLogsItAndAnswersOne) {
 TEST_F(ObjectsTest, FeaturesStandForTheObjectsTheyMade) {
     tag_t body = box();
     tag_t block = features_of(body).at(0);
-    tag_t p1 = point_at(1, 0, 0), p2 = point_at(2, 0, 0);
+    tag_t p1 = new_point(1, 0, 0), p2 = new_point(2, 0, 0);
     tag_t pair = host_testing::add_feature("POINT_SET", 0, {p1, p2});
     tag_t single = host_testing::add_feature("DATUM_POINT", 0, {p2});
     tag_t nothing = host_testing::add_feature("EMPTY", 0);
@@ -257,7 +231,7 @@ TEST_F(ObjectsTest, BodyFeaturesAsRecordsAndAsAList) {
     EXPECT_TRUE(host_testing::error_lines().empty());
 
     tag_t face = first_of(HM_MODL_ask_body_faces, body);
-    tag_t point = point_at(0, 0, 0);
+    tag_t point = new_point(0, 0, 0);
     for (tag_t not_a_body : {face, point, tag_t{0}}) {
         records = reinterpret_cast<void**>(&records);
         count = -1;
@@ -268,7 +242,7 @@ TEST_F(ObjectsTest, BodyFeaturesAsRecordsAndAsAList) {
 
     hm_list_p_t list = nullptr;
     ASSERT_EQ(HM_VD_find_body_feats(body, &list), 0);
-    EXPECT_EQ(items(list), features);
+    EXPECT_EQ(list_items(list), features);
     HM_MODL_delete_list(&list);
     hm_list_p_t untouched = reinterpret_cast<hm_list_p_t>(&untouched);
     EXPECT_EQ(HM_VD_find_body_feats(point, &untouched), 1);
@@ -292,7 +266,7 @@ TEST_F(ObjectsTest, ConversionToUnparameterisedStopsAtTheFirstFailureAndReportsI
     EXPECT_TRUE(host_testing::feature_is_parameterised(blend));
     EXPECT_TRUE(host_testing::feature_is_parameterised(chamfer)) << "nothing after the failure";
 
-    EXPECT_EQ(VD_convert_to_brep_feature(point_at(0, 0, 0)), HM_ERR_WRONG_TYPE);
+    EXPECT_EQ(VD_convert_to_brep_feature(new_point(0, 0, 0)), HM_ERR_WRONG_TYPE);
     ExpectNoLeaks();
 }
 
@@ -304,12 +278,12 @@ TEST_F(ObjectsTest, FaceSuppressReportsSuppressedOrGoneObjects) {
     tag_t held_face = first_of(HM_MODL_ask_body_faces, held);
     tag_t held_edge = first_of(HM_MODL_ask_body_edges, held);
     tag_t sound_face = first_of(HM_MODL_ask_body_faces, sound);
-    tag_t point = point_at(0, 0, 0);
-    tag_t gone = point_at(1, 1, 1);
+    tag_t point = new_point(0, 0, 0);
+    tag_t gone = new_point(1, 1, 1);
     ASSERT_EQ(HM_OBJ_delete_object(gone), 0);
 
     tag_t wheel = host_testing::make_part("/p/wheel.prt");
-    tag_t hub = point_at(0, 0, 0);
+    tag_t hub = new_point(0, 0, 0);
     ASSERT_EQ(HM_ASSEM_set_work_part(part_), 0);
     tag_t occurrence = host_testing::add_occurrence(host_testing::add_component(wheel, "WHEEL"), hub);
     ASSERT_NE(occurrence, 0u);
@@ -344,7 +318,7 @@ TEST_F(ObjectsTest, FaceSuppressReportsSuppressedOrGoneObjects) {
 
 TEST_F(ObjectsTest, DeletingRuleObjectsRemovesTheInstanceAndWhatItMade) {
     tag_t body = box();
-    tag_t point = point_at(1, 2, 3);
+    tag_t point = new_point(1, 2, 3);
     ASSERT_NE(host_testing::make_rule_instance("root:", "HOOD", "%kw_hood"), 0u);
     ASSERT_EQ(host_testing::add_instance_object("root:HOOD:", point), 0);
     ASSERT_EQ(host_testing::add_instance_object("root:HOOD:", body), 0);

@@ -3,6 +3,7 @@
 // validation checkers.
 #include "carvell_session.h"
 #include "host_fixture.h"
+#include "test_helpers.h"
 #include "omvra.h"
 #include "quillon.h"
 #include "quorsel.h"
@@ -12,10 +13,11 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
+
+using support::new_point;
 
 namespace fs = std::filesystem;
 
@@ -63,25 +65,8 @@ TEST_F(SessionTest, ExitWithTheBracketClosedTouchesNothing) {
 
 class ExportTest : public SessionTest {
 protected:
-    void SetUp() override {
-        SessionTest::SetUp();
-        dir_ = fs::temp_directory_path() /
-               ("carvell_export_" + std::to_string(getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        SessionTest::TearDown();
-        fs::remove_all(dir_);
-    }
-    std::string path(const char* name) const { return (dir_ / name).string(); }
+    std::string path(const char* name) const { return files_.path(name); }
 
-    static tag_t point_at(double x, double y, double z) {
-        const double p[3] = {x, y, z};
-        tag_t t = 0;
-        EXPECT_EQ(HM_CURVE_create_point(p, &t), 0);
-        return t;
-    }
     static std::vector<std::vector<double>> points_of(tag_t part) {
         std::vector<std::vector<double>> out;
         for (tag_t p = HM_OBJ_cycle_objs_in_part(part, HM_point_type, 0); p;
@@ -93,16 +78,16 @@ protected:
         return out;
     }
 
-    fs::path dir_;
+    support::ScratchDirectory files_{"carvell_export"};
 };
 
 TEST_F(ExportTest, ExportsObjectsOfTheTypeAndSubtypeAndOccurrencesAsPrototypes) {
     tag_t wheel = host_testing::make_part(path("wheel.prt").c_str());
-    tag_t hub = point_at(0, 0, 5);
+    tag_t hub = new_point(0, 0, 5);
     tag_t target = host_testing::make_part(path("target.prt").c_str());
     tag_t source = host_testing::make_part(path("source.prt").c_str());
-    point_at(1, 2, 3);
-    point_at(4, 5, 6);
+    new_point(1, 2, 3);
+    new_point(4, 5, 6);
     const double size[3] = {1, 1, 1}, corner[3] = {0, 0, 0};
     host_testing::make_box(corner, size);
     const double origin[3] = {100, 0, 0};
@@ -132,9 +117,9 @@ TEST_F(ExportTest, ExportsObjectsOfTheTypeAndSubtypeAndOccurrencesAsPrototypes) 
 
 TEST_F(ExportTest, PartsOfDifferentUnitsExportNothing) {
     tag_t inch = host_testing::make_part(path("inch.prt").c_str(), true);
-    point_at(1, 1, 1);
+    new_point(1, 1, 1);
     tag_t mm = host_testing::make_part(path("mm.prt").c_str());
-    point_at(2, 2, 2);
+    new_point(2, 2, 2);
     ASSERT_EQ(HM_PART_set_display_part(part_), 0);
     VD_enter_omvra();   // closed at the end whatever its state at the start
 
@@ -152,7 +137,7 @@ TEST_F(ExportTest, PartsOfDifferentUnitsExportNothing) {
 TEST_F(ExportTest, APartThatCannotBeOpenedIsReportedAndStopsTheExport) {
     tag_t target = host_testing::make_part(path("target.prt").c_str());
     tag_t gone = host_testing::make_part(path("gone.prt").c_str());
-    point_at(1, 1, 1);
+    new_point(1, 1, 1);
     ASSERT_EQ(HM_PART_close(gone, 0, 1), 0);   // never saved: no file to open
 
     EXPECT_EQ(VD_export_all_objs(gone, target, HM_point_type, 0), HM_ERR_FILE);

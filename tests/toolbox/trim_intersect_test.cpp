@@ -2,6 +2,7 @@
 // loop edges of a set of faces, intersection curves of two objects and the
 // projection of a curve onto a target from an eye point.
 #include "host_fixture.h"
+#include "test_helpers.h"
 #include "hm_vd/trim_intersect.h"
 #include "elvosk.h"
 #include "farquil.h"
@@ -16,66 +17,26 @@
 
 namespace {
 
+using support::curve_length;
+using support::curve_point;
+using support::distance;
+using support::edges_of_face;
+using support::faces_of;
+using support::kPi;
+using support::list_items;
+using support::make_list;
+
 using host_testing::Point3;
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kTol = 1e-6;
-
-hm_list_p_t list_of(const std::vector<tag_t>& tags) {
-    hm_list_p_t list = nullptr;
-    HM_MODL_create_list(&list);
-    for (tag_t t : tags) HM_MODL_put_list_item(list, t);
-    return list;
-}
-
-std::vector<tag_t> items(hm_list_p_t list) {
-    int n = 0;
-    HM_MODL_ask_list_count(list, &n);
-    std::vector<tag_t> out(n);
-    for (int i = 0; i < n; ++i) HM_MODL_ask_list_item(list, i, &out[i]);
-    return out;
-}
-
-double length_of(tag_t curve) {
-    double length = -1.0;
-    EXPECT_EQ(HM_CURVE_ask_arc_length(curve, 0.0, 1.0, &length), 0);
-    return length;
-}
 
 double total_length(const std::vector<tag_t>& curves) {
     double sum = 0.0;
-    for (tag_t c : curves) sum += length_of(c);
+    for (tag_t c : curves) sum += curve_length(c);
     return sum;
 }
 
-Point3 point_at(tag_t curve, double t) {
-    Point3 p{};
-    double tangent[3], normal[3], binormal[3], torsion, radius;
-    EXPECT_EQ(HM_MODL_ask_curve_props(curve, t, p.data(), tangent, normal, binormal, &torsion, &radius), 0);
-    return p;
-}
-
-double distance(const Point3& a, const Point3& b) {
-    return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
-}
-
 bool alive(tag_t object) { return HM_OBJ_ask_status(object) == HM_OBJ_ALIVE; }
-
-std::vector<tag_t> faces_of(tag_t body) {
-    hm_list_p_t list = nullptr;
-    HM_MODL_ask_body_faces(body, &list);
-    std::vector<tag_t> faces = items(list);
-    HM_MODL_delete_list(&list);
-    return faces;
-}
-
-std::vector<tag_t> edges_of_face(tag_t face) {
-    hm_list_p_t list = nullptr;
-    HM_MODL_ask_face_edges(face, &list);
-    std::vector<tag_t> edges = items(list);
-    HM_MODL_delete_list(&list);
-    return edges;
-}
 
 // The face of the body whose outward normal is the given axis direction.
 tag_t face_facing(tag_t body, const Point3& normal) {
@@ -113,11 +74,11 @@ TEST_F(TrimByPlaneTest, PiecesAndWholeCurvesGoToTheSideOfTheirMidPoints) {
     const tag_t circle = host_testing::make_arc({0, 0, 1}, 2.0, 0.0, 2 * kPi, {1, 0, 0}, {0, 0, 1});
     const tag_t above = host_testing::make_line({0, 0, 3}, {5, 0, 3});
     const tag_t below = host_testing::make_line({0, 0, -3}, {5, 0, -3});
-    hm_list_p_t input = list_of({above, across, below, circle});
+    hm_list_p_t input = make_list({above, across, below, circle});
 
     hm_list_p_t away = nullptr, toward = nullptr;
     ASSERT_EQ(HM_VD_trim_curves_by_plane(input, origin_, up_, &away, &toward), 0);
-    const std::vector<tag_t> a = items(away), t = items(toward);
+    const std::vector<tag_t> a = list_items(away), t = list_items(toward);
 
     struct Expected {
         const char* what;
@@ -134,16 +95,16 @@ TEST_F(TrimByPlaneTest, PiecesAndWholeCurvesGoToTheSideOfTheirMidPoints) {
     for (const Expected& c : cases) {
         SCOPED_TRACE(c.what);
         ASSERT_EQ(c.list.size(), c.lengths.size());
-        for (size_t i = 0; i < c.lengths.size(); ++i) EXPECT_NEAR(length_of(c.list[i]), c.lengths[i], kTol) << i;
+        for (size_t i = 0; i < c.lengths.size(); ++i) EXPECT_NEAR(curve_length(c.list[i]), c.lengths[i], kTol) << i;
     }
     // Curves that do not cross stay themselves, after all pieces.
     EXPECT_EQ(a.back(), below);
     EXPECT_EQ(t.back(), above);
     // Every piece ends on the plane or at an end of its curve, and lies on its side.
-    for (size_t i = 0; i + 1 < a.size(); ++i) EXPECT_LT(point_at(a[i], 0.5)[2], 0.0);
-    for (size_t i = 0; i + 1 < t.size(); ++i) EXPECT_GT(point_at(t[i], 0.5)[2], 0.0);
-    EXPECT_NEAR(point_at(a[0], 1.0)[2], 0.0, kTol);
-    EXPECT_NEAR(point_at(t[0], 0.0)[2], 0.0, kTol);
+    for (size_t i = 0; i + 1 < a.size(); ++i) EXPECT_LT(curve_point(a[i], 0.5)[2], 0.0);
+    for (size_t i = 0; i + 1 < t.size(); ++i) EXPECT_GT(curve_point(t[i], 0.5)[2], 0.0);
+    EXPECT_NEAR(curve_point(a[0], 1.0)[2], 0.0, kTol);
+    EXPECT_NEAR(curve_point(t[0], 0.0)[2], 0.0, kTol);
 
     HM_MODL_delete_list(&input);
     HM_MODL_delete_list(&away);
@@ -158,7 +119,7 @@ TEST_F(TrimByPlaneTest, LeavesOnlyThePiecesAndTheUncrossedCurves) {
     const tag_t across = host_testing::make_line({0, 0, -2}, {0, 0, 8});
     const tag_t circle = host_testing::make_arc({0, 0, 1}, 2.0, 0.0, 2 * kPi, {1, 0, 0}, {0, 0, 1});
     const tag_t above = host_testing::make_line({0, 0, 3}, {5, 0, 3});
-    hm_list_p_t input = list_of({across, circle, above});
+    hm_list_p_t input = make_list({across, circle, above});
     // The fixtures' own objects (the circle's matrix among them).
     const int objects = host_testing::count_objects();
     const int planes = host_testing::count_objects(0, HM_plane_type);
@@ -167,7 +128,7 @@ TEST_F(TrimByPlaneTest, LeavesOnlyThePiecesAndTheUncrossedCurves) {
 
     hm_list_p_t away = nullptr, toward = nullptr;
     ASSERT_EQ(HM_VD_trim_curves_by_plane(input, origin_, up_, &away, &toward), 0);
-    const int made = static_cast<int>(items(away).size() + items(toward).size());
+    const int made = static_cast<int>(list_items(away).size() + list_items(toward).size());
     EXPECT_EQ(made, 6);   // 2 + 3 pieces and the uncrossed line
     UPDATE_do_update();
     EXPECT_FALSE(alive(across));
@@ -178,8 +139,8 @@ TEST_F(TrimByPlaneTest, LeavesOnlyThePiecesAndTheUncrossedCurves) {
     EXPECT_EQ(host_testing::count_objects(0, HM_plane_type), planes);
     EXPECT_EQ(host_testing::count_objects(0, HM_coordinate_system_type), systems);
     EXPECT_EQ(host_testing::count_objects(0, HM_matrix_type), matrices);
-    for (tag_t piece : items(away)) EXPECT_TRUE(alive(piece));
-    for (tag_t piece : items(toward)) EXPECT_TRUE(alive(piece));
+    for (tag_t piece : list_items(away)) EXPECT_TRUE(alive(piece));
+    for (tag_t piece : list_items(toward)) EXPECT_TRUE(alive(piece));
 
     HM_MODL_delete_list(&input);
     HM_MODL_delete_list(&away);
@@ -191,12 +152,12 @@ TEST_F(TrimByPlaneTest, LeavesOnlyThePiecesAndTheUncrossedCurves) {
 // piece is cut at the touching end.
 TEST_F(TrimByPlaneTest, CurveEndingOnThePlaneIsOnePiece) {
     const tag_t line = host_testing::make_line({0, 0, 0}, {0, 0, 4});
-    hm_list_p_t input = list_of({line});
+    hm_list_p_t input = make_list({line});
     hm_list_p_t away = nullptr, toward = nullptr;
     ASSERT_EQ(HM_VD_trim_curves_by_plane(input, origin_, up_, &away, &toward), 0);
-    EXPECT_TRUE(items(away).empty());
-    ASSERT_EQ(items(toward).size(), 1u);
-    EXPECT_NEAR(length_of(items(toward)[0]), 4.0, kTol);
+    EXPECT_TRUE(list_items(away).empty());
+    ASSERT_EQ(list_items(toward).size(), 1u);
+    EXPECT_NEAR(curve_length(list_items(toward)[0]), 4.0, kTol);
     HM_MODL_delete_list(&input);
     HM_MODL_delete_list(&away);
     HM_MODL_delete_list(&toward);
@@ -204,7 +165,7 @@ TEST_F(TrimByPlaneTest, CurveEndingOnThePlaneIsOnePiece) {
 }
 
 TEST_F(TrimByPlaneTest, EmptyListLeavesTheOutListsUnwritten) {
-    hm_list_p_t empty = list_of({});
+    hm_list_p_t empty = make_list({});
     hm_list_p_t sentinel = reinterpret_cast<hm_list_p_t>(0x1);
     for (hm_list_p_t input : {empty, static_cast<hm_list_p_t>(nullptr)}) {
         hm_list_p_t away = sentinel, toward = sentinel;
@@ -222,11 +183,11 @@ TEST_F(TrimByPlaneTest, CurveWithoutMidPointIsLeftOutWithResult2) {
     const tag_t gone = host_testing::make_line({0, 0, 3}, {1, 0, 3});
     const tag_t below = host_testing::make_line({0, 0, -3}, {5, 0, -3});
     HM_OBJ_delete_object(gone);
-    hm_list_p_t input = list_of({gone, below});
+    hm_list_p_t input = make_list({gone, below});
     hm_list_p_t away = nullptr, toward = nullptr;
     EXPECT_EQ(HM_VD_trim_curves_by_plane(input, origin_, up_, &away, &toward), 2);
-    EXPECT_EQ(items(away), std::vector<tag_t>{below});
-    EXPECT_TRUE(items(toward).empty());
+    EXPECT_EQ(list_items(away), std::vector<tag_t>{below});
+    EXPECT_TRUE(list_items(toward).empty());
     HM_MODL_delete_list(&input);
     HM_MODL_delete_list(&away);
     HM_MODL_delete_list(&toward);
@@ -239,13 +200,13 @@ TEST_F(TrimByPlaneTest, PlaneThatCannotBeMadeGivesItsCodeAndEmptyLists) {
     const int expected = HM_MODL_create_plane(origin_, no_normal, &probe);
     ASSERT_NE(expected, 0);
     const tag_t line = host_testing::make_line({0, 0, -2}, {0, 0, 8});
-    hm_list_p_t input = list_of({line});
+    hm_list_p_t input = make_list({line});
     hm_list_p_t away = nullptr, toward = nullptr;
     EXPECT_EQ(HM_VD_trim_curves_by_plane(input, origin_, no_normal, &away, &toward), expected);
     ASSERT_NE(away, nullptr);
     ASSERT_NE(toward, nullptr);
-    EXPECT_TRUE(items(away).empty());
-    EXPECT_TRUE(items(toward).empty());
+    EXPECT_TRUE(list_items(away).empty());
+    EXPECT_TRUE(list_items(toward).empty());
     EXPECT_TRUE(alive(line));
     HM_MODL_delete_list(&input);
     HM_MODL_delete_list(&away);
@@ -266,8 +227,8 @@ protected:
         for (int i = 0; i < count; ++i) {
             EXPECT_EQ(std::count(own.begin(), own.end(), edges[i]), 1) << "edge " << i;
             const tag_t next = edges[(i + 1) % count];
-            const Point3 a0 = point_at(edges[i], 0), a1 = point_at(edges[i], 1);
-            const Point3 b0 = point_at(next, 0), b1 = point_at(next, 1);
+            const Point3 a0 = curve_point(edges[i], 0), a1 = curve_point(edges[i], 1);
+            const Point3 b0 = curve_point(next, 0), b1 = curve_point(next, 1);
             const double gap = std::min({distance(a0, b0), distance(a0, b1), distance(a1, b0), distance(a1, b1)});
             EXPECT_LT(gap, kTol) << "edges " << i << " and " << (i + 1) % count << " do not meet";
         }
@@ -313,7 +274,7 @@ TEST_F(LoopEdgesTest, TwoCoplanarFacesGiveTheOuterEdgesButNotTheSharedOne) {
     ExpectClosedLoopOfOwnEdges(faces, edges, count);
     EXPECT_NEAR(total_length(std::vector<tag_t>(edges, edges + count)), 60.0, kTol);
     for (int i = 0; i < count; ++i) {
-        const Point3 a = point_at(edges[i], 0), b = point_at(edges[i], 1);
+        const Point3 a = curve_point(edges[i], 0), b = curve_point(edges[i], 1);
         EXPECT_FALSE(std::fabs(a[0] - 10) < kTol && std::fabs(b[0] - 10) < kTol) << "shared edge returned";
     }
     EXPECT_EQ(host_testing::count_objects(), objects);
@@ -394,7 +355,7 @@ class IntersectionCurvesTest : public HostTest {
 protected:
     // Deletes the list and its objects.
     void Discard(hm_list_p_t* list) {
-        for (tag_t t : items(*list)) HM_OBJ_delete_object(t);
+        for (tag_t t : list_items(*list)) HM_OBJ_delete_object(t);
         HM_MODL_delete_list(list);
     }
 };
@@ -406,7 +367,7 @@ TEST_F(IntersectionCurvesTest, PlaneThroughABoxGivesItsRectangle) {
     const tag_t box = host_testing::make_box(corner, size);
     hm_list_p_t features = nullptr;
     HM_MODL_ask_body_feats(box, &features);
-    const tag_t feature = items(features).at(0);
+    const tag_t feature = list_items(features).at(0);
     HM_MODL_delete_list(&features);
     const tag_t plane = host_testing::make_plane({0, 0, 2}, {0, 0, 1});
 
@@ -414,11 +375,11 @@ TEST_F(IntersectionCurvesTest, PlaneThroughABoxGivesItsRectangle) {
         SCOPED_TRACE(target == box ? "body" : "feature");
         hm_list_p_t list = nullptr;
         ASSERT_EQ(HM_VD_ask_intersection_curves(plane, target, 0.001, &list), 0);
-        const std::vector<tag_t> curves = items(list);
+        const std::vector<tag_t> curves = list_items(list);
         EXPECT_EQ(curves.size(), 4u);
         EXPECT_NEAR(total_length(curves), 60.0, kTol);
         for (tag_t c : curves)
-            for (double t : {0.0, 0.5, 1.0}) EXPECT_NEAR(point_at(c, t)[2], 2.0, kTol);
+            for (double t : {0.0, 0.5, 1.0}) EXPECT_NEAR(curve_point(c, t)[2], 2.0, kTol);
         Discard(&list);
     }
     ExpectNoLeaks();
@@ -432,10 +393,10 @@ TEST_F(IntersectionCurvesTest, SheetAndPlaneMeetInASegment) {
     const tag_t plane = host_testing::make_plane({4, 0, 0}, {1, 0, 0});
     hm_list_p_t list = nullptr;
     ASSERT_EQ(HM_VD_ask_intersection_curves(sheet, plane, 0.001, &list), 0);
-    const std::vector<tag_t> curves = items(list);
+    const std::vector<tag_t> curves = list_items(list);
     ASSERT_EQ(curves.size(), 1u);
-    EXPECT_NEAR(length_of(curves[0]), 10.0, kTol);
-    const Point3 a = point_at(curves[0], 0), b = point_at(curves[0], 1);
+    EXPECT_NEAR(curve_length(curves[0]), 10.0, kTol);
+    const Point3 a = curve_point(curves[0], 0), b = curve_point(curves[0], 1);
     const Point3 lo = a[1] < b[1] ? a : b, hi = a[1] < b[1] ? b : a;
     EXPECT_LT(distance(lo, {4, 0, 0}), kTol);
     EXPECT_LT(distance(hi, {4, 10, 0}), kTol);
@@ -454,14 +415,14 @@ TEST_F(IntersectionCurvesTest, TwoBodiesMeetInTheirSectionCurves) {
     const int objects = host_testing::count_objects();
     hm_list_p_t list = nullptr;
     ASSERT_EQ(HM_VD_ask_intersection_curves(box, sheet, 0.001, &list), 0);
-    const std::vector<tag_t> curves = items(list);
+    const std::vector<tag_t> curves = list_items(list);
     ASSERT_FALSE(curves.empty());
     EXPECT_NEAR(total_length(curves), 40.0, kTol);
     for (tag_t c : curves) {
         int type = 0, subtype = 0;
         HM_OBJ_ask_type_and_subtype(c, &type, &subtype);
         EXPECT_NE(type, HM_solid_type);
-        EXPECT_NEAR(point_at(c, 0.5)[2], 4.0, kTol);
+        EXPECT_NEAR(curve_point(c, 0.5)[2], 4.0, kTol);
     }
     EXPECT_EQ(host_testing::count_objects(), objects + static_cast<int>(curves.size()));
     Discard(&list);
@@ -482,7 +443,7 @@ TEST_F(IntersectionCurvesTest, CurvesMeetInPointObjects) {
     for (const Case& c : cases) {
         hm_list_p_t list = nullptr;
         ASSERT_EQ(HM_VD_ask_intersection_curves(line, c.other, 0.001, &list), 0);
-        const std::vector<tag_t> found = items(list);
+        const std::vector<tag_t> found = list_items(list);
         ASSERT_EQ(found.size(), c.points.size());
         for (tag_t p : found) {
             int type = 0, subtype = 0;
@@ -535,7 +496,7 @@ TEST_F(EyepointProjectTest, LineLandsOnTheFloorAtTwiceItsOffset) {
     const tag_t floor = Floor();
     hm_list_p_t features = nullptr;
     HM_MODL_ask_body_feats(floor, &features);
-    const tag_t feature = items(features).at(0);
+    const tag_t feature = list_items(features).at(0);
     HM_MODL_delete_list(&features);
     const tag_t plane = host_testing::make_plane({0, 0, 0}, {0, 0, 1});
     const tag_t line = host_testing::make_line({-1, -1, 5}, {1, -1, 5});
@@ -545,14 +506,14 @@ TEST_F(EyepointProjectTest, LineLandsOnTheFloorAtTwiceItsOffset) {
         const int objects = host_testing::count_objects();
         hm_list_p_t list = nullptr;
         ASSERT_EQ(HM_VD_eyepoint_project_curve(eye_, line, 0.001, target, &list), 0);
-        const std::vector<tag_t> curves = items(list);
+        const std::vector<tag_t> curves = list_items(list);
         ASSERT_EQ(curves.size(), 1u);
-        EXPECT_NEAR(length_of(curves[0]), 4.0, 1e-4);
-        const Point3 a = point_at(curves[0], 0), b = point_at(curves[0], 1);
+        EXPECT_NEAR(curve_length(curves[0]), 4.0, 1e-4);
+        const Point3 a = curve_point(curves[0], 0), b = curve_point(curves[0], 1);
         const Point3 lo = a[0] < b[0] ? a : b, hi = a[0] < b[0] ? b : a;
         EXPECT_LT(distance(lo, {-2, -2, 0}), 1e-4);
         EXPECT_LT(distance(hi, {2, -2, 0}), 1e-4);
-        EXPECT_LT(distance(point_at(curves[0], 0.5), {0, -2, 0}), 1e-4);
+        EXPECT_LT(distance(curve_point(curves[0], 0.5), {0, -2, 0}), 1e-4);
         // Only the projected curve is new: eye point, cone and its copy are gone.
         EXPECT_EQ(host_testing::count_objects(), objects + 1);
         EXPECT_TRUE(HM_DISP_ask_display());
@@ -569,12 +530,12 @@ TEST_F(EyepointProjectTest, CircleLandsAsACircleOfTwiceItsRadius) {
     const tag_t circle = host_testing::make_arc({0, 0, 5}, 1.0, 0.0, 2 * kPi);
     hm_list_p_t list = nullptr;
     ASSERT_EQ(HM_VD_eyepoint_project_curve(eye_, circle, 0.001, floor, &list), 0);
-    const std::vector<tag_t> curves = items(list);
+    const std::vector<tag_t> curves = list_items(list);
     ASSERT_FALSE(curves.empty());
     EXPECT_NEAR(total_length(curves), 4 * kPi, 1e-3);
     for (tag_t c : curves)
         for (double t : {0.0, 0.25, 0.5, 0.75, 1.0}) {
-            const Point3 p = point_at(c, t);
+            const Point3 p = curve_point(c, t);
             EXPECT_NEAR(std::hypot(p[0], p[1]), 2.0, 1e-4);
             EXPECT_NEAR(p[2], 0.0, 1e-4);
         }
@@ -592,7 +553,7 @@ TEST_F(EyepointProjectTest, MissedTargetGivesAnEmptyList) {
     hm_list_p_t list = nullptr;
     EXPECT_EQ(HM_VD_eyepoint_project_curve(eye_, line, 0.001, aside, &list), 0);
     ASSERT_NE(list, nullptr);
-    EXPECT_TRUE(items(list).empty());
+    EXPECT_TRUE(list_items(list).empty());
     EXPECT_EQ(host_testing::count_objects(), objects);
     EXPECT_TRUE(HM_DISP_ask_display());
     HM_MODL_delete_list(&list);

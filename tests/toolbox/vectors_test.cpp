@@ -2,6 +2,7 @@
 // the side of a plane, line intersections, rotations and least-squares fits.
 #include "hm_vd/vectors.h"
 #include "host_fixture.h"
+#include "test_helpers.h"
 #include "omvra.h"
 
 #include <array>
@@ -10,13 +11,10 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-using V3 = std::array<double, 3>;
+using support::expect_point;
+using support::kPi;
 
-void ExpectNear3(const double* actual, const V3& expected, double tolerance) {
-    for (int i = 0; i < 3; ++i)
-        EXPECT_NEAR(actual[i], expected[i], tolerance) << "component " << i;
-}
+using V3 = std::array<double, 3>;
 
 // A pointer row over the points.
 std::vector<double*> Row(std::vector<V3>& points) {
@@ -31,12 +29,12 @@ TEST_F(VectorsTest, UnitVectorBetweenPointsFailsBelowTheDistanceTolerance) {
     const double p1[3] = {1, 1, 1}, p2[3] = {4, 5, 1}, near[3] = {1.003, 1.004, 1};
     double v[3];
     EXPECT_TRUE(HM_VD_create_vector_by_two_points(p1, p2, v));
-    ExpectNear3(v, {0.6, 0.8, 0}, 1e-15);
+    expect_point(v, {0.6, 0.8, 0}, 1e-15);
     // 0.005 apart, tolerance 0.01: the raw difference comes back.
     EXPECT_FALSE(HM_VD_create_vector_by_two_points(p1, near, v));
-    ExpectNear3(v, {0.003, 0.004, 0}, 1e-15);
+    expect_point(v, {0.003, 0.004, 0}, 1e-15);
     EXPECT_FALSE(HM_VD_create_vector_by_two_points(p1, p1, v));
-    ExpectNear3(v, {0, 0, 0}, 0.0);
+    expect_point(v, {0, 0, 0}, 0.0);
 }
 
 TEST_F(VectorsTest, PlaneSideJudgement) {
@@ -62,11 +60,11 @@ TEST_F(VectorsTest, PointsAlongTwoPointsAndAlongADirection) {
     const double p1[3] = {1, 2, 3}, p2[3] = {5, 2, -1}, direction[3] = {0, 3, 4};
     double out[3];
     HM_VD_create_point_in_two_points(p1, p2, 0.25, out);
-    ExpectNear3(out, {2, 2, 2}, 1e-15);
+    expect_point(out, {2, 2, 2}, 1e-15);
     HM_VD_create_point_in_two_points(p1, p2, 1.5, out);
-    ExpectNear3(out, {7, 2, -3}, 1e-15);
+    expect_point(out, {7, 2, -3}, 1e-15);
     HM_VD_create_point_by_distance(p1, direction, 2.0, out);   // direction used as given
-    ExpectNear3(out, {1, 8, 11}, 1e-15);
+    expect_point(out, {1, 8, 11}, 1e-15);
 }
 
 TEST_F(VectorsTest, TwoLineIntersectionInEachCoordinatePlane) {
@@ -85,7 +83,7 @@ TEST_F(VectorsTest, TwoLineIntersectionInEachCoordinatePlane) {
         double out[3] = {7, 7, 7};
         EXPECT_EQ(HM_VD_ask_two_line_intersect_point(c.p1.data(), c.p2.data(), c.q.data(), c.direction.data(), out),
                   out);
-        ExpectNear3(out, c.expected, 1e-14);
+        expect_point(out, c.expected, 1e-14);
     }
 }
 
@@ -94,7 +92,7 @@ TEST_F(VectorsTest, ParallelLinesGiveNoPoint) {
     for (V3 direction : {V3{-3, 0, 0}, V3{2, 0, 0}, V3{0, 0, 0}}) {
         double out[3] = {7, 7, 7};
         EXPECT_EQ(HM_VD_ask_two_line_intersect_point(p1, p2, q, direction.data(), out), nullptr);
-        ExpectNear3(out, {7, 7, 7}, 0.0);
+        expect_point(out, {7, 7, 7}, 0.0);
     }
     double out[3];
     EXPECT_EQ(HM_VD_ask_two_line_intersect_point(p1, p1, q, p2, out), nullptr) << "no first line";
@@ -107,7 +105,7 @@ TEST_F(VectorsTest, LineMeetsPlaneOnEitherSideOfItsPoint) {
         ASSERT_EQ(HM_VD_ask_intersect_point_of_plane_and_line(start, direction.data(), origin, normal, out), 0);
         EXPECT_NEAR(out[2], 2.0, 1e-14);
     }
-    ExpectNear3(out, {8, 0, 2}, 1e-14);
+    expect_point(out, {8, 0, 2}, 1e-14);
     const double along[3] = {1, 1, 0};
     EXPECT_EQ(HM_VD_ask_intersect_point_of_plane_and_line(start, along, origin, normal, out), -1);
 }
@@ -131,7 +129,7 @@ TEST_F(VectorsTest, Vec3RotateGivesTheTurnedUnitDirectionNormalToTheAxis) {
         SCOPED_TRACE(::testing::Message() << "angle " << c.angle << " vector " << c.vector[0] << "," << c.vector[1]);
         double out[3];
         HM_VD_vec3_rotate(c.vector.data(), c.axis.data(), c.angle, out);
-        ExpectNear3(out, c.expected, 1e-14);
+        expect_point(out, c.expected, 1e-14);
     }
 }
 
@@ -139,12 +137,12 @@ TEST_F(VectorsTest, Vec3RotatePointAboutAnAxisThroughAPoint) {
     const double origin[3] = {1, 1, 0}, z[3] = {0, 0, 1}, point[3] = {2, 1, 5};
     double out[3];
     HM_VD_vec3_rotate_point(origin, z, point, 90, out);
-    ExpectNear3(out, {1, 2, 5}, 1e-14);
+    expect_point(out, {1, 2, 5}, 1e-14);
     const double zero[3] = {0, 0, 0}, x[3] = {4, 0, 0}, p[3] = {0, 1, 1};
     HM_VD_vec3_rotate_point(zero, x, p, 180, out);
-    ExpectNear3(out, {0, -1, -1}, 1e-14);
+    expect_point(out, {0, -1, -1}, 1e-14);
     HM_VD_vec3_rotate_point(zero, x, p, -90, out);
-    ExpectNear3(out, {0, 1, -1}, 1e-14);
+    expect_point(out, {0, 1, -1}, 1e-14);
 }
 
 TEST_F(VectorsTest, Vec3RotateVectorCarriesTheDirectionWithThePoint) {
@@ -165,8 +163,8 @@ TEST_F(VectorsTest, Vec3RotateVectorCarriesTheDirectionWithThePoint) {
         SCOPED_TRACE(c.name);
         double p[3], d[3];
         HM_VD_vec3_rotate_vector(centre, z, c.point.data(), c.direction.data(), 90, 1e-6, p, d);
-        ExpectNear3(p, c.point_out, 1e-13);
-        ExpectNear3(d, c.direction_out, 1e-13);
+        expect_point(p, c.point_out, 1e-13);
+        expect_point(d, c.direction_out, 1e-13);
     }
 }
 
@@ -175,15 +173,15 @@ TEST_F(VectorsTest, LeastSquaresPlaneOfExactPoints) {
     auto row = Row(points);
     double origin[3], normal[3];
     ASSERT_EQ(HM_VD_ask_leastsq_plane(5, row.data(), origin, normal), 0);
-    ExpectNear3(origin, {0.8, 1.4, 2.6}, 1e-14);
+    expect_point(origin, {0.8, 1.4, 2.6}, 1e-14);
     const double s = 1.0 / std::sqrt(5.0);
-    ExpectNear3(normal, {2 * s, 0, -s}, 1e-12);   // on the +x side
+    expect_point(normal, {2 * s, 0, -s}, 1e-12);   // on the +x side
 
     std::vector<V3> collinear{{0, 0, 0}, {1, 2, 3}, {2, 4, 6}};
     auto line = Row(collinear);
     double untouched[3] = {7, 7, 7};
     EXPECT_EQ(HM_VD_ask_leastsq_plane(3, line.data(), untouched, normal), -1);
-    ExpectNear3(untouched, {7, 7, 7}, 0.0);
+    expect_point(untouched, {7, 7, 7}, 0.0);
     EXPECT_EQ(HM_VD_ask_leastsq_plane(3, nullptr, origin, normal), -1);
     ExpectNoLeaks();
 }
@@ -203,9 +201,9 @@ TEST_F(VectorsTest, LeastSquaresSphereAndTheCircleOfTheBestPlane) {
     ASSERT_EQ(HM_VD_ask_leastsq_sphere(row.data(), 12, 1e-6, sphere_centre, &sphere_radius, circle_centre,
                                        &circle_radius, circle_normal),
               0);
-    ExpectNear3(sphere_centre, {1, 2, 3}, 1e-9);
+    expect_point(sphere_centre, {1, 2, 3}, 1e-9);
     EXPECT_NEAR(sphere_radius, 5.0, 1e-9);
-    ExpectNear3(circle_centre, {1, 2, 6.5}, 1e-9);
+    expect_point(circle_centre, {1, 2, 6.5}, 1e-9);
     EXPECT_NEAR(circle_radius, std::sqrt(12.75), 1e-9);
     EXPECT_NEAR(std::fabs(circle_normal[2]), 1.0, 1e-12);
     ExpectNoLeaks();
@@ -223,10 +221,10 @@ TEST_F(VectorsTest, LeastSquaresSphereOfCoplanarAndCollinearPoints) {
     EXPECT_EQ(HM_VD_ask_leastsq_sphere(row.data(), 8, 1e-6, sphere_centre, &sphere_radius, circle_centre,
                                        &circle_radius, normal),
               -1);
-    ExpectNear3(sphere_centre, {10, 20, 30}, 1e-9);
+    expect_point(sphere_centre, {10, 20, 30}, 1e-9);
     EXPECT_NEAR(sphere_radius, 5.0, 1e-9);
     EXPECT_NEAR(std::fabs(normal[1]), 1.0, 1e-12);
-    ExpectNear3(circle_centre, {7, 7, 7}, 0.0);
+    expect_point(circle_centre, {7, 7, 7}, 0.0);
 
     std::vector<V3> collinear{{0, 0, 0}, {1, 1, 0}, {2, 2, 0}, {3, 3, 0}};
     auto line = Row(collinear);
