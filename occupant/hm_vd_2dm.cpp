@@ -1,23 +1,20 @@
 // 2D manikin reach checks: can a two-link limb span the distance from a
 // derived joint point to a target?
 #include "hm_vd_2dm.h"
+#include "hpd_internal.h"
+#include "hpd_vec2.h"
 
-#include "morvish.h"
 #include "omvra.h"
-#include "tessik.h"
 
 #include <cmath>
 
 namespace {
 
-constexpr double kDegToRad = 0.01745329251994328;
 constexpr double kReachTolerance = 1e-10;
 // The fixed 170-degree angle between the upper arm and the forearm span.
 constexpr double kElbowSpanRad = 2.9670597283903577;
-
-double part_units(double millimetres) {
-    return vd_convert_unit(millimetres, VD_UNIT_MM, PART_ask_units(CONTEXT_ask_work_part()));
-}
+// The forearm span is this length less the given one.
+constexpr double kForearmSpanMm = 205.0;
 
 // True when a limb of links a and b can bridge the distance d.
 bool reaches(double d, double a, double b) {
@@ -28,9 +25,10 @@ bool reaches(double d, double a, double b) {
 
 bool hm_vd_2dm_check_leg_positions(double* base, double* target, double angle, double* len) {
     if (!base || !target || !len) return false;
-    double h = part_units(81.0), v = part_units(107.0);
+    // The knee end sits where the shoe's ankle sits from its heel.
+    double h = hpd_mm(hpd::kAnkleForwardMm), v = hpd_mm(hpd::kAnkleUpMm);
     double w[2] = {-h, v}, turned[2], dir[2], magnitude = 0.0;
-    if (HM_VEC2_rotate(w, angle * -kDegToRad, turned) != 0) return false;
+    if (HM_VEC2_rotate(w, angle * -hpd2::kDegToRad, turned) != 0) return false;
     if (HM_VEC2_unitize(turned, 1e-10, &magnitude, dir) != 0) return false;
     double knee[2], d = 0.0;
     HM_VEC2_affine_comb(base, std::sqrt(v * v + h * h), dir, knee);
@@ -40,14 +38,13 @@ bool hm_vd_2dm_check_leg_positions(double* base, double* target, double angle, d
 
 bool hm_vd_2dm_check_arm_positions(double* base, double* target, double angle, double* len, double distance) {
     if (!base || !target || !len) return false;
-    double a = angle * kDegToRad;
+    double a = angle * hpd2::kDegToRad;
     double u[2] = {std::sin(a), std::cos(a)};
     double shoulder[2], d = 0.0;
     HM_VEC2_affine_comb(base, distance, u, shoulder);
     if (HM_VEC2_distance(shoulder, target, &d) != 0) return false;
-    // The forearm span: 205 mm less the given length. The span replaces the
-    // length in the caller's array.
-    double c = part_units(205.0) - len[2];
+    // The span replaces the length in the caller's array.
+    double c = hpd_mm(kForearmSpanMm) - len[2];
     len[2] = c;
     double e2 = len[1] * len[1] + c * c - 2.0 * std::cos(kElbowSpanRad) * len[1] * c;
     double e = std::sqrt(std::fmax(0.0, e2));

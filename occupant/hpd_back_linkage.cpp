@@ -4,10 +4,8 @@
 #include "hpd_internal.h"
 #include "hpd.h"
 #include "hpd_vec2.h"
-#include "quillon.h"
 
 #include <cmath>
-#include <cstdio>
 
 using hpd2::V;
 
@@ -29,8 +27,6 @@ constexpr double kHeightTolerance = 1e-5;
 // Sixty halvings of 180 degrees reach the spacing of doubles; the cap only
 // guards against a root outside [-90, 90].
 constexpr int kAlphaIterationLimit = 100;
-
-bool tracing() { return MACH__checking_level >= 1 && DEBUG_ask_key("VD_HPD"); }
 
 }  // namespace
 
@@ -110,10 +106,7 @@ int ask_alpha_angle(double p, double* alpha) {
         else
             lo = a;
     }
-    if (tracing()) {
-        std::printf("\n+++ ask_alpha_angle iteration count = %d", count);
-        ERROR_lprintf("\n+++ ask_alpha_angle iteration count = %d", count);
-    }
+    if (hpd_tracing()) hpd_trace("\n+++ ask_alpha_angle iteration count = %d", count);
     if (!closed_once) return -1;  // no angle to report
     *alpha = rc == 0 ? a : last_closed;
     return rc;

@@ -8,6 +8,7 @@
 // copies are logged for deletion at the host's next update.
 #include "hpd.h"
 #include "hpd_internal.h"
+#include "hpd_vec2.h"
 
 #include "hm_vd/vectors.h"
 #include "morvish.h"
@@ -18,11 +19,6 @@
 
 namespace {
 
-constexpr double kRadToDeg = 57.29577951308235;
-constexpr double kDegToRad = 0.01745329251994328;
-constexpr double kShoeLengthMm = 200.0;
-// Tolerance of the probe plane's intersection with the floor.
-constexpr double kIntersectTolerance = 0.025;
 // A heel farther than this from the heel floor lies beyond the floor's ends.
 constexpr double kOnFloorTolerance = 1e-4;
 
@@ -45,6 +41,12 @@ public:
         if (hpd_rotate_copy_about_vertical(object, centre, angle, copy) != 0 || *copy == NULL_TAG) return false;
         tags_.push_back(*copy);
         return true;
+    }
+    // Turned copies of both objects (0 for object 0); false when either fails.
+    bool turned_copies(tag_t first, tag_t second, const double centre[3], double angle, tag_t* first_copy,
+                       tag_t* second_copy) {
+        *second_copy = NULL_TAG;
+        return turned_copy(first, centre, angle, first_copy) && turned_copy(second, centre, angle, second_copy);
     }
     void keep(tag_t object) { tags_.push_back(object); }
 
@@ -69,7 +71,7 @@ HeelOnFloor heel_on_floor(tag_t floor, double heel[3], Temporaries& temporaries)
 
     int count = 0;
     HM_MODL_intersection_t** entries = nullptr;
-    const int rc = HM_MODL_intersect_objects(plane, floor, kIntersectTolerance, &count, &entries);
+    const int rc = HM_MODL_intersect_objects(plane, floor, hpd::kSectionTolerance, &count, &entries);
     const bool one_point = rc == 0 && count == 1 && entries && entries[0] && entries[0]->kind == 0;
     if (one_point) heel[2] = entries[0]->point[2];
     hpd_free_intersection(rc == 0 ? count : 0, entries);
@@ -83,33 +85,48 @@ HeelOnFloor heel_on_floor(tag_t floor, double heel[3], Temporaries& temporaries)
     return distance > kOnFloorTolerance ? kNearestFloorPoint : kOnFloor;
 }
 
+// heel_on_floor as a heel-target code: 0, HPD_TARGET_FLOOR_LIMIT when the
+// heel took the nearest floor point, HPD_TARGET_NO_PLANE or HPD_TARGET_FAILED.
+int heel_target_on_floor(tag_t floor, double heel[3], Temporaries& temporaries) {
+    switch (heel_on_floor(floor, heel, temporaries)) {
+        case kNoPlane: return HPD_TARGET_NO_PLANE;
+        case kNoDistance: return HPD_TARGET_FAILED;
+        case kNearestFloorPoint: return HPD_TARGET_FLOOR_LIMIT;
+        case kOnFloor: break;
+    }
+    return 0;
+}
+
+// The other end of a 200 mm shoe from `from` at the pedal angle, one shoe
+// length along (side * cos A, -side * sin A) in the side view, turned about
+// `from`'s vertical by pv_angle: side +1 gives the heel from the ball of
+// foot, -1 the ball of foot from the heel.
+void shoe_other_end(const double* from, double pedal_angle, double pv_angle, double side, double* out) {
+    const double shoe = side * hpd_mm(hpd::kShoeLengthMm);
+    const double a = pedal_angle * hpd2::kDegToRad;
+    double centre[3];
+    copy3(from, centre);
+    double end[3] = {centre[0] + shoe * std::cos(a), centre[1], centre[2] - shoe * std::sin(a)};
+    HPD_transform_point_to_pv(end, centre, pv_angle, out);
+}
+
 }  // namespace
 
 /* ---- heel and pedal relations ---- */
 
 void HM_VD_HPD_ask_ahp_by_prp_no_offset(double* prp, double pedal_angle, double pv_angle, double* ahp) {
     if (!prp || !ahp) return;
-    const double shoe = hpd_mm(kShoeLengthMm);
-    const double a = pedal_angle * kDegToRad;
-    double centre[3];
-    copy3(prp, centre);
-    double heel[3] = {centre[0] + shoe * std::cos(a), centre[1], centre[2] - shoe * std::sin(a)};
-    HPD_transform_point_to_pv(heel, centre, pv_angle, ahp);
+    shoe_other_end(prp, pedal_angle, pv_angle, 1.0, ahp);
 }
 
 void HM_VD_HPD_ask_prp_by_ahp_no_offset(double* ahp, double pedal_angle, double pv_angle, double* prp) {
     if (!ahp || !prp) return;
-    const double shoe = hpd_mm(kShoeLengthMm);
-    const double a = pedal_angle * kDegToRad;
-    double centre[3];
-    copy3(ahp, centre);
-    double ball[3] = {centre[0] - shoe * std::cos(a), centre[1], centre[2] + shoe * std::sin(a)};
-    HPD_transform_point_to_pv(ball, centre, pv_angle, prp);
+    shoe_other_end(ahp, pedal_angle, pv_angle, -1.0, prp);
 }
 
 void HM_VD_HPD_ask_ahp_y_no_offset(double prp_w, double pedal_angle, double pv_angle, double* ahp_w) {
     if (!ahp_w) return;
-    *ahp_w = prp_w + hpd_mm(kShoeLengthMm) * std::cos(pedal_angle * kDegToRad) * std::sin(pv_angle * kDegToRad);
+    *ahp_w = prp_w + hpd_sole_run(pedal_angle) * std::sin(pv_angle * hpd2::kDegToRad);
 }
 
 void HM_VD_HPD_ask_offset_point_by_pv_angle(double* point, double pv_angle, double distance, double* out) {
@@ -144,7 +161,7 @@ int hpd_ask_pedal_point_angle(tag_t pedal_curve, double* point, double* pedal_an
     double smaller = 0.0, larger = 0.0;
     if (HM_MODL_ask_vector_angle(up, tangent, &smaller, &larger) != 0) return HPD_CONTACT_BAD_INPUT;
     copy3(p, point);
-    *pedal_angle = 90.0 - smaller * kRadToDeg;
+    *pedal_angle = 90.0 - smaller * hpd2::kRadToDeg;
     return 0;
 }
 
@@ -174,8 +191,7 @@ int HM_VD_HPD_ask_shoe_target(bool find_floor_angle, tag_t bof_floor, double* fl
     if (!heel || !pv_centre || (find_floor_angle && bof_floor != NULL_TAG && !floor_angle)) return -1;
     Temporaries temporaries;
     tag_t heel_copy = NULL_TAG, bof_copy = NULL_TAG;
-    if (!temporaries.turned_copy(heel_floor, pv_centre, -pv_angle, &heel_copy) ||
-        !temporaries.turned_copy(bof_floor, pv_centre, -pv_angle, &bof_copy))
+    if (!temporaries.turned_copies(heel_floor, bof_floor, pv_centre, -pv_angle, &heel_copy, &bof_copy))
         return HPD_TARGET_FAILED;
 
     // The heel is taken, and answered, in the turned-back frame.
@@ -183,12 +199,8 @@ int HM_VD_HPD_ask_shoe_target(bool find_floor_angle, tag_t bof_floor, double* fl
     copy3(heel, h);
     int result = 0;
     if (mode != 2 && heel_copy != NULL_TAG) {
-        switch (heel_on_floor(heel_copy, h, temporaries)) {
-            case kNoPlane: return HPD_TARGET_NO_PLANE;
-            case kNoDistance: return HPD_TARGET_FAILED;
-            case kNearestFloorPoint: result = HPD_TARGET_FLOOR_LIMIT; break;
-            case kOnFloor: break;
-        }
+        result = heel_target_on_floor(heel_copy, h, temporaries);
+        if (result != 0 && result != HPD_TARGET_FLOOR_LIMIT) return result;
     }
 
     double angle = 0.0;
@@ -205,8 +217,7 @@ int HM_VD_HPD_ask_occ_target(bool use_pedal, tag_t pedal, double* pedal_angle, i
     if (!pedal_angle || !heel || !pv_centre) return -1;
     Temporaries temporaries;
     tag_t pedal_copy = NULL_TAG, floor_copy = NULL_TAG;
-    if (!temporaries.turned_copy(pedal, pv_centre, -pv_angle, &pedal_copy) ||
-        !temporaries.turned_copy(floor, pv_centre, -pv_angle, &floor_copy))
+    if (!temporaries.turned_copies(pedal, floor, pv_centre, -pv_angle, &pedal_copy, &floor_copy))
         return HPD_TARGET_FAILED;
 
     double h[3];
@@ -220,18 +231,15 @@ int HM_VD_HPD_ask_occ_target(bool use_pedal, tag_t pedal, double* pedal_angle, i
         if (hpd_solve_shoe_on_pedal(solver_mode, pedal_copy, h, &angle, floor_copy, pv_angle) != 0)
             return HPD_TARGET_FAILED;
     } else if (mode != 2 && floor_copy != NULL_TAG) {
-        switch (heel_on_floor(floor_copy, h, temporaries)) {
-            case kNoPlane: return HPD_TARGET_NO_PLANE;
-            case kNoDistance: return HPD_TARGET_FAILED;
-            case kNearestFloorPoint:
-            case kOnFloor: break;
-        }
+        // A heel beyond the floor's ends takes the nearest floor point without a warning here.
+        const int rc = heel_target_on_floor(floor_copy, h, temporaries);
+        if (rc != 0 && rc != HPD_TARGET_FLOOR_LIMIT) return rc;
     }
 
     if (pedal != NULL_TAG || floor != NULL_TAG) {
         HPD_transform_point_to_pv(h, pv_centre, pv_angle, h);
         if (use_pedal) {
-            const double pv = pv_angle * kDegToRad;
+            const double pv = pv_angle * hpd2::kDegToRad;
             h[0] += std::sin(pv) * lateral_offset;
             h[1] -= std::cos(pv) * lateral_offset;
         }
@@ -269,6 +277,6 @@ int HM_VD_HPD_ask_pv_angle(int count, tag_t* objects, double* point, double* pv_
     const double up[3] = {0.0, 0.0, 1.0};
     double angle = 0.0;
     if (HM_VEC3_angle_between(x_axis, v, up, &angle) != 0) return HPD_CONTACT_BAD_INPUT;
-    *pv_angle = hpd_wrap_angle_deg(angle * kRadToDeg);
+    *pv_angle = hpd_wrap_angle_deg(angle * hpd2::kRadToDeg);
     return 0;
 }

@@ -7,6 +7,7 @@
 // behind it; on the floor, the ball of foot is the floor point one shoe length
 // in front of the heel.
 #include "hpd_internal.h"
+#include "hpd_vec2.h"
 
 #include "morvish.h"
 #include "omvra.h"
@@ -16,15 +17,11 @@
 
 namespace {
 
-constexpr double kHalfPi = 1.57079632679489661923;
-constexpr double kRadToDeg = 57.29577951308235;
-constexpr double kDegToRad = 0.01745329251994328;
+constexpr double kHalfPi = hpd2::kPi / 2.0;
 
 // Solver settings of both contacts: bisection on the curve parameter.
 constexpr double kXTolerance = 1e-4;
 constexpr double kFTolerance = 1e-8;
-// Tolerance of the sole plane's intersection with the floor.
-constexpr double kIntersectTolerance = 0.025;
 // A found heel height this close to the given one keeps the given one; the
 // same for the pedal angle (degrees).
 constexpr double kKeepHeightTolerance = 0.025;
@@ -70,6 +67,45 @@ void heel_behind(hpd_pedal_contact_s* record, const double point[3], double thet
 
 void format(char* text, const char* pattern, int value) { std::snprintf(text, kTextSize, pattern, value); }
 
+// The pedal point and sole angle at t with the heel one shoe length behind
+// the point along the sole (written into the record).
+int shoe_on_pedal_at(double t, hpd_pedal_contact_s* record, double* theta) {
+    double point[3];
+    if (int rc = pedal_sole(t, record, point, theta)) return rc;
+    heel_behind(record, point, *theta);
+    return 0;
+}
+
+// Opens an evaluator on the curve and asks its parameter limits. 0, or
+// HPD_CONTACT_FAILED with the host's code in `text`; *evaluator is then
+// whatever was opened (free it either way).
+int open_curve(tag_t curve, HM_EVAL_p_t* evaluator, double limits[2], char* text) {
+    int rc = HM_EVAL_initialize(curve, evaluator);
+    if (rc != 0 || !*evaluator) {
+        format(text, "Error from HM_EVAL_initialize = %d\n", rc);
+        return HPD_CONTACT_FAILED;
+    }
+    if ((rc = HM_EVAL_ask_limits(*evaluator, limits)) != 0) {
+        format(text, "Error from HM_EVAL_ask_limits = %d\n", rc);
+        return HPD_CONTACT_FAILED;
+    }
+    return 0;
+}
+
+// Bisection of the residual on the interval. 0, HPD_CONTACT_NO_ROOT when no
+// sign change is found, or HPD_CONTACT_FAILED with the solver's code in `text`.
+int bisect(const double interval[2], OPT_UTIL_function_t residual, void* record, char* text) {
+    double root = 0.0;
+    int rc = OPT_UTIL_equation_solver(OPT_UTIL_BISECTION, interval, kXTolerance, kFTolerance, 0, residual, record,
+                                      &root);
+    if (rc == OPT_UTIL_NO_SIGN_CHANGE) return HPD_CONTACT_NO_ROOT;
+    if (rc != 0) {
+        format(text, "Error from OPT_UTIL_equation_solver = %d\n", rc);
+        return HPD_CONTACT_FAILED;
+    }
+    return 0;
+}
+
 }  // namespace
 
 void hpd_free_intersection(int count, HM_MODL_intersection_t** entries) {
@@ -84,18 +120,16 @@ void hpd_free_intersection(int count, HM_MODL_intersection_t** entries) {
 
 int hpd_shoe_residual_by_height(double t, void* data, double* f) {
     auto* record = static_cast<hpd_pedal_contact_s*>(data);
-    double point[3], theta = 0.0;
-    if (int rc = pedal_sole(t, record, point, &theta)) return rc;
-    heel_behind(record, point, theta);
+    double theta = 0.0;
+    if (int rc = shoe_on_pedal_at(t, record, &theta)) return rc;
     *f = record->target - record->heel[2];
     return 0;
 }
 
 int hpd_shoe_residual_by_angle(double t, void* data, double* f) {
     auto* record = static_cast<hpd_pedal_contact_s*>(data);
-    double point[3], theta = 0.0;
-    if (int rc = pedal_sole(t, record, point, &theta)) return rc;
-    heel_behind(record, point, theta);
+    double theta = 0.0;
+    if (int rc = shoe_on_pedal_at(t, record, &theta)) return rc;
     *f = record->target - theta;
     return 0;
 }
@@ -111,7 +145,7 @@ int hpd_shoe_residual_by_floor(double t, void* data, double* f) {
     if (HM_MODL_create_plane(point, normal, &plane) != 0 || plane == NULL_TAG) return HPD_RESIDUAL_NO_PLANE;
     int count = 0;
     HM_MODL_intersection_t** entries = nullptr;
-    int rc = HM_MODL_intersect_objects(plane, record->floor, kIntersectTolerance, &count, &entries);
+    int rc = HM_MODL_intersect_objects(plane, record->floor, hpd::kSectionTolerance, &count, &entries);
     UPDATE_log_entity_to_delete(plane);
 
     int result = 0;
@@ -160,27 +194,19 @@ int hpd_solve_shoe_on_pedal(int mode, tag_t pedal, double* heel, double* pedal_a
         return HPD_CONTACT_BAD_INPUT;
 
     char text[kTextSize] = "";
-    int result = 0;
     HM_EVAL_p_t evaluator = nullptr;
     double limits[2] = {0.0, 1.0};
     double start[3], end[3];
     hpd_pedal_contact_s record{};
 
-    int rc = HM_EVAL_initialize(pedal, &evaluator);
-    if (rc != 0 || !evaluator) {
-        format(text, "Error from HM_EVAL_initialize = %d\n", rc);
-        result = HPD_CONTACT_FAILED;
-    } else if ((rc = HM_EVAL_ask_limits(evaluator, limits)) != 0) {
-        format(text, "Error from HM_EVAL_ask_limits = %d\n", rc);
-        result = HPD_CONTACT_FAILED;
-    } else if (HM_EVAL_evaluate(evaluator, 0, limits[0], start, nullptr) != 0) {
+    int result = open_curve(pedal, &evaluator, limits, text);
+    if (result == 0 && HM_EVAL_evaluate(evaluator, 0, limits[0], start, nullptr) != 0)
         result = HPD_CONTACT_NO_START;
-    } else if (HM_EVAL_evaluate(evaluator, 0, limits[1], end, nullptr) != 0) {
+    else if (result == 0 && HM_EVAL_evaluate(evaluator, 0, limits[1], end, nullptr) != 0)
         result = HPD_CONTACT_NO_END;
-    }
 
     if (result == 0) {
-        record.shoe_length = hpd_mm(200.0);
+        record.shoe_length = hpd_mm(hpd::kShoeLengthMm);
         record.pedal = pedal;
         record.pv_angle = pv_angle;
         record.reversed = end[0] <= start[0];
@@ -189,24 +215,17 @@ int hpd_solve_shoe_on_pedal(int mode, tag_t pedal, double* heel, double* pedal_a
         if (mode == 0) {
             record.target = heel[2];
         } else if (mode == 1) {
-            record.target = *pedal_angle * kDegToRad;
+            record.target = *pedal_angle * hpd2::kDegToRad;
             residual = hpd_shoe_residual_by_angle;
         } else {
             residual = hpd_shoe_residual_by_floor;
         }
 
-        double root = 0.0;
-        rc = OPT_UTIL_equation_solver(OPT_UTIL_BISECTION, limits, kXTolerance, kFTolerance, 0, residual, &record,
-                                      &root);
-        if (rc == OPT_UTIL_NO_SIGN_CHANGE) {
-            result = HPD_CONTACT_NO_ROOT;
-        } else if (rc != 0) {
-            format(text, "Error from OPT_UTIL_equation_solver = %d\n", rc);
-            result = HPD_CONTACT_FAILED;
-        } else {
+        result = bisect(limits, residual, &record, text);
+        if (result == 0) {
             // The last evaluation of the bisection was at the root: the record
             // holds the heel and sole angle of the contact.
-            const double found_angle = record.sole_angle * kRadToDeg;
+            const double found_angle = record.sole_angle * hpd2::kRadToDeg;
             heel[0] = record.heel[0];
             heel[1] = record.heel[1];
             if (mode == 0) {
@@ -231,23 +250,17 @@ int hpd_solve_shoe_on_floor(tag_t floor_curve, const double* heel, double* floor
     if (floor_curve == NULL_TAG || !heel || !floor_angle) return HPD_CONTACT_BAD_INPUT;
 
     char text[kTextSize] = "";
-    int result = 0;
     HM_EVAL_p_t evaluator = nullptr;
     double limits[2] = {0.0, 1.0};
     double closest_parm = 0.0, closest[3], start[3], end[3];
 
-    int rc = HM_EVAL_initialize(floor_curve, &evaluator);
-    if (rc != 0 || !evaluator) {
-        format(text, "Error from HM_EVAL_initialize = %d\n", rc);
-        result = HPD_CONTACT_FAILED;
-    } else if ((rc = HM_EVAL_ask_limits(evaluator, limits)) != 0) {
-        format(text, "Error from HM_EVAL_ask_limits = %d\n", rc);
-        result = HPD_CONTACT_FAILED;
-    } else if ((rc = HM_EVAL_evaluate_closest_point(evaluator, heel, &closest_parm, closest)) != 0) {
+    int rc = 0;
+    int result = open_curve(floor_curve, &evaluator, limits, text);
+    if (result == 0 && (rc = HM_EVAL_evaluate_closest_point(evaluator, heel, &closest_parm, closest)) != 0) {
         format(text, "Error from HM_EVAL_evaluate_closest_point = %d\n", rc);
         result = HPD_CONTACT_FAILED;
-    } else if ((rc = HM_EVAL_evaluate(evaluator, 0, limits[0], start, nullptr)) != 0 ||
-               (rc = HM_EVAL_evaluate(evaluator, 0, limits[1], end, nullptr)) != 0) {
+    } else if (result == 0 && ((rc = HM_EVAL_evaluate(evaluator, 0, limits[0], start, nullptr)) != 0 ||
+                               (rc = HM_EVAL_evaluate(evaluator, 0, limits[1], end, nullptr)) != 0)) {
         format(text, "Error from HM_EVAL_evaluate = %d\n", rc);
         result = HPD_CONTACT_FAILED;
     }
@@ -266,19 +279,10 @@ int hpd_solve_shoe_on_floor(tag_t floor_curve, const double* heel, double* floor
     }
 
     if (result == 0) {
-        const double shoe = hpd_mm(200.0);
+        const double shoe = hpd_mm(hpd::kShoeLengthMm);
         hpd_floor_contact_s record{shoe, shoe, floor_curve, {heel[0], closest[1], heel[2]}, 0.0};
-        double root = 0.0;
-        rc = OPT_UTIL_equation_solver(OPT_UTIL_BISECTION, interval, kXTolerance, kFTolerance, 0, hpd_floor_residual,
-                                      &record, &root);
-        if (rc == OPT_UTIL_NO_SIGN_CHANGE) {
-            result = HPD_CONTACT_NO_ROOT;
-        } else if (rc != 0) {
-            format(text, "Error from OPT_UTIL_equation_solver = %d\n", rc);
-            result = HPD_CONTACT_FAILED;
-        } else {
-            *floor_angle = record.floor_angle * kRadToDeg;
-        }
+        result = bisect(interval, hpd_floor_residual, &record, text);
+        if (result == 0) *floor_angle = record.floor_angle * hpd2::kRadToDeg;
     }
 
     if (text[0] != '\0') std::fputs(text, stdout);

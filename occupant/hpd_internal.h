@@ -1,7 +1,8 @@
 // Internal operations of the H-point design tool, shared by the occupant
-// sources: units, angle wrapping, plane geometry of the foot and leg, the
-// leg-chain operations of the reverse engineering and the back linkage.
-// Not exported from the library.
+// sources: units, tracing, angle wrapping, plane geometry of the foot and
+// leg, the leg-chain operations of the reverse engineering, the back linkage,
+// the shoe contact and the seat curves. The tool's fixed dimensions are in
+// hpd_constants.h. Not exported from the library.
 //
 // Side-view points are pairs (L, H) (the x and z of a vehicle point), plan-view
 // points (L, W). Angles are in degrees unless a function says radians. Leg
@@ -11,11 +12,25 @@
 
 #include "equation_solver.h"
 #include "host_types.h"
+#include "hpd_constants.h"
 
-/* ---- units ---- */
+/* ---- units and argument checks ---- */
 
 // A length given in millimetres, in the units of the work part.
 double hpd_mm(double millimetres);
+
+// True when the `count` values are all finite.
+bool hpd_all_finite(const double* values, int count);
+// True for a pair of finite, positive leg lengths (false for null).
+bool hpd_legs_ok(const double* leg_lengths);
+
+/* ---- tracing under the debug key "VD_HPD" ---- */
+
+// True when the host's checking level is at least 1 and the debug key
+// "VD_HPD" is set.
+bool hpd_tracing();
+// Prints one trace line to standard output and to the host's log.
+void hpd_trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 /* ---- angles ---- */
 
@@ -49,8 +64,29 @@ int hpd_ask_circle_point_at_height(const double c[2], double r, double h, double
 void hpd_ask_ankle_from_heel(const double heel[2], double shoe_angle, double ankle[2]);
 // The inverse: the heel from the ankle for the same shoe angle.
 void hpd_ask_heel_from_ankle(const double ankle[2], double shoe_angle, double heel[2]);
-// The direction (-1, 0) turned by -a, then by +6.5 degrees, then by -b (a unit vector).
+// The foot's reference direction for the shoe angle: (-1, 0) turned by
+// -shoe_angle, then by +6.5 degrees (a unit vector).
+void hpd_ask_foot_direction(double shoe_angle, double dir[2]);
+// The foot direction of a, turned further by -b (a unit vector).
 void hpd_ask_shank_direction(double a, double b, double dir[2]);
+// The same direction as an angle above +L in degrees, for the ankle angle
+// and the pedal angle: 180 - ankle_angle - pedal_angle + 6.5.
+double hpd_shank_angle(double ankle_angle, double pedal_angle);
+// The knee: the lower leg's length from the ankle along the shank direction
+// of (a, b).
+void hpd_ask_knee_from_ankle(const double ankle[2], double a, double b, double lower, double knee[2]);
+// The shoe's length along L at the pedal angle: 200 mm * cos(pedal_angle),
+// in part units.
+double hpd_sole_run(double pedal_angle);
+// The standard driver's pedal angle for the seat height (part units): 77
+// degrees less 0.08 degree per millimetre.
+double hpd_standard_pedal_angle(double h30);
+// The hip-to-ankle chord of the thigh-lower leg triangle with the knee angle
+// (degrees) between them; 0 when the legs fold flat onto each other.
+double hpd_knee_chord(double knee_angle, double upper, double lower);
+// The chord's angle (radians) against the lower leg at the ankle of that
+// triangle. chord must be positive.
+double hpd_chord_angle_at_ankle(double knee_angle, double upper, double lower, double chord);
 // Closure residual of the two-link chain (l1 at angle a, l2 at a + b; radians)
 // against the circle of radius r about p:
 // (l1 cos a - l2 cos(a+b) - p.L)^2 + (l2 sin(a+b) - p.H)^2 - r^2.
@@ -90,6 +126,10 @@ int hpd_rotate_copy_about_vertical(tag_t object, const double centre[3], double 
 // degrees; -1 when the hip cannot be placed.
 int hpd_ask_leg_chain_point(const double* p, const double leg_lengths[2], const double angles[2], double* out_dl,
                             double* out_h);
+// The same chain with the hip on the class B seat line of the male-female
+// ratio drawn from the heel.
+int hpd_ask_leg_chain_point_on_line(const double* p, const double leg_lengths[2], const double angles[2],
+                                    int male_female_ratio, double* out_dl, double* out_h);
 // Bisection of the foot angle f on (0, 77) so that the heel lies `drop` below
 // the SgRP, the thigh at 90 - hip_angle + back_angle above the horizontal and
 // the lower leg at 180 - ankle_angle - f + 6.5. 0 with out = (heel L, SgRP W +
@@ -227,16 +267,16 @@ int hpd_ask_arc_on_sgrp_line(const double centre[2], double radius, double point
                              const double base[3]);
 
 /* ---- reverse engineering: the two bisections ---- */
+
 // The pedal angle A47 in (0, 77) at which the heel L53 in front of and h30
 // below the SgRP gives the ankle angle (bisection). 0; -1 bad arguments, no
 // convergence or a leg that cannot be placed (*pedal_angle = last angle).
 int hpd_ask_pedal_angle_by_ankle_angle(double* sgrp, double* leg_lengths, double back_angle, double l53, double h30,
-                                         double ankle_angle, double* pedal_angle);
+                                       double ankle_angle, double* pedal_angle);
 // The seat height H30 in the class range (A 127 to 405 mm, B 405 to 530 mm)
 // at which the heel L53 in front of the SgRP with the pedal angle gives the
 // ankle angle (bisection). Codes as above (*h30 = last height).
-int hpd_ask_seat_height_by_ankle_angle(double* sgrp, double* leg_lengths, double back_angle, double l53, double pedal_angle,
-                                         double ankle_angle, int vehicle_class, double* h30);
-
+int hpd_ask_seat_height_by_ankle_angle(double* sgrp, double* leg_lengths, double back_angle, double l53,
+                                       double pedal_angle, double ankle_angle, int vehicle_class, double* h30);
 
 #endif

@@ -11,15 +11,10 @@ using hpd2::V;
 
 namespace {
 
-constexpr double kShoeLengthMm = 200.0;
+// Leg room: the SgRP-to-ankle distance plus this length.
 constexpr double kLegRoomAddMm = 254.0;
-constexpr double kFootTurnRad = 0.11344640137963133;  // 6.5 degrees
-// The heel-to-ankle arm of a level shoe, as length and angle above the sole.
-constexpr double kAnkleArmMm = 134.2008;
-constexpr double kAnkleArmDeg = 52.8738;
+// Greatest lateral distance of the heel from the SgRP.
 constexpr double kHalfWidthMm = 196.5;
-constexpr double kLegMinMm = 250.0;
-constexpr double kLegMaxMm = 550.0;
 
 // Side view (L, H) of a 3-D point.
 V side(const double* p) { return {p[0], p[2]}; }
@@ -37,6 +32,18 @@ void sgrp_from_heel(double* heel, double* sgrp, double pv_angle, double out[3]) 
     HPD_transform_point_to_pv(sgrp, heel, -pv_angle, out);
 }
 
+// One posture check: `ok` judges the SgRP seen from the heel; a failure is
+// shown as `code` when asked. False for a null point.
+template <typename Ok>
+bool posture_check(double* heel, double* sgrp, double pv_angle, bool show, int code, Ok ok) {
+    if (!heel || !sgrp) return false;
+    double s[3];
+    sgrp_from_heel(heel, sgrp, pv_angle, s);
+    const bool passed = ok(s);
+    if (!passed && show) HM_VD_HPD_display_failmessage(code);
+    return passed;
+}
+
 int pick(V c1, double r1, V c2, double r2, int rule, V* point) {
     double a[2], b[2], p[2];
     hpd2::put(c1, a);
@@ -46,9 +53,30 @@ int pick(V c1, double r1, V c2, double r2, int rule, V* point) {
     return 0;
 }
 
-bool legs_in_range(const double* leg_lengths) {
-    double lo = hpd_mm(kLegMinMm), hi = hpd_mm(kLegMaxMm);
-    return leg_lengths[0] >= lo && leg_lengths[0] <= hi && leg_lengths[1] >= lo && leg_lengths[1] <= hi;
+// The arguments of the two shoe-turning adjustments: -1 for a null pointer
+// or an ankle angle outside [0, 180], -2 for a leg length outside [250, 550]
+// mm, else 0.
+int check_turning_inputs(double* sgrp, double ankle_angle, double* leg_lengths, double* heel, double* shoe_angle) {
+    if (!sgrp || !leg_lengths || !heel || !shoe_angle) return -1;
+    if (!(ankle_angle >= 0.0 && ankle_angle <= 180.0)) return -1;
+    const double lo = hpd_mm(hpd::kLegMinMm), hi = hpd_mm(hpd::kLegMaxMm);
+    for (int i = 0; i < 2; ++i)
+        if (!(leg_lengths[i] >= lo && leg_lengths[i] <= hi)) return -2;
+    return 0;
+}
+
+// The triangle heel - knee - ball of foot of the ankle angle: gamma the
+// angle at the heel (degrees), d the heel-to-knee and r the ball-to-knee
+// distance, for the shoe length `shoe`.
+struct FootLegTriangle {
+    double gamma = 0.0, d = 0.0, r = 0.0;
+};
+FootLegTriangle foot_leg_triangle(double ankle_angle, double lower, double shoe) {
+    FootLegTriangle t;
+    hpd_ask_foot_leg_angle(ankle_angle, lower, &t.gamma, &t.d);
+    t.r = std::sqrt(
+        std::fmax(0.0, shoe * shoe + t.d * t.d - 2.0 * shoe * t.d * std::cos(t.gamma * hpd2::kDegToRad)));
+    return t;
 }
 
 }  // namespace
@@ -75,7 +103,9 @@ int HM_VD_HPD_ask_leg_angles_legroom(double* sgrp, double heel_dl, double heel_d
     double sgrp_pt[2] = {s.l, s.h}, knee_pt[2];
     if (hpd_ask_knee_point(ankle_pt, lower, sgrp_pt, upper, knee_pt) != 0) return -1;
     V knee = hpd2::of(knee_pt);
-    V foot = hpd2::turn(hpd2::turn({-1.0, 0.0}, -shoe_angle * hpd2::kDegToRad), kFootTurnRad);
+    double foot_dir[2];
+    hpd_ask_foot_direction(shoe_angle, foot_dir);
+    const V foot = hpd2::of(foot_dir);
 
     double ankle_angle = hpd_wrap_angle_deg(angle_between(knee - ankle, foot));
     double thigh_angle = hpd_wrap_angle_deg(angle_between(knee - s, {-1.0, 0.0}));
@@ -93,8 +123,8 @@ int HM_VD_HPD_is_valid_shoe_position(int leg, double* heel, double* sgrp, double
     if (!heel || !sgrp) return -1;
     double turned[3];
     HPD_transform_point_to_pv(heel, sgrp, -pv_angle, turned);
-    double arm = hpd_mm(kAnkleArmMm);
-    double a = (shoe_angle + kAnkleArmDeg) * hpd2::kDegToRad;
+    double arm = hpd_mm(hpd::kAnkleArmMm);
+    double a = (shoe_angle + hpd::kAnkleArmDeg) * hpd2::kDegToRad;
     V ankle = {turned[0] - arm * std::cos(a), turned[2] + arm * std::sin(a)};
     if ((leg == 0 || leg == 1) && !(hpd2::distance(side(sgrp), ankle) < upper_leg + lower_leg + 1e-4)) return 23;
     if (turned[0] >= sgrp[0] + 1e-4) return 24;
@@ -108,43 +138,28 @@ int HM_VD_HPD_is_valid_shoe_position(int leg, double* heel, double* sgrp, double
 }
 
 bool HM_VD_HPD_check_hpd_width(double* heel, double* sgrp, double pv_angle, bool show) {
-    if (!heel || !sgrp) return false;
-    double s[3];
-    sgrp_from_heel(heel, sgrp, pv_angle, s);
-    double w = std::fabs(s[1] - heel[1]);
-    bool ok = w <= hpd_mm(kHalfWidthMm) + 1e-10 && w >= 0.0 - 1e-10;
-    if (!ok && show) HM_VD_HPD_display_failmessage(40);
-    return ok;
+    return posture_check(heel, sgrp, pv_angle, show, 40, [&](const double* s) {
+        double w = std::fabs(s[1] - heel[1]);
+        return w <= hpd_mm(kHalfWidthMm) + 1e-10 && w >= 0.0 - 1e-10;
+    });
 }
 
 bool HM_VD_HPD_check_hpd_length(double* heel, double* sgrp, double pv_angle, double* leg_lengths,
                                 double shoe_angle, bool show) {
-    if (!heel || !sgrp || !leg_lengths) return false;
-    double s[3];
-    sgrp_from_heel(heel, sgrp, pv_angle, s);
-    double heel_side[2] = {heel[0], heel[2]}, ankle[2];
-    hpd_ask_ankle_from_heel(heel_side, shoe_angle, ankle);
-    bool ok = hpd2::distance(side(s), hpd2::of(ankle)) <= leg_lengths[0] + leg_lengths[1] + 1e-10;
-    if (!ok && show) HM_VD_HPD_display_failmessage(23);
-    return ok;
+    if (!leg_lengths) return false;
+    return posture_check(heel, sgrp, pv_angle, show, 23, [&](const double* s) {
+        double heel_side[2] = {heel[0], heel[2]}, ankle[2];
+        hpd_ask_ankle_from_heel(heel_side, shoe_angle, ankle);
+        return hpd2::distance(side(s), hpd2::of(ankle)) <= leg_lengths[0] + leg_lengths[1] + 1e-10;
+    });
 }
 
 bool HM_VD_HPD_check_right_shoe(double* heel, double* sgrp, double pv_angle, bool show) {
-    if (!heel || !sgrp) return false;
-    double s[3];
-    sgrp_from_heel(heel, sgrp, pv_angle, s);
-    bool ok = !(s[1] > heel[1] + 1e-10);
-    if (!ok && show) HM_VD_HPD_display_failmessage(26);
-    return ok;
+    return posture_check(heel, sgrp, pv_angle, show, 26, [&](const double* s) { return !(s[1] > heel[1] + 1e-10); });
 }
 
 bool HM_VD_HPD_check_left_shoe(double* heel, double* sgrp, double pv_angle, bool show) {
-    if (!heel || !sgrp) return false;
-    double s[3];
-    sgrp_from_heel(heel, sgrp, pv_angle, s);
-    bool ok = !(s[1] < heel[1] - 1e-10);
-    if (!ok && show) HM_VD_HPD_display_failmessage(27);
-    return ok;
+    return posture_check(heel, sgrp, pv_angle, show, 27, [&](const double* s) { return !(s[1] < heel[1] - 1e-10); });
 }
 
 int HM_VD_HPD_lock_pass_ankle_angle_by_coordinate_adjustment(double* sgrp, double pv_angle, double shoe_angle,
@@ -173,42 +188,34 @@ int HM_VD_HPD_lock_pass_ankle_angle_by_coordinate_adjustment(double* sgrp, doubl
 int HM_VD_HPD_lock_pass_ankle_angle_by_shoe_angle_adjustment(double* sgrp, double pv_angle, double ankle_angle,
                                                              double* leg_lengths, double* heel,
                                                              double* shoe_angle) {
-    if (!sgrp || !leg_lengths || !heel || !shoe_angle) return -1;
-    if (!(ankle_angle >= 0.0 && ankle_angle <= 180.0)) return -1;
-    if (!legs_in_range(leg_lengths)) return -2;
+    if (int rc = check_turning_inputs(sgrp, ankle_angle, leg_lengths, heel, shoe_angle)) return rc;
     const double upper = leg_lengths[0], lower = leg_lengths[1];
     double turned[3];
     HPD_transform_point_to_pv(heel, sgrp, -pv_angle, turned);
     V h = side(turned), s = side(sgrp);
-    double gamma = 0.0, d = 0.0;
-    hpd_ask_foot_leg_angle(ankle_angle, lower, &gamma, &d);
-    double shoe = hpd_mm(kShoeLengthMm);
-    double r = std::sqrt(std::fmax(0.0, shoe * shoe + d * d - 2.0 * shoe * d * std::cos(gamma * hpd2::kDegToRad)));
+    const double shoe = hpd_mm(hpd::kShoeLengthMm);
+    const FootLegTriangle t = foot_leg_triangle(ankle_angle, lower, shoe);
     V knee, ball;
-    if (pick(h, d, s, upper, 2, &knee) != 0) return -3;
-    if (pick(h, shoe, knee, r, 2, &ball) != 0) return -3;
+    if (pick(h, t.d, s, upper, 2, &knee) != 0) return -3;
+    if (pick(h, shoe, knee, t.r, 2, &ball) != 0) return -3;
     *shoe_angle = angle_between(ball - h, {-1.0, 0.0});
     return 0;
 }
 
 int HM_VD_HPD_lock_pass_ankle_angle_by_keep_bof_location(double* sgrp, double pv_angle, double ankle_angle,
                                                          double* leg_lengths, double* heel, double* shoe_angle) {
-    if (!sgrp || !leg_lengths || !heel || !shoe_angle) return -1;
-    if (!(ankle_angle >= 0.0 && ankle_angle <= 180.0)) return -1;
-    if (!legs_in_range(leg_lengths)) return -2;
+    if (int rc = check_turning_inputs(sgrp, ankle_angle, leg_lengths, heel, shoe_angle)) return rc;
     const double upper = leg_lengths[0], lower = leg_lengths[1];
     double turned[3];
     HPD_transform_point_to_pv(heel, sgrp, -pv_angle, turned);
     V s = side(sgrp);
-    double shoe = hpd_mm(kShoeLengthMm);
+    const double shoe = hpd_mm(hpd::kShoeLengthMm);
     double a = *shoe_angle * hpd2::kDegToRad;
     V ball = {turned[0] - shoe * std::cos(a), turned[2] + shoe * std::sin(a)};
-    double gamma = 0.0, d = 0.0;
-    hpd_ask_foot_leg_angle(ankle_angle, lower, &gamma, &d);
-    double r = std::sqrt(std::fmax(0.0, shoe * shoe + d * d - 2.0 * shoe * d * std::cos(gamma * hpd2::kDegToRad)));
+    const FootLegTriangle t = foot_leg_triangle(ankle_angle, lower, shoe);
     V knee, h;
-    if (pick(ball, r, s, upper, 2, &knee) != 0) return -3;
-    if (pick(ball, shoe, knee, d, 3, &h) != 0) return -3;
+    if (pick(ball, t.r, s, upper, 2, &knee) != 0) return -3;
+    if (pick(ball, shoe, knee, t.d, 3, &h) != 0) return -3;
     *shoe_angle = angle_between(ball - h, {-1.0, 0.0});
     turned[0] = h.l;
     turned[2] = h.h;

@@ -1,12 +1,14 @@
-// Error codes of the H-point design tool: their texts and the dialogs that
-// show the geometry failures.
+// Error codes of the H-point design tool: their texts, the dialogs that show
+// the geometry failures, and the trace lines of the debug key "VD_HPD".
 #include "hpd.h"
 #include "hpd_internal.h"
 #include "morvish.h"
 #include "quillon.h"
 #include "sarnweld.h"
 
+#include <cstdarg>
 #include <cstddef>
+#include <cstdio>
 
 namespace {
 
@@ -38,13 +40,20 @@ struct Range {
     bool length;
 };
 const Range kRanges[] = {
-    {1, kUpperLeg, 250.0, 550.0, true},     {2, kLowerLeg, 250.0, 550.0, true},
-    {3, kSeatHeight, 127.0, 405.0, true},   {4, kBackAngle, 5.0, 40.0, false},
-    {5, kBackAngle, 0.0, 90.0, false},      {6, kCushionAngle, 0.0, 45.0, false},
-    {7, kLumbar, -20.0, 40.0, true},        {8, kPlanView, -90.0, 90.0, false},
-    {9, kPedalAngle, 0.0, 77.0, false},     {13, kAnkleAngle, 30.0, 180.0, false},
-    {15, kFloorAngle, 0.0, 45.0, false},    {33, kBackAngle, 11.0, 18.0, false},
-    {34, kSeatHeight, 405.0, 530.0, true},  {35, kBackAngle, 0.0, 90.0, false},
+    {1, kUpperLeg, hpd::kLegMinMm, hpd::kLegMaxMm, true},
+    {2, kLowerLeg, hpd::kLegMinMm, hpd::kLegMaxMm, true},
+    {3, kSeatHeight, hpd::kClassAMinH30Mm, hpd::kClassAMaxH30Mm, true},
+    {4, kBackAngle, 5.0, 40.0, false},
+    {5, kBackAngle, 0.0, 90.0, false},
+    {6, kCushionAngle, 0.0, 45.0, false},
+    {7, kLumbar, -20.0, 40.0, true},
+    {8, kPlanView, -90.0, 90.0, false},
+    {9, kPedalAngle, 0.0, hpd::kPedalAngleMaxDeg, false},
+    {13, kAnkleAngle, 30.0, 180.0, false},
+    {15, kFloorAngle, 0.0, 45.0, false},
+    {33, kBackAngle, 11.0, 18.0, false},
+    {34, kSeatHeight, hpd::kClassBMinH30Mm, hpd::kClassBMaxH30Mm, true},
+    {35, kBackAngle, 0.0, 90.0, false},
 };
 
 // Texts shown by the dialog as well as by the message table.
@@ -148,4 +157,16 @@ void HM_VD_HPD_display_failmessage(int code) {
             mtWarningDialog("Out of Geometry Limit", lines, 1, true, nullptr, 0);
     }
     SM_free(text);
+}
+
+bool hpd_tracing() { return MACH__checking_level >= 1 && DEBUG_ask_key("VD_HPD"); }
+
+void hpd_trace(const char* format, ...) {
+    char line[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    std::printf("%s", line);
+    ERROR_lprintf("%s", line);
 }

@@ -13,21 +13,11 @@ using hpd2::V;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-// A full turn as the tool has always wrapped degrees: 360 plus three units in
-// the last place. Kept so that wrapped angles match the tool's results.
-constexpr double kFullTurnDeg = 360.00000000000017;
+using hpd2::kPi;
 constexpr double kHalfTurnLimitDeg = 180.0001000000001;
 
-// Heel-to-ankle offset of a level shoe (millimetres).
-constexpr double kAnkleBackMm = 81.0;
-constexpr double kAnkleUpMm = 107.0;
-// Angle between the sole and the foot reference direction.
-constexpr double kFootTurnRad = 0.11344640137963133;  // 6.5 degrees
-constexpr double kShoeLengthMm = 200.0;
-
 V ankle_offset(double shoe_angle) {
-    return hpd2::turn({-hpd_mm(kAnkleBackMm), hpd_mm(kAnkleUpMm)}, -shoe_angle * hpd2::kDegToRad);
+    return hpd2::turn({-hpd_mm(hpd::kAnkleForwardMm), hpd_mm(hpd::kAnkleUpMm)}, -shoe_angle * hpd2::kDegToRad);
 }
 
 }  // namespace
@@ -45,9 +35,20 @@ int hpd_wrap_angle_rad(double* angle) {
     return 0;
 }
 
+bool hpd_all_finite(const double* values, int count) {
+    for (int i = 0; i < count; ++i)
+        if (!std::isfinite(values[i])) return false;
+    return true;
+}
+
+bool hpd_legs_ok(const double* leg_lengths) {
+    return leg_lengths && hpd_all_finite(leg_lengths, 2) && leg_lengths[0] > 0.0 && leg_lengths[1] > 0.0;
+}
+
 double hpd_wrap_angle_deg(double angle) {
-    if (std::fabs(angle - kFullTurnDeg) > 1e-4) angle = std::fmod(angle, kFullTurnDeg);
-    if (std::fabs(angle) >= kHalfTurnLimitDeg) return angle > 0.0 ? angle - kFullTurnDeg : angle + kFullTurnDeg;
+    if (std::fabs(angle - hpd::kFullTurnDeg) > 1e-4) angle = std::fmod(angle, hpd::kFullTurnDeg);
+    if (std::fabs(angle) >= kHalfTurnLimitDeg)
+        return angle > 0.0 ? angle - hpd::kFullTurnDeg : angle + hpd::kFullTurnDeg;
     return angle;
 }
 
@@ -104,11 +105,46 @@ void hpd_ask_heel_from_ankle(const double ankle[2], double shoe_angle, double he
     hpd2::put(hpd2::of(ankle) - ankle_offset(shoe_angle), heel);
 }
 
+void hpd_ask_foot_direction(double shoe_angle, double dir[2]) {
+    hpd2::put(hpd2::turn(hpd2::turn({-1.0, 0.0}, -shoe_angle * hpd2::kDegToRad), hpd::kFootTurnRad), dir);
+}
+
 void hpd_ask_shank_direction(double a, double b, double dir[2]) {
-    V v = hpd2::turn({-1.0, 0.0}, -a * hpd2::kDegToRad);
-    v = hpd2::turn(v, kFootTurnRad);
-    v = hpd2::turn(v, -b * hpd2::kDegToRad);
-    hpd2::put(v, dir);
+    double foot[2];
+    hpd_ask_foot_direction(a, foot);
+    hpd2::put(hpd2::turn(hpd2::of(foot), -b * hpd2::kDegToRad), dir);
+}
+
+double hpd_shank_angle(double ankle_angle, double pedal_angle) {
+    return 180.0 - ankle_angle - pedal_angle + hpd::kFootTurnDeg;
+}
+
+void hpd_ask_knee_from_ankle(const double ankle[2], double a, double b, double lower, double knee[2]) {
+    double dir[2];
+    hpd_ask_shank_direction(a, b, dir);
+    V u;
+    hpd2::unit(hpd2::of(dir), 1e-10, &u);
+    hpd2::put(hpd2::of(ankle) + lower * u, knee);
+}
+
+double hpd_sole_run(double pedal_angle) {
+    return hpd_mm(hpd::kShoeLengthMm) * std::cos(pedal_angle * hpd2::kDegToRad);
+}
+
+double hpd_standard_pedal_angle(double h30) {
+    return hpd::kPedalAngleMaxDeg - hpd::kPedalAnglePerMm / hpd_mm(1.0) * h30;
+}
+
+double hpd_knee_chord(double knee_angle, double upper, double lower) {
+    const double chord2 = upper * upper + lower * lower - 2.0 * upper * lower * std::cos(knee_angle * hpd2::kDegToRad);
+    return std::sqrt(std::fmax(0.0, chord2));
+}
+
+double hpd_chord_angle_at_ankle(double knee_angle, double upper, double lower, double chord) {
+    // The side opposite the angle is the thigh (sine rule); its cosine from
+    // the cosine rule keeps an obtuse angle obtuse.
+    return std::atan2(std::sin(knee_angle * hpd2::kDegToRad) * upper / chord,
+                      (lower * lower + chord * chord - upper * upper) / (2.0 * lower * chord));
 }
 
 double hpd_leg_closure(double l1, double l2, double r, double a, double b, const double p[2]) {
@@ -129,13 +165,11 @@ double hpd_leg_newton_step(double l1, double l2, double r, double a, double b, c
 
 void hpd_ask_foot_leg_angle(double ankle_angle, double lower, double* angle, double* length) {
     const double origin[2] = {0.0, 0.0};
-    const double heel[2] = {hpd_mm(kShoeLengthMm), 0.0};
-    double ankle[2], dir[2];
+    const double heel[2] = {hpd_mm(hpd::kShoeLengthMm), 0.0};
+    double ankle[2], knee_pt[2];
     hpd_ask_ankle_from_heel(heel, 0.0, ankle);
-    hpd_ask_shank_direction(0.0, ankle_angle, dir);
-    V u;
-    hpd2::unit(hpd2::of(dir), 1e-10, &u);
-    V knee = hpd2::of(ankle) + lower * u;
+    hpd_ask_knee_from_ankle(ankle, 0.0, ankle_angle, lower, knee_pt);
+    const V knee = hpd2::of(knee_pt);
     double to_knee[2], to_ball[2];
     hpd2::put(knee - hpd2::of(heel), to_knee);
     hpd2::put(hpd2::of(origin) - hpd2::of(heel), to_ball);

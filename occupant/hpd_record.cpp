@@ -4,6 +4,7 @@
 // spreadsheets.
 #include "hpd.h"
 #include "hpd_record.h"
+#include "hpd_vec2.h"
 
 #include "belmorra.h"
 #include "morvish.h"
@@ -18,7 +19,6 @@ namespace {
 
 const char* const kDesignToolClass = "%kw_vd_H_point_design_tool";
 const char* const kOccupantPackagingClass = "%kw_vd_occupant_packaging";
-const double kDegreesToRadians = 0.01745329251994328;
 
 // The rule path of one attribute ("root:NAME:" + attribute + ":") as the
 // host text of a query; both are freed when it goes out of scope.
@@ -119,6 +119,16 @@ struct ReferenceFrame {
     }
 };
 
+// One leg of the instance: member `member` of the heel points
+// ("Result_AHPs"), mapped into the frame, and of the pedal angles ("A47s").
+void read_leg(const InstanceReader& read, const ReferenceFrame& frame, int member, double heel[3],
+              double* pedal_angle) {
+    double absolute[3];
+    read.point_member("Result_AHPs", member, absolute);
+    frame.map(absolute, heel);
+    *pedal_angle = read.number_member("A47s", member);
+}
+
 }  // namespace
 
 int HM_HPD_ask_combine_reverse_engineering_option(int lock_type, bool use_alpha) {
@@ -194,14 +204,11 @@ void HM_VD_HPD_ask_sgrp_curve(const char* name, tag_t* curve) {
 
 char* AskAssociatedSheetName(const char* name, int import) {
     if (!name) return nullptr;
-    char* path = SM_sprintf("root:%s:%s:", name, import ? "ImportAssociatedSheetName" : "ExportAssociatedSheetName");
-    if (!path) return nullptr;
-    TEXT_t text;
-    TEXT_init_string(&text, path);
+    InstancePrefix prefix(name);
+    if (!prefix.text()) return nullptr;
+    AttributePath path(prefix.text(), import ? "ImportAssociatedSheetName" : "ExportAssociatedSheetName");
     char* sheet = nullptr;
-    if (VD_RQ_ask_string(&text, &sheet) != 0) sheet = nullptr;
-    TEXT_free(&text);
-    SM_free(path);
+    if (VD_RQ_ask_string(path.text(), &sheet) != 0) sheet = nullptr;
     return sheet;
 }
 
@@ -251,28 +258,23 @@ int HM_VD_HPD_ask_result(const char* name, HPD_apf_values_t* values) {
 
     v.occ_position_method = read.integer("occ_position_method");
 
-    // Right leg: its heel, the accelerator heel point and the pedal angle.
-    double absolute[3];
-    double right_heel[3];
-    read.point_member("Result_AHPs", 1, absolute);
-    frame.map(absolute, right_heel);
-    double ahp[3];
+    // Right leg: its heel, the pedal angle and the accelerator heel point.
+    double right_heel[3], right_pedal_angle = 0.0;
+    read_leg(read, frame, 1, right_heel, &right_pedal_angle);
+    double absolute[3], ahp[3];
     read.point_member("AHPs", 1, absolute);
     frame.map(absolute, ahp);
-    const double right_pedal_angle = read.number_member("A47s", 1);
     v.seat_height = v.sgrp[2] - right_heel[2];
 
     // The PRP lies across the plan-view direction by the lateral offset.
-    const double pv = v.pv_angle * kDegreesToRadians;
+    const double pv = v.pv_angle * hpd2::kDegToRad;
     ahp[0] -= std::sin(pv) * v.lateral_offset;
     ahp[1] += std::cos(pv) * v.lateral_offset;
     HM_VD_HPD_ask_prp_by_ahp_no_offset(ahp, right_pedal_angle, v.pv_angle, v.prp);
 
     // Left leg; a failure leaves its record as the caller had it.
-    double left_heel[3];
-    read.point_member("Result_AHPs", 2, absolute);
-    frame.map(absolute, left_heel);
-    const double left_pedal_angle = read.number_member("A47s", 2);
+    double left_heel[3], left_pedal_angle = 0.0;
+    read_leg(read, frame, 2, left_heel, &left_pedal_angle);
     if (v.position_left_shoe)
         HM_VD_HPD_AskAnglesRoom(v.sgrp, v.pv_angle, v.back_angle, legs, left_heel, left_pedal_angle, false,
                                 &v.left_shoe);
@@ -288,8 +290,6 @@ int HM_VD_HPD_ask_result(const char* name, HPD_apf_values_t* values) {
             v.sgrp_curve_distance = distance;
     }
 
-    legs[0] = v.upper_leg_length;
-    legs[1] = v.lower_leg_length;
     const int code = HM_VD_HPD_AskAnglesRoom(v.sgrp, v.pv_angle, v.back_angle, legs, right_heel, right_pedal_angle,
                                              false, &v.right_shoe);
     if (code != 0) return code;
@@ -304,10 +304,8 @@ int HM_VD_HPD_ask_result(const char* name, HPD_apf_values_t* values) {
     }
 
     if (v.add_2nd_right_leg) {
-        double second_heel[3];
-        read.point_member("Result_AHPs", 3, absolute);
-        frame.map(absolute, second_heel);
-        const double second_pedal_angle = read.number_member("A47s", 3);
+        double second_heel[3], second_pedal_angle = 0.0;
+        read_leg(read, frame, 3, second_heel, &second_pedal_angle);
         HM_VD_HPD_AskAnglesRoom(v.sgrp, v.pv_angle, v.back_angle, legs, second_heel, second_pedal_angle, true,
                                 &v.second_right_shoe);
     }

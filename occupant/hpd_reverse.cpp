@@ -15,13 +15,6 @@ using hpd2::V;
 
 namespace {
 
-constexpr double kShoeLengthMm = 200.0;
-constexpr double kHeelLateralMm = 148.5;
-constexpr double kFootTurnDeg = 6.5;
-// Standard driver: the pedal angle falls 0.08 degree per millimetre of seat height.
-constexpr double kPedalAngleAtZero = 77.0;
-constexpr double kPedalAnglePerMm = 0.08;
-constexpr double kPedalAngleMax = 77.0;
 constexpr double kAngleTolerance = 1e-5;
 // Halving either interval this often goes far below the spacing of doubles;
 // the cap only ends a search whose target lies outside the interval.
@@ -39,16 +32,6 @@ Lock lock_of(int option) {
         case 3: return kHeightOnly;
         default: return kAnkleAndPedal;
     }
-}
-
-bool finite(const double* p, int n) {
-    for (int i = 0; i < n; ++i)
-        if (!std::isfinite(p[i])) return false;
-    return true;
-}
-
-bool legs_ok(const double* leg_lengths) {
-    return leg_lengths && finite(leg_lengths, 2) && leg_lengths[0] > 0.0 && leg_lengths[1] > 0.0;
 }
 
 // The heel from the ankle for the shoe at `pedal_angle` (side view).
@@ -69,7 +52,7 @@ double ankle_rise(double pedal_angle) {
 
 // Direction (radians) of the lower leg, ankle to knee, above +L.
 double shank_direction(double ankle_angle, double pedal_angle) {
-    return (180.0 - ankle_angle - pedal_angle + kFootTurnDeg) * hpd2::kDegToRad;
+    return hpd_shank_angle(ankle_angle, pedal_angle) * hpd2::kDegToRad;
 }
 
 struct Problem {
@@ -108,11 +91,10 @@ int solve_free_quantity(const Problem& p, double value, Solution& s) {
 int solve_heel_distance(const Problem& p, double l53, Solution& s) {
     int rc = 0;
     if (p.lock == kAnkleAndHeight)
-        rc = hpd_ask_pedal_angle_by_ankle_angle(p.sgrp, p.leg_lengths, p.back_angle, l53, s.h30, s.a46,
-                                                       &s.a47);
+        rc = hpd_ask_pedal_angle_by_ankle_angle(p.sgrp, p.leg_lengths, p.back_angle, l53, s.h30, s.a46, &s.a47);
     else if (p.lock == kAnkleAndPedal)
         rc = hpd_ask_seat_height_by_ankle_angle(p.sgrp, p.leg_lengths, p.back_angle, l53, s.a47, s.a46,
-                                                       p.vehicle_class, &s.h30);
+                                                p.vehicle_class, &s.h30);
     s.heel_l = p.sgrp[0] - l53;
     s.heel_h = p.sgrp[2] - s.h30;
     return rc;
@@ -124,6 +106,15 @@ void heel_at_ankle(const Problem& p, V ankle, Solution& s) {
     s.heel_l = heel.l;
     s.heel_h = heel.h;
     if (p.lock == kAnkleAndPedal) s.h30 = p.sgrp[2] - heel.h;
+}
+
+// The heel and foot angle that a foot-angle bisection found, or its code.
+int take_bisected_heel(int rc, const double heel[3], double foot_angle, Solution& s) {
+    if (rc != 0) return rc;
+    s.a47 = foot_angle;
+    s.heel_l = heel[0];
+    s.heel_h = heel[2];
+    return 0;
 }
 
 // Deviate variables 2 and 3: the thigh angle A57 (from the hip angle A42 for
@@ -138,11 +129,7 @@ int solve_thigh_given(const Problem& p, double thigh_angle, Solution& s) {
             double heel[3], foot_angle = 0.0;
             int rc = hpd_ask_heel_by_foot_angle(heel, p.sgrp, 0.0, p.leg_lengths, s.a46, 90.0 - thigh_angle,
                                                 s.h30, &foot_angle);
-            if (rc != 0) return rc;
-            s.a47 = foot_angle;
-            s.heel_l = heel[0];
-            s.heel_h = heel[2];
-            return 0;
+            return take_bisected_heel(rc, heel, foot_angle, s);
         }
         case kAnkleAndPedal: {
             const double phi = shank_direction(s.a46, s.a47);
@@ -163,28 +150,18 @@ int solve_thigh_given(const Problem& p, double thigh_angle, Solution& s) {
 // Deviate variable 4: the knee angle A44 fixes the SgRP-to-ankle distance.
 int solve_knee_given(const Problem& p, double knee_angle, Solution& s) {
     const double upper = p.leg_lengths[0], lower = p.leg_lengths[1];
-    const double k = knee_angle * hpd2::kDegToRad;
-    const double d2 = upper * upper + lower * lower - 2.0 * upper * lower * std::cos(k);
-    const double d = std::sqrt(std::fmax(0.0, d2));
+    const double d = hpd_knee_chord(knee_angle, upper, lower);
     switch (p.lock) {
         case kAnkleAndHeight: {
             double heel[3], foot_angle = 0.0;
             int rc = hpd_ask_heel_by_foot_angle_cosine(heel, p.sgrp, knee_angle, p.leg_lengths, s.a46, s.h30,
                                                        &foot_angle);
-            if (rc != 0) return rc;
-            s.a47 = foot_angle;
-            s.heel_l = heel[0];
-            s.heel_h = heel[2];
-            return 0;
+            return take_bisected_heel(rc, heel, foot_angle, s);
         }
         case kAnkleAndPedal: {
             // A straight knee folded flat leaves no triangle to take an angle from.
             if (!(d > 0.0)) return -1;
-            // The chord's angle against the lower leg at the ankle: the side
-            // opposite it is the thigh (sine rule); its cosine from the cosine
-            // rule keeps an obtuse angle obtuse.
-            const double at_ankle =
-                std::atan2(std::sin(k) * upper / d, (lower * lower + d * d - upper * upper) / (2.0 * lower * d));
+            const double at_ankle = hpd_chord_angle_at_ankle(knee_angle, upper, lower, d);
             const double dir = shank_direction(s.a46, s.a47) - at_ankle;
             heel_at_ankle(p, {p.sgrp[0] - d * std::cos(dir), p.sgrp[2] - d * std::sin(dir)}, s);
             return 0;
@@ -223,27 +200,28 @@ int solve_on_seat_curve(const Problem& p, Solution& s) {
             double a46 = kNaN;
             rc = HM_VD_HPD_define_foot_position_by_locking_pedal_angle(p.sgrp, p.leg_lengths, s.h30, s.a47, &bof,
                                                                       &a46, p.vehicle_class, p.male_female_ratio);
+            s.a46 = a46;
             break;
         }
     }
-    s.heel_l = bof + hpd_mm(kShoeLengthMm) * std::cos(s.a47 * hpd2::kDegToRad);
+    s.heel_l = bof + hpd_sole_run(s.a47);
     s.heel_h = p.sgrp[2] - s.h30;
     return rc;
 }
 
 }  // namespace
 
-int hpd_ask_pedal_angle_by_ankle_angle(double* sgrp, double* leg_lengths, double back_angle, double l53,
-                                             double h30, double ankle_angle, double* pedal_angle) {
-    if (!sgrp || !pedal_angle || !legs_ok(leg_lengths) || !finite(sgrp, 3) || !std::isfinite(l53) ||
+int hpd_ask_pedal_angle_by_ankle_angle(double* sgrp, double* leg_lengths, double back_angle, double l53, double h30,
+                                       double ankle_angle, double* pedal_angle) {
+    if (!sgrp || !pedal_angle || !hpd_legs_ok(leg_lengths) || !hpd_all_finite(sgrp, 3) || !std::isfinite(l53) ||
         !std::isfinite(h30) || !std::isfinite(ankle_angle))
         return -1;
-    double heel[3] = {sgrp[0] - l53, sgrp[1] + hpd_mm(kHeelLateralMm), sgrp[2] - h30};
-    double lo = 0.0, hi = kPedalAngleMax;
+    double heel[3] = {sgrp[0] - l53, sgrp[1] + hpd_mm(hpd::kHeelLateralMm), sgrp[2] - h30};
+    double lo = 0.0, hi = hpd::kPedalAngleMaxDeg;
     for (int i = 0; i < kBisectionLimit; ++i) {
         const double mid = (lo + hi) / 2.0;
         *pedal_angle = mid;
-        if (!(mid > 0.0 && mid < kPedalAngleMax)) break;
+        if (!(mid > 0.0 && mid < hpd::kPedalAngleMaxDeg)) break;
         HPD_apf_shoe_values_t shoe{};
         // A pedal angle at which the leg cannot be placed gives no ankle
         // angle to compare: the search fails there.
@@ -258,13 +236,12 @@ int hpd_ask_pedal_angle_by_ankle_angle(double* sgrp, double* leg_lengths, double
 }
 
 int hpd_ask_seat_height_by_ankle_angle(double* sgrp, double* leg_lengths, double back_angle, double l53,
-                                             double pedal_angle, double ankle_angle, int vehicle_class,
-                                             double* h30) {
-    if (!sgrp || !h30 || !legs_ok(leg_lengths) || !finite(sgrp, 3) || !std::isfinite(l53) ||
+                                       double pedal_angle, double ankle_angle, int vehicle_class, double* h30) {
+    if (!sgrp || !h30 || !hpd_legs_ok(leg_lengths) || !hpd_all_finite(sgrp, 3) || !std::isfinite(l53) ||
         !std::isfinite(pedal_angle) || !std::isfinite(ankle_angle))
         return -1;
-    const double low = hpd_mm(vehicle_class == 0 ? kSgrpClassAMinH30Mm : kSgrpClassBMinH30Mm);
-    const double high = hpd_mm(vehicle_class == 0 ? kSgrpClassAMaxH30Mm : kSgrpClassBMaxH30Mm);
+    const double low = hpd_mm(vehicle_class == 0 ? hpd::kClassAMinH30Mm : hpd::kClassBMinH30Mm);
+    const double high = hpd_mm(vehicle_class == 0 ? hpd::kClassAMaxH30Mm : hpd::kClassBMaxH30Mm);
     double side_sgrp[2] = {sgrp[0], sgrp[2]};
     double lo = low, hi = high;
     for (int i = 0; i < kBisectionLimit; ++i) {
@@ -289,9 +266,9 @@ int HM_VD_HPD_reverse_engineering(int option, double sgrp[3], double pv_angle, d
                                   double deviate_value, double* a47_out, double back_angle, int vehicle_class,
                                   double* h30_out, int male_female_ratio) {
     const Lock lock = lock_of(option);
-    if (!sgrp || !locked || !heel || !a47_out || !h30_out || !legs_ok(leg_lengths) || !finite(sgrp, 3) ||
-        !std::isfinite(pv_angle) || !std::isfinite(back_angle) || !finite(locked, lock == kHeightOnly ? 1 : 2) ||
-        (use_variable == 1 && !std::isfinite(deviate_value)))
+    if (!sgrp || !locked || !heel || !a47_out || !h30_out || !hpd_legs_ok(leg_lengths) ||
+        !hpd_all_finite(sgrp, 3) || !std::isfinite(pv_angle) || !std::isfinite(back_angle) ||
+        !hpd_all_finite(locked, lock == kHeightOnly ? 1 : 2) || (use_variable == 1 && !std::isfinite(deviate_value)))
         return -1;
 
     const Problem p{sgrp, leg_lengths, back_angle, vehicle_class, male_female_ratio, lock};
@@ -302,7 +279,7 @@ int HM_VD_HPD_reverse_engineering(int option, double sgrp[3], double pv_angle, d
         case kAnkleAndPedal: s.a46 = locked[0], s.a47 = locked[1]; break;
         case kHeightOnly:
             s.h30 = locked[0];
-            s.a47 = kPedalAngleAtZero - kPedalAnglePerMm / hpd_mm(1.0) * s.h30;
+            s.a47 = hpd_standard_pedal_angle(s.h30);
             break;
     }
 
@@ -324,7 +301,7 @@ int HM_VD_HPD_reverse_engineering(int option, double sgrp[3], double pv_angle, d
     if (std::isfinite(s.h30)) *h30_out = s.h30;
     if (std::isfinite(s.heel_l) && std::isfinite(s.heel_h)) {
         heel[0] = s.heel_l;
-        heel[1] = sgrp[1] + hpd_mm(kHeelLateralMm);
+        heel[1] = sgrp[1] + hpd_mm(hpd::kHeelLateralMm);
         heel[2] = s.heel_h;
         HPD_transform_point_to_pv(heel, sgrp, pv_angle, heel);
     }

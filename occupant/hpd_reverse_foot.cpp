@@ -7,50 +7,16 @@
 #include "hpd_sgrp_formula.h"
 #include "hpd_vec2.h"
 #include "omvra.h"
-#include "quillon.h"
 
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
 
 using hpd2::V;
 
 namespace {
 
-constexpr double kShoeLengthMm = 200.0;
-constexpr double kFootTurnRad = 0.11344640137963133;  // 6.5 degrees
-constexpr double kKneeLimitDeg = 180.00000000000009;
 // Newton's method on the pedal angle: at most this many steps.
 constexpr int kNewtonStepLimit = 25;
 constexpr double kClosureToleranceMm2 = 1e-4;  // the residual is a squared length
-// A full turn as the tool reduces pedal angles (360 plus three units in the
-// last place), kept so that reduced angles match the tool's results.
-constexpr double kFullTurnDeg = 360.00000000000017;
-
-bool tracing() { return MACH__checking_level >= 1 && DEBUG_ask_key("VD_HPD"); }
-
-// One trace line to standard output and to the host's log.
-void trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void trace(const char* format, ...) {
-    char line[512];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(line, sizeof line, format, args);
-    va_end(args);
-    std::printf("%s", line);
-    ERROR_lprintf("%s", line);
-}
-
-bool finite_point(const double* p, int n) {
-    for (int i = 0; i < n; ++i)
-        if (!std::isfinite(p[i])) return false;
-    return true;
-}
-
-bool legs_ok(const double* leg_lengths) {
-    return leg_lengths && std::isfinite(leg_lengths[0]) && std::isfinite(leg_lengths[1]) && leg_lengths[0] > 0.0 &&
-           leg_lengths[1] > 0.0;
-}
 
 int pedal_angle_class_a(const double* sgrp, const double* leg_lengths, double h30, double ankle_angle,
                         double* bof_length, double* pedal_angle) {
@@ -60,16 +26,16 @@ int pedal_angle_class_a(const double* sgrp, const double* leg_lengths, double h3
     double b = 0.0, l1 = 0.0;
     hpd_ask_foot_leg_angle(ankle_angle, leg_lengths[1], &b, &l1);
     const double b_rad = b * hpd2::kDegToRad;
-    const double shoe = hpd_mm(kShoeLengthMm);
+    const double shoe = hpd_mm(hpd::kShoeLengthMm);
     const double upper = leg_lengths[0];
     // The SgRP seen from the chain's origin: ball of foot in L, heel in H.
     const double target[2] = {distance, h30};
     double root = 0.0;
-    if (tracing())
-        trace("\n+++ First Step: leg_length[0] = %f,b_angle= %f, L1 = %f, root = %f, sgrp = (%f, %f)", upper, b, l1,
-              root, target[0], target[1]);
+    if (hpd_tracing())
+        hpd_trace("\n+++ First Step: leg_length[0] = %f,b_angle= %f, L1 = %f, root = %f, sgrp = (%f, %f)", upper, b,
+                  l1, root, target[0], target[1]);
     double f = hpd_leg_closure(shoe, l1, upper, root, b_rad, target);
-    if (tracing()) trace("\n+++ Initial Values of newton method: root =%f, formula =%f", root, f);
+    if (hpd_tracing()) hpd_trace("\n+++ Initial Values of newton method: root =%f, formula =%f", root, f);
 
     const double unit = hpd_mm(1.0);
     const double tolerance = kClosureToleranceMm2 * unit * unit;
@@ -89,13 +55,13 @@ int pedal_angle_class_a(const double* sgrp, const double* leg_lengths, double h3
         root = next;
         f = hpd_leg_closure(shoe, l1, upper, root, b_rad, target);
         ++steps;
-        if (tracing()) trace("\n+++ times = %d, root = %f, formula = %f", steps, root, f);
+        if (hpd_tracing()) hpd_trace("\n+++ times = %d, root = %f, formula = %f", steps, root, f);
     }
 
     double degrees = root * hpd2::kRadToDeg;
-    if (std::fabs(degrees) > 360.0) degrees = std::fmod(degrees, kFullTurnDeg);
+    if (std::fabs(degrees) > 360.0) degrees = std::fmod(degrees, hpd::kFullTurnDeg);
     *pedal_angle = degrees;
-    if (tracing()) trace("\n+++ result pedal angles = %f", degrees);
+    if (hpd_tracing()) hpd_trace("\n+++ result pedal angles = %f", degrees);
     return converged ? 0 : -1;
 }
 
@@ -114,8 +80,8 @@ int pedal_angle_class_b(const double* sgrp, const double* leg_lengths, double h3
     hpd2::put(hpd2::turn(hpd2::of(knee_pt) - heel, b * hpd2::kDegToRad), sole);
     hpd_angle_2d(sole, forward, &angle);
     *pedal_angle = angle;
-    *bof_length = heel.l - hpd_mm(kShoeLengthMm) * std::cos(angle * hpd2::kDegToRad);
-    if (tracing()) trace("\n+++ result pedal angles = %f", angle);
+    *bof_length = heel.l - hpd_sole_run(angle);
+    if (hpd_tracing()) hpd_trace("\n+++ result pedal angles = %f", angle);
     return 0;
 }
 
@@ -125,15 +91,15 @@ int HM_VD_HPD_define_foot_position_by_locking_ankle_angle(double* sgrp, double* 
                                                           double ankle_angle, double* bof_length,
                                                           double* pedal_angle, int vehicle_class,
                                                           int male_female_ratio) {
-    if (!sgrp || !bof_length || !pedal_angle || !legs_ok(leg_lengths) || !finite_point(sgrp, 3) ||
+    if (!sgrp || !bof_length || !pedal_angle || !hpd_legs_ok(leg_lengths) || !hpd_all_finite(sgrp, 3) ||
         !std::isfinite(h30) || !std::isfinite(ankle_angle))
         return -1;
-    if (tracing()) trace("\n+++ HM_VD_HPD_define_foot_position_by_locking_ankle_angle:");
+    if (hpd_tracing()) hpd_trace("\n+++ HM_VD_HPD_define_foot_position_by_locking_ankle_angle:");
     int rc = vehicle_class == 0
                  ? pedal_angle_class_a(sgrp, leg_lengths, h30, ankle_angle, bof_length, pedal_angle)
                  : pedal_angle_class_b(sgrp, leg_lengths, h30, ankle_angle, male_female_ratio, bof_length,
                                        pedal_angle);
-    if (tracing()) trace("\n+++ end of HM_VD_HPD_define_foot_position_by_locking_ankle_angle:");
+    if (hpd_tracing()) hpd_trace("\n+++ end of HM_VD_HPD_define_foot_position_by_locking_ankle_angle:");
     return rc;
 }
 
@@ -141,10 +107,10 @@ int HM_VD_HPD_define_foot_position_by_locking_pedal_angle(double* sgrp, double* 
                                                           double pedal_angle, double* bof_length,
                                                           double* ankle_angle, int vehicle_class,
                                                           int male_female_ratio) {
-    if (!sgrp || !bof_length || !ankle_angle || !legs_ok(leg_lengths) || !finite_point(sgrp, 3) ||
+    if (!sgrp || !bof_length || !ankle_angle || !hpd_legs_ok(leg_lengths) || !hpd_all_finite(sgrp, 3) ||
         !std::isfinite(h30) || !std::isfinite(pedal_angle))
         return -1;
-    const double sole = hpd_mm(kShoeLengthMm) * std::cos(pedal_angle * hpd2::kDegToRad);
+    const double sole = hpd_sole_run(pedal_angle);
     double heel_l;
     if (vehicle_class == 0) {
         *bof_length = sgrp[0] - hpd_sgrp_class_a_x(h30);
@@ -161,9 +127,10 @@ int HM_VD_HPD_define_foot_position_by_locking_pedal_angle(double* sgrp, double* 
 
     // The ankle angle: from the lower leg to the foot direction, in the side
     // view (L, 0, H) measured about -W.
-    V foot = hpd2::turn(hpd2::turn({-1.0, 0.0}, -pedal_angle * hpd2::kDegToRad), kFootTurnRad);
+    double foot[2];
+    hpd_ask_foot_direction(pedal_angle, foot);
     const double shank3[3] = {knee[0] - ankle[0], 0.0, knee[1] - ankle[1]};
-    const double foot3[3] = {foot.l, 0.0, foot.h};
+    const double foot3[3] = {foot[0], 0.0, foot[1]};
     const double about[3] = {0.0, -1.0, 0.0};
     double radians = 0.0;
     rc = HM_VEC3_angle_between(shank3, foot3, about, &radians);
@@ -175,34 +142,9 @@ int HM_VD_HPD_define_foot_position_by_locking_pedal_angle(double* sgrp, double* 
 int HM_VD_HPD_define_foot_position_by_locking_both(double* sgrp, double* leg_lengths, double* angles,
                                                    double* bof_length, double* h30, int vehicle_class,
                                                    int male_female_ratio) {
-    if (!sgrp || !angles || !bof_length || !h30 || !legs_ok(leg_lengths) || !finite_point(sgrp, 3) ||
-        !finite_point(angles, 2))
+    if (!sgrp || !angles || !bof_length || !h30 || !hpd_legs_ok(leg_lengths) || !hpd_all_finite(sgrp, 3) ||
+        !hpd_all_finite(angles, 2))
         return -1;
     if (vehicle_class == 0) return hpd_ask_leg_chain_point(sgrp, leg_lengths, angles, bof_length, h30);
-
-    // Class B: the foot laid with the ball of foot at L = 0 and the heel at
-    // H = 0, the lower leg set by both angles; the hip where the thigh meets
-    // the seat line drawn from the heel.
-    const double pedal = angles[0], ankle_angle = angles[1];
-    const double heel[2] = {hpd_mm(kShoeLengthMm) * std::cos(pedal * hpd2::kDegToRad), 0.0};
-    double ankle_pt[2], dir[2];
-    hpd_ask_ankle_from_heel(heel, pedal, ankle_pt);
-    hpd_ask_shank_direction(pedal, ankle_angle, dir);
-    V u;
-    hpd2::unit(hpd2::of(dir), 1e-4, &u);
-    const V ankle = hpd2::of(ankle_pt);
-    const V knee = ankle + leg_lengths[1] * u;
-
-    double knee_pt[2], base[3] = {heel[0], 0.0, heel[1]}, hip[2];
-    hpd2::put(knee, knee_pt);
-    int rc = hpd_ask_arc_on_sgrp_line(knee_pt, leg_lengths[0], hip, male_female_ratio, base);
-    if (rc != 0) return rc;
-    double to_ankle[2], to_hip[2], at_knee = 0.0;
-    hpd2::put(ankle - knee, to_ankle);
-    hpd2::put(hpd2::of(hip) - knee, to_hip);
-    hpd_angle_2d(to_ankle, to_hip, &at_knee);
-    if (at_knee > kKneeLimitDeg) return 32;
-    *bof_length = sgrp[0] - std::fabs(hip[0]);
-    *h30 = std::fabs(hip[1]);
-    return 0;
+    return hpd_ask_leg_chain_point_on_line(sgrp, leg_lengths, angles, male_female_ratio, bof_length, h30);
 }

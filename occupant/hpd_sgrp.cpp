@@ -5,8 +5,8 @@
 //
 // Class A places the SgRP on a parabola in H30, class B on a straight line
 // whose coefficients depend on the occupant population's male-female ratio.
-// Every constant below is in millimetres and is converted to the work part's
-// units on each call; a coefficient per millimetre is converted the other way.
+// Lengths are given in millimetres and converted to the work part's units on
+// each call; a coefficient per millimetre is converted the other way.
 #include "hpd.h"
 #include "hpd_internal.h"
 #include "hpd_sgrp_formula.h"
@@ -18,28 +18,17 @@ using hpd2::V;
 
 namespace {
 
-constexpr double kShoeLengthMm = 200.0;
-// Lateral offset of the right heel from the SgRP: the standard leg formulas,
-// and the leg-chain estimate of other legs.
-constexpr double kStandardLateralMm = 148.5;
+// Lateral offset of the right heel from the SgRP in the leg-chain estimate
+// of other legs than the standard driver's.
 constexpr double kChainLateralMm = 127.0;
-constexpr double kStandardUpperMm = 456.0;
-constexpr double kStandardLowerMm = 459.0;
-// Pedal plane angle of the standard driver: 77 degrees less 0.08 per millimetre of H30.
-constexpr double kPedalAngleBase = 77.0;
-constexpr double kPedalAnglePerMm = 0.08;
-// Heel-to-ankle arm of the leg-chain estimate and its angle above the sole line.
-constexpr double kAnkleArmMm = 134.2008;
-constexpr double kAnkleArmAngle = 52.8738;
+// The ankle arm lies on the other side of the heel below this foot angle.
 constexpr double kAnkleArmSwitchAngle = 37.1262;
-// Height of the ankle above the heel when the foot cannot reach at all.
-constexpr double kAnkleHeightMm = 107.0;
 
 constexpr int kDriver = 0;
 
 bool standard_legs(double upper, double lower, double tolerance) {
-    return std::fabs(upper - hpd_mm(kStandardUpperMm)) <= tolerance &&
-           std::fabs(lower - hpd_mm(kStandardLowerMm)) <= tolerance;
+    return std::fabs(upper - hpd_mm(hpd::kStandardUpperLegMm)) <= tolerance &&
+           std::fabs(lower - hpd_mm(hpd::kStandardLowerLegMm)) <= tolerance;
 }
 
 double cos_deg(double degrees) { return std::cos(degrees * hpd2::kDegToRad); }
@@ -67,7 +56,7 @@ ChainEstimate chain_estimate(int seating_position, double thigh_angle) {
 // Horizontal distance from the heel to the SgRP of the leg-chain estimate
 // with the foot at `foot_angle`.
 double chain_reach(const ChainEstimate& e, double foot_angle, double thigh_angle, double upper, double lower) {
-    return e.sign * hpd_mm(kAnkleArmMm) * std::fabs(cos_deg(foot_angle + kAnkleArmAngle)) +
+    return e.sign * hpd_mm(hpd::kAnkleArmMm) * std::fabs(cos_deg(foot_angle + hpd::kAnkleArmDeg)) +
            std::fabs(sin_deg(e.c - 90.0 + thigh_angle)) * lower + std::fabs(sin_deg(90.0 - thigh_angle)) * upper;
 }
 
@@ -113,15 +102,15 @@ int HM_VD_HPD_ask_right_shoe_target(int seating_position, double* sgrp, double t
     double point[3];
     double lateral;
     if (seating_position == kDriver && standard_legs(upper, lower, 1e-4)) {
-        *pedal_angle = kPedalAngleBase - kPedalAnglePerMm / hpd_mm(1.0) * h30;
+        *pedal_angle = hpd_standard_pedal_angle(h30);
         if (vehicle_class == 0)
-            point[0] = sgrp[0] - hpd_sgrp_class_a_x(h30) + hpd_mm(kShoeLengthMm) * cos_deg(*pedal_angle);
+            point[0] = sgrp[0] - hpd_sgrp_class_a_x(h30) + hpd_sole_run(*pedal_angle);
         else
             point[0] = sgrp[0] - VD_HPDWIZ_SGRPX_B(h30, male_female_ratio);
-        lateral = hpd_mm(kStandardLateralMm);
+        lateral = hpd_mm(hpd::kHeelLateralMm);
     } else {
         const ChainEstimate e = chain_estimate(seating_position, thigh_angle);
-        *pedal_angle = e.foot_angle > kPedalAngleBase ? kPedalAngleBase : e.foot_angle;
+        *pedal_angle = e.foot_angle > hpd::kPedalAngleMaxDeg ? hpd::kPedalAngleMaxDeg : e.foot_angle;
         point[0] = sgrp[0] - chain_reach(e, *pedal_angle, thigh_angle, upper, lower);
         lateral = hpd_mm(kChainLateralMm);
     }
@@ -136,10 +125,10 @@ void HM_VD_HPD_ask_sgrp_on_curve(double* ahp, double pedal_angle, double h30, do
     if (!ahp || !sgrp) return;
     double point[3];
     if (vehicle_class == 0)
-        point[0] = ahp[0] - hpd_mm(kShoeLengthMm) * cos_deg(pedal_angle) + hpd_sgrp_class_a_x(h30);
+        point[0] = ahp[0] - hpd_sole_run(pedal_angle) + hpd_sgrp_class_a_x(h30);
     else
         point[0] = ahp[0] + VD_HPDWIZ_SGRPX_B(h30, male_female_ratio);
-    point[1] = ahp[1] - hpd_mm(kStandardLateralMm) + lateral;
+    point[1] = ahp[1] - hpd_mm(hpd::kHeelLateralMm) + lateral;
     point[2] = ahp[2] + h30;
     double centre[3] = {ahp[0], ahp[1], ahp[2]};
     HPD_transform_point_to_pv(point, centre, pv_angle, sgrp);
@@ -153,8 +142,8 @@ int HM_VD_HPD_ask_valid_h30_for_target_posture(int seating_position, double uppe
     if (!h30_max || !h30_min) return -1;
     if (seating_position == kDriver && standard_legs(upper_leg, lower_leg, 1e-10)) {
         const bool class_a = vehicle_class == 0;
-        *h30_max = hpd_mm(class_a ? kSgrpClassAMaxH30Mm : kSgrpClassBMaxH30Mm);
-        *h30_min = hpd_mm(class_a ? kSgrpClassAMinH30Mm : kSgrpClassBMinH30Mm);
+        *h30_max = hpd_mm(class_a ? hpd::kClassAMaxH30Mm : hpd::kClassBMaxH30Mm);
+        *h30_min = hpd_mm(class_a ? hpd::kClassAMinH30Mm : hpd::kClassBMinH30Mm);
         return 0;
     }
     const ChainEstimate e = chain_estimate(seating_position, thigh_angle);
@@ -173,7 +162,7 @@ int hpd_ask_valid_h30_range(int seating_position, double upper_leg, double lower
     const double from_ankle = reach - ankle[0];
     if (from_ankle > leg + 1e-10) {
         // The straightened leg does not reach the SgRP's fore-aft position.
-        *h30_max = hpd_mm(kAnkleHeightMm) + upper_leg + lower_leg;
+        *h30_max = hpd_mm(hpd::kAnkleUpMm) + upper_leg + lower_leg;
         *h30_min = 0.0;
         return -1;
     }
@@ -182,11 +171,9 @@ int hpd_ask_valid_h30_range(int seating_position, double upper_leg, double lower
     double leg_angle = 0.0;
     if (!acos_of_reach(from_ankle, leg, 1e-10, &leg_angle)) return -1;
 
-    double dir[2];
-    hpd_ask_shank_direction(foot_angle, seating_position == kDriver ? 180.0 : 130.0, dir);
-    V u;
-    hpd2::unit(hpd2::of(dir), 1e-4, &u);
-    const V knee = hpd2::of(ankle) + lower_leg * u;
+    double knee_pt[2];
+    hpd_ask_knee_from_ankle(ankle, foot_angle, seating_position == kDriver ? 180.0 : 130.0, lower_leg, knee_pt);
+    const V knee = hpd2::of(knee_pt);
 
     const double highest = ankle[1] + leg * std::sin(leg_angle);
     double lowest;

@@ -5,6 +5,7 @@
 #include "hpd.h"
 #include "hpd_internal.h"
 #include "hpd_sgrp_formula.h"
+#include "hpd_vec2.h"
 #include "belmorra.h"
 #include "farquil.h"
 #include "omvra.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
 const double kUp[3] = {0.0, 0.0, 1.0};
 const double kZero[3] = {0.0, 0.0, 0.0};
 const double kIdentity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
@@ -70,8 +70,8 @@ int build_class_a_parabola(double dx, double w, double dz, double pv_angle, cons
     conic.conic_type = HM_CONIC_parabola;
     conic.rotation_angle = 0.0;
     // The parameter is the height above the vertex.
-    conic.start_param = hpd_mm(kSgrpClassAMinH30Mm) + b / (2.0 * a);
-    conic.end_param = hpd_mm(kSgrpClassAMaxH30Mm) + b / (2.0 * a);
+    conic.start_param = hpd_mm(hpd::kClassAMinH30Mm) + b / (2.0 * a);
+    conic.end_param = hpd_mm(hpd::kClassAMaxH30Mm) + b / (2.0 * a);
     HM_MTX3_vec_multiply(vertex, axes, conic.center);
     conic.k1 = 1.0 / std::fabs(a);
     conic.k2 = 0.0;
@@ -90,7 +90,7 @@ int make_side_view_circle(const double centre[2], double radius, tag_t* circle) 
     HM_CURVE_arc_t arc{};
     arc.matrix_tag = matrix;
     arc.start_angle = 0.0;
-    arc.end_angle = kTwoPi;
+    arc.end_angle = 2.0 * hpd2::kPi;
     arc.arc_center[0] = centre[0];   // along x
     arc.arc_center[1] = centre[1];   // along the y row, the height
     arc.arc_center[2] = 0.0;
@@ -118,7 +118,7 @@ int arc_on_seat_curve(const double centre[2], double radius, double point[2], bo
             double best[2] = {0.0, 0.0};
             for (int i = 0; i < count; ++i) {
                 const HM_MODL_intersection_t* e = entries[i];
-                if (e->kind != 0) continue;
+                if (!e || e->kind != 0) continue;
                 const double x = e->point[0], z = e->point[2];
                 bool better = !found || (x > centre[0] && (prefer_higher ? z > best[1] : z < best[1]));
                 if (better) {
@@ -127,8 +127,7 @@ int arc_on_seat_curve(const double centre[2], double radius, double point[2], bo
                     found = true;
                 }
             }
-            for (int i = 0; i < count; ++i) HM_free(entries[i]);
-            HM_free(entries);
+            hpd_free_intersection(count, entries);
             if (found) {
                 point[0] = best[0];
                 point[1] = best[1];
@@ -155,7 +154,7 @@ void VD_HPD_update_sgrp_curve_B(double w, double pv_angle, int male_female_ratio
     if (!curve || !csys_origin || !csys_matrix || !base) return;
     const SgrpLineCoefficients line = hpd_sgrp_class_b_coefficients(male_female_ratio);
     const double c = hpd_mm(line.c_mm);
-    const double top = hpd_mm(kSgrpClassBMaxH30Mm), bottom = hpd_mm(kSgrpClassBMinH30Mm);
+    const double top = hpd_mm(hpd::kClassBMaxH30Mm), bottom = hpd_mm(hpd::kClassBMinH30Mm);
     double ends[2][3] = {{base[0] + c - line.k * top, w, base[2] + top},
                          {base[0] + c - line.k * bottom, w, base[2] + bottom}};
     HM_CURVE_line_t data{};

@@ -1,6 +1,7 @@
 // The SgRP formulas shared by the seat-curve sources of the H-point design
 // tool: the class A parabola X_A(h) = c0 + b h + a h^2 and the class B line
-// X_B(h) = c - k h (millimetre constants), in the work part's units.
+// X_B(h) = c - k h (millimetre constants), in the work part's units. The
+// classes' seat-height ranges are in hpd_constants.h.
 #ifndef CARVELL_OCCUPANT_HPD_SGRP_FORMULA_H
 #define CARVELL_OCCUPANT_HPD_SGRP_FORMULA_H
 
@@ -10,12 +11,6 @@ struct SgrpParabolaConstants {
     double a_per_mm;   // per millimetre
 };
 constexpr SgrpParabolaConstants kSgrpClassA{913.7, 0.672316, -0.0019553};
-
-// Seat-height ranges of the two classes (millimetres).
-constexpr double kSgrpClassAMinH30Mm = 127.0;
-constexpr double kSgrpClassAMaxH30Mm = 405.0;
-constexpr double kSgrpClassBMinH30Mm = 405.0;
-constexpr double kSgrpClassBMaxH30Mm = 530.0;
 
 struct SgrpLineCoefficients {
     double c_mm;

@@ -17,10 +17,7 @@
 
 namespace {
 
-constexpr double kSectionTolerance = 0.025;
 constexpr int kJoinType = 2;
-constexpr double kRadToDeg = 57.29577951308235;
-constexpr double kPi = 3.14159265358979323846;
 
 constexpr int kEmptyInput = -1;
 constexpr int kFacesMixed = -10;
@@ -50,7 +47,7 @@ hm_list_p_t section_faces(const std::vector<tag_t>& faces, const double point[3]
     hm_list_p_t curves = nullptr;
     for (tag_t face : faces) {
         hm_list_p_t cut = nullptr;
-        HM_VD_ask_intersection_curves(plane, face, kSectionTolerance, &cut);
+        HM_VD_ask_intersection_curves(plane, face, hpd::kSectionTolerance, &cut);
         HM_VD_add_list_item(&curves, cut);
         HM_MODL_delete_list(&cut);
     }
@@ -77,27 +74,6 @@ hm_list_p_t copy_curves(const std::vector<tag_t>& objects) {
 void roll_back(UNDO_mark_t mark) {
     UNDO_KW_undo_to_mark(mark);
     UNDO_KW_delete_mark(mark);
-}
-
-// The pedal point and angle of the combined curve: the curve point nearest to
-// the centre of its box, and 90 degrees less the angle between +Z and the
-// curve there (the smaller of the two angles a line makes with +Z).
-bool pedal_point_on(tag_t curve, double prp[3], double* pedal_angle) {
-    double box[6];
-    if (HM_MODL_ask_bounding_box(curve, box) != 0) return false;
-    const double centre[3] = {(box[0] + box[3]) / 2.0, (box[1] + box[4]) / 2.0, (box[2] + box[5]) / 2.0};
-    double parm = 0.0, point[3];
-    if (HM_MODL_ask_curve_parm(curve, centre, &parm, point) != 0) return false;
-    double on_curve[3], tangent[3], normal[3], binormal[3], torsion = 0.0, radius = 0.0;
-    if (HM_MODL_ask_curve_props(curve, parm, on_curve, tangent, normal, binormal, &torsion, &radius) != 0)
-        return false;
-    const double up[3] = {0.0, 0.0, 1.0}, none[3] = {0.0, 0.0, 0.0};
-    double angle = 0.0;
-    if (HM_VEC3_angle_between(up, tangent, none, &angle) != 0) return false;
-    angle = std::min(angle, kPi - angle);
-    for (int i = 0; i < 3; ++i) prp[i] = point[i];
-    *pedal_angle = 90.0 - angle * kRadToDeg;
-    return true;
 }
 
 }  // namespace
@@ -186,8 +162,10 @@ int HM_VD_HPD_ask_init_prp(double* csys_matrix, double* csys_origin, int count, 
         if (HM_VD_HPD_combine_curves(list, centre, 0.0, &combined) != 0) combined = NULL_TAG;
         HM_MODL_delete_list(&list);
     }
+    // The pedal point and angle of the combined curve, at the curve point
+    // nearest to the centre of its box.
     double point[3], angle = 0.0;
-    if (combined == NULL_TAG || !pedal_point_on(combined, point, &angle)) {
+    if (combined == NULL_TAG || hpd_ask_pedal_point_angle(combined, point, &angle) != 0) {
         roll_back(mark);
         return kNoPedalCurve;
     }

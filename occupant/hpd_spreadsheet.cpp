@@ -77,6 +77,31 @@ void log_unwritten(const char* file_name, int error) {
     SM_free(line);
 }
 
+// The reverse-engineering rows: the deviate variable's three rows, then
+// the lateral offset PW14 and the SgRP-curve lock, each group with its
+// values or empty.
+void write_reverse_rows(SheetWriter& w, const HPD_apf_values_t& v, bool deviate_values, bool offset_values) {
+    if (deviate_values) {
+        w.integer("USE_DEVATE_VARIABLE", "Use Devate Variable", v.use_variable, kDeviateUseComment, kOptional);
+        w.integer("REVERSE_ENG_DEVITE_VAR_NAME", "Deviate Variable Name", v.variable_type, kDeviateComment,
+                  kOptional);
+        w.real("REVERSE_ENG_DEVITE_VAR_VALUE", "Deviate Variable Value", v.adjust_variable, kDeviateComment,
+               kOptional);
+    } else {
+        w.empty("USE_DEVATE_VARIABLE", "Use Devate Variable", kDeviateUseComment, kOptional);
+        w.empty("REVERSE_ENG_DEVITE_VAR_NAME", "Deviate Variable Name", kDeviateComment, kOptional);
+        w.empty("REVERSE_ENG_DEVITE_VAR_VALUE", "Deviate Variable Value", kDeviateComment, kOptional);
+    }
+    if (offset_values) {
+        w.real("PW14", "AHP to PRP lateral offset", v.lateral_offset, kPw14Comment, kOptional);
+        w.integer("LOCK_ON_SgRP_CURVE", "lock SgRP on SgRP curve", v.move_along_sgrp_curve, kLockComment,
+                  kOptionalDefaultOne);
+    } else {
+        w.empty("PW14", "AHP to PRP lateral offset", kPw14Comment, kOptional);
+        w.empty("LOCK_ON_SgRP_CURVE", "lock SgRP on SgRP curve", kLockComment, kOptionalDefaultOne);
+    }
+}
+
 void write_driver_rows(SheetWriter& w, const HPD_apf_values_t& v) {
     const HPD_apf_shoe_values_t& right = v.right_shoe;
     w.real("A47", "Pedal plane angle", right.pedal_angle, "", kOptional);
@@ -89,22 +114,9 @@ void write_driver_rows(SheetWriter& w, const HPD_apf_values_t& v) {
     w.real("H98_R", "FRP Height Coordinate(right)", right.heel_point[2], "", kOptional);
     w.real("A48_R", "floor plane angle(right)", right.pedal_angle, "", kOptional);
     w.integer("Reference Option", "Clear Interference in W", v.clear_interference, "", kOptional);
-    if (v.occ_position_method == 1) {
-        w.integer("USE_DEVATE_VARIABLE", "Use Devate Variable", v.use_variable, kDeviateUseComment, kOptional);
-        w.integer("REVERSE_ENG_DEVITE_VAR_NAME", "Deviate Variable Name", v.variable_type, kDeviateComment,
-                  kOptional);
-        w.real("REVERSE_ENG_DEVITE_VAR_VALUE", "Deviate Variable Value", v.adjust_variable, kDeviateComment,
-               kOptional);
-        w.empty("PW14", "AHP to PRP lateral offset", kPw14Comment, kOptional);
-        w.empty("LOCK_ON_SgRP_CURVE", "lock SgRP on SgRP curve", kLockComment, kOptionalDefaultOne);
-    } else {
-        w.empty("USE_DEVATE_VARIABLE", "Use Devate Variable", kDeviateUseComment, kOptional);
-        w.empty("REVERSE_ENG_DEVITE_VAR_NAME", "Deviate Variable Name", kDeviateComment, kOptional);
-        w.empty("REVERSE_ENG_DEVITE_VAR_VALUE", "Deviate Variable Value", kDeviateComment, kOptional);
-        w.real("PW14", "AHP to PRP lateral offset", v.lateral_offset, kPw14Comment, kOptional);
-        w.integer("LOCK_ON_SgRP_CURVE", "lock SgRP on SgRP curve", v.move_along_sgrp_curve, kLockComment,
-                  kOptionalDefaultOne);
-    }
+    // Positioned by the SgRP the deviate variable applies; by the pedal the lateral offset.
+    const bool by_sgrp = v.occ_position_method == 1;
+    write_reverse_rows(w, v, by_sgrp, !by_sgrp);
 }
 
 void write_passenger_rows(SheetWriter& w, const HPD_apf_values_t& v) {
@@ -119,11 +131,7 @@ void write_passenger_rows(SheetWriter& w, const HPD_apf_values_t& v) {
     w.real("A47", "Pedal plane angle", right.pedal_angle, "", kOptional);
     w.real("A46", "Ankle angle(right)", right.ankle_angle, "", kOptional);
     w.empty("Reference Option", "Clear Interference in W", "", kOptional);
-    w.empty("USE_DEVATE_VARIABLE", "Use Devate Variable", kDeviateUseComment, kOptional);
-    w.empty("REVERSE_ENG_DEVITE_VAR_NAME", "Deviate Variable Name", kDeviateComment, kOptional);
-    w.empty("REVERSE_ENG_DEVITE_VAR_VALUE", "Deviate Variable Value", kDeviateComment, kOptional);
-    w.empty("PW14", "AHP to PRP lateral offset", kPw14Comment, kOptional);
-    w.empty("LOCK_ON_SgRP_CURVE", "lock SgRP on SgRP curve", kLockComment, kOptionalDefaultOne);
+    write_reverse_rows(w, v, false, false);
 }
 
 // The five rows of one extra leg: its FRP, floor plane angle and ankle
@@ -166,7 +174,7 @@ int HM_VD_HPD_write_spreadsheet_value(HPD_apf_values_t* values, const char* file
     const int second_right_leg = (v.seating_position != 0 && v.add_2nd_right_leg) ? 1 : 0;
     const int left_leg = !v.position_left_shoe ? 0 : (v.copy_right_shoe_orientation == 0 ? 1 : 2);
 
-    FILE* file = std::fopen(file_name, "wt");
+    FILE* file = std::fopen(file_name, "w");
     if (!file) {
         log_unwritten(file_name, errno);
         return HM_ERR_FILE;

@@ -7,6 +7,7 @@
 
 namespace hpd2 {
 
+constexpr double kPi = 3.14159265358979323846;
 constexpr double kDegToRad = 0.01745329251994328;
 constexpr double kRadToDeg = 57.29577951308235;
 

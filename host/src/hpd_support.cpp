@@ -16,26 +16,10 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 namespace {
-
-// Value of an environment variable as the host sees it: the host's own
-// settings first, then the process environment.
-bool environment_value(const std::string& name, std::string* value) {
-    auto& env = host::settings().environment;
-    auto it = env.find(name);
-    if (it != env.end()) {
-        *value = it->second;
-        return true;
-    }
-    const char* v = std::getenv(name.c_str());
-    if (!v) return false;
-    *value = v;
-    return true;
-}
 
 bool is_name_char(char c) {
     return c == '_' || (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -66,9 +50,11 @@ int CFI_expand_filename(const char* name, int, char** expanded) {
             variable.assign(p + 1, q);
             p = q;
         }
-        std::string value;
-        if (variable.empty() || !environment_value(variable, &value)) return HM_ERR_NOT_FOUND;
+        // The host's own settings first, then the process environment.
+        char* value = variable.empty() ? nullptr : OS_ask_env(variable.c_str());
+        if (!value) return HM_ERR_NOT_FOUND;
         out += value;
+        SM_free(value);
     }
     if (out.size() >= PATH_MAX) return HM_ERR_BAD_ARGUMENT;
     *expanded = SM_string_copy(out.c_str());

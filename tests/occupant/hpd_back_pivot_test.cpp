@@ -4,13 +4,14 @@
 #include "hpd.h"
 
 #include "host_fixture.h"
+#include "occupant_fixtures.h"
 
 #include <cmath>
 #include <string>
 
 namespace {
 
-constexpr double kInch = 25.4;
+using occupant_test::kInch;
 
 // Linkage dimensions in millimetres.
 constexpr double kFirstArm = 100.00004748124;

@@ -17,6 +17,7 @@
 
 #include "host_fixture.h"
 #include "hpd.h"
+#include "occupant_fixtures.h"
 #include "morvish.h"
 #include "omvra.h"
 
@@ -26,10 +27,7 @@
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
-const double kDeg = kPi / 180.0;
-
-using host_testing::Point3;
+using namespace occupant_test;
 
 // Lengths of the posture and the tolerances of the solved points, in the
 // units of the work part.
@@ -40,30 +38,26 @@ struct Posture {
     double tol() const { return 0.02 * s; }   // solved along the curve to 1e-4 of its parameter
 };
 
-void expect_point(const double* got, const Point3& want, double tol, const char* what) {
-    for (int i = 0; i < 3; ++i) EXPECT_NEAR(got[i], want[i], tol) << what << " coordinate " << i;
+// A planar sheet of 100 by 100 at the origin, in the plane H = 0: neither
+// pedal curve nor floor curve.
+tag_t small_sheet() {
+    const double corner[3] = {0, 0, 0}, a[3] = {100, 0, 0}, b[3] = {0, 100, 0};
+    return host_testing::make_planar_sheet(corner, a, b);
 }
-
-// The point turned about the vertical through the centre by `deg` degrees.
-Point3 turned(const Point3& p, const Point3& c, double deg) {
-    const double a = deg * kDeg, dx = p[0] - c[0], dy = p[1] - c[1];
-    return {c[0] + dx * std::cos(a) - dy * std::sin(a), c[1] + dx * std::sin(a) + dy * std::cos(a), p[2]};
-}
-
-tag_t line_between(const Point3& a, const Point3& b) { return host_testing::make_line(a, b); }
 
 // The straight pedal (optionally drawn the other way) and the floor line H =
 // floor_h from L = 300 to 800, both turned by pv degrees about `centre`.
 tag_t straight_pedal(const Posture& u, bool downwards = true, double pv = 0.0, Point3 centre = {0, 0, 0}) {
     const double c = std::cos(60 * kDeg), s = std::sin(60 * kDeg);
     Point3 top = u.p(500 - 40 * c, 370, 300 + 40 * s), bottom = u.p(500 + 60 * c, 370, 300 - 60 * s);
-    top = turned(top, centre, pv);
-    bottom = turned(bottom, centre, pv);
-    return downwards ? line_between(top, bottom) : line_between(bottom, top);
+    top = turned_about_vertical(top, centre, pv);
+    bottom = turned_about_vertical(bottom, centre, pv);
+    return downwards ? host_testing::make_line(top, bottom) : host_testing::make_line(bottom, top);
 }
 tag_t floor_line(const Posture& u, double floor_h, double pv = 0.0, Point3 centre = {0, 0, 0}, double from = 300,
                  double to = 800) {
-    return line_between(turned(u.p(from, 370, floor_h), centre, pv), turned(u.p(to, 370, floor_h), centre, pv));
+    return host_testing::make_line(turned_about_vertical(u.p(from, 370, floor_h), centre, pv),
+                                   turned_about_vertical(u.p(to, 370, floor_h), centre, pv));
 }
 // The convex pedal as an arc (arc angle growing: drawn forward and up) or as
 // a spline through nine of its points drawn rearward and down.
@@ -155,14 +149,16 @@ void ExpectBallOfFoot(const Posture& u) {
     const double heel[3] = {u.mm(600), u.mm(370), u.mm(100)};
     // Floor drawn forward to rear, and rear to forward: the same contact.
     for (bool rearward : {true, false}) {
-        tag_t floor = rearward ? floor_line(u, 140, 0, {0, 0, 0}, 300, 700) : floor_line(u, 140, 0, {0, 0, 0}, 700, 300);
+        tag_t floor =
+            rearward ? floor_line(u, 140, 0, {0, 0, 0}, 300, 700) : floor_line(u, 140, 0, {0, 0, 0}, 700, 300);
         double angle = -99;
         ASSERT_EQ(hpd_solve_shoe_on_floor(floor, heel, &angle), 0);
         EXPECT_NEAR(angle, angle_want, 0.01);
     }
     // A rising floor wholly in front of the heel: the ball lies where the
     // circle of 200 about the heel meets H = 100 + (600 - L) tan 10 + 5.
-    tag_t ramp = line_between(u.p(300, 370, 105 + 300 * std::tan(10 * kDeg)), u.p(550, 370, 105 + 50 * std::tan(10 * kDeg)));
+    tag_t ramp = host_testing::make_line(u.p(300, 370, 105 + 300 * std::tan(10 * kDeg)),
+                                         u.p(550, 370, 105 + 50 * std::tan(10 * kDeg)));
     double angle = 0;
     ASSERT_EQ(hpd_solve_shoe_on_floor(ramp, heel, &angle), 0);
     // Ball at (600 - d, 105 + d tan 10) with d^2 + (5 + d tan 10)^2 = 200^2.
@@ -259,8 +255,7 @@ TEST_F(HostTest, PedalSolverFailures) {
     const Posture u;
     tag_t pedal = straight_pedal(u);
     tag_t floor = floor_line(u, 100);
-    const double corner[3] = {0, 0, 0}, a[3] = {100, 0, 0}, b[3] = {0, 100, 0};
-    tag_t sheet = host_testing::make_planar_sheet(corner, a, b);
+    tag_t sheet = small_sheet();
     const double floor_corner[3] = {0, 0, 100}, floor_a[3] = {1000, 0, 0}, floor_b[3] = {0, 1000, 0};
     tag_t floor_sheet = host_testing::make_planar_sheet(floor_corner, floor_a, floor_b);
     ObjectCount objects;
@@ -311,8 +306,7 @@ TEST_F(HostTest, FloorSolverFailures) {
     EXPECT_EQ(hpd_solve_shoe_on_floor(short_floor, heel, &angle), 21);
     EXPECT_EQ(hpd_solve_shoe_on_floor(NULL_TAG, heel, &angle), 19);
     EXPECT_EQ(hpd_solve_shoe_on_floor(behind, nullptr, &angle), 19);
-    const double corner[3] = {0, 0, 0}, a[3] = {100, 0, 0}, b[3] = {0, 100, 0};
-    tag_t sheet = host_testing::make_planar_sheet(corner, a, b);
+    tag_t sheet = small_sheet();
     testing::internal::CaptureStdout();
     EXPECT_EQ(hpd_solve_shoe_on_floor(sheet, heel, &angle), 22);
     EXPECT_EQ(testing::internal::GetCapturedStdout().rfind("Error from HM_EVAL_initialize = ", 0), 0u);
@@ -327,7 +321,7 @@ TEST_F(HostTest, ResidualCodes) {
     // A floor above the pedal point (met in front of it), one parallel to the
     // sole (never met) and a floor sheet (met in a line).
     tag_t above = floor_line(u, 350);
-    tag_t parallel = line_between(u.p(400, 370, 100), u.p(400 + 300 * c, 370, 100 - 300 * s));
+    tag_t parallel = host_testing::make_line(u.p(400, 370, 100), u.p(400 + 300 * c, 370, 100 - 300 * s));
     const double corner[3] = {0, 0, 100}, a[3] = {1000, 0, 0}, b[3] = {0, 1000, 0};
     tag_t sheet = host_testing::make_planar_sheet(corner, a, b);
     ObjectCount objects;
@@ -384,9 +378,8 @@ TEST_F(HostTest, PedalPointAndAngleWhicheverWayThePedalIsDrawn) {
         expect_point(point, {500 + 10 * c, 370, 300 - 10 * s}, 1e-6, "pedal point");
         EXPECT_NEAR(angle, 60.0, 1e-9);
     }
-    const double corner[3] = {0, 0, 0}, a[3] = {100, 0, 0}, b[3] = {0, 100, 0};
     double point[3] = {7, 7, 7}, angle = 7;
-    EXPECT_EQ(hpd_ask_pedal_point_angle(host_testing::make_planar_sheet(corner, a, b), point, &angle), 19);
+    EXPECT_EQ(hpd_ask_pedal_point_angle(small_sheet(), point, &angle), 19);
     EXPECT_EQ(hpd_ask_pedal_point_angle(NULL_TAG, point, &angle), 19);
     EXPECT_EQ(point[0], 7);
     EXPECT_EQ(angle, 7);
@@ -500,7 +493,7 @@ protected:
             ASSERT_EQ(HM_VD_HPD_ask_occ_target(true, pedal, &angle, k.mode, floor, heel, k.pv, centre,
                                                u.mm(k.offset)),
                       0);
-            Point3 want = turned(u.p(k.side_heel[0], k.side_heel[1], k.side_heel[2]), c, k.pv);
+            Point3 want = turned_about_vertical(u.p(k.side_heel[0], k.side_heel[1], k.side_heel[2]), c, k.pv);
             want[0] += std::sin(k.pv * kDeg) * u.mm(k.offset);
             want[1] -= std::cos(k.pv * kDeg) * u.mm(k.offset);
             expect_point(heel, want, tol, "heel");
@@ -532,8 +525,7 @@ TEST_F(HostTest, OccTargetFailures) {
     const Posture u;
     tag_t pedal = straight_pedal(u);
     tag_t floor = floor_line(u, 100);
-    const double corner[3] = {0, 0, 0}, a[3] = {100, 0, 0}, b[3] = {0, 100, 0};
-    tag_t sheet = host_testing::make_planar_sheet(corner, a, b);
+    tag_t sheet = small_sheet();
     double centre[3] = {0, 0, 0};
     ObjectCount objects;
 
@@ -579,7 +571,7 @@ TEST_F(HostTest, PlanViewAngleOfTheNearestPedalGeometry) {
         // A pedal curve drawn either way, and a pedal plate whose normal lies
         // in the turned side plane.
         tag_t down = straight_pedal(u, true, pv, centre), up = straight_pedal(u, false, pv, centre);
-        const Point3 o = turned({480, 330, 300 + 40 * s60}, centre, pv);
+        const Point3 o = turned_about_vertical({480, 330, 300 + 40 * s60}, centre, pv);
         const double cp = std::cos(pv * kDeg), sp = std::sin(pv * kDeg);
         const double corner[3] = {o[0], o[1], o[2]};
         const double along[3] = {100 * c60 * cp, 100 * c60 * sp, -100 * s60};
@@ -591,7 +583,7 @@ TEST_F(HostTest, PlanViewAngleOfTheNearestPedalGeometry) {
         ASSERT_EQ(HM_MODL_ask_list_item(faces, 0, &face), 0);
         HM_MODL_delete_list(&faces);
 
-        const Point3 near = turned({510, 372, 290}, centre, pv);
+        const Point3 near = turned_about_vertical({510, 372, 290}, centre, pv);
         double point[3] = {near[0], near[1], near[2]};
         for (tag_t object : {down, up, face}) {
             double angle = 99;
@@ -599,7 +591,7 @@ TEST_F(HostTest, PlanViewAngleOfTheNearestPedalGeometry) {
             EXPECT_NEAR(angle, pv, 1e-6);
         }
         // The nearest object wins: a far line at 45 degrees is passed over.
-        tag_t far_line = line_between({0, 0, 0}, {100, 100, 0});
+        tag_t far_line = host_testing::make_line({0, 0, 0}, {100, 100, 0});
         tag_t objects[2] = {far_line, down};
         double angle = 99;
         ASSERT_EQ(HM_VD_HPD_ask_pv_angle(2, objects, point, &angle), 0);

@@ -5,14 +5,14 @@
 #include "hpd.h"
 
 #include "host_fixture.h"
+#include "occupant_fixtures.h"
 #include "sarnweld.h"
 
 #include <cmath>
 
 namespace {
 
-constexpr double kInch = 25.4;
-constexpr double kDeg = M_PI / 180.0;
+using namespace occupant_test;
 
 struct Posture {
     double shoe;    // shoe (pedal) angle
@@ -34,9 +34,9 @@ struct Leg {
 Leg build(const Posture& p, const double heel[2], double scale) {
     Leg leg{};
     leg.heel[0] = heel[0], leg.heel[1] = heel[1];
-    double s = p.shoe * kDeg;
-    leg.ankle[0] = heel[0] + (-81.0 * std::cos(s) + 107.0 * std::sin(s)) / scale;
-    leg.ankle[1] = heel[1] + (81.0 * std::sin(s) + 107.0 * std::cos(s)) / scale;
+    const SideOffset offset = ankle_offset_mm(p.shoe);
+    leg.ankle[0] = heel[0] + offset.l / scale;
+    leg.ankle[1] = heel[1] + offset.h / scale;
     double shank = (180.0 - p.shoe + 6.5 - p.ankle) * kDeg;
     leg.knee[0] = leg.ankle[0] + p.lower / scale * std::cos(shank);
     leg.knee[1] = leg.ankle[1] + p.lower / scale * std::sin(shank);

@@ -5,18 +5,15 @@
 #include "hpd.h"
 
 #include "host_fixture.h"
+#include "occupant_fixtures.h"
 #include "omvra.h"
 #include "quillon.h"
 
 #include <cmath>
 #include <limits>
 
-namespace {
-
-constexpr double kInch = 25.4;
-constexpr double kDeg = M_PI / 180.0;
-
-}  // namespace
+using occupant_test::kDeg;
+using occupant_test::kInch;
 
 TEST(HpdAngles, WrapDegreesKeepsTheToolsFullTurn) {
     const struct {
@@ -215,7 +212,22 @@ TEST_F(HostTest, ShankDirectionAndFootLegAngle) {
         hpd_ask_shank_direction(c.a, c.b, dir);
         EXPECT_NEAR(dir[0], -std::cos(c.turn * kDeg), 1e-12);
         EXPECT_NEAR(dir[1], -std::sin(c.turn * kDeg), 1e-12);
+        // The same direction as an angle above +L, for ankle angle b and pedal angle a.
+        const double angle = hpd_shank_angle(c.b, c.a);
+        EXPECT_NEAR(angle, 180.0 + c.turn, 1e-12);
+        // The knee 100 along it from an ankle at (10, 20).
+        const double ankle[2] = {10.0, 20.0};
+        double knee[2];
+        hpd_ask_knee_from_ankle(ankle, c.a, c.b, 100.0, knee);
+        EXPECT_NEAR(knee[0], 10.0 + 100.0 * std::cos(angle * kDeg), 1e-9);
+        EXPECT_NEAR(knee[1], 20.0 + 100.0 * std::sin(angle * kDeg), 1e-9);
     }
+    // The foot direction is the shank direction without the ankle angle.
+    double foot[2], shank[2];
+    hpd_ask_foot_direction(30.0, foot);
+    hpd_ask_shank_direction(30.0, 0.0, shank);
+    EXPECT_EQ(foot[0], shank[0]);
+    EXPECT_EQ(foot[1], shank[1]);
     // Ankle angle 96.5 puts the lower leg straight up from the ankle at
     // (119, 107): the knee is at (119, 507) for a lower leg of 400, seen from
     // the heel (200, 0) at atan(507 / 81) from the sole.
@@ -223,6 +235,25 @@ TEST_F(HostTest, ShankDirectionAndFootLegAngle) {
     hpd_ask_foot_leg_angle(96.5, 400.0, &gamma, &d);
     EXPECT_NEAR(d, std::hypot(81.0, 507.0), 1e-9);
     EXPECT_NEAR(gamma, std::atan2(507.0, 81.0) / kDeg, 1e-9);
+}
+
+TEST(HpdClosure, KneeChordOfTheLegTriangle) {
+    // Legs 3 and 4 at a right knee: chord 5, and the angle at the ankle,
+    // opposite the thigh, is asin(3 / 5). Legs 3 and 5 at a knee of 120
+    // degrees: chord sqrt(9 + 25 + 15) = 7.
+    EXPECT_NEAR(hpd_knee_chord(90.0, 3.0, 4.0), 5.0, 1e-12);
+    EXPECT_NEAR(hpd_chord_angle_at_ankle(90.0, 3.0, 4.0, 5.0), std::asin(0.6), 1e-12);
+    EXPECT_NEAR(hpd_knee_chord(120.0, 3.0, 5.0), 7.0, 1e-12);
+    EXPECT_NEAR(hpd_chord_angle_at_ankle(120.0, 3.0, 5.0, 7.0), std::asin(3.0 * std::sin(120.0 * kDeg) / 7.0),
+                1e-12);
+    // Legs 6 and 1 at a knee of 10 degrees: the angle at the ankle is obtuse,
+    // which its sine alone would not tell.
+    const double chord = hpd_knee_chord(10.0, 6.0, 1.0);
+    const double cos_at_ankle = (1.0 + chord * chord - 36.0) / (2.0 * chord);
+    ASSERT_LT(cos_at_ankle, 0.0);
+    EXPECT_NEAR(hpd_chord_angle_at_ankle(10.0, 6.0, 1.0, chord), std::acos(cos_at_ankle), 1e-9);
+    // Equal legs folded flat leave no chord.
+    EXPECT_EQ(hpd_knee_chord(0.0, 4.0, 4.0), 0.0);
 }
 
 TEST(HpdClosure, ClosureDerivativeAndNewtonStep) {

@@ -4,6 +4,7 @@
 // sheets.
 #include "host_fixture.h"
 #include "hpd.h"
+#include "occupant_fixtures.h"
 #include "omvra.h"
 #include "quillon.h"
 #include "testing/hpd.h"
@@ -15,14 +16,9 @@
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
-const double kTol = 1e-6;
+using namespace occupant_test;
 
-std::string num(double v) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.12g", v);
-    return text;
-}
+const double kTol = 1e-6;
 
 // The design's reference frame: origin (100, 200, 300), its x axis along
 // absolute +Y, its y axis along absolute -X. Frame coordinates p sit at the
@@ -36,18 +32,15 @@ void to_absolute(const double p[3], double out[3]) {
 std::string point_text(const double frame_point[3]) {
     double a[3];
     to_absolute(frame_point, a);
-    return "Point(" + num(a[0]) + "," + num(a[1]) + "," + num(a[2]) + ")";
+    return rule_point(a[0], a[1], a[2]);
 }
 
-// The heel whose ankle is at (ankle L, ankle H): the ankle sits at
-// (-81 mm, 107 mm) from the heel turned by minus the shoe angle.
+// The heel whose ankle is at (ankle L, ankle H).
 void heel_below_ankle(double ankle_l, double ankle_h, double w, double shoe_angle, double scale, double heel[3]) {
-    const double a = -shoe_angle * kPi / 180.0;
-    const double dl = (-81.0 * std::cos(a) - 107.0 * std::sin(a)) * scale;
-    const double dh = (-81.0 * std::sin(a) + 107.0 * std::cos(a)) * scale;
-    heel[0] = ankle_l - dl;
+    const SideOffset offset = ankle_offset_mm(shoe_angle);
+    heel[0] = ankle_l - offset.l * scale;
     heel[1] = w;
-    heel[2] = ankle_h - dh;
+    heel[2] = ankle_h - offset.h * scale;
 }
 
 // A driver design with a left and a second right leg, every length given in
@@ -86,16 +79,16 @@ struct KnownDesign {
             {"referenceFrame", kFrameText},
             {"pv_angle_internal", "0.0"},
             {"rt_clear_interference?", "TRUE"},
-            {"rt_lateral_offset_internal", num(25 * scale)},
+            {"rt_lateral_offset_internal", rule_number(25 * scale)},
             {"seating_position", "0"},
             {"vehicle_class", "1"},
             {"Male_Female_Ratio", "1"},
             {"UI_leg_length_type", "2"},
-            {"upper_leg_length_internal", num(500 * scale)},
-            {"lower_leg_length_internal", num(500 * scale)},
+            {"upper_leg_length_internal", rule_number(500 * scale)},
+            {"lower_leg_length_internal", rule_number(500 * scale)},
             {"target_back_angle_internal", "22.0"},
             {"target_cushion_angle_internal", "14.5"},
-            {"target_lumbar_support_internal", num(10 * scale)},
+            {"target_lumbar_support_internal", rule_number(10 * scale)},
             {"position_left_shoe?", "TRUE"},
             {"UI_move_along_SgRP_curve?", "TRUE"},
             {"is_copy_right_shoe_orientation", "0"},
@@ -123,21 +116,6 @@ host_testing::RuleTexts without(host_testing::RuleTexts rules, std::initializer_
                 break;
             }
     return rules;
-}
-host_testing::RuleTexts with(host_testing::RuleTexts rules, const char* name, const std::string& text) {
-    for (auto& r : rules)
-        if (r.first == name) {
-            r.second = text;
-            return rules;
-        }
-    rules.emplace_back(name, text);
-    return rules;
-}
-
-const char* const kDesignClass = "%kw_vd_H_point_design_tool";
-
-void expect_point(const double actual[3], const double expected[3], double tol, const char* what) {
-    for (int i = 0; i < 3; ++i) EXPECT_NEAR(actual[i], expected[i], tol) << what << " [" << i << "]";
 }
 
 // A record filled with a recognisable non-zero pattern, to see what the
@@ -259,10 +237,11 @@ TEST_F(HpdRecordTest, UnsetAttributesKeepTheirDefaults) {
                                                         "UI_leg_length_type", "target_cushion_angle_internal",
                                                         "UI_move_along_SgRP_curve?", "variable_type", "rt_lock_type",
                                                         "rt_use_ALPHA?", "Algorithm_version"});
-    rules = with(rules, "Male_Female_Ratio", "2");          // read just before the leg length type
-    rules = with(rules, "use_variable_toggle", "1");        // read just before the variable type
-    rules = with(rules, "A47s", "{ 30.0, 20.0 }");          // no member 3
-    rules = with(rules, "Result_AHPs", "{ " + point_text(d.right_heel) + ", " + point_text(d.left_heel) + " }");
+    rules = with_rule(rules, "Male_Female_Ratio", "2");    // read just before the leg length type
+    rules = with_rule(rules, "use_variable_toggle", "1");  // read just before the variable type
+    rules = with_rule(rules, "A47s", "{ 30.0, 20.0 }");    // no member 3
+    rules =
+        with_rule(rules, "Result_AHPs", "{ " + point_text(d.right_heel) + ", " + point_text(d.left_heel) + " }");
     ASSERT_NE(host_testing::make_rule_instance("root:", "SPARSE", kDesignClass, rules), 0u);
 
     HPD_apf_values_t v = patterned_record();
@@ -291,9 +270,9 @@ TEST_F(HpdRecordTest, UnsetAttributesKeepTheirDefaults) {
 
 TEST_F(HpdRecordTest, VersionOneCombinesLockTypeAndAlpha) {
     const KnownDesign d(1.0);
-    host_testing::RuleTexts rules = with(d.rules(), "Algorithm_version", "1");
-    rules = with(rules, "rt_lock_type", "1");
-    rules = with(rules, "rt_use_ALPHA?", "TRUE");
+    host_testing::RuleTexts rules = with_rule(d.rules(), "Algorithm_version", "1");
+    rules = with_rule(rules, "rt_lock_type", "1");
+    rules = with_rule(rules, "rt_use_ALPHA?", "TRUE");
     ASSERT_NE(host_testing::make_rule_instance("root:", "V1", kDesignClass, rules), 0u);
     HPD_apf_values_t v;
     std::memset(&v, 0, sizeof v);
@@ -306,7 +285,9 @@ TEST_F(HpdRecordTest, VersionOneCombinesLockTypeAndAlpha) {
 TEST_F(HpdRecordTest, MissingNullWrongClassAndFailedInstancesLeaveTheRecord) {
     const KnownDesign d(1.0);
     ASSERT_NE(host_testing::make_rule_instance("root:", "OTHER", "%kw_vd_eyellipse", d.rules()), 0u);
-    ASSERT_NE(host_testing::make_rule_instance("root:", "FAILED", kDesignClass, with(d.rules(), "rcode", "17")), 0u);
+    ASSERT_NE(
+        host_testing::make_rule_instance("root:", "FAILED", kDesignClass, with_rule(d.rules(), "rcode", "17")),
+        0u);
 
     struct Case {
         const char* name;
@@ -335,7 +316,7 @@ TEST_F(HpdRecordTest, RightLegPostureCodeStopsTheReader) {
         {"ABOVE", {d.sgrp[0] - 300, d.sgrp[1], d.sgrp[2] + 10}, 25},
     };
     for (const Case& c : cases) {
-        host_testing::RuleTexts rules = with(
+        host_testing::RuleTexts rules = with_rule(
             d.rules(), "Result_AHPs",
             "{ " + point_text(c.heel) + ", " + point_text(d.left_heel) + ", " + point_text(d.second_heel) + " }");
         ASSERT_NE(host_testing::make_rule_instance("root:", c.name, kDesignClass, rules), 0u);
@@ -354,7 +335,7 @@ TEST_F(HpdRecordTest, PrpFollowsThePlanViewAngle) {
     // Turned by 90 degrees the lateral offset runs along -L and the sole
     // along -W: PRP = AHP + (-offset, -200 cos A, 200 sin A).
     const KnownDesign d(1.0);
-    host_testing::RuleTexts rules = with(d.rules(), "pv_angle_internal", "90.0");
+    host_testing::RuleTexts rules = with_rule(d.rules(), "pv_angle_internal", "90.0");
     ASSERT_NE(host_testing::make_rule_instance("root:", "TURNED", kDesignClass, rules), 0u);
     HPD_apf_values_t v;
     std::memset(&v, 0, sizeof v);

@@ -2,6 +2,7 @@
 // window and as HTML paragraphs in a file.
 #include "host_fixture.h"
 #include "hpd.h"
+#include "occupant_fixtures.h"
 #include "omvra.h"
 #include "quillon.h"
 #include "testing/hpd.h"
@@ -10,11 +11,14 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
-const char* const kDesignClass = "%kw_vd_H_point_design_tool";
+using occupant_test::kDesignClass;
+using occupant_test::rule_point;
+using occupant_test::with_rule;
 
 // A report row: label in 50 columns, value in 40.
 std::string row(const std::string& label, const std::string& value) {
@@ -52,10 +56,16 @@ void expect_lines(const std::string& actual, const std::vector<std::string>& exp
     for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(lines[i], expected[i]) << "line " << i + 1;
 }
 
-std::string point(double x, double y, double z) {
-    char text[128];
-    std::snprintf(text, sizeof text, "Point(%.10g,%.10g,%.10g)", x, y, z);
-    return text;
+// The heels of the right, left and second right leg as a rule list, the
+// right one given.
+std::string heel_list(const std::string& right) {
+    return "{ " + right + ", " + rule_point(481, -570, 493) + ", " + rule_point(781, -220, 93) + " }";
+}
+
+// The lines every report starts with: the banner and the model name.
+std::string report_head(const char* model) {
+    return "======================================\n" + kSep + "H-Point Design Tool\n" + kSep +
+           row("Model Name", model) + kSep;
 }
 
 // A driver design in millimetres: SgRP (1000, -370, 600), 500 legs, every
@@ -81,11 +91,10 @@ host_testing::RuleTexts driver_rules() {
         {"target_cushion_angle_internal", "14.5"},
         {"target_lumbar_support_internal", "10.0"},
         {"position_left_shoe?", "TRUE"},
-        {"UpdateSgrpPt", point(1000, -370, 600)},
+        {"UpdateSgrpPt", rule_point(1000, -370, 600)},
         {"occ_position_method", "0"},
-        {"Result_AHPs",
-         "{ " + point(601, -370, 133) + ", " + point(481, -570, 493) + ", " + point(781, -220, 93) + " }"},
-        {"AHPs", "{ " + point(601, -370, 133) + " }"},
+        {"Result_AHPs", heel_list(rule_point(601, -370, 133))},
+        {"AHPs", "{ " + rule_point(601, -370, 133) + " }"},
         {"A47s", "{ 0.0, 0.0, 0.0 }"},
         {"add_2nd_right_leg?", "TRUE"},
         {"ExportAssociatedSheetName", "\"out&<sheet>.csv\""},
@@ -248,16 +257,13 @@ TEST_F(HpdReportTest, DriverReportAsHtmlParagraphs) {
 
 TEST_F(HpdReportTest, PassengerReport) {
     host_testing::RuleTexts rules = driver_rules();
-    for (auto& r : rules) {
-        if (r.first == "seating_position") r.second = "1";
-        if (r.first == "vehicle_class") r.second = "1";
-        if (r.first == "Male_Female_Ratio") r.second = "1";
-        if (r.first == "UI_leg_length_type") r.second = "1";
-        if (r.first == "position_left_shoe?") r.second = "FALSE";
-        if (r.first == "add_2nd_right_leg?") r.second = "FALSE";
-        if (r.first == "ExportAssociatedSheetName") r.second = "\"\"";
-        if (r.first == "ImportAssociatedSheetName") r.second = "\"in.csv\"";
-    }
+    const std::pair<const char*, const char*> passenger[] = {
+        {"seating_position", "1"},           {"vehicle_class", "1"},
+        {"Male_Female_Ratio", "1"},          {"UI_leg_length_type", "1"},
+        {"position_left_shoe?", "FALSE"},    {"add_2nd_right_leg?", "FALSE"},
+        {"ExportAssociatedSheetName", "\"\""}, {"ImportAssociatedSheetName", "\"in.csv\""},
+    };
+    for (const auto& [name, text] : passenger) rules = with_rule(rules, name, text);
     make_design("PASSENGER", rules, "HPD(2)");
     HM_UI_open_listing_window();
     HM_VD_HPD_OutputReport("PASSENGER", nullptr);
@@ -328,12 +334,9 @@ TEST_F(HpdReportTest, MaleFemaleRatioAndLegLengthWords) {
     };
     int n = 0;
     for (const Case& c : cases) {
-        host_testing::RuleTexts rules = driver_rules();
-        for (auto& r : rules) {
-            if (r.first == "vehicle_class") r.second = c.vehicle_class;
-            if (r.first == "Male_Female_Ratio") r.second = c.ratio;
-            if (r.first == "UI_leg_length_type") r.second = c.leg_length_type;
-        }
+        host_testing::RuleTexts rules = with_rule(driver_rules(), "vehicle_class", c.vehicle_class);
+        rules = with_rule(rules, "Male_Female_Ratio", c.ratio);
+        rules = with_rule(rules, "UI_leg_length_type", c.leg_length_type);
         const std::string name = "D" + std::to_string(++n);
         make_design(name.c_str(), rules, name.c_str());
         host_testing::clear_sinks();
@@ -349,16 +352,13 @@ TEST_F(HpdReportTest, MaleFemaleRatioAndLegLengthWords) {
 
 // A failed update reports the header, the model name and the failure text.
 TEST_F(HpdReportTest, FailedUpdateShowsItsMessage) {
-    host_testing::RuleTexts rules = driver_rules();
-    rules[0].second = "17";
-    make_design("BROKEN", rules, "HPD(3)");
+    make_design("BROKEN", with_rule(driver_rules(), "rcode", "17"), "HPD(3)");
     HM_UI_open_listing_window();
     HM_VD_HPD_OutputReport("BROKEN", nullptr);
     char* message = HM_VD_HPD_ask_error_message(17);
     ASSERT_NE(message, nullptr);
     ASSERT_NE(std::strlen(message), 0u);
-    std::string expected = "======================================\n" + kSep + "H-Point Design Tool\n" + kSep +
-                           row("Model Name", "HPD(3)") + kSep + "Feature update failure: \n" + message;
+    std::string expected = report_head("HPD(3)") + "Feature update failure: \n" + message;
     SM_free(message);
     EXPECT_EQ(host_testing::listing_window(), expected);
     ExpectNoLeaks();
@@ -367,12 +367,8 @@ TEST_F(HpdReportTest, FailedUpdateShowsItsMessage) {
 // A right leg that fails leaves the reader's later members unread; the
 // report shows them as zero, not as whatever the stack held.
 TEST_F(HpdReportTest, RightLegFailureReportsClearedValues) {
-    host_testing::RuleTexts rules = driver_rules();
-    for (auto& r : rules)
-        if (r.first == "Result_AHPs")
-            r.second =
-                "{ " + point(1010, -370, 133) + ", " + point(481, -570, 493) + ", " + point(781, -220, 93) + " }";
-    make_design("BEHIND", rules, "HPD(4)");
+    make_design("BEHIND",
+                with_rule(driver_rules(), "Result_AHPs", heel_list(rule_point(1010, -370, 133))), "HPD(4)");
     HM_UI_open_listing_window();
     HM_VD_HPD_OutputReport("BEHIND", nullptr);
     const std::string& text = host_testing::listing_window();

@@ -7,6 +7,7 @@
 #include "hpd.h"
 
 #include "host_fixture.h"
+#include "occupant_fixtures.h"
 
 #include <cmath>
 #include <limits>
@@ -15,16 +16,9 @@
 
 namespace {
 
-constexpr double kInch = 25.4;
-constexpr double kDeg = M_PI / 180.0;
-constexpr double kUnset = -12345.0;
+using namespace occupant_test;
 
-double x_class_a(double h_mm) { return 913.7 + 0.672316 * h_mm - 0.0019553 * h_mm * h_mm; }
-double x_class_b(double h_mm, int ratio) {
-    const double c[3] = {900.23, 928.86, 922.49}, k[3] = {0.471, 0.519, 0.494};
-    int i = ratio == 0 ? 0 : ratio == 1 ? 1 : 2;
-    return c[i] - k[i] * h_mm;
-}
+constexpr double kUnset = -12345.0;
 
 // A seated leg in the side view, everything in part units except angles.
 struct Posture {
@@ -62,10 +56,11 @@ Posture build_leg(double thigh, double ankle_angle, double upper_mm, double lowe
     double knee[2] = {p.sgrp[0] - p.legs[0] * std::cos(thigh * kDeg), p.sgrp[2] + p.legs[0] * std::sin(thigh * kDeg)};
     double a47 = 50.0;
     for (int i = 0; i < 200; ++i) {
-        double phi = (180.0 - ankle_angle - a47 + 6.5) * kDeg, s = a47 * kDeg;
+        double phi = (180.0 - ankle_angle - a47 + 6.5) * kDeg;
         double ankle[2] = {knee[0] - p.legs[1] * std::cos(phi), knee[1] - p.legs[1] * std::sin(phi)};
-        p.heel[0] = ankle[0] - (-81.0 * std::cos(s) + 107.0 * std::sin(s)) / scale;
-        p.heel[1] = ankle[1] - (81.0 * std::sin(s) + 107.0 * std::cos(s)) / scale;
+        const SideOffset offset = ankle_offset_mm(a47);
+        p.heel[0] = ankle[0] - offset.l / scale;
+        p.heel[1] = ankle[1] - offset.h / scale;
         a47 = 77.0 - 0.08 * (p.sgrp[2] - p.heel[1]) * scale;
     }
     p.a47 = 77.0 - 0.08 * (p.sgrp[2] - p.heel[1]) * scale;
@@ -82,8 +77,8 @@ Posture build_on_curve(int vehicle_class, int ratio, double h30_mm, double a47, 
     p.legs[0] = 456.0 / scale, p.legs[1] = 459.0 / scale;
     p.back = 22.0;
     p.a47 = a47;
-    double heel_l_mm = vehicle_class == 0 ? -x_class_a(h30_mm) + 200.0 * std::cos(a47 * kDeg)
-                                          : -x_class_b(h30_mm, ratio);
+    double heel_l_mm = vehicle_class == 0 ? -sgrp_class_a_mm(h30_mm) + 200.0 * std::cos(a47 * kDeg)
+                                          : -sgrp_class_b_mm(h30_mm, ratio);
     p.heel[0] = p.sgrp[0] + heel_l_mm / scale;
     p.heel[1] = p.sgrp[2] - h30_mm / scale;
     measure(p);
@@ -93,11 +88,8 @@ Posture build_on_curve(int vehicle_class, int ratio, double h30_mm, double a47, 
 // The AHP the reverse engineering should give: the side-view heel, 148.5 mm
 // beside the SgRP, turned about the SgRP's vertical by the plan-view angle.
 void expected_heel(const Posture& p, double pv, double scale, double out[3]) {
-    double dl = p.heel[0] - p.sgrp[0], dw = 148.5 / scale;
-    double c = std::cos(pv * kDeg), s = std::sin(pv * kDeg);
-    out[0] = p.sgrp[0] + c * dl - s * dw;
-    out[1] = p.sgrp[1] + s * dl + c * dw;
-    out[2] = p.heel[1];
+    const double side_heel[3] = {p.heel[0], p.sgrp[1] + 148.5 / scale, p.heel[1]};
+    turned_about_vertical(side_heel, p.sgrp, pv, out);
 }
 
 void locked_values(const Posture& p, int option, double locked[2]) {
@@ -365,7 +357,7 @@ TEST_F(HostTest, SeatCurveTargetOutOfReachEndsNewtonWithMinusOne) {
     // A seat height far beyond the legs: the thigh can reach the SgRP from no pedal angle.
     double sgrp[3] = {2500.0, 0.0, 650.0}, legs[2] = {456.0, 459.0}, bof = kUnset, a47 = kUnset;
     EXPECT_EQ(HM_VD_HPD_define_foot_position_by_locking_ankle_angle(sgrp, legs, 1400.0, 95.0, &bof, &a47, 0, 0), -1);
-    EXPECT_NEAR(bof, 2500.0 - x_class_a(1400.0), 1e-9);
+    EXPECT_NEAR(bof, 2500.0 - sgrp_class_a_mm(1400.0), 1e-9);
     EXPECT_TRUE(std::isfinite(a47));
 }
 

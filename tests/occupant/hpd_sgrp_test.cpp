@@ -7,46 +7,16 @@
 #include "hpd.h"
 
 #include "host_fixture.h"
+#include "occupant_fixtures.h"
 #include "omvra.h"
+#include "test_helpers.h"
 
 #include <cmath>
 #include <vector>
 
 namespace {
 
-constexpr double kInch = 25.4;
-constexpr double kDeg = M_PI / 180.0;
-
-// The class A formula written out: fore-aft distance of the SgRP from the
-// ball of foot for the seat height h (millimetres).
-double class_a_mm(double h) { return 913.7 + 0.672316 * h - 0.0019553 * h * h; }
-
-void expect_point(const double* p, double x, double y, double z, double tol, const char* what = "") {
-    EXPECT_NEAR(p[0], x, tol) << what;
-    EXPECT_NEAR(p[1], y, tol) << what;
-    EXPECT_NEAR(p[2], z, tol) << what;
-}
-
-// Distance from a point to a curve.
-double distance_to(tag_t curve, const double p[3]) {
-    double parm = 0.0, near[3];
-    EXPECT_EQ(HM_MODL_ask_curve_parm(curve, p, &parm, near), 0);
-    return std::hypot(near[0] - p[0], std::hypot(near[1] - p[1], near[2] - p[2]));
-}
-
-void point_at(tag_t curve, double parm, double p[3]) {
-    double t[3], n[3], b[3], torsion = 0, radius = 0;
-    ASSERT_EQ(HM_MODL_ask_curve_props(curve, parm, p, t, n, b, &torsion, &radius), 0);
-}
-
-// p turned counter-clockwise (seen from above) about the vertical through c.
-void turn_about_vertical(const double p[3], const double c[3], double degrees, double out[3]) {
-    const double s = std::sin(degrees * kDeg), k = std::cos(degrees * kDeg);
-    const double dx = p[0] - c[0], dy = p[1] - c[1];
-    out[0] = c[0] + k * dx - s * dy;
-    out[1] = c[1] + s * dx + k * dy;
-    out[2] = p[2];
-}
+using namespace occupant_test;
 
 // A vehicle frame turned a quarter turn about Z, away from the origin.
 const double kFrameOrigin[3] = {500.0, 100.0, 50.0};
@@ -222,7 +192,7 @@ TEST_F(HostTest, SeatHeightRangeFailures) {
     // Just within the full leg in front of the ankle, but the thigh from the
     // driver's low knee cannot span it: -1 as well. Ankle L at foot angle 20:
     // -81 cos 20 + 107 sin 20.
-    const double ankle_l = -81 * std::cos(20 * kDeg) + 107 * std::sin(20 * kDeg);
+    const double ankle_l = ankle_offset_mm(20).l;
     EXPECT_EQ(hpd_ask_valid_h30_range(0, 430, 440, 20, ankle_l - 870 + 1.0, &high, &low), -1);
     EXPECT_EQ(high, -1);
     EXPECT_EQ(low, -1);
@@ -238,16 +208,14 @@ namespace {
 // Points of the class A locus for the unit (mm per part unit): (dx + X_A(h), w, dz + h).
 void check_parabola_locus(tag_t curve, double dx, double w, double dz, double unit) {
     for (double h : {127.0, 171.9214442796502, 250.0, 333.3, 405.0}) {
-        const double p[3] = {dx + class_a_mm(h) / unit, w, dz + h / unit};
-        EXPECT_LT(distance_to(curve, p), 1e-7) << "h = " << h;
+        const Point3 p = {dx + sgrp_class_a_mm(h) / unit, w, dz + h / unit};
+        EXPECT_LT(support::distance_to_curve(curve, p), 1e-7) << "h = " << h;
     }
     // Its ends are the heights 127 and 405 mm, and the vertex lies 971.49 mm ahead at 171.92 mm.
-    double start[3], end[3];
-    point_at(curve, 0.0, start);
-    point_at(curve, 1.0, end);
-    expect_point(start, dx + class_a_mm(127) / unit, w, dz + 127 / unit, 1e-7, "start");
-    expect_point(end, dx + class_a_mm(405) / unit, w, dz + 405 / unit, 1e-7, "end");
-    EXPECT_NEAR(class_a_mm(171.9214442796502), 971.4927688661587, 1e-9);
+    const Point3 start = support::curve_point(curve, 0.0), end = support::curve_point(curve, 1.0);
+    expect_point(start.data(), dx + sgrp_class_a_mm(127) / unit, w, dz + 127 / unit, 1e-7, "start");
+    expect_point(end.data(), dx + sgrp_class_a_mm(405) / unit, w, dz + 405 / unit, 1e-7, "end");
+    EXPECT_NEAR(sgrp_class_a_mm(171.9214442796502), 971.4927688661587, 1e-9);
 }
 
 void check_parabola_in_part(double unit) {
@@ -286,11 +254,11 @@ TEST_F(HostTest, ClassAParabolaTurnedAndMapped) {
     VD_HPD_update_sgrp_curve_A(dx, w, dz, pv, &curve, origin, matrix, centre);
     ASSERT_NE(curve, NULL_TAG);
     for (double h : {127.0, 200.0, 300.0, 405.0}) {
-        const double on_locus[3] = {dx + class_a_mm(h), w, dz + h};
+        const double on_locus[3] = {dx + sgrp_class_a_mm(h), w, dz + h};
         double turned[3], abs_point[3];
-        turn_about_vertical(on_locus, centre, pv, turned);
+        turned_about_vertical(on_locus, centre, pv, turned);
         frame_to_abs(turned, abs_point);
-        EXPECT_LT(distance_to(curve, abs_point), 1e-7) << "h = " << h;
+        EXPECT_LT(support::distance_to_curve(curve, {abs_point[0], abs_point[1], abs_point[2]}), 1e-7) << "h = " << h;
     }
 }
 
@@ -302,12 +270,10 @@ TEST_F(HostTest, ReverseEngineeringParabolaIsNotMapped) {
     // turns about the vertical through the vertex.
     tag_t turned = NULL_TAG;
     ASSERT_EQ(hpd_create_sgrp_parabola(10.0, 5.0, 0.0, 30.0, &turned), 0);
-    const double vertex[3] = {10 + 971.4927688661587, 5, 171.9214442796502};
+    const Point3 vertex = {10 + 971.4927688661587, 5, 171.9214442796502};
     for (double h : {127.0, 300.0, 405.0}) {
-        const double p[3] = {10 + class_a_mm(h), 5, h};
-        double q[3];
-        turn_about_vertical(p, vertex, 30.0, q);
-        EXPECT_LT(distance_to(turned, q), 1e-7) << "h = " << h;
+        const Point3 q = turned_about_vertical({10 + sgrp_class_a_mm(h), 5, h}, vertex, 30.0);
+        EXPECT_LT(support::distance_to_curve(turned, q), 1e-7) << "h = " << h;
     }
     EXPECT_EQ(hpd_create_sgrp_parabola(0, 0, 0, 0, nullptr), -1);
 }
@@ -332,7 +298,7 @@ TEST_F(HostTest, ClassBLine) {
     const double top[3] = {100 + 928.86 - 0.519 * 530, 20, 580};
     double mapped[3], expected[3];
     frame_to_abs(top, mapped);
-    turn_about_vertical(mapped, base, 25.0, expected);
+    turned_about_vertical(mapped, base, 25.0, expected);
     expect_point(data.start_point, expected[0], expected[1], expected[2], 1e-9, "mapped, turned");
 }
 
@@ -382,7 +348,7 @@ void expect_same(const Counts& before) {
 
 // The class A point at height h: (X_A(h), h).
 void on_parabola(double h, double p[2]) {
-    p[0] = class_a_mm(h);
+    p[0] = sgrp_class_a_mm(h);
     p[1] = h;
 }
 
@@ -496,12 +462,12 @@ TEST_F(HostTest, LegChainFindsTheHipOnTheParabola) {
     // -45 + 6.5 - 90 degrees, rising rearward at 180 - 45 + 6.5 - 90 = 51.5.
     const double angles[2] = {45, 90};
     double heel[2] = {200 * std::cos(45 * kDeg), 0};
-    double ankle[2] = {heel[0] + (-81 * std::cos(45 * kDeg) + 107 * std::sin(45 * kDeg)),
-                       81 * std::sin(45 * kDeg) + 107 * std::cos(45 * kDeg)};
+    const SideOffset offset = ankle_offset_mm(45);
+    double ankle[2] = {heel[0] + offset.l, offset.h};
     const double shank = (180 - 45 + 6.5 - 90) * kDeg;
     const double knee[2] = {ankle[0] + 459 * std::cos(shank), ankle[1] + 459 * std::sin(shank)};
     // The hip: the parabola point 456 from the knee (bisection on h over the segment).
-    auto gap = [&](double h) { return std::hypot(class_a_mm(h) - knee[0], h - knee[1]) - 456; };
+    auto gap = [&](double h) { return std::hypot(sgrp_class_a_mm(h) - knee[0], h - knee[1]) - 456; };
     double lo = 127, hi = 405;
     ASSERT_LT(gap(lo) * gap(hi), 0);
     for (int i = 0; i < 200; ++i) {
@@ -513,7 +479,7 @@ TEST_F(HostTest, LegChainFindsTheHipOnTheParabola) {
     const double p[2] = {1500, 600};
     double dl = 0, h = 0;
     ASSERT_EQ(hpd_ask_leg_chain_point(p, legs, angles, &dl, &h), 0);
-    EXPECT_NEAR(dl, 1500 - class_a_mm(hip_h), 1e-4);
+    EXPECT_NEAR(dl, 1500 - sgrp_class_a_mm(hip_h), 1e-4);
     EXPECT_NEAR(h, hip_h, 1e-4);
 
     // A knee from which the thigh cannot reach the parabola.
@@ -527,29 +493,15 @@ TEST_F(HostTest, LegChainFindsTheHipOnTheParabola) {
 
 namespace {
 
-tag_t line(double x0, double y0, double z0, double x1, double y1, double z1) {
-    return host_testing::make_line({x0, y0, z0}, {x1, y1, z1});
-}
-
 hm_list_s* list_of(std::vector<tag_t> items) {
     hm_list_s* list = nullptr;
     change_array_to_list(static_cast<int>(items.size()), items.data(), &list);
     return list;
 }
 
-double length_of(tag_t curve) {
-    double length = 0;
-    EXPECT_EQ(HM_CURVE_ask_arc_length(curve, 0.0, 1.0, &length), 0);
-    return length;
-}
-
 tag_t first_face(tag_t body) {
-    hm_list_p_t faces = nullptr;
-    EXPECT_EQ(HM_MODL_ask_body_faces(body, &faces), 0);
-    tag_t face = NULL_TAG;
-    HM_MODL_ask_list_item(faces, 0, &face);
-    HM_MODL_delete_list(&faces);
-    return face;
+    const std::vector<tag_t> faces = support::faces_of(body);
+    return faces.empty() ? NULL_TAG : faces.front();
 }
 
 // A pedal face: the plane strip from (0, -20, 0) to (-30, 20, 80), leaning forward.
@@ -561,21 +513,21 @@ tag_t pedal_face() {
 }  // namespace
 
 TEST_F(HostTest, CombineCurvesJoinsCopies) {
-    const tag_t a = line(0, 0, 0, 10, 0, 0), b = line(10, 0, 0, 10, 0, 20);
+    const tag_t a = support::new_line(0, 0, 0, 10, 0, 0), b = support::new_line(10, 0, 0, 10, 0, 20);
     double point[3] = {0, 0, 0};
     hm_list_s* list = list_of({b, a});
     tag_t curve = NULL_TAG;
     ASSERT_EQ(HM_VD_HPD_combine_curves(list, point, 0.0, &curve), 0);
     ASSERT_NE(curve, NULL_TAG);
     EXPECT_NE(curve, a);
-    EXPECT_NEAR(length_of(curve), 30, 1e-6);
+    EXPECT_NEAR(support::curve_length(curve), 30, 1e-6);
     HM_MODL_delete_list(&list);
 
     // One curve: a copy of it.
     list = list_of({a});
     ASSERT_EQ(HM_VD_HPD_combine_curves(list, point, 0.0, &curve), 0);
     EXPECT_NE(curve, a);
-    EXPECT_NEAR(length_of(curve), 10, 1e-9);
+    EXPECT_NEAR(support::curve_length(curve), 10, 1e-9);
     HM_MODL_delete_list(&list);
 
     // Edges become curves: the four edges of a box's face join into its 60 mm loop.
@@ -584,15 +536,9 @@ TEST_F(HostTest, CombineCurvesJoinsCopies) {
     hm_list_p_t edges = nullptr;
     ASSERT_EQ(HM_MODL_ask_face_edges(first_face(box), &edges), 0);
     double edge_length = 0;
-    int n = 0;
-    HM_MODL_ask_list_count(edges, &n);
-    for (int i = 0; i < n; ++i) {
-        tag_t e = NULL_TAG;
-        HM_MODL_ask_list_item(edges, i, &e);
-        edge_length += length_of(e);
-    }
+    for (tag_t e : support::list_items(edges)) edge_length += support::curve_length(e);
     ASSERT_EQ(HM_VD_HPD_combine_curves(edges, point, 0.0, &curve), 0);
-    EXPECT_NEAR(length_of(curve), edge_length, 1e-6);
+    EXPECT_NEAR(support::curve_length(curve), edge_length, 1e-6);
     HM_MODL_delete_list(&edges);
     ExpectNoLeaks();
 }
@@ -604,19 +550,16 @@ TEST_F(HostTest, CombineCurvesSectionsFaces) {
     double point[3] = {-10, 5, 30};
     hm_list_s* list = list_of({face});
     ASSERT_EQ(HM_VD_HPD_combine_curves(list, point, 0.0, &curve), 0);
-    EXPECT_NEAR(length_of(curve), std::hypot(30.0, 80.0), 1e-6);
-    double end[3];
-    point_at(curve, 0.0, end);
-    EXPECT_NEAR(end[1], 5, 1e-9);
+    EXPECT_NEAR(support::curve_length(curve), std::hypot(30.0, 80.0), 1e-6);
+    EXPECT_NEAR(support::curve_point(curve, 0.0)[1], 5, 1e-9);
     EXPECT_EQ(host_testing::count_objects(0, HM_plane_type), 0) << "section plane left";
 
     // Turned a quarter turn the plane's normal is -X: through x = -15 it cuts
     // the face across, 40 long at z = 40.
     double across[3] = {-15, 0, 0};
     ASSERT_EQ(HM_VD_HPD_combine_curves(list, across, 90.0, &curve), 0);
-    EXPECT_NEAR(length_of(curve), 40, 1e-6);
-    point_at(curve, 0.5, end);
-    expect_point(end, -15, 0, 40, 1e-6, "across");
+    EXPECT_NEAR(support::curve_length(curve), 40, 1e-6);
+    expect_point(support::curve_point(curve, 0.5).data(), -15, 0, 40, 1e-6, "across");
 
     // A plane that misses the face gives no curve.
     double away[3] = {0, 500, 0};
@@ -628,7 +571,7 @@ TEST_F(HostTest, CombineCurvesSectionsFaces) {
 
 TEST_F(HostTest, CombineCurvesFailures) {
     const tag_t face = pedal_face();
-    const tag_t a = line(0, 0, 0, 10, 0, 0), apart = line(50, 0, 0, 60, 0, 0);
+    const tag_t a = support::new_line(0, 0, 0, 10, 0, 0), apart = support::new_line(50, 0, 0, 60, 0, 0);
     double point[3] = {0, 0, 0};
     tag_t curve = 99;
     struct Case {
@@ -674,7 +617,7 @@ TEST_F(HostTest, InitialPrpInTheVehicleFrame) {
     double a0[3], a1[3];
     frame_to_abs(p0, a0);
     frame_to_abs(p1, a1);
-    const tag_t pedal_line = line(a0[0], a0[1], a0[2], a1[0], a1[1], a1[2]);
+    const tag_t pedal_line = support::new_line(a0[0], a0[1], a0[2], a1[0], a1[1], a1[2]);
     tag_t accelerator[1] = {pedal_line};
     const Counts before = counts();
     double origin[3] = {kFrameOrigin[0], kFrameOrigin[1], kFrameOrigin[2]}, matrix[9];
@@ -704,7 +647,7 @@ TEST_F(HostTest, InitialPrpInTheVehicleFrame) {
 
 TEST_F(HostTest, InitialPrpFailures) {
     const tag_t face = pedal_face();
-    const tag_t a = line(0, 0, 0, -10, 0, 30);
+    const tag_t a = support::new_line(0, 0, 0, -10, 0, 30);
     double identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1}, origin[3] = {0, 0, 0};
     double prp[3] = {7, 7, 7}, pedal = 7;
     const Counts before = counts();

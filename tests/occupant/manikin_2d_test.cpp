@@ -2,12 +2,13 @@
 #include "hm_vd_2dm.h"
 
 #include "host_fixture.h"
+#include "occupant_fixtures.h"
 
 #include <cmath>
 
 namespace {
 
-constexpr double kInch = 25.4;
+using occupant_test::kInch;
 
 // A target at `distance` from p in the direction (cos t, sin t).
 void target_at(const double p[2], double distance, double t, double out[2]) {
