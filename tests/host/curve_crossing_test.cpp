@@ -1,6 +1,7 @@
 // Crossings of two curves: every crossing found, in the first curve's order,
 // a tangential touch once, coplanar curves of every kind and curves in space.
 #include "host_fixture.h"
+#include "test_helpers.h"
 #include "omvra.h"
 #include "quillon.h"
 
@@ -12,41 +13,18 @@
 namespace {
 
 using host_testing::Point3;
-constexpr double kPi = 3.14159265358979323846;
+using support::kPi;
 
-struct Found {
-    int result = -1;
-    std::vector<int> kinds;
-    std::vector<Point3> points;   // of the point entries, in order
-    std::vector<tag_t> curves;    // of the curve entries, in order
-};
+using Found = support::Intersection;
 
 // Runs the intersection and frees what it hands back.
-Found Intersect(tag_t a, tag_t b, double tolerance) {
-    Found f;
-    int count = -1;
-    HM_MODL_intersection_t** entries = nullptr;
-    f.result = HM_MODL_intersect_objects(a, b, tolerance, &count, &entries);
-    if (f.result != 0) return f;
-    for (int i = 0; i < count; ++i) {
-        f.kinds.push_back(entries[i]->kind);
-        if (entries[i]->kind == 0)
-            f.points.push_back({entries[i]->point[0], entries[i]->point[1], entries[i]->point[2]});
-        else
-            f.curves.push_back(entries[i]->curve);
-        HM_free(entries[i]);
-    }
-    HM_free(entries);
-    return f;
-}
-
-double Distance(const Point3& a, const Point3& b) { return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]); }
+inline Found Intersect(tag_t a, tag_t b, double tolerance) { return support::intersect(a, b, tolerance); }
 
 // Normalised parameter of the curve point nearest to p, and how far p is from it.
 double Parameter(tag_t curve, const Point3& p, double* off = nullptr) {
     double t = -1, on[3];
     EXPECT_EQ(HM_MODL_ask_curve_parm(curve, p.data(), &t, on), 0);
-    if (off) *off = Distance(p, {on[0], on[1], on[2]});
+    if (off) *off = support::distance(p, {on[0], on[1], on[2]});
     return t;
 }
 
@@ -131,13 +109,13 @@ TEST_F(CurveCrossingTest, SeatParabolaAgainstSideViewCircles) {
     ASSERT_EQ(f.points.size(), 2u);
     EXPECT_EQ(f.kinds, (std::vector<int>{0, 0}));
     const Point3 low = {969.9512, 0, 200}, high = {909.48635, 0, 350};
-    EXPECT_LT(Distance(f.points[0], low), 1e-6);
-    EXPECT_LT(Distance(f.points[1], high), 1e-6);
+    EXPECT_LT(support::distance(f.points[0], low), 1e-6);
+    EXPECT_LT(support::distance(f.points[1], high), 1e-6);
     // Either way round: the parabola rises with its parameter, so the same order.
     f = Intersect(parabola, circle, 1e-4);
     ASSERT_EQ(f.points.size(), 2u);
-    EXPECT_LT(Distance(f.points[0], low), 1e-6);
-    EXPECT_LT(Distance(f.points[1], high), 1e-6);
+    EXPECT_LT(support::distance(f.points[0], low), 1e-6);
+    EXPECT_LT(support::distance(f.points[1], high), 1e-6);
 
     // Circles through two parabola points (centre on the chord's bisector,
     // `offset` in front of it, negative behind), against crossings found by
@@ -163,7 +141,7 @@ TEST_F(CurveCrossingTest, SeatParabolaAgainstSideViewCircles) {
             EXPECT_EQ(g.points.size(), expected.size()) << (circle_first ? "circle first" : "parabola first");
             ExpectCrossingsOnBoth(circle_first ? side : parabola, circle_first ? parabola : side, g, 1e-6);
             if (circle_first || g.points.size() != expected.size()) continue;
-            for (size_t i = 0; i < expected.size(); ++i) EXPECT_LT(Distance(g.points[i], expected[i]), 1e-6) << i;
+            for (size_t i = 0; i < expected.size(); ++i) EXPECT_LT(support::distance(g.points[i], expected[i]), 1e-6) << i;
         }
     }
     ExpectNoLeaks();
@@ -291,13 +269,13 @@ TEST_F(CurveCrossingTest, CrossingsOfCurvePairs) {
         ASSERT_EQ(f.result, 0);
         EXPECT_EQ(f.kinds, std::vector<int>(c.points.size(), 0));
         ASSERT_EQ(f.points.size(), c.points.size());
-        for (size_t i = 0; i < c.points.size(); ++i) EXPECT_LT(Distance(f.points[i], c.points[i]), 1e-7) << i;
+        for (size_t i = 0; i < c.points.size(); ++i) EXPECT_LT(support::distance(f.points[i], c.points[i]), 1e-7) << i;
         // The other way round: the same points, in the second curve's order.
         const Found g = Intersect(b, a, c.tolerance);
         ASSERT_EQ(g.points.size(), c.points.size());
         for (const Point3& p : c.points) {
             double nearest = 1e9;
-            for (const Point3& q : g.points) nearest = std::min(nearest, Distance(p, q));
+            for (const Point3& q : g.points) nearest = std::min(nearest, support::distance(p, q));
             EXPECT_LT(nearest, 1e-7);
         }
         ExpectCrossingsOnBoth(b, a, g, 1e-7);
@@ -317,11 +295,11 @@ TEST_F(CurveCrossingTest, SplineCrossesALineWhereItCrossesThePlaneThroughIt) {
     const Found f = Intersect(wave, line, 1e-6);
     ASSERT_EQ(f.result, 0);
     ASSERT_EQ(f.points.size(), 6u);
-    for (size_t i = 0; i < 6; ++i) EXPECT_LT(Distance(f.points[i], across.points[i]), 1e-8) << i;
+    for (size_t i = 0; i < 6; ++i) EXPECT_LT(support::distance(f.points[i], across.points[i]), 1e-8) << i;
     // From the line, which runs towards -x: the crossings come in reverse.
     const Found g = Intersect(line, wave, 1e-6);
     ASSERT_EQ(g.points.size(), 6u);
-    for (size_t i = 0; i < 6; ++i) EXPECT_LT(Distance(g.points[i], across.points[5 - i]), 1e-8) << i;
+    for (size_t i = 0; i < 6; ++i) EXPECT_LT(support::distance(g.points[i], across.points[5 - i]), 1e-8) << i;
     ExpectNoLeaks();
 }
 
@@ -332,17 +310,17 @@ TEST_F(CurveCrossingTest, CurvesRunningTogetherGiveTheSharedStretch) {
     Found f = Intersect(a, b, 0.01);
     ASSERT_EQ(f.result, 0);
     ASSERT_EQ(f.kinds, std::vector<int>{2});
-    EXPECT_LT(Distance(At(f.curves[0], 0.0), {2, 0, 0}), 1e-9);
-    EXPECT_LT(Distance(At(f.curves[0], 1.0), {4, 0, 0}), 1e-9);
+    EXPECT_LT(support::distance(At(f.curves[0], 0.0), {2, 0, 0}), 1e-9);
+    EXPECT_LT(support::distance(At(f.curves[0], 1.0), {4, 0, 0}), 1e-9);
 
     // Two arcs of one circle sharing the quarter from pi/2 to pi.
     const tag_t upper = host_testing::make_arc({0, 0, 0}, 5, 0, kPi);
     const tag_t left = host_testing::make_arc({0, 0, 0}, 5, kPi / 2, 3 * kPi / 2);
     f = Intersect(upper, left, 1e-4);
     ASSERT_EQ(f.kinds, std::vector<int>{2});
-    EXPECT_LT(Distance(At(f.curves[0], 0.0), {0, 5, 0}), 1e-9);
-    EXPECT_LT(Distance(At(f.curves[0], 0.5), {-5 / std::sqrt(2.0), 5 / std::sqrt(2.0), 0}), 1e-9);
-    EXPECT_LT(Distance(At(f.curves[0], 1.0), {-5, 0, 0}), 1e-9);
+    EXPECT_LT(support::distance(At(f.curves[0], 0.0), {0, 5, 0}), 1e-9);
+    EXPECT_LT(support::distance(At(f.curves[0], 0.5), {-5 / std::sqrt(2.0), 5 / std::sqrt(2.0), 0}), 1e-9);
+    EXPECT_LT(support::distance(At(f.curves[0], 1.0), {-5, 0, 0}), 1e-9);
 
     // A spline against a copy of itself, flat and along a helix: the whole curve.
     const std::vector<Point3> wave = {{0, -1, 0}, {1, 1, 0}, {2, -1, 0}, {3, 1, 0}, {4, -1, 0}};
@@ -352,9 +330,9 @@ TEST_F(CurveCrossingTest, CurvesRunningTogetherGiveTheSharedStretch) {
         const tag_t one = host_testing::make_spline(*nodes), other = host_testing::make_spline(*nodes);
         f = Intersect(one, other, 1e-4);
         ASSERT_EQ(f.kinds, std::vector<int>{2});
-        EXPECT_LT(Distance(At(f.curves[0], 0.0), nodes->front()), 1e-6);
-        EXPECT_LT(Distance(At(f.curves[0], 1.0), nodes->back()), 1e-6);
-        EXPECT_LT(Distance(At(f.curves[0], 0.5), At(one, 0.5)), 1e-6);
+        EXPECT_LT(support::distance(At(f.curves[0], 0.0), nodes->front()), 1e-6);
+        EXPECT_LT(support::distance(At(f.curves[0], 1.0), nodes->back()), 1e-6);
+        EXPECT_LT(support::distance(At(f.curves[0], 0.5), At(one, 0.5)), 1e-6);
     }
     ExpectNoLeaks();
 }

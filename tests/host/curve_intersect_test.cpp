@@ -1,6 +1,7 @@
 // Intersection of objects: curve-plane crossings, curve-curve points, points
 // against objects, sections of faces and bodies.
 #include "host_fixture.h"
+#include "test_helpers.h"
 #include "omvra.h"
 #include "quillon.h"
 
@@ -11,39 +12,12 @@
 namespace {
 
 using host_testing::Point3;
-constexpr double kPi = 3.14159265358979323846;
+using support::kPi;
 
-struct Found {
-    int result = -1;
-    std::vector<int> kinds;
-    std::vector<Point3> points;   // of the point entries, in order
-    std::vector<tag_t> curves;    // of the curve entries, in order
-    bool null_array = false;
-};
+using Found = support::Intersection;
 
 // Runs the intersection and frees what it hands back.
-Found Intersect(tag_t a, tag_t b, double tolerance = 0.01) {
-    Found f;
-    int count = -1;
-    HM_MODL_intersection_t** entries = nullptr;
-    f.result = HM_MODL_intersect_objects(a, b, tolerance, &count, &entries);
-    if (f.result != 0) return f;
-    f.null_array = entries == nullptr;
-    for (int i = 0; i < count; ++i) {
-        f.kinds.push_back(entries[i]->kind);
-        if (entries[i]->kind == 0)
-            f.points.push_back({entries[i]->point[0], entries[i]->point[1], entries[i]->point[2]});
-        else
-            f.curves.push_back(entries[i]->curve);
-        HM_free(entries[i]);
-    }
-    HM_free(entries);
-    return f;
-}
-
-void ExpectPoint(const Point3& actual, const Point3& expected, double tolerance = 1e-9) {
-    for (int i = 0; i < 3; ++i) EXPECT_NEAR(actual[i], expected[i], tolerance) << "component " << i;
-}
+inline Found Intersect(tag_t a, tag_t b, double tolerance = 0.01) { return support::intersect(a, b, tolerance); }
 
 double Parameter(tag_t curve, const Point3& p) {
     double t = -1, on[3];
@@ -66,9 +40,9 @@ TEST_F(CurvePlaneIntersectionTest, ZigzagCrossesThreeTimesInParameterOrder) {
     Found f = Intersect(plane, zigzag);
     ASSERT_EQ(f.result, 0);
     ASSERT_EQ(f.points.size(), 3u);
-    ExpectPoint(f.points[0], {0, 0.5, 0});
-    ExpectPoint(f.points[1], {0, 1.5, 0});
-    ExpectPoint(f.points[2], {0, 2.5, 0});
+    support::expect_point(f.points[0], {0, 0.5, 0});
+    support::expect_point(f.points[1], {0, 1.5, 0});
+    support::expect_point(f.points[2], {0, 2.5, 0});
     ExpectNoLeaks();
 }
 
@@ -83,7 +57,7 @@ TEST_F(CurvePlaneIntersectionTest, CubicCrossingsAreExactAndAscending) {
         EXPECT_NEAR(p[1], 0.2, 1e-9) << "on the plane";
         double on[3], t = 0;
         ASSERT_EQ(HM_MODL_ask_curve_parm(wave, p.data(), &t, on), 0);
-        ExpectPoint({on[0], on[1], on[2]}, p, 1e-8);
+        support::expect_point({on[0], on[1], on[2]}, p, 1e-8);
         EXPECT_GT(t, previous);
         previous = t;
     }
@@ -94,8 +68,8 @@ TEST_F(CurvePlaneIntersectionTest, CircleParallelLineLineInPlaneAndTouchingEnd) 
     tag_t circle = host_testing::make_arc({0, 0, 0}, 2.0, 0.0, 2 * kPi, {1, 0, 0}, {0, 0, 1});
     Found f = Intersect(circle, plane);
     ASSERT_EQ(f.points.size(), 2u);
-    ExpectPoint(f.points[0], {2, 0, 0});
-    ExpectPoint(f.points[1], {-2, 0, 0});
+    support::expect_point(f.points[0], {2, 0, 0});
+    support::expect_point(f.points[1], {-2, 0, 0});
 
     tag_t above = host_testing::make_line({0, 0, 1}, {5, 0, 1});
     f = Intersect(above, plane);
@@ -112,7 +86,7 @@ TEST_F(CurvePlaneIntersectionTest, CircleParallelLineLineInPlaneAndTouchingEnd) 
     tag_t ending = host_testing::make_line({1, 1, 3}, {1, 1, 0});
     f = Intersect(plane, ending);
     ASSERT_EQ(f.points.size(), 1u);
-    ExpectPoint(f.points[0], {1, 1, 0});
+    support::expect_point(f.points[0], {1, 1, 0});
     ExpectNoLeaks();
 }
 
@@ -123,7 +97,7 @@ TEST_F(ObjectIntersectionTest, CurvesMeetingCurves) {
     tag_t b = host_testing::make_line({0, 4, 0}, {4, 0, 0});
     Found f = Intersect(a, b);
     ASSERT_EQ(f.points.size(), 1u);
-    ExpectPoint(f.points[0], {2, 2, 0});
+    support::expect_point(f.points[0], {2, 2, 0});
 
     // The unit circle and the parabola x = 0.5 - y^2 (vertex (0.5, 0), turned
     // half a turn to open towards -x) meet where x = (1 - sqrt 3) / 2.
@@ -151,7 +125,7 @@ TEST_F(ObjectIntersectionTest, PointsAgainstObjects) {
     tag_t off = host_testing::make_point({1, 1, 0});
     Found f = Intersect(on, line);
     ASSERT_EQ(f.points.size(), 1u);
-    ExpectPoint(f.points[0], {1, 0.005, 0});
+    support::expect_point(f.points[0], {1, 0.005, 0});
     EXPECT_TRUE(Intersect(off, line).points.empty());
     tag_t plane = host_testing::make_plane({0, 0, 1}, {0, 1, 1});
     tag_t in_plane = host_testing::make_point({7, 1, 0});
@@ -178,8 +152,8 @@ TEST_F(ObjectIntersectionTest, SectionsOfBodiesAndFaces) {
     tag_t line = host_testing::make_line({5, 1, 2}, {-5, 1, 2});
     f = Intersect(box, line);
     ASSERT_EQ(f.points.size(), 2u);
-    ExpectPoint(f.points[0], {2, 1, 2}, 1e-7);
-    ExpectPoint(f.points[1], {0, 1, 2}, 1e-7);
+    support::expect_point(f.points[0], {2, 1, 2}, 1e-7);
+    support::expect_point(f.points[1], {0, 1, 2}, 1e-7);
     EXPECT_LT(Parameter(line, f.points[0]), Parameter(line, f.points[1]));
 
     hm_list_p_t faces = nullptr;

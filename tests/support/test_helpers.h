@@ -106,6 +106,35 @@ inline double distance_to_curve(tag_t curve, const Point3& p) {
     return distance(p, {on[0], on[1], on[2]});
 }
 
+// What HM_MODL_intersect_objects answered, copied out and freed.
+struct Intersection {
+    int result = -1;
+    std::vector<int> kinds;
+    std::vector<Point3> points;   // of the point entries, in order
+    std::vector<tag_t> curves;    // of the curve entries, in order
+    bool null_array = false;
+};
+
+// Runs the intersection and frees what it hands back.
+inline Intersection intersect(tag_t a, tag_t b, double tolerance = 0.01) {
+    Intersection f;
+    int count = -1;
+    HM_MODL_intersection_t** entries = nullptr;
+    f.result = HM_MODL_intersect_objects(a, b, tolerance, &count, &entries);
+    if (f.result != 0) return f;
+    f.null_array = entries == nullptr;
+    for (int i = 0; i < count; ++i) {
+        f.kinds.push_back(entries[i]->kind);
+        if (entries[i]->kind == 0)
+            f.points.push_back({entries[i]->point[0], entries[i]->point[1], entries[i]->point[2]});
+        else
+            f.curves.push_back(entries[i]->curve);
+        HM_free(entries[i]);
+    }
+    HM_free(entries);
+    return f;
+}
+
 // Each coordinate of the point within the tolerance of the expected one.
 inline void expect_point(const double* actual, const Point3& expected, double tolerance = 1e-9) {
     for (int i = 0; i < 3; ++i) EXPECT_NEAR(actual[i], expected[i], tolerance) << "component " << i;
