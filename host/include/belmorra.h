@@ -9,6 +9,11 @@
 
 #include <stdbool.h>
 
+// The curve and spline functions (points on curves, projection along a
+// vector, splines through points, curve-plane crossings) are built into this
+// library from curves/ and declared with the library's own exports.
+#include "hm_vd_curve.h"
+
 // A point from absolute coordinates into the coordinate system: M (p - origin).
 HOST_C_API int VD_map_point_abs2csys(const double point[3], const double origin[3], const double matrix[9],
                                      double out[3]);
