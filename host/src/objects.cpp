@@ -504,7 +504,9 @@ int OM_flatten_tag_set(tag_t set, int* count, tag_t** members) {
 }
 
 int OM_delete_object(tag_t object) {
-    if (!find(object)) return HM_ERR_INVALID_TAG;
+    host::Object* o = find(object);
+    if (!o) return HM_ERR_INVALID_TAG;
+    if (o->type == HM_part_type) return HM_ERR_WRONG_TYPE;   // would orphan the part's objects
     host::erase(object);
     return 0;
 }

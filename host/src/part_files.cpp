@@ -43,6 +43,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -130,7 +131,10 @@ host::Object object_from_json(const json& j) {
             a.integer = ja.at("value").get<int>();
         } else if (kind == "real") {
             a.kind = host::Attribute::Real;
-            a.real = ja.at("value").get<double>();
+            // JSON has no NaN: a real attribute that was not a number is
+            // written as null, and must not make the whole part unreadable.
+            const json& value = ja.at("value");
+            a.real = value.is_null() ? std::numeric_limits<double>::quiet_NaN() : value.get<double>();
         } else if (kind == "string") {
             a.kind = host::Attribute::String;
             a.text = ja.at("value").get<std::string>();
@@ -202,10 +206,13 @@ json read_document(const std::string& file_name) {
     return doc;
 }
 
+// The text is made before the file is opened: a document that cannot be
+// written (a name that is not UTF-8, for example) leaves the file as it was.
 bool write_document(const std::string& file_name, const json& doc) {
+    const std::string text = doc.dump(1);
     std::ofstream out(file_name, std::ios::trunc);
     if (!out) return false;
-    out << doc.dump(1) << '\n';
+    out << text << '\n';
     return static_cast<bool>(out);
 }
 

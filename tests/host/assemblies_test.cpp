@@ -397,6 +397,51 @@ TEST_F(PartFileTest, FailedOpenNamesTheFileInItsLoadStatus) {
     ExpectNoLeaks();
 }
 
+TEST_F(PartFileTest, ASaveThatFailsLeavesTheSavedFileAsItWas) {
+    const std::string file = path("hinge.prt");
+    tag_t part = host_testing::make_part(file.c_str());
+    tag_t point = point_at(4, 5, 6);
+    ASSERT_EQ(HM_PART_save(part), 0);
+    // A name in a legacy code page (0xD8 alone is no UTF-8) cannot go into
+    // the part file: the save fails and must not wipe the earlier save.
+    ASSERT_EQ(HM_OBJ_set_name(point, "HINGE \xD8"), 0);
+    point_at(7, 8, 9);
+    EXPECT_EQ(HM_PART_save(part), HM_ERR_FILE);
+
+    ASSERT_EQ(HM_PART_close(part, 0, 1), 0);
+    tag_t opened = 0;
+    HM_PART_load_status_t status;
+    ASSERT_EQ(HM_PART_open_quiet(file.c_str(), &opened, &status), 0);
+    ASSERT_EQ(host_testing::count_objects(opened, HM_point_type), 1);
+    const std::array<double, 3> xyz = point_of(HM_OBJ_cycle_objs_in_part(opened, HM_point_type, 0));
+    EXPECT_DOUBLE_EQ(xyz[0], 4.0);
+    EXPECT_DOUBLE_EQ(xyz[1], 5.0);
+    EXPECT_DOUBLE_EQ(xyz[2], 6.0);
+    ExpectNoLeaks();
+}
+
+TEST_F(PartFileTest, ARealAttributeThatIsNotANumberDoesNotMakeThePartUnreadable) {
+    const std::string file = path("strut.prt");
+    tag_t part = host_testing::make_part(file.c_str());
+    tag_t point = point_at(1, 2, 3);
+    ASSERT_EQ(HM_ATTR_set_real(point, "SPAN", std::nan("")), 0);
+    ASSERT_EQ(HM_ATTR_set_real(point, "RISE", 2.5), 0);
+    ASSERT_EQ(HM_PART_save(part), 0);
+    ASSERT_EQ(HM_PART_close(part, 0, 1), 0);
+
+    tag_t opened = 0;
+    HM_PART_load_status_t status;
+    ASSERT_EQ(HM_PART_open_quiet(file.c_str(), &opened, &status), 0);
+    const tag_t p = HM_OBJ_cycle_objs_in_part(opened, HM_point_type, 0);
+    ASSERT_NE(p, 0u);
+    double span = 0.0, rise = 0.0;
+    ASSERT_EQ(HM_ATTR_ask_real(p, "SPAN", &span), 0);
+    EXPECT_TRUE(std::isnan(span));
+    ASSERT_EQ(HM_ATTR_ask_real(p, "RISE", &rise), 0);
+    EXPECT_DOUBLE_EQ(rise, 2.5);
+    ExpectNoLeaks();
+}
+
 TEST_F(PartFileTest, ExportAddsCopiesToALoadedPartOrToTheFile) {
     const std::string loaded_file = path("loaded.prt");
     const std::string closed_file = path("closed.prt");

@@ -106,6 +106,8 @@ TEST_F(ObjectTableTest, BadTagsAndNullOutputsAreRefused) {
     EXPECT_EQ(HM_OBJ_set_layer(a, 257), HM_ERR_BAD_ARGUMENT);
     EXPECT_EQ(HM_OBJ_delete_object(0), HM_ERR_INVALID_TAG);
     EXPECT_EQ(HM_OBJ_delete_object(part_), HM_ERR_WRONG_TYPE);
+    EXPECT_EQ(OM_delete_object(part_), HM_ERR_WRONG_TYPE);
+    EXPECT_EQ(HM_OBJ_ask_status(a), HM_OBJ_ALIVE);
     char name[4];
     ASSERT_EQ(HM_OBJ_set_name(a, "a long name"), 0);
     ASSERT_EQ(HM_OBJ_ask_name(a, name, sizeof name), 0);
