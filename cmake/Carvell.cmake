@@ -10,6 +10,8 @@ foreach(folder IN LISTS CARVELL_CURRENT_FOLDERS)
 endforeach()
 add_library(carvell_objects OBJECT ${CARVELL_SOURCES})
 target_include_directories(carvell_objects PUBLIC ${PROJECT_SOURCE_DIR}/include)
+# Families include the shared internal layer as "toolbox/detail/<name>.h".
+target_include_directories(carvell_objects PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(carvell_objects PUBLIC carvell_host)
 set_target_properties(carvell_objects PROPERTIES
   CXX_VISIBILITY_PRESET hidden
