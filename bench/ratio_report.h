@@ -7,6 +7,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <map>
 #include <string>
@@ -22,10 +24,13 @@ struct Ratio {
     std::string baseline;
 };
 
-// The console table as usual, and the real time per iteration of every
-// benchmark remembered under its name (repetition aggregates are left out).
+// The console table as usual (coloured only on a terminal), and the real
+// time per iteration of every benchmark remembered under its name
+// (repetition aggregates are left out).
 class TimeCollector : public benchmark::ConsoleReporter {
 public:
+    TimeCollector()
+        : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Iteration && !run.error_occurred)
@@ -43,18 +48,21 @@ private:
 };
 
 // Runs the registered benchmarks (command-line filters apply) and prints one
-// "ratio <label> = x.xx" line per pair; a pair of which either side did not
-// run is reported as such. Both sides of a pair must use the same time unit.
+// "ratio <label> = x.xx" line per pair; a pair of which one side did not run
+// is reported as such, a pair that a filter left out entirely is not. Both
+// sides of a pair must use the same time unit.
 inline int run_with_ratios(int argc, char** argv, const std::vector<Ratio>& ratios) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     TimeCollector collector;
+    std::fflush(stdout);   // what the set-up printed comes before the table
     benchmark::RunSpecifiedBenchmarks(&collector);
     benchmark::Shutdown();
 
     std::printf("\nRatios of real time, measured in this run:\n");
     for (const Ratio& r : ratios) {
         const double measured = collector.real_time(r.measured), baseline = collector.real_time(r.baseline);
+        if (measured == 0.0 && baseline == 0.0) continue;   // both left out by a filter
         if (measured > 0.0 && baseline > 0.0)
             std::printf("  ratio %s = %.2f\n", r.label.c_str(), measured / baseline);
         else
