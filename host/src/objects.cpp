@@ -1,5 +1,6 @@
 // The object table: tags, types, names, layers, colours, blank status,
-// attributes, deletion; parts and their settings; deferred deletion.
+// attributes, object state, deletion; parts and their settings; deferred
+// deletion.
 #include "farquil.h"
 #include "model.h"
 #include "morvish.h"
@@ -514,6 +515,15 @@ int OM_delete_object(tag_t object) {
 void* TAG_ask_pointer_of_tag(tag_t tag) {
     host::Object* o = find(tag);
     return o;   // the internal record; stable while the object lives
+}
+
+// Object state enquiries used when new curves are made: the state of an
+// object and its sleep state. Objects of this host are created awake.
+int es0022(tag_t object) { return host::find(object) != nullptr ? HM_OBJ_ALIVE : HM_OBJ_DELETED; }
+
+int RM_set_sleep_state(tag_t object, bool sleep) {
+    (void)sleep;
+    return host::find(object) != nullptr ? 0 : HM_ERR_INVALID_TAG;
 }
 
 /* ---- testing ---- */

@@ -1,5 +1,5 @@
 // Test fixtures of the rule language: instances made from rule texts, rules
-// set and read back as texts, the objects an instance made.
+// set and read back as texts, the objects an instance made and its feature.
 #include "host_testing.h"
 #include "model.h"
 #include "omvra.h"
@@ -10,6 +10,9 @@ namespace rules = host::rules;
 namespace host_testing {
 
 namespace {
+// Feature kind of the feature that stands for a rule instance in the part.
+constexpr const char* kInstanceFeatureKind = "RULE_INSTANCE";
+
 tag_t current_part() { return host::work_part_data() ? host::model().work_part : 0; }
 }  // namespace
 
@@ -61,6 +64,19 @@ std::vector<tag_t> instance_objects(const char* chain) {
     rules::Resolved r;
     if (!part || rules::resolve(part, chain, &r) || r.rule) return {};
     return r.instance->objects;
+}
+
+tag_t make_instance_feature(const char* instance_name, const char* feature_name) {
+    if (!instance_name || !feature_name) return 0;
+    const std::string chain = std::string("root:") + instance_name + ":";
+    host::Object& feature = host::create_feature(kInstanceFeatureKind, 0);
+    feature.name = feature_name;
+    const tag_t tag = feature.tag;
+    if (add_instance_object(chain.c_str(), tag) != 0) {
+        host::erase(tag);
+        return 0;
+    }
+    return tag;
 }
 
 int count_rule_instances() {

@@ -1,14 +1,10 @@
-// What the H-point design tool asks of the host beyond rule queries: the
-// file-system checks of file names (CFI), and the vehicle-design core's
-// feature and H-point data of a design instance; and the test fixture that
-// gives a design instance its feature.
-#include "model.h"
+// The file system and the environment: environment variables (the host's
+// own settings first), existence of files and directories, and the checks
+// of file names (CFI): expansion of variables, existence, kind, directory,
+// permissions and error texts.
 #include "omvra.h"
 #include "quillon.h"
 #include "sinks.h"
-#include "tessik.h"
-#include "testing/hpd.h"
-#include "host_testing.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,8 +12,30 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+
+char* OS_ask_env(const char* name) {
+    if (!name) return nullptr;
+    auto& env = host::settings().environment;
+    auto it = env.find(name);
+    if (it != env.end()) return SM_string_copy(it->second.c_str());
+    const char* value = std::getenv(name);
+    return value ? SM_string_copy(value) : nullptr;
+}
+
+bool OS_file_exists(const char* path) {
+    struct stat st;
+    return path && ::stat(path, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool OS_dir_exists(const char* path) {
+    struct stat st;
+    return path && ::stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool OS_dir_writable(const char* path) { return OS_dir_exists(path) && ::access(path, W_OK) == 0; }
 
 namespace {
 
@@ -135,67 +153,3 @@ char* CFI_get_error_text(int code) {
         default: return SM_string_copy(HM_get_fail_message(code));
     }
 }
-
-namespace {
-
-// Rule query on "root:NAME:" + attribute (attribute may be empty).
-struct InstancePath {
-    InstancePath(const char* name, const char* attribute) {
-        std::string path = std::string("root:") + name + ":";
-        if (*attribute) path += std::string(attribute) + ":";
-        TEXT_init_string(&text, path.c_str());
-    }
-    ~InstancePath() { TEXT_free(&text); }
-    TEXT_t text;
-};
-
-}  // namespace
-
-int VD_ask_hpd_data(const char* name, VD_hpd_param_t* data) {
-    if (!name || !data) return HM_ERR_NULL_POINTER;
-    if (!VD_is_instance_of_class("root:", name, "%kw_vd_H_point_design_tool") &&
-        !VD_is_instance_of_class("root:", name, "%kw_vd_occupant_packaging"))
-        return HM_ERR_NOT_FOUND;
-    int code = 0;
-    InstancePath rcode(name, "rcode");
-    VD_RQ_ask_integer(&rcode.text, &code);
-    data->update_success = code == 0;
-    data->fail_code = code;
-    return 0;
-}
-
-int VD_ask_feature_tag_and_name(const char* name, tag_t* feature, char** feature_name) {
-    if (!name || !feature || !feature_name) return HM_ERR_NULL_POINTER;
-    InstancePath instance(name, "");
-    int count = 0;
-    tag_t* objects = nullptr;
-    int result = VD_RQ_ask_objs_list(&instance.text, &count, &objects);
-    if (result != 0) return HM_ERR_NOT_FOUND;
-    tag_t found = 0;
-    for (int i = 0; i < count && !found; ++i) {
-        const host::Object* o = host::find(objects[i], HM_feature_type);
-        if (o) found = o->tag;
-    }
-    SM_free(objects);
-    if (!found) return HM_ERR_NOT_FOUND;
-    *feature = found;
-    *feature_name = SM_string_copy(host::find(found)->name.c_str());
-    return 0;
-}
-
-namespace host_testing {
-
-tag_t make_hpd_feature(const char* instance_name, const char* feature_name) {
-    if (!instance_name || !feature_name) return 0;
-    const std::string chain = std::string("root:") + instance_name + ":";
-    host::Object& feature = host::create_feature("HPD", 0);
-    feature.name = feature_name;
-    const tag_t tag = feature.tag;
-    if (add_instance_object(chain.c_str(), tag) != 0) {
-        host::erase(tag);
-        return 0;
-    }
-    return tag;
-}
-
-}  // namespace host_testing
