@@ -1,15 +1,15 @@
 // The stand-in host's features, assemblies, part files and validation
 // checkers.
 #include "brindor.h"
+#include "core/model.h"
 #include "demrath.h"
 #include "host_fixture.h"
-#include "test_helpers.h"
 #include "lurvane.h"
-#include "model.h"
 #include "morvish.h"
 #include "omvra.h"
 #include "quillon.h"
 #include "quorsel.h"
+#include "test_helpers.h"
 #include "ulvarth.h"
 
 #include <GC_MakeSegment.hxx>

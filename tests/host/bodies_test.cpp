@@ -2,13 +2,13 @@
 // kernel entities, face properties, projection onto faces, boxes and
 // minimum distances.
 #include "ambrith.h"
-#include "bodies.h"
+#include "geometry/bodies.h"
 #include "host_fixture.h"
-#include "test_helpers.h"
 #include "kestrin.h"
 #include "nethrow.h"
 #include "omvra.h"
 #include "quillon.h"
+#include "test_helpers.h"
 
 #include <cmath>
 #include <vector>

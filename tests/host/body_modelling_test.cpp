@@ -1,13 +1,13 @@
 // Features of the stand-in host that make or change bodies: extracted faces,
 // sewing, bounded planes, ruled sheets, spheres, scaling and sections.
 #include "ambrith.h"
+#include "core/model.h"
 #include "farquil.h"
 #include "host_fixture.h"
-#include "test_helpers.h"
-#include "model.h"
 #include "omvra.h"
 #include "ostrade.h"
 #include "quillon.h"
+#include "test_helpers.h"
 
 #include <cmath>
 #include <string>

@@ -1,8 +1,8 @@
 // The stand-in host's core: undo rollback, marks, lists, memory, sessions,
 // handles and the host exception.
+#include "core/model.h"
 #include "farquil.h"
 #include "host_fixture.h"
-#include "model.h"
 #include "morvish.h"
 #include "omvra.h"
 #include "quillon.h"

@@ -2,11 +2,11 @@
 // non-uniform scaling, mirrors), copies of objects and the mapping of
 // geometry between absolute and a coordinate system.
 #include "belmorra.h"
+#include "core/model.h"
 #include "host_fixture.h"
-#include "test_helpers.h"
-#include "model.h"
 #include "omvra.h"
 #include "quillon.h"
+#include "test_helpers.h"
 
 #include <array>
 #include <cmath>

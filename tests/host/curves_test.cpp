@@ -1,14 +1,14 @@
 // Curves of the stand-in host: creation, normalised parameters, evaluation,
 // inversion, conic records, planes, projection onto planes, evaluators,
 // parts of curves and splines through points.
+#include "core/model.h"
 #include "gostrel.h"
 #include "hathmor.h"
 #include "host_fixture.h"
-#include "test_helpers.h"
 #include "kestrin.h"
-#include "model.h"
 #include "omvra.h"
 #include "quillon.h"
+#include "test_helpers.h"
 
 #include <algorithm>
 #include <array>

@@ -2,11 +2,11 @@
 // the numbered transformation routines, coordinate-system objects, mapping
 // between absolute and a coordinate system, and least-squares fits.
 #include "belmorra.h"
+#include "core/model.h"
 #include "host_fixture.h"
-#include "test_helpers.h"
-#include "model.h"
 #include "omvra.h"
 #include "rostval.h"
+#include "test_helpers.h"
 
 #include <Geom_Plane.hxx>
 #include <gp_Dir.hxx>

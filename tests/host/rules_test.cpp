@@ -1,12 +1,12 @@
 // The rule-language store: the rule-text parser, the vehicle-design core's
 // typed queries, instances and their objects, child-rule creation, deletion
 // and undo, and the adoption of existing objects.
+#include "core/model.h"
 #include "farquil.h"
 #include "host_fixture.h"
-#include "model.h"
 #include "omvra.h"
 #include "quillon.h"
-#include "rule_store.h"
+#include "rules/rule_store.h"
 #include "tessik.h"
 
 #include <BRepPrimAPI_MakeBox.hxx>
