@@ -135,40 +135,12 @@ const char* HM_get_fail_message(int code) {
     }
 }
 
-namespace host_testing {
-const std::vector<Dialog>& dialogs() { return sinks().dialogs; }
-const std::vector<std::string>& status_texts() { return sinks().status; }
-const std::string& listing_window() { return sinks().listing; }
-const std::vector<std::string>& syslog() { return sinks().syslog; }
-const std::string& trace_output() { return sinks().trace; }
-const std::vector<std::string>& error_lines() { return sinks().errors; }
-void clear_sinks() {
-    bool echo = sinks().echo;
-    sinks() = host::Sinks{};
-    sinks().echo = echo;
-}
-void echo_to_terminal(bool on) { sinks().echo = on; }
-void set_checking_level(int level) { MACH__checking_level = level; }
-void set_debug_key(const char* key, bool on) {
-    if (key) host::settings().debug_keys[key] = on;
-}
-void set_env(const char* name, const char* value) {
-    if (!name) return;
-    if (value)
-        host::settings().environment[name] = value;
-    else
-        host::settings().environment.erase(name);
-}
-void set_default(const char* key, const char* value) {
-    if (key) host::settings().defaults[key] = value ? value : "";
-}
-size_t live_allocations() { return host::live_blocks(); }
-size_t bad_frees() { return host::bad_frees(); }
+namespace host {
 void reset_messages() {
-    sinks() = host::Sinks{};
-    host::settings() = host::Settings{};
+    sinks() = Sinks{};
+    settings() = Settings{};
     MACH__checking_level = 0;
-    host::current_environment = RTENV_interactive;
-    host::display_on = true;
+    current_environment = RTENV_interactive;
+    display_on = true;
 }
-}  // namespace host_testing
+}  // namespace host

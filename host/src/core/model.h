@@ -99,12 +99,19 @@ struct Model {
 // sessions, sinks live elsewhere).
 Model& model();
 
+// Host-internal object kind of tag sets (OM_create_tag_set); not an object a
+// user counts.
+constexpr int kTagSetType = 1001;
+
 // Object table access. find() answers null for 0, unknown or deleted tags.
 Object* find(tag_t tag);
 Object* find(tag_t tag, int type);         // also checks the type
 Object& create(int type, int subtype, tag_t part = 0);  // part 0: the work part
 tag_t next_tag();
 void erase(tag_t tag);                     // removes the object and what it owns
+// Empties the model; tags are never reused within a process, so a stale tag
+// from an earlier test never names a new object.
+void reset_objects();
 PartData* part_data(tag_t part);           // null when tag is not a part
 PartData* work_part_data();                // null without a work part
 

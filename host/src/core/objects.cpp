@@ -477,9 +477,7 @@ tag_t TAG_ask_tag_of_handle_tol(const char* handle) {
 
 /* ---- object manager sets ---- */
 
-namespace {
-constexpr int kTagSetType = 1001;   // host-internal object kind
-}
+using host::kTagSetType;
 
 tag_t OM_create_tag_set(void) {
     host::Object& o = host::create(kTagSetType, 0);
@@ -525,33 +523,3 @@ int RM_set_sleep_state(tag_t object, bool sleep) {
     (void)sleep;
     return host::find(object) != nullptr ? 0 : HM_ERR_INVALID_TAG;
 }
-
-/* ---- testing ---- */
-
-namespace host_testing {
-
-tag_t make_part(const char* file_name, bool inches) {
-    host::Object& o = host::create(HM_part_type, 0, 0);
-    o.part = o.tag;
-    host::PartData p;
-    p.file_name = file_name ? file_name : "";
-    p.inches = inches;
-    p.distance_tolerance = inches ? 0.001 : 0.01;
-    o.name = p.file_name;
-    o.data = p;
-    model().work_part = o.tag;
-    model().display_part = o.tag;
-    return o.tag;
-}
-
-int count_objects(tag_t part, int type) {
-    if (part == 0) part = model().work_part;
-    int n = 0;
-    for (auto& [tag, o] : model().objects)
-        if (o.status == HM_OBJ_ALIVE && o.part == part && o.type != HM_part_type && o.type != kTagSetType &&
-            (type == 0 || o.type == type))
-            ++n;
-    return n;
-}
-
-}  // namespace host_testing

@@ -1,7 +1,7 @@
-// Host-API sessions (nesting) and undo marks with real rollback, and the
-// reset of the whole stand-in between tests.
+// Host-API sessions (nesting) and undo marks with real rollback.
+#include "core/session.h"
+
 #include "core/model.h"
-#include "core/sinks.h"
 #include "farquil.h"
 #include "omvra.h"
 
@@ -26,12 +26,15 @@ std::vector<Mark>::iterator find_mark(UNDO_mark_t mark) {
     return std::find_if(g_marks.begin(), g_marks.end(), [mark](const Mark& m) { return m.id == mark; });
 }
 }  // namespace
-void reset_objects();
-}  // namespace host
 
-namespace host_testing {
-void reset_messages();
+int session_depth() { return g_session_depth; }
+int undo_mark_count() { return static_cast<int>(g_marks.size()); }
+void reset_sessions() {
+    g_marks.clear();
+    g_session_depth = 0;
 }
+
+}  // namespace host
 
 int HM_initialize(void) {
     ++host::g_session_depth;
@@ -80,17 +83,3 @@ const char* UNDO_KW_ask_mark_name(UNDO_mark_t mark) {
     auto it = host::find_mark(mark);
     return it == host::g_marks.end() ? nullptr : it->name.c_str();
 }
-
-namespace host_testing {
-
-void reset() {
-    host::g_marks.clear();
-    host::g_session_depth = 0;
-    host::reset_objects();
-    reset_messages();
-}
-
-int undo_mark_count() { return static_cast<int>(host::g_marks.size()); }
-int session_depth() { return host::g_session_depth; }
-
-}  // namespace host_testing

@@ -4,7 +4,7 @@
 #ifndef CARVELL_HOST_SINKS_H
 #define CARVELL_HOST_SINKS_H
 
-#include "host_testing.h"
+#include "testing/core.h"
 
 #include <cstdarg>
 #include <map>
@@ -34,6 +34,10 @@ Settings& settings();
 
 size_t live_blocks();
 size_t bad_frees();
+
+// Empties the sinks and restores the settings, the checking level, the
+// run-time environment and the display to those of a new session.
+void reset_messages();
 
 // The printf-style text of the format and its arguments, whatever its length.
 std::string vformat(const char* format, va_list arguments);

@@ -1,8 +1,24 @@
-// Fixtures of curves and planes for tests.
+// Fixtures of geometry for tests: points, curves, planes and bodies of the
+// work part, and the area and volume of bodies.
+#include "geometry/bodies.h"
 #include "geometry/curves_internal.h"
 #include "host_testing.h"
 
+#include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRepBuilderAPI_MakePolygon.hxx>
+#include <BRepGProp.hxx>
+#include <BRepPrimAPI_MakeBox.hxx>
+#include <BRepPrimAPI_MakeCylinder.hxx>
+#include <BRepPrimAPI_MakeSphere.hxx>
+#include <GProp_GProps.hxx>
+#include <Geom_BSplineSurface.hxx>
 #include <Geom_Plane.hxx>
+#include <Standard_Failure.hxx>
+#include <TColStd_Array1OfInteger.hxx>
+#include <TColStd_Array1OfReal.hxx>
+#include <TColgp_Array2OfPnt.hxx>
+#include <gp_Ax2.hxx>
+#include <gp_Pnt.hxx>
 
 #include <cmath>
 
@@ -108,6 +124,93 @@ int spline_degree(tag_t spline) {
     if (!o) return 0;
     Handle(Geom_BSplineCurve) bs = Handle(Geom_BSplineCurve)::DownCast(o->curve);
     return bs.IsNull() ? 0 : bs->Degree();
+}
+
+/* ---- bodies ---- */
+
+namespace {
+gp_Pnt pnt(const double p[3]) { return gp_Pnt(p[0], p[1], p[2]); }
+
+template <class Make>
+tag_t fixture(const char* kind, Make make) {
+    try {
+        TopoDS_Shape shape = make();
+        return shape.IsNull() ? 0 : host::make_body(shape, kind);
+    } catch (const Standard_Failure&) {
+        return 0;
+    }
+}
+}  // namespace
+
+tag_t make_box(const double corner[3], const double size[3]) {
+    return fixture("BLOCK", [&] { return BRepPrimAPI_MakeBox(pnt(corner), size[0], size[1], size[2]).Shape(); });
+}
+
+tag_t make_cylinder(const double base[3], const double axis[3], double diameter, double height) {
+    return fixture("CYLINDER", [&] {
+        gp_Ax2 ax(pnt(base), gp_Dir(axis[0], axis[1], axis[2]));
+        return BRepPrimAPI_MakeCylinder(ax, diameter / 2.0, height).Shape();
+    });
+}
+
+tag_t make_sphere(const double centre[3], double diameter) {
+    return fixture("SPHERE", [&] { return BRepPrimAPI_MakeSphere(pnt(centre), diameter / 2.0).Shape(); });
+}
+
+tag_t make_planar_sheet(const double corner[3], const double u[3], const double v[3]) {
+    return fixture("SHEET", [&] {
+        gp_Pnt p0 = pnt(corner);
+        gp_Vec vu(u[0], u[1], u[2]), vv(v[0], v[1], v[2]);
+        BRepBuilderAPI_MakePolygon polygon(p0, p0.Translated(vu), p0.Translated(vu + vv), p0.Translated(vv), true);
+        return TopoDS_Shape(BRepBuilderAPI_MakeFace(polygon.Wire(), true).Face());
+    });
+}
+
+tag_t make_bspline_sheet(int nu, int nv, const double* poles, int degree_u, int degree_v) {
+    if (!poles || nu < 2 || nv < 2 || degree_u < 1 || degree_v < 1 || degree_u >= nu || degree_v >= nv) return 0;
+    return fixture("SHEET", [&] {
+        TColgp_Array2OfPnt grid(1, nu, 1, nv);
+        for (int i = 0; i < nu; ++i)
+            for (int j = 0; j < nv; ++j) grid(i + 1, j + 1) = pnt(poles + 3 * (i * nv + j));
+        // Clamped uniform knots: n - degree + 1 distinct values, the ends repeated.
+        auto distinct = [](int n, int degree) { return n - degree + 1; };
+        TColStd_Array1OfReal ku(1, distinct(nu, degree_u)), kv(1, distinct(nv, degree_v));
+        TColStd_Array1OfInteger mu(1, ku.Length()), mv(1, kv.Length());
+        auto fill = [](TColStd_Array1OfReal& k, TColStd_Array1OfInteger& m, int degree) {
+            const int last = k.Length();
+            for (int i = 1; i <= last; ++i) {
+                k(i) = double(i - 1) / (last - 1);
+                m(i) = (i == 1 || i == last) ? degree + 1 : 1;
+            }
+        };
+        fill(ku, mu, degree_u);
+        fill(kv, mv, degree_v);
+        Handle(Geom_BSplineSurface) surface = new Geom_BSplineSurface(grid, ku, kv, mu, mv, degree_u, degree_v);
+        return TopoDS_Shape(BRepBuilderAPI_MakeFace(surface, 1.0e-7).Face());
+    });
+}
+
+namespace {
+// The mass the properties give of the object's shape; 0 when it has none.
+double mass_of(tag_t object, void (*properties)(const TopoDS_Shape&, GProp_GProps&)) {
+    TopoDS_Shape shape = host::operand_shape(object);
+    if (shape.IsNull()) return 0.0;
+    try {
+        GProp_GProps props;
+        properties(shape, props);
+        return props.Mass();
+    } catch (const Standard_Failure&) {
+        return 0.0;
+    }
+}
+}  // namespace
+
+double surface_area(tag_t object) {
+    return mass_of(object, [](const TopoDS_Shape& s, GProp_GProps& p) { BRepGProp::SurfaceProperties(s, p, 1.0e-9); });
+}
+
+double volume(tag_t object) {
+    return mass_of(object, [](const TopoDS_Shape& s, GProp_GProps& p) { BRepGProp::VolumeProperties(s, p, 1.0e-9); });
 }
 
 }  // namespace host_testing

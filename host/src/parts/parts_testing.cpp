@@ -1,4 +1,5 @@
-// Fixtures of assemblies and features for tests.
+// Fixtures of parts for tests: components and occurrences of assemblies, and
+// features.
 #include "core/model.h"
 #include "host_testing.h"
 #include "morvish.h"

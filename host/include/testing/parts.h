@@ -1,6 +1,7 @@
-// Test fixtures of the stand-in host: assemblies. Included by host_testing.h.
-#ifndef CARVELL_HOST_TESTING_ASSEMBLIES_H
-#define CARVELL_HOST_TESTING_ASSEMBLIES_H
+// Test fixtures of the stand-in host: parts (components and occurrences of
+// assemblies, features). Included by host_testing.h.
+#ifndef CARVELL_HOST_TESTING_PARTS_H
+#define CARVELL_HOST_TESTING_PARTS_H
 
 #include "../host_types.h"
 
