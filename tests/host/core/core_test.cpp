@@ -197,8 +197,9 @@ TEST_F(MemoryTest, CountsLiveBlocksAndRefusesForeignFrees) {
     EXPECT_EQ(host_testing::bad_frees(), 1u);
 }
 
-TEST(SessionTest, SessionsNest) {
-    host_testing::reset();
+class SessionTest : public HostTest {};
+
+TEST_F(SessionTest, SessionsNest) {
     EXPECT_FALSE(HM_is_initialized());
     HM_initialize();
     HM_initialize();
@@ -209,7 +210,9 @@ TEST(SessionTest, SessionsNest) {
     EXPECT_EQ(HM_terminate(), HM_ERR_NO_SESSION);
 }
 
-TEST(ErrorTest, ExceptionCarriesCodeMessageAndSourceLocation) {
+class ErrorTest : public HostTest {};
+
+TEST_F(ErrorTest, ExceptionCarriesCodeMessageAndSourceLocation) {
     int line = 0;
     try {
         line = __LINE__ + 1;
@@ -223,7 +226,7 @@ TEST(ErrorTest, ExceptionCarriesCodeMessageAndSourceLocation) {
     }
 }
 
-TEST(ErrorTest, SevereConvertsForeignExceptions) {
+TEST_F(ErrorTest, SevereConvertsForeignExceptions) {
     try {
         throw std::runtime_error("boom");
     } catch (...) {

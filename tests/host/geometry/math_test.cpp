@@ -38,7 +38,9 @@ tag_t MakePlane(const V3& origin, const V3& normal, int type = HM_plane_type) {
 
 /* ---- vectors ---- */
 
-TEST(Vec3AngleBetween, IsTheSignedTurnAboutTheReferenceInEveryQuadrant) {
+class VectorTest : public HostTest {};
+
+TEST_F(VectorTest, AngleBetweenIsTheSignedTurnAboutTheReferenceInEveryQuadrant) {
     // `to` at the given angle in the xy plane, both vectors with a part
     // along the axis that must not change the answer.
     const double from[3] = {2.0, 0.0, -3.0};
@@ -55,7 +57,7 @@ TEST(Vec3AngleBetween, IsTheSignedTurnAboutTheReferenceInEveryQuadrant) {
     }
 }
 
-TEST(Vec3AngleBetween, StaysBelowTwoPiAndFallsBackToTheUnsignedAngleWithoutReference) {
+TEST_F(VectorTest, AngleBetweenStaysBelowTwoPiAndFallsBackToTheUnsignedAngleWithoutReference) {
     const double from[3] = {1.0, 0.0, 0.0}, z[3] = {0.0, 0.0, 1.0}, none[3] = {0.0, 0.0, 0.0};
     const double just_below[3] = {1.0, -1e-17, 0.0};
     double angle = -1.0;
@@ -70,7 +72,7 @@ TEST(Vec3AngleBetween, StaysBelowTwoPiAndFallsBackToTheUnsignedAngleWithoutRefer
     EXPECT_EQ(angle, 0.0);
 }
 
-TEST(Vec3Unitize, FailsForZeroAndShortVectorsWithoutNaN) {
+TEST_F(VectorTest, UnitizeFailsForZeroAndShortVectorsWithoutNaN) {
     struct Case {
         V3 v;
         double tolerance;
@@ -95,7 +97,7 @@ TEST(Vec3Unitize, FailsForZeroAndShortVectorsWithoutNaN) {
     EXPECT_FALSE(std::isnan(u2[0]) || std::isnan(u2[1]));
 }
 
-TEST(Vec3Comparisons, ParallelCountsAntiparallelAndTolerancesAreInclusive) {
+TEST_F(VectorTest, ParallelCountsAntiparallelAndTolerancesAreInclusive) {
     struct Case {
         V3 a, b;
         double tolerance;
@@ -124,7 +126,7 @@ TEST(Vec3Comparisons, ParallelCountsAntiparallelAndTolerancesAreInclusive) {
     EXPECT_EQ(equal, 0);
 }
 
-TEST(Vec3DistanceToPlane, IsSignedAlongTheNormal) {
+TEST_F(VectorTest, DistanceToPlaneIsSignedAlongTheNormal) {
     const double point[3] = {1, 2, 5}, on_plane[3] = {7, -3, 2};
     const double down[3] = {0, 0, -4}, up[3] = {0, 0, 0.5}, none[3] = {0, 0, 0};
     double d = 0.0;
@@ -135,7 +137,7 @@ TEST(Vec3DistanceToPlane, IsSignedAlongTheNormal) {
     EXPECT_EQ(HM_VEC3_distance_to_plane(point, on_plane, none, 0.0, &d), HM_ERR_BAD_ARGUMENT);
 }
 
-TEST(Vec2, RotatesCounterClockwiseAndCombines) {
+TEST_F(VectorTest, TwoDimensionalVectorsRotateCounterClockwiseAndCombine) {
     const double v[2] = {2.0, 0.0};
     double out[2];
     ASSERT_EQ(HM_VEC2_rotate(v, kPi / 2.0, out), 0);
@@ -156,6 +158,8 @@ TEST(Vec2, RotatesCounterClockwiseAndCombines) {
 
 /* ---- orientation matrices ---- */
 
+class OrientationMatrixTest : public HostTest {};
+
 void ExpectRightHandedOrthonormal(const double* m) {
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) {
@@ -168,7 +172,7 @@ void ExpectRightHandedOrthonormal(const double* m) {
     expect_point(z, {m[6], m[7], m[8]}, 1e-14);
 }
 
-TEST(Mtx3, InitialisesRightHandedAxesFromTheGivenDirections) {
+TEST_F(OrientationMatrixTest, InitialisesRightHandedAxesFromTheGivenDirections) {
     const double x[3] = {0, 2, 0}, y[3] = {0, 1, 3};   // y not yet normal to x
     double m[9];
     ASSERT_EQ(HM_MTX3_initialize(x, y, m), 0);
@@ -198,7 +202,7 @@ TEST(Mtx3, InitialisesRightHandedAxesFromTheGivenDirections) {
     EXPECT_EQ(HM_MTX3_initialize_z(zero, m), HM_ERR_BAD_ARGUMENT);
 }
 
-TEST(Mtx3, VecMultiplyGivesComponentsAlongTheAxes) {
+TEST_F(OrientationMatrixTest, MultiplyingAVectorGivesComponentsAlongTheAxes) {
     const double m[9] = {0, 1, 0, -1, 0, 0, 0, 0, 1};   // x along absolute y
     const double v[3] = {3, 4, 5};
     double out[3], t[9];
@@ -211,7 +215,9 @@ TEST(Mtx3, VecMultiplyGivesComponentsAlongTheAxes) {
 
 /* ---- transformations ---- */
 
-TEST(Mtx4, RotationAboutAnAxisThroughAPoint) {
+class TransformTest : public HostTest {};
+
+TEST_F(TransformTest, RotationAboutAnAxisThroughAPoint) {
     const double origin[3] = {1, 0, 0}, z[3] = {0, 0, 3};
     double m[16];
     ASSERT_EQ(HM_MTX4_rotation(origin, z, 90.0, m), 0);
@@ -223,7 +229,7 @@ TEST(Mtx4, RotationAboutAnAxisThroughAPoint) {
     expect_point(out, {1, 1, 7}, 1e-15);
 }
 
-TEST(Mtx4, MultiplyAppliesTheFirstOperandFirst) {
+TEST_F(TransformTest, MultiplyAppliesTheFirstOperandFirst) {
     const double o[3] = {0, 0, 0}, z[3] = {0, 0, 1}, x[3] = {1, 0, 0};
     double about_z[16], about_x[16], product[16], out[3];
     ASSERT_EQ(HM_MTX4_rotation(o, z, 90.0, about_z), 0);
@@ -237,7 +243,7 @@ TEST(Mtx4, MultiplyAppliesTheFirstOperandFirst) {
     expect_point(out, {0, 1, 0}, 1e-15);
 }
 
-TEST(Mtx4, CsysToCsysCarriesOneFrameOntoTheOther) {
+TEST_F(TransformTest, CsysToCsysCarriesOneFrameOntoTheOther) {
     // A frame at (10, 0, 0) whose x axis is absolute y.
     const double f_origin[3] = {10, 0, 0}, f_x[3] = {0, 1, 0}, f_y[3] = {-1, 0, 0};
     const double a_origin[3] = {0, 0, 0}, a_x[3] = {1, 0, 0}, a_y[3] = {0, 1, 0};
@@ -256,7 +262,7 @@ TEST(Mtx4, CsysToCsysCarriesOneFrameOntoTheOther) {
     for (int i = 0; i < 9; ++i) EXPECT_NEAR(r[i], columns_are_axes[i], 1e-15) << i;
 }
 
-TEST(Mtx4, ZeroAxisIsTheIdentityOnlyForWholeTurns) {
+TEST_F(TransformTest, ZeroAxisIsTheIdentityOnlyForWholeTurns) {
     const double o[3] = {1, 2, 3}, zero[3] = {0, 0, 0};
     double m[16], twelve[12];
     for (double degrees : {0.0, 720.0, -360.0}) {
@@ -268,8 +274,6 @@ TEST(Mtx4, ZeroAxisIsTheIdentityOnlyForWholeTurns) {
     EXPECT_EQ(hm5945(o, zero, 0.0, twelve), 0);
     EXPECT_EQ(hm5945(o, zero, 30.0, twelve), HM_ERR_BAD_ARGUMENT);
 }
-
-class TransformTest : public HostTest {};
 
 TEST_F(TransformTest, BuildersMatchHandComputedMatrices) {
     double m[12];
@@ -434,7 +438,9 @@ TEST_F(CsysTest, WorkCoordinateSystemMapsPointsAndFallsBackToAbsolute) {
 
 /* ---- mapping between absolute and a vehicle coordinate system ---- */
 
-TEST(VehicleCsysMapping, PointsAndVectorsRoundTrip) {
+class VehicleCsysMappingTest : public HostTest {};
+
+TEST_F(VehicleCsysMappingTest, PointsAndVectorsRoundTrip) {
     // A vehicle frame at (100, 0, 50) turned half a turn about z.
     const double origin[3] = {100, 0, 50}, rows[9] = {-1, 0, 0, 0, -1, 0, 0, 0, 1};
     double p[3] = {90, 10, 60};
@@ -466,7 +472,7 @@ TEST(VehicleCsysMapping, PointsAndVectorsRoundTrip) {
     EXPECT_NEAR(local_length, distance, 1e-12);
 }
 
-TEST(VehicleCsysMapping, RefusesANonOrthonormalMatrixAndTellsTheIdentity) {
+TEST_F(VehicleCsysMappingTest, RefusesANonOrthonormalMatrixAndTellsTheIdentity) {
     const double origin[3] = {0, 0, 0}, zeros[9] = {};
     double p[3] = {1, 2, 3}, out[3] = {7, 7, 7};
     EXPECT_EQ(VD_map_point_abs2csys(p, origin, zeros, out), HM_ERR_BAD_ARGUMENT);
@@ -484,6 +490,8 @@ TEST(VehicleCsysMapping, RefusesANonOrthonormalMatrixAndTellsTheIdentity) {
 }
 
 /* ---- least-squares fits ---- */
+
+class LeastSquaresFitTest : public HostTest {};
 
 std::vector<double> Pack(const std::vector<V3>& points) {
     std::vector<double> packed;
@@ -508,7 +516,7 @@ std::vector<V3> Circle(const V3& centre, double radius, const V3& normal, int n,
     return points;
 }
 
-TEST(LeastSquaresFits, PlaneThroughExactPointsFollowsTheHint) {
+TEST_F(LeastSquaresFitTest, PlaneThroughExactPointsFollowsTheHint) {
     // Points of the plane z = 2x + 1.
     const auto packed = Pack({{0, 0, 1}, {1, 0, 3}, {0, 1, 1}, {1, 1, 3}, {2, 5, 5}});
     double origin[3], normal[3] = {1, 0, 0};
@@ -521,7 +529,7 @@ TEST(LeastSquaresFits, PlaneThroughExactPointsFollowsTheHint) {
     expect_point(normal, {-2 * s, 0, s}, 1e-12);
 }
 
-TEST(LeastSquaresFits, SphereCircleAndTheMinimumNormCentreOfCoplanarPoints) {
+TEST_F(LeastSquaresFitTest, SphereCircleAndTheMinimumNormCentreOfCoplanarPoints) {
     // An exact sphere: centre (1, -2, 3), radius 5.
     std::vector<V3> on_sphere;
     for (V3 d : {V3{1, 0, 0}, V3{-1, 0, 0}, V3{0, 1, 0}, V3{0, -1, 0}, V3{0, 0, 1}, V3{0, 0.6, -0.8}, V3{0.8, 0, 0.6}})
@@ -543,7 +551,7 @@ TEST(LeastSquaresFits, SphereCircleAndTheMinimumNormCentreOfCoplanarPoints) {
     EXPECT_NEAR(radius, 4.0, 1e-9);
 }
 
-TEST(LeastSquaresFits, DegenerateInputFailsWithoutWriting) {
+TEST_F(LeastSquaresFitTest, DegenerateInputFailsWithoutWriting) {
     const auto collinear = Pack({{0, 0, 0}, {1, 1, 1}, {2, 2, 2}, {5, 5, 5}});
     const auto too_few = Pack({{0, 0, 0}, {1, 0, 0}});
     auto with_nan = Pack({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
@@ -571,7 +579,9 @@ TEST(LeastSquaresFits, DegenerateInputFailsWithoutWriting) {
 
 /* ---- null pointers ---- */
 
-TEST(MathNullPointers, EveryOutputIsRefused) {
+class MathTest : public HostTest {};
+
+TEST_F(MathTest, NullPointersForEveryOutputAreRefused) {
     const double a[3] = {1, 2, 3};
     double m16[16], m9[9];
     HM_MTX4_identity(m16);

@@ -43,7 +43,9 @@ struct ParseCase {
     const char* canonical;
 };
 
-TEST(RuleTextParser, ReadsWhatToolsWrite) {
+class RuleTextParserTest : public HostTest {};
+
+TEST_F(RuleTextParserTest, ReadsWhatToolsWrite) {
     const ParseCase cases[] = {
         {"100.0", RuleValue::Number, "100.0"},
         {"2500.000000", RuleValue::Number, "2500.0"},
@@ -85,7 +87,7 @@ TEST(RuleTextParser, ReadsWhatToolsWrite) {
     }
 }
 
-TEST(RuleTextParser, KeepsValuesExactly) {
+TEST_F(RuleTextParserTest, KeepsValuesExactly) {
     RuleValue v;
     ASSERT_TRUE(host::rules::parse_rule_text("{ 3, { 1.500000, 2.000000 }, FALSE }", &v));
     ASSERT_EQ(v.list.size(), 3u);
@@ -106,7 +108,7 @@ TEST(RuleTextParser, KeepsValuesExactly) {
     EXPECT_EQ(back.number, 0.1) << "formatting loses no digits";
 }
 
-TEST(RuleTextParser, RefusesMalformedTextsAndLeavesTheValue) {
+TEST_F(RuleTextParserTest, RefusesMalformedTextsAndLeavesTheValue) {
     const char* bad[] = {"",          "   ",        "1.2.3",        "\"open",       "{ 1, 2",       "{ 1 2 }",
                          "{ 1, }",    "3 4",        "Point(1,2)",   "Point(1,2,3,4)", "Point 1,2,3", "maybe",
                          "0x10",      "1e",         "nan",          "inf",          "-",            ".",
