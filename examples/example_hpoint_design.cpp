@@ -8,7 +8,6 @@
 #include "hpd.h"
 #include "omvra.h"
 #include "quillon.h"
-#include "testing/hpd.h"
 
 #include <sys/stat.h>
 
@@ -69,7 +68,7 @@ int main(int argc, char** argv) {
     host_testing::reset();
     host_testing::make_part("driver_seating", false);
     if (!host_testing::make_rule_instance("root:", "DRIVER", "%kw_vd_H_point_design_tool", typical_driver()) ||
-        !host_testing::make_hpd_feature("DRIVER", "H-Point Design(1)")) {
+        !host_testing::make_instance_feature("DRIVER", "H-Point Design(1)")) {
         std::fprintf(stderr, "could not make the design instance\n");
         return 1;
     }

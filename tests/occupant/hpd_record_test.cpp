@@ -7,7 +7,6 @@
 #include "occupant_fixtures.h"
 #include "omvra.h"
 #include "quillon.h"
-#include "testing/hpd.h"
 
 #include <cmath>
 #include <cstdio>

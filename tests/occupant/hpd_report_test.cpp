@@ -5,7 +5,6 @@
 #include "occupant_fixtures.h"
 #include "omvra.h"
 #include "quillon.h"
-#include "testing/hpd.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -186,7 +185,7 @@ class HpdReportTest : public HostTest {
 protected:
     void make_design(const char* name, const host_testing::RuleTexts& rules, const char* feature) {
         ASSERT_NE(host_testing::make_rule_instance("root:", name, kDesignClass, rules), 0u);
-        ASSERT_NE(host_testing::make_hpd_feature(name, feature), 0u);
+        ASSERT_NE(host_testing::make_instance_feature(name, feature), 0u);
     }
     std::string report_to_file(const char* name) {
         FILE* file = std::tmpfile();

@@ -31,6 +31,11 @@ HOST_API std::string rule_text(const char* path);
 HOST_API int add_instance_object(const char* chain, tag_t object);
 // The objects recorded for the instance at a chain, deleted ones included.
 HOST_API std::vector<tag_t> instance_objects(const char* chain);
+// Makes a feature of the work part named `feature_name` and records it as
+// made by the rule instance "root:INSTANCE:", as the host does for the
+// feature of an application's design instance. Answers the feature's tag; 0
+// when there is no such instance.
+HOST_API tag_t make_instance_feature(const char* instance_name, const char* feature_name);
 // Number of rule instances of the work part, its root not counted.
 HOST_API int count_rule_instances();
 

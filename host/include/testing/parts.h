@@ -1,0 +1,30 @@
+// Test fixtures of the stand-in host: parts (components and occurrences of
+// assemblies, features). Included by host_testing.h.
+#ifndef CARVELL_HOST_TESTING_PARTS_H
+#define CARVELL_HOST_TESTING_PARTS_H
+
+#include "../host_types.h"
+
+#include <vector>
+
+namespace host_testing {
+
+// A component in the work part placing `part` (reference set "MODEL", the
+// instance named after the part) at an origin with an orientation (rows are
+// the axes; null: identity). A null or empty name leaves it unnamed.
+HOST_API tag_t add_component(tag_t part, const char* name = nullptr, const double origin[3] = nullptr,
+                             const double matrix[9] = nullptr);
+// An occurrence, in the component's assembly part, of an object of the
+// component's part, showing its geometry placed by the component (a face or
+// an edge shows as a body of its own); 0 when the prototype is not of that
+// part.
+HOST_API tag_t add_occurrence(tag_t component, tag_t prototype);
+// A feature of the given kind that made `body` (0: none) and `objects`.
+HOST_API tag_t add_feature(const char* kind, tag_t body, const std::vector<tag_t>& objects = {});
+// Whether a feature still has its parameters (false once converted to an
+// unparameterised feature, and for anything that is no feature).
+HOST_API bool feature_is_parameterised(tag_t feature);
+
+}  // namespace host_testing
+
+#endif

@@ -1,0 +1,85 @@
+// Host-API sessions (nesting) and undo marks with real rollback.
+#include "core/session.h"
+
+#include "core/model.h"
+#include "farquil.h"
+#include "omvra.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace host {
+namespace {
+int g_session_depth = 0;
+
+struct Mark {
+    UNDO_mark_t id;
+    std::string name;
+    int visibility;
+    Model snapshot;
+};
+std::vector<Mark> g_marks;
+UNDO_mark_t g_last_mark = 0;
+
+std::vector<Mark>::iterator find_mark(UNDO_mark_t mark) {
+    return std::find_if(g_marks.begin(), g_marks.end(), [mark](const Mark& m) { return m.id == mark; });
+}
+}  // namespace
+
+int session_depth() { return g_session_depth; }
+int undo_mark_count() { return static_cast<int>(g_marks.size()); }
+void reset_sessions() {
+    g_marks.clear();
+    g_session_depth = 0;
+}
+
+}  // namespace host
+
+int HM_initialize(void) {
+    ++host::g_session_depth;
+    return 0;
+}
+
+int HM_terminate(void) {
+    if (host::g_session_depth == 0) return HM_ERR_NO_SESSION;
+    --host::g_session_depth;
+    return 0;
+}
+
+bool HM_is_initialized(void) { return host::g_session_depth > 0; }
+
+UNDO_mark_t UNDO_KW_set_mark(int visibility, const char* name) {
+    host::Mark m{++host::g_last_mark, name ? name : "", visibility, host::model()};
+    host::g_marks.push_back(std::move(m));
+    return host::g_last_mark;
+}
+
+int UNDO_KW_undo_to_mark(UNDO_mark_t mark) {
+    auto it = host::find_mark(mark);
+    if (it == host::g_marks.end()) return HM_ERR_UNDO_MARK;
+    host::model() = it->snapshot;
+    host::g_marks.erase(it + 1, host::g_marks.end());
+    return 0;
+}
+
+int UNDO_KW_delete_mark(UNDO_mark_t mark) {
+    auto it = host::find_mark(mark);
+    if (it == host::g_marks.end()) return HM_ERR_UNDO_MARK;
+    host::g_marks.erase(it);
+    return 0;
+}
+
+int UNDO_KW_delete_to_mark(UNDO_mark_t mark) {
+    auto it = host::find_mark(mark);
+    if (it == host::g_marks.end()) return HM_ERR_UNDO_MARK;
+    host::g_marks.erase(it, host::g_marks.end());
+    return 0;
+}
+
+bool UNDO_KW_ask_mark_exist(UNDO_mark_t mark) { return host::find_mark(mark) != host::g_marks.end(); }
+
+const char* UNDO_KW_ask_mark_name(UNDO_mark_t mark) {
+    auto it = host::find_mark(mark);
+    return it == host::g_marks.end() ? nullptr : it->name.c_str();
+}

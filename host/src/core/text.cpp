@@ -1,0 +1,40 @@
+// Texts and strings: formatted strings, host texts and comparisons.
+#include "quillon.h"
+
+#include <strings.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+int STR_snprintf(char* buffer, size_t size, const char* format, ...) {
+    if (!format) return -1;
+    va_list ap;
+    va_start(ap, format);
+    int n = std::vsnprintf(buffer, buffer ? size : 0, format, ap);
+    va_end(ap);
+    return n;
+}
+
+void TEXT_init_string(TEXT_t* text, const char* value) {
+    if (!text) return;
+    text->text = SM_string_copy(value ? value : "");
+}
+
+void TEXT_free(TEXT_t* text) {
+    if (!text) return;
+    SM_free(text->text);
+    text->text = nullptr;
+}
+
+const char* TEXT_ask_string(const TEXT_t* text) { return text && text->text ? text->text : ""; }
+
+bool TEXT_compare_ascii(const char* a, const char* b) {
+    if (!a || !b) return a == b;
+    return std::strcmp(a, b) == 0;
+}
+
+int STR_compare_i(const char* a, const char* b) {
+    if (!a || !b) return (a == b) ? 0 : (a ? 1 : -1);
+    return strcasecmp(a, b);
+}

@@ -1,0 +1,389 @@
+// Features that make or change bodies: spheres, cylinders, bounded planes,
+// ruled sheets, scaling, and the section of two bodies; the string lists of
+// curves they take.
+#include "geometry/bodies.h"
+
+#include "geometry/geometry.h"
+#include "omvra.h"
+#include "quillon.h"
+
+#include <Approx_CurvilinearParameter.hxx>
+#include <BRepAlgoAPI_Section.hxx>
+#include <BRepBuilderAPI_GTransform.hxx>
+#include <BRepBuilderAPI_MakeEdge.hxx>
+#include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRepBuilderAPI_MakeVertex.hxx>
+#include <BRepBuilderAPI_MakeWire.hxx>
+#include <BRepBuilderAPI_ModifyShape.hxx>
+#include <BRepBuilderAPI_Transform.hxx>
+#include <BRepLib_FindSurface.hxx>
+#include <BRepOffsetAPI_ThruSections.hxx>
+#include <BRepPrimAPI_MakeCylinder.hxx>
+#include <BRepPrimAPI_MakeSphere.hxx>
+#include <BRep_Tool.hxx>
+#include <GeomAdaptor_Curve.hxx>
+#include <GeomConvert.hxx>
+#include <GeomConvert_CompCurveToBSplineCurve.hxx>
+#include <Geom_BSplineCurve.hxx>
+#include <Geom_TrimmedCurve.hxx>
+#include <ShapeAnalysis_FreeBounds.hxx>
+#include <ShapeFix_Face.hxx>
+#include <Standard_Failure.hxx>
+#include <TopExp.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopTools_HSequenceOfShape.hxx>
+#include <TopoDS.hxx>
+#include <TopoDS_Edge.hxx>
+#include <TopoDS_Wire.hxx>
+#include <gp_Ax2.hxx>
+#include <gp_GTrsf.hxx>
+#include <gp_Trsf.hxx>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// A length or factor written as text ("1.0", "%10g" with leading blanks):
+// true with a positive finite value when the whole text is one number.
+bool positive_number(const char* text, double& value) {
+    if (!text) return false;
+    char* end = nullptr;
+    value = std::strtod(text, &end);
+    if (end == text) return false;
+    while (*end == ' ' || *end == '\t') ++end;
+    return *end == '\0' && std::isfinite(value) && value > 0.0;
+}
+
+// The curves of each string of a string list, as objects' tags.
+int strings_of(const HM_STRING_LIST_t* list, std::vector<std::vector<tag_t>>& strings, std::vector<int>& dirs) {
+    if (list->string_count < 0) return HM_ERR_BAD_ARGUMENT;
+    if (list->string_count > 0 && (!list->curve_counts || !list->directions)) return HM_ERR_NULL_POINTER;
+    int offset = 0;
+    for (int s = 0; s < list->string_count; ++s) {
+        const int n = list->curve_counts[s];
+        if (n < 1) return HM_ERR_BAD_ARGUMENT;
+        if (!list->curves) return HM_ERR_NULL_POINTER;
+        if (list->directions[s] != 1 && list->directions[s] != -1) return HM_ERR_BAD_ARGUMENT;
+        strings.emplace_back(list->curves + offset, list->curves + offset + n);
+        dirs.push_back(list->directions[s]);
+        offset += n;
+    }
+    return 0;
+}
+
+// The edge of a curve or edge object.
+int edge_of(tag_t object, TopoDS_Edge& edge) {
+    host::Object* o = host::find(object);
+    if (!o) return HM_ERR_INVALID_TAG;
+    if (o->type == HM_point_type || o->type == HM_plane_type || o->type == HM_datum_type) return HM_ERR_WRONG_TYPE;
+    TopoDS_Shape s = host::shape_of(*o);
+    if (s.IsNull() || s.ShapeType() != TopAbs_EDGE) return HM_ERR_WRONG_TYPE;
+    edge = TopoDS::Edge(s);
+    return 0;
+}
+
+int check_sign(int sign) { return sign == HM_NULLSIGN ? 0 : HM_ERR_BAD_ARGUMENT; }
+
+}  // namespace
+
+/* ---- string lists ---- */
+
+int HM_MODL_init_string_list(HM_STRING_LIST_p_t list) {
+    if (!list) return HM_ERR_NULL_POINTER;
+    *list = HM_STRING_LIST_t{0, nullptr, nullptr, nullptr};
+    return 0;
+}
+
+int HM_MODL_create_string_list(int string_count, int curve_total, HM_STRING_LIST_p_t list) {
+    if (!list) return HM_ERR_NULL_POINTER;
+    if (string_count < 0 || curve_total < 0) return HM_ERR_BAD_ARGUMENT;
+    list->string_count = string_count;
+    list->curve_counts = static_cast<int*>(SM_calloc(string_count, sizeof(int)));
+    list->directions = static_cast<int*>(SM_calloc(string_count, sizeof(int)));
+    list->curves = static_cast<tag_t*>(SM_calloc(curve_total, sizeof(tag_t)));
+    return 0;
+}
+
+int HM_MODL_free_string_list(HM_STRING_LIST_p_t list) {
+    if (!list) return HM_ERR_NULL_POINTER;
+    SM_free(list->curve_counts);
+    SM_free(list->directions);
+    SM_free(list->curves);
+    return HM_MODL_init_string_list(list);
+}
+
+/* ---- primitives ---- */
+
+int HM_MODL_create_sphere(int sign, const double centre[3], const char* diameter, tag_t* feature) {
+    if (!centre || !diameter || !feature) return HM_ERR_NULL_POINTER;
+    if (int r = check_sign(sign)) return r;
+    double d;
+    if (!positive_number(diameter, d)) return HM_ERR_BAD_ARGUMENT;
+    try {
+        TopoDS_Shape s = BRepPrimAPI_MakeSphere(gp_Pnt(centre[0], centre[1], centre[2]), d / 2.0).Shape();
+        host::make_body(s, "SPHERE", feature);
+        return 0;
+    } catch (const Standard_Failure&) {
+        return HM_ERR_GEOMETRY;
+    }
+}
+
+int HM_MODL_create_sphere1(int sign, const double centre[3], const char* diameter, tag_t* feature) {
+    return HM_MODL_create_sphere(sign, centre, diameter, feature);
+}
+
+int HM_MODL_create_cyl1(int sign, const double origin[3], const char* height, const char* diameter,
+                        const double direction[3], tag_t* feature) {
+    if (!origin || !height || !diameter || !direction || !feature) return HM_ERR_NULL_POINTER;
+    if (int r = check_sign(sign)) return r;
+    double h, d;
+    if (!positive_number(height, h) || !positive_number(diameter, d)) return HM_ERR_BAD_ARGUMENT;
+    try {
+        gp_Ax2 axis(gp_Pnt(origin[0], origin[1], origin[2]), gp_Dir(direction[0], direction[1], direction[2]));
+        host::make_body(BRepPrimAPI_MakeCylinder(axis, d / 2.0, h).Shape(), "CYLINDER", feature);
+        return 0;
+    } catch (const Standard_Failure&) {
+        return HM_ERR_GEOMETRY;   // a zero direction among others
+    }
+}
+
+/* ---- bounded planes ---- */
+
+int HM_MODL_create_bplane(const HM_STRING_LIST_t* boundary, const double tolerances[], tag_t* body) {
+    if (!boundary || !tolerances || !body) return HM_ERR_NULL_POINTER;
+    std::vector<std::vector<tag_t>> strings;
+    std::vector<int> dirs;
+    if (int r = strings_of(boundary, strings, dirs)) return r;
+    if (strings.empty()) return HM_ERR_BAD_ARGUMENT;
+    const double tol = tolerances[0] > 0.0 ? tolerances[0] : host::distance_tolerance();
+    Handle(TopTools_HSequenceOfShape) edges = new TopTools_HSequenceOfShape;
+    for (const auto& string : strings)
+        for (tag_t t : string) {
+            TopoDS_Edge e;
+            if (int r = edge_of(t, e)) return r;
+            edges->Append(e);
+        }
+    try {
+        Handle(TopTools_HSequenceOfShape) wires = new TopTools_HSequenceOfShape;
+        ShapeAnalysis_FreeBounds::ConnectEdgesToWires(edges, tol, false, wires);
+        if (wires->Length() != 1) return HM_ERR_GEOMETRY;
+        const TopoDS_Wire wire = TopoDS::Wire(wires->Value(1));
+        if (!BRep_Tool::IsClosed(wire)) return HM_ERR_GEOMETRY;
+        BRepLib_FindSurface plane(wire, tol, true);
+        if (!plane.Found()) return HM_ERR_GEOMETRY;
+        BRepBuilderAPI_MakeFace make(plane.Surface(), wire, true);
+        if (!make.IsDone()) return HM_ERR_GEOMETRY;
+        ShapeFix_Face fix(make.Face());
+        fix.Perform();
+        *body = host::make_body(fix.Face(), "BOUNDED_PLANE");
+        return 0;
+    } catch (const Standard_Failure&) {
+        return HM_ERR_GEOMETRY;
+    }
+}
+
+/* ---- ruled sheets ---- */
+
+namespace {
+
+constexpr int kAlignParameter = 1;
+constexpr int kAlignArcLength = 2;
+
+// One section of a ruled sheet: a vertex (a point object alone) or the
+// string's curves joined into one curve, running along the string's first
+// curve and reversed for direction -1.
+struct Section {
+    TopoDS_Vertex apex;
+    Handle(Geom_BSplineCurve) curve;
+};
+
+Handle(Geom_BSplineCurve) bspline_of(const TopoDS_Edge& edge) {
+    double first, last;
+    Handle(Geom_Curve) c = BRep_Tool::Curve(edge, first, last);
+    if (c.IsNull()) return nullptr;
+    if (edge.Orientation() == TopAbs_REVERSED) {
+        Handle(Geom_Curve) r = c->Reversed();
+        const double f = c->ReversedParameter(last), l = c->ReversedParameter(first);
+        c = r;
+        first = f;
+        last = l;
+    }
+    // A copy: the edge's curve may be a curve object's own geometry.
+    Handle(Geom_BSplineCurve) b = GeomConvert::CurveToBSplineCurve(new Geom_TrimmedCurve(c, first, last));
+    return b.IsNull() ? b : Handle(Geom_BSplineCurve)::DownCast(b->Copy());
+}
+
+int section_of(const std::vector<tag_t>& string, int direction, int alignment, double tol, Section& out) {
+    if (string.size() == 1) {
+        host::Object* o = host::find(string[0]);
+        if (!o) return HM_ERR_INVALID_TAG;
+        if (o->type == HM_point_type) {
+            out.apex = BRepBuilderAPI_MakeVertex(gp_Pnt(o->point[0], o->point[1], o->point[2])).Vertex();
+            return 0;
+        }
+    }
+    std::vector<Handle(Geom_BSplineCurve)> pieces;
+    for (tag_t t : string) {
+        TopoDS_Edge e;
+        if (int r = edge_of(t, e)) return r;
+        Handle(Geom_BSplineCurve) b = bspline_of(e);
+        if (b.IsNull()) return HM_ERR_GEOMETRY;
+        pieces.push_back(b);
+    }
+    // Orient the pieces end to end: the first so that its end meets the
+    // second, each later one so that it starts where the chain ends.
+    if (pieces.size() > 1) {
+        const gp_Pnt s0 = pieces[0]->StartPoint(), e0 = pieces[0]->EndPoint();
+        const gp_Pnt s1 = pieces[1]->StartPoint(), e1 = pieces[1]->EndPoint();
+        if (std::min(s0.Distance(s1), s0.Distance(e1)) < std::min(e0.Distance(s1), e0.Distance(e1)))
+            pieces[0]->Reverse();
+    }
+    GeomConvert_CompCurveToBSplineCurve chain(pieces[0]);
+    for (size_t i = 1; i < pieces.size(); ++i) {
+        const gp_Pnt end = chain.BSplineCurve()->EndPoint();
+        if (pieces[i]->EndPoint().Distance(end) < pieces[i]->StartPoint().Distance(end)) pieces[i]->Reverse();
+        if (!chain.Add(pieces[i], tol, true)) return HM_ERR_GEOMETRY;
+    }
+    Handle(Geom_BSplineCurve) curve = chain.BSplineCurve();
+    if (direction < 0) curve->Reverse();
+    if (alignment == kAlignArcLength) {
+        Approx_CurvilinearParameter approx(new GeomAdaptor_Curve(curve), tol * 1.0e-3, GeomAbs_C1, 14, 100);
+        if (!approx.IsDone() || !approx.HasResult()) return HM_ERR_GEOMETRY;
+        curve = approx.Curve3d();
+    }
+    out.curve = curve;
+    return 0;
+}
+
+}  // namespace
+
+int HM_MODL_create_ruled1(const HM_STRING_LIST_t* sections, const HM_STRING_LIST_t* spine, int alignment,
+                          double alignment_values[6], int unused1, int unused2, int unused3, int unused4,
+                          const double tolerances[3], tag_t* sheet) {
+    (void)alignment_values, (void)unused1, (void)unused2, (void)unused3, (void)unused4;
+    if (!sections || !sheet) return HM_ERR_NULL_POINTER;
+    if (spine && spine->string_count != 0) return HM_ERR_BAD_ARGUMENT;
+    if (alignment != kAlignParameter && alignment != kAlignArcLength) return HM_ERR_BAD_ARGUMENT;
+    std::vector<std::vector<tag_t>> strings;
+    std::vector<int> dirs;
+    if (int r = strings_of(sections, strings, dirs)) return r;
+    if (strings.size() != 2) return HM_ERR_BAD_ARGUMENT;
+    const double tol = (tolerances && tolerances[0] > 0.0) ? tolerances[0] : host::distance_tolerance();
+    try {
+        Section ends[2];
+        for (int i = 0; i < 2; ++i)
+            if (int r = section_of(strings[i], dirs[i], alignment, tol, ends[i])) return r;
+        if (ends[0].curve.IsNull() && ends[1].curve.IsNull()) return HM_ERR_BAD_ARGUMENT;
+        BRepOffsetAPI_ThruSections ruled(false, true, 1.0e-6);
+        ruled.CheckCompatibility(false);
+        for (const Section& s : ends) {
+            if (s.curve.IsNull())
+                ruled.AddVertex(s.apex);
+            else
+                ruled.AddWire(BRepBuilderAPI_MakeWire(BRepBuilderAPI_MakeEdge(s.curve).Edge()).Wire());
+        }
+        ruled.Build();
+        if (!ruled.IsDone() || ruled.Shape().IsNull()) return HM_ERR_GEOMETRY;
+        *sheet = host::make_body(ruled.Shape(), "RULED");
+        return 0;
+    } catch (const Standard_Failure&) {
+        return HM_ERR_GEOMETRY;
+    }
+}
+
+/* ---- scaling ---- */
+
+int HM_MODL_create_scale(int scale_type, int body_count, const tag_t* bodies, tag_t csys, const char* factors[3],
+                         int* feature_count, tag_t** features) {
+    if (!bodies || !factors || !feature_count || !features) return HM_ERR_NULL_POINTER;
+    if ((scale_type != 1 && scale_type != 2) || body_count < 1) return HM_ERR_BAD_ARGUMENT;
+    double f[3];
+    for (int i = 0; i < (scale_type == 1 ? 1 : 3); ++i)
+        if (!positive_number(factors[i], f[i])) return HM_ERR_BAD_ARGUMENT;
+    if (scale_type == 1) f[1] = f[2] = f[0];
+    host::CsysData frame;
+    if (int r = host::frame_of(csys, frame)) return r;
+    for (int i = 0; i < body_count; ++i) {
+        if (!host::find(bodies[i])) return HM_ERR_INVALID_TAG;
+        if (!host::find_body(bodies[i])) return HM_ERR_WRONG_TYPE;
+        if (std::count(bodies, bodies + i, bodies[i])) return HM_ERR_BAD_ARGUMENT;
+    }
+    // The scaled shapes, and those of the faces and edges already tagged,
+    // which keep their tags.
+    std::vector<TopoDS_Shape> scaled;
+    std::vector<std::vector<TopoDS_Shape>> scaled_topology;
+    try {
+        const gp_XYZ origin(frame.origin[0], frame.origin[1], frame.origin[2]);
+        for (int i = 0; i < body_count; ++i) {
+            const host::Object& body = *host::find(bodies[i]);
+            std::unique_ptr<BRepBuilderAPI_ModifyShape> builder;
+            if (scale_type == 1) {
+                gp_Trsf t;
+                t.SetScale(gp_Pnt(origin), f[0]);
+                builder = std::make_unique<BRepBuilderAPI_Transform>(body.shape, t, true);
+            } else {
+                // p' = O + R^T D R (p - O), the rows of R being the system's unit axes.
+                gp_Mat r;
+                for (int row = 0; row < 3; ++row) {
+                    gp_Dir axis(frame.matrix[3 * row], frame.matrix[3 * row + 1], frame.matrix[3 * row + 2]);
+                    r.SetRow(row + 1, axis.XYZ());
+                }
+                gp_Mat d(f[0], 0, 0, 0, f[1], 0, 0, 0, f[2]);
+                gp_Mat a = r.Transposed() * d * r;
+                gp_GTrsf g;
+                g.SetVectorialPart(a);
+                g.SetTranslationPart(origin - a * origin);
+                builder = std::make_unique<BRepBuilderAPI_GTransform>(body.shape, g, true);
+            }
+            if (!builder->IsDone()) return HM_ERR_GEOMETRY;
+            scaled.push_back(builder->Shape());
+            scaled_topology.emplace_back();
+            for (tag_t t : body.subtags) {
+                const host::Object* sub = host::find(t);
+                scaled_topology.back().push_back(sub ? builder->ModifiedShape(sub->shape) : TopoDS_Shape());
+            }
+        }
+    } catch (const Standard_Failure&) {
+        return HM_ERR_GEOMETRY;
+    }
+    *features = static_cast<tag_t*>(SM_alloc(body_count * sizeof(tag_t)));
+    for (int i = 0; i < body_count; ++i) {
+        host::Object& body = *host::find(bodies[i]);
+        body.shape = scaled[i];
+        for (size_t k = 0; k < body.subtags.size(); ++k)
+            if (host::Object* sub = host::find(body.subtags[k])) sub->shape = scaled_topology[i][k];
+        (*features)[i] = host::create_feature("SCALE", bodies[i]).tag;
+    }
+    *feature_count = body_count;
+    return 0;
+}
+
+/* ---- section of bodies ---- */
+
+int HM_MODL_intersect_bodies(tag_t body1, tag_t body2, int* count, tag_t** bodies) {
+    if (!count || !bodies) return HM_ERR_NULL_POINTER;
+    if (!host::find(body1) || !host::find(body2)) return HM_ERR_INVALID_TAG;
+    if (!host::find_body(body1) || !host::find_body(body2)) return HM_ERR_WRONG_TYPE;
+    std::vector<TopoDS_Shape> wires;
+    try {
+        BRepAlgoAPI_Section section(host::find(body1)->shape, host::find(body2)->shape, true);
+        if (!section.IsDone()) return HM_ERR_GEOMETRY;
+        Handle(TopTools_HSequenceOfShape) edges = new TopTools_HSequenceOfShape;
+        for (TopExp_Explorer it(section.Shape(), TopAbs_EDGE); it.More(); it.Next()) edges->Append(it.Current());
+        Handle(TopTools_HSequenceOfShape) joined = new TopTools_HSequenceOfShape;
+        if (edges->Length() > 0)
+            ShapeAnalysis_FreeBounds::ConnectEdgesToWires(edges, host::distance_tolerance(), false, joined);
+        for (int i = 1; i <= joined->Length(); ++i) wires.push_back(joined->Value(i));
+    } catch (const Standard_Failure&) {
+        return HM_ERR_GEOMETRY;
+    }
+    std::vector<tag_t> made;
+    for (const TopoDS_Shape& wire : wires) made.push_back(host::make_body(wire, "SECTION"));
+    *count = static_cast<int>(made.size());
+    *bodies = host::tag_array(made);
+    return 0;
+}

@@ -1,0 +1,82 @@
+// Fixtures of parts for tests: components and occurrences of assemblies, and
+// features.
+#include "core/model.h"
+#include "host_testing.h"
+#include "morvish.h"
+#include "omvra.h"
+#include "parts/assembly_data.h"
+#include "quillon.h"
+
+#include <BRepBuilderAPI_Transform.hxx>
+#include <Standard_Failure.hxx>
+#include <gp_Trsf.hxx>
+
+namespace host_testing {
+
+tag_t add_component(tag_t part, const char* name, const double origin[3], const double matrix[9]) {
+    const host::PartData* p = host::part_data(part);
+    if (!p || !host::work_part_data()) return 0;
+    host::ComponentData c;
+    c.part_name = p->file_name;
+    c.refset_name = "MODEL";
+    char* display = PART_name_for_display(p->file_name.c_str(), 6);
+    c.instance_name = display ? display : "";
+    SM_free(display);
+    if (origin)
+        for (int i = 0; i < 3; ++i) c.origin[i] = origin[i];
+    if (matrix)
+        for (int i = 0; i < 9; ++i) c.matrix[i] = matrix[i];
+    host::Object& o = host::create(HM_component_type, 0);
+    o.name = name ? name : "";
+    o.data = c;
+    return o.tag;
+}
+
+tag_t add_occurrence(tag_t component, tag_t prototype) {
+    host::Object* comp = host::find(component, HM_component_type);
+    host::Object* proto = host::find(prototype);
+    if (!comp || !proto) return 0;
+    const host::ComponentData& c = std::any_cast<host::ComponentData&>(comp->data);
+    if (proto->part != HM_PART_ask_part_tag(c.part_name.c_str())) return 0;
+    host::Object copy = *proto;
+    copy.owner = 0;
+    copy.subtags.clear();
+    copy.subtags_made = false;
+    if (copy.type == HM_solid_type) copy.subtype = HM_solid_body_subtype;
+    try {
+        // The component's placement: the axes are the columns of the rotation.
+        gp_Trsf placement;
+        const auto& m = c.matrix;
+        const auto& t = c.origin;
+        placement.SetValues(m[0], m[3], m[6], t[0], m[1], m[4], m[7], t[1], m[2], m[5], m[8], t[2]);
+        gp_Pnt point(copy.point[0], copy.point[1], copy.point[2]);
+        point.Transform(placement);
+        copy.point = {point.X(), point.Y(), point.Z()};
+        if (!copy.curve.IsNull()) copy.curve = Handle(Geom_Curve)::DownCast(copy.curve->Transformed(placement));
+        if (!copy.surface.IsNull())
+            copy.surface = Handle(Geom_Surface)::DownCast(copy.surface->Transformed(placement));
+        if (!copy.shape.IsNull()) copy.shape = BRepBuilderAPI_Transform(copy.shape, placement, true).Shape();
+    } catch (const Standard_Failure&) {
+        return 0;
+    }
+
+    host::Object& o = host::create(copy.type, copy.subtype, comp->part);
+    tag_t tag = o.tag;
+    copy.tag = tag;
+    copy.part = comp->part;
+    copy.data = host::OccurrenceData{prototype, component};
+    o = copy;
+    return tag;
+}
+
+tag_t add_feature(const char* kind, tag_t body, const std::vector<tag_t>& objects) {
+    return host::create_feature(kind, body, objects).tag;
+}
+
+bool feature_is_parameterised(tag_t feature) {
+    host::Object* o = host::find(feature, HM_feature_type);
+    const host::FeatureData* d = o ? std::any_cast<host::FeatureData>(&o->data) : nullptr;
+    return d && d->parameterised;
+}
+
+}  // namespace host_testing
