@@ -1,4 +1,5 @@
-// Test entry point: the stand-in host starts every test from a clean state.
+// Test entry point: the stand-in host starts every test from a clean state,
+// reset once before the test (its fixture, if any, is made after).
 #include "host_testing.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +7,6 @@
 namespace {
 class ResetHost : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override { host_testing::reset(); }
-    void OnTestEnd(const ::testing::TestInfo&) override { host_testing::reset(); }
 };
 }  // namespace
 

@@ -192,6 +192,7 @@ TEST_F(MemoryTest, CountsLiveBlocksAndRefusesForeignFrees) {
     SM_free(s);
     SM_free(nullptr);
     ExpectNoLeaks();
+    frees_foreign_blocks_ = true;
     int on_stack = 0;
     SM_free(&on_stack);
     EXPECT_EQ(host_testing::bad_frees(), 1u);
