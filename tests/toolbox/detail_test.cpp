@@ -6,6 +6,7 @@
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/rule_path.h"
 #include "toolbox/detail/undo_scope.h"
+#include "toolbox/detail/vec3.h"
 
 #include "host_fixture.h"
 #include "test_helpers.h"
@@ -357,6 +358,13 @@ TEST(ConstantsTest, DegreeConversionsRoundTripAndTheVariantsStayWithinFourUnitsI
     EXPECT_NEAR(kRadiansPerDegreeAsUsed / kRadiansPerDegree - 1.0, 0.0, 1e-15);
     EXPECT_NE(kDegreesPerRadianAsUsed, kDegreesPerRadian);
     EXPECT_NEAR(std::sin(90.0 * kRadiansPerDegree), 1.0, 1e-15);
+}
+
+TEST(Vec3Test, Copy3CopiesThreeCoordinatesAndNoMore) {
+    const double from[4] = {1.5, -2.0, 3.25, 7.0};
+    double to[4] = {0.0, 0.0, 0.0, -1.0};
+    copy3(from, to);
+    EXPECT_EQ(std::vector<double>(to, to + 4), (std::vector<double>{1.5, -2.0, 3.25, -1.0}));
 }
 
 }  // namespace
