@@ -39,6 +39,12 @@ enum host_solid_subtype {
     HM_solid_edge_subtype = 3
 };
 
+// Kinds of the entries that HM_MODL_intersect_objects answers.
+enum HM_MODL_intersection_kind {
+    HM_INTERSECTION_POINT = 0,   // a crossing point, in the entry's point
+    HM_INTERSECTION_CURVE = 2    // a new curve object of the intersection, in the entry's curve
+};
+
 // Object status: alive objects answer 3.
 #define HM_OBJ_ALIVE 3
 #define HM_OBJ_DELETED 0

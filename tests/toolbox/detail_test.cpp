@@ -237,6 +237,37 @@ TEST_F(OwnersTest, TemporariesLoggedForUpdateGoAtTheNextUpdate) {
     EXPECT_EQ(HM_OBJ_ask_status(point), HM_OBJ_DELETED);
 }
 
+TEST_F(OwnersTest, IntersectionEntriesAreFreedAndTheirCurvesDeletedWhenDiscarded) {
+    const double origin[3] = {0, 0, 0}, up[3] = {0, 0, 1};
+    tag_t plane = 0;
+    ASSERT_EQ(HM_MODL_create_plane(origin, up, &plane), 0);
+    const tag_t crossing = support::new_line(1, 1, -1, 1, 1, 1);
+    const tag_t lying = support::new_line(0, 0, 0, 4, 0, 0);
+    for (const bool discard : {false, true}) {
+        SCOPED_TRACE(discard ? "discarded" : "freed");
+        const size_t start = host_testing::live_allocations();
+        int count = 0;
+        HM_MODL_intersection_t** entries = nullptr;
+        ASSERT_EQ(HM_MODL_intersect_objects(plane, crossing, 1e-6, &count, &entries), 0);
+        ASSERT_EQ(count, 1);
+        EXPECT_EQ(entries[0]->kind, HM_INTERSECTION_POINT);
+        free_intersection_entries(count, entries);
+
+        ASSERT_EQ(HM_MODL_intersect_objects(plane, lying, 1e-6, &count, &entries), 0);
+        ASSERT_EQ(count, 1);
+        ASSERT_EQ(entries[0]->kind, HM_INTERSECTION_CURVE);
+        const tag_t curve = entries[0]->curve;
+        if (discard)
+            discard_intersection_entries(count, entries);
+        else
+            free_intersection_entries(count, entries);
+        EXPECT_EQ(HM_OBJ_ask_status(curve), discard ? HM_OBJ_DELETED : HM_OBJ_ALIVE);
+        EXPECT_EQ(host_testing::live_allocations(), start);
+    }
+    free_intersection_entries(0, nullptr);
+    discard_intersection_entries(3, nullptr);
+}
+
 /* ---- rule paths and the instance reader ---- */
 
 class RulePathTest : public HostTest {

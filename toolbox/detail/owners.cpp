@@ -23,6 +23,18 @@ void delete_if_alive(tag_t object) {
     if (object && HM_OBJ_ask_status(object) == HM_OBJ_ALIVE) (void)HM_OBJ_delete_object(object);
 }
 
+void free_intersection_entries(int count, HM_MODL_intersection_t** entries) {
+    for (int i = 0; i < count && entries; ++i) HM_free(entries[i]);
+    HM_free(entries);
+}
+
+void discard_intersection_entries(int count, HM_MODL_intersection_t** entries) {
+    for (int i = 0; i < count && entries; ++i)
+        if (entries[i] && entries[i]->kind == HM_INTERSECTION_CURVE && entries[i]->curve != NULL_TAG)
+            (void)HM_OBJ_delete_object(entries[i]->curve);
+    free_intersection_entries(count, entries);
+}
+
 Temporaries::~Temporaries() {
     if (disposal_ == Disposal::log_for_update) {
         for (tag_t object : objects_) (void)UPDATE_log_entity_to_delete(object);

@@ -20,6 +20,13 @@ std::vector<tag_t> list_items(hm_list_p_t list);
 // Deletes the object when there is one and it is still alive.
 void delete_if_alive(tag_t object);
 
+// Frees the entries that HM_MODL_intersect_objects answers, each and their
+// array (HM_free); a null array: nothing.
+void free_intersection_entries(int count, HM_MODL_intersection_t** entries);
+// The same, after deleting the curve objects the host made for curve entries:
+// for a query that only served to see what the objects have in common.
+void discard_intersection_entries(int count, HM_MODL_intersection_t** entries);
+
 // A host list, deleted with HM_MODL_delete_list (its nodes only, never the
 // objects) unless released.
 class HostList {
