@@ -32,13 +32,13 @@ int HM_VD_ask_intersect_point_curve_plane(const tag_t* curves, int n, const doub
             if (entry_count > 0 && entries) {
                 int k = 0;
                 for (int e = 0; e < entry_count; ++e)
-                    if (entries[e]->kind == 0) ++k;
+                    if (entries[e]->kind == HM_INTERSECTION_POINT) ++k;
                 if (k > 0) {
                     found = static_cast<double**>(SM_realloc(found, (total + k) * sizeof(double*)));
                     auto* parms = static_cast<double*>(SM_alloc(k * sizeof(double)));
                     const int first = total;
                     for (int e = 0; e < entry_count; ++e) {
-                        if (entries[e]->kind != 0) continue;
+                        if (entries[e]->kind != HM_INTERSECTION_POINT) continue;
                         double parm = 0.0, on_curve[3] = {entries[e]->point[0], entries[e]->point[1],
                                                           entries[e]->point[2]};
                         HM_MODL_ask_curve_parm(curves[c], entries[e]->point, &parm, on_curve);
@@ -66,7 +66,7 @@ int HM_VD_ask_intersect_point_curve_plane(const tag_t* curves, int n, const doub
                 // objects of the intersection, which a plane cuts into points
                 // only unless the curve lies in it.
                 for (int e = 0; e < entry_count; ++e) {
-                    if (entries[e]->kind == 2) UPDATE_log_entity_to_delete(entries[e]->curve);
+                    if (entries[e]->kind == HM_INTERSECTION_CURVE) UPDATE_log_entity_to_delete(entries[e]->curve);
                     HM_free(entries[e]);
                 }
             }

@@ -43,33 +43,18 @@ constexpr double kNoExtent = 1e-6;
 // Alignment of the sight cone's rulings: points of equal parameter.
 constexpr int kRuledAlignment = 1;
 
+using carvell::detail::discard_intersection_entries;
+using carvell::detail::free_intersection_entries;
 using carvell::detail::HostList;
 using carvell::detail::list_items;
 using carvell::detail::SmBlock;
-
-// Intersection entries of kind 2 are curves the host made for them.
-constexpr int kCurveEntry = 2;
-
-// Frees the host's intersection entries and their array.
-void free_entries(int count, HM_MODL_intersection_t** entries) {
-    for (int i = 0; i < count && entries; ++i) HM_free(entries[i]);
-    HM_free(entries);
-}
-
-// Frees the entries and deletes the curve objects the host made for them,
-// when the query only served to see whether there were any.
-void discard_entries(int count, HM_MODL_intersection_t** entries) {
-    for (int i = 0; i < count && entries; ++i)
-        if (entries[i]->kind == kCurveEntry && entries[i]->curve) HM_OBJ_delete_object(entries[i]->curve);
-    free_entries(count, entries);
-}
 
 // A curve crosses the plane when their intersection gives any entry.
 bool crosses(tag_t plane, tag_t curve, double tolerance) {
     int count = 0;
     HM_MODL_intersection_t** entries = nullptr;
     HM_MODL_intersect_objects(plane, curve, tolerance, &count, &entries);
-    discard_entries(count, entries);
+    discard_intersection_entries(count, entries);
     return count > 0;
 }
 
@@ -331,14 +316,14 @@ int HM_VD_ask_intersection_curves(tag_t object1, tag_t object2, double tolerance
     if (count > 0 && entries) HM_MODL_create_list(list);
     for (int i = 0; i < count && entries; ++i) {
         const HM_MODL_intersection_t& entry = *entries[i];
-        if (entry.kind == 0) {
+        if (entry.kind == HM_INTERSECTION_POINT) {
             tag_t point = 0;
             if (HM_CURVE_create_point(entry.point, &point) == 0 && point) HM_MODL_put_list_item(*list, point);
-        } else if (entry.kind == kCurveEntry && entry.curve) {
+        } else if (entry.kind == HM_INTERSECTION_CURVE && entry.curve) {
             HM_MODL_put_list_item(*list, entry.curve);
         }
     }
-    free_entries(count, entries);
+    free_intersection_entries(count, entries);
     return result;
 }
 
