@@ -151,8 +151,7 @@ int HM_VD_ipv_change_array_to_list(int n, const tag_t* objects, hm_list_p_t* lis
 }
 
 tag_t HM_VD_change_feat_to_obj(tag_t object) {
-    int type = 0, subtype = 0;
-    if (HM_OBJ_ask_type_and_subtype(object, &type, &subtype) != 0 || type != HM_feature_type) return object;
+    if (!carvell::detail::is_of_kind(object, HM_feature_type)) return object;
     bool is_body_feature = false;
     HM_MODL_is_body_feature(object, &is_body_feature);
     tag_t result = 0;

@@ -264,8 +264,7 @@ namespace {
 
 // A feature stands for the first object it made (0 when none).
 tag_t feature_object(tag_t object) {
-    int type = 0, subtype = 0;
-    if (HM_OBJ_ask_type_and_subtype(object, &type, &subtype) != 0 || type != HM_feature_type) return object;
+    if (!carvell::detail::is_of_kind(object, HM_feature_type)) return object;
     int count = 0;
     tag_t* made = nullptr;
     HM_MODL_ask_feat_object(object, &count, &made);
