@@ -2,7 +2,6 @@
 // side of a plane, line and plane intersections, rotations of vectors and
 // points, least-squares planes and spheres.
 #include "hm_vd/vectors.h"
-#include "toolbox_vectors.h"
 
 #include "toolbox/detail/constants.h"
 #include "toolbox/detail/vec3.h"
@@ -13,7 +12,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -255,13 +253,3 @@ int HM_VD_ask_leastsq_sphere(const double* const* points, int n, double toleranc
     *circle_radius = std::sqrt(radius * radius - d * d);
     return 0;
 }
-
-namespace carvell::toolbox {
-
-void reverse_point_array(int n, double** points) {
-    if (!points) return;
-    for (int i = 0; i < n / 2; ++i)
-        for (int k = 0; k < 3; ++k) std::swap(points[i][k], points[n - 1 - i][k]);
-}
-
-}  // namespace carvell::toolbox

@@ -15,6 +15,7 @@
 #include "quillon.h"
 #include "tessik.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
@@ -396,6 +397,24 @@ TEST(Vec3Test, Copy3CopiesThreeCoordinatesAndNoMore) {
     double to[4] = {0.0, 0.0, 0.0, -1.0};
     copy3(from, to);
     EXPECT_EQ(std::vector<double>(to, to + 4), (std::vector<double>{1.5, -2.0, 3.25, -1.0}));
+}
+
+TEST(Vec3Test, ReversingARowSwapsCoordinatesAndKeepsThePointers) {
+    for (int n : {0, 1, 2, 3, 4}) {
+        SCOPED_TRACE(n);
+        std::vector<std::array<double, 3>> points;
+        for (int i = 0; i < n; ++i) points.push_back({i * 1.0, i * 10.0, i * 100.0});
+        std::vector<double*> row;
+        for (auto& p : points) row.push_back(p.data());
+        const std::vector<double*> pointers = row;
+        reverse_point_array(n, row.data());
+        EXPECT_EQ(row, pointers);
+        for (int i = 0; i < n; ++i) {
+            const double j = n - 1 - i;
+            EXPECT_EQ(std::vector<double>(row[i], row[i] + 3), (std::vector<double>{j, j * 10.0, j * 100.0}));
+        }
+    }
+    reverse_point_array(3, nullptr);
 }
 
 }  // namespace
