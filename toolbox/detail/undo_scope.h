@@ -8,9 +8,9 @@
 
 namespace carvell::detail {
 
-// Sets a mark (UNDO_visible or UNDO_invisible; the name may be null) and
-// settles it when it goes out of scope: rolled back to and deleted, or, after
-// keep(), only deleted with the part left as the step made it.
+// Sets a mark (UNDO_visible or UNDO_invisible; the name may be null). Unless
+// keep() or roll_back() settled it first, leaving the scope rolls the part
+// back to the mark and deletes it.
 class UndoScope {
 public:
     UndoScope(UNDO_visibility visibility, const char* name);
@@ -23,7 +23,7 @@ public:
     UNDO_mark_t mark() const { return mark_; }
 
     // The first of keep() and roll_back() decides; later calls do nothing.
-    // The part stays as it is; leaving the scope deletes the mark only.
+    // The part stays as the step made it; the mark is deleted now.
     void keep();
     // Rolls the part back to the mark and forgets it (and every mark set
     // after it) now; leaving the scope then does nothing. A mark that is
