@@ -1,48 +1,17 @@
-// Curve and spline functions: points on curves, splines through points and
-// the crossings of curves with a plane.
+// Curve functions: points on curves and the crossings of curves with a
+// plane. The spline functions are in hm_vd_spline.cpp, apart, because an
+// older release replaces them.
 #include "hm_vd_curve.h"
 
 #include "morvish.h"
 #include "omvra.h"
 #include "quillon.h"
 
-#include <cmath>
+#include <utility>
 
 int HM_VD_CURVE_ask_point_on_curve(tag_t curve, double t, double point[3]) {
     double tangent[3], p_norm[3], b_norm[3], torsion = 0.0, radius = 0.0;
     return HM_MODL_ask_curve_props(curve, t, point, tangent, p_norm, b_norm, &torsion, &radius);
-}
-
-int HM_VD_create_spline_thru_points_by_degree(int n, double** points, int periodic, int degree, int flag,
-                                              tag_t* spline) {
-    if (spline) *spline = 0;
-    if (n < 1 || !points) return HM_CURVE_create_spline_thru_pts(degree, periodic, n, nullptr, nullptr, flag, spline);
-
-    // A periodic row whose last point repeats the first spans one point less.
-    if (periodic == 1 && n > 1) {
-        double distance = 0.0;
-        HM_VEC3_distance(points[0], points[n - 1], &distance);
-        if (std::fabs(distance) <= 1e-10) --n;
-    }
-    if (degree == 0) degree = n == 2 ? 1 : (n == 3 ? 2 : 3);
-
-    auto* records = static_cast<HM_CURVE_thru_point_t*>(SM_alloc(n * sizeof(HM_CURVE_thru_point_t)));
-    for (int i = 0; i < n; ++i) {
-        for (int k = 0; k < 3; ++k) {
-            records[i].point[k] = points[i][k];
-            records[i].slope[k] = 0.0;
-            records[i].crvatr[k] = 0.0;
-        }
-        records[i].slope_type = -1;
-        records[i].crvatr_type = -1;
-    }
-    int result = HM_CURVE_create_spline_thru_pts(degree, periodic, n, records, nullptr, flag, spline);
-    SM_free(records);
-    return result;
-}
-
-int HM_VD_create_spline_thru_points(int n, double** points, int periodic, tag_t* spline) {
-    return HM_VD_create_spline_thru_points_by_degree(n, points, periodic, 0, 0, spline);
 }
 
 int HM_VD_ask_intersect_point_curve_plane(const tag_t* curves, int n, const double point[3], const double normal[3],
@@ -63,13 +32,13 @@ int HM_VD_ask_intersect_point_curve_plane(const tag_t* curves, int n, const doub
             if (entry_count > 0 && entries) {
                 int k = 0;
                 for (int e = 0; e < entry_count; ++e)
-                    if (entries[e]->kind == 0) ++k;
+                    if (entries[e]->kind == HM_INTERSECTION_POINT) ++k;
                 if (k > 0) {
                     found = static_cast<double**>(SM_realloc(found, (total + k) * sizeof(double*)));
                     auto* parms = static_cast<double*>(SM_alloc(k * sizeof(double)));
                     const int first = total;
                     for (int e = 0; e < entry_count; ++e) {
-                        if (entries[e]->kind != 0) continue;
+                        if (entries[e]->kind != HM_INTERSECTION_POINT) continue;
                         double parm = 0.0, on_curve[3] = {entries[e]->point[0], entries[e]->point[1],
                                                           entries[e]->point[2]};
                         HM_MODL_ask_curve_parm(curves[c], entries[e]->point, &parm, on_curve);
@@ -97,7 +66,7 @@ int HM_VD_ask_intersect_point_curve_plane(const tag_t* curves, int n, const doub
                 // objects of the intersection, which a plane cuts into points
                 // only unless the curve lies in it.
                 for (int e = 0; e < entry_count; ++e) {
-                    if (entries[e]->kind == 2) UPDATE_log_entity_to_delete(entries[e]->curve);
+                    if (entries[e]->kind == HM_INTERSECTION_CURVE) UPDATE_log_entity_to_delete(entries[e]->curve);
                     HM_free(entries[e]);
                 }
             }

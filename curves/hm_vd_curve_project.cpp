@@ -15,9 +15,9 @@
 namespace {
 
 // Host error for a target that cannot be projected onto.
-constexpr int kWrongTarget = 875033;
+constexpr int kWrongTarget = HM_ERR_WRONG_OBJECT;
 // Kernel type of the bodies that can be projected onto: solids and sheets.
-constexpr int kProjectableBody = 5602;
+constexpr int kProjectableBody = GQ_BODY_type_solid;
 // The projectors' mode: along the direction.
 constexpr int kProjectionMode = 2;
 // A later hit replaces the kept one only when nearer by more than this.

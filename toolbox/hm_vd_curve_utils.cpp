@@ -4,7 +4,11 @@
 #include "hm_vd/curve_utils.h"
 #include "hm_vd/objects.h"
 #include "hm_vd_curve.h"
-#include "hm_vd_point_thinning.h"
+#include "toolbox_curve_utils.h"
+#include "toolbox_point_thinning.h"
+
+#include "toolbox/detail/object_kinds.h"
+#include "toolbox/detail/owners.h"
 
 #include "gostrel.h"
 #include "hathmor.h"
@@ -12,7 +16,6 @@
 #include "omvra.h"
 #include "quillon.h"
 #include "rostval.h"
-#include "toolbox_internal.h"
 
 #include <vector>
 
@@ -20,8 +23,8 @@ namespace {
 
 constexpr double kParameterEpsilon = 1e-10;
 
-using hm_vd_detail::free_loops;
-using hm_vd_detail::list_items;
+using carvell::detail::list_items;
+using carvell::toolbox::free_loops;
 
 // Fills the entries of a chain of loop nodes, from `first` on.
 void take_loops(CRV_LST_loop_p_t chain, int count, int first, int* curves_per_loop, tag_t** loops) {
@@ -64,8 +67,7 @@ std::vector<double> c0_breaks(EVC_p_t evaluator) {
 bool HM_VD_is_curve(tag_t object) {
     int type = 0, subtype = 0;
     if (HM_OBJ_ask_type_and_subtype(object, &type, &subtype) != 0) return false;
-    if (type == HM_solid_type) return subtype == HM_solid_edge_subtype;
-    return hm_vd_detail::is_curve_type(type);
+    return carvell::detail::is_curve_or_edge(type, subtype);
 }
 
 int HM_VD_CURVE_make_loop_curve(hm_list_p_t list, double tolerance, int* loop_count, int* closed_count,
@@ -259,8 +261,8 @@ int HM_VD_create_closed_spline_c0(int n, const double* points, int break_count, 
     *curve = 0;
     double tolerance = 0.0;
     (void)HM_MODL_ask_distance_tolerance(&tolerance);
-    hm_vd_detail::ThinnedRow thinned;
-    if (!hm_vd_detail::thin_point_row(n, points, break_count, breaks, tolerance, &thinned)) return -1;
+    carvell::toolbox::ThinnedRow thinned;
+    if (!carvell::toolbox::thin_point_row(n, points, break_count, breaks, tolerance, &thinned)) return -1;
 
     std::vector<double*> row;
     const int thinned_count = static_cast<int>(thinned.points.size() / 3);
@@ -310,7 +312,7 @@ int HM_VD_CURVE_trim_curve_by_parms(tag_t curve, const double parms[2], tag_t* n
     (void)EVC_free(evaluator);
     if (result != 0) return result;
 
-    hm_vd_detail::wake_curve(made);
+    carvell::toolbox::wake_curve(made);
     *new_curve = made;
     return 0;
 }
@@ -348,3 +350,17 @@ void HM_VD_CURVE_divide_curve_by_c0_knots(tag_t curve, int* count, tag_t** piece
     *count = made_count;
     *pieces = made;
 }
+
+namespace carvell::toolbox {
+
+void wake_curve(tag_t curve) {
+    if (es0022(curve) != HM_OBJ_ALIVE) (void)RM_set_sleep_state(curve, false);
+}
+
+void free_loops(int loop_count, int* curves_per_loop, tag_t** loops) {
+    for (int i = 0; loops && i < loop_count; ++i) SM_free(loops[i]);
+    SM_free(loops);
+    SM_free(curves_per_loop);
+}
+
+}  // namespace carvell::toolbox

@@ -1,16 +1,19 @@
 // Curve utilities: arc length of curve sets, boundary edges of bodies and
 // curves made from edges.
 #include "hm_vd/curve_utils.h"
+#include "toolbox_curve_utils.h"
+
+#include "toolbox/detail/object_kinds.h"
+#include "toolbox/detail/owners.h"
 
 #include "gostrel.h"
 #include "morvish.h"
 #include "omvra.h"
 #include "rostval.h"
-#include "toolbox_internal.h"
 
 namespace {
 
-using hm_vd_detail::list_items;
+using carvell::detail::list_items;
 
 // A new curve along the edge, made through its evaluator; 0 when none.
 tag_t curve_through_evaluator(tag_t edge) {
@@ -20,7 +23,7 @@ tag_t curve_through_evaluator(tag_t edge) {
     const int result = kcrvev(evaluator, &curve);
     (void)evcrvf(evaluator);
     if (result != 0 || curve == 0) return 0;
-    hm_vd_detail::wake_curve(curve);
+    carvell::toolbox::wake_curve(curve);
     return curve;
 }
 
@@ -31,7 +34,7 @@ double HM_VD_ask_curve_array_length(int n, const tag_t* objects) {
     for (int i = 0; objects && i < n; ++i) {
         int type = 0, subtype = 0;
         if (HM_OBJ_ask_type_and_subtype(objects[i], &type, &subtype) != 0) continue;
-        if (!hm_vd_detail::is_curve_type(type)) continue;
+        if (!carvell::detail::is_curve_type(type)) continue;
 
         tag_t kernel_curve = 0;
         if (pxcutc(objects[i], &kernel_curve) != 0 || kernel_curve == 0) break;
@@ -88,7 +91,7 @@ void HM_VD_convert_edge_to_curve(hm_list_p_t* list, hm_list_p_t* new_curves) {
 
     for (tag_t item : list_items(*list)) {
         tag_t curve = 0;
-        if (hm_vd_detail::is_solid(item, HM_solid_edge_subtype) && VD_create_curve_from_edge(item, &curve) == 0 &&
+        if (carvell::detail::is_solid(item, HM_solid_edge_subtype) && VD_create_curve_from_edge(item, &curve) == 0 &&
             curve != 0) {
             (void)HM_MODL_put_list_item(converted, curve);
             (void)HM_MODL_put_list_item(*new_curves, curve);

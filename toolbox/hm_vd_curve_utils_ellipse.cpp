@@ -1,15 +1,18 @@
 // Curve utilities: ellipse arcs and the tangent points from a point to an
 // ellipse in its own plane.
 #include "hm_vd/curve_utils.h"
+
+#include "toolbox/detail/constants.h"
+#include "toolbox/detail/owners.h"
+
 #include "omvra.h"
-#include "toolbox_internal.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-constexpr double kDegreesPerRadian = 57.29577951308232;
+using carvell::detail::kDegreesPerRadian;
 
 // Sets the work coordinate system back, and deletes the temporary
 // coordinate system and matrix object, however the ellipse creation ends.
@@ -20,8 +23,8 @@ struct TemporaryWcs {
     bool saved = false;
     ~TemporaryWcs() {
         if (saved) (void)HM_CSYS_set_wcs(saved_wcs);
-        hm_vd_detail::delete_temporary(csys);
-        hm_vd_detail::delete_temporary(matrix);
+        carvell::detail::delete_if_alive(csys);
+        carvell::detail::delete_if_alive(matrix);
     }
 };
 

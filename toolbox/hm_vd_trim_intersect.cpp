@@ -16,7 +16,11 @@
 #include "omvra.h"
 #include "quillon.h"
 #include "rostval.h"
-#include "toolbox_internal.h"
+
+#include "toolbox_curve_utils.h"
+#include "toolbox/detail/object_kinds.h"
+#include "toolbox/detail/owners.h"
+#include "toolbox/detail/undo_scope.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,31 +43,18 @@ constexpr double kNoExtent = 1e-6;
 // Alignment of the sight cone's rulings: points of equal parameter.
 constexpr int kRuledAlignment = 1;
 
-using hm_vd_detail::list_items;
-
-// Intersection entries of kind 2 are curves the host made for them.
-constexpr int kCurveEntry = 2;
-
-// Frees the host's intersection entries and their array.
-void free_entries(int count, HM_MODL_intersection_t** entries) {
-    for (int i = 0; i < count && entries; ++i) HM_free(entries[i]);
-    HM_free(entries);
-}
-
-// Frees the entries and deletes the curve objects the host made for them,
-// when the query only served to see whether there were any.
-void discard_entries(int count, HM_MODL_intersection_t** entries) {
-    for (int i = 0; i < count && entries; ++i)
-        if (entries[i]->kind == kCurveEntry && entries[i]->curve) HM_OBJ_delete_object(entries[i]->curve);
-    free_entries(count, entries);
-}
+using carvell::detail::discard_intersection_entries;
+using carvell::detail::free_intersection_entries;
+using carvell::detail::HostList;
+using carvell::detail::list_items;
+using carvell::detail::SmBlock;
 
 // A curve crosses the plane when their intersection gives any entry.
 bool crosses(tag_t plane, tag_t curve, double tolerance) {
     int count = 0;
     HM_MODL_intersection_t** entries = nullptr;
     HM_MODL_intersect_objects(plane, curve, tolerance, &count, &entries);
-    discard_entries(count, entries);
+    discard_intersection_entries(count, entries);
     return count > 0;
 }
 
@@ -192,50 +183,48 @@ bool same_edge(tag_t a, tag_t b, double tolerance) {
 
 // What HM_VD_get_loop_edges holds while it works; freed on every way out.
 struct LoopWork {
-    hm_list_p_t face_edges = nullptr;
-    hm_list_p_t boundary = nullptr;
+    HostList face_edges;
+    HostList boundary;
     int sheet_count = 0;
-    tag_t* sheets = nullptr;
+    SmBlock<tag_t> sheets;
     int loop_count = 0;
     int closed_count = 0;
     int* curves_per_loop = nullptr;
     tag_t** loops = nullptr;
-    tag_t* found = nullptr;
+    SmBlock<tag_t> found;
 
-    ~LoopWork() {
-        hm_vd_detail::free_loops(loop_count, curves_per_loop, loops);
-        SM_free(sheets);
-        SM_free(found);
-        if (boundary) HM_MODL_delete_list(&boundary);
-        if (face_edges) HM_MODL_delete_list(&face_edges);
-    }
+    LoopWork() = default;
+    LoopWork(const LoopWork&) = delete;
+    LoopWork& operator=(const LoopWork&) = delete;
+    ~LoopWork() { carvell::toolbox::free_loops(loop_count, curves_per_loop, loops); }
 };
 
 // Steps that may raise host errors. Answers the loop edges' count; the
 // array is left in work.found.
 int find_loop_edges(int n, const tag_t* faces, bool return_edges, LoopWork& work) {
-    HM_MODL_create_list(&work.face_edges);
+    HM_MODL_create_list(work.face_edges.out());
     for (int i = 0; faces && i < n; ++i) {
         hm_list_p_t edges = nullptr;
         HM_MODL_ask_face_edges(faces[i], &edges);
-        for (tag_t edge : list_items(edges)) HM_MODL_put_list_item(work.face_edges, edge);
+        for (tag_t edge : list_items(edges)) HM_MODL_put_list_item(work.face_edges.get(), edge);
         HM_MODL_delete_list(&edges);
     }
 
-    extract_and_sew_faces_with_disjoint(n, faces, &work.sheet_count, &work.sheets);
-    if (work.sheet_count != 1 || !work.sheets) ERROR_raise(kSource, __LINE__, HM_VD_ERR_SEW_SHEETS, "Failed to sew sheets");
+    extract_and_sew_faces_with_disjoint(n, faces, &work.sheet_count, work.sheets.out());
+    if (work.sheet_count != 1 || !work.sheets)
+        ERROR_raise(kSource, __LINE__, HM_VD_ERR_SEW_SHEETS, "Failed to sew sheets");
 
     const double tolerance = TOLER_ask_distance_tol();
-    HM_VD_create_curves_by_boundary_edges(work.sheets[0], false, &work.boundary);
-    if (HM_VD_CURVE_make_loop_curve(work.boundary, tolerance, &work.loop_count, &work.closed_count,
+    HM_VD_create_curves_by_boundary_edges(work.sheets[0], false, work.boundary.out());
+    if (HM_VD_CURVE_make_loop_curve(work.boundary.get(), tolerance, &work.loop_count, &work.closed_count,
                                     &work.curves_per_loop, &work.loops) != 0 ||
         work.loop_count != 1 || work.closed_count != 1)
         ERROR_raise(kSource, __LINE__, HM_VD_ERR_OPEN_BOUNDARY, "boundary curves is not a closed loop");
 
     if (!return_edges) return 0;
     const int count = work.curves_per_loop[0];
-    const std::vector<tag_t> candidates = list_items(work.face_edges);
-    work.found = static_cast<tag_t*>(SM_calloc(count > 0 ? count : 1, sizeof(tag_t)));
+    const std::vector<tag_t> candidates = work.face_edges.items();
+    work.found.reset(static_cast<tag_t*>(SM_calloc(count > 0 ? count : 1, sizeof(tag_t))));
     for (int i = 0; i < count; ++i) {
         auto match = std::find_if(candidates.begin(), candidates.end(),
                                   [&](tag_t edge) { return same_edge(work.loops[0][i], edge, tolerance); });
@@ -252,32 +241,21 @@ int HM_VD_get_loop_edges(int n, const tag_t* faces, bool return_edges, int* coun
     if (!count || !edges) return HM_ERR_NULL_POINTER;
     *count = 0;
     *edges = nullptr;
-    const UNDO_mark_t mark = UNDO_KW_set_mark(UNDO_visible, "Get Edges");
+    carvell::detail::UndoScope scope(UNDO_visible, "Get Edges");
     LoopWork work;
-    try {
-        const int found = find_loop_edges(n, faces, return_edges, work);
-        // The sewn sheet and everything else made since the mark go.
-        UNDO_KW_undo_to_mark(mark);
-        UNDO_KW_delete_mark(mark);
-        if (found > 0) {
-            *count = found;
-            *edges = work.found;
-            work.found = nullptr;
-        }
+    int found = 0;
+    const int result = carvell::detail::run_step(scope, kSource, __LINE__, [&] {
+        found = find_loop_edges(n, faces, return_edges, work);
         return 0;
-    } catch (...) {
-        Korvath::Error::Exception error = Korvath::Error::Severe::Convert();
-        error.setLocation(kSource, __LINE__);
-        *count = 0;
-        *edges = nullptr;
-        const int code = error.askCode();
-        if (UNDO_KW_ask_mark_exist(mark)) {
-            if (UNDO_KW_undo_to_mark(mark) != 0) ERROR_severe("Can't undo to mark");
-            if (UNDO_KW_delete_to_mark(mark) != 0) ERROR_severe("Can't delete undo mark");
-        }
-        error.release();
-        return code;
+    });
+    // The sewn sheet and everything else made since the mark go.
+    scope.roll_back();
+    if (result != 0) return result;
+    if (found > 0) {
+        *count = found;
+        *edges = work.found.release();
     }
+    return 0;
 }
 
 /* ---- intersection curves ---- */
@@ -286,8 +264,7 @@ namespace {
 
 // A feature stands for the first object it made (0 when none).
 tag_t feature_object(tag_t object) {
-    int type = 0, subtype = 0;
-    if (HM_OBJ_ask_type_and_subtype(object, &type, &subtype) != 0 || type != HM_feature_type) return object;
+    if (!carvell::detail::is_of_kind(object, HM_feature_type)) return object;
     int count = 0;
     tag_t* made = nullptr;
     HM_MODL_ask_feat_object(object, &count, &made);
@@ -328,7 +305,7 @@ int HM_VD_ask_intersection_curves(tag_t object1, tag_t object2, double tolerance
     *list = nullptr;
     object1 = feature_object(object1);
     object2 = feature_object(object2);
-    using hm_vd_detail::is_solid;
+    using carvell::detail::is_solid;
     if (is_solid(object1, HM_solid_body_subtype) && is_solid(object2, HM_solid_body_subtype))
         return intersect_bodies(object1, object2, list);
 
@@ -338,14 +315,14 @@ int HM_VD_ask_intersection_curves(tag_t object1, tag_t object2, double tolerance
     if (count > 0 && entries) HM_MODL_create_list(list);
     for (int i = 0; i < count && entries; ++i) {
         const HM_MODL_intersection_t& entry = *entries[i];
-        if (entry.kind == 0) {
+        if (entry.kind == HM_INTERSECTION_POINT) {
             tag_t point = 0;
             if (HM_CURVE_create_point(entry.point, &point) == 0 && point) HM_MODL_put_list_item(*list, point);
-        } else if (entry.kind == kCurveEntry && entry.curve) {
+        } else if (entry.kind == HM_INTERSECTION_CURVE && entry.curve) {
             HM_MODL_put_list_item(*list, entry.curve);
         }
     }
-    free_entries(count, entries);
+    free_intersection_entries(count, entries);
     return result;
 }
 
@@ -415,11 +392,11 @@ int HM_VD_eyepoint_project_curve(const double eye[3], tag_t curve, double tolera
         }
     }
 
-    hm_vd_detail::delete_temporary(sheet);
-    hm_vd_detail::delete_temporary(scaled);
+    carvell::detail::delete_if_alive(sheet);
+    carvell::detail::delete_if_alive(scaled);
     HM_MODL_delete_list(&apex);
     HM_MODL_delete_list(&section);
-    hm_vd_detail::delete_temporary(eye_point);
+    carvell::detail::delete_if_alive(eye_point);
     *list = found;
     HM_DISP_set_display(1);
     return result;

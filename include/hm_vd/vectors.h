@@ -77,9 +77,4 @@ CARVELL_C_EXPORT int HM_VD_ask_leastsq_sphere(const double* const* points, int n
                                               double circle_centre[3], double* circle_radius,
                                               double circle_normal[3]);
 
-// Internal to the library (not exported): reverses the order of the n
-// points of the row in place by swapping coordinates (the pointers stay).
-// A null row: nothing.
-void reverse_point_array(int n, double** points);
-
 #endif

@@ -43,9 +43,10 @@ int count_bodies(tag_t part) {
 
 /* ---- boxes in a coordinate system ---- */
 
-class BoxLocalTest : public HostTest {};
+// Body utilities, section by section.
+class BodiesTest : public HostTest {};
 
-TEST_F(BoxLocalTest, BoxOfABoxInATurnedFrameIsItsCornersExtremes) {
+TEST_F(BodiesTest, BoxOfABoxInATurnedFrameIsItsCornersExtremes) {
     const double corner[3] = {1, 2, 3}, size[3] = {10, 20, 5};
     tag_t box = host_testing::make_box(corner, size);
     const double origin[3] = {-4, 7, 1};
@@ -71,7 +72,7 @@ TEST_F(BoxLocalTest, BoxOfABoxInATurnedFrameIsItsCornersExtremes) {
     ExpectNoLeaks();
 }
 
-TEST_F(BoxLocalTest, CylinderAlongTheFrameAxisGetsItsOwnSize) {
+TEST_F(BodiesTest, CylinderAlongTheFrameAxisGetsItsOwnSize) {
     // Height 20 along the frame's x axis, diameter 4: a loose box would be wider.
     const double origin[3] = {5, 5, 5};
     const std::array<double, 9> m = turned(40);
@@ -83,7 +84,7 @@ TEST_F(BoxLocalTest, CylinderAlongTheFrameAxisGetsItsOwnSize) {
     for (int k = 0; k < 6; ++k) EXPECT_NEAR(out[k], expected[k], 1e-6) << k;
 }
 
-TEST_F(BoxLocalTest, FailuresLeaveNothingBehind) {
+TEST_F(BodiesTest, LocalBoxFailuresLeaveNothingBehind) {
     const double corner[3] = {0, 0, 0}, size[3] = {1, 1, 1}, origin[3] = {0, 0, 0};
     tag_t box = host_testing::make_box(corner, size);
     const double skewed[9] = {1, 0, 0, 1, 1, 0, 0, 0, 1};
@@ -97,9 +98,7 @@ TEST_F(BoxLocalTest, FailuresLeaveNothingBehind) {
 
 /* ---- mapped lists ---- */
 
-class MapListTest : public HostTest {};
-
-TEST_F(MapListTest, PointsMappedBothWaysInOrder) {
+TEST_F(BodiesTest, PointsMappedBothWaysInOrder) {
     const double origin[3] = {10, 0, 0};
     const std::array<double, 9> m = turned(90);
     hm_list_p_t list = make_list({host_testing::make_point({1, 0, 0}), host_testing::make_point({0, 2, 3})});
@@ -123,7 +122,7 @@ TEST_F(MapListTest, PointsMappedBothWaysInOrder) {
     ExpectNoLeaks();
 }
 
-TEST_F(MapListTest, EmptyListGivesANewEmptyListAndFailuresAreReported) {
+TEST_F(BodiesTest, MappingAnEmptyListGivesANewEmptyListAndFailuresAreReported) {
     const double origin[3] = {0, 0, 0};
     const std::array<double, 9> m = turned(0);
     hm_list_p_t empty = make_list({}), mapped = nullptr;
@@ -141,9 +140,7 @@ TEST_F(MapListTest, EmptyListGivesANewEmptyListAndFailuresAreReported) {
 
 /* ---- datum planes and components ---- */
 
-class DatumAndComponentTest : public HostTest {};
-
-TEST_F(DatumAndComponentTest, DatumPlaneParametersFromDatumOrFeature) {
+TEST_F(BodiesTest, DatumPlaneParametersFromDatumOrFeature) {
     tag_t feature = 0;
     tag_t datum = host_testing::make_datum_plane({1, 2, 3}, {0, 0, 2}, &feature);
     for (tag_t object : {datum, feature}) {
@@ -154,7 +151,7 @@ TEST_F(DatumAndComponentTest, DatumPlaneParametersFromDatumOrFeature) {
     }
 }
 
-TEST_F(DatumAndComponentTest, WrongObjectsAnswer875033AndWriteNothing) {
+TEST_F(BodiesTest, WrongObjectsAnswer875033AndWriteNothing) {
     const double corner[3] = {0, 0, 0}, size[3] = {1, 1, 1};
     tag_t block = host_testing::make_box(corner, size);
     tag_t block_feature = HM_OBJ_cycle_objs_in_part(part_, HM_feature_type, 0);
@@ -179,7 +176,7 @@ TEST_F(DatumAndComponentTest, WrongObjectsAnswer875033AndWriteNothing) {
     ExpectNoLeaks();
 }
 
-TEST_F(DatumAndComponentTest, ComponentPlacementOfAPartInTheAssembly) {
+TEST_F(BodiesTest, ComponentPlacementOfAPartInTheAssembly) {
     const tag_t assembly = part_;
     const tag_t door = host_testing::make_part("door");
     ASSERT_EQ(HM_PART_set_display_part(assembly), 0);
@@ -209,9 +206,7 @@ TEST_F(DatumAndComponentTest, ComponentPlacementOfAPartInTheAssembly) {
 
 /* ---- bounded planes and ruled sheets ---- */
 
-class SheetTest : public HostTest {};
-
-TEST_F(SheetTest, BoundedPlaneFromAClosedList) {
+TEST_F(BodiesTest, BoundedPlaneFromAClosedList) {
     hm_list_p_t square = make_list({host_testing::make_line({0, 0, 2}, {10, 0, 2}),
                                   host_testing::make_line({10, 0, 2}, {10, 10, 2}),
                                   host_testing::make_line({10, 10, 2}, {0, 10, 2}),
@@ -223,7 +218,7 @@ TEST_F(SheetTest, BoundedPlaneFromAClosedList) {
     ExpectNoLeaks();
 }
 
-TEST_F(SheetTest, BoundedPlaneFailuresLogTheHostMessage) {
+TEST_F(BodiesTest, BoundedPlaneFailuresLogTheHostMessage) {
     tag_t sheet = 7;
     hm_list_p_t empty = make_list({});
     EXPECT_EQ(HM_VD_create_bplane(empty, &sheet), -1);
@@ -244,7 +239,7 @@ TEST_F(SheetTest, BoundedPlaneFailuresLogTheHostMessage) {
     ExpectNoLeaks();
 }
 
-TEST_F(SheetTest, RuledSheetTriesTheOptionsInOrder) {
+TEST_F(BodiesTest, RuledSheetTriesTheOptionsInOrder) {
     hm_list_p_t apex = make_list({host_testing::make_point({0, 0, 4})});
     hm_list_p_t base = make_list({host_testing::make_arc({0, 0, 0}, 3, 0, 2 * kPi)});
     struct Case {
@@ -276,7 +271,7 @@ TEST_F(SheetTest, RuledSheetTriesTheOptionsInOrder) {
     ExpectNoLeaks();
 }
 
-TEST_F(SheetTest, RuledSheetFlagKeepsOrReversesTheSecondString) {
+TEST_F(BodiesTest, RuledSheetFlagKeepsOrReversesTheSecondString) {
     hm_list_p_t a = make_list({host_testing::make_line({0, 0, 0}, {10, 0, 0})});
     hm_list_p_t b = make_list({host_testing::make_line({0, 10, 0}, {10, 10, 0})});
     const int options[1] = {1};
@@ -292,9 +287,7 @@ TEST_F(SheetTest, RuledSheetFlagKeepsOrReversesTheSecondString) {
 
 /* ---- ellipsoids and scaled copies ---- */
 
-class EllipsoidTest : public HostTest {};
-
-TEST_F(EllipsoidTest, SemiAxesAlongTheGivenDirections) {
+TEST_F(BodiesTest, EllipsoidSemiAxesAlongTheGivenDirections) {
     const double centre[3] = {10, 20, 30}, semi[3] = {8, 4, 2};
     const std::array<double, 9> m = turned(25);
     const double axes[6] = {m[0], m[1], m[2], m[3], m[4], m[5]};
@@ -315,7 +308,7 @@ TEST_F(EllipsoidTest, SemiAxesAlongTheGivenDirections) {
     EXPECT_EQ(count_bodies(part_), before + 1);
 }
 
-TEST_F(EllipsoidTest, DegenerateSemiAxisMakesNothing) {
+TEST_F(BodiesTest, EllipsoidWithADegenerateSemiAxisIsNotMade) {
     const double centre[3] = {0, 0, 0}, semi[3] = {8, 0, 2}, axes[6] = {1, 0, 0, 0, 1, 0};
     const int before = host_testing::count_objects();
     tag_t body = 5;
@@ -325,7 +318,7 @@ TEST_F(EllipsoidTest, DegenerateSemiAxisMakesNothing) {
     ExpectNoLeaks();
 }
 
-TEST_F(EllipsoidTest, ScaledCopyAboutACentre) {
+TEST_F(BodiesTest, ScaledCopyAboutACentre) {
     const double corner[3] = {0, 0, 0}, size[3] = {2, 4, 6};
     tag_t box = host_testing::make_box(corner, size);
     tag_t feature = HM_OBJ_cycle_objs_in_part(part_, HM_feature_type, 0);

@@ -9,7 +9,7 @@
 #include "omvra.h"
 #include "quillon.h"
 
-#include "../../toolbox/hm_vd_point_thinning.h"
+#include "toolbox_point_thinning.h"
 
 #include <algorithm>
 #include <cmath>
@@ -374,8 +374,8 @@ TEST(PointThinning, KeepsPointsFartherApartThanTheTolerance) {
     std::vector<double> row;
     for (int i = 0; i <= 103; ++i) row.insert(row.end(), {0.001 * i, 0.0, 0.0});
     const int breaks[3] = {0, 100, 103};
-    hm_vd_detail::ThinnedRow out;
-    ASSERT_TRUE(hm_vd_detail::thin_point_row(104, row.data(), 3, breaks, 0.01, &out));
+    carvell::toolbox::ThinnedRow out;
+    ASSERT_TRUE(carvell::toolbox::thin_point_row(104, row.data(), 3, breaks, 0.01, &out));
 
     // Every eleventh point of the first piece, whose end replaces the last
     // kept point that lies within the tolerance of it; the short piece adds
@@ -404,8 +404,8 @@ TEST(PointThinning, RejectsUnusableBreaks) {
         {"no points", 0, {0, 0}},
     };
     for (const auto& c : cases) {
-        hm_vd_detail::ThinnedRow out;
-        EXPECT_FALSE(hm_vd_detail::thin_point_row(c.n, row.data(), static_cast<int>(c.breaks.size()),
+        carvell::toolbox::ThinnedRow out;
+        EXPECT_FALSE(carvell::toolbox::thin_point_row(c.n, row.data(), static_cast<int>(c.breaks.size()),
                                                   c.breaks.data(), 0.01, &out))
             << c.what;
         EXPECT_TRUE(out.points.empty()) << c.what;

@@ -2,13 +2,13 @@
 // it: points closer together along the row than the distance tolerance are
 // dropped, and every piece keeps its end point, so the corners stay.
 // Internal to the toolbox.
-#ifndef CARVELL_TOOLBOX_HM_VD_POINT_THINNING_H
-#define CARVELL_TOOLBOX_HM_VD_POINT_THINNING_H
+#ifndef CARVELL_TOOLBOX_TOOLBOX_POINT_THINNING_H
+#define CARVELL_TOOLBOX_TOOLBOX_POINT_THINNING_H
 
 #include <cmath>
 #include <vector>
 
-namespace hm_vd_detail {
+namespace carvell::toolbox {
 
 struct ThinnedRow {
     std::vector<double> points;   // packed, three doubles per point
@@ -82,6 +82,6 @@ inline bool thin_point_row(int n, const double* row, int break_count, const int*
     return true;
 }
 
-}  // namespace hm_vd_detail
+}  // namespace carvell::toolbox
 
 #endif

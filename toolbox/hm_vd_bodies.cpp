@@ -7,7 +7,8 @@
 #include "hm_vd/objects.h"
 #include "omvra.h"
 #include "quillon.h"
-#include "toolbox_internal.h"
+
+#include "toolbox/detail/owners.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,14 +18,11 @@
 
 namespace {
 
-// The host's error code for an object of the wrong kind.
-constexpr int kWrongObject = 875033;
-
 // Length of the scale-factor texts, terminator included.
 constexpr size_t kFactorText = 133;
 
-using hm_vd_detail::delete_temporary;
-using hm_vd_detail::list_items;
+using carvell::detail::delete_if_alive;
+using carvell::detail::list_items;
 
 using MapGeometry = int (*)(tag_t, const double*, const double*, tag_t*);
 
@@ -67,8 +65,8 @@ int HM_VD_ask_bounding_box_local(tag_t object, const double origin[3], const dou
         }
     }
     // The coordinate system and its matrix only served the query.
-    delete_temporary(csys);
-    delete_temporary(matrix_object);
+    delete_if_alive(csys);
+    delete_if_alive(matrix_object);
     return result;
 }
 
@@ -94,14 +92,14 @@ int HM_VD_ask_datum_plane_parms(tag_t datum, double origin[3], double normal[3])
         HM_MODL_ask_feat_type(datum, &kind);
         const bool is_datum_plane = kind && std::strcmp(kind, "DATUM_PLANE") == 0;
         SM_free(kind);
-        if (!is_datum_plane) return kWrongObject;
+        if (!is_datum_plane) return HM_ERR_WRONG_OBJECT;
         HM_VD_feat_to_datum_type(datum, &plane);
     } else {
-        return kWrongObject;
+        return HM_ERR_WRONG_OBJECT;
     }
     // A feature without its one datum gives no plane: a status of 0 here
     // would hand the caller outputs that were never written.
-    if (plane == 0) return kWrongObject;
+    if (plane == 0) return HM_ERR_WRONG_OBJECT;
     return HM_MODL_ask_datum_plane(plane, origin, normal);
 }
 
@@ -207,10 +205,10 @@ int HM_VD_create_ellipsoid(const double centre[3], const double semi_axes[3], co
         if (result == 0 && n_features > 0) HM_MODL_ask_feat_body(features[0], body);
         HM_free(features);
     }
-    delete_temporary(csys);
-    delete_temporary(matrix_object);
+    delete_if_alive(csys);
+    delete_if_alive(matrix_object);
     // A unit sphere left from a failed scaling is no ellipsoid.
-    if (result) delete_temporary(sphere);
+    if (result) delete_if_alive(sphere);
     return result;
 }
 

@@ -5,7 +5,8 @@
 #include "ostrade.h"
 #include "quillon.h"
 #include "rostval.h"
-#include "toolbox_internal.h"
+
+#include "toolbox/detail/owners.h"
 
 #include <vector>
 
@@ -37,7 +38,7 @@ bool sew_sheets(std::vector<tag_t>& sheets) {
         return false;
     tag_t sewn = 0;
     HM_MODL_ask_feat_body(feature, &sewn);
-    const std::vector<tag_t> disjoint = hm_vd_detail::list_items(apart);
+    const std::vector<tag_t> disjoint = carvell::detail::list_items(apart);
     HM_MODL_delete_list(&apart);
     if (sewn == 0) return false;
     sheets = {sewn};

@@ -8,7 +8,10 @@
 #include "omvra.h"
 #include "quillon.h"
 #include "tessik.h"
-#include "toolbox_internal.h"
+
+#include "toolbox/detail/object_kinds.h"
+#include "toolbox/detail/owners.h"
+#include "toolbox/detail/rule_path.h"
 
 #include <cstring>
 #include <string>
@@ -16,9 +19,10 @@
 
 namespace {
 
-using hm_vd_detail::list_items;
+using carvell::detail::is_alive;
+using carvell::detail::list_items;
 
-bool is_solid_body(tag_t object) { return hm_vd_detail::is_solid(object, HM_solid_body_subtype); }
+bool is_solid_body(tag_t object) { return carvell::detail::is_solid(object, HM_solid_body_subtype); }
 
 // The internal record of a feature, its class checked first when the host
 // checks classes.
@@ -66,7 +70,7 @@ bool examine(tag_t object, bool* stop) {
         *stop = suppressed;
         return suppressed;
     }
-    const bool gone = HM_OBJ_ask_status(object) != HM_OBJ_ALIVE;
+    const bool gone = !is_alive(object);
     *stop = gone;
     return gone;
 }
@@ -147,8 +151,7 @@ int HM_VD_ipv_change_array_to_list(int n, const tag_t* objects, hm_list_p_t* lis
 }
 
 tag_t HM_VD_change_feat_to_obj(tag_t object) {
-    int type = 0, subtype = 0;
-    if (HM_OBJ_ask_type_and_subtype(object, &type, &subtype) != 0 || type != HM_feature_type) return object;
+    if (!carvell::detail::is_of_kind(object, HM_feature_type)) return object;
     bool is_body_feature = false;
     HM_MODL_is_body_feature(object, &is_body_feature);
     tag_t result = 0;
@@ -237,7 +240,7 @@ void HM_VD_ask_face_suppress(int n, const tag_t* objects, bool* suppressed) {
         return;
     }
     for (int i = 0; i < n; ++i) {
-        if (HM_OBJ_ask_status(objects[i]) != HM_OBJ_ALIVE) {
+        if (!is_alive(objects[i])) {
             *suppressed = true;
             return;
         }
@@ -246,13 +249,12 @@ void HM_VD_ask_face_suppress(int n, const tag_t* objects, bool* suppressed) {
 
 int HM_VD_delete_rule_objects(const char* parent, const char* name) {
     if (!parent || !name) return 0;
-    const std::string chain = std::string(parent) + name + ":";
-    TEXT_t path;
-    TEXT_init_string(&path, chain.c_str());
     int count = 0;
-    tag_t* objects = nullptr;
-    VD_RQ_ask_objs_list(&path, &count, &objects);
-    TEXT_free(&path);
+    carvell::detail::SmBlock<tag_t> objects;
+    {
+        const carvell::detail::RulePath path(parent, name);
+        VD_RQ_ask_objs_list(path.text(), &count, objects.out());
+    }
     // The objects stay when the instance cannot be deleted.
     if (count >= 1 && HM_RQ_delete_instance_rule(parent, name) == 0) {
         for (int i = 0; i < count; ++i) {
@@ -261,7 +263,6 @@ int HM_VD_delete_rule_objects(const char* parent, const char* name) {
             objects[i] = 0;
         }
     }
-    SM_free(objects);
     return 0;
 }
 

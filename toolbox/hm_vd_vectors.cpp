@@ -2,26 +2,28 @@
 // side of a plane, line and plane intersections, rotations of vectors and
 // points, least-squares planes and spheres.
 #include "hm_vd/vectors.h"
+
+#include "toolbox/detail/constants.h"
+#include "toolbox/detail/vec3.h"
+
 #include "kestrin.h"
 #include "omvra.h"
 #include "rostval.h"
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 #include <vector>
 
 namespace {
 
-constexpr double kDegreesPerRadian = 57.29577951308235;
+// The rotations keep the conversion they have always used.
+constexpr double kDegreesPerRadian = carvell::detail::kDegreesPerRadianAsUsed;
 constexpr double kRightAngle = 1.5707963267948966;
 // Two lines whose crossing determinant is below this fraction of the product
 // of their direction lengths are parallel: they give no point.
 constexpr double kParallelGuard = 1e-12;
 
-void copy3(const double* from, double* to) {
-    for (int i = 0; i < 3; ++i) to[i] = from[i];
-}
+using carvell::detail::copy3;
 
 double distance_tolerance() {
     double tolerance = 0.0;
@@ -250,10 +252,4 @@ int HM_VD_ask_leastsq_sphere(const double* const* points, int n, double toleranc
     copy3(to_above < to_below ? above : below, circle_centre);
     *circle_radius = std::sqrt(radius * radius - d * d);
     return 0;
-}
-
-void reverse_point_array(int n, double** points) {
-    if (!points) return;
-    for (int i = 0; i < n / 2; ++i)
-        for (int k = 0; k < 3; ++k) std::swap(points[i][k], points[n - 1 - i][k]);
 }
