@@ -7,7 +7,7 @@
 
 #include "hpd_vec2.h"
 
-namespace hpd {
+namespace carvell::occupant {
 
 /* ---- shoe and foot ---- */
 
@@ -22,7 +22,7 @@ constexpr double kAnkleArmMm = 134.2008;
 constexpr double kAnkleArmDeg = 52.8738;
 // Angle between the sole and the foot's reference direction.
 constexpr double kFootTurnDeg = 6.5;
-constexpr double kFootTurnRad = kFootTurnDeg * hpd2::kDegToRad;
+constexpr double kFootTurnRad = kFootTurnDeg * vec2::kDegToRad;
 
 /* ---- standard driver ---- */
 
@@ -56,6 +56,6 @@ constexpr double kFullTurnDeg = 360.00000000000017;
 // Tolerance of the tool's plane sections of pedal, floor and accelerator geometry.
 constexpr double kSectionTolerance = 0.025;
 
-}  // namespace hpd
+}  // namespace carvell::occupant
 
 #endif

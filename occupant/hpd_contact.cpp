@@ -6,8 +6,10 @@
 // The pedal and floor are turned back by the plan-view angle about the
 // plan-view centre into the side view, the shoe is solved there, and the
 // copies are logged for deletion at the host's next update.
+#include "hpd_contact.h"
 #include "hpd.h"
-#include "hpd_internal.h"
+#include "hpd_host_geometry.h"
+#include "hpd_primitives.h"
 #include "hpd_vec2.h"
 
 #include "hm_vd/vectors.h"
@@ -16,6 +18,8 @@
 
 #include <cmath>
 #include <vector>
+
+using namespace carvell::occupant;
 
 namespace {
 
@@ -71,7 +75,7 @@ HeelOnFloor heel_on_floor(tag_t floor, double heel[3], Temporaries& temporaries)
 
     int count = 0;
     HM_MODL_intersection_t** entries = nullptr;
-    const int rc = HM_MODL_intersect_objects(plane, floor, hpd::kSectionTolerance, &count, &entries);
+    const int rc = HM_MODL_intersect_objects(plane, floor, kSectionTolerance, &count, &entries);
     const bool one_point = rc == 0 && count == 1 && entries && entries[0] && entries[0]->kind == 0;
     if (one_point) heel[2] = entries[0]->point[2];
     hpd_free_intersection(rc == 0 ? count : 0, entries);
@@ -102,8 +106,8 @@ int heel_target_on_floor(tag_t floor, double heel[3], Temporaries& temporaries) 
 // `from`'s vertical by pv_angle: side +1 gives the heel from the ball of
 // foot, -1 the ball of foot from the heel.
 void shoe_other_end(const double* from, double pedal_angle, double pv_angle, double side, double* out) {
-    const double shoe = side * hpd_mm(hpd::kShoeLengthMm);
-    const double a = pedal_angle * hpd2::kDegToRad;
+    const double shoe = side * hpd_mm(kShoeLengthMm);
+    const double a = pedal_angle * vec2::kDegToRad;
     double centre[3];
     copy3(from, centre);
     double end[3] = {centre[0] + shoe * std::cos(a), centre[1], centre[2] - shoe * std::sin(a)};
@@ -126,7 +130,7 @@ void HM_VD_HPD_ask_prp_by_ahp_no_offset(double* ahp, double pedal_angle, double 
 
 void HM_VD_HPD_ask_ahp_y_no_offset(double prp_w, double pedal_angle, double pv_angle, double* ahp_w) {
     if (!ahp_w) return;
-    *ahp_w = prp_w + hpd_sole_run(pedal_angle) * std::sin(pv_angle * hpd2::kDegToRad);
+    *ahp_w = prp_w + hpd_sole_run(pedal_angle) * std::sin(pv_angle * vec2::kDegToRad);
 }
 
 void HM_VD_HPD_ask_offset_point_by_pv_angle(double* point, double pv_angle, double distance, double* out) {
@@ -142,6 +146,8 @@ void HM_VD_HPD_ask_offset_point_by_pv_angle(double* point, double pv_angle, doub
 }
 
 /* ---- pedal point and start heel ---- */
+
+namespace carvell::occupant {
 
 int hpd_ask_pedal_point_angle(tag_t pedal_curve, double* point, double* pedal_angle) {
     if (!point || !pedal_angle) return HPD_CONTACT_BAD_INPUT;
@@ -161,7 +167,7 @@ int hpd_ask_pedal_point_angle(tag_t pedal_curve, double* point, double* pedal_an
     double smaller = 0.0, larger = 0.0;
     if (HM_MODL_ask_vector_angle(up, tangent, &smaller, &larger) != 0) return HPD_CONTACT_BAD_INPUT;
     copy3(p, point);
-    *pedal_angle = 90.0 - smaller * hpd2::kRadToDeg;
+    *pedal_angle = 90.0 - smaller * vec2::kRadToDeg;
     return 0;
 }
 
@@ -183,6 +189,8 @@ void hpd_ask_start_heel(bool use_pedal, tag_t pedal, int mode, tag_t floor, doub
             heel[2] = nearest[2];
     }
 }
+
+}  // namespace carvell::occupant
 
 /* ---- heel targets ---- */
 
@@ -239,7 +247,7 @@ int HM_VD_HPD_ask_occ_target(bool use_pedal, tag_t pedal, double* pedal_angle, i
     if (pedal != NULL_TAG || floor != NULL_TAG) {
         HPD_transform_point_to_pv(h, pv_centre, pv_angle, h);
         if (use_pedal) {
-            const double pv = pv_angle * hpd2::kDegToRad;
+            const double pv = pv_angle * vec2::kDegToRad;
             h[0] += std::sin(pv) * lateral_offset;
             h[1] -= std::cos(pv) * lateral_offset;
         }
@@ -277,6 +285,6 @@ int HM_VD_HPD_ask_pv_angle(int count, tag_t* objects, double* point, double* pv_
     const double up[3] = {0.0, 0.0, 1.0};
     double angle = 0.0;
     if (HM_VEC3_angle_between(x_axis, v, up, &angle) != 0) return HPD_CONTACT_BAD_INPUT;
-    *pv_angle = hpd_wrap_angle_deg(angle * hpd2::kRadToDeg);
+    *pv_angle = hpd_wrap_angle_deg(angle * vec2::kRadToDeg);
     return 0;
 }

@@ -1,7 +1,9 @@
 // Host geometry of the H-point design tool: face normals, curve tangents and
 // copies turned about the vertical.
-#include "hpd_internal.h"
+#include "hpd_host_geometry.h"
 #include "omvra.h"
+
+namespace carvell::occupant {
 
 namespace {
 
@@ -60,3 +62,5 @@ int hpd_rotate_copy_about_vertical(tag_t object, const double centre[3], double 
     *copy = result;
     return 0;
 }
+
+}  // namespace carvell::occupant

@@ -1,7 +1,8 @@
 // Error codes of the H-point design tool: their texts, the dialogs that show
 // the geometry failures, and the trace lines of the debug key "VD_HPD".
+#include "hpd_messages.h"
 #include "hpd.h"
-#include "hpd_internal.h"
+#include "hpd_primitives.h"
 #include "morvish.h"
 #include "quillon.h"
 #include "sarnweld.h"
@@ -9,6 +10,8 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdio>
+
+using namespace carvell::occupant;
 
 namespace {
 
@@ -40,19 +43,19 @@ struct Range {
     bool length;
 };
 const Range kRanges[] = {
-    {1, kUpperLeg, hpd::kLegMinMm, hpd::kLegMaxMm, true},
-    {2, kLowerLeg, hpd::kLegMinMm, hpd::kLegMaxMm, true},
-    {3, kSeatHeight, hpd::kClassAMinH30Mm, hpd::kClassAMaxH30Mm, true},
+    {1, kUpperLeg, kLegMinMm, kLegMaxMm, true},
+    {2, kLowerLeg, kLegMinMm, kLegMaxMm, true},
+    {3, kSeatHeight, kClassAMinH30Mm, kClassAMaxH30Mm, true},
     {4, kBackAngle, 5.0, 40.0, false},
     {5, kBackAngle, 0.0, 90.0, false},
     {6, kCushionAngle, 0.0, 45.0, false},
     {7, kLumbar, -20.0, 40.0, true},
     {8, kPlanView, -90.0, 90.0, false},
-    {9, kPedalAngle, 0.0, hpd::kPedalAngleMaxDeg, false},
+    {9, kPedalAngle, 0.0, kPedalAngleMaxDeg, false},
     {13, kAnkleAngle, 30.0, 180.0, false},
     {15, kFloorAngle, 0.0, 45.0, false},
     {33, kBackAngle, 11.0, 18.0, false},
-    {34, kSeatHeight, hpd::kClassBMinH30Mm, hpd::kClassBMaxH30Mm, true},
+    {34, kSeatHeight, kClassBMinH30Mm, kClassBMaxH30Mm, true},
     {35, kBackAngle, 0.0, 90.0, false},
 };
 
@@ -159,6 +162,8 @@ void HM_VD_HPD_display_failmessage(int code) {
     SM_free(text);
 }
 
+namespace carvell::occupant {
+
 bool hpd_tracing() { return MACH__checking_level >= 1 && DEBUG_ask_key("VD_HPD"); }
 
 void hpd_trace(const char* format, ...) {
@@ -170,3 +175,5 @@ void hpd_trace(const char* format, ...) {
     std::printf("%s", line);
     ERROR_lprintf("%s", line);
 }
+
+}  // namespace carvell::occupant

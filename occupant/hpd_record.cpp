@@ -2,8 +2,8 @@
 // back into HPD_apf_values_s, the posture of each leg, the SgRP curve of the
 // design, the reverse-engineering lock option and the associated
 // spreadsheets.
-#include "hpd.h"
 #include "hpd_record.h"
+#include "hpd.h"
 #include "hpd_vec2.h"
 
 #include "belmorra.h"
@@ -14,6 +14,8 @@
 
 #include <cmath>
 #include <cstring>
+
+using namespace carvell::occupant;
 
 namespace {
 
@@ -267,7 +269,7 @@ int HM_VD_HPD_ask_result(const char* name, HPD_apf_values_t* values) {
     v.seat_height = v.sgrp[2] - right_heel[2];
 
     // The PRP lies across the plan-view direction by the lateral offset.
-    const double pv = v.pv_angle * hpd2::kDegToRad;
+    const double pv = v.pv_angle * vec2::kDegToRad;
     ahp[0] -= std::sin(pv) * v.lateral_offset;
     ahp[1] += std::cos(pv) * v.lateral_offset;
     HM_VD_HPD_ask_prp_by_ahp_no_offset(ahp, right_pedal_angle, v.pv_angle, v.prp);

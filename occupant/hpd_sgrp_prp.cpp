@@ -1,11 +1,12 @@
 // The accelerator's curve in the side view and the initial pedal reference
 // point (PRP) on it: faces are cut by a vertical section plane, curves and
 // edges are taken as they are, and the pieces are joined into one curve.
+#include "hpd.h"
 #include "hm_vd/objects.h"
 #include "hm_vd/trim_intersect.h"
 #include "hm_vd/vectors.h"
-#include "hpd.h"
-#include "hpd_internal.h"
+#include "hpd_constants.h"
+#include "hpd_contact.h"
 #include "belmorra.h"
 #include "farquil.h"
 #include "omvra.h"
@@ -14,6 +15,8 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
+
+using namespace carvell::occupant;
 
 namespace {
 
@@ -47,7 +50,7 @@ hm_list_p_t section_faces(const std::vector<tag_t>& faces, const double point[3]
     hm_list_p_t curves = nullptr;
     for (tag_t face : faces) {
         hm_list_p_t cut = nullptr;
-        HM_VD_ask_intersection_curves(plane, face, hpd::kSectionTolerance, &cut);
+        HM_VD_ask_intersection_curves(plane, face, kSectionTolerance, &cut);
         HM_VD_add_list_item(&curves, cut);
         HM_MODL_delete_list(&cut);
     }

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-namespace hpd2 {
+namespace carvell::occupant::vec2 {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kDegToRad = 0.01745329251994328;
@@ -42,6 +42,6 @@ inline bool unit(V v, double tolerance, V* out) {
     return true;
 }
 
-}  // namespace hpd2
+}  // namespace carvell::occupant::vec2
 
 #endif

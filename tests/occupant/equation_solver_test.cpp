@@ -1,6 +1,6 @@
 // One-dimensional equation solver: the four methods on functions with known
 // roots, the bracket search, the iteration limit and the argument checks.
-#include "../../occupant/equation_solver.h"
+#include "equation_solver.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+using namespace carvell::occupant;
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Back pivots and the ALPHA angle: the five linkage points checked against the
 // linkage's dimensions, in millimetre and inch parts, and the failures.
-#include "../../occupant/hpd_internal.h"
+#include "hpd_back_linkage.h"
 #include "hpd.h"
 
 #include "host_fixture.h"
@@ -8,6 +8,8 @@
 
 #include <cmath>
 #include <string>
+
+using namespace carvell::occupant;
 
 namespace {
 

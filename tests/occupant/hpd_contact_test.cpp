@@ -13,7 +13,7 @@
 //   behind the PRP;
 // - convex pedal: the arc of radius 150 about (400, 370, 250), at arc angles
 //   psi (from +L towards +H) of 10 to 50 degrees; its sole angle is 90 - psi.
-#include "../../occupant/hpd_internal.h"
+#include "hpd_contact.h"
 
 #include "host_fixture.h"
 #include "hpd.h"
@@ -24,6 +24,8 @@
 #include <cmath>
 #include <string>
 #include <vector>
+
+using namespace carvell::occupant;
 
 namespace {
 

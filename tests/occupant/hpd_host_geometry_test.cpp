@@ -1,6 +1,6 @@
 // Face normals, curve tangents and turned copies of the H-point tool on real
 // host geometry.
-#include "../../occupant/hpd_internal.h"
+#include "hpd_host_geometry.h"
 
 #include "host_fixture.h"
 #include "occupant_fixtures.h"
@@ -9,6 +9,8 @@
 
 #include <cmath>
 #include <vector>
+
+using namespace carvell::occupant;
 
 using occupant_test::expect_point;
 

@@ -1,7 +1,7 @@
 // Leg posture: leg angles and leg room recovered from postures built link by
 // link, the heel validity codes, the four posture checks with their dialogs,
 // the three locked-ankle adjustments and the leg-chain operations.
-#include "../../occupant/hpd_internal.h"
+#include "hpd_leg_chain.h"
 #include "hpd.h"
 
 #include "host_fixture.h"
@@ -9,6 +9,8 @@
 #include "sarnweld.h"
 
 #include <cmath>
+
+using namespace carvell::occupant;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // H-point geometry primitives: angle wrapping, 2-D angles, the plan-view
 // turn, circle intersections and picks, the foot geometry, the two-link
 // closure, list conversion and the base-point adjustment of a section plane.
-#include "../../occupant/hpd_internal.h"
+#include "hpd_primitives.h"
 #include "hpd.h"
 
 #include "host_fixture.h"
@@ -11,6 +11,8 @@
 
 #include <cmath>
 #include <limits>
+
+using namespace carvell::occupant;
 
 using occupant_test::kDeg;
 using occupant_test::kInch;

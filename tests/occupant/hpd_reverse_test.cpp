@@ -3,7 +3,7 @@
 // from every lock option and deviate variable, and from the seat curves of
 // both vehicle classes, in millimetre and inch parts; impossible locks and bad
 // input give failure codes without writing made-up values.
-#include "../../occupant/hpd_internal.h"
+#include "hpd_reverse.h"
 #include "hpd.h"
 
 #include "host_fixture.h"
@@ -13,6 +13,8 @@
 #include <limits>
 #include <string>
 #include <vector>
+
+using namespace carvell::occupant;
 
 namespace {
 

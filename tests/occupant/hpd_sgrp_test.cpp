@@ -3,7 +3,8 @@
 // parabola and class B line on their stated loci, arcs about the knee meeting
 // them, the valid seat heights, the joined accelerator curve and the initial
 // pedal reference point.
-#include "../../occupant/hpd_internal.h"
+#include "hpd_leg_chain.h"
+#include "hpd_sgrp.h"
 #include "hpd.h"
 
 #include "host_fixture.h"
@@ -13,6 +14,8 @@
 
 #include <cmath>
 #include <vector>
+
+using namespace carvell::occupant;
 
 namespace {
 
