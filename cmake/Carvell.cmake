@@ -8,6 +8,9 @@ foreach(folder IN LISTS CARVELL_CURRENT_FOLDERS)
   file(GLOB folder_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
   list(APPEND CARVELL_SOURCES ${folder_sources})
 endforeach()
+# The shared internal layer that every family but curves/ uses.
+file(GLOB detail_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/toolbox/detail/*.cpp)
+list(APPEND CARVELL_SOURCES ${detail_sources})
 add_library(carvell_objects OBJECT ${CARVELL_SOURCES})
 target_include_directories(carvell_objects PUBLIC ${PROJECT_SOURCE_DIR}/include)
 # Families include the shared internal layer as "toolbox/detail/<name>.h".

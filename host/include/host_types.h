@@ -22,6 +22,7 @@ enum host_object_type {
     HM_line_type = 3,
     HM_circle_type = 5,      // arcs and circles
     HM_conic_type = 6,
+    HM_other_curve_type = 7, // a further curve type the library takes as a curve; the stand-in makes none
     HM_spline_type = 9,
     HM_coordinate_system_type = 45,
     HM_plane_type = 46,
@@ -54,7 +55,8 @@ enum host_error_code {
     HM_ERR_NO_PART = 3506,         // no work part
     HM_ERR_GEOMETRY = 3507,        // the geometry kernel failed
     HM_ERR_FILE = 3508,            // file could not be read or written
-    HM_ERR_UNDO_MARK = 3509        // unknown undo mark
+    HM_ERR_UNDO_MARK = 3509,       // unknown undo mark
+    HM_ERR_WRONG_OBJECT = 875033   // raised by an operation for an object it does not take
 };
 
 // The host's singly linked list of object identifiers. A list is a pointer to

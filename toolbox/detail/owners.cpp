@@ -1,0 +1,38 @@
+// Owners of host lists, memory-manager blocks and temporary objects.
+#include "toolbox/detail/owners.h"
+
+#include "morvish.h"
+
+#include <algorithm>
+
+namespace carvell::detail {
+
+std::vector<tag_t> list_items(hm_list_p_t list) {
+    int count = 0;
+    (void)HM_MODL_ask_list_count(list, &count);
+    std::vector<tag_t> items;
+    items.reserve(count > 0 ? count : 0);
+    for (int i = 0; i < count; ++i) {
+        tag_t item = 0;
+        if (HM_MODL_ask_list_item(list, i, &item) == 0) items.push_back(item);
+    }
+    return items;
+}
+
+void delete_if_alive(tag_t object) {
+    if (object && HM_OBJ_ask_status(object) == HM_OBJ_ALIVE) (void)HM_OBJ_delete_object(object);
+}
+
+Temporaries::~Temporaries() {
+    if (disposal_ == Disposal::log_for_update) {
+        for (tag_t object : objects_) (void)UPDATE_log_entity_to_delete(object);
+        return;
+    }
+    for (auto it = objects_.rbegin(); it != objects_.rend(); ++it) delete_if_alive(*it);
+}
+
+void Temporaries::release(tag_t object) {
+    objects_.erase(std::remove(objects_.begin(), objects_.end(), object), objects_.end());
+}
+
+}  // namespace carvell::detail

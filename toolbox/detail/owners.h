@@ -1,0 +1,137 @@
+// Owners of what the host hands out for the length of an operation: host
+// lists, memory-manager blocks and temporary objects. Each frees or deletes
+// what it holds when it goes out of scope, with the call the host names.
+#ifndef CARVELL_TOOLBOX_DETAIL_OWNERS_H
+#define CARVELL_TOOLBOX_DETAIL_OWNERS_H
+
+#include "host_types.h"
+#include "omvra.h"
+#include "quillon.h"
+
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+namespace carvell::detail {
+
+// The items of a host list in list order; none for a null list.
+std::vector<tag_t> list_items(hm_list_p_t list);
+
+// Deletes the object when there is one and it is still alive.
+void delete_if_alive(tag_t object);
+
+// A host list, deleted with HM_MODL_delete_list (its nodes only, never the
+// objects) unless released.
+class HostList {
+public:
+    HostList() = default;
+    explicit HostList(hm_list_p_t list) : list_(list) {}
+    ~HostList() { reset(); }
+    HostList(HostList&& other) noexcept : list_(other.release()) {}
+    HostList& operator=(HostList&& other) noexcept {
+        if (this != &other) {
+            reset();
+            list_ = other.release();
+        }
+        return *this;
+    }
+    HostList(const HostList&) = delete;
+    HostList& operator=(const HostList&) = delete;
+
+    hm_list_p_t get() const { return list_; }
+    // For a host call that makes the list: any list held is deleted first.
+    hm_list_p_t* out() {
+        reset();
+        return &list_;
+    }
+    // The items in list order.
+    std::vector<tag_t> items() const { return list_items(list_); }
+    // Hands the list over to the caller, who deletes it.
+    hm_list_p_t release() { return std::exchange(list_, nullptr); }
+    void reset() {
+        if (list_) (void)HM_MODL_delete_list(&list_);
+        list_ = nullptr;
+    }
+
+private:
+    hm_list_p_t list_ = nullptr;
+};
+
+// A block of the host's memory manager holding T values, freed with Free
+// (SM_free or HM_free, one allocator under two names) unless released.
+template <typename T, void (*Free)(void*)>
+class OwnedBlock {
+public:
+    OwnedBlock() = default;
+    explicit OwnedBlock(T* block) : block_(block) {}
+    ~OwnedBlock() { reset(); }
+    OwnedBlock(OwnedBlock&& other) noexcept : block_(other.release()) {}
+    OwnedBlock& operator=(OwnedBlock&& other) noexcept {
+        if (this != &other) {
+            reset();
+            block_ = other.release();
+        }
+        return *this;
+    }
+    OwnedBlock(const OwnedBlock&) = delete;
+    OwnedBlock& operator=(const OwnedBlock&) = delete;
+
+    T* get() const { return block_; }
+    T& operator[](std::size_t i) const { return block_[i]; }
+    explicit operator bool() const { return block_ != nullptr; }
+    // For a host call that hands a block back: any block held is freed first.
+    T** out() {
+        reset();
+        return &block_;
+    }
+    // Hands the block over to the caller, who frees it.
+    T* release() { return std::exchange(block_, nullptr); }
+    void reset(T* block = nullptr) {
+        if (block_ && block_ != block) Free(const_cast<void*>(static_cast<const void*>(block_)));
+        block_ = block;
+    }
+
+private:
+    T* block_ = nullptr;
+};
+
+// A block from SM_alloc, SM_calloc, SM_realloc or a host call that says
+// "free with SM_free".
+template <typename T>
+using SmBlock = OwnedBlock<T, SM_free>;
+
+// A block that a host call hands back to be freed with HM_free.
+template <typename T>
+using HmBlock = OwnedBlock<T, HM_free>;
+
+// Objects made for the length of one operation. Disposal::delete_alive
+// deletes, newest first, each one that is still alive when the owner goes
+// out of scope; Disposal::log_for_update logs each (in the order made) for
+// deletion at the host's next update, for objects that the host may still be
+// showing or referring to until then.
+class Temporaries {
+public:
+    enum class Disposal { delete_alive, log_for_update };
+
+    explicit Temporaries(Disposal disposal = Disposal::delete_alive) : disposal_(disposal) {}
+    ~Temporaries();
+    Temporaries(const Temporaries&) = delete;
+    Temporaries& operator=(const Temporaries&) = delete;
+
+    // Takes the object (0 is ignored) and answers it.
+    tag_t add(tag_t object) {
+        if (object != NULL_TAG) objects_.push_back(object);
+        return object;
+    }
+    // The object outlives the operation after all: it is no longer disposed of.
+    void release(tag_t object);
+    const std::vector<tag_t>& objects() const { return objects_; }
+
+private:
+    Disposal disposal_;
+    std::vector<tag_t> objects_;
+};
+
+}  // namespace carvell::detail
+
+#endif
