@@ -47,7 +47,7 @@ int hpd_ask_back_pivot_points(double p, double p1[2], double p2[2]) {
 }
 
 int hpd_ask_back_linkage_points(double alpha, const double p1[2], const double p2[2], double c[2], double d[2]) {
-    double h = hpd_mm(kAlphaLeverMm) * std::sin(alpha * vec2::kDegToRad);
+    double h = hpd_mm(kAlphaLeverMm) * std::sin(alpha * kRadiansPerDegreeAsUsed);
     if (hpd_ask_circle_point_at_height(p1, hpd_mm(kFirstLinkMm), h, c) != 0) return -1;
     double cc[2] = {c[0], c[1]}, pp[2] = {p2[0], p2[1]};
     int count = 0;

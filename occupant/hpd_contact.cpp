@@ -10,7 +10,6 @@
 #include "hpd.h"
 #include "hpd_host_geometry.h"
 #include "hpd_primitives.h"
-#include "hpd_vec2.h"
 
 #include "hm_vd/vectors.h"
 #include "morvish.h"
@@ -107,7 +106,7 @@ int heel_target_on_floor(tag_t floor, double heel[3], Temporaries& temporaries) 
 // foot, -1 the ball of foot from the heel.
 void shoe_other_end(const double* from, double pedal_angle, double pv_angle, double side, double* out) {
     const double shoe = side * hpd_mm(kShoeLengthMm);
-    const double a = pedal_angle * vec2::kDegToRad;
+    const double a = pedal_angle * kRadiansPerDegreeAsUsed;
     double centre[3];
     copy3(from, centre);
     double end[3] = {centre[0] + shoe * std::cos(a), centre[1], centre[2] - shoe * std::sin(a)};
@@ -130,7 +129,7 @@ void HM_VD_HPD_ask_prp_by_ahp_no_offset(double* ahp, double pedal_angle, double 
 
 void HM_VD_HPD_ask_ahp_y_no_offset(double prp_w, double pedal_angle, double pv_angle, double* ahp_w) {
     if (!ahp_w) return;
-    *ahp_w = prp_w + hpd_sole_run(pedal_angle) * std::sin(pv_angle * vec2::kDegToRad);
+    *ahp_w = prp_w + hpd_sole_run(pedal_angle) * std::sin(pv_angle * kRadiansPerDegreeAsUsed);
 }
 
 void HM_VD_HPD_ask_offset_point_by_pv_angle(double* point, double pv_angle, double distance, double* out) {
@@ -167,7 +166,7 @@ int hpd_ask_pedal_point_angle(tag_t pedal_curve, double* point, double* pedal_an
     double smaller = 0.0, larger = 0.0;
     if (HM_MODL_ask_vector_angle(up, tangent, &smaller, &larger) != 0) return HPD_CONTACT_BAD_INPUT;
     copy3(p, point);
-    *pedal_angle = 90.0 - smaller * vec2::kRadToDeg;
+    *pedal_angle = 90.0 - smaller * kDegreesPerRadianAsUsed;
     return 0;
 }
 
@@ -247,7 +246,7 @@ int HM_VD_HPD_ask_occ_target(bool use_pedal, tag_t pedal, double* pedal_angle, i
     if (pedal != NULL_TAG || floor != NULL_TAG) {
         HPD_transform_point_to_pv(h, pv_centre, pv_angle, h);
         if (use_pedal) {
-            const double pv = pv_angle * vec2::kDegToRad;
+            const double pv = pv_angle * kRadiansPerDegreeAsUsed;
             h[0] += std::sin(pv) * lateral_offset;
             h[1] -= std::cos(pv) * lateral_offset;
         }
@@ -285,6 +284,6 @@ int HM_VD_HPD_ask_pv_angle(int count, tag_t* objects, double* point, double* pv_
     const double up[3] = {0.0, 0.0, 1.0};
     double angle = 0.0;
     if (HM_VEC3_angle_between(x_axis, v, up, &angle) != 0) return HPD_CONTACT_BAD_INPUT;
-    *pv_angle = hpd_wrap_angle_deg(angle * vec2::kRadToDeg);
+    *pv_angle = hpd_wrap_angle_deg(angle * kDegreesPerRadianAsUsed);
     return 0;
 }

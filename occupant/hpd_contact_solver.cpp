@@ -8,7 +8,6 @@
 // in front of the heel.
 #include "hpd_contact.h"
 #include "hpd_primitives.h"
-#include "hpd_vec2.h"
 
 #include "morvish.h"
 #include "omvra.h"
@@ -20,7 +19,7 @@ namespace carvell::occupant {
 
 namespace {
 
-constexpr double kHalfPi = vec2::kPi / 2.0;
+constexpr double kHalfPi = kPi / 2.0;
 
 // Solver settings of both contacts: bisection on the curve parameter.
 constexpr double kXTolerance = 1e-4;
@@ -218,7 +217,7 @@ int hpd_solve_shoe_on_pedal(int mode, tag_t pedal, double* heel, double* pedal_a
         if (mode == 0) {
             record.target = heel[2];
         } else if (mode == 1) {
-            record.target = *pedal_angle * vec2::kDegToRad;
+            record.target = *pedal_angle * kRadiansPerDegreeAsUsed;
             residual = hpd_shoe_residual_by_angle;
         } else {
             residual = hpd_shoe_residual_by_floor;
@@ -228,7 +227,7 @@ int hpd_solve_shoe_on_pedal(int mode, tag_t pedal, double* heel, double* pedal_a
         if (result == 0) {
             // The last evaluation of the bisection was at the root: the record
             // holds the heel and sole angle of the contact.
-            const double found_angle = record.sole_angle * vec2::kRadToDeg;
+            const double found_angle = record.sole_angle * kDegreesPerRadianAsUsed;
             heel[0] = record.heel[0];
             heel[1] = record.heel[1];
             if (mode == 0) {
@@ -285,7 +284,7 @@ int hpd_solve_shoe_on_floor(tag_t floor_curve, const double* heel, double* floor
         const double shoe = hpd_mm(kShoeLengthMm);
         hpd_floor_contact_s record{shoe, shoe, floor_curve, {heel[0], closest[1], heel[2]}, 0.0};
         result = bisect(interval, hpd_floor_residual, &record, text);
-        if (result == 0) *floor_angle = record.floor_angle * vec2::kRadToDeg;
+        if (result == 0) *floor_angle = record.floor_angle * kDegreesPerRadianAsUsed;
     }
 
     if (text[0] != '\0') std::fputs(text, stdout);

@@ -2,6 +2,7 @@
 // turn, circle intersection, list and array conversion and the W adjustment
 // of a section plane's base point.
 #include "hpd.h"
+#include "hpd_constants.h"
 #include "hpd_vec2.h"
 #include "omvra.h"
 #include "quillon.h"
@@ -20,7 +21,7 @@ void HPD_transform_point_to_pv(double* point, double* centre, double angle, doub
     double d = vec2::length(offset);
     V dir;
     if (std::fabs(angle) <= 1e-10 || d <= 1e-10 ||
-        !vec2::unit(vec2::turn(offset, angle * vec2::kDegToRad), 1e-4, &dir)) {
+        !vec2::unit(vec2::turn(offset, angle * kRadiansPerDegreeAsUsed), 1e-4, &dir)) {
         out[0] = p[0], out[1] = p[1], out[2] = p[2];
         return;
     }

@@ -98,9 +98,9 @@ int hpd_ask_heel_by_foot_angle(double out[3], const double sgrp[3], double back_
                                double ankle_angle, double hip_angle, double drop, double* foot_angle) {
     if (!out || !sgrp || !leg_lengths) return -1;
     const double upper = leg_lengths[0], lower = leg_lengths[1];
-    const double thigh = (90.0 - hip_angle + back_angle) * vec2::kDegToRad;
+    const double thigh = (90.0 - hip_angle + back_angle) * kRadiansPerDegreeAsUsed;
     auto ankle_at = [&](double f, double ankle[2]) {
-        double phi = hpd_shank_angle(ankle_angle, f) * vec2::kDegToRad;
+        double phi = hpd_shank_angle(ankle_angle, f) * kRadiansPerDegreeAsUsed;
         ankle[0] = sgrp[0] - std::cos(thigh) * upper - std::cos(phi) * lower;
         ankle[1] = sgrp[2] + std::sin(thigh) * upper - std::sin(phi) * lower;
     };
@@ -115,10 +115,10 @@ int hpd_ask_heel_by_foot_angle_cosine(double out[3], const double sgrp[3], doubl
     if (!(upper > 0.0 && lower > 0.0)) return -1;
     const double chord = hpd_knee_chord(knee_angle, upper, lower);
     if (!(chord > 0.0)) return -1;
-    double at_ankle = hpd_chord_angle_at_ankle(knee_angle, upper, lower, chord) * vec2::kRadToDeg;
+    double at_ankle = hpd_chord_angle_at_ankle(knee_angle, upper, lower, chord) * kDegreesPerRadianAsUsed;
     if (!std::isfinite(at_ankle)) return -1;
     auto ankle_at = [&](double f, double ankle[2]) {
-        double psi = (hpd_shank_angle(ankle_angle, f) - at_ankle) * vec2::kDegToRad;
+        double psi = (hpd_shank_angle(ankle_angle, f) - at_ankle) * kRadiansPerDegreeAsUsed;
         ankle[0] = sgrp[0] - chord * std::cos(psi);
         ankle[1] = sgrp[2] - chord * std::sin(psi);
     };

@@ -77,7 +77,7 @@ FootLegTriangle foot_leg_triangle(double ankle_angle, double lower, double shoe)
     FootLegTriangle t;
     hpd_ask_foot_leg_angle(ankle_angle, lower, &t.gamma, &t.d);
     t.r = std::sqrt(
-        std::fmax(0.0, shoe * shoe + t.d * t.d - 2.0 * shoe * t.d * std::cos(t.gamma * vec2::kDegToRad)));
+        std::fmax(0.0, shoe * shoe + t.d * t.d - 2.0 * shoe * t.d * std::cos(t.gamma * kRadiansPerDegreeAsUsed)));
     return t;
 }
 
@@ -126,7 +126,7 @@ int HM_VD_HPD_is_valid_shoe_position(int leg, double* heel, double* sgrp, double
     double turned[3];
     HPD_transform_point_to_pv(heel, sgrp, -pv_angle, turned);
     double arm = hpd_mm(kAnkleArmMm);
-    double a = (shoe_angle + kAnkleArmDeg) * vec2::kDegToRad;
+    double a = (shoe_angle + kAnkleArmDeg) * kRadiansPerDegreeAsUsed;
     V ankle = {turned[0] - arm * std::cos(a), turned[2] + arm * std::sin(a)};
     if ((leg == 0 || leg == 1) && !(vec2::distance(side(sgrp), ankle) < upper_leg + lower_leg + 1e-4)) return 23;
     if (turned[0] >= sgrp[0] + 1e-4) return 24;
@@ -176,7 +176,7 @@ int HM_VD_HPD_lock_pass_ankle_angle_by_coordinate_adjustment(double* sgrp, doubl
     // Direction of the heel-to-knee line above the +L axis.
     double phi = 180.0 - gamma - shoe_angle;
     if (phi < 0.0 || phi > 180.0) return -1;
-    double phi_rad = phi * vec2::kDegToRad;
+    double phi_rad = phi * kRadiansPerDegreeAsUsed;
     double dh = (sgrp[2] - turned[2]) - d * std::sin(phi_rad);
     // The thigh must reach from the knee up (or down) to the SgRP's height.
     if (!(std::fabs(dh) <= upper)) return -1;
@@ -212,7 +212,7 @@ int HM_VD_HPD_lock_pass_ankle_angle_by_keep_bof_location(double* sgrp, double pv
     HPD_transform_point_to_pv(heel, sgrp, -pv_angle, turned);
     V s = side(sgrp);
     const double shoe = hpd_mm(kShoeLengthMm);
-    double a = *shoe_angle * vec2::kDegToRad;
+    double a = *shoe_angle * kRadiansPerDegreeAsUsed;
     V ball = {turned[0] - shoe * std::cos(a), turned[2] + shoe * std::sin(a)};
     const FootLegTriangle t = foot_leg_triangle(ankle_angle, lower, shoe);
     V knee, h;

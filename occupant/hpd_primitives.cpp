@@ -15,11 +15,10 @@ using vec2::V;
 
 namespace {
 
-using vec2::kPi;
 constexpr double kHalfTurnLimitDeg = 180.0001000000001;
 
 V ankle_offset(double shoe_angle) {
-    return vec2::turn({-hpd_mm(kAnkleForwardMm), hpd_mm(kAnkleUpMm)}, -shoe_angle * vec2::kDegToRad);
+    return vec2::turn({-hpd_mm(kAnkleForwardMm), hpd_mm(kAnkleUpMm)}, -shoe_angle * kRadiansPerDegreeAsUsed);
 }
 
 }  // namespace
@@ -60,7 +59,7 @@ void hpd_angle_2d(const double from[2], const double to[2], double* angle) {
     const double z[3] = {0.0, 0.0, 1.0};
     double radians = 0.0;
     if (HM_VEC3_angle_between(a, b, z, &radians) != 0) radians = 0.0;
-    double degrees = radians * vec2::kRadToDeg;
+    double degrees = radians * kDegreesPerRadianAsUsed;
     *angle = degrees >= 360.0 ? 0.0 : degrees;
 }
 
@@ -108,13 +107,13 @@ void hpd_ask_heel_from_ankle(const double ankle[2], double shoe_angle, double he
 }
 
 void hpd_ask_foot_direction(double shoe_angle, double dir[2]) {
-    vec2::put(vec2::turn(vec2::turn({-1.0, 0.0}, -shoe_angle * vec2::kDegToRad), kFootTurnRad), dir);
+    vec2::put(vec2::turn(vec2::turn({-1.0, 0.0}, -shoe_angle * kRadiansPerDegreeAsUsed), kFootTurnRad), dir);
 }
 
 void hpd_ask_shank_direction(double a, double b, double dir[2]) {
     double foot[2];
     hpd_ask_foot_direction(a, foot);
-    vec2::put(vec2::turn(vec2::of(foot), -b * vec2::kDegToRad), dir);
+    vec2::put(vec2::turn(vec2::of(foot), -b * kRadiansPerDegreeAsUsed), dir);
 }
 
 double hpd_shank_angle(double ankle_angle, double pedal_angle) {
@@ -130,7 +129,7 @@ void hpd_ask_knee_from_ankle(const double ankle[2], double a, double b, double l
 }
 
 double hpd_sole_run(double pedal_angle) {
-    return hpd_mm(kShoeLengthMm) * std::cos(pedal_angle * vec2::kDegToRad);
+    return hpd_mm(kShoeLengthMm) * std::cos(pedal_angle * kRadiansPerDegreeAsUsed);
 }
 
 double hpd_standard_pedal_angle(double h30) {
@@ -138,14 +137,14 @@ double hpd_standard_pedal_angle(double h30) {
 }
 
 double hpd_knee_chord(double knee_angle, double upper, double lower) {
-    const double chord2 = upper * upper + lower * lower - 2.0 * upper * lower * std::cos(knee_angle * vec2::kDegToRad);
+    const double chord2 = upper * upper + lower * lower - 2.0 * upper * lower * std::cos(knee_angle * kRadiansPerDegreeAsUsed);
     return std::sqrt(std::fmax(0.0, chord2));
 }
 
 double hpd_chord_angle_at_ankle(double knee_angle, double upper, double lower, double chord) {
     // The side opposite the angle is the thigh (sine rule); its cosine from
     // the cosine rule keeps an obtuse angle obtuse.
-    return std::atan2(std::sin(knee_angle * vec2::kDegToRad) * upper / chord,
+    return std::atan2(std::sin(knee_angle * kRadiansPerDegreeAsUsed) * upper / chord,
                       (lower * lower + chord * chord - upper * upper) / (2.0 * lower * chord));
 }
 

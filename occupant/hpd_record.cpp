@@ -4,7 +4,7 @@
 // spreadsheets.
 #include "hpd_record.h"
 #include "hpd.h"
-#include "hpd_vec2.h"
+#include "hpd_constants.h"
 
 #include "belmorra.h"
 #include "morvish.h"
@@ -269,7 +269,7 @@ int HM_VD_HPD_ask_result(const char* name, HPD_apf_values_t* values) {
     v.seat_height = v.sgrp[2] - right_heel[2];
 
     // The PRP lies across the plan-view direction by the lateral offset.
-    const double pv = v.pv_angle * vec2::kDegToRad;
+    const double pv = v.pv_angle * kRadiansPerDegreeAsUsed;
     ahp[0] -= std::sin(pv) * v.lateral_offset;
     ahp[1] += std::cos(pv) * v.lateral_offset;
     HM_VD_HPD_ask_prp_by_ahp_no_offset(ahp, right_pedal_angle, v.pv_angle, v.prp);

@@ -31,7 +31,7 @@ int pedal_angle_class_a(const double* sgrp, const double* leg_lengths, double h3
 
     double b = 0.0, l1 = 0.0;
     hpd_ask_foot_leg_angle(ankle_angle, leg_lengths[1], &b, &l1);
-    const double b_rad = b * vec2::kDegToRad;
+    const double b_rad = b * kRadiansPerDegreeAsUsed;
     const double shoe = hpd_mm(kShoeLengthMm);
     const double upper = leg_lengths[0];
     // The SgRP seen from the chain's origin: ball of foot in L, heel in H.
@@ -64,7 +64,7 @@ int pedal_angle_class_a(const double* sgrp, const double* leg_lengths, double h3
         if (hpd_tracing()) hpd_trace("\n+++ times = %d, root = %f, formula = %f", steps, root, f);
     }
 
-    double degrees = root * vec2::kRadToDeg;
+    double degrees = root * kDegreesPerRadianAsUsed;
     if (std::fabs(degrees) > 360.0) degrees = std::fmod(degrees, kFullTurnDeg);
     *pedal_angle = degrees;
     if (hpd_tracing()) hpd_trace("\n+++ result pedal angles = %f", degrees);
@@ -83,7 +83,7 @@ int pedal_angle_class_b(const double* sgrp, const double* leg_lengths, double h3
     if (rc != 0) return rc;
     // The heel-to-knee line turned back by the foot-leg angle runs along the sole.
     double sole[2], forward[2] = {-1.0, 0.0}, angle = 0.0;
-    vec2::put(vec2::turn(vec2::of(knee_pt) - heel, b * vec2::kDegToRad), sole);
+    vec2::put(vec2::turn(vec2::of(knee_pt) - heel, b * kRadiansPerDegreeAsUsed), sole);
     hpd_angle_2d(sole, forward, &angle);
     *pedal_angle = angle;
     *bof_length = heel.l - hpd_sole_run(angle);
@@ -141,7 +141,7 @@ int HM_VD_HPD_define_foot_position_by_locking_pedal_angle(double* sgrp, double* 
     double radians = 0.0;
     rc = HM_VEC3_angle_between(shank3, foot3, about, &radians);
     if (rc != 0) return rc;
-    *ankle_angle = radians * vec2::kRadToDeg;
+    *ankle_angle = radians * kDegreesPerRadianAsUsed;
     return 0;
 }
 

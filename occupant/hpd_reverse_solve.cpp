@@ -43,7 +43,7 @@ double ankle_rise(double pedal_angle) {
 
 // Direction (radians) of the lower leg, ankle to knee, above +L.
 double shank_direction(double ankle_angle, double pedal_angle) {
-    return hpd_shank_angle(ankle_angle, pedal_angle) * vec2::kDegToRad;
+    return hpd_shank_angle(ankle_angle, pedal_angle) * kRadiansPerDegreeAsUsed;
 }
 
 // Heel from the ankle; with the seat height free it follows from the heel.
@@ -107,7 +107,7 @@ int reverse_solve_heel_distance(const ReverseProblem& p, double l53, ReverseSolu
 // type 2) puts the knee at the upper leg's length from the SgRP.
 int reverse_solve_thigh_given(const ReverseProblem& p, double thigh_angle, ReverseSolution& s) {
     const double upper = p.leg_lengths[0], lower = p.leg_lengths[1];
-    const double t = thigh_angle * vec2::kDegToRad;
+    const double t = thigh_angle * kRadiansPerDegreeAsUsed;
     const V knee = {p.sgrp[0] - std::cos(t) * upper, p.sgrp[2] + std::sin(t) * upper};
     switch (p.lock) {
         case kAnkleAndHeight: {

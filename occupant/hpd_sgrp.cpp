@@ -33,8 +33,8 @@ bool standard_legs(double upper, double lower, double tolerance) {
            std::fabs(lower - hpd_mm(kStandardLowerLegMm)) <= tolerance;
 }
 
-double cos_deg(double degrees) { return std::cos(degrees * vec2::kDegToRad); }
-double sin_deg(double degrees) { return std::sin(degrees * vec2::kDegToRad); }
+double cos_deg(double degrees) { return std::cos(degrees * kRadiansPerDegreeAsUsed); }
+double sin_deg(double degrees) { return std::sin(degrees * kRadiansPerDegreeAsUsed); }
 
 // Knee angle and leg-chain constant of the estimate for a seating position,
 // and the foot angle that follows from the thigh angle.

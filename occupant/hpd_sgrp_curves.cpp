@@ -6,7 +6,6 @@
 #include "hpd_contact.h"
 #include "hpd_primitives.h"
 #include "hpd_sgrp.h"
-#include "hpd_vec2.h"
 #include "belmorra.h"
 #include "farquil.h"
 #include "omvra.h"
@@ -93,7 +92,7 @@ int make_side_view_circle(const double centre[2], double radius, tag_t* circle) 
     HM_CURVE_arc_t arc{};
     arc.matrix_tag = matrix;
     arc.start_angle = 0.0;
-    arc.end_angle = 2.0 * vec2::kPi;
+    arc.end_angle = 2.0 * kPi;
     arc.arc_center[0] = centre[0];   // along x
     arc.arc_center[1] = centre[1];   // along the y row, the height
     arc.arc_center[2] = 0.0;
