@@ -2,7 +2,6 @@
 // and the posture of each leg of one design instance, as plain lines in the
 // listing window or as HTML paragraphs in a file.
 #include "hpd.h"
-#include "hpd_record.h"
 
 #include "omvra.h"
 #include "quillon.h"

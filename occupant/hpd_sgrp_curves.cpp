@@ -6,6 +6,7 @@
 #include "hpd_contact.h"
 #include "hpd_primitives.h"
 #include "hpd_sgrp.h"
+#include "toolbox/detail/undo_scope.h"
 #include "belmorra.h"
 #include "farquil.h"
 #include "omvra.h"
@@ -14,6 +15,7 @@
 #include <cmath>
 
 using namespace carvell::occupant;
+namespace detail = carvell::detail;
 
 namespace {
 
@@ -108,8 +110,8 @@ template <typename MakeCurve>
 int arc_on_seat_curve(const double centre[2], double radius, double point[2], bool prefer_higher,
                       MakeCurve make_curve) {
     if (!centre || !point || !(radius > 0.0) || !std::isfinite(radius)) return -1;
-    UNDO_mark_t mark = UNDO_KW_set_mark(UNDO_invisible, kArcMark);
-    if (mark == 0) return -1;
+    detail::UndoScope scope(UNDO_invisible, kArcMark);
+    if (!scope.is_set()) return -1;
     int result = -1;
     tag_t seat_curve = NULL_TAG, circle = NULL_TAG;
     if (make_curve(&seat_curve) == 0 && make_side_view_circle(centre, radius, &circle) == 0) {
@@ -137,8 +139,7 @@ int arc_on_seat_curve(const double centre[2], double radius, double point[2], bo
             }
         }
     }
-    UNDO_KW_undo_to_mark(mark);
-    UNDO_KW_delete_mark(mark);
+    scope.roll_back();
     return result;
 }
 

@@ -7,6 +7,8 @@
 #include "hm_vd/vectors.h"
 #include "hpd_constants.h"
 #include "hpd_contact.h"
+#include "toolbox/detail/object_kinds.h"
+#include "toolbox/detail/undo_scope.h"
 #include "belmorra.h"
 #include "farquil.h"
 #include "omvra.h"
@@ -17,6 +19,7 @@
 #include <vector>
 
 using namespace carvell::occupant;
+namespace detail = carvell::detail;
 
 namespace {
 
@@ -28,11 +31,6 @@ constexpr int kNoCurve = -20;
 constexpr int kNoSingleCurve = -30;
 constexpr int kNoAccelerator = -1;
 constexpr int kNoPedalCurve = -2;
-
-bool is_solid_of(tag_t object, int subtype) {
-    int type = 0, sub = 0;
-    return HM_OBJ_ask_type_and_subtype(object, &type, &sub) == 0 && type == HM_solid_type && sub == subtype;
-}
 
 void append(hm_list_p_t* list, tag_t item) {
     if (!*list) HM_MODL_create_list(list);
@@ -63,7 +61,7 @@ hm_list_p_t copy_curves(const std::vector<tag_t>& objects) {
     hm_list_p_t curves = nullptr;
     for (tag_t object : objects) {
         tag_t made = NULL_TAG;
-        if (is_solid_of(object, HM_solid_edge_subtype)) {
+        if (detail::is_solid(object, HM_solid_edge_subtype)) {
             if (HM_MODL_create_curve_from_edge(object, &made) != 0) made = NULL_TAG;
         } else if (HM_VD_copy_object(HM_VD_KEEP_LAYER, 1, &object, &made) != 0) {
             made = NULL_TAG;
@@ -71,12 +69,6 @@ hm_list_p_t copy_curves(const std::vector<tag_t>& objects) {
         if (made != NULL_TAG) append(&curves, made);
     }
     return curves;
-}
-
-// Rolls the part back to the mark and forgets the mark.
-void roll_back(UNDO_mark_t mark) {
-    UNDO_KW_undo_to_mark(mark);
-    UNDO_KW_delete_mark(mark);
 }
 
 }  // namespace
@@ -92,7 +84,7 @@ int HM_VD_HPD_combine_curves(hm_list_s* objects, double* point, double pv_angle,
     if (items.empty()) return kEmptyInput;
 
     const auto faces = std::count_if(items.begin(), items.end(),
-                                     [](tag_t o) { return is_solid_of(o, HM_solid_face_subtype); });
+                                     [](tag_t o) { return detail::is_solid(o, HM_solid_face_subtype); });
     if (faces > 0 && faces < static_cast<long>(items.size())) return kFacesMixed;
     if (faces > 0 && !point) return kEmptyInput;
 
@@ -125,10 +117,11 @@ int HM_VD_HPD_ask_init_prp(double* csys_matrix, double* csys_origin, int count, 
     if (count < 1 || !accelerator) return kNoAccelerator;
     if (!csys_matrix || !csys_origin || !prp || !pedal_angle) return -1;
     for (int i = 0; i < count; ++i)
-        if (HM_OBJ_ask_status(accelerator[i]) != 3) return -1;
+        if (!detail::is_alive(accelerator[i])) return -1;
 
-    UNDO_mark_t mark = UNDO_KW_set_mark(UNDO_visible, "init_prp");
-    if (mark == 0) return -1;
+    // Everything made below is rolled back, however the step ends.
+    detail::UndoScope scope(UNDO_visible, "init_prp");
+    if (!scope.is_set()) return -1;
 
     // The accelerator in the vehicle frame. The mapped copies go into a local
     // array: the undo below deletes them, and the caller keeps its objects.
@@ -136,10 +129,8 @@ int HM_VD_HPD_ask_init_prp(double* csys_matrix, double* csys_origin, int count, 
     if (!VD_csys_is_identity(csys_origin, csys_matrix)) {
         for (tag_t& object : objects) {
             tag_t mapped = NULL_TAG;
-            if (VD_map_geom_abs2csys(object, csys_origin, csys_matrix, &mapped) != 0 || mapped == NULL_TAG) {
-                roll_back(mark);
+            if (VD_map_geom_abs2csys(object, csys_origin, csys_matrix, &mapped) != 0 || mapped == NULL_TAG)
                 return kNoPedalCurve;
-            }
             object = mapped;
         }
     }
@@ -168,11 +159,8 @@ int HM_VD_HPD_ask_init_prp(double* csys_matrix, double* csys_origin, int count, 
     // The pedal point and angle of the combined curve, at the curve point
     // nearest to the centre of its box.
     double point[3], angle = 0.0;
-    if (combined == NULL_TAG || hpd_ask_pedal_point_angle(combined, point, &angle) != 0) {
-        roll_back(mark);
-        return kNoPedalCurve;
-    }
-    roll_back(mark);
+    if (combined == NULL_TAG || hpd_ask_pedal_point_angle(combined, point, &angle) != 0) return kNoPedalCurve;
+    scope.roll_back();
     for (int i = 0; i < 3; ++i) prp[i] = point[i];
     *pedal_angle = angle;
     return 0;
