@@ -3,6 +3,7 @@
 #include "hpd_messages.h"
 #include "hpd.h"
 #include "hpd_primitives.h"
+#include "toolbox/detail/owners.h"
 #include "morvish.h"
 #include "quillon.h"
 #include "sarnweld.h"
@@ -12,6 +13,7 @@
 #include <cstdio>
 
 using namespace carvell::occupant;
+namespace detail = carvell::detail;
 
 namespace {
 
@@ -125,12 +127,12 @@ const char* table_text(int code) {
 }  // namespace
 
 char* HM_VD_HPD_ask_error_message(int code) {
-    char* unit = SM_string_copy(PART_ask_units(CONTEXT_ask_work_part()) == 0 ? "mm" : "inch");
+    const detail::SmBlock<char> unit(SM_string_copy(PART_ask_units(CONTEXT_ask_work_part()) == 0 ? "mm" : "inch"));
     char* text = nullptr;
     for (const Range& r : kRanges) {
         if (r.code != code) continue;
         if (r.length)
-            text = SM_sprintf(r.format, hpd_mm(r.lower), hpd_mm(r.upper), unit ? unit : "");
+            text = SM_sprintf(r.format, hpd_mm(r.lower), hpd_mm(r.upper), unit ? unit.get() : "");
         else
             text = SM_sprintf(r.format, r.lower, r.upper);
         break;
@@ -143,23 +145,21 @@ char* HM_VD_HPD_ask_error_message(int code) {
         else
             text = SM_string_copy(kUnknown);
     }
-    SM_free(unit);
     return text;
 }
 
 void HM_VD_HPD_display_failmessage(int code) {
     const char* selected = code == 40 ? kWidth : geometry_text(code);
     if (!selected) return;
-    char* text = SM_string_copy(selected);
+    const detail::SmBlock<char> text(SM_string_copy(selected));
     if (!text) return;
     if (text[0] != '\0') {
-        const char* lines[1] = {text};
+        const char* lines[1] = {text.get()};
         if (code > 0)
             mtErrorDialog("Update Model Failed", lines, 1, true, nullptr, 0);
         else
             mtWarningDialog("Out of Geometry Limit", lines, 1, true, nullptr, 0);
     }
-    SM_free(text);
 }
 
 namespace carvell::occupant {

@@ -137,7 +137,8 @@ double hpd_standard_pedal_angle(double h30) {
 }
 
 double hpd_knee_chord(double knee_angle, double upper, double lower) {
-    const double chord2 = upper * upper + lower * lower - 2.0 * upper * lower * std::cos(knee_angle * kRadiansPerDegreeAsUsed);
+    const double chord2 =
+        upper * upper + lower * lower - 2.0 * upper * lower * std::cos(knee_angle * kRadiansPerDegreeAsUsed);
     return std::sqrt(std::fmax(0.0, chord2));
 }
 

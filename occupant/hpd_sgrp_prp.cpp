@@ -8,6 +8,7 @@
 #include "hpd_constants.h"
 #include "hpd_contact.h"
 #include "toolbox/detail/object_kinds.h"
+#include "toolbox/detail/owners.h"
 #include "toolbox/detail/undo_scope.h"
 #include "belmorra.h"
 #include "farquil.h"
@@ -47,10 +48,9 @@ hm_list_p_t section_faces(const std::vector<tag_t>& faces, const double point[3]
     if (HM_MODL_create_plane(point, normal, &plane) != 0) return nullptr;
     hm_list_p_t curves = nullptr;
     for (tag_t face : faces) {
-        hm_list_p_t cut = nullptr;
-        HM_VD_ask_intersection_curves(plane, face, kSectionTolerance, &cut);
-        HM_VD_add_list_item(&curves, cut);
-        HM_MODL_delete_list(&cut);
+        detail::HostList cut;
+        HM_VD_ask_intersection_curves(plane, face, kSectionTolerance, cut.out());
+        HM_VD_add_list_item(&curves, cut.get());
     }
     HM_OBJ_delete_object(plane);
     return curves;
@@ -77,10 +77,10 @@ int HM_VD_HPD_combine_curves(hm_list_s* objects, double* point, double pv_angle,
     if (!curve) return kEmptyInput;
     *curve = NULL_TAG;
     int count = 0;
-    tag_t* array = nullptr;
-    change_list_to_array(objects, &count, &array);
-    std::vector<tag_t> items(array, array + count);
-    SM_free(array);
+    detail::SmBlock<tag_t> array;
+    change_list_to_array(objects, &count, array.out());
+    const std::vector<tag_t> items(array.get(), array.get() + count);
+    array.reset();
     if (items.empty()) return kEmptyInput;
 
     const auto faces = std::count_if(items.begin(), items.end(),
@@ -88,11 +88,12 @@ int HM_VD_HPD_combine_curves(hm_list_s* objects, double* point, double pv_angle,
     if (faces > 0 && faces < static_cast<long>(items.size())) return kFacesMixed;
     if (faces > 0 && !point) return kEmptyInput;
 
-    hm_list_p_t curves = faces > 0 ? section_faces(items, point, pv_angle) : copy_curves(items);
-    tag_t* made = nullptr;
+    detail::SmBlock<tag_t> made;
     int n_made = 0;
-    change_list_to_array(curves, &n_made, &made);
-    HM_MODL_delete_list(&curves);
+    {
+        const detail::HostList curves(faces > 0 ? section_faces(items, point, pv_angle) : copy_curves(items));
+        change_list_to_array(curves.get(), &n_made, made.out());
+    }
 
     int result = 0;
     if (n_made < 1) {
@@ -101,14 +102,12 @@ int HM_VD_HPD_combine_curves(hm_list_s* objects, double* point, double pv_angle,
         *curve = made[0];
     } else {
         int n_joined = 0;
-        tag_t* joined = nullptr;
-        if (HM_CURVE_auto_join_curves(made, n_made, kJoinType, &n_joined, &joined) == 0 && n_joined == 1)
+        detail::SmBlock<tag_t> joined;
+        if (HM_CURVE_auto_join_curves(made.get(), n_made, kJoinType, &n_joined, joined.out()) == 0 && n_joined == 1)
             *curve = joined[0];
         else
             result = kNoSingleCurve;
-        SM_free(joined);
     }
-    SM_free(made);
     return result;
 }
 
@@ -151,10 +150,9 @@ int HM_VD_HPD_ask_init_prp(double* csys_matrix, double* csys_origin, int count, 
 
     tag_t combined = NULL_TAG;
     if (boxed) {
-        hm_list_s* list = nullptr;
-        change_array_to_list(count, objects.data(), &list);
-        if (HM_VD_HPD_combine_curves(list, centre, 0.0, &combined) != 0) combined = NULL_TAG;
-        HM_MODL_delete_list(&list);
+        detail::HostList list;
+        change_array_to_list(count, objects.data(), list.out());
+        if (HM_VD_HPD_combine_curves(list.get(), centre, 0.0, &combined) != 0) combined = NULL_TAG;
     }
     // The pedal point and angle of the combined curve, at the curve point
     // nearest to the centre of its box.
