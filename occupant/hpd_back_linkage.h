@@ -3,7 +3,6 @@
 #ifndef CARVELL_OCCUPANT_HPD_BACK_LINKAGE_H
 #define CARVELL_OCCUPANT_HPD_BACK_LINKAGE_H
 
-
 namespace carvell::occupant {
 
 // The two pivots of the back linkage for the length p. 0, or -1 when p lies

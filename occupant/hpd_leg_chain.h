@@ -8,7 +8,6 @@
 #ifndef CARVELL_OCCUPANT_HPD_LEG_CHAIN_H
 #define CARVELL_OCCUPANT_HPD_LEG_CHAIN_H
 
-
 namespace carvell::occupant {
 
 // The leg chain from the pedal angle: heel at (200 mm * cos(angles[0]), 0)

@@ -3,7 +3,6 @@
 #ifndef CARVELL_OCCUPANT_HPD_MESSAGES_H
 #define CARVELL_OCCUPANT_HPD_MESSAGES_H
 
-
 namespace carvell::occupant {
 
 // True when the host's checking level is at least 1 and the debug key

@@ -10,7 +10,6 @@
 #include "hpd_vec2.h"
 
 #include <cmath>
-#include <limits>
 
 namespace carvell::occupant {
 
