@@ -13,9 +13,6 @@
 #include <cmath>
 
 using namespace carvell::occupant;
-
-using namespace carvell::occupant;
-
 using vec2::V;
 
 namespace {
