@@ -7,6 +7,8 @@
 #include <climits>
 #include <cmath>
 
+namespace carvell::occupant {
+
 namespace {
 
 constexpr double kBracketStep = 0.1;
@@ -247,3 +249,5 @@ int OPT_UTIL_equation_solver(int method, const double interval[2], double xtol, 
             return OPT_UTIL_BAD_METHOD;
     }
 }
+
+}  // namespace carvell::occupant

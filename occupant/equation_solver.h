@@ -3,6 +3,8 @@
 #ifndef CARVELL_OCCUPANT_EQUATION_SOLVER_H
 #define CARVELL_OCCUPANT_EQUATION_SOLVER_H
 
+namespace carvell::occupant {
+
 // The function to solve: writes f(x) to *f and answers 0 on success. While the
 // bracket is searched any non-zero answer marks x as unusable; during the
 // iterations a positive answer aborts the solve, zero or negative is accepted.
@@ -41,5 +43,7 @@ int OPT_UTIL_equation_solver(int method, const double interval[2], double xtol, 
 // at the two ends. Answers 0 when a bracket was found, else
 // OPT_UTIL_NO_SIGN_CHANGE (bracket and values then undefined).
 int find_solver_bracket(OPT_UTIL_function_t function, void* data, double bracket[2], double values[2]);
+
+}  // namespace carvell::occupant
 
 #endif

@@ -1,12 +1,13 @@
 // 2D manikin reach checks: can a two-link limb span the distance from a
 // derived joint point to a target?
 #include "hm_vd_2dm.h"
-#include "hpd_internal.h"
-#include "hpd_vec2.h"
+#include "hpd_primitives.h"
 
 #include "omvra.h"
 
 #include <cmath>
+
+using namespace carvell::occupant;
 
 namespace {
 
@@ -26,9 +27,9 @@ bool reaches(double d, double a, double b) {
 bool hm_vd_2dm_check_leg_positions(double* base, double* target, double angle, double* len) {
     if (!base || !target || !len) return false;
     // The knee end sits where the shoe's ankle sits from its heel.
-    double h = hpd_mm(hpd::kAnkleForwardMm), v = hpd_mm(hpd::kAnkleUpMm);
+    double h = hpd_mm(kAnkleForwardMm), v = hpd_mm(kAnkleUpMm);
     double w[2] = {-h, v}, turned[2], dir[2], magnitude = 0.0;
-    if (HM_VEC2_rotate(w, angle * -hpd2::kDegToRad, turned) != 0) return false;
+    if (HM_VEC2_rotate(w, angle * -kRadiansPerDegreeAsUsed, turned) != 0) return false;
     if (HM_VEC2_unitize(turned, 1e-10, &magnitude, dir) != 0) return false;
     double knee[2], d = 0.0;
     HM_VEC2_affine_comb(base, std::sqrt(v * v + h * h), dir, knee);
@@ -38,7 +39,7 @@ bool hm_vd_2dm_check_leg_positions(double* base, double* target, double angle, d
 
 bool hm_vd_2dm_check_arm_positions(double* base, double* target, double angle, double* len, double distance) {
     if (!base || !target || !len) return false;
-    double a = angle * hpd2::kDegToRad;
+    double a = angle * kRadiansPerDegreeAsUsed;
     double u[2] = {std::sin(a), std::cos(a)};
     double shoulder[2], d = 0.0;
     HM_VEC2_affine_comb(base, distance, u, shoulder);

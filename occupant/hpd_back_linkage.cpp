@@ -1,13 +1,17 @@
 // The back linkage of the H-point design tool in the side view: two pivots
 // set by a length p, two link points and the end point of the end arm, and
 // the ALPHA angle that brings the end point to the reference height.
-#include "hpd_internal.h"
+#include "hpd_back_linkage.h"
 #include "hpd.h"
+#include "hpd_messages.h"
+#include "hpd_primitives.h"
 #include "hpd_vec2.h"
 
 #include <cmath>
 
-using hpd2::V;
+namespace carvell::occupant {
+
+using vec2::V;
 
 namespace {
 
@@ -43,7 +47,7 @@ int hpd_ask_back_pivot_points(double p, double p1[2], double p2[2]) {
 }
 
 int hpd_ask_back_linkage_points(double alpha, const double p1[2], const double p2[2], double c[2], double d[2]) {
-    double h = hpd_mm(kAlphaLeverMm) * std::sin(alpha * hpd2::kDegToRad);
+    double h = hpd_mm(kAlphaLeverMm) * std::sin(alpha * kRadiansPerDegreeAsUsed);
     if (hpd_ask_circle_point_at_height(p1, hpd_mm(kFirstLinkMm), h, c) != 0) return -1;
     double cc[2] = {c[0], c[1]}, pp[2] = {p2[0], p2[1]};
     int count = 0;
@@ -60,12 +64,12 @@ int hpd_ask_back_linkage_points(double alpha, const double p1[2], const double p
 
 void hpd_ask_back_line_end(const double c[2], const double d[2], double e[2]) {
     V u;
-    if (!hpd2::unit(hpd2::of(c) - hpd2::of(d), 1e-5, &u)) {
+    if (!vec2::unit(vec2::of(c) - vec2::of(d), 1e-5, &u)) {
         e[0] = d[0];
         e[1] = d[1];
         return;
     }
-    hpd2::put(hpd2::of(d) + hpd_mm(kEndArmMm) * hpd2::turn(u, kEndArmTurnRad), e);
+    vec2::put(vec2::of(d) + hpd_mm(kEndArmMm) * vec2::turn(u, kEndArmTurnRad), e);
 }
 
 int ask_alpha_angle(double p, double* alpha) {
@@ -111,3 +115,5 @@ int ask_alpha_angle(double p, double* alpha) {
     *alpha = rc == 0 ? a : last_closed;
     return rc;
 }
+
+}  // namespace carvell::occupant

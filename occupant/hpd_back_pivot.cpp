@@ -1,7 +1,9 @@
 // Back pivot locations of the H-point design tool: the five points of the
 // back linkage at its ALPHA angle.
 #include "hpd.h"
-#include "hpd_internal.h"
+#include "hpd_back_linkage.h"
+
+using namespace carvell::occupant;
 
 int HM_VD_HPD_ask_back_pivot_relative_locations(double p, double (*points)[2]) {
     if (!points) return -1;

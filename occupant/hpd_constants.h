@@ -5,9 +5,18 @@
 #ifndef CARVELL_OCCUPANT_HPD_CONSTANTS_H
 #define CARVELL_OCCUPANT_HPD_CONSTANTS_H
 
-#include "hpd_vec2.h"
+#include "toolbox/detail/constants.h"
 
-namespace hpd {
+namespace carvell::occupant {
+
+/* ---- angles ---- */
+
+// The tool converts degrees and radians with the factors it has always used,
+// so that the angles in its records, reports and spreadsheets agree with
+// earlier results to the last digit (the reason is given with them).
+using detail::kDegreesPerRadianAsUsed;
+using detail::kPi;
+using detail::kRadiansPerDegreeAsUsed;
 
 /* ---- shoe and foot ---- */
 
@@ -22,7 +31,7 @@ constexpr double kAnkleArmMm = 134.2008;
 constexpr double kAnkleArmDeg = 52.8738;
 // Angle between the sole and the foot's reference direction.
 constexpr double kFootTurnDeg = 6.5;
-constexpr double kFootTurnRad = kFootTurnDeg * hpd2::kDegToRad;
+constexpr double kFootTurnRad = kFootTurnDeg * kRadiansPerDegreeAsUsed;
 
 /* ---- standard driver ---- */
 
@@ -56,6 +65,6 @@ constexpr double kFullTurnDeg = 360.00000000000017;
 // Tolerance of the tool's plane sections of pedal, floor and accelerator geometry.
 constexpr double kSectionTolerance = 0.025;
 
-}  // namespace hpd
+}  // namespace carvell::occupant
 
 #endif

@@ -6,55 +6,50 @@
 // The pedal and floor are turned back by the plan-view angle about the
 // plan-view centre into the side view, the shoe is solved there, and the
 // copies are logged for deletion at the host's next update.
+#include "hpd_contact.h"
 #include "hpd.h"
-#include "hpd_internal.h"
-#include "hpd_vec2.h"
+#include "hpd_host_geometry.h"
+#include "hpd_primitives.h"
+#include "toolbox/detail/owners.h"
 
 #include "hm_vd/vectors.h"
 #include "morvish.h"
 #include "omvra.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
+
+using namespace carvell::occupant;
+namespace detail = carvell::detail;
 
 namespace {
 
 // A heel farther than this from the heel floor lies beyond the floor's ends.
 constexpr double kOnFloorTolerance = 1e-4;
 
-// The turned-back copies of pedal and floor and the probe plane, logged for
-// deletion at the next update however the operation ends.
-class Temporaries {
-public:
-    Temporaries() = default;
-    Temporaries(const Temporaries&) = delete;
-    Temporaries& operator=(const Temporaries&) = delete;
-    ~Temporaries() {
-        for (tag_t t : tags_) UPDATE_log_entity_to_delete(t);
-    }
-    // A copy of `object` turned about the vertical through `centre` by
-    // `angle` degrees; 0 for object 0. False when a given object cannot be
-    // copied.
-    bool turned_copy(tag_t object, const double centre[3], double angle, tag_t* copy) {
-        *copy = NULL_TAG;
-        if (object == NULL_TAG) return true;
-        if (hpd_rotate_copy_about_vertical(object, centre, angle, copy) != 0 || *copy == NULL_TAG) return false;
-        tags_.push_back(*copy);
-        return true;
-    }
-    // Turned copies of both objects (0 for object 0); false when either fails.
-    bool turned_copies(tag_t first, tag_t second, const double centre[3], double angle, tag_t* first_copy,
-                       tag_t* second_copy) {
-        *second_copy = NULL_TAG;
-        return turned_copy(first, centre, angle, first_copy) && turned_copy(second, centre, angle, second_copy);
-    }
-    void keep(tag_t object) { tags_.push_back(object); }
+// The turned-back copies of pedal and floor and the probe plane are logged
+// for deletion at the next update however the operation ends.
+using Temporaries = detail::Temporaries;
 
-private:
-    std::vector<tag_t> tags_;
-};
+// A copy of `object` turned about the vertical through `centre` by `angle`
+// degrees, owned by the temporaries; 0 for object 0. False when a given
+// object cannot be copied.
+bool turned_copy(Temporaries& temporaries, tag_t object, const double centre[3], double angle, tag_t* copy) {
+    *copy = NULL_TAG;
+    if (object == NULL_TAG) return true;
+    if (hpd_rotate_copy_about_vertical(object, centre, angle, copy) != 0 || *copy == NULL_TAG) return false;
+    temporaries.add(*copy);
+    return true;
+}
 
-void copy3(const double* from, double* to) { to[0] = from[0], to[1] = from[1], to[2] = from[2]; }
+// Turned copies of both objects (0 for object 0); false when either fails.
+bool turned_copies(Temporaries& temporaries, tag_t first, tag_t second, const double centre[3], double angle,
+                   tag_t* first_copy, tag_t* second_copy) {
+    *second_copy = NULL_TAG;
+    return turned_copy(temporaries, first, centre, angle, first_copy) &&
+           turned_copy(temporaries, second, centre, angle, second_copy);
+}
 
 // Outcome of setting the heel on the floor below or above it.
 enum HeelOnFloor { kOnFloor = 0, kNearestFloorPoint = 1, kNoPlane = 2, kNoDistance = 3 };
@@ -67,11 +62,11 @@ HeelOnFloor heel_on_floor(tag_t floor, double heel[3], Temporaries& temporaries)
     const double across[3] = {1.0, 0.0, 0.0};
     tag_t plane = NULL_TAG;
     if (HM_MODL_create_plane(heel, across, &plane) != 0 || plane == NULL_TAG) return kNoPlane;
-    temporaries.keep(plane);
+    temporaries.add(plane);
 
     int count = 0;
     HM_MODL_intersection_t** entries = nullptr;
-    const int rc = HM_MODL_intersect_objects(plane, floor, hpd::kSectionTolerance, &count, &entries);
+    const int rc = HM_MODL_intersect_objects(plane, floor, kSectionTolerance, &count, &entries);
     const bool one_point = rc == 0 && count == 1 && entries && entries[0] && entries[0]->kind == 0;
     if (one_point) heel[2] = entries[0]->point[2];
     hpd_free_intersection(rc == 0 ? count : 0, entries);
@@ -102,10 +97,10 @@ int heel_target_on_floor(tag_t floor, double heel[3], Temporaries& temporaries) 
 // `from`'s vertical by pv_angle: side +1 gives the heel from the ball of
 // foot, -1 the ball of foot from the heel.
 void shoe_other_end(const double* from, double pedal_angle, double pv_angle, double side, double* out) {
-    const double shoe = side * hpd_mm(hpd::kShoeLengthMm);
-    const double a = pedal_angle * hpd2::kDegToRad;
+    const double shoe = side * hpd_mm(kShoeLengthMm);
+    const double a = pedal_angle * kRadiansPerDegreeAsUsed;
     double centre[3];
-    copy3(from, centre);
+    std::copy_n(from, 3, centre);
     double end[3] = {centre[0] + shoe * std::cos(a), centre[1], centre[2] - shoe * std::sin(a)};
     HPD_transform_point_to_pv(end, centre, pv_angle, out);
 }
@@ -126,7 +121,7 @@ void HM_VD_HPD_ask_prp_by_ahp_no_offset(double* ahp, double pedal_angle, double 
 
 void HM_VD_HPD_ask_ahp_y_no_offset(double prp_w, double pedal_angle, double pv_angle, double* ahp_w) {
     if (!ahp_w) return;
-    *ahp_w = prp_w + hpd_sole_run(pedal_angle) * std::sin(pv_angle * hpd2::kDegToRad);
+    *ahp_w = prp_w + hpd_sole_run(pedal_angle) * std::sin(pv_angle * kRadiansPerDegreeAsUsed);
 }
 
 void HM_VD_HPD_ask_offset_point_by_pv_angle(double* point, double pv_angle, double distance, double* out) {
@@ -137,11 +132,13 @@ void HM_VD_HPD_ask_offset_point_by_pv_angle(double* point, double pv_angle, doub
     HM_VD_vec3_rotate(right, up, pv_angle, turned);
     if (HM_VEC3_unitize(turned, 1e-10, &magnitude, dir) != 0) return;
     double p[3];
-    copy3(point, p);
+    std::copy_n(point, 3, p);
     for (int i = 0; i < 3; ++i) out[i] = p[i] + distance * dir[i];
 }
 
 /* ---- pedal point and start heel ---- */
+
+namespace carvell::occupant {
 
 int hpd_ask_pedal_point_angle(tag_t pedal_curve, double* point, double* pedal_angle) {
     if (!point || !pedal_angle) return HPD_CONTACT_BAD_INPUT;
@@ -160,8 +157,8 @@ int hpd_ask_pedal_point_angle(tag_t pedal_curve, double* point, double* pedal_an
     const double up[3] = {0.0, 0.0, 1.0};
     double smaller = 0.0, larger = 0.0;
     if (HM_MODL_ask_vector_angle(up, tangent, &smaller, &larger) != 0) return HPD_CONTACT_BAD_INPUT;
-    copy3(p, point);
-    *pedal_angle = 90.0 - smaller * hpd2::kRadToDeg;
+    std::copy_n(p, 3, point);
+    *pedal_angle = 90.0 - smaller * kDegreesPerRadianAsUsed;
     return 0;
 }
 
@@ -184,19 +181,21 @@ void hpd_ask_start_heel(bool use_pedal, tag_t pedal, int mode, tag_t floor, doub
     }
 }
 
+}  // namespace carvell::occupant
+
 /* ---- heel targets ---- */
 
 int HM_VD_HPD_ask_shoe_target(bool find_floor_angle, tag_t bof_floor, double* floor_angle, int mode,
                               tag_t heel_floor, double* heel, double pv_angle, double* pv_centre) {
     if (!heel || !pv_centre || (find_floor_angle && bof_floor != NULL_TAG && !floor_angle)) return -1;
-    Temporaries temporaries;
+    Temporaries temporaries(Temporaries::Disposal::log_for_update);
     tag_t heel_copy = NULL_TAG, bof_copy = NULL_TAG;
-    if (!temporaries.turned_copies(heel_floor, bof_floor, pv_centre, -pv_angle, &heel_copy, &bof_copy))
+    if (!turned_copies(temporaries, heel_floor, bof_floor, pv_centre, -pv_angle, &heel_copy, &bof_copy))
         return HPD_TARGET_FAILED;
 
     // The heel is taken, and answered, in the turned-back frame.
     double h[3];
-    copy3(heel, h);
+    std::copy_n(heel, 3, h);
     int result = 0;
     if (mode != 2 && heel_copy != NULL_TAG) {
         result = heel_target_on_floor(heel_copy, h, temporaries);
@@ -207,7 +206,7 @@ int HM_VD_HPD_ask_shoe_target(bool find_floor_angle, tag_t bof_floor, double* fl
     const bool solve_floor = find_floor_angle && bof_copy != NULL_TAG;
     if (solve_floor && hpd_solve_shoe_on_floor(bof_copy, h, &angle) != 0) return HPD_TARGET_FAILED;
 
-    copy3(h, heel);
+    std::copy_n(h, 3, heel);
     if (solve_floor) *floor_angle = angle;
     return result;
 }
@@ -215,13 +214,13 @@ int HM_VD_HPD_ask_shoe_target(bool find_floor_angle, tag_t bof_floor, double* fl
 int HM_VD_HPD_ask_occ_target(bool use_pedal, tag_t pedal, double* pedal_angle, int mode, tag_t floor, double* heel,
                              double pv_angle, double* pv_centre, double lateral_offset) {
     if (!pedal_angle || !heel || !pv_centre) return -1;
-    Temporaries temporaries;
+    Temporaries temporaries(Temporaries::Disposal::log_for_update);
     tag_t pedal_copy = NULL_TAG, floor_copy = NULL_TAG;
-    if (!temporaries.turned_copies(pedal, floor, pv_centre, -pv_angle, &pedal_copy, &floor_copy))
+    if (!turned_copies(temporaries, pedal, floor, pv_centre, -pv_angle, &pedal_copy, &floor_copy))
         return HPD_TARGET_FAILED;
 
     double h[3];
-    copy3(heel, h);
+    std::copy_n(heel, 3, h);
     double angle = *pedal_angle;
     hpd_ask_start_heel(use_pedal, pedal_copy, mode, floor_copy, h, pv_angle);
 
@@ -239,12 +238,12 @@ int HM_VD_HPD_ask_occ_target(bool use_pedal, tag_t pedal, double* pedal_angle, i
     if (pedal != NULL_TAG || floor != NULL_TAG) {
         HPD_transform_point_to_pv(h, pv_centre, pv_angle, h);
         if (use_pedal) {
-            const double pv = pv_angle * hpd2::kDegToRad;
+            const double pv = pv_angle * kRadiansPerDegreeAsUsed;
             h[0] += std::sin(pv) * lateral_offset;
             h[1] -= std::cos(pv) * lateral_offset;
         }
     }
-    copy3(h, heel);
+    std::copy_n(h, 3, heel);
     *pedal_angle = angle;
     return 0;
 }
@@ -277,6 +276,6 @@ int HM_VD_HPD_ask_pv_angle(int count, tag_t* objects, double* point, double* pv_
     const double up[3] = {0.0, 0.0, 1.0};
     double angle = 0.0;
     if (HM_VEC3_angle_between(x_axis, v, up, &angle) != 0) return HPD_CONTACT_BAD_INPUT;
-    *pv_angle = hpd_wrap_angle_deg(angle * hpd2::kRadToDeg);
+    *pv_angle = hpd_wrap_angle_deg(angle * kDegreesPerRadianAsUsed);
     return 0;
 }

@@ -6,8 +6,8 @@
 // pedal's tangent at the contact point and the heel sits the shoe length
 // behind it; on the floor, the ball of foot is the floor point one shoe length
 // in front of the heel.
-#include "hpd_internal.h"
-#include "hpd_vec2.h"
+#include "hpd_contact.h"
+#include "hpd_primitives.h"
 
 #include "morvish.h"
 #include "omvra.h"
@@ -15,9 +15,11 @@
 #include <cmath>
 #include <cstdio>
 
+namespace carvell::occupant {
+
 namespace {
 
-constexpr double kHalfPi = hpd2::kPi / 2.0;
+constexpr double kHalfPi = kPi / 2.0;
 
 // Solver settings of both contacts: bisection on the curve parameter.
 constexpr double kXTolerance = 1e-4;
@@ -145,7 +147,7 @@ int hpd_shoe_residual_by_floor(double t, void* data, double* f) {
     if (HM_MODL_create_plane(point, normal, &plane) != 0 || plane == NULL_TAG) return HPD_RESIDUAL_NO_PLANE;
     int count = 0;
     HM_MODL_intersection_t** entries = nullptr;
-    int rc = HM_MODL_intersect_objects(plane, record->floor, hpd::kSectionTolerance, &count, &entries);
+    int rc = HM_MODL_intersect_objects(plane, record->floor, kSectionTolerance, &count, &entries);
     UPDATE_log_entity_to_delete(plane);
 
     int result = 0;
@@ -206,7 +208,7 @@ int hpd_solve_shoe_on_pedal(int mode, tag_t pedal, double* heel, double* pedal_a
         result = HPD_CONTACT_NO_END;
 
     if (result == 0) {
-        record.shoe_length = hpd_mm(hpd::kShoeLengthMm);
+        record.shoe_length = hpd_mm(kShoeLengthMm);
         record.pedal = pedal;
         record.pv_angle = pv_angle;
         record.reversed = end[0] <= start[0];
@@ -215,7 +217,7 @@ int hpd_solve_shoe_on_pedal(int mode, tag_t pedal, double* heel, double* pedal_a
         if (mode == 0) {
             record.target = heel[2];
         } else if (mode == 1) {
-            record.target = *pedal_angle * hpd2::kDegToRad;
+            record.target = *pedal_angle * kRadiansPerDegreeAsUsed;
             residual = hpd_shoe_residual_by_angle;
         } else {
             residual = hpd_shoe_residual_by_floor;
@@ -225,7 +227,7 @@ int hpd_solve_shoe_on_pedal(int mode, tag_t pedal, double* heel, double* pedal_a
         if (result == 0) {
             // The last evaluation of the bisection was at the root: the record
             // holds the heel and sole angle of the contact.
-            const double found_angle = record.sole_angle * hpd2::kRadToDeg;
+            const double found_angle = record.sole_angle * kDegreesPerRadianAsUsed;
             heel[0] = record.heel[0];
             heel[1] = record.heel[1];
             if (mode == 0) {
@@ -279,13 +281,15 @@ int hpd_solve_shoe_on_floor(tag_t floor_curve, const double* heel, double* floor
     }
 
     if (result == 0) {
-        const double shoe = hpd_mm(hpd::kShoeLengthMm);
+        const double shoe = hpd_mm(kShoeLengthMm);
         hpd_floor_contact_s record{shoe, shoe, floor_curve, {heel[0], closest[1], heel[2]}, 0.0};
         result = bisect(interval, hpd_floor_residual, &record, text);
-        if (result == 0) *floor_angle = record.floor_angle * hpd2::kRadToDeg;
+        if (result == 0) *floor_angle = record.floor_angle * kDegreesPerRadianAsUsed;
     }
 
     if (text[0] != '\0') std::fputs(text, stdout);
     HM_EVAL_free(evaluator);
     return result;
 }
+
+}  // namespace carvell::occupant

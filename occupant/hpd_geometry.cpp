@@ -2,7 +2,7 @@
 // turn, circle intersection, list and array conversion and the W adjustment
 // of a section plane's base point.
 #include "hpd.h"
-#include "hpd_internal.h"
+#include "hpd_constants.h"
 #include "hpd_vec2.h"
 #include "omvra.h"
 #include "quillon.h"
@@ -10,16 +10,18 @@
 #include <algorithm>
 #include <cmath>
 
-using hpd2::V;
+using namespace carvell::occupant;
+
+using vec2::V;
 
 void HPD_transform_point_to_pv(double* point, double* centre, double angle, double* out) {
     if (!point || !centre || !out) return;
     const double p[3] = {point[0], point[1], point[2]};
     V offset = V{p[0], p[1]} - V{centre[0], centre[1]};
-    double d = hpd2::length(offset);
+    double d = vec2::length(offset);
     V dir;
     if (std::fabs(angle) <= 1e-10 || d <= 1e-10 ||
-        !hpd2::unit(hpd2::turn(offset, angle * hpd2::kDegToRad), 1e-4, &dir)) {
+        !vec2::unit(vec2::turn(offset, angle * kRadiansPerDegreeAsUsed), 1e-4, &dir)) {
         out[0] = p[0], out[1] = p[1], out[2] = p[2];
         return;
     }
@@ -34,18 +36,18 @@ int HM_VD_ask_circle_intersect_point(double* c1, double r1, double* c2, double r
     *count = 0;
     if (!c1 || !c2 || !points) return -1;
     const double touch = 1e-6;
-    V a = hpd2::of(c1), b = hpd2::of(c2);
+    V a = vec2::of(c1), b = vec2::of(c2);
     if (!std::isfinite(a.l) || !std::isfinite(a.h) || !std::isfinite(b.l) || !std::isfinite(b.h) ||
         !std::isfinite(r1) || !std::isfinite(r2) || r1 < 0.0 || r2 < 0.0)
         return -1;
-    double d = hpd2::distance(a, b);
+    double d = vec2::distance(a, b);
     V u;
-    bool has_direction = hpd2::unit(b - a, touch, &u);
+    bool has_direction = vec2::unit(b - a, touch, &u);
 
     if (d > r1 + r2) return -1;                       // apart
     if (std::fabs(d - (r1 + r2)) < touch) {           // touching from outside
         if (!has_direction) return -1;
-        hpd2::put(a + r1 * u, points[0]);
+        vec2::put(a + r1 * u, points[0]);
         *count = 1;
         return 0;
     }
@@ -53,14 +55,14 @@ int HM_VD_ask_circle_intersect_point(double* c1, double r1, double* c2, double r
     if (d < inner - touch) return -1;                 // one inside the other
     if (std::fabs(d - inner) < touch) {               // touching from inside
         if (r1 == r2 || !has_direction) return -1;
-        hpd2::put(r1 > r2 ? a + r1 * u : a - r1 * u, points[0]);
+        vec2::put(r1 > r2 ? a + r1 * u : a - r1 * u, points[0]);
         *count = 1;
         return 0;
     }
     double c = (d * d + r1 * r1 - r2 * r2) / (2.0 * d * r1);
     double alpha = std::acos(std::clamp(c, -1.0, 1.0));
-    hpd2::put(a + r1 * hpd2::turn(u, alpha), points[0]);
-    hpd2::put(a + r1 * hpd2::turn(u, -alpha), points[1]);
+    vec2::put(a + r1 * vec2::turn(u, alpha), points[0]);
+    vec2::put(a + r1 * vec2::turn(u, -alpha), points[1]);
     *count = 2;
     return 0;
 }

@@ -1,21 +1,21 @@
 // Host geometry of the H-point design tool: face normals, curve tangents and
 // copies turned about the vertical.
-#include "hpd_internal.h"
+#include "hpd_host_geometry.h"
+
+#include "toolbox/detail/object_kinds.h"
+
 #include "omvra.h"
+
+namespace carvell::occupant {
 
 namespace {
 
 constexpr int kNotAvailable = 19;
 
-bool is_kind(tag_t object, int type, int subtype) {
-    int t = 0, s = 0;
-    return HM_OBJ_ask_type_and_subtype(object, &t, &s) == 0 && t == type && (subtype < 0 || s == subtype);
-}
-
 }  // namespace
 
 int hpd_ask_face_normal(tag_t face, const double point[3], double normal[3]) {
-    if (!point || !normal || !is_kind(face, HM_solid_type, HM_solid_face_subtype)) return kNotAvailable;
+    if (!point || !normal || !detail::is_solid(face, HM_solid_face_subtype)) return kNotAvailable;
     double parm[2], on_face[3];
     if (HM_MODL_ask_face_parm(face, point, parm, on_face) != 0) return kNotAvailable;
     double p[3], u1[3], v1[3], u2[3], v2[3], n[3], radii[2];
@@ -28,9 +28,7 @@ int hpd_ask_curve_tangent(tag_t curve, const double point[3], double tangent[3])
     if (!point || !tangent) return kNotAvailable;
     int type = 0, subtype = 0;
     if (HM_OBJ_ask_type_and_subtype(curve, &type, &subtype) != 0) return kNotAvailable;
-    bool is_curve = type == HM_line_type || type == HM_circle_type || type == HM_conic_type || type == 7 ||
-                    type == HM_spline_type || (type == HM_solid_type && subtype == HM_solid_edge_subtype);
-    if (!is_curve) return kNotAvailable;
+    if (!detail::is_curve_or_edge(type, subtype)) return kNotAvailable;
     HM_EVAL_p_t evaluator = nullptr;
     if (HM_EVAL_initialize(curve, &evaluator) != 0) return kNotAvailable;
     double parm = 0.0, closest[3], p[3], t[3], n[3], b[3];
@@ -60,3 +58,5 @@ int hpd_rotate_copy_about_vertical(tag_t object, const double centre[3], double 
     *copy = result;
     return 0;
 }
+
+}  // namespace carvell::occupant

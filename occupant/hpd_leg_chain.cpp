@@ -1,12 +1,16 @@
 // Leg-chain operations of the reverse engineering: the chain from the pedal
 // angle to the seat curve, the heel from a seat height, and the foot-angle
 // bisections that meet a heel drop below the SgRP.
-#include "hpd_internal.h"
+#include "hpd_leg_chain.h"
+#include "hpd_primitives.h"
+#include "hpd_sgrp.h"
 #include "hpd_vec2.h"
 
 #include <cmath>
 
-using hpd2::V;
+namespace carvell::occupant {
+
+using vec2::V;
 
 namespace {
 
@@ -30,12 +34,12 @@ int leg_chain_point(const double* p, const double leg_lengths[2], const double a
     hpd_ask_knee_from_ankle(ankle_pt, angles[0], angles[1], lower, knee_pt);
     int rc = hip_at(knee_pt, upper, heel, hip_pt);
     if (rc != 0) return rc;
-    const V ankle = hpd2::of(ankle_pt), knee = hpd2::of(knee_pt);
+    const V ankle = vec2::of(ankle_pt), knee = vec2::of(knee_pt);
     double to_ankle[2], to_hip[2], angle = 0.0;
-    hpd2::put(ankle - knee, to_ankle);
-    hpd2::put(hpd2::of(hip_pt) - knee, to_hip);
+    vec2::put(ankle - knee, to_ankle);
+    vec2::put(vec2::of(hip_pt) - knee, to_hip);
     hpd_angle_2d(to_ankle, to_hip, &angle);
-    if (!(angle <= hpd::kKneeLimitDeg)) return 32;
+    if (!(angle <= kKneeLimitDeg)) return 32;
     *out_dl = p[0] - std::fabs(hip_pt[0]);
     *out_h = std::fabs(hip_pt[1]);
     return 0;
@@ -46,17 +50,17 @@ int leg_chain_point(const double* p, const double leg_lengths[2], const double a
 // `drop` below the SgRP within 1e-5.
 template <typename AnkleAt>
 int bisect_foot_angle(const double sgrp[3], double drop, AnkleAt ankle_at, double out[3], double* foot_angle) {
-    double lo = 0.0, hi = hpd::kPedalAngleMaxDeg;
+    double lo = 0.0, hi = kPedalAngleMaxDeg;
     for (int i = 0; i < kBisectionLimit; ++i) {
         double f = (lo + hi) / 2.0;
-        if (!(f > 0.0 && f < hpd::kPedalAngleMaxDeg)) break;
+        if (!(f > 0.0 && f < kPedalAngleMaxDeg)) break;
         double ankle[2], heel[2];
         ankle_at(f, ankle);
         hpd_ask_heel_from_ankle(ankle, f, heel);
         double h = sgrp[2] - heel[1];
         if (std::fabs(h - drop) <= kDropTolerance) {
             out[0] = heel[0];
-            out[1] = sgrp[1] + hpd_mm(hpd::kHeelLateralMm);
+            out[1] = sgrp[1] + hpd_mm(kHeelLateralMm);
             out[2] = heel[1];
             if (foot_angle) *foot_angle = f;
             return 0;
@@ -94,9 +98,9 @@ int hpd_ask_heel_by_foot_angle(double out[3], const double sgrp[3], double back_
                                double ankle_angle, double hip_angle, double drop, double* foot_angle) {
     if (!out || !sgrp || !leg_lengths) return -1;
     const double upper = leg_lengths[0], lower = leg_lengths[1];
-    const double thigh = (90.0 - hip_angle + back_angle) * hpd2::kDegToRad;
+    const double thigh = (90.0 - hip_angle + back_angle) * kRadiansPerDegreeAsUsed;
     auto ankle_at = [&](double f, double ankle[2]) {
-        double phi = hpd_shank_angle(ankle_angle, f) * hpd2::kDegToRad;
+        double phi = hpd_shank_angle(ankle_angle, f) * kRadiansPerDegreeAsUsed;
         ankle[0] = sgrp[0] - std::cos(thigh) * upper - std::cos(phi) * lower;
         ankle[1] = sgrp[2] + std::sin(thigh) * upper - std::sin(phi) * lower;
     };
@@ -111,10 +115,10 @@ int hpd_ask_heel_by_foot_angle_cosine(double out[3], const double sgrp[3], doubl
     if (!(upper > 0.0 && lower > 0.0)) return -1;
     const double chord = hpd_knee_chord(knee_angle, upper, lower);
     if (!(chord > 0.0)) return -1;
-    double at_ankle = hpd_chord_angle_at_ankle(knee_angle, upper, lower, chord) * hpd2::kRadToDeg;
+    double at_ankle = hpd_chord_angle_at_ankle(knee_angle, upper, lower, chord) * kDegreesPerRadianAsUsed;
     if (!std::isfinite(at_ankle)) return -1;
     auto ankle_at = [&](double f, double ankle[2]) {
-        double psi = (hpd_shank_angle(ankle_angle, f) - at_ankle) * hpd2::kDegToRad;
+        double psi = (hpd_shank_angle(ankle_angle, f) - at_ankle) * kRadiansPerDegreeAsUsed;
         ankle[0] = sgrp[0] - chord * std::cos(psi);
         ankle[1] = sgrp[2] - chord * std::sin(psi);
     };
@@ -135,3 +139,5 @@ int hpd_ask_heel_x_for_height(const double sgrp[3], const double leg_lengths[2],
     heel[1] = start[1];
     return 0;
 }
+
+}  // namespace carvell::occupant

@@ -2,12 +2,14 @@
 // validity of a heel position, the four posture checks and the three ways of
 // meeting a locked ankle angle.
 #include "hpd.h"
-#include "hpd_internal.h"
+#include "hpd_primitives.h"
 #include "hpd_vec2.h"
 
 #include <cmath>
 
-using hpd2::V;
+using namespace carvell::occupant;
+
+using vec2::V;
 
 namespace {
 
@@ -21,8 +23,8 @@ V side(const double* p) { return {p[0], p[2]}; }
 
 double angle_between(V from, V to) {
     double a[2], b[2], angle = 0.0;
-    hpd2::put(from, a);
-    hpd2::put(to, b);
+    vec2::put(from, a);
+    vec2::put(to, b);
     hpd_angle_2d(a, b, &angle);
     return angle;
 }
@@ -46,10 +48,10 @@ bool posture_check(double* heel, double* sgrp, double pv_angle, bool show, int c
 
 int pick(V c1, double r1, V c2, double r2, int rule, V* point) {
     double a[2], b[2], p[2];
-    hpd2::put(c1, a);
-    hpd2::put(c2, b);
+    vec2::put(c1, a);
+    vec2::put(c2, b);
     if (hpd_pick_circle_intersection(a, r1, b, r2, rule, p) != 0) return -1;
-    *point = hpd2::of(p);
+    *point = vec2::of(p);
     return 0;
 }
 
@@ -59,7 +61,7 @@ int pick(V c1, double r1, V c2, double r2, int rule, V* point) {
 int check_turning_inputs(double* sgrp, double ankle_angle, double* leg_lengths, double* heel, double* shoe_angle) {
     if (!sgrp || !leg_lengths || !heel || !shoe_angle) return -1;
     if (!(ankle_angle >= 0.0 && ankle_angle <= 180.0)) return -1;
-    const double lo = hpd_mm(hpd::kLegMinMm), hi = hpd_mm(hpd::kLegMaxMm);
+    const double lo = hpd_mm(kLegMinMm), hi = hpd_mm(kLegMaxMm);
     for (int i = 0; i < 2; ++i)
         if (!(leg_lengths[i] >= lo && leg_lengths[i] <= hi)) return -2;
     return 0;
@@ -75,7 +77,7 @@ FootLegTriangle foot_leg_triangle(double ankle_angle, double lower, double shoe)
     FootLegTriangle t;
     hpd_ask_foot_leg_angle(ankle_angle, lower, &t.gamma, &t.d);
     t.r = std::sqrt(
-        std::fmax(0.0, shoe * shoe + t.d * t.d - 2.0 * shoe * t.d * std::cos(t.gamma * hpd2::kDegToRad)));
+        std::fmax(0.0, shoe * shoe + t.d * t.d - 2.0 * shoe * t.d * std::cos(t.gamma * kRadiansPerDegreeAsUsed)));
     return t;
 }
 
@@ -87,25 +89,25 @@ int HM_VD_HPD_ask_leg_angles_legroom(double* sgrp, double heel_dl, double heel_d
     if (heel_dl < 0.0) return 24;
     if (heel_dh < 0.0) return 25;
     const double upper = leg_lengths[0], lower = leg_lengths[1];
-    V s = hpd2::of(sgrp);
+    V s = vec2::of(sgrp);
     double heel[2] = {s.l - heel_dl, s.h - heel_dh};
     double ankle_pt[2];
     hpd_ask_ankle_from_heel(heel, shoe_angle, ankle_pt);
-    V ankle = hpd2::of(ankle_pt);
-    double leg_room = hpd2::distance(s, ankle) + hpd_mm(kLegRoomAddMm);
+    V ankle = vec2::of(ankle_pt);
+    double leg_room = vec2::distance(s, ankle) + hpd_mm(kLegRoomAddMm);
     if (room_only) {
         result[0] = 130.0;
         result[1] = result[2] = result[3] = 0.0;
         result[4] = leg_room;
         return 0;
     }
-    if (!(hpd2::distance(ankle, s) < upper + lower + 1e-4)) return 23;
+    if (!(vec2::distance(ankle, s) < upper + lower + 1e-4)) return 23;
     double sgrp_pt[2] = {s.l, s.h}, knee_pt[2];
     if (hpd_ask_knee_point(ankle_pt, lower, sgrp_pt, upper, knee_pt) != 0) return -1;
-    V knee = hpd2::of(knee_pt);
+    V knee = vec2::of(knee_pt);
     double foot_dir[2];
     hpd_ask_foot_direction(shoe_angle, foot_dir);
-    const V foot = hpd2::of(foot_dir);
+    const V foot = vec2::of(foot_dir);
 
     double ankle_angle = hpd_wrap_angle_deg(angle_between(knee - ankle, foot));
     double thigh_angle = hpd_wrap_angle_deg(angle_between(knee - s, {-1.0, 0.0}));
@@ -123,10 +125,10 @@ int HM_VD_HPD_is_valid_shoe_position(int leg, double* heel, double* sgrp, double
     if (!heel || !sgrp) return -1;
     double turned[3];
     HPD_transform_point_to_pv(heel, sgrp, -pv_angle, turned);
-    double arm = hpd_mm(hpd::kAnkleArmMm);
-    double a = (shoe_angle + hpd::kAnkleArmDeg) * hpd2::kDegToRad;
+    double arm = hpd_mm(kAnkleArmMm);
+    double a = (shoe_angle + kAnkleArmDeg) * kRadiansPerDegreeAsUsed;
     V ankle = {turned[0] - arm * std::cos(a), turned[2] + arm * std::sin(a)};
-    if ((leg == 0 || leg == 1) && !(hpd2::distance(side(sgrp), ankle) < upper_leg + lower_leg + 1e-4)) return 23;
+    if ((leg == 0 || leg == 1) && !(vec2::distance(side(sgrp), ankle) < upper_leg + lower_leg + 1e-4)) return 23;
     if (turned[0] >= sgrp[0] + 1e-4) return 24;
     if (turned[2] >= sgrp[2] + 1e-4) return 25;
     if (leg == 0 || leg == 2) {
@@ -150,7 +152,7 @@ bool HM_VD_HPD_check_hpd_length(double* heel, double* sgrp, double pv_angle, dou
     return posture_check(heel, sgrp, pv_angle, show, 23, [&](const double* s) {
         double heel_side[2] = {heel[0], heel[2]}, ankle[2];
         hpd_ask_ankle_from_heel(heel_side, shoe_angle, ankle);
-        return hpd2::distance(side(s), hpd2::of(ankle)) <= leg_lengths[0] + leg_lengths[1] + 1e-10;
+        return vec2::distance(side(s), vec2::of(ankle)) <= leg_lengths[0] + leg_lengths[1] + 1e-10;
     });
 }
 
@@ -174,7 +176,7 @@ int HM_VD_HPD_lock_pass_ankle_angle_by_coordinate_adjustment(double* sgrp, doubl
     // Direction of the heel-to-knee line above the +L axis.
     double phi = 180.0 - gamma - shoe_angle;
     if (phi < 0.0 || phi > 180.0) return -1;
-    double phi_rad = phi * hpd2::kDegToRad;
+    double phi_rad = phi * kRadiansPerDegreeAsUsed;
     double dh = (sgrp[2] - turned[2]) - d * std::sin(phi_rad);
     // The thigh must reach from the knee up (or down) to the SgRP's height.
     if (!(std::fabs(dh) <= upper)) return -1;
@@ -193,7 +195,7 @@ int HM_VD_HPD_lock_pass_ankle_angle_by_shoe_angle_adjustment(double* sgrp, doubl
     double turned[3];
     HPD_transform_point_to_pv(heel, sgrp, -pv_angle, turned);
     V h = side(turned), s = side(sgrp);
-    const double shoe = hpd_mm(hpd::kShoeLengthMm);
+    const double shoe = hpd_mm(kShoeLengthMm);
     const FootLegTriangle t = foot_leg_triangle(ankle_angle, lower, shoe);
     V knee, ball;
     if (pick(h, t.d, s, upper, 2, &knee) != 0) return -3;
@@ -209,8 +211,8 @@ int HM_VD_HPD_lock_pass_ankle_angle_by_keep_bof_location(double* sgrp, double pv
     double turned[3];
     HPD_transform_point_to_pv(heel, sgrp, -pv_angle, turned);
     V s = side(sgrp);
-    const double shoe = hpd_mm(hpd::kShoeLengthMm);
-    double a = *shoe_angle * hpd2::kDegToRad;
+    const double shoe = hpd_mm(kShoeLengthMm);
+    double a = *shoe_angle * kRadiansPerDegreeAsUsed;
     V ball = {turned[0] - shoe * std::cos(a), turned[2] + shoe * std::sin(a)};
     const FootLegTriangle t = foot_leg_triangle(ankle_angle, lower, shoe);
     V knee, h;

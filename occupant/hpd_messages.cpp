@@ -1,7 +1,9 @@
 // Error codes of the H-point design tool: their texts, the dialogs that show
 // the geometry failures, and the trace lines of the debug key "VD_HPD".
+#include "hpd_messages.h"
 #include "hpd.h"
-#include "hpd_internal.h"
+#include "hpd_primitives.h"
+#include "toolbox/detail/owners.h"
 #include "morvish.h"
 #include "quillon.h"
 #include "sarnweld.h"
@@ -9,6 +11,9 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdio>
+
+using namespace carvell::occupant;
+namespace detail = carvell::detail;
 
 namespace {
 
@@ -40,19 +45,19 @@ struct Range {
     bool length;
 };
 const Range kRanges[] = {
-    {1, kUpperLeg, hpd::kLegMinMm, hpd::kLegMaxMm, true},
-    {2, kLowerLeg, hpd::kLegMinMm, hpd::kLegMaxMm, true},
-    {3, kSeatHeight, hpd::kClassAMinH30Mm, hpd::kClassAMaxH30Mm, true},
+    {1, kUpperLeg, kLegMinMm, kLegMaxMm, true},
+    {2, kLowerLeg, kLegMinMm, kLegMaxMm, true},
+    {3, kSeatHeight, kClassAMinH30Mm, kClassAMaxH30Mm, true},
     {4, kBackAngle, 5.0, 40.0, false},
     {5, kBackAngle, 0.0, 90.0, false},
     {6, kCushionAngle, 0.0, 45.0, false},
     {7, kLumbar, -20.0, 40.0, true},
     {8, kPlanView, -90.0, 90.0, false},
-    {9, kPedalAngle, 0.0, hpd::kPedalAngleMaxDeg, false},
+    {9, kPedalAngle, 0.0, kPedalAngleMaxDeg, false},
     {13, kAnkleAngle, 30.0, 180.0, false},
     {15, kFloorAngle, 0.0, 45.0, false},
     {33, kBackAngle, 11.0, 18.0, false},
-    {34, kSeatHeight, hpd::kClassBMinH30Mm, hpd::kClassBMaxH30Mm, true},
+    {34, kSeatHeight, kClassBMinH30Mm, kClassBMaxH30Mm, true},
     {35, kBackAngle, 0.0, 90.0, false},
 };
 
@@ -122,12 +127,12 @@ const char* table_text(int code) {
 }  // namespace
 
 char* HM_VD_HPD_ask_error_message(int code) {
-    char* unit = SM_string_copy(PART_ask_units(CONTEXT_ask_work_part()) == 0 ? "mm" : "inch");
+    const detail::SmBlock<char> unit(SM_string_copy(PART_ask_units(CONTEXT_ask_work_part()) == 0 ? "mm" : "inch"));
     char* text = nullptr;
     for (const Range& r : kRanges) {
         if (r.code != code) continue;
         if (r.length)
-            text = SM_sprintf(r.format, hpd_mm(r.lower), hpd_mm(r.upper), unit ? unit : "");
+            text = SM_sprintf(r.format, hpd_mm(r.lower), hpd_mm(r.upper), unit ? unit.get() : "");
         else
             text = SM_sprintf(r.format, r.lower, r.upper);
         break;
@@ -140,24 +145,24 @@ char* HM_VD_HPD_ask_error_message(int code) {
         else
             text = SM_string_copy(kUnknown);
     }
-    SM_free(unit);
     return text;
 }
 
 void HM_VD_HPD_display_failmessage(int code) {
     const char* selected = code == 40 ? kWidth : geometry_text(code);
     if (!selected) return;
-    char* text = SM_string_copy(selected);
+    const detail::SmBlock<char> text(SM_string_copy(selected));
     if (!text) return;
     if (text[0] != '\0') {
-        const char* lines[1] = {text};
+        const char* lines[1] = {text.get()};
         if (code > 0)
             mtErrorDialog("Update Model Failed", lines, 1, true, nullptr, 0);
         else
             mtWarningDialog("Out of Geometry Limit", lines, 1, true, nullptr, 0);
     }
-    SM_free(text);
 }
+
+namespace carvell::occupant {
 
 bool hpd_tracing() { return MACH__checking_level >= 1 && DEBUG_ask_key("VD_HPD"); }
 
@@ -170,3 +175,5 @@ void hpd_trace(const char* format, ...) {
     std::printf("%s", line);
     ERROR_lprintf("%s", line);
 }
+
+}  // namespace carvell::occupant

@@ -1,7 +1,7 @@
 // Planar primitives of the H-point design tool: units, angle wrapping, 2-D
 // angles, circle picks, the fixed foot geometry and the two-link closure.
+#include "hpd_primitives.h"
 #include "hpd.h"
-#include "hpd_internal.h"
 #include "hpd_vec2.h"
 #include "morvish.h"
 #include "omvra.h"
@@ -9,15 +9,16 @@
 
 #include <cmath>
 
-using hpd2::V;
+namespace carvell::occupant {
+
+using vec2::V;
 
 namespace {
 
-using hpd2::kPi;
 constexpr double kHalfTurnLimitDeg = 180.0001000000001;
 
 V ankle_offset(double shoe_angle) {
-    return hpd2::turn({-hpd_mm(hpd::kAnkleForwardMm), hpd_mm(hpd::kAnkleUpMm)}, -shoe_angle * hpd2::kDegToRad);
+    return vec2::turn({-hpd_mm(kAnkleForwardMm), hpd_mm(kAnkleUpMm)}, -shoe_angle * kRadiansPerDegreeAsUsed);
 }
 
 }  // namespace
@@ -46,9 +47,9 @@ bool hpd_legs_ok(const double* leg_lengths) {
 }
 
 double hpd_wrap_angle_deg(double angle) {
-    if (std::fabs(angle - hpd::kFullTurnDeg) > 1e-4) angle = std::fmod(angle, hpd::kFullTurnDeg);
+    if (std::fabs(angle - kFullTurnDeg) > 1e-4) angle = std::fmod(angle, kFullTurnDeg);
     if (std::fabs(angle) >= kHalfTurnLimitDeg)
-        return angle > 0.0 ? angle - hpd::kFullTurnDeg : angle + hpd::kFullTurnDeg;
+        return angle > 0.0 ? angle - kFullTurnDeg : angle + kFullTurnDeg;
     return angle;
 }
 
@@ -58,7 +59,7 @@ void hpd_angle_2d(const double from[2], const double to[2], double* angle) {
     const double z[3] = {0.0, 0.0, 1.0};
     double radians = 0.0;
     if (HM_VEC3_angle_between(a, b, z, &radians) != 0) radians = 0.0;
-    double degrees = radians * hpd2::kRadToDeg;
+    double degrees = radians * kDegreesPerRadianAsUsed;
     *angle = degrees >= 360.0 ? 0.0 : degrees;
 }
 
@@ -98,52 +99,53 @@ int hpd_ask_circle_point_at_height(const double c[2], double r, double h, double
 }
 
 void hpd_ask_ankle_from_heel(const double heel[2], double shoe_angle, double ankle[2]) {
-    hpd2::put(hpd2::of(heel) + ankle_offset(shoe_angle), ankle);
+    vec2::put(vec2::of(heel) + ankle_offset(shoe_angle), ankle);
 }
 
 void hpd_ask_heel_from_ankle(const double ankle[2], double shoe_angle, double heel[2]) {
-    hpd2::put(hpd2::of(ankle) - ankle_offset(shoe_angle), heel);
+    vec2::put(vec2::of(ankle) - ankle_offset(shoe_angle), heel);
 }
 
 void hpd_ask_foot_direction(double shoe_angle, double dir[2]) {
-    hpd2::put(hpd2::turn(hpd2::turn({-1.0, 0.0}, -shoe_angle * hpd2::kDegToRad), hpd::kFootTurnRad), dir);
+    vec2::put(vec2::turn(vec2::turn({-1.0, 0.0}, -shoe_angle * kRadiansPerDegreeAsUsed), kFootTurnRad), dir);
 }
 
 void hpd_ask_shank_direction(double a, double b, double dir[2]) {
     double foot[2];
     hpd_ask_foot_direction(a, foot);
-    hpd2::put(hpd2::turn(hpd2::of(foot), -b * hpd2::kDegToRad), dir);
+    vec2::put(vec2::turn(vec2::of(foot), -b * kRadiansPerDegreeAsUsed), dir);
 }
 
 double hpd_shank_angle(double ankle_angle, double pedal_angle) {
-    return 180.0 - ankle_angle - pedal_angle + hpd::kFootTurnDeg;
+    return 180.0 - ankle_angle - pedal_angle + kFootTurnDeg;
 }
 
 void hpd_ask_knee_from_ankle(const double ankle[2], double a, double b, double lower, double knee[2]) {
     double dir[2];
     hpd_ask_shank_direction(a, b, dir);
     V u;
-    hpd2::unit(hpd2::of(dir), 1e-10, &u);
-    hpd2::put(hpd2::of(ankle) + lower * u, knee);
+    vec2::unit(vec2::of(dir), 1e-10, &u);
+    vec2::put(vec2::of(ankle) + lower * u, knee);
 }
 
 double hpd_sole_run(double pedal_angle) {
-    return hpd_mm(hpd::kShoeLengthMm) * std::cos(pedal_angle * hpd2::kDegToRad);
+    return hpd_mm(kShoeLengthMm) * std::cos(pedal_angle * kRadiansPerDegreeAsUsed);
 }
 
 double hpd_standard_pedal_angle(double h30) {
-    return hpd::kPedalAngleMaxDeg - hpd::kPedalAnglePerMm / hpd_mm(1.0) * h30;
+    return kPedalAngleMaxDeg - kPedalAnglePerMm / hpd_mm(1.0) * h30;
 }
 
 double hpd_knee_chord(double knee_angle, double upper, double lower) {
-    const double chord2 = upper * upper + lower * lower - 2.0 * upper * lower * std::cos(knee_angle * hpd2::kDegToRad);
+    const double chord2 =
+        upper * upper + lower * lower - 2.0 * upper * lower * std::cos(knee_angle * kRadiansPerDegreeAsUsed);
     return std::sqrt(std::fmax(0.0, chord2));
 }
 
 double hpd_chord_angle_at_ankle(double knee_angle, double upper, double lower, double chord) {
     // The side opposite the angle is the thigh (sine rule); its cosine from
     // the cosine rule keeps an obtuse angle obtuse.
-    return std::atan2(std::sin(knee_angle * hpd2::kDegToRad) * upper / chord,
+    return std::atan2(std::sin(knee_angle * kRadiansPerDegreeAsUsed) * upper / chord,
                       (lower * lower + chord * chord - upper * upper) / (2.0 * lower * chord));
 }
 
@@ -165,14 +167,16 @@ double hpd_leg_newton_step(double l1, double l2, double r, double a, double b, c
 
 void hpd_ask_foot_leg_angle(double ankle_angle, double lower, double* angle, double* length) {
     const double origin[2] = {0.0, 0.0};
-    const double heel[2] = {hpd_mm(hpd::kShoeLengthMm), 0.0};
+    const double heel[2] = {hpd_mm(kShoeLengthMm), 0.0};
     double ankle[2], knee_pt[2];
     hpd_ask_ankle_from_heel(heel, 0.0, ankle);
     hpd_ask_knee_from_ankle(ankle, 0.0, ankle_angle, lower, knee_pt);
-    const V knee = hpd2::of(knee_pt);
+    const V knee = vec2::of(knee_pt);
     double to_knee[2], to_ball[2];
-    hpd2::put(knee - hpd2::of(heel), to_knee);
-    hpd2::put(hpd2::of(origin) - hpd2::of(heel), to_ball);
+    vec2::put(knee - vec2::of(heel), to_knee);
+    vec2::put(vec2::of(origin) - vec2::of(heel), to_ball);
     hpd_angle_2d(to_knee, to_ball, angle);
-    *length = hpd2::distance(hpd2::of(heel), knee);
+    *length = vec2::distance(vec2::of(heel), knee);
 }
+
+}  // namespace carvell::occupant

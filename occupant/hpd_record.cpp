@@ -3,8 +3,9 @@
 // design, the reverse-engineering lock option and the associated
 // spreadsheets.
 #include "hpd.h"
-#include "hpd_record.h"
-#include "hpd_vec2.h"
+#include "hpd_constants.h"
+#include "toolbox/detail/owners.h"
+#include "toolbox/detail/rule_path.h"
 
 #include "belmorra.h"
 #include "morvish.h"
@@ -15,100 +16,16 @@
 #include <cmath>
 #include <cstring>
 
+using namespace carvell::occupant;
+namespace detail = carvell::detail;
+
 namespace {
 
 const char* const kDesignToolClass = "%kw_vd_H_point_design_tool";
 const char* const kOccupantPackagingClass = "%kw_vd_occupant_packaging";
 
-// The rule path of one attribute ("root:NAME:" + attribute + ":") as the
-// host text of a query; both are freed when it goes out of scope.
-class AttributePath {
-public:
-    AttributePath(const char* prefix, const char* attribute) : path_(SM_sprintf("%s%s:", prefix, attribute)) {
-        TEXT_init_string(&text_, path_ ? path_ : "");
-    }
-    ~AttributePath() {
-        TEXT_free(&text_);
-        SM_free(path_);
-    }
-    AttributePath(const AttributePath&) = delete;
-    AttributePath& operator=(const AttributePath&) = delete;
-    const TEXT_t* text() const { return &text_; }
-
-private:
-    char* path_;
-    TEXT_t text_;
-};
-
-// Reads the attributes of one instance. Every read starts from the value an
-// unset attribute stands for (0, false, the zero point), so that a missing
-// attribute can never pass on the value of the one read before it.
-class InstanceReader {
-public:
-    explicit InstanceReader(const char* prefix) : prefix_(prefix) {}
-
-    int integer(const char* attribute) const {
-        int value = 0;
-        AttributePath path(prefix_, attribute);
-        VD_RQ_ask_integer(path.text(), &value);
-        return value;
-    }
-    double number(const char* attribute) const {
-        double value = 0.0;
-        AttributePath path(prefix_, attribute);
-        VD_RQ_ask_number(path.text(), &value);
-        return value;
-    }
-    bool boolean(const char* attribute) const {
-        bool value = false;
-        AttributePath path(prefix_, attribute);
-        VD_RQ_ask_boolean(path.text(), &value);
-        return value;
-    }
-    void point(const char* attribute, double out[3]) const {
-        double value[3] = {0.0, 0.0, 0.0};
-        AttributePath path(prefix_, attribute);
-        VD_RQ_ask_point(path.text(), value);
-        std::memcpy(out, value, sizeof value);
-    }
-    void point_member(const char* attribute, int member, double out[3]) const {
-        double value[3] = {0.0, 0.0, 0.0};
-        AttributePath path(prefix_, attribute);
-        VD_RQ_ask_point_list_member(path.text(), member, value);
-        std::memcpy(out, value, sizeof value);
-    }
-    double number_member(const char* attribute, int member) const {
-        double value = 0.0;
-        AttributePath path(prefix_, attribute);
-        VD_RQ_ask_number_list_member(path.text(), member, &value);
-        return value;
-    }
-    // An unset frame is the absolute one.
-    void frame(const char* attribute, double origin[3], double matrix[9]) const {
-        double o[3] = {0.0, 0.0, 0.0};
-        double m[9] = {1.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 1.0};
-        AttributePath path(prefix_, attribute);
-        VD_RQ_ask_frame(path.text(), o, m);
-        std::memcpy(origin, o, sizeof o);
-        std::memcpy(matrix, m, sizeof m);
-    }
-
-private:
-    const char* prefix_;
-};
-
-// An instance prefix "root:NAME:", freed on scope exit.
-class InstancePrefix {
-public:
-    explicit InstancePrefix(const char* name) : text_(SM_sprintf("%s%s:", "root:", name)) {}
-    ~InstancePrefix() { SM_free(text_); }
-    InstancePrefix(const InstancePrefix&) = delete;
-    InstancePrefix& operator=(const InstancePrefix&) = delete;
-    const char* text() const { return text_; }
-
-private:
-    char* text_;
-};
+using detail::InstanceReader;
+using detail::RulePath;
 
 // The reference frame of the design: absolute points are mapped into it.
 struct ReferenceFrame {
@@ -187,29 +104,21 @@ void HM_VD_HPD_ask_sgrp_curve(const char* name, tag_t* curve) {
 
     // Built to the name's length: a long name must not cut the path and so
     // query some other rule.
-    char* path = SM_sprintf("Root:%s:Hpd_geometry:Sgrp_Curve:", name);
-    if (!path) return;
-    char* class_name = nullptr;
-    if (HM_RQ_ask_instance_class(path, &class_name) == 0 && class_name &&
-        std::strcmp(class_name, "NullDesign") != 0) {
-        TEXT_t text;
-        TEXT_init_string(&text, path);
+    const RulePath path = RulePath::joined({"Root:", name, ":Hpd_geometry:Sgrp_Curve:"});
+    if (!path.path()) return;
+    detail::SmBlock<char> class_name;
+    if (HM_RQ_ask_instance_class(path.path(), class_name.out()) == 0 && class_name &&
+        std::strcmp(class_name.get(), "NullDesign") != 0) {
         tag_t object = 0;
-        if (VD_RQ_ask_object(&text, &object) == 0) *curve = object;
-        TEXT_free(&text);
+        if (VD_RQ_ask_object(path.text(), &object) == 0) *curve = object;
     }
-    SM_free(class_name);
-    SM_free(path);
 }
 
 char* AskAssociatedSheetName(const char* name, int import) {
     if (!name) return nullptr;
-    InstancePrefix prefix(name);
-    if (!prefix.text()) return nullptr;
-    AttributePath path(prefix.text(), import ? "ImportAssociatedSheetName" : "ExportAssociatedSheetName");
-    char* sheet = nullptr;
-    if (VD_RQ_ask_string(path.text(), &sheet) != 0) sheet = nullptr;
-    return sheet;
+    const RulePath instance("root:", name);
+    if (!instance.path()) return nullptr;
+    return InstanceReader(instance.path()).string(import ? "ImportAssociatedSheetName" : "ExportAssociatedSheetName");
 }
 
 int HM_VD_HPD_ask_result(const char* name, HPD_apf_values_t* values) {
@@ -218,9 +127,9 @@ int HM_VD_HPD_ask_result(const char* name, HPD_apf_values_t* values) {
         !VD_is_instance_of_class("root:", name, kOccupantPackagingClass))
         return -1;
 
-    InstancePrefix prefix(name);
-    if (!prefix.text()) return -1;
-    const InstanceReader read(prefix.text());
+    const RulePath instance("root:", name);
+    if (!instance.path()) return -1;
+    const InstanceReader read(instance.path());
     HPD_apf_values_t& v = *values;
 
     const int rcode = read.integer("rcode");
@@ -267,7 +176,7 @@ int HM_VD_HPD_ask_result(const char* name, HPD_apf_values_t* values) {
     v.seat_height = v.sgrp[2] - right_heel[2];
 
     // The PRP lies across the plan-view direction by the lateral offset.
-    const double pv = v.pv_angle * hpd2::kDegToRad;
+    const double pv = v.pv_angle * kRadiansPerDegreeAsUsed;
     ahp[0] -= std::sin(pv) * v.lateral_offset;
     ahp[1] += std::cos(pv) * v.lateral_offset;
     HM_VD_HPD_ask_prp_by_ahp_no_offset(ahp, right_pedal_angle, v.pv_angle, v.prp);

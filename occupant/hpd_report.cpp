@@ -2,7 +2,7 @@
 // and the posture of each leg of one design instance, as plain lines in the
 // listing window or as HTML paragraphs in a file.
 #include "hpd.h"
-#include "hpd_record.h"
+#include "toolbox/detail/owners.h"
 
 #include "omvra.h"
 #include "quillon.h"
@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+
+namespace detail = carvell::detail;
 
 namespace {
 
@@ -127,12 +129,11 @@ const char* leg_length_qualifier(int leg_length_type) {
 }
 
 void emit_sheet_row(ReportSink& out, const char* name, int import, const char* label) {
-    char* sheet = AskAssociatedSheetName(name, import);
-    if (sheet && *sheet) {
-        out.row(label, sheet);
+    const detail::SmBlock<char> sheet(AskAssociatedSheetName(name, import));
+    if (sheet && *sheet.get()) {
+        out.row(label, sheet.get());
         out.separator();
     }
-    SM_free(sheet);
 }
 
 }  // namespace
@@ -140,11 +141,8 @@ void emit_sheet_row(ReportSink& out, const char* name, int import, const char* l
 void HM_VD_HPD_OutputReport(const char* name, FILE* file) {
     if (!name) return;
     tag_t feature = 0;
-    char* feature_name = nullptr;
-    if (VD_ask_feature_tag_and_name(name, &feature, &feature_name) != 0) {
-        SM_free(feature_name);
-        return;
-    }
+    detail::SmBlock<char> feature_name;
+    if (VD_ask_feature_tag_and_name(name, &feature, feature_name.out()) != 0) return;
 
     // The reader stops early when a leg fails: start from a cleared record so
     // that what it did not reach reads as zero, not as stack garbage.
@@ -157,17 +155,16 @@ void HM_VD_HPD_OutputReport(const char* name, FILE* file) {
     out.separator();
     out.emit("H-Point Design Tool\n");
     out.separator();
-    out.row("Model Name", feature_name ? feature_name : "");
+    out.row("Model Name", feature_name ? feature_name.get() : "");
     out.separator();
-    SM_free(feature_name);
+    feature_name.reset();
 
     VD_hpd_param_t data;
     std::memset(&data, 0, sizeof data);
     if (VD_ask_hpd_data(name, &data) != 0 || !data.update_success) {
         out.emit("Feature update failure: \n");
-        char* text = HM_VD_HPD_ask_error_message(data.fail_code);
-        if (text) out.emit(text);
-        SM_free(text);
+        const detail::SmBlock<char> text(HM_VD_HPD_ask_error_message(data.fail_code));
+        if (text) out.emit(text.get());
         return;
     }
 

@@ -3,14 +3,17 @@
 // the seat height and a locked pedal angle, or from both angles locked. Each
 // answers the length (L) of the ball of foot and the quantity left free.
 #include "hpd.h"
-#include "hpd_internal.h"
-#include "hpd_sgrp_formula.h"
+#include "hpd_leg_chain.h"
+#include "hpd_messages.h"
+#include "hpd_primitives.h"
+#include "hpd_sgrp.h"
 #include "hpd_vec2.h"
 #include "omvra.h"
 
 #include <cmath>
 
-using hpd2::V;
+using namespace carvell::occupant;
+using vec2::V;
 
 namespace {
 
@@ -25,8 +28,8 @@ int pedal_angle_class_a(const double* sgrp, const double* leg_lengths, double h3
 
     double b = 0.0, l1 = 0.0;
     hpd_ask_foot_leg_angle(ankle_angle, leg_lengths[1], &b, &l1);
-    const double b_rad = b * hpd2::kDegToRad;
-    const double shoe = hpd_mm(hpd::kShoeLengthMm);
+    const double b_rad = b * kRadiansPerDegreeAsUsed;
+    const double shoe = hpd_mm(kShoeLengthMm);
     const double upper = leg_lengths[0];
     // The SgRP seen from the chain's origin: ball of foot in L, heel in H.
     const double target[2] = {distance, h30};
@@ -58,8 +61,8 @@ int pedal_angle_class_a(const double* sgrp, const double* leg_lengths, double h3
         if (hpd_tracing()) hpd_trace("\n+++ times = %d, root = %f, formula = %f", steps, root, f);
     }
 
-    double degrees = root * hpd2::kRadToDeg;
-    if (std::fabs(degrees) > 360.0) degrees = std::fmod(degrees, hpd::kFullTurnDeg);
+    double degrees = root * kDegreesPerRadianAsUsed;
+    if (std::fabs(degrees) > 360.0) degrees = std::fmod(degrees, kFullTurnDeg);
     *pedal_angle = degrees;
     if (hpd_tracing()) hpd_trace("\n+++ result pedal angles = %f", degrees);
     return converged ? 0 : -1;
@@ -72,12 +75,12 @@ int pedal_angle_class_b(const double* sgrp, const double* leg_lengths, double h3
     hpd_ask_foot_leg_angle(ankle_angle, leg_lengths[1], &b, &l1);
 
     double heel_pt[2], hip[2] = {sgrp[0], sgrp[2]}, knee_pt[2];
-    hpd2::put(heel, heel_pt);
+    vec2::put(heel, heel_pt);
     int rc = hpd_pick_circle_intersection(heel_pt, l1, hip, leg_lengths[0], 2, knee_pt);
     if (rc != 0) return rc;
     // The heel-to-knee line turned back by the foot-leg angle runs along the sole.
     double sole[2], forward[2] = {-1.0, 0.0}, angle = 0.0;
-    hpd2::put(hpd2::turn(hpd2::of(knee_pt) - heel, b * hpd2::kDegToRad), sole);
+    vec2::put(vec2::turn(vec2::of(knee_pt) - heel, b * kRadiansPerDegreeAsUsed), sole);
     hpd_angle_2d(sole, forward, &angle);
     *pedal_angle = angle;
     *bof_length = heel.l - hpd_sole_run(angle);
@@ -135,7 +138,7 @@ int HM_VD_HPD_define_foot_position_by_locking_pedal_angle(double* sgrp, double* 
     double radians = 0.0;
     rc = HM_VEC3_angle_between(shank3, foot3, about, &radians);
     if (rc != 0) return rc;
-    *ankle_angle = radians * hpd2::kRadToDeg;
+    *ankle_angle = radians * kDegreesPerRadianAsUsed;
     return 0;
 }
 

@@ -7,14 +7,16 @@
 // whose coefficients depend on the occupant population's male-female ratio.
 // Lengths are given in millimetres and converted to the work part's units on
 // each call; a coefficient per millimetre is converted the other way.
+#include "hpd_sgrp.h"
 #include "hpd.h"
-#include "hpd_internal.h"
-#include "hpd_sgrp_formula.h"
+#include "hpd_primitives.h"
 #include "hpd_vec2.h"
 
 #include <cmath>
 
-using hpd2::V;
+using namespace carvell::occupant;
+
+using vec2::V;
 
 namespace {
 
@@ -27,12 +29,12 @@ constexpr double kAnkleArmSwitchAngle = 37.1262;
 constexpr int kDriver = 0;
 
 bool standard_legs(double upper, double lower, double tolerance) {
-    return std::fabs(upper - hpd_mm(hpd::kStandardUpperLegMm)) <= tolerance &&
-           std::fabs(lower - hpd_mm(hpd::kStandardLowerLegMm)) <= tolerance;
+    return std::fabs(upper - hpd_mm(kStandardUpperLegMm)) <= tolerance &&
+           std::fabs(lower - hpd_mm(kStandardLowerLegMm)) <= tolerance;
 }
 
-double cos_deg(double degrees) { return std::cos(degrees * hpd2::kDegToRad); }
-double sin_deg(double degrees) { return std::sin(degrees * hpd2::kDegToRad); }
+double cos_deg(double degrees) { return std::cos(degrees * kRadiansPerDegreeAsUsed); }
+double sin_deg(double degrees) { return std::sin(degrees * kRadiansPerDegreeAsUsed); }
 
 // Knee angle and leg-chain constant of the estimate for a seating position,
 // and the foot angle that follows from the thigh angle.
@@ -56,7 +58,7 @@ ChainEstimate chain_estimate(int seating_position, double thigh_angle) {
 // Horizontal distance from the heel to the SgRP of the leg-chain estimate
 // with the foot at `foot_angle`.
 double chain_reach(const ChainEstimate& e, double foot_angle, double thigh_angle, double upper, double lower) {
-    return e.sign * hpd_mm(hpd::kAnkleArmMm) * std::fabs(cos_deg(foot_angle + hpd::kAnkleArmDeg)) +
+    return e.sign * hpd_mm(kAnkleArmMm) * std::fabs(cos_deg(foot_angle + kAnkleArmDeg)) +
            std::fabs(sin_deg(e.c - 90.0 + thigh_angle)) * lower + std::fabs(sin_deg(90.0 - thigh_angle)) * upper;
 }
 
@@ -73,6 +75,8 @@ bool acos_of_reach(double offset, double length, double tolerance, double* angle
 
 /* ---- the fore-aft formulas ---- */
 
+namespace carvell::occupant {
+
 double hpd_sgrp_class_a_x(double h30) {
     return hpd_mm(kSgrpClassA.c0_mm) + kSgrpClassA.b * h30 + hpd_sgrp_class_a_coefficient() * h30 * h30;
 }
@@ -86,6 +90,8 @@ SgrpLineCoefficients hpd_sgrp_class_b_coefficients(int male_female_ratio) {
         default: return {922.49, 0.494};  // 90:10 or 95:5
     }
 }
+
+}  // namespace carvell::occupant
 
 double VD_HPDWIZ_SGRPX_B(double h30, int male_female_ratio) {
     const SgrpLineCoefficients line = hpd_sgrp_class_b_coefficients(male_female_ratio);
@@ -107,10 +113,10 @@ int HM_VD_HPD_ask_right_shoe_target(int seating_position, double* sgrp, double t
             point[0] = sgrp[0] - hpd_sgrp_class_a_x(h30) + hpd_sole_run(*pedal_angle);
         else
             point[0] = sgrp[0] - VD_HPDWIZ_SGRPX_B(h30, male_female_ratio);
-        lateral = hpd_mm(hpd::kHeelLateralMm);
+        lateral = hpd_mm(kHeelLateralMm);
     } else {
         const ChainEstimate e = chain_estimate(seating_position, thigh_angle);
-        *pedal_angle = e.foot_angle > hpd::kPedalAngleMaxDeg ? hpd::kPedalAngleMaxDeg : e.foot_angle;
+        *pedal_angle = e.foot_angle > kPedalAngleMaxDeg ? kPedalAngleMaxDeg : e.foot_angle;
         point[0] = sgrp[0] - chain_reach(e, *pedal_angle, thigh_angle, upper, lower);
         lateral = hpd_mm(kChainLateralMm);
     }
@@ -128,7 +134,7 @@ void HM_VD_HPD_ask_sgrp_on_curve(double* ahp, double pedal_angle, double h30, do
         point[0] = ahp[0] - hpd_sole_run(pedal_angle) + hpd_sgrp_class_a_x(h30);
     else
         point[0] = ahp[0] + VD_HPDWIZ_SGRPX_B(h30, male_female_ratio);
-    point[1] = ahp[1] - hpd_mm(hpd::kHeelLateralMm) + lateral;
+    point[1] = ahp[1] - hpd_mm(kHeelLateralMm) + lateral;
     point[2] = ahp[2] + h30;
     double centre[3] = {ahp[0], ahp[1], ahp[2]};
     HPD_transform_point_to_pv(point, centre, pv_angle, sgrp);
@@ -142,14 +148,16 @@ int HM_VD_HPD_ask_valid_h30_for_target_posture(int seating_position, double uppe
     if (!h30_max || !h30_min) return -1;
     if (seating_position == kDriver && standard_legs(upper_leg, lower_leg, 1e-10)) {
         const bool class_a = vehicle_class == 0;
-        *h30_max = hpd_mm(class_a ? hpd::kClassAMaxH30Mm : hpd::kClassBMaxH30Mm);
-        *h30_min = hpd_mm(class_a ? hpd::kClassAMinH30Mm : hpd::kClassBMinH30Mm);
+        *h30_max = hpd_mm(class_a ? kClassAMaxH30Mm : kClassBMaxH30Mm);
+        *h30_min = hpd_mm(class_a ? kClassAMinH30Mm : kClassBMinH30Mm);
         return 0;
     }
     const ChainEstimate e = chain_estimate(seating_position, thigh_angle);
     const double reach = chain_reach(e, e.foot_angle, thigh_angle, upper_leg, lower_leg);
     return hpd_ask_valid_h30_range(seating_position, upper_leg, lower_leg, e.foot_angle, reach, h30_max, h30_min);
 }
+
+namespace carvell::occupant {
 
 int hpd_ask_valid_h30_range(int seating_position, double upper_leg, double lower_leg, double foot_angle,
                             double reach, double* h30_max, double* h30_min) {
@@ -162,7 +170,7 @@ int hpd_ask_valid_h30_range(int seating_position, double upper_leg, double lower
     const double from_ankle = reach - ankle[0];
     if (from_ankle > leg + 1e-10) {
         // The straightened leg does not reach the SgRP's fore-aft position.
-        *h30_max = hpd_mm(hpd::kAnkleUpMm) + upper_leg + lower_leg;
+        *h30_max = hpd_mm(kAnkleUpMm) + upper_leg + lower_leg;
         *h30_min = 0.0;
         return -1;
     }
@@ -173,7 +181,7 @@ int hpd_ask_valid_h30_range(int seating_position, double upper_leg, double lower
 
     double knee_pt[2];
     hpd_ask_knee_from_ankle(ankle, foot_angle, seating_position == kDriver ? 180.0 : 130.0, lower_leg, knee_pt);
-    const V knee = hpd2::of(knee_pt);
+    const V knee = vec2::of(knee_pt);
 
     const double highest = ankle[1] + leg * std::sin(leg_angle);
     double lowest;
@@ -190,3 +198,5 @@ int hpd_ask_valid_h30_range(int seating_position, double upper_leg, double lower
     *h30_min = lowest;
     return 0;
 }
+
+}  // namespace carvell::occupant

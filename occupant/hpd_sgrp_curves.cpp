@@ -1,17 +1,21 @@
 // The SgRP's locus in the part: the class A parabola and the class B line,
 // built or edited in place, and the points where an arc about the knee meets
 // them (the hip of the reverse engineering's leg chain).
-#include "hm_vd/vectors.h"
 #include "hpd.h"
-#include "hpd_internal.h"
-#include "hpd_sgrp_formula.h"
-#include "hpd_vec2.h"
+#include "hm_vd/vectors.h"
+#include "hpd_contact.h"
+#include "hpd_primitives.h"
+#include "hpd_sgrp.h"
+#include "toolbox/detail/undo_scope.h"
 #include "belmorra.h"
 #include "farquil.h"
 #include "omvra.h"
 #include "quillon.h"
 
 #include <cmath>
+
+using namespace carvell::occupant;
+namespace detail = carvell::detail;
 
 namespace {
 
@@ -70,8 +74,8 @@ int build_class_a_parabola(double dx, double w, double dz, double pv_angle, cons
     conic.conic_type = HM_CONIC_parabola;
     conic.rotation_angle = 0.0;
     // The parameter is the height above the vertex.
-    conic.start_param = hpd_mm(hpd::kClassAMinH30Mm) + b / (2.0 * a);
-    conic.end_param = hpd_mm(hpd::kClassAMaxH30Mm) + b / (2.0 * a);
+    conic.start_param = hpd_mm(kClassAMinH30Mm) + b / (2.0 * a);
+    conic.end_param = hpd_mm(kClassAMaxH30Mm) + b / (2.0 * a);
     HM_MTX3_vec_multiply(vertex, axes, conic.center);
     conic.k1 = 1.0 / std::fabs(a);
     conic.k2 = 0.0;
@@ -90,7 +94,7 @@ int make_side_view_circle(const double centre[2], double radius, tag_t* circle) 
     HM_CURVE_arc_t arc{};
     arc.matrix_tag = matrix;
     arc.start_angle = 0.0;
-    arc.end_angle = 2.0 * hpd2::kPi;
+    arc.end_angle = 2.0 * kPi;
     arc.arc_center[0] = centre[0];   // along x
     arc.arc_center[1] = centre[1];   // along the y row, the height
     arc.arc_center[2] = 0.0;
@@ -106,8 +110,8 @@ template <typename MakeCurve>
 int arc_on_seat_curve(const double centre[2], double radius, double point[2], bool prefer_higher,
                       MakeCurve make_curve) {
     if (!centre || !point || !(radius > 0.0) || !std::isfinite(radius)) return -1;
-    UNDO_mark_t mark = UNDO_KW_set_mark(UNDO_invisible, kArcMark);
-    if (mark == 0) return -1;
+    detail::UndoScope scope(UNDO_invisible, kArcMark);
+    if (!scope.is_set()) return -1;
     int result = -1;
     tag_t seat_curve = NULL_TAG, circle = NULL_TAG;
     if (make_curve(&seat_curve) == 0 && make_side_view_circle(centre, radius, &circle) == 0) {
@@ -135,8 +139,7 @@ int arc_on_seat_curve(const double centre[2], double radius, double point[2], bo
             }
         }
     }
-    UNDO_KW_undo_to_mark(mark);
-    UNDO_KW_delete_mark(mark);
+    scope.roll_back();
     return result;
 }
 
@@ -154,7 +157,7 @@ void VD_HPD_update_sgrp_curve_B(double w, double pv_angle, int male_female_ratio
     if (!curve || !csys_origin || !csys_matrix || !base) return;
     const SgrpLineCoefficients line = hpd_sgrp_class_b_coefficients(male_female_ratio);
     const double c = hpd_mm(line.c_mm);
-    const double top = hpd_mm(hpd::kClassBMaxH30Mm), bottom = hpd_mm(hpd::kClassBMinH30Mm);
+    const double top = hpd_mm(kClassBMaxH30Mm), bottom = hpd_mm(kClassBMinH30Mm);
     double ends[2][3] = {{base[0] + c - line.k * top, w, base[2] + top},
                          {base[0] + c - line.k * bottom, w, base[2] + bottom}};
     HM_CURVE_line_t data{};
@@ -169,6 +172,8 @@ void VD_HPD_update_sgrp_curve_B(double w, double pv_angle, int male_female_ratio
     else
         HM_CURVE_edit_line_data(*curve, &data);
 }
+
+namespace carvell::occupant {
 
 int hpd_create_sgrp_parabola(double dx, double w, double dz, double pv_angle, tag_t* curve) {
     if (!curve) return -1;
@@ -195,3 +200,5 @@ int hpd_ask_arc_on_sgrp_line(const double centre[2], double radius, double point
         return *curve == NULL_TAG ? -1 : 0;
     });
 }
+
+}  // namespace carvell::occupant

@@ -1,11 +1,15 @@
 // The accelerator's curve in the side view and the initial pedal reference
 // point (PRP) on it: faces are cut by a vertical section plane, curves and
 // edges are taken as they are, and the pieces are joined into one curve.
+#include "hpd.h"
 #include "hm_vd/objects.h"
 #include "hm_vd/trim_intersect.h"
 #include "hm_vd/vectors.h"
-#include "hpd.h"
-#include "hpd_internal.h"
+#include "hpd_constants.h"
+#include "hpd_contact.h"
+#include "toolbox/detail/object_kinds.h"
+#include "toolbox/detail/owners.h"
+#include "toolbox/detail/undo_scope.h"
 #include "belmorra.h"
 #include "farquil.h"
 #include "omvra.h"
@@ -14,6 +18,9 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
+
+using namespace carvell::occupant;
+namespace detail = carvell::detail;
 
 namespace {
 
@@ -25,11 +32,6 @@ constexpr int kNoCurve = -20;
 constexpr int kNoSingleCurve = -30;
 constexpr int kNoAccelerator = -1;
 constexpr int kNoPedalCurve = -2;
-
-bool is_solid_of(tag_t object, int subtype) {
-    int type = 0, sub = 0;
-    return HM_OBJ_ask_type_and_subtype(object, &type, &sub) == 0 && type == HM_solid_type && sub == subtype;
-}
 
 void append(hm_list_p_t* list, tag_t item) {
     if (!*list) HM_MODL_create_list(list);
@@ -46,10 +48,9 @@ hm_list_p_t section_faces(const std::vector<tag_t>& faces, const double point[3]
     if (HM_MODL_create_plane(point, normal, &plane) != 0) return nullptr;
     hm_list_p_t curves = nullptr;
     for (tag_t face : faces) {
-        hm_list_p_t cut = nullptr;
-        HM_VD_ask_intersection_curves(plane, face, hpd::kSectionTolerance, &cut);
-        HM_VD_add_list_item(&curves, cut);
-        HM_MODL_delete_list(&cut);
+        detail::HostList cut;
+        HM_VD_ask_intersection_curves(plane, face, kSectionTolerance, cut.out());
+        HM_VD_add_list_item(&curves, cut.get());
     }
     HM_OBJ_delete_object(plane);
     return curves;
@@ -60,7 +61,7 @@ hm_list_p_t copy_curves(const std::vector<tag_t>& objects) {
     hm_list_p_t curves = nullptr;
     for (tag_t object : objects) {
         tag_t made = NULL_TAG;
-        if (is_solid_of(object, HM_solid_edge_subtype)) {
+        if (detail::is_solid(object, HM_solid_edge_subtype)) {
             if (HM_MODL_create_curve_from_edge(object, &made) != 0) made = NULL_TAG;
         } else if (HM_VD_copy_object(HM_VD_KEEP_LAYER, 1, &object, &made) != 0) {
             made = NULL_TAG;
@@ -70,34 +71,29 @@ hm_list_p_t copy_curves(const std::vector<tag_t>& objects) {
     return curves;
 }
 
-// Rolls the part back to the mark and forgets the mark.
-void roll_back(UNDO_mark_t mark) {
-    UNDO_KW_undo_to_mark(mark);
-    UNDO_KW_delete_mark(mark);
-}
-
 }  // namespace
 
 int HM_VD_HPD_combine_curves(hm_list_s* objects, double* point, double pv_angle, tag_t* curve) {
     if (!curve) return kEmptyInput;
     *curve = NULL_TAG;
     int count = 0;
-    tag_t* array = nullptr;
-    change_list_to_array(objects, &count, &array);
-    std::vector<tag_t> items(array, array + count);
-    SM_free(array);
+    detail::SmBlock<tag_t> array;
+    change_list_to_array(objects, &count, array.out());
+    const std::vector<tag_t> items(array.get(), array.get() + count);
+    array.reset();
     if (items.empty()) return kEmptyInput;
 
     const auto faces = std::count_if(items.begin(), items.end(),
-                                     [](tag_t o) { return is_solid_of(o, HM_solid_face_subtype); });
+                                     [](tag_t o) { return detail::is_solid(o, HM_solid_face_subtype); });
     if (faces > 0 && faces < static_cast<long>(items.size())) return kFacesMixed;
     if (faces > 0 && !point) return kEmptyInput;
 
-    hm_list_p_t curves = faces > 0 ? section_faces(items, point, pv_angle) : copy_curves(items);
-    tag_t* made = nullptr;
+    detail::SmBlock<tag_t> made;
     int n_made = 0;
-    change_list_to_array(curves, &n_made, &made);
-    HM_MODL_delete_list(&curves);
+    {
+        const detail::HostList curves(faces > 0 ? section_faces(items, point, pv_angle) : copy_curves(items));
+        change_list_to_array(curves.get(), &n_made, made.out());
+    }
 
     int result = 0;
     if (n_made < 1) {
@@ -106,14 +102,12 @@ int HM_VD_HPD_combine_curves(hm_list_s* objects, double* point, double pv_angle,
         *curve = made[0];
     } else {
         int n_joined = 0;
-        tag_t* joined = nullptr;
-        if (HM_CURVE_auto_join_curves(made, n_made, kJoinType, &n_joined, &joined) == 0 && n_joined == 1)
+        detail::SmBlock<tag_t> joined;
+        if (HM_CURVE_auto_join_curves(made.get(), n_made, kJoinType, &n_joined, joined.out()) == 0 && n_joined == 1)
             *curve = joined[0];
         else
             result = kNoSingleCurve;
-        SM_free(joined);
     }
-    SM_free(made);
     return result;
 }
 
@@ -122,10 +116,11 @@ int HM_VD_HPD_ask_init_prp(double* csys_matrix, double* csys_origin, int count, 
     if (count < 1 || !accelerator) return kNoAccelerator;
     if (!csys_matrix || !csys_origin || !prp || !pedal_angle) return -1;
     for (int i = 0; i < count; ++i)
-        if (HM_OBJ_ask_status(accelerator[i]) != 3) return -1;
+        if (!detail::is_alive(accelerator[i])) return -1;
 
-    UNDO_mark_t mark = UNDO_KW_set_mark(UNDO_visible, "init_prp");
-    if (mark == 0) return -1;
+    // Everything made below is rolled back, however the step ends.
+    detail::UndoScope scope(UNDO_visible, "init_prp");
+    if (!scope.is_set()) return -1;
 
     // The accelerator in the vehicle frame. The mapped copies go into a local
     // array: the undo below deletes them, and the caller keeps its objects.
@@ -133,10 +128,8 @@ int HM_VD_HPD_ask_init_prp(double* csys_matrix, double* csys_origin, int count, 
     if (!VD_csys_is_identity(csys_origin, csys_matrix)) {
         for (tag_t& object : objects) {
             tag_t mapped = NULL_TAG;
-            if (VD_map_geom_abs2csys(object, csys_origin, csys_matrix, &mapped) != 0 || mapped == NULL_TAG) {
-                roll_back(mark);
+            if (VD_map_geom_abs2csys(object, csys_origin, csys_matrix, &mapped) != 0 || mapped == NULL_TAG)
                 return kNoPedalCurve;
-            }
             object = mapped;
         }
     }
@@ -157,19 +150,15 @@ int HM_VD_HPD_ask_init_prp(double* csys_matrix, double* csys_origin, int count, 
 
     tag_t combined = NULL_TAG;
     if (boxed) {
-        hm_list_s* list = nullptr;
-        change_array_to_list(count, objects.data(), &list);
-        if (HM_VD_HPD_combine_curves(list, centre, 0.0, &combined) != 0) combined = NULL_TAG;
-        HM_MODL_delete_list(&list);
+        detail::HostList list;
+        change_array_to_list(count, objects.data(), list.out());
+        if (HM_VD_HPD_combine_curves(list.get(), centre, 0.0, &combined) != 0) combined = NULL_TAG;
     }
     // The pedal point and angle of the combined curve, at the curve point
     // nearest to the centre of its box.
     double point[3], angle = 0.0;
-    if (combined == NULL_TAG || hpd_ask_pedal_point_angle(combined, point, &angle) != 0) {
-        roll_back(mark);
-        return kNoPedalCurve;
-    }
-    roll_back(mark);
+    if (combined == NULL_TAG || hpd_ask_pedal_point_angle(combined, point, &angle) != 0) return kNoPedalCurve;
+    scope.roll_back();
     for (int i = 0; i < 3; ++i) prp[i] = point[i];
     *pedal_angle = angle;
     return 0;

@@ -4,7 +4,7 @@
 //
 // The row names, descriptions and comments are the ones the importer
 // matches, spelling included; they must not be corrected.
-#include "hpd_record.h"
+#include "hpd/spreadsheet.h"
 
 #include "morvish.h"
 #include "omvra.h"

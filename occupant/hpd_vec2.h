@@ -1,15 +1,12 @@
 // Small plane-vector arithmetic of the occupant sources (side view (L, H) or
-// plan view (L, W)). Angles in radians, counter-clockwise positive.
+// plan view (L, W)). Angles in radians, counter-clockwise positive; the
+// tool's degree conversions are in hpd_constants.h.
 #ifndef CARVELL_OCCUPANT_HPD_VEC2_H
 #define CARVELL_OCCUPANT_HPD_VEC2_H
 
 #include <cmath>
 
-namespace hpd2 {
-
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kDegToRad = 0.01745329251994328;
-constexpr double kRadToDeg = 57.29577951308235;
+namespace carvell::occupant::vec2 {
 
 struct V {
     double l;
@@ -42,6 +39,6 @@ inline bool unit(V v, double tolerance, V* out) {
     return true;
 }
 
-}  // namespace hpd2
+}  // namespace carvell::occupant::vec2
 
 #endif

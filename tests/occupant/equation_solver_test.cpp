@@ -1,6 +1,6 @@
 // One-dimensional equation solver: the four methods on functions with known
 // roots, the bracket search, the iteration limit and the argument checks.
-#include "../../occupant/equation_solver.h"
+#include "equation_solver.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+using namespace carvell::occupant;
 
 namespace {
 
@@ -52,7 +54,7 @@ const KnownRoot kKnownRoots[] = {
 
 }  // namespace
 
-TEST(EquationSolver, EveryMethodFindsKnownRoots) {
+TEST(EquationSolverTest, EveryMethodFindsKnownRoots) {
     // Bisection and Brent stop on the bracket width; false position stops on
     // the step between estimates, so its root is held to a looser bound.
     const struct {
@@ -72,7 +74,7 @@ TEST(EquationSolver, EveryMethodFindsKnownRoots) {
     }
 }
 
-TEST(EquationSolver, NoSignChangeFailsForEveryMethodAndLeavesRoot) {
+TEST(EquationSolverTest, NoSignChangeFailsForEveryMethodAndLeavesTheRoot) {
     for (int method = 1; method <= 4; ++method) {
         Fn fn = plain([](double x) { return x * x + 1.0; });
         double root = -99.0;
@@ -81,7 +83,7 @@ TEST(EquationSolver, NoSignChangeFailsForEveryMethodAndLeavesRoot) {
     }
 }
 
-TEST(EquationSolver, BracketExtendsPastUpperEnd) {
+TEST(EquationSolverTest, BracketExtendsPastTheUpperEnd) {
     // Both ends negative, the root 0.05 beyond the upper end.
     Fn fn = plain([](double x) { return x - 1.05; });
     double root = 0.0;
@@ -89,7 +91,7 @@ TEST(EquationSolver, BracketExtendsPastUpperEnd) {
     EXPECT_NEAR(root, 1.05, 1e-4);
 }
 
-TEST(EquationSolver, BracketMovesInwardPastUnusableEnds) {
+TEST(EquationSolverTest, BracketMovesInwardPastUnusableEnds) {
     // The function cannot be evaluated near the ends; the search moves both
     // ends inward by 0.1 until it can.
     Fn fn{[](double x, double* f) {
@@ -102,7 +104,7 @@ TEST(EquationSolver, BracketMovesInwardPastUnusableEnds) {
     EXPECT_NEAR(root, 0.5, 1e-4);
 }
 
-TEST(EquationSolver, BracketSearchGivesUpAfterFivePasses) {
+TEST(EquationSolverTest, BracketSearchGivesUpAfterFivePasses) {
     Fn fn{[](double, double*) { return 2; }};
     double root = -99.0;
     EXPECT_EQ(solve(OPT_UTIL_BISECTION, 0.0, 1.0, fn, &root), OPT_UTIL_NO_SIGN_CHANGE);
@@ -110,7 +112,7 @@ TEST(EquationSolver, BracketSearchGivesUpAfterFivePasses) {
     EXPECT_EQ(root, -99.0);
 }
 
-TEST(EquationSolver, BracketSearchStopsWhenMovingAwayFromRoot) {
+TEST(EquationSolverTest, BracketSearchStopsWhenMovingAwayFromTheRoot) {
     // Both ends positive and the function grows beyond the upper end.
     Fn fn = plain([](double x) { return 1.0 + x; });
     double root = -99.0;
@@ -118,7 +120,7 @@ TEST(EquationSolver, BracketSearchStopsWhenMovingAwayFromRoot) {
     EXPECT_EQ(fn.calls, 3);  // both ends, then one probe beyond the upper end
 }
 
-TEST(EquationSolver, AutomaticIterationLimitFromBracketWidth) {
+TEST(EquationSolverTest, IterationLimitFollowsFromTheBracketWidthWhenNotGiven) {
     // Plain false position creeps along x^2 - 0.01 from one side and needs
     // about thirty steps; the automatic limit for [0, 1] at xtol 1e-4 is
     // trunc(log2(10000) + 2) = 15. The weighted variant converges in time.
@@ -133,7 +135,7 @@ TEST(EquationSolver, AutomaticIterationLimitFromBracketWidth) {
     EXPECT_NEAR(root, 0.1, 1e-4);
 }
 
-TEST(EquationSolver, ExplicitIterationLimitGivesTheMethodsCode) {
+TEST(EquationSolverTest, AGivenIterationLimitGivesTheMethodsCode) {
     const struct {
         int method;
         int code;
@@ -151,7 +153,7 @@ TEST(EquationSolver, ExplicitIterationLimitGivesTheMethodsCode) {
     }
 }
 
-TEST(EquationSolver, CallbackFailureDuringIterationsAborts) {
+TEST(EquationSolverTest, CallbackFailureDuringTheIterationsAbortsTheSolve) {
     // Positive answers abort; negative ones are accepted with their value.
     Fn failing{[](double x, double* f) {
         *f = x - 0.3;
@@ -169,7 +171,7 @@ TEST(EquationSolver, CallbackFailureDuringIterationsAborts) {
     EXPECT_NEAR(root, 0.3, 1e-4);
 }
 
-TEST(EquationSolver, BadArgumentsAreCheckedInOrder) {
+TEST(EquationSolverTest, BadArgumentsAreCheckedInOrder) {
     Fn fn = plain([](double x) { return x - 0.3; });
     double root = -99.0;
     const double interval[2] = {0.0, 1.0};
@@ -192,7 +194,7 @@ TEST(EquationSolver, BadArgumentsAreCheckedInOrder) {
     EXPECT_EQ(root, -99.0);
 }
 
-TEST(EquationSolver, CallersIntervalIsNotWritten) {
+TEST(EquationSolverTest, TheCallersIntervalIsNotWritten) {
     Fn fn = plain([](double x) { return x - 1.05; });
     const double interval[2] = {0.0, 1.0};
     double root = 0.0;

@@ -1,6 +1,6 @@
 // Back pivots and the ALPHA angle: the five linkage points checked against the
 // linkage's dimensions, in millimetre and inch parts, and the failures.
-#include "../../occupant/hpd_internal.h"
+#include "hpd_back_linkage.h"
 #include "hpd.h"
 
 #include "host_fixture.h"
@@ -8,6 +8,8 @@
 
 #include <cmath>
 #include <string>
+
+using namespace carvell::occupant;
 
 namespace {
 
@@ -65,7 +67,11 @@ void check_linkage(double p_mm, double scale) {
 
 }  // namespace
 
-TEST_F(HostTest, BackPivotsAtLength57LevelWithOrigin) {
+// The back linkage and its pivots.
+class BackPivotTest : public HostTest {};
+class BackPivotInchTest : public InchHostTest {};
+
+TEST_F(BackPivotTest, PivotsAtLength57LieLevelWithTheOrigin) {
     double pts[5][2];
     ASSERT_EQ(HM_VD_HPD_ask_back_pivot_relative_locations(57.0, pts), 0);
     EXPECT_NEAR(pts[0][0], kFirstArm, 1e-9);
@@ -75,11 +81,11 @@ TEST_F(HostTest, BackPivotsAtLength57LevelWithOrigin) {
     EXPECT_LE(std::fabs(pts[4][1]), 1e-5);
 }
 
-TEST_F(HostTest, BackLinkageHoldsItsDimensions) {
+TEST_F(BackPivotTest, LinkageHoldsItsDimensions) {
     for (double p : {-40.0, 0.0, 30.0, 57.0, 70.0}) check_linkage(p, 1.0);
 }
 
-TEST_F(InchHostTest, BackLinkageInInches) {
+TEST_F(BackPivotInchTest, LinkageHoldsItsDimensionsInInches) {
     for (double p : {0.0, 57.0}) check_linkage(p, kInch);
     double mm[5][2], in[5][2];
     ASSERT_EQ(HM_VD_HPD_ask_back_pivot_relative_locations(30.0 / kInch, in), 0);
@@ -91,7 +97,7 @@ TEST_F(InchHostTest, BackLinkageInInches) {
     }
 }
 
-TEST_F(HostTest, BackPivotsFailWithoutTouchingThePoints) {
+TEST_F(BackPivotTest, PivotsFailWithoutTouchingThePoints) {
     // 57 - p beyond the first arm: no pivot angle. p = 120: the pivots exist
     // but the links close at no ALPHA near 0.
     for (double p : {200.0, -44.0, 120.0}) {
@@ -107,7 +113,7 @@ TEST_F(HostTest, BackPivotsFailWithoutTouchingThePoints) {
     EXPECT_EQ(hpd_ask_back_pivot_points(200.0, p1, p2), -1);
 }
 
-TEST_F(HostTest, AlphaSearchSkipsAnglesWhereTheLinksDoNotClose) {
+TEST_F(BackPivotTest, AlphaSearchSkipsAnglesWhereTheLinksDoNotClose) {
     // At p = 57 the links do not close for ALPHA of 45 degrees, the search's
     // second step; the root near 1 degree is still found.
     double p1[2], p2[2], c[2], d[2];
@@ -124,7 +130,7 @@ TEST_F(HostTest, AlphaSearchSkipsAnglesWhereTheLinksDoNotClose) {
     EXPECT_LE(std::fabs(e[1]), 1e-5);
 }
 
-TEST_F(HostTest, AlphaIterationCountIsTracedUnderTheDebugKey) {
+TEST_F(BackPivotTest, AlphaIterationCountIsTracedUnderTheDebugKey) {
     double alpha = 0.0;
     ASSERT_EQ(ask_alpha_angle(30.0, &alpha), 0);
     EXPECT_TRUE(host_testing::error_lines().empty());

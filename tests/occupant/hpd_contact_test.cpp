@@ -13,7 +13,7 @@
 //   behind the PRP;
 // - convex pedal: the arc of radius 150 about (400, 370, 250), at arc angles
 //   psi (from +L towards +H) of 10 to 50 degrees; its sole angle is 90 - psi.
-#include "../../occupant/hpd_internal.h"
+#include "hpd_contact.h"
 
 #include "host_fixture.h"
 #include "hpd.h"
@@ -24,6 +24,8 @@
 #include <cmath>
 #include <string>
 #include <vector>
+
+using namespace carvell::occupant;
 
 namespace {
 
@@ -169,6 +171,20 @@ void ExpectBallOfFoot(const Posture& u) {
 
 }  // namespace
 
+// Shoe and pedal contact: the AHP-PRP relations, the contact solvers and
+// residuals, the heel targets and the plan-view angle. The checks that run in
+// both units take the unit's scale.
+class ContactTest : public HostTest {
+protected:
+    void CheckRelations(double scale);
+    void CheckShoeTarget(const Posture& u);
+    void CheckOccTarget(const Posture& u);
+};
+class ContactInchTest : public ContactTest {
+protected:
+    ContactInchTest() { inches_ = true; }
+};
+
 /* ---- the pure heel and pedal relations ---- */
 
 struct RelationCase {
@@ -177,41 +193,34 @@ struct RelationCase {
     double dh;
 };
 
-class HpdContactRelations : public HostTest {
-protected:
-    void Check(double scale) {
-        const RelationCase cases[] = {
-            {60, 0, 100, 0, -173.20508075688772},
-            {60, 30, 86.602540378443865, 50, -173.20508075688772},
-            {30, -45, 122.47448713915890, -122.47448713915890, -100},
-            {0, 90, 0, 200, 0},
-        };
-        for (const RelationCase& c : cases) {
-            SCOPED_TRACE("pedal " + std::to_string(c.pedal_angle) + " pv " + std::to_string(c.pv_angle));
-            double prp[3] = {500 * scale, 370 * scale, 300 * scale}, ahp[3], back[3];
-            HM_VD_HPD_ask_ahp_by_prp_no_offset(prp, c.pedal_angle, c.pv_angle, ahp);
-            expect_point(ahp, {(500 + c.dl) * scale, (370 + c.dw) * scale, (300 + c.dh) * scale}, 1e-9, "ahp");
-            HM_VD_HPD_ask_prp_by_ahp_no_offset(ahp, c.pedal_angle, c.pv_angle, back);
-            expect_point(back, {prp[0], prp[1], prp[2]}, 1e-9, "prp back");
-            double w = 0;
-            HM_VD_HPD_ask_ahp_y_no_offset(prp[1], c.pedal_angle, c.pv_angle, &w);
-            EXPECT_NEAR(w, ahp[1], 1e-9);
-            // The same array as input and output.
-            HM_VD_HPD_ask_prp_by_ahp_no_offset(ahp, c.pedal_angle, c.pv_angle, ahp);
-            expect_point(ahp, {prp[0], prp[1], prp[2]}, 1e-9, "in place");
-        }
+void ContactTest::CheckRelations(double scale) {
+    const RelationCase cases[] = {
+        {60, 0, 100, 0, -173.20508075688772},
+        {60, 30, 86.602540378443865, 50, -173.20508075688772},
+        {30, -45, 122.47448713915890, -122.47448713915890, -100},
+        {0, 90, 0, 200, 0},
+    };
+    for (const RelationCase& c : cases) {
+        SCOPED_TRACE("pedal " + std::to_string(c.pedal_angle) + " pv " + std::to_string(c.pv_angle));
+        double prp[3] = {500 * scale, 370 * scale, 300 * scale}, ahp[3], back[3];
+        HM_VD_HPD_ask_ahp_by_prp_no_offset(prp, c.pedal_angle, c.pv_angle, ahp);
+        expect_point(ahp, {(500 + c.dl) * scale, (370 + c.dw) * scale, (300 + c.dh) * scale}, 1e-9, "ahp");
+        HM_VD_HPD_ask_prp_by_ahp_no_offset(ahp, c.pedal_angle, c.pv_angle, back);
+        expect_point(back, {prp[0], prp[1], prp[2]}, 1e-9, "prp back");
+        double w = 0;
+        HM_VD_HPD_ask_ahp_y_no_offset(prp[1], c.pedal_angle, c.pv_angle, &w);
+        EXPECT_NEAR(w, ahp[1], 1e-9);
+        // The same array as input and output.
+        HM_VD_HPD_ask_prp_by_ahp_no_offset(ahp, c.pedal_angle, c.pv_angle, ahp);
+        expect_point(ahp, {prp[0], prp[1], prp[2]}, 1e-9, "in place");
     }
-};
+}
 
-TEST_F(HpdContactRelations, AhpAndPrpOfA200MillimetreShoe) { Check(1.0); }
+TEST_F(ContactTest, AhpAndPrpOfA200MillimetreShoeGiveEachOther) { CheckRelations(1.0); }
 
-class HpdContactRelationsInch : public HpdContactRelations {
-protected:
-    HpdContactRelationsInch() { inches_ = true; }
-};
-TEST_F(HpdContactRelationsInch, AhpAndPrpOfA200MillimetreShoe) { Check(1.0 / 25.4); }
+TEST_F(ContactInchTest, AhpAndPrpOfA200MillimetreShoeGiveEachOtherInInches) { CheckRelations(1.0 / 25.4); }
 
-TEST_F(HostTest, OffsetPointAcrossThePlanViewDirection) {
+TEST_F(ContactTest, OffsetPointLiesAcrossThePlanViewDirection) {
     struct {
         double pv, dx, dy;
     } cases[] = {{0, 0, -10}, {90, 10, 0}, {30, 5, -8.6602540378443865}, {-60, -8.6602540378443865, -5}};
@@ -231,27 +240,27 @@ TEST_F(HostTest, OffsetPointAcrossThePlanViewDirection) {
 
 /* ---- the contact solvers ---- */
 
-TEST_F(HostTest, StandardPostureOnPedalAndFloor) {
+TEST_F(ContactTest, StandardPostureStandsOnPedalAndFloor) {
     ExpectStandardPosture(Posture{});
     ExpectNoLeaks();
 }
 
-TEST_F(InchHostTest, StandardPostureOnPedalAndFloor) {
+TEST_F(ContactInchTest, StandardPostureStandsOnPedalAndFloorInInches) {
     ExpectStandardPosture(Posture{1.0 / 25.4});
     ExpectNoLeaks();
 }
 
-TEST_F(HostTest, BallOfFootOnTheFloor) {
+TEST_F(ContactTest, BallOfFootIsSolvedOnTheFloor) {
     ExpectBallOfFoot(Posture{});
     ExpectNoLeaks();
 }
 
-TEST_F(InchHostTest, BallOfFootOnTheFloor) {
+TEST_F(ContactInchTest, BallOfFootIsSolvedOnTheFloorInInches) {
     ExpectBallOfFoot(Posture{1.0 / 25.4});
     ExpectNoLeaks();
 }
 
-TEST_F(HostTest, PedalSolverFailures) {
+TEST_F(ContactTest, PedalSolverFailuresGiveTheirCodes) {
     const Posture u;
     tag_t pedal = straight_pedal(u);
     tag_t floor = floor_line(u, 100);
@@ -293,7 +302,7 @@ TEST_F(HostTest, PedalSolverFailures) {
     ExpectNoLeaks();
 }
 
-TEST_F(HostTest, FloorSolverFailures) {
+TEST_F(ContactTest, FloorSolverFailuresGiveTheirCodes) {
     const Posture u;
     const double heel[3] = {600, 370, 100};
     tag_t behind = floor_line(u, 100, 0, {0, 0, 0}, 650, 800);
@@ -314,7 +323,7 @@ TEST_F(HostTest, FloorSolverFailures) {
     ExpectNoLeaks();
 }
 
-TEST_F(HostTest, ResidualCodes) {
+TEST_F(ContactTest, ResidualsAnswerTheirCodes) {
     const Posture u;
     tag_t pedal = straight_pedal(u);
     const double c = std::cos(60 * kDeg), s = std::sin(60 * kDeg);
@@ -368,7 +377,7 @@ TEST_F(HostTest, ResidualCodes) {
 
 /* ---- pedal point and angle ---- */
 
-TEST_F(HostTest, PedalPointAndAngleWhicheverWayThePedalIsDrawn) {
+TEST_F(ContactTest, PedalPointAndAngleAreFoundWhicheverWayThePedalIsDrawn) {
     const Posture u;
     const double c = std::cos(60 * kDeg), s = std::sin(60 * kDeg);
     for (bool downwards : {true, false}) {
@@ -388,57 +397,52 @@ TEST_F(HostTest, PedalPointAndAngleWhicheverWayThePedalIsDrawn) {
 
 /* ---- heel targets ---- */
 
-class HpdShoeTarget : public HostTest {
-protected:
-    void Check(const Posture& u) {
-        const double tol = u.tol();
-        const double pv = 20.0;
-        const Point3 centre = u.p(900, 370, 400);
-        // Floors drawn turned by the plan-view angle; the heel is given and
-        // answered in the turned-back side view.
-        tag_t heel_floor = floor_line(u, 100, pv, centre);
-        tag_t bof_floor = floor_line(u, 140, pv, centre, 300, 700);
-        double c[3] = {centre[0], centre[1], centre[2]};
-        const double corner[3] = {u.mm(300), u.mm(200), u.mm(100)}, along[3] = {u.mm(500), 0, 0},
-                     across[3] = {0, u.mm(300), 0};
-        tag_t sheet = host_testing::make_planar_sheet(corner, along, across);
-        ObjectCount objects;
+void ContactTest::CheckShoeTarget(const Posture& u) {
+    const double tol = u.tol();
+    const double pv = 20.0;
+    const Point3 centre = u.p(900, 370, 400);
+    // Floors drawn turned by the plan-view angle; the heel is given and
+    // answered in the turned-back side view.
+    tag_t heel_floor = floor_line(u, 100, pv, centre);
+    tag_t bof_floor = floor_line(u, 140, pv, centre, 300, 700);
+    double c[3] = {centre[0], centre[1], centre[2]};
+    const double corner[3] = {u.mm(300), u.mm(200), u.mm(100)}, along[3] = {u.mm(500), 0, 0},
+                 across[3] = {0, u.mm(300), 0};
+    tag_t sheet = host_testing::make_planar_sheet(corner, along, across);
+    ObjectCount objects;
 
-        // Heel above the floor: it keeps its L and takes the floor's H.
-        double heel[3] = {u.mm(600), u.mm(370), u.mm(130)}, angle = -1;
-        ASSERT_EQ(HM_VD_HPD_ask_shoe_target(true, bof_floor, &angle, 0, heel_floor, heel, pv, c), 0);
-        expect_point(heel, u.p(600, 370, 100), tol, "heel on floor");
-        EXPECT_NEAR(angle, std::asin(0.2) / kDeg, 0.01);
+    // Heel above the floor: it keeps its L and takes the floor's H.
+    double heel[3] = {u.mm(600), u.mm(370), u.mm(130)}, angle = -1;
+    ASSERT_EQ(HM_VD_HPD_ask_shoe_target(true, bof_floor, &angle, 0, heel_floor, heel, pv, c), 0);
+    expect_point(heel, u.p(600, 370, 100), tol, "heel on floor");
+    EXPECT_NEAR(angle, std::asin(0.2) / kDeg, 0.01);
 
-        // Heel behind the floor's rear end: the end's L and H, with the warning.
-        double beyond[3] = {u.mm(850), u.mm(370), u.mm(130)};
-        EXPECT_EQ(HM_VD_HPD_ask_shoe_target(false, bof_floor, nullptr, 1, heel_floor, beyond, pv, c), -2);
-        expect_point(beyond, u.p(800, 370, 100), tol, "heel at the floor's end");
+    // Heel behind the floor's rear end: the end's L and H, with the warning.
+    double beyond[3] = {u.mm(850), u.mm(370), u.mm(130)};
+    EXPECT_EQ(HM_VD_HPD_ask_shoe_target(false, bof_floor, nullptr, 1, heel_floor, beyond, pv, c), -2);
+    expect_point(beyond, u.p(800, 370, 100), tol, "heel at the floor's end");
 
-        // Mode 2 leaves the heel where it is.
-        double kept[3] = {u.mm(600), u.mm(370), u.mm(130)};
-        EXPECT_EQ(HM_VD_HPD_ask_shoe_target(false, NULL_TAG, nullptr, 2, heel_floor, kept, pv, c), 0);
-        expect_point(kept, u.p(600, 370, 130), 0, "heel kept");
+    // Mode 2 leaves the heel where it is.
+    double kept[3] = {u.mm(600), u.mm(370), u.mm(130)};
+    EXPECT_EQ(HM_VD_HPD_ask_shoe_target(false, NULL_TAG, nullptr, 2, heel_floor, kept, pv, c), 0);
+    expect_point(kept, u.p(600, 370, 130), 0, "heel kept");
 
-        // A floor sheet is cut in a line: the heel takes the sheet's nearest
-        // point and the warning, as for a heel beyond the floor's ends.
-        double over_sheet[3] = {u.mm(600), u.mm(370), u.mm(130)};
-        EXPECT_EQ(HM_VD_HPD_ask_shoe_target(false, NULL_TAG, nullptr, 0, sheet, over_sheet, 0.0, c), -2);
-        expect_point(over_sheet, u.p(600, 370, 100), tol, "heel over a sheet");
-        objects.ExpectUnchangedAfterUpdate();
-        ExpectNoLeaks();
-    }
-};
+    // A floor sheet is cut in a line: the heel takes the sheet's nearest
+    // point and the warning, as for a heel beyond the floor's ends.
+    double over_sheet[3] = {u.mm(600), u.mm(370), u.mm(130)};
+    EXPECT_EQ(HM_VD_HPD_ask_shoe_target(false, NULL_TAG, nullptr, 0, sheet, over_sheet, 0.0, c), -2);
+    expect_point(over_sheet, u.p(600, 370, 100), tol, "heel over a sheet");
+    objects.ExpectUnchangedAfterUpdate();
+    ExpectNoLeaks();
+}
 
-TEST_F(HpdShoeTarget, HeelOnTheFloorAndFloorPlaneAngle) { Check(Posture{}); }
+TEST_F(ContactTest, ShoeTargetPutsTheHeelOnTheFloorAndGivesTheFloorPlaneAngle) { CheckShoeTarget(Posture{}); }
 
-class HpdShoeTargetInch : public HpdShoeTarget {
-protected:
-    HpdShoeTargetInch() { inches_ = true; }
-};
-TEST_F(HpdShoeTargetInch, HeelOnTheFloorAndFloorPlaneAngle) { Check(Posture{1.0 / 25.4}); }
+TEST_F(ContactInchTest, ShoeTargetPutsTheHeelOnTheFloorAndGivesTheFloorPlaneAngleInInches) {
+    CheckShoeTarget(Posture{1.0 / 25.4});
+}
 
-TEST_F(HostTest, ShoeTargetFailures) {
+TEST_F(ContactTest, ShoeTargetFailuresGiveTheirCodes) {
     const Posture u;
     tag_t floor = floor_line(u, 100);
     tag_t bof_behind = floor_line(u, 100, 0, {0, 0, 0}, 650, 800);
@@ -460,68 +464,61 @@ TEST_F(HostTest, ShoeTargetFailures) {
     ExpectNoLeaks();
 }
 
-class HpdOccTarget : public HostTest {
-protected:
-    void Check(const Posture& u) {
-        const double tol = u.tol();
-        const double heel_h = 300 - 200 * std::sin(60 * kDeg);
-        const double heel_l = 500 + 200 / std::tan(60 * kDeg);   // sole line meets H = 100
-        double centre[3] = {u.mm(900), u.mm(370), u.mm(400)};
-        const Point3 c = {centre[0], centre[1], centre[2]};
+void ContactTest::CheckOccTarget(const Posture& u) {
+    const double tol = u.tol();
+    const double heel_h = 300 - 200 * std::sin(60 * kDeg);
+    const double heel_l = 500 + 200 / std::tan(60 * kDeg);   // sole line meets H = 100
+    double centre[3] = {u.mm(900), u.mm(370), u.mm(400)};
+    const Point3 c = {centre[0], centre[1], centre[2]};
 
-        struct Case {
-            const char* what;
-            double pv, offset;
-            int mode;
-            bool with_floor;
-            double start_h;
-            Point3 side_heel;   // solved heel in the turned-back side view (mm)
-        } cases[] = {
-            {"heel on floor", 0, 0, 0, true, 500, {heel_l, 370, 100}},
-            {"heel on floor from the floor's height", 0, 0, 1, true, 500, {heel_l, 370, 100}},
-            {"heel height held", 0, 0, 2, true, heel_h, {600, 370, heel_h}},
-            {"no floor: height held", 0, 0, 0, false, heel_h, {600, 370, heel_h}},
-            {"turned with lateral offset", 15, 50, 0, true, 500, {heel_l, 370, 100}},
-            {"turned the other way, height held", -25, 30, 2, true, heel_h, {600, 370, heel_h}},
-        };
-        for (const Case& k : cases) {
-            SCOPED_TRACE(k.what);
-            tag_t pedal = straight_pedal(u, true, k.pv, c);
-            tag_t floor = k.with_floor ? floor_line(u, 100, k.pv, c) : NULL_TAG;
-            ObjectCount objects;
-            double heel[3] = {u.mm(650), u.mm(370), u.mm(k.start_h)}, angle = 10;
-            ASSERT_EQ(HM_VD_HPD_ask_occ_target(true, pedal, &angle, k.mode, floor, heel, k.pv, centre,
-                                               u.mm(k.offset)),
-                      0);
-            Point3 want = turned_about_vertical(u.p(k.side_heel[0], k.side_heel[1], k.side_heel[2]), c, k.pv);
-            want[0] += std::sin(k.pv * kDeg) * u.mm(k.offset);
-            want[1] -= std::cos(k.pv * kDeg) * u.mm(k.offset);
-            expect_point(heel, want, tol, "heel");
-            EXPECT_NEAR(angle, 60.0, 1e-6);
-            objects.ExpectUnchangedAfterUpdate();
-        }
-
-        // Without the pedal the heel goes onto the floor below it.
-        tag_t floor = floor_line(u, 100);
+    struct Case {
+        const char* what;
+        double pv, offset;
+        int mode;
+        bool with_floor;
+        double start_h;
+        Point3 side_heel;   // solved heel in the turned-back side view (mm)
+    } cases[] = {
+        {"heel on floor", 0, 0, 0, true, 500, {heel_l, 370, 100}},
+        {"heel on floor from the floor's height", 0, 0, 1, true, 500, {heel_l, 370, 100}},
+        {"heel height held", 0, 0, 2, true, heel_h, {600, 370, heel_h}},
+        {"no floor: height held", 0, 0, 0, false, heel_h, {600, 370, heel_h}},
+        {"turned with lateral offset", 15, 50, 0, true, 500, {heel_l, 370, 100}},
+        {"turned the other way, height held", -25, 30, 2, true, heel_h, {600, 370, heel_h}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        tag_t pedal = straight_pedal(u, true, k.pv, c);
+        tag_t floor = k.with_floor ? floor_line(u, 100, k.pv, c) : NULL_TAG;
         ObjectCount objects;
-        double heel[3] = {u.mm(600), u.mm(370), u.mm(130)}, angle = 10;
-        ASSERT_EQ(HM_VD_HPD_ask_occ_target(false, NULL_TAG, &angle, 0, floor, heel, 0.0, centre, u.mm(50)), 0);
-        expect_point(heel, u.p(600, 370, 100), tol, "heel on floor without pedal");
-        EXPECT_EQ(angle, 10);
+        double heel[3] = {u.mm(650), u.mm(370), u.mm(k.start_h)}, angle = 10;
+        ASSERT_EQ(HM_VD_HPD_ask_occ_target(true, pedal, &angle, k.mode, floor, heel, k.pv, centre,
+                                           u.mm(k.offset)),
+                  0);
+        Point3 want = turned_about_vertical(u.p(k.side_heel[0], k.side_heel[1], k.side_heel[2]), c, k.pv);
+        want[0] += std::sin(k.pv * kDeg) * u.mm(k.offset);
+        want[1] -= std::cos(k.pv * kDeg) * u.mm(k.offset);
+        expect_point(heel, want, tol, "heel");
+        EXPECT_NEAR(angle, 60.0, 1e-6);
         objects.ExpectUnchangedAfterUpdate();
-        ExpectNoLeaks();
     }
-};
 
-TEST_F(HpdOccTarget, RightHeelAgainstThePedal) { Check(Posture{}); }
+    // Without the pedal the heel goes onto the floor below it.
+    tag_t floor = floor_line(u, 100);
+    ObjectCount objects;
+    double heel[3] = {u.mm(600), u.mm(370), u.mm(130)}, angle = 10;
+    ASSERT_EQ(HM_VD_HPD_ask_occ_target(false, NULL_TAG, &angle, 0, floor, heel, 0.0, centre, u.mm(50)), 0);
+    expect_point(heel, u.p(600, 370, 100), tol, "heel on floor without pedal");
+    EXPECT_EQ(angle, 10);
+    objects.ExpectUnchangedAfterUpdate();
+    ExpectNoLeaks();
+}
 
-class HpdOccTargetInch : public HpdOccTarget {
-protected:
-    HpdOccTargetInch() { inches_ = true; }
-};
-TEST_F(HpdOccTargetInch, RightHeelAgainstThePedal) { Check(Posture{1.0 / 25.4}); }
+TEST_F(ContactTest, OccupantTargetPutsTheRightHeelAgainstThePedal) { CheckOccTarget(Posture{}); }
 
-TEST_F(HostTest, OccTargetFailures) {
+TEST_F(ContactInchTest, OccupantTargetPutsTheRightHeelAgainstThePedalInInches) { CheckOccTarget(Posture{1.0 / 25.4}); }
+
+TEST_F(ContactTest, OccupantTargetFailuresGiveTheirCodes) {
     const Posture u;
     tag_t pedal = straight_pedal(u);
     tag_t floor = floor_line(u, 100);
@@ -562,7 +559,7 @@ TEST_F(HostTest, OccTargetFailures) {
 
 /* ---- plan-view angle ---- */
 
-TEST_F(HostTest, PlanViewAngleOfTheNearestPedalGeometry) {
+TEST_F(ContactTest, PlanViewAngleIsThatOfTheNearestPedalGeometry) {
     const Posture u;
     const Point3 centre = {900, 370, 400};
     const double s60 = std::sin(60 * kDeg), c60 = std::cos(60 * kDeg);

@@ -1,6 +1,6 @@
 // Face normals, curve tangents and turned copies of the H-point tool on real
 // host geometry.
-#include "../../occupant/hpd_internal.h"
+#include "hpd_host_geometry.h"
 
 #include "host_fixture.h"
 #include "occupant_fixtures.h"
@@ -10,9 +10,14 @@
 #include <cmath>
 #include <vector>
 
+using namespace carvell::occupant;
+
 using occupant_test::expect_point;
 
-TEST_F(HostTest, FaceNormalOfTheFaceUnderThePoint) {
+// Face normals, curve tangents and turned copies of host objects.
+class HostGeometryTest : public HostTest {};
+
+TEST_F(HostGeometryTest, FaceNormalIsTakenOnTheFaceUnderThePoint) {
     const double corner[3] = {0, 0, 0}, size[3] = {10, 20, 30};
     tag_t box = host_testing::make_box(corner, size);
     ASSERT_NE(box, NULL_TAG);
@@ -38,7 +43,7 @@ TEST_F(HostTest, FaceNormalOfTheFaceUnderThePoint) {
     EXPECT_EQ(normal[0], 7);
 }
 
-TEST_F(HostTest, CurveTangentAtTheNearestCurvePoint) {
+TEST_F(HostGeometryTest, CurveTangentIsTakenAtTheNearestCurvePoint) {
     tag_t line = support::new_line(0, 0, 0, 10, 0, 0);
     const double beside[3] = {4, 3, 1};
     double t[3];
@@ -72,7 +77,7 @@ TEST_F(HostTest, CurveTangentAtTheNearestCurvePoint) {
     EXPECT_EQ(hpd_ask_curve_tangent(NULL_TAG, mid, t), 19);
 }
 
-TEST_F(HostTest, CopyTurnedAboutTheVertical) {
+TEST_F(HostGeometryTest, CopyIsTurnedAboutTheVertical) {
     tag_t line = support::new_line(10, 0, 5, 20, 0, 5);
     ASSERT_EQ(HM_OBJ_set_layer(line, 42), 0);
     const double centre[3] = {0, 0, 100};

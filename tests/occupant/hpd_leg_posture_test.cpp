@@ -1,7 +1,7 @@
 // Leg posture: leg angles and leg room recovered from postures built link by
 // link, the heel validity codes, the four posture checks with their dialogs,
 // the three locked-ankle adjustments and the leg-chain operations.
-#include "../../occupant/hpd_internal.h"
+#include "hpd_leg_chain.h"
 #include "hpd.h"
 
 #include "host_fixture.h"
@@ -9,6 +9,8 @@
 #include "sarnweld.h"
 
 #include <cmath>
+
+using namespace carvell::occupant;
 
 namespace {
 
@@ -71,21 +73,26 @@ void expect_recovered(const Posture& p, double scale) {
 
 }  // namespace
 
-TEST_F(HostTest, LegAnglesRecoveredFromBuiltPostures) {
+// Leg angles and room, the posture checks, the ankle-angle locks and the heel
+// of a seat height or a drop.
+class LegPostureTest : public HostTest {};
+class LegPostureInchTest : public InchHostTest {};
+
+TEST_F(LegPostureTest, LegAnglesAreRecoveredFromBuiltPostures) {
     for (const Posture& p : kPostures) {
         SCOPED_TRACE(p.ankle);
         expect_recovered(p, 1.0);
     }
 }
 
-TEST_F(InchHostTest, LegAnglesRecoveredInInches) {
+TEST_F(LegPostureInchTest, LegAnglesAreRecoveredFromBuiltPosturesInInches) {
     for (const Posture& p : kPostures) {
         SCOPED_TRACE(p.ankle);
         expect_recovered(p, kInch);
     }
 }
 
-TEST_F(HostTest, LegAnglesCodesAndRoomOnly) {
+TEST_F(LegPostureTest, LegAnglesGiveTheirCodesAndTheRoomAlone) {
     double sgrp[2] = {1000.0, 600.0}, legs[2] = {456.0, 459.0};
     double result[5] = {-1, -1, -1, -1, -1};
     EXPECT_EQ(HM_VD_HPD_ask_leg_angles_legroom(sgrp, -0.1, 300.0, 30.0, legs, 25.0, false, result), 24);
@@ -105,7 +112,7 @@ TEST_F(HostTest, LegAnglesCodesAndRoomOnly) {
     EXPECT_EQ(HM_VD_HPD_ask_leg_angles_legroom(nullptr, 1.0, 1.0, 0.0, legs, 0.0, false, result), -1);
 }
 
-TEST_F(HostTest, ShoePositionValidity) {
+TEST_F(LegPostureTest, ShoePositionIsCheckedAgainstTheSgrp) {
     double sgrp[3] = {1000.0, 0.0, 600.0};
     const double up = 456.0, low = 459.0;
     const struct {
@@ -137,7 +144,7 @@ TEST_F(HostTest, ShoePositionValidity) {
     EXPECT_TRUE(host_testing::dialogs().empty());
 }
 
-TEST_F(HostTest, PostureChecksAndTheirDialogs) {
+TEST_F(LegPostureTest, PostureChecksShowTheirDialogs) {
     double sgrp[3] = {1000.0, 0.0, 600.0};
     double heel_ok[3] = {500.0, 196.5, 300.0}, heel_wide[3] = {500.0, 196.6, 300.0};
     EXPECT_TRUE(HM_VD_HPD_check_hpd_width(heel_ok, sgrp, 0.0, true));
@@ -171,7 +178,7 @@ TEST_F(HostTest, PostureChecksAndTheirDialogs) {
               "or the SgRP.");
 }
 
-TEST_F(HostTest, LengthCheckAgainstBothLegs) {
+TEST_F(LegPostureTest, LengthCheckTakesBothLegs) {
     // Level shoe: the ankle is at (-81, 107) from the heel; legs reach 915.
     double heel[3] = {0.0, 50.0, 0.0}, legs[2] = {456.0, 459.0};
     double at_reach[3] = {-81.0 + 915.0 * std::cos(0.3), 50.0, 107.0 + 915.0 * std::sin(0.3)};
@@ -200,7 +207,7 @@ double ankle_angle_of(double* sgrp3, double* heel3, double pv, double shoe, doub
 
 }  // namespace
 
-TEST_F(HostTest, LockAnkleAngleByMovingTheHeel) {
+TEST_F(LegPostureTest, LockedAnkleAngleIsMetByMovingTheHeel) {
     double legs[2] = {456.0, 459.0};
     for (double pv : {0.0, 15.0}) {
         for (double ankle : {87.0, 100.0, 115.0}) {
@@ -219,7 +226,7 @@ TEST_F(HostTest, LockAnkleAngleByMovingTheHeel) {
     }
 }
 
-TEST_F(HostTest, LockByMovingTheHeelFailsWhereTheThighCannotReach) {
+TEST_F(LegPostureTest, LockByMovingTheHeelFailsWhereTheThighCannotReach) {
     double legs[2] = {456.0, 459.0};
     double sgrp[3] = {1000.0, 0.0, 600.0};
     // SgRP far above the knee: sqrt of a negative length must not pass as success.
@@ -233,7 +240,7 @@ TEST_F(HostTest, LockByMovingTheHeelFailsWhereTheThighCannotReach) {
     EXPECT_EQ(HM_VD_HPD_lock_pass_ankle_angle_by_coordinate_adjustment(sgrp, 0.0, 170.0, 100.0, legs, heel), -1);
 }
 
-TEST_F(HostTest, LockAnkleAngleByTurningTheShoe) {
+TEST_F(LegPostureTest, LockedAnkleAngleIsMetByTurningTheShoe) {
     double legs[2] = {456.0, 459.0};
     double sgrp[3] = {1000.0, 0.0, 600.0};
     for (double ankle : {90.0, 100.0, 110.0}) {
@@ -247,7 +254,7 @@ TEST_F(HostTest, LockAnkleAngleByTurningTheShoe) {
     }
 }
 
-TEST_F(HostTest, LockAnkleAngleKeepingTheBallOfFoot) {
+TEST_F(LegPostureTest, LockedAnkleAngleIsMetKeepingTheBallOfFoot) {
     double legs[2] = {456.0, 459.0};
     double sgrp[3] = {1000.0, 0.0, 600.0};
     for (double ankle : {90.0, 100.0, 110.0}) {
@@ -262,7 +269,7 @@ TEST_F(HostTest, LockAnkleAngleKeepingTheBallOfFoot) {
     }
 }
 
-TEST_F(HostTest, ShoeLockCodes) {
+TEST_F(LegPostureTest, ShoeLocksGiveTheirCodes) {
     double sgrp[3] = {1000.0, 0.0, 600.0};
     const struct {
         const char* name;
@@ -288,7 +295,7 @@ TEST_F(HostTest, ShoeLockCodes) {
     }
 }
 
-TEST_F(InchHostTest, ShoeLockLegRangeInInches) {
+TEST_F(LegPostureInchTest, ShoeLockLegRangeIsConvertedToInches) {
     double sgrp[3] = {1000.0 / kInch, 0.0, 600.0 / kInch};
     double heel[3] = {250.0 / kInch, 0.0, 250.0 / kInch};
     double shoe = 12.0;
@@ -299,7 +306,7 @@ TEST_F(InchHostTest, ShoeLockLegRangeInInches) {
     EXPECT_NEAR(ankle_angle_of(sgrp, heel, 0.0, shoe, legs), 100.0, 1e-7);
 }
 
-TEST_F(HostTest, HeelForSeatHeight) {
+TEST_F(LegPostureTest, HeelIsPlacedForASeatHeight) {
     // Build a leg with the heel at L = 0, then ask for the heel of its height.
     Posture p{30.0, 100.0, 15.0, 456.0, 459.0, 25.0};
     const double origin[2] = {0.0, 0.0};
@@ -316,7 +323,7 @@ TEST_F(HostTest, HeelForSeatHeight) {
     EXPECT_EQ(heel[0], -1);
 }
 
-TEST_F(HostTest, HeelByFootAngleMeetsTheDrop) {
+TEST_F(LegPostureTest, HeelByFootAngleMeetsTheDrop) {
     // The posture sets foot angle 30, ankle angle 100 and thigh 15 (hip angle
     // 25 + 90 - 15 = 100); the bisection finds the foot angle from the drop.
     Posture p{30.0, 100.0, 15.0, 456.0, 459.0, 25.0};

@@ -102,20 +102,24 @@ const Text kInchRanges[] = {
 
 }  // namespace
 
-TEST_F(HostTest, ErrorMessageOfEveryCode) {
+// Error texts and dialogs.
+class MessagesTest : public HostTest {};
+class MessagesInchTest : public InchHostTest {};
+
+TEST_F(MessagesTest, EveryCodeHasItsErrorMessage) {
     for (const Text& t : kFixedTexts) EXPECT_EQ(message(t.code), t.text) << "code " << t.code;
     for (const Text& t : kMillimetreRanges) EXPECT_EQ(message(t.code), t.text) << "code " << t.code;
     ExpectNoLeaks();
 }
 
-TEST_F(InchHostTest, ErrorMessageRangesInInches) {
+TEST_F(MessagesInchTest, ErrorMessageRangesAreInInches) {
     for (const Text& t : kInchRanges) EXPECT_EQ(message(t.code), t.text) << "code " << t.code;
     // Angle bounds are never converted.
     EXPECT_EQ(message(5), kBack0to90);
     ExpectNoLeaks();
 }
 
-TEST_F(HostTest, FailMessageDialogs) {
+TEST_F(MessagesTest, FailMessagesShowTheirDialogs) {
     const struct {
         int code;
         int kind;  // 0: no dialog
@@ -160,7 +164,7 @@ TEST_F(HostTest, FailMessageDialogs) {
     ExpectNoLeaks();
 }
 
-TEST_F(HostTest, EveryDialogCodeShowsTheTableText) {
+TEST_F(MessagesTest, EveryDialogCodeShowsTheTableText) {
     // The codes whose dialog shows the text of the message table.
     for (int code : {-2, 16, 17, 18, 23, 24, 25, 26, 27, 28, 29, 30, 31}) {
         host_testing::clear_sinks();

@@ -202,20 +202,41 @@ void check_known_design(double scale) {
     EXPECT_NEAR(s.leg_room, (500 + 254) * scale, 1e-6);
 }
 
-class HpdRecordTest : public HostTest {};
-class HpdRecordInchTest : public InchHostTest {};
+// The design record, the leg postures, the SgRP curve, the lock option and the
+// associated sheets.
+class RecordTest : public HostTest {
+protected:
+    // A design `name` whose SgRP curve instance has class `curve_class` and
+    // made a line 30 away from the SgRP (absolute (600, 1200, 900)). The SgRP
+    // curve of a design is the object of "Hpd_geometry:Sgrp_Curve"; the
+    // reader measures the SgRP's distance to it.
+    tag_t make_design_with_curve(const std::string& name, const char* curve_class) {
+        const KnownDesign d(1.0);
+        if (!host_testing::make_rule_instance("root:", name.c_str(), kDesignClass, d.rules())) return 0;
+        const std::string design = "root:" + name + ":";
+        if (!host_testing::make_rule_instance(design.c_str(), "Hpd_geometry", "%kw_vd_hpd_geometry")) return 0;
+        const std::string geometry = design + "Hpd_geometry:";
+        if (!host_testing::make_rule_instance(geometry.c_str(), "Sgrp_Curve", curve_class)) return 0;
+        HM_CURVE_line_t line = {{600.0, 1230.0, 0.0}, {600.0, 1230.0, 2000.0}};
+        tag_t curve = 0;
+        if (HM_CURVE_create_line(&line, &curve) != 0) return 0;
+        if (host_testing::add_instance_object((geometry + "Sgrp_Curve:").c_str(), curve) != 0) return 0;
+        return curve;
+    }
+};
+class RecordInchTest : public InchHostTest {};
 
-TEST_F(HpdRecordTest, KnownDesignReadsBackFieldByFieldInMillimetres) {
+TEST_F(RecordTest, KnownDesignReadsBackFieldByFieldInMillimetres) {
     check_known_design(1.0);
     ExpectNoLeaks();
 }
 
-TEST_F(HpdRecordInchTest, KnownDesignReadsBackFieldByFieldInInches) {
+TEST_F(RecordInchTest, KnownDesignReadsBackFieldByFieldInInches) {
     check_known_design(1.0 / 25.4);
     ExpectNoLeaks();
 }
 
-TEST_F(HpdRecordTest, OccupantPackagingInstanceReadsLikeADesignInstance) {
+TEST_F(RecordTest, OccupantPackagingInstanceReadsLikeADesignInstance) {
     const KnownDesign d(1.0);
     ASSERT_NE(host_testing::make_rule_instance("root:", "A", kDesignClass, d.rules()), 0u);
     ASSERT_NE(host_testing::make_rule_instance("root:", "B", "%kw_vd_occupant_packaging", d.rules()), 0u);
@@ -230,7 +251,7 @@ TEST_F(HpdRecordTest, OccupantPackagingInstanceReadsLikeADesignInstance) {
 
 // Attributes that are not set read as 0, false or the zero point, never as
 // the value of the attribute read just before them.
-TEST_F(HpdRecordTest, UnsetAttributesKeepTheirDefaults) {
+TEST_F(RecordTest, UnsetAttributesKeepTheirDefaults) {
     const KnownDesign d(1.0);
     host_testing::RuleTexts rules = without(d.rules(), {"rcode", "rt_clear_interference?", "vehicle_class",
                                                         "UI_leg_length_type", "target_cushion_angle_internal",
@@ -267,7 +288,7 @@ TEST_F(HpdRecordTest, UnsetAttributesKeepTheirDefaults) {
     ExpectNoLeaks();
 }
 
-TEST_F(HpdRecordTest, VersionOneCombinesLockTypeAndAlpha) {
+TEST_F(RecordTest, VersionOneCombinesLockTypeAndAlpha) {
     const KnownDesign d(1.0);
     host_testing::RuleTexts rules = with_rule(d.rules(), "Algorithm_version", "1");
     rules = with_rule(rules, "rt_lock_type", "1");
@@ -281,7 +302,7 @@ TEST_F(HpdRecordTest, VersionOneCombinesLockTypeAndAlpha) {
 }
 
 // Failures leave the record as the caller had it.
-TEST_F(HpdRecordTest, MissingNullWrongClassAndFailedInstancesLeaveTheRecord) {
+TEST_F(RecordTest, MissingNullWrongClassAndFailedInstancesLeaveTheRecord) {
     const KnownDesign d(1.0);
     ASSERT_NE(host_testing::make_rule_instance("root:", "OTHER", "%kw_vd_eyellipse", d.rules()), 0u);
     ASSERT_NE(
@@ -304,7 +325,7 @@ TEST_F(HpdRecordTest, MissingNullWrongClassAndFailedInstancesLeaveTheRecord) {
 
 // A right heel behind or above the SgRP stops the reader with the posture
 // code, before the second leg and the lock option are read.
-TEST_F(HpdRecordTest, RightLegPostureCodeStopsTheReader) {
+TEST_F(RecordTest, RightLegPostureCodeStopsTheReader) {
     const KnownDesign d(1.0);
     struct Case {
         const char* name;
@@ -330,7 +351,7 @@ TEST_F(HpdRecordTest, RightLegPostureCodeStopsTheReader) {
     ExpectNoLeaks();
 }
 
-TEST_F(HpdRecordTest, PrpFollowsThePlanViewAngle) {
+TEST_F(RecordTest, PrpFollowsThePlanViewAngle) {
     // Turned by 90 degrees the lateral offset runs along -L and the sole
     // along -W: PRP = AHP + (-offset, -200 cos A, 200 sin A).
     const KnownDesign d(1.0);
@@ -344,7 +365,7 @@ TEST_F(HpdRecordTest, PrpFollowsThePlanViewAngle) {
     ExpectNoLeaks();
 }
 
-TEST(HpdLockOption, PacksAndUnpacks) {
+TEST_F(RecordTest, LockOptionPacksAndUnpacks) {
     struct Case {
         int lock;
         bool alpha;
@@ -367,28 +388,8 @@ TEST(HpdLockOption, PacksAndUnpacks) {
     }
 }
 
-// The SgRP curve of a design is the object of "Hpd_geometry:Sgrp_Curve";
-// the reader measures the SgRP's distance to it.
-class HpdSgrpCurveTest : public HostTest {
-protected:
-    // A design `name` whose SgRP curve instance has class `curve_class` and
-    // made a line 30 away from the SgRP (absolute (600, 1200, 900)).
-    tag_t make_design_with_curve(const std::string& name, const char* curve_class) {
-        const KnownDesign d(1.0);
-        if (!host_testing::make_rule_instance("root:", name.c_str(), kDesignClass, d.rules())) return 0;
-        const std::string design = "root:" + name + ":";
-        if (!host_testing::make_rule_instance(design.c_str(), "Hpd_geometry", "%kw_vd_hpd_geometry")) return 0;
-        const std::string geometry = design + "Hpd_geometry:";
-        if (!host_testing::make_rule_instance(geometry.c_str(), "Sgrp_Curve", curve_class)) return 0;
-        HM_CURVE_line_t line = {{600.0, 1230.0, 0.0}, {600.0, 1230.0, 2000.0}};
-        tag_t curve = 0;
-        if (HM_CURVE_create_line(&line, &curve) != 0) return 0;
-        if (host_testing::add_instance_object((geometry + "Sgrp_Curve:").c_str(), curve) != 0) return 0;
-        return curve;
-    }
-};
 
-TEST_F(HpdSgrpCurveTest, DistanceFromTheSgrpToItsCurve) {
+TEST_F(RecordTest, SgrpCurveDistanceIsMeasuredFromTheSgrp) {
     // The known design's SgRP (1000, -370, 600) in the frame is absolute
     // (100 + 370, 200 + 1000, 300 + 600) = (470, 1200, 900); the line runs
     // vertically through (600, 1230): distance hypot(130, 30).
@@ -404,7 +405,7 @@ TEST_F(HpdSgrpCurveTest, DistanceFromTheSgrpToItsCurve) {
     ExpectNoLeaks();
 }
 
-TEST_F(HpdSgrpCurveTest, NullDesignOrUnknownNameGivesNoCurve) {
+TEST_F(RecordTest, NullDesignOrUnknownNameGivesNoCurve) {
     ASSERT_NE(make_design_with_curve("NULLED", "NullDesign"), 0u);
     tag_t found = 99;
     HM_VD_HPD_ask_sgrp_curve("NULLED", &found);
@@ -419,7 +420,7 @@ TEST_F(HpdSgrpCurveTest, NullDesignOrUnknownNameGivesNoCurve) {
     ExpectNoLeaks();
 }
 
-TEST_F(HpdSgrpCurveTest, LongInstanceNameFindsItsOwnCurve) {
+TEST_F(RecordTest, LongInstanceNameFindsItsOwnCurve) {
     // A name longer than any fixed path buffer; a cut path would name some
     // other rule, or none.
     const std::string name = "DRIVER_" + std::string(160, 'X');
@@ -431,7 +432,7 @@ TEST_F(HpdSgrpCurveTest, LongInstanceNameFindsItsOwnCurve) {
     ExpectNoLeaks();
 }
 
-TEST_F(HpdRecordTest, AssociatedSheetNames) {
+TEST_F(RecordTest, AssociatedSheetNamesAreReadForImportAndExport) {
     ASSERT_NE(host_testing::make_rule_instance("root:", "SHEETS", kDesignClass,
                                                {{"ExportAssociatedSheetName", "\"out.csv\""},
                                                 {"ImportAssociatedSheetName", "\"in.csv\""}}),

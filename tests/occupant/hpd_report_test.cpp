@@ -181,7 +181,8 @@ const std::vector<std::string> kDriverReport = {
     kSep,
 };
 
-class HpdReportTest : public HostTest {
+// The design report in the listing window and in HTML files.
+class ReportTest : public HostTest {
 protected:
     void make_design(const char* name, const host_testing::RuleTexts& rules, const char* feature) {
         ASSERT_NE(host_testing::make_rule_instance("root:", name, kDesignClass, rules), 0u);
@@ -208,7 +209,7 @@ std::string replace_all(std::string s, const std::string& from, const std::strin
     return s;
 }
 
-TEST_F(HpdReportTest, DriverReportInTheListingWindow) {
+TEST_F(ReportTest, DriverReportIsWrittenToTheListingWindow) {
     make_design("DRIVER", driver_rules(), "HPD<&>(1)");
     HM_UI_open_listing_window();
     HM_VD_HPD_OutputReport("DRIVER", nullptr);
@@ -216,7 +217,7 @@ TEST_F(HpdReportTest, DriverReportInTheListingWindow) {
     ExpectNoLeaks();
 }
 
-TEST_F(HpdReportTest, DisplayOpensTheListingWindow) {
+TEST_F(ReportTest, DisplayOpensTheListingWindow) {
     make_design("DRIVER", driver_rules(), "HPD<&>(1)");
     ASSERT_FALSE(HM_UI_is_listing_window_open());
     HM_VD_HPD_DisplayResultInWindow("DRIVER");
@@ -227,7 +228,7 @@ TEST_F(HpdReportTest, DisplayOpensTheListingWindow) {
 
 // The file form: one paragraph per line, blanks as non-breaking spaces and
 // the markup characters of names escaped; decoded, it is the listing.
-TEST_F(HpdReportTest, DriverReportAsHtmlParagraphs) {
+TEST_F(ReportTest, DriverReportIsWrittenAsHtmlParagraphs) {
     make_design("DRIVER", driver_rules(), "HPD<&>(1)");
     const std::string html = report_to_file("DRIVER");
 
@@ -254,7 +255,7 @@ TEST_F(HpdReportTest, DriverReportAsHtmlParagraphs) {
     ExpectNoLeaks();
 }
 
-TEST_F(HpdReportTest, PassengerReport) {
+TEST_F(ReportTest, PassengerReportIsWrittenWithItsOwnRows) {
     host_testing::RuleTexts rules = driver_rules();
     const std::pair<const char*, const char*> passenger[] = {
         {"seating_position", "1"},           {"vehicle_class", "1"},
@@ -318,7 +319,7 @@ TEST_F(HpdReportTest, PassengerReport) {
     ExpectNoLeaks();
 }
 
-TEST_F(HpdReportTest, MaleFemaleRatioAndLegLengthWords) {
+TEST_F(ReportTest, MaleFemaleRatioAndLegLengthAreWrittenInWords) {
     struct Case {
         const char* vehicle_class;
         const char* ratio;
@@ -350,7 +351,7 @@ TEST_F(HpdReportTest, MaleFemaleRatioAndLegLengthWords) {
 }
 
 // A failed update reports the header, the model name and the failure text.
-TEST_F(HpdReportTest, FailedUpdateShowsItsMessage) {
+TEST_F(ReportTest, FailedUpdateShowsItsMessage) {
     make_design("BROKEN", with_rule(driver_rules(), "rcode", "17"), "HPD(3)");
     HM_UI_open_listing_window();
     HM_VD_HPD_OutputReport("BROKEN", nullptr);
@@ -365,7 +366,7 @@ TEST_F(HpdReportTest, FailedUpdateShowsItsMessage) {
 
 // A right leg that fails leaves the reader's later members unread; the
 // report shows them as zero, not as whatever the stack held.
-TEST_F(HpdReportTest, RightLegFailureReportsClearedValues) {
+TEST_F(ReportTest, RightLegFailureReportsClearedValues) {
     make_design("BEHIND",
                 with_rule(driver_rules(), "Result_AHPs", heel_list(rule_point(1010, -370, 133))), "HPD(4)");
     HM_UI_open_listing_window();
@@ -378,7 +379,7 @@ TEST_F(HpdReportTest, RightLegFailureReportsClearedValues) {
     ExpectNoLeaks();
 }
 
-TEST_F(HpdReportTest, UnknownDesignWritesNothing) {
+TEST_F(ReportTest, UnknownDesignWritesNothing) {
     ASSERT_NE(host_testing::make_rule_instance("root:", "NO_FEATURE", kDesignClass, driver_rules()), 0u);
     HM_UI_open_listing_window();
     HM_VD_HPD_OutputReport("NO_SUCH_DESIGN", nullptr);

@@ -3,7 +3,7 @@
 // from every lock option and deviate variable, and from the seat curves of
 // both vehicle classes, in millimetre and inch parts; impossible locks and bad
 // input give failure codes without writing made-up values.
-#include "../../occupant/hpd_internal.h"
+#include "hpd_reverse.h"
 #include "hpd.h"
 
 #include "host_fixture.h"
@@ -13,6 +13,8 @@
 #include <limits>
 #include <string>
 #include <vector>
+
+using namespace carvell::occupant;
 
 namespace {
 
@@ -152,7 +154,11 @@ void check_every_lock_and_variable(const Posture& p, double pv, double scale) {
 
 }  // namespace
 
-TEST_F(HostTest, EveryLockAndDeviateVariableGivesBackTheBuiltPosture) {
+// Reverse engineering of a seating layout and its foot positions.
+class ReverseTest : public HostTest {};
+class ReverseInchTest : public InchHostTest {};
+
+TEST_F(ReverseTest, EveryLockAndDeviateVariableGivesBackTheBuiltPosture) {
     // Standard legs, and unequal legs that tell the thigh from the lower leg.
     Posture standard = build_leg(14.0, 98.0, 456.0, 459.0, 1.0);
     Posture unequal = build_leg(18.0, 95.0, 410.0, 495.0, 1.0);
@@ -167,13 +173,13 @@ TEST_F(HostTest, EveryLockAndDeviateVariableGivesBackTheBuiltPosture) {
     ExpectNoLeaks();
 }
 
-TEST_F(InchHostTest, EveryLockAndDeviateVariableGivesBackTheBuiltPostureInInches) {
+TEST_F(ReverseInchTest, EveryLockAndDeviateVariableGivesBackTheBuiltPostureInInches) {
     Posture p = build_leg(16.0, 100.0, 430.0, 470.0, kInch);
     check_every_lock_and_variable(p, -15.0, kInch);
     ExpectNoLeaks();
 }
 
-TEST_F(HostTest, HipAndThighAnglesOfOnePostureGiveTheSameHeel) {
+TEST_F(ReverseTest, HipAndThighAnglesOfOnePostureGiveTheSameHeel) {
     Posture p = build_leg(12.0, 100.0, 456.0, 459.0, 1.0);
     for (int option : {0, 1, 2, 3}) {
         SCOPED_TRACE(option);
@@ -185,7 +191,7 @@ TEST_F(HostTest, HipAndThighAnglesOfOnePostureGiveTheSameHeel) {
     }
 }
 
-TEST_F(HostTest, HeightLockSetsThePedalAngleFromTheSeatHeight) {
+TEST_F(ReverseTest, HeightLockSetsThePedalAngleFromTheSeatHeight) {
     // 300 mm of seat height: 77 - 0.08 * 300 = 53 degrees; the heel lies L53
     // in front of and H30 below the SgRP without any solver.
     double sgrp[3] = {2000.0, 0.0, 600.0}, legs[2] = {456.0, 459.0}, locked[2] = {300.0, kUnset};
@@ -199,7 +205,7 @@ TEST_F(HostTest, HeightLockSetsThePedalAngleFromTheSeatHeight) {
     EXPECT_NEAR(heel[2], 300.0, 1e-9);
 }
 
-TEST_F(InchHostTest, HeightLockConvertsThePedalAngleCoefficient) {
+TEST_F(ReverseInchTest, HeightLockConvertsThePedalAngleCoefficient) {
     double sgrp[3] = {80.0, 0.0, 25.0}, legs[2] = {456.0 / kInch, 459.0 / kInch}, locked[2] = {300.0 / kInch, 0.0};
     double heel[3], a47 = kUnset, h30 = kUnset;
     ASSERT_EQ(HM_VD_HPD_reverse_engineering(3, sgrp, 0.0, legs, locked, heel, 1, 1, 30.0, &a47, 24.0, 0, &h30, 0),
@@ -208,7 +214,7 @@ TEST_F(InchHostTest, HeightLockConvertsThePedalAngleCoefficient) {
     EXPECT_NEAR(heel[1], 148.5 / kInch, 1e-9);
 }
 
-TEST_F(HostTest, OtherOptionValuesLockAnkleAndPedalAngles) {
+TEST_F(ReverseTest, OtherOptionValuesLockAnkleAndPedalAngles) {
     Posture p = build_leg(14.0, 98.0, 456.0, 459.0, 1.0);
     for (int option : {4, 7, -1}) {
         SCOPED_TRACE(option);
@@ -253,17 +259,17 @@ void check_seat_curve_locks(double scale) {
 
 }  // namespace
 
-TEST_F(HostTest, SeatCurveLocksGiveBackThePostureOnTheCurve) {
+TEST_F(ReverseTest, SeatCurveLocksGiveBackThePostureOnTheCurve) {
     check_seat_curve_locks(1.0);
     ExpectNoLeaks();
 }
 
-TEST_F(InchHostTest, SeatCurveLocksGiveBackThePostureOnTheCurveInInches) {
+TEST_F(ReverseInchTest, SeatCurveLocksGiveBackThePostureOnTheCurveInInches) {
     check_seat_curve_locks(kInch);
     ExpectNoLeaks();
 }
 
-TEST_F(HostTest, ImpossibleLocksFailWithoutMadeUpValues) {
+TEST_F(ReverseTest, ImpossibleLocksFailWithoutMadeUpValues) {
     Posture p = build_leg(14.0, 98.0, 456.0, 459.0, 1.0);
     struct Case {
         const char* name;
@@ -293,7 +299,7 @@ TEST_F(HostTest, ImpossibleLocksFailWithoutMadeUpValues) {
     }
 }
 
-TEST_F(HostTest, BothAnglesLockedOffTheSeatCurveGiveTheChainCode) {
+TEST_F(ReverseTest, BothAnglesLockedOffTheSeatCurveGiveTheChainCode) {
     struct Case {
         const char* name;
         int vehicle_class;
@@ -320,7 +326,7 @@ TEST_F(HostTest, BothAnglesLockedOffTheSeatCurveGiveTheChainCode) {
     ExpectNoLeaks();
 }
 
-TEST_F(HostTest, BisectionsThatCannotMeetTheTargetStopWithTheLastIterate) {
+TEST_F(ReverseTest, BisectionsThatCannotMeetTheTargetStopWithTheLastIterate) {
     Posture p = build_leg(14.0, 98.0, 456.0, 459.0, 1.0);
     {
         SCOPED_TRACE("pedal angle for an ankle angle no pedal angle gives");
@@ -353,7 +359,7 @@ TEST_F(HostTest, BisectionsThatCannotMeetTheTargetStopWithTheLastIterate) {
     }
 }
 
-TEST_F(HostTest, SeatCurveTargetOutOfReachEndsNewtonWithMinusOne) {
+TEST_F(ReverseTest, SeatCurveTargetOutOfReachEndsNewtonWithMinusOne) {
     // A seat height far beyond the legs: the thigh can reach the SgRP from no pedal angle.
     double sgrp[3] = {2500.0, 0.0, 650.0}, legs[2] = {456.0, 459.0}, bof = kUnset, a47 = kUnset;
     EXPECT_EQ(HM_VD_HPD_define_foot_position_by_locking_ankle_angle(sgrp, legs, 1400.0, 95.0, &bof, &a47, 0, 0), -1);
@@ -361,7 +367,7 @@ TEST_F(HostTest, SeatCurveTargetOutOfReachEndsNewtonWithMinusOne) {
     EXPECT_TRUE(std::isfinite(a47));
 }
 
-TEST_F(HostTest, MissingOrNonFiniteInputIsRejected) {
+TEST_F(ReverseTest, MissingOrNonFiniteInputIsRejected) {
     Posture p = build_leg(14.0, 98.0, 456.0, 459.0, 1.0);
     double locked[2] = {p.a46, p.h30}, heel[3] = {kUnset, kUnset, kUnset}, a47 = kUnset, h30 = kUnset;
     const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -388,7 +394,7 @@ TEST_F(HostTest, MissingOrNonFiniteInputIsRejected) {
     EXPECT_EQ(h30, kUnset);
 }
 
-TEST_F(HostTest, SeatCurveNewtonIsTracedUnderTheDebugKey) {
+TEST_F(ReverseTest, SeatCurveNewtonIsTracedUnderTheDebugKey) {
     Posture p = build_on_curve(0, 0, 250.0, 57.0, 1.0);
     double bof = 0.0, a47 = 0.0;
     host_testing::set_checking_level(1);

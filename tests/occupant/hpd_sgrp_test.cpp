@@ -3,7 +3,8 @@
 // parabola and class B line on their stated loci, arcs about the knee meeting
 // them, the valid seat heights, the joined accelerator curve and the initial
 // pedal reference point.
-#include "../../occupant/hpd_internal.h"
+#include "hpd_leg_chain.h"
+#include "hpd_sgrp.h"
 #include "hpd.h"
 
 #include "host_fixture.h"
@@ -13,6 +14,8 @@
 
 #include <cmath>
 #include <vector>
+
+using namespace carvell::occupant;
 
 namespace {
 
@@ -50,9 +53,13 @@ void check_standard_driver(double unit) {
 
 }  // namespace
 
+// SgRP formulas, targets, seat heights, seat curves and the initial PRP.
+class SgrpTest : public HostTest {};
+class SgrpInchTest : public InchHostTest {};
+
 /* ---- formulas ---- */
 
-TEST_F(HostTest, ClassBFormulaByRatio) {
+TEST_F(SgrpTest, ClassBFormulaFollowsTheMaleFemaleRatio) {
     struct Case {
         int ratio;
         double h;
@@ -66,12 +73,12 @@ TEST_F(HostTest, ClassBFormulaByRatio) {
     for (const Case& c : cases) EXPECT_NEAR(VD_HPDWIZ_SGRPX_B(c.h, c.ratio), c.expected, 1e-10) << c.ratio;
 }
 
-TEST_F(InchHostTest, ClassBFormulaInInches) {
+TEST_F(SgrpInchTest, ClassBFormulaIsConvertedToInches) {
     EXPECT_NEAR(VD_HPDWIZ_SGRPX_B(405 / kInch, 0), 709.475 / kInch, 1e-10);
     EXPECT_NEAR(VD_HPDWIZ_SGRPX_B(500 / kInch, 1), (928.86 - 0.519 * 500) / kInch, 1e-10);
 }
 
-TEST_F(HostTest, ClassAFormulaFromTheAhp) {
+TEST_F(SgrpTest, ClassAFormulaPlacesTheSgrpFromTheAhp) {
     // With the pedal upright the ball of foot is over the AHP: the SgRP lies X_A(h) behind it.
     double ahp[3] = {100, 200, 50}, sgrp[3];
     HM_VD_HPD_ask_sgrp_on_curve(ahp, 90.0, 0.0, 0.0, sgrp, 148.5, 0, 0);
@@ -82,10 +89,10 @@ TEST_F(HostTest, ClassAFormulaFromTheAhp) {
     expect_point(sgrp, 100 + 695.31, 200, 500, 1e-9, "class B");
 }
 
-TEST_F(HostTest, StandardDriverTargetInMillimetres) { check_standard_driver(1.0); }
-TEST_F(InchHostTest, StandardDriverTargetInInches) { check_standard_driver(kInch); }
+TEST_F(SgrpTest, StandardDriverTargetIsMetInMillimetres) { check_standard_driver(1.0); }
+TEST_F(SgrpInchTest, StandardDriverTargetIsMetInInches) { check_standard_driver(kInch); }
 
-TEST_F(HostTest, LegChainTargetForOtherLegs) {
+TEST_F(SgrpTest, OtherLegsTakeTheLegChainTarget) {
     double sgrp[3] = {2000, 370, 600}, ahp[3], pedal = 0;
     double legs[2] = {430, 440};
     struct Case {
@@ -116,7 +123,7 @@ TEST_F(HostTest, LegChainTargetForOtherLegs) {
     EXPECT_EQ(HM_VD_HPD_ask_right_shoe_target(0, sgrp, 10, legs, 300, 0.0, ahp, nullptr, 0, 0), -1);
 }
 
-TEST_F(HostTest, TargetAndSeatCurveAreInverse) {
+TEST_F(SgrpTest, TargetAndSeatCurveAreInverse) {
     // The AHP is turned about the SgRP, the SgRP back about the AHP: any plan-view angle returns the start.
     double sgrp[3] = {2100, -370, 640}, legs[2] = {456, 459}, ahp[3], back[3], pedal = 0;
     for (int vehicle_class : {0, 1}) {
@@ -134,7 +141,7 @@ TEST_F(HostTest, TargetAndSeatCurveAreInverse) {
 
 /* ---- valid seat heights ---- */
 
-TEST_F(HostTest, ValidSeatHeights) {
+TEST_F(SgrpTest, ValidSeatHeightsFollowTheClassAndTheLegs) {
     double high = -1, low = -1;
     // Standard driver: the class ranges.
     ASSERT_EQ(HM_VD_HPD_ask_valid_h30_for_target_posture(0, 456, 459, 10, &high, &low, 0), 0);
@@ -165,7 +172,7 @@ TEST_F(HostTest, ValidSeatHeights) {
     EXPECT_EQ(HM_VD_HPD_ask_valid_h30_for_target_posture(0, 430, 440, 10, nullptr, &low, 0), -1);
 }
 
-TEST_F(InchHostTest, ValidSeatHeightsInInches) {
+TEST_F(SgrpInchTest, ValidSeatHeightsAreConvertedToInches) {
     double high = -1, low = -1;
     ASSERT_EQ(HM_VD_HPD_ask_valid_h30_for_target_posture(0, 456 / kInch, 459 / kInch, 0, &high, &low, 0), 0);
     EXPECT_NEAR(high, 405 / kInch, 1e-12);
@@ -175,7 +182,7 @@ TEST_F(InchHostTest, ValidSeatHeightsInInches) {
     EXPECT_NEAR(low, 29.5465865433589 / kInch, 1e-7);
 }
 
-TEST_F(HostTest, SeatHeightRangeFailures) {
+TEST_F(SgrpTest, SeatHeightRangeFailuresAreReported) {
     double high = -1, low = -1;
     // The straightened leg falls short of the reach: the widest range, and -1.
     EXPECT_EQ(hpd_ask_valid_h30_range(0, 430, 440, 20, 2000, &high, &low), -1);
@@ -239,10 +246,10 @@ void check_parabola_in_part(double unit) {
 
 }  // namespace
 
-TEST_F(HostTest, ClassAParabolaFollowsItsLocus) { check_parabola_in_part(1.0); }
-TEST_F(InchHostTest, ClassAParabolaFollowsItsLocusInInches) { check_parabola_in_part(kInch); }
+TEST_F(SgrpTest, ClassAParabolaFollowsItsLocus) { check_parabola_in_part(1.0); }
+TEST_F(SgrpInchTest, ClassAParabolaFollowsItsLocusInInches) { check_parabola_in_part(kInch); }
 
-TEST_F(HostTest, ClassAParabolaTurnedAndMapped) {
+TEST_F(SgrpTest, ClassAParabolaIsTurnedAndMapped) {
     // The locus is turned about the vertical through pv_centre, then mapped
     // from the vehicle frame.
     double origin[3] = {kFrameOrigin[0], kFrameOrigin[1], kFrameOrigin[2]};
@@ -262,7 +269,7 @@ TEST_F(HostTest, ClassAParabolaTurnedAndMapped) {
     }
 }
 
-TEST_F(HostTest, ReverseEngineeringParabolaIsNotMapped) {
+TEST_F(SgrpTest, ReverseEngineeringParabolaIsNotMapped) {
     tag_t curve = NULL_TAG;
     ASSERT_EQ(hpd_create_sgrp_parabola(0.0, 0.0, 0.0, 0.0, &curve), 0);
     check_parabola_locus(curve, 0, 0, 0, 1.0);
@@ -278,7 +285,7 @@ TEST_F(HostTest, ReverseEngineeringParabolaIsNotMapped) {
     EXPECT_EQ(hpd_create_sgrp_parabola(0, 0, 0, 0, nullptr), -1);
 }
 
-TEST_F(HostTest, ClassBLine) {
+TEST_F(SgrpTest, ClassBLineIsBuiltAboveItsBase) {
     double origin[3] = {0, 0, 0}, matrix[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1}, base[3] = {100, 0, 50};
     tag_t line = NULL_TAG;
     VD_HPD_update_sgrp_curve_B(370, 0.0, 0, &line, origin, matrix, base);
@@ -302,7 +309,7 @@ TEST_F(HostTest, ClassBLine) {
     expect_point(data.start_point, expected[0], expected[1], expected[2], 1e-9, "mapped, turned");
 }
 
-TEST_F(HostTest, SeatCurvesBuildNothingForABadFrame) {
+TEST_F(SgrpTest, SeatCurvesBuildNothingForABadFrame) {
     double origin[3] = {0, 0, 0}, skewed[9] = {1, 0, 0, 1, 1, 0, 0, 0, 1}, centre[3] = {0, 0, 0};
     const int before = host_testing::count_objects();
     tag_t curve = NULL_TAG;
@@ -323,7 +330,7 @@ TEST_F(HostTest, SeatCurvesBuildNothingForABadFrame) {
     VD_HPD_update_sgrp_curve_B(0, 0.0, 0, nullptr, origin, identity, centre);
 }
 
-TEST_F(InchHostTest, ClassBLineInInches) {
+TEST_F(SgrpInchTest, ClassBLineIsBuiltAboveItsBaseInInches) {
     double origin[3] = {0, 0, 0}, matrix[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1}, base[3] = {0, 0, 0};
     tag_t line = NULL_TAG;
     VD_HPD_update_sgrp_curve_B(0, 0.0, 2, &line, origin, matrix, base);
@@ -354,7 +361,7 @@ void on_parabola(double h, double p[2]) {
 
 }  // namespace
 
-TEST_F(HostTest, ArcOnParabola) {
+TEST_F(SgrpTest, ArcAboutTheKneeMeetsTheParabola) {
     const Counts before = counts();
     double hip[2];
 
@@ -415,7 +422,7 @@ TEST_F(HostTest, ArcOnParabola) {
     ExpectNoLeaks();
 }
 
-TEST_F(InchHostTest, ArcOnParabolaInInches) {
+TEST_F(SgrpInchTest, ArcAboutTheKneeMeetsTheParabolaInInches) {
     double q[2], hip[2];
     on_parabola(250, q);
     const double centre[2] = {(q[0] - 300) / kInch, 250 / kInch};
@@ -424,7 +431,7 @@ TEST_F(InchHostTest, ArcOnParabolaInInches) {
     EXPECT_NEAR(hip[1], q[1] / kInch, 1e-5);
 }
 
-TEST_F(HostTest, ArcOnLine) {
+TEST_F(SgrpTest, ArcAboutTheKneeMeetsTheClassBLine) {
     const Counts before = counts();
     // The 50:50 line above base (100, 0, 50): L = 100 + 900.23 - 0.471 h, H = 50 + h, h in [405, 530].
     const double base[3] = {100, 0, 50};
@@ -454,7 +461,7 @@ TEST_F(HostTest, ArcOnLine) {
     ExpectNoLeaks();
 }
 
-TEST_F(HostTest, LegChainFindsTheHipOnTheParabola) {
+TEST_F(SgrpTest, LegChainFindsTheHipOnTheParabola) {
     const Counts before = counts();
     const double legs[2] = {456, 459};
     // Pedal angle 45, ankle angle 90: heel (200 cos 45, 0), ankle (-81, 107)
@@ -512,7 +519,7 @@ tag_t pedal_face() {
 
 }  // namespace
 
-TEST_F(HostTest, CombineCurvesJoinsCopies) {
+TEST_F(SgrpTest, CombineCurvesJoinsCopies) {
     const tag_t a = support::new_line(0, 0, 0, 10, 0, 0), b = support::new_line(10, 0, 0, 10, 0, 20);
     double point[3] = {0, 0, 0};
     hm_list_s* list = list_of({b, a});
@@ -543,7 +550,7 @@ TEST_F(HostTest, CombineCurvesJoinsCopies) {
     ExpectNoLeaks();
 }
 
-TEST_F(HostTest, CombineCurvesSectionsFaces) {
+TEST_F(SgrpTest, CombineCurvesSectionsFaces) {
     const tag_t face = pedal_face();
     tag_t curve = NULL_TAG;
     // Section plane normal +Y through y = 5: the line from (0, 5, 0) to (-30, 5, 80).
@@ -569,7 +576,7 @@ TEST_F(HostTest, CombineCurvesSectionsFaces) {
     ExpectNoLeaks();
 }
 
-TEST_F(HostTest, CombineCurvesFailures) {
+TEST_F(SgrpTest, CombineCurvesFailuresGiveTheirCodes) {
     const tag_t face = pedal_face();
     const tag_t a = support::new_line(0, 0, 0, 10, 0, 0), apart = support::new_line(50, 0, 0, 60, 0, 0);
     double point[3] = {0, 0, 0};
@@ -596,7 +603,7 @@ TEST_F(HostTest, CombineCurvesFailures) {
     ExpectNoLeaks();
 }
 
-TEST_F(HostTest, InitialPrpOnAPedalFace) {
+TEST_F(SgrpTest, InitialPrpLiesOnAPedalFace) {
     tag_t accelerator[1] = {pedal_face()};
     const Counts before = counts();
     double identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1}, origin[3] = {0, 0, 0};
@@ -610,7 +617,7 @@ TEST_F(HostTest, InitialPrpOnAPedalFace) {
     ExpectNoLeaks();
 }
 
-TEST_F(HostTest, InitialPrpInTheVehicleFrame) {
+TEST_F(SgrpTest, InitialPrpIsAnsweredInTheVehicleFrame) {
     // The accelerator given in absolute coordinates: a pedal line whose frame
     // coordinates run from (0, 0, 0) to (30, 0, 80) (leaning rearward).
     const double p0[3] = {0, 0, 0}, p1[3] = {30, 0, 80};
@@ -645,7 +652,7 @@ TEST_F(HostTest, InitialPrpInTheVehicleFrame) {
     ExpectNoLeaks();
 }
 
-TEST_F(HostTest, InitialPrpFailures) {
+TEST_F(SgrpTest, InitialPrpFailuresGiveTheirCodes) {
     const tag_t face = pedal_face();
     const tag_t a = support::new_line(0, 0, 0, -10, 0, 30);
     double identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1}, origin[3] = {0, 0, 0};
@@ -666,7 +673,7 @@ TEST_F(HostTest, InitialPrpFailures) {
     ExpectNoLeaks();
 }
 
-TEST_F(HostTest, ArcOnParabolaTakesTheHigherOfTwoCrossings) {
+TEST_F(SgrpTest, ArcOnParabolaTakesTheHigherOfTwoCrossings) {
     // A knee circle meeting the parabola at H 200 (L 969.9512) and H 350
     // (L 909.48635), both behind its centre: the higher one is the hip.
     const double centre[2] = {383.22942026820283, 50.67969759696746};

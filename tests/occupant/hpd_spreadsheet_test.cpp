@@ -180,16 +180,19 @@ void expect_lines(const std::vector<std::string>& actual, const std::vector<std:
     for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(actual[i], expected[i]) << "line " << i + 1;
 }
 
-class HpdSpreadsheetTest : public HostTest {
+// The CSV spreadsheet and the file-name checks, in a scratch folder.
+class SpreadsheetTest : public HostTest {
 protected:
+    // A file "sheet.csv" and a folder "sub" in the scratch folder.
+    void make_sheet_and_folder();
     ScratchDir dir_;
 };
-class HpdSpreadsheetInchTest : public InchHostTest {
+class SpreadsheetInchTest : public InchHostTest {
 protected:
     ScratchDir dir_;
 };
 
-TEST_F(HpdSpreadsheetTest, DriverByPedalWritesEveryRow) {
+TEST_F(SpreadsheetTest, DriverByPedalWritesEveryRow) {
     HPD_apf_values_t v = known_record();
     const std::string path = dir_.file("driver.csv");
     ASSERT_EQ(HM_VD_HPD_write_spreadsheet_value(&v, path.c_str()), 0);
@@ -198,7 +201,7 @@ TEST_F(HpdSpreadsheetTest, DriverByPedalWritesEveryRow) {
     ExpectNoLeaks();
 }
 
-TEST_F(HpdSpreadsheetInchTest, DriverBySgrpWithCopiedLeftLegInInches) {
+TEST_F(SpreadsheetInchTest, DriverBySgrpWithCopiedLeftLegIsWrittenInInches) {
     HPD_apf_values_t v = known_record();
     v.occ_position_method = 1;
     v.copy_right_shoe_orientation = 1;
@@ -228,7 +231,7 @@ TEST_F(HpdSpreadsheetInchTest, DriverBySgrpWithCopiedLeftLegInInches) {
     ExpectNoLeaks();
 }
 
-TEST_F(HpdSpreadsheetTest, PassengerWithSecondRightLegAndNoLeftLeg) {
+TEST_F(SpreadsheetTest, PassengerWithSecondRightLegAndNoLeftLegIsWritten) {
     HPD_apf_values_t v = known_record();
     v.seating_position = 1;
     v.position_left_shoe = false;
@@ -278,7 +281,7 @@ TEST_F(HpdSpreadsheetTest, PassengerWithSecondRightLegAndNoLeftLeg) {
     ExpectNoLeaks();
 }
 
-TEST_F(HpdSpreadsheetTest, ExistingFileIsReplaced) {
+TEST_F(SpreadsheetTest, ExistingFileIsReplaced) {
     const std::string path = dir_.file("old.csv");
     write_text(path, "stale line that is longer than anything the sheet writes ......................\n");
     HPD_apf_values_t v = known_record();
@@ -287,7 +290,7 @@ TEST_F(HpdSpreadsheetTest, ExistingFileIsReplaced) {
 }
 
 // A sheet that cannot be written is a failure the caller and the log see.
-TEST_F(HpdSpreadsheetTest, UnwritablePathIsReported) {
+TEST_F(SpreadsheetTest, UnwritablePathIsReported) {
     const std::string missing_dir = dir_.file("no_such_dir/sheet.csv");
     const std::string a_directory = dir_.path();
     for (const std::string& path : {missing_dir, a_directory}) {
@@ -356,17 +359,13 @@ std::string host_text(int code) {
     return s;
 }
 
-class HpdFileNameTest : public HostTest {
-protected:
-    void SetUp() override {
-        HostTest::SetUp();
-        write_text(dir_.file("sheet.csv"), "x\n");
-        ::mkdir(dir_.file("sub").c_str(), 0755);
-    }
-    ScratchDir dir_;
-};
+void SpreadsheetTest::make_sheet_and_folder() {
+    write_text(dir_.file("sheet.csv"), "x\n");
+    ::mkdir(dir_.file("sub").c_str(), 0755);
+}
 
-TEST_F(HpdFileNameTest, NamesTheChecksAcceptAndRefuse) {
+TEST_F(SpreadsheetTest, FileNameChecksAcceptAndRefuseNames) {
+    make_sheet_and_folder();
     host_testing::set_env("HPD_SHEETS", dir_.path().c_str());
     const int kWrite = 0, kRead = 1;
     struct Case {
@@ -398,7 +397,8 @@ TEST_F(HpdFileNameTest, NamesTheChecksAcceptAndRefuse) {
     ExpectNoLeaks();
 }
 
-TEST_F(HpdFileNameTest, RefusedPermissions) {
+TEST_F(SpreadsheetTest, FileNameChecksRefuseWithoutPermission) {
+    make_sheet_and_folder();
     const std::string locked_dir = dir_.file("locked");
     ::mkdir(locked_dir.c_str(), 0555);
     const std::string read_only = dir_.file("read_only.csv");

@@ -43,11 +43,15 @@ void check_leg_cases(double scale) {
 
 }  // namespace
 
-TEST_F(HostTest, ManikinLegReachInMillimetres) { check_leg_cases(1.0); }
+// Reach checks of the 2D manikin.
+class Manikin2dTest : public HostTest {};
+class Manikin2dInchTest : public InchHostTest {};
 
-TEST_F(InchHostTest, ManikinLegReachInInches) { check_leg_cases(kInch); }
+TEST_F(Manikin2dTest, LegReachIsCheckedInMillimetres) { check_leg_cases(1.0); }
 
-TEST_F(HostTest, ManikinLegKneeTurnsWithMinusTheAngle) {
+TEST_F(Manikin2dInchTest, LegReachIsCheckedInInches) { check_leg_cases(kInch); }
+
+TEST_F(Manikin2dTest, LegKneeTurnsWithMinusTheAngle) {
     // At 90 degrees the offset (-81, 107) turns clockwise to (107, 81).
     double base[2] = {0.0, 0.0};
     const double knee[2] = {107.0, 81.0};
@@ -61,7 +65,7 @@ TEST_F(HostTest, ManikinLegKneeTurnsWithMinusTheAngle) {
     EXPECT_FALSE(hm_vd_2dm_check_leg_positions(base, near_edge, 0.0, len));
 }
 
-TEST_F(HostTest, ManikinArmReachAndRewrittenLength) {
+TEST_F(Manikin2dTest, ArmReachIsCheckedAndItsSpanRewritten) {
     // Shoulder 100 from the base along (sin 0, cos 0) = (0, 1). With len[2] = 5
     // the span is 200 mm, which with len[1] = 200 at 170 degrees gives
     // e = 400 cos 5 deg = 398.4778; reach 98.4778 .. 698.4778 with len[0] = 300.
@@ -87,7 +91,7 @@ TEST_F(HostTest, ManikinArmReachAndRewrittenLength) {
     EXPECT_FALSE(hm_vd_2dm_check_arm_positions(base, too_near, 0.0, fresh, 100.0));
 }
 
-TEST_F(HostTest, ManikinArmShoulderDirectionFollowsTheAngle) {
+TEST_F(Manikin2dTest, ArmShoulderDirectionFollowsTheAngle) {
     // At 90 degrees the shoulder lies along (1, 0) from the base.
     double base[2] = {5.0, 5.0};
     const double shoulder[2] = {105.0, 5.0};
@@ -100,7 +104,7 @@ TEST_F(HostTest, ManikinArmShoulderDirectionFollowsTheAngle) {
     EXPECT_FALSE(hm_vd_2dm_check_arm_positions(base, target, 0.0, len, 100.0));
 }
 
-TEST_F(InchHostTest, ManikinArmSpanConvertedToInches) {
+TEST_F(Manikin2dInchTest, ArmSpanIsConvertedToInches) {
     // 205 mm becomes 205 / 25.4 inches; with len[2] = 5 / 25.4 the span is 200 mm.
     double base[2] = {0.0, 0.0};
     const double shoulder[2] = {0.0, 100.0 / kInch};
@@ -115,7 +119,7 @@ TEST_F(InchHostTest, ManikinArmSpanConvertedToInches) {
     EXPECT_FALSE(hm_vd_2dm_check_arm_positions(base, outside, 0.0, len, 100.0 / kInch));
 }
 
-TEST_F(HostTest, ManikinChecksRefuseNullArguments) {
+TEST_F(Manikin2dTest, ChecksRefuseNullArguments) {
     double p[2] = {0.0, 0.0}, len[3] = {300.0, 400.0, 5.0};
     EXPECT_FALSE(hm_vd_2dm_check_leg_positions(nullptr, p, 0.0, len));
     EXPECT_FALSE(hm_vd_2dm_check_leg_positions(p, nullptr, 0.0, len));
