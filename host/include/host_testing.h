@@ -57,5 +57,6 @@ HOST_API int session_depth();
 #include "testing/bodies.h"
 #include "testing/rules.h"
 #include "testing/assemblies.h"
+#include "testing/files.h"
 
 #endif
