@@ -1,12 +1,15 @@
-# Third-party packages: the geometry kernel, the convex hull, GoogleTest and
-# Google Benchmark. All come from Debian's packages (scripts/install-deps.sh).
+# Third-party packages: the geometry kernel (with its STEP exchange and the
+# assembly document that carries names into STEP), the convex hull,
+# GoogleTest and Google Benchmark. All come from Debian's packages
+# (scripts/install-deps.sh).
 find_package(Threads REQUIRED)
 find_package(GTest REQUIRED)
 find_package(benchmark QUIET)
 
 find_path(OCCT_INCLUDE_DIR gp_Pnt.hxx PATH_SUFFIXES opencascade REQUIRED)
 set(OCCT_TOOLKITS TKernel TKMath TKG2d TKG3d TKGeomBase TKBRep TKGeomAlgo
-    TKTopAlgo TKPrim TKBO TKBool TKShHealing TKOffset TKFillet TKFeat)
+    TKTopAlgo TKPrim TKBO TKBool TKShHealing TKOffset TKFillet TKFeat
+    TKXSBase TKSTEPBase TKSTEPAttr TKSTEP209 TKSTEP TKCDF TKLCAF TKCAF TKXCAF TKXDESTEP)
 set(OCCT_LIBRARIES)
 foreach(tk IN LISTS OCCT_TOOLKITS)
   find_library(OCCT_${tk}_LIBRARY ${tk} REQUIRED)

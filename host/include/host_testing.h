@@ -9,5 +9,6 @@
 #include "testing/geometry.h"
 #include "testing/parts.h"
 #include "testing/rules.h"
+#include "testing/files.h"
 
 #endif

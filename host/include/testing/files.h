@@ -1,0 +1,19 @@
+// Test fixtures of the stand-in host: files a user would export by hand.
+// Included by host_testing.h.
+#ifndef CARVELL_HOST_TESTING_FILES_H
+#define CARVELL_HOST_TESTING_FILES_H
+
+#include "../host_types.h"
+
+namespace host_testing {
+
+// Writes the visible (not blanked) bodies, sheets, curves and points of a
+// part (0: the work part), each under its name, into one STEP file (AP214,
+// millimetres) that any CAD viewer opens. Answers the number of objects
+// written; 0, writing no file, when the part shows none of them; -1 when
+// there is no such part or the file cannot be written.
+HOST_API int write_step(const char* path, tag_t part = 0);
+
+}  // namespace host_testing
+
+#endif
