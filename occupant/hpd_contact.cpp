@@ -11,12 +11,12 @@
 #include "hpd_host_geometry.h"
 #include "hpd_primitives.h"
 #include "toolbox/detail/owners.h"
+#include "toolbox/detail/vec3.h"
 
 #include "hm_vd/vectors.h"
 #include "morvish.h"
 #include "omvra.h"
 
-#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -67,9 +67,9 @@ HeelOnFloor heel_on_floor(tag_t floor, double heel[3], Temporaries& temporaries)
     int count = 0;
     HM_MODL_intersection_t** entries = nullptr;
     const int rc = HM_MODL_intersect_objects(plane, floor, kSectionTolerance, &count, &entries);
-    const bool one_point = rc == 0 && count == 1 && entries && entries[0] && entries[0]->kind == 0;
+    const bool one_point = rc == 0 && count == 1 && entries && entries[0] && entries[0]->kind == HM_INTERSECTION_POINT;
     if (one_point) heel[2] = entries[0]->point[2];
-    hpd_free_intersection(rc == 0 ? count : 0, entries);
+    detail::discard_intersection_entries(rc == 0 ? count : 0, entries);
     if (one_point) return kOnFloor;
 
     double distance = 0.0, nearest[3], on_point[3];
@@ -100,7 +100,7 @@ void shoe_other_end(const double* from, double pedal_angle, double pv_angle, dou
     const double shoe = side * hpd_mm(kShoeLengthMm);
     const double a = pedal_angle * kRadiansPerDegreeAsUsed;
     double centre[3];
-    std::copy_n(from, 3, centre);
+    detail::copy3(from, centre);
     double end[3] = {centre[0] + shoe * std::cos(a), centre[1], centre[2] - shoe * std::sin(a)};
     HPD_transform_point_to_pv(end, centre, pv_angle, out);
 }
@@ -132,7 +132,7 @@ void HM_VD_HPD_ask_offset_point_by_pv_angle(double* point, double pv_angle, doub
     HM_VD_vec3_rotate(right, up, pv_angle, turned);
     if (HM_VEC3_unitize(turned, 1e-10, &magnitude, dir) != 0) return;
     double p[3];
-    std::copy_n(point, 3, p);
+    detail::copy3(point, p);
     for (int i = 0; i < 3; ++i) out[i] = p[i] + distance * dir[i];
 }
 
@@ -157,7 +157,7 @@ int hpd_ask_pedal_point_angle(tag_t pedal_curve, double* point, double* pedal_an
     const double up[3] = {0.0, 0.0, 1.0};
     double smaller = 0.0, larger = 0.0;
     if (HM_MODL_ask_vector_angle(up, tangent, &smaller, &larger) != 0) return HPD_CONTACT_BAD_INPUT;
-    std::copy_n(p, 3, point);
+    detail::copy3(p, point);
     *pedal_angle = 90.0 - smaller * kDegreesPerRadianAsUsed;
     return 0;
 }
@@ -195,7 +195,7 @@ int HM_VD_HPD_ask_shoe_target(bool find_floor_angle, tag_t bof_floor, double* fl
 
     // The heel is taken, and answered, in the turned-back frame.
     double h[3];
-    std::copy_n(heel, 3, h);
+    detail::copy3(heel, h);
     int result = 0;
     if (mode != 2 && heel_copy != NULL_TAG) {
         result = heel_target_on_floor(heel_copy, h, temporaries);
@@ -206,7 +206,7 @@ int HM_VD_HPD_ask_shoe_target(bool find_floor_angle, tag_t bof_floor, double* fl
     const bool solve_floor = find_floor_angle && bof_copy != NULL_TAG;
     if (solve_floor && hpd_solve_shoe_on_floor(bof_copy, h, &angle) != 0) return HPD_TARGET_FAILED;
 
-    std::copy_n(h, 3, heel);
+    detail::copy3(h, heel);
     if (solve_floor) *floor_angle = angle;
     return result;
 }
@@ -220,7 +220,7 @@ int HM_VD_HPD_ask_occ_target(bool use_pedal, tag_t pedal, double* pedal_angle, i
         return HPD_TARGET_FAILED;
 
     double h[3];
-    std::copy_n(heel, 3, h);
+    detail::copy3(heel, h);
     double angle = *pedal_angle;
     hpd_ask_start_heel(use_pedal, pedal_copy, mode, floor_copy, h, pv_angle);
 
@@ -243,7 +243,7 @@ int HM_VD_HPD_ask_occ_target(bool use_pedal, tag_t pedal, double* pedal_angle, i
             h[1] -= std::cos(pv) * lateral_offset;
         }
     }
-    std::copy_n(h, 3, heel);
+    detail::copy3(h, heel);
     *pedal_angle = angle;
     return 0;
 }

@@ -85,9 +85,6 @@ int hpd_ask_pedal_point_angle(tag_t pedal_curve, double* point, double* pedal_an
 // from the pedal point and angle; in mode 1, the heel's H from the floor
 // point nearest to it. A failed query leaves its part of the heel.
 void hpd_ask_start_heel(bool use_pedal, tag_t pedal, int mode, tag_t floor, double* heel, double pv_angle);
-// Frees an intersection's entries (HM_MODL_intersect_objects) and deletes the
-// curves it made.
-void hpd_free_intersection(int count, ::HM_MODL_intersection_s** entries);
 
 }  // namespace carvell::occupant
 

@@ -8,6 +8,7 @@
 // in front of the heel.
 #include "hpd_contact.h"
 #include "hpd_primitives.h"
+#include "toolbox/detail/owners.h"
 
 #include "morvish.h"
 #include "omvra.h"
@@ -110,16 +111,6 @@ int bisect(const double interval[2], OPT_UTIL_function_t residual, void* record,
 
 }  // namespace
 
-void hpd_free_intersection(int count, HM_MODL_intersection_t** entries) {
-    if (!entries) return;
-    for (int i = 0; i < count; ++i) {
-        if (!entries[i]) continue;
-        if (entries[i]->kind == 2 && entries[i]->curve != NULL_TAG) HM_OBJ_delete_object(entries[i]->curve);
-        HM_free(entries[i]);
-    }
-    HM_free(entries);
-}
-
 int hpd_shoe_residual_by_height(double t, void* data, double* f) {
     auto* record = static_cast<hpd_pedal_contact_s*>(data);
     double theta = 0.0;
@@ -154,13 +145,13 @@ int hpd_shoe_residual_by_floor(double t, void* data, double* f) {
     double hit[3] = {0.0, 0.0, 0.0};
     if (rc != 0 || count != 1 || !entries || !entries[0])
         result = HPD_RESIDUAL_NOT_ONE_HIT;
-    else if (entries[0]->kind != 0)
+    else if (entries[0]->kind != HM_INTERSECTION_POINT)
         result = HPD_RESIDUAL_HIT_NOT_POINT;
     else {
         hit[0] = entries[0]->point[0], hit[1] = entries[0]->point[1], hit[2] = entries[0]->point[2];
         if (!(hit[0] > point[0])) result = HPD_RESIDUAL_HIT_IN_FRONT;
     }
-    hpd_free_intersection(rc == 0 ? count : 0, entries);
+    detail::discard_intersection_entries(rc == 0 ? count : 0, entries);
     if (result != 0) return result;
 
     *f = record->shoe_length - std::hypot(hit[0] - point[0], hit[2] - point[2]);

@@ -6,6 +6,7 @@
 #include "hpd_contact.h"
 #include "hpd_primitives.h"
 #include "hpd_sgrp.h"
+#include "toolbox/detail/owners.h"
 #include "toolbox/detail/undo_scope.h"
 #include "belmorra.h"
 #include "farquil.h"
@@ -122,7 +123,7 @@ int arc_on_seat_curve(const double centre[2], double radius, double point[2], bo
             double best[2] = {0.0, 0.0};
             for (int i = 0; i < count; ++i) {
                 const HM_MODL_intersection_t* e = entries[i];
-                if (!e || e->kind != 0) continue;
+                if (!e || e->kind != HM_INTERSECTION_POINT) continue;
                 const double x = e->point[0], z = e->point[2];
                 bool better = !found || (x > centre[0] && (prefer_higher ? z > best[1] : z < best[1]));
                 if (better) {
@@ -131,7 +132,7 @@ int arc_on_seat_curve(const double centre[2], double radius, double point[2], bo
                     found = true;
                 }
             }
-            hpd_free_intersection(count, entries);
+            detail::discard_intersection_entries(count, entries);
             if (found) {
                 point[0] = best[0];
                 point[1] = best[1];
