@@ -22,21 +22,12 @@
 #include "hm_vd_curve.h"
 #include "morvish.h"
 #include "quillon.h"
+#include "kernel_curves.h"
 #include "ratio_report.h"
 
-#include <GC_MakeArcOfCircle.hxx>
-#include <GC_MakeSegment.hxx>
 #include <GeomAPI_IntCS.hxx>
-#include <GeomAPI_Interpolate.hxx>
-#include <Geom_BSplineCurve.hxx>
 #include <Geom_Curve.hxx>
 #include <Geom_Plane.hxx>
-#include <Geom_TrimmedCurve.hxx>
-#include <Precision.hxx>
-#include <TColStd_HArray1OfReal.hxx>
-#include <TColgp_HArray1OfPnt.hxx>
-#include <gp_Ax2.hxx>
-#include <gp_Circ.hxx>
 #include <gp_Pln.hxx>
 #include <gp_Pnt.hxx>
 
@@ -48,9 +39,8 @@
 
 namespace {
 
-using host_testing::Point3;
+using namespace carvell_bench;
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr int kMostCurves = 1000;
 const int kCurveCounts[] = {10, 100, kMostCurves};
 // Host and kernel crossings must agree to this distance (mm).
@@ -59,40 +49,6 @@ constexpr double kSamePointMm = 1e-6;
 // The section plane: the B-pillar station.
 const double kPlanePoint[3] = {2300.0, 0.0, 0.0};
 const double kPlaneNormal[3] = {1.0, 0.0, 0.0};
-
-gp_Pnt to_gp(const Point3& p) { return gp_Pnt(p[0], p[1], p[2]); }
-
-Handle(Geom_Curve) kernel_line(const Point3& a, const Point3& b) {
-    Handle(Geom_TrimmedCurve) segment = GC_MakeSegment(to_gp(a), to_gp(b)).Value();
-    return segment;
-}
-
-// Arc about the centre in the side view (x towards angle 0, z towards pi/2).
-Handle(Geom_Curve) kernel_side_arc(const Point3& centre, double radius, double start, double end) {
-    const gp_Dir x(1, 0, 0), z(0, 0, 1);
-    const gp_Circ circle(gp_Ax2(to_gp(centre), x.Crossed(z), x), radius);
-    Handle(Geom_TrimmedCurve) arc = GC_MakeArcOfCircle(circle, start, end, true).Value();
-    return arc;
-}
-
-// Cubic through the points at chord-length parameters from 0 to 1.
-Handle(Geom_Curve) kernel_spline(const std::vector<Point3>& points) {
-    const int n = static_cast<int>(points.size());
-    Handle(TColgp_HArray1OfPnt) poles = new TColgp_HArray1OfPnt(1, n);
-    Handle(TColStd_HArray1OfReal) params = new TColStd_HArray1OfReal(1, n);
-    double length = 0.0;
-    std::vector<double> u(n, 0.0);
-    for (int i = 0; i < n; ++i) {
-        poles->SetValue(i + 1, to_gp(points[i]));
-        if (i > 0) u[i] = length += to_gp(points[i - 1]).Distance(to_gp(points[i]));
-    }
-    for (int i = 0; i < n; ++i) params->SetValue(i + 1, i + 1 == n ? 1.0 : u[i] / length);
-    GeomAPI_Interpolate interpolate(poles, params, false, Precision::Confusion());
-    interpolate.Perform();
-    if (!interpolate.IsDone()) return nullptr;
-    Handle(Geom_BSplineCurve) spline = interpolate.Curve();
-    return spline;
-}
 
 struct BodySide {
     std::vector<tag_t> host;
@@ -114,7 +70,7 @@ void add_body_side_curve(int i, BodySide& side) {
         const Point3 centre = {2400.0, y, h - 2000.0};
         const double start = kPi / 2.0 - 0.6, end = kPi / 2.0 + 0.6;
         side.host.push_back(host_testing::make_arc(centre, 2000.0, start, end, {1, 0, 0}, {0, 0, 1}));
-        side.kernel.push_back(kernel_side_arc(centre, 2000.0, start, end));
+        side.kernel.push_back(kernel_arc(centre, {1, 0, 0}, {0, 0, 1}, 2000.0, start, end));
         break;
     }
     default: {   // a character line through eight points, waved 30 mm

@@ -20,20 +20,10 @@
 #include "host_testing.h"
 #include "hm_vd_curve.h"
 #include "omvra.h"
+#include "kernel_curves.h"
 #include "ratio_report.h"
 
-#include <GC_MakeArcOfCircle.hxx>
-#include <GC_MakeSegment.hxx>
-#include <GeomAPI_Interpolate.hxx>
-#include <Geom_BSplineCurve.hxx>
 #include <Geom_Curve.hxx>
-#include <Geom_TrimmedCurve.hxx>
-#include <Precision.hxx>
-#include <TColStd_HArray1OfReal.hxx>
-#include <TColgp_HArray1OfPnt.hxx>
-#include <gp_Ax2.hxx>
-#include <gp_Circ.hxx>
-#include <gp_Pnt.hxx>
 
 #include <cmath>
 #include <cstdio>
@@ -43,14 +33,11 @@
 
 namespace {
 
-using host_testing::Point3;
+using namespace carvell_bench;
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr int kParameterCount = 64;
 // Host and kernel must agree to this distance (mm) at every checked parameter.
 constexpr double kSamePointMm = 1e-9;
-
-gp_Pnt to_gp(const Point3& p) { return gp_Pnt(p[0], p[1], p[2]); }
 
 // The normalised parameters evaluated in each iteration: both ends and 62
 // points between, unevenly spaced so that no two share a knot span pattern.
@@ -85,37 +72,6 @@ std::vector<Point3> roof_line_points() {
         points.push_back({x, -480.0 - 0.00003 * d * d, 1450.0 - 0.00012 * d * d});
     }
     return points;
-}
-
-Handle(Geom_Curve) kernel_line() {
-    Handle(Geom_TrimmedCurve) segment = GC_MakeSegment(to_gp(kLineStart), to_gp(kLineEnd)).Value();
-    return segment;
-}
-
-Handle(Geom_Curve) kernel_arc() {
-    const gp_Dir x(kArcX[0], kArcX[1], kArcX[2]), y(kArcY[0], kArcY[1], kArcY[2]);
-    const gp_Circ circle(gp_Ax2(to_gp(kArcCentre), x.Crossed(y), x), kArcRadius);
-    Handle(Geom_TrimmedCurve) arc = GC_MakeArcOfCircle(circle, kArcStart, kArcEnd, true).Value();
-    return arc;
-}
-
-// Cubic through the points at chord-length parameters from 0 to 1.
-Handle(Geom_Curve) kernel_spline(const std::vector<Point3>& points) {
-    const int n = static_cast<int>(points.size());
-    Handle(TColgp_HArray1OfPnt) poles = new TColgp_HArray1OfPnt(1, n);
-    Handle(TColStd_HArray1OfReal) params = new TColStd_HArray1OfReal(1, n);
-    double length = 0.0;
-    std::vector<double> u(n, 0.0);
-    for (int i = 0; i < n; ++i) {
-        poles->SetValue(i + 1, to_gp(points[i]));
-        if (i > 0) u[i] = length += to_gp(points[i - 1]).Distance(to_gp(points[i]));
-    }
-    for (int i = 0; i < n; ++i) params->SetValue(i + 1, i + 1 == n ? 1.0 : u[i] / length);
-    GeomAPI_Interpolate interpolate(poles, params, false, Precision::Confusion());
-    interpolate.Perform();
-    if (!interpolate.IsDone()) return nullptr;
-    Handle(Geom_BSplineCurve) spline = interpolate.Curve();
-    return spline;
 }
 
 struct CurvePair {
@@ -190,8 +146,8 @@ int main(int argc, char** argv) {
     host_testing::make_part("bench_curve_point");
     const std::vector<Point3> roof = roof_line_points();
     const std::vector<CurvePair> curves = {
-        {"line", host_testing::make_line(kLineStart, kLineEnd), kernel_line()},
-        {"arc", host_testing::make_arc(kArcCentre, kArcRadius, kArcStart, kArcEnd, kArcX, kArcY), kernel_arc()},
+        {"line", host_testing::make_line(kLineStart, kLineEnd), kernel_line(kLineStart, kLineEnd)},
+        {"arc", host_testing::make_arc(kArcCentre, kArcRadius, kArcStart, kArcEnd, kArcX, kArcY), kernel_arc(kArcCentre, kArcX, kArcY, kArcRadius, kArcStart, kArcEnd)},
         {"spline", host_testing::make_spline(roof, 3), kernel_spline(roof)},
     };
     const std::vector<double> t = normalised_parameters();
