@@ -43,4 +43,8 @@ HOST_C_API int GQ_CURVE_find_length(tag_t kernel_curve, const double interval[2]
 // Deletes a kernel curve made by pxcutc (other entities: HM_ERR_WRONG_TYPE).
 HOST_C_API int GQ_ENTITY_delete(tag_t entity);
 
+// A solid block of the kernel x by y by z (kernel units; pxsfac[1] gives
+// part lengths) at the origin along the axes; basis null. Answers the body.
+HOST_C_API int GQ_BODY_create_solid_block(double x, double y, double z, const double* basis, tag_t* body);
+
 #endif

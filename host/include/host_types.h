@@ -24,12 +24,15 @@ enum host_object_type {
     HM_conic_type = 6,
     HM_other_curve_type = 7, // a further curve type the library takes as a curve; the stand-in makes none
     HM_spline_type = 9,
+    HM_group_type = 15,
     HM_coordinate_system_type = 45,
     HM_plane_type = 46,
     HM_matrix_type = 55,
     HM_component_type = 63,
     HM_solid_type = 70,      // subtype 0 body, 2 face, 3 edge
     HM_datum_type = 197,
+    HM_category_type = 12,
+    HM_reference_set_type = 69,
     HM_feature_type = 205,
     HM_part_type = 1000      // parts are objects of the stand-in too
 };

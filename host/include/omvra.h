@@ -49,7 +49,10 @@ HOST_C_API int HM_ATTR_set_real(tag_t object, const char* title, double value);
 HOST_C_API int HM_ATTR_ask_string(tag_t object, const char* title, char** value);
 HOST_C_API int HM_ATTR_ask_integer(tag_t object, const char* title, int* value);
 HOST_C_API int HM_ATTR_ask_real(tag_t object, const char* title, double* value);
-HOST_C_API int HM_ATTR_delete(tag_t object, const char* title);
+// Attribute types of the typed calls; HM_ATTR_any matches every type.
+enum HM_ATTR_type { HM_ATTR_any = 0, HM_ATTR_integer = 1, HM_ATTR_real = 2, HM_ATTR_string = 3 };
+// Deletes the attribute of that title and type; 0 also when there is none.
+HOST_C_API int HM_ATTR_delete(tag_t object, int type, const char* title);
 HOST_C_API int HM_ATTR_count(tag_t object, int* count);
 
 /* ---- parts ---- */
@@ -82,6 +85,46 @@ HOST_C_API int HM_UI_open_listing_window(void);
 HOST_C_API bool HM_UI_is_listing_window_open(void);
 HOST_C_API int HM_UI_write_listing_window(const char* text);   // text as given, newlines included
 HOST_C_API int HM_print_syslog(const char* text, bool flush);  // one line of the system log
+
+/* ---- attributes of the part, typed ---- */
+typedef struct HM_ATTR_value_s {
+    int type;   // HM_ATTR_integer, HM_ATTR_real or HM_ATTR_string
+    union {
+        int integer;
+        double real;
+        const char* string;   // copied
+    } value;
+} HM_ATTR_value_t;
+// The holder of the work part's own attributes.
+HOST_C_API int HM_ATTR_ask_part_attribute(tag_t* holder);
+// Sets (or replaces) the attribute of that title with the typed value.
+HOST_C_API int HM_ATTR_assign(tag_t object, const char* title, const HM_ATTR_value_t* value);
+// Number of attributes of the type (HM_ATTR_any: all).
+HOST_C_API int HM_ATTR_count_attributes(tag_t object, int type, int* count);
+
+/* ---- layers, layer categories and groups ---- */
+enum HM_LAYER_status { HM_LAYER_WORK_LAYER = 0 };
+#define HM_LAYER_CATEGORY_NAME_MAX 30
+#define HM_LAYER_CATEGORY_DESCR_MAX 80
+// A layer category: a name (at most 30 characters), a mask of the 256
+// layers (element i is layer i + 1) and a description (at most 80).
+typedef struct HM_LAYER_category_info_s {
+    char name[HM_LAYER_CATEGORY_NAME_MAX + 1];
+    bool layer_mask[256];
+    char descr[HM_LAYER_CATEGORY_DESCR_MAX + 1];
+} HM_LAYER_category_info_t;
+// Makes the layer (1..256) the work layer of the work part: new objects go on it.
+HOST_C_API int HM_LAYER_set_status(int layer, int status);
+HOST_C_API int HM_LAYER_ask_work_layer(int* layer);
+// Creates a category (type 12) in the work part; HM_ERR_BAD_ARGUMENT for an
+// empty or too long name or description, or a name the part already has.
+HOST_C_API int HM_LAYER_create_category(const HM_LAYER_category_info_t* info, tag_t* category);
+HOST_C_API int HM_LAYER_ask_category_info(tag_t category, HM_LAYER_category_info_t* info);
+// A group (type 15) of existing objects of the work part.
+HOST_C_API int HM_GROUP_create_group(const tag_t* members, int count, tag_t* group);
+HOST_C_API int HM_GROUP_add_member_to_group(tag_t member, tag_t group);
+// Alive members in an SM_alloc'd array (null when none).
+HOST_C_API int HM_GROUP_ask_group_data(tag_t group, tag_t** members, int* count);
 
 /* ---- the rest of the interface, by area ---- */
 #include "omvra/math.h"        // vectors, matrices, coordinate systems, transformations

@@ -58,6 +58,24 @@ HOST_C_API int CFI_ask_directory(const char* name, int kind, char** directory);
 HOST_C_API bool CFI_query_file_permissions(const char* name, int kind, int access, int* error);
 // Text of an error code of the file checks, SM_alloc'd (free with SM_free).
 HOST_C_API char* CFI_get_error_text(int code);
+// Appends the directory delimiter '/' to the directory name in a buffer of
+// `size` bytes when it does not end with one; HM_ERR_BAD_ARGUMENT when the
+// buffer has no room.
+HOST_C_API int CFI_append_delimiter(char* directory, size_t size);
+// Sets the protection of an existing file from the host's mode value (13107,
+// 0x3333, gives read and write to owner and group); owner -1 keeps the owner,
+// flags are the host's (0). 0 when the file is now writable; HM_ERR_NOT_FOUND
+// for a missing file, HM_ERR_FILE when it cannot be changed.
+HOST_C_API int CFI_modify_file_protection(const char* path, int owner, int mode, int flags);
+
+/* ---- the text-file line reader ---- */
+// Opens a text file for reading (mode 1, kind 4 text) and answers its number.
+HOST_C_API int hc4504(const char* path, int mode, int kind, int* handle);
+// Reads the next line (line end kept, at most size-1 characters a read) into
+// the buffer; 0 when read, 1 at end of file (empty buffer).
+HOST_C_API int hc4514(int handle, char* buffer, int size, int* length);
+// Closes a file of the reader.
+HOST_C_API int hc4540(int handle);
 
 /* ---- checking level and debug keys ---- */
 // Checking level of the host; at 1 or more tools print trace lines and the

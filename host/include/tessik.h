@@ -51,6 +51,12 @@ HOST_C_API int VD_RQ_ask_point_list_member(const struct TEXT_s* path, int member
 HOST_C_API int VD_RQ_ask_number_list_member(const struct TEXT_s* path, int member, double* value);
 // String rule as an SM_alloc'd copy (free with SM_free).
 HOST_C_API int VD_RQ_ask_string(const struct TEXT_s* path, char** value);
+// List rule of strings: the count and an SM_alloc'd array of SM_alloc'd
+// strings (null for an empty list; the caller frees each and the array with
+// SM_free). One final line end of each literal is dropped. A path without
+// the root ("NAME:rule:") is read from the root. HM_ERR_WRONG_TYPE when the
+// rule is not a list of strings.
+HOST_C_API int VD_RQ_ask_string_list(const struct TEXT_s* path, int* count, char*** strings);
 // Object of an object rule, or the first object made by the instance at the
 // path; HM_ERR_INVALID_TAG when the object is deleted.
 HOST_C_API int VD_RQ_ask_object(const struct TEXT_s* path, tag_t* object);
@@ -75,5 +81,14 @@ HOST_C_API int VD_ask_hpd_data(const char* name, VD_hpd_param_t* data);
 // 0, HM_ERR_NULL_POINTER or HM_ERR_NOT_FOUND (no instance or no feature;
 // nothing written).
 HOST_C_API int VD_ask_feature_tag_and_name(const char* name, tag_t* feature, char** feature_name);
+
+/* ---- bodies made by features, sorting ---- */
+// Makes a feature (the callback answers the host's code and the feature, or
+// a body in its place) and answers the body it made; the callback's code on
+// failure, HM_ERR_GEOMETRY when no body came of it.
+typedef int (*VD_feature_callback_t)(void* data, tag_t* feature);
+HOST_C_API int VD_create_bv_body_from_feature(VD_feature_callback_t callback, void* data, tag_t* body);
+// Sorts the numbers ascending in place.
+HOST_C_API int VD_sort_array_ascending(double* values, int count);
 
 #endif

@@ -87,4 +87,14 @@ HOST_C_API int HM_MODL_ask_feat_type(tag_t feature, char** type);   // kind text
 HOST_C_API int HM_MODL_ask_suppress_feature(tag_t feature, bool* suppressed);
 HOST_C_API int HM_MODL_suppress_feature(hm_list_p_t features);      // suppresses each listed feature
 
+/* ---- reference sets ----
+ * A reference set (type 69) of the work part: a name (at most 30
+ * characters), an origin, an orientation (rows are the axes) and members. */
+HOST_C_API int HM_ASSEM_create_ref_set(const char* name, const double origin[3], const double matrix[9],
+                                       const tag_t* members, int count, tag_t* ref_set);
+HOST_C_API int HM_ASSEM_add_ref_set_members(tag_t ref_set, int count, const tag_t* members);
+// Alive members in an SM_alloc'd array (null when none); the caller frees it.
+HOST_C_API int HM_ASSEM_ask_ref_set_members(tag_t ref_set, int* count, tag_t** members);
+HOST_C_API int HM_ASSEM_remove_ref_set_members(tag_t ref_set, int count, const tag_t* members);
+
 #endif

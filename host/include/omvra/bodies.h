@@ -109,4 +109,17 @@ HOST_C_API int HM_MODL_create_sew(int option, int target_count, const tag_t* tar
 // curves, in a new array (free with HM_free); count 0 when they do not meet.
 HOST_C_API int HM_MODL_intersect_bodies(tag_t body1, tag_t body2, int* count, tag_t** bodies);
 
+/* ---- sheets through curves ---- */
+// Sheet body ("THRU_CURVES") through the ordered section strings (at least
+// two; a string's curves are chained), within tolerances[0] (0: the part's
+// distance tolerance): ruled between sections for v_degree 1, else of at
+// most that degree (2 or 3) across them. The spine must hold no strings;
+// alignment 1, v_periodic, body_type and boolean_op 0; patch type, alignment
+// values, face tags and flags are the host's options the stand-in does not
+// offer. Answers the feature.
+HOST_C_API int HM_MODL_create_thru_curves(const HM_STRING_LIST_t* sections, const HM_STRING_LIST_t* spine,
+                                          int patch_type, int alignment, double alignment_values[6], int v_degree,
+                                          int v_periodic, int body_type, int boolean_op, const double tolerances[3],
+                                          const tag_t face_tags[2], const int face_flags[2], tag_t* feature);
+
 #endif

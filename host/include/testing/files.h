@@ -14,6 +14,12 @@ namespace host_testing {
 // there is no such part or the file cannot be written.
 HOST_API int write_step(const char* path, tag_t part = 0);
 
+// Locks a file's protection (CFI_modify_file_protection then fails), as a
+// file of another user would be; tests may run as root, who may change any.
+HOST_API void lock_path(const char* path, bool locked = true);
+// Text files that the host's line reader (hc4504) holds open.
+HOST_API int open_text_files();
+
 }  // namespace host_testing
 
 #endif

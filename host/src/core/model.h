@@ -37,6 +37,7 @@ struct PartData {
     double distance_tolerance = 0.01;  // in part units
     double angle_tolerance = 0.5;      // degrees
     tag_t wcs = 0;                     // work coordinate system, 0 = absolute
+    int work_layer = 1;                // layer of newly created objects
 };
 
 // A modelling feature (type 205): its kind ("BLOCK", "SEW", "DATUM_PLANE",

@@ -46,6 +46,7 @@ Object& create(int type, int subtype, tag_t part) {
     o.type = type;
     o.subtype = subtype;
     o.part = part ? part : g_model.work_part;
+    if (const PartData* owner = part_data(o.part)) o.layer = owner->work_layer;
     return o;
 }
 
@@ -316,11 +317,17 @@ int HM_ATTR_ask_real(tag_t object, const char* title, double* value) {
     return 0;
 }
 
-int HM_ATTR_delete(tag_t object, const char* title) {
+int HM_ATTR_delete(tag_t object, int type, const char* title) {
     if (!title) return HM_ERR_NULL_POINTER;
     host::Object* o = find(object);
     if (!o) return HM_ERR_INVALID_TAG;
-    return o->attributes.erase(title) ? 0 : HM_ERR_NOT_FOUND;
+    auto it = o->attributes.find(title);
+    if (it == o->attributes.end()) return 0;   // nothing of that title: nothing to delete
+    const host::Attribute::Kind kinds[] = {host::Attribute::Integer, host::Attribute::Real, host::Attribute::String};
+    if (type != HM_ATTR_any && (type < HM_ATTR_integer || type > HM_ATTR_string || it->second.kind != kinds[type - 1]))
+        return 0;   // an attribute of another type is not the one asked for
+    o->attributes.erase(it);
+    return 0;
 }
 
 int HM_ATTR_count(tag_t object, int* count) {

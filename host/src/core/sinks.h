@@ -8,6 +8,7 @@
 
 #include <cstdarg>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@ struct Settings {
     std::map<std::string, bool> debug_keys;
     std::map<std::string, std::string> environment;
     std::map<std::string, std::string> defaults;
+    std::set<std::string> locked_paths;    // files whose protection cannot be changed
 };
 Settings& settings();
 
