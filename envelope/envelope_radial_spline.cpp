@@ -167,8 +167,13 @@ bool refine_outline(tag_t spline, const std::vector<P2>& pts, double reach, std:
 void trim_outline(tag_t spline, double r, std::vector<P2>* outline, double* t0, double* t1) {
     *t0 = 0.0;
     *t1 = 1.0;
-    if (outline->front().y < r) (void)find_new_end_pt(spline, t0, 1.0, r);
-    if (outline->back().y < r) (void)find_new_end_pt(spline, t1, -1.0, r);
+    // An end below the trim radius moves along the spline up to it; a spline
+    // that never reaches the trim radius lies wholly below it and keeps nothing.
+    if ((outline->front().y < r && find_new_end_pt(spline, t0, 1.0, r) != 0) ||
+        (outline->back().y < r && find_new_end_pt(spline, t1, -1.0, r) != 0)) {
+        outline->clear();
+        return;
+    }
     double point[3], tangent[3];
     if (*t0 > 0.0 || *t1 < 1.0) {
         std::vector<P2> kept;
