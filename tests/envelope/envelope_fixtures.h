@@ -9,6 +9,7 @@
 #include "host_fixture.h"
 #include "host_testing.h"
 #include "omvra.h"
+#include "quillon.h"
 
 #include <gtest/gtest.h>
 
