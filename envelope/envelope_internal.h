@@ -81,7 +81,13 @@ int apply_offset(const tire_envelope_params_s* p, tag_t spline, double t_start, 
                  double* points);
 
 // ---- sheet ----
-int create_sheet_body(tire_envelope_params_s* p, int count, const tag_t* curves, int* v_degree = nullptr);
+// What the through-curves sheet was asked with.
+struct SheetSettings {
+    int v_degree = 0;
+    double distance_tolerance = 0.0;
+    double angle_tolerance = 0.0;
+};
+int create_sheet_body(tire_envelope_params_s* p, int count, const tag_t* curves, SheetSettings* used = nullptr);
 
 // ---- log, attributes, categories, reference set ----
 void format_date_time(char* text, size_t size);

@@ -78,7 +78,7 @@ int create_thru_curve_feature(void* data, tag_t* feature) {
 
 }  // namespace
 
-int create_sheet_body(tire_envelope_params_s* p, int count, const tag_t* curves, int* v_degree) {
+int create_sheet_body(tire_envelope_params_s* p, int count, const tag_t* curves, SheetSettings* used_settings) {
     if (!p->create_sheet || count < 2 || !curves) return 0;
     (void)UI_set_status("Creating Sheet Body");
     const UNDO_mark_t mark = UNDO_KW_set_mark(UNDO_visible, "EVT_CRT_SHT_BODY");
@@ -96,7 +96,7 @@ int create_sheet_body(tire_envelope_params_s* p, int count, const tag_t* curves,
         }
     ThruCurveData data;
     int result = init_thru_curve_data(p, count, used.data(), &data);
-    if (v_degree) *v_degree = data.v_degree;
+    if (used_settings) *used_settings = {data.v_degree, data.tolerances[0], data.tolerances[1]};
     (void)HM_LAYER_set_status(p->surface_layer, HM_LAYER_WORK_LAYER);
     tag_t body = 0;
     const int made = result == 0 ? VD_create_bv_body_from_feature(create_thru_curve_feature, &data, &body) : result;
