@@ -45,3 +45,106 @@ TEST_F(DriverTest, RightFrontWheelGivesNineteenSectionSplinesAndASheet) {
 }
 
 }  // namespace
+
+namespace {
+
+class DriverRefusalTest : public EnvelopeTest {
+protected:
+    int run() {
+        int count = 0;
+        tag_t splines[64], profile = 0, wheel = 0, tire = 0, spindle = 0;
+        return create_tire_envelope_curves(params_.get(), &count, splines, &profile, &wheel, &tire, &spindle);
+    }
+    void expect_clean_failure() {
+        EXPECT_EQ(host_testing::status_texts().back(), "Done Processing - An ERROR occured");
+        EXPECT_EQ(host_testing::session_depth(), 0);
+        EXPECT_FALSE(std::filesystem::exists(dir_ + "/envelope.log"));
+        EXPECT_EQ(host_testing::open_text_files(), 0);
+    }
+};
+
+TEST_F(DriverRefusalTest, NullBlockOrResultPointerBuildsNothing) {
+    int count = 0;
+    tag_t splines[64], t = 0;
+    EXPECT_EQ(create_tire_envelope_curves(nullptr, &count, splines, &t, &t, &t, &t), -1);
+    EXPECT_EQ(create_tire_envelope_curves(params_.get(), nullptr, splines, &t, &t, &t, &t), -1);
+    EXPECT_EQ(create_tire_envelope_curves(params_.get(), &count, nullptr, &t, &t, &t, &t), -1);
+    EXPECT_EQ(create_tire_envelope_curves(params_.get(), &count, splines, &t, &t, &t, nullptr), -1);
+    EXPECT_EQ(host_testing::count_objects(part_), 0);
+    EXPECT_TRUE(host_testing::status_texts().empty());
+}
+
+TEST_F(DriverRefusalTest, BadSpindleDataEndsWithItsDialogAndLeavesNothingOpen) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> lines;   // empty: no instance at all
+        const char* title;
+    };
+    const Case cases[] = {
+        {"no spindle rule", {}, nullptr},
+        {"empty file", {"header", "######"}, "Spindle Points"},
+        {"malformed record", {"0 790 0 0 690 0", "1 2 three 4 5 6"}, "Spindle Points Record"},
+        {"zero spindle vector", {"0 790 0 0 790 0"}, "Spindle Vector"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        host_testing::clear_sinks();
+        if (!c.lines.empty()) store_spindle_file(c.lines);
+        params_->update_part = 1;
+        EXPECT_EQ(run(), 1);
+        if (c.title)
+            EXPECT_TRUE(!host_testing::dialogs().empty() && host_testing::dialogs().back().title == c.title);
+        expect_clean_failure();
+        HM_RQ_delete_instance_rule("root:", kInstance);
+        fill_params(*params_);
+    }
+}
+
+TEST_F(DriverRefusalTest, LogThatCannotBeCreatedIsAnError) {
+    host_testing::set_env("KWII_TMP_DIR", (dir_ + "/no_such_dir").c_str());
+    EXPECT_EQ(run(), 1);
+    EXPECT_TRUE(dialog_shown("Log File", "ERROR: Cannot create log file:\n"));
+    expect_clean_failure();
+    EXPECT_EQ(host_testing::count_objects(part_), 0);
+}
+
+TEST_F(DriverRefusalTest, UnwritableCopyIsReportedAndTheRunEndsCleanly) {
+    // Every name the copy could take is locked: the protection reset fails.
+    store_spindle_file(spindle_lines(1.0, 0.2, -0.5, {{0, 0}}));
+    const std::string first = dir_ + "/spindle_file.pts";
+    { std::ofstream(first) << "old\n"; }
+    host_testing::lock_path(first.c_str());
+    // The numbered name is new, written, then its protection cannot be set.
+    host_testing::lock_path((dir_ + "/spindle_file_0.pts").c_str());
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(run(), 1);
+    testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(host_testing::dialogs().empty());
+    EXPECT_EQ(host_testing::dialogs().back().title, "Report");
+    expect_clean_failure();
+    host_testing::lock_path(first.c_str(), false);
+    host_testing::lock_path((dir_ + "/spindle_file_0.pts").c_str(), false);
+}
+
+TEST_F(DriverRefusalTest, RerunWithUpdateReplacesTheRecordsInThePart) {
+    store_spindle_file(spindle_lines(1.0, 0.2, -0.5, {{0, 0}, {60, 0}, {-60, 0}, {0, 20}, {0, -20}}));
+    params_->update_part = 1;
+    params_->radial_start = 60.0;
+    params_->radial_end = 90.0;
+    ASSERT_EQ(run(), 0);
+    const int categories = host_testing::count_objects(part_, HM_category_type);
+    EXPECT_EQ(categories, 6 + 8);   // sections 60, 67.5, 75, 80, 85, 90 and the eight fixed names
+    char* value = nullptr;
+    ASSERT_EQ(HM_ATTR_ask_string(part_, "DESLOG1", &value), 0);
+    EXPECT_EQ(std::string(value).substr(0, 9), "DATE TIME");
+    SM_free(value);
+    fill_params(*params_);
+    params_->update_part = 1;
+    params_->radial_start = 60.0;
+    params_->radial_end = 90.0;
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(host_testing::count_objects(part_, HM_category_type), categories);
+    EXPECT_EQ(host_testing::count_objects(part_, HM_reference_set_type), 1);
+}
+
+}  // namespace
