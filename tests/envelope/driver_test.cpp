@@ -148,3 +148,43 @@ TEST_F(DriverRefusalTest, RerunWithUpdateReplacesTheRecordsInThePart) {
 }
 
 }  // namespace
+
+namespace {
+
+class DriverFrameTest : public DriverTest {};
+
+TEST_F(DriverFrameTest, VehicleFrameChangesNothingInAbsoluteGeometryAndPointsJoinTheGroup) {
+    store_spindle_file(spindle_lines(1.0, 0.2, -0.5, {{0, 0}, {60, 0}, {-60, 0}, {0, 20}, {0, -20}}));
+    params_->radial_start = 75.0;
+    params_->radial_end = 105.0;
+    Curves plain;
+    ASSERT_EQ(run(&plain), 0);
+    double plain_box[6];
+    ASSERT_EQ(HM_MODL_ask_bounding_box(plain.splines[2], plain_box), 0);
+    // The same wheel with the vehicle frame's origin 100 mm along x and 20 mm
+    // up: the spindle file is absolute, the sections are laid out about the
+    // design spindle, so the absolute results are the same.
+    fill_params(*params_);
+    params_->radial_start = 75.0;
+    params_->radial_end = 105.0;
+    params_->point_cloud = 1;
+    params_->csys_origin[0] = 100.0;
+    params_->csys_origin[2] = 20.0;
+    Curves framed;
+    ASSERT_EQ(run(&framed), 0);
+    ASSERT_EQ(framed.count, plain.count);
+    double framed_box[6];
+    ASSERT_EQ(HM_MODL_ask_bounding_box(framed.splines[2], framed_box), 0);
+    for (int i = 0; i < 6; ++i) EXPECT_NEAR(framed_box[i], plain_box[i], 0.01) << i;
+    tag_t* members = nullptr;
+    int n = 0;
+    ASSERT_EQ(HM_GROUP_ask_group_data(params_->thegroup, &members, &n), 0);
+    EXPECT_GT(n, 4 + framed.count);   // profile, three lines, splines and the section points
+    SM_free(members);
+    EXPECT_GT(host_testing::count_objects(part_, HM_point_type), 0);
+    gen_tire_envelope(params_.get(), framed.count, framed.splines);
+    ASSERT_NE(params_->sheet_body, 0u);
+    EXPECT_EQ(host_testing::status_texts().back(), "Done Processing");
+}
+
+}  // namespace
