@@ -151,7 +151,7 @@ void print_part_records(const tire_envelope_params_s& p, tag_t part) {
     }
     std::printf("DESLOG attributes:\n");
     for (int k = 1;; ++k) {
-        char title[16], *value = nullptr;
+        char title[32], *value = nullptr;
         std::snprintf(title, sizeof title, "DESLOG%d", k);
         if (HM_ATTR_ask_string(part, title, &value) != 0) break;
         std::printf("  %s: \"%.60s...\"\n", title, value);
