@@ -25,6 +25,9 @@ constexpr int kMaxNesting = 16;
 // would be split in two and the kernel's reading would fall out of step
 // with this walk.
 constexpr size_t kMaxTokenLength = 200;
+// The kernel reads a face's line and the one after it into 256-character
+// buffers.
+constexpr size_t kMaxLineLength = 255;
 // Highest degree the kernel's splines accept.
 constexpr long kMaxDegree = 25;
 
@@ -35,17 +38,30 @@ struct Malformed : std::runtime_error {
 class Tokens {
 public:
     explicit Tokens(std::string_view text) {
-        size_t i = 0;
+        size_t i = 0, line = 0, line_start = 0;
         while (i < text.size()) {
-            while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+            while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) {
+                if (text[i] == '\n') ++line, line_start = i + 1;
+                ++i;
+            }
             const size_t start = i;
             while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i]))) ++i;
             if (i > start) {
                 if (i - start > kMaxTokenLength) throw Malformed("a number longer than any the kernel writes");
                 tokens_.push_back(text.substr(start, i - start));
+                lines_.push_back(line);
+                line_ends_.push_back(i - line_start);
             }
         }
     }
+
+    // Line of the next token, and of the one read last.
+    size_t next_line() const { return done() ? size_t(-1) : lines_[next_]; }
+    size_t last_line() const { return next_ ? lines_[next_ - 1] : 0; }
+    // Whether the token read last ends within the kernel's line buffer.
+    bool last_fits_line_buffer() const { return next_ && line_ends_[next_ - 1] < kMaxLineLength; }
+
+    std::string_view peek() const { return done() ? std::string_view() : tokens_[next_]; }
 
     size_t remaining() const { return tokens_.size() - next_; }
     bool done() const { return next_ == tokens_.size(); }
@@ -112,8 +128,18 @@ public:
                             " declared, more than the text holds");
     }
 
+    // An index into a set of `n`, from `least` (0 where "none" is allowed).
+    long index(const char* what, size_t n, long least = 1) {
+        const long i = integer(what);
+        if (i < least || static_cast<unsigned long>(i) > n)
+            throw Malformed(std::string(what) + " " + std::to_string(i) + " is not among the " + std::to_string(n));
+        return i;
+    }
+
 private:
     std::vector<std::string_view> tokens_;
+    std::vector<size_t> lines_;
+    std::vector<size_t> line_ends_;
     size_t next_ = 0;
 };
 
@@ -218,7 +244,7 @@ void surface(Tokens& t, int depth) {
     }
 }
 
-void locations(Tokens& t) {
+size_t locations(Tokens& t) {
     t.keyword("Locations");
     const size_t n = t.count("locations", 1);
     for (size_t i = 0; i < n; ++i) {
@@ -238,15 +264,17 @@ void locations(Tokens& t) {
             throw Malformed("location kind " + std::to_string(kind) + " unknown");
         }
     }
+    return n;
 }
 
-void curve_set(Tokens& t, const char* keyword, int dim) {
+size_t curve_set(Tokens& t, const char* keyword, int dim) {
     t.keyword(keyword);
     const size_t n = t.count(keyword, 2);
     for (size_t i = 0; i < n; ++i) curve(t, dim, 0);
+    return n;
 }
 
-void polygons_3d(Tokens& t) {
+size_t polygons_3d(Tokens& t) {
     t.keyword("Polygon3D");
     const size_t n = t.count("polygons", 3);
     for (size_t i = 0; i < n; ++i) {
@@ -257,9 +285,10 @@ void polygons_3d(Tokens& t) {
         t.reals(nodes * 3, "node");
         if (parameters) t.reals(nodes, "parameter");
     }
+    return n;
 }
 
-void polygons_on_triangulations(Tokens& t) {
+size_t polygons_on_triangulations(Tokens& t) {
     t.keyword("PolygonOnTriangulations");
     const size_t n = t.count("polygons on triangulations", 4);
     for (size_t i = 0; i < n; ++i) {
@@ -272,15 +301,17 @@ void polygons_on_triangulations(Tokens& t) {
             t.reals(nodes, "parameter");
         }
     }
+    return n;
 }
 
-void surface_set(Tokens& t) {
+size_t surface_set(Tokens& t) {
     t.keyword("Surfaces");
     const size_t n = t.count("surfaces", 2);
     for (size_t i = 0; i < n; ++i) surface(t, 0);
+    return n;
 }
 
-void triangulations(Tokens& t, bool with_normals) {
+size_t triangulations(Tokens& t, bool with_normals) {
     t.keyword("Triangulations");
     const size_t n = t.count("triangulations", 4);
     for (size_t i = 0; i < n; ++i) {
@@ -297,6 +328,155 @@ void triangulations(Tokens& t, bool with_normals) {
         t.integers(triangles * 3, "triangle");
         if (normals) t.reals(nodes * 3, "normal");
     }
+    return n;
+}
+
+// What the shapes of a shape text may refer to: the sizes of its sets.
+struct Sets {
+    int version = 1;
+    size_t locations = 0, curve2ds = 0, curves = 0, polygons = 0, polygons_on = 0, surfaces = 0, triangulations = 0;
+};
+
+void regularity(Tokens& t) {
+    const std::string_view r = t.word("regularity");
+    if (r.size() != 2 || (r[0] != 'C' && r[0] != 'G')) throw Malformed("regularity \"" + std::string(r) + "\" unknown");
+}
+
+// A vertex: tolerance, point, and its representations closed by kind 0.
+void vertex(Tokens& t, const Sets& sets) {
+    t.reals(4, "vertex");
+    for (;;) {
+        t.reals(1, "vertex parameter");
+        const long kind = t.integer("vertex representation");
+        if (kind == 0) return;
+        switch (kind) {
+        case 1: t.index("curve", sets.curves); break;
+        case 2: t.index("curve on surface", sets.curve2ds); t.index("surface", sets.surfaces); break;
+        case 3: t.reals(1, "vertex parameter"); t.index("surface", sets.surfaces); break;
+        default: throw Malformed("vertex representation " + std::to_string(kind) + " unknown");
+        }
+        t.index("location", sets.locations, 0);
+    }
+}
+
+// An edge: tolerance and flags, and its representations closed by kind 0.
+void edge(Tokens& t, const Sets& sets) {
+    t.reals(1, "edge tolerance");
+    for (const char* f : {"same parameter flag", "same range flag", "degenerated flag"}) t.flag(f);
+    for (;;) {
+        const long kind = t.integer("edge representation");
+        switch (kind) {
+        case 0: return;
+        case 1:
+            t.index("curve", sets.curves);
+            t.index("location", sets.locations, 0);
+            t.reals(2, "edge range");
+            break;
+        case 2:
+        case 3:
+            t.index("curve on surface", sets.curve2ds);
+            if (kind == 3) {
+                // The kernel writes the second curve and the regularity
+                // without a space between them ("4CN"), and reads the number
+                // then the regularity.
+                const std::string second(t.word("curve on surface"));
+                const size_t digits = second.find_first_not_of("0123456789");
+                const std::string number = second.substr(0, digits);
+                if (number.empty() || number.size() > 9 || std::stoul(number) < 1 || std::stoul(number) > sets.curve2ds)
+                    throw Malformed("curve on surface \"" + second + "\" is not among the " +
+                                    std::to_string(sets.curve2ds));
+                const std::string rest = digits == std::string::npos ? std::string() : second.substr(digits);
+                if (rest.empty()) regularity(t);
+                else if (rest.size() != 2 || (rest[0] != 'C' && rest[0] != 'G'))
+                    throw Malformed("regularity \"" + rest + "\" unknown");
+            }
+            t.index("surface", sets.surfaces);
+            t.index("location", sets.locations, 0);
+            t.reals(sets.version == 2 ? 6 : 2, "edge range");
+            break;
+        case 4:
+            regularity(t);
+            t.index("surface", sets.surfaces);
+            t.index("location", sets.locations, 0);
+            t.index("surface", sets.surfaces);
+            t.index("location", sets.locations, 0);
+            break;
+        case 5:
+            t.index("polygon", sets.polygons);
+            t.index("location", sets.locations, 0);
+            break;
+        case 6:
+        case 7:
+            t.index("polygon on triangulation", sets.polygons_on);
+            if (kind == 7) t.index("polygon on triangulation", sets.polygons_on);
+            t.index("triangulation", sets.triangulations);
+            t.index("location", sets.locations, 0);
+            break;
+        default: throw Malformed("edge representation " + std::to_string(kind) + " unknown");
+        }
+    }
+}
+
+// A face: natural restriction flag, tolerance, surface and location on one
+// line; the kernel then reads the rest of that line and the next line
+// whole, which is empty or names the face's triangulation ("2 <index>").
+void face(Tokens& t, const Sets& sets) {
+    t.flag("natural restriction flag");
+    t.reals(1, "face tolerance");
+    t.index("surface", sets.surfaces, 0);
+    t.index("location", sets.locations, 0);
+    const size_t line = t.last_line();
+    if (!t.last_fits_line_buffer() || t.next_line() == line) throw Malformed("face line not as the kernel reads it");
+    if (t.next_line() == line + 1) {
+        if (t.peek() != "2") throw Malformed("face triangulation line not as the kernel reads it");
+        t.word("triangulation");
+        if (t.next_line() != line + 1) throw Malformed("face triangulation line not as the kernel reads it");
+        t.index("triangulation", sets.triangulations);
+        if (!t.last_fits_line_buffer() || t.next_line() == line + 1)
+            throw Malformed("face triangulation line not as the kernel reads it");
+    }
+}
+
+// The shapes, each with its geometry, its flags and its sub-shapes (each
+// one read before it) closed by "*".
+void shapes(Tokens& t, const Sets& sets) {
+    t.keyword("TShapes");
+    // A vertex, the least of shapes, takes more than eight numbers.
+    const size_t n = t.count("shapes", 8);
+    for (size_t k = 1; k <= n; ++k) {
+        const std::string_view type = t.word("shape type");
+        if (type == "Ve") vertex(t, sets);
+        else if (type == "Ed") edge(t, sets);
+        else if (type == "Fa") face(t, sets);
+        else if (type != "Wi" && type != "Sh" && type != "So" && type != "CS" && type != "Co")
+            throw Malformed("shape type \"" + std::string(type) + "\" unknown");
+        const std::string_view flags = t.word("shape flags");
+        if (flags.size() != 7 || flags.find_first_not_of("01") != std::string_view::npos)
+            throw Malformed("shape flags \"" + std::string(flags) + "\" are not seven 0s and 1s");
+        for (;;) {
+            const std::string_view sub = t.word("sub-shape");
+            if (sub == "*") break;
+            if (sub.size() < 2 || std::string_view("+-ie").find(sub[0]) == std::string_view::npos)
+                throw Malformed("sub-shape \"" + std::string(sub) + "\" not an oriented index");
+            const std::string digits(sub.substr(1));
+            if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9)
+                throw Malformed("sub-shape \"" + std::string(sub) + "\" not an oriented index");
+            const size_t index = std::stoul(digits);
+            // Written in reverse: index i is the (n - i + 1)th shape read.
+            if (index < 1 || index > n || n - index + 1 >= k)
+                throw Malformed("sub-shape " + std::string(sub) + " is not a shape read before it");
+            t.index("location", sets.locations, 0);
+        }
+    }
+    // The shape itself: an oriented index and its location.
+    const std::string_view top = t.word("shape");
+    if (top.size() < 2 || std::string_view("+-ie").find(top[0]) == std::string_view::npos)
+        throw Malformed("shape \"" + std::string(top) + "\" not an oriented index");
+    const std::string digits(top.substr(1));
+    if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9 || std::stoul(digits) < 1 ||
+        std::stoul(digits) > n)
+        throw Malformed("shape " + std::string(top) + " is not among the shapes");
+    t.index("location", sets.locations, 0);
 }
 
 template <class Walk>
@@ -335,16 +515,17 @@ std::string check_shape_text(const std::string& text) {
     if (line_end == std::string::npos) return "text ends after its version line";
     const std::string body = text.substr(line_end + 1);
     return checked(body, [version](Tokens& t) {
-        locations(t);
-        curve_set(t, "Curve2ds", 2);
-        curve_set(t, "Curves", 3);
-        polygons_3d(t);
-        polygons_on_triangulations(t);
-        surface_set(t);
-        triangulations(t, version >= 3);
-        t.keyword("TShapes");
-        // A vertex, the least of shapes, takes more than eight numbers.
-        t.count("shapes", 8);
+        Sets sets;
+        sets.version = version;
+        sets.locations = locations(t);
+        sets.curve2ds = curve_set(t, "Curve2ds", 2);
+        sets.curves = curve_set(t, "Curves", 3);
+        sets.polygons = polygons_3d(t);
+        sets.polygons_on = polygons_on_triangulations(t);
+        sets.surfaces = surface_set(t);
+        sets.triangulations = triangulations(t, version >= 3);
+        shapes(t, sets);
+        if (!t.done()) throw Malformed("text goes on after the shape");
     });
 }
 

@@ -498,6 +498,20 @@ TEST_F(MalformedPartFileTest, AMalformedObjectIsRefusedByNameBeforeTheKernelRead
          "triangles: 999999999 declared"},
         {"a shape claiming 999,999,999 sub-shapes", "PIN", "shape",
          [](const std::string& t) { return swap(t, "TShapes ", "TShapes 999999999 "); }, "shapes: 999999999"},
+        {"a shape text that ends inside an edge's representations", "PIN", "shape",
+         [](const std::string& t) {
+             const size_t edge = t.find("\nEd\n");
+             if (edge == std::string::npos) throw std::runtime_error("fixture text lacks an edge");
+             // Its first shapes are a vertex and an edge, cut after
+             // the edge's first representation.
+             const size_t first_line = t.find('\n', edge + 4);
+             std::string cut = t.substr(0, t.find('\n', first_line + 1) + 1);
+             const size_t count = cut.find("TShapes ") + 8;
+             return cut.replace(count, cut.find('\n', count) - count, "2");
+         },
+         "text ends before edge representation"},
+        {"a sub-shape that is not read before its shape", "PIN", "shape",
+         [](const std::string& t) { return swap(t, "\n*\nEd\n", "\n+1 0 *\nEd\n"); }, "is not a shape read before it"},
         {"a shape without its version line", "PIN", "shape",
          [](const std::string& t) { return swap(t, "CASCADE Topology", "Topology"); }, "no topology version line"},
     };
