@@ -208,7 +208,8 @@ void surface(Tokens& t, int depth) {
     case 6: t.reals(3, "extrusion"); curve(t, 3, depth + 1); return;
     case 7: t.reals(6, "revolution"); curve(t, 3, depth + 1); return;
     case 8: {
-        const bool rational = t.flag("u rational flag") | t.flag("v rational flag");
+        const bool u_rational = t.flag("u rational flag");
+        const bool rational = t.flag("v rational flag") || u_rational;
         const long du = degree(t, "u degree");
         const long dv = degree(t, "v degree");
         const size_t per_pole = 3 + (rational ? 1 : 0);
@@ -217,7 +218,8 @@ void surface(Tokens& t, int depth) {
         return;
     }
     case 9: {
-        const bool rational = t.flag("u rational flag") | t.flag("v rational flag");
+        const bool u_rational = t.flag("u rational flag");
+        const bool rational = t.flag("v rational flag") || u_rational;
         t.flag("u periodic flag");
         t.flag("v periodic flag");
         degree(t, "u degree");
