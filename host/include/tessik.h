@@ -76,4 +76,11 @@ HOST_C_API int VD_ask_hpd_data(const char* name, VD_hpd_param_t* data);
 // nothing written).
 HOST_C_API int VD_ask_feature_tag_and_name(const char* name, tag_t* feature, char** feature_name);
 
+/* ---- stone-impingement contour angles ---- */
+// The contour angles of input (first, last, step): first, first + step, ...
+// up to last (with a 1e-9 allowance), at most `capacity` (and never more than
+// 90); none for a step <= 0, last < first or values not finite. 0, or
+// HM_ERR_NULL_POINTER.
+HOST_C_API int VD_SI_calculate_num_contour_angle(const double input[3], double* angles, int capacity, int* count);
+
 #endif
