@@ -91,4 +91,11 @@ HOST_C_API int VD_create_bv_body_from_feature(VD_feature_callback_t callback, vo
 // Sorts the numbers ascending in place.
 HOST_C_API int VD_sort_array_ascending(double* values, int count);
 
+/* ---- stone-impingement contour angles ---- */
+// The contour angles of input (first, last, step): first, first + step, ...
+// up to last (with a 1e-9 allowance), at most `capacity` (and never more than
+// 90); none for a step <= 0, last < first or values not finite. 0, or
+// HM_ERR_NULL_POINTER.
+HOST_C_API int VD_SI_calculate_num_contour_angle(const double input[3], double* angles, int capacity, int* count);
+
 #endif

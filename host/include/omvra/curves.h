@@ -106,6 +106,13 @@ HOST_C_API int HM_CURVE_edit_conic_data(tag_t conic, const HM_CURVE_conic_t* con
 HOST_C_API int HM_CURVE_create_spline_thru_pts(int degree, int periodic, int n_points,
                                                const HM_CURVE_thru_point_t* points, const double* parameters,
                                                int save_def_data, tag_t* spline);
+// The defining points of a spline made by HM_CURVE_create_spline_thru_pts (no
+// slopes or curvatures) and their chord-length parameters, in two new arrays
+// the caller frees with HM_free: 0, HM_ERR_INVALID_TAG, HM_ERR_NULL_POINTER,
+// HM_ERR_WRONG_TYPE (not a curve) or HM_ERR_NOT_FOUND (a curve not made
+// through points; *n_points 0, null arrays).
+HOST_C_API int HM_CURVE_ask_spline_thru_pts(tag_t spline, int* n_points, HM_CURVE_thru_point_t** points,
+                                            double** parameters);
 
 /* ---- joining ---- */
 // One new curve (type 9) from the list's curves, which must form one end-to-end

@@ -14,6 +14,7 @@
 #include <gp_Pnt.hxx>
 #include <gp_Vec.hxx>
 
+#include <array>
 #include <vector>
 
 // An evaluator: the bounded curve it evaluates over normalised parameters.
@@ -32,6 +33,12 @@ constexpr double kCornerAngle = 1.0e-6;
 // Type and subtype for a curve's geometry: line 3, arc 5, conic 6 (subtype
 // the conic kind), anything else spline 9.
 void classify_curve(const Handle(Geom_Curve)& curve, int& type, int& subtype);
+
+// The defining points of a spline made through points, kept in its object's
+// data for HM_CURVE_ask_spline_thru_pts.
+struct SplineThroughPoints {
+    std::vector<std::array<double, 3>> points;
+};
 
 // A new curve object of the work part holding the curve.
 Object& store_curve(const Handle(Geom_Curve)& curve);

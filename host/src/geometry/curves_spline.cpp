@@ -13,6 +13,7 @@
 #include <TColgp_Array1OfPnt.hxx>
 #include <TColgp_HArray1OfPnt.hxx>
 
+#include <array>
 #include <cmath>
 
 namespace host {
@@ -301,6 +302,12 @@ int HM_CURVE_create_spline_thru_pts(int degree, int periodic, int n_points, cons
 
     Handle(Geom_BSplineCurve) curve = host::interpolate(pts, degree, periodic != 0, parameters ? &u : nullptr);
     if (curve.IsNull()) return HM_ERR_GEOMETRY;
-    *spline = host::store_curve(curve).tag;
+    // The host keeps the defining points of the splines it makes through
+    // points, for HM_CURVE_ask_spline_thru_pts.
+    host::Object& made = host::store_curve(curve);
+    std::vector<std::array<double, 3>> defining;
+    for (int i = 0; i < n_points; ++i) defining.push_back({points[i].point[0], points[i].point[1], points[i].point[2]});
+    made.data = host::SplineThroughPoints{defining};
+    *spline = made.tag;
     return 0;
 }

@@ -1,0 +1,174 @@
+// Stone impingement behind the front wheel of a mid-size car on 225/45 R17
+// tires (diameter D = 634.3 mm, tread width W = 190 mm) on a 1,580 mm track
+// (lateral base A = 1,390 mm: the wheel centre lies at y = (A + W)/2 =
+// 790 mm, z = D/2). Stones leave the tread 30 degrees past the tire's
+// bottom and fly at the faces behind the wheel: the underbody floor
+// (horizontal, 200 mm above the ground, 0.4 to 2.5 m behind the wheel
+// centre) and the rocker's rounded lower face (radius 150 mm, along x). A
+// mud flap behind the tire, down to 120 mm above the ground, blocks the
+// steeper stones. Contours of equal impact angle run from 10 to 80 degrees
+// by 10.
+//
+// The example prints the run's error log, per face whether stones landed,
+// the stones per radial section, the contours by name, and the floor's
+// landing points beside the straight throw from each launch point; it
+// writes the result geometry as a STEP file.
+//
+// Vehicle frame: x rearward, y to the right, z up; millimetres, degrees.
+//
+// Usage: example_stone_impingement [output-folder]   (default: stone-output)
+#include "hm_vd_si.h"
+#include "host_testing.h"
+#include "omvra.h"
+#include "quillon.h"
+
+#include <sys/stat.h>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kDeg = kPi / 180.0;
+constexpr double kDiameter = 634.3;
+constexpr double kRadius = kDiameter / 2.0;
+constexpr double kTread = 190.0;
+constexpr double kLateralBase = 1390.0;
+constexpr double kLaunchPastBottom = 30.0;
+constexpr double kFloorZ = 200.0;
+constexpr double kFlapBottom = 120.0;
+constexpr double kRockerRadius = 150.0;
+constexpr double kRockerInner = 650.0;   // y where the rocker's rounded face starts, below the floor's edge
+
+tag_t first_face(tag_t body) {
+    hm_list_p_t faces = nullptr;
+    HM_MODL_ask_body_faces(body, &faces);
+    tag_t face = 0;
+    HM_MODL_ask_list_item(faces, 0, &face);
+    HM_MODL_delete_list(&faces);
+    return face;
+}
+
+tag_t floor_face() {
+    const double corner[3] = {400, 0, kFloorZ}, u[3] = {2100, 0, 0}, v[3] = {0, kRockerInner, 0};
+    return first_face(host_testing::make_planar_sheet(corner, u, v));
+}
+
+// The rocker's lower face: a quadratic sheet through the quarter circle's
+// ends with its corner pole, from the bottom (y = 650, z = 200) round to
+// the outboard side (y = 800, z = 350), along x from 0.4 to 2.5 m.
+tag_t rocker_face() {
+    const double y0 = kRockerInner, y1 = kRockerInner + kRockerRadius;
+    const double z0 = kFloorZ, z1 = kFloorZ + kRockerRadius;
+    const double poles[] = {400, y0, z0, 400, y1, z0, 400, y1, z1, 2500, y0, z0, 2500, y1, z0, 2500, y1, z1};
+    return first_face(host_testing::make_bspline_sheet(2, 3, poles, 1, 2));
+}
+
+tag_t mud_flap() {
+    const double corner[3] = {380, 560, kFlapBottom}, u[3] = {0, 260, 0}, v[3] = {0, 0, 300};
+    return host_testing::make_planar_sheet(corner, u, v);
+}
+
+void print_log(const si_data_s& rec) {
+    std::printf("error log: %d entr%s", rec.error_count, rec.error_count == 1 ? "y" : "ies");
+    for (int i = 0; i < rec.error_count; ++i) std::printf(" %d", rec.error_log[i]);
+    std::printf("\n");
+}
+
+void print_contours(const si_face_result_s& r) {
+    hm_list_p_t list = r.contour_list;
+    int n = 0;
+    HM_MODL_ask_list_count(list, &n);
+    std::printf("  contours (%d):", n);
+    for (int i = 0; i < n; ++i) {
+        tag_t t = 0;
+        HM_MODL_ask_list_item(list, i, &t);
+        char name[32] = {0};
+        HM_OBJ_ask_name(t, name, sizeof name);
+        std::printf(" %s", name);
+    }
+    std::printf("\n  single-line contours: %d\n", r.single_line);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string folder = argc > 1 ? argv[1] : "stone-output";
+    ::mkdir(folder.c_str(), 0755);
+    host_testing::make_part("stone_impingement", false);
+
+    const tag_t faces[2] = {floor_face(), rocker_face()};
+    const tag_t flap = mud_flap();
+    auto rec = std::make_unique<si_data_s>();
+    if (HM_VD_SI_initialize_data(rec.get(), 2, 1) != 0) return 1;
+    rec->face_tags[0] = faces[0];
+    rec->face_tags[1] = faces[1];
+    rec->blocking_tags[0] = flap;
+    rec->tire_diameter = kDiameter;
+    rec->tread_width = kTread;
+    rec->lateral_base = kLateralBase;
+    rec->launch_offset = kRadius * std::cos(kLaunchPastBottom * kDeg);
+    rec->launch_height = kRadius - kRadius * std::cos(kLaunchPastBottom * kDeg);
+    rec->wheel_centre[0] = 0.0;
+    rec->wheel_centre[2] = kRadius;
+    rec->contour_angle_input[0] = 10;
+    rec->contour_angle_input[1] = 80;
+    rec->contour_angle_input[2] = 10;
+    rec->options[SI_OPT_STONE_PATHS] = 1;
+    rec->options[SI_OPT_BLOCKING_SHADOWS] = 1;
+    rec->options[SI_OPT_COLOUR_TABLE] = 1;
+    rec->colour_count = 8;
+    rec->colour_table = static_cast<int*>(SM_alloc(8 * sizeof(int)));
+    for (int i = 0; i < 8; ++i) rec->colour_table[i] = 11 + 10 * i;
+
+    std::printf("tire 225/45 R17: D = %.1f mm, W = %.0f mm, wheel centre y = %.0f mm, z = %.2f mm\n", kDiameter,
+                kTread, (kLateralBase + kTread) / 2.0, kRadius);
+    std::printf("launch point %.0f degrees past the bottom: x = %.2f mm, z = %.2f mm\n", kLaunchPastBottom,
+                kRadius * std::sin(kLaunchPastBottom * kDeg), rec->launch_height);
+    const int status = HM_VD_SI_main(rec.get());
+    std::printf("HM_VD_SI_main: %d, side %s\n", status, rec->options[SI_OPT_LEFT_SIDE] ? "left" : "right");
+    print_log(*rec);
+    const char* names[2] = {"floor", "rocker"};
+    for (int f = 0; f < 2; ++f) {
+        const si_face_result_s* r = rec->face_results[f];
+        std::printf("%s: %s\n", names[f], !r ? "outside the tread" : (r->face_hit ? "hit" : "not hit"));
+        if (!r) continue;
+        int paths = 0;
+        HM_MODL_ask_list_count(r->stone_path_list, &paths);
+        std::printf("  stone path curves: %d\n", paths);
+        print_contours(*r);
+    }
+
+    // The floor's landings beside the straight throw: a section's tire point
+    // x0, z0 and elevation e land at x0 + (200 - z0) / tan e.
+    double centre[3], step = 0.0;
+    auto dirs = std::make_unique<double[][3]>(SI_SECTION_COUNT);
+    auto pts = std::make_unique<double[][SI_STONE_COUNT][3]>(SI_SECTION_COUNT);
+    tag_t plane = 0;
+    HM_VD_SI_gen_tire_data(rec.get(), centre, dirs.get(), &step, pts.get(), &plane);
+    HM_OBJ_delete_object(plane);
+    std::printf("floor landings (last stone of each 10th section, y = 600 mm), tool beside straight throw:\n");
+    std::printf("  section  elevation   tool x      throw x\n");
+    for (int s = 0; s < SI_SECTION_COUNT; s += 10) {
+        const double e = std::atan2(dirs[s][2], dirs[s][0]);
+        if (e <= 0 || e >= kPi / 2) continue;
+        double land[3] = {0, 0, 0};
+        const double d[3] = {dirs[s][0], dirs[s][1], dirs[s][2]};
+        if (HM_VD_SI_project_point_along_vector(pts[s][SI_STONE_COUNT - 1], d, faces[0], land) != 0) {
+            std::printf("  %7d  %8.2f   (beyond the floor)\n", s, e / kDeg);
+            continue;
+        }
+        const double throw_x = pts[s][SI_STONE_COUNT - 1][0] + (kFloorZ - pts[s][SI_STONE_COUNT - 1][2]) / std::tan(e);
+        std::printf("  %7d  %8.2f   %9.2f   %9.2f\n", s, e / kDeg, land[0], throw_x);
+    }
+
+    const std::string step_file = folder + "/stone_impingement.step";
+    const int written = host_testing::write_step(step_file.c_str());
+    std::printf("result geometry: %d objects in %s\n", written, step_file.c_str());
+    HM_VD_SI_free_data(rec.get());
+    return status == 0 || status == -4 ? 0 : 1;
+}

@@ -1,0 +1,304 @@
+// The stone-impingement record and run: initialise, the run over the body
+// faces (tire model, stone paths per radial section, contours, outline,
+// stone path and threshold curves), deletion of the analysis geometry and
+// release of the record.
+#include "si_internal.h"
+
+#include "hm_vd.h"
+#include "toolbox/detail/owners.h"
+
+#include "omvra.h"
+#include "quillon.h"
+#include "elvosk.h"
+#include "tessik.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+using namespace carvell::stone;
+namespace detail = carvell::detail;
+
+namespace {
+
+constexpr double kTolerance2 = 0.01, kTolerance4 = 0.01, kTolerance5 = 0.0001, kTolerance6 = 0.001;
+
+void free_face_result(si_face_result_s* r, int blocking_count) {
+    if (!r) return;
+    hm_list_p_t* lists[] = {&r->stone_path_list, &r->contour_list, &r->outline_list, &r->band_list,
+                            &r->label_list, &r->area_list};
+    for (hm_list_p_t* l : lists)
+        if (*l) HM_MODL_delete_list(l);
+    for (int b = 0; b < blocking_count && b < SI_MAX_BLOCKING; ++b)
+        if (r->blocking_lists[b]) HM_MODL_delete_list(&r->blocking_lists[b]);
+    SM_free(r->area_sizes);
+    SM_free(r->area_angles);
+    SM_free(r);
+}
+
+void delete_list_objects(hm_list_p_t list) {
+    for (tag_t t : detail::list_items(list))
+        if (t) HM_OBJ_delete_object(t);
+}
+
+// Logs a status: true when the run must end (positive, or the log is full).
+bool log_status(si_data_s* rec, int status) {
+    if (status == 0) return false;
+    if (rec->error_count < SI_MAX_ERRORS) rec->error_log[rec->error_count++] = status;
+    return status > 0 || rec->error_count >= SI_MAX_ERRORS;
+}
+
+int face_sign_of(const double n[3], bool left) {
+    const double ny = left ? n[1] : -n[1];
+    return ((ny >= 0 && n[2] >= 0) || std::fabs(n[2]) < ny || std::fabs(ny) < n[2]) ? -1 : 1;
+}
+
+struct FaceRun {
+    si_data_s* rec;
+    int f;
+    tag_t face;
+    tag_t plane;
+    bool left;
+    si_face_result_s* result;
+    bool partial = false;
+    int colour = 0;
+};
+
+// The face's lateral range on the tread: false when the face lies outside it.
+bool tread_range(const si_data_s* rec, const double box[6], bool left, double step, bool* partial) {
+    const double cy = work().centre[1];
+    double lo = left ? std::trunc((box[1] - cy) / step) : std::trunc((cy - box[4]) / step);
+    double hi = (left ? std::trunc((box[4] - cy) / step) : std::trunc((cy - box[1]) / step)) + 1;
+    (void)rec;
+    if (lo < 0) *partial = true, lo = 0;
+    if (hi > kStones - 1) hi = kStones - 1;
+    return !(lo > kStones || hi < 0);
+}
+
+// The radial sections of one face: false when the run must end.
+bool project_sections(FaceRun& run, int face_sign, int* last_status) {
+    si_data_s* rec = run.rec;
+    WorkArrays& w = work();
+    int state = 0;
+    const double top = w.contour_angle_count > 0 ? w.contour_angles[w.contour_angle_count - 1] + kStopMarginDeg : 0;
+    for (int r = 0; r < kSections; ++r) {
+        char text[96];
+        std::snprintf(text, sizeof text, "Projecting radial section %d on Face %d of %d", r + 1, run.f + 1,
+                      rec->face_count);
+        UI_set_status(text);
+        if (state == 1) state = 0;
+        const int status = HM_VD_SI_gen_stone_paths(rec, w.centre[1], 0.0, 0, kStones - 1, w.tire_points[r],
+                                                    w.directions[r], run.face, face_sign, &w.stone_counts[r],
+                                                    w.stone_points[r], w.stone_angles[r], &state, w.blocking_counts,
+                                                    w.blocking_points);
+        *last_status = status;
+        if (log_status(rec, status)) return false;
+        const int n = w.stone_counts[r];
+        if (n < 1) continue;
+        run.result->face_hit = 1;
+        bool all_high = w.contour_angle_count > 0, all_behind = rec->options[SI_OPT_STOP_AT_X_LIMIT] != 0;
+        for (int i = 0; i < n; ++i) {
+            if (w.stone_angles[r][i] < top) all_high = false;
+            if (w.stone_points[r][i][0] > rec->x_limit) all_behind = false;
+        }
+        if (all_high || all_behind) break;
+    }
+    return true;
+}
+
+bool outline(FaceRun& run) {
+    si_data_s* rec = run.rec;
+    int count = 0;
+    HM_MODL_intersection_t** entries = nullptr;
+    if (HM_MODL_intersect_objects(run.plane, run.face, rec->tolerances[0], &count, &entries) != 0)
+        return !log_status(rec, SI_OUTLINE_FAILED);
+    for (int i = 0; i < count; ++i) {
+        tag_t curve = 0, label = 0;
+        if (entries[i]->kind == HM_INTERSECTION_CURVE)
+            make_result_curve(run.face, 0, nullptr, entries[i]->curve, run.colour, kNameOuter, &curve, &label);
+        else
+            make_result_curve(run.face, 1, &entries[i]->point, 0, run.colour, kNameOuter, &curve, &label);
+        if (curve) HM_MODL_put_list_item(run.result->outline_list, curve);
+        if (label) HM_MODL_put_list_item(run.result->label_list, label);
+    }
+    detail::free_intersection_entries(count, entries);
+    return true;
+}
+
+void stone_path_curves(FaceRun& run) {
+    WorkArrays& w = work();
+    for (int r = 0; r < kSections; ++r) {
+        if (w.stone_counts[r] < 1) continue;
+        tag_t curve = 0;
+        make_result_curve(run.face, w.stone_counts[r], w.stone_points[r], 0, run.colour, kNoName, &curve, nullptr);
+        if (curve) HM_MODL_put_list_item(run.result->stone_path_list, curve);
+    }
+}
+
+void threshold_curves(FaceRun& run) {
+    si_data_s* rec = run.rec;
+    WorkArrays& w = work();
+    for (int b = 0; b < rec->blocking_count; ++b) {
+        if (w.blocking_counts[b] < 1) continue;
+        tag_t curve = 0, label = 0;
+        make_result_curve(rec->blocking_tags[b], w.blocking_counts[b], w.blocking_points[b], 0, run.colour,
+                          static_cast<int>(rec->angle_threshold), &curve, &label);
+        if (!run.result->blocking_lists[b]) HM_MODL_create_list(&run.result->blocking_lists[b]);
+        if (curve) HM_MODL_put_list_item(run.result->blocking_lists[b], curve);
+        if (label) HM_MODL_put_list_item(run.result->label_list, label);
+    }
+}
+
+// One face: false when the run must end.
+bool run_face(si_data_s* rec, int f, tag_t plane, double step, bool* hit) {
+    WorkArrays& w = work();
+    const bool left = rec->options[SI_OPT_LEFT_SIDE] != 0;
+    FaceRun run{rec, f, rec->face_tags[f], plane, left, nullptr};
+    for (int b = 0; b < rec->blocking_count; ++b) w.blocking_counts[b] = 0;
+    for (int r = 0; r < kSections; ++r) w.stone_counts[r] = 0;
+    double box[6];
+    if (HM_MODL_ask_bounding_box(run.face, box) != 0) return !log_status(rec, SI_FACE_BOX_FAILED);
+    if (!tread_range(rec, box, left, step, &run.partial)) return true;
+    const double mid[2] = {0.5, 0.5};
+    double p[3], u1[3], v1[3], u2[3], v2[3], n[3], radii[2];
+    if (HM_MODL_ask_face_props(run.face, mid, p, u1, v1, u2, v2, n, radii) != 0)
+        return !log_status(rec, SI_FACE_PROPS_FAILED);
+    if (HM_OBJ_ask_color(run.face, &run.colour) != 0) run.colour = 0;
+    run.result = static_cast<si_face_result_s*>(SM_calloc(1, sizeof(si_face_result_s)));
+    run.result->single_line = 1;
+    HM_MODL_create_list(&run.result->label_list);
+    HM_MODL_create_list(&run.result->stone_path_list);
+    HM_MODL_create_list(&run.result->outline_list);
+    HM_MODL_create_list(&run.result->band_list);
+    rec->face_results[f] = run.result;
+    int last_status = 0;
+    bool go_on = project_sections(run, face_sign_of(n, left), &last_status);
+    if (run.result->face_hit) *hit = true;
+    if (!go_on) return false;
+    if ((rec->mode == 0 || rec->options[SI_OPT_BLOCKING_SHADOWS] || !rec->options[SI_OPT_THRESHOLD_CURVES]) &&
+        last_status == 0) {
+        char text[96];
+        std::snprintf(text, sizeof text, "Generating Contours on Face %d of %d", f + 1, rec->face_count);
+        UI_set_status(text);
+        bool single = true;
+        si_contour_record* records = nullptr;
+        int record_count = 0;
+        const int status = HM_VD_SI_gen_contours(
+            run.face, rec->options[SI_OPT_COLOUR_TABLE] != 0, rec->colour_count, rec->colour_table, w.stone_counts,
+            w.stone_points, w.stone_angles, w.contour_angles, w.contour_angle_count, run.colour,
+            &run.result->contour_list, &run.result->label_list, &single, &records, &record_count);
+        run.result->single_line = single ? 1 : 0;
+        for (int i = 0; i < record_count; ++i) detail::delete_if_alive(records[i].curve);
+        SM_free(records);
+        if (log_status(rec, status)) return false;
+        if ((rec->mode == 0 || rec->options[SI_OPT_OUTLINE_IN_BAND_MODE]) && run.partial && !outline(run))
+            return false;
+    }
+    if (rec->options[SI_OPT_STONE_PATHS]) stone_path_curves(run);
+    if (rec->options[SI_OPT_THRESHOLD_CURVES]) threshold_curves(run);
+    return true;
+}
+
+}  // namespace
+
+int HM_VD_SI_initialize_data(si_data_s* rec, int face_count, int blocking_count) {
+    if (!rec) return -1;
+    std::memset(rec, 0, sizeof *rec);
+    if (face_count < 1 || blocking_count < 0) return -1;
+    if (blocking_count > SI_MAX_BLOCKING) return -2;
+    rec->face_count = face_count;
+    rec->blocking_count = blocking_count;
+    rec->face_tags = static_cast<tag_t*>(SM_calloc(face_count, sizeof(tag_t)));
+    rec->face_results = static_cast<si_face_result_s**>(SM_calloc(face_count, sizeof(si_face_result_s*)));
+    HM_MODL_ask_distance_tolerance(&rec->tolerances[0]);
+    rec->tolerances[1] = kTolerance2;
+    HM_MODL_ask_angle_tolerance(&rec->tolerances[2]);
+    rec->tolerances[3] = kTolerance4;
+    rec->tolerances[4] = kTolerance5;
+    rec->tolerances[5] = kTolerance6;
+    rec->wheel_centre = static_cast<double*>(SM_calloc(3, sizeof(double)));
+    return 0;
+}
+
+int HM_VD_SI_delete_geometry(si_data_s* rec) {
+    if (!rec) return -1;
+    for (int f = 0; rec->face_results && f < rec->face_count; ++f) {
+        si_face_result_s* r = rec->face_results[f];
+        if (!r) continue;
+        delete_list_objects(r->stone_path_list);
+        delete_list_objects(r->contour_list);
+        for (int b = 0; b < rec->blocking_count && b < SI_MAX_BLOCKING; ++b) delete_list_objects(r->blocking_lists[b]);
+        delete_list_objects(r->outline_list);
+        delete_list_objects(r->band_list);
+    }
+    return 0;
+}
+
+namespace {
+void release_face_results(si_data_s* rec) {
+    for (int f = 0; rec->face_results && f < rec->face_count; ++f) {
+        free_face_result(rec->face_results[f], rec->blocking_count);
+        rec->face_results[f] = nullptr;
+    }
+}
+}  // namespace
+
+int HM_VD_SI_free_data(si_data_s* rec) {
+    if (!rec) return -1;
+    release_face_results(rec);
+    SM_free(rec->face_results);
+    SM_free(rec->wheel_centre);
+    if (rec->colour_count >= 1) SM_free(rec->colour_table);
+    SM_free(rec->face_tags);
+    rec->face_results = nullptr;
+    rec->wheel_centre = nullptr;
+    rec->colour_table = nullptr;
+    rec->colour_count = 0;
+    rec->face_tags = nullptr;
+    rec->face_count = 0;
+    return 0;
+}
+
+int HM_VD_SI_is_data_on_left(tag_t object, const double origin[3], const double matrix[9], bool* left) {
+    if (left) *left = false;
+    if (!object || !left || !origin || !matrix) return -1;
+    double box[6];
+    const int status = HM_VD_ask_bounding_box_local(object, origin, matrix, box);
+    if (status == 0) *left = (box[1] + box[4]) / 2.0 <= 0.0;
+    return status;
+}
+
+int HM_VD_SI_main(si_data_s* rec) {
+    if (!rec || !rec->face_tags || !rec->face_results || !rec->wheel_centre || rec->face_count < 1 ||
+        rec->blocking_count < 0 || rec->blocking_count > SI_MAX_BLOCKING)
+        return -1;
+    rec->error_count = 0;
+    release_face_results(rec);
+    WorkArrays& w = work();
+    const double origin[3] = {0, 0, 0}, identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    bool left = false;
+    HM_VD_SI_is_data_on_left(rec->face_tags[0], origin, identity, &left);
+    rec->options[SI_OPT_LEFT_SIDE] = left ? 1 : 0;
+    VD_SI_calculate_num_contour_angle(rec->contour_angle_input, w.contour_angles, SI_MAX_CONTOUR_ANGLES,
+                                      &w.contour_angle_count);
+    UI_set_status("Calculating Tire Data...");
+    double step = 0.0;
+    tag_t plane = 0;
+    int status = HM_VD_SI_gen_tire_data(rec, w.centre, w.directions, &step, w.tire_points, &plane);
+    bool hit = false;
+    if (status != 0) {
+        log_status(rec, status);
+    } else {
+        for (int f = 0; f < rec->face_count; ++f)
+            if (!run_face(rec, f, plane, step, &hit)) break;
+        UI_set_status("Deleting Tire Data...");
+    }
+    detail::delete_if_alive(plane);
+    UI_set_status("");
+    if (rec->error_count == 0 && !hit) log_status(rec, SI_NOTHING_HIT);
+    if (rec->error_count >= SI_MAX_ERRORS) {
+        rec->error_log[SI_MAX_ERRORS - 1] = SI_LOG_FULL;
+        return SI_LOG_FULL;
+    }
+    return rec->error_count > 0 ? rec->error_log[rec->error_count - 1] : 0;
+}

@@ -1,0 +1,83 @@
+// Shared set-up of the stone-impingement tests: a 225/45 R17 front tire
+// (D = 634.3 mm, W = 190 mm, A = 1390 mm), wheel centre at x = 0, z = D/2,
+// launch point 30 degrees past the tire's bottom, and a record around it.
+#ifndef CARVELL_TESTS_STONE_FIXTURES_H
+#define CARVELL_TESTS_STONE_FIXTURES_H
+
+#include "host_fixture.h"
+#include "test_helpers.h"
+
+#include "hm_vd_si.h"
+
+#include <cmath>
+#include <memory>
+
+using host_testing::Point3;
+using namespace support;
+
+constexpr double kD = 634.3;
+constexpr double kR = kD / 2.0;
+constexpr double kW = 190.0;
+constexpr double kA = 1390.0;
+constexpr double kLaunchDeg = 30.0;
+constexpr double kRad = M_PI / 180.0;
+
+// Launch point 30 degrees past the bottom of the tire, towards +x.
+inline Point3 launch_point() {
+    return {kR * std::sin(kLaunchDeg * kRad), (kA + kW) / 2.0, kR - kR * std::cos(kLaunchDeg * kRad)};
+}
+
+inline double elevation_deg(const double d[3]) { return std::atan2(d[2], d[0]) / kRad; }
+
+// The tire model's outputs.
+struct TireModel {
+    double centre[3];
+    double directions[SI_SECTION_COUNT][3];
+    double step = 0.0;
+    double points[SI_SECTION_COUNT][SI_STONE_COUNT][3];
+    tag_t plane = 0;
+};
+
+class StoneTest : public HostTest {
+protected:
+    void SetUp() override {
+        HostTest::SetUp();
+        rec_ = std::make_unique<si_data_s>();
+        ASSERT_EQ(HM_VD_SI_initialize_data(rec_.get(), 1, 0), 0);
+        fill_tire(*rec_);
+    }
+    void TearDown() override {
+        HM_VD_SI_free_data(rec_.get());
+        HostTest::TearDown();
+    }
+    static void fill_tire(si_data_s& rec) {
+        rec.tire_diameter = kD;
+        rec.tread_width = kW;
+        rec.lateral_base = kA;
+        rec.launch_offset = kR * std::cos(kLaunchDeg * kRad);
+        rec.launch_height = kR - kR * std::cos(kLaunchDeg * kRad);
+        rec.wheel_centre[0] = 0.0;
+        rec.wheel_centre[2] = kR;
+    }
+    // A horizontal sheet's face at height z over x in [x0, x1], y in [y0, y1],
+    // its normal up (or down when `down`).
+    static tag_t horizontal_face(double z, double x0, double x1, double y0, double y1, bool down = false) {
+        const double corner[3] = {x0, y0, z};
+        const double u[3] = {x1 - x0, 0, 0}, v[3] = {0, y1 - y0, 0};
+        const tag_t sheet = down ? host_testing::make_planar_sheet(corner, v, u)
+                                 : host_testing::make_planar_sheet(corner, u, v);
+        return faces_of(sheet).at(0);
+    }
+    // A vertical sheet's face at x over y in [y0, y1], z in [z0, z1], its
+    // normal along +x (or -x when `reversed`).
+    static tag_t vertical_face(double x, double y0, double y1, double z0, double z1, bool reversed = false) {
+        const double corner[3] = {x, y0, z0};
+        const double u[3] = {0, y1 - y0, 0}, v[3] = {0, 0, z1 - z0};
+        const tag_t sheet = reversed ? host_testing::make_planar_sheet(corner, v, u)
+                                     : host_testing::make_planar_sheet(corner, u, v);
+        return faces_of(sheet).at(0);
+    }
+    std::unique_ptr<si_data_s> rec_;
+};
+
+#endif
