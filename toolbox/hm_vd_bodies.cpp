@@ -8,11 +8,13 @@
 #include "omvra.h"
 #include "quillon.h"
 
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -183,16 +185,24 @@ int HM_VD_create_ruled(hm_list_p_t list1, hm_list_p_t list2, int value, bool sam
 int HM_VD_create_ellipsoid(const double centre[3], const double semi_axes[3], const double axes[6], tag_t* body) {
     if (!centre || !semi_axes || !axes || !body) return HM_ERR_NULL_POINTER;
     *body = 0;
+    using carvell::detail::all_finite;
+    if (!all_finite(centre, 3) || !all_finite(semi_axes, 3) || !all_finite(axes, 6)) return HM_ERR_BAD_ARGUMENT;
+    // The scale factors go to the host as texts: each written so that it
+    // reads back as exactly the same number, or nothing is built.
+    char texts[3][kFactorText];
+    const char* factors[3];
+    for (int i = 0; i < 3; ++i) {
+        const double factor = 2.0 * semi_axes[i];
+        const int length = std::snprintf(texts[i], kFactorText, "%.17g", factor);
+        if (!std::isfinite(factor) || length < 0 || length >= static_cast<int>(kFactorText) ||
+            std::strtod(texts[i], nullptr) != factor)
+            return HM_ERR_BAD_ARGUMENT;
+        factors[i] = texts[i];
+    }
     tag_t sphere_feature = 0, sphere = 0;
     int result = HM_MODL_create_sphere(HM_NULLSIGN, centre, "1.0", &sphere_feature);
     if (result) return result;
     HM_MODL_ask_feat_body(sphere_feature, &sphere);
-    char texts[3][kFactorText];
-    const char* factors[3];
-    for (int i = 0; i < 3; ++i) {
-        std::snprintf(texts[i], kFactorText, "%f", 2.0 * semi_axes[i]);
-        factors[i] = texts[i];
-    }
     double orientation[9];
     tag_t matrix_object = 0, csys = 0;
     result = HM_MTX3_initialize(axes, axes + 3, orientation);

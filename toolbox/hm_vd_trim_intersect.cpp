@@ -18,6 +18,7 @@
 #include "rostval.h"
 
 #include "toolbox_curve_utils.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/object_kinds.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/undo_scope.h"
@@ -122,6 +123,16 @@ int HM_VD_trim_curves_by_plane(hm_list_p_t curves, const double point[3], const 
     const std::vector<tag_t> items = list_items(curves);
     if (items.empty()) return -1;
     if (!point || !normal || !away || !toward) return HM_ERR_NULL_POINTER;
+    if (!carvell::detail::finite3(point) || !carvell::detail::finite3(normal)) return HM_ERR_BAD_ARGUMENT;
+    // Only curves are cut: anything else alive (a body, a plane, an edge)
+    // would be logged for deletion with the crossing curves and lost to its
+    // owner at the next update. A dead item is left out below (result 2).
+    for (tag_t item : items) {
+        int type = 0, subtype = 0;
+        if (carvell::detail::is_alive(item) &&
+            (HM_OBJ_ask_type_and_subtype(item, &type, &subtype) != 0 || !carvell::detail::is_curve_type(type)))
+            return HM_ERR_WRONG_OBJECT;
+    }
 
     hm_list_p_t away_list = nullptr, toward_list = nullptr;
     HM_MODL_create_list(&away_list);

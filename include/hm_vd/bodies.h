@@ -60,6 +60,9 @@ CARVELL_C_EXPORT int HM_VD_create_ruled(hm_list_p_t list1, hm_list_p_t list2, in
 // Ellipsoid body about the centre with the semi-axes along the x direction,
 // the y direction (axes[0..2], axes[3..5]) and their normal. Answers the
 // result of the scaling; *body is 0 (nothing left behind) on failure.
+// HM_ERR_NULL_POINTER for a null pointer; HM_ERR_BAD_ARGUMENT (nothing built)
+// for a value that is not finite or a semi-axis whose doubled length is not
+// finite. The scale factors reach the host at full precision.
 CARVELL_C_EXPORT int HM_VD_create_ellipsoid(const double centre[3], const double semi_axes[3], const double axes[6],
                                             tag_t* body);
 

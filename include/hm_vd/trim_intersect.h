@@ -27,7 +27,11 @@
 // Both new lists hold first the pieces, then the whole curves, in list order.
 // 0; 2 when the mid point of a curve cannot be found (that curve goes into
 // neither list); the host's code when the plane cannot be made (both lists
-// empty); -1 for an empty list (out lists not written).
+// empty); -1 for an empty list (out lists not written); with nothing done
+// and the out lists not written: HM_ERR_NULL_POINTER for a null pointer,
+// HM_ERR_BAD_ARGUMENT for a point or normal that is not finite, and
+// HM_ERR_WRONG_OBJECT (875033) when a live item is no curve (line, arc,
+// conic or spline): a body, a plane or an edge is never logged for deletion.
 CARVELL_C_EXPORT int HM_VD_trim_curves_by_plane(hm_list_p_t curves, const double point[3], const double normal[3],
                                                 hm_list_p_t* away, hm_list_p_t* toward);
 
