@@ -60,12 +60,13 @@ int pick(V c1, double r1, V c2, double r2, int rule, V* point) {
     return 0;
 }
 
-// The arguments of the two shoe-turning adjustments: -1 for a null pointer
-// or an ankle angle outside [0, 180], -2 for a leg length outside [250, 550]
+// The arguments of the two shoe-turning adjustments: -1 for a null pointer,
+// a point or angle that is not finite, or an ankle angle outside [0, 180], -2 for a leg length outside [250, 550]
 // mm, else 0.
-int check_turning_inputs(double* sgrp, double ankle_angle, double* leg_lengths, double* heel, double* shoe_angle) {
+int check_turning_inputs(double* sgrp, double pv_angle, double ankle_angle, double* leg_lengths, double* heel,
+                         double* shoe_angle) {
     if (!sgrp || !leg_lengths || !heel || !shoe_angle) return -1;
-    if (!all_finite(sgrp, 3) || !all_finite(heel, 3) || !std::isfinite(*shoe_angle)) return -1;
+    if (!all_finite(sgrp, 3) || !all_finite(heel, 3) || !all_finite({*shoe_angle, pv_angle})) return -1;
     if (!(ankle_angle >= 0.0 && ankle_angle <= 180.0)) return -1;
     const double lo = hpd_mm(kLegMinMm), hi = hpd_mm(kLegMaxMm);
     for (int i = 0; i < 2; ++i)
@@ -212,7 +213,7 @@ int HM_VD_HPD_lock_pass_ankle_angle_by_coordinate_adjustment(double* sgrp, doubl
 int HM_VD_HPD_lock_pass_ankle_angle_by_shoe_angle_adjustment(double* sgrp, double pv_angle, double ankle_angle,
                                                              double* leg_lengths, double* heel,
                                                              double* shoe_angle) {
-    if (int rc = check_turning_inputs(sgrp, ankle_angle, leg_lengths, heel, shoe_angle)) return rc;
+    if (int rc = check_turning_inputs(sgrp, pv_angle, ankle_angle, leg_lengths, heel, shoe_angle)) return rc;
     const double upper = leg_lengths[0], lower = leg_lengths[1];
     double turned[3];
     HPD_transform_point_to_pv(heel, sgrp, -pv_angle, turned);
@@ -230,7 +231,7 @@ int HM_VD_HPD_lock_pass_ankle_angle_by_shoe_angle_adjustment(double* sgrp, doubl
 
 int HM_VD_HPD_lock_pass_ankle_angle_by_keep_bof_location(double* sgrp, double pv_angle, double ankle_angle,
                                                          double* leg_lengths, double* heel, double* shoe_angle) {
-    if (int rc = check_turning_inputs(sgrp, ankle_angle, leg_lengths, heel, shoe_angle)) return rc;
+    if (int rc = check_turning_inputs(sgrp, pv_angle, ankle_angle, leg_lengths, heel, shoe_angle)) return rc;
     const double upper = leg_lengths[0], lower = leg_lengths[1];
     double turned[3];
     HPD_transform_point_to_pv(heel, sgrp, -pv_angle, turned);
