@@ -252,6 +252,7 @@ int HM_VD_get_loop_edges(int n, const tag_t* faces, bool return_edges, int* coun
     if (!count || !edges) return HM_ERR_NULL_POINTER;
     *count = 0;
     *edges = nullptr;
+    if (n > 0 && !faces) return HM_ERR_NULL_POINTER;
     carvell::detail::UndoScope scope(UNDO_visible, "Get Edges");
     LoopWork work;
     int found = 0;
@@ -314,6 +315,7 @@ int intersect_bodies(tag_t body1, tag_t body2, hm_list_p_t* list) {
 int HM_VD_ask_intersection_curves(tag_t object1, tag_t object2, double tolerance, hm_list_p_t* list) {
     if (!list) return HM_ERR_NULL_POINTER;
     *list = nullptr;
+    if (!std::isfinite(tolerance)) return HM_ERR_BAD_ARGUMENT;
     object1 = feature_object(object1);
     object2 = feature_object(object2);
     using carvell::detail::is_solid;
@@ -371,6 +373,7 @@ int HM_VD_eyepoint_project_curve(const double eye[3], tag_t curve, double tolera
                                  hm_list_p_t* list) {
     if (curve == 0 || target == 0) return -1;
     if (!eye || !list) return HM_ERR_NULL_POINTER;
+    if (!carvell::detail::finite3(eye) || !std::isfinite(tolerance)) return HM_ERR_BAD_ARGUMENT;
     HM_DISP_set_display(0);
 
     tag_t eye_point = 0;

@@ -7,7 +7,11 @@
 // A coordinate system is its origin (double[3]) and its orientation
 // (double[9], rows are the axes). Arrays handed back are allocated with the
 // host's memory manager and freed by the caller with SM_free; lists handed
-// back are deleted by the caller with HM_MODL_delete_list.
+// back are deleted by the caller with HM_MODL_delete_list. A null pointer
+// answers HM_ERR_NULL_POINTER and a coordinate, matrix value or factor that
+// is not finite (NaN, infinite) HM_ERR_BAD_ARGUMENT, with nothing built and
+// no output written (no copy for HM_VD_scale_object); a result that comes
+// out not finite is HM_ERR_GEOMETRY, never written.
 #ifndef CARVELL_HM_VD_BODIES_H
 #define CARVELL_HM_VD_BODIES_H
 

@@ -228,6 +228,29 @@ TEST_F(HostileInputTest, PlaneTrimmingRefusesWhatIsNoCurveAndNeverLosesIt) {
         {"an edge among the curves", [&] { return trim({line, edge}, o, up); }, HM_ERR_WRONG_OBJECT},
         {"NaN point", [&] { return trim({line}, nan3, up); }, HM_ERR_BAD_ARGUMENT},
         {"infinite normal", [&] { return trim({line}, o, inf3); }, HM_ERR_BAD_ARGUMENT},
+        {"intersection: NaN tolerance",
+         [&] { hm_list_p_t l = nullptr; return HM_VD_ask_intersection_curves(line, plane, kNaN, &l); },
+         HM_ERR_BAD_ARGUMENT},
+        {"eye-point projection: NaN eye",
+         [&] { hm_list_p_t l = nullptr; return HM_VD_eyepoint_project_curve(nan3, line, 0.01, body, &l); },
+         HM_ERR_BAD_ARGUMENT},
+        {"eye-point projection: infinite tolerance",
+         [&] { hm_list_p_t l = nullptr; return HM_VD_eyepoint_project_curve(o, line, kInf, body, &l); },
+         HM_ERR_BAD_ARGUMENT},
+        {"eye-point projection: tag 0", [&] { hm_list_p_t l = nullptr; return HM_VD_eyepoint_project_curve(o, 0, 0.01, body, &l); },
+         -1},
+        {"loop edges: null faces, INT_MAX",
+         [&] { int n = -1; tag_t* e = nullptr; return HM_VD_get_loop_edges(INT_MAX, nullptr, true, &n, &e); },
+         HM_ERR_NULL_POINTER},
+        {"loop edges: count 0",
+         [&] { int n = -1; tag_t* e = nullptr; return HM_VD_get_loop_edges(0, &edge, true, &n, &e); },
+         HM_VD_ERR_SEW_SHEETS},
+        {"loop edges: count -1",
+         [&] { int n = -1; tag_t* e = nullptr; return HM_VD_get_loop_edges(-1, &edge, true, &n, &e); },
+         HM_VD_ERR_SEW_SHEETS},
+        {"loop edges: tag 0",
+         [&] { int n = -1; tag_t* e = nullptr; const tag_t none = 0; return HM_VD_get_loop_edges(1, &none, true, &n, &e); },
+         HM_VD_ERR_SEW_SHEETS},
         {"null out list", [&] { hm_list_p_t in = make_list({line});
                                 const int r = HM_VD_trim_curves_by_plane(in, o, up, nullptr, &toward);
                                 HM_MODL_delete_list(&in); return r; }, HM_ERR_NULL_POINTER},
@@ -241,7 +264,19 @@ TEST_F(HostileInputTest, PlaneTrimmingRefusesWhatIsNoCurveAndNeverLosesIt) {
 TEST_F(HostileInputTest, BodyBuildersRefuseNumbersTheyCannotHonour) {
     const double o[3] = {0, 0, 0}, axes[6] = {1, 0, 0, 0, 1, 0};
     const double nan3[3] = {kNaN, 1, 1}, inf3[3] = {1, kInf, 1}, huge3[3] = {1e308, 1, 1};
-    tag_t body = 0;
+    const double identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1}, nan_matrix[9] = {1, 0, 0, 0, kNaN, 0, 0, 0, 1};
+    const double corner[3] = {0, 0, 0}, size[3] = {1, 1, 1};
+    const tag_t box = host_testing::make_box(corner, size);
+    const tag_t point = host_testing::make_point({1, 2, 3});
+    tag_t body = 0, copy = 0;
+    double box6[6] = {-7, -7, -7, -7, -7, -7};
+    hm_list_p_t mapped = nullptr;
+    auto map = [&](const double* origin, const double* matrix) {
+        hm_list_p_t list = make_list({point});
+        const int r = VD_map_geom_csys2abs_list(list, origin, matrix, &mapped);
+        HM_MODL_delete_list(&list);
+        return r;
+    };
 
     const std::vector<Hostile> cases = {
         {"ellipsoid: NaN semi-axis", [&] { return HM_VD_create_ellipsoid(o, nan3, axes, &body); }, HM_ERR_BAD_ARGUMENT},
@@ -251,7 +286,24 @@ TEST_F(HostileInputTest, BodyBuildersRefuseNumbersTheyCannotHonour) {
          HM_ERR_BAD_ARGUMENT},
         {"ellipsoid: NaN centre", [&] { return HM_VD_create_ellipsoid(nan3, inf3, axes, &body); }, HM_ERR_BAD_ARGUMENT},
         {"ellipsoid: null output", [&] { return HM_VD_create_ellipsoid(o, inf3, axes, nullptr); }, HM_ERR_NULL_POINTER},
+        {"local box: NaN origin", [&] { return HM_VD_ask_bounding_box_local(box, nan3, identity, box6); },
+         HM_ERR_BAD_ARGUMENT},
+        {"local box: NaN matrix", [&] { return HM_VD_ask_bounding_box_local(box, o, nan_matrix, box6); },
+         HM_ERR_BAD_ARGUMENT},
+        {"local box: tag 0", [&] { return HM_VD_ask_bounding_box_local(0, o, identity, box6) != 0; }, 1},
+        {"mapped list: infinite origin", [&] { return map(inf3, identity); }, HM_ERR_BAD_ARGUMENT},
+        {"mapped list: NaN matrix", [&] { return map(o, nan_matrix); }, HM_ERR_BAD_ARGUMENT},
+        {"datum plane: null outputs", [&] { return HM_VD_ask_datum_plane_parms(box, nullptr, nullptr); },
+         HM_ERR_NULL_POINTER},
+        {"datum plane: a point", [&] { double a[3], b[3]; return HM_VD_ask_datum_plane_parms(point, a, b); },
+         HM_ERR_WRONG_OBJECT},
+        {"scaled copy: NaN factor",
+         [&] { copy = 7; HM_VD_scale_object(box, o, kNaN, &copy); return int(copy); }, 0},
+        {"scaled copy: infinite centre",
+         [&] { copy = 7; HM_VD_scale_object(box, inf3, 2.0, &copy); return int(copy); }, 0},
     };
     ExpectAllRefused(cases);
     EXPECT_EQ(body, 0u);
+    EXPECT_EQ(mapped, nullptr);
+    for (double v : box6) EXPECT_EQ(v, -7.0) << "a refused box was written";
 }
