@@ -75,6 +75,13 @@ TEST_F(OccupantHostileInputTest, LegPostureRefusesLengthsHeightsAndAnglesThatAre
         return rc;
     };
 
+    auto shoe_target = [&](int position, double* l, double h30) {
+        double ahp[3] = {-7, -7, -7}, pedal = -7;
+        const int rc = HM_VD_HPD_ask_right_shoe_target(position, sgrp, 20.0, l, h30, 0.0, ahp, &pedal, 0, 50);
+        EXPECT_TRUE(unchanged(ahp, 3, -7.0) && pedal == -7) << "target written on failure";
+        return rc;
+    };
+
     const std::vector<Hostile> cases = {
         {"angles: NaN leg length", [&] { return angles(sgrp, 300.0, 300.0, nan_legs, false); }, -1},
         {"angles: infinite leg length", [&] { return angles(sgrp, 300.0, 300.0, inf_legs, false); }, -1},
@@ -100,6 +107,18 @@ TEST_F(OccupantHostileInputTest, LegPostureRefusesLengthsHeightsAndAnglesThatAre
         {"right shoe: NaN SgRP", [&] { return int(HM_VD_HPD_check_right_shoe(heel, nan_sgrp, 0.0, false)); }, 0},
         {"left shoe: NaN plan-view angle", [&] { return int(HM_VD_HPD_check_left_shoe(heel, sgrp, kNaN, false)); },
          0},
+        {"right shoe target: NaN leg", [&] { return shoe_target(0, nan_legs, 300.0); }, -1},
+        {"right shoe target: legs whose reach overflows",
+         [&] { double l[2] = {1.7e308, 1.7e308}; return shoe_target(1, l, 300.0); }, -1},
+        {"right shoe target: infinite seat height", [&] { return shoe_target(0, legs, kInf); }, -1},
+        {"right shoe target: standard legs, NaN seat height", [&] { return shoe_target(0, legs, kNaN); }, -1},
+        {"seat heights: NaN leg",
+         [&] { double hi = -7, lo = -7; const int rc = HM_VD_HPD_ask_valid_h30_for_target_posture(1, kNaN, 459.0, 20.0, &hi, &lo, 0);
+               EXPECT_TRUE(hi == -7 && lo == -7); return rc; }, -1},
+        {"SgRP on the curve: NaN seat height",
+         [&] { double ahp[3] = {500, 0, 100}, out[3] = {-7, -7, -7};
+               HM_VD_HPD_ask_sgrp_on_curve(ahp, 30.0, kNaN, 0.0, out, 0.0, 0, 50); return int(unchanged(out, 3, -7.0)); },
+         1},
         {"lock by coordinate: NaN leg", [&] { return lock(0, sgrp, nan_legs, 0.0, 100.0); }, -1},
         {"lock by coordinate: overflowing legs", [&] { return lock(0, sgrp, huge_legs, 0.0, 100.0); }, -1},
         {"lock by coordinate: NaN ankle angle", [&] { return lock(0, sgrp, legs, 0.0, kNaN); }, -1},
