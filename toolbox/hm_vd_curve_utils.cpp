@@ -198,15 +198,15 @@ int HM_VD_curve_disperse_param_points(tag_t curve, int n, int* count, double** p
         *count = 0;
         return -1;
     }
-    // The caller's row of n + 1 points: no more than the sampling limit, and
-    // every entry there before anything is written.
+    // The caller's row of n + 1 points: no more than the sampling limit. Each
+    // entry is looked at only when its turn comes, so a row that a failing
+    // curve never reaches is not read past its first entry.
     if (n >= HM_VD_MAX_SAMPLED_POINTS) {
         *count = 0;
         return -1;
     }
-    for (int i = 0; i <= n; ++i)
-        if (!points[i]) return HM_ERR_NULL_POINTER;
     for (int i = 0; i <= n; ++i) {
+        if (!points[i]) return HM_ERR_NULL_POINTER;
         double tangent[3], p_norm[3], b_norm[3], torsion = 0.0, radius = 0.0;
         const int result = HM_MODL_ask_curve_props(curve, static_cast<double>(i) / n, points[i], tangent, p_norm,
                                                    b_norm, &torsion, &radius);

@@ -58,7 +58,8 @@ CARVELL_C_EXPORT int HM_VD_CURVE_join_curves(hm_list_p_t* list, double tolerance
 // (the caller's n + 1 points) and sets *count to n + 1. n below 0: count 0,
 // result 0; n = 0: count 0, result -1. Otherwise 0 or the first host failure
 // (count not written); -1 (count 0) for n + 1 above HM_VD_MAX_SAMPLED_POINTS;
-// HM_ERR_NULL_POINTER (nothing written) for a null entry among the n + 1.
+// HM_ERR_NULL_POINTER (count not written) at the first null entry among the
+// n + 1.
 CARVELL_C_EXPORT int HM_VD_curve_disperse_param_points(tag_t curve, int n, int* count, double** points);
 
 // Samples the curve with k equal parameter steps per smooth piece. The row

@@ -151,7 +151,9 @@ TEST_F(HostileInputTest, CurveUtilitiesRefuseBadCurvesCountsAndNumbers) {
         {"sample: a body", [&] { return sampled(box_corner_body, 4); }, 1},
         {"disperse: INT_MAX intervals", [&] { return HM_VD_curve_disperse_param_points(line, INT_MAX, &count, with_null); },
          -1},
-        {"disperse: null entry", [&] { return HM_VD_curve_disperse_param_points(line, 2, &count, with_null); },
+        {"disperse: null entry",
+         [&] { count = -5; const int r = HM_VD_curve_disperse_param_points(line, 2, &count, with_null);
+               EXPECT_EQ(count, -5); return r; },
          HM_ERR_NULL_POINTER},
         {"ellipse tangents: zero axis",
          [&] { return HM_VD_ellipse_tangents_2d(0.0, 2.0, full, outside, tolerances, &count, tangent_points); },
