@@ -1,22 +1,35 @@
 // Curve functions: points on curves and the crossings of curves with a
 // plane. The spline functions are in hm_vd_spline.cpp, apart, because an
 // older release replaces them.
+#include "curves_finite.h"
 #include "hm_vd_curve.h"
 
 #include "morvish.h"
 #include "omvra.h"
 #include "quillon.h"
 
+#include <cmath>
 #include <utility>
 
 int HM_VD_CURVE_ask_point_on_curve(tag_t curve, double t, double point[3]) {
-    double tangent[3], p_norm[3], b_norm[3], torsion = 0.0, radius = 0.0;
-    return HM_MODL_ask_curve_props(curve, t, point, tangent, p_norm, b_norm, &torsion, &radius);
+    if (!point) return HM_ERR_NULL_POINTER;
+    if (!std::isfinite(t)) return HM_ERR_BAD_ARGUMENT;
+    double on_curve[3], tangent[3], p_norm[3], b_norm[3], torsion = 0.0, radius = 0.0;
+    const int result = HM_MODL_ask_curve_props(curve, t, on_curve, tangent, p_norm, b_norm, &torsion, &radius);
+    if (result != 0) return result;
+    if (!carvell::curves::finite3(on_curve)) return HM_ERR_GEOMETRY;
+    for (int k = 0; k < 3; ++k) point[k] = on_curve[k];
+    return 0;
 }
 
 int HM_VD_ask_intersect_point_curve_plane(const tag_t* curves, int n, const double point[3], const double normal[3],
                                           int* count, double*** points) {
     if (!count || !points) return HM_ERR_NULL_POINTER;
+    *count = 0;
+    *points = nullptr;
+    if (n >= 1 && !curves) return HM_ERR_NULL_POINTER;
+    if (n >= 1 && (!point || !normal)) return HM_ERR_NULL_POINTER;
+    if (n >= 1 && (!carvell::curves::finite3(point) || !carvell::curves::finite3(normal))) return HM_ERR_BAD_ARGUMENT;
     int total = 0;
     double** found = nullptr;
     int result = 0;

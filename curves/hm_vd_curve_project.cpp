@@ -1,4 +1,5 @@
 // Projection of a point along a direction onto a face, a body or a plane.
+#include "curves_finite.h"
 #include "hm_vd_curve.h"
 
 #include "ambrith.h"
@@ -98,6 +99,7 @@ int project(const double point[3], const double unit[3], tag_t target, double ou
         ERROR_raise(kSource, __LINE__, kWrongTarget, "");
     }
     if (!nearest.found) return -1;
+    if (!carvell::curves::finite3(nearest.point)) return HM_ERR_GEOMETRY;
     for (int k = 0; k < 3; ++k) out[k] = nearest.point[k];
     return 0;
 }
@@ -107,6 +109,7 @@ int project(const double point[3], const double unit[3], tag_t target, double ou
 int HM_VD_CURVE_project_point_along_vector(const double point[3], const double direction[3], tag_t target,
                                            double out[3]) {
     if (!point || !direction || !out) return HM_ERR_NULL_POINTER;
+    if (!carvell::curves::finite3(point) || !carvell::curves::finite3(direction)) return HM_ERR_BAD_ARGUMENT;
     int result = 0;
     const UNDO_mark_t mark = UNDO_KW_set_mark(UNDO_visible, nullptr);
     double unit[3] = {0, 0, 0}, magnitude = 0.0;

@@ -1,7 +1,8 @@
 // 2D manikin reach checks (plain names): whether a limb of two links can
 // span from a point set by a base point, an angle and fixed body dimensions to
 // a target point. Points are two coordinates in the manikin's plane, in the
-// work part's units; angles in degrees.
+// work part's units; angles in degrees. A null pointer or a value that is
+// not finite (NaN, infinite) answers false and changes nothing.
 #ifndef CARVELL_HM_VD_2DM_H
 #define CARVELL_HM_VD_2DM_H
 

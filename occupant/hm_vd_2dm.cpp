@@ -2,6 +2,7 @@
 // derived joint point to a target?
 #include "hm_vd_2dm.h"
 #include "hpd_primitives.h"
+#include "toolbox/detail/finite.h"
 
 #include "omvra.h"
 
@@ -25,7 +26,9 @@ bool reaches(double d, double a, double b) {
 }  // namespace
 
 bool hm_vd_2dm_check_leg_positions(double* base, double* target, double angle, double* len) {
-    if (!base || !target || !len) return false;
+    if (!carvell::detail::all_finite(base, 2) || !carvell::detail::all_finite(target, 2) ||
+        !carvell::detail::all_finite(len, 2) || !std::isfinite(angle))
+        return false;
     // The knee end sits where the shoe's ankle sits from its heel.
     double h = hpd_mm(kAnkleForwardMm), v = hpd_mm(kAnkleUpMm);
     double w[2] = {-h, v}, turned[2], dir[2], magnitude = 0.0;
@@ -38,7 +41,10 @@ bool hm_vd_2dm_check_leg_positions(double* base, double* target, double angle, d
 }
 
 bool hm_vd_2dm_check_arm_positions(double* base, double* target, double angle, double* len, double distance) {
-    if (!base || !target || !len) return false;
+    // Checked before the span is written into the caller's array.
+    if (!carvell::detail::all_finite(base, 2) || !carvell::detail::all_finite(target, 2) ||
+        !carvell::detail::all_finite(len, 3) || !carvell::detail::all_finite({angle, distance}))
+        return false;
     double a = angle * kRadiansPerDegreeAsUsed;
     double u[2] = {std::sin(a), std::cos(a)};
     double shoulder[2], d = 0.0;

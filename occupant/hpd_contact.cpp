@@ -10,6 +10,7 @@
 #include "hpd.h"
 #include "hpd_host_geometry.h"
 #include "hpd_primitives.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/vec3.h"
 
@@ -188,6 +189,10 @@ void hpd_ask_start_heel(bool use_pedal, tag_t pedal, int mode, tag_t floor, doub
 int HM_VD_HPD_ask_shoe_target(bool find_floor_angle, tag_t bof_floor, double* floor_angle, int mode,
                               tag_t heel_floor, double* heel, double pv_angle, double* pv_centre) {
     if (!heel || !pv_centre || (find_floor_angle && bof_floor != NULL_TAG && !floor_angle)) return -1;
+    // No probe plane through a heel that is not finite; no turned copy about
+    // a centre or by an angle that is not.
+    if (!detail::all_finite(heel, 3)) return HPD_TARGET_NO_PLANE;
+    if (!detail::all_finite(pv_centre, 3) || !std::isfinite(pv_angle)) return HPD_TARGET_FAILED;
     Temporaries temporaries(Temporaries::Disposal::log_for_update);
     tag_t heel_copy = NULL_TAG, bof_copy = NULL_TAG;
     if (!turned_copies(temporaries, heel_floor, bof_floor, pv_centre, -pv_angle, &heel_copy, &bof_copy))
@@ -205,6 +210,7 @@ int HM_VD_HPD_ask_shoe_target(bool find_floor_angle, tag_t bof_floor, double* fl
     double angle = 0.0;
     const bool solve_floor = find_floor_angle && bof_copy != NULL_TAG;
     if (solve_floor && hpd_solve_shoe_on_floor(bof_copy, h, &angle) != 0) return HPD_TARGET_FAILED;
+    if (!detail::all_finite(h, 3) || !std::isfinite(angle)) return HPD_TARGET_FAILED;
 
     detail::copy3(h, heel);
     if (solve_floor) *floor_angle = angle;
@@ -214,6 +220,9 @@ int HM_VD_HPD_ask_shoe_target(bool find_floor_angle, tag_t bof_floor, double* fl
 int HM_VD_HPD_ask_occ_target(bool use_pedal, tag_t pedal, double* pedal_angle, int mode, tag_t floor, double* heel,
                              double pv_angle, double* pv_centre, double lateral_offset) {
     if (!pedal_angle || !heel || !pv_centre) return -1;
+    if (!detail::all_finite(heel, 3)) return HPD_TARGET_NO_PLANE;
+    if (!detail::all_finite(pv_centre, 3) || !detail::all_finite({*pedal_angle, pv_angle, lateral_offset}))
+        return HPD_TARGET_FAILED;
     Temporaries temporaries(Temporaries::Disposal::log_for_update);
     tag_t pedal_copy = NULL_TAG, floor_copy = NULL_TAG;
     if (!turned_copies(temporaries, pedal, floor, pv_centre, -pv_angle, &pedal_copy, &floor_copy))
@@ -243,6 +252,7 @@ int HM_VD_HPD_ask_occ_target(bool use_pedal, tag_t pedal, double* pedal_angle, i
             h[1] -= std::cos(pv) * lateral_offset;
         }
     }
+    if (!detail::all_finite(h, 3) || !std::isfinite(angle)) return HPD_TARGET_FAILED;
     detail::copy3(h, heel);
     *pedal_angle = angle;
     return 0;
@@ -253,6 +263,7 @@ int HM_VD_HPD_ask_occ_target(bool use_pedal, tag_t pedal, double* pedal_angle, i
 int HM_VD_HPD_ask_pv_angle(int count, tag_t* objects, double* point, double* pv_angle) {
     if (count <= 0 || !objects) return HPD_CONTACT_BAD_INPUT;
     if (!point || !pv_angle) return -1;
+    if (!detail::all_finite(point, 3)) return HPD_CONTACT_BAD_INPUT;
 
     tag_t nearest = NULL_TAG;
     double best = 0.0;

@@ -6,6 +6,7 @@
 #include "hpd_vec2.h"
 #include "omvra.h"
 #include "quillon.h"
+#include "toolbox/detail/finite.h"
 
 #include <algorithm>
 #include <cmath>
@@ -60,9 +61,14 @@ int HM_VD_ask_circle_intersect_point(double* c1, double r1, double* c2, double r
         return 0;
     }
     double c = (d * d + r1 * r1 - r2 * r2) / (2.0 * d * r1);
+    // Radii and distances so large that the squares overflow give NaN here,
+    // which the clamp lets through: no points then.
+    if (!std::isfinite(c)) return -1;
     double alpha = std::acos(std::clamp(c, -1.0, 1.0));
-    vec2::put(a + r1 * vec2::turn(u, alpha), points[0]);
-    vec2::put(a + r1 * vec2::turn(u, -alpha), points[1]);
+    const V first = a + r1 * vec2::turn(u, alpha), second = a + r1 * vec2::turn(u, -alpha);
+    if (!carvell::detail::all_finite({first.l, first.h, second.l, second.h})) return -1;
+    vec2::put(first, points[0]);
+    vec2::put(second, points[1]);
     *count = 2;
     return 0;
 }

@@ -5,11 +5,15 @@
 #include "hpd_primitives.h"
 #include "hpd_vec2.h"
 
+#include "toolbox/detail/finite.h"
+#include "toolbox/detail/vec3.h"
+
 #include <cmath>
 
 using namespace carvell::occupant;
 
 using vec2::V;
+using carvell::detail::all_finite;
 
 namespace {
 
@@ -38,10 +42,11 @@ void sgrp_from_heel(double* heel, double* sgrp, double pv_angle, double out[3]) 
 // shown as `code` when asked. False for a null point.
 template <typename Ok>
 bool posture_check(double* heel, double* sgrp, double pv_angle, bool show, int code, Ok ok) {
-    if (!heel || !sgrp) return false;
+    if (!all_finite(heel, 3) || !all_finite(sgrp, 3) || !std::isfinite(pv_angle)) return false;
     double s[3];
     sgrp_from_heel(heel, sgrp, pv_angle, s);
-    const bool passed = ok(s);
+    // A turned point that is no longer finite passes no check.
+    const bool passed = all_finite(s, 3) && ok(s);
     if (!passed && show) HM_VD_HPD_display_failmessage(code);
     return passed;
 }
@@ -55,11 +60,13 @@ int pick(V c1, double r1, V c2, double r2, int rule, V* point) {
     return 0;
 }
 
-// The arguments of the two shoe-turning adjustments: -1 for a null pointer
-// or an ankle angle outside [0, 180], -2 for a leg length outside [250, 550]
+// The arguments of the two shoe-turning adjustments: -1 for a null pointer,
+// a point or angle that is not finite, or an ankle angle outside [0, 180], -2 for a leg length outside [250, 550]
 // mm, else 0.
-int check_turning_inputs(double* sgrp, double ankle_angle, double* leg_lengths, double* heel, double* shoe_angle) {
+int check_turning_inputs(double* sgrp, double pv_angle, double ankle_angle, double* leg_lengths, double* heel,
+                         double* shoe_angle) {
     if (!sgrp || !leg_lengths || !heel || !shoe_angle) return -1;
+    if (!all_finite(sgrp, 3) || !all_finite(heel, 3) || !all_finite({*shoe_angle, pv_angle})) return -1;
     if (!(ankle_angle >= 0.0 && ankle_angle <= 180.0)) return -1;
     const double lo = hpd_mm(kLegMinMm), hi = hpd_mm(kLegMaxMm);
     for (int i = 0; i < 2; ++i)
@@ -86,6 +93,9 @@ FootLegTriangle foot_leg_triangle(double ankle_angle, double lower, double shoe)
 int HM_VD_HPD_ask_leg_angles_legroom(double* sgrp, double heel_dl, double heel_dh, double shoe_angle,
                                      double* leg_lengths, double back_angle, bool room_only, double* result) {
     if (!sgrp || !leg_lengths || !result) return -1;
+    if (!all_finite(sgrp, 2) || !all_finite(leg_lengths, 2) ||
+        !all_finite({heel_dl, heel_dh, shoe_angle, back_angle}))
+        return -1;
     if (heel_dl < 0.0) return 24;
     if (heel_dh < 0.0) return 25;
     const double upper = leg_lengths[0], lower = leg_lengths[1];
@@ -95,6 +105,8 @@ int HM_VD_HPD_ask_leg_angles_legroom(double* sgrp, double heel_dl, double heel_d
     hpd_ask_ankle_from_heel(heel, shoe_angle, ankle_pt);
     V ankle = vec2::of(ankle_pt);
     double leg_room = vec2::distance(s, ankle) + hpd_mm(kLegRoomAddMm);
+    // Offsets so large that the distance overflows give no leg room.
+    if (!std::isfinite(leg_room)) return -1;
     if (room_only) {
         result[0] = 130.0;
         result[1] = result[2] = result[3] = 0.0;
@@ -112,6 +124,8 @@ int HM_VD_HPD_ask_leg_angles_legroom(double* sgrp, double heel_dl, double heel_d
     double ankle_angle = hpd_wrap_angle_deg(angle_between(knee - ankle, foot));
     double thigh_angle = hpd_wrap_angle_deg(angle_between(knee - s, {-1.0, 0.0}));
     double knee_angle = hpd_wrap_angle_deg(angle_between(ankle - knee, s - knee));
+    // Leg lengths that overflow the knee's construction give no angles.
+    if (!all_finite({ankle_angle, thigh_angle, knee_angle, back_angle + 90.0 - thigh_angle})) return -1;
     result[0] = ankle_angle;
     result[1] = thigh_angle;
     result[2] = knee_angle;
@@ -123,8 +137,11 @@ int HM_VD_HPD_ask_leg_angles_legroom(double* sgrp, double heel_dl, double heel_d
 int HM_VD_HPD_is_valid_shoe_position(int leg, double* heel, double* sgrp, double upper_leg, double lower_leg,
                                      double shoe_angle, double pv_angle) {
     if (!heel || !sgrp) return -1;
+    if (!all_finite(heel, 3) || !all_finite(sgrp, 3) || !all_finite({upper_leg, lower_leg, shoe_angle, pv_angle}))
+        return -1;
     double turned[3];
     HPD_transform_point_to_pv(heel, sgrp, -pv_angle, turned);
+    if (!all_finite(turned, 3)) return -1;
     double arm = hpd_mm(kAnkleArmMm);
     double a = (shoe_angle + kAnkleArmDeg) * kRadiansPerDegreeAsUsed;
     V ankle = {turned[0] - arm * std::cos(a), turned[2] + arm * std::sin(a)};
@@ -148,7 +165,7 @@ bool HM_VD_HPD_check_hpd_width(double* heel, double* sgrp, double pv_angle, bool
 
 bool HM_VD_HPD_check_hpd_length(double* heel, double* sgrp, double pv_angle, double* leg_lengths,
                                 double shoe_angle, bool show) {
-    if (!leg_lengths) return false;
+    if (!all_finite(leg_lengths, 2) || !std::isfinite(shoe_angle)) return false;
     return posture_check(heel, sgrp, pv_angle, show, 23, [&](const double* s) {
         double heel_side[2] = {heel[0], heel[2]}, ankle[2];
         hpd_ask_ankle_from_heel(heel_side, shoe_angle, ankle);
@@ -168,6 +185,9 @@ int HM_VD_HPD_lock_pass_ankle_angle_by_coordinate_adjustment(double* sgrp, doubl
                                                              double ankle_angle, double* leg_lengths,
                                                              double* heel) {
     if (!sgrp || !leg_lengths || !heel) return -1;
+    if (!all_finite(sgrp, 3) || !all_finite(heel, 3) || !all_finite(leg_lengths, 2) ||
+        !all_finite({pv_angle, shoe_angle, ankle_angle}))
+        return -1;
     const double upper = leg_lengths[0], lower = leg_lengths[1];
     double turned[3];
     HPD_transform_point_to_pv(heel, sgrp, -pv_angle, turned);
@@ -183,14 +203,17 @@ int HM_VD_HPD_lock_pass_ankle_angle_by_coordinate_adjustment(double* sgrp, doubl
     double x = sgrp[0] - std::sqrt(upper * upper - dh * dh);
     double reach = std::fabs(std::cos(phi_rad)) * d;
     turned[0] = phi >= 90.0 ? x + reach : x - reach;
-    HPD_transform_point_to_pv(turned, sgrp, pv_angle, heel);
+    double moved[3];
+    HPD_transform_point_to_pv(turned, sgrp, pv_angle, moved);
+    if (!all_finite(moved, 3)) return -1;
+    carvell::detail::copy3(moved, heel);
     return 0;
 }
 
 int HM_VD_HPD_lock_pass_ankle_angle_by_shoe_angle_adjustment(double* sgrp, double pv_angle, double ankle_angle,
                                                              double* leg_lengths, double* heel,
                                                              double* shoe_angle) {
-    if (int rc = check_turning_inputs(sgrp, ankle_angle, leg_lengths, heel, shoe_angle)) return rc;
+    if (int rc = check_turning_inputs(sgrp, pv_angle, ankle_angle, leg_lengths, heel, shoe_angle)) return rc;
     const double upper = leg_lengths[0], lower = leg_lengths[1];
     double turned[3];
     HPD_transform_point_to_pv(heel, sgrp, -pv_angle, turned);
@@ -200,13 +223,15 @@ int HM_VD_HPD_lock_pass_ankle_angle_by_shoe_angle_adjustment(double* sgrp, doubl
     V knee, ball;
     if (pick(h, t.d, s, upper, 2, &knee) != 0) return -3;
     if (pick(h, shoe, knee, t.r, 2, &ball) != 0) return -3;
-    *shoe_angle = angle_between(ball - h, {-1.0, 0.0});
+    const double angle = angle_between(ball - h, {-1.0, 0.0});
+    if (!std::isfinite(angle)) return -3;
+    *shoe_angle = angle;
     return 0;
 }
 
 int HM_VD_HPD_lock_pass_ankle_angle_by_keep_bof_location(double* sgrp, double pv_angle, double ankle_angle,
                                                          double* leg_lengths, double* heel, double* shoe_angle) {
-    if (int rc = check_turning_inputs(sgrp, ankle_angle, leg_lengths, heel, shoe_angle)) return rc;
+    if (int rc = check_turning_inputs(sgrp, pv_angle, ankle_angle, leg_lengths, heel, shoe_angle)) return rc;
     const double upper = leg_lengths[0], lower = leg_lengths[1];
     double turned[3];
     HPD_transform_point_to_pv(heel, sgrp, -pv_angle, turned);
@@ -218,9 +243,13 @@ int HM_VD_HPD_lock_pass_ankle_angle_by_keep_bof_location(double* sgrp, double pv
     V knee, h;
     if (pick(ball, t.r, s, upper, 2, &knee) != 0) return -3;
     if (pick(ball, shoe, knee, t.d, 3, &h) != 0) return -3;
-    *shoe_angle = angle_between(ball - h, {-1.0, 0.0});
+    const double angle = angle_between(ball - h, {-1.0, 0.0});
     turned[0] = h.l;
     turned[2] = h.h;
-    HPD_transform_point_to_pv(turned, sgrp, pv_angle, heel);
+    double moved[3];
+    HPD_transform_point_to_pv(turned, sgrp, pv_angle, moved);
+    if (!std::isfinite(angle) || !all_finite(moved, 3)) return -3;
+    *shoe_angle = angle;
+    carvell::detail::copy3(moved, heel);
     return 0;
 }

@@ -36,14 +36,8 @@ int hpd_wrap_angle_rad(double* angle) {
     return 0;
 }
 
-bool hpd_all_finite(const double* values, int count) {
-    for (int i = 0; i < count; ++i)
-        if (!std::isfinite(values[i])) return false;
-    return true;
-}
-
 bool hpd_legs_ok(const double* leg_lengths) {
-    return leg_lengths && hpd_all_finite(leg_lengths, 2) && leg_lengths[0] > 0.0 && leg_lengths[1] > 0.0;
+    return detail::all_finite(leg_lengths, 2) && leg_lengths[0] > 0.0 && leg_lengths[1] > 0.0;
 }
 
 double hpd_wrap_angle_deg(double angle) {

@@ -10,6 +10,7 @@
 #define CARVELL_OCCUPANT_HPD_PRIMITIVES_H
 
 #include "hpd_constants.h"
+#include "toolbox/detail/finite.h"
 
 namespace carvell::occupant {
 
@@ -18,8 +19,7 @@ namespace carvell::occupant {
 // A length given in millimetres, in the units of the work part.
 double hpd_mm(double millimetres);
 
-// True when the `count` values are all finite.
-bool hpd_all_finite(const double* values, int count);
+// Finiteness of the arguments: detail::all_finite of the shared layer.
 // True for a pair of finite, positive leg lengths (false for null).
 bool hpd_legs_ok(const double* leg_lengths);
 

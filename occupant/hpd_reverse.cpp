@@ -19,8 +19,8 @@ int HM_VD_HPD_reverse_engineering(int option, double sgrp[3], double pv_angle, d
                                   double* h30_out, int male_female_ratio) {
     const ReverseLock lock = reverse_lock_of(option);
     if (!sgrp || !locked || !heel || !a47_out || !h30_out || !hpd_legs_ok(leg_lengths) ||
-        !hpd_all_finite(sgrp, 3) || !std::isfinite(pv_angle) || !std::isfinite(back_angle) ||
-        !hpd_all_finite(locked, lock == kHeightOnly ? 1 : 2) || (use_variable == 1 && !std::isfinite(deviate_value)))
+        !carvell::detail::all_finite(sgrp, 3) || !std::isfinite(pv_angle) || !std::isfinite(back_angle) ||
+        !carvell::detail::all_finite(locked, lock == kHeightOnly ? 1 : 2) || (use_variable == 1 && !std::isfinite(deviate_value)))
         return -1;
 
     const ReverseProblem p{sgrp, leg_lengths, back_angle, vehicle_class, male_female_ratio, lock};

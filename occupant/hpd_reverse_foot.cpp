@@ -94,7 +94,7 @@ int HM_VD_HPD_define_foot_position_by_locking_ankle_angle(double* sgrp, double* 
                                                           double ankle_angle, double* bof_length,
                                                           double* pedal_angle, int vehicle_class,
                                                           int male_female_ratio) {
-    if (!sgrp || !bof_length || !pedal_angle || !hpd_legs_ok(leg_lengths) || !hpd_all_finite(sgrp, 3) ||
+    if (!sgrp || !bof_length || !pedal_angle || !hpd_legs_ok(leg_lengths) || !carvell::detail::all_finite(sgrp, 3) ||
         !std::isfinite(h30) || !std::isfinite(ankle_angle))
         return -1;
     if (hpd_tracing()) hpd_trace("\n+++ HM_VD_HPD_define_foot_position_by_locking_ankle_angle:");
@@ -110,7 +110,7 @@ int HM_VD_HPD_define_foot_position_by_locking_pedal_angle(double* sgrp, double* 
                                                           double pedal_angle, double* bof_length,
                                                           double* ankle_angle, int vehicle_class,
                                                           int male_female_ratio) {
-    if (!sgrp || !bof_length || !ankle_angle || !hpd_legs_ok(leg_lengths) || !hpd_all_finite(sgrp, 3) ||
+    if (!sgrp || !bof_length || !ankle_angle || !hpd_legs_ok(leg_lengths) || !carvell::detail::all_finite(sgrp, 3) ||
         !std::isfinite(h30) || !std::isfinite(pedal_angle))
         return -1;
     const double sole = hpd_sole_run(pedal_angle);
@@ -145,8 +145,8 @@ int HM_VD_HPD_define_foot_position_by_locking_pedal_angle(double* sgrp, double* 
 int HM_VD_HPD_define_foot_position_by_locking_both(double* sgrp, double* leg_lengths, double* angles,
                                                    double* bof_length, double* h30, int vehicle_class,
                                                    int male_female_ratio) {
-    if (!sgrp || !angles || !bof_length || !h30 || !hpd_legs_ok(leg_lengths) || !hpd_all_finite(sgrp, 3) ||
-        !hpd_all_finite(angles, 2))
+    if (!sgrp || !angles || !bof_length || !h30 || !hpd_legs_ok(leg_lengths) || !carvell::detail::all_finite(sgrp, 3) ||
+        !carvell::detail::all_finite(angles, 2))
         return -1;
     if (vehicle_class == 0) return hpd_ask_leg_chain_point(sgrp, leg_lengths, angles, bof_length, h30);
     return hpd_ask_leg_chain_point_on_line(sgrp, leg_lengths, angles, male_female_ratio, bof_length, h30);

@@ -196,7 +196,7 @@ int reverse_solve_on_seat_curve(const ReverseProblem& p, ReverseSolution& s) {
 
 int hpd_ask_pedal_angle_by_ankle_angle(double* sgrp, double* leg_lengths, double back_angle, double l53, double h30,
                                        double ankle_angle, double* pedal_angle) {
-    if (!sgrp || !pedal_angle || !hpd_legs_ok(leg_lengths) || !hpd_all_finite(sgrp, 3) || !std::isfinite(l53) ||
+    if (!sgrp || !pedal_angle || !hpd_legs_ok(leg_lengths) || !carvell::detail::all_finite(sgrp, 3) || !std::isfinite(l53) ||
         !std::isfinite(h30) || !std::isfinite(ankle_angle))
         return -1;
     double heel[3] = {sgrp[0] - l53, sgrp[1] + hpd_mm(kHeelLateralMm), sgrp[2] - h30};
@@ -220,7 +220,7 @@ int hpd_ask_pedal_angle_by_ankle_angle(double* sgrp, double* leg_lengths, double
 
 int hpd_ask_seat_height_by_ankle_angle(double* sgrp, double* leg_lengths, double back_angle, double l53,
                                        double pedal_angle, double ankle_angle, int vehicle_class, double* h30) {
-    if (!sgrp || !h30 || !hpd_legs_ok(leg_lengths) || !hpd_all_finite(sgrp, 3) || !std::isfinite(l53) ||
+    if (!sgrp || !h30 || !hpd_legs_ok(leg_lengths) || !carvell::detail::all_finite(sgrp, 3) || !std::isfinite(l53) ||
         !std::isfinite(pedal_angle) || !std::isfinite(ankle_angle))
         return -1;
     const double low = hpd_mm(vehicle_class == 0 ? kClassAMinH30Mm : kClassBMinH30Mm);

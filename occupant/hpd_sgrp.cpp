@@ -11,12 +11,14 @@
 #include "hpd.h"
 #include "hpd_primitives.h"
 #include "hpd_vec2.h"
+#include "toolbox/detail/vec3.h"
 
 #include <cmath>
 
 using namespace carvell::occupant;
 
 using vec2::V;
+namespace detail = carvell::detail;
 
 namespace {
 
@@ -104,31 +106,40 @@ int HM_VD_HPD_ask_right_shoe_target(int seating_position, double* sgrp, double t
                                     double h30, double pv_angle, double* ahp, double* pedal_angle,
                                     int vehicle_class, int male_female_ratio) {
     if (!sgrp || !leg_lengths || !ahp || !pedal_angle) return -1;
+    if (!detail::all_finite(sgrp, 3) || !detail::all_finite(leg_lengths, 2) ||
+        !detail::all_finite({thigh_angle, h30, pv_angle}))
+        return -1;
     const double upper = leg_lengths[0], lower = leg_lengths[1];
     double point[3];
-    double lateral;
+    double lateral, angle;
     if (seating_position == kDriver && standard_legs(upper, lower, 1e-4)) {
-        *pedal_angle = hpd_standard_pedal_angle(h30);
+        angle = hpd_standard_pedal_angle(h30);
         if (vehicle_class == 0)
-            point[0] = sgrp[0] - hpd_sgrp_class_a_x(h30) + hpd_sole_run(*pedal_angle);
+            point[0] = sgrp[0] - hpd_sgrp_class_a_x(h30) + hpd_sole_run(angle);
         else
             point[0] = sgrp[0] - VD_HPDWIZ_SGRPX_B(h30, male_female_ratio);
         lateral = hpd_mm(kHeelLateralMm);
     } else {
         const ChainEstimate e = chain_estimate(seating_position, thigh_angle);
-        *pedal_angle = e.foot_angle > kPedalAngleMaxDeg ? kPedalAngleMaxDeg : e.foot_angle;
-        point[0] = sgrp[0] - chain_reach(e, *pedal_angle, thigh_angle, upper, lower);
+        angle = e.foot_angle > kPedalAngleMaxDeg ? kPedalAngleMaxDeg : e.foot_angle;
+        point[0] = sgrp[0] - chain_reach(e, angle, thigh_angle, upper, lower);
         lateral = hpd_mm(kChainLateralMm);
     }
     point[1] = sgrp[1] + lateral;
     point[2] = sgrp[2] - h30;
-    HPD_transform_point_to_pv(point, sgrp, pv_angle, ahp);
+    double turned[3];
+    HPD_transform_point_to_pv(point, sgrp, pv_angle, turned);
+    // Leg lengths or heights that overflow give no target.
+    if (!std::isfinite(angle) || !detail::all_finite(turned, 3)) return -1;
+    *pedal_angle = angle;
+    detail::copy3(turned, ahp);
     return 0;
 }
 
 void HM_VD_HPD_ask_sgrp_on_curve(double* ahp, double pedal_angle, double h30, double pv_angle, double* sgrp,
                                  double lateral, int vehicle_class, int male_female_ratio) {
     if (!ahp || !sgrp) return;
+    if (!detail::all_finite(ahp, 3) || !detail::all_finite({pedal_angle, h30, pv_angle, lateral})) return;
     double point[3];
     if (vehicle_class == 0)
         point[0] = ahp[0] - hpd_sole_run(pedal_angle) + hpd_sgrp_class_a_x(h30);
@@ -136,8 +147,9 @@ void HM_VD_HPD_ask_sgrp_on_curve(double* ahp, double pedal_angle, double h30, do
         point[0] = ahp[0] + VD_HPDWIZ_SGRPX_B(h30, male_female_ratio);
     point[1] = ahp[1] - hpd_mm(kHeelLateralMm) + lateral;
     point[2] = ahp[2] + h30;
-    double centre[3] = {ahp[0], ahp[1], ahp[2]};
-    HPD_transform_point_to_pv(point, centre, pv_angle, sgrp);
+    double centre[3] = {ahp[0], ahp[1], ahp[2]}, turned[3];
+    HPD_transform_point_to_pv(point, centre, pv_angle, turned);
+    if (detail::all_finite(turned, 3)) detail::copy3(turned, sgrp);
 }
 
 /* ---- valid seat heights ---- */
@@ -146,6 +158,7 @@ int HM_VD_HPD_ask_valid_h30_for_target_posture(int seating_position, double uppe
                                                double thigh_angle, double* h30_max, double* h30_min,
                                                int vehicle_class) {
     if (!h30_max || !h30_min) return -1;
+    if (!detail::all_finite({upper_leg, lower_leg, thigh_angle})) return -1;
     if (seating_position == kDriver && standard_legs(upper_leg, lower_leg, 1e-10)) {
         const bool class_a = vehicle_class == 0;
         *h30_max = hpd_mm(class_a ? kClassAMaxH30Mm : kClassBMaxH30Mm);

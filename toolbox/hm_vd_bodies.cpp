@@ -8,11 +8,13 @@
 #include "omvra.h"
 #include "quillon.h"
 
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -28,7 +30,9 @@ using MapGeometry = int (*)(tag_t, const double*, const double*, tag_t*);
 
 int map_list(hm_list_p_t list, const double origin[3], const double matrix[9], hm_list_p_t* mapped,
              MapGeometry map) {
-    if (!mapped) return HM_ERR_NULL_POINTER;
+    if (!mapped || !origin || !matrix) return HM_ERR_NULL_POINTER;
+    if (!carvell::detail::all_finite(origin, 3) || !carvell::detail::all_finite(matrix, 9))
+        return HM_ERR_BAD_ARGUMENT;
     int result = HM_MODL_create_list(mapped);
     if (result) return result;
     int failure = 0;
@@ -50,6 +54,8 @@ int map_list(hm_list_p_t list, const double origin[3], const double matrix[9], h
 
 int HM_VD_ask_bounding_box_local(tag_t object, const double origin[3], const double matrix[9], double box[6]) {
     if (!origin || !matrix || !box) return HM_ERR_NULL_POINTER;
+    if (!carvell::detail::all_finite(origin, 3) || !carvell::detail::all_finite(matrix, 9))
+        return HM_ERR_BAD_ARGUMENT;
     tag_t matrix_object = 0, csys = 0;
     int result = HM_CSYS_create_matrix(matrix, &matrix_object);
     if (result == 0) result = HM_CSYS_create_csys(origin, matrix_object, &csys);
@@ -60,8 +66,13 @@ int HM_VD_ask_bounding_box_local(tag_t object, const double origin[3], const dou
             double far_corner[3] = {corner[0], corner[1], corner[2]};
             for (int i = 0; i < 3; ++i)
                 for (int k = 0; k < 3; ++k) far_corner[k] += extents[i] * directions[i][k];
-            VD_map_point_abs2csys(corner, origin, matrix, box);
-            VD_map_point_abs2csys(far_corner, origin, matrix, box + 3);
+            double local[6];
+            VD_map_point_abs2csys(corner, origin, matrix, local);
+            VD_map_point_abs2csys(far_corner, origin, matrix, local + 3);
+            if (carvell::detail::all_finite(local, 6))
+                std::copy(local, local + 6, box);
+            else
+                result = HM_ERR_GEOMETRY;
         }
     }
     // The coordinate system and its matrix only served the query.
@@ -81,6 +92,7 @@ int VD_map_geom_abs2csys_list(hm_list_p_t list, const double origin[3], const do
 }
 
 int HM_VD_ask_datum_plane_parms(tag_t datum, double origin[3], double normal[3]) {
+    if (!origin || !normal) return HM_ERR_NULL_POINTER;
     int type = 0, subtype = 0;
     int result = HM_OBJ_ask_type_and_subtype(datum, &type, &subtype);
     if (result) return result;
@@ -183,16 +195,24 @@ int HM_VD_create_ruled(hm_list_p_t list1, hm_list_p_t list2, int value, bool sam
 int HM_VD_create_ellipsoid(const double centre[3], const double semi_axes[3], const double axes[6], tag_t* body) {
     if (!centre || !semi_axes || !axes || !body) return HM_ERR_NULL_POINTER;
     *body = 0;
+    using carvell::detail::all_finite;
+    if (!all_finite(centre, 3) || !all_finite(semi_axes, 3) || !all_finite(axes, 6)) return HM_ERR_BAD_ARGUMENT;
+    // The scale factors go to the host as texts: each written so that it
+    // reads back as exactly the same number, or nothing is built.
+    char texts[3][kFactorText];
+    const char* factors[3];
+    for (int i = 0; i < 3; ++i) {
+        const double factor = 2.0 * semi_axes[i];
+        const int length = std::snprintf(texts[i], kFactorText, "%.17g", factor);
+        if (!std::isfinite(factor) || length < 0 || length >= static_cast<int>(kFactorText) ||
+            std::strtod(texts[i], nullptr) != factor)
+            return HM_ERR_BAD_ARGUMENT;
+        factors[i] = texts[i];
+    }
     tag_t sphere_feature = 0, sphere = 0;
     int result = HM_MODL_create_sphere(HM_NULLSIGN, centre, "1.0", &sphere_feature);
     if (result) return result;
     HM_MODL_ask_feat_body(sphere_feature, &sphere);
-    char texts[3][kFactorText];
-    const char* factors[3];
-    for (int i = 0; i < 3; ++i) {
-        std::snprintf(texts[i], kFactorText, "%f", 2.0 * semi_axes[i]);
-        factors[i] = texts[i];
-    }
     double orientation[9];
     tag_t matrix_object = 0, csys = 0;
     result = HM_MTX3_initialize(axes, axes + 3, orientation);
@@ -215,7 +235,7 @@ int HM_VD_create_ellipsoid(const double centre[3], const double semi_axes[3], co
 void HM_VD_scale_object(tag_t object, const double centre[3], double factor, tag_t* copy) {
     if (!copy) return;
     *copy = 0;
-    if (!centre) return;
+    if (!carvell::detail::all_finite(centre, 3) || !std::isfinite(factor)) return;
     tag_t source = HM_VD_change_feat_to_obj(object);
     const double f = std::fabs(factor);
     const double factors[3] = {f, f, f};

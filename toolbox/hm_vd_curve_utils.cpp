@@ -7,6 +7,7 @@
 #include "toolbox_curve_utils.h"
 #include "toolbox_point_thinning.h"
 
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/object_kinds.h"
 #include "toolbox/detail/owners.h"
 
@@ -17,6 +18,7 @@
 #include "quillon.h"
 #include "rostval.h"
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -138,6 +140,8 @@ int HM_VD_CURVE_ask_curve_chain_status(hm_list_p_t list, double tolerance, int* 
 }
 
 int HM_VD_CURVE_is_coinside_point(const double p1[3], const double p2[3], double tolerance) {
+    using carvell::detail::finite3;
+    if (!finite3(p1) || !finite3(p2) || !std::isfinite(tolerance)) return 0;
     int equal = 0;
     if (HM_VEC3_is_equal(p1, p2, tolerance, &equal) != 0) return 0;
     return equal != 0 ? 1 : 0;
@@ -194,7 +198,15 @@ int HM_VD_curve_disperse_param_points(tag_t curve, int n, int* count, double** p
         *count = 0;
         return -1;
     }
+    // The caller's row of n + 1 points: no more than the sampling limit. Each
+    // entry is looked at only when its turn comes, so a row that a failing
+    // curve never reaches is not read past its first entry.
+    if (n >= HM_VD_MAX_SAMPLED_POINTS) {
+        *count = 0;
+        return -1;
+    }
     for (int i = 0; i <= n; ++i) {
+        if (!points[i]) return HM_ERR_NULL_POINTER;
         double tangent[3], p_norm[3], b_norm[3], torsion = 0.0, radius = 0.0;
         const int result = HM_MODL_ask_curve_props(curve, static_cast<double>(i) / n, points[i], tangent, p_norm,
                                                    b_norm, &torsion, &radius);
@@ -211,15 +223,20 @@ void HM_VD_simple_curve_points(tag_t curve, int k, int* point_count, double*** p
     *points = nullptr;
     *break_count = 0;
     *breaks = nullptr;
-    if (k < 1) return;
+    if (k < 1 || k >= HM_VD_MAX_SAMPLED_POINTS) return;
 
     EVC_p_t evaluator = nullptr;
     if (evcrvu(curve, &evaluator) != 0) return;
     const std::vector<double> parameters = c0_breaks(evaluator);
     (void)evcrvf(evaluator);
 
+    // The count is worked out in 64 bits and checked before anything is
+    // allocated: (pieces) * k + 1 points.
     const int m = static_cast<int>(parameters.size());
-    const int n = (m - 1) * k + 1;
+    if (m < 2) return;
+    const long long total = static_cast<long long>(m - 1) * k + 1;
+    if (total > HM_VD_MAX_SAMPLED_POINTS) return;
+    const int n = static_cast<int>(total);
     double** row = static_cast<double**>(SM_calloc(n, sizeof(double*)));
     int* break_indices = static_cast<int*>(SM_alloc(m * sizeof(int)));
     bool failed = false;
@@ -259,6 +276,11 @@ void HM_VD_simple_curve_points(tag_t curve, int k, int* point_count, double*** p
 int HM_VD_create_closed_spline_c0(int n, const double* points, int break_count, const int* breaks, tag_t* curve) {
     if (!curve) return HM_ERR_NULL_POINTER;
     *curve = 0;
+    // A row too long for one block of points, or one holding a number that is
+    // not finite, gives no spline.
+    if (n < 0 || !carvell::detail::count_fits(n, 3 * sizeof(double)) ||
+        (points && !carvell::detail::all_finite(points, 3 * n)))
+        return -1;
     double tolerance = 0.0;
     (void)HM_MODL_ask_distance_tolerance(&tolerance);
     carvell::toolbox::ThinnedRow thinned;
@@ -300,6 +322,7 @@ int HM_VD_CURVE_trim_curve_by_parms(tag_t curve, const double parms[2], tag_t* n
     if (!new_curve) return HM_ERR_NULL_POINTER;
     *new_curve = 0;
     if (!parms) return HM_ERR_NULL_POINTER;
+    if (!carvell::detail::all_finite(parms, 2)) return HM_ERR_BAD_ARGUMENT;
     EVC_p_t evaluator = nullptr;
     int result = EVC_initialize(curve, &evaluator);
     if (result != 0) return result;

@@ -3,6 +3,7 @@
 #include "hm_vd/curve_utils.h"
 
 #include "toolbox/detail/constants.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 
 #include "omvra.h"
@@ -12,6 +13,8 @@
 
 namespace {
 
+using carvell::detail::all_finite;
+using carvell::detail::finite3;
 using carvell::detail::kDegreesPerRadian;
 
 // Sets the work coordinate system back, and deletes the temporary
@@ -49,6 +52,8 @@ void stable_roots(double sign_of, double half_sum, double spread, double product
 int HM_VD_curve_create_ellipse(const double centre[3], double a, const double x_dir[3], double b,
                                const double y_dir[3], const double range[2], tag_t* ellipse) {
     if (!range || !ellipse) return -1;
+    if (!finite3(centre) || !finite3(x_dir) || !finite3(y_dir) || !all_finite(range, 2) || !all_finite({a, b}))
+        return -1;
     if (range[1] < range[0]) return -1;
 
     TemporaryWcs wcs;
@@ -86,6 +91,10 @@ int HM_VD_ellipse_tangents_2d(double a, double b, const double range[2], const d
     if (!range || !point || !tolerances || !count || !points) return HM_ERR_NULL_POINTER;
     *count = 0;
     for (int i = 0; i < 4; ++i) points[i] = 0.0;
+    // An axis of zero length (or a number that is not finite) has no tangents.
+    if (!all_finite({a, b}) || a == 0.0 || b == 0.0 || !all_finite(range, 2) || !all_finite(point, 2) ||
+        !all_finite(tolerances, 2))
+        return HM_ERR_BAD_ARGUMENT;
 
     const double px = std::fabs(point[0]) < tolerances[0] ? 0.0 : point[0];
     const double py = std::fabs(point[1]) < tolerances[0] ? 0.0 : point[1];
@@ -162,6 +171,8 @@ int HM_VD_ellipse_tangents_2d(double a, double b, const double range[2], const d
     } else if (keep1) {
         first = t1;
     }
+    // Axes so short or a point so far that the points overflow: no answer.
+    if (!all_finite(t1, 2) || !all_finite(t2, 2)) return HM_ERR_BAD_ARGUMENT;
     points[0] = first[0];
     points[1] = first[1];
     if (second != nullptr) {

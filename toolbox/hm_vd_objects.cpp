@@ -78,7 +78,9 @@ bool examine(tag_t object, bool* stop) {
 }  // namespace
 
 int HM_VD_copy_object(unsigned int layer, int n, const tag_t* objects, tag_t* copies) {
-    if (n < 1 || !objects || !copies) return 0;
+    if (n < 1) return 0;
+    // Nothing to copy from or nowhere to put the copies: no success.
+    if (!objects || !copies) return -1;
     for (int i = 0; i < n; ++i) {
         const tag_t copy = VD_copy_object(objects[i]);
         if (copy == 0) return -1;
@@ -206,11 +208,12 @@ int HM_VD_ask_body_feats(tag_t body, int* count, void*** feature_records) {
 }
 
 int HM_VD_find_body_feats(tag_t object, hm_list_p_t* features) {
+    if (!features) return HM_ERR_NULL_POINTER;
     int type = 0, subtype = 0;
     HM_OBJ_ask_type_and_subtype(object, &type, &subtype);
     if (type != HM_solid_type) return 1;
-    HM_MODL_ask_body_feats(object, features);
-    return 0;
+    // A face or edge (type 70 too) has no body features: the host's failure.
+    return HM_MODL_ask_body_feats(object, features);
 }
 
 int VD_convert_to_brep_feature(tag_t body) {

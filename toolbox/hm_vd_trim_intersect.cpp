@@ -18,6 +18,7 @@
 #include "rostval.h"
 
 #include "toolbox_curve_utils.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/object_kinds.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/undo_scope.h"
@@ -122,6 +123,16 @@ int HM_VD_trim_curves_by_plane(hm_list_p_t curves, const double point[3], const 
     const std::vector<tag_t> items = list_items(curves);
     if (items.empty()) return -1;
     if (!point || !normal || !away || !toward) return HM_ERR_NULL_POINTER;
+    if (!carvell::detail::finite3(point) || !carvell::detail::finite3(normal)) return HM_ERR_BAD_ARGUMENT;
+    // Only curves are cut: anything else alive (a body, a plane, an edge)
+    // would be logged for deletion with the crossing curves and lost to its
+    // owner at the next update. A dead item is left out below (result 2).
+    for (tag_t item : items) {
+        int type = 0, subtype = 0;
+        if (carvell::detail::is_alive(item) &&
+            (HM_OBJ_ask_type_and_subtype(item, &type, &subtype) != 0 || !carvell::detail::is_curve_type(type)))
+            return HM_ERR_WRONG_OBJECT;
+    }
 
     hm_list_p_t away_list = nullptr, toward_list = nullptr;
     HM_MODL_create_list(&away_list);
@@ -241,6 +252,7 @@ int HM_VD_get_loop_edges(int n, const tag_t* faces, bool return_edges, int* coun
     if (!count || !edges) return HM_ERR_NULL_POINTER;
     *count = 0;
     *edges = nullptr;
+    if (n > 0 && !faces) return HM_ERR_NULL_POINTER;
     carvell::detail::UndoScope scope(UNDO_visible, "Get Edges");
     LoopWork work;
     int found = 0;
@@ -303,6 +315,7 @@ int intersect_bodies(tag_t body1, tag_t body2, hm_list_p_t* list) {
 int HM_VD_ask_intersection_curves(tag_t object1, tag_t object2, double tolerance, hm_list_p_t* list) {
     if (!list) return HM_ERR_NULL_POINTER;
     *list = nullptr;
+    if (!std::isfinite(tolerance)) return HM_ERR_BAD_ARGUMENT;
     object1 = feature_object(object1);
     object2 = feature_object(object2);
     using carvell::detail::is_solid;
@@ -360,6 +373,7 @@ int HM_VD_eyepoint_project_curve(const double eye[3], tag_t curve, double tolera
                                  hm_list_p_t* list) {
     if (curve == 0 || target == 0) return -1;
     if (!eye || !list) return HM_ERR_NULL_POINTER;
+    if (!carvell::detail::finite3(eye) || !std::isfinite(tolerance)) return HM_ERR_BAD_ARGUMENT;
     HM_DISP_set_display(0);
 
     tag_t eye_point = 0;

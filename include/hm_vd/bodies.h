@@ -7,7 +7,11 @@
 // A coordinate system is its origin (double[3]) and its orientation
 // (double[9], rows are the axes). Arrays handed back are allocated with the
 // host's memory manager and freed by the caller with SM_free; lists handed
-// back are deleted by the caller with HM_MODL_delete_list.
+// back are deleted by the caller with HM_MODL_delete_list. A null pointer
+// answers HM_ERR_NULL_POINTER and a coordinate, matrix value or factor that
+// is not finite (NaN, infinite) HM_ERR_BAD_ARGUMENT, with nothing built and
+// no output written (no copy for HM_VD_scale_object); a result that comes
+// out not finite is HM_ERR_GEOMETRY, never written.
 #ifndef CARVELL_HM_VD_BODIES_H
 #define CARVELL_HM_VD_BODIES_H
 
@@ -60,6 +64,9 @@ CARVELL_C_EXPORT int HM_VD_create_ruled(hm_list_p_t list1, hm_list_p_t list2, in
 // Ellipsoid body about the centre with the semi-axes along the x direction,
 // the y direction (axes[0..2], axes[3..5]) and their normal. Answers the
 // result of the scaling; *body is 0 (nothing left behind) on failure.
+// HM_ERR_NULL_POINTER for a null pointer; HM_ERR_BAD_ARGUMENT (nothing built)
+// for a value that is not finite or a semi-axis whose doubled length is not
+// finite. The scale factors reach the host at full precision.
 CARVELL_C_EXPORT int HM_VD_create_ellipsoid(const double centre[3], const double semi_axes[3], const double axes[6],
                                             tag_t* body);
 

@@ -8,7 +8,10 @@
 // with SM_free (or HM_free).
 // A null output pointer (or a null input array) is never followed: the call
 // does nothing and answers HM_ERR_NULL_POINTER, or -1 where the results are
-// 0 and -1, or 0.0 for the arc length.
+// 0 and -1, or 0.0 for the arc length. Coordinates, parameters and
+// tolerances that are not finite (NaN, infinite) are refused the same way,
+// as are null entries in arrays of points; a result that would come out not
+// finite is a failure, never written as a success.
 #ifndef CARVELL_HM_VD_CURVE_UTILS_H
 #define CARVELL_HM_VD_CURVE_UTILS_H
 
@@ -46,17 +49,26 @@ CARVELL_C_EXPORT int HM_VD_CURVE_is_coinside_point(const double p1[3], const dou
 // the part). The part's distance tolerance is the same afterwards.
 CARVELL_C_EXPORT int HM_VD_CURVE_join_curves(hm_list_p_t* list, double tolerance);
 
+// Most points HM_VD_simple_curve_points and
+// HM_VD_curve_disperse_param_points sample in one call: each is a
+// block of its own, and a million already takes seconds to evaluate.
+#define HM_VD_MAX_SAMPLED_POINTS 1000000
+
 // Writes the curve's points at parameters i / n, i = 0..n, into points[i]
 // (the caller's n + 1 points) and sets *count to n + 1. n below 0: count 0,
 // result 0; n = 0: count 0, result -1. Otherwise 0 or the first host failure
-// (count not written).
+// (count not written); -1 (count 0) for n + 1 above HM_VD_MAX_SAMPLED_POINTS;
+// HM_ERR_NULL_POINTER (count not written) at the first null entry among the
+// n + 1.
 CARVELL_C_EXPORT int HM_VD_curve_disperse_param_points(tag_t curve, int n, int* count, double** points);
 
 // Samples the curve with k equal parameter steps per smooth piece. The row
 // holds *point_count points (each a block of three doubles); the break array
 // holds the row index where each piece starts or ends (0 first, the last
 // point last). The caller frees each point, the row and the break array.
-// k below 1 or a failed evaluation: counts 0 and null arrays.
+// k below 1, a row of more than HM_VD_MAX_SAMPLED_POINTS points (checked
+// before the count is worked out) or a failed evaluation: counts 0 and null
+// arrays.
 CARVELL_C_EXPORT void HM_VD_simple_curve_points(tag_t curve, int k, int* point_count, double*** points,
                                                 int* break_count, int** breaks);
 
@@ -65,12 +77,14 @@ CARVELL_C_EXPORT void HM_VD_simple_curve_points(tag_t curve, int k, int* point_c
 // spline per piece joined into one curve. The row is thinned at the part's
 // distance tolerance first. Returns the host result of the last spline or
 // join; -1 (nothing built, *curve 0) when the breaks do not run ascending
-// from 0 to n - 1.
+// from 0 to n - 1, or for points that are not finite or too many for one
+// block (kMaxBlockBytes of the shared layer, 1 GiB).
 CARVELL_C_EXPORT int HM_VD_create_closed_spline_c0(int n, const double* points, int break_count,
                                                    const int* breaks, tag_t* curve);
 
 // New curve for the part of the curve between two normalised parameters.
-// Returns 0, or the host's failure with *new_curve 0.
+// Returns 0, or the host's failure with *new_curve 0 (HM_ERR_BAD_ARGUMENT for
+// a parameter that is not finite).
 CARVELL_C_EXPORT int HM_VD_CURVE_trim_curve_by_parms(tag_t curve, const double parms[2], tag_t* new_curve);
 
 // Splits the curve at its C0 corners into new curves (one copy of the curve
@@ -80,13 +94,16 @@ CARVELL_C_EXPORT void HM_VD_CURVE_divide_curve_by_c0_knots(tag_t curve, int* cou
 // Ellipse arc about the centre with semi-axis a along x_dir and b along
 // y_dir, between the two angles of range (radians). The work coordinate
 // system is left as it was. Returns 0, or -1 (range end below its start, or
-// the conic could not be made).
+// the conic could not be made, or a value that is not finite).
 CARVELL_C_EXPORT int HM_VD_curve_create_ellipse(const double centre[3], double a, const double x_dir[3], double b,
                                                 const double y_dir[3], const double range[2], tag_t* ellipse);
 
 // Tangent points from the 2-D point to the origin-centred ellipse with
 // semi-axes a (x) and b (y), kept within the angular range (degrees).
-// tolerances: distance, angle (degrees). points: two 2-D points. Returns 0.
+// tolerances: distance, angle (degrees). points: two 2-D points. Returns 0;
+// HM_ERR_NULL_POINTER for a null pointer; HM_ERR_BAD_ARGUMENT (count 0) for
+// an axis of length 0, a value that is not finite, or tangent points that
+// would not be finite.
 CARVELL_C_EXPORT int HM_VD_ellipse_tangents_2d(double a, double b, const double range[2], const double point[2],
                                                const double tolerances[2], int* count, double points[4]);
 

@@ -18,6 +18,7 @@
 // Copies n objects in order into out[0..n-1], putting each copy on `layer`
 // unless it is HM_VD_KEEP_LAYER. -1 as soon as one copy fails (the copies
 // made before it stay and are stored); 0 otherwise, also for n below 1.
+// -1 with nothing copied for a null array when n is above 0.
 CARVELL_C_EXPORT int HM_VD_copy_object(unsigned int layer, int n, const tag_t* objects, tag_t* copies);
 // Logs every non-null object of the list for deletion at the next update,
 // deletes the list and nulls the handle; 0 for a null handle.
@@ -48,7 +49,8 @@ CARVELL_C_EXPORT int HM_VD_feat_to_datum_type(tag_t object, tag_t* datum);
 // that is no solid body.
 CARVELL_C_EXPORT int HM_VD_ask_body_feats(tag_t body, int* count, void*** feature_records);
 // The body's features into a new list; 1 (list untouched) when the object is
-// no solid (type 70).
+// no solid (type 70); HM_ERR_NULL_POINTER for a null list pointer; the host's
+// failure for a face or edge.
 CARVELL_C_EXPORT int HM_VD_find_body_feats(tag_t object, hm_list_p_t* features);
 // Turns the body's features, in order, into unparameterised features; stops
 // at the first failure and answers its host code, else the status of

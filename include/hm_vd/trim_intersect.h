@@ -27,7 +27,11 @@
 // Both new lists hold first the pieces, then the whole curves, in list order.
 // 0; 2 when the mid point of a curve cannot be found (that curve goes into
 // neither list); the host's code when the plane cannot be made (both lists
-// empty); -1 for an empty list (out lists not written).
+// empty); -1 for an empty list (out lists not written); with nothing done
+// and the out lists not written: HM_ERR_NULL_POINTER for a null pointer,
+// HM_ERR_BAD_ARGUMENT for a point or normal that is not finite, and
+// HM_ERR_WRONG_OBJECT (875033) when a live item is no curve (line, arc,
+// conic or spline): a body, a plane or an edge is never logged for deletion.
 CARVELL_C_EXPORT int HM_VD_trim_curves_by_plane(hm_list_p_t curves, const double point[3], const double normal[3],
                                                 hm_list_p_t* away, hm_list_p_t* toward);
 
@@ -36,7 +40,8 @@ CARVELL_C_EXPORT int HM_VD_trim_curves_by_plane(hm_list_p_t curves, const double
 // that loop, in loop order (*count of them); otherwise *count is 0 and *edges
 // null. The part is left as it was. 0, or HM_VD_ERR_SEW_SHEETS,
 // HM_VD_ERR_OPEN_BOUNDARY, HM_VD_ERR_NO_ORIGINAL or another host error's
-// code, with *count 0 and *edges null.
+// code, with *count 0 and *edges null (HM_ERR_NULL_POINTER for a null face
+// array with n above 0).
 CARVELL_C_EXPORT int HM_VD_get_loop_edges(int n, const tag_t* faces, bool return_edges, int* count,
                                           tag_t** edges);
 
@@ -44,7 +49,8 @@ CARVELL_C_EXPORT int HM_VD_get_loop_edges(int n, const tag_t* faces, bool return
 // new list of new curves and points; *list is null when nothing was found.
 // Two bodies meet in the curves of their section; other pairs meet in the
 // curves and points of the host's intersection at the tolerance. Answers the
-// host's result.
+// host's result; HM_ERR_NULL_POINTER for a null list pointer and
+// HM_ERR_BAD_ARGUMENT (nothing made) for a tolerance that is not finite.
 CARVELL_C_EXPORT int HM_VD_ask_intersection_curves(tag_t object1, tag_t object2, double tolerance,
                                                    hm_list_p_t* list);
 
@@ -53,7 +59,9 @@ CARVELL_C_EXPORT int HM_VD_ask_intersection_curves(tag_t object1, tag_t object2,
 // tolerance, in a new list (empty when the cone misses the target). Nothing
 // made on the way stays in the part. Answers the result of making the cone,
 // or of the intersection when one was made; -1 (nothing done) for a null
-// curve or target.
+// curve or target; HM_ERR_NULL_POINTER for a null eye or list pointer and
+// HM_ERR_BAD_ARGUMENT for an eye or tolerance that is not finite (list not
+// written).
 CARVELL_C_EXPORT int HM_VD_eyepoint_project_curve(const double eye[3], tag_t curve, double tolerance, tag_t target,
                                                   hm_list_p_t* list);
 

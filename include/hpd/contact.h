@@ -15,8 +15,10 @@
 // receives the sole angle (degrees). Without the pedal, the heel goes onto
 // the floor below it (modes 0 and 1). The heel is turned forward again and,
 // with use_pedal, moved sideways by the lateral offset. Answers 0; 40 when
-// the probe plane cannot be made; 50 when the contact, a nearest-point query
-// or a turned copy fails; -1 for null pointers. Nothing is written on failure.
+// the probe plane cannot be made (also for a heel that is not finite); 50
+// when the contact, a nearest-point query or a turned copy fails (also for an
+// angle, centre or offset that is not finite, or a result that comes out not
+// finite); -1 for null pointers. Nothing is written on failure.
 CARVELL_CPP_EXPORT int HM_VD_HPD_ask_occ_target(bool use_pedal, tag_t pedal, double* pedal_angle, int mode,
                                                 tag_t floor, double* heel, double pv_angle, double* pv_centre,
                                                 double lateral_offset);
@@ -25,8 +27,10 @@ CARVELL_CPP_EXPORT int HM_VD_HPD_ask_occ_target(bool use_pedal, tag_t pedal, dou
 // are turned back by pv_angle about the vertical through pv_centre; the heel
 // is taken and answered in that turned-back frame. Answers 0; -2 when the
 // heel lies beyond the heel floor's ends (it takes the L and H of the floor
-// point nearest to it); 40 probe plane; 50 floor contact, nearest-point query
-// or turned copy failed; -1 for null pointers. Nothing is written on failure.
+// point nearest to it); 40 probe plane (also for a heel that is not finite);
+// 50 floor contact, nearest-point query or turned copy failed (also for a
+// centre or angle that is not finite, or a result that comes out not
+// finite); -1 for null pointers. Nothing is written on failure.
 CARVELL_CPP_EXPORT int HM_VD_HPD_ask_shoe_target(bool find_floor_angle, tag_t bof_floor, double* floor_angle,
                                                  int mode, tag_t heel_floor, double* heel, double pv_angle,
                                                  double* pv_centre);

@@ -17,7 +17,8 @@ CARVELL_CPP_EXPORT void HPD_transform_point_to_pv(double* point, double* centre,
 // Intersection of the circles (c1, r1) and (c2, r2): *count 1 for touching
 // circles (within 1e-6), else 2, with the points in points[0..count-1] (for two
 // points: c1 + r1 * (unit(c2 - c1) turned by +a, then by -a)). Answers 0, or -1
-// when the circles are apart, nested or equal and concentric (count 0).
+// when the circles are apart, nested or equal and concentric (count 0), and
+// for a value that is not finite or points that would not be.
 CARVELL_C_EXPORT int HM_VD_ask_circle_intersect_point(double* c1, double r1, double* c2, double r2, int* count,
                                                       double points[2][2]);
 

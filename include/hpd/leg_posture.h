@@ -7,6 +7,11 @@
 #include "carvell_export.h"
 #include "host_types.h"
 
+// Every function here refuses a point, length or angle that is not finite
+// (NaN, infinite) with its -1 (false for the checks), and answers a failure
+// (-1, or -3 for the shoe turns) when a result would come out not finite:
+// outputs are then not written.
+
 // Leg angles and leg room for the SgRP (L, H) and a heel heel_dl in front of
 // and heel_dh below it. result: ankle, thigh, knee and hip angles and the leg
 // room. Answers 0; 23 when the SgRP is out of reach; 24 (25) for a negative

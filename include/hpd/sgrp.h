@@ -27,19 +27,22 @@ CARVELL_CPP_EXPORT void VD_HPD_update_sgrp_curve_B(double w, double pv_angle, in
                                                    double* csys_origin, double* csys_matrix, double* base);
 // The AHP and the pedal angle for the SgRP and seat height (standard driver
 // formulas for legs 456/459 mm, a leg-chain estimate otherwise), turned about
-// the SgRP by pv_angle. 0; -1 for a null argument.
+// the SgRP by pv_angle. 0; -1 for a null argument, a value that is not
+// finite, or results that would not be (outputs then not written).
 CARVELL_CPP_EXPORT int HM_VD_HPD_ask_right_shoe_target(int seating_position, double* sgrp, double thigh_angle,
                                                        double* leg_lengths, double h30, double pv_angle,
                                                        double* ahp, double* pedal_angle, int vehicle_class,
                                                        int male_female_ratio);
 // The SgRP on the class's seat curve for the AHP, pedal angle and seat height,
 // moved laterally by `lateral` - 148.5 mm and turned about the AHP by pv_angle.
+// Nothing is written for a value that is not finite or a result that is not.
 CARVELL_CPP_EXPORT void HM_VD_HPD_ask_sgrp_on_curve(double* ahp, double pedal_angle, double h30, double pv_angle,
                                                     double* sgrp, double lateral, int vehicle_class,
                                                     int male_female_ratio);
 // The range of seat heights for the target posture. 0; -1 when the leg cannot
 // reach (max = 107 mm + both legs, min = 0 when the leg falls short, outputs
-// not written when the SgRP lies beyond any reach or for a null argument).
+// not written when the SgRP lies beyond any reach, for a null argument or a
+// value that is not finite).
 CARVELL_CPP_EXPORT int HM_VD_HPD_ask_valid_h30_for_target_posture(int seating_position, double upper_leg,
                                                                   double lower_leg, double thigh_angle,
                                                                   double* h30_max, double* h30_min,

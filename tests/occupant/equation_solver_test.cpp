@@ -202,3 +202,23 @@ TEST(EquationSolverTest, TheCallersIntervalIsNotWritten) {
     EXPECT_EQ(interval[0], 0.0);
     EXPECT_EQ(interval[1], 1.0);
 }
+
+TEST(EquationSolverTest, EveryMethodFindsARootLyingExactlyOnAnEndOfTheBracket) {
+    // f(x) = x and f(x) = x - 1 on [0, 1]: the function is exactly zero at one
+    // end, so the sign test at that end must take zero as a sign change.
+    const KnownRoot at_ends[] = {
+        {"root at the lower end", [](double x) { return x; }, 0.0, 1.0, 0.0},
+        {"root at the upper end", [](double x) { return x - 1.0; }, 0.0, 1.0, 1.0},
+    };
+    const int methods[] = {OPT_UTIL_BISECTION, OPT_UTIL_FALSE_POSITION, OPT_UTIL_MODIFIED_FALSE_POSITION,
+                           OPT_UTIL_BRENT};
+    for (int method : methods) {
+        for (const KnownRoot& k : at_ends) {
+            SCOPED_TRACE(std::string(k.name) + ", method " + std::to_string(method));
+            Fn fn = plain(k.f);
+            double root = -99.0;
+            ASSERT_EQ(solve(method, k.lo, k.hi, fn, &root), OPT_UTIL_OK);
+            EXPECT_NEAR(root, k.root, 1e-4);
+        }
+    }
+}

@@ -8,6 +8,7 @@
 #include "occupant_fixtures.h"
 #include "sarnweld.h"
 
+#include <array>
 #include <cmath>
 
 using namespace carvell::occupant;
@@ -350,4 +351,43 @@ TEST_F(LegPostureTest, HeelByFootAngleMeetsTheDrop) {
     // A drop that no foot angle on (0, 77) meets: -1.
     EXPECT_EQ(hpd_ask_heel_by_foot_angle(out, sgrp, 25.0, legs, 100.0, 100.0, drop + 2000.0, &foot), -1);
     EXPECT_EQ(hpd_ask_heel_by_foot_angle_cosine(out, sgrp, 108.5, legs, 100.0, drop + 2000.0, &foot), -1);
+}
+
+TEST_F(LegPostureTest, LegReachIsDecidedByTheSideViewDistanceIncludingHeight) {
+    // Legs 456 + 459 = 915 mm. The heel lies beside the SgRP (W 150) and far
+    // below it: its L offset alone (300) is well within reach, the side-view
+    // distance from the ankle to the SgRP is not.
+    const double up = 456.0, low = 459.0, shoe = 30.0;
+    const SideOffset a = ankle_offset_mm(shoe);   // heel to ankle, side view
+    double sgrp[3] = {1000.0, 0.0, 600.0};
+
+    // SgRP (1000, 0, 600), heel (700, 150, -450): ankle (683.35, -316.84),
+    // 970.0 mm from the SgRP.
+    double low_heel[3] = {700.0, 150.0, -450.0};
+    const double reach = std::hypot(sgrp[0] - (low_heel[0] + a.l), sgrp[2] - (low_heel[2] + a.h));
+    ASSERT_NEAR(reach, 970.0, 0.5);
+    EXPECT_EQ(HM_VD_HPD_is_valid_shoe_position(0, low_heel, sgrp, up, low, shoe, 0.0), 23);
+    EXPECT_FALSE(HM_VD_HPD_check_hpd_length(low_heel, sgrp, 0.0, std::array<double, 2>{up, low}.data(), shoe, false));
+
+    // The SgRP placed steeply above the ankle (70 degrees above -L seen from
+    // the SgRP) just inside and just outside the legs' reach.
+    const struct {
+        const char* name;
+        double distance;
+        int code;
+    } cases[] = {
+        {"0.01 mm inside the reach", 915.0 - 0.01, 0},
+        {"0.01 mm beyond the reach", 915.0 + 0.01, 23},
+        {"far below, 100 mm beyond", 1015.0, 23},
+    };
+    const double theta = 70.0 * kDeg;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        double heel[3] = {700.0, 150.0, 0.0};
+        double seat[3] = {heel[0] + a.l + c.distance * std::cos(theta), 0.0,
+                          heel[2] + a.h + c.distance * std::sin(theta)};
+        EXPECT_EQ(HM_VD_HPD_is_valid_shoe_position(0, heel, seat, up, low, shoe, 0.0), c.code);
+        EXPECT_EQ(HM_VD_HPD_is_valid_shoe_position(1, heel, seat, up, low, shoe, 0.0), c.code == 0 ? 27 : 23)
+            << "the left leg is checked for reach first, then for its side";
+    }
 }

@@ -308,6 +308,22 @@ TEST_F(BodiesTest, EllipsoidSemiAxesAlongTheGivenDirections) {
     EXPECT_EQ(count_bodies(part_), before + 1);
 }
 
+TEST_F(BodiesTest, EllipsoidScaleFactorsKeepTheirFullPrecision) {
+    // A thin semi-axis whose doubled length has more than six decimals: with
+    // six decimals it would be 0.002469 instead of 0.002469134, 5.4e-5 off
+    // in relative terms; the volume 4/3 pi a b c shows it (the kernel's
+    // volume is good to about 2e-7 relative).
+    const double centre[3] = {0, 0, 0}, axes[6] = {1, 0, 0, 0, 1, 0};
+    const double cases[][3] = {{0.001234567, 10, 10}, {10, 0.001234567, 10}};
+    for (const auto& semi : cases) {
+        SCOPED_TRACE(semi[0]);
+        tag_t body = 0;
+        ASSERT_EQ(HM_VD_create_ellipsoid(centre, semi, axes, &body), 0);
+        const double expected = 4.0 / 3.0 * kPi * semi[0] * semi[1] * semi[2];
+        EXPECT_NEAR(host_testing::volume(body) / expected, 1.0, 1e-6);
+    }
+}
+
 TEST_F(BodiesTest, EllipsoidWithADegenerateSemiAxisIsNotMade) {
     const double centre[3] = {0, 0, 0}, semi[3] = {8, 0, 2}, axes[6] = {1, 0, 0, 0, 1, 0};
     const int before = host_testing::count_objects();

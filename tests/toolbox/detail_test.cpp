@@ -2,6 +2,7 @@
 // exception-to-code conversion, owners of host lists, blocks and temporary
 // objects, rule paths and the instance reader, and object kinds.
 #include "toolbox/detail/constants.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/object_kinds.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/rule_path.h"
@@ -418,3 +419,63 @@ TEST(Vec3Test, ReversingARowSwapsCoordinatesAndKeepsThePointers) {
 }
 
 }  // namespace
+
+/* ---- finiteness and counts ---- */
+
+TEST(FiniteTest, ValuesPointsAndRowsAreFiniteOnlyWhenEveryNumberIs) {
+    const double nan = std::nan(""), inf = HUGE_VAL;
+    const double good[3] = {1.0, -1e300, 4e-320}, with_nan[3] = {0.0, nan, 0.0}, with_inf[3] = {0.0, 0.0, -inf};
+    const struct {
+        const char* name;
+        const double* v;
+        int n;
+        bool finite;
+    } cases[] = {
+        {"large, negative and denormal values", good, 3, true},
+        {"NaN", with_nan, 3, false},
+        {"negative infinity", with_inf, 3, false},
+        {"NaN beyond the count", with_nan, 1, true},
+        {"no values", good, 0, true},
+        {"negative count", good, -1, false},
+        {"null array", nullptr, 3, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(all_finite(c.v, c.n), c.finite);
+    }
+    EXPECT_TRUE(finite3(good));
+    EXPECT_FALSE(finite3(nullptr));
+    EXPECT_FALSE(all_finite({1.0, 2.0, nan}));
+    EXPECT_TRUE(all_finite({1.0, 1e308}));
+
+    const double* row[3] = {good, good, good};
+    const double* row_with_null[3] = {good, nullptr, good};
+    const double* row_with_nan[2] = {good, with_nan};
+    EXPECT_TRUE(finite_point_row(3, row));
+    EXPECT_FALSE(finite_point_row(3, row_with_null));
+    EXPECT_FALSE(finite_point_row(2, row_with_nan));
+    EXPECT_TRUE(finite_point_row(1, row_with_nan));
+    EXPECT_TRUE(finite_point_row(0, nullptr));
+    EXPECT_FALSE(finite_point_row(2, nullptr));
+    EXPECT_FALSE(finite_point_row(-1, row));
+}
+
+TEST(FiniteTest, CountsFitOneBlockOfAtMostOneGibibyte) {
+    const struct {
+        const char* name;
+        long long count;
+        std::size_t size;
+        bool fits;
+    } cases[] = {
+        {"none", 0, 8, true},
+        {"exactly 1 GiB of doubles", (1LL << 30) / 8, 8, true},
+        {"one double more", (1LL << 30) / 8 + 1, 8, false},
+        {"INT_MAX points of three doubles", 2147483647LL, 24, false},
+        {"negative", -1, 8, false},
+        {"no element size", 1, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(count_fits(c.count, c.size), c.fits);
+    }
+}

@@ -282,6 +282,46 @@ TEST_F(LoopEdgesTest, TwoCoplanarFacesGiveTheOuterEdgesButNotTheSharedOne) {
     ExpectNoLeaks();
 }
 
+// Sheets made with u and v swapped: each face's normal points down and its
+// loop runs against the direction of its edges. The original edge tags come
+// back all the same, each once, in one closed loop.
+TEST_F(LoopEdgesTest, FacesWhoseLoopRunsAgainstTheirEdgesGiveTheirOwnEdges) {
+    const struct {
+        const char* name;
+        std::vector<std::array<Point3, 3>> sheets;   // corner, u, v
+        int edges;
+        double length;
+    } cases[] = {
+        {"one square, u and v swapped", {{{{0, 0, 0}, {0, 10, 0}, {10, 0, 0}}}}, 4, 40.0},
+        {"two squares, both swapped",
+         {{{{0, 0, 0}, {0, 10, 0}, {10, 0, 0}}}, {{{10, 0, 0}, {0, 10, 0}, {10, 0, 0}}}},
+         6,
+         60.0},
+        {"two squares, one swapped",
+         {{{{0, 0, 0}, {10, 0, 0}, {0, 10, 0}}}, {{{10, 0, 0}, {0, 10, 0}, {10, 0, 0}}}},
+         6,
+         60.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<tag_t> faces;
+        for (const auto& s : c.sheets) faces.push_back(sheet_face(s[0], s[1], s[2]));
+        for (tag_t f : faces) ASSERT_NE(f, 0u);
+        for (tag_t f : faces) edges_of_face(f);   // tagged before the part is counted
+        const int objects = host_testing::count_objects();
+
+        int count = -1;
+        tag_t* edges = nullptr;
+        ASSERT_EQ(HM_VD_get_loop_edges(static_cast<int>(faces.size()), faces.data(), true, &count, &edges), 0);
+        ASSERT_EQ(count, c.edges);
+        ExpectClosedLoopOfOwnEdges(faces, edges, count);
+        EXPECT_NEAR(total_length(std::vector<tag_t>(edges, edges + count)), c.length, kTol);
+        EXPECT_EQ(host_testing::count_objects(), objects);
+        SM_free(edges);
+    }
+    ExpectNoLeaks();
+}
+
 TEST_F(LoopEdgesTest, FlagClearOnlyChecks) {
     const double corner[3] = {0, 0, 0}, size[3] = {10, 20, 5};
     const tag_t box = host_testing::make_box(corner, size);

@@ -1,0 +1,58 @@
+// Finiteness and count checks on what a caller hands an export: coordinates
+// that are NaN or infinite, rows of point pointers with a null entry, and
+// counts whose arrays could not be allocated. Every family but curves/ checks
+// its input here, so a bad number is refused the same way everywhere.
+#ifndef CARVELL_TOOLBOX_DETAIL_FINITE_H
+#define CARVELL_TOOLBOX_DETAIL_FINITE_H
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+
+namespace carvell::detail {
+
+// True when the n values are all finite (neither NaN nor infinite); false for
+// a null array or a negative n.
+inline bool all_finite(const double* v, int n) {
+    if (!v || n < 0) return false;
+    for (int i = 0; i < n; ++i)
+        if (!std::isfinite(v[i])) return false;
+    return true;
+}
+
+// True when each value is finite.
+inline bool all_finite(std::initializer_list<double> values) {
+    for (double x : values)
+        if (!std::isfinite(x)) return false;
+    return true;
+}
+
+// A point or vector of three doubles: present and finite.
+inline bool finite3(const double* p) { return all_finite(p, 3); }
+
+// A row of n pointers to points of `dimension` doubles: the row and every
+// entry present, every coordinate finite. False for n below 0.
+inline bool finite_point_row(int n, const double* const* row, int dimension = 3) {
+    if (n < 0 || (n > 0 && !row)) return false;
+    for (int i = 0; i < n; ++i)
+        if (!all_finite(row[i], dimension)) return false;
+    return true;
+}
+
+// The largest block one request to the host's memory manager is asked for:
+// 1 GiB. Far above what a design call needs, far below where a size in
+// bytes could overflow.
+constexpr std::size_t kMaxBlockBytes = std::size_t{1} << 30;
+
+// True when `count` elements of `element_size` bytes fit in one block of at
+// most kMaxBlockBytes (and count is not negative). Checked before any
+// arithmetic on the count, so no product can overflow.
+inline bool count_fits(long long count, std::size_t element_size) {
+    if (count < 0 || element_size == 0) return false;
+    return static_cast<unsigned long long>(count) <= kMaxBlockBytes / element_size;
+}
+
+}  // namespace carvell::detail
+
+#endif
