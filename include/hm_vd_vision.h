@@ -21,6 +21,7 @@
 #define CARVELL_HM_VD_VISION_H
 
 #include "hm_vd_vision/apillar.h"
+#include "hm_vd_vision/dfv.h"
 #include "hm_vd_vision/eyellipse.h"
 #include "hm_vd_vision/hood.h"
 
