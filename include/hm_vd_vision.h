@@ -23,6 +23,7 @@
 #include "hm_vd_vision/apillar.h"
 #include "hm_vd_vision/dfv.h"
 #include "hm_vd_vision/eyellipse.h"
+#include "hm_vd_vision/glazing.h"
 #include "hm_vd_vision/hood.h"
 
 #endif
