@@ -202,6 +202,104 @@ int pillar_horizontal(Work& w, hm_list_p_t targets, apo_result_t* result) {
     return APO_OK;
 }
 
+// The section points (point objects) of a section as SM_alloc'd blocks
+// appended to the result's.
+void append_section_points(const std::vector<tag_t>& section, apo_result_t* result) {
+    std::vector<std::array<double, 3>> points;
+    for (tag_t item : section) {
+        std::array<double, 3> p;
+        if (point_of(item, p.data())) points.push_back(p);
+    }
+    if (points.empty()) return;
+    const int old = result->section_point_count;
+    const size_t total = old + points.size();
+    double** block = static_cast<double**>(SM_alloc(total * sizeof(double*)));
+    for (int i = 0; i < old; ++i) block[i] = result->section_points[i];
+    for (size_t i = 0; i < points.size(); ++i) {
+        block[old + i] = static_cast<double*>(SM_alloc(3 * sizeof(double)));
+        std::memcpy(block[old + i], points[i].data(), 3 * sizeof(double));
+    }
+    SM_free(result->section_points);
+    result->section_points = block;
+    result->section_point_count = static_cast<int>(total);
+}
+
+// Analysis modes 1 and 2: each side's sight line grazes the pillar at the
+// height of its foremost point in a section tilted about R (down 5 degrees
+// for the working side, up 2 for the other).
+int pillar_tilted(Work& w, const apo_input_t& in, apo_result_t* result) {
+    if (detail::list_items(in.apillar_geometry).empty()) return APO_INVALID_DATA;
+    tag_t lines[2] = {};
+    int line_side[2] = {};
+    for (int pass = 0; pass < 2; ++pass) {
+        const int side = pass == 0 ? w.side : 1 - w.side;
+        double normal[3];
+        const double lateral[3] = {0.0, 1.0, 0.0};
+        HM_VD_vec3_rotate(kUp, lateral, pass == 0 ? kLowerTiltDeg : kUpperTiltDeg, normal);
+        hm_list_p_t tilted = nullptr;
+        int code = section_in_front(in.apillar_geometry, w.R, normal, w.P, w.half_tol, &tilted);
+        if (code) return code;
+        const std::vector<tag_t> tilted_items = detail::list_items(tilted);
+        if (tilted) HM_MODL_delete_list(&tilted);
+        if (tilted_items.empty()) return APO_NO_INTERSECTION;
+        // The foremost point: nearest to the plane across x at the box's front.
+        double box[6], front[3];
+        if (!box_of(tilted_items, box)) return -1;
+        const double across[3] = {1.0, 0.0, 0.0};
+        tag_t plane = 0;
+        if (HM_MODL_create_datum_plane(box, across, &plane)) return -1;
+        code = nearest_to_plane(tilted_items, plane, front);
+        carvell::detail::delete_if_alive(plane);
+        if (code) return code;
+        // The horizontal section there, the additional geometry included.
+        carvell::detail::HostList targets;
+        HM_MODL_create_list(targets.out());
+        for (tag_t t : detail::list_items(in.apillar_geometry)) HM_MODL_put_list_item(targets.get(), t);
+        for (tag_t t : detail::list_items(in.additional_geometry)) HM_MODL_put_list_item(targets.get(), t);
+        hm_list_p_t level = nullptr;
+        code = section_in_front(targets.get(), front, kUp, w.P, w.half_tol, &level);
+        if (code) return code;
+        const std::vector<tag_t> section = detail::list_items(level);
+        if (level) HM_MODL_delete_list(&level);
+        if (section.empty()) return APO_NO_INTERSECTION;
+        append_section_points(section, result);
+        int points = 0;
+        double p[3];
+        for (tag_t item : section) points += point_of(item, p) ? 1 : 0;
+        const unsigned char present = section.size() > static_cast<size_t>(points) ? 1 : 0;
+        (pass == 0 ? result->curves_present : result->curves_present_second) = present;
+        double a = pass == 0 ? 0.0 : (side == 0 ? w.rot[2] : w.rot[3]), b = 0.0, q[3];
+        code = tangent_search(w, side, pass == 0, section, &a, &b, q);
+        if (code >= 1 && code <= 21) return code;
+        store_angles(w, side, a, b);
+        const EyePose eye = e_point(1, w.P, side, a, b);
+        lines[pass] = make_line(eye.e, q);
+        line_side[pass] = side;
+        result->sight_lines[pass] = lines[pass];
+    }
+    // From the side-1 line's direction to the side-0 line's.
+    const int one = line_side[0] == 1 ? 0 : 1;
+    HM_CURVE_line_t l1{}, l0{};
+    HM_CURVE_ask_line_data(lines[one], &l1);
+    HM_CURVE_ask_line_data(lines[1 - one], &l0);
+    const double d1[3] = {l1.end_point[0] - l1.start_point[0], l1.end_point[1] - l1.start_point[1],
+                          l1.end_point[2] - l1.start_point[2]};
+    const double d0[3] = {l0.end_point[0] - l0.start_point[0], l0.end_point[1] - l0.start_point[1],
+                          l0.end_point[2] - l0.start_point[2]};
+    int parallel = 0;
+    HM_VEC3_is_parallel(d1, d0, kTiny, &parallel);
+    if (parallel) return APO_OK;
+    double smaller = 0.0, larger = 0.0;
+    HM_MODL_ask_vector_angle(d1, d0, &smaller, &larger);
+    result->obstruction_angle = smaller * detail::kDegreesPerRadianAsUsed;
+    result->angle_valid = 1;
+    double meet[3];
+    if (HM_VD_ask_two_line_intersect_point(l1.start_point, l1.end_point, l0.start_point, d0, meet) &&
+        meet[0] < w.P[0])
+        result->obstruction_angle = -result->obstruction_angle;
+    return APO_OK;
+}
+
 // Lines from both E points along their forward directions, first side 1.
 void forward_lines(Work& w, double a, const double b[2], double length, apo_result_t* result) {
     for (int side = 1, slot = 0; slot < 2; --side, ++slot) {
@@ -364,8 +462,7 @@ void write_normals(apo_result_t* result) {
 int run_routine(Work& w, const Setup& s, apo_result_t* result) {
     const apo_input_t& in = s.in;
     if (in.analysis_kind == 0) {
-        // Sections tilted about R (analysis modes 1 and 2) are not built here.
-        if (w.mode != 0) return APO_NO_AREA;
+        if (w.mode != 0) return pillar_tilted(w, in, result);
         return pillar_horizontal(w, in.apillar_geometry, result);
     }
     if (in.limit_source == 2) return given_angles(w, in, result);

@@ -144,6 +144,29 @@ TEST_F(ApoMainTest, SightLinesGrazeTheHorizontalSectionOfThePillar) {
     EXPECT_EQ(host_testing::status_texts().back(), "Calculating Pillar Obstruction Angle...");
 }
 
+// Rule set 2: sections tilted about R; each line still grazes the vertical
+// pillar in plan, at the height where its tilted section comes foremost.
+TEST_F(ApoMainTest, TiltedSectionsGrazeThePillarInPlan) {
+    Build(kOrigin0, kIdentity);
+    in_.rule_set = 2;
+    ASSERT_EQ(HM_VD_APO_main(&in_, &out_), 0);
+    const V3 centre = {400.0, -900.0, 0.0};
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_NE(out_.sight_lines[i], 0u);
+        EXPECT_NEAR(plan_distance(centre, line_start(out_.sight_lines[i]), line_end(out_.sight_lines[i])), 40.0, 0.05);
+        EXPECT_NEAR(line_start(out_.sight_lines[i])[2], 1000.0, 1e-9);
+    }
+    // The working side (1) looks along a plane tilted 5 deg down through R,
+    // the other along one tilted 2 deg up: its end lies lower than the
+    // other's. Both sections are ellipses of the cylinder.
+    EXPECT_LT(line_end(out_.sight_lines[0])[2], 1000.0);
+    EXPECT_GT(line_end(out_.sight_lines[1])[2], 1000.0);
+    EXPECT_EQ(out_.curves_present, 1);
+    EXPECT_EQ(out_.curves_present_second, 1);
+    EXPECT_EQ(out_.angle_valid, 1);
+}
+
 TEST_F(ApoMainTest, GivenAnglesDrawSevenHundredMillimetreLines) {
     Build(kOrigin0, kIdentity);
     in_.analysis_kind = 1;
