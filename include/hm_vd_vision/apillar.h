@@ -10,7 +10,8 @@
 // 1 and 2) and 32.5 mm to either side of the neck pivot point; side 1 is the
 // eye at smaller y. Angles: head rotation turns the head about the vertical
 // through the pivot, eye rotation the eye about the vertical through its E
-// point, in degrees, positive turning the forward direction (-x) toward +y.
+// point, in degrees, counter-clockwise seen from above (positive turns the
+// forward direction, -x, toward -y).
 #ifndef CARVELL_HM_VD_VISION_APILLAR_H
 #define CARVELL_HM_VD_VISION_APILLAR_H
 

@@ -273,4 +273,20 @@ TEST_F(ApoMainTest, LimitPointSpreadByTheLimitAngle) {
     EXPECT_NEAR(std::hypot(t[0] - s[0], t[1] - s[1]), std::hypot(600.0, 300.0), 1e-9);
 }
 
+TEST_F(ApoMainTest, LimitEdgeCrossingTheEyePlaneActsAsTheLimitPoint) {
+    Build(kOrigin0, kIdentity);
+    in_.analysis_kind = 1;
+    in_.limit_source = 1;
+    in_.limit_angle = 0.5;
+    in_.limit_geometry = make_list({support::new_line(400.0, -700.0, 500.0, 400.0, -700.0, 1500.0)});
+    ASSERT_EQ(HM_VD_APO_main(&in_, &out_), 0);
+    const V3 s = line_start(out_.sight_lines[0]), t = line_end(out_.sight_lines[0]);
+    EXPECT_NEAR(plan_distance({400.0, -700.0, 1000.0}, s, t), 0.0, 1e-6);
+    // Two edges crossing in front: more than one limit.
+    HM_MODL_put_list_item(in_.limit_geometry, support::new_line(500.0, -700.0, 500.0, 500.0, -700.0, 1500.0));
+    EXPECT_EQ(HM_VD_APO_main(&in_, &out_), APO_MULTIPLE_LIMITS);
+    free_points(out_);
+    HM_VD_APO_init_result_struct(&out_);
+}
+
 }  // namespace
