@@ -33,4 +33,11 @@ HOST_C_API int VD_map_geom_csys2abs(tag_t object, const double origin[3], const 
 // A new object: the object mapped from absolute coordinates into the coordinate system.
 HOST_C_API int VD_map_geom_abs2csys(tag_t object, const double origin[3], const double matrix[9], tag_t* mapped);
 
+// Coordinates of an absolute point in the coordinate system: its lateral (y)
+// and vertical (z) value. A null argument gives 0.
+HOST_C_API double VD_LOCAL_Y(const double point[3], const double origin[3], const double matrix[9]);
+HOST_C_API double VD_LOCAL_Z(const double point[3], const double origin[3], const double matrix[9]);
+// The coordinate system's x axis (the matrix's first row), in absolute terms.
+HOST_C_API void VD_MTX3_X(const double matrix[9], double x_axis[3]);
+
 #endif

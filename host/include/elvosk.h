@@ -10,5 +10,9 @@ HOST_C_API int UI_set_status(const char* text);     // replaces the status-area 
 HOST_C_API int HM_DISP_set_display(int on);         // 0 suspends, 1 resumes
 HOST_C_API bool HM_DISP_ask_display(void);
 HOST_C_API int HM_DISP_regenerate_display(void);
+// The status area as applications write it: a text shown while they work,
+// and an empty status area (recorded as an empty text).
+HOST_C_API int mtStatusArea(const char* text);
+HOST_C_API int mtClearStatusArea(void);
 
 #endif

@@ -20,6 +20,9 @@ HOST_C_API int UNDO_KW_delete_mark(UNDO_mark_t mark);
 // Forgets the mark and every mark set after it; the model stays as it is.
 HOST_C_API int UNDO_KW_delete_to_mark(UNDO_mark_t mark);
 HOST_C_API bool UNDO_KW_ask_mark_exist(UNDO_mark_t mark);
+// As UNDO_KW_undo_to_mark, for callers that want no status: an unknown mark
+// is ignored.
+HOST_C_API void UNDO_KW_undo_to_mark_no_status(UNDO_mark_t mark);
 HOST_C_API const char* UNDO_KW_ask_mark_name(UNDO_mark_t mark);   // null for none
 
 #endif

@@ -10,5 +10,6 @@
 #include "testing/parts.h"
 #include "testing/rules.h"
 #include "testing/files.h"
+#include "testing/vehicle.h"
 
 #endif

@@ -33,6 +33,10 @@ HOST_C_API const char* TEXT_ask_string(const TEXT_t* text);
 HOST_C_API bool TEXT_compare_ascii(const char* a, const char* b);
 // Case-insensitive comparison: 0 when equal, as strcmp otherwise.
 HOST_C_API int STR_compare_i(const char* a, const char* b);
+// Initialises a host text with the printf-style text of the format and its
+// arguments (a rule path such as "%sCentroid_coords:" and its prefix); the
+// caller frees it with TEXT_free. A null format gives an empty text.
+HOST_C_API void TEXT_format_string(TEXT_t* text, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 /* ---- file system and environment ---- */
 HOST_C_API char* OS_ask_env(const char* name);          // copy to free with SM_free, null when unset

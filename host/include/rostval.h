@@ -30,4 +30,11 @@ HOST_C_API int LSFIT_sphere_to_points_3d(int n, const double* points, double cen
 // Circle (n >= 3, not all on one line) in the points' least-squares plane.
 HOST_C_API int LSFIT_circle_to_points_3d(int n, const double* points, double centre[3], double* radius);
 
+// A frame with its z axis along the vector (as HM_MTX3_initialize_z).
+HOST_C_API int MTX3_init_z(const double z_vec[3], double mtx[9]);
+// Signed angle from one vector to another about a reference, in [0, 2 pi)
+// (as HM_VEC3_angle_between).
+HOST_C_API int VEC3_angle_between(const double from[3], const double to[3], const double reference[3],
+                                  double* angle);
+
 #endif

@@ -65,6 +65,65 @@ HOST_C_API int VD_RQ_ask_object(const struct TEXT_s* path, tag_t* object);
 // (free with SM_free); a count of 0 gives a null array.
 HOST_C_API int VD_RQ_ask_objs_list(const struct TEXT_s* path, int* count, tag_t** objects);
 
+// Whole list rules: *count entries in new SM_alloc'd blocks that the caller
+// frees (each point or vector, then the array, with SM_free). Point and
+// vector lists give an array of pointers to double[3]; number lists an array
+// of doubles (integers read as numbers). Every member must be of the kind
+// asked (HM_ERR_WRONG_TYPE otherwise). An empty list gives count 0 and a null
+// array; on any failure *count is 0 and *array null.
+HOST_C_API int VD_RQ_ask_point_list(const struct TEXT_s* path, int* count, double*** points);
+HOST_C_API int VD_RQ_ask_number_list(const struct TEXT_s* path, int* count, double** numbers);
+HOST_C_API int VD_RQ_ask_vector_list(const struct TEXT_s* path, int* count, double*** vectors);
+// The rule string of an instance name: "root:NAME:" for a bare name, the
+// chain itself (a colon added when missing) for a name that starts at the
+// root, as an SM_alloc'd text (free with SM_free). 0, HM_ERR_NULL_POINTER,
+// HM_ERR_NO_PART, HM_ERR_BAD_ARGUMENT (empty name) or HM_ERR_NOT_FOUND (no
+// such instance; *rule_string null).
+HOST_C_API int VD_ask_rule_string(const char* name, char** rule_string);
+
+/* ---- eyellipse data ---- */
+// An eyellipse instance (class VD_EYELLIPSE_CLASS) holds, besides the
+// ellipsoid attributes "Centroid_coords:" (three points: eye types -1, 0, 1),
+// "Axis_Length:", "Axis_Length_95:", "Axis_Length_99:" (three numbers each)
+// and "Axis_dir:" (three vectors), the drive side as "Side_value:" (a signed
+// lateral value: below 0 a driver on side 1, above 0 on side 0) with
+// "Drive_side:" (0 or 1) for a value of 0, and up to two sets of neck pivot
+// points "Pivot_points_1:" and "Pivot_points_2:" (two points each).
+#define VD_EYELLIPSE_CLASS "%kw_vd_eyellipse"
+// Requirement of VD_is_eyellipse_satisfied: the eye-point mode of an A-pillar
+// analysis can be served.
+enum { VD_EYELLIPSE_REQ_EYE_POINT = 6 };
+// The host's record of an eyellipse instance, as VD_ask_eyellipse_data fills it.
+typedef struct VD_eyellipse_pivot_set_s {
+    unsigned char present;   // 1 when the instance holds the set
+    double first[3];         // neck pivot of the drive side
+    double second[3];        // neck pivot of the other side
+} VD_eyellipse_pivot_set_t;
+typedef struct VD_eyellipse_param_s {
+    double centre[3][3];         // ellipsoid centres by eye type -1, 0, 1
+    double side_value;           // signed drive-side value
+    unsigned char drive_side;    // drive side when side_value is 0
+    double axis_length[3][3];    // full axis lengths: percentile -1, 0, other
+    double axis_dir[3][3];       // axis directions, as stored
+    VD_eyellipse_pivot_set_t pivot[2];   // rule set 0, any other rule set
+} VD_eyellipse_param_t;
+// True when the instance at the rule string is an eyellipse whose data serve
+// the requirement: for VD_EYELLIPSE_REQ_EYE_POINT its centres, axis
+// directions and the three axis-length sets, and for eye-point mode 0 the
+// pivot set of the rule set (0: set one, other: set two). False otherwise.
+HOST_C_API bool VD_is_eyellipse_satisfied(const char* rule_string, int requirement, int rule_set,
+                                          int eye_point_mode);
+// Fills the record from the eyellipse instance at the rule string (absent
+// pivot sets: presence 0, points zero). 0, HM_ERR_NULL_POINTER, HM_ERR_NO_PART,
+// HM_ERR_NOT_FOUND (no eyellipse there) or HM_ERR_WRONG_TYPE (an attribute
+// missing or short); nothing is written on failure.
+HOST_C_API int VD_ask_eyellipse_data(const char* rule_string, VD_eyellipse_param_t* data);
+// Maps the record from absolute coordinates into the coordinate system
+// (origin, nine values, rows are the axes): centres and pivot points as
+// points, axis directions as vectors. 0 or HM_ERR_NULL_POINTER.
+HOST_C_API int VD_eyllipse_apply_vehicle_csys(VD_eyellipse_param_t* data, const double origin[3],
+                                              const double matrix[9]);
+
 /* ---- H-point data ---- */
 // The host's H-point data of a design instance: whether its last update
 // succeeded, and its failure code when not.

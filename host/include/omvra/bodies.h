@@ -15,6 +15,11 @@
 // New lists (delete with HM_MODL_delete_list) of the body's faces, the body's
 // edges, a face's edges and an edge's faces, in the host's fixed order.
 HOST_C_API int HM_MODL_ask_body_faces(tag_t body, hm_list_p_t* faces);
+// A new sheet body (with its feature) holding a copy of the face; the mode
+// (the host's associativity option) makes no difference here. 0,
+// HM_ERR_NULL_POINTER, HM_ERR_NO_PART, HM_ERR_INVALID_TAG (not a face) or
+// HM_ERR_GEOMETRY; *sheet is 0 on failure.
+HOST_C_API int HM_MODL_extract_face(tag_t face, int mode, tag_t* sheet);
 HOST_C_API int HM_MODL_ask_body_edges(tag_t body, hm_list_p_t* edges);
 HOST_C_API int HM_MODL_ask_face_edges(tag_t face, hm_list_p_t* edges);
 HOST_C_API int HM_MODL_ask_edge_faces(tag_t edge, hm_list_p_t* faces);

@@ -138,6 +138,9 @@ HOST_C_API int HM_MODL_ask_plane(tag_t plane, double origin[3], double normal[3]
 // Origin and unit normal of a datum plane (type 197).
 HOST_C_API int HM_MODL_ask_datum_plane(tag_t datum, double origin[3], double normal[3]);
 
+// A datum plane (type 197) through the origin with the normal.
+HOST_C_API int HM_MODL_create_datum_plane(const double origin[3], const double normal[3], tag_t* datum);
+
 /* ---- evaluation ---- */
 // Point, unit tangent, principal normal, binormal, torsion and radius of
 // curvature at the normalised parameter (0 to 1; a periodic curve wraps).
