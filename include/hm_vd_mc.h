@@ -279,4 +279,27 @@ CARVELL_CPP_EXPORT int HM_VD_MC_check_convex_value(tag_t mirror, double entered_
 // part holds no new sheet afterwards either way. false for no faces.
 CARVELL_CPP_EXPORT bool HM_VD_MC_check_backlite(int count, const tag_t* faces);
 
+/* ---- mirror optics (absolute coordinates of the work part) ---- */
+// The mirror surface: curvature c = 1/radius (0 for a plane), the vertex on
+// the surface and the unit normal n there towards the viewing side; a sphere
+// is convex towards n (its centre at vertex - n / c). `tolerances` is the
+// pair {distance tolerance, angle tolerance in degrees}.
+
+// The reflection point: where on the mirror the eye sees the target.
+// 0 found (*point written); 1 eye on the wrong side of a sphere; 3 a
+// direction cannot be made a unit vector; 4 eye and target coincide and the
+// tolerance is too coarse; 5 the eye-target segment crosses the mirror; 6 eye
+// and target both within the tolerance of the mirror (plane or sphere); 7 no
+// convergence; -1 a negative radius or null argument (nothing written).
+CARVELL_CPP_EXPORT int HM_VD_MC_pierce(const double tolerances[2], const mc_mirror_surface_record* mirror,
+                                       const double eye[3], const double target[3], double point[3]);
+
+// The sight ray from the eye through `through`: where it meets the mirror and
+// its unit direction after reflection. *pierce is (0, 0, 0) unless found.
+// 0 found; 1 a unit vector failed; 2 eye on the wrong side; 3 the ray misses
+// the mirror; 4 the ray points away from the mirror; -1 null argument.
+CARVELL_CPP_EXPORT int HM_VD_MC_reflex(const mc_mirror_surface_record* mirror, const double eye[3],
+                                       const double through[3], const double tolerances[2], double pierce[3],
+                                       double direction[3]);
+
 #endif

@@ -12,8 +12,6 @@
 namespace carvell::mirror {
 namespace {
 
-constexpr double kDegreesPerRadian = 57.29577951471995;
-
 void copy3(double out[3], const double in[3]) { std::memcpy(out, in, 3 * sizeof(double)); }
 
 // A new host list of the tags; null for none.

@@ -14,6 +14,8 @@ inline constexpr double kDefaultLowerLegalRadius = 100.0;
 inline constexpr double kDefaultUpperLegalRadius = 999999.0;
 inline constexpr int kDefaultColour = 2;
 
+inline constexpr double kDegreesPerRadian = 180.0 / 3.14159265358979323846;
+
 // Millimetres to inches.
 inline constexpr double kInchPerMm = 0.03937007874015748;
 

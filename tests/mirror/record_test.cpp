@@ -46,7 +46,7 @@ TEST_F(MirrorRecordTest, InitCopiesAndConvertsTheDialogInput) {
     EXPECT_STREQ(data_.standard_name, "2003/97/EC - ECE R46.02");
     EXPECT_EQ(data_.eye_method, 1);
     EXPECT_DOUBLE_EQ(data_.distance_tolerance, 0.01);
-    EXPECT_NEAR(data_.angle_tolerance, 0.05, 1e-9);   // half a degree, one tenth
+    EXPECT_NEAR(data_.angle_tolerance, 0.05, 1e-12);   // half a degree, one tenth
     EXPECT_DOUBLE_EQ(data_.third_tolerance, 0.01);
     // Row 1 of an inside mirror: the user value is a width only.
     EXPECT_DOUBLE_EQ(data_.user_distance[0], 5000.0);
