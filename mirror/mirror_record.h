@@ -97,6 +97,13 @@ EyePoints plain_ocular_points(const double reference[3], int units);
 // record, no result record, or an eyellipse row (its stage needs the conics).
 int ocular_eye_point_stage(mc_data_s* data);
 
+/* ---- summary report ---- */
+
+// Writes the summary report of the record to the listing window, opening it
+// when closed. 0 written; 1 the window could not be opened (nothing
+// written); -1 null record.
+int write_report(const mc_data_s* data);
+
 }  // namespace carvell::mirror
 
 #endif

@@ -29,6 +29,7 @@ struct Settings {
     std::map<std::string, bool> debug_keys;
     std::map<std::string, std::string> environment;
     std::map<std::string, std::string> defaults;
+    bool listing_window_fails = false;   // the listing window cannot be opened
 };
 Settings& settings();
 
