@@ -150,7 +150,64 @@ int pierce_sphere(const double tolerances[2], const mc_mirror_surface_record& mi
     return fail("Fail to find a solution in VD_MC_pierce.\n", 7);
 }
 
+constexpr int kAimIterations = 50;
+
+V cross(V a, V b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+
+// The rotation about the point by the angle that turns `from` into `to`.
+int rotation(V point, V from, V to, double matrix[12]) {
+    double axis[3], f[3], t[3], p[3], angle = 0.0;
+    put(cross(from, to), axis);
+    put(from, f);
+    put(to, t);
+    put(point, p);
+    if (HM_VEC3_angle_between(f, t, axis, &angle) != 0 || hm5945(p, axis, degrees(angle), matrix) != 0)
+        return fail("Error while get the rotation matrix in FTN( hm5945 )\n", 1);
+    return 0;
+}
+
 }  // namespace
+
+int mc_aim_plane_mirror(const double tolerances[2], const double pivot[3], const double mirror_point[3],
+                        const double mirror_normal[3], int target_kind, const double eye[3], const double target[3],
+                        double matrix[12]) {
+    if (!tolerances || !pivot || !mirror_point || !mirror_normal || !eye || !target || !matrix) return -1;
+    const double tol = tolerances[0];
+    const double a_tol = radians(tolerances[1]);
+    const V e_point = v(eye);
+    const V n0 = v(mirror_normal);
+    V p = v(mirror_point);
+    V n = n0;
+    V previous = p;
+    for (int i = 0; i < kAimIterations; ++i) {
+        V e{};
+        if (!unit(e_point - p, tol, &e))
+            return fail("the eye point is too close to the mirror or is on the wrong side of the mirror.\n", 2);
+        V t = v(target);
+        if (target_kind == 0 && !unit(v(target) - p, tol, &t))
+            return fail("the target point is too close to the mirror or is on the wrong side of the mirror.\n", 3);
+        V h{};
+        if (!unit(t + e, std::sin(a_tol), &h))
+            return fail("No solution can been found due to unusual location of eye and target points.\n", 4);
+        const V step = p - previous;
+        if (dot(h, n) > std::sqrt(1.0 - std::sin(a_tol) * std::sin(a_tol)) && dot(step, step) < tol * tol)
+            return rotation(v(pivot), n0, n, matrix);
+        previous = p;
+        double turn[12], turn_normal[12];
+        if (rotation(v(pivot), n, h, turn) != 0 || rotation({0, 0, 0}, n, h, turn_normal) != 0) return 1;
+        double moved[3], normal[3];
+        put(p, moved);
+        put(n, normal);
+        (void)hm5941(moved, turn);
+        (void)hm5941(normal, turn_normal);
+        p = v(moved);
+        n = v(normal);
+    }
+    return fail(" no solution has been found although a solution might exist.\n probable causes: the input values "
+                "are unusually large or small\n the used tolerance might too small. if the input and tolerance\n "
+                "are ok and a solution is needed then increase the value of the\n variable safety.\n",
+                5);
+}
 
 int mc_apply_head_rotation(const mc_data_s* data, const double eyes[3][3], const double pivot[3],
                            const double target[3], double out_eyes[3][3], double* angle, bool* rotated) {

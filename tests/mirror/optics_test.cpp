@@ -209,3 +209,76 @@ TEST_F(HeadRotationTest, FartherAsideTheHeadTurnsAboutThePivot) {
 }
 
 }  // namespace
+
+namespace {
+
+class AimPlaneMirrorTest : public HostTest {
+protected:
+    const double tolerances_[2] = {0.01, 0.05};
+};
+
+TEST_F(AimPlaneMirrorTest, AnAimedMirrorStaysAndATurnedOneTurnsToTheBisector) {
+    const double pivot[3] = {0, 0, 0}, point[3] = {0, 0, 0}, normal[3] = {1, 0, 0};
+    const double eye[3] = {100, 100, 0};
+    double m[12];
+    const double aimed_target[3] = {100, -100, 0};
+    ASSERT_EQ(mc_aim_plane_mirror(tolerances_, pivot, point, normal, 0, eye, aimed_target, m), 0);
+    double q[3] = {1, 0, 0};
+    hm5941(q, m);
+    support::expect_point(q, {1, 0, 0}, 1e-12);
+
+    // Eye at 45 degrees, target straight ahead: the normal turns 22.5 degrees.
+    const double target[3] = {100, 0, 0};
+    ASSERT_EQ(mc_aim_plane_mirror(tolerances_, pivot, point, normal, 0, eye, target, m), 0);
+    double r[3] = {1, 0, 0};
+    hm5941(r, m);
+    support::expect_point(r, {std::cos(M_PI / 8), std::sin(M_PI / 8), 0}, 1e-9);
+    // A fixed direction instead of a point gives the same turn.
+    const double direction[3] = {1, 0, 0};
+    ASSERT_EQ(mc_aim_plane_mirror(tolerances_, pivot, point, normal, 1, eye, direction, m), 0);
+    double s[3] = {1, 0, 0};
+    hm5941(s, m);
+    support::expect_point(s, {std::cos(M_PI / 8), std::sin(M_PI / 8), 0}, 1e-9);
+}
+
+TEST_F(AimPlaneMirrorTest, APivotBehindTheGlassMovesItUntilTheNormalBisects) {
+    const double pivot[3] = {-50, 0, 0}, point[3] = {0, 0, 0}, normal[3] = {1, 0, 0};
+    const double eye[3] = {400, 300, 50}, target[3] = {3000, -200, -100};
+    double m[12];
+    ASSERT_EQ(mc_aim_plane_mirror(tolerances_, pivot, point, normal, 0, eye, target, m), 0);
+    double p[3] = {0, 0, 0}, tip[3] = {1, 0, 0};
+    hm5941(p, m);
+    hm5941(tip, m);
+    const P n = {tip[0] - p[0], tip[1] - p[1], tip[2] - p[2]};
+    const P glass = {p[0], p[1], p[2]};
+    const P to_eye = unit(sub({eye[0], eye[1], eye[2]}, glass));
+    const P to_target = unit(sub({target[0], target[1], target[2]}, glass));
+    const P bisector = unit({to_eye[0] + to_target[0], to_eye[1] + to_target[1], to_eye[2] + to_target[2]});
+    EXPECT_GT(dot(n, bisector), std::cos(0.05 * M_PI / 180.0));
+    // The glass point stays 50 from the pivot.
+    EXPECT_NEAR(std::hypot(p[0] + 50, p[1], p[2]), 50.0, 1e-9);
+}
+
+TEST_F(AimPlaneMirrorTest, Statuses) {
+    const double pivot[3] = {0, 0, 0}, point[3] = {0, 0, 0}, normal[3] = {1, 0, 0};
+    const double far[3] = {100, 50, 0};
+    double m[12];
+    struct Case {
+        const char* what;
+        P eye, target;
+        int status;
+    };
+    const Case cases[] = {
+        {"eye on the glass point", {0, 0, 0}, {100, 0, 0}, 2},
+        {"target on the glass point", {100, 0, 0}, {0.001, 0, 0}, 3},
+        {"eye and target opposite", {100, 0, 0}, {-100, 0, 0}, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(mc_aim_plane_mirror(tolerances_, pivot, point, normal, 0, c.eye.data(), c.target.data(), m),
+                  c.status);
+    }
+    EXPECT_EQ(mc_aim_plane_mirror(nullptr, pivot, point, normal, 0, far, far, m), -1);
+}
+
+}  // namespace
