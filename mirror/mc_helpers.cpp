@@ -240,4 +240,41 @@ int mc_create_ellipse_conic(const double centre[3], double a, const double a_dir
     return HM_VD_curve_create_ellipse(centre, a, a_direction, b, b_direction, range, conic);
 }
 
+int mc_project_outline_to_plane(const double eye[3], const mc_geometry_set_s* set, tag_t plane, double tolerance,
+                                int* count, tag_t** curves) {
+    if (!eye || !set || !count || !curves || !set->points || set->point_count < 1) return -1;
+    double origin[3], normal[3];
+    if (hm5375(plane, origin, normal) != 0) return -1;
+    auto height = [&](const double p[3]) {
+        return (p[0] - origin[0]) * normal[0] + (p[1] - origin[1]) * normal[1] + (p[2] - origin[2]) * normal[2];
+    };
+    const double eye_height = height(eye);
+    std::vector<double> projected;
+    projected.reserve(3 * set->point_count);
+    for (int i = 0; i < set->point_count; ++i) {
+        const double* p = set->points[i];
+        // The sight line from the eye through p meets the plane at eye + s (p - eye).
+        const double denominator = eye_height - height(p);
+        if (std::fabs(denominator) <= kLengthGuard) return fail("Fail to project the outline on the plane.\n", -1);
+        const double s = eye_height / denominator;
+        for (int k = 0; k < 3; ++k) projected.push_back(eye[k] + s * (p[k] - eye[k]));
+    }
+    (void)tolerance;   // the spline thins its points at the part's own tolerance
+    tag_t spline = NULL_TAG;
+    const int status = HM_VD_create_closed_spline_c0(set->point_count, projected.data(), set->break_count,
+                                                     set->breaks, &spline);
+    if (status != 0 || spline == NULL_TAG) {
+        detail::delete_if_alive(spline);
+        return status != 0 ? status : -1;
+    }
+    *curves = static_cast<tag_t*>(SM_alloc(sizeof(tag_t)));
+    if (!*curves) {
+        detail::delete_if_alive(spline);
+        return -1;
+    }
+    (*curves)[0] = spline;
+    *count = 1;
+    return 0;
+}
+
 }  // namespace carvell::mirror

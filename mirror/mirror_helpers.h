@@ -48,6 +48,16 @@ int mc_create_joined_polyline(const double (*points)[3], int n, tag_t* curve);
 int mc_create_ellipse_conic(const double centre[3], double a, const double a_direction[3], double b,
                             const double b_direction[3], double start, double end, tag_t* conic);
 
+// The set's outline seen from the eye on a plane object: each outline point
+// projected centrally from the eye onto the plane, a closed C0 spline with
+// the set's corners through them. *count 1 and *curves an SM_alloc'd array
+// of that one spline (the caller frees it with SM_free). 0, the spline
+// creation's code, or -1 for a null argument, a plane that cannot be read,
+// or an outline point as far from the plane as the eye (its sight line never
+// meets the plane); nothing is built then.
+int mc_project_outline_to_plane(const double eye[3], const mc_geometry_set_s* set, tag_t plane, double tolerance,
+                                int* count, tag_t** curves);
+
 }  // namespace carvell::mirror
 
 #endif

@@ -4,6 +4,7 @@
 #include "host_testing.h"
 #include "mirror_helpers.h"
 #include "omvra.h"
+#include "quillon.h"
 #include "test_helpers.h"
 
 #include <gtest/gtest.h>
@@ -134,6 +135,44 @@ TEST_F(MirrorHelpersTest, EllipseConicOfAnEyellipse) {
     support::expect_point(support::curve_point(conic, 0.0), {1393.2, -402.5, 1158}, 1e-6);
     support::expect_point(support::curve_point(conic, 0.25), {1290, -372.35, 1158}, 1e-6);
     EXPECT_EQ(mc_create_ellipse_conic(centre, 103.2, x, 30.15, y, 1.0, 0.5, &conic), -1);
+}
+
+}  // namespace
+
+namespace {
+
+class OutlineProjectionTest : public HostTest {};
+
+TEST_F(OutlineProjectionTest, TheOutlineSeenFromTheEyeOnAPlaneIsScaledByTheDistances) {
+    // A 190 x 120 glass in x = 650 seen from an eye at x = 1250 on the plane
+    // x = 50: twice as far from the eye, so twice the size.
+    const double corner[3] = {650, -1095, 940}, u[3] = {0, 190, 0}, v[3] = {0, 0, 120};
+    const tag_t glass = host_testing::make_planar_sheet(corner, u, v);
+    mc_geometry_set_s set{};
+    ASSERT_EQ(mc_sheet_elements(glass, nullptr, 0, 0.0, &set), 0);
+    const tag_t plane = host_testing::make_plane({50, 0, 0}, {1, 0, 0});
+    const double eye[3] = {1250, -1000, 1000};
+    int count = 0;
+    tag_t* curves = nullptr;
+    ASSERT_EQ(mc_project_outline_to_plane(eye, &set, plane, 0.01, &count, &curves), 0);
+    ASSERT_EQ(count, 1);
+    ASSERT_NE(curves, nullptr);
+    EXPECT_NEAR(support::curve_length(curves[0]), 2 * 2 * (190.0 + 120.0), 1e-3);
+    // The glass corner (650, -1095, 940) lands at (50, -1190, 880).
+    EXPECT_NEAR(support::distance_to_curve(curves[0], {50, -1190, 880}), 0.0, 1e-6);
+    HM_OBJ_delete_object(curves[0]);
+    SM_free(curves);
+
+    // An eye in the glass's own plane: every sight line runs along the plane x = 650.
+    const tag_t glass_plane = host_testing::make_plane({650, 0, 0}, {1, 0, 0});
+    const double eye_in_plane[3] = {650, -1000, 2000};
+    const int objects_before = host_testing::count_objects();
+    curves = nullptr;
+    EXPECT_EQ(mc_project_outline_to_plane(eye_in_plane, &set, glass_plane, 0.01, &count, &curves), -1);
+    EXPECT_EQ(curves, nullptr);
+    EXPECT_EQ(host_testing::count_objects(), objects_before);
+    EXPECT_EQ(mc_project_outline_to_plane(nullptr, &set, plane, 0.01, &count, &curves), -1);
+    mc_free_geometry_set(&set);
 }
 
 }  // namespace
