@@ -97,6 +97,16 @@ EyePoints plain_ocular_points(const double reference[3], int units);
 // record, no result record, or an eyellipse row (its stage needs the conics).
 int ocular_eye_point_stage(mc_data_s* data);
 
+// The eye-point stage of a run: the ocular points, or for the eyellipse rows
+// the eyes on the plan-view eyellipse conic on the mirror's side (the one of
+// the first centre when the mirror reference point lies at larger Y than the
+// eye reference point, of the second when at smaller Y). Writes the eye block
+// and pivot of the result record and the record's mid-eye point. 0 ok; 1 the
+// conic could not be sampled (none chosen: equal Y, or no conics); 2 a conic
+// structure or the minimum distance could not be read; 3 the helper plane
+// failed; -1 null record or no result record.
+int eye_point_stage(mc_data_s* data);
+
 /* ---- summary report ---- */
 
 // Writes the summary report of the record to the listing window, opening it
