@@ -189,6 +189,19 @@ HOST_C_API int hm5947(const double matrix[12], const tag_t* objects, int n_objec
 // into a curve); 0 when the object cannot be copied.
 HOST_C_API tag_t VD_copy_object(tag_t object);
 
+/* ---- curve structures ---- */
+// A curve's evaluated structure, freed with HM_CURVE_free_curve_struct.
+typedef struct HM_CURVE_struct_s* HM_CURVE_struct_p_t;
+enum { HM_CURVE_STRUCT_CONIC = 6, HM_CURVE_STRUCT_DATA_SIZE = 17 };
+// The structure of a conic (type 6); HM_ERR_WRONG_TYPE for other curves.
+HOST_C_API int HM_CURVE_ask_curve_struct(tag_t curve, HM_CURVE_struct_p_t* curve_struct);
+// Its type and an SM_alloc'd array of HM_CURVE_STRUCT_DATA_SIZE values (free
+// with HM_free), absolute coordinates: centre 0-2, start and end parameter
+// 3-4, first and second semi-axis 5-6, plane normal 7-9, 0 at 10, first-axis
+// direction 11-13, second-axis direction 14-16.
+HOST_C_API int HM_CURVE_ask_curve_struct_data(HM_CURVE_struct_p_t curve_struct, int* type, double** data);
+HOST_C_API void HM_CURVE_free_curve_struct(HM_CURVE_struct_p_t curve_struct);
+
 #ifdef __cplusplus
 static_assert(sizeof(HM_CURVE_thru_point_t) == 88, "through-point records are 88 bytes");
 #endif

@@ -43,6 +43,8 @@ HOST_API void set_checking_level(int level);
 HOST_API void set_debug_key(const char* key, bool on);
 HOST_API void set_env(const char* name, const char* value);   // null value unsets
 HOST_API void set_default(const char* key, const char* value); // defaults-file value
+// A closed listing window cannot be opened (HM_UI_open_listing_window fails).
+HOST_API void set_listing_window_fails(bool fails);
 
 // Number of objects alive in a part (0: the work part), of a type (0: all
 // types but the part itself).

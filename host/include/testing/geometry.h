@@ -54,6 +54,13 @@ HOST_API tag_t make_bspline_sheet(int nu, int nv, const double* poles, int degre
 HOST_API double surface_area(tag_t object);
 HOST_API double volume(tag_t object);
 
+// Sheet of a spherical patch (not a cap): the latitude-longitude patch of the
+// sphere about the equator point centre + radius * direction (up: the
+// sphere's pole direction, normal to direction), `width` of arc along the
+// equator and `height` along the meridian ("SHEET").
+HOST_API tag_t make_spherical_patch(const double centre[3], double radius, const double direction[3],
+                                    const double up[3], double width, double height);
+
 }  // namespace host_testing
 
 #endif

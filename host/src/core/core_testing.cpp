@@ -73,6 +73,7 @@ void set_env(const char* name, const char* value) {
 void set_default(const char* key, const char* value) {
     if (key) host::settings().defaults[key] = value ? value : "";
 }
+void set_listing_window_fails(bool fails) { host::settings().listing_window_fails = fails; }
 size_t live_allocations() { return host::live_blocks(); }
 size_t bad_frees() { return host::bad_frees(); }
 

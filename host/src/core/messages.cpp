@@ -40,6 +40,7 @@ bool display_on = true;
 using host::sinks;
 
 int HM_UI_open_listing_window(void) {
+    if (host::settings().listing_window_fails) return HM_ERR_FILE;
     sinks().listing_open = true;
     return 0;
 }

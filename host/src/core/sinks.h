@@ -31,6 +31,7 @@ struct Settings {
     std::map<std::string, std::string> environment;
     std::map<std::string, std::string> defaults;
     std::set<std::string> locked_paths;    // files whose protection cannot be changed
+    bool listing_window_fails = false;   // the listing window cannot be opened
 };
 Settings& settings();
 

@@ -13,6 +13,8 @@
 #include <GProp_GProps.hxx>
 #include <Geom_BSplineSurface.hxx>
 #include <Geom_Plane.hxx>
+#include <Geom_SphericalSurface.hxx>
+#include <gp_Ax3.hxx>
 #include <Standard_Failure.hxx>
 #include <TColStd_Array1OfInteger.hxx>
 #include <TColStd_Array1OfReal.hxx>
@@ -211,6 +213,25 @@ double surface_area(tag_t object) {
 
 double volume(tag_t object) {
     return mass_of(object, [](const TopoDS_Shape& s, GProp_GProps& p) { BRepGProp::VolumeProperties(s, p, 1.0e-9); });
+}
+
+}  // namespace host_testing
+
+namespace host_testing {
+
+// Spherical mirror glass: the sphere's latitude-longitude patch about the
+// equator point centre + radius * direction, `width` of arc along the equator
+// and `height` of arc along the meridian.
+tag_t make_spherical_patch(const double centre[3], double radius, const double direction[3], const double up[3],
+                           double width, double height) {
+    if (!centre || !direction || !up || radius <= 0.0 || width <= 0.0 || height <= 0.0) return 0;
+    return fixture("SHEET", [&] {
+        const gp_Ax3 frame(pnt(centre), gp_Dir(up[0], up[1], up[2]), gp_Dir(direction[0], direction[1], direction[2]));
+        Handle(Geom_SphericalSurface) sphere = new Geom_SphericalSurface(frame, radius);
+        const double du = 0.5 * width / radius;
+        const double dv = 0.5 * height / radius;
+        return TopoDS_Shape(BRepBuilderAPI_MakeFace(sphere, -du, du, -dv, dv, 1e-7).Face());
+    });
 }
 
 }  // namespace host_testing

@@ -1,0 +1,280 @@
+// Modelling helpers of the mirror analyses: a sheet's elements and their
+// release, end gaps between curves, object attributes, joined polylines and
+// the eyellipse conics.
+#include "mirror_helpers.h"
+
+#include "hm_vd/curve_utils.h"
+#include "hm_vd/objects.h"
+#include "hm_vd_curve.h"
+#include "omvra.h"
+#include "quillon.h"
+#include "toolbox/detail/object_kinds.h"
+#include "toolbox/detail/owners.h"
+
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+#include <vector>
+
+namespace carvell::mirror {
+namespace {
+
+using detail::HostList;
+using detail::SmBlock;
+
+constexpr int kJoinType = 2;
+constexpr int kSamplesPerPiece = 30;
+constexpr double kGapTolerancePad = 1.1;   // the join's tolerance over the largest gap
+constexpr double kLengthGuard = 1e-10;
+constexpr double kNoGap = 4294967295.0;
+
+int fail(const char* message, int status) {
+    ERROR_lprintf("%s", message);
+    (void)HM_print_syslog("Mirror Certification Error", true);
+    return status;
+}
+
+double distance(const double a[3], const double b[3]) {
+    return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
+}
+
+// One curve joined from the curves, or 0.
+tag_t join_once(const std::vector<tag_t>& curves) {
+    int count = 0;
+    SmBlock<tag_t> joined;
+    const int status =
+        HM_CURVE_auto_join_curves(curves.data(), static_cast<int>(curves.size()), kJoinType, &count, joined.out());
+    if (status == 0 && count == 1) return joined[0];
+    for (int i = 0; joined && i < count; ++i) detail::delete_if_alive(joined[i]);
+    return NULL_TAG;
+}
+
+// The edges of the single face of the sheet or body (its face in *face).
+int edges_of(tag_t source, tag_t* face, std::vector<tag_t>* edges) {
+    HostList faces;
+    if (HM_MODL_ask_body_faces(source, faces.out()) != 0) return fail("Fail to ask body faces.\n", 1);
+    const std::vector<tag_t> items = faces.items();
+    if (items.size() != 1) return fail("Fail to get a closed curve loop.\n", 1);
+    HostList face_edges;
+    if (HM_MODL_ask_face_edges(items[0], face_edges.out()) != 0) return fail("Fail to ask face edges.\n", 1);
+    *face = items[0];
+    *edges = face_edges.items();
+    return 0;
+}
+
+// Curves of the edges longer than the minimum length (edges made curves).
+int edge_curves(const std::vector<tag_t>& edges, double min_length, std::vector<tag_t>* curves) {
+    for (tag_t edge : edges) {
+        tag_t curve = NULL_TAG;
+        if (VD_create_curve_from_edge(edge, &curve) != 0 || curve == NULL_TAG) {
+            for (tag_t c : *curves) detail::delete_if_alive(c);
+            curves->clear();
+            return fail("Fail to create curve from edge.\n", 1);
+        }
+        double length = 0.0;
+        if (HM_CURVE_ask_arc_length(curve, 0.0, 1.0, &length) == 0 && length <= min_length + kLengthGuard) {
+            detail::delete_if_alive(curve);
+            continue;
+        }
+        curves->push_back(curve);
+    }
+    return 0;
+}
+
+// The one outline of the curves, joined at the part's tolerance or, failing
+// that, at 1.1 times their largest end gap.
+tag_t outline_of(const std::vector<tag_t>& curves) {
+    if (curves.size() == 1) {
+        tag_t copy = NULL_TAG;
+        return HM_VD_copy_object(HM_VD_KEEP_LAYER, 1, curves.data(), &copy) == 0 ? copy : NULL_TAG;
+    }
+    tag_t outline = join_once(curves);
+    if (outline != NULL_TAG) return outline;
+    tag_t pair[2];
+    double gap = 0.0;
+    if (mc_largest_end_gap(curves.data(), static_cast<int>(curves.size()), pair, &gap) != 0) return NULL_TAG;
+    double tolerance = 0.0;
+    (void)HM_MODL_ask_distance_tolerance(&tolerance);
+    (void)HM_MODL_set_distance_tolerance(kGapTolerancePad * gap);
+    outline = join_once(curves);
+    (void)HM_MODL_set_distance_tolerance(tolerance);
+    return outline;
+}
+
+// Closes an outline whose ends are apart by a line joined onto it.
+tag_t closed(tag_t outline) {
+    double start[3], end[3];
+    if (HM_VD_CURVE_ask_point_on_curve(outline, 0.0, start) != 0 ||
+        HM_VD_CURVE_ask_point_on_curve(outline, 1.0, end) != 0)
+        return outline;
+    double tolerance = 0.0;
+    (void)HM_MODL_ask_distance_tolerance(&tolerance);
+    if (distance(start, end) <= tolerance + kLengthGuard) return outline;
+    HM_CURVE_line_t line_data{};
+    std::copy(end, end + 3, line_data.start_point);
+    std::copy(start, start + 3, line_data.end_point);
+    tag_t line = NULL_TAG;
+    if (HM_CURVE_create_line(&line_data, &line) != 0) return outline;
+    HostList pieces;
+    (void)HM_MODL_create_list(pieces.out());
+    (void)HM_MODL_put_list_item(pieces.get(), outline);
+    (void)HM_MODL_put_list_item(pieces.get(), line);
+    tag_t joined = NULL_TAG;
+    const bool ok = HM_CURVE_create_joined_curve(pieces.get(), kJoinType, &joined) == 0 && joined != NULL_TAG;
+    detail::delete_if_alive(line);
+    if (!ok) return outline;
+    detail::delete_if_alive(outline);
+    return joined;
+}
+
+}  // namespace
+
+int mc_free_geometry_set(mc_geometry_set_s* set) {
+    if (!set) return -1;
+    for (int i = 0; set->edge_curves && i < set->edge_curve_count; ++i) detail::delete_if_alive(set->edge_curves[i]);
+    detail::delete_if_alive(set->outline);
+    for (int i = 0; set->points && i < set->point_count; ++i) SM_free(set->points[i]);
+    SM_free(set->points);
+    SM_free(set->edge_curves);
+    SM_free(set->breaks);
+    *set = mc_geometry_set_s{};
+    return 0;
+}
+
+int mc_sheet_elements(tag_t source, const tag_t* curves, int curve_count, double min_edge_length,
+                      mc_geometry_set_s* set) {
+    if (!set) return -1;
+    (void)mc_free_geometry_set(set);
+    std::vector<tag_t> pieces;
+    if (source == NULL_TAG) {
+        if (!curves || curve_count < 1) return fail("Fail to copy object.\n", 1);
+        pieces.resize(curve_count);
+        if (HM_VD_copy_object(HM_VD_KEEP_LAYER, curve_count, curves, pieces.data()) != 0) {
+            for (tag_t p : pieces) detail::delete_if_alive(p);
+            return fail("Fail to copy object.\n", 1);
+        }
+    } else {
+        std::vector<tag_t> edges;
+        if (const int status = edges_of(source, &set->face, &edges); status != 0) return status;
+        if (const int status = edge_curves(edges, min_edge_length, &pieces); status != 0) return status;
+    }
+    set->source = source;
+    set->edge_curve_count = static_cast<int>(pieces.size());
+    set->edge_curves = static_cast<tag_t*>(SM_alloc(pieces.size() * sizeof(tag_t)));
+    if (set->edge_curves) std::copy(pieces.begin(), pieces.end(), set->edge_curves);
+
+    const tag_t outline = pieces.empty() ? NULL_TAG : outline_of(pieces);
+    if (outline == NULL_TAG) return fail("Fail to join curves.\n", 3);
+    set->outline = closed(outline);
+    HM_VD_simple_curve_points(set->outline, kSamplesPerPiece, &set->point_count, &set->points, &set->break_count,
+                              &set->breaks);
+    if (set->point_count == 0) return fail("Fail to sample the points.\n", 4);
+    return 0;
+}
+
+int mc_end_gaps(tag_t a, tag_t b, double gaps[2]) {
+    double a0[3], a1[3], b0[3], b1[3];
+    for (auto [curve, t, p] : {std::tuple{a, 0.0, a0}, {a, 1.0, a1}, {b, 0.0, b0}, {b, 1.0, b1}}) {
+        if (const int status = HM_VD_CURVE_ask_point_on_curve(curve, t, p); status != 0) return status;
+    }
+    gaps[0] = std::min(distance(a0, b0), distance(a0, b1));
+    gaps[1] = std::min(distance(a1, b0), distance(a1, b1));
+    return 0;
+}
+
+int mc_largest_end_gap(const tag_t* curves, int n, tag_t pair[2], double* gap) {
+    if (!curves || !pair || !gap || n < 2) return -1;
+    *gap = 0.0;
+    pair[0] = curves[0];
+    pair[1] = curves[1];
+    for (int i = 0; i < n; ++i) {
+        double start = kNoGap, end = kNoGap;
+        tag_t start_partner = NULL_TAG, end_partner = NULL_TAG;
+        for (int j = 0; j < n; ++j) {
+            double gaps[2];
+            if (j == i || mc_end_gaps(curves[i], curves[j], gaps) != 0) continue;
+            if (gaps[0] < start) start = gaps[0], start_partner = curves[j];
+            if (gaps[1] < end) end = gaps[1], end_partner = curves[j];
+        }
+        const double own = std::max(start, end);
+        if (own > *gap && own < kNoGap) {
+            *gap = own;
+            pair[0] = curves[i];
+            pair[1] = start >= end ? start_partner : end_partner;
+        }
+    }
+    return 0;
+}
+
+int mc_set_object_attributes(tag_t object, const char* name, int colour, int blank_status, hm_list_p_t list) {
+    if (name && HM_OBJ_set_name(object, name) != 0) return fail("Fail to set object name.\n", 1);
+    if (colour > 0 && HM_OBJ_set_color(object, colour) != 0) return fail("Fail to set object color.\n", 2);
+    if (list && HM_MODL_put_list_item(list, object) != 0) return 3;
+    if (HM_OBJ_set_blank_status(object, blank_status != 0) != 0) return fail("Fail to set object blank_status.\n", 4);
+    return 0;
+}
+
+int mc_create_joined_polyline(const double (*points)[3], int n, tag_t* curve) {
+    if (!points || !curve) return -1;
+    HostList lines;
+    if (n < 2 || HM_MODL_create_list(lines.out()) != 0) return fail("Fail to create a curve list.\n", 1);
+    detail::Temporaries pieces;
+    for (int i = 0; i + 1 < n; ++i) {
+        HM_CURVE_line_t data{};
+        std::copy(points[i], points[i] + 3, data.start_point);
+        std::copy(points[i + 1], points[i + 1] + 3, data.end_point);
+        tag_t line = NULL_TAG;
+        if (HM_CURVE_create_line(&data, &line) != 0) return fail("Fail to create a line.\n", 2);
+        if (HM_MODL_put_list_item(lines.get(), pieces.add(line)) != 0) return 3;
+    }
+    tag_t joined = NULL_TAG;
+    if (HM_CURVE_create_joined_curve(lines.get(), kJoinType, &joined) != 0 || joined == NULL_TAG) return 4;
+    *curve = joined;
+    return 0;
+}
+
+int mc_create_ellipse_conic(const double centre[3], double a, const double a_direction[3], double b,
+                            const double b_direction[3], double start, double end, tag_t* conic) {
+    if (end < start) return -1;
+    const double range[2] = {start, end};
+    return HM_VD_curve_create_ellipse(centre, a, a_direction, b, b_direction, range, conic);
+}
+
+int mc_project_outline_to_plane(const double eye[3], const mc_geometry_set_s* set, tag_t plane, double tolerance,
+                                int* count, tag_t** curves) {
+    if (!eye || !set || !count || !curves || !set->points || set->point_count < 1) return -1;
+    double origin[3], normal[3];
+    if (hm5375(plane, origin, normal) != 0) return -1;
+    auto height = [&](const double p[3]) {
+        return (p[0] - origin[0]) * normal[0] + (p[1] - origin[1]) * normal[1] + (p[2] - origin[2]) * normal[2];
+    };
+    const double eye_height = height(eye);
+    std::vector<double> projected;
+    projected.reserve(3 * set->point_count);
+    for (int i = 0; i < set->point_count; ++i) {
+        const double* p = set->points[i];
+        // The sight line from the eye through p meets the plane at eye + s (p - eye).
+        const double denominator = eye_height - height(p);
+        if (std::fabs(denominator) <= kLengthGuard) return fail("Fail to project the outline on the plane.\n", -1);
+        const double s = eye_height / denominator;
+        for (int k = 0; k < 3; ++k) projected.push_back(eye[k] + s * (p[k] - eye[k]));
+    }
+    (void)tolerance;   // the spline thins its points at the part's own tolerance
+    tag_t spline = NULL_TAG;
+    const int status = HM_VD_create_closed_spline_c0(set->point_count, projected.data(), set->break_count,
+                                                     set->breaks, &spline);
+    if (status != 0 || spline == NULL_TAG) {
+        detail::delete_if_alive(spline);
+        return status != 0 ? status : -1;
+    }
+    *curves = static_cast<tag_t*>(SM_alloc(sizeof(tag_t)));
+    if (!*curves) {
+        detail::delete_if_alive(spline);
+        return -1;
+    }
+    (*curves)[0] = spline;
+    *count = 1;
+    return 0;
+}
+
+}  // namespace carvell::mirror
