@@ -33,4 +33,8 @@ HOST_C_API int VD_map_geom_csys2abs(tag_t object, const double origin[3], const 
 // A new object: the object mapped from absolute coordinates into the coordinate system.
 HOST_C_API int VD_map_geom_abs2csys(tag_t object, const double origin[3], const double matrix[9], tag_t* mapped);
 
+// The y coordinate of an absolute point in the coordinate system (its
+// distance from the system's XZ plane, signed).
+HOST_C_API double VD_LOCAL_Y(const double point[3], const double origin[3], const double matrix[9]);
+
 #endif

@@ -76,4 +76,14 @@ HOST_C_API int VD_ask_hpd_data(const char* name, VD_hpd_param_t* data);
 // nothing written).
 HOST_C_API int VD_ask_feature_tag_and_name(const char* name, tag_t* feature, char** feature_name);
 
+/* ---- vehicle frames as transforms ---- */
+// A 4x4 transform: sixteen doubles row by row, points as columns, the
+// translation in elements 3, 7 and 11 (the vehicle frame's origin) and the
+// rows of the upper-left 3x3 the frame's axes.
+typedef struct MTX4_s {
+    double m[16];
+} MTX4_t;
+// Origin and orientation (nine doubles, rows are the axes) of the transform.
+HOST_C_API int VD_MTX4_ask_matrix(const MTX4_t* mtx, double origin[3], double matrix[9]);
+
 #endif
