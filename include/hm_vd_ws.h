@@ -113,4 +113,14 @@ CARVELL_C_EXPORT int HM_VD_WS_trim_sheet(tag_t sheet, int bound_count, const HM_
                                          const double* points, double tolerance, int* gap_count,
                                          double** gap_points);
 
+// Validates the faces and dark-band curves as a trial of the offset step and
+// undoes it: nothing that the check builds stays in the part. 0 success; 1
+// the curves do not form one loop (also a negative count, or a null array
+// with a positive count); 2 the faces do not sew into exactly one sheet (also
+// no faces); 3 the curves do not project onto the sheet; 4 the dark-band
+// region cannot be trimmed out; 5 the offset cannot be made, or a host
+// exception during the check.
+CARVELL_C_EXPORT int HM_VD_WS_check_serigrafia_status(int face_count, const tag_t* faces, int curve_count,
+                                                      const tag_t* curves, double offset_distance);
+
 #endif

@@ -102,3 +102,48 @@ int ws_create_offset_curves(const Frame& frame, tag_t sheet, int dark_band_count
 }
 
 }  // namespace carvell::windshield
+
+namespace {
+
+using namespace carvell::windshield;
+
+// Codes of the dark-band check.
+enum CheckCode { kCheckOk = 0, kCheckNotOneLoop = 1, kCheckNotOneSheet = 2, kCheckNotProjected = 3,
+                 kCheckNotTrimmed = 4, kCheckOffsetFailed = 5 };
+
+int check_serigrafia(int face_count, const tag_t* faces, int curve_count, const tag_t* curves, double offset_distance) {
+    std::vector<tag_t> loop;
+    if (curve_count < 0 || (curve_count > 0 && (!curves || dark_band_loop(curve_count, curves, loop) != 0)))
+        return kCheckNotOneLoop;
+    if (face_count < 1 || !faces) return kCheckNotOneSheet;
+    int count = 0;
+    carvell::detail::SmBlock<tag_t> sheets;
+    (void)extract_and_sew_faces_with_disjoint(face_count, faces, &count, sheets.out());
+    if (count != 1) return kCheckNotOneSheet;
+    MTX4_t identity{};
+    identity.m[0] = identity.m[5] = identity.m[10] = identity.m[15] = 1.0;
+    std::vector<tag_t> result;
+    switch (offset_boundary_in_sheet_body(frame_of(&identity), sheets[0], int(loop.size()), loop.data(),
+                                          offset_distance, result)) {
+        case 0: return kCheckOk;
+        case 2: return kCheckNotProjected;
+        case 3: return kCheckNotTrimmed;
+        default: return kCheckOffsetFailed;
+    }
+}
+
+}  // namespace
+
+int HM_VD_WS_check_serigrafia_status(int face_count, const tag_t* faces, int curve_count, const tag_t* curves,
+                                     double offset_distance) {
+    (void)UI_set_status("validating offset and dark band curves");
+    carvell::detail::UndoScope scope(UNDO_visible, "check serigrafia");
+    // A host exception is a failed offset too, and the trial is undone all the same.
+    int code = carvell::detail::run_step(scope, kSource, __LINE__, [&] {
+        return check_serigrafia(face_count, faces, curve_count, curves, offset_distance);
+    });
+    if (code != kCheckOk && code > kCheckOffsetFailed) code = kCheckOffsetFailed;
+    scope.roll_back();
+    (void)UI_set_status("");
+    return code;
+}
