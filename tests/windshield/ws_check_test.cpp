@@ -39,7 +39,7 @@ TEST_F(WsCheckTest, AnswersEachStatusAndLeavesThePartAsItWas) {
         {"two loops", &faces, &two_loops, 0.0, 1},
         {"faces apart", &apart, &band, 0.0, 2},
         {"open chain", &faces, &open_chain, 0.0, 4},
-        {"offset the host cannot make", &faces, &band, 25.4, 5},
+        {"band with offset", &faces, &band, 10.0, 0},
     };
     const int before = objects_in_part();
     for (const Case& c : cases) {
@@ -51,6 +51,15 @@ TEST_F(WsCheckTest, AnswersEachStatusAndLeavesThePartAsItWas) {
         EXPECT_EQ(objects_in_part(), before);
         EXPECT_EQ(host_testing::surface_area(sheet), 10000.0);
     }
+}
+
+TEST_F(WsCheckTest, AnOffsetThatCannotBeMadeAnswers5) {
+    const double start[3] = {0, -100, -3000}, axis[3] = {0, 1, 0}, x_dir[3] = {0, 0, 1};
+    const tag_t sheet = host_testing::make_cylindrical_sheet(start, axis, x_dir, 3000.0, 0.1, 200.0);
+    const std::vector<tag_t> faces = support::faces_of(sheet);
+    const int before = objects_in_part();
+    EXPECT_EQ(HM_VD_WS_check_serigrafia_status(1, faces.data(), 0, nullptr, 25.4), 5);
+    EXPECT_EQ(objects_in_part(), before);
 }
 
 TEST_F(WsCheckTest, BadInputAnswersItsCodeWithNothingBuilt) {

@@ -181,7 +181,6 @@ TEST_F(WsDriverTest, OffsetStatusCodesOfBadInput) {
              t.band_.insert(t.band_.end(), more.begin(), more.end());
          }},
         {"open dark-band chain", 4, [](WsDriverTest& t) { t.band_ = band(0.2, 0.2, 0.8, 0.8); t.band_.pop_back(); }},
-        {"offset the host cannot make", 5, [](WsDriverTest& t) { t.data_.offset_distance = 25.4; }},
         {"one point per curve", 5, [](WsDriverTest& t) { t.data_.points_per_curve = 1; }},
         {"no vehicle frame", 1, [](WsDriverTest& t) { t.data_.vehicle_frame = nullptr; }},
         {"eye point beside the glass", 6,
@@ -208,6 +207,57 @@ TEST_F(WsDriverTest, OffsetStatusCodesOfBadInput) {
         if (c.expected != 6) EXPECT_EQ(data_.offset_result.count, 0);
     }
     HM_VD_WS_create_windshield_data(nullptr);
+}
+
+TEST_F(WsDriverTest, OffsetMovesTheBoundaryInsideBothForTheSheetAndForADarkBand) {
+    // 100 x 100 sheet offset by 10: an 80 x 80 square; the 60 x 60 band
+    // region offset by 10: a 40 x 40 square, and the clear-vision area 1600.
+    // A negative distance is taken to the side that lies on the sheet too.
+    struct Case {
+        const char* name;
+        bool band;
+        double offset;
+        double perimeter;
+    } cases[] = {{"sheet, 10", false, 10.0, 320.0}, {"band, 10", true, 10.0, 160.0}, {"band, -10", true, -10.0, 160.0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HM_VD_WS_release_windshield_data(&data_);
+        band_ = c.band ? band(0.2, 0.2, 0.8, 0.8) : std::vector<tag_t>{};
+        use_faces({raked_sheet()});
+        data_.dark_band_count = int(band_.size());
+        data_.dark_band_curves = band_.empty() ? nullptr : band_.data();
+        data_.offset_distance = c.offset;
+        HM_VD_WS_create_windshield_data(&data_);
+        ASSERT_EQ(data_.offset_result.status, 0);
+        ASSERT_EQ(data_.offset_result.count, 4);
+        double perimeter = 0.0;
+        const double half = c.perimeter / 8.0;   // half side of the square about (a, b) = (0.5, 0.5)
+        for (int i = 0; i < 4; ++i) {
+            const int n = data_.offset_result.point_counts[i];
+            const double* s = data_.offset_result.points[i][0];
+            const double* e = data_.offset_result.points[i][n - 1];
+            perimeter += std::sqrt((s[0] - e[0]) * (s[0] - e[0]) + (s[1] - e[1]) * (s[1] - e[1]) +
+                                   (s[2] - e[2]) * (s[2] - e[2]));
+            for (int j = 0; j < n; ++j) {
+                const double* p = data_.offset_result.points[i][j];
+                const double a = p[1], b = 100.0 * p[2] / 80.0 - 50.0;   // sheet coordinates about the centre
+                EXPECT_NEAR(std::max(std::fabs(a), std::fabs(b)), half, 1e-6);
+            }
+        }
+        EXPECT_NEAR(perimeter, c.perimeter, 1e-6);
+        const std::vector<double> areas = body_areas();
+        EXPECT_NEAR(areas[0], half * half * 4.0, 1e-6) << "the working sheet trimmed to the clear-vision area";
+    }
+}
+
+TEST_F(WsDriverTest, AnOffsetOnACurvedSheetIsNotMade) {
+    // Cylinder about y: the windshield curves fore and aft, 200 wide across the centre plane.
+    const double start[3] = {0, -100, -3000}, axis[3] = {0, 1, 0}, x_dir[3] = {0, 0, 1};
+    use_faces({host_testing::make_cylindrical_sheet(start, axis, x_dir, 3000.0, 0.1, 200.0)});
+    data_.offset_distance = 25.4;
+    HM_VD_WS_create_windshield_data(&data_);
+    EXPECT_EQ(data_.offset_result.status, 5);
+    EXPECT_EQ(data_.offset_result.count, 0);
 }
 
 TEST_F(WsDriverTest, CreateAgainWithoutReleaseFreesTheEarlierResults) {
