@@ -60,12 +60,20 @@ int clear_vision_area(const Frame& frame, tag_t working, const ws_data_t& data, 
     return 0;
 }
 
+// The vision zones asked for (zone 3 not for selectors 2 and 4), each with
+// its status; the boundary curves of each zone into zone_curves.
+void create_zones(const Frame& frame, tag_t working, ws_data_t& data, std::vector<tag_t> zone_curves[3]) {
+    const bool wanted[3] = {data.want_zone1, data.want_zone2,
+                            data.want_zone3 && data.zone_selector != 2 && data.zone_selector != 4};
+    for (int i = 0; i < 3; ++i)
+        if (wanted[i])
+            data.zone_result[i].status =
+                ws_create_vision_zone(frame, working, data.zone_origins[i], data.zone_normals[i], data.eye_point,
+                                      data.points_per_curve, data.zone_result[i], zone_curves[i]);
+}
+
 // Requested steps that this build does not offer report so instead of success.
 void mark_steps_not_offered(ws_data_t& data) {
-    const bool zones[3] = {data.want_zone1, data.want_zone2,
-                           data.want_zone3 && data.zone_selector != 2 && data.zone_selector != 4};
-    for (int i = 0; i < 3; ++i)
-        if (zones[i]) data.zone_result[i].status = kStepNotOffered;
     if (data.want_wiped_area) data.wiped_result.status = kStepNotOffered;
     if (data.want_flat_pattern) data.flat_result.status = kStepNotOffered;
 }
@@ -105,6 +113,8 @@ void HM_VD_WS_create_windshield_data(ws_data_t* data) {
             return;
         }
     }
+    std::vector<tag_t> zone_curves[3];
+    create_zones(frame, working, *data, zone_curves);
     mark_steps_not_offered(*data);
     if (MACH__checking_level >= 1) (void)UI_set_status("");
 }

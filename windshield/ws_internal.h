@@ -77,6 +77,15 @@ int ws_create_offset_curves(const Frame& frame, tag_t sheet, int dark_band_count
 int offset_boundary_in_sheet_body(const Frame& frame, tag_t sheet, int curve_count, const tag_t* curves,
                                   double distance, std::vector<tag_t>& result);
 
+// The vision zone between the four planes on the sheet: its boundary curves
+// (in the part) and their point lists. 0, 1 no sheet (or fewer than two
+// points per curve), 2 a plane cannot be made, 3 the eye point does not
+// project onto the sheet or lands beyond the eye in x. The cut curves stay in
+// the part on code 3.
+int ws_create_vision_zone(const Frame& frame, tag_t sheet, const double origins[4][3], const double normals[4][3],
+                          const double eye_point[3], int points_per_curve, ws_point_group_t& group,
+                          std::vector<tag_t>& curves);
+
 }  // namespace carvell::windshield
 
 #endif

@@ -210,6 +210,12 @@ HOST_C_API int HM_CURVE_ocf_ask_curves(tag_t feature, int* count, tag_t** curves
 // (HM_ERR_GEOMETRY for curved faces).
 HOST_C_API int HM_CURVE_ocf_offset_pt_direction(tag_t section, tag_t container, double point[3], double direction[3]);
 
+/* ---- trimming curves ---- */
+// Trims the curve in place at its crossing with the bounding plane nearest to
+// the first reference point, cutting off the piece that holds that point
+// (the second reference point is not read by the stand-in).
+HOST_C_API int HM_CURVE_edit_trim_curve(tag_t curve, tag_t bound, const double ref_point1[3], const double ref_point2[3]);
+
 #ifdef __cplusplus
 static_assert(sizeof(HM_CURVE_thru_point_t) == 88, "through-point records are 88 bytes");
 #endif
