@@ -65,7 +65,8 @@ enum host_error_code {
     HM_ERR_GEOMETRY = 3507,        // the geometry kernel failed
     HM_ERR_FILE = 3508,            // file could not be read or written
     HM_ERR_UNDO_MARK = 3509,       // unknown undo mark
-    HM_ERR_WRONG_OBJECT = 875033   // raised by an operation for an object it does not take
+    HM_ERR_WRONG_OBJECT = 875033,  // raised by an operation for an object it does not take
+    HM_ERR_TRIM_GAPS = 3510        // a sheet trim whose curves leave gaps (HM_MODL_trim_sheet)
 };
 
 // The host's singly linked list of object identifiers. A list is a pointer to

@@ -156,5 +156,14 @@ HOST_C_API int VD_sort_array_ascending(double* values, int count);
 // 90); none for a step <= 0, last < first or values not finite. 0, or
 // HM_ERR_NULL_POINTER.
 HOST_C_API int VD_SI_calculate_num_contour_angle(const double input[3], double* angles, int capacity, int* count);
+/* ---- vehicle frames as transforms ---- */
+// A 4x4 transform: sixteen doubles row by row, points as columns, the
+// translation in elements 3, 7 and 11 (the vehicle frame's origin) and the
+// rows of the upper-left 3x3 the frame's axes.
+typedef struct MTX4_s {
+    double m[16];
+} MTX4_t;
+// Origin and orientation (nine doubles, rows are the axes) of the transform.
+HOST_C_API int VD_MTX4_ask_matrix(const MTX4_t* mtx, double origin[3], double matrix[9]);
 
 #endif

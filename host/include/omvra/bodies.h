@@ -126,5 +126,44 @@ HOST_C_API int HM_MODL_create_thru_curves(const HM_STRING_LIST_t* sections, cons
                                           int patch_type, int alignment, double alignment_values[6], int v_degree,
                                           int v_periodic, int body_type, int boolean_op, const double tolerances[3],
                                           const tag_t face_tags[2], const int face_flags[2], tag_t* feature);
+/* ---- trimming, uniting and measuring sheets ---- */
+// One bounding object of a sheet trim: a curve or edge lying on (or near) the
+// sheet; the sense value is not read by the stand-in.
+typedef struct HM_MODL_trim_object_s {
+    tag_t object_tag;
+    int object_sense;
+} HM_MODL_trim_object_t;
+// How the bounding curves reach the sheet. Type 0 (a cleared record) or 1:
+// along the sheet's normals; 2: along `direction`.
+typedef struct HM_MODL_proj_method_s {
+    int proj_type;
+    double direction[3];
+} HM_MODL_proj_method_t;
+// Trims the sheet in place by the bounding curves, projected onto it by the
+// method, and keeps the region that holds the points (keep_count 1, one
+// point: the only form offered). Curves may reach past the sheet's edges;
+// `tolerance` closes gaps up to it. When the curves do not cut the point's
+// region off the rest (or miss the sheet), nothing changes and the code is
+// HM_ERR_TRIM_GAPS with the open ends of the curves as pairs of points
+// (2k, 2k+1: the two ends that face each other across gap k) in a new array
+// of *gap_count points (three doubles each; free with SM_free; null when none).
+// May throw the host's exception when the kernel fails.
+HOST_C_API int HM_MODL_trim_sheet(tag_t sheet, int bound_count, const HM_MODL_trim_object_t* bounds,
+                                  const HM_MODL_proj_method_t* projection, int keep_count, int point_count,
+                                  const double* points, double tolerance, int* gap_count, double** gap_points);
+// Boolean operations of two bodies; operation 1 unites the tool into the
+// target (sheets: faces on the same surface merge, the overlap counts once).
+// The target becomes the union (new face and edge tags) and the tool is
+// consumed; on failure nothing changes.
+enum HM_MODL_boolean_operation { HM_MODL_UNITE = 1 };
+HOST_C_API int HM_MODL_operations(tag_t target, tag_t tool, int operation);
+// Mass properties of bodies. Type 2 measures sheets (their area, in
+// mass_props[0]); unit system 1 answers in square inches, 3 in square
+// centimetres, whatever the part's units; density and accuracy are read for
+// range only (density > 0). statistics may be null.
+enum HM_MODL_mass_units { HM_MASS_UNITS_INCH = 1, HM_MASS_UNITS_CM = 3 };
+HOST_C_API int HM_MODL_ask_mass_props_3d(int count, const tag_t* bodies, int type, int unit_system, double density,
+                                         int accuracy_option, const double accuracy[], double mass_props[47],
+                                         double statistics[13]);
 
 #endif

@@ -201,6 +201,42 @@ HOST_C_API int HM_CURVE_ask_curve_struct(tag_t curve, HM_CURVE_struct_p_t* curve
 // direction 11-13, second-axis direction 14-16.
 HOST_C_API int HM_CURVE_ask_curve_struct_data(HM_CURVE_struct_p_t curve_struct, int* type, double** data);
 HOST_C_API void HM_CURVE_free_curve_struct(HM_CURVE_struct_p_t curve_struct);
+/* ---- offset curves in a sheet ---- */
+// A section: an ordered chain of edges or curves, made into one object (a
+// feature of kind "SECTION"); the tolerances are read for range only.
+HOST_C_API int OCF_create_section(int count, const tag_t* edges, double distance_tolerance, double chain_tolerance,
+                                  double angle_tolerance, tag_t* section);
+// A container of the faces of bodies (a feature of kind "FACE_CONTAINER");
+// type 17 (the faces of the bodies) is the only type offered.
+HOST_C_API int HM_MODL_create_smart_face_container(int type, int count, const tag_t* bodies, tag_t* container);
+// Offset-curve data: made with the three tolerances (distance, angle,
+// distance), filled with the faces of a container and with strings (a
+// section, a direction +1 or -1, the distance as text), then turned into an
+// offset-curve feature; freed with HM_CURVE_free_ocf_data.
+typedef struct HM_CURVE_ocf_data_s* HM_CURVE_ocf_data_p_t;
+HOST_C_API int HM_CURVE_init_ocf_data(const double tolerances[3], HM_CURVE_ocf_data_p_t* data);
+HOST_C_API int HM_CURVE_add_faces_ocf_data(HM_CURVE_ocf_data_p_t data, tag_t container);
+HOST_C_API int HM_CURVE_add_string_to_ocf_data(HM_CURVE_ocf_data_p_t data, tag_t section, int direction,
+                                               const char* distance);
+HOST_C_API int HM_CURVE_free_ocf_data(HM_CURVE_ocf_data_p_t* data);   // null: nothing; sets *data null
+// The feature ("OFFSET_CURVE") of the data's first string: the closed chain
+// of the section moved by the distance within the faces, towards the
+// default direction for +1 (see below), away for -1. The faces must lie on
+// one plane: curved faces answer HM_ERR_GEOMETRY (nothing made).
+HOST_C_API int HM_CURVE_create_ocf_feature(HM_CURVE_ocf_data_p_t data, tag_t* feature);
+// The offset feature's curves in a new array (free with SM_free).
+HOST_C_API int HM_CURVE_ocf_ask_curves(tag_t feature, int* count, tag_t** curves);
+// The default offset point and direction of a section in a container: the
+// mid point of its first edge and the unit direction in the faces' plane
+// across that edge, pointing to the side of the edge where the faces lie
+// (HM_ERR_GEOMETRY for curved faces).
+HOST_C_API int HM_CURVE_ocf_offset_pt_direction(tag_t section, tag_t container, double point[3], double direction[3]);
+
+/* ---- trimming curves ---- */
+// Trims the curve in place at its crossing with the bounding plane nearest to
+// the first reference point, cutting off the piece that holds that point
+// (the second reference point is not read by the stand-in).
+HOST_C_API int HM_CURVE_edit_trim_curve(tag_t curve, tag_t bound, const double ref_point1[3], const double ref_point2[3]);
 
 #ifdef __cplusplus
 static_assert(sizeof(HM_CURVE_thru_point_t) == 88, "through-point records are 88 bytes");

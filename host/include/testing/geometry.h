@@ -60,6 +60,20 @@ HOST_API double volume(tag_t object);
 // equator and `height` along the meridian ("SHEET").
 HOST_API tag_t make_spherical_patch(const double centre[3], double radius, const double direction[3],
                                     const double up[3], double width, double height);
+// Sheet of a cylinder of the radius: the angle (radians) about the axis from
+// x_dir, and the length along the axis from the origin's cross-section ("SHEET").
+HOST_API tag_t make_cylindrical_sheet(const double axis_origin[3], const double axis[3], const double x_dir[3],
+                                      double radius, double angle, double length);
+
+// Hooks of HM_MODL_trim_sheet: the next `calls` trims report one gap of the
+// length and change nothing; the next trim throws the host's exception with
+// the code; the trims asked and the last one's tolerance since the last
+// reset_trim_hooks (which also clears the hooks).
+HOST_API void force_trim_gaps(int calls, double gap_length);
+HOST_API void force_trim_exception(int code);
+HOST_API int trim_sheet_calls();
+HOST_API double last_trim_tolerance();
+HOST_API void reset_trim_hooks();
 
 }  // namespace host_testing
 

@@ -234,4 +234,32 @@ tag_t make_spherical_patch(const double centre[3], double radius, const double d
     });
 }
 
+// Cylindrical sheets and the sheet-trim hooks.
+#include "geometry/sheets.h"
+
+#include <Geom_CylindricalSurface.hxx>
+#include <gp_Ax3.hxx>
+
+namespace host_testing {
+
+tag_t make_cylindrical_sheet(const double axis_origin[3], const double axis[3], const double x_dir[3], double radius,
+                             double angle, double length) {
+    if (!axis_origin || !axis || !x_dir || !(radius > 0.0) || !(angle > 0.0) || !(length > 0.0)) return 0;
+    try {
+        const gp_Ax3 frame(gp_Pnt(axis_origin[0], axis_origin[1], axis_origin[2]), gp_Dir(axis[0], axis[1], axis[2]),
+                           gp_Dir(x_dir[0], x_dir[1], x_dir[2]));
+        Handle(Geom_CylindricalSurface) surface = new Geom_CylindricalSurface(frame, radius);
+        const TopoDS_Shape face = BRepBuilderAPI_MakeFace(surface, 0.0, angle, 0.0, length, 1e-7).Face();
+        return host::make_body(face, "SHEET");
+    } catch (const Standard_Failure&) {
+        return 0;
+    }
+}
+
+void force_trim_gaps(int calls, double gap_length) { host::force_trim_gaps(calls, gap_length); }
+void force_trim_exception(int code) { host::force_trim_exception(code); }
+int trim_sheet_calls() { return host::trim_sheet_calls(); }
+double last_trim_tolerance() { return host::last_trim_tolerance(); }
+void reset_trim_hooks() { host::reset_trim_hooks(); }
+
 }  // namespace host_testing

@@ -1,0 +1,126 @@
+// Windshield data (plain names): the windshield record and its driver, sheet
+// trimming and the dark-band check.
+//
+// Conventions:
+// - Lengths are in the work part's units, areas in those units squared,
+//   angles in degrees; points are absolute coordinates.
+// - The vehicle frame is a 4x4 transform (MTX4_s): its origin and its axes
+//   (x rearward, y lateral, z up). The eye point is projected onto the glass
+//   along the frame's negated x axis everywhere in this family.
+// - The caller owns ws_data_s. `faces` is allocated by the caller with the
+//   host's memory manager (SM_alloc) and freed by
+//   HM_VD_WS_release_windshield_data; `dark_band_curves` stays the caller's.
+//   Every result group's arrays and points are SM_alloc'd by the library and
+//   freed by the release, which sets the group back to empty (a second
+//   release does nothing). Geometry that the tool builds stays in the part.
+// - Each result group's `status` is 0 on success; the codes are listed with
+//   HM_VD_WS_create_windshield_data.
+#ifndef CARVELL_HM_VD_WS_H
+#define CARVELL_HM_VD_WS_H
+
+#include "carvell_export.h"
+#include "host_types.h"
+#include "omvra.h"
+#include "tessik.h"
+
+#include <stdbool.h>
+
+// Curves sampled into point lists: `count` curves, curve i with
+// point_counts[i] points, points[i][j] three doubles (x, y, z).
+typedef struct ws_point_group_s {
+    int status;
+    int count;
+    int* point_counts;
+    double*** points;
+} ws_point_group_t;
+
+// The wiped-area group: as ws_point_group_s, with the number of curves that
+// belong to wiper 1 (they come first) between the count and the arrays.
+typedef struct ws_wiped_group_s {
+    int status;
+    int count;
+    int first_wiper_curve_count;
+    int* point_counts;
+    double*** points;
+} ws_wiped_group_t;
+
+typedef struct ws_data_s {
+    MTX4_t* vehicle_frame;           // vehicle coordinate system
+    bool want_zone1;
+    bool want_zone2;
+    bool want_zone3;
+    bool want_wiped_area;            // also the percentages when the wiped area succeeds
+    bool want_reserved;              // read by no operation
+    bool want_flat_pattern;
+    int face_count;
+    tag_t* faces;                    // SM_alloc'd by the caller; freed by the release
+    int dark_band_count;             // 0: none, the sheet's own boundary is offset
+    tag_t* dark_band_curves;         // the caller's
+    double offset_distance;          // clear-vision boundary inside the sheet, part units
+    double zone_origins[3][4][3];    // four bounding planes per zone: origins
+    double zone_normals[3][4][3];    //   and normals (pointing away from the zone)
+    int wiper_mode;                  // 0 or 1: two wipers; 2: one wiper
+    double arm_length[2];
+    double blade_length[2];
+    double arm_angle[2];             // degrees
+    double sweep_angle[2];           // degrees
+    double blade_angle[2];           // degrees, blade to arm
+    double pivot[2][3];
+    bool arm_angle_at_start;
+    double angle_step;               // degrees
+    int points_per_curve;            // points of each sampled zone and wiper-line curve (at least 2)
+    double eye_point[3];             // absolute coordinates
+    int zone_selector;               // 2 or 4: zone 3 is not computed
+    ws_point_group_t offset_result;  // its status also reports the sheet preparation
+    ws_point_group_t zone_result[3];
+    ws_wiped_group_t wiped_result;
+    ws_point_group_t flat_result;
+    int percent_status;
+    double percentages[3];           // wiped share of zones 1, 2, 3 in percent
+} ws_data_t;
+
+// Clears the record: no requests, counts 0, null pointers, doubles 0,
+// wiper_mode 0, arm_angle_at_start true, angle_step 1.0, points_per_curve 30,
+// zone_selector 0, every status 0, percentages 0. A null record: nothing.
+CARVELL_C_EXPORT void HM_VD_WS_init_windshield_data(ws_data_t* data);
+
+// Runs the windshield steps in order and reports each in its group's status.
+// Results of an earlier run still in the record are freed first.
+// offset_result.status: 0 success; 1 the faces do not sew into exactly one
+// sheet (also a null frame, null or empty face array); 2 the dark-band curves
+// do not form one loop; 3 they do not project onto the sheet; 4 the dark-band
+// region cannot be trimmed out; 5 the offset cannot be made (also
+// points_per_curve below 2); 6 the eye point does not project onto the sheet
+// or the clear-vision area cannot be trimmed. The steps after a nonzero
+// offset status are not run. A host exception raised while offsetting leaves
+// this function after the part is rolled back to the offset's start. A null
+// record: nothing.
+CARVELL_C_EXPORT void HM_VD_WS_create_windshield_data(ws_data_t* data);
+
+// Frees `faces` and every point and array of the six result groups, and sets
+// them back to empty; the part's geometry stays. Safe to repeat; null: nothing.
+CARVELL_C_EXPORT void HM_VD_WS_release_windshield_data(ws_data_t* data);
+
+// The host's sheet trim (HM_MODL_trim_sheet) with one retry: when it fails
+// with gaps, the largest gap (pairs (2k, 2k+1) of the gap points, at least
+// `tolerance`) times 1.2 becomes the tolerance of a second and last trim,
+// provided that stays below ten times `tolerance`. Answers the last trim's
+// code (0 success) with its gaps, which the caller frees with SM_free. A host
+// exception thrown by the trim answers its own code, with no retry and no
+// gaps. Null bounds, points or outputs: HM_ERR_NULL_POINTER.
+CARVELL_C_EXPORT int HM_VD_WS_trim_sheet(tag_t sheet, int bound_count, const HM_MODL_trim_object_t* bounds,
+                                         const HM_MODL_proj_method_t* projection, int keep_count, int point_count,
+                                         const double* points, double tolerance, int* gap_count,
+                                         double** gap_points);
+
+// Validates the faces and dark-band curves as a trial of the offset step and
+// undoes it: nothing that the check builds stays in the part. 0 success; 1
+// the curves do not form one loop (also a negative count, or a null array
+// with a positive count); 2 the faces do not sew into exactly one sheet (also
+// no faces); 3 the curves do not project onto the sheet; 4 the dark-band
+// region cannot be trimmed out; 5 the offset cannot be made, or a host
+// exception during the check.
+CARVELL_C_EXPORT int HM_VD_WS_check_serigrafia_status(int face_count, const tag_t* faces, int curve_count,
+                                                      const tag_t* curves, double offset_distance);
+
+#endif
