@@ -425,8 +425,12 @@ double TOLER_ask_angular_tol(void) {
 
 /* ---- deferred deletion ---- */
 
+// A part is never deleted by an update: refused when logged, and passed
+// over should one be in the log all the same.
 int UPDATE_log_entity_to_delete(tag_t object) {
-    if (!find(object)) return HM_ERR_INVALID_TAG;
+    host::Object* o = find(object);
+    if (!o) return HM_ERR_INVALID_TAG;
+    if (o->type == HM_part_type) return HM_ERR_WRONG_TYPE;
     auto& log = model().logged_for_deletion;
     if (std::find(log.begin(), log.end(), object) == log.end()) log.push_back(object);
     return 0;
@@ -442,7 +446,7 @@ int UPDATE_do_update(void) {
     log.swap(model().logged_for_deletion);
     for (tag_t t : log) {
         host::Object* o = find(t);
-        if (!o) continue;
+        if (!o || o->type == HM_part_type) continue;
         // A feature removed by the update takes the body it made along; the
         // body's other features go with the body.
         tag_t body = 0;

@@ -267,7 +267,7 @@ int HM_MODL_ask_vector_angle(const double vec1[3], const double vec2[3], double*
                              double* larger_angle) {
     if (!vec1 || !vec2 || !smaller_angle || !larger_angle) return HM_ERR_NULL_POINTER;
     for (int i = 0; i < 3; ++i)
-        if (!std::isfinite(vec1[i]) || !std::isfinite(vec2[i])) return HM_ERR_BAD_ARGUMENT;
+        if (!host::finite_value(vec1[i]) || !host::finite_value(vec2[i])) return HM_ERR_BAD_ARGUMENT;
     const double cross[3] = {vec1[1] * vec2[2] - vec1[2] * vec2[1], vec1[2] * vec2[0] - vec1[0] * vec2[2],
                              vec1[0] * vec2[1] - vec1[1] * vec2[0]};
     const double dot = vec1[0] * vec2[0] + vec1[1] * vec2[1] + vec1[2] * vec2[2];
