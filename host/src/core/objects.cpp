@@ -128,14 +128,21 @@ int HM_OBJ_delete_object(tag_t object) {
     return 0;
 }
 
+// All or nothing: a tag 0, a deleted or unknown tag, or a part anywhere in
+// the array is refused before any object is deleted.
 int HM_OBJ_delete_array_of_objects(int count, const tag_t* objects) {
+    if (count < 0) return HM_ERR_BAD_ARGUMENT;
     if (count > 0 && !objects) return HM_ERR_NULL_POINTER;
-    int result = 0;
     for (int i = 0; i < count; ++i) {
-        int r = HM_OBJ_delete_object(objects[i]);
-        if (r) result = r;
+        host::Object* o = find(objects[i]);
+        if (!o) return HM_ERR_INVALID_TAG;
+        if (o->type == HM_part_type) return HM_ERR_WRONG_TYPE;
     }
-    return result;
+    // A repeated tag, or an object that went with one deleted before it (a
+    // face with its body), is already gone.
+    for (int i = 0; i < count; ++i)
+        if (find(objects[i])) host::erase(objects[i]);
+    return 0;
 }
 
 int HM_OBJ_ask_name(tag_t object, char* name, size_t size) {
@@ -280,6 +287,7 @@ int HM_ATTR_set_integer(tag_t object, const char* title, int value) {
 }
 
 int HM_ATTR_set_real(tag_t object, const char* title, double value) {
+    if (!std::isfinite(value)) return HM_ERR_BAD_ARGUMENT;
     host::Attribute a;
     a.kind = host::Attribute::Real;
     a.real = value;
