@@ -2,9 +2,12 @@
 // coordinate, vector component, matrix entry and scalar length must be
 // finite and inside the model space, so that no kernel call and no sum of
 // squares overflows. Entry points answer HM_ERR_BAD_ARGUMENT for anything
-// else. Internal to the stand-in.
+// else. Results that come out non-finite fail the same way.
+// Internal to the stand-in.
 #ifndef CARVELL_HOST_CHECKS_H
 #define CARVELL_HOST_CHECKS_H
+
+#include "host_types.h"
 
 #include <cmath>
 
@@ -26,6 +29,18 @@ inline bool finite_values(const double* v, int n) {
 }
 
 inline bool finite3(const double v[3]) { return finite_values(v, 3); }
+
+// The status of an entry point that computed n values into out: 0 when all
+// are finite; otherwise (an input of NaN or infinity, or a result that
+// overflowed) the values are zeroed and the answer is HM_ERR_BAD_ARGUMENT,
+// never success with NaN.
+inline int finite_answer(double* out, int n) {
+    bool ok = true;
+    for (int i = 0; i < n; ++i) ok = ok && std::isfinite(out[i]);
+    if (ok) return 0;
+    for (int i = 0; i < n; ++i) out[i] = 0.0;
+    return HM_ERR_BAD_ARGUMENT;
+}
 
 }  // namespace host
 

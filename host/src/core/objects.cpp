@@ -287,7 +287,6 @@ int HM_ATTR_set_integer(tag_t object, const char* title, int value) {
 }
 
 int HM_ATTR_set_real(tag_t object, const char* title, double value) {
-    if (!std::isfinite(value)) return HM_ERR_BAD_ARGUMENT;
     host::Attribute a;
     a.kind = host::Attribute::Real;
     a.real = value;

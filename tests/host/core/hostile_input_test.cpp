@@ -128,8 +128,6 @@ TEST_F(CoreHostileInputTest, BadTagsCountsAndValuesFailAndChangeNothing) {
         {"layer of a deleted object", [&] { return HM_OBJ_set_layer(deleted, 3); }},
         {"colour of tag 0", [&] { return HM_OBJ_set_color(0, 3); }},
         {"owning part into null", [&] { return HM_OBJ_ask_owning_part(point, nullptr); }},
-        {"real attribute NaN", [&] { return HM_ATTR_set_real(point, "A", nan); }},
-        {"real attribute inf", [&] { return HM_ATTR_set_real(point, "A", inf); }},
         {"attribute of a deleted object", [&] { return HM_ATTR_set_integer(deleted, "A", 1); }},
         {"attribute with a null title", [&] { return HM_ATTR_set_integer(point, nullptr, 1); }},
         {"list item -1", [&] { return HM_MODL_ask_list_item(list, -1, &t); }},
