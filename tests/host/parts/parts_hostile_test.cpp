@@ -26,7 +26,6 @@ TEST_F(PartsHostileInputTest, BadTagsOutputsAndCountsFailAndBuildNothing) {
     hm_list_p_t features = nullptr, with_zero = support::make_list({feature, 0});
     hm_list_p_t with_line = support::make_list({line});
     tag_t t = 0, *tags = nullptr, *instances = nullptr;
-    int n = 0;
     bool flag = false;
     char* text = nullptr;
     const tag_t zero_entry[2] = {body, 0}, dead_entry[1] = {deleted};
