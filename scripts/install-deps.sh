@@ -9,6 +9,9 @@ packages=(
   libocct-foundation-dev libocct-modeling-data-dev
   libocct-modeling-algorithms-dev libocct-data-exchange-dev
   libtbb-dev libqhull-dev nlohmann-json3-dev
+  # The fuzz targets (tests/fuzz/): clang with libFuzzer and its sanitizer
+  # runtimes.
+  clang libclang-rt-dev
 )
 
 missing=()

@@ -8,3 +8,11 @@ bash scripts/install-deps.sh
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" -j"$(nproc)"
 ctest --preset "$preset"
+# The fuzz targets of what reads stored text (part files, rule texts): built
+# with clang in their own tree, each run a fixed number of times from its
+# seed corpus (tests/fuzz/CMakeLists.txt).
+if [ "$preset" = sanitize ]; then
+  cmake --preset fuzz >/dev/null
+  cmake --build --preset fuzz -j"$(nproc)"
+  ctest --preset fuzz
+fi

@@ -27,7 +27,15 @@
 // matrix record. Not kept: features, components, occurrences, and faces and
 // edges (they come back with their body, tagged afresh). Tags are not kept:
 // an opened part's objects get new tags, in the file's order.
+//
+// A part file is not trusted: each object is read into a temporary, its
+// kernel texts checked (files/kernel_text.h) before the kernel reads them,
+// and the part is made only when every object reads. A malformed object
+// fails the open with an error that names it (its index in the file and its
+// name) in the error output and the system log.
 #include "core/model.h"
+#include "core/sinks.h"
+#include "files/kernel_text.h"
 #include "morvish.h"
 #include "omvra.h"
 #include "parts/assembly_data.h"
@@ -113,6 +121,15 @@ json object_to_json(const host::Object& o) {
     return j;
 }
 
+// A kernel text of an object, checked before the kernel reads it; throws
+// with what is wrong when it is malformed.
+std::string checked_text(const json& j, const char* what, std::string (*check)(const std::string&)) {
+    std::string text = j.get<std::string>();
+    const std::string problem = check(text);
+    if (!problem.empty()) throw std::runtime_error(std::string(what) + ": " + problem);
+    return text;
+}
+
 // An object of a part file, not yet in the object table. Throws on a
 // malformed entry.
 host::Object object_from_json(const json& j) {
@@ -145,20 +162,20 @@ host::Object object_from_json(const json& j) {
     }
     if (j.contains("point")) o.point = j.at("point").get<std::array<double, 3>>();
     if (j.contains("curve")) {
-        std::istringstream in(j.at("curve").get<std::string>());
+        std::istringstream in(checked_text(j.at("curve"), "curve", host::files::check_curve_text));
         GeomTools::Read(o.curve, in);
-        if (o.curve.IsNull()) throw std::runtime_error("bad curve");
+        if (o.curve.IsNull()) throw std::runtime_error("curve: the kernel could not read it");
     }
     if (j.contains("surface")) {
-        std::istringstream in(j.at("surface").get<std::string>());
+        std::istringstream in(checked_text(j.at("surface"), "surface", host::files::check_surface_text));
         GeomTools::Read(o.surface, in);
-        if (o.surface.IsNull()) throw std::runtime_error("bad surface");
+        if (o.surface.IsNull()) throw std::runtime_error("surface: the kernel could not read it");
     }
     if (j.contains("shape")) {
-        std::istringstream in(j.at("shape").get<std::string>());
+        std::istringstream in(checked_text(j.at("shape"), "shape", host::files::check_shape_text));
         BRep_Builder builder;
         BRepTools::Read(o.shape, in, builder);
-        if (o.shape.IsNull()) throw std::runtime_error("bad shape");
+        if (o.shape.IsNull()) throw std::runtime_error("shape: the kernel could not read it");
     }
     if (j.contains("csys")) {
         host::CsysData c;
@@ -216,6 +233,18 @@ bool write_document(const std::string& file_name, const json& doc) {
     return static_cast<bool>(out);
 }
 
+// How an error names an object of a part file: its index in the file and,
+// when it has one, its name.
+std::string object_label(const json& j, size_t index) {
+    std::string label = "object " + std::to_string(index);
+    if (j.is_object()) {
+        const auto name = j.find("name");
+        if (name != j.end() && name->is_string() && !name->get<std::string>().empty())
+            label += " \"" + name->get<std::string>() + "\"";
+    }
+    return label;
+}
+
 // The part and the objects of a document, made in the object table only
 // when the whole document reads.
 tag_t load_document(const json& doc, const std::string& file_name) {
@@ -226,8 +255,19 @@ tag_t load_document(const json& doc, const std::string& file_name) {
     p.inches = units == "inch";
     p.distance_tolerance = doc.at("distance_tolerance").get<double>();
     p.angle_tolerance = doc.at("angle_tolerance").get<double>();
+    const json& entries = doc.at("objects");
+    if (!entries.is_array()) throw std::runtime_error("\"objects\" is not a list");
     std::vector<host::Object> objects;
-    for (const json& j : doc.at("objects")) objects.push_back(object_from_json(j));
+    for (size_t i = 0; i < entries.size(); ++i) {
+        try {
+            objects.push_back(object_from_json(entries[i]));
+        } catch (const std::exception& e) {
+            throw std::runtime_error(object_label(entries[i], i) + ": " + e.what());
+        } catch (const Standard_Failure& e) {
+            throw std::runtime_error(object_label(entries[i], i) + ": the kernel refused it (" +
+                                     e.GetMessageString() + ")");
+        }
+    }
 
     host::Object& part = host::create(HM_part_type, 0, 0);
     part.part = part.tag;
@@ -236,6 +276,14 @@ tag_t load_document(const json& doc, const std::string& file_name) {
     const tag_t tag = part.tag;
     for (host::Object& o : objects) insert(std::move(o), tag);
     return tag;
+}
+
+// Why a part file could not be opened, in the error output and the system
+// log, where the user of the host reads it.
+void report_unreadable(const char* file_name, const char* why) {
+    const std::string line = std::string("Part file ") + file_name + " cannot be opened: " + (why ? why : "");
+    host::sinks().errors.push_back(line);
+    host::sinks().syslog.push_back(line);
 }
 
 void fail_status(HM_PART_load_status_t* status, const char* file_name, int code) {
@@ -256,8 +304,10 @@ int HM_PART_open_quiet(const char* file_name, tag_t* part, HM_PART_load_status_t
     if (!opened) {
         try {
             opened = load_document(read_document(file_name), file_name);
-        } catch (const std::exception&) {
-        } catch (const Standard_Failure&) {
+        } catch (const std::exception& e) {
+            report_unreadable(file_name, e.what());
+        } catch (const Standard_Failure& e) {
+            report_unreadable(file_name, e.GetMessageString());
         }
     }
     if (!opened) {

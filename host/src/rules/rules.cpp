@@ -390,8 +390,11 @@ int HM_RQ_create_child_rule(tag_t part, const char* parent, const char* name, co
     if (!*class_name || !rules::child_chain(parent, name, &chain)) return HM_ERR_BAD_ARGUMENT;
 
     // Everything is checked before the instance is touched.
-    std::vector<RuleValue> parsed(count);
+    // Grown one parsed text at a time: the count is the caller's, never a
+    // size to allocate up front.
+    std::vector<RuleValue> parsed;
     for (int i = 0; i < count; ++i) {
+        parsed.emplace_back();
         if (!names[i] || !values[i]) return HM_ERR_NULL_POINTER;
         std::string rule_chain;
         if (!rules::child_chain(chain.c_str(), names[i], &rule_chain)) return HM_ERR_BAD_ARGUMENT;

@@ -14,8 +14,9 @@ namespace host {
 namespace rules {
 namespace {
 
-// Deep enough for any list the tools write; keeps a hostile text from
-// exhausting the stack.
+// Most lists nested in one another: deep enough for any list the tools
+// write; keeps a hostile text from exhausting the stack. 64 nested lists
+// read, a 65th inside them is refused, whether or not it is empty.
 constexpr int kMaxDepth = 64;
 
 class Parser {
@@ -166,11 +167,11 @@ private:
         return false;
     }
 
+    // `depth` is the number of lists around the value.
     bool value(RuleValue* out, int depth) {
-        if (depth > kMaxDepth) return false;
         skip();
         char c = *p_;
-        if (c == '{') return list(out, depth);
+        if (c == '{') return depth < kMaxDepth && list(out, depth);
         if (c == '"') return string(out);
         if (std::isalpha(static_cast<unsigned char>(c))) return word(out);
         double v;

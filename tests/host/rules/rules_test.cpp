@@ -128,6 +128,48 @@ TEST_F(RuleTextParserTest, RefusesMalformedTextsAndLeavesTheValue) {
     EXPECT_FALSE(host::rules::parse_rule_text(deep.c_str(), &v)) << "a deep nest is refused, not a crash";
 }
 
+TEST_F(RuleTextParserTest, SixtyFourNestedListsReadAndASixtyFifthIsRefused) {
+    struct Case {
+        int lists;
+        bool empty;   // innermost list empty, or holding the integer 7
+        bool read;
+    } cases[] = {{1, false, true},   {64, false, true}, {64, true, true},
+                 {65, false, false}, {65, true, false}, {66, false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.lists) + (c.empty ? " lists, innermost empty" : " lists around 7"));
+        const std::string text = std::string(c.lists, '{') + (c.empty ? " " : "7") + std::string(c.lists, '}');
+        RuleValue v;
+        ASSERT_EQ(host::rules::parse_rule_text(text.c_str(), &v), c.read);
+        if (c.read) {
+            // The nest reads back as deep as it was written.
+            const RuleValue* inner = &v;
+            for (int depth = 1; depth < c.lists; ++depth) {
+                ASSERT_EQ(inner->kind, RuleValue::List);
+                ASSERT_EQ(inner->list.size(), 1u);
+                inner = &inner->list[0];
+            }
+            ASSERT_EQ(inner->kind, RuleValue::List);
+            if (c.empty) {
+                EXPECT_TRUE(inner->list.empty());
+            } else {
+                ASSERT_EQ(inner->list.size(), 1u);
+                EXPECT_EQ(inner->list[0].kind, RuleValue::Integer);
+                EXPECT_EQ(inner->list[0].integer, 7);
+            }
+        }
+        // The same limit where rule texts come into the store.
+        const char* names[] = {"Nest"};
+        const char* values[] = {text.c_str()};
+        EXPECT_EQ(HM_RQ_create_child_rule(part_, "root:", "NEST", "kw_nest", 1, names, values),
+                  c.read ? 0 : HM_ERR_BAD_ARGUMENT);
+        EXPECT_EQ(VD_is_instance_of_class("Root:", "NEST", "kw_nest"), c.read) << "nothing made when refused";
+        if (c.read) {
+            EXPECT_EQ(host_testing::rule_text("root:NEST:Nest:"), host::rules::format_rule_value(v));
+            EXPECT_EQ(HM_RQ_delete_instance_rule("root:", "NEST"), 0);
+        }
+    }
+}
+
 /* ---- typed queries ---- */
 
 class RuleQueryTest : public HostTest {
