@@ -14,7 +14,9 @@ typedef enum RTENV_ENV_e {
 
 // Switches to the open-API environment; answers the previous one.
 HOST_C_API RTENV_ENV_t RTENV_set_kwopen_env(void);
-HOST_C_API void RTENV_set_env(RTENV_ENV_t environment);
+// Switches to an environment: 0, or HM_ERR_BAD_ARGUMENT (environment
+// unchanged) for a value that names none.
+HOST_C_API int RTENV_set_env(RTENV_ENV_t environment);
 HOST_C_API RTENV_ENV_t RTENV_ask_env(void);
 
 // A message dialog: a title and lines of text. The stand-in records it and

@@ -54,6 +54,15 @@ HOST_API int undo_mark_count();
 // Session nesting depth.
 HOST_API int session_depth();
 
+// Fault injection: the host's guarded kernel calls (entry points that reach
+// the geometry kernel) are counted; after n more of them succeed, the next
+// one fails as a kernel exception would (its failure code, nothing built),
+// once. clear_kernel_fault() disarms it (reset() does too).
+HOST_API void fail_kernel_call_after(int n);
+HOST_API void clear_kernel_fault();
+// Guarded kernel calls made since the host was loaded.
+HOST_API long kernel_calls_made();
+
 }  // namespace host_testing
 
 #endif

@@ -16,6 +16,7 @@ void reset() {
     host::reset_sessions();
     host::reset_objects();
     host::reset_messages();
+    clear_kernel_fault();
 }
 
 tag_t make_part(const char* file_name, bool inches) {

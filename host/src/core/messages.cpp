@@ -116,7 +116,14 @@ RTENV_ENV_t RTENV_set_kwopen_env(void) {
     host::current_environment = RTENV_kwopen;
     return previous;
 }
-void RTENV_set_env(RTENV_ENV_t environment) { host::current_environment = environment; }
+int RTENV_set_env(RTENV_ENV_t environment) {
+    // Only the host's own environments: anything else would leave a value
+    // outside the enumeration for every later RTENV_ask_env.
+    const int value = static_cast<int>(environment);
+    if (value != RTENV_interactive && value != RTENV_kwopen && value != RTENV_batch) return HM_ERR_BAD_ARGUMENT;
+    host::current_environment = environment;
+    return 0;
+}
 RTENV_ENV_t RTENV_ask_env(void) { return host::current_environment; }
 
 const char* HM_get_fail_message(int code) {

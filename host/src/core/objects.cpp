@@ -129,14 +129,21 @@ int HM_OBJ_delete_object(tag_t object) {
     return 0;
 }
 
+// All or nothing: a tag 0, a deleted or unknown tag, or a part anywhere in
+// the array is refused before any object is deleted.
 int HM_OBJ_delete_array_of_objects(int count, const tag_t* objects) {
+    if (count < 0) return HM_ERR_BAD_ARGUMENT;
     if (count > 0 && !objects) return HM_ERR_NULL_POINTER;
-    int result = 0;
     for (int i = 0; i < count; ++i) {
-        int r = HM_OBJ_delete_object(objects[i]);
-        if (r) result = r;
+        host::Object* o = find(objects[i]);
+        if (!o) return HM_ERR_INVALID_TAG;
+        if (o->type == HM_part_type) return HM_ERR_WRONG_TYPE;
     }
-    return result;
+    // A repeated tag, or an object that went with one deleted before it (a
+    // face with its body), is already gone.
+    for (int i = 0; i < count; ++i)
+        if (find(objects[i])) host::erase(objects[i]);
+    return 0;
 }
 
 int HM_OBJ_ask_name(tag_t object, char* name, size_t size) {
@@ -432,8 +439,12 @@ double TOLER_ask_angular_tol(void) {
 
 /* ---- deferred deletion ---- */
 
+// A part is never deleted by an update: refused when logged, and passed
+// over should one be in the log all the same.
 int UPDATE_log_entity_to_delete(tag_t object) {
-    if (!find(object)) return HM_ERR_INVALID_TAG;
+    host::Object* o = find(object);
+    if (!o) return HM_ERR_INVALID_TAG;
+    if (o->type == HM_part_type) return HM_ERR_WRONG_TYPE;
     auto& log = model().logged_for_deletion;
     if (std::find(log.begin(), log.end(), object) == log.end()) log.push_back(object);
     return 0;
@@ -449,7 +460,7 @@ int UPDATE_do_update(void) {
     log.swap(model().logged_for_deletion);
     for (tag_t t : log) {
         host::Object* o = find(t);
-        if (!o) continue;
+        if (!o || o->type == HM_part_type) continue;
         // A feature removed by the update takes the body it made along; the
         // body's other features go with the body.
         tag_t body = 0;

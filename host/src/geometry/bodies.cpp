@@ -1,5 +1,6 @@
 // Bodies, their faces and edges: tags of the topology, topology queries,
 // face properties, kernel entities and kernel types.
+#include "core/kernel_guard.h"
 #include "geometry/bodies.h"
 
 #include "ambrith.h"
@@ -160,65 +161,75 @@ double normalise(double value, double lo, double hi) { return hi > lo ? (value -
 /* ---- topology ---- */
 
 int HM_MODL_ask_body_faces(tag_t body, hm_list_p_t* faces) {
-    if (!faces) return HM_ERR_NULL_POINTER;
-    Object* o = host::find(body);
-    if (!o) return HM_ERR_INVALID_TAG;
-    if (!host::find_body(body)) return HM_ERR_WRONG_TYPE;
-    return host::new_list(host::body_faces(body), faces);
+    return host::guarded(__func__, [&]() -> int {
+        if (!faces) return HM_ERR_NULL_POINTER;
+        Object* o = host::find(body);
+        if (!o) return HM_ERR_INVALID_TAG;
+        if (!host::find_body(body)) return HM_ERR_WRONG_TYPE;
+        return host::new_list(host::body_faces(body), faces);
+    });
 }
 
 int HM_MODL_ask_body_edges(tag_t body, hm_list_p_t* edges) {
-    if (!edges) return HM_ERR_NULL_POINTER;
-    Object* o = host::find(body);
-    if (!o) return HM_ERR_INVALID_TAG;
-    if (!host::find_body(body)) return HM_ERR_WRONG_TYPE;
-    return host::new_list(host::body_edges(body), edges);
+    return host::guarded(__func__, [&]() -> int {
+        if (!edges) return HM_ERR_NULL_POINTER;
+        Object* o = host::find(body);
+        if (!o) return HM_ERR_INVALID_TAG;
+        if (!host::find_body(body)) return HM_ERR_WRONG_TYPE;
+        return host::new_list(host::body_edges(body), edges);
+    });
 }
 
 int HM_MODL_ask_face_edges(tag_t face, hm_list_p_t* edges) {
-    if (!edges) return HM_ERR_NULL_POINTER;
-    if (!host::find(face)) return HM_ERR_INVALID_TAG;
-    Object* f = host::find_face(face);
-    if (!f) return HM_ERR_WRONG_TYPE;
-    TopTools_IndexedMapOfShape map;
-    TopExp::MapShapes(f->shape, TopAbs_EDGE, map);
-    const tag_t body = f->owner;
-    std::vector<tag_t> tags;
-    for (int i = 1; i <= map.Extent(); ++i)
-        if (tag_t t = host::tag_of_subshape(body, map(i))) tags.push_back(t);
-    return host::new_list(tags, edges);
+    return host::guarded(__func__, [&]() -> int {
+        if (!edges) return HM_ERR_NULL_POINTER;
+        if (!host::find(face)) return HM_ERR_INVALID_TAG;
+        Object* f = host::find_face(face);
+        if (!f) return HM_ERR_WRONG_TYPE;
+        TopTools_IndexedMapOfShape map;
+        TopExp::MapShapes(f->shape, TopAbs_EDGE, map);
+        const tag_t body = f->owner;
+        std::vector<tag_t> tags;
+        for (int i = 1; i <= map.Extent(); ++i)
+            if (tag_t t = host::tag_of_subshape(body, map(i))) tags.push_back(t);
+        return host::new_list(tags, edges);
+    });
 }
 
 int HM_MODL_ask_edge_faces(tag_t edge, hm_list_p_t* faces) {
-    if (!faces) return HM_ERR_NULL_POINTER;
-    if (!host::find(edge)) return HM_ERR_INVALID_TAG;
-    Object* e = host::find_edge(edge);
-    if (!e) return HM_ERR_WRONG_TYPE;
-    const TopoDS_Shape edge_shape = e->shape;
-    std::vector<tag_t> tags;
-    for (tag_t f : host::body_faces(e->owner)) {
-        TopTools_IndexedMapOfShape map;
-        TopExp::MapShapes(host::find(f)->shape, TopAbs_EDGE, map);
-        if (map.Contains(edge_shape)) tags.push_back(f);
-    }
-    return host::new_list(tags, faces);
+    return host::guarded(__func__, [&]() -> int {
+        if (!faces) return HM_ERR_NULL_POINTER;
+        if (!host::find(edge)) return HM_ERR_INVALID_TAG;
+        Object* e = host::find_edge(edge);
+        if (!e) return HM_ERR_WRONG_TYPE;
+        const TopoDS_Shape edge_shape = e->shape;
+        std::vector<tag_t> tags;
+        for (tag_t f : host::body_faces(e->owner)) {
+            TopTools_IndexedMapOfShape map;
+            TopExp::MapShapes(host::find(f)->shape, TopAbs_EDGE, map);
+            if (map.Contains(edge_shape)) tags.push_back(f);
+        }
+        return host::new_list(tags, faces);
+    });
 }
 
 int HM_MODL_ask_face_body(tag_t face, tag_t* body) {
-    if (!body) return HM_ERR_NULL_POINTER;
-    if (!host::find(face)) return HM_ERR_INVALID_TAG;
-    Object* f = host::find_face(face);
-    if (!f) return HM_ERR_WRONG_TYPE;
-    *body = f->owner;
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!body) return HM_ERR_NULL_POINTER;
+        if (!host::find(face)) return HM_ERR_INVALID_TAG;
+        Object* f = host::find_face(face);
+        if (!f) return HM_ERR_WRONG_TYPE;
+        *body = f->owner;
+        return 0;
+    });
 }
 
 int HM_MODL_ask_edge_verts(tag_t edge, double point1[3], double point2[3], int* vertex_count) {
-    if (!point1 || !point2 || !vertex_count) return HM_ERR_NULL_POINTER;
-    if (!host::find(edge)) return HM_ERR_INVALID_TAG;
-    Object* e = host::find_edge(edge);
-    if (!e) return HM_ERR_WRONG_TYPE;
-    try {
+    return host::guarded(__func__, [&]() -> int {
+        if (!point1 || !point2 || !vertex_count) return HM_ERR_NULL_POINTER;
+        if (!host::find(edge)) return HM_ERR_INVALID_TAG;
+        Object* e = host::find_edge(edge);
+        if (!e) return HM_ERR_WRONG_TYPE;
         TopoDS_Vertex v1, v2;
         TopExp::Vertices(TopoDS::Edge(e->shape), v1, v2);
         if (v1.IsNull() || v2.IsNull()) return HM_ERR_GEOMETRY;
@@ -226,20 +237,18 @@ int HM_MODL_ask_edge_verts(tag_t edge, double point1[3], double point2[3], int* 
         put(BRep_Tool::Pnt(v2).XYZ(), point2);
         *vertex_count = v1.IsSame(v2) ? 1 : 2;
         return 0;
-    } catch (const Standard_Failure&) {
-        return HM_ERR_GEOMETRY;
-    }
+    });
 }
 
 /* ---- faces ---- */
 
 int HM_MODL_ask_face_props(tag_t face, const double parm[2], double point[3], double u1[3], double v1[3],
                            double u2[3], double v2[3], double unit_normal[3], double radii[2]) {
-    if (!parm || !point || !u1 || !v1 || !u2 || !v2 || !unit_normal || !radii) return HM_ERR_NULL_POINTER;
-    if (!host::find(face)) return HM_ERR_INVALID_TAG;
-    Object* f = host::find_face(face);
-    if (!f) return HM_ERR_WRONG_TYPE;
-    try {
+    return host::guarded(__func__, [&]() -> int {
+        if (!parm || !point || !u1 || !v1 || !u2 || !v2 || !unit_normal || !radii) return HM_ERR_NULL_POINTER;
+        if (!host::find(face)) return HM_ERR_INVALID_TAG;
+        Object* f = host::find_face(face);
+        if (!f) return HM_ERR_WRONG_TYPE;
         const TopoDS_Face shape = TopoDS::Face(f->shape);
         double umin, umax, vmin, vmax;
         face_uv_box(shape, umin, umax, vmin, vmax);
@@ -267,17 +276,15 @@ int HM_MODL_ask_face_props(tag_t face, const double parm[2], double point[3], do
         radii[0] = std::fabs(k1) > 1.0e-12 ? 1.0 / k1 : 0.0;
         radii[1] = std::fabs(k2) > 1.0e-12 ? 1.0 / k2 : 0.0;
         return 0;
-    } catch (const Standard_Failure&) {
-        return HM_ERR_GEOMETRY;
-    }
+    });
 }
 
 int HM_MODL_ask_face_parm(tag_t face, const double ref_point[3], double parm[2], double face_point[3]) {
-    if (!ref_point || !parm || !face_point) return HM_ERR_NULL_POINTER;
-    if (!host::find(face)) return HM_ERR_INVALID_TAG;
-    Object* f = host::find_face(face);
-    if (!f) return HM_ERR_WRONG_TYPE;
-    try {
+    return host::guarded(__func__, [&]() -> int {
+        if (!ref_point || !parm || !face_point) return HM_ERR_NULL_POINTER;
+        if (!host::find(face)) return HM_ERR_INVALID_TAG;
+        Object* f = host::find_face(face);
+        if (!f) return HM_ERR_WRONG_TYPE;
         const TopoDS_Face shape = TopoDS::Face(f->shape);
         const gp_Pnt ref(ref_point[0], ref_point[1], ref_point[2]);
         BRepExtrema_DistShapeShape dist(BRepBuilderAPI_MakeVertex(ref).Vertex(), shape);
@@ -298,9 +305,7 @@ int HM_MODL_ask_face_parm(tag_t face, const double ref_point[3], double parm[2],
         parm[1] = normalise(v, vmin, vmax);
         put(p.XYZ(), face_point);
         return 0;
-    } catch (const Standard_Failure&) {
-        return HM_ERR_GEOMETRY;
-    }
+    });
 }
 
 /* ---- kernel entities ---- */
@@ -308,25 +313,31 @@ int HM_MODL_ask_face_parm(tag_t face, const double ref_point[3], double parm[2],
 tag_t es7010_occ(tag_t body) { return host::find_body(body) ? body : 0; }
 
 tag_t PX_ask_ptag_of_kw_eid(tag_t object) {
-    return (host::find_face(object) || host::find_edge(object)) ? object : 0;
+    return host::guarded_value<tag_t>(__func__, 0, [&]() -> tag_t {
+        return (host::find_face(object) || host::find_edge(object)) ? object : 0;
+    });
 }
 
 int GQ_BODY_ask_type(tag_t body, int* type) {
-    if (!type) return HM_ERR_NULL_POINTER;
-    if (!host::find(body)) return HM_ERR_INVALID_TAG;
-    Object* b = host::find_body(body);
-    if (!b) return HM_ERR_WRONG_TYPE;
-    if (b->shape.IsNull()) return HM_ERR_GEOMETRY;
-    *type = host::body_kernel_type(b->shape);
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!type) return HM_ERR_NULL_POINTER;
+        if (!host::find(body)) return HM_ERR_INVALID_TAG;
+        Object* b = host::find_body(body);
+        if (!b) return HM_ERR_WRONG_TYPE;
+        if (b->shape.IsNull()) return HM_ERR_GEOMETRY;
+        *type = host::body_kernel_type(b->shape);
+        return 0;
+    });
 }
 
 int GQ_BODY_ask_faces(tag_t body, int* count, tag_t** faces) {
-    if (!count || !faces) return HM_ERR_NULL_POINTER;
-    if (!host::find(body)) return HM_ERR_INVALID_TAG;
-    if (!host::find_body(body)) return HM_ERR_WRONG_TYPE;
-    const std::vector<tag_t> tags = host::body_faces(body);
-    *count = static_cast<int>(tags.size());
-    *faces = host::tag_array(tags);
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!count || !faces) return HM_ERR_NULL_POINTER;
+        if (!host::find(body)) return HM_ERR_INVALID_TAG;
+        if (!host::find_body(body)) return HM_ERR_WRONG_TYPE;
+        const std::vector<tag_t> tags = host::body_faces(body);
+        *count = static_cast<int>(tags.size());
+        *faces = host::tag_array(tags);
+        return 0;
+    });
 }

@@ -1,6 +1,8 @@
 // Features that make or change bodies: spheres, cylinders, bounded planes,
 // ruled sheets, scaling, and the section of two bodies; the string lists of
 // curves they take.
+#include "core/checks.h"
+#include "core/kernel_guard.h"
 #include "geometry/bodies.h"
 
 #include "geometry/geometry.h"
@@ -55,7 +57,7 @@ bool positive_number(const char* text, double& value) {
     value = std::strtod(text, &end);
     if (end == text) return false;
     while (*end == ' ' || *end == '\t') ++end;
-    return *end == '\0' && std::isfinite(value) && value > 0.0;
+    return *end == '\0' && host::finite_value(value) && value > 0.0;
 }
 
 // The curves of each string of a string list, as objects' tags.
@@ -93,81 +95,87 @@ int check_sign(int sign) { return sign == HM_NULLSIGN ? 0 : HM_ERR_BAD_ARGUMENT;
 /* ---- string lists ---- */
 
 int HM_MODL_init_string_list(HM_STRING_LIST_p_t list) {
-    if (!list) return HM_ERR_NULL_POINTER;
-    *list = HM_STRING_LIST_t{0, nullptr, nullptr, nullptr};
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!list) return HM_ERR_NULL_POINTER;
+        *list = HM_STRING_LIST_t{0, nullptr, nullptr, nullptr};
+        return 0;
+    });
 }
 
 int HM_MODL_create_string_list(int string_count, int curve_total, HM_STRING_LIST_p_t list) {
-    if (!list) return HM_ERR_NULL_POINTER;
-    if (string_count < 0 || curve_total < 0) return HM_ERR_BAD_ARGUMENT;
-    list->string_count = string_count;
-    list->curve_counts = static_cast<int*>(SM_calloc(string_count, sizeof(int)));
-    list->directions = static_cast<int*>(SM_calloc(string_count, sizeof(int)));
-    list->curves = static_cast<tag_t*>(SM_calloc(curve_total, sizeof(tag_t)));
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!list) return HM_ERR_NULL_POINTER;
+        if (string_count < 0 || curve_total < 0) return HM_ERR_BAD_ARGUMENT;
+        list->string_count = string_count;
+        list->curve_counts = static_cast<int*>(SM_calloc(string_count, sizeof(int)));
+        list->directions = static_cast<int*>(SM_calloc(string_count, sizeof(int)));
+        list->curves = static_cast<tag_t*>(SM_calloc(curve_total, sizeof(tag_t)));
+        return 0;
+    });
 }
 
 int HM_MODL_free_string_list(HM_STRING_LIST_p_t list) {
-    if (!list) return HM_ERR_NULL_POINTER;
-    SM_free(list->curve_counts);
-    SM_free(list->directions);
-    SM_free(list->curves);
-    return HM_MODL_init_string_list(list);
+    return host::guarded(__func__, [&]() -> int {
+        if (!list) return HM_ERR_NULL_POINTER;
+        SM_free(list->curve_counts);
+        SM_free(list->directions);
+        SM_free(list->curves);
+        return HM_MODL_init_string_list(list);
+    });
 }
 
 /* ---- primitives ---- */
 
 int HM_MODL_create_sphere(int sign, const double centre[3], const char* diameter, tag_t* feature) {
-    if (!centre || !diameter || !feature) return HM_ERR_NULL_POINTER;
-    if (int r = check_sign(sign)) return r;
-    double d;
-    if (!positive_number(diameter, d)) return HM_ERR_BAD_ARGUMENT;
-    try {
+    return host::guarded(__func__, [&]() -> int {
+        if (!centre || !diameter || !feature) return HM_ERR_NULL_POINTER;
+        if (int r = check_sign(sign)) return r;
+        if (!host::finite3(centre)) return HM_ERR_BAD_ARGUMENT;
+        double d;
+        if (!positive_number(diameter, d)) return HM_ERR_BAD_ARGUMENT;
         TopoDS_Shape s = BRepPrimAPI_MakeSphere(gp_Pnt(centre[0], centre[1], centre[2]), d / 2.0).Shape();
         host::make_body(s, "SPHERE", feature);
         return 0;
-    } catch (const Standard_Failure&) {
-        return HM_ERR_GEOMETRY;
-    }
+    });
 }
 
 int HM_MODL_create_sphere1(int sign, const double centre[3], const char* diameter, tag_t* feature) {
-    return HM_MODL_create_sphere(sign, centre, diameter, feature);
+    return host::guarded(__func__, [&]() -> int {
+        return HM_MODL_create_sphere(sign, centre, diameter, feature);
+    });
 }
 
 int HM_MODL_create_cyl1(int sign, const double origin[3], const char* height, const char* diameter,
                         const double direction[3], tag_t* feature) {
-    if (!origin || !height || !diameter || !direction || !feature) return HM_ERR_NULL_POINTER;
-    if (int r = check_sign(sign)) return r;
-    double h, d;
-    if (!positive_number(height, h) || !positive_number(diameter, d)) return HM_ERR_BAD_ARGUMENT;
-    try {
+    return host::guarded(__func__, [&]() -> int {
+        if (!origin || !height || !diameter || !direction || !feature) return HM_ERR_NULL_POINTER;
+        if (int r = check_sign(sign)) return r;
+        if (!host::finite3(origin) || !host::finite3(direction)) return HM_ERR_BAD_ARGUMENT;
+        double h, d;
+        if (!positive_number(height, h) || !positive_number(diameter, d)) return HM_ERR_BAD_ARGUMENT;
         gp_Ax2 axis(gp_Pnt(origin[0], origin[1], origin[2]), gp_Dir(direction[0], direction[1], direction[2]));
         host::make_body(BRepPrimAPI_MakeCylinder(axis, d / 2.0, h).Shape(), "CYLINDER", feature);
         return 0;
-    } catch (const Standard_Failure&) {
-        return HM_ERR_GEOMETRY;   // a zero direction among others
-    }
+    });
 }
 
 /* ---- bounded planes ---- */
 
 int HM_MODL_create_bplane(const HM_STRING_LIST_t* boundary, const double tolerances[], tag_t* body) {
-    if (!boundary || !tolerances || !body) return HM_ERR_NULL_POINTER;
-    std::vector<std::vector<tag_t>> strings;
-    std::vector<int> dirs;
-    if (int r = strings_of(boundary, strings, dirs)) return r;
-    if (strings.empty()) return HM_ERR_BAD_ARGUMENT;
-    const double tol = tolerances[0] > 0.0 ? tolerances[0] : host::distance_tolerance();
-    Handle(TopTools_HSequenceOfShape) edges = new TopTools_HSequenceOfShape;
-    for (const auto& string : strings)
-        for (tag_t t : string) {
-            TopoDS_Edge e;
-            if (int r = edge_of(t, e)) return r;
-            edges->Append(e);
-        }
-    try {
+    return host::guarded(__func__, [&]() -> int {
+        if (!boundary || !tolerances || !body) return HM_ERR_NULL_POINTER;
+        std::vector<std::vector<tag_t>> strings;
+        std::vector<int> dirs;
+        if (int r = strings_of(boundary, strings, dirs)) return r;
+        if (strings.empty()) return HM_ERR_BAD_ARGUMENT;
+        const double tol = tolerances[0] > 0.0 ? tolerances[0] : host::distance_tolerance();
+        Handle(TopTools_HSequenceOfShape) edges = new TopTools_HSequenceOfShape;
+        for (const auto& string : strings)
+            for (tag_t t : string) {
+                TopoDS_Edge e;
+                if (int r = edge_of(t, e)) return r;
+                edges->Append(e);
+            }
         Handle(TopTools_HSequenceOfShape) wires = new TopTools_HSequenceOfShape;
         ShapeAnalysis_FreeBounds::ConnectEdgesToWires(edges, tol, false, wires);
         if (wires->Length() != 1) return HM_ERR_GEOMETRY;
@@ -181,9 +189,7 @@ int HM_MODL_create_bplane(const HM_STRING_LIST_t* boundary, const double toleran
         fix.Perform();
         *body = host::make_body(fix.Face(), "BOUNDED_PLANE");
         return 0;
-    } catch (const Standard_Failure&) {
-        return HM_ERR_GEOMETRY;
-    }
+    });
 }
 
 /* ---- ruled sheets ---- */
@@ -264,16 +270,16 @@ int section_of(const std::vector<tag_t>& string, int direction, int alignment, d
 int HM_MODL_create_ruled1(const HM_STRING_LIST_t* sections, const HM_STRING_LIST_t* spine, int alignment,
                           double alignment_values[6], int unused1, int unused2, int unused3, int unused4,
                           const double tolerances[3], tag_t* sheet) {
-    (void)alignment_values, (void)unused1, (void)unused2, (void)unused3, (void)unused4;
-    if (!sections || !sheet) return HM_ERR_NULL_POINTER;
-    if (spine && spine->string_count != 0) return HM_ERR_BAD_ARGUMENT;
-    if (alignment != kAlignParameter && alignment != kAlignArcLength) return HM_ERR_BAD_ARGUMENT;
-    std::vector<std::vector<tag_t>> strings;
-    std::vector<int> dirs;
-    if (int r = strings_of(sections, strings, dirs)) return r;
-    if (strings.size() != 2) return HM_ERR_BAD_ARGUMENT;
-    const double tol = (tolerances && tolerances[0] > 0.0) ? tolerances[0] : host::distance_tolerance();
-    try {
+    return host::guarded(__func__, [&]() -> int {
+        (void)alignment_values, (void)unused1, (void)unused2, (void)unused3, (void)unused4;
+        if (!sections || !sheet) return HM_ERR_NULL_POINTER;
+        if (spine && spine->string_count != 0) return HM_ERR_BAD_ARGUMENT;
+        if (alignment != kAlignParameter && alignment != kAlignArcLength) return HM_ERR_BAD_ARGUMENT;
+        std::vector<std::vector<tag_t>> strings;
+        std::vector<int> dirs;
+        if (int r = strings_of(sections, strings, dirs)) return r;
+        if (strings.size() != 2) return HM_ERR_BAD_ARGUMENT;
+        const double tol = (tolerances && tolerances[0] > 0.0) ? tolerances[0] : host::distance_tolerance();
         Section ends[2];
         for (int i = 0; i < 2; ++i)
             if (int r = section_of(strings[i], dirs[i], alignment, tol, ends[i])) return r;
@@ -290,33 +296,31 @@ int HM_MODL_create_ruled1(const HM_STRING_LIST_t* sections, const HM_STRING_LIST
         if (!ruled.IsDone() || ruled.Shape().IsNull()) return HM_ERR_GEOMETRY;
         *sheet = host::make_body(ruled.Shape(), "RULED");
         return 0;
-    } catch (const Standard_Failure&) {
-        return HM_ERR_GEOMETRY;
-    }
+    });
 }
 
 /* ---- scaling ---- */
 
 int HM_MODL_create_scale(int scale_type, int body_count, const tag_t* bodies, tag_t csys, const char* factors[3],
                          int* feature_count, tag_t** features) {
-    if (!bodies || !factors || !feature_count || !features) return HM_ERR_NULL_POINTER;
-    if ((scale_type != 1 && scale_type != 2) || body_count < 1) return HM_ERR_BAD_ARGUMENT;
-    double f[3];
-    for (int i = 0; i < (scale_type == 1 ? 1 : 3); ++i)
-        if (!positive_number(factors[i], f[i])) return HM_ERR_BAD_ARGUMENT;
-    if (scale_type == 1) f[1] = f[2] = f[0];
-    host::CsysData frame;
-    if (int r = host::frame_of(csys, frame)) return r;
-    for (int i = 0; i < body_count; ++i) {
-        if (!host::find(bodies[i])) return HM_ERR_INVALID_TAG;
-        if (!host::find_body(bodies[i])) return HM_ERR_WRONG_TYPE;
-        if (std::count(bodies, bodies + i, bodies[i])) return HM_ERR_BAD_ARGUMENT;
-    }
-    // The scaled shapes, and those of the faces and edges already tagged,
-    // which keep their tags.
-    std::vector<TopoDS_Shape> scaled;
-    std::vector<std::vector<TopoDS_Shape>> scaled_topology;
-    try {
+    return host::guarded(__func__, [&]() -> int {
+        if (!bodies || !factors || !feature_count || !features) return HM_ERR_NULL_POINTER;
+        if ((scale_type != 1 && scale_type != 2) || body_count < 1) return HM_ERR_BAD_ARGUMENT;
+        double f[3];
+        for (int i = 0; i < (scale_type == 1 ? 1 : 3); ++i)
+            if (!positive_number(factors[i], f[i])) return HM_ERR_BAD_ARGUMENT;
+        if (scale_type == 1) f[1] = f[2] = f[0];
+        host::CsysData frame;
+        if (int r = host::frame_of(csys, frame)) return r;
+        for (int i = 0; i < body_count; ++i) {
+            if (!host::find(bodies[i])) return HM_ERR_INVALID_TAG;
+            if (!host::find_body(bodies[i])) return HM_ERR_WRONG_TYPE;
+            if (std::count(bodies, bodies + i, bodies[i])) return HM_ERR_BAD_ARGUMENT;
+        }
+        // The scaled shapes, and those of the faces and edges already tagged,
+        // which keep their tags.
+        std::vector<TopoDS_Shape> scaled;
+        std::vector<std::vector<TopoDS_Shape>> scaled_topology;
         const gp_XYZ origin(frame.origin[0], frame.origin[1], frame.origin[2]);
         for (int i = 0; i < body_count; ++i) {
             const host::Object& body = *host::find(bodies[i]);
@@ -347,29 +351,27 @@ int HM_MODL_create_scale(int scale_type, int body_count, const tag_t* bodies, ta
                 scaled_topology.back().push_back(sub ? builder->ModifiedShape(sub->shape) : TopoDS_Shape());
             }
         }
-    } catch (const Standard_Failure&) {
-        return HM_ERR_GEOMETRY;
-    }
-    *features = static_cast<tag_t*>(SM_alloc(body_count * sizeof(tag_t)));
-    for (int i = 0; i < body_count; ++i) {
-        host::Object& body = *host::find(bodies[i]);
-        body.shape = scaled[i];
-        for (size_t k = 0; k < body.subtags.size(); ++k)
-            if (host::Object* sub = host::find(body.subtags[k])) sub->shape = scaled_topology[i][k];
-        (*features)[i] = host::create_feature("SCALE", bodies[i]).tag;
-    }
-    *feature_count = body_count;
-    return 0;
+        *features = static_cast<tag_t*>(SM_alloc(body_count * sizeof(tag_t)));
+        for (int i = 0; i < body_count; ++i) {
+            host::Object& body = *host::find(bodies[i]);
+            body.shape = scaled[i];
+            for (size_t k = 0; k < body.subtags.size(); ++k)
+                if (host::Object* sub = host::find(body.subtags[k])) sub->shape = scaled_topology[i][k];
+            (*features)[i] = host::create_feature("SCALE", bodies[i]).tag;
+        }
+        *feature_count = body_count;
+        return 0;
+    });
 }
 
 /* ---- section of bodies ---- */
 
 int HM_MODL_intersect_bodies(tag_t body1, tag_t body2, int* count, tag_t** bodies) {
-    if (!count || !bodies) return HM_ERR_NULL_POINTER;
-    if (!host::find(body1) || !host::find(body2)) return HM_ERR_INVALID_TAG;
-    if (!host::find_body(body1) || !host::find_body(body2)) return HM_ERR_WRONG_TYPE;
-    std::vector<TopoDS_Shape> wires;
-    try {
+    return host::guarded(__func__, [&]() -> int {
+        if (!count || !bodies) return HM_ERR_NULL_POINTER;
+        if (!host::find(body1) || !host::find(body2)) return HM_ERR_INVALID_TAG;
+        if (!host::find_body(body1) || !host::find_body(body2)) return HM_ERR_WRONG_TYPE;
+        std::vector<TopoDS_Shape> wires;
         BRepAlgoAPI_Section section(host::find(body1)->shape, host::find(body2)->shape, true);
         if (!section.IsDone()) return HM_ERR_GEOMETRY;
         Handle(TopTools_HSequenceOfShape) edges = new TopTools_HSequenceOfShape;
@@ -378,12 +380,10 @@ int HM_MODL_intersect_bodies(tag_t body1, tag_t body2, int* count, tag_t** bodie
         if (edges->Length() > 0)
             ShapeAnalysis_FreeBounds::ConnectEdgesToWires(edges, host::distance_tolerance(), false, joined);
         for (int i = 1; i <= joined->Length(); ++i) wires.push_back(joined->Value(i));
-    } catch (const Standard_Failure&) {
-        return HM_ERR_GEOMETRY;
-    }
-    std::vector<tag_t> made;
-    for (const TopoDS_Shape& wire : wires) made.push_back(host::make_body(wire, "SECTION"));
-    *count = static_cast<int>(made.size());
-    *bodies = host::tag_array(made);
-    return 0;
+        std::vector<tag_t> made;
+        for (const TopoDS_Shape& wire : wires) made.push_back(host::make_body(wire, "SECTION"));
+        *count = static_cast<int>(made.size());
+        *bodies = host::tag_array(made);
+        return 0;
+    });
 }

@@ -1,4 +1,5 @@
 // Creation and data of points, lines, arcs and conics.
+#include "core/kernel_guard.h"
 #include "geometry/curves_internal.h"
 #include "hathmor.h"
 
@@ -46,9 +47,10 @@ gp_Pnt from_matrix(const gp_XYZ axes[3], const double p[3]) {
 int check_part() { return host::work_part_data() ? 0 : HM_ERR_NO_PART; }
 
 Handle(Geom_Curve) make_line(const HM_CURVE_line_t& l) {
+    if (!host::finite3(l.start_point) || !host::finite3(l.end_point)) return nullptr;
     const gp_Pnt a = host::point_of(l.start_point), b = host::point_of(l.end_point);
     const double length = a.Distance(b);
-    if (!(length > 1.0e-12) || !std::isfinite(length)) return nullptr;
+    if (!(length > 1.0e-12) || !host::finite_value(length)) return nullptr;
     Handle(Geom_Line) line = new Geom_Line(a, gp_Dir(gp_Vec(a, b)));
     return new Geom_TrimmedCurve(line, 0.0, length);
 }
@@ -61,7 +63,7 @@ Handle(Geom_Curve) make_conic(const HM_CURVE_conic_t& c, int& r) {
     const double values[] = {c.rotation_angle, c.start_param, c.end_param, c.center[0], c.center[1],
                              c.center[2],      c.k1,          c.k2};
     for (double v : values)
-        if (!std::isfinite(v)) {
+        if (!host::finite_value(v)) {
             r = HM_ERR_BAD_ARGUMENT;
             return nullptr;
         }
@@ -163,22 +165,26 @@ tag_t host::new_matrix(const gp_Dir& x, const gp_Dir& y, const gp_Dir& z) {
 /* ---- points ---- */
 
 int HM_CURVE_create_point(const double point[3], tag_t* point_obj) {
-    if (!point || !point_obj) return HM_ERR_NULL_POINTER;
-    if (!host::finite3(point)) return HM_ERR_BAD_ARGUMENT;
-    if (int r = check_part()) return r;
-    host::Object& o = host::create(HM_point_type, 0);
-    o.point = {point[0], point[1], point[2]};
-    *point_obj = o.tag;
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!point || !point_obj) return HM_ERR_NULL_POINTER;
+        if (!host::finite3(point)) return HM_ERR_BAD_ARGUMENT;
+        if (int r = check_part()) return r;
+        host::Object& o = host::create(HM_point_type, 0);
+        o.point = {point[0], point[1], point[2]};
+        *point_obj = o.tag;
+        return 0;
+    });
 }
 
 int HM_CURVE_ask_point_data(tag_t point, double coords[3]) {
-    if (!coords) return HM_ERR_NULL_POINTER;
-    host::Object* o = find(point);
-    if (!o) return HM_ERR_INVALID_TAG;
-    if (o->type != HM_point_type) return HM_ERR_WRONG_TYPE;
-    for (int i = 0; i < 3; ++i) coords[i] = o->point[i];
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!coords) return HM_ERR_NULL_POINTER;
+        host::Object* o = find(point);
+        if (!o) return HM_ERR_INVALID_TAG;
+        if (o->type != HM_point_type) return HM_ERR_WRONG_TYPE;
+        for (int i = 0; i < 3; ++i) coords[i] = o->point[i];
+        return 0;
+    });
 }
 
 int ES_ask_coordinates_of_point(tag_t point, double coords[3]) { return HM_CURVE_ask_point_data(point, coords); }
@@ -186,50 +192,56 @@ int ES_ask_coordinates_of_point(tag_t point, double coords[3]) { return HM_CURVE
 /* ---- lines ---- */
 
 int HM_CURVE_create_line(const HM_CURVE_line_t* line, tag_t* line_obj) {
-    if (!line || !line_obj) return HM_ERR_NULL_POINTER;
-    if (int r = check_part()) return r;
-    Handle(Geom_Curve) c = make_line(*line);
-    if (c.IsNull()) return HM_ERR_BAD_ARGUMENT;
-    *line_obj = host::store_curve(c).tag;
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!line || !line_obj) return HM_ERR_NULL_POINTER;
+        if (int r = check_part()) return r;
+        Handle(Geom_Curve) c = make_line(*line);
+        if (c.IsNull()) return HM_ERR_BAD_ARGUMENT;
+        *line_obj = host::store_curve(c).tag;
+        return 0;
+    });
 }
 
 int HM_CURVE_ask_line_data(tag_t line, HM_CURVE_line_t* line_data) {
-    if (!line_data) return HM_ERR_NULL_POINTER;
-    host::Object* o = find(line);
-    if (!o) return HM_ERR_INVALID_TAG;
-    if (o->type != HM_line_type || o->curve.IsNull()) return HM_ERR_WRONG_TYPE;
-    host::put(o->curve->Value(o->curve->FirstParameter()), line_data->start_point);
-    host::put(o->curve->Value(o->curve->LastParameter()), line_data->end_point);
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!line_data) return HM_ERR_NULL_POINTER;
+        host::Object* o = find(line);
+        if (!o) return HM_ERR_INVALID_TAG;
+        if (o->type != HM_line_type || o->curve.IsNull()) return HM_ERR_WRONG_TYPE;
+        host::put(o->curve->Value(o->curve->FirstParameter()), line_data->start_point);
+        host::put(o->curve->Value(o->curve->LastParameter()), line_data->end_point);
+        return 0;
+    });
 }
 
 int HM_CURVE_edit_line_data(tag_t line, const HM_CURVE_line_t* line_data) {
-    if (!line_data) return HM_ERR_NULL_POINTER;
-    host::Object* o = find(line);
-    if (!o) return HM_ERR_INVALID_TAG;
-    if (o->type != HM_line_type) return HM_ERR_WRONG_TYPE;
-    Handle(Geom_Curve) c = make_line(*line_data);
-    if (c.IsNull()) return HM_ERR_BAD_ARGUMENT;
-    o->curve = c;
-    o->data.reset();
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!line_data) return HM_ERR_NULL_POINTER;
+        host::Object* o = find(line);
+        if (!o) return HM_ERR_INVALID_TAG;
+        if (o->type != HM_line_type) return HM_ERR_WRONG_TYPE;
+        Handle(Geom_Curve) c = make_line(*line_data);
+        if (c.IsNull()) return HM_ERR_BAD_ARGUMENT;
+        o->curve = c;
+        o->data.reset();
+        return 0;
+    });
 }
 
 /* ---- arcs ---- */
 
 int HM_CURVE_create_arc(const HM_CURVE_arc_t* arc, tag_t* arc_obj) {
-    if (!arc || !arc_obj) return HM_ERR_NULL_POINTER;
-    if (int r = check_part()) return r;
-    gp_XYZ axes[3];
-    if (int r = matrix_axes(arc->matrix_tag, axes)) return r;
-    const double sweep = arc->end_angle - arc->start_angle;
-    if (!host::finite3(arc->arc_center) || !std::isfinite(arc->start_angle) || !std::isfinite(sweep) ||
-        !(arc->radius > 0.0) || !std::isfinite(arc->radius) || !(sweep > kAngleResolution) ||
-        sweep > kTwoPi + kAngleResolution)
-        return HM_ERR_BAD_ARGUMENT;
-    Handle(Geom_Curve) c;
-    try {
+    return host::guarded(__func__, [&]() -> int {
+        if (!arc || !arc_obj) return HM_ERR_NULL_POINTER;
+        if (int r = check_part()) return r;
+        gp_XYZ axes[3];
+        if (int r = matrix_axes(arc->matrix_tag, axes)) return r;
+        const double sweep = arc->end_angle - arc->start_angle;
+        if (!host::finite3(arc->arc_center) || !host::finite_value(arc->start_angle) || !host::finite_value(sweep) ||
+            !(arc->radius > 0.0) || !host::finite_value(arc->radius) || !(sweep > kAngleResolution) ||
+            sweep > kTwoPi + kAngleResolution)
+            return HM_ERR_BAD_ARGUMENT;
+        Handle(Geom_Curve) c;
         const gp_Dir z(axes[0] ^ axes[1]);
         const gp_Dir x0(axes[0]), y0(z ^ x0);
         // The circle's own parameter 0 is put at the start angle.
@@ -239,59 +251,63 @@ int HM_CURVE_create_arc(const HM_CURVE_arc_t* arc, tag_t* arc_obj) {
             c = circle;
         else
             c = new Geom_TrimmedCurve(circle, 0.0, sweep);
-    } catch (const Standard_Failure&) {
-        return HM_ERR_GEOMETRY;
-    }
-    host::Object& o = host::store_curve(c);
-    o.data = *arc;
-    *arc_obj = o.tag;
-    return 0;
+        host::Object& o = host::store_curve(c);
+        o.data = *arc;
+        *arc_obj = o.tag;
+        return 0;
+    });
 }
 
 /* ---- conics ---- */
 
 int HM_CURVE_create_conic(const HM_CURVE_conic_t* conic, tag_t* conic_obj) {
-    if (!conic || !conic_obj) return HM_ERR_NULL_POINTER;
-    if (int r = check_part()) return r;
-    int r = 0;
-    Handle(Geom_Curve) c = make_conic(*conic, r);
-    if (c.IsNull()) return r;
-    host::Object& o = host::store_curve(c);
-    o.data = *conic;
-    *conic_obj = o.tag;
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!conic || !conic_obj) return HM_ERR_NULL_POINTER;
+        if (int r = check_part()) return r;
+        int r = 0;
+        Handle(Geom_Curve) c = make_conic(*conic, r);
+        if (c.IsNull()) return r;
+        host::Object& o = host::store_curve(c);
+        o.data = *conic;
+        *conic_obj = o.tag;
+        return 0;
+    });
 }
 
 int HM_CURVE_ask_conic_data(tag_t conic, HM_CURVE_conic_t* conic_data) {
-    if (!conic_data) return HM_ERR_NULL_POINTER;
-    host::Object* o = find(conic);
-    if (!o) return HM_ERR_INVALID_TAG;
-    if (o->type != HM_conic_type || o->curve.IsNull()) return HM_ERR_WRONG_TYPE;
-    if (const auto* d = std::any_cast<HM_CURVE_conic_t>(&o->data)) {
-        *conic_data = *d;
+    return host::guarded(__func__, [&]() -> int {
+        if (!conic_data) return HM_ERR_NULL_POINTER;
+        host::Object* o = find(conic);
+        if (!o) return HM_ERR_INVALID_TAG;
+        if (o->type != HM_conic_type || o->curve.IsNull()) return HM_ERR_WRONG_TYPE;
+        if (const auto* d = std::any_cast<HM_CURVE_conic_t>(&o->data)) {
+            *conic_data = *d;
+            return 0;
+        }
+        HM_CURVE_conic_t record;
+        Handle(Geom_Curve) curve = o->curve;
+        if (!conic_record(curve, record)) return HM_ERR_GEOMETRY;
+        // create() may not move the conic (std::map), but look it up again anyway.
+        host::Object* again = find(conic);
+        again->data = record;
+        *conic_data = record;
         return 0;
-    }
-    HM_CURVE_conic_t record;
-    Handle(Geom_Curve) curve = o->curve;
-    if (!conic_record(curve, record)) return HM_ERR_GEOMETRY;
-    // create() may not move the conic (std::map), but look it up again anyway.
-    host::Object* again = find(conic);
-    again->data = record;
-    *conic_data = record;
-    return 0;
+    });
 }
 
 int HM_CURVE_edit_conic_data(tag_t conic, const HM_CURVE_conic_t* conic_data) {
-    if (!conic_data) return HM_ERR_NULL_POINTER;
-    host::Object* o = find(conic);
-    if (!o) return HM_ERR_INVALID_TAG;
-    if (o->type != HM_conic_type) return HM_ERR_WRONG_TYPE;
-    int r = 0;
-    Handle(Geom_Curve) c = make_conic(*conic_data, r);
-    if (c.IsNull()) return r;
-    o = find(conic);
-    o->curve = c;
-    o->subtype = conic_data->conic_type;
-    o->data = *conic_data;
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!conic_data) return HM_ERR_NULL_POINTER;
+        host::Object* o = find(conic);
+        if (!o) return HM_ERR_INVALID_TAG;
+        if (o->type != HM_conic_type) return HM_ERR_WRONG_TYPE;
+        int r = 0;
+        Handle(Geom_Curve) c = make_conic(*conic_data, r);
+        if (c.IsNull()) return r;
+        o = find(conic);
+        o->curve = c;
+        o->subtype = conic_data->conic_type;
+        o->data = *conic_data;
+        return 0;
+    });
 }

@@ -2,6 +2,7 @@
 // evaluation and inversion, corners, parts of curves; the evaluators of
 // omvra (HM_EVAL) and gostrel (EVC, evcrv, kpart_cv, kcrvev), edge curves
 // and kernel curves with their lengths.
+#include "core/kernel_guard.h"
 #include "geometry/curves_internal.h"
 #include "gostrel.h"
 #include "quillon.h"
@@ -26,8 +27,6 @@
 #include <new>
 
 namespace host {
-
-bool finite3(const double v[3]) { return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]); }
 
 namespace {
 
@@ -88,7 +87,7 @@ void free_evaluator(HM_EVAL_s* evaluator) {
 }
 
 bool checked_kernel_parameter(const Handle(Geom_Curve)& curve, double t, double& u) {
-    if (!std::isfinite(t)) return false;
+    if (!host::finite_value(t)) return false;
     if (t < 0.0 || t > 1.0) {
         if (is_periodic(curve) && std::fabs(t) < 1.0e6)
             t -= std::floor(t);
@@ -266,66 +265,80 @@ int length_between(const Handle(Geom_Curve)& curve, double start, double end, do
 
 int HM_MODL_ask_curve_props(tag_t curve, double parm, double point[3], double tangent[3], double p_norm[3],
                             double b_norm[3], double* torsion, double* rad_of_cur) {
-    if (!point || !tangent || !p_norm || !b_norm || !torsion || !rad_of_cur) return HM_ERR_NULL_POINTER;
-    Handle(Geom_Curve) c;
-    if (int r = curve_arg(curve, c)) return r;
-    host::CurveProps props;
-    if (int r = props_at(c, parm, props)) return r;
-    host::put(props.point, point);
-    host::put(props.tangent, tangent);
-    host::put(props.normal, p_norm);
-    host::put(props.binormal, b_norm);
-    *torsion = props.torsion;
-    *rad_of_cur = props.radius;
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!point || !tangent || !p_norm || !b_norm || !torsion || !rad_of_cur) return HM_ERR_NULL_POINTER;
+        Handle(Geom_Curve) c;
+        if (int r = curve_arg(curve, c)) return r;
+        host::CurveProps props;
+        if (int r = props_at(c, parm, props)) return r;
+        host::put(props.point, point);
+        host::put(props.tangent, tangent);
+        host::put(props.normal, p_norm);
+        host::put(props.binormal, b_norm);
+        *torsion = props.torsion;
+        *rad_of_cur = props.radius;
+        return 0;
+    });
 }
 
 int HM_MODL_ask_curve_parm(tag_t curve, const double ref_point[3], double* parm, double curve_point[3]) {
-    if (!ref_point || !parm || !curve_point) return HM_ERR_NULL_POINTER;
-    if (!host::finite3(ref_point)) return HM_ERR_BAD_ARGUMENT;
-    Handle(Geom_Curve) c;
-    if (int r = curve_arg(curve, c)) return r;
-    return closest_point(c, ref_point, parm, curve_point);
+    return host::guarded(__func__, [&]() -> int {
+        if (!ref_point || !parm || !curve_point) return HM_ERR_NULL_POINTER;
+        if (!host::finite3(ref_point)) return HM_ERR_BAD_ARGUMENT;
+        Handle(Geom_Curve) c;
+        if (int r = curve_arg(curve, c)) return r;
+        return closest_point(c, ref_point, parm, curve_point);
+    });
 }
 
 int HM_CURVE_ask_arc_length(tag_t curve, double start, double end, double* length) {
-    if (!length) return HM_ERR_NULL_POINTER;
-    Handle(Geom_Curve) c;
-    if (int r = curve_arg(curve, c)) return r;
-    return length_between(c, start, end, length);
+    return host::guarded(__func__, [&]() -> int {
+        if (!length) return HM_ERR_NULL_POINTER;
+        Handle(Geom_Curve) c;
+        if (int r = curve_arg(curve, c)) return r;
+        return length_between(c, start, end, length);
+    });
 }
 
-int HM_MODL_create_curve_from_edge(tag_t edge, tag_t* curve) { return kfp_edge(edge, srfc1, curve); }
+int HM_MODL_create_curve_from_edge(tag_t edge, tag_t* curve) {
+    return host::guarded(__func__, [&]() -> int { return kfp_edge(edge, srfc1, curve); });
+}
 
 /* ---- evaluators ---- */
 
 int HM_EVAL_initialize(tag_t curve, HM_EVAL_p_t* evaluator) {
-    if (!evaluator) return HM_ERR_NULL_POINTER;
-    Handle(Geom_Curve) c;
-    if (int r = curve_arg(curve, c)) return r;
-    *evaluator = host::new_evaluator(c);
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!evaluator) return HM_ERR_NULL_POINTER;
+        Handle(Geom_Curve) c;
+        if (int r = curve_arg(curve, c)) return r;
+        *evaluator = host::new_evaluator(c);
+        return 0;
+    });
 }
 
 int HM_EVAL_free(HM_EVAL_p_t evaluator) {
-    host::free_evaluator(evaluator);
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        host::free_evaluator(evaluator);
+        return 0;
+    });
 }
 
 int HM_EVAL_ask_limits(HM_EVAL_p_t evaluator, double limits[2]) {
-    if (!evaluator || !limits) return HM_ERR_NULL_POINTER;
-    limits[0] = 0.0;
-    limits[1] = 1.0;
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!evaluator || !limits) return HM_ERR_NULL_POINTER;
+        limits[0] = 0.0;
+        limits[1] = 1.0;
+        return 0;
+    });
 }
 
 int HM_EVAL_evaluate(HM_EVAL_p_t evaluator, int n_derivatives, double parm, double point[3], double derivatives[]) {
-    if (!evaluator || !point || (n_derivatives > 0 && !derivatives)) return HM_ERR_NULL_POINTER;
-    if (n_derivatives < 0 || n_derivatives > 3) return HM_ERR_BAD_ARGUMENT;
-    const Handle(Geom_Curve)& c = evaluator->curve;
-    double u = 0.0;
-    if (!host::checked_kernel_parameter(c, parm, u)) return HM_ERR_BAD_ARGUMENT;
-    try {
+    return host::guarded(__func__, [&]() -> int {
+        if (!evaluator || !point || (n_derivatives > 0 && !derivatives)) return HM_ERR_NULL_POINTER;
+        if (n_derivatives < 0 || n_derivatives > 3) return HM_ERR_BAD_ARGUMENT;
+        const Handle(Geom_Curve)& c = evaluator->curve;
+        double u = 0.0;
+        if (!host::checked_kernel_parameter(c, parm, u)) return HM_ERR_BAD_ARGUMENT;
         const double s = c->LastParameter() - c->FirstParameter();   // du/dt
         gp_Pnt p;
         gp_Vec d1, d2, d3;
@@ -333,28 +346,30 @@ int HM_EVAL_evaluate(HM_EVAL_p_t evaluator, int n_derivatives, double parm, doub
         host::put(p, point);
         const gp_Vec d[3] = {d1 * s, d2 * (s * s), d3 * (s * s * s)};
         for (int i = 0; i < n_derivatives; ++i) host::put(d[i], derivatives + 3 * i);
-    } catch (const Standard_Failure&) {
-        return HM_ERR_GEOMETRY;
-    }
-    return 0;
+        return 0;
+    });
 }
 
 int HM_EVAL_evaluate_unit_vectors(HM_EVAL_p_t evaluator, double parm, double point[3], double tangent[3],
                                   double normal[3], double binormal[3]) {
-    if (!evaluator || !point || !tangent || !normal || !binormal) return HM_ERR_NULL_POINTER;
-    host::CurveProps props;
-    if (int r = props_at(evaluator->curve, parm, props)) return r;
-    host::put(props.point, point);
-    host::put(props.tangent, tangent);
-    host::put(props.normal, normal);
-    host::put(props.binormal, binormal);
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!evaluator || !point || !tangent || !normal || !binormal) return HM_ERR_NULL_POINTER;
+        host::CurveProps props;
+        if (int r = props_at(evaluator->curve, parm, props)) return r;
+        host::put(props.point, point);
+        host::put(props.tangent, tangent);
+        host::put(props.normal, normal);
+        host::put(props.binormal, binormal);
+        return 0;
+    });
 }
 
 int HM_EVAL_evaluate_closest_point(HM_EVAL_p_t evaluator, const double point[3], double* parm, double closest[3]) {
-    if (!evaluator || !point || !parm || !closest) return HM_ERR_NULL_POINTER;
-    if (!host::finite3(point)) return HM_ERR_BAD_ARGUMENT;
-    return closest_point(evaluator->curve, point, parm, closest);
+    return host::guarded(__func__, [&]() -> int {
+        if (!evaluator || !point || !parm || !closest) return HM_ERR_NULL_POINTER;
+        if (!host::finite3(point)) return HM_ERR_BAD_ARGUMENT;
+        return closest_point(evaluator->curve, point, parm, closest);
+    });
 }
 
 int EVC_initialize(tag_t curve, EVC_p_t* evaluator) { return HM_EVAL_initialize(curve, evaluator); }
@@ -364,56 +379,62 @@ int evcrvf(EVC_p_t evaluator) { return HM_EVAL_free(evaluator); }
 int evcrvp(EVC_p_t evaluator, double limits[2]) { return HM_EVAL_ask_limits(evaluator, limits); }
 
 int ev_bk_cv_at_c0(EVC_p_t evaluator, int* n_breaks, double** breaks, EVC_p_t** pieces) {
-    if (!evaluator || !n_breaks || !breaks || !pieces) return HM_ERR_NULL_POINTER;
-    const Handle(Geom_Curve)& c = evaluator->curve;
-    std::vector<double> u;
-    u.push_back(c->FirstParameter());
-    for (double k : host::corner_parameters(c)) u.push_back(k);
-    u.push_back(c->LastParameter());
+    return host::guarded(__func__, [&]() -> int {
+        if (!evaluator || !n_breaks || !breaks || !pieces) return HM_ERR_NULL_POINTER;
+        const Handle(Geom_Curve)& c = evaluator->curve;
+        std::vector<double> u;
+        u.push_back(c->FirstParameter());
+        for (double k : host::corner_parameters(c)) u.push_back(k);
+        u.push_back(c->LastParameter());
 
-    std::vector<EVC_p_t> made;
-    for (size_t i = 0; i + 1 < u.size(); ++i) {
-        EVC_p_t piece = host::new_evaluator(host::part_of_curve(c, u[i], u[i + 1]));
-        if (!piece) {
-            for (EVC_p_t p : made) host::free_evaluator(p);
-            return HM_ERR_GEOMETRY;
+        std::vector<EVC_p_t> made;
+        for (size_t i = 0; i + 1 < u.size(); ++i) {
+            EVC_p_t piece = host::new_evaluator(host::part_of_curve(c, u[i], u[i + 1]));
+            if (!piece) {
+                for (EVC_p_t p : made) host::free_evaluator(p);
+                return HM_ERR_GEOMETRY;
+            }
+            made.push_back(piece);
         }
-        made.push_back(piece);
-    }
-    auto* values = static_cast<double*>(SM_alloc(u.size() * sizeof(double)));
-    auto* evaluators = static_cast<EVC_p_t*>(SM_alloc(made.size() * sizeof(EVC_p_t)));
-    for (size_t i = 0; i < u.size(); ++i) values[i] = host::normalised_parameter(c, u[i]);
-    values[0] = 0.0;
-    values[u.size() - 1] = 1.0;
-    std::copy(made.begin(), made.end(), evaluators);
-    *n_breaks = static_cast<int>(u.size());
-    *breaks = values;
-    *pieces = evaluators;
-    return 0;
+        auto* values = static_cast<double*>(SM_alloc(u.size() * sizeof(double)));
+        auto* evaluators = static_cast<EVC_p_t*>(SM_alloc(made.size() * sizeof(EVC_p_t)));
+        for (size_t i = 0; i < u.size(); ++i) values[i] = host::normalised_parameter(c, u[i]);
+        values[0] = 0.0;
+        values[u.size() - 1] = 1.0;
+        std::copy(made.begin(), made.end(), evaluators);
+        *n_breaks = static_cast<int>(u.size());
+        *breaks = values;
+        *pieces = evaluators;
+        return 0;
+    });
 }
 
 int kpart_cv(EVC_p_t evaluator, double start, double end, EVC_p_t* partial) {
-    if (!evaluator || !partial) return HM_ERR_NULL_POINTER;
-    const Handle(Geom_Curve)& c = evaluator->curve;
-    double u0 = 0.0, u1 = 0.0;
-    if (!host::checked_kernel_parameter(c, start, u0) || !host::checked_kernel_parameter(c, end, u1))
-        return HM_ERR_BAD_ARGUMENT;
-    if (std::fabs(end - start) < host::kParameterResolution) return HM_ERR_BAD_ARGUMENT;
-    if (end < start) {
-        if (!host::is_periodic(c)) return HM_ERR_BAD_ARGUMENT;
-        u1 += c->Period();
-    }
-    EVC_p_t p = host::new_evaluator(host::part_of_curve(c, u0, u1));
-    if (!p) return HM_ERR_GEOMETRY;
-    *partial = p;
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!evaluator || !partial) return HM_ERR_NULL_POINTER;
+        const Handle(Geom_Curve)& c = evaluator->curve;
+        double u0 = 0.0, u1 = 0.0;
+        if (!host::checked_kernel_parameter(c, start, u0) || !host::checked_kernel_parameter(c, end, u1))
+            return HM_ERR_BAD_ARGUMENT;
+        if (std::fabs(end - start) < host::kParameterResolution) return HM_ERR_BAD_ARGUMENT;
+        if (end < start) {
+            if (!host::is_periodic(c)) return HM_ERR_BAD_ARGUMENT;
+            u1 += c->Period();
+        }
+        EVC_p_t p = host::new_evaluator(host::part_of_curve(c, u0, u1));
+        if (!p) return HM_ERR_GEOMETRY;
+        *partial = p;
+        return 0;
+    });
 }
 
 int kcrvev(EVC_p_t evaluator, tag_t* curve) {
-    if (!evaluator || !curve) return HM_ERR_NULL_POINTER;
-    if (!host::work_part_data()) return HM_ERR_NO_PART;
-    *curve = host::store_curve(evaluator->curve).tag;
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!evaluator || !curve) return HM_ERR_NULL_POINTER;
+        if (!host::work_part_data()) return HM_ERR_NO_PART;
+        *curve = host::store_curve(evaluator->curve).tag;
+        return 0;
+    });
 }
 
 /* ---- curves of edges ---- */
@@ -433,46 +454,58 @@ int curve_from_edge(tag_t edge, tag_t* curve) {
 }  // namespace
 
 int kfp_edge(tag_t edge, double tolerance, tag_t* curve) {
-    (void)tolerance;
-    return curve_from_edge(edge, curve);
+    return host::guarded(__func__, [&]() -> int {
+        (void)tolerance;
+        return curve_from_edge(edge, curve);
+    });
 }
 
 int kfp_edge_disp(tag_t edge, double tolerance, tag_t* curve) {
-    (void)tolerance;
-    return curve_from_edge(edge, curve);
+    return host::guarded(__func__, [&]() -> int {
+        (void)tolerance;
+        return curve_from_edge(edge, curve);
+    });
 }
 
 /* ---- kernel curves ---- */
 
 int pxcutc(tag_t curve, tag_t* kernel_curve) {
-    if (!kernel_curve) return HM_ERR_NULL_POINTER;
-    Handle(Geom_Curve) c;
-    if (int r = curve_arg(curve, c)) return r;
-    host::Object& k = host::create(kKernelCurveType, 0);
-    k.curve = c;
-    *kernel_curve = k.tag;
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!kernel_curve) return HM_ERR_NULL_POINTER;
+        Handle(Geom_Curve) c;
+        if (int r = curve_arg(curve, c)) return r;
+        host::Object& k = host::create(kKernelCurveType, 0);
+        k.curve = c;
+        *kernel_curve = k.tag;
+        return 0;
+    });
 }
 
 int GQ_CURVE_ask_interval(tag_t kernel_curve, double interval[2]) {
-    if (!interval) return HM_ERR_NULL_POINTER;
-    if (!find(kernel_curve, kKernelCurveType)) return HM_ERR_INVALID_TAG;
-    interval[0] = 0.0;
-    interval[1] = 1.0;
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!interval) return HM_ERR_NULL_POINTER;
+        if (!find(kernel_curve, kKernelCurveType)) return HM_ERR_INVALID_TAG;
+        interval[0] = 0.0;
+        interval[1] = 1.0;
+        return 0;
+    });
 }
 
 int GQ_CURVE_find_length(tag_t kernel_curve, const double interval[2], double* length) {
-    if (!interval || !length) return HM_ERR_NULL_POINTER;
-    host::Object* k = find(kernel_curve, kKernelCurveType);
-    if (!k) return HM_ERR_INVALID_TAG;
-    return length_between(k->curve, interval[0], interval[1], length);
+    return host::guarded(__func__, [&]() -> int {
+        if (!interval || !length) return HM_ERR_NULL_POINTER;
+        host::Object* k = find(kernel_curve, kKernelCurveType);
+        if (!k) return HM_ERR_INVALID_TAG;
+        return length_between(k->curve, interval[0], interval[1], length);
+    });
 }
 
 int GQ_ENTITY_delete(tag_t entity) {
-    host::Object* o = find(entity);
-    if (!o) return HM_ERR_INVALID_TAG;
-    if (o->type != kKernelCurveType) return HM_ERR_WRONG_TYPE;
-    host::erase(entity);
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        host::Object* o = find(entity);
+        if (!o) return HM_ERR_INVALID_TAG;
+        if (o->type != kKernelCurveType) return HM_ERR_WRONG_TYPE;
+        host::erase(entity);
+        return 0;
+    });
 }

@@ -4,6 +4,7 @@
 #ifndef CARVELL_HOST_CURVES_INTERNAL_H
 #define CARVELL_HOST_CURVES_INTERNAL_H
 
+#include "core/checks.h"
 #include "core/model.h"
 #include "geometry/geometry.h"
 #include "omvra.h"
@@ -120,7 +121,6 @@ inline void put(const gp_Vec& v, double out[3]) {
 }
 inline gp_Pnt point_of(const double p[3]) { return gp_Pnt(p[0], p[1], p[2]); }
 inline gp_Vec vec_of(const double v[3]) { return gp_Vec(v[0], v[1], v[2]); }
-bool finite3(const double v[3]);
 
 }  // namespace host
 

@@ -1,5 +1,6 @@
 // Chains and loops of curves whose ends meet, and joining a chain into one
 // B-spline whose corners stay C0 knots.
+#include "core/kernel_guard.h"
 #include "geometry/curves_internal.h"
 #include "hathmor.h"
 #include "kestrin.h"
@@ -153,94 +154,106 @@ int curves_of(int n, const tag_t* tags, std::vector<Handle(Geom_Curve)>& curves)
 
 int CRV_LST_make_loops(int option, int n_curves, const tag_t* curves, double tolerance, int* n_closed,
                        CRV_LST_loop_p_t* closed_loops, int* n_open, CRV_LST_loop_p_t* open_loops) {
-    (void)option;
-    if (!n_closed || !closed_loops || !n_open || !open_loops) return HM_ERR_NULL_POINTER;
-    if (!(tolerance >= 0.0)) return HM_ERR_BAD_ARGUMENT;
-    std::vector<Handle(Geom_Curve)> geometry;
-    if (int r = curves_of(n_curves, curves, geometry)) return r;
-    std::vector<host::Chain> chains;
-    if (!host::make_chains(geometry, tolerance, chains)) return HM_ERR_GEOMETRY;
+    return host::guarded(__func__, [&]() -> int {
+        (void)option;
+        if (!n_closed || !closed_loops || !n_open || !open_loops) return HM_ERR_NULL_POINTER;
+        if (!(tolerance >= 0.0)) return HM_ERR_BAD_ARGUMENT;
+        std::vector<Handle(Geom_Curve)> geometry;
+        if (int r = curves_of(n_curves, curves, geometry)) return r;
+        std::vector<host::Chain> chains;
+        if (!host::make_chains(geometry, tolerance, chains)) return HM_ERR_GEOMETRY;
 
-    CRV_LST_loop_p_t heads[2] = {nullptr, nullptr};
-    CRV_LST_loop_p_t* tails[2] = {&heads[0], &heads[1]};
-    int counts[2] = {0, 0};
-    for (const host::Chain& chain : chains) {
-        const int kind = chain.closed ? 0 : 1;
-        auto* node = static_cast<CRV_LST_loop_p_t>(SM_calloc(1, sizeof(CRV_LST_loop_t)));
-        node->n_curves = static_cast<int>(chain.links.size());
-        node->curves = static_cast<tag_t*>(SM_alloc(chain.links.size() * sizeof(tag_t)));
-        for (size_t i = 0; i < chain.links.size(); ++i) node->curves[i] = curves[chain.links[i].index];
-        *tails[kind] = node;
-        tails[kind] = &node->next;
-        ++counts[kind];
-    }
-    *n_closed = counts[0];
-    *closed_loops = heads[0];
-    *n_open = counts[1];
-    *open_loops = heads[1];
-    return 0;
+        CRV_LST_loop_p_t heads[2] = {nullptr, nullptr};
+        CRV_LST_loop_p_t* tails[2] = {&heads[0], &heads[1]};
+        int counts[2] = {0, 0};
+        for (const host::Chain& chain : chains) {
+            const int kind = chain.closed ? 0 : 1;
+            auto* node = static_cast<CRV_LST_loop_p_t>(SM_calloc(1, sizeof(CRV_LST_loop_t)));
+            node->n_curves = static_cast<int>(chain.links.size());
+            node->curves = static_cast<tag_t*>(SM_alloc(chain.links.size() * sizeof(tag_t)));
+            for (size_t i = 0; i < chain.links.size(); ++i) node->curves[i] = curves[chain.links[i].index];
+            *tails[kind] = node;
+            tails[kind] = &node->next;
+            ++counts[kind];
+        }
+        *n_closed = counts[0];
+        *closed_loops = heads[0];
+        *n_open = counts[1];
+        *open_loops = heads[1];
+        return 0;
+    });
 }
 
 int CRV_LST_get_eids_in_loop(CRV_LST_loop_p_t loop, int* n_curves, tag_t** curves) {
-    if (!loop || !n_curves || !curves) return HM_ERR_NULL_POINTER;
-    *n_curves = loop->n_curves;
-    *curves = nullptr;
-    if (loop->n_curves > 0) {
-        *curves = static_cast<tag_t*>(SM_alloc(loop->n_curves * sizeof(tag_t)));
-        std::copy(loop->curves, loop->curves + loop->n_curves, *curves);
-    }
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!loop || !n_curves || !curves) return HM_ERR_NULL_POINTER;
+        *n_curves = loop->n_curves;
+        *curves = nullptr;
+        if (loop->n_curves > 0) {
+            *curves = static_cast<tag_t*>(SM_alloc(loop->n_curves * sizeof(tag_t)));
+            std::copy(loop->curves, loop->curves + loop->n_curves, *curves);
+        }
+        return 0;
+    });
 }
 
 int CRV_LST_free_curve_list(CRV_LST_loop_p_t loops) {
-    while (loops) {
-        CRV_LST_loop_p_t next = loops->next;
-        SM_free(loops->curves);
-        SM_free(loops);
-        loops = next;
-    }
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        while (loops) {
+            CRV_LST_loop_p_t next = loops->next;
+            SM_free(loops->curves);
+            SM_free(loops);
+            loops = next;
+        }
+        return 0;
+    });
 }
 
 /* ---- joining ---- */
 
 int HM_CURVE_create_joined_curve(hm_list_p_t curves, int join_mode, tag_t* joined) {
-    if (!joined) return HM_ERR_NULL_POINTER;
-    *joined = 0;
-    if (join_mode < 0 || join_mode > 3) return HM_ERR_BAD_ARGUMENT;
-    return host::join_objects(host::list_items(curves), host::distance_tolerance(), joined);
+    return host::guarded(__func__, [&]() -> int {
+        if (!joined) return HM_ERR_NULL_POINTER;
+        *joined = 0;
+        if (join_mode < 0 || join_mode > 3) return HM_ERR_BAD_ARGUMENT;
+        return host::join_objects(host::list_items(curves), host::distance_tolerance(), joined);
+    });
 }
 
 int CRV_JOIN_create_joined_curve(int n_curves, const tag_t* curves, double distance_tolerance,
                                  double angle_tolerance, tag_t* joined) {
-    (void)angle_tolerance;
-    if (!joined) return HM_ERR_NULL_POINTER;
-    *joined = 0;
-    if (n_curves > 0 && !curves) return HM_ERR_NULL_POINTER;
-    if (n_curves < 1 || !(distance_tolerance >= 0.0)) return HM_ERR_BAD_ARGUMENT;
-    return host::join_objects(std::vector<tag_t>(curves, curves + n_curves), distance_tolerance, joined);
+    return host::guarded(__func__, [&]() -> int {
+        (void)angle_tolerance;
+        if (!joined) return HM_ERR_NULL_POINTER;
+        *joined = 0;
+        if (n_curves > 0 && !curves) return HM_ERR_NULL_POINTER;
+        if (n_curves < 1 || !(distance_tolerance >= 0.0)) return HM_ERR_BAD_ARGUMENT;
+        return host::join_objects(std::vector<tag_t>(curves, curves + n_curves), distance_tolerance, joined);
+    });
 }
 
 int HM_CURVE_auto_join_curves(const tag_t* curves, int n_curves, int join_type, int* n_joined, tag_t** joined) {
-    if (!n_joined || !joined) return HM_ERR_NULL_POINTER;
-    if (join_type < 0 || join_type > 3) return HM_ERR_BAD_ARGUMENT;
-    std::vector<Handle(Geom_Curve)> geometry;
-    if (int r = curves_of(n_curves, curves, geometry)) return r;
-    if (!host::work_part_data()) return HM_ERR_NO_PART;
-    const double tolerance = host::distance_tolerance();
-    std::vector<host::Chain> chains;
-    if (!host::make_chains(geometry, tolerance, chains)) return HM_ERR_GEOMETRY;
-    std::vector<tag_t> made;
-    for (const host::Chain& chain : chains) {
-        Handle(Geom_Curve) c = geometry[chain.links.front().index];
-        if (chain.links.size() > 1) c = host::join_chain(geometry, chain, tolerance);
-        if (c.IsNull()) {
-            for (tag_t t : made) host::erase(t);
-            return HM_ERR_GEOMETRY;
+    return host::guarded(__func__, [&]() -> int {
+        if (!n_joined || !joined) return HM_ERR_NULL_POINTER;
+        if (join_type < 0 || join_type > 3) return HM_ERR_BAD_ARGUMENT;
+        std::vector<Handle(Geom_Curve)> geometry;
+        if (int r = curves_of(n_curves, curves, geometry)) return r;
+        if (!host::work_part_data()) return HM_ERR_NO_PART;
+        const double tolerance = host::distance_tolerance();
+        std::vector<host::Chain> chains;
+        if (!host::make_chains(geometry, tolerance, chains)) return HM_ERR_GEOMETRY;
+        std::vector<tag_t> made;
+        for (const host::Chain& chain : chains) {
+            Handle(Geom_Curve) c = geometry[chain.links.front().index];
+            if (chain.links.size() > 1) c = host::join_chain(geometry, chain, tolerance);
+            if (c.IsNull()) {
+                for (tag_t t : made) host::erase(t);
+                return HM_ERR_GEOMETRY;
+            }
+            made.push_back(host::store_curve(c).tag);
         }
-        made.push_back(host::store_curve(c).tag);
-    }
-    *n_joined = static_cast<int>(made.size());
-    *joined = host::tag_array(made);
-    return 0;
+        *n_joined = static_cast<int>(made.size());
+        *joined = host::tag_array(made);
+        return 0;
+    });
 }

@@ -2,6 +2,7 @@
 // and periodic. The kernel interpolates cubics only; degree 1 is a polyline
 // B-spline and degree 2 is solved here (chord-length parameters, averaged
 // knots when open, knots halfway between the parameters when periodic).
+#include "core/kernel_guard.h"
 #include "geometry/curves_internal.h"
 
 #include <GeomAPI_Interpolate.hxx>
@@ -271,43 +272,46 @@ Handle(Geom_BSplineCurve) interpolate(const std::vector<gp_Pnt>& points, int deg
 
 int HM_CURVE_create_spline_thru_pts(int degree, int periodic, int n_points, const HM_CURVE_thru_point_t* points,
                                     const double* parameters, int save_def_data, tag_t* spline) {
-    (void)save_def_data;
-    if (!spline) return HM_ERR_NULL_POINTER;
-    *spline = 0;
-    if (!points && n_points > 0) return HM_ERR_NULL_POINTER;
-    if (!host::work_part_data()) return HM_ERR_NO_PART;
-    if (degree < 1 || degree > 3 || n_points < 2) return HM_ERR_BAD_ARGUMENT;
-    if (periodic && parameters) return HM_ERR_BAD_ARGUMENT;
+    return host::guarded(__func__, [&]() -> int {
+        (void)save_def_data;
+        if (!spline) return HM_ERR_NULL_POINTER;
+        *spline = 0;
+        if (!points && n_points > 0) return HM_ERR_NULL_POINTER;
+        if (!host::work_part_data()) return HM_ERR_NO_PART;
+        if (degree < 1 || degree > 3 || n_points < 2) return HM_ERR_BAD_ARGUMENT;
+        if (periodic && parameters) return HM_ERR_BAD_ARGUMENT;
 
-    constexpr double kSamePoint = 1.0e-9;
-    std::vector<gp_Pnt> pts;
-    for (int i = 0; i < n_points; ++i) {
-        if (!host::finite3(points[i].point)) return HM_ERR_BAD_ARGUMENT;
-        pts.push_back(host::point_of(points[i].point));
-    }
-    std::vector<double> u;
-    if (parameters) {
+        constexpr double kSamePoint = 1.0e-9;
+        std::vector<gp_Pnt> pts;
         for (int i = 0; i < n_points; ++i) {
-            if (!std::isfinite(parameters[i]) || (i > 0 && !(parameters[i] > parameters[i - 1])))
-                return HM_ERR_BAD_ARGUMENT;
-            u.push_back(parameters[i]);
+            if (!host::finite3(points[i].point)) return HM_ERR_BAD_ARGUMENT;
+            pts.push_back(host::point_of(points[i].point));
         }
-    }
-    // A periodic spline closes through its first point: a last point equal to
-    // it only repeats it.
-    if (periodic && pts.front().Distance(pts.back()) <= kSamePoint) pts.pop_back();
-    if (periodic && pts.size() < 3) return HM_ERR_BAD_ARGUMENT;
-    for (size_t i = 1; i < pts.size(); ++i)
-        if (pts[i - 1].Distance(pts[i]) <= kSamePoint) return HM_ERR_BAD_ARGUMENT;
+        std::vector<double> u;
+        if (parameters) {
+            for (int i = 0; i < n_points; ++i) {
+                if (!host::finite_value(parameters[i]) || (i > 0 && !(parameters[i] > parameters[i - 1])))
+                    return HM_ERR_BAD_ARGUMENT;
+                u.push_back(parameters[i]);
+            }
+        }
+        // A periodic spline closes through its first point: a last point equal to
+        // it only repeats it.
+        if (periodic && pts.front().Distance(pts.back()) <= kSamePoint) pts.pop_back();
+        if (periodic && pts.size() < 3) return HM_ERR_BAD_ARGUMENT;
+        for (size_t i = 1; i < pts.size(); ++i)
+            if (pts[i - 1].Distance(pts[i]) <= kSamePoint) return HM_ERR_BAD_ARGUMENT;
 
-    Handle(Geom_BSplineCurve) curve = host::interpolate(pts, degree, periodic != 0, parameters ? &u : nullptr);
-    if (curve.IsNull()) return HM_ERR_GEOMETRY;
-    // The host keeps the defining points of the splines it makes through
-    // points, for HM_CURVE_ask_spline_thru_pts.
-    host::Object& made = host::store_curve(curve);
-    std::vector<std::array<double, 3>> defining;
-    for (int i = 0; i < n_points; ++i) defining.push_back({points[i].point[0], points[i].point[1], points[i].point[2]});
-    made.data = host::SplineThroughPoints{defining};
-    *spline = made.tag;
-    return 0;
+        Handle(Geom_BSplineCurve) curve = host::interpolate(pts, degree, periodic != 0, parameters ? &u : nullptr);
+        if (curve.IsNull()) return HM_ERR_GEOMETRY;
+        // The host keeps the defining points of the splines it makes through
+        // points, for HM_CURVE_ask_spline_thru_pts.
+        host::Object& made = host::store_curve(curve);
+        std::vector<std::array<double, 3>> defining;
+        for (int i = 0; i < n_points; ++i)
+            defining.push_back({points[i].point[0], points[i].point[1], points[i].point[2]});
+        made.data = host::SplineThroughPoints{defining};
+        *spline = made.tag;
+        return 0;
+    });
 }

@@ -1,10 +1,12 @@
 // Bounding boxes (absolute and aligned to a coordinate system) and the
 // minimum distance between two objects.
+#include "core/kernel_guard.h"
 #include "geometry/bodies.h"
 
 #include "omvra.h"
 
 #include <BRepBndLib.hxx>
+#include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepBuilderAPI_MakeVertex.hxx>
 #include <BRepBuilderAPI_Transform.hxx>
 #include <BRepExtrema_DistShapeShape.hxx>
@@ -13,15 +15,53 @@
 #include <Precision.hxx>
 #include <Standard_Failure.hxx>
 #include <TopoDS.hxx>
+#include <TopoDS_Face.hxx>
 #include <gp_Ax3.hxx>
+#include <gp_Pln.hxx>
 #include <gp_Trsf.hxx>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
 
+// Disagreement between the kernel's two boxes, relative to the extent,
+// below which the optimal box's side stands.
+constexpr double kBoxResolution = 1.0e-7;
+
+// The least (sense -1) or greatest (sense +1) value of one coordinate over
+// the shape: the minimum distance from a plane across that axis, placed
+// outside a box known to contain the shape. False when the kernel finds no
+// distance.
+bool extreme_by_distance(const TopoDS_Shape& shape, const double lo[3], const double hi[3], int axis, int sense,
+                         double& value) {
+    double span = 0.0;
+    for (int i = 0; i < 3; ++i) span = std::max(span, hi[i] - lo[i]);
+    span = std::max(span, 1.0);
+    double centre[3];
+    for (int i = 0; i < 3; ++i) centre[i] = 0.5 * (lo[i] + hi[i]);
+    const double at = sense > 0 ? hi[axis] + span : lo[axis] - span;
+    centre[axis] = at;
+    const gp_Dir normal(axis == 0 ? 1 : 0, axis == 1 ? 1 : 0, axis == 2 ? 1 : 0);
+    const gp_Pln plane(gp_Pnt(centre[0], centre[1], centre[2]), normal);
+    const TopoDS_Face face = BRepBuilderAPI_MakeFace(plane, -2.0 * span, 2.0 * span, -2.0 * span, 2.0 * span).Face();
+    BRepExtrema_DistShapeShape distance(shape, face);
+    if (!distance.IsDone() || distance.NbSolution() < 1) return false;
+    value = at - sense * distance.Value();
+    return std::isfinite(value);
+}
+
 // Box of a shape: tight (exact geometry, tolerances left out) or widened by
 // the shape's tolerances. False when the shape has no extent at all.
+//
+// The kernel's optimal box searches each surface for its extremes and can
+// stop short of one on a freeform surface (an ellipsoid scaled from a sphere
+// lost 0.03 of its 3 mm reach), while its plain box, taken from the exact
+// curves and the surfaces' control nets, always contains the shape but may
+// stand off it. Where the two disagree by more than the resolution, the side
+// is settled by the minimum distance from a plane outside it, never beyond
+// the containing box.
 bool shape_box(const TopoDS_Shape& shape, bool expand, double lo[3], double hi[3]) {
     Bnd_Box box;
     if (shape.ShapeType() == TopAbs_VERTEX) {
@@ -30,7 +70,22 @@ bool shape_box(const TopoDS_Shape& shape, bool expand, double lo[3], double hi[3
     } else if (expand) {
         BRepBndLib::Add(shape, box, false);
     } else {
+        Bnd_Box container;
+        BRepBndLib::Add(shape, container, false);
         BRepBndLib::AddOptimal(shape, box, false, false);
+        if (container.IsVoid() || box.IsVoid()) return false;
+        double outer_lo[3], outer_hi[3];
+        container.Get(outer_lo[0], outer_lo[1], outer_lo[2], outer_hi[0], outer_hi[1], outer_hi[2]);
+        box.Get(lo[0], lo[1], lo[2], hi[0], hi[1], hi[2]);
+        for (int i = 0; i < 3; ++i) {
+            const double resolution = kBoxResolution * std::max(1.0, outer_hi[i] - outer_lo[i]);
+            double v = 0.0;
+            if (lo[i] - outer_lo[i] > resolution && extreme_by_distance(shape, outer_lo, outer_hi, i, -1, v))
+                lo[i] = std::clamp(std::min(lo[i], v), outer_lo[i], lo[i]);
+            if (outer_hi[i] - hi[i] > resolution && extreme_by_distance(shape, outer_lo, outer_hi, i, +1, v))
+                hi[i] = std::clamp(std::max(hi[i], v), hi[i], outer_hi[i]);
+        }
+        return true;
     }
     if (box.IsVoid()) return false;
     box.Get(lo[0], lo[1], lo[2], hi[0], hi[1], hi[2]);
@@ -47,10 +102,10 @@ int operand(tag_t object, TopoDS_Shape& shape) {
 }  // namespace
 
 int HM_MODL_ask_bounding_box(tag_t object, double box[6]) {
-    if (!box) return HM_ERR_NULL_POINTER;
-    TopoDS_Shape shape;
-    if (int r = operand(object, shape)) return r;
-    try {
+    return host::guarded(__func__, [&]() -> int {
+        if (!box) return HM_ERR_NULL_POINTER;
+        TopoDS_Shape shape;
+        if (int r = operand(object, shape)) return r;
         double lo[3], hi[3];
         if (!shape_box(shape, false, lo, hi)) return HM_ERR_GEOMETRY;
         for (int i = 0; i < 3; ++i) {
@@ -58,19 +113,17 @@ int HM_MODL_ask_bounding_box(tag_t object, double box[6]) {
             box[i + 3] = hi[i];
         }
         return 0;
-    } catch (const Standard_Failure&) {
-        return HM_ERR_GEOMETRY;
-    }
+    });
 }
 
 int HM_MODL_ask_bounding_box_aligned(tag_t object, tag_t csys, bool expand, double min_corner[3],
                                      double directions[3][3], double distances[3]) {
-    if (!min_corner || !directions || !distances) return HM_ERR_NULL_POINTER;
-    TopoDS_Shape shape;
-    if (int r = operand(object, shape)) return r;
-    host::CsysData frame;
-    if (int r = host::frame_of(csys, frame)) return r;
-    try {
+    return host::guarded(__func__, [&]() -> int {
+        if (!min_corner || !directions || !distances) return HM_ERR_NULL_POINTER;
+        TopoDS_Shape shape;
+        if (int r = operand(object, shape)) return r;
+        host::CsysData frame;
+        if (int r = host::frame_of(csys, frame)) return r;
         const gp_Pnt origin(frame.origin[0], frame.origin[1], frame.origin[2]);
         const gp_Dir x(frame.matrix[0], frame.matrix[1], frame.matrix[2]);
         const gp_Dir y(frame.matrix[3], frame.matrix[4], frame.matrix[5]);
@@ -99,24 +152,22 @@ int HM_MODL_ask_bounding_box_aligned(tag_t object, tag_t csys, bool expand, doub
             distances[i] = hi[i] - lo[i];
         }
         return 0;
-    } catch (const Standard_Failure&) {
-        return HM_ERR_GEOMETRY;
-    }
+    });
 }
 
 int HM_MODL_ask_minimum_dist_2(tag_t object1, int guess1_given, const double guess1[3], tag_t object2,
                                int guess2_given, const double guess2[3], double* distance, double point1[3],
                                double point2[3], double* accuracy) {
-    if (!distance || !point1 || !point2 || !accuracy) return HM_ERR_NULL_POINTER;
-    if ((guess1_given && !guess1) || (guess2_given && !guess2)) return HM_ERR_NULL_POINTER;
-    auto shape_for = [](tag_t object, int given, const double* guess, TopoDS_Shape& shape) -> int {
-        if (object == 0 && given) {
-            shape = BRepBuilderAPI_MakeVertex(gp_Pnt(guess[0], guess[1], guess[2])).Vertex();
-            return 0;
-        }
-        return operand(object, shape);
-    };
-    try {
+    return host::guarded(__func__, [&]() -> int {
+        if (!distance || !point1 || !point2 || !accuracy) return HM_ERR_NULL_POINTER;
+        if ((guess1_given && !guess1) || (guess2_given && !guess2)) return HM_ERR_NULL_POINTER;
+        auto shape_for = [](tag_t object, int given, const double* guess, TopoDS_Shape& shape) -> int {
+            if (object == 0 && given) {
+                shape = BRepBuilderAPI_MakeVertex(gp_Pnt(guess[0], guess[1], guess[2])).Vertex();
+                return 0;
+            }
+            return operand(object, shape);
+        };
         TopoDS_Shape s1, s2;
         if (int r = shape_for(object1, guess1_given, guess1, s1)) return r;
         if (int r = shape_for(object2, guess2_given, guess2, s2)) return r;
@@ -142,15 +193,15 @@ int HM_MODL_ask_minimum_dist_2(tag_t object1, int guess1_given, const double gue
         }
         *accuracy = Precision::Confusion();
         return 0;
-    } catch (const Standard_Failure&) {
-        return HM_ERR_GEOMETRY;
-    }
+    });
 }
 
 int HM_MODL_ask_minimum_dist(tag_t object1, tag_t object2, int guess1_given, const double guess1[3],
                              int guess2_given, const double guess2[3], double* distance, double point1[3],
                              double point2[3]) {
-    double accuracy = 0.0;
-    return HM_MODL_ask_minimum_dist_2(object1, guess1_given, guess1, object2, guess2_given, guess2, distance, point1,
-                                      point2, &accuracy);
+    return host::guarded(__func__, [&]() -> int {
+        double accuracy = 0.0;
+        return HM_MODL_ask_minimum_dist_2(object1, guess1_given, guess1, object2, guess2_given, guess2, distance, point1,
+                                          point2, &accuracy);
+    });
 }

@@ -7,6 +7,7 @@
 // the minimum-norm least-squares solution (eigen-decomposition of the normal
 // equations, directions of negligible weight dropped), so that coplanar
 // points give the sphere whose centre lies in their plane.
+#include "core/kernel_guard.h"
 #include "geometry/vecmath.h"
 #include "omvra.h"
 #include "rostval.h"
@@ -151,65 +152,71 @@ bool fit_plane(const std::vector<Vec>& p, Vec& g, Vec& normal) {
 }  // namespace
 
 int LSFIT_plane_to_points(int n, const double* points, double origin[3], double normal[3]) {
-    if (!origin || !normal) return HM_ERR_NULL_POINTER;
-    std::vector<Vec> p;
-    if (int r = gather(n, points, p)) return r;
-    Vec g, u;
-    if (!fit_plane(p, g, u)) return HM_ERR_GEOMETRY;
-    if (vm::dot(u, vm::load(normal)) < 0.0) u = vm::scale(-1.0, u);
-    vm::store(g, origin);
-    vm::store(u, normal);
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!origin || !normal) return HM_ERR_NULL_POINTER;
+        std::vector<Vec> p;
+        if (int r = gather(n, points, p)) return r;
+        Vec g, u;
+        if (!fit_plane(p, g, u)) return HM_ERR_GEOMETRY;
+        if (vm::dot(u, vm::load(normal)) < 0.0) u = vm::scale(-1.0, u);
+        vm::store(g, origin);
+        vm::store(u, normal);
+        return 0;
+    });
 }
 
 int LSFIT_sphere_to_points_3d(int n, const double* points, double centre[3], double* radius) {
-    if (!centre || !radius) return HM_ERR_NULL_POINTER;
-    std::vector<Vec> p;
-    if (int r = gather(n, points, p)) return r;
-    const Vec g = centroid(p);
-    const double s = spread(p, g);
-    if (!(s > 0.0)) return HM_ERR_GEOMETRY;
-    // 2 q.c + k = |q|^2 with q = (p - g) / s and k = r^2 - |c|^2.
-    std::vector<std::array<double, 4>> rows(p.size());
-    std::vector<double> rhs(p.size());
-    for (size_t i = 0; i < p.size(); ++i) {
-        const Vec q = vm::scale(1.0 / s, vm::sub(p[i], g));
-        rows[i] = {2.0 * q[0], 2.0 * q[1], 2.0 * q[2], 1.0};
-        rhs[i] = vm::dot(q, q);
-    }
-    double x[4];
-    if (solve_min_norm<4>(rows, rhs, x) < 3) return HM_ERR_GEOMETRY;
-    const Vec c{x[0], x[1], x[2]};
-    const double r2 = x[3] + vm::dot(c, c);
-    if (!(r2 > 0.0)) return HM_ERR_GEOMETRY;
-    vm::store(vm::add(g, vm::scale(s, c)), centre);
-    *radius = s * std::sqrt(r2);
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!centre || !radius) return HM_ERR_NULL_POINTER;
+        std::vector<Vec> p;
+        if (int r = gather(n, points, p)) return r;
+        const Vec g = centroid(p);
+        const double s = spread(p, g);
+        if (!(s > 0.0)) return HM_ERR_GEOMETRY;
+        // 2 q.c + k = |q|^2 with q = (p - g) / s and k = r^2 - |c|^2.
+        std::vector<std::array<double, 4>> rows(p.size());
+        std::vector<double> rhs(p.size());
+        for (size_t i = 0; i < p.size(); ++i) {
+            const Vec q = vm::scale(1.0 / s, vm::sub(p[i], g));
+            rows[i] = {2.0 * q[0], 2.0 * q[1], 2.0 * q[2], 1.0};
+            rhs[i] = vm::dot(q, q);
+        }
+        double x[4];
+        if (solve_min_norm<4>(rows, rhs, x) < 3) return HM_ERR_GEOMETRY;
+        const Vec c{x[0], x[1], x[2]};
+        const double r2 = x[3] + vm::dot(c, c);
+        if (!(r2 > 0.0)) return HM_ERR_GEOMETRY;
+        vm::store(vm::add(g, vm::scale(s, c)), centre);
+        *radius = s * std::sqrt(r2);
+        return 0;
+    });
 }
 
 int LSFIT_circle_to_points_3d(int n, const double* points, double centre[3], double* radius) {
-    if (!centre || !radius) return HM_ERR_NULL_POINTER;
-    std::vector<Vec> p;
-    if (int r = gather(n, points, p)) return r;
-    Vec g, normal;
-    if (!fit_plane(p, g, normal)) return HM_ERR_GEOMETRY;
-    const double s = spread(p, g);
-    const vm::Mat3 axes = vm::frame_from_z(normal);
-    const Vec u = vm::row(axes, 0), v = vm::row(axes, 1);
-    // 2 (a, b).c + k = a^2 + b^2 in the plane's scaled coordinates.
-    std::vector<std::array<double, 3>> rows(p.size());
-    std::vector<double> rhs(p.size());
-    for (size_t i = 0; i < p.size(); ++i) {
-        const Vec d = vm::scale(1.0 / s, vm::sub(p[i], g));
-        const double a = vm::dot(d, u), b = vm::dot(d, v);
-        rows[i] = {2.0 * a, 2.0 * b, 1.0};
-        rhs[i] = a * a + b * b;
-    }
-    double x[3];
-    if (solve_min_norm<3>(rows, rhs, x) < 3) return HM_ERR_GEOMETRY;
-    const double r2 = x[2] + x[0] * x[0] + x[1] * x[1];
-    if (!(r2 > 0.0)) return HM_ERR_GEOMETRY;
-    vm::store(vm::add(g, vm::add(vm::scale(s * x[0], u), vm::scale(s * x[1], v))), centre);
-    *radius = s * std::sqrt(r2);
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!centre || !radius) return HM_ERR_NULL_POINTER;
+        std::vector<Vec> p;
+        if (int r = gather(n, points, p)) return r;
+        Vec g, normal;
+        if (!fit_plane(p, g, normal)) return HM_ERR_GEOMETRY;
+        const double s = spread(p, g);
+        const vm::Mat3 axes = vm::frame_from_z(normal);
+        const Vec u = vm::row(axes, 0), v = vm::row(axes, 1);
+        // 2 (a, b).c + k = a^2 + b^2 in the plane's scaled coordinates.
+        std::vector<std::array<double, 3>> rows(p.size());
+        std::vector<double> rhs(p.size());
+        for (size_t i = 0; i < p.size(); ++i) {
+            const Vec d = vm::scale(1.0 / s, vm::sub(p[i], g));
+            const double a = vm::dot(d, u), b = vm::dot(d, v);
+            rows[i] = {2.0 * a, 2.0 * b, 1.0};
+            rhs[i] = a * a + b * b;
+        }
+        double x[3];
+        if (solve_min_norm<3>(rows, rhs, x) < 3) return HM_ERR_GEOMETRY;
+        const double r2 = x[2] + x[0] * x[0] + x[1] * x[1];
+        if (!(r2 > 0.0)) return HM_ERR_GEOMETRY;
+        vm::store(vm::add(g, vm::add(vm::scale(s * x[0], u), vm::scale(s * x[1], v))), centre);
+        *radius = s * std::sqrt(r2);
+        return 0;
+    });
 }

@@ -1,5 +1,6 @@
 // Intersection of two objects: exact crossings of a curve with a plane, of
 // two curves, of a point with anything; sections of surfaces and bodies.
+#include "core/kernel_guard.h"
 #include "geometry/curves_internal.h"
 #include "quillon.h"
 
@@ -673,34 +674,32 @@ bool intersectable(const host::Object& o) {
 
 int HM_MODL_intersect_objects(tag_t object1, tag_t object2, double tolerance, int* count,
                               HM_MODL_intersection_t*** entries) {
-    if (!count || !entries) return HM_ERR_NULL_POINTER;
-    host::Object* a = find(object1);
-    host::Object* b = find(object2);
-    if (!a || !b) return HM_ERR_INVALID_TAG;
-    if (!intersectable(*a) || !intersectable(*b)) return HM_ERR_WRONG_TYPE;
-    if (!(tolerance >= 0.0) || !std::isfinite(tolerance)) return HM_ERR_BAD_ARGUMENT;
-    if (!host::work_part_data()) return HM_ERR_NO_PART;
-    std::vector<Entry> found;
-    try {
+    return host::guarded(__func__, [&]() -> int {
+        if (!count || !entries) return HM_ERR_NULL_POINTER;
+        host::Object* a = find(object1);
+        host::Object* b = find(object2);
+        if (!a || !b) return HM_ERR_INVALID_TAG;
+        if (!intersectable(*a) || !intersectable(*b)) return HM_ERR_WRONG_TYPE;
+        if (!(tolerance >= 0.0) || !host::finite_value(tolerance)) return HM_ERR_BAD_ARGUMENT;
+        if (!host::work_part_data()) return HM_ERR_NO_PART;
+        std::vector<Entry> found;
         intersect(*a, *b, std::max(tolerance, Precision::Confusion()), found);
-    } catch (const Standard_Failure&) {
-        return HM_ERR_GEOMETRY;
-    }
-    *count = static_cast<int>(found.size());
-    *entries = nullptr;
-    if (found.empty()) return 0;
-    auto** array = static_cast<HM_MODL_intersection_t**>(SM_alloc(found.size() * sizeof(HM_MODL_intersection_t*)));
-    for (size_t i = 0; i < found.size(); ++i) {
-        auto* e = static_cast<HM_MODL_intersection_t*>(SM_calloc(1, sizeof(HM_MODL_intersection_t)));
-        e->kind = found[i].kind;
-        if (found[i].kind == 0) {
-            host::put(found[i].point, e->point);
-        } else {
-            host::Object& c = host::store_curve(found[i].curve);
-            e->curve = c.tag;
+        *count = static_cast<int>(found.size());
+        *entries = nullptr;
+        if (found.empty()) return 0;
+        auto** array = static_cast<HM_MODL_intersection_t**>(SM_alloc(found.size() * sizeof(HM_MODL_intersection_t*)));
+        for (size_t i = 0; i < found.size(); ++i) {
+            auto* e = static_cast<HM_MODL_intersection_t*>(SM_calloc(1, sizeof(HM_MODL_intersection_t)));
+            e->kind = found[i].kind;
+            if (found[i].kind == 0) {
+                host::put(found[i].point, e->point);
+            } else {
+                host::Object& c = host::store_curve(found[i].curve);
+                e->curve = c.tag;
+            }
+            array[i] = e;
         }
-        array[i] = e;
-    }
-    *entries = array;
-    return 0;
+        *entries = array;
+        return 0;
+    });
 }

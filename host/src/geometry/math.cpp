@@ -20,6 +20,13 @@ constexpr double kRadiansPerDegree = kPi / 180.0;
 // Below this sine two axes given to a matrix constructor count as parallel.
 constexpr double kParallelSine = 1e-10;
 
+// NaN or infinity among the values of a predicate's inputs: no answer.
+bool any_non_finite(const double* v, int n) {
+    for (int i = 0; i < n; ++i)
+        if (!std::isfinite(v[i])) return true;
+    return false;
+}
+
 #define REQUIRE(...)                                                     \
     do {                                                                 \
         const void* required_[] = {__VA_ARGS__};                         \
@@ -96,7 +103,7 @@ int HM_VEC2_rotate(const double v[2], double angle, double out[2]) {
     const double x = v[0], y = v[1];
     out[0] = c * x - s * y;
     out[1] = s * x + c * y;
-    return 0;
+    return host::finite_answer(out, 2);
 }
 
 int HM_VEC2_unitize(const double v[2], double tolerance, double* magnitude, double unit[2]) {
@@ -118,13 +125,13 @@ int HM_VEC2_affine_comb(const double p[2], double scale, const double v[2], doub
     const double x = p[0] + scale * v[0], y = p[1] + scale * v[1];
     out[0] = x;
     out[1] = y;
-    return 0;
+    return host::finite_answer(out, 2);
 }
 
 int HM_VEC2_distance(const double a[2], const double b[2], double* distance) {
     REQUIRE(a, b, distance);
     *distance = std::hypot(a[0] - b[0], a[1] - b[1]);
-    return 0;
+    return host::finite_answer(distance, 1);
 }
 
 /* ---- 3-D vectors ---- */
@@ -132,61 +139,61 @@ int HM_VEC2_distance(const double a[2], const double b[2], double* distance) {
 int HM_VEC3_copy(const double v[3], double out[3]) {
     REQUIRE(v, out);
     vm::store(vm::load(v), out);
-    return 0;
+    return host::finite_answer(out, 3);
 }
 
 int HM_VEC3_negate(const double v[3], double out[3]) {
     REQUIRE(v, out);
     vm::store(vm::scale(-1.0, vm::load(v)), out);
-    return 0;
+    return host::finite_answer(out, 3);
 }
 
 int HM_VEC3_add(const double a[3], const double b[3], double out[3]) {
     REQUIRE(a, b, out);
     vm::store(vm::add(vm::load(a), vm::load(b)), out);
-    return 0;
+    return host::finite_answer(out, 3);
 }
 
 int HM_VEC3_sub(const double a[3], const double b[3], double out[3]) {
     REQUIRE(a, b, out);
     vm::store(vm::sub(vm::load(a), vm::load(b)), out);
-    return 0;
+    return host::finite_answer(out, 3);
 }
 
 int HM_VEC3_scale(double scale, const double v[3], double out[3]) {
     REQUIRE(v, out);
     vm::store(vm::scale(scale, vm::load(v)), out);
-    return 0;
+    return host::finite_answer(out, 3);
 }
 
 int HM_VEC3_affine_comb(const double p[3], double scale, const double v[3], double out[3]) {
     REQUIRE(p, v, out);
     vm::store(vm::add(vm::load(p), vm::scale(scale, vm::load(v))), out);
-    return 0;
+    return host::finite_answer(out, 3);
 }
 
 int HM_VEC3_dot(const double a[3], const double b[3], double* dot) {
     REQUIRE(a, b, dot);
     *dot = vm::dot(vm::load(a), vm::load(b));
-    return 0;
+    return host::finite_answer(dot, 1);
 }
 
 int HM_VEC3_cross(const double a[3], const double b[3], double out[3]) {
     REQUIRE(a, b, out);
     vm::store(vm::cross(vm::load(a), vm::load(b)), out);
-    return 0;
+    return host::finite_answer(out, 3);
 }
 
 int HM_VEC3_mag(const double v[3], double* magnitude) {
     REQUIRE(v, magnitude);
     *magnitude = vm::norm(vm::load(v));
-    return 0;
+    return host::finite_answer(magnitude, 1);
 }
 
 int HM_VEC3_distance(const double a[3], const double b[3], double* distance) {
     REQUIRE(a, b, distance);
     *distance = vm::norm(vm::sub(vm::load(a), vm::load(b)));
-    return 0;
+    return host::finite_answer(distance, 1);
 }
 
 int HM_VEC3_unitize(const double v[3], double tolerance, double* magnitude, double unit[3]) {
@@ -205,18 +212,21 @@ int HM_VEC3_unitize(const double v[3], double tolerance, double* magnitude, doub
 
 int HM_VEC3_is_zero(const double v[3], double tolerance, int* result) {
     REQUIRE(v, result);
+    if (any_non_finite(v, 3) || !std::isfinite(tolerance)) return HM_ERR_BAD_ARGUMENT;
     *result = vm::norm(vm::load(v)) <= tolerance ? 1 : 0;
     return 0;
 }
 
 int HM_VEC3_is_equal(const double a[3], const double b[3], double tolerance, int* result) {
     REQUIRE(a, b, result);
+    if (any_non_finite(a, 3) || any_non_finite(b, 3) || !std::isfinite(tolerance)) return HM_ERR_BAD_ARGUMENT;
     *result = vm::norm(vm::sub(vm::load(a), vm::load(b))) <= tolerance ? 1 : 0;
     return 0;
 }
 
 int HM_VEC3_is_parallel(const double a[3], const double b[3], double tolerance, int* result) {
     REQUIRE(a, b, result);
+    if (any_non_finite(a, 3) || any_non_finite(b, 3) || !std::isfinite(tolerance)) return HM_ERR_BAD_ARGUMENT;
     Vec ua = vm::load(a), ub = vm::load(b);
     if (!vm::unit(ua) || !vm::unit(ub)) {
         *result = 1;
@@ -228,6 +238,7 @@ int HM_VEC3_is_parallel(const double a[3], const double b[3], double tolerance, 
 
 int HM_VEC3_is_perpendicular(const double a[3], const double b[3], double tolerance, int* result) {
     REQUIRE(a, b, result);
+    if (any_non_finite(a, 3) || any_non_finite(b, 3) || !std::isfinite(tolerance)) return HM_ERR_BAD_ARGUMENT;
     Vec ua = vm::load(a), ub = vm::load(b);
     if (!vm::unit(ua) || !vm::unit(ub)) {
         *result = 1;
@@ -242,7 +253,7 @@ int HM_VEC3_angle_between(const double from[3], const double to[3], const double
     Vec a = vm::load(from), b = vm::load(to), r = vm::load(reference);
     if (!vm::unit(r)) {
         *angle = std::atan2(vm::norm(vm::cross(a, b)), vm::dot(a, b));
-        return 0;
+        return host::finite_answer(angle, 1);
     }
     a = vm::sub(a, vm::scale(vm::dot(a, r), r));
     b = vm::sub(b, vm::scale(vm::dot(b, r), r));
@@ -250,7 +261,7 @@ int HM_VEC3_angle_between(const double from[3], const double to[3], const double
     if (t < 0.0) t += 2.0 * kPi;
     if (t >= 2.0 * kPi) t = 0.0;   // a turn just short of zero rounds up to 2 pi
     *angle = t;
-    return 0;
+    return host::finite_answer(angle, 1);
 }
 
 int HM_VEC3_distance_to_plane(const double point[3], const double plane_point[3], const double plane_normal[3],
@@ -259,7 +270,7 @@ int HM_VEC3_distance_to_plane(const double point[3], const double plane_point[3]
     Vec n = vm::load(plane_normal);
     if (!vm::unit(n, tolerance)) return HM_ERR_BAD_ARGUMENT;
     *distance = vm::dot(vm::sub(vm::load(point), vm::load(plane_point)), n);
-    return 0;
+    return host::finite_answer(distance, 1);
 }
 
 // The unsigned angle between two vectors, as the modelling enquiries give it.
@@ -267,7 +278,7 @@ int HM_MODL_ask_vector_angle(const double vec1[3], const double vec2[3], double*
                              double* larger_angle) {
     if (!vec1 || !vec2 || !smaller_angle || !larger_angle) return HM_ERR_NULL_POINTER;
     for (int i = 0; i < 3; ++i)
-        if (!std::isfinite(vec1[i]) || !std::isfinite(vec2[i])) return HM_ERR_BAD_ARGUMENT;
+        if (!host::finite_value(vec1[i]) || !host::finite_value(vec2[i])) return HM_ERR_BAD_ARGUMENT;
     const double cross[3] = {vec1[1] * vec2[2] - vec1[2] * vec2[1], vec1[2] * vec2[0] - vec1[0] * vec2[2],
                              vec1[0] * vec2[1] - vec1[1] * vec2[0]};
     const double dot = vec1[0] * vec2[0] + vec1[1] * vec2[1] + vec1[2] * vec2[2];
@@ -316,25 +327,25 @@ int HM_MTX3_initialize_x(const double x_vec[3], double mtx[9]) {
 int HM_MTX3_x_vec(const double mtx[9], double x_vec[3]) {
     REQUIRE(mtx, x_vec);
     vm::store({mtx[0], mtx[1], mtx[2]}, x_vec);
-    return 0;
+    return host::finite_answer(x_vec, 3);
 }
 
 int HM_MTX3_y_vec(const double mtx[9], double y_vec[3]) {
     REQUIRE(mtx, y_vec);
     vm::store({mtx[3], mtx[4], mtx[5]}, y_vec);
-    return 0;
+    return host::finite_answer(y_vec, 3);
 }
 
 int HM_MTX3_z_vec(const double mtx[9], double z_vec[3]) {
     REQUIRE(mtx, z_vec);
     vm::store({mtx[6], mtx[7], mtx[8]}, z_vec);
-    return 0;
+    return host::finite_answer(z_vec, 3);
 }
 
 int HM_MTX3_vec_multiply(const double v[3], const double mtx[9], double out[3]) {
     REQUIRE(v, mtx, out);
     vm::store(vm::mul(vm::load_mat(mtx), vm::load(v)), out);
-    return 0;
+    return host::finite_answer(out, 3);
 }
 
 int HM_MTX3_transpose(const double mtx[9], double out[9]) {
@@ -343,7 +354,7 @@ int HM_MTX3_transpose(const double mtx[9], double out[9]) {
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) t[3 * j + i] = mtx[3 * i + j];
     vm::store_mat(t, out);
-    return 0;
+    return host::finite_answer(out, 9);
 }
 
 /* ---- 4x4 transformations ---- */
@@ -365,26 +376,26 @@ int HM_MTX4_rotation(const double origin[3], const double axis[3], double degree
 int HM_MTX4_vec3_multiply(const double point[3], const double mtx[16], double out[3]) {
     REQUIRE(point, mtx, out);
     vm::store(vm::transform(load12(mtx), vm::load(point)), out);
-    return 0;
+    return host::finite_answer(out, 3);
 }
 
 int HM_MTX4_multiply(const double first[16], const double second[16], double product[16]) {
     REQUIRE(first, second, product);
     store16(vm::then(load12(first), load12(second)), product);
-    return 0;
+    return host::finite_answer(product, 16);
 }
 
 int HM_MTX4_ask_rotation(const double mtx[16], double rotation[9]) {
     REQUIRE(mtx, rotation);
     Mat3 r{mtx[0], mtx[1], mtx[2], mtx[4], mtx[5], mtx[6], mtx[8], mtx[9], mtx[10]};
     vm::store_mat(r, rotation);
-    return 0;
+    return host::finite_answer(rotation, 9);
 }
 
 int HM_MTX4_ask_translation(const double mtx[16], double translation[3]) {
     REQUIRE(mtx, translation);
     vm::store({mtx[3], mtx[7], mtx[11]}, translation);
-    return 0;
+    return host::finite_answer(translation, 3);
 }
 
 int HM_MTX4_csys_to_csys(const double from_origin[3], const double from_x[3], const double from_y[3],
@@ -404,7 +415,7 @@ int HM_MTX4_csys_to_csys(const double from_origin[3], const double from_x[3], co
     const Vec shifted = vm::transform(m, vm::load(from_origin));
     for (int i = 0; i < 3; ++i) m[4 * i + 3] = to_origin[i] - shifted[i];
     store16(m, mtx);
-    return 0;
+    return host::finite_answer(mtx, 16);
 }
 
 /* ---- numbered transformation routines ---- */
@@ -412,13 +423,13 @@ int HM_MTX4_csys_to_csys(const double from_origin[3], const double from_x[3], co
 int hm5941(double point[3], const double matrix[12]) {
     REQUIRE(point, matrix);
     vm::store(vm::transform(load12(matrix), vm::load(point)), point);
-    return 0;
+    return host::finite_answer(point, 3);
 }
 
 int hm5942(const double first[12], const double second[12], double product[12]) {
     REQUIRE(first, second, product);
     store12(vm::then(load12(first), load12(second)), product);
-    return 0;
+    return host::finite_answer(product, 12);
 }
 
 int hm5943(const double translation[3], double matrix[12]) {

@@ -1,6 +1,7 @@
 // Transformation of objects by the host's twelve-value matrix (moves and
 // transformed copies, non-uniform scaling included), copies of objects and
 // the mapping of geometry between absolute and a coordinate system.
+#include "core/kernel_guard.h"
 #include "belmorra.h"
 #include "geometry/bodies.h"
 #include "geometry/curves_internal.h"
@@ -37,7 +38,7 @@ struct Affine {
 
 bool make_affine(const double m[12], Affine& f) {
     for (int i = 0; i < 12; ++i)
-        if (!std::isfinite(m[i])) return false;
+        if (!host::finite_value(m[i])) return false;
     f.a = gp_Mat(m[0], m[1], m[2], m[4], m[5], m[6], m[8], m[9], m[10]);
     f.t = gp_XYZ(m[3], m[7], m[11]);
     const double det = f.a.Determinant();
@@ -170,89 +171,97 @@ int map_geometry(tag_t object, const double m[12], tag_t* mapped) {
 
 int hm5947(const double matrix[12], const tag_t* objects, int n_objects, int move_or_copy, int dest_layer,
            int trace_curves, tag_t* copies, tag_t* trace_group, int* status) {
-    (void)trace_curves;
-    if (!status) return HM_ERR_NULL_POINTER;
-    if (trace_group) *trace_group = 0;
-    int& s = *status;
-    s = 0;
-    if (!matrix || (n_objects > 0 && (!objects || !copies))) return s = HM_ERR_NULL_POINTER;
-    if (n_objects < 0 || (move_or_copy != 1 && move_or_copy != 2) || dest_layer < -1 || dest_layer > 256)
-        return s = HM_ERR_BAD_ARGUMENT;
-    if (!host::work_part_data()) return s = HM_ERR_NO_PART;
-    Affine f;
-    if (!make_affine(matrix, f)) return s = HM_ERR_BAD_ARGUMENT;
-    for (int i = 0; i < n_objects; ++i) {
-        int r = transform_one(objects[i], f, move_or_copy == 2, dest_layer, &copies[i]);
-        if (r && s == 0) s = r;
-    }
-    return s;
+    return host::guarded(__func__, [&]() -> int {
+        (void)trace_curves;
+        if (!status) return HM_ERR_NULL_POINTER;
+        if (trace_group) *trace_group = 0;
+        int& s = *status;
+        s = 0;
+        if (!matrix || (n_objects > 0 && (!objects || !copies))) return s = HM_ERR_NULL_POINTER;
+        if (n_objects < 0 || (move_or_copy != 1 && move_or_copy != 2) || dest_layer < -1 || dest_layer > 256)
+            return s = HM_ERR_BAD_ARGUMENT;
+        if (!host::work_part_data()) return s = HM_ERR_NO_PART;
+        Affine f;
+        if (!make_affine(matrix, f)) return s = HM_ERR_BAD_ARGUMENT;
+        for (int i = 0; i < n_objects; ++i) {
+            int r = transform_one(objects[i], f, move_or_copy == 2, dest_layer, &copies[i]);
+            if (r && s == 0) s = r;
+        }
+        return s;
+    });
 }
 
 tag_t VD_copy_object(tag_t object) {
-    host::Object* o = find(object);
-    if (!o || !host::work_part_data()) return 0;
-    try {
-        if (o->type == HM_solid_type) {
-            if (o->shape.IsNull()) return 0;
-            const int layer = o->layer, colour = o->colour;
-            tag_t copy = 0;
-            if (o->subtype == HM_solid_edge_subtype) {
-                Handle(Geom_Curve) c = host::curve_of(*o);
-                if (c.IsNull()) return 0;
-                copy = host::store_curve(c).tag;
-            } else {
-                // A body copies into a body; a face into a sheet of its own.
-                BRepBuilderAPI_Copy duplicate(o->shape);
-                if (!duplicate.IsDone()) return 0;
-                copy = host::make_body(duplicate.Shape(), "BREP");
+    return host::guarded_value<tag_t>(__func__, 0, [&]() -> tag_t {
+        host::Object* o = find(object);
+        if (!o || !host::work_part_data()) return 0;
+        try {
+            if (o->type == HM_solid_type) {
+                if (o->shape.IsNull()) return 0;
+                const int layer = o->layer, colour = o->colour;
+                tag_t copy = 0;
+                if (o->subtype == HM_solid_edge_subtype) {
+                    Handle(Geom_Curve) c = host::curve_of(*o);
+                    if (c.IsNull()) return 0;
+                    copy = host::store_curve(c).tag;
+                } else {
+                    // A body copies into a body; a face into a sheet of its own.
+                    BRepBuilderAPI_Copy duplicate(o->shape);
+                    if (!duplicate.IsDone()) return 0;
+                    copy = host::make_body(duplicate.Shape(), "BREP");
+                }
+                host::Object* c = find(copy);
+                c->layer = layer;
+                c->colour = colour;
+                return copy;
             }
-            host::Object* c = find(copy);
-            c->layer = layer;
-            c->colour = colour;
-            return copy;
-        }
-        switch (o->type) {
-        case HM_point_type:
-        case HM_line_type:
-        case HM_circle_type:
-        case HM_conic_type:
-        case HM_spline_type:
-        case HM_plane_type:
-        case HM_datum_type:
-        case HM_matrix_type:
-            break;
-        default:
+            switch (o->type) {
+            case HM_point_type:
+            case HM_line_type:
+            case HM_circle_type:
+            case HM_conic_type:
+            case HM_spline_type:
+            case HM_plane_type:
+            case HM_datum_type:
+            case HM_matrix_type:
+                break;
+            default:
+                return 0;
+            }
+            host::Object source = *o;   // create() may not move it, but keep a copy
+            host::Object& c = host::create(source.type, source.subtype);
+            c.layer = source.layer;
+            c.colour = source.colour;
+            c.point = source.point;
+            c.curve = source.curve;
+            c.surface = source.surface;
+            c.data = source.data;
+            return c.tag;
+        } catch (const Standard_Failure&) {
             return 0;
         }
-        host::Object source = *o;   // create() may not move it, but keep a copy
-        host::Object& c = host::create(source.type, source.subtype);
-        c.layer = source.layer;
-        c.colour = source.colour;
-        c.point = source.point;
-        c.curve = source.curve;
-        c.surface = source.surface;
-        c.data = source.data;
-        return c.tag;
-    } catch (const Standard_Failure&) {
-        return 0;
-    }
+    });
 }
 
 int VD_map_geom_csys2abs(tag_t object, const double origin[3], const double matrix[9], tag_t* mapped) {
-    if (!origin || !matrix || !mapped) return HM_ERR_NULL_POINTER;
-    // p_abs = origin + M^T p.
-    const double m[12] = {matrix[0], matrix[3], matrix[6], origin[0], matrix[1], matrix[4],
-                          matrix[7], origin[1], matrix[2], matrix[5], matrix[8], origin[2]};
-    return map_geometry(object, m, mapped);
+    return host::guarded(__func__, [&]() -> int {
+        if (!origin || !matrix || !mapped) return HM_ERR_NULL_POINTER;
+        // p_abs = origin + M^T p.
+        const double m[12] = {matrix[0], matrix[3], matrix[6], origin[0], matrix[1], matrix[4],
+                              matrix[7], origin[1], matrix[2], matrix[5], matrix[8], origin[2]};
+        return map_geometry(object, m, mapped);
+    });
 }
 
 int VD_map_geom_abs2csys(tag_t object, const double origin[3], const double matrix[9], tag_t* mapped) {
-    if (!origin || !matrix || !mapped) return HM_ERR_NULL_POINTER;
-    // p_csys = M (p - origin).
-    double t[3];
-    for (int i = 0; i < 3; ++i)
-        t[i] = -(matrix[3 * i] * origin[0] + matrix[3 * i + 1] * origin[1] + matrix[3 * i + 2] * origin[2]);
-    const double m[12] = {matrix[0], matrix[1], matrix[2], t[0], matrix[3], matrix[4],
-                          matrix[5], t[1],      matrix[6], matrix[7], matrix[8], t[2]};
-    return map_geometry(object, m, mapped);
+    return host::guarded(__func__, [&]() -> int {
+        if (!origin || !matrix || !mapped) return HM_ERR_NULL_POINTER;
+        // p_csys = M (p - origin).
+        double t[3];
+        for (int i = 0; i < 3; ++i)
+            t[i] = -(matrix[3 * i] * origin[0] + matrix[3 * i + 1] * origin[1] + matrix[3 * i + 2] * origin[2]);
+        const double m[12] = {matrix[0], matrix[1], matrix[2], t[0], matrix[3], matrix[4],
+                              matrix[5], t[1],      matrix[6], matrix[7], matrix[8], t[2]};
+        return map_geometry(object, m, mapped);
+    });
 }

@@ -3,6 +3,8 @@
 #ifndef CARVELL_HOST_VECMATH_H
 #define CARVELL_HOST_VECMATH_H
 
+#include "core/checks.h"
+
 #include <array>
 #include <cmath>
 
@@ -37,11 +39,8 @@ inline bool unit(Vec& v, double tolerance = 0.0) {
     return true;
 }
 
-inline bool finite(const double* v, int n) {
-    for (int i = 0; i < n; ++i)
-        if (!std::isfinite(v[i])) return false;
-    return true;
-}
+// Finite and inside the model space (the host's one check, core/checks.h).
+inline bool finite(const double* v, int n) { return host::finite_values(v, n); }
 
 inline Mat3 load_mat(const double* m) {
     Mat3 r;

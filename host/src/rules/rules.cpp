@@ -1,6 +1,7 @@
 // The rule language seen from outside: the vehicle-design core's typed
 // queries on paths, and the public interface's rule values, child-rule
 // creation, instance deletion and the adoption of existing objects.
+#include "core/kernel_guard.h"
 #include "core/model.h"
 #include "omvra.h"
 #include "quillon.h"
@@ -417,25 +418,27 @@ int HM_RQ_delete_instance_rule(const char* parent, const char* name) {
 }
 
 int HM_RQ_adopt_kw_objects(int count, const tag_t* objects, tag_t** instances) {
-    if (!objects || !instances) return HM_ERR_NULL_POINTER;
-    if (count < 1) return HM_ERR_BAD_ARGUMENT;
-    std::vector<Adoption> plans(count);
-    for (int i = 0; i < count; ++i) {
-        int result = plan_adoption(objects[i], &plans[i]);
-        if (result) return result;
-    }
-    tag_t* tags = static_cast<tag_t*>(SM_alloc(count * sizeof(tag_t)));
-    for (int i = 0; i < count; ++i) {
-        const Adoption& a = plans[i];
-        std::string name = free_root_name(a.part, a.class_name);
-        host::RuleInstance* instance = nullptr;
-        rules::define_instance(a.part, "root:", name.c_str(), a.class_name.c_str(), &instance);
-        instance->objects = a.objects;
-        for (const auto& [rule, value] : a.rules) rules::set_rule(a.part, instance->chain.c_str(), rule.c_str(), value);
-        tags[i] = rules::find_instance(a.part, "root:" + name + ":")->tag;
-    }
-    *instances = tags;
-    return 0;
+    return host::guarded(__func__, [&]() -> int {
+        if (!objects || !instances) return HM_ERR_NULL_POINTER;
+        if (count < 1) return HM_ERR_BAD_ARGUMENT;
+        std::vector<Adoption> plans(count);
+        for (int i = 0; i < count; ++i) {
+            int result = plan_adoption(objects[i], &plans[i]);
+            if (result) return result;
+        }
+        tag_t* tags = static_cast<tag_t*>(SM_alloc(count * sizeof(tag_t)));
+        for (int i = 0; i < count; ++i) {
+            const Adoption& a = plans[i];
+            std::string name = free_root_name(a.part, a.class_name);
+            host::RuleInstance* instance = nullptr;
+            rules::define_instance(a.part, "root:", name.c_str(), a.class_name.c_str(), &instance);
+            instance->objects = a.objects;
+            for (const auto& [rule, value] : a.rules) rules::set_rule(a.part, instance->chain.c_str(), rule.c_str(), value);
+            tags[i] = rules::find_instance(a.part, "root:" + name + ":")->tag;
+        }
+        *instances = tags;
+        return 0;
+    });
 }
 
 int HM_RQ_ask_name_chain_of_instance(tag_t instance, char** chain) {
