@@ -2,6 +2,7 @@
 // work part, and the area and volume of bodies.
 #include "geometry/bodies.h"
 #include "geometry/curves_internal.h"
+#include "geometry/sheets.h"
 #include "host_testing.h"
 
 #include <BRepBuilderAPI_MakeFace.hxx>
@@ -12,6 +13,7 @@
 #include <BRepPrimAPI_MakeSphere.hxx>
 #include <GProp_GProps.hxx>
 #include <Geom_BSplineSurface.hxx>
+#include <Geom_CylindricalSurface.hxx>
 #include <Geom_Plane.hxx>
 #include <Geom_SphericalSurface.hxx>
 #include <gp_Ax3.hxx>
@@ -215,10 +217,6 @@ double volume(tag_t object) {
     return mass_of(object, [](const TopoDS_Shape& s, GProp_GProps& p) { BRepGProp::VolumeProperties(s, p, 1.0e-9); });
 }
 
-}  // namespace host_testing
-
-namespace host_testing {
-
 // Spherical mirror glass: the sphere's latitude-longitude patch about the
 // equator point centre + radius * direction, `width` of arc along the equator
 // and `height` of arc along the meridian.
@@ -235,13 +233,6 @@ tag_t make_spherical_patch(const double centre[3], double radius, const double d
 }
 
 // Cylindrical sheets and the sheet-trim hooks.
-#include "geometry/sheets.h"
-
-#include <Geom_CylindricalSurface.hxx>
-#include <gp_Ax3.hxx>
-
-namespace host_testing {
-
 tag_t make_cylindrical_sheet(const double axis_origin[3], const double axis[3], const double x_dir[3], double radius,
                              double angle, double length) {
     if (!axis_origin || !axis || !x_dir || !(radius > 0.0) || !(angle > 0.0) || !(length > 0.0)) return 0;
