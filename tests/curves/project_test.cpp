@@ -140,4 +140,33 @@ TEST_F(ProjectPointTest, WrongTargetsAnswer875033WithThePartUnchanged) {
     ExpectNoLeaks();
 }
 
+// A kernel call that fails part-way, after hits were already made on earlier
+// faces, leaves the part as it was: the caller's bodies and planes survive,
+// the hits are gone and the output is untouched. Every kernel call of one
+// projection is made to fail in turn.
+TEST_F(ProjectPointTest, AKernelFailureAfterHitsLeavesThePartAsItWas) {
+    const Point3 start = {5, 5, 5}, up = {0, 0, 1};
+    double out[3] = {0, 0, 0};
+    const long calls_before = host_testing::kernel_calls_made();
+    ASSERT_EQ(HM_VD_CURVE_project_point_along_vector(start.data(), up.data(), box_, out), 0);
+    const long calls = host_testing::kernel_calls_made() - calls_before;
+    ASSERT_GT(calls, 1) << "a projection onto a box makes several kernel calls";
+
+    const int objects_before = host_testing::count_objects();
+    for (long n = 0; n < calls; ++n) {
+        SCOPED_TRACE(testing::Message() << "kernel call " << n + 1 << " of " << calls << " fails");
+        host_testing::fail_kernel_call_after(static_cast<int>(n));
+        double failed[3] = {7, 7, 7};
+        EXPECT_NE(HM_VD_CURVE_project_point_along_vector(start.data(), up.data(), box_, failed), 0);
+        host_testing::clear_kernel_fault();
+        EXPECT_EQ(failed[0], 7);
+        EXPECT_EQ(host_testing::count_objects(), objects_before);
+        for (tag_t kept : {box_, sheet_, plane_, curved_}) EXPECT_EQ(HM_OBJ_ask_status(kept), HM_OBJ_ALIVE);
+        EXPECT_EQ(host_testing::undo_mark_count(), 0);
+    }
+    // The host still projects once the fault is gone.
+    ASSERT_EQ(HM_VD_CURVE_project_point_along_vector(start.data(), up.data(), box_, out), 0);
+    EXPECT_NEAR(out[2], 10, kTight);
+}
+
 }  // namespace
