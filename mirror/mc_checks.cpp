@@ -26,10 +26,6 @@ using detail::HostList;
 using detail::SmBlock;
 using detail::Temporaries;
 
-constexpr int kSolidType = 70;
-constexpr int kBodySubtype = 0;
-constexpr int kFaceSubtype = 2;
-constexpr int kEdgeSubtype = 3;
 constexpr int kMaxLoopObjects = 100;
 constexpr int kJoinType = 2;
 // Samples of the mirror outline for the sphere fit: 128 intervals.
@@ -59,7 +55,7 @@ bool is_closed(tag_t curve, double tolerance) {
 // are. false when an edge gives no curve.
 bool curves_of(int count, const tag_t* objects, Temporaries& temporaries, std::vector<tag_t>& curves) {
     for (int i = 0; i < count; ++i) {
-        if (detail::is_solid(objects[i], kEdgeSubtype)) {
+        if (detail::is_solid(objects[i], HM_solid_edge_subtype)) {
             tag_t curve = NULL_TAG;
             if (VD_create_curve_from_edge(objects[i], &curve) != 0 || curve == NULL_TAG) return false;
             curves.push_back(temporaries.add(curve));
@@ -87,9 +83,9 @@ tag_t mirror_face(tag_t mirror, int* status) {
     int type = 0;
     int subtype = 0;
     *status = 1;
-    if (HM_OBJ_ask_type_and_subtype(mirror, &type, &subtype) != 0 || type != kSolidType) return NULL_TAG;
-    if (subtype == kFaceSubtype) return mirror;
-    if (subtype != kBodySubtype) return NULL_TAG;
+    if (HM_OBJ_ask_type_and_subtype(mirror, &type, &subtype) != 0 || type != HM_solid_type) return NULL_TAG;
+    if (subtype == HM_solid_face_subtype) return mirror;
+    if (subtype != HM_solid_body_subtype) return NULL_TAG;
     HostList faces;
     const std::vector<tag_t> items =
         HM_MODL_ask_body_faces(mirror, faces.out()) == 0 ? faces.items() : std::vector<tag_t>{};

@@ -4,6 +4,7 @@
 // INT_MAX. Every case answers a failure, builds nothing, leaves no block of
 // the memory manager behind (checked on tear-down) and the process survives.
 #include "host_fixture.h"
+#include "hostile_input.h"
 #include "hm_vd_curve.h"
 #include "morvish.h"
 #include "omvra.h"
@@ -17,15 +18,9 @@
 
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
-
-// One hostile call and the code it must answer.
-struct Hostile {
-    const char* name;
-    std::function<int()> call;
-    int code;
-};
+using support::Hostile;
+using support::kInf;
+using support::kNaN;
 
 class CurvesHostileInputTest : public HostTest {};
 
@@ -112,7 +107,7 @@ TEST_F(CurvesHostileInputTest, EveryCurveFunctionRefusesWithNothingBuilt) {
             const int before = host_testing::count_objects();
             const int result = h.call();
             if (table == &cases)
-                EXPECT_EQ(result, h.code);
+                EXPECT_EQ(result, h.refused);
             else
                 EXPECT_NE(result, 0);
             UPDATE_do_update();

@@ -7,6 +7,7 @@
 #include "hpd.h"
 
 #include "host_fixture.h"
+#include "hostile_input.h"
 #include "morvish.h"
 #include "omvra.h"
 
@@ -17,26 +18,14 @@
 
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
-
-// One hostile call and the answer that means "refused".
-struct Hostile {
-    const char* name;
-    std::function<int()> call;
-    int refused;
-};
+using support::Hostile;
+using support::kInf;
+using support::kNaN;
 
 class OccupantHostileInputTest : public HostTest {
 protected:
     void ExpectAllRefused(const std::vector<Hostile>& cases) {
-        for (const Hostile& c : cases) {
-            SCOPED_TRACE(c.name);
-            const int before = host_testing::count_objects();
-            EXPECT_EQ(c.call(), c.refused);
-            UPDATE_do_update();
-            EXPECT_EQ(host_testing::count_objects(), before) << "the refused call left something in the part";
-        }
+        support::expect_all_refused(cases);
         ExpectNoLeaks();
     }
 };

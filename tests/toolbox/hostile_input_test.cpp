@@ -7,6 +7,7 @@
 #include "hm_vd.h"
 
 #include "host_fixture.h"
+#include "hostile_input.h"
 #include "test_helpers.h"
 #include "morvish.h"
 #include "omvra.h"
@@ -22,29 +23,14 @@ namespace {
 
 using support::make_list;
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
-
-// One hostile call: what it answers, and the answer that means "refused".
-struct Hostile {
-    const char* name;
-    std::function<int()> call;
-    int refused;
-};
+using support::Hostile;
+using support::kInf;
+using support::kNaN;
 
 class HostileInputTest : public HostTest {
 protected:
-    // Runs every case; the part must hold exactly the objects it held before,
-    // also after the update (nothing logged for deletion, nothing built).
     void ExpectAllRefused(const std::vector<Hostile>& cases) {
-        for (const Hostile& c : cases) {
-            SCOPED_TRACE(c.name);
-            const int before = host_testing::count_objects();
-            EXPECT_EQ(c.call(), c.refused);
-            EXPECT_EQ(host_testing::count_objects(), before) << "the refused call built or deleted something";
-            UPDATE_do_update();
-            EXPECT_EQ(host_testing::count_objects(), before) << "the refused call logged objects for deletion";
-        }
+        support::expect_all_refused(cases);
         ExpectNoLeaks();
     }
 
