@@ -1,9 +1,11 @@
-// Whole list rules read in one query (points, vectors, numbers) and the
-// rule string that names an instance.
+// Whole list rules read in one query (points, vectors, numbers, strings) and
+// the rule string that names an instance.
 #include "core/model.h"
 #include "quillon.h"
 #include "rules/rule_store.h"
 #include "tessik.h"
+
+#include <strings.h>
 
 #include <cstring>
 #include <string>
@@ -27,6 +29,18 @@ int list_at(const TEXT_t* path, const RuleValue** list) {
     if (!r.rule || r.rule->value.kind != RuleValue::List) return HM_ERR_WRONG_TYPE;
     *list = &r.rule->value;
     return 0;
+}
+
+// A stored line keeps the line end it was read with; one final line end of
+// the literal is dropped, so that writing each string with its own line end
+// gives the file back line for line.
+std::string without_final_line_end(const std::string& text) {
+    if (!text.empty() && text.back() == '\n') {
+        std::string out = text.substr(0, text.size() - 1);
+        if (!out.empty() && out.back() == '\r') out.pop_back();
+        return out;
+    }
+    return text;
 }
 
 int triple_list(const TEXT_t* path, RuleValue::Kind kind, int* count, double*** out) {
@@ -78,6 +92,29 @@ int VD_RQ_ask_number_list(const TEXT_t* path, int* count, double** numbers) {
     std::memcpy(array, values.data(), values.size() * sizeof(double));
     *count = static_cast<int>(values.size());
     *numbers = array;
+    return 0;
+}
+
+int VD_RQ_ask_string_list(const TEXT_t* path, int* count, char*** strings) {
+    if (!path || !path->text || !count || !strings) return HM_ERR_NULL_POINTER;
+    // A path without the root ("NAME:rule:") is read from the root.
+    std::string full = path->text;
+    if (strncasecmp(full.c_str(), "root:", 5) != 0) full = "root:" + full;
+    const TEXT_t rooted = {full.data()};
+    const RuleValue* list;
+    int result = list_at(&rooted, &list);
+    if (result) return result;
+    const auto& items = list->list;
+    for (const auto& item : items)
+        if (item.kind != RuleValue::String) return HM_ERR_WRONG_TYPE;
+    char** out = nullptr;
+    if (!items.empty()) {
+        out = static_cast<char**>(SM_calloc(items.size(), sizeof(char*)));
+        if (!out) return HM_ERR_BAD_ARGUMENT;
+        for (size_t i = 0; i < items.size(); ++i) out[i] = SM_string_copy(without_final_line_end(items[i].text).c_str());
+    }
+    *count = static_cast<int>(items.size());
+    *strings = out;
     return 0;
 }
 
