@@ -33,6 +33,7 @@
 // and the part is made only when every object reads. A malformed object
 // fails the open with an error that names it (its index in the file and its
 // name) in the error output and the system log.
+#include "core/kernel_guard.h"
 #include "core/model.h"
 #include "core/sinks.h"
 #include "files/kernel_text.h"
@@ -302,13 +303,19 @@ int HM_PART_open_quiet(const char* file_name, tag_t* part, HM_PART_load_status_t
     *status = HM_PART_load_status_t{false, 0, nullptr, nullptr};
     tag_t opened = HM_PART_ask_part_tag(file_name);
     if (!opened) {
-        try {
-            opened = load_document(read_document(file_name), file_name);
-        } catch (const std::exception& e) {
-            report_unreadable(file_name, e.what());
-        } catch (const Standard_Failure& e) {
-            report_unreadable(file_name, e.GetMessageString());
-        }
+        // The object that cannot be read is named here; anything else that
+        // escapes the kernel is the guard's.
+        const int loaded = host::guarded(__func__, HM_ERR_FILE, [&]() -> int {
+            try {
+                opened = load_document(read_document(file_name), file_name);
+            } catch (const std::exception& e) {
+                report_unreadable(file_name, e.what());
+            } catch (const Standard_Failure& e) {
+                report_unreadable(file_name, e.GetMessageString());
+            }
+            return opened ? 0 : HM_ERR_FILE;
+        });
+        if (loaded) opened = 0;
     }
     if (!opened) {
         *part = 0;
@@ -324,12 +331,9 @@ int HM_PART_open_quiet(const char* file_name, tag_t* part, HM_PART_load_status_t
 int HM_PART_save(tag_t part) {
     const host::PartData* p = host::part_data(part);
     if (!p) return HM_ERR_INVALID_TAG;
-    try {
+    return host::guarded(__func__, HM_ERR_FILE, [&]() -> int {
         return write_document(p->file_name, part_to_json(part, *p)) ? 0 : HM_ERR_FILE;
-    } catch (const std::exception&) {
-    } catch (const Standard_Failure&) {
-    }
-    return HM_ERR_FILE;
+    });
 }
 
 int HM_PART_close(tag_t part, int scope, int mode) {
@@ -364,7 +368,7 @@ int HM_PART_export_with_options(const char* file_name, int count, const tag_t* o
     probe.close();
     // A new part file is never written over an existing one.
     if (options->new_file && (target || file_exists)) return HM_ERR_FILE;
-    try {
+    return host::guarded(__func__, HM_ERR_FILE, [&]() -> int {
         std::vector<json> entries;
         for (const host::Object* o : exported) entries.push_back(object_to_json(*o));
         if (target) {
@@ -385,10 +389,7 @@ int HM_PART_export_with_options(const char* file_name, int count, const tag_t* o
         }
         for (json& j : entries) doc.at("objects").push_back(std::move(j));
         return write_document(file_name, doc) ? 0 : HM_ERR_FILE;
-    } catch (const std::exception&) {
-    } catch (const Standard_Failure&) {
-    }
-    return HM_ERR_FILE;
+    });
 }
 
 /* ---- part names ---- */

@@ -191,6 +191,39 @@ TEST_F(PartFileTest, ASaveThatFailsLeavesTheSavedFileAsItWas) {
     ExpectNoLeaks();
 }
 
+// The part files go through the host's kernel guard: a kernel failure while
+// saving keeps the file saved before, and one while opening makes no part
+// and fills the load status like any unreadable file.
+TEST_F(PartFileTest, AKernelFailureWhileSavingOrOpeningIsAFileError) {
+    const std::string file = path("hinge.prt");
+    tag_t part = host_testing::make_part(file.c_str());
+    point_at(4, 5, 6);
+    ASSERT_EQ(HM_PART_save(part), 0);
+    point_at(7, 8, 9);
+    host_testing::fail_kernel_call_after(0);
+    EXPECT_EQ(HM_PART_save(part), HM_ERR_FILE);
+    host_testing::clear_kernel_fault();
+    ASSERT_EQ(HM_PART_close(part, 0, 1), 0);
+
+    host_testing::fail_kernel_call_after(0);
+    tag_t opened = 99;
+    HM_PART_load_status_t status;
+    EXPECT_EQ(HM_PART_open_quiet(file.c_str(), &opened, &status), HM_ERR_FILE);
+    host_testing::clear_kernel_fault();
+    EXPECT_EQ(opened, 0u);
+    ASSERT_TRUE(status.failed);
+    EXPECT_EQ(status.statuses[0], HM_ERR_FILE);
+    SM_free(status.file_names[0]);
+    SM_free(status.file_names);
+    SM_free(status.statuses);
+    EXPECT_EQ(HM_PART_ask_part_tag(file.c_str()), 0u) << "no part of the file is loaded";
+
+    // Without the fault the file opens with the one point saved first.
+    ASSERT_EQ(HM_PART_open_quiet(file.c_str(), &opened, &status), 0);
+    EXPECT_EQ(host_testing::count_objects(opened, HM_point_type), 1);
+    ExpectNoLeaks();
+}
+
 TEST_F(PartFileTest, ARealAttributeThatIsNotANumberDoesNotMakeThePartUnreadable) {
     const std::string file = path("strut.prt");
     tag_t part = host_testing::make_part(file.c_str());
