@@ -26,7 +26,8 @@ struct EyellipseSpec {
 };
 
 // Makes the eyellipse instance "root:NAME:" (class VD_EYELLIPSE_CLASS) of the
-// work part with every attribute of the spec; answers its tag (0 on failure).
+// work part with every attribute the description gives; answers its tag (0
+// on failure).
 HOST_API tag_t make_eyellipse(const char* name, const EyellipseSpec& spec);
 
 }  // namespace host_testing
