@@ -10,6 +10,7 @@
 #include "quillon.h"
 #include "tessik.h"
 #include "toolbox/detail/owners.h"
+#include "toolbox/detail/undo_scope.h"
 
 #include <cmath>
 #include <cstring>
@@ -35,24 +36,6 @@ void cross(const double a[3], const double b[3], double out[3]) {
 }
 
 double dot(const double a[3], const double b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-
-// The visible mark of the forward data: every exit rolls the part back to
-// it and deletes it.
-class ForwardDataMark {
-public:
-    ForwardDataMark() : mark_(UNDO_KW_set_mark(UNDO_visible, "Forward_data")) {}
-    ~ForwardDataMark() {
-        if (mark_ && UNDO_KW_ask_mark_exist(mark_)) {
-            UNDO_KW_undo_to_mark_no_status(mark_);
-            UNDO_KW_delete_mark(mark_);
-        }
-    }
-    ForwardDataMark(const ForwardDataMark&) = delete;
-    ForwardDataMark& operator=(const ForwardDataMark&) = delete;
-
-private:
-    UNDO_mark_t mark_;
-};
 
 tag_t make_line(const double a[3], const double b[3]) {
     HM_CURVE_line_t line{};
@@ -197,7 +180,8 @@ int HM_VD_GLAZE_forward_glazing_data(int face_count, const tag_t* faces, const d
                                      const double matrix[9], output_t* output) {
     using namespace carvell::vision;
     if (!origin || !matrix || !output) return kGlazeNoSheet;
-    ForwardDataMark mark;
+    // Every exit rolls the part back to the forward data's mark, quietly.
+    carvell::detail::UndoScope mark(UNDO_visible, "Forward_data", carvell::detail::UndoScope::RollBack::quiet);
     const Frame f{origin, matrix};
     double n[3];
     VD_MTX3_X(matrix, n);

@@ -92,8 +92,9 @@ TEST_F(DriverRefusalTest, BadSpindleDataEndsWithItsDialogAndLeavesNothingOpen) {
         if (!c.lines.empty()) store_spindle_file(c.lines);
         params_->update_part = 1;
         EXPECT_EQ(run(), 1);
-        if (c.title)
+        if (c.title) {
             EXPECT_TRUE(!host_testing::dialogs().empty() && host_testing::dialogs().back().title == c.title);
+        }
         expect_clean_failure();
         HM_RQ_delete_instance_rule("root:", kInstance);
         fill_params(*params_);

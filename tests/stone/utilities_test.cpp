@@ -58,7 +58,9 @@ TEST_F(UtilitiesTest, ContourAngleIsReadFromTheNameWithinTheRange) {
         const double range[2] = {c.lo, c.hi};
         int angle = -99;
         EXPECT_EQ(HM_VD_SI_ask_angle_of_contour_line(curve, range, &angle), c.code);
-        if (c.code == 0) EXPECT_EQ(angle, c.angle);
+        if (c.code == 0) {
+            EXPECT_EQ(angle, c.angle);
+        }
     }
     const double range[2] = {0, 90};
     int angle = 0;

@@ -41,15 +41,18 @@ TEST_F(UndoScopeTest, RollsBackWhatWasMadeInsideUnlessKept) {
     struct Case {
         const char* name;
         bool keep;
+        UndoScope::RollBack roll_back;
         int points_after;
     };
-    const Case cases[] = {{"left alone", false, 1}, {"kept", true, 3}};
+    const Case cases[] = {{"left alone", false, UndoScope::RollBack::reported, 1},
+                          {"left alone, rolled back quietly", false, UndoScope::RollBack::quiet, 1},
+                          {"kept", true, UndoScope::RollBack::reported, 3}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const int points = host_testing::count_objects(0, HM_point_type);
         const tag_t before = new_point(0, 0, 0);
         {
-            UndoScope scope(UNDO_visible, "Step");
+            UndoScope scope(UNDO_visible, "Step", c.roll_back);
             ASSERT_TRUE(scope.is_set());
             EXPECT_STREQ(UNDO_KW_ask_mark_name(scope.mark()), "Step");
             new_point(1, 0, 0);

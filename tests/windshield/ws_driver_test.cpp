@@ -204,7 +204,9 @@ TEST_F(WsDriverTest, OffsetStatusCodesOfBadInput) {
         HM_VD_WS_create_windshield_data(&data_);
         EXPECT_EQ(data_.offset_result.status, c.expected);
         // Only the clear-vision step fails after the offset curves were made.
-        if (c.expected != 6) EXPECT_EQ(data_.offset_result.count, 0);
+        if (c.expected != 6) {
+            EXPECT_EQ(data_.offset_result.count, 0);
+        }
     }
     HM_VD_WS_create_windshield_data(nullptr);
 }

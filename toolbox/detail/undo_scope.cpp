@@ -5,7 +5,8 @@
 
 namespace carvell::detail {
 
-UndoScope::UndoScope(UNDO_visibility visibility, const char* name) : mark_(UNDO_KW_set_mark(visibility, name)) {}
+UndoScope::UndoScope(UNDO_visibility visibility, const char* name, RollBack roll_back)
+    : mark_(UNDO_KW_set_mark(visibility, name)), roll_back_(roll_back) {}
 
 // A failed undo is recorded as a severe host error, never thrown.
 UndoScope::~UndoScope() { roll_back(); }
@@ -20,7 +21,10 @@ void UndoScope::roll_back() {
     if (settled_) return;
     settled_ = true;
     if (mark_ == 0 || !UNDO_KW_ask_mark_exist(mark_)) return;
-    if (UNDO_KW_undo_to_mark(mark_) != 0) ERROR_severe("Can't undo to mark");
+    if (roll_back_ == RollBack::quiet)
+        UNDO_KW_undo_to_mark_no_status(mark_);
+    else if (UNDO_KW_undo_to_mark(mark_) != 0)
+        ERROR_severe("Can't undo to mark");
     if (UNDO_KW_delete_to_mark(mark_) != 0) ERROR_severe("Can't delete undo mark");
 }
 

@@ -13,7 +13,11 @@ namespace carvell::detail {
 // back to the mark and deletes it.
 class UndoScope {
 public:
-    UndoScope(UNDO_visibility visibility, const char* name);
+    // How the roll-back reports itself: as an ordinary undo, or quietly
+    // (no status from the undo, as an analysis that only probes the part does).
+    enum class RollBack { reported, quiet };
+
+    UndoScope(UNDO_visibility visibility, const char* name, RollBack roll_back = RollBack::reported);
     ~UndoScope();
     UndoScope(const UndoScope&) = delete;
     UndoScope& operator=(const UndoScope&) = delete;
@@ -32,6 +36,7 @@ public:
 
 private:
     UNDO_mark_t mark_;
+    RollBack roll_back_;
     bool settled_ = false;
 };
 

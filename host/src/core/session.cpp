@@ -83,3 +83,8 @@ const char* UNDO_KW_ask_mark_name(UNDO_mark_t mark) {
     auto it = host::find_mark(mark);
     return it == host::g_marks.end() ? nullptr : it->name.c_str();
 }
+
+// Undo to a mark for callers that ignore the outcome.
+void UNDO_KW_undo_to_mark_no_status(UNDO_mark_t mark) {
+    if (UNDO_KW_ask_mark_exist(mark)) (void)UNDO_KW_undo_to_mark(mark);
+}

@@ -217,35 +217,37 @@ int HM_VEC3_is_zero(const double v[3], double tolerance, int* result) {
     return 0;
 }
 
-int HM_VEC3_is_equal(const double a[3], const double b[3], double tolerance, int* result) {
+namespace {
+
+// Compares two vectors: `measure` of them (their unit vectors when `as_directions`)
+// within the tolerance. A zero vector has no direction and matches any.
+template <class Measure>
+int compare_vectors(const double a[3], const double b[3], double tolerance, int* result, bool as_directions,
+                    Measure measure) {
     REQUIRE(a, b, result);
     if (any_non_finite(a, 3) || any_non_finite(b, 3) || !std::isfinite(tolerance)) return HM_ERR_BAD_ARGUMENT;
-    *result = vm::norm(vm::sub(vm::load(a), vm::load(b))) <= tolerance ? 1 : 0;
+    Vec ua = vm::load(a), ub = vm::load(b);
+    if (as_directions && (!vm::unit(ua) || !vm::unit(ub))) {
+        *result = 1;
+        return 0;
+    }
+    *result = measure(ua, ub) <= tolerance ? 1 : 0;
     return 0;
+}
+
+}  // namespace
+
+int HM_VEC3_is_equal(const double a[3], const double b[3], double tolerance, int* result) {
+    return compare_vectors(a, b, tolerance, result, false, [](Vec u, Vec v) { return vm::norm(vm::sub(u, v)); });
 }
 
 int HM_VEC3_is_parallel(const double a[3], const double b[3], double tolerance, int* result) {
-    REQUIRE(a, b, result);
-    if (any_non_finite(a, 3) || any_non_finite(b, 3) || !std::isfinite(tolerance)) return HM_ERR_BAD_ARGUMENT;
-    Vec ua = vm::load(a), ub = vm::load(b);
-    if (!vm::unit(ua) || !vm::unit(ub)) {
-        *result = 1;
-        return 0;
-    }
-    *result = vm::norm(vm::cross(ua, ub)) <= tolerance ? 1 : 0;
-    return 0;
+    return compare_vectors(a, b, tolerance, result, true, [](Vec u, Vec v) { return vm::norm(vm::cross(u, v)); });
 }
 
 int HM_VEC3_is_perpendicular(const double a[3], const double b[3], double tolerance, int* result) {
-    REQUIRE(a, b, result);
-    if (any_non_finite(a, 3) || any_non_finite(b, 3) || !std::isfinite(tolerance)) return HM_ERR_BAD_ARGUMENT;
-    Vec ua = vm::load(a), ub = vm::load(b);
-    if (!vm::unit(ua) || !vm::unit(ub)) {
-        *result = 1;
-        return 0;
-    }
-    *result = std::fabs(vm::dot(ua, ub)) <= tolerance ? 1 : 0;
-    return 0;
+    return compare_vectors(a, b, tolerance, result, true,
+                           [](Vec u, Vec v) { return std::fabs(vm::dot(u, v)); });
 }
 
 int HM_VEC3_angle_between(const double from[3], const double to[3], const double reference[3], double* angle) {
