@@ -149,6 +149,69 @@ void threshold_curves(FaceRun& run) {
     }
 }
 
+// The face's contour lines with their working curves, kept until the
+// areas or bands are built.
+struct Contours {
+    si_contour_record* records = nullptr;
+    int count = 0;
+    ~Contours() {
+        for (int i = 0; i < count; ++i) detail::delete_if_alive(records[i].curve);
+        SM_free(records);
+    }
+};
+
+// Contours, and the outline after them: false when the run must end.
+bool contours_and_outline(FaceRun& run, Contours& contours) {
+    si_data_s* rec = run.rec;
+    WorkArrays& w = work();
+    char text[96];
+    std::snprintf(text, sizeof text, "Generating Contours on Face %d of %d", run.f + 1, rec->face_count);
+    UI_set_status(text);
+    bool single = true;
+    const int status = HM_VD_SI_gen_contours(
+        run.face, rec->options[SI_OPT_COLOUR_TABLE] != 0, rec->colour_count, rec->colour_table, w.stone_counts,
+        w.stone_points, w.stone_angles, w.contour_angles, w.contour_angle_count, run.colour,
+        &run.result->contour_list, &run.result->label_list, &single, &contours.records, &contours.count);
+    run.result->single_line = single ? 1 : 0;
+    if (log_status(rec, status)) return false;
+    if ((rec->mode == 0 || rec->options[SI_OPT_OUTLINE_IN_BAND_MODE]) && run.partial && !outline(run)) return false;
+    return true;
+}
+
+// Areas (mode 0, one contour line per angle) or bands (other modes) between
+// the contour lines: false when the run must end.
+bool areas_or_bands(FaceRun& run, const Contours& contours) {
+    si_data_s* rec = run.rec;
+    WorkArrays& w = work();
+    si_face_result_s* r = run.result;
+    if (rec->mode == 0) {
+        if (!r->single_line) return true;
+        std::vector<tag_t> working;
+        for (int i = 0; i < contours.count; ++i) working.push_back(contours.records[i].curve);
+        Areas areas;
+        const FaceStones stones{w.stone_counts, w.stone_points, w.stone_angles};
+        const int status = build_areas(stones, w.contour_angles, w.contour_angle_count, working, &areas);
+        r->area_count = areas.count;
+        r->area_sizes = areas.sizes;
+        r->area_angles = areas.mid_angles;
+        r->area_list = areas.list;
+        HM_VD_set_obj_array_layer(r->area_list, kAreaListLayer);
+        return !log_status(rec, status);
+    }
+    const BandStyle style{rec->colour_count, rec->colour_table, run.colour, rec->options[SI_OPT_BAND_GRIDS] != 0};
+    int status = 0;
+    if (r->single_line) {
+        status = pair_bands_simple(run.face, w.contour_angles, w.contour_angle_count, style, contours.records,
+                                   contours.count, r->band_list);
+    } else {
+        bool attempted = false;
+        status = pair_bands_general(run.face, w.contour_angles, w.contour_angle_count, style, contours.records,
+                                    contours.count, r->band_list, &attempted);
+        if (attempted) r->single_line = 1;
+    }
+    return !log_status(rec, status);
+}
+
 // One face: false when the run must end.
 bool run_face(si_data_s* rec, int f, tag_t plane, double step, bool* hit) {
     WorkArrays& w = work();
@@ -175,27 +238,13 @@ bool run_face(si_data_s* rec, int f, tag_t plane, double step, bool* hit) {
     bool go_on = project_sections(run, face_sign_of(n, left), &last_status);
     if (run.result->face_hit) *hit = true;
     if (!go_on) return false;
+    Contours contours;
     if ((rec->mode == 0 || rec->options[SI_OPT_BLOCKING_SHADOWS] || !rec->options[SI_OPT_THRESHOLD_CURVES]) &&
-        last_status == 0) {
-        char text[96];
-        std::snprintf(text, sizeof text, "Generating Contours on Face %d of %d", f + 1, rec->face_count);
-        UI_set_status(text);
-        bool single = true;
-        si_contour_record* records = nullptr;
-        int record_count = 0;
-        const int status = HM_VD_SI_gen_contours(
-            run.face, rec->options[SI_OPT_COLOUR_TABLE] != 0, rec->colour_count, rec->colour_table, w.stone_counts,
-            w.stone_points, w.stone_angles, w.contour_angles, w.contour_angle_count, run.colour,
-            &run.result->contour_list, &run.result->label_list, &single, &records, &record_count);
-        run.result->single_line = single ? 1 : 0;
-        for (int i = 0; i < record_count; ++i) detail::delete_if_alive(records[i].curve);
-        SM_free(records);
-        if (log_status(rec, status)) return false;
-        if ((rec->mode == 0 || rec->options[SI_OPT_OUTLINE_IN_BAND_MODE]) && run.partial && !outline(run))
-            return false;
-    }
+        last_status == 0 && !contours_and_outline(run, contours))
+        return false;
     if (rec->options[SI_OPT_STONE_PATHS]) stone_path_curves(run);
     if (rec->options[SI_OPT_THRESHOLD_CURVES]) threshold_curves(run);
+    if (rec->options[SI_OPT_COLOUR_TABLE] && !areas_or_bands(run, contours)) return false;
     return true;
 }
 

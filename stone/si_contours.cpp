@@ -19,8 +19,6 @@ namespace detail = carvell::detail;
 
 namespace {
 
-using Point = std::array<double, 3>;
-
 // At most this many chains are open at once; no chain starts once this many exist.
 constexpr int kMaxChains = 89;
 // Distance of a crossing to a chain of the other sense: never matched.
@@ -43,10 +41,8 @@ Point lerp(const double a[3], const double b[3], double f) {
     return {a[0] + f * (b[0] - a[0]), a[1] + f * (b[1] - a[1]), a[2] + f * (b[2] - a[2])};
 }
 
-// The point where the angle reaches c between two stones (the 0.01 rule).
 Point reach(double c, const double pa[3], double aa, const double pb[3], double ab) {
-    if (std::fabs(aa - ab) < kAngleResolution) return {pa[0], pa[1], pa[2]};
-    return lerp(pa, pb, (c - aa) / (ab - aa));
+    return reach_angle(c, pa, aa, pb, ab);
 }
 
 bool encloses(double a, double b, double c) { return (a <= c && c <= b) || (b <= c && c <= a); }
@@ -190,6 +186,11 @@ std::vector<ContourLine> chain_walk(double c, int first, int last, const int cou
 }  // namespace
 
 namespace carvell::stone {
+
+Point reach_angle(double c, const double pa[3], double aa, const double pb[3], double ab) {
+    if (std::fabs(aa - ab) < kAngleResolution) return {pa[0], pa[1], pa[2]};
+    return lerp(pa, pb, (c - aa) / (ab - aa));
+}
 
 std::vector<ContourLine> contour_lines(double c, const int counts[], double points[][kStones][3],
                                        double angles[][kStones], bool* several) {

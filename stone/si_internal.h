@@ -100,6 +100,89 @@ int make_result_curve(tag_t face, int n, const double (*points)[3], tag_t curve,
 int project_curves(int n, const tag_t* curves, tag_t target, int mode, const double direction[3], int* count,
                    tag_t** out);
 
+using Point = std::array<double, 3>;
+using Points = std::vector<Point>;
+
+// Colour and layers of the area and band results.
+constexpr int kAreaCurveColour = 1;
+constexpr int kAreaListLayer = 99;
+constexpr int kAreaLoopLayer = 98;
+// Interval polylines shorter than this many distance tolerances are dropped.
+constexpr double kShortestPolylineTolerances = 5.0;
+// Contour records of one angle: equal within this.
+constexpr double kSameAngle = 1.0e-10;
+
+// The point where the angle reaches c between two stones: linear, or the
+// first stone when the two angles differ by less than 0.01.
+Point reach_angle(double c, const double pa[3], double aa, const double pb[3], double ab);
+
+// The points of one section that bound the interval (lo, hi): the stones
+// inside it with the edge crossings before and after, or, when none lies
+// inside, the rising crossings of lo and hi. Empty for fewer than 2 stones.
+Points interval_polyline_points(int n, const double points[][3], const double angles[], double lo, double hi);
+
+// A plain result curve through the points (colour 1, no name, no face): a
+// point object for one point, a degree-1 spline for more; 0 when none.
+tag_t plain_curve(const Points& points);
+
+// Predicates over curves made through points, within the tolerance.
+Points thru_points(tag_t curve);   // the defining points; none when the host kept none
+bool same_point(const Point& a, const Point& b, double tolerance);
+bool splines_have_same_ends(tag_t a, tag_t b, double tolerance);
+bool curves_share_point(tag_t a, tag_t b, double tolerance);
+// Index of the first curve of the list with a defining point at p; -1 when none.
+int curve_ends_on_list(const std::vector<tag_t>& list, const Point& p, double tolerance);
+// The curves of b that share a defining point with some curve of a.
+std::vector<tag_t> touching_curves(const std::vector<tag_t>& a, const std::vector<tag_t>& b, double tolerance);
+// The curves whose name, read as an integer, is the whole part of the value
+// (the rule contours are named by).
+std::vector<tag_t> curves_by_angle(const std::vector<tag_t>& list, double value);
+// Whether a polyline with values per point reaches the value at the point.
+bool polyline_crosses_at_point(const Point& p, double value, int n, const double points[][3], const double values[],
+                               double tolerance);
+// Whether the point's x lies strictly between the x of the stones of the two
+// sections nearest to it; false when either section is empty.
+bool section_ends_between(int r0, int r1, const Point& p, const int counts[], double points[][kStones][3]);
+// Index of the point of the array nearest to p (the first of equals); -1 for none.
+int nearest_point_in_array(const Point& p, int n, const double points[][3]);
+// x of the curve at the middle of its parameter range.
+double curve_mid_x(tag_t curve);
+
+// The stones of a face, as the run holds them.
+struct FaceStones {
+    const int* counts;
+    double (*points)[kStones][3];
+    double (*angles)[kStones];
+};
+
+// Areas between neighbouring contour angles: sizes, mid-angles and the
+// flat list of their curves (a new list; null when no area results).
+struct Areas {
+    int count = 0;
+    int* sizes = nullptr;        // SM_alloc'd
+    double* mid_angles = nullptr;// SM_alloc'd
+    hm_list_p_t list = nullptr;
+};
+int build_areas(const FaceStones& stones, const double contour_angles[], int angle_count,
+                const std::vector<tag_t>& contours, Areas* areas);
+
+// Band sheets between the contour lines of neighbouring angles, into the
+// band list: the last band status. The general pairing sets *attempted when
+// it tried a band.
+struct BandStyle {
+    int colour_count;
+    const int* colours;
+    int face_colour;
+    bool grids;
+};
+int pair_bands_simple(tag_t face, const double angles[], int angle_count, const BandStyle& style,
+                      const si_contour_record* records, int record_count, hm_list_p_t bands);
+int pair_bands_general(tag_t face, const double angles[], int angle_count, const BandStyle& style,
+                       const si_contour_record* records, int record_count, hm_list_p_t bands, bool* attempted);
+// One band sheet between contour curves a and b on the face: the trim's
+// status, *sheet the coloured copy (0 when none was made).
+int band_patch(tag_t a, tag_t b, tag_t face, int colour, bool grid, int u, int v, tag_t* sheet);
+
 }  // namespace carvell::stone
 
 #endif
