@@ -41,12 +41,6 @@ void delete_list_objects(hm_list_p_t list) {
         if (t) HM_OBJ_delete_object(t);
 }
 
-// Logs a status: true when the run must end (positive, or the log is full).
-bool log_status(si_data_s* rec, int status) {
-    if (status == 0) return false;
-    if (rec->error_count < SI_MAX_ERRORS) rec->error_log[rec->error_count++] = status;
-    return status > 0 || rec->error_count >= SI_MAX_ERRORS;
-}
 
 int face_sign_of(const double n[3], bool left) {
     const double ny = left ? n[1] : -n[1];
@@ -345,9 +339,23 @@ int HM_VD_SI_main(si_data_s* rec) {
     detail::delete_if_alive(plane);
     UI_set_status("");
     if (rec->error_count == 0 && !hit) log_status(rec, SI_NOTHING_HIT);
+    return run_result(rec);
+}
+
+namespace carvell::stone {
+
+bool log_status(si_data_s* rec, int status) {
+    if (status == 0) return false;
+    if (rec->error_count < SI_MAX_ERRORS) rec->error_log[rec->error_count++] = status;
+    return status > 0 || rec->error_count >= SI_MAX_ERRORS;
+}
+
+int run_result(si_data_s* rec) {
     if (rec->error_count >= SI_MAX_ERRORS) {
         rec->error_log[SI_MAX_ERRORS - 1] = SI_LOG_FULL;
         return SI_LOG_FULL;
     }
     return rec->error_count > 0 ? rec->error_log[rec->error_count - 1] : 0;
 }
+
+}  // namespace carvell::stone

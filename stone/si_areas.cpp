@@ -25,6 +25,9 @@ double distance(const Point& a, const Point& b) {
     return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
 }
 
+// Consecutive points closer than this are one point.
+constexpr double kSamePoint = 1.0e-10;
+
 double distance_tolerance() {
     double tol = 0.0;
     HM_MODL_ask_distance_tolerance(&tol);
@@ -210,16 +213,16 @@ Points interval_polyline_points(int n, const double points[][3], const double an
     std::vector<int> inside;
     for (int j = 0; j < n; ++j)
         if (lo < angles[j] && angles[j] < hi) inside.push_back(j);
-    auto edge_point = [&](int outside, int in) {
+    // The crossing of the interval's edge between stones j and j + 1, one
+    // of them outside the interval (the 0.01 rule: stone j).
+    auto edge_point = [&](int j, int outside) {
         const double edge = angles[outside] < lo ? lo : hi;
-        if (std::fabs(angles[outside] - angles[in]) < kAngleResolution)
-            return Point{points[in][0], points[in][1], points[in][2]};
-        return reach_angle(edge, points[outside], angles[outside], points[in], angles[in]);
+        return reach_angle(edge, points[j], angles[j], points[j + 1], angles[j + 1]);
     };
     if (!inside.empty()) {
-        if (inside.front() > 0) out.push_back(edge_point(inside.front() - 1, inside.front()));
+        if (inside.front() > 0) out.push_back(edge_point(inside.front() - 1, inside.front() - 1));
         for (int j : inside) out.push_back({points[j][0], points[j][1], points[j][2]});
-        if (inside.back() < n - 1) out.push_back(edge_point(inside.back() + 1, inside.back()));
+        if (inside.back() < n - 1) out.push_back(edge_point(inside.back(), inside.back() + 1));
         return out;
     }
     for (int j = 0; j + 1 < n; ++j)
@@ -230,9 +233,14 @@ Points interval_polyline_points(int n, const double points[][3], const double an
 }
 
 tag_t plain_curve(const Points& points) {
-    if (points.empty()) return 0;
+    // A crossing taken at a stone (the 0.01 rule) repeats that stone's
+    // point: a spline cannot pass twice through one point in a row.
+    Points distinct;
+    for (const Point& p : points)
+        if (distinct.empty() || distance(distinct.back(), p) > kSamePoint) distinct.push_back(p);
+    if (distinct.empty()) return 0;
     tag_t curve = 0;
-    make_result_curve(0, static_cast<int>(points.size()), reinterpret_cast<const double(*)[3]>(points.data()), 0,
+    make_result_curve(0, static_cast<int>(distinct.size()), reinterpret_cast<const double(*)[3]>(distinct.data()), 0,
                       kAreaCurveColour, kNoName, &curve, nullptr);
     return curve;
 }

@@ -58,6 +58,16 @@ enum Status {
 constexpr int kNameOuter = -1;
 constexpr int kNoName = -2;
 
+// Whether a stone landing at this impact angle (degrees) is dropped.
+inline bool is_grazing(double impact_deg) { return impact_deg <= kGrazingLimitDeg; }
+
+// The run's error log: a non-zero status is appended (while there is room);
+// true when the run must end (a positive status, or the log full).
+bool log_status(si_data_s* rec, int status);
+// The run's answer from its log: with the log full, 5 written into its last
+// slot and answered; else its last entry, or 0 when it is empty.
+int run_result(si_data_s* rec);
+
 // The run's work arrays: static, overwritten by every run.
 struct WorkArrays {
     double centre[3];

@@ -212,7 +212,7 @@ int throw_stone(si_data_s* rec, const double q[3], const double d[3], tag_t face
             if (project_back(q, rec->blocking_tags[b], d, hit)) return 0;
         }
     }
-    if (a <= kGrazingLimitDeg) return kStoneGrazing;
+    if (is_grazing(a)) return kStoneGrazing;
     if (*count >= kStones) return 0;
     for (int k = 0; k < 3; ++k) out_points[*count][k] = q[k];
     out_angles[*count] = a;
