@@ -1,6 +1,8 @@
 // The record and the run: initialise, main over faces, delete and free.
 #include "stone_fixtures.h"
 
+#include "si_internal.h"
+
 #include "hm_vd.h"
 #include "quillon.h"
 
@@ -133,4 +135,27 @@ TEST_F(RecordTest, AllStonesBehindTheXLimitEndTheFaceAtTheFirstSectionThatLands)
     ASSERT_NE(rec_->face_results[0], nullptr);
     EXPECT_EQ(list_items(rec_->face_results[0]->stone_path_list).size(), 1u);
     HM_VD_SI_delete_geometry(rec_.get());
+}
+
+TEST_F(RecordTest, AFullLogEndsTheRunWithFiveInItsLastSlot) {
+    namespace stone = carvell::stone;
+    si_data_s& rec = *rec_;
+    // Negative statuses let the run go on until the fiftieth.
+    for (int i = 0; i < SI_MAX_ERRORS - 1; ++i) ASSERT_FALSE(stone::log_status(&rec, -401)) << i;
+    EXPECT_TRUE(stone::log_status(&rec, -402));
+    EXPECT_EQ(rec.error_count, SI_MAX_ERRORS);
+    EXPECT_EQ(stone::run_result(&rec), SI_LOG_FULL);
+    EXPECT_EQ(rec.error_log[SI_MAX_ERRORS - 1], SI_LOG_FULL);
+    EXPECT_EQ(rec.error_log[SI_MAX_ERRORS - 2], -401);
+    // Nothing is written past the log.
+    EXPECT_TRUE(stone::log_status(&rec, -402));
+    EXPECT_EQ(rec.error_count, SI_MAX_ERRORS);
+    // A positive status ends the run at once; 0 is not logged.
+    rec.error_count = 0;
+    EXPECT_FALSE(stone::log_status(&rec, 0));
+    EXPECT_EQ(stone::run_result(&rec), 0);
+    EXPECT_FALSE(stone::log_status(&rec, -3));
+    EXPECT_TRUE(stone::log_status(&rec, 103));
+    EXPECT_EQ(rec.error_count, 2);
+    EXPECT_EQ(stone::run_result(&rec), 103);
 }

@@ -2,8 +2,12 @@
 // way, the face-sign rule, the stone rules and the point projection.
 #include "stone_fixtures.h"
 
-#include "hm_vd.h"
+#include "si_internal.h"
 
+#include "hm_vd.h"
+#include "quillon.h"
+
+#include <algorithm>
 #include <vector>
 
 class StonePathTest : public StoneTest {
@@ -220,4 +224,69 @@ TEST_F(PointProjectionTest, OtherTargetsRaiseWrongObjectAndLeaveNothing) {
     EXPECT_EQ(HM_VD_SI_project_point_along_vector(nullptr, up, line, out), -1);
     const double zero[3] = {0, 0, 0};
     EXPECT_EQ(HM_VD_SI_project_point_along_vector(p, zero, line, out), -1);
+}
+
+TEST(GrazingRule, AStoneAtOneDegreeOrLessIsDropped) {
+    struct Case { double angle; bool dropped; };
+    for (const Case& c : {Case{1.0, true}, Case{0.5, true}, Case{-10.0, true}, Case{1.0 + 1e-12, false},
+                          Case{45.0, false}}) {
+        SCOPED_TRACE(c.angle);
+        EXPECT_EQ(carvell::stone::is_grazing(c.angle), c.dropped);
+    }
+}
+
+TEST_F(StonePathTest, StonesGrazingAFaceAtOneDegreeAreDropped) {
+    // Section 0 leaves at exactly 3 degrees; a sheet rising at 2 degrees
+    // towards +x, through the point 1 m along the throw, takes the stones at
+    // 3 - 2 = 1 degree. Just steeper, they land; just flatter, all are dropped
+    // and the section still answers 0.
+    const Point3 t = launch_point();
+    const double* d = m_->directions[0];
+    ASSERT_NEAR(elevation_deg(d), 3.0, 1e-12);
+    struct Case { double tilt_deg; int count; };
+    for (const Case& c : {Case{2.0 - 1e-6, 50}, Case{2.0 + 1e-6, 0}}) {
+        SCOPED_TRACE(c.tilt_deg);
+        const double a = c.tilt_deg * kRad;
+        const double u[3] = {1200 * std::cos(a), 0, 1200 * std::sin(a)}, v[3] = {0, 500, 0};
+        const double corner[3] = {t[0] + 1000 * d[0] - u[0] / 2, 500, t[2] + 1000 * d[2] - u[2] / 2};
+        const tag_t sheet = host_testing::make_planar_sheet(corner, u, v);   // normal up and back
+        ASSERT_EQ(land(0, faces_of(sheet).at(0), -1), 0);
+        EXPECT_EQ(count_, c.count);
+        if (c.count > 0) EXPECT_NEAR(out_angles_[0], 1.0 + 1e-6, 1e-9);
+        HM_OBJ_delete_object(sheet);
+    }
+}
+
+TEST_F(StonePathTest, ALaunchLineLandingInTwoPiecesLeavesNoStones) {
+    // A tube across the throw (axis along y, radius 150 mm, centred 600 mm
+    // along the tangent section's direction): the launch line lands on its
+    // near and its far wall, two curves, and the section keeps no stone.
+    const Point3 t = launch_point();
+    const double* d = m_->directions[45];
+    const double axis_origin[3] = {t[0] + 600 * d[0], t[1] + 10, t[2] + 600 * d[2]};
+    const double axis[3] = {0, -1, 0};
+    const double across[3] = {-d[2], 0, d[0]}, back[3] = {d[2], 0, -d[0]};
+    const tag_t tube = host_testing::make_cylindrical_sheet(axis_origin, axis, across, 150, 2 * M_PI - 0.2, 250);
+    const tag_t line = new_line(m_->points[45][0][0], m_->points[45][0][1], m_->points[45][0][2],
+                                m_->points[45][49][0], m_->points[45][49][1], m_->points[45][49][2]);
+    const tag_t wall = faces_of(tube).at(0);
+    int pieces = 0;
+    tag_t* projected = nullptr;
+    ASSERT_EQ(carvell::stone::project_curves(1, &line, wall, 0, d, &pieces, &projected), 0);
+    EXPECT_EQ(pieces, 2);
+    for (int i = 0; i < pieces; ++i) HM_OBJ_delete_object(projected[i]);
+    SM_free(projected);
+    ASSERT_EQ(land(45, wall, -1), 0);
+    EXPECT_EQ(count_, 0);
+    // Either half of the tube alone takes every stone (with the face sign
+    // that turns its wall towards the stones).
+    for (const double* from : {across, back}) {
+        const tag_t half = host_testing::make_cylindrical_sheet(axis_origin, axis, from, 150, M_PI, 250);
+        int best = 0;
+        for (int sign : {-1, 1}) {
+            ASSERT_EQ(land(45, faces_of(half).at(0), sign), 0);
+            best = std::max(best, count_);
+        }
+        EXPECT_EQ(best, 50);
+    }
 }
