@@ -9,10 +9,13 @@
 // steeper stones. Contours of equal impact angle run from 10 to 80 degrees
 // by 10.
 //
-// The example prints the run's error log, per face whether stones landed,
-// the stones per radial section, the contours by name, and the floor's
-// landing points beside the straight throw from each launch point; it
-// writes the result geometry as a STEP file.
+// A first run in area mode (colour table with areas) is followed by a band
+// run (mode 1, band grids) on the same faces. The example prints each run's
+// error log, per face whether stones landed, the stone path curves, the
+// contours by name with their labels, the areas with their mid-angles, the
+// bands with their colours, grid counts and areas, and the floor's landing
+// points beside the straight throw from each launch point; it writes the
+// result geometry as a STEP file.
 //
 // Vehicle frame: x rearward, y to the right, z up; millimetres, degrees.
 //
@@ -24,6 +27,7 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -91,7 +95,53 @@ void print_contours(const si_face_result_s& r) {
         HM_OBJ_ask_name(t, name, sizeof name);
         std::printf(" %s", name);
     }
-    std::printf("\n  single-line contours: %d\n", r.single_line);
+    int labels = 0;
+    HM_MODL_ask_list_count(r.label_list, &labels);
+    std::printf("\n  labels: %d, single-line contours: %d\n", labels, r.single_line);
+}
+
+// Areas: how many curves bound each, and the mid-angle of its interval.
+void print_areas(const si_face_result_s& r) {
+    std::printf("  areas (%d):", r.area_count);
+    for (int i = 0; i < r.area_count; ++i) std::printf(" [%g deg, %d curves]", r.area_angles[i], r.area_sizes[i]);
+    std::printf("\n");
+}
+
+// Bands: colour, grid counts of the band's face, area in square centimetres.
+void print_bands(const si_face_result_s& r) {
+    int n = 0;
+    HM_MODL_ask_list_count(r.band_list, &n);
+    std::printf("  bands (%d):\n", n);
+    for (int i = 0; i < n; ++i) {
+        tag_t band = 0, face = 0;
+        HM_MODL_ask_list_item(r.band_list, i, &band);
+        hm_list_p_t faces = nullptr;
+        HM_MODL_ask_body_faces(band, &faces);
+        HM_MODL_ask_list_item(faces, 0, &face);
+        HM_MODL_delete_list(&faces);
+        int colour = 0;
+        HM_OBJ_ask_color(band, &colour);
+        const std::array<int, 2> grid = host_testing::grid_counts(face);
+        std::printf("    band %d: colour %d, grid %d x %d, area %.1f cm2\n", i + 1, colour, grid[0], grid[1],
+                    host_testing::surface_area(band) / 100.0);
+    }
+}
+
+void print_run(const si_data_s& rec, int status, bool bands) {
+    std::printf("HM_VD_SI_main: %d, side %s\n", status, rec.options[SI_OPT_LEFT_SIDE] ? "left" : "right");
+    print_log(rec);
+    const char* names[2] = {"floor", "rocker"};
+    for (int f = 0; f < 2; ++f) {
+        const si_face_result_s* r = rec.face_results[f];
+        std::printf("%s: %s\n", names[f], !r ? "outside the tread" : (r->face_hit ? "hit" : "not hit"));
+        if (!r) continue;
+        int paths = 0;
+        HM_MODL_ask_list_count(r->stone_path_list, &paths);
+        std::printf("  stone path curves (one per radial section that landed): %d\n", paths);
+        print_contours(*r);
+        if (bands) print_bands(*r);
+        else print_areas(*r);
+    }
 }
 
 }  // namespace
@@ -129,19 +179,39 @@ int main(int argc, char** argv) {
                 kTread, (kLateralBase + kTread) / 2.0, kRadius);
     std::printf("launch point %.0f degrees past the bottom: x = %.2f mm, z = %.2f mm\n", kLaunchPastBottom,
                 kRadius * std::sin(kLaunchPastBottom * kDeg), rec->launch_height);
-    const int status = HM_VD_SI_main(rec.get());
-    std::printf("HM_VD_SI_main: %d, side %s\n", status, rec->options[SI_OPT_LEFT_SIDE] ? "left" : "right");
-    print_log(*rec);
-    const char* names[2] = {"floor", "rocker"};
-    for (int f = 0; f < 2; ++f) {
-        const si_face_result_s* r = rec->face_results[f];
-        std::printf("%s: %s\n", names[f], !r ? "outside the tread" : (r->face_hit ? "hit" : "not hit"));
-        if (!r) continue;
-        int paths = 0;
-        HM_MODL_ask_list_count(r->stone_path_list, &paths);
-        std::printf("  stone path curves: %d\n", paths);
-        print_contours(*r);
+    std::printf("flap edge at x = 380 mm, z = 120 mm: stones steeper than %.1f degrees are blocked\n",
+                std::atan((kFlapBottom - rec->launch_height) / (380.0 - kRadius * std::sin(kLaunchPastBottom * kDeg))) /
+                    kDeg);
+    std::printf("\n-- area run (mode 0, colour table with areas, contour angles 10 to 80 by 10 degrees) --\n");
+    int status = HM_VD_SI_main(rec.get());
+    print_run(*rec, status, false);
+
+    // The band run: the first run's paths, contours and outlines go (its
+    // areas stay, on layer 99), then the faces are cut into coloured bands.
+    // The flap stops the stones above about 19.4 degrees (it spans z = 120
+    // to 420 mm at x = 380 mm), so the faces see about 4 to 19 degrees: the
+    // band run looks at that range, 4 to 20 degrees by 4.
+    HM_VD_SI_delete_geometry(rec.get());
+    rec->mode = 1;
+    rec->options[SI_OPT_BAND_GRIDS] = 1;
+    rec->contour_angle_input[0] = 4;
+    rec->contour_angle_input[1] = 20;
+    rec->contour_angle_input[2] = 4;
+    std::printf("\n-- band run (mode 1, band grids, contour angles 4 to 20 by 4 degrees) --\n");
+    const int band_status = HM_VD_SI_main(rec.get());
+    print_run(*rec, band_status, true);
+    if (band_status != 0 && band_status != -4) status = band_status;
+    // On the floor a stone thrown at elevation e from the launch point lands
+    // at x = x_T + (200 - z_T) / tan e, and the floor covers the tread from
+    // y = 600 to its edge at 650 mm: each band is that strip between two angles.
+    const double x_t = kRadius * std::sin(kLaunchPastBottom * kDeg), z_t = rec->launch_height;
+    const double strip = kRockerInner - ((kLateralBase + kTread) / 2.0 - kTread);
+    std::printf("floor bands by the straight throw (%.0f mm of tread on the floor):\n", strip);
+    for (double a = 4; a + 4 < 19.3; a += 4) {
+        const double x0 = x_t + (kFloorZ - z_t) / std::tan(a * kDeg), x1 = x_t + (kFloorZ - z_t) / std::tan((a + 4) * kDeg);
+        std::printf("  %2.0f to %2.0f deg: x %.1f to %.1f mm, area %.1f cm2\n", a, a + 4, x1, x0, (x0 - x1) * strip / 100.0);
     }
+    std::printf("\n");
 
     // The floor's landings beside the straight throw: a section's tire point
     // x0, z0 and elevation e land at x0 + (200 - z0) / tan e.
