@@ -160,8 +160,9 @@ CARVELL_C_EXPORT int HM_VD_SI_gen_contours(tag_t face, bool use_colour_table, in
    *curve is 0 when nothing was made (-1 for null arguments or n < 2). */
 CARVELL_C_EXPORT int VD_CURVE_create_linear(double points[][3], int n, int colour, tag_t* curve);
 
-/* The contour's angle from its name, accepted within [floor(min), ceil(max)]
-   of the range: 0, or -1 (null curve or output, no integer name, outside). */
+/* The contour's angle from its name (its leading integer; a name without
+   one, such as "OUTER", reads as 0), accepted within [floor(min), ceil(max)]
+   of the range: 0, or -1 (null curve or output, unnamed, outside). */
 CARVELL_C_EXPORT int HM_VD_SI_ask_angle_of_contour_line(tag_t curve, const double range[2], int* angle);
 
 /* Display grid counts (u, v) on a face, or on every face of a body (the

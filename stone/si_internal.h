@@ -135,6 +135,11 @@ Points interval_polyline_points(int n, const double points[][3], const double an
 // point object for one point, a degree-1 spline for more; 0 when none.
 tag_t plain_curve(const Points& points);
 
+// The integer a result's name reads as: its leading decimal digits (with a
+// sign), 0 when it starts with none ("OUTER" reads as 0). False when the
+// name cannot be asked or is empty.
+bool name_as_integer(tag_t object, long* value);
+
 // Predicates over curves made through points, within the tolerance.
 Points thru_points(tag_t curve);   // the defining points; none when the host kept none
 bool same_point(const Point& a, const Point& b, double tolerance);

@@ -80,17 +80,22 @@ std::vector<tag_t> touching_curves(const std::vector<tag_t>& a, const std::vecto
     return out;
 }
 
+bool name_as_integer(tag_t object, long* value) {
+    char name[kNameBuffer] = {0};
+    if (!object || HM_OBJ_ask_name(object, name, sizeof name) != 0 || name[0] == '\0') return false;
+    errno = 0;
+    const long number = std::strtol(name, nullptr, 10);
+    if (errno != 0) return false;
+    *value = number;
+    return true;
+}
+
 std::vector<tag_t> curves_by_angle(const std::vector<tag_t>& list, double value) {
     std::vector<tag_t> out;
     const double wanted = std::trunc(value);
     for (tag_t t : list) {
-        char name[kNameBuffer] = {0};
-        if (HM_OBJ_ask_name(t, name, sizeof name) != 0 || name[0] == '\0') continue;
-        errno = 0;
-        char* end = nullptr;
-        const long number = std::strtol(name, &end, 10);
-        if (end == name || *end != '\0' || errno != 0) continue;
-        if (static_cast<double>(number) == wanted) out.push_back(t);
+        long number = 0;
+        if (name_as_integer(t, &number) && static_cast<double>(number) == wanted) out.push_back(t);
     }
     return out;
 }

@@ -11,10 +11,8 @@
 
 #include "omvra.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 using namespace carvell::stone;
@@ -135,12 +133,8 @@ int make_result_curve(tag_t face, int n, const double (*points)[3], tag_t curve,
 
 int HM_VD_SI_ask_angle_of_contour_line(tag_t curve, const double range[2], int* angle) {
     if (!curve || !range || !angle) return -1;
-    char name[kNameBuffer] = {0};
-    if (HM_OBJ_ask_name(curve, name, sizeof name) != 0 || name[0] == '\0') return -1;
-    errno = 0;
-    char* end = nullptr;
-    const long value = std::strtol(name, &end, 10);
-    if (end == name || *end != '\0' || errno != 0) return -1;
+    long value = 0;
+    if (!name_as_integer(curve, &value)) return -1;
     const double lo = std::floor(std::fmin(range[0], range[1]));
     const double hi = std::ceil(std::fmax(range[0], range[1]));
     if (value < lo || value > hi) return -1;

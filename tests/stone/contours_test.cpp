@@ -58,6 +58,8 @@ protected:
     int record_count_ = 0;
 };
 
+TEST(ContourRecord, IsTwentyFourBytes) { EXPECT_EQ(sizeof(si_contour_record), 24u); }
+
 TEST_F(ContourTest, CrossingsAlongSectionsChainIntoOneLine) {
     for (int r = 10; r <= 20; ++r) g_->fill(r, [](int j) { return static_cast<double>(j); });
     ASSERT_EQ(run({10.5}), 0);

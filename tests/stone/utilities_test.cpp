@@ -2,6 +2,8 @@
 // curves, defining points, sublists and the points of an area list.
 #include "stone_fixtures.h"
 
+#include "si_internal.h"
+
 #include "hm_vd.h"
 #include "quillon.h"
 
@@ -50,7 +52,8 @@ TEST_F(UtilitiesTest, ContourAngleIsReadFromTheNameWithinTheRange) {
     const tag_t curve = new_line(0, 0, 0, 1, 0, 0);
     struct Case { const char* name; double lo, hi; int code, angle; };
     const Case cases[] = {{"30", 20.5, 40.2, 0, 30}, {"20", 20.5, 40.2, 0, 20}, {"41", 20.5, 40.2, 0, 41},
-                          {"42", 20.5, 40.2, -1, 0}, {"OUTER", 0, 90, -1, 0}, {"3x", 0, 90, -1, 0},
+                          {"42", 20.5, 40.2, -1, 0}, {"OUTER", 0, 90, 0, 0}, {"OUTER", 5, 90, -1, 0},
+                          {"3x", 0, 90, 0, 3}, {"-7", -10, 0, 0, -7},
                           {"50", 60, 40, 0, 50}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -65,6 +68,7 @@ TEST_F(UtilitiesTest, ContourAngleIsReadFromTheNameWithinTheRange) {
     const double range[2] = {0, 90};
     int angle = 0;
     EXPECT_EQ(HM_VD_SI_ask_angle_of_contour_line(0, range, &angle), -1);
+    EXPECT_EQ(HM_VD_SI_ask_angle_of_contour_line(new_line(0, 0, 0, 2, 0, 0), range, &angle), -1);   // unnamed
 }
 
 TEST_F(UtilitiesTest, DispersedPointsOfOpenAndClosedCurves) {
@@ -175,4 +179,64 @@ TEST_F(UtilitiesTest, GridOnAnythingElseFailsAndLeavesThePartUnchanged) {
         EXPECT_EQ(host_testing::undo_mark_count(), marks);
     }
     EXPECT_EQ(host_testing::count_objects(), objects + 1);   // only the line of the table
+}
+
+TEST_F(UtilitiesTest, CurvePredicatesCompareDefiningPoints) {
+    namespace stone = carvell::stone;
+    auto linear = [](std::vector<Point3> pts, const char* name = nullptr) {
+        std::vector<double> flat;
+        for (const Point3& p : pts) flat.insert(flat.end(), p.begin(), p.end());
+        tag_t c = 0;
+        VD_CURVE_create_linear(reinterpret_cast<double(*)[3]>(flat.data()), static_cast<int>(pts.size()), 1, &c);
+        if (name) HM_OBJ_set_name(c, name);
+        return c;
+    };
+    const double tol = 0.01;
+    const tag_t a = linear({{0, 0, 0}, {5, 1, 0}, {10, 0, 0}}, "10");
+    const tag_t a_back = linear({{10, 0, 0.005}, {5, -1, 0}, {0, 0, 0}}, "20");
+    const tag_t a_short = linear({{0, 0, 0}, {10, 0, 0}}, "10");
+    const tag_t b = linear({{5, 1, 0}, {5, 9, 0}}, "OUTER");
+    const tag_t far = linear({{50, 0, 0}, {60, 0, 0}});
+    struct Case { const char* what; bool got, expected; };
+    const Case cases[] = {
+        {"same ends, reversed within the tolerance", stone::splines_have_same_ends(a, a_back, tol), true},
+        {"same ends but a different point count", stone::splines_have_same_ends(a, a_short, tol), false},
+        {"a line kept no defining points", stone::splines_have_same_ends(a, new_line(0, 0, 0, 10, 0, 0), tol), false},
+        {"share a middle point", stone::curves_share_point(a, b, tol), true},
+        {"share nothing", stone::curves_share_point(a, far, tol), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.got, c.expected);
+    }
+    EXPECT_EQ(stone::curve_ends_on_list({far, b}, {5, 9, 0}, tol), 1);
+    EXPECT_EQ(stone::curve_ends_on_list({}, {5, 9, 0}, tol), -1);
+    EXPECT_EQ(stone::touching_curves({b}, {far, a, a_short}, tol), (std::vector<tag_t>{a}));
+    // By the naming rule: 10.7 finds the curves named "10".
+    EXPECT_EQ(stone::curves_by_angle({a, a_back, a_short, b, far}, 10.7), (std::vector<tag_t>{a, a_short}));
+    EXPECT_NEAR(stone::curve_mid_x(b), 5.0, 1e-12);
+    EXPECT_NEAR(stone::curve_mid_x(far), 55.0, 1e-12);
+}
+
+TEST_F(UtilitiesTest, SectionPredicatesFindWhereAnAngleIsReached) {
+    namespace stone = carvell::stone;
+    const double pts[3][3] = {{0, 0, 0}, {0, 10, 0}, {0, 20, 0}};
+    const double values[3] = {10, 20, 20};
+    // 15 is reached at y = 5; 20 at stone 1 (the pair 1-2 holds it at both ends).
+    EXPECT_TRUE(stone::polyline_crosses_at_point({0, 5, 0}, 15, 3, pts, values, 0.01));
+    EXPECT_FALSE(stone::polyline_crosses_at_point({0, 6, 0}, 15, 3, pts, values, 0.01));
+    EXPECT_TRUE(stone::polyline_crosses_at_point({0, 10, 0}, 20, 3, pts, values, 0.01));
+    EXPECT_FALSE(stone::polyline_crosses_at_point({0, 5, 0}, 25, 3, pts, values, 0.01));
+    const double equal[3][3] = {{1, 0, 0}, {0, 0, 0}, {1, 0, 0}};
+    EXPECT_EQ(stone::nearest_point_in_array({1, 0, 0}, 3, equal), 0);   // the first of equals
+    EXPECT_EQ(stone::nearest_point_in_array({1, 0, 0}, 0, equal), -1);
+    auto counts = std::make_unique<int[]>(SI_SECTION_COUNT);
+    auto grid = std::make_unique<double[][SI_STONE_COUNT][3]>(SI_SECTION_COUNT);
+    for (int r : {3, 4}) {
+        counts[r] = 2;
+        for (int j = 0; j < 2; ++j) grid[r][j][0] = 100.0 + 10 * r, grid[r][j][1] = 10.0 * j, grid[r][j][2] = 0;
+    }
+    EXPECT_TRUE(stone::section_ends_between(3, 4, {135, 0, 0}, counts.get(), grid.get()));
+    EXPECT_FALSE(stone::section_ends_between(3, 4, {130, 0, 0}, counts.get(), grid.get()));   // strictly
+    EXPECT_FALSE(stone::section_ends_between(4, 5, {145, 0, 0}, counts.get(), grid.get()));   // 5 is empty
 }
