@@ -116,12 +116,12 @@ int band_patch(tag_t a, tag_t b, tag_t face, int colour, bool grid, int u, int v
     } catch (...) {
         status = detail::caught_code(__FILE__, __LINE__);
     }
+    made.add(trimmed);
     if (status == 0) {
         HM_VD_copy_object(HM_VD_KEEP_LAYER, 1, &trimmed, sheet);
         if (*sheet) HM_OBJ_set_color(*sheet, colour);
         if (*sheet && grid) HM_VD_SI_set_grid(*sheet, u, v);
     }
-    if (trimmed) HM_VD_delete_object(trimmed);
     return status;
 }
 

@@ -34,6 +34,18 @@ struct FloorGrid {
     stone::FaceStones stones() { return {counts, points, angles}; }
 };
 
+// The sheet and solid bodies of the work part.
+int body_count() {
+    const tag_t part = HM_ASSEM_ask_work_part();
+    int n = 0;
+    for (tag_t t = HM_OBJ_cycle_objs_in_part(part, HM_solid_type, 0); t; t = HM_OBJ_cycle_objs_in_part(part, HM_solid_type, t)) {
+        int type = 0, subtype = 0;
+        HM_OBJ_ask_type_and_subtype(t, &type, &subtype);
+        if (subtype == HM_solid_body_subtype) ++n;
+    }
+    return n;
+}
+
 // A straight working contour across the tread at x: a degree-1 curve from
 // y = 600 to 796 named with its angle.
 tag_t contour_at(double x, int angle) {
@@ -170,6 +182,7 @@ TEST_F(BandTest, ABandIsTheFaceBetweenTwoContoursWithAlternatingGrids) {
     const int colours[] = {101, 102};
     const stone::BandStyle style{2, colours, 42, true};
     const int objects = host_testing::count_objects();
+    const int bodies = body_count();
     ASSERT_EQ(stone::pair_bands_simple(face_, angles, 3, style, records, 3, bands_), 0);
     const std::vector<tag_t> bands = list_items(bands_);
     ASSERT_EQ(bands.size(), 2u);
@@ -188,6 +201,7 @@ TEST_F(BandTest, ABandIsTheFaceBetweenTwoContoursWithAlternatingGrids) {
     EXPECT_NEAR(host_testing::surface_area(face_), 1100.0 * 400.0, 1e-6);
     EXPECT_EQ(host_testing::count_objects(0, HM_line_type), 0);
     EXPECT_EQ(host_testing::count_objects(0, HM_spline_type), 3);   // the three contours
+    EXPECT_EQ(body_count(), bodies + 2);
     EXPECT_GT(host_testing::count_objects(), objects);
     for (const si_contour_record& r : records) HM_OBJ_delete_object(r.curve);
 }
