@@ -60,24 +60,34 @@ int cut_index(const Points& pts, double angle, int r, const FaceStones& s, doubl
     return -1;
 }
 
-// The stretch of a contour line (x descending) between sections r - 1 and r.
+// x of the stone of section r nearest to the point; false when r has none.
+bool section_x_near(int r, const Point& p, const FaceStones& s, double* x) {
+    if (r < 0 || r >= kSections || s.counts[r] < 1) return false;
+    *x = s.points[r][nearest_point_in_array(p, s.counts[r], s.points[r])][0];
+    return true;
+}
+
+// The stretch of a contour line (x descending) between sections r - 1 and r:
+// between the points where it meets both sections; from the one where it
+// meets one of them on towards the other (none when the other section holds
+// no stone); the whole line when it meets neither but starts between them.
 Points cut_contour_piece(const Points& pts, double angle, int r, const FaceStones& s, double tolerance) {
     const int at_r = cut_index(pts, angle, r, s, tolerance);
     const int at_prev = cut_index(pts, angle, r - 1, s, tolerance);
-    std::vector<Points> stretches;
+    Points stretch;
     if (at_r >= 0 && at_prev >= 0) {
         const int a = std::min(at_r, at_prev), b = std::max(at_r, at_prev);
-        stretches.emplace_back(pts.begin() + a, pts.begin() + b + 1);
+        stretch.assign(pts.begin() + a, pts.begin() + b + 1);
     } else if (at_r >= 0 || at_prev >= 0) {
         const int i = at_r >= 0 ? at_r : at_prev;
-        stretches.emplace_back(pts.begin(), pts.begin() + i + 1);
-        stretches.emplace_back(pts.begin() + i, pts.end());
+        double other_x = 0.0;
+        if (!section_x_near(at_r >= 0 ? r - 1 : r, pts[i], s, &other_x)) return {};
+        if (other_x > pts[i][0]) stretch.assign(pts.begin(), pts.begin() + i + 1);   // towards larger x
+        else stretch.assign(pts.begin() + i, pts.end());
     } else if (!pts.empty() && section_ends_between(r - 1, r, pts.front(), s.counts, s.points)) {
-        stretches.push_back(pts);
+        stretch = pts;
     }
-    for (const Points& stretch : stretches)
-        if (stretch.size() >= 2) return stretch;
-    return {};
+    return stretch.size() >= 2 ? stretch : Points();
 }
 
 // The piece of the contour lines of an angle between sections r - 1 and r.

@@ -339,3 +339,46 @@ TEST_F(RunAreasTest, BandModeCutsTheFloorBetweenNeighbouringContours) {
     HM_VD_SI_delete_geometry(rec_.get());
     for (tag_t b : bands) EXPECT_NE(HM_OBJ_ask_status(b), HM_OBJ_ALIVE);
 }
+
+TEST_F(AreaTest, ContoursAlongTheSectionsAreLinkedToTheRunByConnectors) {
+    // Sections 10 to 14 at x = 1100 .. 1140, each rising across the tread
+    // (stone j at angle j): the interval (10.5, 20.5) is the strip y = 642 to
+    // 682 of every section, and both contours run along x at its edges.
+    for (int r = 10; r <= 14; ++r) {
+        g_->fill(r, 0);
+        for (int j = 0; j < SI_STONE_COUNT; ++j) g_->angles[r][j] = j;
+    }
+    auto along = [](double y, int angle) {
+        double pts[5][3];
+        for (int i = 0; i < 5; ++i) pts[i][0] = 1140 - 10.0 * i, pts[i][1] = y, pts[i][2] = 200;
+        tag_t c = 0;
+        VD_CURVE_create_linear(pts, 5, 1, &c);
+        HM_OBJ_set_name(c, std::to_string(angle).c_str());
+        return c;
+    };
+    const std::vector<tag_t> contours = {along(642, 10), along(682, 20)};
+    const double angles[] = {10.5, 20.5};
+    stone::Areas areas;
+    ASSERT_EQ(stone::build_areas(g_->stones(), angles, 2, contours, &areas), 0);
+    // The run of five section strips (no contour piece: the sections beside
+    // it hold no stones), then at each end the two connectors, which end on
+    // the same strip, replaced by one line across it, with that strip.
+    ASSERT_EQ(areas.count, 3);
+    EXPECT_EQ(areas.sizes[0], 5);
+    EXPECT_EQ(areas.sizes[1], 2);
+    EXPECT_EQ(areas.sizes[2], 2);
+    for (int i = 0; i < 3; ++i) EXPECT_DOUBLE_EQ(areas.mid_angles[i], 15.5);
+    const std::vector<tag_t> curves = list_items(areas.list);
+    ASSERT_EQ(curves.size(), 9u);
+    const Point3 across_start[2] = {{1100, 642, 200}, {1140, 642, 200}};
+    for (int side = 0; side < 2; ++side) {
+        SCOPED_TRACE(side);
+        const tag_t across = curves[5 + 2 * side];
+        expect_point(curve_point(across, 0.0), across_start[side], 1e-9);
+        expect_point(curve_point(across, 1.0), {across_start[side][0], 682, 200}, 1e-9);
+        int layer = 0;
+        HM_OBJ_ask_layer(across, &layer);
+        EXPECT_EQ(layer, 98);
+    }
+    free_areas(areas);
+}
