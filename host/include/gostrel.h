@@ -47,4 +47,8 @@ HOST_C_API int GQ_ENTITY_delete(tag_t entity);
 // part lengths) at the origin along the axes; basis null. Answers the body.
 HOST_C_API int GQ_BODY_create_solid_block(double x, double y, double z, const double* basis, tag_t* body);
 
+
+// Number of poles of the evaluated curve's B-spline form (exact conversion).
+HOST_C_API int EVC_ask_pole_count(EVC_p_t evaluator, int* count);
+
 #endif

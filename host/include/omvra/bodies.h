@@ -166,4 +166,25 @@ HOST_C_API int HM_MODL_ask_mass_props_3d(int count, const tag_t* bodies, int typ
                                          int accuracy_option, const double accuracy[], double mass_props[47],
                                          double statistics[13]);
 
+
+/* ---- tubes and face kinds ---- */
+// Solid tube ("TUBE") swept along a curve or edge: a circle of the outer
+// diameter (text, > 0) normal to the path at its start, hollow when the inner
+// diameter (text, >= 0) is above 0; its ends are planar caps. Answers the feature.
+HOST_C_API int HM_MODL_create_tube(tag_t path, const char* outer_diameter, const char* inner_diameter,
+                                   tag_t* feature);
+// The kind of surface a face lies on.
+enum HM_FACE_type {
+    HM_FACE_cylindrical = 16,
+    HM_FACE_conical = 17,
+    HM_FACE_spherical = 18,
+    HM_FACE_toroidal = 19,
+    HM_FACE_swept = 20,
+    HM_FACE_planar = 22,
+    HM_FACE_parametric = 23,
+    HM_FACE_revolved = 24,
+    HM_FACE_extruded = 25
+};
+HOST_C_API int HM_MODL_ask_face_type(tag_t face, int* type);
+
 #endif

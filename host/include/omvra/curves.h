@@ -242,4 +242,14 @@ HOST_C_API int HM_CURVE_edit_trim_curve(tag_t curve, tag_t bound, const double r
 static_assert(sizeof(HM_CURVE_thru_point_t) == 88, "through-point records are 88 bytes");
 #endif
 
+
+// The work part's curve-fit settings, as curve projection and fitting take them.
+typedef struct HM_MODL_curve_fit_data_s {
+    double distance_tolerance;   // part units
+    double angle_tolerance;      // degrees
+    int degree;
+    int method;
+} HM_MODL_curve_fit_data_t;
+HOST_C_API int HM_MODL_ask_curve_fit_data(HM_MODL_curve_fit_data_t* data);
+
 #endif
