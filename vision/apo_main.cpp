@@ -521,11 +521,14 @@ int HM_VD_APO_main(apo_input_t* input, apo_result_t* result) {
     }
     apply_csys(s);
     apo_input_t& in = s.in;
-    const PivotInput pivot_in{in.rule_set, in.eye_point_mode, s.has_data ? &s.data : nullptr, in.user_eye_point};
+    PivotInput pivot_in{in.rule_set, in.eye_point_mode, s.has_data ? &s.data : nullptr, in.user_eye_point};
     status = check_input(s);
     if (!status) {
         if (in.analysis_kind == 0) in.limit_source = 1;
         hm_list_p_t targets = in.analysis_kind == 0 ? in.apillar_geometry : in.limit_geometry;
+        pivot_in.percentile = in.percentile;
+        pivot_in.targets = targets;
+        pivot_in.target_point = in.limit_source == 0 ? in.limit_point : nullptr;
         if (in.limit_source == 2) w.side = in.side ? 1 : 0;
         else status = find_side(pivot_in, in.limit_source, targets, in.limit_point, &w.side);
         result->side = static_cast<unsigned char>(w.side);

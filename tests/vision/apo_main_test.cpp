@@ -232,6 +232,94 @@ TEST_F(ApoMainTest, MovedAndTurnedCsysGivesTheMappedAnswer) {
     HM_VD_APO_free_global(&moved);
 }
 
+// Eye-point mode 2: the pivot lies 98 mm behind and 32.5 mm inboard of the
+// eyellipse eye closest to the target. The fixture's first axis
+// (0.978, 0, -0.208) points rearward and down, so plane 1 lies one axis
+// length (206.4 mm) ahead along the forward axis, 42.94 mm above the centre.
+class ApoClosestEyeMainTest : public ApoMainTest {
+protected:
+    static V3 expected_eye(double h, double x, double y) {
+        const double n = std::hypot(0.978, 0.208);
+        const vision_test::TippedSection sec =
+            vision_test::tipped_section(103.2, 30.15, 46.7, std::atan2(-0.208 / n, 0.978 / n), h);
+        EXPECT_TRUE(sec.exists);
+        return vision_test::nearest_on_section({902.0, -432.5, 1000.0}, sec, h, x, y);
+    }
+    void ExpectPivotBehind(const V3& eye) {
+        EXPECT_NEAR(out_.pivot_point[0], eye[0] + 98.0, 0.1);
+        EXPECT_NEAR(out_.pivot_point[1], eye[1] + 32.5, 0.1);
+        EXPECT_NEAR(out_.pivot_point[2], eye[2], 0.1);
+    }
+};
+
+TEST_F(ApoClosestEyeMainTest, PillarPivotLiesBehindTheEyeClosestToIt) {
+    Build(kOrigin0, kIdentity);
+    in_.eye_point_mode = 2;
+    const int objects = host_testing::count_objects();
+    ASSERT_EQ(HM_VD_APO_main(&in_, &out_), 0);
+    EXPECT_EQ(out_.side, 1);
+    // The pillar's circle is nearest where the section is nearest its axis.
+    const double h = 206.4 * 0.208 / std::hypot(0.978, 0.208);
+    EXPECT_NEAR(h, 42.94, 0.01);
+    const V3 eye = expected_eye(h, 400.0, -900.0);
+    ExpectPivotBehind(eye);
+    // The sight lines start at the pivot's height and graze the pillar.
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_NE(out_.sight_lines[i], 0u);
+        EXPECT_NEAR(line_start(out_.sight_lines[i])[2], out_.pivot_point[2], 1e-9);
+        EXPECT_NEAR(plan_distance({400.0, -900.0, 0.0}, line_start(out_.sight_lines[i]), line_end(out_.sight_lines[i])),
+                    40.0, 0.05);
+    }
+    // The searches leave nothing: the analysis keeps as many objects as
+    // with the eyellipse's own pivots.
+    const int made = host_testing::count_objects() - objects;
+    free_points(out_);
+    HM_VD_APO_init_result_struct(&out_);
+    in_.eye_point_mode = 0;
+    const int before = host_testing::count_objects();
+    ASSERT_EQ(HM_VD_APO_main(&in_, &out_), 0);
+    EXPECT_EQ(host_testing::count_objects() - before, made);
+}
+
+TEST_F(ApoClosestEyeMainTest, LimitPointKeepsItsHeightAndThePivotTakesIt) {
+    Build(kOrigin0, kIdentity);
+    in_.eye_point_mode = 2;
+    in_.analysis_kind = 1;
+    in_.limit_source = 0;
+    in_.limit_angle = 0.5;
+    const double limit[3] = {400.0, -700.0, 1010.0};
+    std::memcpy(in_.limit_point, limit, sizeof limit);
+    ASSERT_EQ(HM_VD_APO_main(&in_, &out_), 0);
+    ExpectPivotBehind(expected_eye(10.0, 400.0, -700.0));
+    EXPECT_DOUBLE_EQ(in_.limit_point[2], 1010.0);
+    // Side 1's line aims at the limit point.
+    const V3 s = line_start(out_.sight_lines[0]), t = line_end(out_.sight_lines[0]);
+    EXPECT_NEAR(plan_distance({400.0, -700.0, 0.0}, s, t), 0.0, 1e-6);
+    // The validity check agrees; a limit point above the eyellipse is refused.
+    EXPECT_TRUE(HM_VD_APO_is_valid_limit_point(0, 2, in_.eyellipse_data, 0, nullptr, limit));
+    const double above[3] = {400.0, -700.0, 1100.0};
+    EXPECT_FALSE(HM_VD_APO_is_valid_limit_point(0, 2, in_.eyellipse_data, 0, nullptr, above));
+    free_points(out_);
+    HM_VD_APO_init_result_struct(&out_);
+    std::memcpy(in_.limit_point, above, sizeof above);
+    EXPECT_EQ(HM_VD_APO_main(&in_, &out_), APO_INVALID_LIMIT_POINT);
+}
+
+TEST_F(ApoClosestEyeMainTest, NoTargetToBeClosestToGivesSix) {
+    // Given angles name no target: the closest eye cannot be searched.
+    Build(kOrigin0, kIdentity);
+    in_.eye_point_mode = 2;
+    in_.analysis_kind = 1;
+    in_.limit_source = 2;
+    in_.side = 1;
+    const int objects = host_testing::count_objects();
+    EXPECT_EQ(HM_VD_APO_main(&in_, &out_), APO_NO_CLOSEST_EYE);
+    EXPECT_EQ(out_.status, APO_NO_CLOSEST_EYE);
+    EXPECT_EQ(out_.sight_lines[0], 0u);
+    EXPECT_EQ(host_testing::count_objects(), objects);
+}
+
 TEST_F(ApoMainTest, InputFaultsGiveTheirCodes) {
     Build(kOrigin0, kIdentity);
     // No A-pillar list.
