@@ -167,6 +167,47 @@ TEST_F(ApoMainTest, TiltedSectionsGrazeThePillarInPlan) {
     EXPECT_EQ(out_.angle_valid, 1);
 }
 
+// Rule set 2 measures the obstruction in plan, as the binocular method
+// does: the angle between the left eye's tangent past the pillar's outboard
+// edge and the right eye's past its inboard edge, whatever the tilt of the
+// sections that found them. On a vertical pillar every horizontal section is
+// the same circle, so the tangents are closed form. E points 104 mm from P
+// (d = sqrt(9759.75), s = 32.5), the eyes not turned (mode 1).
+TEST_F(ApoMainTest, TiltedSectionsObstructionIsThePlanAngleBetweenTheTangents) {
+    Build(kOrigin0, kIdentity);
+    in_.rule_set = 2;
+    ASSERT_EQ(HM_VD_APO_main(&in_, &out_), 0);
+    const double d = std::sqrt(9759.75), s = 32.5, r = 40.0;
+    const double px = 1000.0, py = -400.0, cx = 400.0, cy = -900.0;
+    // Left eye (side 1, working): the head turns by a until the forward line
+    // from E = P + R(a)(-d, -s) passes the circle at distance r on its
+    // outboard side: D sin(phi - pi - a) - s = -r.
+    const double D = std::hypot(cx - px, cy - py), phi = std::atan2(cy - py, cx - px);
+    const double a = phi - std::asin((s - r) / D);   // heading of the left line: pi + a
+    const double heading1 = a;
+    // Right eye (side 0): same head turn, its eye alone turns until its line
+    // passes the circle's inboard side: heading = bearing of C - E0 minus asin(r / |C - E0|).
+    const double e0x = px + (-d) * std::cos(a - support::kPi) - s * std::sin(a - support::kPi);
+    const double e0y = py + (-d) * std::sin(a - support::kPi) + s * std::cos(a - support::kPi);
+    const double heading0 = std::atan2(cy - e0y, cx - e0x) - std::asin(r / std::hypot(cx - e0x, cy - e0y));
+    const double plan_angle = std::fabs(heading0 - heading1) / kDeg;
+    // Where the two plan lines cross decides the sign: in front of P here.
+    const double e1x = px + (-d) * std::cos(a - support::kPi) + s * std::sin(a - support::kPi);
+    const double e1y = py + (-d) * std::sin(a - support::kPi) - s * std::cos(a - support::kPi);
+    const double u1[2] = {std::cos(heading1), std::sin(heading1)}, u0[2] = {std::cos(heading0), std::sin(heading0)};
+    const double t = ((e0x - e1x) * u0[1] - (e0y - e1y) * u0[0]) / (u1[0] * u0[1] - u1[1] * u0[0]);
+    const double meet_x = e1x + t * u1[0];
+    const double expected = meet_x < px ? -plan_angle : plan_angle;
+    // The lines themselves.
+    const V3 s1 = line_start(out_.sight_lines[0]), s0 = line_start(out_.sight_lines[1]);
+    EXPECT_NEAR(s1[0], e1x, 0.05);
+    EXPECT_NEAR(s1[1], e1y, 0.05);
+    EXPECT_NEAR(s0[0], e0x, 0.05);
+    EXPECT_NEAR(s0[1], e0y, 0.05);
+    EXPECT_NEAR(out_.obstruction_angle, expected, 0.01);
+    EXPECT_EQ(out_.angle_valid, 1);
+}
+
 TEST_F(ApoMainTest, GivenAnglesDrawSevenHundredMillimetreLines) {
     Build(kOrigin0, kIdentity);
     in_.analysis_kind = 1;
