@@ -238,6 +238,20 @@ HOST_C_API int HM_CURVE_ocf_offset_pt_direction(tag_t section, tag_t container, 
 // (the second reference point is not read by the stand-in).
 HOST_C_API int HM_CURVE_edit_trim_curve(tag_t curve, tag_t bound, const double ref_point1[3], const double ref_point2[3]);
 
+/* ---- projected curves ---- */
+// A projected-curve feature (kind "PROJECTED_CURVE"): each curve or edge of
+// the first list laid onto each plane or datum plane of the second along
+// that plane's normal, curve by curve in the lists' order; a piece that
+// projects onto a point makes no curve. The feature owns its curves:
+// deleting it deletes them. 0, HM_ERR_NULL_POINTER, HM_ERR_NO_PART,
+// HM_ERR_BAD_ARGUMENT (an empty list), HM_ERR_INVALID_TAG, HM_ERR_WRONG_TYPE
+// (not a curve, not a plane) or HM_ERR_GEOMETRY (no curve at all); on
+// failure nothing is made and *feature is 0.
+HOST_C_API int HM_MODL_create_proj_curves(hm_list_p_t curves, hm_list_p_t targets, tag_t* feature);
+// The projected-curve feature's curves that are still alive, in a new array
+// (free with SM_free; null when none). HM_ERR_WRONG_TYPE for other objects.
+HOST_C_API int HM_MODL_ask_proj_curves(tag_t feature, int* count, tag_t** curves);
+
 #ifdef __cplusplus
 static_assert(sizeof(HM_CURVE_thru_point_t) == 88, "through-point records are 88 bytes");
 #endif
