@@ -35,7 +35,8 @@ enum host_object_type {
     HM_reference_set_type = 69,
     HM_feature_type = 205,
     HM_part_type = 1000,     // parts are objects of the stand-in too
-    HM_direction_type = 189  // smart direction objects
+    HM_direction_type = 189, // smart direction objects
+    HM_note_type = 158       // annotations: a text at a point (omvra/annotations.h)
 };
 enum host_solid_subtype {
     HM_solid_body_subtype = 0,

@@ -164,6 +164,12 @@ HOST_C_API int HM_EVAL_evaluate_unit_vectors(HM_EVAL_p_t evaluator, double parm,
 // Parameter and point of the curve point nearest to the given point.
 HOST_C_API int HM_EVAL_evaluate_closest_point(HM_EVAL_p_t evaluator, const double point[3], double* parm,
                                               double closest[3]);
+// The curve's point (and first n_derivatives derivatives, as HM_EVAL_evaluate)
+// at a normalised parameter, without an evaluator of the caller's.
+HOST_C_API int HM_MODL_evaluate_curve(tag_t curve, double parm, int n_derivatives, double point[3],
+                                      double derivatives[]);
+// *closed 1 when the curve's ends meet within the part's distance tolerance.
+HOST_C_API int HM_MODL_ask_curve_closed(tag_t curve, int* closed);
 
 /* ---- intersection ---- */
 // Intersection of two objects among points, curves, edges, planes, datum
