@@ -166,4 +166,9 @@ HOST_C_API int HM_MODL_ask_mass_props_3d(int count, const tag_t* bodies, int typ
                                          int accuracy_option, const double accuracy[], double mass_props[47],
                                          double statistics[13]);
 
+// The kind of the face's underlying surface (HM_MODL_face_type): 18 a sphere,
+// 22 a plane, ...; a B-spline or Bezier surface is 43 even when it happens
+// to be flat. A body of exactly one face answers that face's type.
+HOST_C_API int HM_MODL_ask_face_type(tag_t face, int* type);
+
 #endif
