@@ -42,19 +42,6 @@ enum host_solid_subtype {
     HM_solid_edge_subtype = 3
 };
 
-// Face types that HM_MODL_ask_face_type answers.
-enum HM_MODL_face_type {
-    HM_FACE_OTHER = 0,        // a surface of no other kind here (offset, swept, ...)
-    HM_FACE_CYLINDER = 16,
-    HM_FACE_CONE = 17,
-    HM_FACE_SPHERE = 18,
-    HM_FACE_TORUS = 19,
-    HM_FACE_REVOLVED = 20,
-    HM_FACE_EXTRUDED = 21,
-    HM_FACE_PLANE = 22,
-    HM_FACE_BSURFACE = 43
-};
-
 // Kinds of the entries that HM_MODL_intersect_objects answers.
 enum HM_MODL_intersection_kind {
     HM_INTERSECTION_POINT = 0,   // a crossing point, in the entry's point
@@ -90,6 +77,16 @@ typedef struct hm_list_s {
     tag_t eid;
     struct hm_list_s* next;
 } hm_list_t, *hm_list_p_t;
+
+// Kinds of faces (HM_MODL_ask_face_data, HM_MODL_ask_face_type).
+enum host_face_kind {
+    HM_FACE_CYLINDRICAL = 16,
+    HM_FACE_CONICAL = 17,
+    HM_FACE_SPHERICAL = 18,
+    HM_FACE_TOROIDAL = 19,
+    HM_FACE_PLANAR = 22,
+    HM_FACE_PARAMETRIC = 23   // any other surface
+};
 
 #ifdef __cplusplus
 #include <cstdint>

@@ -12,16 +12,12 @@ namespace {
 int face_type_of(const TopoDS_Shape& shape) {
     BRepAdaptor_Surface surface(TopoDS::Face(shape), true);
     switch (surface.GetType()) {
-    case GeomAbs_Plane: return HM_FACE_PLANE;
-    case GeomAbs_Cylinder: return HM_FACE_CYLINDER;
-    case GeomAbs_Cone: return HM_FACE_CONE;
-    case GeomAbs_Sphere: return HM_FACE_SPHERE;
-    case GeomAbs_Torus: return HM_FACE_TORUS;
-    case GeomAbs_SurfaceOfRevolution: return HM_FACE_REVOLVED;
-    case GeomAbs_SurfaceOfExtrusion: return HM_FACE_EXTRUDED;
-    case GeomAbs_BezierSurface:
-    case GeomAbs_BSplineSurface: return HM_FACE_BSURFACE;
-    default: return HM_FACE_OTHER;
+    case GeomAbs_Plane: return HM_FACE_PLANAR;
+    case GeomAbs_Cylinder: return HM_FACE_CYLINDRICAL;
+    case GeomAbs_Cone: return HM_FACE_CONICAL;
+    case GeomAbs_Sphere: return HM_FACE_SPHERICAL;
+    case GeomAbs_Torus: return HM_FACE_TOROIDAL;
+    default: return HM_FACE_PARAMETRIC;
     }
 }
 
@@ -30,7 +26,7 @@ int face_type_of(const TopoDS_Shape& shape) {
 int HM_MODL_ask_face_type(tag_t face, int* type) {
     return host::guarded(__func__, [&]() -> int {
         if (!type) return HM_ERR_NULL_POINTER;
-        *type = HM_FACE_OTHER;
+        *type = 0;
         if (!host::find(face)) return HM_ERR_INVALID_TAG;
         tag_t target = face;
         if (host::find_body(face)) {

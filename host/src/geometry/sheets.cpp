@@ -4,6 +4,8 @@
 // the mass properties (area) of sheets.
 #include "geometry/sheets.h"
 
+#include "geometry/booleans.h"
+
 #include "geometry/bodies.h"
 #include "geometry/geometry.h"
 #include "omvra.h"
@@ -216,6 +218,13 @@ int HM_MODL_trim_sheet(tag_t sheet, int bound_count, const HM_MODL_trim_object_t
     for (int i = 0; i < bound_count; ++i) {
         host::Object* curve = host::find(bounds[i].object_tag);
         if (!curve) return HM_ERR_INVALID_TAG;
+        if (curve->type == HM_plane_type || curve->type == HM_datum_type) {
+            // A plane cuts where it meets the sheet.
+            const TopoDS_Shape plane = host::shape_of(*curve);
+            if (plane.IsNull()) return HM_ERR_WRONG_TYPE;
+            tools.push_back(plane);
+            continue;
+        }
         if (!host::is_curve(*curve)) return HM_ERR_WRONG_TYPE;
         const TopoDS_Shape edge = host::shape_of(*curve);
         if (edge.IsNull()) return HM_ERR_WRONG_TYPE;
@@ -273,9 +282,10 @@ int HM_MODL_trim_sheet(tag_t sheet, int bound_count, const HM_MODL_trim_object_t
 }
 
 int HM_MODL_operations(tag_t target, tag_t tool, int operation) {
-    if (operation != HM_MODL_UNITE) return HM_ERR_BAD_ARGUMENT;
+    if (operation != HM_MODL_UNITE && operation != HM_MODL_INTERSECT) return HM_ERR_BAD_ARGUMENT;
     if (!host::find(target) || !host::find(tool)) return HM_ERR_INVALID_TAG;
     if (target == tool) return HM_ERR_BAD_ARGUMENT;
+    if (operation == HM_MODL_INTERSECT) return host::intersect_in_place(target, tool);
     host::Object* a = host::find_body(target);
     host::Object* b = host::find_body(tool);
     if (!a || !b) return HM_ERR_WRONG_TYPE;
@@ -326,6 +336,7 @@ int HM_MODL_ask_mass_props_3d(int count, const tag_t* bodies, int type, int unit
     if (count < 1 || type != 2 || !(density > 0.0)) return HM_ERR_BAD_ARGUMENT;
     if (unit_system != HM_MASS_UNITS_INCH && unit_system != HM_MASS_UNITS_CM) return HM_ERR_BAD_ARGUMENT;
     double area = 0.0;
+    GProp_GProps all;
     for (int i = 0; i < count; ++i) {
         if (!host::find(bodies[i])) return HM_ERR_INVALID_TAG;
         host::Object* body = host::find_body(bodies[i]);
@@ -333,6 +344,7 @@ int HM_MODL_ask_mass_props_3d(int count, const tag_t* bodies, int type, int unit
         GProp_GProps props;
         BRepGProp::SurfaceProperties(body->shape, props);
         area += props.Mass();
+        all.Add(props);
     }
     // Area in the part's units squared, then in the unit system's.
     const host::PartData* part = host::work_part_data();
@@ -341,6 +353,15 @@ int HM_MODL_ask_mass_props_3d(int count, const tag_t* bodies, int type, int unit
     std::memset(mass_props, 0, 47 * sizeof(double));
     mass_props[0] = unit_system == HM_MASS_UNITS_CM ? mm2 / 100.0 : mm2 / 645.16;
     mass_props[1] = mass_props[0] * density;
+    // Centre of mass in the unit system's length unit (inches or centimetres).
+    if (area > 0.0) {
+        const double part_to_mm = inches ? 25.4 : 1.0;
+        const double per_mm = unit_system == HM_MASS_UNITS_CM ? 0.1 : 1.0 / 25.4;
+        const gp_Pnt c = all.CentreOfMass();
+        mass_props[3] = c.X() * part_to_mm * per_mm;
+        mass_props[4] = c.Y() * part_to_mm * per_mm;
+        mass_props[5] = c.Z() * part_to_mm * per_mm;
+    }
     if (statistics) std::memset(statistics, 0, 13 * sizeof(double));
     return 0;
 }

@@ -59,10 +59,10 @@ TEST_F(MirrorServicesTest, FaceTypesOfSpheresPlanesAndFreeFormSurfaces) {
         int expected;
     };
     const Case cases[] = {
-        {"sphere face", only_face(sphere), HM_FACE_SPHERE},
-        {"sphere sheet of one face", sphere, HM_FACE_SPHERE},
-        {"flat B-spline sheet", only_face(bspline), HM_FACE_BSURFACE},
-        {"cylinder", only_face(cylinder), HM_FACE_CYLINDER},
+        {"sphere face", only_face(sphere), HM_FACE_SPHERICAL},
+        {"sphere sheet of one face", sphere, HM_FACE_SPHERICAL},
+        {"flat B-spline sheet", only_face(bspline), HM_FACE_PARAMETRIC},
+        {"cylinder", only_face(cylinder), HM_FACE_CYLINDRICAL},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -94,7 +94,7 @@ TEST_F(MirrorServicesTest, PlanarFacesOfBoundedPlanesArePlanes) {
     HM_MODL_free_string_list(&boundary);
     int type = -1;
     ASSERT_EQ(HM_MODL_ask_face_type(sheet, &type), 0);
-    EXPECT_EQ(type, HM_FACE_PLANE);
+    EXPECT_EQ(type, HM_FACE_PLANAR);
 }
 
 VD_eyellipse_param_t sample_eyellipse() {
