@@ -108,36 +108,33 @@ tag_t projected_sheet(const double eye[3], const mc_geometry_set_s& set, tag_t p
     return status == 0 ? sheet : NULL_TAG;
 }
 
-// The ends of the one line where the vertical plane through the eye (normal
-// along y) cuts the sheet, lower first. 1 the cut failed or is not one
-// curve; 2 the cut is not a line.
-int vertical_cut(tag_t sheet, tag_t plane, double tolerance, double low[3], double high[3]) {
+// The lowest and highest ends of the curves where the vertical plane through
+// the eye (normal along y) cuts the sheet. 1 the cut failed or (unless
+// pieces are allowed, as for a backlite of several faces) is not one curve;
+// 2 the cut is not a curve.
+int vertical_cut(tag_t sheet, tag_t plane, double tolerance, double low[3], double high[3],
+                 bool pieces_allowed = false) {
     int count = 0;
     HM_MODL_intersection_t** hits = nullptr;
-    if (HM_MODL_intersect_objects(plane, sheet, tolerance, &count, &hits) != 0 || count != 1) {
+    if (HM_MODL_intersect_objects(plane, sheet, tolerance, &count, &hits) != 0 || count < 1 ||
+        (count != 1 && !pieces_allowed)) {
         detail::discard_intersection_entries(count, hits);
         return 1;
     }
-    int status = 2;
-    if (hits[0]->kind == HM_INTERSECTION_CURVE) {
-        const double ends_at[2] = {0.0, 1.0};
-        double ends[2][3];
-        bool read = true;
-        for (int i = 0; i < 2; ++i) {
-            double derivative[3], normal[3], binormal[3], torsion = 0, radius = 0;
-            if (HM_MODL_ask_curve_props(hits[0]->curve, ends_at[i], ends[i], derivative, normal, binormal, &torsion,
-                                        &radius) != 0)
-                read = false;
-        }
-        if (read) {
-            const int lower = ends[0][2] <= ends[1][2] ? 0 : 1;
-            copy3(low, ends[lower]);
-            copy3(high, ends[1 - lower]);
-            status = 0;
+    bool first = true;
+    for (int h = 0; h < count; ++h) {
+        if (hits[h]->kind != HM_INTERSECTION_CURVE) continue;
+        for (double at : {0.0, 1.0}) {
+            double p[3], tangent[3], normal[3], binormal[3], torsion = 0, radius = 0;
+            if (HM_MODL_ask_curve_props(hits[h]->curve, at, p, tangent, normal, binormal, &torsion, &radius) != 0)
+                continue;
+            if (first || p[2] < low[2]) copy3(low, p);
+            if (first || p[2] > high[2]) copy3(high, p);
+            first = false;
         }
     }
     detail::discard_intersection_entries(count, hits);
-    return status;
+    return first ? 2 : 0;
 }
 
 tag_t vertical_plane(const double through[3]) {
@@ -496,7 +493,7 @@ int ground_and_horizon(Inside& in, const Target& t, const Placement& p, const Vi
     (void)HM_UNDO_undo_to_last_mark();
     if (!found) return log_failure("Fail to find the lowest visible point. \n", kLowPointFailed);
     double back_low[3], back_high[3];
-    if (vertical_cut(d->backlite_sheet, cut, d->distance_tolerance, back_low, back_high) != 0)
+    if (vertical_cut(d->backlite_sheet, cut, d->distance_tolerance, back_low, back_high, true) != 0)
         return log_failure("Fail to cut the backlite at the mid eye. \n", kLowPointFailed);
 
     const double ground_z = d->ground_point[2];
