@@ -240,15 +240,17 @@ tag_t bound_on_best_plane(const std::vector<tag_t>& curves) {
     return sheet;
 }
 
-// A point of the sphere inside the closed curve: the centroid of its points
-// carried radially onto the sphere.
-bool point_inside(tag_t curve, const double centre[3], double radius, double point[3]) {
+// A point of the sphere inside the bounding curves: the centroid of their
+// points carried radially onto the sphere.
+bool point_inside(const tag_t* curves, int n, const double centre[3], double radius, double point[3]) {
     double sum[3] = {0, 0, 0};
-    for (int i = 0; i < kKeepPointSamples; ++i) {
-        double p[3];
-        if (HM_VD_CURVE_ask_point_on_curve(curve, static_cast<double>(i) / kKeepPointSamples, p) != 0) return false;
-        for (int k = 0; k < 3; ++k) sum[k] += p[k] / kKeepPointSamples;
-    }
+    for (int c = 0; c < n; ++c)
+        for (int i = 0; i < kKeepPointSamples; ++i) {
+            double p[3];
+            if (HM_VD_CURVE_ask_point_on_curve(curves[c], static_cast<double>(i) / kKeepPointSamples, p) != 0)
+                return false;
+            for (int k = 0; k < 3; ++k) sum[k] += p[k] / (kKeepPointSamples * n);
+        }
     double d[3] = {sum[0] - centre[0], sum[1] - centre[1], sum[2] - centre[2]};
     if (!unitize(d)) return false;
     for (int k = 0; k < 3; ++k) point[k] = centre[k] + radius * d[k];
@@ -402,7 +404,7 @@ int mc_spherical_patch(const tag_t* curves, int n, tag_t* patch, mc_sphere_s* sp
                                  distance(start, sphere->centre) < sphere->radius ? axis[1] : -axis[1],
                                  distance(start, sphere->centre) < sphere->radius ? axis[2] : -axis[2]};
     double keep[3];
-    if (!point_inside(curves[0], sphere->centre, sphere->radius, keep)) return fail("Fail to ask curve props.\n", 1);
+    if (!point_inside(curves, n, sphere->centre, sphere->radius, keep)) return fail("Fail to ask curve props.\n", 1);
     const std::vector<tag_t> bounds(curves, curves + n);
     {
         UndoScope scope(UNDO_invisible, "trim fail");

@@ -251,9 +251,9 @@ int GQ_TOPOL_eval_mass_props(int count, const tag_t* topols, double accuracy, in
             if (const int status = host::body_shape(topols[i], shape); status != 0) return status;
             GProp_GProps one;
             if (host::has_solid(shape))
-                BRepGProp::VolumeProperties(shape, one);
+                BRepGProp::VolumeProperties(shape, one, 1.0e-9);
             else
-                BRepGProp::SurfaceProperties(shape, one);
+                BRepGProp::SurfaceProperties(shape, one, 1.0e-9);
             all.Add(one);
             GProp_GProps line;
             BRepGProp::LinearProperties(shape, line);
