@@ -89,6 +89,19 @@ typedef struct hm_list_s {
     struct hm_list_s* next;
 } hm_list_t, *hm_list_p_t;
 
+// Kinds of faces (HM_MODL_ask_face_data, HM_MODL_ask_face_type).
+enum host_face_kind {
+    HM_FACE_CYLINDRICAL = 16,
+    HM_FACE_CONICAL = 17,
+    HM_FACE_SPHERICAL = 18,
+    HM_FACE_TOROIDAL = 19,
+    HM_FACE_SWEPT = 20,       // swept and offset surfaces
+    HM_FACE_PLANAR = 22,
+    HM_FACE_PARAMETRIC = 23,  // B-spline and Bezier surfaces
+    HM_FACE_REVOLVED = 24,
+    HM_FACE_EXTRUDED = 25
+};
+
 #ifdef __cplusplus
 #include <cstdint>
 static_assert(sizeof(tag_t) == 4, "host tags are 32 bits");
