@@ -52,4 +52,8 @@ HOST_C_API int GQ_BODY_create_solid_block(double x, double y, double z, const do
 HOST_C_API int EVC_ask_curve_limits(EVC_p_t evaluator, double limits[2]);
 HOST_C_API int EVC_evaluate(EVC_p_t evaluator, int n_derivatives, double parm, double point[3], double derivatives[]);
 
+
+// Number of poles of the evaluated curve's B-spline form (exact conversion).
+HOST_C_API int EVC_ask_pole_count(EVC_p_t evaluator, int* count);
+
 #endif

@@ -20,4 +20,7 @@ HOST_C_API int PX_body_ask_faces_sm(tag_t body, int* count, tag_t** faces);
 // object stands for itself; 0 for none.
 HOST_C_API tag_t es7034(tag_t object);
 
+// Kernel body of a body object (the same tag in the stand-in).
+HOST_C_API int ES_solid_ask_brelvic_tag(tag_t body, tag_t* kernel_body);
+
 #endif

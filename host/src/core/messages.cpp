@@ -94,7 +94,6 @@ int HM_DISP_set_display(int on) {
 }
 bool HM_DISP_ask_display(void) { return host::display_on; }
 int HM_DISP_regenerate_display(void) { return 0; }
-int DSS_REGEN_regen_object(tag_t object) { return host::find(object) ? 0 : HM_ERR_INVALID_TAG; }
 
 bool DEBUG_ask_key(const char* key) {
     if (!key) return false;
