@@ -382,3 +382,20 @@ TEST_F(AreaTest, ContoursAlongTheSectionsAreLinkedToTheRunByConnectors) {
     }
     free_areas(areas);
 }
+
+TEST_F(BandTest, AFailedTrimAnswersItsCodeAndLeavesNothing) {
+    const tag_t a = contour_at(1100, 10), b = contour_at(1140, 20);
+    const int objects = host_testing::count_objects();
+    const int bodies = body_count();
+    host_testing::force_trim_gaps(1, 5.0);
+    tag_t sheet = 7;
+    EXPECT_EQ(stone::band_patch(a, b, face_, 1, true, 6, 12, &sheet), HM_ERR_TRIM_GAPS);
+    EXPECT_EQ(sheet, 0u);
+    host_testing::force_trim_exception(HM_ERR_GEOMETRY);
+    EXPECT_EQ(stone::band_patch(a, b, face_, 1, true, 6, 12, &sheet), HM_ERR_GEOMETRY);
+    EXPECT_EQ(sheet, 0u);
+    host_testing::reset_trim_hooks();
+    EXPECT_EQ(body_count(), bodies);
+    EXPECT_EQ(host_testing::count_objects(0, HM_line_type), 0);
+    EXPECT_EQ(host_testing::count_objects(), objects);
+}
