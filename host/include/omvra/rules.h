@@ -39,4 +39,13 @@ HOST_C_API int HM_RQ_adopt_kw_objects(int count, const tag_t* objects, tag_t** i
 // Name chain of an instance ("root:NAME:") as an SM_alloc'd text; HM_ERR_INVALID_TAG for an unknown instance.
 HOST_C_API int HM_RQ_ask_name_chain_of_instance(tag_t instance, char** chain);
 
+// Run-time values of the rule language (istrane.h). Each answers 0,
+// HM_ERR_NULL_POINTER or HM_ERR_WRONG_TYPE (another kind; nothing written).
+struct Value_s;
+// The object of an object value.
+HOST_C_API int HM_RQ_ask_tag(const struct Value_s* value, tag_t* tag);
+// The transform (double[16], rows of the upper-left 3x3 hold the axes as
+// columns, origin in elements 3, 7, 11) of a frame value.
+HOST_C_API int HM_RQ_ask_frame(const struct Value_s* value, double mtx[16]);
+
 #endif

@@ -39,6 +39,31 @@ HOST_API tag_t make_instance_feature(const char* instance_name, const char* feat
 // Number of rule instances of the work part, its root not counted.
 HOST_API int count_rule_instances();
 
+
+// Run-time values of the rule language (istrane.h) as a rule-language call
+// hands them to a library function in its argument slots.
+struct ArgValue {
+    int kind = 0;
+    int integer_value = 0;
+    double number_value = 0.0;
+    std::vector<double> doubles;
+    tag_t tag_value = 0;
+    std::string text_value;
+    static ArgValue integer(int v);
+    static ArgValue number(double v);
+    static ArgValue point(double x, double y, double z);
+    static ArgValue object(tag_t t);
+    // A frame with origin and x and y axes (unit, orthogonal); z = x cross y.
+    static ArgValue frame(const double origin[3], const double x_axis[3], const double y_axis[3]);
+    static ArgValue text(const char* t);
+};
+// A list of values (x_DList), valid until the host is reset.
+HOST_API struct x_DList_s* make_value_list(const std::vector<ArgValue>& values);
+// One value, valid until the host is reset.
+HOST_API const struct Value_s* make_value(const ArgValue& value);
+// Drops every list and value the fixtures made (the host's reset does).
+HOST_API void drop_value_lists();
+
 }  // namespace host_testing
 
 #endif
