@@ -47,4 +47,11 @@ HOST_C_API int GQ_ENTITY_delete(tag_t entity);
 // part lengths) at the origin along the axes; basis null. Answers the body.
 HOST_C_API int GQ_BODY_create_solid_block(double x, double y, double z, const double* basis, tag_t* body);
 
+// A point or vector of the kernel's geometry queries: three doubles.
+typedef struct GQ_VECTOR_s {
+    double x;
+    double y;
+    double z;
+} GQ_VECTOR_t;
+
 #endif
