@@ -13,6 +13,10 @@
 #include <utility>
 #include <vector>
 
+// Run-time values of the rule language (istrane.h).
+struct x_DList_s;
+struct Value_s;
+
 namespace host_testing {
 
 using RuleTexts = std::vector<std::pair<std::string, std::string>>;
@@ -58,9 +62,9 @@ struct ArgValue {
     static ArgValue text(const char* t);
 };
 // A list of values (x_DList), valid until the host is reset.
-HOST_API struct x_DList_s* make_value_list(const std::vector<ArgValue>& values);
+HOST_API x_DList_s* make_value_list(const std::vector<ArgValue>& values);
 // One value, valid until the host is reset.
-HOST_API const struct Value_s* make_value(const ArgValue& value);
+HOST_API const Value_s* make_value(const ArgValue& value);
 // Drops every list and value the fixtures made (the host's reset does).
 HOST_API void drop_value_lists();
 
