@@ -18,6 +18,8 @@
 #include <TopoDS_Shell.hxx>
 #include <TopoDS_Solid.hxx>
 #include <TopoDS_Vertex.hxx>
+#include <gp_Dir.hxx>
+#include <gp_Pln.hxx>
 #include <gp_Pnt.hxx>
 
 extern "C" {
@@ -212,20 +214,28 @@ int GWRAP__create_bv_body(const CHULL_input_t* input, const CHULL_output_t* outp
         BRep_Builder builder;
         TopoDS_Shell shell;
         builder.MakeShell(shell);
+        std::map<std::pair<int, int>, int> uses;
         for (int i = 0; i < output->n_facets; ++i) {
-            const int* v = output->facets[i].verts;
+            const CHULL_facet_t& f = output->facets[i];
+            const int* v = f.verts;
+            for (int k = 0; k < 3; ++k) ++uses[std::make_pair(std::min(v[k], v[(k + 1) % 3]), std::max(v[k], v[(k + 1) % 3]))];
             BRepBuilderAPI_MakeWire wire(edge(v[0], v[1]), edge(v[1], v[2]), edge(v[2], v[0]));
             if (!wire.IsDone()) return HM_ERR_GEOMETRY;
-            BRepBuilderAPI_MakeFace face(wire.Wire(), true);
+            // The facet's own plane: its outward normal orients the face, and
+            // the wire runs counter-clockwise about it.
+            const double* p = input->points[v[0]];
+            const gp_Pln plane(gp_Pnt(p[0] * scale, p[1] * scale, p[2] * scale), gp_Dir(f.normal[0], f.normal[1], f.normal[2]));
+            BRepBuilderAPI_MakeFace face(plane, wire.Wire(), true);
             if (!face.IsDone()) return HM_ERR_GEOMETRY;
             builder.Add(shell, face.Face());
         }
+        // Closed: every edge between exactly two facets.
+        for (const auto& [key, count] : uses)
+            if (count != 2) return HM_ERR_GEOMETRY;
         shell.Closed(true);
         TopoDS_Solid solid;
         builder.MakeSolid(solid);
         builder.Add(solid, shell);
-        BRepLib::OrientClosedSolid(solid);
-        if (!BRepCheck_Analyzer(solid).IsValid()) return HM_ERR_GEOMETRY;
         *body = host::make_body(solid, "BREP");
         return 0;
     });
