@@ -186,4 +186,18 @@ HOST_C_API int VD_RQ_create_rule_no_update(const char* owner, const char* name, 
 struct Value_s;
 HOST_C_API int VD_RQ_ask_object_tag(const struct Value_s* value, tag_t* tag);
 
+// Names of every rule of an instance ("Root:" the root), in an SM_alloc'd
+// array of SM_alloc'd texts (free with VD_free_string_array; null for none):
+// 0, HM_ERR_NULL_POINTER, HM_ERR_NO_PART, HM_ERR_NOT_FOUND, HM_ERR_WRONG_TYPE
+// (the path names a rule).
+HOST_C_API int VD_RQ_ask_rules(const char* owner, int* count, char*** names);
+// Frees count texts and their array (null: nothing).
+HOST_C_API void VD_free_string_array(int count, char** strings);
+// Bytes of a reference text, terminator included.
+#define VD_REFERENCE_SIZE 133
+// The rule-language text that names an object in a rule ("Object(<tag>)"),
+// into a buffer of VD_REFERENCE_SIZE bytes: 0, HM_ERR_NULL_POINTER or
+// HM_ERR_INVALID_TAG (empty text).
+HOST_C_API int VD_reference_object(tag_t object, char* buffer);
+
 #endif

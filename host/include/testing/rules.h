@@ -65,6 +65,9 @@ struct ArgValue {
 HOST_API x_DList_s* make_value_list(const std::vector<ArgValue>& values);
 // One value, valid until the host is reset.
 HOST_API const Value_s* make_value(const ArgValue& value);
+// The rule text at a path exactly as its creator wrote it; "" when there is
+// no such rule.
+HOST_API std::string stored_rule_text(const char* path);
 // Drops every list and value the fixtures made (the host's reset does).
 HOST_API void drop_value_lists();
 

@@ -176,3 +176,14 @@ const Value* make_value(const ArgValue& value) {
 void drop_value_lists() { list_pool().clear(); }
 
 }  // namespace host_testing
+
+namespace host_testing {
+
+std::string stored_rule_text(const char* path) {
+    if (!host::work_part_data()) return "";
+    host::rules::Resolved r;
+    if (host::rules::resolve(host::model().work_part, path, &r) || !r.rule) return "";
+    return r.rule->text;
+}
+
+}  // namespace host_testing
