@@ -65,4 +65,32 @@ CARVELL_CPP_EXPORT bool VD_EVTWIZ_is_EVT_Object_null(VD_EVT_object_t* object);
 // True when the root holds a rule of exactly that name (case counts).
 CARVELL_CPP_EXPORT bool VD_EVTWIZ_is_group_available(const char* name);
 
+// ---- spindle and joint-displacement files ----
+// Kinds of VD_EVT_store_data_file_into_rq.
+#define VD_EVT_DATA_SPINDLE 0
+#define VD_EVT_DATA_JOINT_DISPLACEMENT 1
+
+// Counts the records of a spindle-points file: the lines without '#' after
+// the last header terminator (a line beginning with six '#'), or from the
+// start; *has_header when a terminator was seen. Returns 0, or -1 (null
+// argument, file cannot be opened; count 0).
+CARVELL_CPP_EXPORT int VD_EVT_count_spindle_pts(const char* path, bool* has_header, long* count);
+// Reads the records (six numbers: spindle point P, then a point Q on the
+// spindle axis) after the first header terminator, or from the start, into
+// *count new points each of *first and *second: P and Q when order is not
+// 0, Q and P when it is (arrays of point pointers; free each point and the
+// arrays with SM_free). Returns 0 (a missing file too, count 0); -1 (null
+// argument); -2 (a record of fewer than six numbers); -3 (a record with more than
+// six numbers or a token that is not a number). On
+// failure nothing is handed back.
+CARVELL_CPP_EXPORT int VD_EVTWIZ_read_spindle_file(const char* path, int order, int* count, double*** first,
+                                                   double*** second);
+// Stores a text file as list rules of the owner (lists of at most 2000
+// lines, see vd_eve.h): the spindle file as "spindle_file_data",
+// "spindle_file_data_1", ... with the count rule "spindle_line_count", the
+// joint-displacement file as "joints_disp_file_data", ... with
+// "joints_disp_line_count". Returns 0; -1 (null argument, another kind,
+// file cannot be opened; no rule made) or a rule creation's code.
+CARVELL_CPP_EXPORT int VD_EVT_store_data_file_into_rq(const char* path, const char* owner, int kind);
+
 #endif
