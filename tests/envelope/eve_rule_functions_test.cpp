@@ -10,6 +10,9 @@
 #include "point_cloud_envelope.h"
 #include "rostval.h"
 
+#include <array>
+#include <random>
+
 namespace {
 
 using eve_test::cube_points;
@@ -219,14 +222,23 @@ TEST_F(SamplingTest, EmptyListsAndWrongValuesGiveTheirCodes) {
 }
 
 TEST_F(SamplingTest, MoreThan150000VerticesAreHulledInChunks) {
-    // Every point of a sphere is a hull vertex, so the chunk hulls lose none.
-    const std::vector<double> p = eve_test::sphere_points(150001, 0.3);
-    std::vector<std::array<double, 3>> vertices(150001);
-    for (size_t i = 0; i < vertices.size(); ++i) vertices[i] = {p[3 * i], p[3 * i + 1], p[3 * i + 2]};
+    // 150000 points inside a 0.3 m ball, then one apex 1 m up: a chunk of
+    // 150000 and a chunk of 1, whose point must reach the final hull.
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> u(-0.2, 0.2);
+    std::vector<std::array<double, 3>> vertices;
+    for (int i = 0; i < 150000; ++i) vertices.push_back({u(random), u(random), u(random)});
+    vertices.push_back({0.0, 0.0, 1.0});
     const tag_t model = host_testing::make_indexed_facet_model(vertices);
     ASSERT_EQ(sample({ArgValue::object(model)}), 0);
-    EXPECT_EQ(count_, 150001);
-    EXPECT_NEAR(eve_test::box_of(points_, count_).hi[2], 300.0, 0.01);
+    // The hull of all points at once, as written (six decimals, part units).
+    std::vector<double> all;
+    for (const auto& v : vertices)
+        for (double x : v) all.push_back(std::atof(std::to_string(1000.0 * x).c_str()));
+    Hull direct;
+    ASSERT_EQ(direct.make(all.data(), static_cast<int>(vertices.size())), 0);
+    EXPECT_EQ(count_, direct.vertex_count());
+    EXPECT_NEAR(eve_test::box_of(points_, count_).hi[2], 1000.0, 1e-9);
 }
 
 TEST_F(SamplingTest, AChunkTooSmallForAHullStandsForItself) {
