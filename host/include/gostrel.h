@@ -56,4 +56,11 @@ HOST_C_API int EVC_evaluate(EVC_p_t evaluator, int n_derivatives, double parm, d
 // Number of poles of the evaluated curve's B-spline form (exact conversion).
 HOST_C_API int EVC_ask_pole_count(EVC_p_t evaluator, int* count);
 
+// A point or vector of the kernel's geometry queries: three doubles.
+typedef struct GQ_VECTOR_s {
+    double x;
+    double y;
+    double z;
+} GQ_VECTOR_t;
+
 #endif

@@ -25,6 +25,9 @@ HOST_C_API int HM_UNDO_undo_to_last_mark(void);
 
 /* ---- memory of enquiries ---- */
 HOST_C_API void HM_free(void* block);   // same allocator as SM_free
+// A block of the memory manager (free with HM_free): 0, or HM_ERR_BAD_ARGUMENT
+// (size 0, *block null) when no block was made.
+HOST_C_API int HM_allocate_memory(size_t size, void** block);
 HOST_C_API const char* HM_get_fail_message(int code);  // static text; never null
 
 /* ---- objects ---- */

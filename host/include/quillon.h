@@ -81,11 +81,41 @@ HOST_C_API int hc4514(int handle, char* buffer, int size, int* length);
 // Closes a file of the reader.
 HOST_C_API int hc4540(int handle);
 
+/* ---- scratch files of the file layer ---- */
+// Value of an environment variable as an SM_alloc'd copy (free with
+// SM_free): 0, HM_ERR_NULL_POINTER or HM_ERR_NOT_FOUND (unset; *value null).
+HOST_C_API int ENV_translate_variable(const char* name, char** value);
+// A file name (no directory, no extension) that no earlier call of this
+// process answered, into a buffer of `size` bytes: 0, HM_ERR_NULL_POINTER or
+// HM_ERR_BAD_ARGUMENT (no room).
+HOST_C_API int CFI_create_unique_filename(char* name, size_t size);
+// Access codes of CFI_open_file.
+enum CFI_open_access { CFI_OPEN_READ = 1, CFI_OPEN_WRITE = 2 };
+// Opens a text file of the given file-type code (87 scratch data) for reading
+// (access 1) or writing from empty (access 2); `flags` are the host's (2).
+// Answers its number: 0, HM_ERR_NULL_POINTER, HM_ERR_BAD_ARGUMENT (other
+// access) or HM_ERR_FILE (cannot be opened).
+HOST_C_API int CFI_open_file(const char* path, int access, int file_type, int flags, int* handle);
+// Writes the text and a line end: 0, HM_ERR_NULL_POINTER, HM_ERR_BAD_ARGUMENT
+// (unknown number) or HM_ERR_FILE.
+HOST_C_API int CFI_write_line(int handle, const char* line);
+// Reads the next line without its line end (at most size-1 characters; the
+// rest of a longer line is the next read): 0 when read, 1 at end of file
+// (empty buffer), HM_ERR_NULL_POINTER or HM_ERR_BAD_ARGUMENT.
+HOST_C_API int CFI_read_line(int handle, char* buffer, int size);
+// Closes a file of CFI_open_file: 0 or HM_ERR_BAD_ARGUMENT (unknown number).
+HOST_C_API int CFI_close_file(int handle);
+// Deletes a file of the given file-type code: 0, HM_ERR_NULL_POINTER or
+// HM_ERR_NOT_FOUND.
+HOST_C_API int CFI_delete_file(const char* path, int file_type);
+
 /* ---- checking level and debug keys ---- */
 // Checking level of the host; at 1 or more tools print trace lines and the
 // object manager checks classes.
 HOST_API extern int MACH__checking_level;
 HOST_C_API bool DEBUG_ask_key(const char* key);          // true when the debug key is set
+// 1 when the debug key is set, else 0 (`listed` is the host's: true).
+HOST_C_API int RDEBUG_ask_flag(const char* key, bool listed);
 HOST_C_API void TRACE_printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 /* ---- errors ---- */

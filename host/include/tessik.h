@@ -173,6 +173,39 @@ typedef struct MTX4_s {
 // Origin and orientation (nine doubles, rows are the axes) of the transform.
 HOST_C_API int VD_MTX4_ask_matrix(const MTX4_t* mtx, double origin[3], double matrix[9]);
 
+/* ---- rule creation and rule-language values ---- */
+// Creates or replaces the rule `name` of the instance `owner` ("Root:" the
+// root) from a rule text. The type text (any case) names the kind:
+// "list parameter modifiable", "integer parameter modifiable", "number
+// parameter modifiable", "string parameter modifiable", "boolean parameter
+// modifiable", "point parameter modifiable", "frame parameter modifiable";
+// the text must parse to that kind (in strings a tilde escapes a double
+// quote or a tilde). `data` is the host's (null). 0, HM_ERR_NULL_POINTER,
+// HM_ERR_NO_PART, HM_ERR_NOT_FOUND (no owner), HM_ERR_BAD_ARGUMENT (unknown
+// type text, a text that does not parse) or HM_ERR_WRONG_TYPE (the text is
+// of another kind, or a child instance has that name); nothing is made on
+// failure. The _no_update form does the same without updating the part.
+HOST_C_API int VD_RQ_create_rule(const char* owner, const char* name, const char* type, const char* text, void* data);
+HOST_C_API int VD_RQ_create_rule_no_update(const char* owner, const char* name, const char* type, const char* text,
+                                           void* data);
+// The object of an object value (a component's tag): 0, HM_ERR_NULL_POINTER
+// or HM_ERR_WRONG_TYPE.
+struct Value_s;
+HOST_C_API int VD_RQ_ask_object_tag(const struct Value_s* value, tag_t* tag);
+
+// Names of every rule of an instance ("Root:" the root), in an SM_alloc'd
+// array of SM_alloc'd texts (free with VD_free_string_array; null for none):
+// 0, HM_ERR_NULL_POINTER, HM_ERR_NO_PART, HM_ERR_NOT_FOUND, HM_ERR_WRONG_TYPE
+// (the path names a rule).
+HOST_C_API int VD_RQ_ask_rules(const char* owner, int* count, char*** names);
+// Frees count texts and their array (null: nothing).
+HOST_C_API void VD_free_string_array(int count, char** strings);
+// Bytes of a reference text, terminator included.
+#define VD_REFERENCE_SIZE 133
+// The rule-language text that names an object in a rule ("Object(<tag>)"),
+// into a buffer of VD_REFERENCE_SIZE bytes: 0, HM_ERR_NULL_POINTER or
+// HM_ERR_INVALID_TAG (empty text).
+HOST_C_API int VD_reference_object(tag_t object, char* buffer);
 
 // Logs a temporary body (or any object) for deletion at the next update.
 HOST_C_API int VD_log_body_to_delete(tag_t body);

@@ -97,4 +97,12 @@ HOST_C_API int HM_ASSEM_add_ref_set_members(tag_t ref_set, int count, const tag_
 HOST_C_API int HM_ASSEM_ask_ref_set_members(tag_t ref_set, int* count, tag_t** members);
 HOST_C_API int HM_ASSEM_remove_ref_set_members(tag_t ref_set, int count, const tag_t* members);
 
+/* ---- occurrences of objects ---- */
+// The occurrence that stands for `prototype` (an object of the component's
+// part) under the component; 0 for none.
+HOST_C_API tag_t HM_ASSEM_find_occurrence(tag_t component, tag_t prototype);
+// The component (part occurrence) an occurrence belongs to; a component
+// answers itself; 0 for any other object.
+HOST_C_API tag_t HM_ASSEM_ask_part_occurrence(tag_t occurrence);
+
 #endif

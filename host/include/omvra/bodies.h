@@ -172,6 +172,30 @@ HOST_C_API int HM_MODL_ask_mass_props_3d(int count, const tag_t* bodies, int typ
                                          int accuracy_option, const double accuracy[], double mass_props[47],
                                          double statistics[13]);
 
+/* ---- facetted models of solids (yarrowin.h) ---- */
+// Facetting settings: largest distance of a facet from the surface
+// (metres), largest angle between neighbouring facet normals (radians).
+typedef struct HM_FACET_parameters_s {
+    double chord_tolerance;
+    double angle_tolerance;
+} HM_FACET_parameters_t;
+// The facetted models made from a solid body, oldest first, in a new
+// SM_alloc'd array (null for none): 0, HM_ERR_NULL_POINTER or
+// HM_ERR_INVALID_TAG (no body).
+HOST_C_API int HM_FACET_ask_models_of_solid(tag_t body, int* count, tag_t** models);
+// The host's default facetting settings.
+HOST_C_API int HM_FACET_ask_default_parameters(HM_FACET_parameters_t* parameters);
+// A new facetted model (139/0) of the body in the body's part: 0,
+// HM_ERR_NULL_POINTER, HM_ERR_INVALID_TAG, HM_ERR_BAD_ARGUMENT (settings not
+// positive) or HM_ERR_GEOMETRY (the kernel made no facets).
+HOST_C_API int HM_FACET_facet_solid(tag_t body, const HM_FACET_parameters_t* parameters, tag_t* model);
+// The solid body a model was made from (0 for a model of no solid): 0,
+// HM_ERR_NULL_POINTER or HM_ERR_INVALID_TAG.
+HOST_C_API int HM_FACET_ask_solid_of_model(tag_t model, tag_t* solid);
+// Name of a feature as the user sees it, an SM_alloc'd text (free with
+// SM_free): its own name when it was given one, else its kind and number
+// ("BLOCK(12)"). 0, HM_ERR_NULL_POINTER or HM_ERR_INVALID_TAG.
+HOST_C_API int HM_MODL_ask_feat_name(tag_t feature, char** name);
 
 /* ---- tubes ---- */
 // Solid tube ("TUBE") swept along a curve or edge: a circle of the outer

@@ -39,4 +39,32 @@ HOST_C_API int HM_RQ_adopt_kw_objects(int count, const tag_t* objects, tag_t** i
 // Name chain of an instance ("root:NAME:") as an SM_alloc'd text; HM_ERR_INVALID_TAG for an unknown instance.
 HOST_C_API int HM_RQ_ask_name_chain_of_instance(tag_t instance, char** chain);
 
+// Run-time values of the rule language (istrane.h). Each answers 0,
+// HM_ERR_NULL_POINTER or HM_ERR_WRONG_TYPE (another kind; nothing written).
+struct Value_s;
+// The object of an object value.
+HOST_C_API int HM_RQ_ask_tag(const struct Value_s* value, tag_t* tag);
+// The transform (double[16], rows of the upper-left 3x3 hold the axes as
+// columns, origin in elements 3, 7, 11) of a frame value.
+HOST_C_API int HM_RQ_ask_frame(const struct Value_s* value, double mtx[16]);
+
+// Evaluated values (HM_RQ_evaluate_rule): kind, lists and single values.
+// Each answers 0, HM_ERR_NULL_POINTER, HM_ERR_BAD_ARGUMENT (unknown value) or
+// HM_ERR_WRONG_TYPE (another kind; nothing written).
+// Kind of a value, as the rule language numbers them (KBL_KIND_..., istrane.h).
+HOST_C_API int HM_RQ_ask_value_kind(HM_RQ_value_t value, int* kind);
+// A list value's items as a new value that HM_RQ_list_pop consumes.
+HOST_C_API int HM_RQ_ask_list(HM_RQ_value_t value, HM_RQ_value_t* list);
+// Items not yet popped.
+HOST_C_API int HM_RQ_ask_list_count(HM_RQ_value_t list, int* count);
+// The next item, removed from the list; HM_ERR_NOT_FOUND when none is left.
+HOST_C_API int HM_RQ_list_pop(HM_RQ_value_t list, HM_RQ_value_t* item);
+HOST_C_API int HM_RQ_ask_boolean(HM_RQ_value_t value, bool* boolean);
+// Integer (a whole number reads as its integer).
+HOST_C_API int HM_RQ_ask_integer(HM_RQ_value_t value, int* integer);
+// String as an SM_alloc'd copy (free with SM_free).
+HOST_C_API int HM_RQ_ask_string(HM_RQ_value_t value, char** text);
+// The object of an object value.
+HOST_C_API int HM_RQ_ask_value_tag(HM_RQ_value_t value, tag_t* tag);
+
 #endif

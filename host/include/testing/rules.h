@@ -13,6 +13,10 @@
 #include <utility>
 #include <vector>
 
+// Run-time values of the rule language (istrane.h).
+struct x_DList_s;
+struct Value_s;
+
 namespace host_testing {
 
 using RuleTexts = std::vector<std::pair<std::string, std::string>>;
@@ -38,6 +42,34 @@ HOST_API std::vector<tag_t> instance_objects(const char* chain);
 HOST_API tag_t make_instance_feature(const char* instance_name, const char* feature_name);
 // Number of rule instances of the work part, its root not counted.
 HOST_API int count_rule_instances();
+
+
+// Run-time values of the rule language (istrane.h) as a rule-language call
+// hands them to a library function in its argument slots.
+struct ArgValue {
+    int kind = 0;
+    int integer_value = 0;
+    double number_value = 0.0;
+    std::vector<double> doubles;
+    tag_t tag_value = 0;
+    std::string text_value;
+    static ArgValue integer(int v);
+    static ArgValue number(double v);
+    static ArgValue point(double x, double y, double z);
+    static ArgValue object(tag_t t);
+    // A frame with origin and x and y axes (unit, orthogonal); z = x cross y.
+    static ArgValue frame(const double origin[3], const double x_axis[3], const double y_axis[3]);
+    static ArgValue text(const char* t);
+};
+// A list of values (x_DList), valid until the host is reset.
+HOST_API x_DList_s* make_value_list(const std::vector<ArgValue>& values);
+// One value, valid until the host is reset.
+HOST_API const Value_s* make_value(const ArgValue& value);
+// The rule text at a path exactly as its creator wrote it; "" when there is
+// no such rule.
+HOST_API std::string stored_rule_text(const char* path);
+// Drops every list and value the fixtures made (the host's reset does).
+HOST_API void drop_value_lists();
 
 }  // namespace host_testing
 

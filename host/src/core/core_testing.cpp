@@ -17,6 +17,7 @@ void reset() {
     host::reset_objects();
     host::reset_messages();
     clear_kernel_fault();
+    drop_value_lists();
 }
 
 tag_t make_part(const char* file_name, bool inches) {

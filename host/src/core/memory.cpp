@@ -93,3 +93,9 @@ char* SM_sprintf(const char* format, ...) {
     va_end(ap);
     return SM_string_copy(text.c_str());
 }
+
+int HM_allocate_memory(size_t size, void** block) {
+    if (!block) return HM_ERR_NULL_POINTER;
+    *block = SM_alloc(size);
+    return *block ? 0 : HM_ERR_BAD_ARGUMENT;
+}

@@ -153,3 +153,8 @@ void reset_messages() {
     display_on = true;
 }
 }  // namespace host
+
+int RDEBUG_ask_flag(const char* key, bool listed) {
+    (void)listed;
+    return DEBUG_ask_key(key) ? 1 : 0;
+}

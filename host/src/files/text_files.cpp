@@ -6,6 +6,7 @@
 #include "testing/files.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -94,3 +95,63 @@ void lock_path(const char* path, bool locked) {
 int open_text_files() { return static_cast<int>(open_files().size()); }
 
 }  // namespace host_testing
+
+// ---- scratch files: environment, unique names, lines by number ----
+
+int ENV_translate_variable(const char* name, char** value) {
+    if (!name || !value) return HM_ERR_NULL_POINTER;
+    *value = OS_ask_env(name);
+    return *value ? 0 : HM_ERR_NOT_FOUND;
+}
+
+int CFI_create_unique_filename(char* name, size_t size) {
+    static unsigned serial = 0;
+    if (!name) return HM_ERR_NULL_POINTER;
+    const int length = std::snprintf(name, size, "cv%ld_%u", static_cast<long>(::getpid()), ++serial);
+    if (length < 0 || static_cast<size_t>(length) >= size) {
+        if (size > 0) name[0] = '\0';
+        return HM_ERR_BAD_ARGUMENT;
+    }
+    return 0;
+}
+
+int CFI_open_file(const char* path, int access, int file_type, int flags, int* handle) {
+    (void)file_type;
+    (void)flags;
+    if (!path || !handle) return HM_ERR_NULL_POINTER;
+    if (access != CFI_OPEN_READ && access != CFI_OPEN_WRITE) return HM_ERR_BAD_ARGUMENT;
+    std::FILE* file = std::fopen(path, access == CFI_OPEN_READ ? "r" : "w");
+    if (!file) return HM_ERR_FILE;
+    *handle = next_handle++;
+    open_files()[*handle] = file;
+    return 0;
+}
+
+int CFI_write_line(int handle, const char* line) {
+    if (!line) return HM_ERR_NULL_POINTER;
+    auto it = open_files().find(handle);
+    if (it == open_files().end()) return HM_ERR_BAD_ARGUMENT;
+    if (std::fputs(line, it->second) < 0 || std::fputc('\n', it->second) == EOF) return HM_ERR_FILE;
+    return 0;
+}
+
+int CFI_read_line(int handle, char* buffer, int size) {
+    if (!buffer) return HM_ERR_NULL_POINTER;
+    auto it = open_files().find(handle);
+    if (it == open_files().end() || size < 2) return HM_ERR_BAD_ARGUMENT;
+    if (!std::fgets(buffer, size, it->second)) {
+        buffer[0] = '\0';
+        return 1;
+    }
+    const size_t length = std::strlen(buffer);
+    if (length > 0 && buffer[length - 1] == '\n') buffer[length - 1] = '\0';
+    return 0;
+}
+
+int CFI_close_file(int handle) { return hc4540(handle); }
+
+int CFI_delete_file(const char* path, int file_type) {
+    (void)file_type;
+    if (!path) return HM_ERR_NULL_POINTER;
+    return std::remove(path) == 0 ? 0 : HM_ERR_NOT_FOUND;
+}

@@ -6,6 +6,7 @@
 #include "omvra.h"
 #include "quillon.h"
 #include "rules/rule_store.h"
+#include "istrane.h"
 #include "tessik.h"
 
 #include <BRepAdaptor_Surface.hxx>
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <deque>
 #include <string>
@@ -446,5 +448,135 @@ int HM_RQ_ask_name_chain_of_instance(tag_t instance, char** chain) {
     const host::RuleInstance* i = rules::find_instance_by_tag(instance);
     if (!i) return HM_ERR_INVALID_TAG;
     *chain = SM_string_copy(i->chain.c_str());
+    return 0;
+}
+
+/* ---- omvra: kinds, lists and single values of evaluated rules ---- */
+
+namespace {
+
+int kind_of(const RuleValue& v) {
+    switch (v.kind) {
+        case RuleValue::Boolean: return KBL_KIND_BOOLEAN;
+        case RuleValue::Integer: return KBL_KIND_INTEGER;
+        case RuleValue::Number: return KBL_KIND_NUMBER;
+        case RuleValue::String: return KBL_KIND_STRING;
+        case RuleValue::Point: return KBL_KIND_POINT;
+        case RuleValue::Vector: return KBL_KIND_VECTOR;
+        case RuleValue::Frame: return KBL_KIND_FRAME;
+        case RuleValue::Object: return KBL_KIND_OBJECT;
+        case RuleValue::List: return KBL_KIND_LIST;
+        default: return KBL_KIND_NONE;
+    }
+}
+
+HM_RQ_value_t pooled(const RuleValue& v) {
+    value_pool().push_back(v);
+    return static_cast<HM_RQ_value_t>(value_pool().size());
+}
+
+}  // namespace
+
+int HM_RQ_ask_value_kind(HM_RQ_value_t value, int* kind) {
+    if (!kind) return HM_ERR_NULL_POINTER;
+    const RuleValue* v = value_of(value);
+    if (!v) return HM_ERR_BAD_ARGUMENT;
+    *kind = kind_of(*v);
+    return 0;
+}
+
+int HM_RQ_ask_list(HM_RQ_value_t value, HM_RQ_value_t* list) {
+    if (!list) return HM_ERR_NULL_POINTER;
+    const RuleValue* v = value_of(value);
+    if (!v) return HM_ERR_BAD_ARGUMENT;
+    if (v->kind != RuleValue::List) return HM_ERR_WRONG_TYPE;
+    *list = pooled(*v);
+    return 0;
+}
+
+int HM_RQ_ask_list_count(HM_RQ_value_t list, int* count) {
+    if (!count) return HM_ERR_NULL_POINTER;
+    const RuleValue* v = value_of(list);
+    if (!v) return HM_ERR_BAD_ARGUMENT;
+    if (v->kind != RuleValue::List) return HM_ERR_WRONG_TYPE;
+    *count = static_cast<int>(v->list.size());
+    return 0;
+}
+
+int HM_RQ_list_pop(HM_RQ_value_t list, HM_RQ_value_t* item) {
+    if (!item) return HM_ERR_NULL_POINTER;
+    if (list == 0 || list > value_pool().size()) return HM_ERR_BAD_ARGUMENT;
+    RuleValue& v = value_pool()[list - 1];
+    if (v.kind != RuleValue::List) return HM_ERR_WRONG_TYPE;
+    if (v.list.empty()) return HM_ERR_NOT_FOUND;
+    const RuleValue first = v.list.front();
+    value_pool()[list - 1].list.erase(value_pool()[list - 1].list.begin());
+    *item = pooled(first);
+    return 0;
+}
+
+int HM_RQ_ask_boolean(HM_RQ_value_t value, bool* boolean) {
+    if (!boolean) return HM_ERR_NULL_POINTER;
+    const RuleValue* v = value_of(value);
+    if (!v) return HM_ERR_BAD_ARGUMENT;
+    if (v->kind != RuleValue::Boolean) return HM_ERR_WRONG_TYPE;
+    *boolean = v->boolean;
+    return 0;
+}
+
+int HM_RQ_ask_integer(HM_RQ_value_t value, int* integer) {
+    if (!integer) return HM_ERR_NULL_POINTER;
+    const RuleValue* v = value_of(value);
+    if (!v) return HM_ERR_BAD_ARGUMENT;
+    return as_integer(*v, integer);
+}
+
+int HM_RQ_ask_string(HM_RQ_value_t value, char** text) {
+    if (!text) return HM_ERR_NULL_POINTER;
+    const RuleValue* v = value_of(value);
+    if (!v) return HM_ERR_BAD_ARGUMENT;
+    if (v->kind != RuleValue::String) return HM_ERR_WRONG_TYPE;
+    *text = SM_string_copy(v->text.c_str());
+    return 0;
+}
+
+int HM_RQ_ask_value_tag(HM_RQ_value_t value, tag_t* tag) {
+    if (!tag) return HM_ERR_NULL_POINTER;
+    const RuleValue* v = value_of(value);
+    if (!v) return HM_ERR_BAD_ARGUMENT;
+    if (v->kind != RuleValue::Object) return HM_ERR_WRONG_TYPE;
+    *tag = v->object;
+    return 0;
+}
+
+/* ---- tessik: the rules of an instance, reference texts ---- */
+
+int VD_RQ_ask_rules(const char* owner, int* count, char*** names) {
+    if (!owner || !count || !names) return HM_ERR_NULL_POINTER;
+    *count = 0;
+    *names = nullptr;
+    tag_t part = work_part();
+    if (!part) return HM_ERR_NO_PART;
+    rules::Resolved r;
+    if (int result = rules::resolve(part, owner, &r)) return result;
+    if (r.rule) return HM_ERR_WRONG_TYPE;
+    const auto& all = r.instance->rules;
+    if (all.empty()) return 0;
+    *names = static_cast<char**>(SM_calloc(all.size(), sizeof(char*)));
+    for (const auto& [name, rule] : all) (*names)[(*count)++] = SM_string_copy(name.c_str());
+    return 0;
+}
+
+void VD_free_string_array(int count, char** strings) {
+    if (!strings) return;
+    for (int i = 0; i < count; ++i) SM_free(strings[i]);
+    SM_free(strings);
+}
+
+int VD_reference_object(tag_t object, char* buffer) {
+    if (!buffer) return HM_ERR_NULL_POINTER;
+    buffer[0] = '\0';
+    if (!host::find(object)) return HM_ERR_INVALID_TAG;
+    std::snprintf(buffer, VD_REFERENCE_SIZE, "Object(%u)", object);
     return 0;
 }

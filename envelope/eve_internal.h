@@ -1,0 +1,103 @@
+// What the point-cloud envelope's steps share: the temporary directory and
+// scratch files, the hull request, the point-list writer, the storage of a
+// text file as list rules, the offsets and their direction rule, and the
+// facet-vertex writer.
+#ifndef CARVELL_ENVELOPE_EVE_INTERNAL_H
+#define CARVELL_ENVELOPE_EVE_INTERNAL_H
+
+#include "point_cloud_envelope.h"
+#include "vd_eve.h"
+
+#include "jorvale.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace carvell::envelope {
+
+// Error source of the point-cloud envelope's host errors.
+constexpr const char* kEveSource = "vd_eve_util";
+// File-type code of scratch point files, and the host's writable mode.
+constexpr int kScratchFileType = 87;
+constexpr int kWritableMode = 13107;
+// Protection code of ".txt" point-list files.
+constexpr int kTxtProtection = 79;
+// Lines a list rule of a stored file holds at most.
+constexpr int kLinesPerList = 2000;
+// Vertices hulled at once while sampling.
+constexpr int kSampleChunk = 150000;
+
+// KWII_TMP_DIR with the delimiter appended; false when unset or too long
+// for `size` bytes.
+bool temporary_directory(std::string* dir, size_t size = VD_EVE_PATH_SIZE);
+// "<dir><unique>.dat"; false when the directory is unset or the name does
+// not fit 257 bytes.
+bool scratch_path(std::string* path);
+// Metres per unit of the work part (0.001 millimetres, 0.0254 inches).
+double metres_per_part_unit();
+// The hull tolerance: the surface setting times the part-to-kernel scale.
+double hull_tolerance();
+
+// A hull of points; the request's points are the hull's vertices once made.
+class Hull {
+public:
+    Hull() = default;
+    ~Hull() { CHULL_free_hull(&input_, &output_); }
+    Hull(const Hull&) = delete;
+    Hull& operator=(const Hull&) = delete;
+    // 0 or the hull's code. `points` stays the caller's.
+    int make(const double* points, int count);
+    int vertex_count() const { return input_.count; }
+    const double* vertex(int i) const { return input_.points[i]; }
+    int facet_count() const { return output_.n_facets; }
+    const CHULL_facet_t& facet(int i) const { return output_.facets[i]; }
+    const CHULL_input_t& input() const { return input_; }
+    const CHULL_output_t& output() const { return output_; }
+
+private:
+    std::vector<double> points_;
+    CHULL_input_t input_{};
+    CHULL_output_t output_{};
+};
+
+// ---- point-list files and list rules ----
+// Writes n points "%f %f %f\n"; the file's protection is reset before (when
+// it exists) and after; a failing reset raises a host error. -1 when the
+// file cannot be opened, else 0.
+int write_points_file(const char* path, int n, int use_pointers, const double* flat, double** pointers);
+// "<dir><name>" or the first name of "<dir><series>" (numbers from 0) that
+// does not exist or whose protection can be reset with `code`; false when
+// none fits `size` bytes.
+bool choose_point_list_path(const std::string& dir, const char* name, const char* series, int code, size_t size,
+                            std::string* path);
+// The text of a stored line: the line in double quotes, a double quote or a
+// tilde inside it escaped with a tilde.
+std::string quoted_line(const char* line);
+// Stores the open file as list rules base, base_1, ... of `owner`;
+// *lists = lists made. 0 or the first failing creation's code.
+int store_file_as_lists(std::FILE* file, const char* owner, const char* base, int* lists);
+
+// ---- offsets ----
+int apply_envelope_offsets(double** points, int* count, int per_position, x_DList offsets, int mode,
+                           double factor);
+void combine_offset_directions(const double a[3], const double b[3], double out[3]);
+int envelope_line_intersect(const double p0[3], const double p1[3], const double q[3], const double d[3],
+                            double out[3]);
+
+// ---- sampling ----
+// Facet vertices of one facetted model written to the file, part units;
+// *count = lines written. 0 or the host's code.
+int write_facet_model_vertices(tag_t model, int file, int* count);
+// The n points placed at the frames (see gen_convex_envelope), written to
+// the file; k = frames - 1 (-1 without frames). 0 or a host code.
+int write_framed_points(int n, double* points, const double reference[16], int k, x_DList frames, int* out_count,
+                        int file);
+// Reads `total` points from the open file, in chunks of `chunk` points when
+// there are more; each chunk is reduced to its hull's vertices (a chunk too
+// small or flat for a hull kept as it is). The collected points.
+int read_points_in_chunks(int file, int total, int chunk, std::vector<double>* points);
+
+}  // namespace carvell::envelope
+
+#endif

@@ -1,0 +1,96 @@
+// Tire-envelope tool: its inputs (groups of curves, coordinate systems,
+// numbers, switches) kept as list rules at the part's root, so that a later
+// run of the tool reads them back. Decorated (C++) exports.
+//
+// VD_EVT_object_t holds one input: the value (or a pointer to the values),
+// the number of items (1 for a single value) and the kind (VD_EVT_TYPE_...).
+// Strings are 133-byte buffers (at most 132 characters). Every block a
+// record points to is the host memory manager's; free the records with
+// VD_EVTWIZ_free_EVT_Object. A cleared record is the null record.
+#ifndef CARVELL_VD_EVT_H
+#define CARVELL_VD_EVT_H
+
+#include "carvell_export.h"
+#include "host_types.h"
+
+#define VD_EVT_STRING_SIZE 133
+
+enum VD_EVT_type {
+    VD_EVT_TYPE_STRING = 0,        // value.string: one 133-byte string
+    VD_EVT_TYPE_STRING_LIST = 1,   // value.strings: count pointers to 133-byte strings
+    VD_EVT_TYPE_INTEGER = 2,       // value.integer
+    VD_EVT_TYPE_INTEGER_LIST = 3,  // value.integers: count ints
+    VD_EVT_TYPE_NUMBER = 4,        // value.number
+    VD_EVT_TYPE_NUMBER_LIST = 5,   // value.numbers: count doubles
+    VD_EVT_TYPE_BOOLEAN = 6,       // value.boolean
+    VD_EVT_TYPE_BOOLEAN_LIST = 7,  // value.booleans: count one-byte bools
+    VD_EVT_TYPE_OBJECT = 8,        // value.tag
+    VD_EVT_TYPE_OBJECT_LIST = 9    // value.tags: count identifiers
+};
+
+typedef struct VD_EVT_object_s {
+    union {
+        char* string;
+        char** strings;
+        int integer;
+        int* integers;
+        double number;
+        double* numbers;
+        bool boolean;
+        bool* booleans;
+        tag_t tag;
+        tag_t* tags;
+        unsigned long long raw;   // the whole 8-byte slot
+    } value;
+    int count;
+    int type;
+} VD_EVT_object_t;
+
+// Writes the n records as one list rule "Root:<rule_name>" ("{ a, { b, c },
+// d }": strings in double quotes as they stand, integers "%d", numbers "%f",
+// booleans TRUE/FALSE, objects by their reference text, lists in braces).
+// Returns the rule creation's code (0); -1 (null argument, n < 1, a list
+// record without items, an object that has no reference text; no rule made).
+CARVELL_CPP_EXPORT int VD_EVTWIZ_build_EVT_Object(VD_EVT_object_t* objects, int n, const char* rule_name);
+// Reads the list rule "Root:<rule_name>" back into *n new records (*objects
+// null for an empty list). Returns the last host query's code (0); -1 (null
+// argument, no such rule, a rule that is not a list; nothing allocated).
+CARVELL_CPP_EXPORT int VD_EVTWIZ_ask_EVT_Object(const char* rule_name, int* n, VD_EVT_object_t** objects);
+// Frees what the n records own and the array (null: nothing). Returns 0.
+CARVELL_CPP_EXPORT int VD_EVTWIZ_free_EVT_Object(int n, VD_EVT_object_t* objects);
+// Clears the record (null: nothing). Returns 0.
+CARVELL_CPP_EXPORT int VD_EVTWIZ_init_EVT_Object(VD_EVT_object_t* object);
+// True when value, count and type are all zero (a null pointer counts as null).
+CARVELL_CPP_EXPORT bool VD_EVTWIZ_is_EVT_Object_null(VD_EVT_object_t* object);
+// True when the root holds a rule of exactly that name (case counts).
+CARVELL_CPP_EXPORT bool VD_EVTWIZ_is_group_available(const char* name);
+
+// ---- spindle and joint-displacement files ----
+// Kinds of VD_EVT_store_data_file_into_rq.
+#define VD_EVT_DATA_SPINDLE 0
+#define VD_EVT_DATA_JOINT_DISPLACEMENT 1
+
+// Counts the records of a spindle-points file: the lines without '#' after
+// the last header terminator (a line beginning with six '#'), or from the
+// start; *has_header when a terminator was seen. Returns 0, or -1 (null
+// argument, file cannot be opened; count 0).
+CARVELL_CPP_EXPORT int VD_EVT_count_spindle_pts(const char* path, bool* has_header, long* count);
+// Reads the records (six numbers: spindle point P, then a point Q on the
+// spindle axis) after the first header terminator, or from the start, into
+// *count new points each of *first and *second: P and Q when order is not
+// 0, Q and P when it is (arrays of point pointers; free each point and the
+// arrays with SM_free). Returns 0 (a missing file too, count 0); -1 (null
+// argument); -2 (a record of fewer than six numbers); -3 (a record with more than
+// six numbers or a token that is not a number). On
+// failure nothing is handed back.
+CARVELL_CPP_EXPORT int VD_EVTWIZ_read_spindle_file(const char* path, int order, int* count, double*** first,
+                                                   double*** second);
+// Stores a text file as list rules of the owner (lists of at most 2000
+// lines, see vd_eve.h): the spindle file as "spindle_file_data",
+// "spindle_file_data_1", ... with the count rule "spindle_line_count", the
+// joint-displacement file as "joints_disp_file_data", ... with
+// "joints_disp_line_count". Returns 0; -1 (null argument, another kind,
+// file cannot be opened; no rule made) or a rule creation's code.
+CARVELL_CPP_EXPORT int VD_EVT_store_data_file_into_rq(const char* path, const char* owner, int kind);
+
+#endif

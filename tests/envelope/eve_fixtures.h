@@ -1,0 +1,101 @@
+// Fixtures of the point-cloud envelope tests: a temporary directory named by
+// KWII_TMP_DIR, files written and read line by line, cube and sphere point
+// sets, and argument slots filled as the rule language fills them.
+#ifndef CARVELL_TESTS_ENVELOPE_EVE_FIXTURES_H
+#define CARVELL_TESTS_ENVELOPE_EVE_FIXTURES_H
+
+#include "eve_internal.h"
+#include "host_fixture.h"
+#include "host_testing.h"
+#include "quillon.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace eve_test {
+
+inline std::vector<double> cube_points(double size, double x = 0.0, double y = 0.0, double z = 0.0) {
+    std::vector<double> p;
+    for (int i = 0; i < 8; ++i) p.insert(p.end(), {x + size * (i & 1), y + size * ((i >> 1) & 1), z + size * ((i >> 2) & 1)});
+    return p;
+}
+
+// n points of a Fibonacci sphere of the radius about the centre.
+inline std::vector<double> sphere_points(int n, double radius, const double centre[3] = nullptr) {
+    std::vector<double> p;
+    for (int i = 0; i < n; ++i) {
+        const double z = 1.0 - 2.0 * (i + 0.5) / n, r = std::sqrt(1.0 - z * z), phi = i * 2.399963229728653;
+        p.insert(p.end(), {radius * r * std::cos(phi) + (centre ? centre[0] : 0.0),
+                           radius * r * std::sin(phi) + (centre ? centre[1] : 0.0),
+                           radius * z + (centre ? centre[2] : 0.0)});
+    }
+    return p;
+}
+
+// Smallest and largest coordinate of the points, per axis.
+struct Box {
+    double lo[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL};
+    double hi[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+};
+inline Box box_of(const double* p, int n) {
+    Box b;
+    for (int i = 0; i < n; ++i)
+        for (int k = 0; k < 3; ++k) {
+            b.lo[k] = std::fmin(b.lo[k], p[3 * i + k]);
+            b.hi[k] = std::fmax(b.hi[k], p[3 * i + k]);
+        }
+    return b;
+}
+
+// A block of the host's memory manager holding the points (offsets replace it).
+inline double* sm_points(const std::vector<double>& p) {
+    auto* block = static_cast<double*>(SM_alloc(p.size() * sizeof(double)));
+    std::copy(p.begin(), p.end(), block);
+    return block;
+}
+
+class EveTest : public HostTest {
+protected:
+    void SetUp() override {
+        HostTest::SetUp();
+        char pattern[] = "/tmp/eve_test_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        host_testing::set_env("KWII_TMP_DIR", dir_.c_str());
+    }
+    void TearDown() override {
+        EXPECT_EQ(host_testing::open_text_files(), 0) << "files left open";
+        std::filesystem::remove_all(dir_);
+        HostTest::TearDown();
+    }
+    std::string path(const char* name) const { return dir_ + "/" + name; }
+    void write_file(const std::string& file, const std::string& text) const { std::ofstream(file) << text; }
+    std::string read_file(const std::string& file) const {
+        std::ifstream in(file);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    // Files in the directory besides the ones a test made on purpose.
+    size_t files_in_dir() const {
+        size_t n = 0;
+        for (auto& entry : std::filesystem::directory_iterator(dir_)) {
+            (void)entry;
+            ++n;
+        }
+        return n;
+    }
+
+    std::string dir_;
+};
+
+}  // namespace eve_test
+
+#endif

@@ -1,0 +1,258 @@
+// The point-cloud envelope's rule functions: the frame transform, points
+// placed at the frames of a motion, sampling bodies and facetted models to
+// their hull (in chunks past 150000 vertices), bodies an envelope made left
+// out, and the convex solid over a motion with and without offsets.
+#include "eve_fixtures.h"
+
+#include "gostrel.h"
+#include "istrane.h"
+#include "omvra.h"
+#include "point_cloud_envelope.h"
+#include "rostval.h"
+
+#include <array>
+#include <random>
+
+namespace {
+
+using eve_test::cube_points;
+using eve_test::EveTest;
+using host_testing::ArgValue;
+using namespace carvell::envelope;
+
+const double kOrigin[3] = {0, 0, 0};
+const double kX[3] = {1, 0, 0};
+const double kY[3] = {0, 1, 0};
+
+class RuleFunctionsTest : public EveTest {
+protected:
+    // Slots of gen_convex_envelope: reference frame, frames, mode, offsets.
+    void envelope_slots(const std::vector<ArgValue>& frames, int mode, const std::vector<ArgValue>& offsets) {
+        for (auto& s : slots_) s.pointer = nullptr;
+        slots_[3].value = host_testing::make_value(ArgValue::frame(kOrigin, kX, kY));
+        slots_[4].list = host_testing::make_value_list(frames);
+        slots_[5].integer = mode;
+        slots_[6].list = host_testing::make_value_list(offsets);
+    }
+    x_DList point_values(const std::vector<double>& p) {
+        std::vector<ArgValue> values;
+        for (size_t i = 0; i < p.size(); i += 3) values.push_back(ArgValue::point(p[i], p[i + 1], p[i + 2]));
+        return host_testing::make_value_list(values);
+    }
+    static ArgValue shifted(double x, double y, double z) {
+        const double o[3] = {x, y, z};
+        return ArgValue::frame(o, kX, kY);
+    }
+    KBL_arg_slot_t slots_[8] = {};
+};
+
+TEST_F(RuleFunctionsTest, TheTransformCarriesOneFrameOntoTheOther) {
+    double from[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    // The second frame at (10, 0, 0), turned 90 degrees about z: x along y.
+    double to[16] = {0, -1, 0, 10, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    double t[16];
+    ASSERT_EQ(compute_transform(from, to, t), 0);
+    const double p[3] = {1, 0, 0};
+    double q[3];
+    HM_MTX4_vec3_multiply(p, t, q);
+    EXPECT_NEAR(q[0], 10.0, 1e-12);
+    EXPECT_NEAR(q[1], 1.0, 1e-12);
+    EXPECT_NEAR(q[2], 0.0, 1e-12);
+    EXPECT_EQ(compute_transform(nullptr, to, t), -1);
+}
+
+TEST_F(RuleFunctionsTest, HundredPointsAtThreeFramesGiveThreeHundredLines) {
+    std::vector<double> p;
+    for (int i = 0; i < 100; ++i) p.insert(p.end(), {double(i), 0.0, 0.0});
+    const double reference[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    x_DList frames = host_testing::make_value_list({shifted(0, 0, 5), shifted(0, 0, 7), shifted(0, 2, 5)});
+    const std::string file_path = path("framed.dat");
+    int file = 0;
+    ASSERT_EQ(CFI_open_file(file_path.c_str(), CFI_OPEN_WRITE, kScratchFileType, 2, &file), 0);
+    int count = 0;
+    ASSERT_EQ(write_framed_points(100, p.data(), reference, 2, frames, &count, file), 0);
+    CFI_close_file(file);
+    EXPECT_EQ(count, 300);
+    std::istringstream in(read_file(file_path));
+    std::string line;
+    std::vector<std::string> lines;
+    while (std::getline(in, line)) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 300u);
+    // First copy carried from the reference to the first frame, the others
+    // from the first frame to theirs.
+    EXPECT_EQ(lines[1], "1.000000 0.000000 5.000000");
+    EXPECT_EQ(lines[101], "1.000000 0.000000 7.000000");
+    EXPECT_EQ(lines[299], "99.000000 2.000000 5.000000");
+    // No frames: the points as they are.
+    std::vector<double> q = {1.5, 2.5, 3.5};
+    ASSERT_EQ(CFI_open_file(file_path.c_str(), CFI_OPEN_WRITE, kScratchFileType, 2, &file), 0);
+    ASSERT_EQ(write_framed_points(1, q.data(), reference, -1, host_testing::make_value_list({}), &count, file), 0);
+    CFI_close_file(file);
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(read_file(file_path), "1.500000 2.500000 3.500000\n");
+}
+
+TEST_F(RuleFunctionsTest, NoPointsGiveTheSmallKernelBlock) {
+    envelope_slots({}, 0, {});
+    ASSERT_EQ(gen_convex_envelope(slots_, 0, nullptr), 0);
+    ASSERT_NE(slots_[0].tag, 0u);
+    const double side = 0.001 * pxsfac[1];
+    EXPECT_NEAR(host_testing::volume(slots_[0].tag), side * side * side, 1e-15);
+}
+
+TEST_F(RuleFunctionsTest, TheEnvelopeWrapsTheCubeAtEveryPosition) {
+    struct Case {
+        const char* what;
+        std::vector<ArgValue> frames;
+        int mode;
+        std::vector<ArgValue> offsets;
+        double volume_mm3;
+    };
+    const Case cases[] = {
+        {"one position", {shifted(0, 0, 0)}, 0, {}, 1.0e6},
+        {"raised 50 mm at a second position", {shifted(0, 0, 0), shifted(0, 0, 50)}, 0, {}, 1.5e6},
+        {"no frames", {}, 0, {}, 1.0e6},
+        {"extended 50 mm along z", {shifted(0, 0, 0)}, 0, {ArgValue::point(0, 0, 2), ArgValue::number(50.0)}, 1.5e6},
+        {"enlarged by 10 mm", {shifted(0, 0, 0)}, 1, {ArgValue::integer(1), ArgValue::integer(10)}, 1.728e6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        envelope_slots(c.frames, c.mode, c.offsets);
+        ASSERT_EQ(gen_convex_envelope(slots_, 8, point_values(cube_points(100.0))), 0);
+        ASSERT_NE(slots_[0].tag, 0u);
+        // Single precision through the scratch files: well under 1 mm^3.
+        EXPECT_NEAR(host_testing::volume(slots_[0].tag), c.volume_mm3, 1.0);
+        EXPECT_EQ(files_in_dir(), 0u) << "scratch files deleted";
+    }
+}
+
+TEST_F(RuleFunctionsTest, WrongValuesBuildNothing) {
+    struct Case {
+        const char* what;
+        std::vector<ArgValue> points;
+        int mode;
+        std::vector<ArgValue> offsets;
+        int result;
+    };
+    const std::vector<ArgValue> cube = {ArgValue::point(0, 0, 0), ArgValue::point(1, 0, 0), ArgValue::point(0, 1, 0),
+                                        ArgValue::point(0, 0, 1)};
+    const Case cases[] = {
+        {"a number among the points", {ArgValue::number(1.0)}, 0, {}, EVE_ERR_WRONG_VALUE},
+        {"an extend pair without a point", cube, 0, {ArgValue::number(1), ArgValue::number(5)}, EVE_ERR_WRONG_VALUE},
+        {"an enlarge pair without a position", cube, 1, {ArgValue::number(1), ArgValue::number(5)},
+         EVE_ERR_WRONG_VALUE},
+        {"an offset that is a point", cube, 1, {ArgValue::integer(1), ArgValue::point(0, 0, 1)}, EVE_ERR_WRONG_VALUE},
+        {"points on one plane", {ArgValue::point(0, 0, 0), ArgValue::point(100, 0, 0), ArgValue::point(0, 100, 0),
+                                 ArgValue::point(100, 100, 0)}, 0, {}, HM_ERR_GEOMETRY},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        envelope_slots({shifted(0, 0, 0)}, c.mode, c.offsets);
+        slots_[0].tag = 77;
+        EXPECT_EQ(gen_convex_envelope(slots_, static_cast<int>(c.points.size()),
+                                      host_testing::make_value_list(c.points)),
+                  c.result);
+        EXPECT_EQ(slots_[0].tag, 0u);
+        EXPECT_EQ(host_testing::count_objects(0, HM_solid_type), 0);
+        EXPECT_EQ(files_in_dir(), 0u);
+        EXPECT_EQ(host_testing::session_depth(), 0);
+    }
+    EXPECT_EQ(gen_convex_envelope(nullptr, 1, nullptr), -1);
+    host_testing::set_env("KWII_TMP_DIR", nullptr);
+    envelope_slots({}, 0, {});
+    EXPECT_EQ(gen_convex_envelope(slots_, 4, host_testing::make_value_list(cube)), -1);
+}
+
+class SamplingTest : public RuleFunctionsTest {
+protected:
+    int sample(const std::vector<ArgValue>& objects, const std::vector<ArgValue>& components = {}) {
+        slots_[1].list = host_testing::make_value_list(objects);
+        slots_[2].list = host_testing::make_value_list(components);
+        SM_free(points_);
+        points_ = nullptr;
+        return hm_vd_eve_sample_points(slots_, &count_, &points_);
+    }
+    void TearDown() override {
+        SM_free(points_);
+        RuleFunctionsTest::TearDown();
+    }
+    int count_ = 0;
+    double* points_ = nullptr;
+};
+
+TEST_F(SamplingTest, ABoxIsSampledToItsEightCornersInPartUnits) {
+    const double corner[3] = {1000, -200, 300}, size[3] = {700, 560, 620};
+    const tag_t box = host_testing::make_box(corner, size);
+    ASSERT_EQ(sample({ArgValue::object(box)}), 0);
+    ASSERT_EQ(count_, 8);
+    const eve_test::Box b = eve_test::box_of(points_, count_);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_NEAR(b.lo[k], corner[k], 1e-3);
+        EXPECT_NEAR(b.hi[k], corner[k] + size[k], 1e-3);
+    }
+    EXPECT_EQ(files_in_dir(), 0u);
+    EXPECT_EQ(host_testing::session_depth(), 0);
+}
+
+TEST_F(SamplingTest, BodiesAnEnvelopeMadeAreLeftOut) {
+    const double corner[3] = {0, 0, 0}, size[3] = {100, 100, 100}, far[3] = {500, 0, 0};
+    const tag_t box = host_testing::make_box(corner, size);
+    const tag_t envelope = host_testing::make_box(far, size);
+    hm_list_p_t list = nullptr;
+    ASSERT_EQ(HM_MODL_ask_body_feats(envelope, &list), 0);
+    ASSERT_EQ(HM_OBJ_set_name(list->next->eid, "Envelope(3)"), 0);
+    HM_MODL_delete_list(&list);
+    ASSERT_EQ(sample({ArgValue::object(box), ArgValue::object(envelope)}), 0);
+    EXPECT_EQ(count_, 8);
+    EXPECT_LT(eve_test::box_of(points_, count_).hi[0], 100.001);
+    // Alone, the envelope body gives nothing to hull.
+    EXPECT_EQ(sample({ArgValue::object(envelope)}), -1);
+    EXPECT_EQ(count_, 0);
+    EXPECT_EQ(points_, nullptr);
+}
+
+TEST_F(SamplingTest, EmptyListsAndWrongValuesGiveTheirCodes) {
+    EXPECT_EQ(sample({}), -1);
+    EXPECT_EQ(sample({ArgValue::number(3.0)}), EVE_ERR_WRONG_VALUE);
+    EXPECT_EQ(sample({}, {ArgValue::point(0, 0, 0)}), EVE_ERR_WRONG_VALUE);
+    EXPECT_EQ(hm_vd_eve_sample_points(nullptr, &count_, &points_), -1);
+    EXPECT_EQ(count_, 0);
+    EXPECT_EQ(host_testing::session_depth(), 0);
+    EXPECT_EQ(files_in_dir(), 0u);
+}
+
+TEST_F(SamplingTest, MoreThan150000VerticesAreHulledInChunks) {
+    // 150000 points inside a 0.3 m ball, then one apex 1 m up: a chunk of
+    // 150000 and a chunk of 1, whose point must reach the final hull.
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> u(-0.2, 0.2);
+    std::vector<std::array<double, 3>> vertices;
+    for (int i = 0; i < 150000; ++i) vertices.push_back({u(random), u(random), u(random)});
+    vertices.push_back({0.0, 0.0, 1.0});
+    const tag_t model = host_testing::make_indexed_facet_model(vertices);
+    ASSERT_EQ(sample({ArgValue::object(model)}), 0);
+    // The hull of all points at once, as written (six decimals, part units).
+    std::vector<double> all;
+    for (const auto& v : vertices)
+        for (double x : v) all.push_back(std::atof(std::to_string(1000.0 * x).c_str()));
+    Hull direct;
+    ASSERT_EQ(direct.make(all.data(), static_cast<int>(vertices.size())), 0);
+    EXPECT_EQ(count_, direct.vertex_count());
+    EXPECT_NEAR(eve_test::box_of(points_, count_).hi[2], 1000.0, 1e-9);
+}
+
+TEST_F(SamplingTest, AChunkTooSmallForAHullStandsForItself) {
+    // A tetrahedron with its centroid, then one point: 6 points in chunks of 5.
+    const std::string text = "0 0 0\n1 0 0\n0 1 0\n0 0 1\n0.25 0.25 0.25\n5 5 5\n";
+    write_file(path("chunks.dat"), text);
+    int file = 0;
+    ASSERT_EQ(CFI_open_file(path("chunks.dat").c_str(), CFI_OPEN_READ, kScratchFileType, 2, &file), 0);
+    std::vector<double> collected;
+    ASSERT_EQ(read_points_in_chunks(file, 6, 5, &collected), 0);
+    CFI_close_file(file);
+    ASSERT_EQ(collected.size(), 15u) << "the tetrahedron's four corners and the lone point";
+    EXPECT_EQ(std::vector<double>(collected.end() - 3, collected.end()), (std::vector<double>{5, 5, 5}));
+    for (size_t i = 0; i < collected.size(); i += 3) EXPECT_NE(collected[i], 0.25);
+}
+
+}  // namespace
