@@ -67,6 +67,8 @@ protected:
         host_testing::EyellipseSpec s = pillar_eyellipse();
         for (auto& c : s.centroids) c = to_abs(c, origin, matrix);
         for (auto& p : s.pivots_1) p = to_abs(p, origin, matrix);
+        const double zero[3] = {0, 0, 0};
+        for (auto& d : s.axis_dirs) d = to_abs(d, zero, matrix);
         s.pivots_2 = s.pivots_1;
         ASSERT_NE(host_testing::make_eyellipse("EYE", s), 0u);
         const V3 base = to_abs({400.0, -900.0, 800.0}, origin, matrix);
@@ -347,6 +349,18 @@ TEST_F(ApoClosestEyeMainTest, PillarPivotLiesBehindTheEyeClosestToIt) {
     const int before = host_testing::count_objects();
     ASSERT_EQ(HM_VD_APO_main(&in_, &out_), 0);
     EXPECT_EQ(host_testing::count_objects() - before, made);
+}
+
+TEST_F(ApoClosestEyeMainTest, MovedAndTurnedCsysGivesTheMappedPivot) {
+    const double origin[3] = {-500.0, 250.0, 40.0};
+    const std::array<double, 9> m = support::turned(30.0);
+    Build(origin, m.data());
+    in_.eye_point_mode = 2;
+    ASSERT_EQ(HM_VD_APO_main(&in_, &out_), 0);
+    const double h = 206.4 * 0.208 / std::hypot(0.978, 0.208);
+    const V3 eye = expected_eye(h, 400.0, -900.0);
+    const V3 pivot = to_abs({eye[0] + 98.0, eye[1] + 32.5, eye[2]}, origin, m.data());
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(out_.pivot_point[i], pivot[i], 0.1);
 }
 
 TEST_F(ApoClosestEyeMainTest, LimitPointKeepsItsHeightAndThePivotTakesIt) {
