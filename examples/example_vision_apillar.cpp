@@ -165,7 +165,8 @@ void run_apillar(const char* title, int rule_set, int kind, const Car& car, cons
         // mm) ahead of the left centroid along the 12-degree axis.
         const double eye[3] = {out.pivot_point[0] - 98.0, out.pivot_point[1] - 32.5, out.pivot_point[2]};
         print_point("closest left eye", eye);
-        std::printf("  check: its height          1188 - 206.4 sin 12 = %.2f\n", 1188.0 - 206.4 * std::sin(12.0 * kDeg));
+        const double height = 1188.0 - 206.4 * std::sin(12.0 * kDeg);
+        std::printf("  check: its height          1188 - 206.4 sin 12 = %.2f\n", height);
     }
     print_line("left sight line", out.sight_lines[0]);
     print_line("right sight line", out.sight_lines[1]);

@@ -122,7 +122,7 @@ int section_in_front(hm_list_p_t targets, const double point[3], const double no
                 if (!HM_CURVE_create_point(entries[i]->point, &p)) points.push_back(p);
             }
             detail::discard_intersection_entries(count, entries);
-        } else if (type == HM_solid_type && (subtype == 0 || subtype == 2)) {
+        } else if (type == HM_solid_type && (subtype == HM_solid_body_subtype || subtype == HM_solid_face_subtype)) {
             hm_list_p_t cut = nullptr;
             (void)HM_VD_ask_intersection_curves(item, plane, tolerance, &cut);
             for (tag_t c : detail::list_items(cut)) cut_curves.push_back(c);
@@ -182,15 +182,25 @@ bool HM_VD_APO_is_valid_limit_geometry(int rule_set, int eye_point_mode, VD_eyel
     const double up[3] = {0.0, 0.0, 1.0};
     tag_t plane = 0;
     if (HM_MODL_create_datum_plane(pivot, up, &plane)) return false;
-    int curves = 0;
+    // What the analysis can aim at: the cut curves of faces and bodies, and
+    // the points where edges and curves cross the plane (a limit edge runs
+    // up through the eyes' plane and is cut in a point). Other objects are
+    // not targets, as the analysis's own sections pass them over.
+    int pieces = 0;
     for (tag_t item : carvell::detail::list_items(geometry)) {
+        int type = 0, subtype = 0;
+        if (HM_OBJ_ask_type_and_subtype(item, &type, &subtype)) continue;
+        const bool edge = carvell::detail::is_curve_or_edge(type, subtype);
+        const bool solid =
+            type == HM_solid_type && (subtype == HM_solid_body_subtype || subtype == HM_solid_face_subtype);
+        if (!edge && !solid) continue;
         hm_list_p_t cut = nullptr;
         (void)HM_VD_ask_intersection_curves(item, plane, tolerance / 2.0, &cut);
         for (tag_t c : carvell::detail::list_items(cut)) {
-            int type = 0, subtype = 0;
-            if (!HM_OBJ_ask_type_and_subtype(c, &type, &subtype) && carvell::detail::is_curve_type(type)) ++curves;
+            if (HM_OBJ_ask_type_and_subtype(c, &type, &subtype)) continue;
+            if (carvell::detail::is_curve_type(type) || (edge && type == HM_point_type)) ++pieces;
         }
         if (cut) HM_MODL_delete_list(&cut);
     }
-    return curves > 0;
+    return pieces > 0;
 }

@@ -110,7 +110,9 @@ CARVELL_C_EXPORT bool HM_VD_APO_is_valid_limit_point(int rule_set, int eye_point
                                                      struct VD_eyellipse_param_s* data, int percentile,
                                                      const double user_eye_point[3], const double limit_point[3]);
 // True when the pivot point can be found with limit geometry and the
-// horizontal plane through it cuts the geometry in at least one curve. In
+// horizontal plane through it cuts the geometry: a face or body in at least
+// one curve, or an edge or curve in a point or a curve (objects of other
+// kinds are passed over). In
 // eye-point mode 2 the pivot lies behind the eyellipse eye (axis lengths of
 // the percentile) closest to the geometry. The part is left as it was.
 CARVELL_C_EXPORT bool HM_VD_APO_is_valid_limit_geometry(int rule_set, int eye_point_mode,

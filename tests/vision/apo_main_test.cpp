@@ -67,6 +67,8 @@ protected:
         host_testing::EyellipseSpec s = pillar_eyellipse();
         for (auto& c : s.centroids) c = to_abs(c, origin, matrix);
         for (auto& p : s.pivots_1) p = to_abs(p, origin, matrix);
+        const double zero[3] = {0, 0, 0};
+        for (auto& d : s.axis_dirs) d = to_abs(d, zero, matrix);
         s.pivots_2 = s.pivots_1;
         ASSERT_NE(host_testing::make_eyellipse("EYE", s), 0u);
         const V3 base = to_abs({400.0, -900.0, 800.0}, origin, matrix);
@@ -231,6 +233,32 @@ TEST_F(ApoMainTest, GivenAnglesDrawSevenHundredMillimetreLines) {
     }
 }
 
+// The same analysis in an inch part: lengths of the method (the reference
+// point's offsets, the default sight line) are in millimetres, divided by 25.4.
+class ApoMainInchTest : public ApoMainTest {
+protected:
+    ApoMainInchTest() { inches_ = true; }
+};
+
+TEST_F(ApoMainInchTest, ReferencePointAndDefaultLineInInches) {
+    Build(kOrigin0, kIdentity);
+    in_.analysis_kind = 1;
+    in_.limit_source = 2;
+    in_.side = 0;
+    ASSERT_EQ(HM_VD_APO_main(&in_, &out_), 0);
+    // Side 0 (not the drive side): the second pivot of set one.
+    EXPECT_DOUBLE_EQ(out_.pivot_point[1], 400.0);
+    // R 47 mm inboard along (28, 67, 0).
+    const double offset = -47.0 / 25.4;
+    EXPECT_NEAR(out_.reference_point[0], 1000.0 + offset * 28.0 / 67.0, 1e-9);
+    EXPECT_NEAR(out_.reference_point[1], 400.0 + offset, 1e-9);
+    for (int slot = 0; slot < 2; ++slot) {
+        SCOPED_TRACE(slot);
+        const V3 s = line_start(out_.sight_lines[slot]), t = line_end(out_.sight_lines[slot]);
+        EXPECT_NEAR(std::hypot(t[0] - s[0], t[1] - s[1]), 700.0 / 25.4, 1e-9);
+    }
+}
+
 TEST_F(ApoMainTest, MovedAndTurnedCsysGivesTheMappedAnswer) {
     Build(kOrigin0, kIdentity);
     ASSERT_EQ(HM_VD_APO_main(&in_, &out_), 0);
@@ -323,6 +351,18 @@ TEST_F(ApoClosestEyeMainTest, PillarPivotLiesBehindTheEyeClosestToIt) {
     EXPECT_EQ(host_testing::count_objects() - before, made);
 }
 
+TEST_F(ApoClosestEyeMainTest, MovedAndTurnedCsysGivesTheMappedPivot) {
+    const double origin[3] = {-500.0, 250.0, 40.0};
+    const std::array<double, 9> m = support::turned(30.0);
+    Build(origin, m.data());
+    in_.eye_point_mode = 2;
+    ASSERT_EQ(HM_VD_APO_main(&in_, &out_), 0);
+    const double h = 206.4 * 0.208 / std::hypot(0.978, 0.208);
+    const V3 eye = expected_eye(h, 400.0, -900.0);
+    const V3 pivot = to_abs({eye[0] + 98.0, eye[1] + 32.5, eye[2]}, origin, m.data());
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(out_.pivot_point[i], pivot[i], 0.1);
+}
+
 TEST_F(ApoClosestEyeMainTest, LimitPointKeepsItsHeightAndThePivotTakesIt) {
     Build(kOrigin0, kIdentity);
     in_.eye_point_mode = 2;
@@ -359,6 +399,28 @@ TEST_F(ApoClosestEyeMainTest, NoTargetToBeClosestToGivesSix) {
     EXPECT_EQ(out_.status, APO_NO_CLOSEST_EYE);
     EXPECT_EQ(out_.sight_lines[0], 0u);
     EXPECT_EQ(host_testing::count_objects(), objects);
+}
+
+// A pillar given by its two edges: the horizontal plane cuts them in two
+// points, which become the section points, and each sight line passes
+// through one of them (the left eye's the outboard one, the right eye's the
+// inboard one).
+TEST_F(ApoMainTest, PillarGivenByItsEdgesIsCutInPoints) {
+    Build(kOrigin0, kIdentity);
+    HM_MODL_delete_list(&in_.apillar_geometry);
+    const tag_t outboard = support::new_line(400.0, -940.0, 800.0, 400.0, -940.0, 1200.0);
+    const tag_t inboard = support::new_line(400.0, -860.0, 800.0, 400.0, -860.0, 1200.0);
+    in_.apillar_geometry = make_list({outboard, inboard});
+    ASSERT_EQ(HM_VD_APO_main(&in_, &out_), 0);
+    ASSERT_EQ(out_.section_point_count, 2);
+    EXPECT_EQ(out_.curves_present, 0);
+    const V3 through[2] = {{400.0, -940.0, 1000.0}, {400.0, -860.0, 1000.0}};
+    for (int slot = 0; slot < 2; ++slot) {
+        SCOPED_TRACE(slot);
+        EXPECT_NEAR(plan_distance(through[slot], line_start(out_.sight_lines[slot]), line_end(out_.sight_lines[slot])),
+                    0.0, 0.01);
+    }
+    EXPECT_EQ(out_.angle_valid, 1);
 }
 
 TEST_F(ApoMainTest, InputFaultsGiveTheirCodes) {

@@ -41,7 +41,8 @@ VD_eyellipse_param_t tipped_eyellipse() {
     const double lengths[3][3] = {{173.0, 60.3, 86.0}, {206.4, 60.3, 93.4}, {287.1, 85.3, 132.1}};
     for (int i = 0; i < 3; ++i)
         for (int k = 0; k < 3; ++k) d.axis_length[i][k] = lengths[i][k];
-    const double dirs[3][3] = {{std::cos(kTilt), 0, std::sin(kTilt)}, {0, 1, 0}, {-std::sin(kTilt), 0, std::cos(kTilt)}};
+    const double c = std::cos(kTilt), n = std::sin(kTilt);
+    const double dirs[3][3] = {{c, 0, n}, {0, 1, 0}, {-n, 0, c}};
     for (int i = 0; i < 3; ++i)
         for (int k = 0; k < 3; ++k) d.axis_dir[i][k] = dirs[i][k];
     return d;
@@ -95,7 +96,8 @@ TEST_F(ApoClosestEyeTest, TargetPointOutboardMatchesDenseSampling) {
     Remember();
     V3 eye{};
     ASSERT_EQ(closest_eye_to_point(&data_, -1, 0, target.data(), eye.data()), 0);
-    support::expect_point(eye.data(), nearest_on_section(kLeft, target[2] - kLeft[2], target[0], target[1]), kEyeTolerance);
+    const V3 expected = nearest_on_section(kLeft, target[2] - kLeft[2], target[0], target[1]);
+    support::expect_point(eye.data(), expected, kEyeTolerance);
     ExpectPartAsBefore();
 }
 
