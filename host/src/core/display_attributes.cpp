@@ -1,5 +1,5 @@
 // Display attributes of objects: the line font, and the grid line counts of
-// a face (hm5401).
+// a face (hm5401; the same counts as ES_write_grid_counts).
 #include "core/model.h"
 #include "omvra.h"
 
@@ -25,8 +25,7 @@ int hm5401(tag_t face, int u_count, int v_count) {
     if (!o) return HM_ERR_INVALID_TAG;
     if (o->type != HM_solid_type || o->subtype != HM_solid_face_subtype) return HM_ERR_WRONG_TYPE;
     if (u_count < 0 || v_count < 0) return HM_ERR_BAD_ARGUMENT;
-    o->grid_u = u_count;
-    o->grid_v = v_count;
+    o->grid_counts = {u_count, v_count};
     return 0;
 }
 
@@ -35,7 +34,7 @@ int hm5402(tag_t face, int* u_count, int* v_count) {
     const host::Object* o = host::find(face);
     if (!o) return HM_ERR_INVALID_TAG;
     if (o->type != HM_solid_type || o->subtype != HM_solid_face_subtype) return HM_ERR_WRONG_TYPE;
-    *u_count = o->grid_u;
-    *v_count = o->grid_v;
+    *u_count = o->grid_counts[0];
+    *v_count = o->grid_counts[1];
     return 0;
 }

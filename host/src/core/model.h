@@ -82,16 +82,14 @@ struct Object {
     tag_t owner = 0;                   // face or edge: its body; feature: its body
     std::vector<tag_t> subtags;        // body: faces then edges, tagged on first request
     bool subtags_made = false;
+    std::array<int, 2> grid_counts{};  // faces: u and v lines of the display grid
 
     // Kind-specific record (part data, coordinate system, feature, component,
     // tag set, ...). Must be a copyable value: undo snapshots copy it.
     std::any data;
 
-    // Display: the line font (0 solid, 5 dotted, ...) and a face's grid
-    // line counts along u and v.
+    // Display: the line font (0 solid, 5 dotted, ...).
     int font = 0;
-    int grid_u = 0;
-    int grid_v = 0;
 };
 
 struct Model {
