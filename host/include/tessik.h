@@ -124,6 +124,13 @@ HOST_C_API int VD_ask_eyellipse_data(const char* rule_string, VD_eyellipse_param
 HOST_C_API int VD_eyllipse_apply_vehicle_csys(VD_eyellipse_param_t* data, const double origin[3],
                                               const double matrix[9]);
 
+/* ---- vehicle coordinate system ---- */
+// Name of the coordinate system that is the work part's vehicle frame.
+#define VD_VEHICLE_CSYS_NAME "VEHICLE_CSYS"
+// The vehicle frame of the work part (origin, nine values, rows are the
+// axes): its coordinate system named VD_VEHICLE_CSYS_NAME (the first made),
+// the absolute frame when it has none. 0, HM_ERR_NULL_POINTER or HM_ERR_NO_PART.
+HOST_C_API int VD_get_csys(double origin[3], double matrix[9]);
 // Creates (or redefines) the eyellipse instance "root:NAME:" of the work
 // part from the record: centres, axis directions, the three axis-length
 // sets, the drive side and the pivot sets that are present. *instance (may

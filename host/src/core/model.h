@@ -87,6 +87,9 @@ struct Object {
     // Kind-specific record (part data, coordinate system, feature, component,
     // tag set, ...). Must be a copyable value: undo snapshots copy it.
     std::any data;
+
+    // Display: the line font (0 solid, 5 dotted, ...).
+    int font = 0;
 };
 
 struct Model {
