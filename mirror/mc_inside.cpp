@@ -429,7 +429,8 @@ int envelopes(Inside& in, const Target& t, const Placement& p, const Views& v, m
     const char* const names[2][2] = {{"LFT_MIRR", "RHT_MIRR"}, {"LFT_BACK", "RHT_BACK"}};
     double angles[2];
     for (int k = 0; k < 2; ++k) {
-        if (!extreme(pairs[k][2], minus_y, a) || !extreme(pairs[k][0], plus_y, b)) return kEnvelopeFailed;
+        if (!extreme(pairs[k][2], minus_y, a) || !extreme(pairs[k][0], plus_y, b))
+            return log_failure("Fail to find the envelope points. \n", kEnvelopeFailed);
         if (line(in, t, right_eye, a, names[k][0], kLineColour) || line(in, t, left_eye, b, names[k][1], kLineColour))
             return kEnvelopeFailed;
         angles[k] = (plan_of(left_eye, b) - plan_of(right_eye, a)) * kDegrees;
@@ -439,7 +440,7 @@ int envelopes(Inside& in, const Target& t, const Placement& p, const Views& v, m
     // The ambinocular rays: what each outer eye sees through mirror and backlite both.
     if (!common_extreme(v.mirror[2], v.backlite[2], minus_y, a) ||
         !common_extreme(v.mirror[0], v.backlite[0], plus_y, b))
-        return kEnvelopeFailed;
+        return log_failure("Fail to find the ambinocular points. \n", kEnvelopeFailed);
     if (line(in, t, right_eye, a, "LFT_AMB", kLineColour) || line(in, t, left_eye, b, "RHT_AMB", kLineColour))
         return kEnvelopeFailed;
     out->ambinocular_angle = (plan_of(left_eye, b) - plan_of(right_eye, a)) * kDegrees;
