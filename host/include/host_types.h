@@ -34,6 +34,7 @@ enum host_object_type {
     HM_category_type = 12,
     HM_reference_set_type = 69,
     HM_feature_type = 205,
+    HM_expression_type = 65536,   // a feature's expressions (its parameters as text)
     HM_part_type = 1000      // parts are objects of the stand-in too
 };
 enum host_solid_subtype {

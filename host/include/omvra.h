@@ -41,6 +41,13 @@ HOST_C_API int HM_OBJ_ask_color(tag_t object, int* colour);
 HOST_C_API int HM_OBJ_set_color(tag_t object, int colour);
 HOST_C_API int HM_OBJ_ask_blank_status(tag_t object, bool* blanked);
 HOST_C_API int HM_OBJ_set_blank_status(tag_t object, bool blanked);
+// Line font of an object: 0 solid .. HM_FONT_LAST; 5 dotted.
+enum { HM_FONT_DOTTED = 5, HM_FONT_LAST = 7 };
+HOST_C_API int HM_OBJ_set_font(tag_t object, int font);
+HOST_C_API int HM_OBJ_ask_font(tag_t object, int* font);
+// Grid line counts of a face along u and v (hm5401 sets, hm5402 asks; 0 none).
+HOST_C_API int hm5401(tag_t face, int u_count, int v_count);
+HOST_C_API int hm5402(tag_t face, int* u_count, int* v_count);
 HOST_C_API int HM_OBJ_ask_owning_part(tag_t object, tag_t* part);
 // Objects of a part of the given type in creation order: pass 0 to start,
 // the previous answer to go on; 0 ends.

@@ -183,6 +183,18 @@ HOST_C_API int HM_MODL_ask_face_type(tag_t face, int* type);
 // stay as they are. Count 0 when nothing is left.
 HOST_C_API int HM_MODL_subtract_bodies(tag_t target, tag_t tool, int* count, tag_t** bodies);
 
+/* ---- extrusions ---- */
+// Sweeps faces into one solid (a slab), or curves into a sheet, along the
+// direction from limits[0] to limits[1] (numbers as text, the first below
+// the second), taper "0.0" and sign HM_NULLSIGN (a new body) only; the point
+// is not read. Answers a new list of the one feature ("EXTRUDED"), which
+// holds three expressions (type HM_expression_type: taper, start, end).
+HOST_C_API int HM_MODL_create_extruded(hm_list_p_t objects, const char* taper_angle, const char* limits[2],
+                                       const double point[3], const double direction[3], int sign,
+                                       hm_list_p_t* features);
+// The expressions of a feature in an SM_alloc'd array (null when none).
+HOST_C_API int HM_MODL_ask_exps_of_feature(tag_t feature, tag_t** expressions, int* count);
+
 /* ---- queries of faces and bodies ---- */
 // The point of a face, edge, body or curve farthest along dir1, ties (within
 // the part's tolerance / 100) broken by dir2, then dir3; exact on trimmed

@@ -86,6 +86,12 @@ struct Object {
     // Kind-specific record (part data, coordinate system, feature, component,
     // tag set, ...). Must be a copyable value: undo snapshots copy it.
     std::any data;
+
+    // Display: the line font (0 solid, 5 dotted, ...) and a face's grid
+    // line counts along u and v.
+    int font = 0;
+    int grid_u = 0;
+    int grid_v = 0;
 };
 
 struct Model {
