@@ -255,6 +255,65 @@ TEST_F(CertificationTest, APassengerMirrorComparedWithItselfSkipsTheAreaTest) {
     EXPECT_TRUE(Warned(7));
 }
 
+TEST_F(CertificationTest, ACornerOfTheMirrorTriangleOffTheGlassGivesANegativeDeviation) {
+    const tag_t glass = sedan::convex_patch(190.0, 120.0);
+    mc_input_data_t in = sedan::driver_input(glass);
+    in.standard_value = 25000.0;   // a field far wider than the glass can show
+    ASSERT_EQ(Init(in), 0);
+    ASSERT_EQ(Run(), 0) << data_.error_text;
+    EXPECT_LT(data_.outside->first->outboard_deviation, 0.0);
+    EXPECT_TRUE(Warned(3));
+    EXPECT_GT(data_.outside->first->inboard_deviation, 0.0);
+    EXPECT_FALSE(Warned(2));
+}
+
+TEST_F(CertificationTest, ARestrictionThatCannotBeCarriedThroughTheMirrorStillSucceedsWithWarning22) {
+    const tag_t glass = sedan::convex_patch(190.0, 120.0);
+    // A body behind the driver's eyes: no sight ray through it meets the mirror.
+    const double corner[3] = {1600, -500, 1100}, size[3] = {100, 100, 100};
+    const tag_t box = host_testing::make_box(corner, size);
+    mc_input_data_t in = sedan::driver_input(glass);
+    in.eye_mirror_restriction_count = 1;
+    in.eye_mirror_restrictions = &box;
+    ASSERT_EQ(Init(in), 0);
+    ASSERT_EQ(Run(), 0) << data_.error_text;
+    EXPECT_TRUE(Warned(22));
+}
+
+TEST_F(CertificationTest, TheDualTargetOfThePassengerMirrorMakesTheCylinder) {
+    // The passenger mirror: the driver's glass mirrored to y = +1000.
+    const tag_t left = sedan::convex_patch(190.0, 120.0);
+    const double origin[3] = {0, 0, 0};
+    const double flip[9] = {1, 0, 0, 0, -1, 0, 0, 0, 1};
+    tag_t glass = 0;
+    ASSERT_EQ(VD_map_geom_csys2abs(left, origin, flip, &glass), 0);
+    HM_VD_delete_object(left);
+    mc_input_data_t in = sedan::driver_input(glass);
+    in.mirror_kind = 2;
+    in.standard_row = 4;   // Japan: a second target 300 mm wide
+    in.mirror_reference_point[1] = in.prime_point[1] = -sedan::kGlassCentre[1];
+    in.first_target_point[1] = -sedan::kCarSide;
+    in.second_target_point[0] = 4000.0;
+    in.standard_distance = 20000.0;
+    in.standard_value = 4000.0;
+    ASSERT_EQ(Init(in), 0);
+    ASSERT_EQ(Run(), 0) << data_.error_text;
+    EXPECT_TRUE(HasResult("VIS_TRNGL_B"));
+    EXPECT_TRUE(HasResult("MIR_ROT_TRNGL_B"));
+    EXPECT_TRUE(HasResult("L_VISION_B"));
+    bool blanked = false;
+    HM_OBJ_ask_blank_status(Result("VIS_TRNGL_B"), &blanked);
+    EXPECT_TRUE(blanked);
+    const mc_outside_target_s& second = *data_.outside->second;
+    EXPECT_NEAR(second.point_a[0], 4000.0, 1e-9);
+    EXPECT_NEAR(second.point_b[1] - second.point_a[1], 300.0, 1e-9) << "towards +y for a mirror on the right";
+    // The cylinder stands on the second target, 300 across and 1000 high.
+    double box[6];
+    ASSERT_EQ(HM_MODL_ask_bounding_box(Result("VIS_TRNGL_B"), box), 0);
+    EXPECT_NEAR(box[3] - box[0], 300.0, 1e-3);
+    EXPECT_NEAR(box[5] - box[2], 1000.0, 1e-3);
+}
+
 /* ---- the process flow ---- */
 
 TEST_F(CertificationTest, BackliteFacesThatDoNotSewFailWithCodeOneAndLeaveThePart) {
