@@ -36,8 +36,12 @@ V unit(V a) { return scale(1.0 / std::sqrt(dot(a, a)), a); }
 
 /* ---- the car ---- */
 const V kSgrp = {1250.0, -370.0, 520.0};
-// SAE J941 95th-percentile eyellipse centroids (plan-view axes on the grid).
+// SAE J941 95th-percentile eyellipses (plan-view axes on the grid): the
+// left, cyclops and right centroids and the full axis lengths.
 const V kLeftCentroid = {1290.0, -402.5, 1158.0};
+const V kCyclopsCentroid = {1290.0, -370.0, 1158.0};
+const V kRightCentroid = {1290.0, -337.5, 1158.0};
+const V kAxisLengths95 = {206.4, 60.3, 93.4};
 // The left ocular point of the plain ocular method: SgRP + (0, -32.5, 635).
 const V kLeftEye = add(kSgrp, {0.0, -32.5, 635.0});
 // Driver mirror: convex glass of radius 1400, 190 x 120, centred here.
@@ -184,6 +188,13 @@ int main(int argc, char** argv) {
     host_testing::reset();
     host_testing::make_part("sedan_mirrors", false);
 
+    host_testing::EyellipseSpec eyellipse;
+    eyellipse.centroids = {kLeftCentroid, kCyclopsCentroid, kRightCentroid};
+    eyellipse.lengths = {173.0, 50.0, 86.0};
+    eyellipse.lengths_95 = kAxisLengths95;
+    eyellipse.lengths_99 = {287.1, 85.3, 132.1};
+    host_testing::make_eyellipse("EYELLIPSE_95", eyellipse);
+
     const V n = glass_normal();
     const tag_t glass = build_glass(n);
     const std::vector<tag_t> bezel = edges_of(glass);
@@ -196,8 +207,20 @@ int main(int argc, char** argv) {
     mc_data_s inside_record{};
     HM_VD_MC_init_data(&inside, &inside_record);
     print_record("FMVSS 111 inside-mirror record (kind 0, row 0)", inside_record);
-    std::printf("  (the eyellipse centroid (%.1f, %.1f, %.1f) comes from the part's eyellipse rule in a run)\n",
-                kLeftCentroid[0], kLeftCentroid[1], kLeftCentroid[2]);
+    std::printf("  eyellipse conics made: %d; eye reference point = cyclops centroid (%.1f, %.1f, %.1f) of SAE J941\n",
+                (inside_record.eyellipse_conics[0] != 0) + (inside_record.eyellipse_conics[1] != 0),
+                kCyclopsCentroid[0], kCyclopsCentroid[1], kCyclopsCentroid[2]);
+    for (int i = 0; i < 2; ++i) {
+        const tag_t conic = inside_record.eyellipse_conics[i];
+        if (conic == 0) continue;
+        double start[3], quarter[3];
+        HM_VD_CURVE_ask_point_on_curve(conic, 0.0, start);
+        HM_VD_CURVE_ask_point_on_curve(conic, 0.25, quarter);
+        const V& centroid = i == 0 ? kLeftCentroid : kRightCentroid;
+        std::printf("  plan-view conic %d about (%.1f, %.1f, %.1f): semi-axes %.2f x %.2f mm (J941: %.2f x %.2f)\n",
+                    i + 1, centroid[0], centroid[1], centroid[2], start[0] - centroid[0], quarter[1] - centroid[1],
+                    kAxisLengths95[0] / 2, kAxisLengths95[1] / 2);
+    }
 
     mc_input_data_t driver = input(1, 6, glass);
     driver.bezel_count = static_cast<int>(bezel.size());

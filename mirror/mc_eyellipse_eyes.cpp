@@ -5,10 +5,13 @@
 // pivot behind them and the mid-eye point at the ellipse's rearmost point.
 #include "mirror_record.h"
 
+#include "belmorra.h"
 #include "hm_vd/curve_utils.h"
+#include "mirror_helpers.h"
 #include "omvra.h"
 #include "omvra/curves.h"
 #include "quillon.h"
+#include "tessik.h"
 #include "toolbox/detail/owners.h"
 
 #include <array>
@@ -142,6 +145,50 @@ int eye_point_stage(mc_data_s* data) {
     Eyes eyes{};
     if (!eyes_of(data, &eyes)) return -1;
     return eyellipse_eye_points(data, eyes);
+}
+
+int eyellipse_lookup(const char* rule_name, int size_selector, EyellipseLookup* lookup) {
+    if (!lookup) return -1;
+    *lookup = EyellipseLookup{};
+    if (!rule_name) return -1;
+    char* rule_string = nullptr;
+    if (VD_ask_rule_string(rule_name, &rule_string) != 0 || !rule_string) return -1;
+    detail::SmBlock<char> owned(rule_string);
+    VD_eyellipse_param_t record{};
+    if (VD_ask_eyellipse_data(rule_string, &record) != 0) return -1;
+    const int set = size_selector == -1 ? 0 : size_selector == 0 ? 1 : 2;
+    for (int k = 0; k < 3; ++k) {
+        lookup->centres[0][k] = record.centre[0][k];
+        lookup->centres[1][k] = record.centre[2][k];
+        lookup->first_direction[k] = record.axis_dir[0][k];
+        lookup->second_direction[k] = record.axis_dir[1][k];
+    }
+    lookup->lengths[0] = record.axis_length[set][0];
+    lookup->lengths[1] = record.axis_length[set][1];
+    double origin[3], matrix[9];
+    if (VD_get_csys(origin, matrix) != 0 ||
+        VD_map_point_csys2abs(record.centre[1], origin, matrix, lookup->reference) != 0) {
+        *lookup = EyellipseLookup{};
+        return -1;
+    }
+    return 0;
+}
+
+int eyellipse_conics(const EyellipseLookup& lookup, tag_t conics[2]) {
+    conics[0] = conics[1] = NULL_TAG;
+    constexpr double kFullTurn = 6.283185307179586;
+    for (int i = 0; i < 2; ++i) {
+        if (mc_create_ellipse_conic(lookup.centres[i], lookup.lengths[0] / 2.0, lookup.first_direction,
+                                    lookup.lengths[1] / 2.0, lookup.second_direction, 0.0, kFullTurn,
+                                    &conics[i]) != 0 ||
+            conics[i] == NULL_TAG) {
+            detail::delete_if_alive(conics[0]);
+            detail::delete_if_alive(conics[1]);
+            conics[0] = conics[1] = NULL_TAG;
+            return -1;
+        }
+    }
+    return 0;
 }
 
 }  // namespace carvell::mirror

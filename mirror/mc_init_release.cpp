@@ -155,15 +155,21 @@ void release_result_record(mc_data_s* data) {
     }
 }
 
-// The eye-point method's eye data. The host gives no eyellipse lookup here:
-// the eyellipse rows keep zeroed eye data and no conics, so that the run's
-// eye-point stage fails instead of working from undefined values.
+// The eye-point method's eye data: with the eyellipse, its two plan-view
+// conics and its reference point in place of the eye reference point. An
+// eyellipse that cannot be read (or conics that cannot be made) leaves
+// zeroed eye data and no conics, so that the run's eye-point stage fails
+// instead of working from undefined values.
 void set_up_eyes(mc_data_s* data) {
     if (data->eye_method == 0) {
         data->head_rotation = true;
         data->eyellipse_conics[0] = NULL_TAG;
         data->eyellipse_conics[1] = NULL_TAG;
         data->eyellipse_rule_name_used = data->eyellipse_rule_name;
+        EyellipseLookup lookup{};
+        if (eyellipse_lookup(data->eyellipse_rule_name, data->eyellipse_size, &lookup) != 0) return;
+        if (eyellipse_conics(lookup, data->eyellipse_conics) != 0) return;
+        copy3(data->eye_reference_point, lookup.reference);
         return;
     }
     copy3(data->saved_eye_reference_point, data->eye_reference_point);

@@ -97,6 +97,26 @@ EyePoints plain_ocular_points(const double reference[3], int units);
 // record, no result record, or an eyellipse row (its stage needs the conics).
 int ocular_eye_point_stage(mc_data_s* data);
 
+// The eyellipse as the certification uses it: the ellipsoid centres of eye
+// types -1 (first) and 1 (second), the full axis lengths along the first two
+// axis directions from the set the size selector picks (-1 "Axis_Length:",
+// 0 "Axis_Length_95:", any other "Axis_Length_99:"), the first two axis
+// directions, and the reference point: the centre of eye type 0 mapped from
+// the vehicle frame to absolute coordinates.
+struct EyellipseLookup {
+    double centres[2][3];
+    double lengths[2];
+    double first_direction[3];
+    double second_direction[3];
+    double reference[3];
+};
+// Reads the eyellipse instance of the rule name. 0; -1 for a null argument
+// or a rule that is no eyellipse (the lookup then holds zeros).
+int eyellipse_lookup(const char* rule_name, int size_selector, EyellipseLookup* lookup);
+// The two plan-view eyellipse conics of the lookup (semi-axes half its
+// lengths, full turns). 0; -1 when a conic cannot be made (none is left).
+int eyellipse_conics(const EyellipseLookup& lookup, tag_t conics[2]);
+
 // The eye-point stage of a run: the ocular points, or for the eyellipse rows
 // the eyes on the plan-view eyellipse conic on the mirror's side (the one of
 // the first centre when the mirror reference point lies at larger Y than the

@@ -131,6 +131,14 @@ HOST_C_API int VD_eyllipse_apply_vehicle_csys(VD_eyellipse_param_t* data, const 
 // HM_ERR_BAD_ARGUMENT (empty name, or a value that is not finite).
 HOST_C_API int VD_ELL_create_eyellipse(const char* name, const VD_eyellipse_param_t* data, tag_t* instance);
 
+/* ---- vehicle coordinate system ---- */
+// Name of the coordinate system that is the work part's vehicle frame.
+#define VD_VEHICLE_CSYS_NAME "VEHICLE_CSYS"
+// The vehicle frame of the work part (origin, nine values, rows are the
+// axes): its coordinate system named VD_VEHICLE_CSYS_NAME (the first made),
+// the absolute frame when it has none. 0, HM_ERR_NULL_POINTER or HM_ERR_NO_PART.
+HOST_C_API int VD_get_csys(double origin[3], double matrix[9]);
+
 /* ---- H-point data ---- */
 // The host's H-point data of a design instance: whether its last update
 // succeeded, and its failure code when not.

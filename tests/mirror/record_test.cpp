@@ -1,7 +1,10 @@
 // The working record: the zero-fill defaults, what the initialisation copies
 // and converts, and a release that frees everything and nulls its pointers.
+#include "host_testing.h"
 #include "mirror_fixtures.h"
 #include "mirror_record.h"
+#include "omvra.h"
+#include "tessik.h"
 #include "test_helpers.h"
 
 #include <gtest/gtest.h>
@@ -149,6 +152,7 @@ TEST_F(MirrorRecordTest, ZeroBezelCountLeavesNoBezelLists) {
     EXPECT_EQ(data_.initial_bezels, nullptr);
 }
 
+// F2: an eyellipse that cannot be read leaves no conics and zeroed results.
 TEST_F(MirrorRecordTest, EyellipseRowsForceHeadRotationAndBuildNoConicsWithoutAnEyellipse) {
     mc_input_data_t in = dialog_input(0, 0);
     in.head_rotation = false;
@@ -189,6 +193,65 @@ TEST_F(MirrorRecordTest, NullInputOrRecordBuildsNothing) {
     EXPECT_EQ(data_.messages, nullptr);
     HM_VD_MC_release_data(nullptr);
     ExpectNoLeaks();
+}
+
+}  // namespace
+
+namespace {
+
+// The sedan's SAE J941 eyellipse, plan-view axes on the grid.
+host_testing::EyellipseSpec sedan_eyellipse() {
+    host_testing::EyellipseSpec s;
+    s.centroids = {{{1290.0, -402.5, 1158.0}, {1290.0, -370.0, 1158.0}, {1290.0, -337.5, 1158.0}}};
+    s.lengths = {173.0, 50.0, 86.0};
+    s.lengths_95 = {206.4, 60.3, 93.4};
+    s.lengths_99 = {287.1, 85.3, 132.1};
+    return s;
+}
+
+support::Point3 on_curve(tag_t curve, double t) { return support::curve_point(curve, t); }
+
+TEST_F(MirrorRecordTest, EyellipseRowsBuildThePlanViewConicsAndTakeTheReferencePoint) {
+    ASSERT_NE(host_testing::make_eyellipse("EYE95", sedan_eyellipse()), 0u);
+    struct Case {
+        const char* what;
+        int selector;
+        double a, b;   // semi-axes
+    } cases[] = {{"selector -1", -1, 86.5, 25.0}, {"selector 0", 0, 103.2, 30.15}, {"selector 7", 7, 143.55, 42.65}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        mc_input_data_t in = dialog_input(0, 0);
+        in.eyellipse_rule_name = "EYE95";
+        in.eyellipse_size = c.selector;
+        ASSERT_EQ(Init(in), 0);
+        ASSERT_NE(data_.eyellipse_conics[0], 0u);
+        ASSERT_NE(data_.eyellipse_conics[1], 0u);
+        // First conic about the centre of eye type -1, second of type 1.
+        support::expect_point(on_curve(data_.eyellipse_conics[0], 0.0), {1290.0 + c.a, -402.5, 1158.0}, 1e-6);
+        support::expect_point(on_curve(data_.eyellipse_conics[0], 0.25), {1290.0, -402.5 + c.b, 1158.0}, 1e-6);
+        support::expect_point(on_curve(data_.eyellipse_conics[1], 0.5), {1290.0 - c.a, -337.5, 1158.0}, 1e-6);
+        // The reference point is the centre of eye type 0.
+        support::expect_point(data_.eye_reference_point, {1290.0, -370.0, 1158.0}, 1e-12);
+        EXPECT_STREQ(data_.eyellipse_rule_name_used, "EYE95");
+        HM_VD_MC_release_data(&data_);
+    }
+}
+
+TEST_F(MirrorRecordTest, TheEyellipseReferencePointComesFromTheVehicleFrame) {
+    ASSERT_NE(host_testing::make_eyellipse("EYE95", sedan_eyellipse()), 0u);
+    // The vehicle frame 100 mm along X and turned 90 degrees about Z: the
+    // vehicle point (x, y, z) lies at (100 - y, x, z).
+    const double values[9] = {0, 1, 0, -1, 0, 0, 0, 0, 1}, origin[3] = {100, 0, 0};
+    tag_t matrix = 0, csys = 0;
+    ASSERT_EQ(HM_CSYS_create_matrix(values, &matrix), 0);
+    ASSERT_EQ(HM_CSYS_create_csys(origin, matrix, &csys), 0);
+    ASSERT_EQ(HM_OBJ_set_name(csys, VD_VEHICLE_CSYS_NAME), 0);
+    mc_input_data_t in = dialog_input(0, 0);
+    in.eyellipse_rule_name = "EYE95";
+    ASSERT_EQ(Init(in), 0);
+    support::expect_point(data_.eye_reference_point, {100.0 + 370.0, 1290.0, 1158.0}, 1e-9);
+    // The conics stay where the instance puts them.
+    support::expect_point(on_curve(data_.eyellipse_conics[0], 0.0), {1290.0 + 103.2, -402.5, 1158.0}, 1e-6);
 }
 
 }  // namespace
