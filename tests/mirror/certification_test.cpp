@@ -649,3 +649,33 @@ TEST_F(CertificationTest, InsidePositioningAnalysesAnUpperAndALowerTarget) {
 }
 
 }  // namespace
+
+namespace {
+
+// FMVSS 111: the eyes from the part's eyellipse (whose plan-view conics the
+// initialisation made; the run deletes them), the angle checked.
+TEST_F(CertificationTest, InsideMirrorWithTheEyellipseChecksTheFieldAngle) {
+    host_testing::EyellipseSpec e;
+    e.centroids = {sedan::V{1290.0, -402.5, 1158.0}, sedan::V{1290.0, -370, 1158.0}, sedan::V{1290.0, -337.5, 1158.0}};
+    e.lengths = e.lengths_95 = {206.4, 60.3, 93.4};
+    e.lengths_99 = {287.1, 85.3, 132.1};
+    host_testing::make_eyellipse("EYELLIPSE_95", e);
+    const tag_t glass = sedan::inside_glass();
+    lite_ = sedan::backlite();
+    mc_input_data_t in = sedan::inside_input(glass, lite_);
+    in.standard_row = 0;
+    in.positioning = false;
+    in.eyellipse_rule_name = "EYELLIPSE_95";
+    in.standard_distance = 61000.0;
+    in.standard_value = 20.0;
+    ASSERT_EQ(Init(in), 0);
+    const tag_t conics[2] = {data_.eyellipse_conics[0], data_.eyellipse_conics[1]};
+    ASSERT_EQ(Run(), 0) << data_.error_text;
+    for (tag_t conic : conics) EXPECT_NE(HM_OBJ_ask_status(conic), HM_OBJ_ALIVE) << "the conics are gone";
+    const mc_inside_target_s& u = *data_.inside->upper;
+    EXPECT_EQ(Warned(0), u.ambinocular_angle_checked < 20.0);
+    EXPECT_TRUE(HasResult("U_CTR_TRNGL"));
+    EXPECT_NE(host_testing::listing_window().find("Standard Angle"), std::string::npos);
+}
+
+}  // namespace
