@@ -149,5 +149,6 @@ HOST_C_API int HM_GROUP_ungroup_top(tag_t group);
 #include "omvra/bodies.h"      // bodies, faces, edges, boxes, distance, sewing, ruled and bounded sheets
 #include "omvra/rules.h"       // rule-language queries and rule creation
 #include "omvra/assemblies.h"  // components, occurrences, part files, features
+#include "omvra/annotations.h" // notes: texts placed at points
 
 #endif

@@ -181,4 +181,8 @@ typedef struct MTX4_s {
 // Origin and orientation (nine doubles, rows are the axes) of the transform.
 HOST_C_API int VD_MTX4_ask_matrix(const MTX4_t* mtx, double origin[3], double matrix[9]);
 
+
+// Logs a temporary body (or any object) for deletion at the next update.
+HOST_C_API int VD_log_body_to_delete(tag_t body);
+
 #endif

@@ -172,9 +172,17 @@ HOST_C_API int HM_MODL_ask_mass_props_3d(int count, const tag_t* bodies, int typ
                                          int accuracy_option, const double accuracy[], double mass_props[47],
                                          double statistics[13]);
 
+
+/* ---- tubes ---- */
+// Solid tube ("TUBE") swept along a curve or edge: a circle of the outer
+// diameter (text, > 0) normal to the path at its start, hollow when the inner
+// diameter (text, >= 0) is above 0; its ends are planar caps. Answers the feature.
+HOST_C_API int HM_MODL_create_tube(tag_t path, const char* outer_diameter, const char* inner_diameter,
+                                   tag_t* feature);
+
 // The kind of the face's underlying surface (host_face_kind): 18 a sphere,
-// 22 a plane, ...; a B-spline or Bezier surface is 23 even when it happens
-// to be flat. A body of exactly one face answers that face's type.
+// 22 a plane, 24 revolved, 25 extruded, ...; a B-spline or Bezier surface
+// is 23 even when it happens to be flat. A body of exactly one face answers that face's type.
 HOST_C_API int HM_MODL_ask_face_type(tag_t face, int* type);
 
 /* ---- Booleans as new bodies ---- */

@@ -17,7 +17,11 @@ int face_type_of(const TopoDS_Shape& shape) {
     case GeomAbs_Cone: return HM_FACE_CONICAL;
     case GeomAbs_Sphere: return HM_FACE_SPHERICAL;
     case GeomAbs_Torus: return HM_FACE_TOROIDAL;
-    default: return HM_FACE_PARAMETRIC;
+    case GeomAbs_SurfaceOfRevolution: return HM_FACE_REVOLVED;
+    case GeomAbs_SurfaceOfExtrusion: return HM_FACE_EXTRUDED;
+    case GeomAbs_BSplineSurface:
+    case GeomAbs_BezierSurface: return HM_FACE_PARAMETRIC;
+    default: return HM_FACE_SWEPT;
     }
 }
 
