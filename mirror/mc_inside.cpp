@@ -9,6 +9,7 @@
 #include "mirror_helpers.h"
 #include "mirror_optics.h"
 #include "mirror_record.h"
+#include "mirror_restrictions.h"
 
 #include "hm_vd/objects.h"
 #include "hm_vd/vectors.h"
@@ -429,7 +430,8 @@ int envelopes(Inside& in, const Target& t, const Placement& p, const Views& v, m
     const char* const names[2][2] = {{"LFT_MIRR", "RHT_MIRR"}, {"LFT_BACK", "RHT_BACK"}};
     double angles[2];
     for (int k = 0; k < 2; ++k) {
-        if (!extreme(pairs[k][2], minus_y, a) || !extreme(pairs[k][0], plus_y, b)) return kEnvelopeFailed;
+        if (!extreme(pairs[k][2], minus_y, a) || !extreme(pairs[k][0], plus_y, b))
+            return log_failure("Fail to find the envelope points. \n", kEnvelopeFailed);
         if (line(in, t, right_eye, a, names[k][0], kLineColour) || line(in, t, left_eye, b, names[k][1], kLineColour))
             return kEnvelopeFailed;
         angles[k] = (plan_of(left_eye, b) - plan_of(right_eye, a)) * kDegrees;
@@ -439,7 +441,7 @@ int envelopes(Inside& in, const Target& t, const Placement& p, const Views& v, m
     // The ambinocular rays: what each outer eye sees through mirror and backlite both.
     if (!common_extreme(v.mirror[2], v.backlite[2], minus_y, a) ||
         !common_extreme(v.mirror[0], v.backlite[0], plus_y, b))
-        return kEnvelopeFailed;
+        return log_failure("Fail to find the ambinocular points. \n", kEnvelopeFailed);
     if (line(in, t, right_eye, a, "LFT_AMB", kLineColour) || line(in, t, left_eye, b, "RHT_AMB", kLineColour))
         return kEnvelopeFailed;
     out->ambinocular_angle = (plan_of(left_eye, b) - plan_of(right_eye, a)) * kDegrees;
@@ -531,7 +533,7 @@ int ground_and_horizon(Inside& in, const Target& t, const Placement& p, const Vi
     return 0;
 }
 
-int triangle(Inside& in, const double (*corners)[3], const char* name) {
+int triangle(Inside& in, const double (*corners)[3], const char* name, tag_t* sheet) {
     std::vector<tag_t> lines;
     for (int i = 0; i < 3; ++i) {
         const tag_t l = make_line(corners[i], corners[(i + 1) % 3]);
@@ -541,14 +543,13 @@ int triangle(Inside& in, const double (*corners)[3], const char* name) {
         }
         lines.push_back(l);
     }
-    tag_t sheet = NULL_TAG;
     const int status = mc_bounded_plane(3, lines.data(), name, in.d->colours[kTriangleColour], in.r->result_objects,
-                                        &sheet);
+                                        sheet);
     delete_alive(lines);
     return status == 0 ? 0 : kTriangleFailed;
 }
 
-int vision_triangles(Inside& in, const Placement& p, const Sight& s, Lateral lat) {
+int vision_triangles(Inside& in, const Placement& p, const Sight& s, Lateral lat, tag_t* centre_triangle) {
     mc_data_s* d = in.d;
     if (d->eye_method == 1) {
         trace("+++revise vision triangle vertices for ocular method \n");
@@ -570,8 +571,39 @@ int vision_triangles(Inside& in, const Placement& p, const Sight& s, Lateral lat
     const double mirror[3][3] = {{s.horizon_pierce[0], s.horizon_pierce[1], s.horizon_pierce[2]},
                                  {lat.mirror_left[0], lat.mirror_left[1], lat.mirror_left[2]},
                                  {lat.mirror_right[0], lat.mirror_right[1], lat.mirror_right[2]}};
-    if (int status = triangle(in, centre, "U_CTR_TRNGL")) return status;
-    return triangle(in, mirror, "U_MIR_TRNGL");
+    if (int status = triangle(in, centre, "U_CTR_TRNGL", centre_triangle)) return status;
+    tag_t mirror_triangle = NULL_TAG;
+    return triangle(in, mirror, "U_MIR_TRNGL", &mirror_triangle);
+}
+
+// The restriction curves of the centering-plane triangle: the left and
+// right virtual eyes' projected mirrors and backlites as the eye sheets, the
+// turned eyes, the placed mirror plane as a plane mirror, the centering
+// plane as the target plane. Statuses 0 and 100 (warning 12) go on, 4 adds
+// warning 22 and goes on, others fail the analysis. The restriction result
+// is the lost share.
+int restrict_centre_triangle(Inside& in, const Placement& p, const Views& v, tag_t triangle_sheet,
+                             mc_inside_target_s* out) {
+    mc_data_s* d = in.d;
+    mc_mirror_surface_record plane_mirror{};
+    if (HM_MODL_ask_plane(p.plane, plane_mirror.vertex, plane_mirror.normal) != 0) return kTriangleFailed;
+    copy3(plane_mirror.centre, plane_mirror.vertex);
+    double lost = 0.0;
+    tag_t restricted = NULL_TAG;
+    const int status = mc_restrict_vision_sheet(triangle_sheet, v.mirror[0], v.mirror[2], v.backlite[0],
+                                                v.backlite[2], d->colours[kLeftColour], d->colours[kRightColour],
+                                                &plane_mirror, d, p.turned, in.centre, NULL_TAG,
+                                                in.r->result_objects, &lost, &restricted);
+    if (restricted != NULL_TAG)
+        (void)mc_set_object_attributes(restricted, "RES_U_CTR_TRNGL", d->colours[kTriangleColour], 0,
+                                       in.r->result_objects);
+    out->restriction_result = lost;
+    if (status == kRestrictDone || status == kRestrictBoolean) return 0;
+    if (status == kRestrictReflect) {
+        add_warning(d, kWarnFailRestrict);
+        return 0;
+    }
+    return log_failure("Fail to calculate the vision restriction curves.\n", kTriangleFailed);
 }
 
 int analyse_target(Inside& in, const Target& t, const Placement& p, mc_inside_target_s* out) {
@@ -599,7 +631,9 @@ int analyse_target(Inside& in, const Target& t, const Placement& p, mc_inside_ta
     if (int status = ground_and_horizon(in, t, p, v, out, &s)) return status;
     delete_alive({v.mirror[1], v.backlite[1]});
     if (!t.upper) return 0;
-    return vision_triangles(in, p, s, lat);
+    tag_t centre_triangle = NULL_TAG;
+    if (int status = vision_triangles(in, p, s, lat, &centre_triangle)) return status;
+    return restrict_centre_triangle(in, p, v, centre_triangle, out);
 }
 
 void initial_angles(const Inside& in, double* plan, double* side) {

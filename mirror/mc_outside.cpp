@@ -7,6 +7,7 @@
 #include "mirror_helpers.h"
 #include "mirror_optics.h"
 #include "mirror_record.h"
+#include "mirror_restrictions.h"
 
 #include "hm_vd/objects.h"
 #include "hm_vd/vectors.h"
@@ -238,6 +239,8 @@ struct Analysis {
     double inboard_point[3];       // where the outboard eye sees A (first target)
     double outboard_point[3];      // where the inboard eye sees B
     double corner[3];              // the prime-point corner of the mirror triangle
+    tag_t vision[2] = {NULL_TAG, NULL_TAG};   // the left and right eye's sheets on target A
+    tag_t vision_triangle = NULL_TAG;
     std::vector<tag_t> scratch;    // deleted at the end
     ~Analysis() { delete_alive(scratch); }
 };
@@ -385,6 +388,7 @@ int project_and_reflect(Analysis& a) {
             if (reflect(a, &d->mirror_elements, 0, eyes[e], a.targets.t[t]->point_a, nullptr, name, colours[e],
                         &reflected) != 0)
                 return stage_failure(d, failure, kElementsText, kReflectFailed);
+            if (t == 0) a.vision[e] = reflected;
             if (t == 0) {
                 const double lowest[3][3] = {{0, 0, -1}, {0, 1, 0}, {1, 0, 0}};
                 if (!extreme(reflected, lowest, a.lowest[e]))
@@ -435,6 +439,7 @@ int standard_figures(Analysis& a) {
     tag_t sheet = NULL_TAG;
     if (polygon_sheet(a, triangle, 3, "VIS_TRNGL_A", d->colours[kTriangleColour], &sheet) != 0)
         return stage_failure(d, "Fail to create a bounded plane. \n", kTriangleText, kTriangleFailed);
+    a.vision_triangle = sheet;
     if (a.targets.count < 2) return 0;
 
     trace("+++ compute standard cylinder \n");
@@ -608,10 +613,27 @@ int ground_reach(Analysis& a) {
 }
 
 // The restriction curves of the vision triangle against the restriction
-// bodies of the record.
+// bodies of the record, seen by the two turned eyes. Statuses 0 and 100 (the
+// triangle kept, warning 12) go on, 4 adds warning 22 and goes on, others
+// fail the analysis.
 int restrict_vision_triangle(Analysis& a) {
-    (void)a;
-    return 0;
+    mc_data_s* d = a.d;
+    const int colour0 = d->colours[mirror_on_right(d) ? kInboardColour : kOutboardColour];
+    const int colour2 = d->colours[mirror_on_right(d) ? kOutboardColour : kInboardColour];
+    double lost = 0.0;
+    tag_t restricted = NULL_TAG;
+    const int status = mc_restrict_vision_sheet(a.vision_triangle, a.vision[0], a.vision[1], NULL_TAG, NULL_TAG,
+                                                colour0, colour2, a.s, d, a.turned, a.targets.t[0]->point_a,
+                                                NULL_TAG, a.results, &lost, &restricted);
+    if (restricted != NULL_TAG)
+        (void)mc_set_object_attributes(restricted, "RES_VIS_TRNGL_A", d->colours[kTriangleColour], 0, a.results);
+    a.o->values_b[2] = lost;
+    if (status == kRestrictDone || status == kRestrictBoolean) return 0;
+    if (status == kRestrictReflect) {
+        add_warning(d, kWarnFailRestrict);
+        return 0;
+    }
+    return stage_failure(d, "Fail to calculate the vision restriction curves.\n", kElementsText, kRestrictionFailed);
 }
 
 int analyse(mc_data_s* d, mc_mirror_surface_record* s, const double eyes[3][3]) {

@@ -74,7 +74,6 @@ namespace {
 // The degree factor of the loading pitch, as the loading has always used it
 // (not exactly 180 / pi).
 constexpr double kLoadingDegreesPerRadian = 57.29577319531843;
-constexpr double kFullTurn = 6.283185307179586;
 
 enum ProcessCode {
     kProcessDone = 0,
@@ -271,30 +270,20 @@ void move_eyellipse(mc_data_s* d, const double matrix[12]) {
 
     const UNDO_mark_t mark = UNDO_KW_set_mark(UNDO_invisible, "loading_mark");
     detail::SmBlock<char> name;
-    VD_eyellipse_param_t moved{};
+    EyellipseLookup moved{};
     bool looked_up = false;
     if (CK_RQ_auto_get_next_rule_name("eyellipse", name.out()) == 0 &&
-        VD_ELL_create_eyellipse(name.get(), &e, nullptr) == 0) {
-        detail::SmBlock<char> moved_string;
-        looked_up = VD_ask_rule_string(name.get(), moved_string.out()) == 0 &&
-                    VD_ask_eyellipse_data(moved_string.get(), &moved) == 0;
-    }
+        VD_ELL_create_eyellipse(name.get(), &e, nullptr) == 0)
+        looked_up = eyellipse_lookup(name.get(), d->eyellipse_size, &moved) == 0;
     UNDO_KW_undo_to_mark_no_status(mark);
     (void)UNDO_KW_delete_mark(mark);
     if (!looked_up) return;
-
-    // The two plan-view conics of the moved eyellipse, from its first and
-    // second centre, with half the chosen axis lengths.
-    const int set = d->eyellipse_size == -1 ? 0 : d->eyellipse_size == 0 ? 1 : 2;
-    for (int i = 0; i < 2; ++i) {
-        if (d->eyellipse_conics[i] != NULL_TAG) (void)HM_VD_delete_object(d->eyellipse_conics[i]);
-        d->eyellipse_conics[i] = NULL_TAG;
-        tag_t conic = NULL_TAG;
-        if (mc_create_ellipse_conic(moved.centre[i], 0.5 * moved.axis_length[set][0], moved.axis_dir[0],
-                                    0.5 * moved.axis_length[set][1], moved.axis_dir[1], 0.0, kFullTurn,
-                                    &conic) == 0)
-            d->eyellipse_conics[i] = conic;
+    // The two plan-view conics of the moved eyellipse replace the old ones.
+    for (tag_t& conic : d->eyellipse_conics) {
+        if (conic != NULL_TAG) (void)HM_VD_delete_object(conic);
+        conic = NULL_TAG;
     }
+    (void)eyellipse_conics(moved, d->eyellipse_conics);
 }
 
 // Copies of the list's initial items by the matrix; false at the first

@@ -51,6 +51,14 @@ inline std::vector<tag_t> edges_of(tag_t body) {
     return out;
 }
 
+// A corner of the glass: the start of its first edge.
+inline V glass_corner(tag_t glass) {
+    double a[3], b[3];
+    int n = 0;
+    HM_MODL_ask_edge_verts(edges_of(glass)[0], a, b, &n);
+    return {a[0], a[1], a[2]};
+}
+
 // The backlite: two planar faces from (2500, +-500, 1400) down to (3000, +-575, 1000).
 inline std::vector<tag_t> backlite(double shift_second = 0.0) {
     const V top_l = {2500, -500, 1400}, top_r = {2500, 500, 1400};
@@ -83,11 +91,42 @@ inline tag_t convex_patch(double width, double height) {
     return host_testing::make_spherical_patch(centre.data(), kGlassRadius, n.data(), up.data(), width, height);
 }
 
-// The flat inside mirror glass, 250 x 65, facing rearward.
+// The mid ocular point of the ECE rows: SgRP + (0, 0, 635).
+inline V mid_eye() { return add(kSgrp, {0.0, 0.0, 635.0}); }
+
+// The inside glass's normal, aimed in plan view halfway between the mid eye
+// and straight rearward, then tipped 6 degrees down so that the driver sees
+// the road through it.
+inline V inside_normal() {
+    const V to_eye = unit({mid_eye()[0] - kInsideCentre[0], mid_eye()[1] - kInsideCentre[1], 0.0});
+    const V plan = unit(add(to_eye, {1.0, 0.0, 0.0}));
+    const double tip = 6.0 * 3.14159265358979323846 / 180.0;
+    return add(scale(std::cos(tip), plan), {0.0, 0.0, -std::sin(tip)});
+}
+
+// The glass's horizontal direction across the car (towards +y).
+inline V inside_across() {
+    const V n = inside_normal();
+    return unit({-n[1], n[0], 0.0});
+}
+
+// The glass's upward direction in its plane.
+inline V inside_up() {
+    const V n = inside_normal(), u = inside_across();
+    return {n[1] * u[2] - n[2] * u[1], n[2] * u[0] - n[0] * u[2], n[0] * u[1] - n[1] * u[0]};
+}
+
+// The four corners of the 250 x 65 inside glass.
+inline std::array<V, 4> inside_corners() {
+    const V u = scale(125.0, inside_across()), v = scale(32.5, inside_up());
+    const V c = kInsideCentre;
+    return {sub(sub(c, u), v), sub(add(c, u), v), add(add(c, u), v), add(sub(c, u), v)};
+}
+
 inline tag_t inside_glass() {
-    const double corner[3] = {kInsideCentre[0], kInsideCentre[1] - 125.0, kInsideCentre[2] - 32.5};
-    const double u[3] = {0, 250, 0}, v[3] = {0, 0, 65};
-    const tag_t sheet = host_testing::make_planar_sheet(corner, u, v);
+    const std::array<V, 4> k = inside_corners();
+    const V across = sub(k[1], k[0]), up = sub(k[3], k[0]);
+    const tag_t sheet = host_testing::make_planar_sheet(k[0].data(), across.data(), up.data());
     HM_OBJ_set_name(sheet, "INSIDE_GLASS");
     return sheet;
 }

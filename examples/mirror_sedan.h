@@ -1,0 +1,105 @@
+// The left-hand-drive sedan of the mirror examples: its SgRP, the driver's
+// convex outside mirror, the two-face backlite and the inside mirror glass.
+// Vehicle frame x rearward, y to the right (driver at -y), z up, ground at
+// z = 0; millimetres.
+#ifndef CARVELL_EXAMPLES_MIRROR_SEDAN_H
+#define CARVELL_EXAMPLES_MIRROR_SEDAN_H
+
+#include "host_testing.h"
+#include "omvra.h"
+
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace mirror_sedan {
+
+using V = std::array<double, 3>;
+inline V add(V a, V b) { return {a[0] + b[0], a[1] + b[1], a[2] + b[2]}; }
+inline V sub(V a, V b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
+inline V scale(double k, V a) { return {k * a[0], k * a[1], k * a[2]}; }
+inline double dot(V a, V b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+inline V unit(V a) { return scale(1.0 / std::sqrt(dot(a, a)), a); }
+
+inline const V kSgrp = {1250.0, -370.0, 520.0};
+// SAE J941 95th-percentile eyellipse centroids (left and right eye).
+inline const V kLeftCentroid = {1290.0, -402.5, 1158.0};
+inline const V kRightCentroid = {1290.0, -337.5, 1158.0};
+// Left ocular point of the plain ocular method: SgRP + (0, -32.5, 635).
+inline const V kLeftEye = add(kSgrp, {0.0, -32.5, 635.0});
+// Driver mirror: convex glass R 1400, 190 x 120, centred here.
+inline const V kGlassCentre = {650.0, -1000.0, 1000.0};
+inline constexpr double kGlassRadius = 1400.0;
+// ECE R46 Class III: the car's side at y = -900.
+inline constexpr double kCarSide = -900.0;
+// Inside mirror: flat glass 250 x 65 centred here.
+inline const V kInsideCentre = {650.0, 0.0, 1210.0};
+
+inline tag_t first_face(tag_t body) {
+    hm_list_p_t faces = nullptr;
+    tag_t face = 0;
+    if (HM_MODL_ask_body_faces(body, &faces) == 0) HM_MODL_ask_list_item(faces, 0, &face);
+    HM_MODL_delete_list(&faces);
+    return face;
+}
+
+inline std::vector<tag_t> edges_of(tag_t body) {
+    hm_list_p_t edges = nullptr;
+    HM_MODL_ask_face_edges(first_face(body), &edges);
+    int n = 0;
+    HM_MODL_ask_list_count(edges, &n);
+    std::vector<tag_t> result(n);
+    for (int i = 0; i < n; ++i) HM_MODL_ask_list_item(edges, i, &result[i]);
+    HM_MODL_delete_list(&edges);
+    return result;
+}
+
+// The glass normal halfway between the left eye and the Class III field's centre.
+inline V glass_normal() {
+    const V field = {kLeftEye[0] + 20000.0, kCarSide - 2000.0, 0.0};
+    return unit(add(unit(sub(kLeftEye, kGlassCentre)), unit(sub(field, kGlassCentre))));
+}
+
+// A patch about the glass centre on the glass's sphere, or `standoff` in
+// front of it on a concentric sphere (the bezel's opening).
+inline tag_t glass_patch(double width, double height, double standoff = 0.0) {
+    const V n = glass_normal();
+    const V centre = sub(kGlassCentre, scale(kGlassRadius, n));
+    const V up = unit(sub(V{0, 0, 1}, scale(n[2], n)));
+    return host_testing::make_spherical_patch(centre.data(), kGlassRadius + standoff, n.data(), up.data(), width,
+                                              height);
+}
+
+// Backlite of two planar faces: (2500, +-500, 1400) down to (3000, +-575, 1000).
+inline std::vector<tag_t> backlite() {
+    const V top_l = {2500, -500, 1400}, top_r = {2500, 500, 1400};
+    const V mid_l = {2750, -537.5, 1200}, mid_r = {2750, 537.5, 1200};
+    const V low_l = {3000, -575, 1000}, low_r = {3000, 575, 1000};
+    auto face = [](V a, V b, V c, V d) {
+        const double poles[12] = {a[0], a[1], a[2], b[0], b[1], b[2], c[0], c[1], c[2], d[0], d[1], d[2]};
+        const tag_t sheet = host_testing::make_bspline_sheet(2, 2, poles, 1, 1);
+        HM_OBJ_set_name(sheet, "BACKLITE");
+        return first_face(sheet);
+    };
+    return {face(top_l, top_r, mid_l, mid_r), face(mid_l, mid_r, low_l, low_r)};
+}
+
+// The flat inside glass, 250 x 65, aimed in plan halfway between the driver's
+// mid eye and straight rearward and tipped 6 degrees down.
+inline tag_t inside_glass() {
+    const V mid = {1290.0, -370.0, 1158.0};
+    const V plan = unit(add(unit({mid[0] - kInsideCentre[0], mid[1] - kInsideCentre[1], 0.0}), {1, 0, 0}));
+    const double tip = 6.0 * 3.14159265358979323846 / 180.0;
+    const V n = add(scale(std::cos(tip), plan), {0.0, 0.0, -std::sin(tip)});
+    const V u = unit({-n[1], n[0], 0.0});
+    const V v = {n[1] * u[2] - n[2] * u[1], n[2] * u[0] - n[0] * u[2], n[0] * u[1] - n[1] * u[0]};
+    const V corner = sub(sub(kInsideCentre, scale(125.0, u)), scale(32.5, v));
+    const V across = scale(250.0, u), up = scale(65.0, v);
+    const tag_t sheet = host_testing::make_planar_sheet(corner.data(), across.data(), up.data());
+    HM_OBJ_set_name(sheet, "INSIDE_MIRROR");
+    return sheet;
+}
+
+}  // namespace mirror_sedan
+
+#endif
