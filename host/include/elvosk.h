@@ -15,4 +15,7 @@ HOST_C_API int HM_DISP_regenerate_display(void);
 HOST_C_API int mtStatusArea(const char* text);
 HOST_C_API int mtClearStatusArea(void);
 
+// Redraws one object: 0 for a live object, HM_ERR_INVALID_TAG otherwise.
+HOST_C_API int DSS_REGEN_regen_object(tag_t object);
+
 #endif

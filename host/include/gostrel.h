@@ -47,4 +47,10 @@ HOST_C_API int GQ_ENTITY_delete(tag_t entity);
 // part lengths) at the origin along the axes; basis null. Answers the body.
 HOST_C_API int GQ_BODY_create_solid_block(double x, double y, double z, const double* basis, tag_t* body);
 
+// Parameter range of the evaluator ([0, 1]); point and derivatives as HM_EVAL_evaluate.
+HOST_C_API int EVC_ask_curve_limits(EVC_p_t evaluator, double limits[2]);
+HOST_C_API int EVC_evaluate(EVC_p_t evaluator, int n_derivatives, double parm, double point[3], double derivatives[]);
+// 1 when the evaluator's curve is open, 0 when its ends meet; -1 for no evaluator.
+HOST_C_API int em05(EVC_p_t evaluator);
+
 #endif

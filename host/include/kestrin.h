@@ -48,4 +48,12 @@ HOST_C_API int CPROJ_init_data(int version, CPROJ_data_t* data);
 HOST_C_API int CPROJ_create_curves(const CPROJ_data_t* data, int n_curves, const tag_t* curves, int n_targets,
                                    const tag_t* targets, tag_t set, int* count);
 
+// One new curve per end-to-end chain of the curves at the distance tolerance
+// (option 0..3; all join exactly; the angle tolerance is read for range),
+// chains in the order of their first curves, a copy for a chain of one
+// curve: *n_joined curves in an SM_alloc'd array (free with SM_free).
+// *status 0 when joined, else 1 (and nothing made).
+HOST_C_API int CRV_JOIN_auto_join_curves(int n_curves, const tag_t* curves, int option, double distance_tolerance,
+                                         double angle_tolerance, int* n_joined, tag_t** joined, int* status);
+
 #endif

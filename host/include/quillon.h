@@ -159,4 +159,7 @@ public:
 #define ERROR_RAISE(code, message) ERROR_raise(__FILE__, __LINE__, (code), (message))
 #endif
 
+// 1 when the debug key is set, else 0 (the second argument is the host's level, not read).
+HOST_C_API int RDEBUG_ask_flag(const char* key, int level);
+
 #endif

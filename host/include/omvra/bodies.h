@@ -38,6 +38,19 @@ HOST_C_API int HM_MODL_ask_face_props(tag_t face, const double parm[2], double p
 // Normalised parameters and point of the face (boundary included) nearest to a point.
 HOST_C_API int HM_MODL_ask_face_parm(tag_t face, const double ref_point[3], double parm[2], double face_point[3]);
 
+// Kinds of faces (HM_MODL_ask_face_type).
+enum HM_FACE_type {
+    HM_FACE_cylindrical = 16,
+    HM_FACE_conical = 17,
+    HM_FACE_spherical = 18,
+    HM_FACE_toroidal = 19,
+    HM_FACE_parametric = 20,   // B-spline and other free-form faces
+    HM_FACE_planar = 22
+};
+HOST_C_API int HM_MODL_ask_face_type(tag_t face, int* type);
+// Parameter box of a face: umin, umax, vmin, vmax (normalised: 0 1 0 1).
+HOST_C_API int HM_MODL_ask_face_uv_minmax(tag_t face, double uv_min_max[4]);
+
 /* ---- boxes and distances ---- */
 // Tight absolute box of an object (a feature stands for its body): minimum
 // x, y, z then maximum x, y, z.

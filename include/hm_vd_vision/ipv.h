@@ -1,0 +1,78 @@
+// Instrument-panel visibility (C++ linkage): point arrays, curve sampling,
+// splines from poles, curve splitting, the re-parametrised point chains of
+// outline curves, the profile walk round a point cloud, and the eye points,
+// tangent planes and panel planes asked of the eyellipse.
+//
+// Point arrays (double**) are n pointers to double[3], each block and the
+// array SM_alloc'd: made by HM_VD_ipv_alloc_points and released with
+// HM_VD_ipv_free_points and the count they were handed out with. Curve
+// parameters are normalised. The tool keeps the vehicle coordinate system of
+// the last analysis for its local-coordinate decisions (not reentrant).
+#ifndef CARVELL_HM_VD_VISION_IPV_H
+#define CARVELL_HM_VD_VISION_IPV_H
+
+#include "carvell_export.h"
+#include "host_types.h"
+#include "hm_vd_vision/eyellipse.h"
+
+// n points of three zeroed doubles; n below 1 allocates nothing (*points
+// null). 0; -1 for a null output or when memory runs out (nothing left).
+CARVELL_CPP_EXPORT int HM_VD_ipv_alloc_points(int n, double*** points);
+// Frees the n points and the array and nulls the pointer; a null array: nothing.
+CARVELL_CPP_EXPORT void HM_VD_ipv_free_points(int n, double*** points);
+// The tolerance record: 0 distance and 1 angle tolerance of the part, 2-3
+// 1.0, 4 the chord tolerance (1.0 in a part, 0.0254 without a work part),
+// 5-6 0.0001, 7 0.0, 8-9 1.0, 10 0.01.
+CARVELL_CPP_EXPORT void HM_VD_ipv_ask_tolerance(double tolerance[11]);
+
+// n points at parameters i / (n - 1) of an open curve (both ends) or i / n of
+// a closed one (the start not repeated). 0; -1 (null output) for tag 0, n <= 2
+// or an object that is no curve; a host failure's code.
+CARVELL_CPP_EXPORT int HM_VD_ipv_disperse_curve(tag_t curve, int n, double*** points);
+// Method 0: 100 dispersed points; other: chord points (tolerance record's
+// chord, angle and step). Order -1 reverses them. 0; -1 for tag 0.
+CARVELL_CPP_EXPORT int HM_VD_ipv_ask_curve_points(tag_t curve, int method, int order, int* count, double*** points);
+// Lines, arcs and conics are planar; a spline when its 100 dispersed points
+// lie within the distance tolerance of their least-squares plane. 0; -1
+// (false) for tag 0; a host failure's code (false).
+CARVELL_CPP_EXPORT int HM_VD_ipv_is_planar_curve(tag_t curve, bool* planar);
+// New curves between the curve's parameters at the k points (a parameter
+// within 0.001 of an end snaps to it), in a new list. 0; -1 for tag 0; the
+// code of a point whose parameter cannot be found (nothing made).
+CARVELL_CPP_EXPORT int HM_VD_ipv_split_curve(tag_t curve, int k, double** points, hm_list_p_t* pieces);
+// Cubic B-spline with the n points as poles on clamped uniform knots; closed
+// (closed = 1) repeats the first point three more times. 0; -1 for fewer
+// than 4 points (2 closed) or a null point; the host's code.
+CARVELL_CPP_EXPORT int HM_VD_ipv_create_spline(int n, double** points, int closed, tag_t* spline);
+
+// The one loop of curves dispersed into a ring (method 0: 100 points per
+// curve, other: chord points; each curve's last point dropped), turned to
+// run forward about the direction and to start at the point nearest the
+// lateral maximum (vehicle system). Split 0: one chain; 1: two halves
+// meeting at the point nearest the lateral minimum (*split_index 1); 2:
+// chains between the curves' start points and that point (*split_index the
+// position of that point's chain). The caller frees each chain with
+// HM_VD_ipv_free_points and its count, then both arrays with SM_free. 0; -1
+// (null outputs) for an empty list or curves that form no or several loops.
+CARVELL_CPP_EXPORT int HM_VD_ipv_disperse_curve_chain(hm_list_p_t curves, const double dir[3], int method, int split,
+                                                      int* split_index, int* chain_count, int** counts,
+                                                      double**** chains);
+// Splines through the dispersed chain: mode 0 one periodic spline (one
+// list); 1 an open spline per half (two lists); 2 open splines up to the
+// split chain and after it (two lists); other modes an open spline per chain
+// (one list). lists[1] is null for one list. 0; -1 for a null list; the
+// dispersal's or a spline's failure (nothing left behind).
+CARVELL_CPP_EXPORT int ipv_reparam_curves(hm_list_p_t curves, const double dir[3], int mode, int* count,
+                                          hm_list_p_t lists[2]);
+// Walks the outer (mode 0, from the point farthest from the origin) or
+// inner (mode 1, from the nearest) boundary of the points about the plane
+// normal, stepping to points between search[0] and search[1] away and
+// closing on the start (also early, within search[1] and a turn below
+// search[2] radians). The chosen points and their indices, start first (and
+// last). 0; -1 when the walk cannot step on or close, or the start is the
+// origin. The caller frees the indices (SM_free) and the points.
+CARVELL_CPP_EXPORT int HM_VD_ipv_ask_profile_points(int n, double** points, const double origin[3],
+                                                    const double normal[3], const double search[3], int mode,
+                                                    int* count, int** indices, double*** out);
+
+#endif
