@@ -75,4 +75,76 @@ CARVELL_CPP_EXPORT int HM_VD_ipv_ask_profile_points(int n, double** points, cons
                                                     const double normal[3], const double search[3], int mode,
                                                     int* count, int** indices, double*** out);
 
+// ---- eyellipse tangency and eye points ----
+// The eyellipse's semi-axes are half its stored axis lengths; eye types -1,
+// 0, 1 pick its left, middle and right centroid. Messages go to the system
+// log (HM_print_syslog) with the texts the tool has always written.
+
+// Points of the eyellipse section (0: u-v plane, 1: u-w, other: w-v) whose
+// tangents pass through P dropped onto the section plane; tolerances:
+// distance, angle. 0 with one or two points; -1 when none exists.
+CARVELL_CPP_EXPORT int ipv_ask_section_tangent_points(vd_eyellipse_t* eyellipse, const double point[3],
+                                                      const double tolerances[2], int type, int section, int* count,
+                                                      double points[2][3]);
+// The ellipsoid's point whose outward normal is the direction (unitised in
+// place). 0; -1 for a bad eye type, an axis length 0 or a zero direction.
+CARVELL_CPP_EXPORT int HM_VD_ipv_ask_eyellipse_tangent_point1(vd_eyellipse_t* eyellipse, int type,
+                                                              double direction[3], double point[3]);
+// The polar plane of an outside point (the plane of all points of tangency
+// seen from it): a point of it and its unit normal. 0; -1 for a bad type, an
+// axis length 0 or a point inside the ellipsoid.
+CARVELL_CPP_EXPORT int HM_VD_ipv_ask_eyellipse_tangent_point2(vd_eyellipse_t* eyellipse, int type,
+                                                              const double point[3], double plane_point[3],
+                                                              double normal[3]);
+// A plane tangent to the eyellipse at T and with the section curve's
+// principal normal N at a curve point P, found by scanning the curve (steps
+// 0.1, refined three times): plane, T and N out, the line T-P left in the
+// part. 0; -1 for curve 0 or no parameter within the tolerance (plane 0);
+// a failing host result.
+CARVELL_CPP_EXPORT int HM_VD_ipv_create_common_tangent_plane(vd_eyellipse_t* eyellipse, int type, tag_t curve,
+                                                             double tolerance, double tangent_point[3],
+                                                             double normal[3], tag_t* plane);
+// Cut-off eye points of the hub check: from the objects' point nearest the
+// plane through A normal to A - B, the lower (vehicle z) u-w section tangent
+// point of the left (eye 1) and right (eye 2) ellipsoid. 0 or -1.
+CARVELL_CPP_EXPORT int HM_VD_ipv_ask_eyepoint_of_hub_analysis(const double origin[3], const double matrix[9],
+                                                              const double a[3], const double b[3],
+                                                              hm_list_p_t objects, vd_eyellipse_t* eyellipse,
+                                                              const double tolerances[2], double eye1[3],
+                                                              double eye2[3]);
+// Eye points of the see-through check: u-w section tangent points of the left
+// (eye 1) and right (eye 2) ellipsoid from the objects' points nearest the
+// planes through B and B + 2.5 (A - B), normal to A - B; each pair the larger
+// vehicle y first. 0, -1, or a host result; the planes never stay.
+CARVELL_CPP_EXPORT int HM_VD_ipv_ask_eyepoint_of_see_thru_analysis(const double origin[3], const double matrix[9],
+                                                                   const double a[3], const double b[3],
+                                                                   hm_list_p_t objects, vd_eyellipse_t* eyellipse,
+                                                                   const double tolerances[2], double eye1[4][3],
+                                                                   double eye2[4][3]);
+// The four planes of the visual indicator through support points of the
+// eyellipse, turned by angles 0, 1 and 3 (degrees; angle 2 is not used).
+// 0 or the failing result.
+CARVELL_CPP_EXPORT int HM_VD_ipv_ask_visual_indicator_boundary_plane(vd_eyellipse_t* eyellipse,
+                                                                     const double angles[4], tag_t planes[4]);
+
+// ---- planes through curves and faces ----
+// Centroid of the chord points of the curves (their least-squares plane's
+// origin). 0; -1 for a null list or no points; a host result.
+CARVELL_CPP_EXPORT int HM_VD_ipv_ask_centroid_of_curve_chain(hm_list_p_t curves, double centroid[3]);
+// Least-squares plane of ten points (parameters 0.0 .. 0.9) of each curve, as
+// a plane object. 0; -1 (plane 0) for no points; the fit's result.
+CARVELL_CPP_EXPORT int HM_VD_ipv_create_leastsq_plane(hm_list_p_t curves, tag_t* plane);
+// The least-squares plane of the curves moved the distance away from the eye. 0 or -1.
+CARVELL_CPP_EXPORT int HM_VD_ipv_create_plane_behind_curve_chain(hm_list_p_t curves, const double eye[3],
+                                                                 double distance, tag_t* plane);
+// Mode 0: a copy of the first object (a plane) or a plane of its datum's
+// origin and normal. Other modes: the least-squares plane of ten points on
+// every edge of the faces (left in the part as points of colour 5), moved
+// to the faces' box corner farthest from the eye. 0; -1; a host result.
+CARVELL_CPP_EXPORT int HM_VD_ipv_create_panel_plane(int mode, hm_list_p_t objects, const double eye[3],
+                                                    tag_t* plane);
+// True when 100 points of the curve (parameters 0.00 .. 0.99; the end is not
+// tested) lie within the distance tolerance of the face. 0; a host result (false).
+CARVELL_CPP_EXPORT int HM_VD_ipv_is_curve_on_face(tag_t curve, tag_t face, bool* on_face);
+
 #endif
