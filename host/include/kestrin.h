@@ -56,4 +56,18 @@ HOST_C_API int CPROJ_create_curves(const CPROJ_data_t* data, int n_curves, const
 HOST_C_API int CRV_JOIN_auto_join_curves(int n_curves, const tag_t* curves, int option, double distance_tolerance,
                                          double angle_tolerance, int* n_joined, tag_t** joined, int* status);
 
+// Intersection curves of two sets of kernel bodies (sheets), each pair in
+// turn: the section curves; for two planar sheets in one plane (within the
+// tolerance) the outline of the region they share. New curve objects in an
+// SM_alloc'd array (free with SM_free; null when none).
+typedef struct ICURVES_update_data_s {
+    double tolerance;
+    int n_bodies1;
+    const tag_t* bodies1;
+    int n_bodies2;
+    const tag_t* bodies2;
+    int options;   // the host's; not read
+} ICURVES_update_data_t;
+HOST_C_API int ICURVES_create_icurves(const ICURVES_update_data_t* data, int* n_curves, tag_t** curves);
+
 #endif

@@ -125,6 +125,8 @@ HOST_C_API int HM_GROUP_create_group(const tag_t* members, int count, tag_t* gro
 HOST_C_API int HM_GROUP_add_member_to_group(tag_t member, tag_t group);
 // Alive members in an SM_alloc'd array (null when none).
 HOST_C_API int HM_GROUP_ask_group_data(tag_t group, tag_t** members, int* count);
+// Dissolves the group: the group object goes, its members stay.
+HOST_C_API int HM_GROUP_ungroup_top(tag_t group);
 
 /* ---- the rest of the interface, by area ---- */
 #include "omvra/math.h"        // vectors, matrices, coordinate systems, transformations

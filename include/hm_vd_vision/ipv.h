@@ -147,4 +147,81 @@ CARVELL_CPP_EXPORT int HM_VD_ipv_create_panel_plane(int mode, hm_list_p_t object
 // tested) lie within the distance tolerance of the face. 0; a host result (false).
 CARVELL_CPP_EXPORT int HM_VD_ipv_is_curve_on_face(tag_t curve, tag_t face, bool* on_face);
 
+// ---- the moa, mustache and hotdog outlines on a plane ----
+// A plane is a plane object (type 46) or a datum plane. Outline lists and
+// their curves are the caller's.
+
+// The moa: the ellipse on the plane that the eyellipse's middle ellipsoid
+// casts through the target, and a point object at the sight point (the eye
+// projected along eye - target onto the plane; handed out as soon as made).
+// 0; -1 for a null eyellipse or sections without two tangent points.
+CARVELL_CPP_EXPORT int HM_VD_ipv_create_moa_on_plane(vd_eyellipse_t* eyellipse, const double target[3], tag_t plane,
+                                                     tag_t* point, tag_t* moa);
+// The mustache: copies of the curves when all lie in the plane; otherwise the
+// longest closed loop of the region common to their projections from both
+// eyes. 0; -1 for a null list or plane 0; a failing step's result ("fail to
+// eye projection", "fail to create bplane"). The sheets made on the way never
+// stay. May raise the host's error (670946 no intersection, 3770903 no loop).
+CARVELL_CPP_EXPORT int HM_VD_ipv_create_mustache_curve_on_plane(const double eye1[3], const double eye2[3],
+                                                                hm_list_p_t curves, tag_t plane,
+                                                                hm_list_p_t* mustache);
+// The hotdog: the mustache swept by the moa (an ellipse): carried from the
+// sight point to the moa's centre (when at least the threshold away) and
+// stretched so that the moa is a circle, offset outward by its radius, then
+// carried back. A moa with both semi-axes below the distance tolerance gives
+// a list of the mustache's own curves; with one of them, the mustache offset
+// by the other. 0; -1 for missing input, a moa that is no ellipse or a
+// failed transformation ("fail to scale curves"); the work coordinate system
+// is restored.
+CARVELL_CPP_EXPORT int HM_VD_ipv_create_hotdog_curve_on_plane(tag_t moa, hm_list_p_t mustache, tag_t point,
+                                                              const double* threshold, hm_list_p_t* hotdog);
+
+// ---- the analysis ----
+// Result of HM_VD_ipv_sw_ss_analysis: SM_alloc'd by the analysis, freed by
+// the caller with SM_free; the caller owns the lists and objects it names
+// (null: nothing of that kind).
+typedef struct moa_hotdog_output_s {
+    tag_t ip_point;                  // sight point on the instrument-panel plane
+    hm_list_p_t ip_moa;
+    hm_list_p_t ip_mustache;
+    hm_list_p_t ip_hotdog;
+    tag_t sw_point;                  // sight point on the steering-wheel plane
+    hm_list_p_t sw_moa;
+    hm_list_p_t sw_mustache;
+    hm_list_p_t sw_hotdog;
+    hm_list_p_t reserved_list;       // always null
+    hm_list_p_t objects_1_curves;    // curves where the first objects meet the vision faces
+    hm_list_p_t objects_2_curves;
+    hm_list_p_t objects_1_points;    // where the sight line meets the first objects
+    hm_list_p_t objects_2_points;
+} moa_hotdog_output_t;
+
+// Zeroes every field.
+CARVELL_CPP_EXPORT void ipv_initialize_moa_hogdog_output_data(moa_hotdog_output_t* output);
+// The three outlines on one plane; the sight point's coordinates. 0; -1 for
+// a null eyellipse or list or plane 0 (lists null); 1001 no moa, 1002 no
+// mustache (a raised host error included), 1003 no hotdog, with the lists
+// made so far.
+CARVELL_CPP_EXPORT int HM_VD_ipv_create_hotdog_process(vd_eyellipse_t* eyellipse, hm_list_p_t outline_curves,
+                                                       const double target[3], tag_t plane, double sight_point[3],
+                                                       hm_list_p_t* moa, hm_list_p_t* mustache,
+                                                       hm_list_p_t* hotdog);
+// Ruled faces between the re-parametrised strings of the two planes (mode as
+// ipv_reparam_curves); both lists are replaced by their splines (the old
+// curves deleted unless the debug key is on). 0 or the failing result.
+CARVELL_CPP_EXPORT int ipv_create_vision_faces(hm_list_p_t* ip_curves, hm_list_p_t* sw_curves,
+                                               const double orient_dir[3], int mode, hm_list_p_t* faces);
+// The analysis on the panel and wheel planes in the vehicle system (origin,
+// matrix), looking from the eyellipse's middle centroid through the target.
+// The record is handed out on success and failure alike. 0; -1 (a missing
+// plane or input; the other plane's half kept), 1001-1003 (an outline),
+// 1004-1006 (the vision faces of the moa, mustache, hotdog). The vision faces
+// never stay.
+CARVELL_CPP_EXPORT int HM_VD_ipv_sw_ss_analysis(const double origin[3], const double matrix[9],
+                                                vd_eyellipse_t* eyellipse, hm_list_p_t outline_curves,
+                                                const double target_point[3], const double orient_dir[3],
+                                                tag_t ip_plane, tag_t sw_plane, hm_list_p_t objects_1,
+                                                hm_list_p_t objects_2, int closed_flag,
+                                                moa_hotdog_output_t** output);
+
 #endif

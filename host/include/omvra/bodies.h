@@ -179,4 +179,16 @@ HOST_C_API int HM_MODL_ask_mass_props_3d(int count, const tag_t* bodies, int typ
                                          int accuracy_option, const double accuracy[], double mass_props[47],
                                          double statistics[13]);
 
+/* ---- offset strings of curves ---- */
+// Offset of a closed planar string: the string's curves (all strings of the
+// list, in order) joined within tolerances[0] (0: the part's), moved in their
+// plane by the distance given as text ("%f"): positive outward, negative
+// inward. New curves in an SM_alloc'd array (free with SM_free).
+typedef struct HM_CURVE_offset_data_s {
+    const HM_STRING_LIST_t* string;
+    double tolerances[2];   // distance, approximation
+    char distance[134];
+} HM_CURVE_offset_data_t;
+HOST_C_API int HM_CURVE_create_offset_curve(const HM_CURVE_offset_data_t* data, int* n_curves, tag_t** curves);
+
 #endif

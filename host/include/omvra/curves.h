@@ -264,6 +264,21 @@ HOST_C_API int HM_CURVE_create_spline(int n_poles, int order, const double* knot
 // SM_alloc'd arrays (free with HM_free); HM_ERR_WRONG_TYPE for other curves.
 HOST_C_API int HM_CURVE_ask_spline_data(tag_t spline, int* n_poles, int* order, double** knots, double** poles);
 
+/* ---- projected and offset strings of curves ---- */
+// Projection request: projection_type 1 along the targets' normals, 2 along
+// `direction` (both senses); 0 (as initialised) is no type and is refused.
+typedef struct HM_CURVE_proj_data_s {
+    int projection_type;
+    double direction[3];
+    int associative;   // the host's option; not read
+} HM_CURVE_proj_data_t;
+HOST_C_API int HM_CURVE_init_proj_curves_data(HM_CURVE_proj_data_t* data);
+// Projects the curves (one string) onto the targets (planes, datum planes,
+// faces, bodies): the new curves as the members of a new group (type 15),
+// *group 0 and nothing made on failure. Option 0..2 is the host's.
+HOST_C_API int HM_CURVE_create_proj_curves(const HM_CURVE_proj_data_t* data, int n_curves, const tag_t* curves,
+                                           int n_targets, const tag_t* targets, int option, tag_t* group);
+
 #ifdef __cplusplus
 static_assert(sizeof(HM_CURVE_thru_point_t) == 88, "through-point records are 88 bytes");
 #endif

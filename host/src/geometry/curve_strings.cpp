@@ -1,0 +1,183 @@
+// Operations on strings of curves: projection onto planes and faces into a
+// new group, the planar offset of a closed string, the intersection curves
+// of two sheets (for two sheets in one plane, the outline of the region they
+// share) and the kernel's session precision.
+#include "ambrith.h"
+#include "core/kernel_guard.h"
+#include "geometry/bodies.h"
+#include "geometry/curves_internal.h"
+#include "geometry/geometry.h"
+#include "kestrin.h"
+#include "omvra.h"
+#include "quillon.h"
+
+#include <BRepAdaptor_Surface.hxx>
+#include <BRepAlgoAPI_Common.hxx>
+#include <BRepAlgoAPI_Section.hxx>
+#include <BRepBuilderAPI_MakeEdge.hxx>
+#include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRepOffsetAPI_MakeOffset.hxx>
+#include <BRep_Tool.hxx>
+#include <GProp_GProps.hxx>
+#include <BRepGProp.hxx>
+#include <Geom_TrimmedCurve.hxx>
+#include <Precision.hxx>
+#include <ShapeAnalysis_FreeBounds.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopTools_HSequenceOfShape.hxx>
+#include <TopoDS.hxx>
+#include <TopoDS_Edge.hxx>
+#include <TopoDS_Face.hxx>
+#include <TopoDS_Wire.hxx>
+
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// New curve objects for the edges of a shape.
+std::vector<tag_t> store_edges(const TopoDS_Shape& shape) {
+    std::vector<tag_t> tags;
+    for (TopExp_Explorer ex(shape, TopAbs_EDGE); ex.More(); ex.Next()) {
+        double first = 0, last = 0;
+        Handle(Geom_Curve) c = BRep_Tool::Curve(TopoDS::Edge(ex.Current()), first, last);
+        if (c.IsNull() || last - first <= 0.0) continue;
+        tags.push_back(host::store_curve(new Geom_TrimmedCurve(c, first, last)).tag);
+    }
+    return tags;
+}
+
+// The plane of a planar sheet's single face set, when all its faces lie in one plane.
+bool sheet_plane(const TopoDS_Shape& sheet, gp_Pln& plane) {
+    bool have = false;
+    for (TopExp_Explorer ex(sheet, TopAbs_FACE); ex.More(); ex.Next()) {
+        BRepAdaptor_Surface s(TopoDS::Face(ex.Current()));
+        if (s.GetType() != GeomAbs_Plane) return false;
+        const gp_Pln p = s.Plane();
+        if (!have) {
+            plane = p;
+            have = true;
+        } else if (!p.Axis().IsParallel(plane.Axis(), 1e-9) || plane.Distance(p.Location()) > 1e-7) {
+            return false;
+        }
+    }
+    return have;
+}
+
+}  // namespace
+
+int HM_CURVE_init_proj_curves_data(HM_CURVE_proj_data_t* data) {
+    if (!data) return HM_ERR_NULL_POINTER;
+    data->projection_type = 0;
+    data->direction[0] = data->direction[1] = 0.0;
+    data->direction[2] = 1.0;
+    data->associative = 0;
+    return 0;
+}
+
+int HM_CURVE_create_proj_curves(const HM_CURVE_proj_data_t* data, int n_curves, const tag_t* curves, int n_targets,
+                                const tag_t* targets, int option, tag_t* group) {
+    if (!data || !group || (n_curves > 0 && !curves) || (n_targets > 0 && !targets)) return HM_ERR_NULL_POINTER;
+    *group = NULL_TAG;
+    if (n_curves < 1 || n_targets < 1 || option < 0 || option > 2) return HM_ERR_BAD_ARGUMENT;
+    CPROJ_data_t request{};
+    if (int r = CPROJ_init_data(CPROJ_latest_version(), &request)) return r;
+    if (data->projection_type == 1) {
+        request.projection_type = 1;
+    } else if (data->projection_type == 2) {
+        request.projection_type = 0;
+        for (int k = 0; k < 3; ++k) request.direction[k] = data->direction[k];
+    } else {
+        return HM_ERR_BAD_ARGUMENT;
+    }
+    const tag_t set = OM_create_tag_set();
+    int count = 0;
+    int r = CPROJ_create_curves(&request, n_curves, curves, n_targets, targets, set, &count);
+    int n = 0;
+    tag_t* members = nullptr;
+    OM_flatten_tag_set(set, &n, &members);
+    OM_delete_object(set);
+    if (r == 0) r = HM_GROUP_create_group(members, n, group);
+    if (r != 0)
+        for (int i = 0; i < n; ++i) HM_OBJ_delete_object(members[i]);
+    SM_free(members);
+    return r;
+}
+
+int HM_CURVE_create_offset_curve(const HM_CURVE_offset_data_t* data, int* n_curves, tag_t** curves) {
+    return host::guarded(__func__, [&]() -> int {
+        if (!data || !n_curves || !curves || !data->string) return HM_ERR_NULL_POINTER;
+        *n_curves = 0;
+        *curves = nullptr;
+        char* end = nullptr;
+        const double distance = std::strtod(data->distance, &end);
+        if (end == data->distance || !host::finite_value(distance)) return HM_ERR_BAD_ARGUMENT;
+        const HM_STRING_LIST_t& s = *data->string;
+        int total = 0;
+        for (int i = 0; i < s.string_count; ++i) total += s.curve_counts[i];
+        if (total < 1) return HM_ERR_BAD_ARGUMENT;
+        const double tolerance = data->tolerances[0] > 0.0 ? data->tolerances[0] : host::distance_tolerance();
+        Handle(TopTools_HSequenceOfShape) edges = new TopTools_HSequenceOfShape;
+        for (int i = 0; i < total; ++i) {
+            host::Object* o = host::find(s.curves[i]);
+            if (!o) return HM_ERR_INVALID_TAG;
+            Handle(Geom_Curve) c = host::curve_of(*o);
+            if (c.IsNull()) return HM_ERR_WRONG_TYPE;
+            const TopoDS_Edge edge = BRepBuilderAPI_MakeEdge(c, c->FirstParameter(), c->LastParameter()).Edge();
+            edges->Append(edge);
+        }
+        Handle(TopTools_HSequenceOfShape) wires;
+        ShapeAnalysis_FreeBounds::ConnectEdgesToWires(edges, tolerance, false, wires);
+        if (wires.IsNull() || wires->Length() != 1 || !BRep_Tool::IsClosed(wires->Value(1))) return HM_ERR_GEOMETRY;
+        BRepBuilderAPI_MakeFace region(TopoDS::Wire(wires->Value(1)), true);
+        if (!region.IsDone()) return HM_ERR_GEOMETRY;
+        // Positive distances move the string outward, away from the region it bounds.
+        BRepOffsetAPI_MakeOffset offset(region.Face(), GeomAbs_Arc);
+        offset.Perform(distance);
+        if (!offset.IsDone() || offset.Shape().IsNull()) return HM_ERR_GEOMETRY;
+        const std::vector<tag_t> made = store_edges(offset.Shape());
+        if (made.empty()) return HM_ERR_GEOMETRY;
+        *n_curves = static_cast<int>(made.size());
+        *curves = host::tag_array(made);
+        return 0;
+    });
+}
+
+int ICURVES_create_icurves(const ICURVES_update_data_t* data, int* n_curves, tag_t** curves) {
+    return host::guarded(__func__, [&]() -> int {
+        if (!data || !n_curves || !curves) return HM_ERR_NULL_POINTER;
+        *n_curves = 0;
+        *curves = nullptr;
+        if (data->n_bodies1 < 1 || data->n_bodies2 < 1 || !data->bodies1 || !data->bodies2) return HM_ERR_BAD_ARGUMENT;
+        std::vector<tag_t> made;
+        for (int i = 0; i < data->n_bodies1; ++i)
+            for (int j = 0; j < data->n_bodies2; ++j) {
+                host::Object* a = host::find_body(data->bodies1[i]);
+                host::Object* b = host::find_body(data->bodies2[j]);
+                if (!a || !b) return HM_ERR_INVALID_TAG;
+                gp_Pln pa, pb;
+                TopoDS_Shape result;
+                if (sheet_plane(a->shape, pa) && sheet_plane(b->shape, pb) && pa.Axis().IsParallel(pb.Axis(), 1e-9) &&
+                    pa.Distance(pb.Location()) <= std::max(data->tolerance, Precision::Confusion())) {
+                    BRepAlgoAPI_Common common(a->shape, b->shape);
+                    if (!common.IsDone()) return HM_ERR_GEOMETRY;
+                    result = common.Shape();
+                } else {
+                    BRepAlgoAPI_Section section(a->shape, b->shape);
+                    if (!section.IsDone()) return HM_ERR_GEOMETRY;
+                    result = section.Shape();
+                }
+                for (tag_t t : store_edges(result)) made.push_back(t);
+            }
+        *n_curves = static_cast<int>(made.size());
+        *curves = made.empty() ? nullptr : host::tag_array(made);
+        return 0;
+    });
+}
+
+int GQ_SESSION_ask_precision(double* precision) {
+    if (!precision) return HM_ERR_NULL_POINTER;
+    *precision = Precision::Confusion();
+    return 0;
+}
