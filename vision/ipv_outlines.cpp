@@ -263,25 +263,28 @@ struct ConicFrame {
     tag_t csys = NULL_TAG;
     double centre[3] = {0, 0, 0};
 };
-int conic_frame(const HM_CURVE_conic_t& conic, ConicFrame* frame) {
+int conic_frame(tag_t conic, ConicFrame* frame) {
+    // The conic's evaluated structure: absolute centre (0-2), its axes (11-13, 14-16).
+    HM_CURVE_struct_p_t structure = nullptr;
+    if (int r = HM_CURVE_ask_curve_struct(conic, &structure)) return r;
+    int type = 0;
+    double* data = nullptr;
+    const int r = HM_CURVE_ask_curve_struct_data(structure, &type, &data);
+    HM_CURVE_free_curve_struct(structure);
+    if (r != 0) return r;
     double rows[9];
-    if (int r = HM_CSYS_ask_matrix_values(conic.matrix_tag, rows)) return r;
-    const double c = std::cos(conic.rotation_angle), s = std::sin(conic.rotation_angle);
-    double turned[9];
     for (int k = 0; k < 3; ++k) {
-        turned[k] = c * rows[k] + s * rows[3 + k];
-        turned[3 + k] = -s * rows[k] + c * rows[3 + k];
-        turned[6 + k] = rows[6 + k];
+        frame->centre[k] = data[k];
+        rows[k] = data[11 + k];
+        rows[3 + k] = data[14 + k];
     }
+    HM_free(data);
+    HM_VEC3_cross(rows, rows + 3, rows + 6);
     tag_t matrix = NULL_TAG;
-    if (int r = HM_CSYS_create_matrix(turned, &matrix)) return r;
+    if (int m = HM_CSYS_create_matrix(rows, &matrix)) return m;
     const double origin[3] = {0, 0, 0};
-    if (int r = HM_CSYS_create_csys(origin, matrix, &frame->csys)) return r;
-    if (int r = HM_CSYS_set_wcs(frame->csys)) return r;
-    // The centre is given in the conic matrix's coordinates: along its rows.
-    for (int k = 0; k < 3; ++k)
-        frame->centre[k] = conic.center[0] * rows[k] + conic.center[1] * rows[3 + k] + conic.center[2] * rows[6 + k];
-    return 0;
+    if (int c = HM_CSYS_create_csys(origin, matrix, &frame->csys)) return c;
+    return HM_CSYS_set_wcs(frame->csys);
 }
 
 }  // namespace
@@ -401,7 +404,7 @@ int HM_VD_ipv_create_hotdog_curve_on_plane(tag_t moa, hm_list_p_t mustache, tag_
     }
     // Carry the sight point to the moa's centre and stretch the moa's short
     // axis to its long one: the moa becomes a circle of the radius.
-    if (conic_frame(conic, &frame) != 0) return -1;
+    if (conic_frame(moa, &frame) != 0) return -1;
     const double* c = frame.centre;
     const double v[3] = {c[0] - p[0], c[1] - p[1], c[2] - p[2]};
     double forward_move[12], back_move[12], scale[12], unscale[12], forward[12], back[12];

@@ -20,6 +20,8 @@
 #include <BRep_Tool.hxx>
 #include <GProp_GProps.hxx>
 #include <BRepGProp.hxx>
+#include <GeomProjLib.hxx>
+#include <Geom_Plane.hxx>
 #include <Geom_TrimmedCurve.hxx>
 #include <Precision.hxx>
 #include <ShapeAnalysis_FreeBounds.hxx>
@@ -65,6 +67,26 @@ bool sheet_plane(const TopoDS_Shape& sheet, gp_Pln& plane) {
     return have;
 }
 
+// Each curve projected along the normals of each plane, into a new group.
+int project_onto_planes(int n_curves, const tag_t* curves, const std::vector<gp_Pln>& planes, tag_t* group) {
+    return host::guarded("HM_CURVE_create_proj_curves", [&]() -> int {
+        std::vector<tag_t> made;
+        for (int i = 0; i < n_curves; ++i) {
+            host::Object* o = host::find(curves[i]);
+            if (!o) return HM_ERR_INVALID_TAG;
+            Handle(Geom_Curve) c = host::curve_of(*o);
+            if (c.IsNull()) return HM_ERR_WRONG_TYPE;
+            for (const gp_Pln& p : planes) {
+                Handle(Geom_Curve) projected =
+                    GeomProjLib::ProjectOnPlane(c, new Geom_Plane(p), p.Axis().Direction(), true);
+                if (projected.IsNull()) return HM_ERR_GEOMETRY;
+                made.push_back(host::store_curve(projected).tag);
+            }
+        }
+        return HM_GROUP_create_group(made.data(), static_cast<int>(made.size()), group);
+    });
+}
+
 }  // namespace
 
 int HM_CURVE_init_proj_curves_data(HM_CURVE_proj_data_t* data) {
@@ -91,6 +113,17 @@ int HM_CURVE_create_proj_curves(const HM_CURVE_proj_data_t* data, int n_curves, 
     } else {
         return HM_ERR_BAD_ARGUMENT;
     }
+    // Onto planes and datum planes along their normals the projection is exact.
+    bool planes_only = data->projection_type == 1;
+    std::vector<gp_Pln> planes;
+    for (int i = 0; i < n_targets && planes_only; ++i) {
+        double origin[3], normal[3];
+        const host::Object* t = host::find(targets[i]);
+        planes_only = t && (t->type == HM_plane_type || t->type == HM_datum_type) &&
+                      hm5375(targets[i], origin, normal) == 0;
+        if (planes_only) planes.emplace_back(host::point_of(origin), gp_Dir(normal[0], normal[1], normal[2]));
+    }
+    if (planes_only) return project_onto_planes(n_curves, curves, planes, group);
     const tag_t set = OM_create_tag_set();
     int count = 0;
     int r = CPROJ_create_curves(&request, n_curves, curves, n_targets, targets, set, &count);
