@@ -11,12 +11,16 @@
 #include "omvra.h"
 #include "quillon.h"
 
+#include <BRepAdaptor_Curve.hxx>
 #include <BRepAdaptor_Surface.hxx>
+#include <BRepBuilderAPI_MakePolygon.hxx>
+#include <BRepTools_WireExplorer.hxx>
 #include <BRepAlgoAPI_Common.hxx>
 #include <BRepAlgoAPI_Section.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepOffsetAPI_MakeOffset.hxx>
+#include <BRepLib_FindSurface.hxx>
 #include <BRep_Tool.hxx>
 #include <GProp_GProps.hxx>
 #include <BRepGProp.hxx>
@@ -85,6 +89,26 @@ int project_onto_planes(int n_curves, const tag_t* curves, const std::vector<gp_
         }
         return HM_GROUP_create_group(made.data(), static_cast<int>(made.size()), group);
     });
+}
+
+// The face in the plane bounded by a polygon through points along the wire
+// (in wire order, kPolygonPoints per edge); null on failure.
+TopoDS_Face polygon_face(const TopoDS_Wire& wire, const Handle(Geom_Surface)& plane) {
+    constexpr int kPolygonPoints = 48;
+    BRepBuilderAPI_MakePolygon polygon;
+    for (BRepTools_WireExplorer ex(wire); ex.More(); ex.Next()) {
+        BRepAdaptor_Curve c(ex.Current());
+        const bool reversed = ex.Current().Orientation() == TopAbs_REVERSED;
+        const double a = c.FirstParameter(), b = c.LastParameter();
+        for (int i = 0; i < kPolygonPoints; ++i) {
+            const double t = static_cast<double>(i) / kPolygonPoints;
+            polygon.Add(c.Value(reversed ? b - t * (b - a) : a + t * (b - a)));
+        }
+    }
+    polygon.Close();
+    if (!polygon.IsDone()) return TopoDS_Face();
+    BRepBuilderAPI_MakeFace face(Handle(Geom_Plane)::DownCast(plane), polygon.Wire(), true);
+    return face.IsDone() ? face.Face() : TopoDS_Face();
 }
 
 }  // namespace
@@ -162,14 +186,37 @@ int HM_CURVE_create_offset_curve(const HM_CURVE_offset_data_t* data, int* n_curv
         }
         Handle(TopTools_HSequenceOfShape) wires;
         ShapeAnalysis_FreeBounds::ConnectEdgesToWires(edges, tolerance, false, wires);
-        if (wires.IsNull() || wires->Length() != 1 || !BRep_Tool::IsClosed(wires->Value(1))) return HM_ERR_GEOMETRY;
-        BRepBuilderAPI_MakeFace region(TopoDS::Wire(wires->Value(1)), true);
+        if (wires.IsNull() || wires->Length() != 1) return HM_ERR_GEOMETRY;
+        const TopoDS_Wire wire = TopoDS::Wire(wires->Value(1));
+        // The plane of the string (found within the tolerance: curves made
+        // by a transformation are planar only to the kernel's accuracy).
+        BRepLib_FindSurface plane(wire, tolerance, true);
+        if (!plane.Found()) return HM_ERR_GEOMETRY;
+        BRepBuilderAPI_MakeFace region(Handle(Geom_Plane)::DownCast(plane.Surface()), wire, true);
         if (!region.IsDone()) return HM_ERR_GEOMETRY;
-        // Positive distances move the string outward, away from the region it bounds.
-        BRepOffsetAPI_MakeOffset offset(region.Face(), GeomAbs_Arc);
-        offset.Perform(distance);
-        if (!offset.IsDone() || offset.Shape().IsNull()) return HM_ERR_GEOMETRY;
-        const std::vector<tag_t> made = store_edges(offset.Shape());
+        // Positive distances move the string outward, away from the region it
+        // bounds; corners are rounded, or, failing that, extended to meet.
+        TopoDS_Shape result;
+        for (GeomAbs_JoinType join : {GeomAbs_Arc, GeomAbs_Intersection}) {
+            BRepOffsetAPI_MakeOffset offset(region.Face(), join);
+            offset.Perform(distance);
+            if (offset.IsDone() && !offset.Shape().IsNull()) {
+                result = offset.Shape();
+                break;
+            }
+        }
+        if (result.IsNull()) {
+            // Free-form strings the kernel cannot offset exactly (copies
+            // stretched by a non-uniform scaling) are offset as a fine
+            // polygon along them.
+            const TopoDS_Face polygon = polygon_face(wire, plane.Surface());
+            if (polygon.IsNull()) return HM_ERR_GEOMETRY;
+            BRepOffsetAPI_MakeOffset offset(polygon, GeomAbs_Arc);
+            offset.Perform(distance);
+            if (!offset.IsDone() || offset.Shape().IsNull()) return HM_ERR_GEOMETRY;
+            result = offset.Shape();
+        }
+        const std::vector<tag_t> made = store_edges(result);
         if (made.empty()) return HM_ERR_GEOMETRY;
         *n_curves = static_cast<int>(made.size());
         *curves = host::tag_array(made);
