@@ -240,7 +240,7 @@ int HM_VD_ipv_create_common_tangent_plane(vd_eyellipse_t* eyellipse, int type, t
         t1 = ends[1];
     }
     double p[3], deriv[3];
-    if (int r = HM_MODL_evaluate_curve(curve, t0, p, deriv)) return r;
+    if (int r = HM_MODL_evaluate_curve(curve, t0, 1, p, deriv)) return r;
     double s = deriv[2] <= 0.0 ? 0.1 : -0.1;
     double t = t0, best = kFarStart, best_t = t0;
     for (int refinements = 0;;) {

@@ -85,11 +85,11 @@ int ipv_project_curves_to_plane(hm_list_p_t curves, tag_t plane, hm_list_p_t* ou
     *out = nullptr;
     const std::vector<tag_t> items = detail::list_items(curves);
     if (items.empty() || plane == NULL_TAG) return -1;
-    HM_CURVE_proj_data_t data;
+    HM_CURVE_proj_curves_data_t data;
     HM_CURVE_init_proj_curves_data(&data);
-    data.projection_type = 1;
+    data.proj_dir_method = HM_PROJ_ALONG_TARGET_NORMALS;
     tag_t group = NULL_TAG;
-    if (int r = HM_CURVE_create_proj_curves(&data, static_cast<int>(items.size()), items.data(), 1, &plane, 1, &group))
+    if (int r = HM_CURVE_create_proj_curves(static_cast<int>(items.size()), items.data(), 1, &plane, 1, &data, &group))
         return r;
     int n = 0;
     detail::SmBlock<tag_t> members;
@@ -116,20 +116,38 @@ int eye_sheet(const double eye[3], hm_list_p_t curves, double tol, tag_t plane, 
     return r;
 }
 
+hm_list_p_t edges_of(tag_t body) {
+    hm_list_p_t edges = nullptr;
+    HM_MODL_ask_body_edges(body, &edges);
+    return edges;
+}
+
 // The curves of the longest closed loop of the two sheets' common outline.
 void longest_loop(tag_t sheet1, tag_t sheet2, hm_list_p_t* mustache) {
     double precision = 0.0;
     GQ_SESSION_ask_precision(&precision);
     const double min_length = precision * 10000.0;
-    ICURVES_update_data_t data{};
-    data.tolerance = srfc1;
-    const tag_t b1 = ES_solid_ask_brelvic_tag(sheet1), b2 = ES_solid_ask_brelvic_tag(sheet2);
-    data.n_bodies1 = data.n_bodies2 = 1;
-    data.bodies1 = &b1;
-    data.bodies2 = &b2;
-    int n = 0;
-    detail::SmBlock<tag_t> curves;
-    if (ICURVES_create_icurves(&data, &n, curves.out()) != 0 || n == 0)
+    // The region the two sheets share (they lie in one plane), as the kernel's
+    // intersection of the two bodies; its edges outline it.
+    tag_t b1 = NULL_TAG, b2 = NULL_TAG;
+    ES_solid_ask_brelvic_tag(sheet1, &b1);
+    ES_solid_ask_brelvic_tag(sheet2, &b2);
+    int n_common = 0;
+    detail::SmBlock<tag_t> common;
+    GQ_BODY_intersect_bodies(b1, 1, &b2, &n_common, common.out());
+    detail::Temporaries pieces;
+    std::vector<tag_t> outline;
+    for (int i = 0; i < n_common; ++i) {
+        pieces.add(common[i]);
+        for (tag_t edge : detail::HostList(edges_of(common[i])).items()) {
+            tag_t curve = NULL_TAG;
+            if (HM_MODL_create_curve_from_edge(edge, &curve) == 0) outline.push_back(curve);
+        }
+    }
+    const int n = static_cast<int>(outline.size());
+    detail::SmBlock<tag_t> curves(n > 0 ? static_cast<tag_t*>(SM_calloc(n, sizeof(tag_t))) : nullptr);
+    for (int i = 0; i < n; ++i) curves[i] = outline[i];
+    if (n == 0)
         ERROR_raise(kRaiseSource, 2969, kErrNoIntersection, "fail to get intersect curves by the two boundary planes");
     int n_closed = 0, n_open = 0;
     CRV_LST_loop_p_t closed = nullptr, open = nullptr;

@@ -89,7 +89,7 @@ int ipv_disperse_curve_reversed(tag_t curve, bool reverse, int n, double*** poin
     if (!points) return -1;
     *points = nullptr;
     if (curve == NULL_TAG || n <= 2 || !HM_VD_is_curve(curve)) return -1;
-    bool closed = false;
+    int closed = 0;
     if (int r = HM_MODL_ask_curve_closed(curve, &closed)) return r;
     double** out = nullptr;
     if (HM_VD_ipv_alloc_points(n, &out) != 0) return -1;
@@ -160,7 +160,7 @@ int ipv_split_curves_by_points(hm_list_p_t curves, int k, double** points, hm_li
 
 int ipv_respline(tag_t* curve) {
     if (!curve || *curve == NULL_TAG) return -1;
-    bool closed = false;
+    int closed = 0;
     if (int r = HM_MODL_ask_curve_closed(*curve, &closed)) return r;
     if (closed) return 0;
     int n = 0, order = 0;

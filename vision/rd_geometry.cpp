@@ -178,11 +178,11 @@ void rd_join_result_curves(const Call& call, hm_list_p_t working) {
     }
     if (join.size() == 1) HM_MODL_put_list_item(call.list, join[0]);
     if (join.size() < 2) return;
-    int n = 0, status = 1;
+    int n = 0;
     detail::SmBlock<tag_t> joined;
-    const int r = CRV_JOIN_auto_join_curves(static_cast<int>(join.size()), join.data(), 2, TOLER_ask_distance_tol(),
-                                            TOLER_ask_angular_tol(), &n, joined.out(), &status);
-    if (r != 0 || status != 0 || n == 0) {
+    const int r = CRV_JOIN_auto_join_curves(static_cast<int>(join.size()), join.data(), TOLER_ask_distance_tol(),
+                                            TOLER_ask_angular_tol(), &n, joined.out());
+    if (r != 0 || n == 0) {
         // A join that fails keeps the pieces: they are the result.
         for (tag_t c : join) HM_MODL_put_list_item(call.list, c);
         return;

@@ -11,6 +11,7 @@
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/vec3.h"
 
+#include "nethrow.h"
 #include "omvra.h"
 #include "quillon.h"
 
@@ -265,9 +266,9 @@ bool HM_VD_judge_point_in_faceside(const double a[3], const double b[3], tag_t o
     if (type == HM_solid_type && subtype == HM_solid_face_subtype) {
         int face_type = 0;
         HM_MODL_ask_face_type(object, &face_type);
-        if (face_type == HM_FACE_planar) {
+        if (face_type == HM_FACE_PLANAR) {
             double box[4];
-            HM_MODL_ask_face_uv_minmax(object, box);
+            pxpben(object, box);
             const double uv[2] = {0.5 * (box[0] + box[1]), 0.5 * (box[2] + box[3])};
             double u1[3], v1[3], u2[3], v2[3], radii[2];
             if (HM_MODL_ask_face_props(object, uv, o, u1, v1, u2, v2, n, radii) != 0) return false;
@@ -309,11 +310,11 @@ int HM_VD_judge_proj_line_in_face(const RdContext& ctx, const double a[3], const
     tag_t line = NULL_TAG;
     if (HM_CURVE_create_line(&data, &line) != 0) return 4;
     temporary.add(line);
-    HM_CURVE_proj_data_t request;
+    HM_CURVE_proj_curves_data_t request;
     HM_CURVE_init_proj_curves_data(&request);
-    request.projection_type = 1;
+    request.proj_dir_method = HM_PROJ_ALONG_TARGET_NORMALS;
     tag_t group = NULL_TAG;
-    if (HM_CURVE_create_proj_curves(&request, 1, &line, static_cast<int>(ctx.surfaces.size()), ctx.surfaces.data(), 1,
+    if (HM_CURVE_create_proj_curves(1, &line, static_cast<int>(ctx.surfaces.size()), ctx.surfaces.data(), 1, &request,
                                     &group) != 0)
         return 4;
     int count = 0;
@@ -411,7 +412,7 @@ void rd_prepare_context(int n_surfaces, const tag_t* surfaces, RdContext& ctx) {
     if (ctx.kind == kRdFaces)
         for (size_t i = 0; i < ctx.surfaces.size(); ++i) {
             double box[4];
-            if (HM_MODL_ask_face_uv_minmax(ctx.surfaces[i], box) == 0) ctx.uv[i] = {box[0], box[1], box[2], box[3]};
+            if (pxpben(ctx.surfaces[i], box) == 0) ctx.uv[i] = {box[0], box[1], box[2], box[3]};
         }
     int units = 1;
     const tag_t part = HM_ASSEM_ask_work_part();

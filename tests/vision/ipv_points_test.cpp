@@ -101,13 +101,13 @@ TEST_F(IpvTest, SplinesFromPolesEndAtTheLastPoleOrClose) {
     // it is evaluated without asking for a tangent there).
     Point3 cs{}, ce{};
     double d[3];
-    EXPECT_EQ(HM_MODL_evaluate_curve(closed, 0.0, cs.data(), d), 0);
-    EXPECT_EQ(HM_MODL_evaluate_curve(closed, 1.0, ce.data(), d), 0);
+    EXPECT_EQ(HM_MODL_evaluate_curve(closed, 0.0, 1, cs.data(), d), 0);
+    EXPECT_EQ(HM_MODL_evaluate_curve(closed, 1.0, 1, ce.data(), d), 0);
     EXPECT_LT(Dist(cs.data(), row[0]), 1e-9);
     EXPECT_LT(Dist(ce.data(), row[0]), 1e-9);
-    bool is_closed = false;
+    int is_closed = 0;
     EXPECT_EQ(HM_MODL_ask_curve_closed(closed, &is_closed), 0);
-    EXPECT_TRUE(is_closed);
+    EXPECT_EQ(is_closed, 1);
     // Too few poles for a cubic: refused, nothing made.
     tag_t none = 7;
     EXPECT_EQ(HM_VD_ipv_create_spline(3, row, 0, &none), -1);
@@ -246,7 +246,7 @@ TEST_F(IpvTest, ReparametrisationGivesOneClosedSplineOrTwoHalves) {
     EXPECT_EQ(count, 1);
     std::vector<tag_t> one = support::list_items(lists[0]);
     ASSERT_EQ(one.size(), 1u);
-    bool closed = false;
+    int closed = 0;
     EXPECT_EQ(HM_MODL_ask_curve_closed(one[0], &closed), 0);
     EXPECT_TRUE(closed);
     HM_MODL_delete_list(&lists[0]);

@@ -301,7 +301,7 @@ TEST_F(RdTest, ClosedCurveFoundAllRoundGivesOnePeriodicSplineAndATouchingSourceG
     EXPECT_EQ(numbers[1], 3);
     const std::vector<tag_t> made = support::list_items(list);
     ASSERT_GE(made.size(), 1u);
-    bool closed = false;
+    int closed = 0;
     EXPECT_EQ(HM_MODL_ask_curve_closed(made[0], &closed), 0);
     EXPECT_TRUE(closed);
     HM_MODL_delete_list(&list);

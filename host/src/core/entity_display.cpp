@@ -1,6 +1,6 @@
 // Entity-level services of the part's objects as the modelling internals
 // offer them: colour, layer and name set by value, the part-utility touch of
-// a new object, the redisplay of one object and the debug-flag query.
+// a new object and the debug-flag query.
 #include "elvosk.h"
 #include "morvish.h"
 #include "nethrow.h"
@@ -28,9 +28,5 @@ int ES_add_entity_name(tag_t object, const char* name, int length) {
 }
 
 int at020(tag_t object) { return HM_OBJ_ask_status(object) == HM_OBJ_ALIVE ? 0 : HM_ERR_INVALID_TAG; }
-
-int DSS_REGEN_regen_object(tag_t object) {
-    return HM_OBJ_ask_status(object) == HM_OBJ_ALIVE ? 0 : HM_ERR_INVALID_TAG;
-}
 
 int RDEBUG_ask_flag(const char* key, int) { return DEBUG_ask_key(key) ? 1 : 0; }

@@ -62,32 +62,6 @@ bool valid_knots(int n_poles, int order, const double* knots) {
 
 }  // namespace
 
-int HM_MODL_ask_curve_closed(tag_t curve, bool* closed) {
-    return host::guarded(__func__, [&]() -> int {
-        if (!closed) return HM_ERR_NULL_POINTER;
-        Handle(Geom_Curve) c;
-        if (int r = curve_arg(curve, c)) return r;
-        *closed = is_closed_curve(c);
-        return 0;
-    });
-}
-
-int HM_MODL_evaluate_curve(tag_t curve, double parm, double point[3], double derivative[3]) {
-    return host::guarded(__func__, [&]() -> int {
-        if (!point || !derivative) return HM_ERR_NULL_POINTER;
-        Handle(Geom_Curve) c;
-        if (int r = curve_arg(curve, c)) return r;
-        double u = 0.0;
-        if (!host::checked_kernel_parameter(c, parm, u)) return HM_ERR_BAD_ARGUMENT;
-        gp_Pnt p;
-        gp_Vec d1;
-        c->D1(u, p, d1);
-        host::put(p, point);
-        host::put(d1 * (c->LastParameter() - c->FirstParameter()), derivative);
-        return 0;
-    });
-}
-
 int HM_MODL_ask_curve_points(tag_t curve, double chord_tolerance, double angle_tolerance, double max_step,
                              int* n_points, double** points) {
     return host::guarded(__func__, [&]() -> int {
@@ -200,12 +174,6 @@ int HM_CURVE_ask_spline_data(tag_t spline, int* n_poles, int* order, double** kn
         *poles = pv;
         return 0;
     });
-}
-
-int EVC_ask_curve_limits(EVC_p_t evaluator, double limits[2]) { return HM_EVAL_ask_limits(evaluator, limits); }
-
-int EVC_evaluate(EVC_p_t evaluator, int n_derivatives, double parm, double point[3], double derivatives[]) {
-    return HM_EVAL_evaluate(evaluator, n_derivatives, parm, point, derivatives);
 }
 
 int em05(EVC_p_t evaluator) {

@@ -1,7 +1,4 @@
-// Operations on strings of curves: projection onto planes and faces into a
-// new group, the planar offset of a closed string, the intersection curves
-// of two sheets (for two sheets in one plane, the outline of the region they
-// share) and the kernel's session precision.
+// Planar offsets of closed strings of curves, and the kernel's session precision.
 #include "ambrith.h"
 #include "core/kernel_guard.h"
 #include "geometry/bodies.h"
@@ -71,26 +68,6 @@ bool sheet_plane(const TopoDS_Shape& sheet, gp_Pln& plane) {
     return have;
 }
 
-// Each curve projected along the normals of each plane, into a new group.
-int project_onto_planes(int n_curves, const tag_t* curves, const std::vector<gp_Pln>& planes, tag_t* group) {
-    return host::guarded("HM_CURVE_create_proj_curves", [&]() -> int {
-        std::vector<tag_t> made;
-        for (int i = 0; i < n_curves; ++i) {
-            host::Object* o = host::find(curves[i]);
-            if (!o) return HM_ERR_INVALID_TAG;
-            Handle(Geom_Curve) c = host::curve_of(*o);
-            if (c.IsNull()) return HM_ERR_WRONG_TYPE;
-            for (const gp_Pln& p : planes) {
-                Handle(Geom_Curve) projected =
-                    GeomProjLib::ProjectOnPlane(c, new Geom_Plane(p), p.Axis().Direction(), true);
-                if (projected.IsNull()) return HM_ERR_GEOMETRY;
-                made.push_back(host::store_curve(projected).tag);
-            }
-        }
-        return HM_GROUP_create_group(made.data(), static_cast<int>(made.size()), group);
-    });
-}
-
 // The face in the plane bounded by a polygon through points along the wire
 // (in wire order, kPolygonPoints per edge); null on failure.
 TopoDS_Face polygon_face(const TopoDS_Wire& wire, const Handle(Geom_Surface)& plane) {
@@ -112,55 +89,6 @@ TopoDS_Face polygon_face(const TopoDS_Wire& wire, const Handle(Geom_Surface)& pl
 }
 
 }  // namespace
-
-int HM_CURVE_init_proj_curves_data(HM_CURVE_proj_data_t* data) {
-    if (!data) return HM_ERR_NULL_POINTER;
-    data->projection_type = 0;
-    data->direction[0] = data->direction[1] = 0.0;
-    data->direction[2] = 1.0;
-    data->associative = 0;
-    return 0;
-}
-
-int HM_CURVE_create_proj_curves(const HM_CURVE_proj_data_t* data, int n_curves, const tag_t* curves, int n_targets,
-                                const tag_t* targets, int option, tag_t* group) {
-    if (!data || !group || (n_curves > 0 && !curves) || (n_targets > 0 && !targets)) return HM_ERR_NULL_POINTER;
-    *group = NULL_TAG;
-    if (n_curves < 1 || n_targets < 1 || option < 0 || option > 2) return HM_ERR_BAD_ARGUMENT;
-    CPROJ_data_t request{};
-    if (int r = CPROJ_init_data(CPROJ_latest_version(), &request)) return r;
-    if (data->projection_type == 1) {
-        request.projection_type = 1;
-    } else if (data->projection_type == 2) {
-        request.projection_type = 0;
-        for (int k = 0; k < 3; ++k) request.direction[k] = data->direction[k];
-    } else {
-        return HM_ERR_BAD_ARGUMENT;
-    }
-    // Onto planes and datum planes along their normals the projection is exact.
-    bool planes_only = data->projection_type == 1;
-    std::vector<gp_Pln> planes;
-    for (int i = 0; i < n_targets && planes_only; ++i) {
-        double origin[3], normal[3];
-        const host::Object* t = host::find(targets[i]);
-        planes_only = t && (t->type == HM_plane_type || t->type == HM_datum_type) &&
-                      hm5375(targets[i], origin, normal) == 0;
-        if (planes_only) planes.emplace_back(host::point_of(origin), gp_Dir(normal[0], normal[1], normal[2]));
-    }
-    if (planes_only) return project_onto_planes(n_curves, curves, planes, group);
-    const tag_t set = OM_create_tag_set();
-    int count = 0;
-    int r = CPROJ_create_curves(&request, n_curves, curves, n_targets, targets, set, &count);
-    int n = 0;
-    tag_t* members = nullptr;
-    OM_flatten_tag_set(set, &n, &members);
-    OM_delete_object(set);
-    if (r == 0) r = HM_GROUP_create_group(members, n, group);
-    if (r != 0)
-        for (int i = 0; i < n; ++i) HM_OBJ_delete_object(members[i]);
-    SM_free(members);
-    return r;
-}
 
 int HM_CURVE_create_offset_curve(const HM_CURVE_offset_data_t* data, int* n_curves, tag_t** curves) {
     return host::guarded(__func__, [&]() -> int {
@@ -220,38 +148,6 @@ int HM_CURVE_create_offset_curve(const HM_CURVE_offset_data_t* data, int* n_curv
         if (made.empty()) return HM_ERR_GEOMETRY;
         *n_curves = static_cast<int>(made.size());
         *curves = host::tag_array(made);
-        return 0;
-    });
-}
-
-int ICURVES_create_icurves(const ICURVES_update_data_t* data, int* n_curves, tag_t** curves) {
-    return host::guarded(__func__, [&]() -> int {
-        if (!data || !n_curves || !curves) return HM_ERR_NULL_POINTER;
-        *n_curves = 0;
-        *curves = nullptr;
-        if (data->n_bodies1 < 1 || data->n_bodies2 < 1 || !data->bodies1 || !data->bodies2) return HM_ERR_BAD_ARGUMENT;
-        std::vector<tag_t> made;
-        for (int i = 0; i < data->n_bodies1; ++i)
-            for (int j = 0; j < data->n_bodies2; ++j) {
-                host::Object* a = host::find_body(data->bodies1[i]);
-                host::Object* b = host::find_body(data->bodies2[j]);
-                if (!a || !b) return HM_ERR_INVALID_TAG;
-                gp_Pln pa, pb;
-                TopoDS_Shape result;
-                if (sheet_plane(a->shape, pa) && sheet_plane(b->shape, pb) && pa.Axis().IsParallel(pb.Axis(), 1e-9) &&
-                    pa.Distance(pb.Location()) <= std::max(data->tolerance, Precision::Confusion())) {
-                    BRepAlgoAPI_Common common(a->shape, b->shape);
-                    if (!common.IsDone()) return HM_ERR_GEOMETRY;
-                    result = common.Shape();
-                } else {
-                    BRepAlgoAPI_Section section(a->shape, b->shape);
-                    if (!section.IsDone()) return HM_ERR_GEOMETRY;
-                    result = section.Shape();
-                }
-                for (tag_t t : store_edges(result)) made.push_back(t);
-            }
-        *n_curves = static_cast<int>(made.size());
-        *curves = made.empty() ? nullptr : host::tag_array(made);
         return 0;
     });
 }
