@@ -25,5 +25,7 @@
 #include "hm_vd_vision/eyellipse.h"
 #include "hm_vd_vision/glazing.h"
 #include "hm_vd_vision/hood.h"
+#include "hm_vd_vision/ipv.h"
+#include "hm_vd_vision/rd.h"
 
 #endif

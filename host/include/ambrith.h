@@ -18,6 +18,8 @@ HOST_C_API int GQ_BODY_ask_type(tag_t body, int* type);
 // Faces of a body entity in kernel order, in a new array (free with SM_free); null when none.
 HOST_C_API int GQ_BODY_ask_faces(tag_t body, int* count, tag_t** faces);
 
+// The kernel's linear precision (its confusion distance).
+HOST_C_API int GQ_SESSION_ask_precision(double* precision);
 /* ---- Booleans and mass properties ---- */
 // The stand-in's kernel has one partition; every entity lies in it.
 enum { GQ_THE_PARTITION = 1 };

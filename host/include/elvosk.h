@@ -20,4 +20,5 @@ HOST_C_API int mtClearStatusArea(void);
 HOST_C_API int DSS_REFRSH_refresh_display(void);
 HOST_C_API int DSS_REGEN_regen_object(tag_t object);
 
+
 #endif

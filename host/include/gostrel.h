@@ -62,5 +62,7 @@ typedef struct GQ_VECTOR_s {
     double y;
     double z;
 } GQ_VECTOR_t;
+// 1 when the evaluator's curve is open, 0 when its ends meet; -1 for no evaluator.
+HOST_C_API int em05(EVC_p_t evaluator);
 
 #endif

@@ -29,4 +29,8 @@ HOST_C_API int CRV_LST_get_eids_in_loop(CRV_LST_loop_p_t loop, int* n_curves, ta
 // Frees a chain of loop nodes (null: nothing).
 HOST_C_API int CRV_LST_free_curve_list(CRV_LST_loop_p_t loops);
 
+// A point object; a line object from start to end (non-zero length), in the work part.
+HOST_C_API int ES_create_point(const double coords[3], tag_t* point);
+HOST_C_API int ES_create_line_in_part(const double start[3], const double end[3], tag_t* line);
+
 #endif

@@ -29,4 +29,10 @@ HOST_C_API int UPDATE_log_entity_to_delete(tag_t object);
 HOST_C_API bool UPDATE_is_object_logged(tag_t object);
 HOST_C_API int UPDATE_do_update(void);
 
+// Colour, layer (1..256) and name of an object set by value; the name is the
+// first `length` characters of the text (up to a terminator).
+HOST_C_API int ES_set_object_color(tag_t object, unsigned int colour);
+HOST_C_API int ES_set_object_layer(tag_t object, unsigned int layer);
+HOST_C_API int ES_add_entity_name(tag_t object, const char* name, int length);
+
 #endif

@@ -23,4 +23,14 @@ HOST_C_API tag_t es7034(tag_t object);
 // Kernel body of a body object (the same tag in the stand-in).
 HOST_C_API int ES_solid_ask_brelvic_tag(tag_t body, tag_t* kernel_body);
 
+// The part utilities' touch of a newly made object (nothing to do in this
+// host): 0 for a live object, HM_ERR_INVALID_TAG otherwise.
+HOST_C_API int at020(tag_t object);
+// Parameter ranges of a face: u range then v range (normalised: 0 1 0 1).
+HOST_C_API int pxpben(tag_t face, double ranges[4]);
+
+// 1 when the curve lies in the plane through the origin with the normal
+// (every point within the tolerance), else 0 (also for a bad argument).
+HOST_C_API int CRV_ask_curve_on_plane(tag_t curve, const double origin[3], const double normal[3], double tolerance);
+
 #endif

@@ -196,6 +196,17 @@ HOST_C_API int HM_FACET_ask_solid_of_model(tag_t model, tag_t* solid);
 // SM_free): its own name when it was given one, else its kind and number
 // ("BLOCK(12)"). 0, HM_ERR_NULL_POINTER or HM_ERR_INVALID_TAG.
 HOST_C_API int HM_MODL_ask_feat_name(tag_t feature, char** name);
+/* ---- offset strings of curves ---- */
+// Offset of a closed planar string: the string's curves (all strings of the
+// list, in order) joined within tolerances[0] (0: the part's), moved in their
+// plane by the distance given as text ("%f"): positive outward, negative
+// inward. New curves in an SM_alloc'd array (free with SM_free).
+typedef struct HM_CURVE_offset_data_s {
+    const HM_STRING_LIST_t* string;
+    double tolerances[2];   // distance, approximation
+    char distance[134];
+} HM_CURVE_offset_data_t;
+HOST_C_API int HM_CURVE_create_offset_curve(const HM_CURVE_offset_data_t* data, int* n_curves, tag_t** curves);
 
 /* ---- tubes ---- */
 // Solid tube ("TUBE") swept along a curve or edge: a circle of the outer

@@ -244,6 +244,28 @@ HOST_C_API int HM_CURVE_ocf_offset_pt_direction(tag_t section, tag_t container, 
 // (the second reference point is not read by the stand-in).
 HOST_C_API int HM_CURVE_edit_trim_curve(tag_t curve, tag_t bound, const double ref_point1[3], const double ref_point2[3]);
 
+/* ---- curve enquiries, splines from poles ---- */
+// Points along the curve, ends included, no chord farther than the chord
+// tolerance from the curve, no turn above the angle tolerance (degrees; 0:
+// the chord alone) and no step longer than max_step (0: no bound): *n_points
+// points, three doubles each, in an SM_alloc'd array (free with HM_free).
+HOST_C_API int HM_MODL_ask_curve_points(tag_t curve, double chord_tolerance, double angle_tolerance,
+                                        double max_step, int* n_points, double** points);
+// Whether the evaluator's curve is a spline (B-spline) rather than a line, arc or conic.
+HOST_C_API int HM_EVAL_is_spline(HM_EVAL_p_t evaluator, bool* is_spline);
+// B-spline (type 9) of the order (degree + 1, 2..9) from n poles, four
+// doubles each (x w, y w, z w, w: weighted; weight 1 gives a plain spline)
+// and the flat knot vector of n + order values. A knot vector the kernel
+// cannot take (descending, an end knot more than `order` times or an
+// interior one more than order - 1 times, an empty range) answers
+// HM_ERR_BAD_ARGUMENT and makes nothing.
+HOST_C_API int HM_CURVE_create_spline(int n_poles, int order, const double* knots, const double* poles,
+                                      tag_t* spline);
+// The B-spline data of a spline (a periodic one unfolded): pole count,
+// order, n + order knots and the poles as for HM_CURVE_create_spline, in two
+// SM_alloc'd arrays (free with HM_free); HM_ERR_WRONG_TYPE for other curves.
+HOST_C_API int HM_CURVE_ask_spline_data(tag_t spline, int* n_poles, int* order, double** knots, double** poles);
+
 /* ---- projected curves ---- */
 // A projected-curve feature (kind "PROJECTED_CURVE"): each curve or edge of
 // the first list laid onto each plane or datum plane of the second along

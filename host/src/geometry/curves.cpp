@@ -280,7 +280,10 @@ int HM_CURVE_ask_conic_data(tag_t conic, HM_CURVE_conic_t* conic_data) {
         host::Object* o = find(conic);
         if (!o) return HM_ERR_INVALID_TAG;
         if (o->type != HM_conic_type || o->curve.IsNull()) return HM_ERR_WRONG_TYPE;
-        if (const auto* d = std::any_cast<HM_CURVE_conic_t>(&o->data)) {
+        // The record as created, unless its matrix object has gone since: then
+        // a record read from the geometry, with a new matrix object.
+        if (const auto* d = std::any_cast<HM_CURVE_conic_t>(&o->data);
+            d && (d->matrix_tag == 0 || find(d->matrix_tag, HM_matrix_type))) {
             *conic_data = *d;
             return 0;
         }

@@ -1,0 +1,144 @@
+// Reflection data on a crowned windshield against the geometry kernel's
+// projection of the same points onto the same surface.
+//
+// The windshield is the mid-size car's of the instrument-panel example: from
+// (1250, +-690, 1000) to (2000, +-600, 1400), 62 degrees from vertical,
+// crowned 25 mm across; the eye is the SAE J941 cyclops centroid (2743, -370,
+// 1188) and the source the dashboard's top edge (x 1600, z 1020, y -700 to
+// 300). Set-up checks that the library finds reflection points before
+// anything is timed.
+//
+// At N = 25, 100 and 400 points on the edge:
+//   rd/library/<N>  HM_VD_RD_create_reflect_data, its arrays freed as its
+//                   caller does (a bisection of foot points per sample);
+//   rd/kernel/<N>   GeomAPI_ProjectPointOnSurf of the same N points onto the
+//                   kernel surface (one foot point per sample: the baseline).
+#include "hm_vd_vision.h"
+#include "host_testing.h"
+#include "omvra.h"
+#include "quillon.h"
+#include "ratio_report.h"
+
+#include <GeomAPI_ProjectPointOnSurf.hxx>
+#include <Geom_BSplineSurface.hxx>
+#include <TColStd_Array1OfInteger.hxx>
+#include <TColStd_Array1OfReal.hxx>
+#include <TColgp_Array2OfPnt.hxx>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+const double kEye[3] = {2743.0, -370.0, 1188.0};
+const int kCounts[] = {25, 100, 400};
+
+std::vector<double> windshield_poles() {
+    const double base[3] = {1250.0, -690.0, 1000.0}, top[3] = {2000.0, -600.0, 1400.0};
+    const double len = std::hypot(top[0] - base[0], top[2] - base[2]);
+    const double n[3] = {-(top[2] - base[2]) / len, 0.0, (top[0] - base[0]) / len};
+    std::vector<double> poles;
+    for (const double* edge : {base, top})
+        for (int j = 0; j < 3; ++j) {
+            const double lift = j == 1 ? 50.0 : 0.0;
+            poles.push_back(edge[0] + lift * n[0]);
+            poles.push_back(edge[1] * (1 - j));
+            poles.push_back(edge[2] + lift * n[2]);
+        }
+    return poles;
+}
+
+tag_t host_face() {
+    const std::vector<double> poles = windshield_poles();
+    const tag_t sheet = host_testing::make_bspline_sheet(2, 3, poles.data(), 1, 2);
+    hm_list_p_t faces = nullptr;
+    tag_t face = 0;
+    HM_MODL_ask_body_faces(sheet, &faces);
+    HM_MODL_ask_list_item(faces, 0, &face);
+    HM_MODL_delete_list(&faces);
+    return face;
+}
+
+Handle(Geom_BSplineSurface) kernel_surface() {
+    const std::vector<double> p = windshield_poles();
+    TColgp_Array2OfPnt poles(1, 2, 1, 3);
+    for (int i = 0; i < 2; ++i)
+        for (int j = 0; j < 3; ++j) {
+            const double* q = &p[3 * (3 * i + j)];
+            poles.SetValue(i + 1, j + 1, gp_Pnt(q[0], q[1], q[2]));
+        }
+    TColStd_Array1OfReal knots(1, 2);
+    knots.SetValue(1, 0.0);
+    knots.SetValue(2, 1.0);
+    TColStd_Array1OfInteger mu(1, 2), mv(1, 2);
+    mu.SetValue(1, 2);
+    mu.SetValue(2, 2);
+    mv.SetValue(1, 3);
+    mv.SetValue(2, 3);
+    return new Geom_BSplineSurface(poles, knots, knots, mu, mv, 1, 2);
+}
+
+int library_found(tag_t* face, tag_t edge, int n) {
+    int groups = 0, rows = 0;
+    int *sizes = nullptr, *per_row = nullptr;
+    double ***result = nullptr, ***input = nullptr;
+    bool** found = nullptr;
+    bool* closed = nullptr;
+    HM_VD_RD_create_reflect_data(1, face, false, 1, &edge, kEye, n, 0.0, 0.01, &groups, &sizes, &rows, &per_row,
+                                 &result, &input, &found, &closed);
+    int hits = 0;
+    for (int r = 0; r < rows; ++r) {
+        for (int i = 0; i < per_row[r]; ++i) {
+            hits += found[r][i] ? 1 : 0;
+            SM_free(result[r][i]);
+            SM_free(input[r][i]);
+        }
+        SM_free(result[r]);
+        SM_free(input[r]);
+        SM_free(found[r]);
+    }
+    for (void* p : {static_cast<void*>(sizes), static_cast<void*>(per_row), static_cast<void*>(result),
+                    static_cast<void*>(input), static_cast<void*>(found), static_cast<void*>(closed)})
+        SM_free(p);
+    return hits;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    host_testing::reset();
+    host_testing::make_part("bench_vision_rd");
+    static tag_t face = host_face();
+    static const tag_t edge = host_testing::make_line({1600.0, -700.0, 1020.0}, {1600.0, 300.0, 1020.0});
+    static const Handle(Geom_BSplineSurface) surface = kernel_surface();
+    for (int n : kCounts) {
+        const int hits = library_found(&face, edge, n);
+        if (hits < 1) {
+            std::fprintf(stderr, "no reflection points at N = %d\n", n);
+            return 1;
+        }
+        std::printf("N = %d: %d points reflected\n", n, hits);
+    }
+    std::vector<carvell_bench::Ratio> ratios;
+    for (int n : kCounts) {
+        const std::string size = std::to_string(n);
+        const std::string library = "rd/library/" + size, kernel = "rd/kernel/" + size;
+        benchmark::RegisterBenchmark(library.c_str(), [n](benchmark::State& state) {
+            for (auto _ : state) benchmark::DoNotOptimize(library_found(&face, edge, n));
+        })->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(kernel.c_str(), [n](benchmark::State& state) {
+            for (auto _ : state)
+                for (int i = 0; i < n; ++i) {
+                    const gp_Pnt p(1600.0, -700.0 + 1000.0 * i / (n - 1), 1020.0);
+                    GeomAPI_ProjectPointOnSurf projection(p, surface);
+                    benchmark::DoNotOptimize(projection.NbPoints());
+                }
+        })->Unit(benchmark::kMillisecond);
+        ratios.push_back({"library/kernel N " + size, library, kernel});
+    }
+    const int code = carvell_bench::run_with_ratios(argc, argv, ratios);
+    host_testing::reset();
+    return code;
+}

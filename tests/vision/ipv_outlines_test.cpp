@@ -1,0 +1,262 @@
+// Instrument-panel visibility: the moa, mustache and hotdog outlines on a
+// plane, and the analysis driver's codes and record.
+#include "hm_vd_vision.h"
+#include "vision_fixtures.h"
+#include "vision_ipv.h"
+
+#include "hm_vd_curve.h"
+#include "hm_vd.h"
+#include "omvra.h"
+#include "quillon.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace {
+
+using host_testing::Point3;
+constexpr double kPi = 3.14159265358979323846;
+
+class IpvOutlineTest : public HostTest {
+protected:
+    void SetUp() override {
+        HostTest::SetUp();
+        const double identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+        for (int i = 0; i < 3; ++i) carvell::vision::ipv_vehicle_origin[i] = 0.0;
+        for (int i = 0; i < 9; ++i) carvell::vision::ipv_vehicle_matrix[i] = identity[i];
+    }
+    // A spherical eyellipse of radius r about the origin, outer eyes at y = -+30.
+    static vd_eyellipse_t Sphere(double r) {
+        vd_eyellipse_t e{};
+        const double centroids[3][3] = {{0, -30, 0}, {0, 0, 0}, {0, 30, 0}};
+        for (int i = 0; i < 3; ++i)
+            for (int k = 0; k < 3; ++k) {
+                e.centroid[i][k] = centroids[i][k];
+                e.axis_dir[i][k] = i == k ? 1.0 : 0.0;
+            }
+        for (double& l : e.axis_length) l = 2 * r;
+        return e;
+    }
+    // Largest and smallest distance of the curves' points from a centre.
+    static void Radii(const std::vector<tag_t>& curves, const double c[3], double* lo, double* hi) {
+        *lo = 1e300;
+        *hi = -1e300;
+        for (tag_t t : curves)
+            for (int i = 0; i <= 40; ++i) {
+                double p[3];
+                ASSERT_EQ(HM_VD_CURVE_ask_point_on_curve(t, i / 40.0, p), 0);
+                const double d = std::sqrt((p[0] - c[0]) * (p[0] - c[0]) + (p[1] - c[1]) * (p[1] - c[1]) +
+                                           (p[2] - c[2]) * (p[2] - c[2]));
+                *lo = std::min(*lo, d);
+                *hi = std::max(*hi, d);
+            }
+    }
+    static bool Logged(const std::string& text) {
+        const auto& log = host_testing::syslog();
+        return std::any_of(log.begin(), log.end(), [&](const std::string& l) { return l == text; });
+    }
+};
+
+TEST_F(IpvOutlineTest, OnAxisTargetGivesACircularMoaBySimilarTriangles) {
+    // Eye sphere of radius 100, target 1000 ahead (-x), plane 2000 ahead: the
+    // tangent cone from the target has tan(a) = 100 / sqrt(1000^2 - 100^2),
+    // and meets the plane, 1000 beyond the target, in a circle of 1000 tan(a).
+    vd_eyellipse_t e = Sphere(100);
+    const double target[3] = {-1000, 0, 0};
+    const tag_t plane = host_testing::make_plane({-2000, 0, 0}, {1, 0, 0});
+    tag_t point = 0, moa = 0;
+    ASSERT_EQ(HM_VD_ipv_create_moa_on_plane(&e, target, plane, &point, &moa), 0);
+    double p[3];
+    ASSERT_EQ(HM_CURVE_ask_point_data(point, p), 0);
+    EXPECT_NEAR(p[0], -2000, 1e-9);
+    EXPECT_NEAR(p[1], 0, 1e-9);
+    HM_CURVE_conic_t conic{};
+    ASSERT_EQ(HM_CURVE_ask_conic_data(moa, &conic), 0);
+    const double radius = 1000 * 100 / std::sqrt(1000.0 * 1000 - 100 * 100);
+    EXPECT_NEAR(conic.k1, radius, 1e-6);
+    EXPECT_NEAR(conic.k2, radius, 1e-6);
+    double lo = 0, hi = 0;
+    const double c[3] = {-2000, 0, 0};
+    Radii({moa}, c, &lo, &hi);
+    EXPECT_NEAR(lo, radius, 1e-6);
+    EXPECT_NEAR(hi, radius, 1e-6);
+    // No eyellipse: nothing made.
+    EXPECT_EQ(HM_VD_ipv_create_moa_on_plane(nullptr, target, plane, &point, &moa), -1);
+    EXPECT_EQ(point, 0u);
+    EXPECT_EQ(moa, 0u);
+}
+
+TEST_F(IpvOutlineTest, MustacheOfCurvesInThePlaneIsTheirCopies) {
+    const tag_t plane = host_testing::make_plane({-1000, 0, 0}, {1, 0, 0});
+    const tag_t a = host_testing::make_line({-1000, 0, 0}, {-1000, 50, 0});
+    const tag_t b = host_testing::make_line({-1000, 50, 0}, {-1000, 50, 40});
+    hm_list_p_t curves = support::make_list({a, b});
+    const double e1[3] = {0, -30, 0}, e2[3] = {0, 30, 0};
+    hm_list_p_t mustache = nullptr;
+    ASSERT_EQ(HM_VD_ipv_create_mustache_curve_on_plane(e1, e2, curves, plane, &mustache), 0);
+    const std::vector<tag_t> copies = support::list_items(mustache);
+    ASSERT_EQ(copies.size(), 2u);
+    EXPECT_NE(copies[0], a);
+    double p[3];
+    ASSERT_EQ(HM_VD_CURVE_ask_point_on_curve(copies[1], 1.0, p), 0);
+    EXPECT_NEAR(p[2], 40, 1e-9);
+    EXPECT_EQ(HM_VD_ipv_create_mustache_curve_on_plane(e1, e2, nullptr, plane, &mustache), -1);
+    HM_MODL_delete_list(&mustache);
+    HM_MODL_delete_list(&curves);
+}
+
+TEST_F(IpvOutlineTest, MustacheOfAnOffPlaneCircleIsTheLensOfItsEyeProjections) {
+    // A circle of radius 50 about (-1000, 0, 0), halfway between the eyes
+    // (x = 0, y = -+30) and the plane x = -2000: each eye casts a circle of
+    // radius 100 about y = +-30 (the eye mirrored through the circle's
+    // centre); the lens the two casts share is the mustache.
+    const tag_t plane = host_testing::make_plane({-2000, 0, 0}, {1, 0, 0});
+    const tag_t circle = host_testing::make_arc({-1000, 0, 0}, 50.0, 0.0, 2 * kPi, {0, 1, 0}, {0, 0, 1});
+    hm_list_p_t curves = support::make_list({circle});
+    const double e1[3] = {0, -30, 0}, e2[3] = {0, 30, 0};
+    hm_list_p_t mustache = nullptr;
+    ASSERT_EQ(HM_VD_ipv_create_mustache_curve_on_plane(e1, e2, curves, plane, &mustache), 0);
+    const std::vector<tag_t> lens = support::list_items(mustache);
+    ASSERT_FALSE(lens.empty());
+    // Every lens point lies within 100 of both cast centres (y = 30 and y = -30) and in the plane.
+    for (tag_t t : lens)
+        for (int i = 0; i <= 20; ++i) {
+            double p[3];
+            ASSERT_EQ(HM_VD_CURVE_ask_point_on_curve(t, i / 20.0, p), 0);
+            EXPECT_NEAR(p[0], -2000, 1e-6);
+            EXPECT_LE(std::hypot(p[1] - 30, p[2]), 100 + 1e-6);
+            EXPECT_LE(std::hypot(p[1] + 30, p[2]), 100 + 1e-6);
+        }
+    // Its tips lie where the two cast circles cross: y = 0, z = +-sqrt(100^2 - 30^2).
+    double top = -1e300;
+    for (tag_t t : lens)
+        for (int i = 0; i <= 200; ++i) {
+            double p[3];
+            HM_VD_CURVE_ask_point_on_curve(t, i / 200.0, p);
+            top = std::max(top, p[2]);
+        }
+    EXPECT_NEAR(top, std::sqrt(100.0 * 100 - 30 * 30), 0.05);
+    // No bounded sheet of the construction is left in the part.
+    EXPECT_EQ(HM_MODL_update(), 0);
+    int bodies = 0;
+    for (tag_t b = HM_OBJ_cycle_objs_in_part(part_, HM_solid_type, 0); b; b = HM_OBJ_cycle_objs_in_part(part_, HM_solid_type, b))
+        ++bodies;
+    EXPECT_EQ(bodies, 0);
+    HM_MODL_delete_list(&mustache);
+    HM_MODL_delete_list(&curves);
+}
+
+TEST_F(IpvOutlineTest, HotdogOfACircleMoaIsTheMustacheOffsetByTheRadiusInPlace) {
+    // Mustache: a circle of radius 40 about (-2000, 10, 5); moa: a circle of
+    // radius 25 about the plane point (-2000, 0, 0), the sight point elsewhere.
+    const tag_t mustache_circle =
+        host_testing::make_arc({-2000, 10, 5}, 40.0, 0.0, 2 * kPi, {0, 1, 0}, {0, 0, 1});
+    hm_list_p_t mustache = support::make_list({mustache_circle});
+    const tag_t moa = host_testing::make_ellipse({-2000, 0, 0}, 25.0, 25.0, {0, 1, 0}, {0, 0, 1});
+    const tag_t sight = host_testing::make_point({-2000, 7, -3});
+    const double threshold = 0.0;
+    hm_list_p_t hotdog = nullptr;
+    ASSERT_EQ(HM_VD_ipv_create_hotdog_curve_on_plane(moa, mustache, sight, &threshold, &hotdog), 0);
+    double lo = 0, hi = 0;
+    const double c[3] = {-2000, 10, 5};
+    Radii(support::list_items(hotdog), c, &lo, &hi);
+    EXPECT_NEAR(lo, 65.0, 1e-3);
+    EXPECT_NEAR(hi, 65.0, 1e-3);
+    tag_t wcs = 1;
+    EXPECT_EQ(HM_CSYS_ask_wcs(&wcs), 0);
+    EXPECT_EQ(wcs, 0u);
+    HM_MODL_delete_list(&hotdog);
+    HM_MODL_delete_list(&mustache);
+}
+
+TEST_F(IpvOutlineTest, HotdogOfAnEllipseMoaSweepsItsAxes) {
+    // Moa semi-axes 30 (along y) and 15 (along z) about the sight point: the
+    // mustache, a circle of radius 40 about the sight point, is stretched 2x
+    // along z, offset by 30 and unstretched: 70 along y, 40 + 15 = 55 along z.
+    const tag_t mustache_circle = host_testing::make_arc({-2000, 0, 0}, 40.0, 0.0, 2 * kPi, {0, 1, 0}, {0, 0, 1});
+    hm_list_p_t mustache = support::make_list({mustache_circle});
+    const tag_t moa = host_testing::make_ellipse({-2000, 0, 0}, 30.0, 15.0, {0, 1, 0}, {0, 0, 1});
+    const tag_t sight = host_testing::make_point({-2000, 0, 0});
+    const double threshold = 0.0;
+    hm_list_p_t hotdog = nullptr;
+    ASSERT_EQ(HM_VD_ipv_create_hotdog_curve_on_plane(moa, mustache, sight, &threshold, &hotdog), 0);
+    double box[6] = {1e300, 1e300, 1e300, -1e300, -1e300, -1e300};
+    for (tag_t t : support::list_items(hotdog)) {
+        double b[6];
+        ASSERT_EQ(HM_MODL_ask_bounding_box(t, b), 0);
+        for (int k = 0; k < 3; ++k) {
+            box[k] = std::min(box[k], b[k]);
+            box[k + 3] = std::max(box[k + 3], b[k + 3]);
+        }
+    }
+    EXPECT_NEAR(box[4], 70.0, 0.05);
+    EXPECT_NEAR(box[1], -70.0, 0.05);
+    EXPECT_NEAR(box[5], 55.0, 0.05);
+    EXPECT_NEAR(box[2], -55.0, 0.05);
+    HM_MODL_delete_list(&hotdog);
+    HM_MODL_delete_list(&mustache);
+}
+
+TEST_F(IpvOutlineTest, DegenerateMoaGivesTheMustacheItself) {
+    const tag_t mustache_circle = host_testing::make_arc({-2000, 0, 0}, 40.0, 0.0, 2 * kPi, {0, 1, 0}, {0, 0, 1});
+    hm_list_p_t mustache = support::make_list({mustache_circle});
+    const tag_t moa = host_testing::make_ellipse({-2000, 0, 0}, 1e-4, 1e-4, {0, 1, 0}, {0, 0, 1});
+    const tag_t sight = host_testing::make_point({-2000, 0, 0});
+    const double threshold = 0.0;
+    hm_list_p_t hotdog = nullptr;
+    ASSERT_EQ(HM_VD_ipv_create_hotdog_curve_on_plane(moa, mustache, sight, &threshold, &hotdog), 0);
+    EXPECT_EQ(support::list_items(hotdog), std::vector<tag_t>{mustache_circle});
+    // A moa that is no ellipse is refused.
+    hm_list_p_t none = nullptr;
+    EXPECT_EQ(HM_VD_ipv_create_hotdog_curve_on_plane(mustache_circle, mustache, sight, &threshold, &none), -1);
+    EXPECT_EQ(none, nullptr);
+    HM_MODL_delete_list(&hotdog);
+    HM_MODL_delete_list(&mustache);
+}
+
+TEST_F(IpvOutlineTest, AnalysisWithoutAWheelPlaneKeepsThePanelHalfAndFailsWithMinusOne) {
+    vd_eyellipse_t e = Sphere(100);
+    const double origin[3] = {0, 0, 0}, matrix[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    const double target[3] = {-1000, 0, 0}, orient[3] = {1, 0, 0};
+    const tag_t ip = host_testing::make_plane({-2000, 0, 0}, {1, 0, 0});
+    const tag_t square[4] = {host_testing::make_line({-2000, -60, -60}, {-2000, 60, -60}),
+                             host_testing::make_line({-2000, 60, -60}, {-2000, 60, 60}),
+                             host_testing::make_line({-2000, 60, 60}, {-2000, -60, 60}),
+                             host_testing::make_line({-2000, -60, 60}, {-2000, -60, -60})};
+    hm_list_p_t outline = support::make_list({square[0], square[1], square[2], square[3]});
+    moa_hotdog_output_t* out = nullptr;
+    EXPECT_EQ(HM_VD_ipv_sw_ss_analysis(origin, matrix, &e, outline, target, orient, ip, 0, nullptr, nullptr, 0, &out),
+              -1);
+    ASSERT_NE(out, nullptr);
+    EXPECT_NE(out->ip_point, 0u);
+    EXPECT_EQ(support::list_items(out->ip_moa).size(), 1u);
+    EXPECT_EQ(support::list_items(out->ip_mustache).size(), 4u);
+    EXPECT_FALSE(support::list_items(out->ip_hotdog).empty());
+    EXPECT_EQ(out->sw_point, 0u);
+    EXPECT_EQ(out->sw_moa, nullptr);
+    EXPECT_EQ(out->sw_hotdog, nullptr);
+    EXPECT_EQ(out->objects_1_points, nullptr);
+    EXPECT_TRUE(Logged("fail to create hotdog at sw plane"));
+    hm_list_p_t* lists[] = {&out->ip_moa, &out->ip_mustache, &out->ip_hotdog};
+    for (hm_list_p_t* l : lists) HM_MODL_delete_list(l);
+    SM_free(out);
+    HM_MODL_delete_list(&outline);
+}
+
+TEST_F(IpvOutlineTest, ProcessRefusesMissingInputWithNullLists) {
+    vd_eyellipse_t e = Sphere(100);
+    const double target[3] = {-1000, 0, 0};
+    double sight[3];
+    hm_list_p_t moa = nullptr, mustache = nullptr, hotdog = nullptr;
+    hm_list_p_t curves = support::make_list({host_testing::make_line({0, 0, 0}, {1, 0, 0})});
+    EXPECT_EQ(HM_VD_ipv_create_hotdog_process(&e, curves, target, 0, sight, &moa, &mustache, &hotdog), -1);
+    EXPECT_EQ(HM_VD_ipv_create_hotdog_process(nullptr, curves, target, 5, sight, &moa, &mustache, &hotdog), -1);
+    EXPECT_EQ(moa, nullptr);
+    EXPECT_EQ(hotdog, nullptr);
+    HM_MODL_delete_list(&curves);
+}
+
+}  // namespace

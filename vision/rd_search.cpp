@@ -1,0 +1,423 @@
+// Reflection and refraction search for one input point: the closed-form
+// reflection on a plane, the nested bisections of a rear-surface mirror
+// behind a glass plate, and the bisection along the segment from the input
+// point to the eye over faces, with its bracket and side tests.
+#include "vision_ipv.h"
+#include "vision_rd.h"
+
+#include "hm_vd.h"
+#include "hm_vd_curve.h"
+#include "toolbox/detail/constants.h"
+#include "toolbox/detail/owners.h"
+#include "toolbox/detail/vec3.h"
+
+#include "nethrow.h"
+#include "omvra.h"
+#include "quillon.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace carvell::vision {
+namespace {
+
+constexpr const char* kKey = "VD_RD";
+constexpr double kParallel = 1e-6;
+constexpr double kBoxMargin = 1e-6;
+constexpr double kDegrees = detail::kDegreesPerRadianAsUsed;
+
+struct V {
+    double x, y, z;
+};
+V vec(const double* p) { return {p[0], p[1], p[2]}; }
+V sub(V a, V b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+V add(V a, V b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+V mul(V a, double s) { return {a.x * s, a.y * s, a.z * s}; }
+double dot(V a, V b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+double len(V a) { return std::sqrt(dot(a, a)); }
+V unit(V a) {
+    const double l = len(a);
+    return l > 0.0 ? mul(a, 1.0 / l) : a;
+}
+V cross(V a, V b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+void put(V a, double* out) {
+    out[0] = a.x;
+    out[1] = a.y;
+    out[2] = a.z;
+}
+bool parallel(V a, V b) {
+    int r = 0;
+    const double pa[3] = {a.x, a.y, a.z}, pb[3] = {b.x, b.y, b.z};
+    HM_VEC3_is_parallel(pa, pb, kParallel, &r);
+    return r == 1;
+}
+// Signed angle from u to v about the axis, radians in [0, 2 pi).
+double angle(V u, V v, V axis) {
+    const double pu[3] = {u.x, u.y, u.z}, pv[3] = {v.x, v.y, v.z}, pa[3] = {axis.x, axis.y, axis.z};
+    double a = 0.0;
+    HM_VEC3_angle_between(pu, pv, pa, &a);
+    return a;
+}
+
+// Origin and unit normal of the first surface object (a plane or a datum plane).
+bool plane_of(const RdContext& ctx, V& origin, V& normal) {
+    double o[3], n[3];
+    const int r = ctx.kind == kRdPlane ? HM_MODL_ask_plane(ctx.surfaces[0], o, n)
+                                       : HM_VD_ask_datum_plane_parms(ctx.surfaces[0], o, n);
+    if (r != 0) return false;
+    origin = vec(o);
+    normal = unit(vec(n));
+    return true;
+}
+
+bool same_side_of_all(const RdContext& ctx, const double a[3]) {
+    trace(kKey, "\n+++ HM_VD_judge_point_in_faceside");
+    for (tag_t s : ctx.surfaces)
+        if (!HM_VD_judge_point_in_faceside(a, ctx.eye, s)) return false;
+    return true;
+}
+
+// The foot of the point on the face when the face "takes" it: the foot's
+// parameters lie inside the face's box, or on its edge with the point
+// straight above the foot. Also the face normal there.
+bool rd_point_in_face_box(tag_t face, const std::array<double, 4>& box, const double point[3], double foot[3],
+                          double normal[3]) {
+    double uv[2];
+    if (HM_MODL_ask_face_parm(face, point, uv, foot) != 0) return false;
+    trace(kKey, "\n+++ proj_point(%f, %f, %f), parm (u v)= (%f, %f)", foot[0], foot[1], foot[2], uv[0], uv[1]);
+    double p[3], u1[3], v1[3], u2[3], v2[3], radii[2];
+    if (HM_MODL_ask_face_props(face, uv, p, u1, v1, u2, v2, normal, radii) != 0) return false;
+    const bool inside = uv[0] > box[0] + kBoxMargin && uv[0] < box[1] - kBoxMargin && uv[1] > box[2] + kBoxMargin &&
+                        uv[1] < box[3] - kBoxMargin;
+    if (inside) return true;
+    const bool near = uv[0] >= box[0] - kBoxMargin && uv[0] <= box[1] + kBoxMargin && uv[1] >= box[2] - kBoxMargin &&
+                      uv[1] <= box[3] + kBoxMargin;
+    return near && parallel(vec(normal), sub(vec(point), vec(foot)));
+}
+
+// The candidate of the faces for a point (the last face that takes it wins):
+// its foot, moved by `move` along the direction from the foot to the point.
+bool face_candidate(const RdContext& ctx, const double mid[3], double move, V& candidate, V& normal) {
+    bool any = false;
+    for (size_t i = 0; i < ctx.surfaces.size(); ++i) {
+        double foot[3], n[3];
+        if (!rd_point_in_face_box(ctx.surfaces[i], ctx.uv[i], mid, foot, n)) continue;
+        V f = vec(foot);
+        if (move != 0.0) f = add(f, mul(unit(sub(vec(mid), f)), move));
+        candidate = f;
+        normal = vec(n);
+        any = true;
+    }
+    return any;
+}
+
+// The point where line AB meets the line through P along n, in the
+// coordinate plane where the two lines cross most clearly (A when none does).
+V rd_ask_line_normal_intersect_point(V a, V b, V p, V n) {
+    const V d = sub(b, a), w = sub(p, a);
+    const double dets[3] = {d.x * n.y - d.y * n.x, d.y * n.z - d.z * n.y, d.x * n.z - d.z * n.x};
+    int k = 0;
+    for (int i = 1; i < 3; ++i)
+        if (std::fabs(dets[i]) > std::fabs(dets[k])) k = i;
+    if (std::fabs(dets[k]) <= 1e-10) return a;
+    double s = 0.0;
+    if (k == 0) s = (w.x * n.y - w.y * n.x) / dets[0];
+    if (k == 1) s = (w.y * n.z - w.z * n.y) / dets[1];
+    if (k == 2) s = (w.x * n.z - w.z * n.x) / dets[2];
+    return add(a, mul(d, s));
+}
+
+bool differs(V a, V b, double eps) {
+    return std::fabs(a.x - b.x) >= eps || std::fabs(a.y - b.y) >= eps || std::fabs(a.z - b.z) >= eps;
+}
+
+// The reflection condition at a candidate: the angle from A to the normal
+// line and from it to B, and their difference in degrees.
+struct Bisector {
+    bool aligned;
+    double a1, a2, delta;
+};
+Bisector bisect(V candidate, V a, V b, V normal_towards) {
+    const V ua = unit(sub(a, candidate)), ub = unit(sub(b, candidate)), uc = unit(normal_towards);
+    if (parallel(ua, ub) && parallel(ua, uc)) return {true, 0, 0, 0};
+    const V axis = cross(ua, ub);
+    const double a1 = angle(ua, uc, axis), a2 = angle(uc, ub, axis);
+    return {false, a1, a2, std::fabs(a1 - a2) * kDegrees};
+}
+
+bool planar_reflection(const RdContext& ctx, V a, V b, double out[3]) {
+    V o, n;
+    if (!plane_of(ctx, o, n)) return false;
+    const double to_a = std::acos(std::clamp(dot(n, unit(sub(a, o))), -1.0, 1.0));
+    if (to_a >= detail::kPi / 2) n = mul(n, -1.0);
+    if (ctx.rear) o = add(o, mul(n, ctx.thickness));
+    double tol = 0.0;
+    HM_MODL_ask_distance_tolerance(&tol);
+    const double da = std::fabs(dot(sub(a, o), n)), db = std::fabs(dot(sub(b, o), n));
+    // Both points on the mirror: no light path.
+    if (da + db <= tol) return false;
+    const V fa = sub(a, mul(n, da)), fb = sub(b, mul(n, db));
+    const V r = len(sub(fb, fa)) > 1e-6 ? add(fa, mul(sub(fb, fa), da / (da + db))) : fa;
+    put(r, out);
+    return true;
+}
+
+// Bisection of the last midpoint of [lo, hi] until the bounds are within eps.
+template <typename Raise>
+double bisect_length(double lo, double hi, double eps, Raise raise_lower) {
+    double x = 0.5 * (lo + hi);
+    for (int i = 0; i < kRdMaxSteps && hi - lo > eps; ++i) {
+        x = 0.5 * (lo + hi);
+        if (raise_lower(x))
+            lo = x;
+        else
+            hi = x;
+    }
+    return x;
+}
+
+bool planar_refraction(const RdContext& ctx, V a, V b, double mirror[3], double entry[3], double exit[3]) {
+    V o, n;
+    if (!plane_of(ctx, o, n)) return false;
+    if (dot(n, sub(a, o)) > 0.0) n = mul(n, -1.0);   // away from A
+    const double t = ctx.thickness, index = ctx.index, eps = ctx.eps1;
+    if (!ctx.rear) o = add(o, mul(n, t));
+    const double da = std::fabs(dot(sub(a, o), n)), db = std::fabs(dot(sub(b, o), n));
+    const V fa = add(a, mul(n, da)), fb = add(b, mul(n, db));
+    const double l = len(sub(fb, fa));
+    if (l <= 1e-6) {
+        put(fa, mirror);
+        put(sub(fa, mul(n, t)), entry);
+        put(sub(fa, mul(n, t)), exit);
+        return true;
+    }
+    double lo = 0.0, hi = l, m = 0.5 * l, x = 0.0, y = 0.0;
+    for (int i = 0; i < kRdMaxSteps; ++i) {
+        m = 0.5 * (lo + hi);
+        x = bisect_length(0.0, m, eps, [&](double v) {
+            const double f = (v / std::hypot(v, da - t)) / ((m - v) / std::hypot(m - v, t));
+            return f < index;
+        });
+        y = bisect_length(0.0, l - m, eps, [&](double v) {
+            const double g = ((l - m - v) / std::hypot(l - m - v, db - t)) / (v / std::hypot(v, t));
+            return !(g < index);
+        });
+        if (m - x < y)
+            lo = m;
+        else
+            hi = m;
+        if (hi - lo <= eps) break;
+    }
+    const V d = sub(fb, fa);
+    put(add(fa, mul(d, m / l)), mirror);
+    put(sub(add(fa, mul(d, x / l)), mul(n, t)), entry);
+    put(sub(add(fa, mul(d, (m + y) / l)), mul(n, t)), exit);
+    return true;
+}
+
+bool face_reflection(const RdContext& ctx, V a, V b, double out[3]) {
+    trace(kKey, "\n+++ HM_VD_judge_proj_line_in_face");
+    double p1[3], p2[3], d1[3], d2[3];
+    const double pa[3] = {a.x, a.y, a.z}, pb[3] = {b.x, b.y, b.z};
+    const int bracket = HM_VD_judge_proj_line_in_face(ctx, pa, pb, p1, p2, d1, d2);
+    trace(kKey, "\n+++ HM_VD_judge_proj_line_in_face return %d ", bracket);
+    if (bracket == 4) return false;
+    trace(kKey, "\n+++ do cycle epsilon1=%f, epsilon2= %f ", ctx.eps1, ctx.eps2);
+    trace(kKey, "\n+++ point1 = (%f,%f,%f), point2 = (%f,%f,%f)", p1[0], p1[1], p1[2], p2[0], p2[1], p2[2]);
+    const V first = vec(p1), second = vec(p2);
+    V start = first, end = second;
+    Bisector last{false, 0, 0, 1e300};
+    V candidate{0, 0, 0};
+    for (int i = 0; i < kRdMaxSteps; ++i) {
+        const V mid = mul(add(start, end), 0.5);
+        trace(kKey, "\n+++ mid_point= (%f, %f, %f),  start_point = (%f,%f,%f), end_point = (%f,%f,%f)", mid.x, mid.y,
+              mid.z, start.x, start.y, start.z, end.x, end.y, end.z);
+        const double pm[3] = {mid.x, mid.y, mid.z};
+        V normal;
+        if (!face_candidate(ctx, pm, ctx.rear ? ctx.thickness : 0.0, candidate, normal)) return false;
+        last = bisect(candidate, a, b, sub(mid, candidate));
+        if (last.aligned) {
+            put(candidate, out);
+            return true;
+        }
+        trace(kKey, "\n+++ counter =%d, angle1 = %f, angle2 =%f, delta =%f", i, last.a1, last.a2, last.delta);
+        if (last.delta > ctx.eps1) {
+            if (last.a1 <= last.a2)
+                start = mid;
+            else
+                end = mid;
+        }
+        if (!(last.delta > ctx.eps1 && differs(mid, first, ctx.eps2) && differs(mid, second, ctx.eps2))) break;
+    }
+    if (!(last.delta < ctx.eps1)) return false;
+    put(candidate, out);
+    trace(kKey, "\n+++ reflect_point= (%f, %f, %f)", out[0], out[1], out[2]);
+    return true;
+}
+
+}  // namespace
+
+void rd_sort_reals(int n, double* values) { ipv_sort_reals(n, values); }
+
+bool HM_VD_judge_point_in_faceside(const double a[3], const double b[3], tag_t object) {
+    int type = 0, subtype = 0;
+    if (HM_OBJ_ask_type_and_subtype(object, &type, &subtype) != 0) return false;
+    double o[3], n[3];
+    if (type == HM_solid_type && subtype == HM_solid_face_subtype) {
+        int face_type = 0;
+        HM_MODL_ask_face_type(object, &face_type);
+        if (face_type == HM_FACE_PLANAR) {
+            double box[4];
+            pxpben(object, box);
+            const double uv[2] = {0.5 * (box[0] + box[1]), 0.5 * (box[2] + box[3])};
+            double u1[3], v1[3], u2[3], v2[3], radii[2];
+            if (HM_MODL_ask_face_props(object, uv, o, u1, v1, u2, v2, n, radii) != 0) return false;
+            return HM_VD_judge_point_in_plane_side(a, o, n) == HM_VD_judge_point_in_plane_side(b, o, n);
+        }
+        const V va = vec(a), vb = vec(b);
+        double hit[3];
+        const double away[3] = {a[0] - b[0], a[1] - b[1], a[2] - b[2]}, towards[3] = {-away[0], -away[1], -away[2]};
+        if (HM_VD_CURVE_project_point_along_vector(a, away, object, hit) != 0 &&
+            HM_VD_CURVE_project_point_along_vector(a, towards, object, hit) != 0)
+            return true;
+        const V h = vec(hit);
+        const double ab = len(sub(va, vb));
+        return ab <= 0.0 || std::max(len(sub(va, h)), len(sub(vb, h))) / ab >= 1.0;
+    }
+    const int r = type == HM_plane_type ? HM_MODL_ask_plane(object, o, n) : HM_VD_ask_datum_plane_parms(object, o, n);
+    if (r != 0) return false;
+    return HM_VD_judge_point_in_plane_side(a, o, n) == HM_VD_judge_point_in_plane_side(b, o, n);
+}
+
+int HM_VD_judge_proj_line_in_face(const RdContext& ctx, const double a[3], const double b[3], double point1[3],
+                                  double point2[3], double dir1[3], double dir2[3]) {
+    double foot[3], n[3];
+    bool a_taken = false, b_taken = false;
+    for (size_t i = 0; i < ctx.surfaces.size(); ++i) {
+        a_taken = a_taken || rd_point_in_face_box(ctx.surfaces[i], ctx.uv[i], a, foot, n);
+        b_taken = b_taken || rd_point_in_face_box(ctx.surfaces[i], ctx.uv[i], b, foot, n);
+    }
+    for (int k = 0; k < 3; ++k) dir1[k] = dir2[k] = 0.0;
+    if (a_taken && b_taken) {
+        detail::copy3(a, point1);
+        detail::copy3(b, point2);
+        return 0;
+    }
+    // The segment projected onto the faces: the ends of each piece, and
+    // where their normal lines meet the segment.
+    detail::Temporaries temporary;
+    HM_CURVE_line_t data = {{a[0], a[1], a[2]}, {b[0], b[1], b[2]}};
+    tag_t line = NULL_TAG;
+    if (HM_CURVE_create_line(&data, &line) != 0) return 4;
+    temporary.add(line);
+    HM_CURVE_proj_curves_data_t request;
+    HM_CURVE_init_proj_curves_data(&request);
+    request.proj_dir_method = HM_PROJ_ALONG_TARGET_NORMALS;
+    tag_t group = NULL_TAG;
+    if (HM_CURVE_create_proj_curves(1, &line, static_cast<int>(ctx.surfaces.size()), ctx.surfaces.data(), 1, &request,
+                                    &group) != 0)
+        return 4;
+    int count = 0;
+    detail::SmBlock<tag_t> pieces;
+    HM_GROUP_ask_group_data(group, pieces.out(), &count);
+    HM_GROUP_ungroup_top(group);
+    for (int i = 0; i < count; ++i) temporary.add(pieces[i]);
+    if (count == 0) return 4;
+    const V va = vec(a), vb = vec(b);
+    bool have = false;
+    V q1{}, q2{}, e1{}, e2{};
+    double best1 = 1e300, best2 = 1e300;
+    for (int i = 0; i < count; ++i)
+        for (double t : {0.0, 1.0}) {
+            double p[3];
+            if (HM_VD_CURVE_ask_point_on_curve(pieces[i], t, p) != 0) continue;
+            V normal{0, 0, 0};
+            for (tag_t face : ctx.surfaces) {
+                double f[3], uv[2], pt[3], u1[3], v1[3], u2[3], v2[3], nn[3], radii[2];
+                if (HM_MODL_ask_face_parm(face, p, uv, f) != 0 || len(sub(vec(f), vec(p))) > ctx.eps2) continue;
+                if (HM_MODL_ask_face_props(face, uv, pt, u1, v1, u2, v2, nn, radii) != 0) continue;
+                normal = vec(nn);
+                break;
+            }
+            const V q = rd_ask_line_normal_intersect_point(va, vb, vec(p), normal);
+            if (len(sub(q, va)) <= best1) {
+                best1 = len(sub(q, va));
+                q1 = q;
+                e1 = vec(p);
+            }
+            if (len(sub(q, vb)) <= best2) {
+                best2 = len(sub(q, vb));
+                q2 = q;
+                e2 = vec(p);
+            }
+            have = true;
+        }
+    if (!have) return 4;
+    const double eps = ctx.eps2;
+    const double a1 = len(sub(va, q1)), a2 = len(sub(va, q2)), b1 = len(sub(vb, q1)), b2 = len(sub(vb, q2));
+    int result = 3;
+    V p1 = q1, p2 = q2, end1 = e1, end2 = e2;
+    if (a1 <= eps && b2 > eps) {
+        result = 1;
+    } else if (a2 <= eps && b1 > eps) {
+        std::swap(p1, p2);
+        std::swap(end1, end2);
+        result = 1;
+    } else if (a1 > eps && b2 <= eps) {
+        result = 2;
+    } else if (a2 > eps && b1 <= eps) {
+        std::swap(p1, p2);
+        std::swap(end1, end2);
+        result = 2;
+    } else if (a2 <= a1) {
+        std::swap(p1, p2);
+        std::swap(end1, end2);
+    }
+    put(p1, point1);
+    put(p2, point2);
+    if (result != 1) put(unit(sub(end1, p1)), dir1);
+    if (result != 2) put(unit(sub(end2, p2)), dir2);
+    return result;
+}
+
+bool HM_VD_RD_create_reflect_point(const RdContext& ctx, const double a[3], double reflect[3]) {
+    for (int k = 0; k < 3; ++k) reflect[k] = 0.0;
+    if (ctx.surfaces.empty() || !same_side_of_all(ctx, a)) return false;
+    const bool found = ctx.kind == kRdFaces ? face_reflection(ctx, vec(a), vec(ctx.eye), reflect)
+                                            : planar_reflection(ctx, vec(a), vec(ctx.eye), reflect);
+    if (!found)
+        for (int k = 0; k < 3; ++k) reflect[k] = 0.0;
+    return found;
+}
+
+bool rd_create_refract_point(const RdContext& ctx, const double a[3], double mirror[3], double entry[3],
+                             double exit[3]) {
+    for (int k = 0; k < 3; ++k) mirror[k] = entry[k] = exit[k] = 0.0;
+    if (ctx.surfaces.empty() || !same_side_of_all(ctx, a)) return false;
+    // Refraction through faces is not offered: only a plane or datum plane.
+    if (ctx.kind == kRdFaces) return false;
+    return planar_refraction(ctx, vec(a), vec(ctx.eye), mirror, entry, exit);
+}
+
+void rd_prepare_context(int n_surfaces, const tag_t* surfaces, RdContext& ctx) {
+    ctx.surfaces.assign(surfaces, surfaces + (n_surfaces > 0 ? n_surfaces : 0));
+    ctx.kind = kRdFaces;
+    if (!ctx.surfaces.empty()) {
+        int type = 0, subtype = 0;
+        HM_OBJ_ask_type_and_subtype(ctx.surfaces[0], &type, &subtype);
+        if (type == HM_plane_type) ctx.kind = kRdPlane;
+        if (type == HM_datum_type) ctx.kind = kRdDatum;
+    }
+    ctx.uv.assign(ctx.surfaces.size(), {0.0, 1.0, 0.0, 1.0});
+    if (ctx.kind == kRdFaces)
+        for (size_t i = 0; i < ctx.surfaces.size(); ++i) {
+            double box[4];
+            if (pxpben(ctx.surfaces[i], box) == 0) ctx.uv[i] = {box[0], box[1], box[2], box[3]};
+        }
+    int units = 1;
+    const tag_t part = HM_ASSEM_ask_work_part();
+    if (part != NULL_TAG) HM_PART_ask_units(part, &units);
+    ctx.eps2 = units == 1 ? 0.1 : 0.004;
+}
+
+}  // namespace carvell::vision

@@ -1,0 +1,59 @@
+// Shared internals of the instrument-panel visibility tool: the vehicle
+// coordinate system and debug flag kept for the length of one analysis, the
+// tolerance record's indices, the sorts, the trace gate and the points of
+// curves that its steps share.
+#ifndef CARVELL_VISION_VISION_IPV_H
+#define CARVELL_VISION_VISION_IPV_H
+
+#include "host_types.h"
+
+#include <vector>
+
+namespace carvell::vision {
+
+// The tool's statics (one instance for the library): the vehicle coordinate
+// system the analysis driver copies in, read by the local-coordinate
+// queries of the other steps, and the debug flag. They keep their last
+// values between calls; the tool is not reentrant.
+extern double ipv_vehicle_origin[3];
+extern double ipv_vehicle_matrix[9];
+extern unsigned char ipv_debug_flag;
+
+// Indices of the tolerance record (HM_VD_ipv_ask_tolerance).
+enum IpvTolerance {
+    kIpvDistance = 0,   // modelling distance tolerance
+    kIpvAngle = 1,      // modelling angle tolerance (degrees)
+    kIpvStep = 3,       // step of the chord points
+    kIpvChord = 4,      // chord tolerance: the unit factor
+    kIpvToleranceCount = 11
+};
+
+// Whether the trace lines of the tool are on: the host's checking level is
+// at least 1 and the debug key is set.
+bool trace_on(const char* key);
+// Prints the line (printf-style) to stdout and the host log when the key's trace is on.
+void trace(const char* key, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// Bidirectional bubble sorts, ascending and in place: each pass stops at
+// the position of the previous pass's last exchange.
+void ipv_sort_integers(int n, int* values);
+void ipv_sort_reals(int n, double* values);
+
+// n points of the curve at normalised parameters i / (n - 1) (open) or i / n
+// (closed), read backwards (1 - t) when `reverse` is set. -1 (null output)
+// for tag 0, n <= 2 or an object that is no curve.
+int ipv_disperse_curve_reversed(tag_t curve, bool reverse, int n, double*** points);
+// Chord points of the curve with the given chord, angle and step values; -1 for tag 0.
+int ipv_ask_chord_points_with(tag_t curve, const double tolerances[3], int* count, double*** points);
+// Chord points with the tolerance record's chord (index 4), angle (1) and step (3).
+int ipv_ask_chord_points(tag_t curve, int* count, double*** points);
+// Each curve of the list split at those of the points that lie on it; a curve
+// on which none lies is copied (keeping its layer). A new list.
+int ipv_split_curves_by_points(hm_list_p_t curves, int k, double** points, hm_list_p_t* out);
+// A closed curve stays; otherwise the curve's poles make a new closed spline
+// that replaces it (the old curve deleted).
+int ipv_respline(tag_t* curve);
+
+}  // namespace carvell::vision
+
+#endif
