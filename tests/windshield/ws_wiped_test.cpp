@@ -67,6 +67,11 @@ protected:
                 data_.zone_normals[k][p][i] = planes[p][1][i];
             }
     }
+    // A rectangle of lines on the glass: y0..y1, z0..z1.
+    static std::vector<tag_t> rectangle_on_glass(double y0, double y1, double z0, double z1) {
+        return {support::new_line(0, y0, z0, 0, y1, z0), support::new_line(0, y1, z0, 0, y1, z1),
+                support::new_line(0, y1, z1, 0, y0, z1), support::new_line(0, y0, z1, 0, y0, z0)};
+    }
     // The largest body area in the part on layer 200 (the one-wiper wiped sheet).
     double wiped_sheet_area() const {
         double area = 0.0;
@@ -220,24 +225,48 @@ TEST_F(WsWipedTest, AZoneInsideTheWipedRegionIsWholeAndOverlapsCountOnce) {
 }
 
 TEST_F(WsWipedTest, ApartWipersAddTheirShares) {
-    // Zone y -400..400, z 300..400 (80,000). Wiper 1 about (0, -500, 100)
-    // from 90 (up) to 0 (-y), radii 150..350 hits nothing of the zone but
-    // the strip y -400..-150 ... measured against the sector formula below.
+    // Zone y -400..400, z 200..500: 240,000. Two wipers 400 apart, each
+    // sweeping 20 degrees about up (100 down to 80) with blade ends 150 and
+    // 350 from the pivot: sectors wholly inside the zone (z 247.7 to 450,
+    // |y| 139 to 261) that do not touch. Each is 20 / 360 * pi * (350^2 -
+    // 150^2) = 17,453.3; together 14.544 % of the zone.
     data_.want_zone1 = true;
-    set_zone(0, -400, 400, 300, 400);
+    set_zone(0, -400, 400, 200, 500);
+    const double eye[3] = {500, 0, 350};
+    std::memcpy(data_.eye_point, eye, sizeof eye);
     data_.wiper_mode = 0;
-    // Two narrow upright wipers 600 apart, each sweeping 10 degrees either
-    // side of up: each covers a part of the zone; they do not touch.
-    set_wiper(0, {0, -300, 0}, 350, 100, 100, 20);
-    set_wiper(1, {0, 300, 0}, 350, 100, 100, 20);
+    set_wiper(0, {0, -200, 100}, 250, 200, 100, 20);
+    set_wiper(1, {0, 200, 100}, 250, 200, 100, 20);
     HM_VD_WS_create_windshield_data(&data_);
     ASSERT_EQ(data_.zone_result[0].status, 0);
     ASSERT_EQ(data_.wiped_result.status, 0);
     EXPECT_EQ(data_.percent_status, 0);
-    // Each sector (radii 300..400, 20 degrees) lies wholly between z 300
-    // and 400? No: measure it apart. Both shares are equal by symmetry and add.
-    EXPECT_GT(data_.percentages[0], 0.0);
-    EXPECT_LT(data_.percentages[0], 100.0);
+    const double expected = 2.0 * sector_area(250, 200, 20) / 240000.0 * 100.0;
+    EXPECT_NEAR(expected, 14.544, 1e-3);
+    EXPECT_NEAR(data_.percentages[0], expected, 0.002 * expected);
+}
+
+TEST_F(WsWipedTest, OutlinesWithoutASplineAreLeftOutOfTheTrim) {
+    // A one-point outline has no spline: its identifier 0 among the curves.
+    const std::vector<tag_t> square = rectangle_on_glass(-100, 100, 200, 400);
+    const std::vector<tag_t> curves = {square[0], 0, square[1], square[2], 0, square[3]};
+    const double tip[3] = {0, 0, 300};
+    bool connected = false;
+    hm_list_p_t l1 = nullptr, l2 = nullptr;
+    tag_t w1 = 0, w2 = 0;
+    ASSERT_EQ(HM_VD_WS_ask_combined_wiped_area(sheet_, 2, 6, 6, curves.data(), tip, tip, &connected, &l1, &l2, &w1,
+                                               &w2),
+              0);
+    EXPECT_TRUE(connected);
+    EXPECT_NEAR(surface_area(w1), 200.0 * 200.0, 1e-6);
+    int layer = 0;
+    HM_OBJ_ask_layer(w1, &layer);
+    EXPECT_EQ(layer, 200);
+    int listed = 0;
+    HM_MODL_ask_list_count(l1, &listed);
+    EXPECT_EQ(listed, 4);
+    HM_MODL_delete_list(&l1);
+    HM_MODL_delete_list(&l2);
 }
 
 TEST_F(WsWipedTest, TheCombinedWipedAreaRefusesBadInput) {
