@@ -94,6 +94,7 @@ public:
 TEST_F(WsWipedTest, ARadialBladeSweepsAnAnnularSector) {
     // One wiper from 180 (along +y) down to 90 (up): a quarter annulus, radii 400 to 600.
     set_wiper(0, {0, -300, 100}, 500, 200, 90, 90);
+    data_.angle_step = 2.0;
     HM_VD_WS_create_windshield_data(&data_);
     ASSERT_EQ(data_.offset_result.status, 0);
     ASSERT_EQ(data_.wiped_result.status, 0);
@@ -101,7 +102,8 @@ TEST_F(WsWipedTest, ARadialBladeSweepsAnAnnularSector) {
     ASSERT_EQ(data_.wiped_result.count, 4);
     EXPECT_EQ(data_.wiped_result.first_wiper_curve_count, 4);
     EXPECT_EQ(data_.wiped_result.point_counts[0], 30);
-    EXPECT_EQ(data_.wiped_result.point_counts[1], 91) << "91 steps over 90 degrees at 1 degree";
+    EXPECT_EQ(data_.wiped_result.point_counts[1], 46) << "46 steps over 90 degrees at 2 degrees";
+    EXPECT_EQ(data_.wiped_result.point_counts[2], 46);
     // The first blade lies along +y from the pivot (mode 2 starts at arm + sweep = 180).
     const double* a = data_.wiped_result.points[0][0];
     const double* b = data_.wiped_result.points[0][29];
@@ -120,35 +122,34 @@ TEST_F(WsWipedTest, StepCountsAndFirstAnglesFollowTheMode) {
         double step;
         int path_points;
     };
-    const Case cases[] = {{2, true, 2.0, 46}, {2, true, 0.5, 181}, {0, true, 1.0, 91}, {1, false, 1.0, 91}};
+    // Sweeps of 20 degrees: 11, 41 and 21 steps.
+    const Case cases[] = {{2, true, 2.0, 11}, {2, true, 0.5, 41}, {0, true, 1.0, 21}, {1, false, 1.0, 21}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "mode " << c.mode << " step " << c.step);
         data_.wiper_mode = c.mode;
         data_.arm_angle_at_start = c.at_start;
         data_.angle_step = c.step;
-        // Two wipers: wiper 1 from 90 down to 0 when it starts at its arm
-        // angle; wiper 2 (mode 1, not at start) from 180 down to 90.
-        set_wiper(0, {0, -300, 100}, 500, 200, c.mode == 2 ? 0 : 90, 90);
-        set_wiper(1, {0, 500, 100}, 300, 100, 90, 90);
+        // Two wipers: wiper 1 from 90 down to 70 when it starts at its arm
+        // angle; wiper 2 from 90 (mode 0, at its arm angle) or 110 (mode 1,
+        // arm + sweep) down by 20.
+        set_wiper(0, {0, -300, 100}, 500, 200, c.mode == 2 ? 70 : 90, 20);
+        set_wiper(1, {0, 500, 100}, 300, 100, 90, 20);
         HM_VD_WS_create_windshield_data(&data_);
         ASSERT_EQ(data_.wiped_result.status, 0);
         ASSERT_GE(data_.wiped_result.count, 4);
         EXPECT_EQ(data_.wiped_result.point_counts[1], c.path_points);
-        // Wiper 1's first blade: up from the pivot (90) in modes 0 and 1, along -y... at 90 too in mode 2 (0 + 90).
+        // Wiper 1's first blade: up from the pivot (90) in every case (mode 2: 70 + 20).
         const double* p = data_.wiped_result.points[0][0];
         EXPECT_NEAR(p[1], -300.0, 1e-3);
         if (c.mode != 2) {
             ASSERT_EQ(data_.wiped_result.count, 8);
             EXPECT_EQ(data_.wiped_result.first_wiper_curve_count, 4);
-            // Wiper 2's first blade: mode 0 at its arm angle (up), mode 1 at arm + sweep (along +y).
+            // Wiper 2's first blade: mode 0 at its arm angle (up, y 500), mode 1
+            // at arm + sweep (110: 20 degrees past up towards +y).
             const double* q = data_.wiped_result.points[4][0];
             const double* r = data_.wiped_result.points[4][29];
-            if (c.mode == 0) {
-                EXPECT_NEAR(q[1], 500.0, 1e-3);
-            } else {
-                EXPECT_NEAR(q[2], 100.0, 1e-3);
-                EXPECT_NEAR(r[2], 100.0, 1e-3);
-            }
+            const double lean = c.mode == 0 ? 0.0 : std::sin(20.0 * kPi / 180.0);
+            EXPECT_NEAR(std::fabs(q[1] - r[1]), 100.0 * lean, 0.02);
         }
         HM_VD_WS_release_windshield_data(&data_);
         data_.faces = static_cast<tag_t*>(SM_alloc(sizeof(tag_t)));
@@ -162,6 +163,7 @@ TEST_F(WsWipedTest, ABladeOffTheEdgeSplitsItsPath) {
     // 300 (down and towards -y) to 200 (just below +y) the outer end is cut
     // at the lower edge until about 233 degrees, then reaches its full length.
     set_wiper(0, {0, 0, 200}, 150, 200, 200, 100);
+    data_.angle_step = 2.0;
     HM_VD_WS_create_windshield_data(&data_);
     ASSERT_EQ(data_.wiped_result.status, 0);
     EXPECT_GT(data_.wiped_result.count, 4) << "a path cut at the glass edge is split into runs";
@@ -212,6 +214,7 @@ TEST_F(WsWipedTest, AZoneInsideTheWipedRegionIsWholeAndOverlapsCountOnce) {
         data_.wiper_mode = c.mode;
         set_wiper(0, {0, -300, 100}, 500, 300, c.mode == 2 ? 90 : 180, 90);
         set_wiper(1, {0, c.pivot2_y, 100}, 500, 300, 90, 90);
+        data_.angle_step = 3.0;
         HM_VD_WS_create_windshield_data(&data_);
         ASSERT_EQ(data_.zone_result[0].status, 0);
         ASSERT_EQ(data_.wiped_result.status, 0);
