@@ -40,7 +40,7 @@ int ws_create_intersection_curves(tag_t edge, tag_t sheet, double distance, doub
     if (body && HM_MODL_ask_body_faces(body, faces.out()) == 0)
         for (tag_t face : faces.items()) {
             int type = 0;
-            if (HM_MODL_ask_face_type(face, &type) == 0 && type != HM_FACE_planar) side_faces.push_back(face);
+            if (HM_MODL_ask_face_type(face, &type) == 0 && type != HM_FACE_PLANAR) side_faces.push_back(face);
         }
     int count = 0;
     detail::SmBlock<tag_t> made;

@@ -35,7 +35,8 @@ enum host_object_type {
     HM_reference_set_type = 69,
     HM_feature_type = 205,
     HM_part_type = 1000,     // parts are objects of the stand-in too
-    HM_direction_type = 189  // smart direction objects
+    HM_direction_type = 189, // smart direction objects
+    HM_note_type = 158       // annotations: a text at a point (omvra/annotations.h)
 };
 enum host_solid_subtype {
     HM_solid_body_subtype = 0,
@@ -87,6 +88,19 @@ typedef struct hm_list_s {
     tag_t eid;
     struct hm_list_s* next;
 } hm_list_t, *hm_list_p_t;
+
+// Kinds of faces (HM_MODL_ask_face_data, HM_MODL_ask_face_type).
+enum host_face_kind {
+    HM_FACE_CYLINDRICAL = 16,
+    HM_FACE_CONICAL = 17,
+    HM_FACE_SPHERICAL = 18,
+    HM_FACE_TOROIDAL = 19,
+    HM_FACE_SWEPT = 20,       // swept and offset surfaces
+    HM_FACE_PLANAR = 22,
+    HM_FACE_PARAMETRIC = 23,  // B-spline and Bezier surfaces
+    HM_FACE_REVOLVED = 24,
+    HM_FACE_EXTRUDED = 25
+};
 
 #ifdef __cplusplus
 #include <cstdint>

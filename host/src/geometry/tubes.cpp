@@ -1,4 +1,4 @@
-// Tubes swept along curves and edges, and the kind of surface a face lies on.
+// Tubes swept along curves and edges.
 #include "core/checks.h"
 #include "core/kernel_guard.h"
 #include "geometry/bodies.h"
@@ -6,12 +6,10 @@
 
 #include "omvra.h"
 
-#include <BRepAdaptor_Surface.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepBuilderAPI_MakeWire.hxx>
 #include <BRepOffsetAPI_MakePipe.hxx>
-#include <GeomAbs_SurfaceType.hxx>
 #include <Geom_Curve.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Wire.hxx>
@@ -67,28 +65,6 @@ int HM_MODL_create_tube(tag_t path, const char* outer_diameter, const char* inne
         pipe.Build();
         if (!pipe.IsDone() || pipe.Shape().IsNull()) return HM_ERR_GEOMETRY;
         host::make_body(pipe.Shape(), "TUBE", feature);
-        return 0;
-    });
-}
-
-int HM_MODL_ask_face_type(tag_t face, int* type) {
-    if (!type) return HM_ERR_NULL_POINTER;
-    *type = 0;
-    host::Object* f = host::find_face(face);
-    if (!f) return host::find(face) ? HM_ERR_WRONG_TYPE : HM_ERR_INVALID_TAG;
-    return host::guarded(__func__, [&]() -> int {
-        switch (BRepAdaptor_Surface(TopoDS::Face(f->shape)).GetType()) {
-            case GeomAbs_Plane: *type = HM_FACE_planar; break;
-            case GeomAbs_Cylinder: *type = HM_FACE_cylindrical; break;
-            case GeomAbs_Cone: *type = HM_FACE_conical; break;
-            case GeomAbs_Sphere: *type = HM_FACE_spherical; break;
-            case GeomAbs_Torus: *type = HM_FACE_toroidal; break;
-            case GeomAbs_SurfaceOfRevolution: *type = HM_FACE_revolved; break;
-            case GeomAbs_SurfaceOfExtrusion: *type = HM_FACE_extruded; break;
-            case GeomAbs_BSplineSurface:
-            case GeomAbs_BezierSurface: *type = HM_FACE_parametric; break;
-            default: *type = HM_FACE_swept; break;
-        }
         return 0;
     });
 }
