@@ -12,9 +12,11 @@
 #include <BRepOffsetAPI_MakePipe.hxx>
 #include <Geom_Curve.hxx>
 #include <TopoDS.hxx>
+#include <TopoDS_Face.hxx>
 #include <TopoDS_Wire.hxx>
 #include <gp_Ax2.hxx>
 #include <gp_Circ.hxx>
+#include <gp_Pln.hxx>
 
 #include <cstdlib>
 

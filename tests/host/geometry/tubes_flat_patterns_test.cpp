@@ -41,8 +41,8 @@ TEST_F(TubeTest, ATubeIsASolidCylinderWithPlanarCaps) {
     for (tag_t f : faces_of(body)) {
         int type = 0;
         ASSERT_EQ(HM_MODL_ask_face_type(f, &type), 0);
-        planar += type == HM_FACE_planar;
-        cylindrical += type == HM_FACE_cylindrical;
+        planar += type == HM_FACE_PLANAR;
+        cylindrical += type == HM_FACE_CYLINDRICAL;
     }
     EXPECT_EQ(planar, 2);
     EXPECT_EQ(cylindrical, 1);
@@ -87,7 +87,7 @@ TEST_F(TubeTest, ATubesSideMeetsASheetAtItsRadiusFromTheEdge) {
     for (tag_t f : faces_of(body)) {
         int type = 0;
         HM_MODL_ask_face_type(f, &type);
-        if (type != HM_FACE_planar) sides.push_back(f);
+        if (type != HM_FACE_PLANAR) sides.push_back(f);
     }
     int count = 0;
     tag_t* curves = nullptr;
