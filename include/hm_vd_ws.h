@@ -1,5 +1,5 @@
 // Windshield data (plain names): the windshield record and its driver, sheet
-// trimming and the dark-band check.
+// trimming, the dark-band check and the wiped region as sheets.
 //
 // Conventions:
 // - Lengths are in the work part's units, areas in those units squared,
@@ -15,6 +15,12 @@
 //   release does nothing). Geometry that the tool builds stays in the part.
 // - Each result group's `status` is 0 on success; the codes are listed with
 //   HM_VD_WS_create_windshield_data.
+// - Wiper angles are measured about the glass normal (turned to point
+//   forward, against the vehicle x axis) from the vehicle's -y direction
+//   moved onto the glass: 90 points up the glass, 180 towards +y; a sweep
+//   runs from its first angle towards smaller angles.
+// - The eye point's projection onto the clear-vision area must lie in every
+//   vision zone: it is the point each zone's test area is kept around.
 #ifndef CARVELL_HM_VD_WS_H
 #define CARVELL_HM_VD_WS_H
 
@@ -95,6 +101,19 @@ CARVELL_C_EXPORT void HM_VD_WS_init_windshield_data(ws_data_t* data);
 // offset status are not run. A host exception raised while offsetting leaves
 // this function after the part is rolled back to the offset's start. A null
 // record: nothing.
+// zone_result[i].status: 0; 1 no sheet; 2 a plane cannot be made; 3 the eye
+// point does not project onto the glass or lands beyond the eye in x.
+// wiped_result.status: 0; 4 (two wipers: the glass normal cannot be found or
+// a sweep fails) or 5 (one wiper: the sweep fails); a sweep fails for an
+// angle_step that is not a positive number, fewer than two steps that reach
+// the glass or a missing blade line. percent_status (only after a wiped
+// area): 0; 2 the wiped sheets cannot be made; 4 the eye point does not
+// project onto the glass; 5 a zone's share cannot be measured (its and later
+// zones' percentages stay 0). flat_result.status: 0; -1 no reference point on
+// the centre section; otherwise the host's code (the part is then as before
+// the flat pattern). The flat pattern carries the offset, zone and wiped
+// curves and its group "TMP_WINDSHIELD_CURVE_FLATTEN" stays in the part with
+// the undo step "Create flat pattern curves".
 CARVELL_C_EXPORT void HM_VD_WS_create_windshield_data(ws_data_t* data);
 
 // Frees `faces` and every point and array of the six result groups, and sets

@@ -96,7 +96,7 @@ void wiped_area_and_percentages(const Frame& frame, tag_t sewn, tag_t working, w
         splines.push_back(spline);
     }
     data.percent_status =
-        ws_calculate_percentages(frame, working, data.wiper_mode, wiped.count, wiped.first_wiper_curve_count,
+        ws_calculate_percentages(frame, working, sewn, data.wiper_mode, wiped.count, wiped.first_wiper_curve_count,
                                  splines.data(), mid1, mid2, data.eye_point, made, zone_curves, data.percentages);
 }
 

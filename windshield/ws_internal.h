@@ -126,10 +126,11 @@ int ws_ask_windshield_normal(int face_count, const tag_t* faces, const Frame& fr
 int ws_create_wiped_area(const Frame& frame, int face_count, const tag_t* faces, tag_t sheet, const ws_data_t& data,
                          ws_wiped_group_t& group, double mid_tip1[3], double mid_tip2[3]);
 
-// The wiped share (percent) of each built zone's test area: 0; 2 the wiped
+// The wiped share (percent) of each built zone's test area (a zone of the
+// clear-vision sheet; the wiped sheets are cut from the sewn glass): 0; 2 the wiped
 // sheets cannot be made; 4 the eye point does not project onto the sheet; 5
 // a zone's share cannot be measured (that zone and later ones keep 0).
-int ws_calculate_percentages(const Frame& frame, tag_t sheet, int wiper_mode, int wiped_count, int first_count,
+int ws_calculate_percentages(const Frame& frame, tag_t sheet, tag_t sewn, int wiper_mode, int wiped_count, int first_count,
                              const tag_t* splines, const double mid_tip1[3], const double mid_tip2[3],
                              const double eye_point[3], const bool zone_made[3], const std::vector<tag_t> zones[3],
                              double percentages[3]);

@@ -23,6 +23,7 @@ namespace {
 
 enum TubeCode { kTubesOk = 0, kNoCopy = 2, kNoTube = 3, kNoTrim = 4, kNotOneBoundary = 6 };
 constexpr double kJoinFactor = 10.0;
+constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 // The curves where the tube about the edge meets the sheet: the tube's
 // faces but its planar end caps, intersected with the sheet.
@@ -72,8 +73,9 @@ int boundary_pieces(tag_t copy, double tolerance, std::vector<tag_t>& result) {
     SM_free(arrays);
     ws_trace("\n+++Here: cyl_count= %d, num_closed = %d, num_open= %d", int(curves.size()), closed, loops - closed);
     if (!(loops < 2 || closed == 1) || first.empty()) return kNotOneBoundary;
-    double angle_tolerance = 0.0;
-    (void)HM_MODL_ask_angle_tolerance(&angle_tolerance);
+    double degrees = 0.0;
+    (void)HM_MODL_ask_angle_tolerance(&degrees);
+    const double angle_tolerance = degrees * kRadiansPerDegree;   // the join takes radians
     tag_t joined = 0;
     if (CRV_JOIN_create_joined_curve(int(first.size()), first.data(), kJoinFactor * tolerance,
                                      kJoinFactor * angle_tolerance, &joined) ||

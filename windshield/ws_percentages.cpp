@@ -142,7 +142,7 @@ int ws_ask_zone_percentage(tag_t sheet, const std::vector<tag_t>& zone, const do
     return 0;
 }
 
-int ws_calculate_percentages(const Frame& frame, tag_t sheet, int wiper_mode, int wiped_count, int first_count,
+int ws_calculate_percentages(const Frame& frame, tag_t sheet, tag_t sewn, int wiper_mode, int wiped_count, int first_count,
                              const tag_t* splines, const double mid_tip1[3], const double mid_tip2[3],
                              const double eye_point[3], const bool zone_made[3], const std::vector<tag_t> zones[3],
                              double percentages[3]) {
@@ -151,7 +151,10 @@ int ws_calculate_percentages(const Frame& frame, tag_t sheet, int wiper_mode, in
     bool connected = true;
     detail::HostList list1, list2;
     tag_t wiped1 = 0, wiped2 = 0;
-    if (HM_VD_WS_ask_combined_wiped_area(sheet, wiper_mode, wiped_count, first_count, splines, mid_tip1, mid_tip2,
+    // The wiper outlines lie on the glass but may leave the clear-vision
+    // area; they are closed on the whole glass. Every test area lies in the
+    // clear-vision area, so its wiped share is the same.
+    if (HM_VD_WS_ask_combined_wiped_area(sewn, wiper_mode, wiped_count, first_count, splines, mid_tip1, mid_tip2,
                                          &connected, list1.out(), list2.out(), &wiped1, &wiped2))
         return kNoWipedSheets;
     double direction[3], reference[3];

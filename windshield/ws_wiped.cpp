@@ -86,7 +86,7 @@ struct SweepSetting {
     double normal[3];
     double pivot[3];
     double tolerance;
-    double angle_tolerance;
+    double angle_tolerance;   // radians
 };
 
 // The blade's section through the tip: the sheet cut by the plane through
@@ -224,45 +224,58 @@ void delete_feature(tag_t feature) {
     detail::delete_if_alive(feature);
 }
 
-int ws_sweep_wiper(const Frame& frame, tag_t sheet, const double normal[3], const WiperSetting& w, Sweep& out) {
-    out = Sweep{};
-    // A step that is not a positive number cannot sweep.
-    if (!(w.angle_step > 0.0) || !std::isfinite(w.angle_step) || !std::isfinite(w.sweep_angle) ||
-        !std::isfinite(w.first_angle) || !(w.sweep_angle >= 0.0) || w.sweep_angle / w.angle_step > kMaxSteps ||
-        !(w.arm_length > 0.0) || !(w.blade_length > 0.0) || w.n < 2)
-        return kTwoWipersFailed;
-    const int steps = int(std::floor(w.sweep_angle / w.angle_step)) + 1;
-    SweepSetting s{&frame, sheet, {}, {normal[0], normal[1], normal[2]}, {w.pivot[0], w.pivot[1], w.pivot[2]}, 0, 0};
+// A sweep that can be run: a positive finite step of a sane count, lengths
+// above 0 and at least two points per blade line.
+bool sweepable(const WiperSetting& w) {
+    return w.angle_step > 0.0 && std::isfinite(w.angle_step) && std::isfinite(w.sweep_angle) &&
+           std::isfinite(w.first_angle) && w.sweep_angle >= 0.0 && w.sweep_angle / w.angle_step <= kMaxSteps &&
+           w.arm_length > 0.0 && w.blade_length > 0.0 && w.n >= 2;
+}
+
+// The glass, its faces, the forward normal and the tolerances of one sweep,
+// with the reference direction (-y moved onto the plane normal to the normal).
+bool sweep_setting(const Frame& frame, tag_t sheet, const double normal[3], const double pivot[3], SweepSetting& s,
+                   double reference[3]) {
+    s = SweepSetting{&frame, sheet, {}, {normal[0], normal[1], normal[2]}, {pivot[0], pivot[1], pivot[2]}, 0, 0};
     (void)HM_MODL_ask_distance_tolerance(&s.tolerance);
     double degrees = 0.0;
     (void)HM_MODL_ask_angle_tolerance(&degrees);
-    s.angle_tolerance = degrees;
+    s.angle_tolerance = degrees / kDegreesPerRadian;   // the joins take radians
     detail::HostList faces;
-    if (HM_MODL_ask_body_faces(sheet, faces.out())) return kTwoWipersFailed;
+    if (HM_MODL_ask_body_faces(sheet, faces.out())) return false;
     s.faces = faces.items();
     // The normal points forward (against the vehicle x axis).
     if (dot(s.normal, frame.x_axis()) > 0.0)
         for (double& c : s.normal) c = -c;
     unit(s.normal);
-    double minus_y[3], reference[3];
+    double minus_y[3];
     for (int i = 0; i < 3; ++i) minus_y[i] = -frame.y_axis()[i];
     in_plane(minus_y, s.normal, reference);
+    return true;
+}
 
+// The sphere the arm tip runs on (diameter written as "%10g"): its feature
+// and its one face, or false (nothing left) when it has not exactly one face.
+bool arm_sphere(const WiperSetting& w, tag_t& feature, tag_t& face) {
     char diameter[32];
     std::snprintf(diameter, sizeof diameter, "%10g", 2.0 * w.arm_length);
-    tag_t sphere = 0;
-    if (HM_MODL_create_sphere1(HM_NULLSIGN, w.pivot, diameter, &sphere) || sphere == 0) return kTwoWipersFailed;
-    tag_t sphere_body = 0;
-    (void)HM_MODL_ask_feat_body(sphere, &sphere_body);
-    detail::HostList sphere_faces;
-    if (sphere_body == 0 || HM_MODL_ask_body_faces(sphere_body, sphere_faces.out()) ||
-        sphere_faces.items().size() != 1) {
-        delete_feature(sphere);
-        return kTwoWipersFailed;
+    feature = face = 0;
+    if (HM_MODL_create_sphere1(HM_NULLSIGN, w.pivot, diameter, &feature) || feature == 0) return false;
+    tag_t body = 0;
+    (void)HM_MODL_ask_feat_body(feature, &body);
+    detail::HostList faces;
+    if (body == 0 || HM_MODL_ask_body_faces(body, faces.out()) || faces.items().size() != 1) {
+        delete_feature(feature);
+        return false;
     }
-    const tag_t sphere_face = sphere_faces.items()[0];
+    face = faces.items()[0];
+    return true;
+}
 
-    std::vector<Step> all(steps);
+// Every step of the sweep; the hits in order, each path kept to its side.
+std::vector<const Step*> sweep_steps(const SweepSetting& s, tag_t sphere_face, const double reference[3],
+                                     const WiperSetting& w, std::vector<Step>& all) {
+    const int steps = int(all.size());
     std::vector<const Step*> hits;
     for (int i = 0; i < steps; ++i) {
         // The last step takes the last angle exactly (also when it is the only one).
@@ -272,7 +285,6 @@ int ws_sweep_wiper(const Frame& frame, tag_t sheet, const double normal[3], cons
         ws_ask_arm_tip(s, sphere_face, reference, angle, w.blade_angle, step);
         if (!step.hit) continue;
         ws_ask_blade_end_points(step.section, step.tip, 0.5 * w.blade_length, s.tolerance, step);
-        // Each path keeps to its side of the blade.
         if (hits.size() >= 2) {
             const Step& prev = *hits.back();
             if (distance(step.end[0], prev.end[1]) < distance(step.end[0], prev.end[0])) {
@@ -282,9 +294,14 @@ int ws_sweep_wiper(const Frame& frame, tag_t sheet, const double normal[3], cons
         }
         hits.push_back(&step);
     }
-    delete_feature(sphere);
+    return hits;
+}
+
+// The outline from the hits: first blade, runs of path A, runs of path B,
+// last blade; the mid-sweep tip. The section curves are deleted.
+int sweep_outline(std::vector<Step>& all, const std::vector<const Step*>& hits, int n, Sweep& out) {
     int first = -1, last = 0;
-    for (int i = 0; i < steps; ++i)
+    for (int i = 0; i < int(all.size()); ++i)
         if (all[i].hit) {
             if (first < 0) first = i;
             if (i > 0) last = i;
@@ -304,10 +321,9 @@ int ws_sweep_wiper(const Frame& frame, tag_t sheet, const double normal[3], cons
     for (int i = first; i <= last; ++i)
         if (all[i].hit && std::abs(i - middle) < std::abs(nearest - middle)) nearest = i;
     std::copy(all[nearest].tip, all[nearest].tip + 3, out.mid_tip);
-
     Points first_blade, last_blade;
-    const int r1 = ws_curve_points_between(all[first].section, all[first].end[0], all[first].end[1], w.n, first_blade);
-    const int r2 = ws_curve_points_between(all[last].section, all[last].end[0], all[last].end[1], w.n, last_blade);
+    const int r1 = ws_curve_points_between(all[first].section, all[first].end[0], all[first].end[1], n, first_blade);
+    const int r2 = ws_curve_points_between(all[last].section, all[last].end[0], all[last].end[1], n, last_blade);
     drop_ends();
     if (r1 || r2) return kTwoWipersFailed;
     out.curves.push_back(first_blade);
@@ -315,6 +331,21 @@ int ws_sweep_wiper(const Frame& frame, tag_t sheet, const double normal[3], cons
     for (const Points& run : runs_of(hits, 1)) out.curves.push_back(run);
     out.curves.push_back(last_blade);
     return kWipedOk;
+}
+
+int ws_sweep_wiper(const Frame& frame, tag_t sheet, const double normal[3], const WiperSetting& w, Sweep& out) {
+    out = Sweep{};
+    // A step that is not a positive number fails before anything is made.
+    if (!sweepable(w)) return kTwoWipersFailed;
+    SweepSetting s;
+    double reference[3];
+    if (!sweep_setting(frame, sheet, normal, w.pivot, s, reference)) return kTwoWipersFailed;
+    tag_t sphere = 0, sphere_face = 0;
+    if (!arm_sphere(w, sphere, sphere_face)) return kTwoWipersFailed;
+    std::vector<Step> all(int(std::floor(w.sweep_angle / w.angle_step)) + 1);
+    const std::vector<const Step*> hits = sweep_steps(s, sphere_face, reference, w, all);
+    delete_feature(sphere);
+    return sweep_outline(all, hits, w.n, out);
 }
 
 }  // namespace

@@ -67,6 +67,11 @@ protected:
                 data_.zone_normals[k][p][i] = planes[p][1][i];
             }
     }
+    // A rectangle of lines on the glass: y0..y1, z0..z1.
+    static std::vector<tag_t> rectangle_on_glass(double y0, double y1, double z0, double z1) {
+        return {support::new_line(0, y0, z0, 0, y1, z0), support::new_line(0, y1, z0, 0, y1, z1),
+                support::new_line(0, y1, z1, 0, y0, z1), support::new_line(0, y0, z1, 0, y0, z0)};
+    }
     // The largest body area in the part on layer 200 (the one-wiper wiped sheet).
     double wiped_sheet_area() const {
         double area = 0.0;
@@ -89,6 +94,7 @@ public:
 TEST_F(WsWipedTest, ARadialBladeSweepsAnAnnularSector) {
     // One wiper from 180 (along +y) down to 90 (up): a quarter annulus, radii 400 to 600.
     set_wiper(0, {0, -300, 100}, 500, 200, 90, 90);
+    data_.angle_step = 2.0;
     HM_VD_WS_create_windshield_data(&data_);
     ASSERT_EQ(data_.offset_result.status, 0);
     ASSERT_EQ(data_.wiped_result.status, 0);
@@ -96,7 +102,8 @@ TEST_F(WsWipedTest, ARadialBladeSweepsAnAnnularSector) {
     ASSERT_EQ(data_.wiped_result.count, 4);
     EXPECT_EQ(data_.wiped_result.first_wiper_curve_count, 4);
     EXPECT_EQ(data_.wiped_result.point_counts[0], 30);
-    EXPECT_EQ(data_.wiped_result.point_counts[1], 91) << "91 steps over 90 degrees at 1 degree";
+    EXPECT_EQ(data_.wiped_result.point_counts[1], 46) << "46 steps over 90 degrees at 2 degrees";
+    EXPECT_EQ(data_.wiped_result.point_counts[2], 46);
     // The first blade lies along +y from the pivot (mode 2 starts at arm + sweep = 180).
     const double* a = data_.wiped_result.points[0][0];
     const double* b = data_.wiped_result.points[0][29];
@@ -115,35 +122,34 @@ TEST_F(WsWipedTest, StepCountsAndFirstAnglesFollowTheMode) {
         double step;
         int path_points;
     };
-    const Case cases[] = {{2, true, 2.0, 46}, {2, true, 0.5, 181}, {0, true, 1.0, 91}, {1, false, 1.0, 91}};
+    // Sweeps of 20 degrees: 11, 41 and 21 steps.
+    const Case cases[] = {{2, true, 2.0, 11}, {2, true, 0.5, 41}, {0, true, 1.0, 21}, {1, false, 1.0, 21}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "mode " << c.mode << " step " << c.step);
         data_.wiper_mode = c.mode;
         data_.arm_angle_at_start = c.at_start;
         data_.angle_step = c.step;
-        // Two wipers: wiper 1 from 90 down to 0 when it starts at its arm
-        // angle; wiper 2 (mode 1, not at start) from 180 down to 90.
-        set_wiper(0, {0, -300, 100}, 500, 200, c.mode == 2 ? 0 : 90, 90);
-        set_wiper(1, {0, 500, 100}, 300, 100, 90, 90);
+        // Two wipers: wiper 1 from 90 down to 70 when it starts at its arm
+        // angle; wiper 2 from 90 (mode 0, at its arm angle) or 110 (mode 1,
+        // arm + sweep) down by 20.
+        set_wiper(0, {0, -300, 100}, 500, 200, c.mode == 2 ? 70 : 90, 20);
+        set_wiper(1, {0, 500, 100}, 300, 100, 90, 20);
         HM_VD_WS_create_windshield_data(&data_);
         ASSERT_EQ(data_.wiped_result.status, 0);
         ASSERT_GE(data_.wiped_result.count, 4);
         EXPECT_EQ(data_.wiped_result.point_counts[1], c.path_points);
-        // Wiper 1's first blade: up from the pivot (90) in modes 0 and 1, along -y... at 90 too in mode 2 (0 + 90).
+        // Wiper 1's first blade: up from the pivot (90) in every case (mode 2: 70 + 20).
         const double* p = data_.wiped_result.points[0][0];
         EXPECT_NEAR(p[1], -300.0, 1e-3);
         if (c.mode != 2) {
             ASSERT_EQ(data_.wiped_result.count, 8);
             EXPECT_EQ(data_.wiped_result.first_wiper_curve_count, 4);
-            // Wiper 2's first blade: mode 0 at its arm angle (up), mode 1 at arm + sweep (along +y).
+            // Wiper 2's first blade: mode 0 at its arm angle (up, y 500), mode 1
+            // at arm + sweep (110: 20 degrees past up towards +y).
             const double* q = data_.wiped_result.points[4][0];
             const double* r = data_.wiped_result.points[4][29];
-            if (c.mode == 0) {
-                EXPECT_NEAR(q[1], 500.0, 1e-3);
-            } else {
-                EXPECT_NEAR(q[2], 100.0, 1e-3);
-                EXPECT_NEAR(r[2], 100.0, 1e-3);
-            }
+            const double lean = c.mode == 0 ? 0.0 : std::sin(20.0 * kPi / 180.0);
+            EXPECT_NEAR(std::fabs(q[1] - r[1]), 100.0 * lean, 0.02);
         }
         HM_VD_WS_release_windshield_data(&data_);
         data_.faces = static_cast<tag_t*>(SM_alloc(sizeof(tag_t)));
@@ -157,6 +163,7 @@ TEST_F(WsWipedTest, ABladeOffTheEdgeSplitsItsPath) {
     // 300 (down and towards -y) to 200 (just below +y) the outer end is cut
     // at the lower edge until about 233 degrees, then reaches its full length.
     set_wiper(0, {0, 0, 200}, 150, 200, 200, 100);
+    data_.angle_step = 2.0;
     HM_VD_WS_create_windshield_data(&data_);
     ASSERT_EQ(data_.wiped_result.status, 0);
     EXPECT_GT(data_.wiped_result.count, 4) << "a path cut at the glass edge is split into runs";
@@ -207,6 +214,7 @@ TEST_F(WsWipedTest, AZoneInsideTheWipedRegionIsWholeAndOverlapsCountOnce) {
         data_.wiper_mode = c.mode;
         set_wiper(0, {0, -300, 100}, 500, 300, c.mode == 2 ? 90 : 180, 90);
         set_wiper(1, {0, c.pivot2_y, 100}, 500, 300, 90, 90);
+        data_.angle_step = 3.0;
         HM_VD_WS_create_windshield_data(&data_);
         ASSERT_EQ(data_.zone_result[0].status, 0);
         ASSERT_EQ(data_.wiped_result.status, 0);
@@ -220,24 +228,48 @@ TEST_F(WsWipedTest, AZoneInsideTheWipedRegionIsWholeAndOverlapsCountOnce) {
 }
 
 TEST_F(WsWipedTest, ApartWipersAddTheirShares) {
-    // Zone y -400..400, z 300..400 (80,000). Wiper 1 about (0, -500, 100)
-    // from 90 (up) to 0 (-y), radii 150..350 hits nothing of the zone but
-    // the strip y -400..-150 ... measured against the sector formula below.
+    // Zone y -400..400, z 200..500: 240,000. Two wipers 400 apart, each
+    // sweeping 20 degrees about up (100 down to 80) with blade ends 150 and
+    // 350 from the pivot: sectors wholly inside the zone (z 247.7 to 450,
+    // |y| 139 to 261) that do not touch. Each is 20 / 360 * pi * (350^2 -
+    // 150^2) = 17,453.3; together 14.544 % of the zone.
     data_.want_zone1 = true;
-    set_zone(0, -400, 400, 300, 400);
+    set_zone(0, -400, 400, 200, 500);
+    const double eye[3] = {500, 0, 350};
+    std::memcpy(data_.eye_point, eye, sizeof eye);
     data_.wiper_mode = 0;
-    // Two narrow upright wipers 600 apart, each sweeping 10 degrees either
-    // side of up: each covers a part of the zone; they do not touch.
-    set_wiper(0, {0, -300, 0}, 350, 100, 100, 20);
-    set_wiper(1, {0, 300, 0}, 350, 100, 100, 20);
+    set_wiper(0, {0, -200, 100}, 250, 200, 100, 20);
+    set_wiper(1, {0, 200, 100}, 250, 200, 100, 20);
     HM_VD_WS_create_windshield_data(&data_);
     ASSERT_EQ(data_.zone_result[0].status, 0);
     ASSERT_EQ(data_.wiped_result.status, 0);
     EXPECT_EQ(data_.percent_status, 0);
-    // Each sector (radii 300..400, 20 degrees) lies wholly between z 300
-    // and 400? No: measure it apart. Both shares are equal by symmetry and add.
-    EXPECT_GT(data_.percentages[0], 0.0);
-    EXPECT_LT(data_.percentages[0], 100.0);
+    const double expected = 2.0 * sector_area(250, 200, 20) / 240000.0 * 100.0;
+    EXPECT_NEAR(expected, 14.544, 1e-3);
+    EXPECT_NEAR(data_.percentages[0], expected, 0.002 * expected);
+}
+
+TEST_F(WsWipedTest, OutlinesWithoutASplineAreLeftOutOfTheTrim) {
+    // A one-point outline has no spline: its identifier 0 among the curves.
+    const std::vector<tag_t> square = rectangle_on_glass(-100, 100, 200, 400);
+    const std::vector<tag_t> curves = {square[0], 0, square[1], square[2], 0, square[3]};
+    const double tip[3] = {0, 0, 300};
+    bool connected = false;
+    hm_list_p_t l1 = nullptr, l2 = nullptr;
+    tag_t w1 = 0, w2 = 0;
+    ASSERT_EQ(HM_VD_WS_ask_combined_wiped_area(sheet_, 2, 6, 6, curves.data(), tip, tip, &connected, &l1, &l2, &w1,
+                                               &w2),
+              0);
+    EXPECT_TRUE(connected);
+    EXPECT_NEAR(surface_area(w1), 200.0 * 200.0, 1e-6);
+    int layer = 0;
+    HM_OBJ_ask_layer(w1, &layer);
+    EXPECT_EQ(layer, 200);
+    int listed = 0;
+    HM_MODL_ask_list_count(l1, &listed);
+    EXPECT_EQ(listed, 4);
+    HM_MODL_delete_list(&l1);
+    HM_MODL_delete_list(&l2);
 }
 
 TEST_F(WsWipedTest, TheCombinedWipedAreaRefusesBadInput) {
