@@ -11,5 +11,6 @@
 #include "testing/rules.h"
 #include "testing/files.h"
 #include "testing/vehicle.h"
+#include "testing/motion.h"
 
 #endif

@@ -166,4 +166,9 @@ typedef struct MTX4_s {
 // Origin and orientation (nine doubles, rows are the axes) of the transform.
 HOST_C_API int VD_MTX4_ask_matrix(const MTX4_t* mtx, double origin[3], double matrix[9]);
 
+/* ---- the vehicle coordinate system ---- */
+// The vehicle coordinate system of the session: its origin and orientation
+// (rows are the axes); the absolute frame unless a user set another.
+HOST_C_API int VD_get_csys(double origin[3], double matrix[9]);
+
 #endif

@@ -3,7 +3,11 @@
 #include "geometry/curves_internal.h"
 #include "hathmor.h"
 
+#include <Geom_BSplineCurve.hxx>
 #include <Geom_Circle.hxx>
+#include <TColStd_Array1OfInteger.hxx>
+#include <TColStd_Array1OfReal.hxx>
+#include <TColgp_Array1OfPnt.hxx>
 #include <Geom_Ellipse.hxx>
 #include <Geom_Hyperbola.hxx>
 #include <Geom_Line.hxx>
@@ -50,7 +54,22 @@ Handle(Geom_Curve) make_line(const HM_CURVE_line_t& l) {
     if (!host::finite3(l.start_point) || !host::finite3(l.end_point)) return nullptr;
     const gp_Pnt a = host::point_of(l.start_point), b = host::point_of(l.end_point);
     const double length = a.Distance(b);
-    if (!(length > 1.0e-12) || !host::finite_value(length)) return nullptr;
+    if (!host::finite_value(length)) return nullptr;
+    if (!(length > 1.0e-12)) {
+        // A line whose ends coincide (a template's points before the user
+        // placed them): a degree-1 curve on the two coincident poles, so
+        // that it answers its ends and stays editable.
+        TColgp_Array1OfPnt poles(1, 2);
+        poles(1) = a;
+        poles(2) = b;
+        TColStd_Array1OfReal knots(1, 2);
+        knots(1) = 0.0;
+        knots(2) = 1.0;
+        TColStd_Array1OfInteger mults(1, 2);
+        mults(1) = 2;
+        mults(2) = 2;
+        return new Geom_BSplineCurve(poles, knots, mults, 1);
+    }
     Handle(Geom_Line) line = new Geom_Line(a, gp_Dir(gp_Vec(a, b)));
     return new Geom_TrimmedCurve(line, 0.0, length);
 }
@@ -188,6 +207,16 @@ int HM_CURVE_ask_point_data(tag_t point, double coords[3]) {
 }
 
 int ES_ask_coordinates_of_point(tag_t point, double coords[3]) { return HM_CURVE_ask_point_data(point, coords); }
+
+int HM_CURVE_edit_point_data(tag_t point, const double coords[3]) {
+    if (!coords) return HM_ERR_NULL_POINTER;
+    if (!host::finite3(coords)) return HM_ERR_BAD_ARGUMENT;
+    host::Object* o = find(point);
+    if (!o) return HM_ERR_INVALID_TAG;
+    if (o->type != HM_point_type) return HM_ERR_WRONG_TYPE;
+    o->point = {coords[0], coords[1], coords[2]};
+    return 0;
+}
 
 /* ---- lines ---- */
 
