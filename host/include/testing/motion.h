@@ -30,7 +30,9 @@ struct Articulation {
 // joint's Z, in part units; revolute joints: the turn about Z, in degrees).
 // Each step solves every joint and driver equation by Newton iteration on
 // the links' displacements (minimum-norm steps, warm-started from the step
-// before), so that links the drivers do not fix stay where they were.
+// before, a long step walked in sub-steps of at most 5), so that links the
+// drivers do not fix stay where they were; a link free to spin about the
+// line of its joints keeps its design spin.
 // Answers 0; HM_ERR_NOT_FOUND without a mechanism; HM_ERR_BAD_ARGUMENT for
 // a driver that is not a joint of the mechanism of those types, a driver
 // given twice, or a step with another number of values; HM_ERR_GEOMETRY

@@ -226,7 +226,10 @@ int HM_CURVE_create_line(const HM_CURVE_line_t* line, tag_t* line_obj) {
         if (int r = check_part()) return r;
         Handle(Geom_Curve) c = make_line(*line);
         if (c.IsNull()) return HM_ERR_BAD_ARGUMENT;
-        *line_obj = host::store_curve(c).tag;
+        host::Object& made = host::store_curve(c);
+        made.type = HM_line_type;   // also when its ends coincide
+        made.subtype = 0;
+        *line_obj = made.tag;
         return 0;
     });
 }

@@ -323,43 +323,141 @@ void jacobian(const System& s, std::vector<Pose>& p, const std::vector<double>& 
     (void)target;
 }
 
-// Newton's method from the poses in p; false when it does not close.
-bool solve_step(const System& s, std::vector<Pose>& p, const std::vector<double>& target) {
-    const int m = s.rows(), n = 6 * static_cast<int>(s.links.size());
-    if (m == 0 || n == 0) return true;
-    math_Vector f(1, m);
-    math_Matrix jac(1, m, 1, n);
+// Solves (J J^T + mu I) y = b and answers J^T y: the minimum-norm change
+// whose first-order effect on the residual is b. The small damping mu
+// keeps redundant equations solvable. False when the solve fails.
+bool minimum_norm(const math_Matrix& jac, const math_Vector& b, math_Vector& dx) {
+    const int m = jac.RowNumber(), n = jac.ColNumber();
     math_Matrix normal(1, m, 1, m);
+    double trace = 0.0;
+    for (int i = 1; i <= m; ++i)
+        for (int k = i; k <= m; ++k) {
+            double sum = 0.0;
+            for (int c = 1; c <= n; ++c) sum += jac(i, c) * jac(k, c);
+            normal(i, k) = normal(k, i) = sum;
+            if (i == k) trace += sum;
+        }
+    const double mu = 1.0e-13 * std::max(trace / m, 1.0);
+    for (int i = 1; i <= m; ++i) normal(i, i) += mu;
+    math_Gauss gauss(normal, 1.0e-30);
+    if (!gauss.IsDone()) return false;
+    math_Vector y(1, m);
+    gauss.Solve(b, y);
+    for (int c = 1; c <= n; ++c) {
+        double sum = 0.0;
+        for (int i = 1; i <= m; ++i) sum += jac(i, c) * y(i);
+        dx(c) = sum;
+    }
+    return true;
+}
+
+void apply_change(std::vector<Pose>& p, const math_Vector& dx) {
+    for (size_t link = 0; link < p.size(); ++link) {
+        const int c = 6 * static_cast<int>(link) + 1;
+        p[link] = p[link].moved({dx(c), dx(c + 1), dx(c + 2)}, {dx(c + 3), dx(c + 4), dx(c + 5)});
+    }
+}
+
+// Newton's method from the poses in p, minimum-norm changes; false when it
+// does not close.
+bool newton(const System& s, std::vector<Pose>& p, const std::vector<double>& target, math_Matrix& jac) {
+    const int m = s.rows(), n = jac.ColNumber();
+    math_Vector f(1, m), dx(1, n);
     for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
         s.residual(p, target, f);
         if (max_abs(f, m) < kTolerance) return true;
         jacobian(s, p, target, jac);
-        // Minimum-norm change: dx = J^T y with (J J^T + mu I) y = -f; the
-        // small damping mu keeps redundant equations solvable.
-        double trace = 0.0;
-        for (int i = 1; i <= m; ++i)
-            for (int k = i; k <= m; ++k) {
-                double sum = 0.0;
-                for (int c = 1; c <= n; ++c) sum += jac(i, c) * jac(k, c);
-                normal(i, k) = normal(k, i) = sum;
-                if (i == k) trace += sum;
-            }
-        const double mu = 1.0e-13 * std::max(trace / m, 1.0);
-        for (int i = 1; i <= m; ++i) normal(i, i) += mu;
-        math_Gauss gauss(normal, 1.0e-30);
-        if (!gauss.IsDone()) return false;
-        math_Vector y(1, m);
         math_Vector rhs = -f;
-        gauss.Solve(rhs, y);
-        for (int link = 0; link < static_cast<int>(s.links.size()); ++link) {
-            double dx[6] = {0, 0, 0, 0, 0, 0};
-            for (int c = 0; c < 6; ++c)
-                for (int i = 1; i <= m; ++i) dx[c] += jac(i, 6 * link + c + 1) * y(i);
-            p[link] = p[link].moved({dx[0], dx[1], dx[2]}, {dx[3], dx[4], dx[5]});
-        }
+        if (!minimum_norm(jac, rhs, dx)) return false;
+        apply_change(p, dx);
     }
     s.residual(p, target, f);
     return max_abs(f, m) < kTolerance;
+}
+
+// The rotation turning the unit vector a onto the unit vector b the
+// shortest way.
+M3 shortest_turn(const V3& a, const V3& b) {
+    const V3 k = cross(a, b);
+    const double sine = std::sqrt(dot(k, k)), cosine = dot(a, b);
+    if (sine < 1.0e-15) return {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    const double angle = std::atan2(sine, cosine);
+    return rotation({k[0] / sine * angle, k[1] / sine * angle, k[2] / sine * angle});
+}
+
+// A link whose joints all sit on one line may be free to spin about it (a
+// strut's lower part between a ball joint and a cylindrical one); nothing
+// then decides its spin, and Newton's steps would let it drift along the
+// path of the steps. Where turning the link back to the shortest turn of
+// that line leaves every joint of the link as closed as it was, the link
+// takes that pose: its spin stays that of the design.
+void remove_idle_spins(const System& s, std::vector<Pose>& p) {
+    double before[6], after[6];
+    for (size_t link = 0; link < p.size(); ++link) {
+        const std::vector<int>& joints = s.joints_of_link[link];
+        if (joints.size() < 2) continue;
+        const V3 base = s.joints[joints[0]].origin;
+        V3 axis{};
+        for (int k : joints) {
+            const V3 d = sub(s.joints[k].origin, base);
+            if (dot(d, d) > dot(axis, axis)) axis = d;
+        }
+        if (dot(axis, axis) < 1.0e-12) continue;
+        axis = unit(axis);
+        bool on_line = true;
+        for (int k : joints) {
+            const V3 off = cross(sub(s.joints[k].origin, base), axis);
+            on_line = on_line && dot(off, off) < 1.0e-16;
+        }
+        if (!on_line) continue;
+        Pose unspun = p[link];
+        unspun.r = shortest_turn(axis, p[link].vector(axis));
+        std::vector<Pose> trial = p;
+        trial[link] = unspun;
+        bool idle = true;
+        for (int k : joints) {
+            s.joint_residual(k, p, before);
+            s.joint_residual(k, trial, after);
+            for (int i = 0; i < s.joints[k].rows; ++i) idle = idle && std::fabs(after[i] - before[i]) < kTolerance;
+        }
+        for (size_t d = 0; d < s.drivers.size() && idle; ++d) {
+            const Joint& j = s.joints[s.drivers[d]];
+            if (j.first == static_cast<int>(link) || j.second == static_cast<int>(link))
+                idle = std::fabs(driven_value(j, trial) - driven_value(j, p)) < kTolerance;
+        }
+        if (idle) p[link] = unspun;
+    }
+}
+
+// Solves a step from the poses in p; false when it does not close.
+bool solve_step(const System& s, std::vector<Pose>& p, const std::vector<double>& target) {
+    const int m = s.rows(), n = 6 * static_cast<int>(s.links.size());
+    if (m == 0 || n == 0) return true;
+    math_Matrix jac(1, m, 1, n);
+    if (!newton(s, p, target, jac)) return false;
+    remove_idle_spins(s, p);
+    return true;
+}
+
+// Moves the drivers from the values reached to the target in sub-steps of
+// at most kLongestSubStep each (part units or degrees), so that a long step
+// follows the mechanism's motion instead of jumping to another closed
+// configuration (a strut turned end for end). False when a sub-step does
+// not close.
+bool solve_path(const System& s, std::vector<Pose>& p, std::vector<double>& reached,
+                const std::vector<double>& target) {
+    constexpr double kLongestSubStep = 5.0;
+    double longest = 0.0;
+    for (size_t d = 0; d < target.size(); ++d) longest = std::max(longest, std::fabs(target[d] - reached[d]));
+    if (!std::isfinite(longest)) return false;
+    const int count = std::max(1, static_cast<int>(std::ceil(longest / kLongestSubStep)));
+    std::vector<double> partial(target.size());
+    for (int k = 1; k <= count; ++k) {
+        for (size_t d = 0; d < target.size(); ++d) partial[d] = reached[d] + (target[d] - reached[d]) * k / count;
+        if (!solve_step(s, p, partial)) return false;
+    }
+    reached = target;
+    return true;
 }
 
 host_testing::Transform transform_of(const Pose& p) {
@@ -385,8 +483,9 @@ int articulate(const std::vector<tag_t>& drivers, const std::vector<std::vector<
     if (int r = build_system(mechanism, drivers, s)) return r;
     result->links = s.links;
     std::vector<Pose> poses = s.poses;
+    std::vector<double> reached(drivers.size(), 0.0);
     for (size_t step = 0; step < values.size(); ++step) {
-        if (!solve_step(s, poses, values[step])) {
+        if (!solve_path(s, poses, reached, values[step])) {
             result->failed_step = static_cast<int>(step);
             return HM_ERR_GEOMETRY;
         }
