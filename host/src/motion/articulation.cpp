@@ -178,6 +178,7 @@ struct System {
     std::vector<int> drivers;          // joint indices
     std::vector<double> driver_design; // driven values at the design position
     std::vector<std::vector<int>> joints_of_link;
+    std::vector<std::array<int, 2>> row_links;   // per row: its links (-1 none)
     int joint_rows = 0;
 
     int rows() const { return joint_rows + static_cast<int>(drivers.size()); }
@@ -279,6 +280,9 @@ int build_system(tag_t mechanism, const std::vector<tag_t>& drivers, System& s) 
         s.drivers.push_back(k);
         s.driver_design.push_back(driven_value(*it, s.poses));
     }
+    for (const Joint& j : s.joints)
+        for (int r = 0; r < j.rows; ++r) s.row_links.push_back({j.first, j.second});
+    for (int k : s.drivers) s.row_links.push_back({s.joints[k].first, s.joints[k].second});
     return 0;
 }
 
@@ -325,15 +329,21 @@ void jacobian(const System& s, std::vector<Pose>& p, const std::vector<double>& 
 
 // Solves (J J^T + mu I) y = b and answers J^T y: the minimum-norm change
 // whose first-order effect on the residual is b. The small damping mu
-// keeps redundant equations solvable. False when the solve fails.
-bool minimum_norm(const math_Matrix& jac, const math_Vector& b, math_Vector& dx) {
+// keeps redundant equations solvable. A row touches only the six columns
+// of each of its (at most two) links, so the products skip the rest.
+// False when the solve fails.
+bool minimum_norm(const System& s, const math_Matrix& jac, const math_Vector& b, math_Vector& dx) {
     const int m = jac.RowNumber(), n = jac.ColNumber();
-    math_Matrix normal(1, m, 1, m);
+    const auto& links = s.row_links;
+    math_Matrix normal(1, m, 1, m, 0.0);
     double trace = 0.0;
     for (int i = 1; i <= m; ++i)
         for (int k = i; k <= m; ++k) {
             double sum = 0.0;
-            for (int c = 1; c <= n; ++c) sum += jac(i, c) * jac(k, c);
+            for (int li : links[i - 1]) {
+                if (li < 0 || (li != links[k - 1][0] && li != links[k - 1][1])) continue;
+                for (int c = 6 * li + 1; c <= 6 * li + 6; ++c) sum += jac(i, c) * jac(k, c);
+            }
             normal(i, k) = normal(k, i) = sum;
             if (i == k) trace += sum;
         }
@@ -343,11 +353,13 @@ bool minimum_norm(const math_Matrix& jac, const math_Vector& b, math_Vector& dx)
     if (!gauss.IsDone()) return false;
     math_Vector y(1, m);
     gauss.Solve(b, y);
-    for (int c = 1; c <= n; ++c) {
-        double sum = 0.0;
-        for (int i = 1; i <= m; ++i) sum += jac(i, c) * y(i);
-        dx(c) = sum;
-    }
+    dx.Init(0.0);
+    for (int i = 1; i <= m; ++i)
+        for (int li : links[i - 1]) {
+            if (li < 0) continue;
+            for (int c = 6 * li + 1; c <= 6 * li + 6; ++c) dx(c) += jac(i, c) * y(i);
+        }
+    (void)n;
     return true;
 }
 
@@ -368,7 +380,7 @@ bool newton(const System& s, std::vector<Pose>& p, const std::vector<double>& ta
         if (max_abs(f, m) < kTolerance) return true;
         jacobian(s, p, target, jac);
         math_Vector rhs = -f;
-        if (!minimum_norm(jac, rhs, dx)) return false;
+        if (!minimum_norm(s, jac, rhs, dx)) return false;
         apply_change(p, dx);
     }
     s.residual(p, target, f);
