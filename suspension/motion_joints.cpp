@@ -9,6 +9,7 @@
 #include "tolvric.h"
 
 #include <cstdio>
+#include <vector>
 
 namespace sus = carvell::suspension;
 
@@ -61,12 +62,17 @@ int make_frames(int code, const double first[3], const double second[3], tag_t* 
     return HM_CSYS_create_matrix(m2, second_frame);
 }
 
-// The origin as a point of three scalar objects of the work part.
-int origin_point(const double origin[3], tag_t* point) {
+// The origin as a point of three scalar objects of the work part; each
+// object made is handed to `made`.
+int origin_point(const double origin[3], carvell::detail::Temporaries& made, tag_t* point) {
     tag_t scalars[3];
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         if (int status = HM_SO_create_scalar_double(0, kUpdateWithPart, origin[i], &scalars[i])) return status;
-    return HM_SO_create_point_3_scalars(0, kUpdateWithPart, scalars, point);
+        made.add(scalars[i]);
+    }
+    if (int status = HM_SO_create_point_3_scalars(0, kUpdateWithPart, scalars, point)) return status;
+    made.add(*point);
+    return 0;
 }
 
 // A function object of one line of text (the text cut at 199 characters).
@@ -98,8 +104,13 @@ int HM_VD_MOTION_create_joint(const char* name, int code, tag_t first_link, tag_
                               double first_direction[3], double second_direction[3], double origin[3], tag_t* joint) {
     if (!name || !first_direction || !second_direction || !origin || !joint) return sus::kBadInput;
     sus::HostSession session;
+    // What is made for the joint goes again when the joint is not made.
+    carvell::detail::Temporaries made;
     tag_t first_frame = 0, second_frame = 0;
-    if (int status = make_frames(code, first_direction, second_direction, &first_frame, &second_frame)) return status;
+    const int frames = make_frames(code, first_direction, second_direction, &first_frame, &second_frame);
+    made.add(first_frame);
+    if (second_frame != first_frame) made.add(second_frame);
+    if (frames != 0) return frames;
 
     HM_MOTION_joint_t record;
     (void)HM_MOTION_init_joint_struct(&record);
@@ -109,15 +120,21 @@ int HM_VD_MOTION_create_joint(const char* name, int code, tag_t first_link, tag_
     record.second_link = second_link;
     if (int status = HM_SO_create_dirr_doubles(0, kUpdateWithPart, first_direction, &record.first_direction))
         return status;
-    if (second_link != 0)
+    made.add(record.first_direction);
+    if (second_link != 0) {
         if (int status = HM_SO_create_dirr_doubles(0, kUpdateWithPart, second_direction, &record.second_direction))
             return status;
+        made.add(record.second_direction);
+    }
     tag_t point = 0;
-    if (int status = origin_point(origin, &point)) return status;
+    if (int status = origin_point(origin, made, &point)) return status;
     record.first_origin = point;
     record.second_origin = point;
     record.value = value;
-    return HM_MOTION_create_joint(&record, joint);
+    const int status = HM_MOTION_create_joint(&record, joint);
+    if (status == 0)
+        for (tag_t object : std::vector<tag_t>(made.objects())) made.release(object);
+    return status;
 }
 
 int HM_VD_MOTION_create_spring(const char* name, int kind, int first_option, double stiffness, double preload,

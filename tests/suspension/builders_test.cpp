@@ -96,4 +96,19 @@ TEST_F(BuilderTest, ARefusedLinkAnswersTheHostsCodeAndNoLink) {
     EXPECT_EQ(link, 0u);
 }
 
+TEST_F(BuilderTest, WithoutTheMotionEnvironmentNoLinkOrJointIsMade) {
+    tag_t line = host_testing::make_line({0, 0, 0}, {1, 0, 0});
+    tag_t link = 77;
+    EXPECT_EQ(HM_VD_build_link("arm", &line, 1, &link), HM_ERR_NOT_FOUND);
+    EXPECT_EQ(link, 0u);
+    double z[3] = {0, 0, 1}, o[3] = {0, 0, 0};
+    tag_t joint = 77;
+    EXPECT_EQ(HM_VD_MOTION_create_joint("J", 13, 0, 0, 0.0, z, z, o, &joint), HM_ERR_NOT_FOUND);
+    EXPECT_EQ(joint, 77u);
+    EXPECT_EQ(host_testing::count_objects(), 1) << "only the line: nothing made for the joint stays";
+    EXPECT_EQ(host_testing::count_objects(0, HM_motion_link_type), 0);
+    EXPECT_EQ(host_testing::count_objects(0, HM_motion_joint_type), 0);
+    EXPECT_EQ(host_testing::session_depth(), 0);
+}
+
 }  // namespace
