@@ -109,11 +109,35 @@ void print_status(int status) {
     SM_free(text);
 }
 
-void run_apillar(const char* title, int rule_set, int kind, const Car& car, const double limit_point[3]) {
+// The obstruction worked by hand from the two sight lines, as the binocular
+// method measures it: in plan view, the angle between the left eye's line
+// past the pillar's outboard edge and the right eye's past its inboard edge,
+// negative when the lines cross ahead of the eyes (both eyes together then
+// see round the pillar).
+void print_plan_check(const apo_result_t& out) {
+    HM_CURVE_line_t l{}, r{};
+    if (HM_CURVE_ask_line_data(out.sight_lines[0], &l) || HM_CURVE_ask_line_data(out.sight_lines[1], &r)) return;
+    const double lx = l.end_point[0] - l.start_point[0], ly = l.end_point[1] - l.start_point[1];
+    const double rx = r.end_point[0] - r.start_point[0], ry = r.end_point[1] - r.start_point[1];
+    // Bearings from straight ahead (-x), positive toward -y (outboard left).
+    const double left = std::atan2(-ly, -lx) / kDeg, right = std::atan2(-ry, -rx) / kDeg;
+    const double t = ((r.start_point[0] - l.start_point[0]) * ry - (r.start_point[1] - l.start_point[1]) * rx) /
+                     (lx * ry - ly * rx);
+    const double cross_x = l.start_point[0] + t * lx;
+    const bool ahead = cross_x < out.pivot_point[0];
+    std::printf("  check in plan view         bearings left %.3f, right %.3f deg: %s%.3f deg\n", left, right,
+                ahead ? "-" : "", std::fabs(right - left));
+    std::printf("                             (the lines cross at x = %.0f, %s the pivot)\n", cross_x,
+                ahead ? "ahead of" : "behind");
+}
+
+void run_apillar(const char* title, int rule_set, int kind, const Car& car, const double limit_point[3],
+                 int eye_point_mode = 0) {
     std::printf("%s\n", title);
     apo_input_t in;
     HM_VD_APO_init_global(&in);
     in.rule_set = rule_set;
+    in.eye_point_mode = eye_point_mode;
     in.eyellipse_name = SM_string_copy(kEyellipse);
     in.analysis_kind = kind;
     if (kind == 0) {
@@ -135,10 +159,19 @@ void run_apillar(const char* title, int rule_set, int kind, const Car& car, cons
     std::printf("  head rotation left/right   %8.3f / %8.3f deg\n", out.rotation[2], out.rotation[3]);
     std::printf("  obstruction angle          %8.3f deg (%s)\n", out.obstruction_angle,
                 out.angle_valid ? "valid" : "not valid");
+    if (kind == 0) print_plan_check(out);
+    if (eye_point_mode == 2) {
+        // The closest eye lies on the horizontal plane one axis length (206.4
+        // mm) ahead of the left centroid along the 12-degree axis.
+        const double eye[3] = {out.pivot_point[0] - 98.0, out.pivot_point[1] - 32.5, out.pivot_point[2]};
+        print_point("closest left eye", eye);
+        std::printf("  check: its height          1188 - 206.4 sin 12 = %.2f\n", 1188.0 - 206.4 * std::sin(12.0 * kDeg));
+    }
     print_line("left sight line", out.sight_lines[0]);
     print_line("right sight line", out.sight_lines[1]);
-    named(out.sight_lines[0], rule_set == 0 ? "SIGHT_LEFT" : "SIGHT_LEFT_2");
-    named(out.sight_lines[1], rule_set == 0 ? "SIGHT_RIGHT" : "SIGHT_RIGHT_2");
+    const char* suffix = eye_point_mode == 2 ? "_CLOSEST" : rule_set == 0 ? "" : "_2";
+    named(out.sight_lines[0], (std::string("SIGHT_LEFT") + suffix).c_str());
+    named(out.sight_lines[1], (std::string("SIGHT_RIGHT") + suffix).c_str());
     int section_curves = 0;
     HM_MODL_ask_list_count(out.section_curves, &section_curves);
     std::printf("  section curves / points    %d / %d\n", section_curves, out.section_point_count);
@@ -222,6 +255,8 @@ int main(int argc, char** argv) {
 
     run_apillar("A-pillar obstruction, rule set 0 (eyes turn 30 deg before the head)", 0, 0, car, nullptr);
     run_apillar("A-pillar obstruction, rule set 2 (tilted sections)", 2, 0, car, nullptr);
+    run_apillar("A-pillar obstruction, rule set 0, eye point of the eyellipse closest to the pillar", 0, 0, car,
+                nullptr, 2);
     const double limit[3] = {1600.0, -1200.0, 0.0};
     run_apillar("Angle to a limit point (1600, -1200), limit angle 0.5 deg", 0, 1, car, limit);
     run_hood(car);

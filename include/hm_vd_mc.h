@@ -302,4 +302,59 @@ CARVELL_CPP_EXPORT int HM_VD_MC_reflex(const mc_mirror_surface_record* mirror, c
                                        const double through[3], const double tolerances[2], double pierce[3],
                                        double direction[3]);
 
+/* ---- the certification run ---- */
+// A run works on the record as HM_VD_MC_init_data left it and leaves its
+// result geometry (named, on the result layer, in absolute coordinates) in
+// the result list of the record's result record; the error text tells what
+// failed. Readings of the outside record: "Max Ambinocular Angle PV" holds
+// the widest-sight angle, "Ambinocular Angle @ Ground PV" the outboard field
+// angle; value_a the outboard view angle, values_b[0] the eye x, values_b[1]
+// the eye-to-vertex plan angle, values_b[2] the restriction result (lost
+// share, percent). Any kind other than 0 is an outside mirror under the
+// passenger rules unless it is 1.
+
+// One certification: faces into sheets, the vehicle loading, the vehicle
+// frame, the eye points, the inside (kind 0) or outside analysis, the
+// results mapped back and the summary report in the listing window.
+// 0 done; 1 the backlite faces do not sew into one sheet, or the loading
+// failed (also a pitch whose two points stand one above the other); 2 no
+// eye points; 3 the inside analysis failed; 4 the outside analysis failed;
+// -1 a null record or one without its result record (nothing built). A
+// failing stage leaves nothing it made in the part but the result list.
+CARVELL_CPP_EXPORT int HM_VD_MC_process(mc_data_s* data);
+
+// Aims an outside mirror (the record's mirror sheet and the surface record)
+// about the pivot until the ray from the eye on the mirror's side that
+// meets the prime point leaves along +x, with the head turned and the prime
+// point on the glass the bezel leaves visible. Writes the matrix of the
+// final position (identity without positioning), the rotated sheet (the
+// record's mirror sheet, replaced by it), the final prime point (also into
+// the record), the turned eyes, and the angles into the outside record.
+// 0 done, also after 50 unsettled iterations; 1 eyes and head cannot be
+// turned; 2 bezel sampling, rotation or sheet processing failed; 3 no aiming
+// matrix; 5 a reflection point failed; 6 the usable-mirror sheets failed;
+// -1 a null argument.
+CARVELL_CPP_EXPORT int HM_VD_MC_pro_position_outside_mirror(mc_data_s* data, mc_outside_result_s* outside,
+                                                            mc_mirror_surface_record* surface, double matrix[12],
+                                                            tag_t* rotated, double prime[3],
+                                                            double turned_eyes[3][3]);
+
+// The outside analysis of the record: the area comparison of a passenger
+// mirror, the mirror made a plane or sphere with its surface record, then
+// HM_VD_MC_pro_outside_analysis. 0; 1 the mirror sheet has not one face;
+// 2 the area comparison failed; 3 the plane or sphere could not be made;
+// 4 the analysis failed; -1 a null record or no outside record.
+CARVELL_CPP_EXPORT int HM_VD_MC_apf_process_outside(mc_data_s* data);
+
+// Aims the mirror, reflects its outline (and the bezel) from both turned
+// eyes onto the target plane, builds the standard's vision triangle (and
+// cylinder for the dual target), the mirror triangle, the deviations, field
+// angles, margins, warnings and the restriction curves. The eyes are the
+// left, mid and right eye points. 0; 1 positioning, 2 elements, 3 extreme
+// point, 4 lines, 5 reflection, 6 triangle, 7 cylinder, 8 pierce point or
+// reflected ray, 9 deviation, 10 ground-reach margin, 11 restriction
+// failed; -1 a null argument.
+CARVELL_CPP_EXPORT int HM_VD_MC_pro_outside_analysis(mc_data_s* data, mc_mirror_surface_record* surface,
+                                                     const double eyes[3][3]);
+
 #endif

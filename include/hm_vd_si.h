@@ -164,6 +164,11 @@ CARVELL_C_EXPORT int VD_CURVE_create_linear(double points[][3], int n, int colou
    of the range: 0, or -1 (null curve or output, no integer name, outside). */
 CARVELL_C_EXPORT int HM_VD_SI_ask_angle_of_contour_line(tag_t curve, const double range[2], int* angle);
 
+/* Display grid counts (u, v) on a face, or on every face of a body (the
+   prototype's, for an occurrence): 0, -1 (no object), -2 (neither face nor
+   body), or the host's code; on failure the part is left as it was. */
+CARVELL_C_EXPORT int HM_VD_SI_set_grid(tag_t object, int u_count, int v_count);
+
 /* Points at normalised parameters i/(n-1) (open) or i/n (closed), reversed
    on request, in a new point array: 0, or -1 (null curve or output, n < 3,
    not a curve; *points null). */

@@ -123,4 +123,24 @@ CARVELL_C_EXPORT int HM_VD_WS_trim_sheet(tag_t sheet, int bound_count, const HM_
 CARVELL_C_EXPORT int HM_VD_WS_check_serigrafia_status(int face_count, const tag_t* faces, int curve_count,
                                                       const tag_t* curves, double offset_distance);
 
+
+// The wiped region as sheets: copies of the clear-vision sheet trimmed to
+// each wiper's outline (`curves`, wiper 1's first_wiper_count first; null
+// tags, outlines of one point, are passed over) around its mid-sweep arm
+// tip. wiper_mode 2 (one wiper): one copy on layer 200, trimmed by all
+// curves around mid_tip1. Two wipers: when the two copies touch (within the
+// distance tolerance) they are united into *wiped1 (*wiped2 0, *connected
+// true, *list1 the union's boundary edges); otherwise *connected is false,
+// *wiped1 and *wiped2 are the two copies and *list1, *list2 each wiper's
+// curves. The lists are new host lists the caller deletes
+// (HM_MODL_delete_list); the sheets stay in the part. 0; 1 a trim failed
+// (two wipers: the second trim's own code); 2 the union failed;
+// HM_ERR_NULL_POINTER; HM_ERR_BAD_ARGUMENT (sheet 0, no curves, a first
+// count outside 0..curve_count). Nothing stays in the part on failure.
+CARVELL_C_EXPORT int HM_VD_WS_ask_combined_wiped_area(tag_t sheet, int wiper_mode, int curve_count,
+                                                      int first_wiper_count, const tag_t* curves,
+                                                      const double mid_tip1[3], const double mid_tip2[3],
+                                                      bool* connected, hm_list_p_t* list1, hm_list_p_t* list2,
+                                                      tag_t* wiped1, tag_t* wiped2);
+
 #endif

@@ -49,11 +49,32 @@ tag_t join_once(const std::vector<tag_t>& curves) {
     return NULL_TAG;
 }
 
+// The boundary edges of a sheet of several faces, which must form exactly
+// one closed loop at the part's distance tolerance.
+int boundary_loop_edges(tag_t source, std::vector<tag_t>* edges) {
+    HostList boundary;
+    if (HM_VD_create_curves_by_boundary_edges(source, false, boundary.out()) != 0)
+        return fail("Fail to get a closed curve loop.\n", 1);
+    double tolerance = 0.0;
+    (void)HM_MODL_ask_distance_tolerance(&tolerance);
+    int loop_count = 0, closed_count = 0;
+    int* per_loop = nullptr;
+    tag_t** loops = nullptr;
+    (void)HM_VD_CURVE_make_loop_curve(boundary.get(), tolerance, &loop_count, &closed_count, &per_loop, &loops);
+    const bool one_loop = loop_count == 1 && closed_count == 1;
+    if (one_loop) edges->assign(loops[0], loops[0] + per_loop[0]);
+    for (int i = 0; i < loop_count; ++i) SM_free(loops[i]);
+    SM_free(loops);
+    SM_free(per_loop);
+    return one_loop ? 0 : fail("Fail to get a closed curve loop.\n", 1);
+}
+
 // The edges of the single face of the sheet or body (its face in *face).
 int edges_of(tag_t source, tag_t* face, std::vector<tag_t>* edges) {
     HostList faces;
     if (HM_MODL_ask_body_faces(source, faces.out()) != 0) return fail("Fail to ask body faces.\n", 1);
     const std::vector<tag_t> items = faces.items();
+    if (items.size() > 1) return boundary_loop_edges(source, edges);
     if (items.size() != 1) return fail("Fail to get a closed curve loop.\n", 1);
     HostList face_edges;
     if (HM_MODL_ask_face_edges(items[0], face_edges.out()) != 0) return fail("Fail to ask face edges.\n", 1);

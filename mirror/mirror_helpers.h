@@ -58,6 +58,92 @@ int mc_create_ellipse_conic(const double centre[3], double a, const double a_dir
 int mc_project_outline_to_plane(const double eye[3], const mc_geometry_set_s* set, tag_t plane, double tolerance,
                                 int* count, tag_t** curves);
 
+/* ---- sheets and bodies ---- */
+
+// A sphere of the spherical patch: centre, radius, the vertex on it (written:
+// centre + radius x axis) and the axis (made unit) towards the viewing side.
+struct mc_sphere_s {
+    double centre[3];
+    double radius;
+    double vertex[3];
+    double axis[3];
+};
+
+// true when the sheets' areas (thin shell) differ by at most the relative
+// tolerance and their centres of area lie within the part's distance
+// tolerance; false when a's area is 1e-10 or less or a sheet cannot be measured.
+bool mc_sheets_coincide(tag_t a, tag_t b, double relative_tolerance);
+
+// The union of two sheets as a new sheet (*united); a and b stay. Works on
+// copies: b's copy is reversed when its first face's normal is opposite to
+// a's; united into a's copy, or else into b's; when both fail, copies that
+// coincide (0.1 %) count as one. 0; 1 a copy failed; 2 the union failed;
+// -1 null output.
+int mc_unite_sheets(tag_t a, tag_t b, tag_t* united);
+
+// The point of the single face of the body farthest along directions[0],
+// ties broken by directions[1], then [2]; the face and the face or edge
+// holding the point. 0; 1 faces not found; 3 not exactly one face; 5 the
+// extreme point failed; 6 the face's edges not found; -1 null argument.
+int mc_extreme_point(tag_t body, const double directions[3][3], tag_t* subentity, tag_t* face, double point[3]);
+
+// A new sheet on the sphere (centre, radius, axis of *sphere) bounded by the
+// n closed curves lying on or near it: the half sphere on the axis side
+// trimmed by the curves (projected along the axis, or else along the
+// sphere's normals), keeping the region inside the first curve. Writes the
+// vertex and the unit axis into *sphere. 0; 1 the sphere or its trim failed
+// (nothing left in the part); -1 null argument or no curves.
+int mc_spherical_patch(const tag_t* curves, int n, tag_t* patch, mc_sphere_s* sphere);
+
+// How many bodies the Boolean of target and tool (operation 0 unite, 1
+// subtract, 2 intersect) would give, the part left as it was. 0 with
+// *body_count; 1 the bodies lie farther apart than the tolerance (not
+// tried); the kernel's code on failure; -1 bad argument or distance failure.
+int mc_trial_boolean(tag_t target, tag_t tool, int operation, double tolerance, int* body_count);
+
+// The area (volume for solids) of the region that bodies a and b have in
+// common, in part units; 0 when they have none. The part is left as it was.
+// 0, the kernel's code, or -1 for a null output.
+int mc_overlap_amount(tag_t a, tag_t b, double* amount);
+
+// A planar sheet bounded by the curves as one closed string; when that
+// fails, with the gaps between consecutive curves closed by lines; last,
+// a sheet on the curves' best plane trimmed by them. Named (null: none),
+// coloured (0 or less: kept), shown and put in the list (null: none) through
+// mc_set_object_attributes. 0; 1 no sheet; 2 the attributes failed (the
+// sheet deleted); -1 null argument or no curves.
+int mc_bounded_plane(int n, const tag_t* curves, const char* name, int colour, hm_list_p_t list, tag_t* sheet);
+
+// The mirror sheet of the set's points fitted against the user's radius of
+// the record. A sphere within the distance tolerance of the user radius:
+// *sheet a copy of the set's sheet, its fitted centre and axis. Otherwise
+// (warning 9 when a sphere was fitted) a spherical patch of the user radius
+// over the set's edge curves, its centre sqrt(R^2 - r^2) from the fitted
+// circle's centre against the axis (axis X not negative); the set then holds
+// the patch's elements. 0; 1 the patch or its elements failed; 3 the user
+// radius is below the circle's (warning 8); 99 the fit failed; -1 null
+// argument or no points.
+int mc_spherical_fit(mc_geometry_set_s* set, mc_data_s* data, tag_t* sheet, double centre[3], double axis[3]);
+
+// A planar sheet bounded by the sheet's outline projected onto the sheet's
+// least-squares plane. 0; 1 elements, 2 plane fit, 3 plane, 4 projection,
+// 5 group, 6 bounded plane failed; -1 null output.
+int mc_outline_on_plane(tag_t sheet, double min_edge_length, tag_t* planar);
+
+// The area of a mirror sheet in part units squared: a planar sheet as it is,
+// any other by its outline on its least-squares plane (built and undone).
+// 0; 1 dimensionality, 2 mass properties, 3 the outline failed; -1 null output.
+int mc_mirror_area(tag_t sheet, double min_edge_length, double* area);
+
+// A line named and coloured (mc_set_object_attributes, shown, into the list
+// when given). 0; 1 the line failed; 2 the attributes failed (line deleted);
+// -1 null argument.
+int mc_create_named_line(const double start[3], const double end[3], const char* name, int colour,
+                         hm_list_p_t list, tag_t* line);
+
+// Deletes an object (HM_VD_delete_object) and answers its result.
+int mc_delete_object(tag_t object);
+
 }  // namespace carvell::mirror
 
 #endif

@@ -50,6 +50,8 @@ enum Status {
     kResultNoColour = -703,
     kLabelNoPointPosition = -705,
     kLabelNoCurvePosition = -706,
+    kLabelNotMade = -707,
+    kLabelNoFrame = -708,
 };
 
 // Name codes of the result curve maker.

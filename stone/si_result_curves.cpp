@@ -1,7 +1,8 @@
 // Result curves of stone impingement: degree-1 splines or point objects
 // through landing points, projected onto the face when one is given,
-// coloured and named with their contour angle ("OUTER" for the outline),
-// and the reading of a contour's angle back from its name.
+// coloured and named with their contour angle ("OUTER" for the outline) and
+// labelled with a note of the name at their end, and the reading of a
+// contour's angle back from its name.
 #include "si_internal.h"
 
 #include "hm_vd.h"
@@ -46,6 +47,44 @@ tag_t projected_onto_face(tag_t spline, tag_t face) {
     detail::delete_if_alive(spline);
     return result;
 }
+// Where the label of a result stands: a point object's own position, a
+// curve's end.
+int label_position(tag_t curve, double at[3]) {
+    int type = 0, subtype = 0;
+    HM_OBJ_ask_type_and_subtype(curve, &type, &subtype);
+    if (type == HM_point_type) return HM_CURVE_ask_point_data(curve, at) == 0 ? 0 : kLabelNoPointPosition;
+    return HM_MODL_evaluate_curve(curve, 1.0, 0, at, nullptr) == 0 ? 0 : kLabelNoCurvePosition;
+}
+
+// A note of the text at the point, in the colour: made while a temporary
+// coordinate system at the point is the work one; the previous work
+// coordinate system is restored and the temporary objects deleted on every
+// way out.
+int make_label(const double at[3], const char* text, int colour, tag_t* label) {
+    *label = 0;
+    hc_note_style_t style{};
+    if (hc6433("", &style) != 0) return kLabelNotMade;
+    tag_t previous = 0;
+    if (HM_CSYS_ask_wcs(&previous) != 0) return kLabelNoFrame;
+    detail::Temporaries temporary;
+    const double identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    tag_t matrix = 0, csys = 0;
+    if (HM_CSYS_create_matrix(identity, &matrix) != 0) return kLabelNoFrame;
+    temporary.add(matrix);
+    if (HM_CSYS_create_csys(at, matrix, &csys) != 0) return kLabelNoFrame;
+    temporary.add(csys);
+    if (HM_CSYS_set_wcs(csys) != 0) return kLabelNoFrame;
+    const int made = hc5540(text, &style, label);
+    HM_CSYS_set_wcs(previous);
+    if (made != 0 || !*label) return kLabelNotMade;
+    if (hc6401(*label, "") != 0 || HM_OBJ_set_color(*label, colour) != 0) {
+        detail::delete_if_alive(*label);
+        *label = 0;
+        return kLabelNotMade;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int VD_CURVE_create_linear(double points[][3], int n, int colour, tag_t* curve) {
@@ -83,7 +122,13 @@ int make_result_curve(tag_t face, int n, const double (*points)[3], tag_t curve,
     if (name == kNameOuter) std::snprintf(text, sizeof text, "OUTER");
     else std::snprintf(text, sizeof text, "%d", name);
     HM_OBJ_set_name(curve, text);
-    return 0;
+    double at[3];
+    if (const int status = label_position(curve, at)) return status;
+    tag_t label = 0;
+    const int status = make_label(at, text, colour, &label);
+    if (out_label) *out_label = label;
+    else detail::delete_if_alive(label);
+    return status;
 }
 
 }  // namespace carvell::stone

@@ -1,10 +1,16 @@
-// Utilities around a stone-impingement run: points of a curve, the defining
-// points of result splines, and the sublists and points of the areas.
+// Utilities around a stone-impingement run: the display grid of a band
+// sheet, points of a curve, the defining points of result splines, and the
+// sublists and points of the areas.
 #include "si_internal.h"
 
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
 #include "toolbox/detail/owners.h"
+#include "toolbox/detail/undo_scope.h"
+
+#include "elvosk.h"
+#include "morvish.h"
+#include "nethrow.h"
 
 #include "omvra.h"
 #include "quillon.h"
@@ -22,16 +28,44 @@ double** new_point_array(int n) {
 }
 
 
-// Whether the curve closes on itself (its ends within the distance tolerance).
+// Whether the curve closes on itself.
 bool is_closed(tag_t curve) {
-    double a[3], b[3], tol = 0.0;
-    HM_MODL_ask_distance_tolerance(&tol);
-    if (HM_VD_CURVE_ask_point_on_curve(curve, 0.0, a) != 0 || HM_VD_CURVE_ask_point_on_curve(curve, 1.0, b) != 0)
-        return false;
-    return HM_VD_CURVE_is_coinside_point(a, b, tol) == 1;
+    int closed = 0;
+    return HM_MODL_ask_curve_closed(curve, &closed) == 0 && closed == 1;
+}
+
+constexpr int kSetGridNoObject = -1;
+constexpr int kSetGridWrongObject = -2;
+
+// Writes the grid counts to a face, or to every face of a body; the
+// prototype of an occurrence is the one written.
+int write_grid(tag_t object, int u_count, int v_count) {
+    int type = 0, subtype = 0;
+    RM_ask_entity_type_and_subtype(object, &type, &subtype);
+    if (type != HM_solid_type || (subtype != HM_solid_face_subtype && subtype != HM_solid_body_subtype))
+        return kSetGridWrongObject;
+    const tag_t target = es7034(object);
+    if (subtype == HM_solid_face_subtype) return ES_write_grid_counts(target, u_count, v_count);
+    int n = 0;
+    tag_t* faces = nullptr;
+    int status = PX_body_ask_faces_sm(target, &n, &faces);
+    detail::SmBlock<tag_t> owned(faces);
+    for (int i = 0; i < n && status == 0; ++i) status = ES_write_grid_counts(faces[i], u_count, v_count);
+    return status;
 }
 
 }  // namespace
+
+int HM_VD_SI_set_grid(tag_t object, int u_count, int v_count) {
+    if (!TAG_ask_pointer_of_tag(object)) return kSetGridNoObject;
+    UI_set_status("Setting Grid...");
+    detail::UndoScope scope(UNDO_invisible, nullptr, detail::UndoScope::RollBack::quiet);
+    const int status =
+        detail::run_step(scope, __FILE__, __LINE__, [&] { return write_grid(object, u_count, v_count); });
+    DSS_REGEN_regen_object(object);
+    if (status == 0) scope.keep();
+    return status;
+}
 
 int HM_VD_SI_disperse_curve(tag_t curve, bool reverse, int n, double*** points) {
     if (!points) return -1;

@@ -118,11 +118,11 @@ int HM_VD_MOTION_create_joint(const char* name, int code, tag_t first_link, tag_
     record.type = sus::joint_type_of_code(code);
     record.first_link = first_link;
     record.second_link = second_link;
-    if (int status = HM_SO_create_dirr_doubles(0, kUpdateWithPart, first_direction, &record.first_direction))
+    if (int status = HM_SO_create_dirr_doubles(0, kUpdateWithPart, origin, first_direction, &record.first_direction))
         return status;
     made.add(record.first_direction);
     if (second_link != 0) {
-        if (int status = HM_SO_create_dirr_doubles(0, kUpdateWithPart, second_direction, &record.second_direction))
+        if (int status = HM_SO_create_dirr_doubles(0, kUpdateWithPart, origin, second_direction, &record.second_direction))
             return status;
         made.add(record.second_direction);
     }

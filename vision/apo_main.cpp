@@ -277,15 +277,18 @@ int pillar_tilted(Work& w, const apo_input_t& in, apo_result_t* result) {
         line_side[pass] = side;
         result->sight_lines[pass] = lines[pass];
     }
-    // From the side-1 line's direction to the side-0 line's.
+    // From the side-1 line's direction to the side-0 line's, in plan: the
+    // lines climb and fall with their tilted sections, and that slope is no
+    // part of the horizontal field the pillar hides.
     const int one = line_side[0] == 1 ? 0 : 1;
     HM_CURVE_line_t l1{}, l0{};
     HM_CURVE_ask_line_data(lines[one], &l1);
     HM_CURVE_ask_line_data(lines[1 - one], &l0);
-    const double d1[3] = {l1.end_point[0] - l1.start_point[0], l1.end_point[1] - l1.start_point[1],
-                          l1.end_point[2] - l1.start_point[2]};
-    const double d0[3] = {l0.end_point[0] - l0.start_point[0], l0.end_point[1] - l0.start_point[1],
-                          l0.end_point[2] - l0.start_point[2]};
+    const double s1[3] = {l1.start_point[0], l1.start_point[1], 0.0};
+    const double e1[3] = {l1.end_point[0], l1.end_point[1], 0.0};
+    const double s0[3] = {l0.start_point[0], l0.start_point[1], 0.0};
+    const double d1[3] = {e1[0] - s1[0], e1[1] - s1[1], 0.0};
+    const double d0[3] = {l0.end_point[0] - s0[0], l0.end_point[1] - s0[1], 0.0};
     int parallel = 0;
     HM_VEC3_is_parallel(d1, d0, kTiny, &parallel);
     if (parallel) return APO_OK;
@@ -294,8 +297,7 @@ int pillar_tilted(Work& w, const apo_input_t& in, apo_result_t* result) {
     result->obstruction_angle = smaller * detail::kDegreesPerRadianAsUsed;
     result->angle_valid = 1;
     double meet[3];
-    if (HM_VD_ask_two_line_intersect_point(l1.start_point, l1.end_point, l0.start_point, d0, meet) &&
-        meet[0] < w.P[0])
+    if (HM_VD_ask_two_line_intersect_point(s1, e1, s0, d0, meet) && meet[0] < w.P[0])
         result->obstruction_angle = -result->obstruction_angle;
     return APO_OK;
 }
@@ -521,11 +523,14 @@ int HM_VD_APO_main(apo_input_t* input, apo_result_t* result) {
     }
     apply_csys(s);
     apo_input_t& in = s.in;
-    const PivotInput pivot_in{in.rule_set, in.eye_point_mode, s.has_data ? &s.data : nullptr, in.user_eye_point};
+    PivotInput pivot_in{in.rule_set, in.eye_point_mode, s.has_data ? &s.data : nullptr, in.user_eye_point};
     status = check_input(s);
     if (!status) {
         if (in.analysis_kind == 0) in.limit_source = 1;
         hm_list_p_t targets = in.analysis_kind == 0 ? in.apillar_geometry : in.limit_geometry;
+        pivot_in.percentile = in.percentile;
+        pivot_in.targets = targets;
+        pivot_in.target_point = in.limit_source == 0 ? in.limit_point : nullptr;
         if (in.limit_source == 2) w.side = in.side ? 1 : 0;
         else status = find_side(pivot_in, in.limit_source, targets, in.limit_point, &w.side);
         result->side = static_cast<unsigned char>(w.side);

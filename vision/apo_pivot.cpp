@@ -2,6 +2,7 @@
 // targets in front of the eyes, and the validity checks of a limit point and
 // of limit geometry that the dialog asks while the user picks.
 #include "vision_apo.h"
+#include "vision_closest_eye.h"
 #include "vision_eye.h"
 
 #include "hm_vd.h"
@@ -34,6 +35,22 @@ hm_list_p_t host_list(const std::vector<tag_t>& items) {
     HM_MODL_create_list(&list);
     for (tag_t item : items) HM_MODL_put_list_item(list, item);
     return list;
+}
+
+// Eye-point mode 2: the eye of the side's eye type closest to the target,
+// and the pivot behind it (the closest-eye search's forward offset).
+int pivot_behind_closest_eye(const PivotInput& in, int side, double pivot[3]) {
+    const int eye_type = side == 1 ? -1 : 1;
+    double eye[3];
+    const int found = in.target_point
+                          ? closest_eye_to_point(in.data, eye_type, in.percentile, in.target_point, eye)
+                          : closest_eye_to_targets(in.data, eye_type, in.percentile, in.targets, eye);
+    if (found) return APO_NO_CLOSEST_EYE;
+    const EyeOffsets o = eye_offsets(0, true);
+    pivot[0] = eye[0] + o.d;
+    pivot[1] = side == 1 ? eye[1] + o.s : eye[1] - o.s;
+    pivot[2] = eye[2];
+    return APO_OK;
 }
 
 double reference_eye_y(const PivotInput& in) {
@@ -73,7 +90,7 @@ int find_pivot(const PivotInput& in, int side, double pivot[3]) {
         return APO_OK;
     }
     if (!in.data) return APO_INVALID_EYELLIPSE;
-    if (in.eye_point_mode != 0) return APO_NO_CLOSEST_EYE;
+    if (in.eye_point_mode != 0) return pivot_behind_closest_eye(in, side, pivot);
     const VD_eyellipse_param_t& d = *in.data;
     const int drive_side = d.side_value < -kTiny ? 1 : d.side_value > kTiny ? 0 : d.drive_side;
     const VD_eyellipse_pivot_set_t& set = d.pivot[in.rule_set == 0 ? 0 : 1];
@@ -137,9 +154,10 @@ using carvell::vision::PivotInput;
 
 bool HM_VD_APO_is_valid_limit_point(int rule_set, int eye_point_mode, VD_eyellipse_param_s* data, int percentile,
                                     const double user_eye_point[3], const double limit_point[3]) {
-    (void)percentile;
     if (!limit_point) return false;
-    const PivotInput in{rule_set, eye_point_mode, data, user_eye_point};
+    PivotInput in{rule_set, eye_point_mode, data, user_eye_point};
+    in.percentile = percentile;
+    in.target_point = limit_point;
     int side = 0;
     double pivot[3];
     if (carvell::vision::find_side(in, 0, nullptr, limit_point, &side) || carvell::vision::find_pivot(in, side, pivot))
@@ -151,8 +169,9 @@ bool HM_VD_APO_is_valid_limit_point(int rule_set, int eye_point_mode, VD_eyellip
 
 bool HM_VD_APO_is_valid_limit_geometry(int rule_set, int eye_point_mode, VD_eyellipse_param_s* data, int percentile,
                                        const double user_eye_point[3], hm_list_p_t geometry) {
-    (void)percentile;
-    const PivotInput in{rule_set, eye_point_mode, data, user_eye_point};
+    PivotInput in{rule_set, eye_point_mode, data, user_eye_point};
+    in.percentile = percentile;
+    in.targets = geometry;
     int side = 0;
     double pivot[3];
     if (carvell::vision::find_side(in, 1, geometry, nullptr, &side) || carvell::vision::find_pivot(in, side, pivot))

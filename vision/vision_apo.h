@@ -17,6 +17,11 @@ struct PivotInput {
     int eye_point_mode = 0;
     const VD_eyellipse_param_t* data = nullptr;
     const double* user_eye_point = nullptr;
+    // Eye-point mode 2: the percentile of the eyellipse, and what its eye
+    // must be closest to: the target point when set, else the target list.
+    int percentile = 0;
+    const double* target_point = nullptr;
+    hm_list_p_t targets = nullptr;
 };
 
 // The side: 0 when the target's lateral coordinate exceeds the reference
@@ -25,9 +30,10 @@ struct PivotInput {
 // APO_NO_LIMIT_GEOMETRY for an empty list, APO_INVALID_DATA without data.
 int find_side(const PivotInput& in, int limit_source, hm_list_p_t targets, const double limit_point[3], int* side);
 
-// The neck pivot for the side. 0, APO_INVALID_EYELLIPSE (no data or pivot
-// set), APO_NO_CLOSEST_EYE (eye-point mode 2: the closest eye is not searched
-// here).
+// The neck pivot for the side. Eye-point mode 2 finds it from the eyellipse
+// eye closest to the target (eye type -1 for side 1, 1 for side 0): the
+// pivot lies 98 mm behind that eye and half the eye separation inboard.
+// 0, APO_INVALID_EYELLIPSE (no data or pivot set), APO_NO_CLOSEST_EYE.
 int find_pivot(const PivotInput& in, int side, double pivot[3]);
 
 // Section of the targets by the plane (point, normal) in front of P (x below

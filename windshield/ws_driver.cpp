@@ -9,6 +9,7 @@
 
 #include "elvosk.h"
 #include "quillon.h"
+#include "zelvadt.h"
 
 #include <cmath>
 #include <vector>
@@ -19,8 +20,8 @@ using namespace carvell::windshield;
 
 // Codes of the offset group's status set by the driver itself.
 enum DriverStatus { kNotOneSheet = 1, kBadSampling = 5, kNoClearVision = 6 };
-// Status of a requested step that this build of the tool does not offer.
-constexpr int kStepNotOffered = -1;
+// The layout type the driver asks the flat pattern for.
+constexpr int kFlatLayoutType = 1;
 
 // The results of an earlier run, freed before a new one (the faces stay).
 void free_results(ws_data_t& data) {
@@ -61,21 +62,55 @@ int clear_vision_area(const Frame& frame, tag_t working, const ws_data_t& data, 
 }
 
 // The vision zones asked for (zone 3 not for selectors 2 and 4), each with
-// its status; the boundary curves of each zone into zone_curves.
-void create_zones(const Frame& frame, tag_t working, ws_data_t& data, std::vector<tag_t> zone_curves[3]) {
+// its status; the boundary curves of each zone into zone_curves, and
+// whether it was built into made.
+void create_zones(const Frame& frame, tag_t working, ws_data_t& data, std::vector<tag_t> zone_curves[3],
+                  bool made[3]) {
     const bool wanted[3] = {data.want_zone1, data.want_zone2,
                             data.want_zone3 && data.zone_selector != 2 && data.zone_selector != 4};
-    for (int i = 0; i < 3; ++i)
-        if (wanted[i])
-            data.zone_result[i].status =
-                ws_create_vision_zone(frame, working, data.zone_origins[i], data.zone_normals[i], data.eye_point,
-                                      data.points_per_curve, data.zone_result[i], zone_curves[i]);
+    for (int i = 0; i < 3; ++i) {
+        made[i] = false;
+        if (!wanted[i]) continue;
+        data.zone_result[i].status =
+            ws_create_vision_zone(frame, working, data.zone_origins[i], data.zone_normals[i], data.eye_point,
+                                  data.points_per_curve, data.zone_result[i], zone_curves[i]);
+        made[i] = data.zone_result[i].status == 0;
+    }
 }
 
-// Requested steps that this build does not offer report so instead of success.
-void mark_steps_not_offered(ws_data_t& data) {
-    if (data.want_wiped_area) data.wiped_result.status = kStepNotOffered;
-    if (data.want_flat_pattern) data.flat_result.status = kStepNotOffered;
+// The wiped area and, when it succeeds, the wiped share of each built zone.
+// A spline is made through each outline curve of more than one point; a
+// one-point outline has none (its identifier 0), per wiper.
+void wiped_area_and_percentages(const Frame& frame, tag_t sewn, tag_t working, ws_data_t& data,
+                                const std::vector<tag_t> zone_curves[3], const bool made[3],
+                                std::vector<tag_t>& splines) {
+    double mid1[3] = {0, 0, 0}, mid2[3] = {0, 0, 0};
+    ws_wiped_group_t& wiped = data.wiped_result;
+    wiped.status = ws_create_wiped_area(frame, data.face_count, data.faces, sewn, data, wiped, mid1, mid2);
+    if (wiped.status != 0) return;
+    for (int i = 0; i < wiped.count; ++i) {
+        tag_t spline = 0;
+        if (wiped.point_counts[i] > 1 &&
+            HM_VD_create_spline_thru_points(wiped.point_counts[i], wiped.points[i], 0, &spline) != 0)
+            spline = 0;
+        splines.push_back(spline);
+    }
+    data.percent_status =
+        ws_calculate_percentages(frame, working, data.wiper_mode, wiped.count, wiped.first_wiper_curve_count,
+                                 splines.data(), mid1, mid2, data.eye_point, made, zone_curves, data.percentages);
+}
+
+// The flat pattern of the sewn sheet carrying the offset, zone and wiped curves.
+void flat_pattern(const Frame& frame, tag_t sewn, ws_data_t& data, const std::vector<tag_t>& offset_curves,
+                  const std::vector<tag_t> zone_curves[3], const std::vector<tag_t>& splines) {
+    (void)SMDFLAT_init_module();
+    std::vector<tag_t> carried(offset_curves);
+    for (int i = 0; i < 3; ++i) carried.insert(carried.end(), zone_curves[i].begin(), zone_curves[i].end());
+    for (tag_t s : splines)
+        if (s != NULL_TAG) carried.push_back(s);
+    data.flat_result.status =
+        ws_create_flat_pattern(frame, sewn, data.points_per_curve, kFlatLayoutType, carried, data.flat_result);
+    (void)SMDFLAT_exit_module();
 }
 
 }  // namespace
@@ -114,7 +149,10 @@ void HM_VD_WS_create_windshield_data(ws_data_t* data) {
         }
     }
     std::vector<tag_t> zone_curves[3];
-    create_zones(frame, working, *data, zone_curves);
-    mark_steps_not_offered(*data);
-    if (MACH__checking_level >= 1) (void)UI_set_status("");
+    bool made[3] = {false, false, false};
+    create_zones(frame, working, *data, zone_curves, made);
+    std::vector<tag_t> splines;
+    if (data->want_wiped_area) wiped_area_and_percentages(frame, sheet, working, *data, zone_curves, made, splines);
+    if (data->want_flat_pattern) flat_pattern(frame, sheet, *data, offset_curves, zone_curves, splines);
+    if (MACH__checking_level >= 1) (void)DSS_REFRSH_refresh_display();
 }

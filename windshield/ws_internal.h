@@ -86,6 +86,63 @@ int ws_create_vision_zone(const Frame& frame, tag_t sheet, const double origins[
                           const double eye_point[3], int points_per_curve, ws_point_group_t& group,
                           std::vector<tag_t>& curves);
 
+
+// The projected-curve input: the projection type (1 along the targets'
+// normals, 2 towards a point, 3 along a direction, 4 at an angle to a
+// direction about a point, 5 towards a line, 6 along two directions) and
+// the type's data.
+struct ProjectionRecord {
+    int type = 1;
+    tag_t object = 0;               // point (types 2, 6) or line (type 5)
+    double direction[3] = {0, 0, 0};
+    double direction2[3] = {0, 0, 0};
+    double value = 0.0;
+    int flag = 0;                   // type 3: 2 projects to both sides
+    double angle = 0.0;             // degrees (type 4)
+    double point[3] = {0, 0, 0};
+};
+// 0 or the host's code for bad projection input (no curve or target, a type
+// outside 1..6, an angle not strictly within +-90 degrees, dead or unfit
+// objects, a direction that cannot be unitised).
+int ws_validate_projection_input(int curve_count, const tag_t* curves, int target_count, const tag_t* targets,
+                                 const ProjectionRecord& record);
+// The curves projected onto the targets (new curves in the part). Mode 2
+// replaces the input curves. 0, the validation's code, a host code,
+// HM_ERR_PROJ_NO_CURVES (nothing made, or a host exception while projecting)
+// or HM_ERR_PROJ_SETUP (the request could not be set up).
+int ws_create_projected_curves(int curve_count, const tag_t* curves, int target_count, const tag_t* targets,
+                               int mode, const ProjectionRecord& record, std::vector<tag_t>& result);
+// The sheet's boundary moved inside by the distance with tubes about its
+// edges: 0; 2 no copy; 3 a tube failed; 4 no centre section or the region
+// cannot be trimmed; 6 the trimmed boundary is not one loop.
+int ws_offset_boundary_by_tubes(const Frame& frame, tag_t sheet, double distance, std::vector<tag_t>& result);
+
+// The unit normal of the glass at the middle of its centre section: 0, or -1
+// when the faces do not sew or no section or face is found.
+int ws_ask_windshield_normal(int face_count, const tag_t* faces, const Frame& frame, double normal[3]);
+// The wiped-area outline of one or two wipers into the group, wiper 1's
+// curves first, and each wiper's mid-sweep arm tip: 0, 4 (two wipers) or 5
+// (one wiper). On failure the group is empty.
+int ws_create_wiped_area(const Frame& frame, int face_count, const tag_t* faces, tag_t sheet, const ws_data_t& data,
+                         ws_wiped_group_t& group, double mid_tip1[3], double mid_tip2[3]);
+
+// The wiped share (percent) of each built zone's test area: 0; 2 the wiped
+// sheets cannot be made; 4 the eye point does not project onto the sheet; 5
+// a zone's share cannot be measured (that zone and later ones keep 0).
+int ws_calculate_percentages(const Frame& frame, tag_t sheet, int wiper_mode, int wiped_count, int first_count,
+                             const tag_t* splines, const double mid_tip1[3], const double mid_tip2[3],
+                             const double eye_point[3], const bool zone_made[3], const std::vector<tag_t> zones[3],
+                             double percentages[3]);
+// One zone's wiped share: 0 or 1.
+int ws_ask_zone_percentage(tag_t sheet, const std::vector<tag_t>& zone, const double reference[3], bool connected,
+                           tag_t wiped1, tag_t wiped2, double& percentage);
+
+// The flat pattern of the sheet carrying the curves, sampled into the group:
+// 0, -1 when no reference point or face is found, or the host's code (the
+// part is then rolled back to the step's start).
+int ws_create_flat_pattern(const Frame& frame, tag_t sheet, int points_per_curve, int layout_type,
+                           const std::vector<tag_t>& curves, ws_point_group_t& group);
+
 }  // namespace carvell::windshield
 
 #endif

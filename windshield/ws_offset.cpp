@@ -10,6 +10,7 @@
 #include "toolbox/detail/undo_scope.h"
 
 #include "elvosk.h"
+#include "gostrel.h"
 #include "quillon.h"
 
 #include <cmath>
@@ -21,6 +22,8 @@ namespace {
 
 // Codes of offset_boundary_in_sheet_body.
 enum OffsetCode { kOffsetOk = 0, kNoMark = 1, kNoProjection = 2, kNoRegion = 3, kOffsetNotMade = 4 };
+// Projection mode that keeps the input curves.
+constexpr int kProjectOnly = 1;
 // Smart face container of the faces of bodies; unit length of a direction.
 constexpr int kFacesOfBodies = 17;
 constexpr double kUnitTolerance = 1e-10;
@@ -143,13 +146,29 @@ int offset_boundary_in_sheet_body(const Frame& frame, tag_t sheet, int curve_cou
         double mid[3], low[3];
         // Without a centre section there is no region to keep.
         if (ws_ask_center_section_points(copy, frame, mid, low) != 0) return kNoRegion;
-        if (curve_count > 0 && trim_to_single_wiped_area(copy, curve_count, curves, true, mid) != 0) return kNoRegion;
+        if (curve_count > 0) {
+            // The dark band brought onto the glass along its normals.
+            std::vector<tag_t> projected;
+            ProjectionRecord along_normals;
+            if (ws_create_projected_curves(curve_count, curves, 1, &copy, kProjectOnly, along_normals, projected))
+                return kNoProjection;
+            detail::Temporaries projections(detail::Temporaries::Disposal::log_for_update);
+            for (tag_t c : projected) projections.add(c);
+            if (trim_to_single_wiped_area(copy, int(projected.size()), projected.data(), true, mid) != 0)
+                return kNoRegion;
+        }
         detail::HostList edges;
         if (HM_VD_create_curves_by_boundary_edges(copy, false, edges.out())) return kNoRegion;
         if (std::fabs(distance) <= kNoOffset) {
             result = edges.items();
         } else {
             code = associative_offset(copy, edges.items(), distance, result);
+            // Where the host cannot offset within the faces, tubes about the edges do.
+            if (code != kOffsetOk && ws_offset_boundary_by_tubes(frame, copy, distance, result) != 0) {
+                code = kOffsetNotMade;
+            } else {
+                code = kOffsetOk;
+            }
         }
     } catch (...) {
         scope.roll_back();
@@ -179,10 +198,19 @@ int ws_create_offset_curves(const Frame& frame, tag_t sheet, int dark_band_count
     if (code != kOffsetOk) return kOffsetFailed;
     for (tag_t curve : curves) {
         int point_count = kDefaultCurvePoints;
+        int type = 0, subtype = 0;
+        if (HM_OBJ_ask_type_and_subtype(curve, &type, &subtype) == 0 && type == HM_spline_type) {
+            // A spline is sampled at as many points as it has poles.
+            EVC_p_t evaluator = nullptr;
+            int poles = 0;
+            if (EVC_initialize(curve, &evaluator) == 0 && EVC_ask_pole_count(evaluator, &poles) == 0 && poles >= 2)
+                point_count = poles;
+            (void)EVC_free(evaluator);
+        }
         ws_trace("\n+++ get number of poles point_count = %d", point_count);
-        if (int r = ws_sample_curve_list({curve}, point_count, group.count, group.point_counts, group.points)) {
+        if (ws_sample_curve_list({curve}, point_count, group.count, group.point_counts, group.points)) {
             group_free(group);
-            return r == -1 ? kOffsetFailed : kOffsetFailed;
+            return kOffsetFailed;
         }
     }
     return kStatusOk;

@@ -28,13 +28,16 @@ HOST_C_API int VD_map_vector_csys2abs(const double vector[3], const double matri
 HOST_C_API bool VD_csys_is_identity(const double origin[3], const double matrix[9]);
 
 // A new object: the object mapped from the coordinate system into absolute
-// coordinates (its coordinates read as csys coordinates). 0 or a host code.
+// coordinates (its coordinates read as csys coordinates). Both mappings keep
+// the original's name, colour, layer and blank status on the copy (a face
+// copies into a sheet). 0 or a host code.
 HOST_C_API int VD_map_geom_csys2abs(tag_t object, const double origin[3], const double matrix[9], tag_t* mapped);
 // A new object: the object mapped from absolute coordinates into the coordinate system.
 HOST_C_API int VD_map_geom_abs2csys(tag_t object, const double origin[3], const double matrix[9], tag_t* mapped);
 
-// Coordinates of an absolute point in the coordinate system: its lateral (y)
-// and vertical (z) value. A null argument gives 0.
+// Coordinates of an absolute point in the coordinate system: its
+// longitudinal (x), lateral (y) and vertical (z) value. A null argument gives 0.
+HOST_C_API double VD_LOCAL_X(const double point[3], const double origin[3], const double matrix[9]);
 HOST_C_API double VD_LOCAL_Y(const double point[3], const double origin[3], const double matrix[9]);
 HOST_C_API double VD_LOCAL_Z(const double point[3], const double origin[3], const double matrix[9]);
 // The coordinate system's x axis (the matrix's first row), in absolute terms.

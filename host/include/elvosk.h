@@ -14,5 +14,10 @@ HOST_C_API int HM_DISP_regenerate_display(void);
 // and an empty status area (recorded as an empty text).
 HOST_C_API int mtStatusArea(const char* text);
 HOST_C_API int mtClearStatusArea(void);
+// Refreshes the graphics display; regenerates one object's display after a
+// change. No display here: both answer 0 (HM_ERR_INVALID_TAG for an unknown
+// object).
+HOST_C_API int DSS_REFRSH_refresh_display(void);
+HOST_C_API int DSS_REGEN_regen_object(tag_t object);
 
 #endif

@@ -46,5 +46,14 @@ HOST_C_API int GQ_ENTITY_delete(tag_t entity);
 // A solid block of the kernel x by y by z (kernel units; pxsfac[1] gives
 // part lengths) at the origin along the axes; basis null. Answers the body.
 HOST_C_API int GQ_BODY_create_solid_block(double x, double y, double z, const double* basis, tag_t* body);
+// Parameter range of the evaluator ([0, 1]) and the point with its first
+// n_derivatives derivatives at a parameter: as HM_EVAL_ask_limits and
+// HM_EVAL_evaluate.
+HOST_C_API int EVC_ask_curve_limits(EVC_p_t evaluator, double limits[2]);
+HOST_C_API int EVC_evaluate(EVC_p_t evaluator, int n_derivatives, double parm, double point[3], double derivatives[]);
+
+
+// Number of poles of the evaluated curve's B-spline form (exact conversion).
+HOST_C_API int EVC_ask_pole_count(EVC_p_t evaluator, int* count);
 
 #endif

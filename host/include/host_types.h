@@ -46,7 +46,8 @@ enum host_object_type {
     HM_motion_marker_type = 95,
     HM_smart_scalar_type = 96,
     HM_smart_point_type = 97,
-    HM_smart_direction_type = 98
+    HM_direction_type = 189, // smart direction objects
+    HM_note_type = 158       // annotations: a text at a point (omvra/annotations.h)
 };
 enum host_solid_subtype {
     HM_solid_body_subtype = 0,
@@ -78,7 +79,16 @@ enum host_error_code {
     HM_ERR_FILE = 3508,            // file could not be read or written
     HM_ERR_UNDO_MARK = 3509,       // unknown undo mark
     HM_ERR_WRONG_OBJECT = 875033,  // raised by an operation for an object it does not take
-    HM_ERR_TRIM_GAPS = 3510        // a sheet trim whose curves leave gaps (HM_MODL_trim_sheet)
+    HM_ERR_TRIM_GAPS = 3510,       // a sheet trim whose curves leave gaps (HM_MODL_trim_sheet)
+    // Codes of the curve-projection input checks.
+    HM_ERR_PROJ_NO_INPUT = 875005,        // no curve or no target
+    HM_ERR_OBJECT_NOT_ALIVE = 875027,     // an object whose status is not alive
+    HM_ERR_ZERO_DIRECTION = 875041,       // a direction that cannot be unitised
+    HM_ERR_PROJ_NO_CURVES = 875124,       // the projection made no curve (or failed in the kernel)
+    HM_ERR_PROJ_BAD_TYPE = 875159,        // projection type outside 1 to 6
+    HM_ERR_FOREIGN_OCCURRENCE = 875161,   // an occurrence whose prototype is not in the work part
+    HM_ERR_PROJ_BAD_ANGLE = 875178,       // a projection angle not strictly between -90 and 90 degrees
+    HM_ERR_PROJ_SETUP = 875179            // the projection could not be set up
 };
 
 // The host's singly linked list of object identifiers. A list is a pointer to
@@ -89,6 +99,19 @@ typedef struct hm_list_s {
     tag_t eid;
     struct hm_list_s* next;
 } hm_list_t, *hm_list_p_t;
+
+// Kinds of faces (HM_MODL_ask_face_data, HM_MODL_ask_face_type).
+enum host_face_kind {
+    HM_FACE_CYLINDRICAL = 16,
+    HM_FACE_CONICAL = 17,
+    HM_FACE_SPHERICAL = 18,
+    HM_FACE_TOROIDAL = 19,
+    HM_FACE_SWEPT = 20,       // swept and offset surfaces
+    HM_FACE_PLANAR = 22,
+    HM_FACE_PARAMETRIC = 23,  // B-spline and Bezier surfaces
+    HM_FACE_REVOLVED = 24,
+    HM_FACE_EXTRUDED = 25
+};
 
 #ifdef __cplusplus
 #include <cstdint>

@@ -48,4 +48,18 @@ HOST_C_API int CPROJ_init_data(int version, CPROJ_data_t* data);
 HOST_C_API int CPROJ_create_curves(const CPROJ_data_t* data, int n_curves, const tag_t* curves, int n_targets,
                                    const tag_t* targets, tag_t set, int* count);
 
+
+// Intersection curves of the faces with a body at the tolerance: new curve
+// objects, face by face, in a new array of *count tags (free with SM_free;
+// null when none). 0, HM_ERR_NULL_POINTER, HM_ERR_BAD_ARGUMENT (no faces, a
+// tolerance not above 0), HM_ERR_INVALID_TAG, HM_ERR_WRONG_TYPE or HM_ERR_GEOMETRY.
+HOST_C_API int ICURVES_create_icurves(int n_faces, const tag_t* faces, tag_t body, double tolerance, int* count,
+                                      tag_t** curves);
+// One new curve per end-to-end chain of the curves within the distance
+// tolerance (a copy for a chain of one curve; corners stay C0 breaks), chains
+// in the order of their first curves, in a new array of *n_joined tags (free
+// with SM_free). The angle tolerance (radians) is not needed by the exact join.
+HOST_C_API int CRV_JOIN_auto_join_curves(int n_curves, const tag_t* curves, double distance_tolerance,
+                                         double angle_tolerance, int* n_joined, tag_t** joined);
+
 #endif

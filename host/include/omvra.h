@@ -15,6 +15,14 @@ HOST_C_API int HM_initialize(void);
 HOST_C_API int HM_terminate(void);
 HOST_C_API bool HM_is_initialized(void);
 
+/* ---- undo marks of the modelling interface ---- */
+// The marks of farquil.h (UNDO_mark_t, nesting, whole-model restore).
+// Sets a mark (name may be null) and writes it to *mark.
+HOST_C_API int HM_UNDO_set_mark(int visibility, const char* name, int* mark);
+// Restores the model to the most recently set mark that still exists and
+// forgets that mark; HM_ERR_UNDO_MARK when there is none.
+HOST_C_API int HM_UNDO_undo_to_last_mark(void);
+
 /* ---- memory of enquiries ---- */
 HOST_C_API void HM_free(void* block);   // same allocator as SM_free
 HOST_C_API const char* HM_get_fail_message(int code);  // static text; never null
@@ -128,6 +136,8 @@ HOST_C_API int HM_GROUP_create_group(const tag_t* members, int count, tag_t* gro
 HOST_C_API int HM_GROUP_add_member_to_group(tag_t member, tag_t group);
 // Alive members in an SM_alloc'd array (null when none).
 HOST_C_API int HM_GROUP_ask_group_data(tag_t group, tag_t** members, int* count);
+// Dissolves the group; its members stay.
+HOST_C_API int HM_GROUP_ungroup_top(tag_t group);
 
 /* ---- the rest of the interface, by area ---- */
 #include "omvra/math.h"        // vectors, matrices, coordinate systems, transformations
@@ -136,5 +146,6 @@ HOST_C_API int HM_GROUP_ask_group_data(tag_t group, tag_t** members, int* count)
 #include "omvra/rules.h"       // rule-language queries and rule creation
 #include "omvra/assemblies.h"  // components, occurrences, part files, features
 #include "omvra/motion.h"      // motion environment, links, joints, parameter objects, mass properties
+#include "omvra/annotations.h" // notes: texts placed at points
 
 #endif

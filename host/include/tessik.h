@@ -124,6 +124,13 @@ HOST_C_API int VD_ask_eyellipse_data(const char* rule_string, VD_eyellipse_param
 HOST_C_API int VD_eyllipse_apply_vehicle_csys(VD_eyellipse_param_t* data, const double origin[3],
                                               const double matrix[9]);
 
+// Creates (or redefines) the eyellipse instance "root:NAME:" of the work
+// part from the record: centres, axis directions, the three axis-length
+// sets, the drive side and the pivot sets that are present. *instance (may
+// be null) is its tag. 0, HM_ERR_NULL_POINTER, HM_ERR_NO_PART or
+// HM_ERR_BAD_ARGUMENT (empty name, or a value that is not finite).
+HOST_C_API int VD_ELL_create_eyellipse(const char* name, const VD_eyellipse_param_t* data, tag_t* instance);
+
 /* ---- H-point data ---- */
 // The host's H-point data of a design instance: whether its last update
 // succeeded, and its failure code when not.
@@ -170,5 +177,8 @@ HOST_C_API int VD_MTX4_ask_matrix(const MTX4_t* mtx, double origin[3], double ma
 // The vehicle coordinate system of the session: its origin and orientation
 // (rows are the axes); the absolute frame unless a user set another.
 HOST_C_API int VD_get_csys(double origin[3], double matrix[9]);
+
+// Logs a temporary body (or any object) for deletion at the next update.
+HOST_C_API int VD_log_body_to_delete(tag_t body);
 
 #endif

@@ -102,12 +102,17 @@ CARVELL_C_EXPORT void HM_VD_APO_init_result_struct(apo_result_t* result);
 CARVELL_C_EXPORT int HM_VD_APO_is_valid_eyellipse(const char* name, int rule_set, int eye_point_mode);
 // True when the pivot point can be found with a limit point and its height
 // differs from the limit point's by at most half the distance tolerance.
+// In eye-point mode 2 the pivot lies behind the eyellipse eye (axis lengths
+// of the percentile) closest to the limit point, at the limit point's height:
+// false when the horizontal plane through the limit point misses the
+// eyellipse. The part is left as it was.
 CARVELL_C_EXPORT bool HM_VD_APO_is_valid_limit_point(int rule_set, int eye_point_mode,
                                                      struct VD_eyellipse_param_s* data, int percentile,
                                                      const double user_eye_point[3], const double limit_point[3]);
 // True when the pivot point can be found with limit geometry and the
-// horizontal plane through it cuts the geometry in at least one curve. The
-// part is left as it was.
+// horizontal plane through it cuts the geometry in at least one curve. In
+// eye-point mode 2 the pivot lies behind the eyellipse eye (axis lengths of
+// the percentile) closest to the geometry. The part is left as it was.
 CARVELL_C_EXPORT bool HM_VD_APO_is_valid_limit_geometry(int rule_set, int eye_point_mode,
                                                         struct VD_eyellipse_param_s* data, int percentile,
                                                         const double user_eye_point[3], hm_list_p_t geometry);

@@ -185,3 +185,41 @@ TEST_F(ContourTest, NoAnglesOrNoEnclosingStonesGiveNoLines) {
                                     nullptr, &labels_, &single_, &records_, &record_count_),
               -1);
 }
+
+TEST_F(ContourTest, EachContourIsLabelledWithItsNameAtItsEnd) {
+    // A work coordinate system of the user's, kept through the labelling.
+    const double origin[3] = {5, 6, 7};
+    const tag_t user_wcs = turned_csys(origin, 30.0);
+    ASSERT_EQ(HM_CSYS_set_wcs(user_wcs), 0);
+    for (int r = 10; r <= 20; ++r) g_->fill(r, [](int j) { return static_cast<double>(j); });
+    g_->fill(40, [](int j) { return static_cast<double>(j); });
+    const int objects_before = host_testing::count_objects();
+    ASSERT_EQ(run({10.5}), 0);
+    const std::vector<tag_t> on_face = list_items(contours_);
+    const std::vector<tag_t> labels = list_items(labels_);
+    ASSERT_EQ(on_face.size(), 2u);   // the chain over sections 10 to 20, and the point of section 40
+    ASSERT_EQ(labels.size(), 2u);
+    for (size_t i = 0; i < labels.size(); ++i) {
+        SCOPED_TRACE(i);
+        int type = 0, subtype = 0, colour = 0;
+        HM_OBJ_ask_type_and_subtype(labels[i], &type, &subtype);
+        EXPECT_EQ(type, HM_note_type);
+        EXPECT_EQ(host_testing::note_text(labels[i]), "10");
+        HM_OBJ_ask_color(labels[i], &colour);
+        EXPECT_EQ(colour, 42);
+    }
+    // The chain's label stands at its end (parameter 1): the chain runs from
+    // section 20 down to 10, so at x = 1100, y = 642; the point's at the point.
+    std::vector<Point3> at = {host_testing::note_origin(labels[0]), host_testing::note_origin(labels[1])};
+    std::sort(at.begin(), at.end());
+    expect_point(at[0].data(), {1100.0, 642.0, 200.0}, 1e-6);
+    expect_point(at[1].data(), {1400.0, 642.0, 200.0}, 1e-6);
+    tag_t wcs = 0;
+    HM_CSYS_ask_wcs(&wcs);
+    EXPECT_EQ(wcs, user_wcs);
+    // Two face curves, two labels and two working curves; no coordinate
+    // objects left behind.
+    EXPECT_EQ(host_testing::count_objects(), objects_before + 6);
+    EXPECT_EQ(host_testing::count_objects(0, HM_coordinate_system_type), 1);
+    EXPECT_EQ(host_testing::count_objects(0, HM_matrix_type), 1);
+}

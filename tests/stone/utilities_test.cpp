@@ -142,3 +142,37 @@ TEST_F(UtilitiesTest, PointsOfAnAreaListCurveByCurve) {
     SM_free(points);
     EXPECT_EQ(HM_VD_SI_ask_points_of_interval_area(nullptr, nullptr, &counts, &points), -1);
 }
+
+TEST_F(UtilitiesTest, GridCountsGoOnAFaceOrOnEveryFaceOfABody) {
+    const double corner[3] = {0, 0, 0}, size[3] = {10, 20, 30};
+    const tag_t box = host_testing::make_box(corner, size);
+    const std::vector<tag_t> faces = faces_of(box);
+    const int marks = host_testing::undo_mark_count();
+    EXPECT_EQ(HM_VD_SI_set_grid(faces[1], 6, 12), 0);
+    EXPECT_EQ(host_testing::grid_counts(faces[1]), (std::array<int, 2>{6, 12}));
+    EXPECT_EQ(host_testing::grid_counts(faces[0]), (std::array<int, 2>{0, 0}));
+    EXPECT_EQ(HM_VD_SI_set_grid(box, 12, 6), 0);
+    for (tag_t f : faces) EXPECT_EQ(host_testing::grid_counts(f), (std::array<int, 2>{12, 6}));
+    EXPECT_EQ(host_testing::undo_mark_count(), marks);
+}
+
+TEST_F(UtilitiesTest, GridOnAnythingElseFailsAndLeavesThePartUnchanged) {
+    const double corner[3] = {0, 0, 0}, size[3] = {10, 20, 30};
+    const tag_t box = host_testing::make_box(corner, size);
+    const std::vector<tag_t> faces = faces_of(box);
+    ASSERT_EQ(HM_VD_SI_set_grid(box, 3, 4), 0);
+    const int objects = host_testing::count_objects();
+    const int marks = host_testing::undo_mark_count();
+    struct Case { const char* what; tag_t object; int u, v, code; };
+    const Case cases[] = {{"an edge", edges_of(box).at(0), 6, 12, -2},
+                          {"a line", new_line(0, 0, 0, 1, 0, 0), 6, 12, -2},
+                          {"no object", 0, 6, 12, -1},
+                          {"a negative count on a body", box, -1, 12, HM_ERR_BAD_ARGUMENT}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(HM_VD_SI_set_grid(c.object, c.u, c.v), c.code);
+        for (tag_t f : faces) EXPECT_EQ(host_testing::grid_counts(f), (std::array<int, 2>{3, 4}));
+        EXPECT_EQ(host_testing::undo_mark_count(), marks);
+    }
+    EXPECT_EQ(host_testing::count_objects(), objects + 1);   // only the line of the table
+}

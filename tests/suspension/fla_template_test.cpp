@@ -144,12 +144,14 @@ TEST_F(FlaTemplateTest, BuildsFifteenLinksTwentyThreeJointsAndTwoDrivers) {
     EXPECT_EQ(j.type, HM_MOTION_REVOLUTE);
     EXPECT_EQ(j.first_link, s.links[FLA_LINK_UCA_C]);
     EXPECT_EQ(j.second_link, s.links[FLA_LINK_AXLE]);
-    double v[3], o[3];
-    ASSERT_EQ(HM_SO_ask_direction_vector(j.first_direction, v), 0);
+    double v[3], o[3], at[3];
+    ASSERT_EQ(HM_SO_ask_dirr_doubles(j.first_direction, at, v), 0);
     ASSERT_EQ(HM_SO_ask_point_coordinates(j.first_origin, o), 0);
-    EXPECT_NEAR(v[0], -50, 1e-9);   // (3000, 0, 380) - (3050, 0, 560)
-    EXPECT_NEAR(v[1], 0, 1e-9);
-    EXPECT_NEAR(v[2], -180, 1e-9);
+    // (3000, 0, 380) - (3050, 0, 560) = (-50, 0, -180), of length 186.815
+    const double length = std::hypot(50.0, 180.0);
+    EXPECT_NEAR(v[0], -50 / length, 1e-12);
+    EXPECT_NEAR(v[1], 0, 1e-12);
+    EXPECT_NEAR(v[2], -180 / length, 1e-12);
     EXPECT_NEAR(o[0], 3050, 1e-9);
     // The shocks: harmonic inputs of zeros, articulation drivers.
     for (int slot : {FLA_L_SHOCK, FLA_R_SHOCK}) {

@@ -161,7 +161,7 @@ TEST_F(MotionTest, JointReadsBackItsTypeLinksOriginAndDirections) {
     double at[3], v[3];
     ASSERT_EQ(HM_SO_ask_point_coordinates(record.first_origin, at), 0);
     EXPECT_EQ(at[2], 7);
-    ASSERT_EQ(HM_SO_ask_direction_vector(record.second_direction, v), 0);
+    ASSERT_EQ(HM_SO_ask_dirr_doubles(record.second_direction, at, v), 0);
     EXPECT_EQ(v[1], 1);
 
     tag_t grounded = 0;

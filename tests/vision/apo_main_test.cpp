@@ -167,6 +167,47 @@ TEST_F(ApoMainTest, TiltedSectionsGrazeThePillarInPlan) {
     EXPECT_EQ(out_.angle_valid, 1);
 }
 
+// Rule set 2 measures the obstruction in plan, as the binocular method
+// does: the angle between the left eye's tangent past the pillar's outboard
+// edge and the right eye's past its inboard edge, whatever the tilt of the
+// sections that found them. On a vertical pillar every horizontal section is
+// the same circle, so the tangents are closed form. E points 104 mm from P
+// (d = sqrt(9759.75), s = 32.5), the eyes not turned (mode 1).
+TEST_F(ApoMainTest, TiltedSectionsObstructionIsThePlanAngleBetweenTheTangents) {
+    Build(kOrigin0, kIdentity);
+    in_.rule_set = 2;
+    ASSERT_EQ(HM_VD_APO_main(&in_, &out_), 0);
+    const double d = std::sqrt(9759.75), s = 32.5, r = 40.0;
+    const double px = 1000.0, py = -400.0, cx = 400.0, cy = -900.0;
+    // Left eye (side 1, working): the head turns by a until the forward line
+    // from E = P + R(a)(-d, -s) passes the circle at distance r on its
+    // outboard side: D sin(phi - pi - a) - s = -r.
+    const double D = std::hypot(cx - px, cy - py), phi = std::atan2(cy - py, cx - px);
+    const double a = phi - std::asin((s - r) / D);   // heading of the left line: pi + a
+    const double heading1 = a;
+    // Right eye (side 0): same head turn, its eye alone turns until its line
+    // passes the circle's inboard side: heading = bearing of C - E0 minus asin(r / |C - E0|).
+    const double e0x = px + (-d) * std::cos(a - support::kPi) - s * std::sin(a - support::kPi);
+    const double e0y = py + (-d) * std::sin(a - support::kPi) + s * std::cos(a - support::kPi);
+    const double heading0 = std::atan2(cy - e0y, cx - e0x) - std::asin(r / std::hypot(cx - e0x, cy - e0y));
+    const double plan_angle = std::fabs(heading0 - heading1) / kDeg;
+    // Where the two plan lines cross decides the sign: in front of P here.
+    const double e1x = px + (-d) * std::cos(a - support::kPi) + s * std::sin(a - support::kPi);
+    const double e1y = py + (-d) * std::sin(a - support::kPi) - s * std::cos(a - support::kPi);
+    const double u1[2] = {std::cos(heading1), std::sin(heading1)}, u0[2] = {std::cos(heading0), std::sin(heading0)};
+    const double t = ((e0x - e1x) * u0[1] - (e0y - e1y) * u0[0]) / (u1[0] * u0[1] - u1[1] * u0[0]);
+    const double meet_x = e1x + t * u1[0];
+    const double expected = meet_x < px ? -plan_angle : plan_angle;
+    // The lines themselves.
+    const V3 s1 = line_start(out_.sight_lines[0]), s0 = line_start(out_.sight_lines[1]);
+    EXPECT_NEAR(s1[0], e1x, 0.05);
+    EXPECT_NEAR(s1[1], e1y, 0.05);
+    EXPECT_NEAR(s0[0], e0x, 0.05);
+    EXPECT_NEAR(s0[1], e0y, 0.05);
+    EXPECT_NEAR(out_.obstruction_angle, expected, 0.01);
+    EXPECT_EQ(out_.angle_valid, 1);
+}
+
 TEST_F(ApoMainTest, GivenAnglesDrawSevenHundredMillimetreLines) {
     Build(kOrigin0, kIdentity);
     in_.analysis_kind = 1;
@@ -230,6 +271,94 @@ TEST_F(ApoMainTest, MovedAndTurnedCsysGivesTheMappedAnswer) {
     for (int i = 0; i < 3; ++i) EXPECT_NEAR(got[i], expected_start[i], 1e-2);
     free_points(result);
     HM_VD_APO_free_global(&moved);
+}
+
+// Eye-point mode 2: the pivot lies 98 mm behind and 32.5 mm inboard of the
+// eyellipse eye closest to the target. The fixture's first axis
+// (0.978, 0, -0.208) points rearward and down, so plane 1 lies one axis
+// length (206.4 mm) ahead along the forward axis, 42.94 mm above the centre.
+class ApoClosestEyeMainTest : public ApoMainTest {
+protected:
+    static V3 expected_eye(double h, double x, double y) {
+        const double n = std::hypot(0.978, 0.208);
+        const vision_test::TippedSection sec =
+            vision_test::tipped_section(103.2, 30.15, 46.7, std::atan2(-0.208 / n, 0.978 / n), h);
+        EXPECT_TRUE(sec.exists);
+        return vision_test::nearest_on_section({902.0, -432.5, 1000.0}, sec, h, x, y);
+    }
+    void ExpectPivotBehind(const V3& eye) {
+        EXPECT_NEAR(out_.pivot_point[0], eye[0] + 98.0, 0.1);
+        EXPECT_NEAR(out_.pivot_point[1], eye[1] + 32.5, 0.1);
+        EXPECT_NEAR(out_.pivot_point[2], eye[2], 0.1);
+    }
+};
+
+TEST_F(ApoClosestEyeMainTest, PillarPivotLiesBehindTheEyeClosestToIt) {
+    Build(kOrigin0, kIdentity);
+    in_.eye_point_mode = 2;
+    const int objects = host_testing::count_objects();
+    ASSERT_EQ(HM_VD_APO_main(&in_, &out_), 0);
+    EXPECT_EQ(out_.side, 1);
+    // The pillar's circle is nearest where the section is nearest its axis.
+    const double h = 206.4 * 0.208 / std::hypot(0.978, 0.208);
+    EXPECT_NEAR(h, 42.94, 0.01);
+    const V3 eye = expected_eye(h, 400.0, -900.0);
+    ExpectPivotBehind(eye);
+    // The sight lines start at the pivot's height and graze the pillar.
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_NE(out_.sight_lines[i], 0u);
+        EXPECT_NEAR(line_start(out_.sight_lines[i])[2], out_.pivot_point[2], 1e-9);
+        EXPECT_NEAR(plan_distance({400.0, -900.0, 0.0}, line_start(out_.sight_lines[i]), line_end(out_.sight_lines[i])),
+                    40.0, 0.05);
+    }
+    // The searches leave nothing: the analysis keeps as many objects as
+    // with the eyellipse's own pivots.
+    const int made = host_testing::count_objects() - objects;
+    free_points(out_);
+    HM_VD_APO_init_result_struct(&out_);
+    in_.eye_point_mode = 0;
+    const int before = host_testing::count_objects();
+    ASSERT_EQ(HM_VD_APO_main(&in_, &out_), 0);
+    EXPECT_EQ(host_testing::count_objects() - before, made);
+}
+
+TEST_F(ApoClosestEyeMainTest, LimitPointKeepsItsHeightAndThePivotTakesIt) {
+    Build(kOrigin0, kIdentity);
+    in_.eye_point_mode = 2;
+    in_.analysis_kind = 1;
+    in_.limit_source = 0;
+    in_.limit_angle = 0.5;
+    const double limit[3] = {400.0, -700.0, 1010.0};
+    std::memcpy(in_.limit_point, limit, sizeof limit);
+    ASSERT_EQ(HM_VD_APO_main(&in_, &out_), 0);
+    ExpectPivotBehind(expected_eye(10.0, 400.0, -700.0));
+    EXPECT_DOUBLE_EQ(in_.limit_point[2], 1010.0);
+    // Side 1's line aims at the limit point.
+    const V3 s = line_start(out_.sight_lines[0]), t = line_end(out_.sight_lines[0]);
+    EXPECT_NEAR(plan_distance({400.0, -700.0, 0.0}, s, t), 0.0, 1e-6);
+    // The validity check agrees; a limit point above the eyellipse is refused.
+    EXPECT_TRUE(HM_VD_APO_is_valid_limit_point(0, 2, in_.eyellipse_data, 0, nullptr, limit));
+    const double above[3] = {400.0, -700.0, 1100.0};
+    EXPECT_FALSE(HM_VD_APO_is_valid_limit_point(0, 2, in_.eyellipse_data, 0, nullptr, above));
+    free_points(out_);
+    HM_VD_APO_init_result_struct(&out_);
+    std::memcpy(in_.limit_point, above, sizeof above);
+    EXPECT_EQ(HM_VD_APO_main(&in_, &out_), APO_INVALID_LIMIT_POINT);
+}
+
+TEST_F(ApoClosestEyeMainTest, NoTargetToBeClosestToGivesSix) {
+    // Given angles name no target: the closest eye cannot be searched.
+    Build(kOrigin0, kIdentity);
+    in_.eye_point_mode = 2;
+    in_.analysis_kind = 1;
+    in_.limit_source = 2;
+    in_.side = 1;
+    const int objects = host_testing::count_objects();
+    EXPECT_EQ(HM_VD_APO_main(&in_, &out_), APO_NO_CLOSEST_EYE);
+    EXPECT_EQ(out_.status, APO_NO_CLOSEST_EYE);
+    EXPECT_EQ(out_.sight_lines[0], 0u);
+    EXPECT_EQ(host_testing::count_objects(), objects);
 }
 
 TEST_F(ApoMainTest, InputFaultsGiveTheirCodes) {

@@ -6,6 +6,8 @@
 #include "host_testing.h"
 #include "test_helpers.h"
 
+#include <cmath>
+
 namespace vision_test {
 
 // An eyellipse with distinct values in every attribute, so that a field read
@@ -22,6 +24,44 @@ inline host_testing::EyellipseSpec distinct_eyellipse() {
     s.pivots_1 = {{{2841.0, -370.0, 1188.0}, {2841.0, 370.0, 1188.0}}};
     s.pivots_2 = {{{2851.0, -372.0, 1190.0}, {2851.0, 372.0, 1190.0}}};
     return s;
+}
+
+// The section by the plane z = centre z + h of an ellipsoid with semi-axes
+// a, b, c whose first axis is (cos t, 0, sin t), second the lateral axis and
+// third (-sin t, 0, cos t). With u = x cos t + h sin t, w = -x sin t + h cos t
+// (x from the centre), u^2/a^2 + y^2/b^2 + w^2/c^2 = 1 becomes
+// P (x - x0)^2 + y^2 / b^2 = k: an ellipse about x0 with semi-axes ax, by.
+struct TippedSection {
+    double x0 = 0.0, ax = 0.0, by = 0.0;
+    bool exists = false;
+};
+inline TippedSection tipped_section(double a, double b, double c, double t, double h) {
+    const double s = std::sin(t), co = std::cos(t);
+    const double P = co * co / (a * a) + s * s / (c * c);
+    const double Q = h * s * co * (1.0 / (a * a) - 1.0 / (c * c));
+    const double R = h * h * (s * s / (a * a) + co * co / (c * c));
+    const double k = 1.0 - R + Q * Q / P;
+    if (!(k > 0.0)) return {};
+    return {-Q / P, std::sqrt(k / P), b * std::sqrt(k), true};
+}
+
+// The point of that section (ellipsoid centre given) nearest in plan to
+// (x, y), by dense sampling.
+inline host_testing::Point3 nearest_on_section(const host_testing::Point3& centre, const TippedSection& sec, double h,
+                                               double x, double y) {
+    double best = 1e300;
+    host_testing::Point3 at{};
+    constexpr int kSamples = 400000;
+    for (int i = 0; i < kSamples; ++i) {
+        const double u = 2.0 * support::kPi * i / kSamples;
+        const double px = centre[0] + sec.x0 + sec.ax * std::cos(u), py = centre[1] + sec.by * std::sin(u);
+        const double d = std::hypot(px - x, py - y);
+        if (d < best) {
+            best = d;
+            at = {px, py, centre[2] + h};
+        }
+    }
+    return at;
 }
 
 }  // namespace vision_test

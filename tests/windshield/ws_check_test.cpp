@@ -58,7 +58,17 @@ TEST_F(WsCheckTest, AnOffsetThatCannotBeMadeAnswers5) {
     const tag_t sheet = host_testing::make_cylindrical_sheet(start, axis, x_dir, 3000.0, 0.1, 200.0);
     const std::vector<tag_t> faces = support::faces_of(sheet);
     const int before = objects_in_part();
-    EXPECT_EQ(HM_VD_WS_check_serigrafia_status(1, faces.data(), 0, nullptr, 25.4), 5);
+    // Tubes of radius 1000 about the edges hold the whole 300 x 200 sheet: no offset is left.
+    EXPECT_EQ(HM_VD_WS_check_serigrafia_status(1, faces.data(), 0, nullptr, 1000.0), 5);
+    EXPECT_EQ(objects_in_part(), before);
+}
+
+TEST_F(WsCheckTest, ACurvedSheetIsOffsetByTubesAndTheTrialIsUndone) {
+    const double start[3] = {0, -100, -3000}, axis[3] = {0, 1, 0}, x_dir[3] = {0, 0, 1};
+    const tag_t sheet = host_testing::make_cylindrical_sheet(start, axis, x_dir, 3000.0, 0.1, 200.0);
+    const std::vector<tag_t> faces = support::faces_of(sheet);
+    const int before = objects_in_part();
+    EXPECT_EQ(HM_VD_WS_check_serigrafia_status(1, faces.data(), 0, nullptr, 25.4), 0);
     EXPECT_EQ(objects_in_part(), before);
 }
 

@@ -252,14 +252,25 @@ TEST_F(WsDriverTest, OffsetMovesTheBoundaryInsideBothForTheSheetAndForADarkBand)
     }
 }
 
-TEST_F(WsDriverTest, AnOffsetOnACurvedSheetIsNotMade) {
-    // Cylinder about y: the windshield curves fore and aft, 200 wide across the centre plane.
+TEST_F(WsDriverTest, AnOffsetOnACurvedSheetIsMadeByTubes) {
+    // Cylinder about y (radius 3000): the windshield curves fore and aft,
+    // 300 along the arc and 200 wide across the centre plane.
     const double start[3] = {0, -100, -3000}, axis[3] = {0, 1, 0}, x_dir[3] = {0, 0, 1};
     use_faces({host_testing::make_cylindrical_sheet(start, axis, x_dir, 3000.0, 0.1, 200.0)});
+    // Projects along -x onto the glass at x = 149.95 (z = -3.75), mid arc.
+    const double eye[3] = {500, 0, -3.75};
+    std::memcpy(data_.eye_point, eye, sizeof eye);
     data_.offset_distance = 25.4;
     HM_VD_WS_create_windshield_data(&data_);
-    EXPECT_EQ(data_.offset_result.status, 5);
-    EXPECT_EQ(data_.offset_result.count, 0);
+    ASSERT_EQ(data_.offset_result.status, 0);
+    EXPECT_EQ(data_.offset_result.count, 4);
+    // The clear-vision area: (300 - 2 x 25.4) x (200 - 2 x 25.4) = 37,180.64;
+    // a tube's section with the glass lies 25.4 from the edge along the
+    // chord, 25.40008 along the arc.
+    const std::vector<double> areas = body_areas();
+    bool found = false;
+    for (double a : areas) found = found || std::fabs(a - 37180.64) < 1.0;
+    EXPECT_TRUE(found);
 }
 
 TEST_F(WsDriverTest, CreateAgainWithoutReleaseFreesTheEarlierResults) {
@@ -285,7 +296,7 @@ TEST_F(WsDriverTest, AThrownTrimOfTheDarkBandRegionFailsTheOffsetAndRollsItBack)
     EXPECT_EQ(data_.offset_result.count, 0);
 }
 
-TEST_F(WsDriverTest, RequestedStepsThatAreNotOfferedDoNotReportSuccess) {
+TEST_F(WsDriverTest, AWiperlessWipedAreaFailsAndTheFlatPatternIsStillMade) {
     use_faces({raked_sheet()});
     data_.want_zone1 = data_.want_zone3 = data_.want_wiped_area = data_.want_flat_pattern = true;
     data_.zone_selector = 4;
@@ -294,8 +305,9 @@ TEST_F(WsDriverTest, RequestedStepsThatAreNotOfferedDoNotReportSuccess) {
     EXPECT_NE(data_.zone_result[0].status, 0);
     EXPECT_EQ(data_.zone_result[1].status, 0);
     EXPECT_EQ(data_.zone_result[2].status, 0) << "zone selector 4 suppresses zone 3";
-    EXPECT_NE(data_.wiped_result.status, 0);
-    EXPECT_NE(data_.flat_result.status, 0);
+    EXPECT_EQ(data_.wiped_result.status, 4) << "no wiper arms: two-wiper mode fails";
+    EXPECT_EQ(data_.flat_result.status, 0);
+    EXPECT_GE(data_.flat_result.count, 4) << "the flat sheet's own boundary, and the offset curves";
     EXPECT_EQ(data_.percentages[0], 0.0);
 }
 

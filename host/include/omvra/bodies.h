@@ -110,8 +110,10 @@ HOST_C_API int HM_MODL_create_scale(int scale_type, int body_count, const tag_t*
 HOST_C_API int HM_MODL_create_sew(int option, int target_count, const tag_t* targets, int tool_count,
                                   const tag_t* tools, double tolerance, int body_type, hm_list_p_t* disjoint,
                                   tag_t* feature);
-// Section of two bodies: one new wire body per connected set of section
-// curves, in a new array (free with HM_free); count 0 when they do not meet.
+// Intersection of two bodies' faces, as new bodies in a new array (free with
+// HM_free): for two sheets whose faces overlap in area (on one surface), one
+// sheet body per connected shared region; otherwise the section, one wire
+// body per connected set of section curves. Count 0 when they do not meet.
 HOST_C_API int HM_MODL_intersect_bodies(tag_t body1, tag_t body2, int* count, tag_t** bodies);
 
 /* ---- sheets through curves ---- */
@@ -128,7 +130,8 @@ HOST_C_API int HM_MODL_create_thru_curves(const HM_STRING_LIST_t* sections, cons
                                           const tag_t face_tags[2], const int face_flags[2], tag_t* feature);
 /* ---- trimming, uniting and measuring sheets ---- */
 // One bounding object of a sheet trim: a curve or edge lying on (or near) the
-// sheet; the sense value is not read by the stand-in.
+// sheet, or a plane or datum plane that cuts it where they meet; the sense
+// value is not read by the stand-in.
 typedef struct HM_MODL_trim_object_s {
     tag_t object_tag;
     int object_sense;
@@ -152,18 +155,65 @@ HOST_C_API int HM_MODL_trim_sheet(tag_t sheet, int bound_count, const HM_MODL_tr
                                   const HM_MODL_proj_method_t* projection, int keep_count, int point_count,
                                   const double* points, double tolerance, int* gap_count, double** gap_points);
 // Boolean operations of two bodies; operation 1 unites the tool into the
-// target (sheets: faces on the same surface merge, the overlap counts once).
-// The target becomes the union (new face and edge tags) and the tool is
-// consumed; on failure nothing changes.
-enum HM_MODL_boolean_operation { HM_MODL_UNITE = 1 };
+// target (sheets: faces on the same surface merge, the overlap counts once);
+// operation 3 intersects: the target keeps the region in common (the overlap
+// of sheets on one surface, or a sheet's part inside a solid), and an empty
+// result fails. The target becomes the result (new face and edge tags) and
+// the tool is consumed; on failure nothing changes.
+enum HM_MODL_boolean_operation { HM_MODL_UNITE = 1, HM_MODL_INTERSECT = 3 };
 HOST_C_API int HM_MODL_operations(tag_t target, tag_t tool, int operation);
 // Mass properties of bodies. Type 2 measures sheets (their area, in
-// mass_props[0]); unit system 1 answers in square inches, 3 in square
+// mass_props[0], and the centre of that area in mass_props[3..5]); unit
+// system 1 answers in square inches and inches, 3 in square centimetres and
 // centimetres, whatever the part's units; density and accuracy are read for
 // range only (density > 0). statistics may be null.
 enum HM_MODL_mass_units { HM_MASS_UNITS_INCH = 1, HM_MASS_UNITS_CM = 3 };
 HOST_C_API int HM_MODL_ask_mass_props_3d(int count, const tag_t* bodies, int type, int unit_system, double density,
                                          int accuracy_option, const double accuracy[], double mass_props[47],
                                          double statistics[13]);
+
+
+/* ---- tubes ---- */
+// Solid tube ("TUBE") swept along a curve or edge: a circle of the outer
+// diameter (text, > 0) normal to the path at its start, hollow when the inner
+// diameter (text, >= 0) is above 0; its ends are planar caps. Answers the feature.
+HOST_C_API int HM_MODL_create_tube(tag_t path, const char* outer_diameter, const char* inner_diameter,
+                                   tag_t* feature);
+
+// The kind of the face's underlying surface (host_face_kind): 18 a sphere,
+// 22 a plane, 24 revolved, 25 extruded, ...; a B-spline or Bezier surface
+// is 23 even when it happens to be flat. A body of exactly one face answers that face's type.
+HOST_C_API int HM_MODL_ask_face_type(tag_t face, int* type);
+
+/* ---- Booleans as new bodies ---- */
+// The target minus the tool as new sheet or solid bodies, one per connected
+// piece, in a new array (free with SM_free; null when none); target and tool
+// stay as they are. Count 0 when nothing is left.
+HOST_C_API int HM_MODL_subtract_bodies(tag_t target, tag_t tool, int* count, tag_t** bodies);
+
+/* ---- queries of faces and bodies ---- */
+// The point of a face, edge, body or curve farthest along dir1, ties (within
+// the part's tolerance / 100) broken by dir2, then dir3; exact on trimmed
+// faces (their edges and corners count). *subentity is the face or edge of
+// the body that holds the point (the object itself for a curve).
+HOST_C_API int HM_MODL_ask_extreme(tag_t object, const double dir1[3], const double dir2[3], const double dir3[3],
+                                   tag_t* subentity, double point[3]);
+// How many dimensions an object spans: 0 a point; 2 faces that all lie on one
+// plane within the part's tolerance (data: a point of it, its unit normal);
+// 3 anything else with faces, and curves. The accuracy must be positive.
+HOST_C_API int HM_MODL_ask_obj_dimensionality(tag_t object, double accuracy, int* dimensionality, double data[6]);
+// Kind of a face (host_face_kind), a point (the plane's origin, the sphere's
+// or cylinder's centre, else the face's middle), the unit normal at the
+// middle of its parameter box (towards the face's outside), its box, its
+// radius (sphere, cylinder; else 0), a second radius (0) and the sense of
+// the normal against the surface's (1 or -1).
+HOST_C_API int HM_MODL_ask_face_data(tag_t face, int* type, double point[3], double direction[3], double box[6],
+                                     double* radius, double* radius_data, int* normal_direction);
+// The face's parameter box in its surface's own parameters (not the
+// normalised ones of the other face queries): u min, u max, v min, v max.
+HOST_C_API int HM_MODL_ask_face_uv_minmax(tag_t face, double uv[4]);
+// Reverses the normals of a sheet in place (its faces get new tags); answers
+// the feature ("REVERSE_NORMAL"). A solid is refused (HM_ERR_WRONG_TYPE).
+HOST_C_API int HM_MODL_create_reverse_normal(tag_t sheet, tag_t* feature);
 
 #endif

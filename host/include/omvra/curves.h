@@ -167,6 +167,12 @@ HOST_C_API int HM_EVAL_evaluate_unit_vectors(HM_EVAL_p_t evaluator, double parm,
 // Parameter and point of the curve point nearest to the given point.
 HOST_C_API int HM_EVAL_evaluate_closest_point(HM_EVAL_p_t evaluator, const double point[3], double* parm,
                                               double closest[3]);
+// The curve's point (and first n_derivatives derivatives, as HM_EVAL_evaluate)
+// at a normalised parameter, without an evaluator of the caller's.
+HOST_C_API int HM_MODL_evaluate_curve(tag_t curve, double parm, int n_derivatives, double point[3],
+                                      double derivatives[]);
+// *closed 1 when the curve's ends meet within the part's distance tolerance.
+HOST_C_API int HM_MODL_ask_curve_closed(tag_t curve, int* closed);
 
 /* ---- intersection ---- */
 // Intersection of two objects among points, curves, edges, planes, datum
@@ -241,8 +247,54 @@ HOST_C_API int HM_CURVE_ocf_offset_pt_direction(tag_t section, tag_t container, 
 // (the second reference point is not read by the stand-in).
 HOST_C_API int HM_CURVE_edit_trim_curve(tag_t curve, tag_t bound, const double ref_point1[3], const double ref_point2[3]);
 
+/* ---- projected curves ---- */
+// A projected-curve feature (kind "PROJECTED_CURVE"): each curve or edge of
+// the first list laid onto each plane or datum plane of the second along
+// that plane's normal, curve by curve in the lists' order; a piece that
+// projects onto a point makes no curve. The feature owns its curves:
+// deleting it deletes them. 0, HM_ERR_NULL_POINTER, HM_ERR_NO_PART,
+// HM_ERR_BAD_ARGUMENT (an empty list), HM_ERR_INVALID_TAG, HM_ERR_WRONG_TYPE
+// (not a curve, not a plane) or HM_ERR_GEOMETRY (no curve at all); on
+// failure nothing is made and *feature is 0.
+HOST_C_API int HM_MODL_create_proj_curves(hm_list_p_t curves, hm_list_p_t targets, tag_t* feature);
+// The projected-curve feature's curves that are still alive, in a new array
+// (free with SM_free; null when none). HM_ERR_WRONG_TYPE for other objects.
+HOST_C_API int HM_MODL_ask_proj_curves(tag_t feature, int* count, tag_t** curves);
+
+// How HM_CURVE_create_proj_curves carries curves onto its targets.
+enum HM_CURVE_proj_method {
+    HM_PROJ_ALONG_PLANE_NORMAL = 0,   // along a plane target's normal (other targets: their normals)
+    HM_PROJ_ALONG_VECTOR = 1,         // along proj_vec
+    HM_PROJ_ALONG_TARGET_NORMALS = 2  // along the targets' normals
+};
+typedef struct HM_CURVE_proj_curves_data_s {
+    int join;              // 1: the pieces of one projection joined into one curve where they chain; 0: kept apart
+    int proj_dir_method;   // HM_CURVE_proj_method
+    double proj_vec[3];
+    double tolerance;      // 0: the part's distance tolerance
+} HM_CURVE_proj_curves_data_t;
+// The defaults: pieces kept apart, along the plane's normal, vector (0, 0, 1), the part's tolerance.
+HOST_C_API int HM_CURVE_init_proj_curves_data(HM_CURVE_proj_curves_data_t* data);
+// Projects every curve (or edge) onto every target (plane, datum plane,
+// face or sheet or solid body): new curves in a new group (*group). Option 1
+// or 2 (the host's associativity; the curves are plain curves either way).
+// HM_ERR_GEOMETRY (no group) when nothing lands on the targets.
+HOST_C_API int HM_CURVE_create_proj_curves(int curve_count, const tag_t* curves, int target_count,
+                                           const tag_t* targets, int option, const HM_CURVE_proj_curves_data_t* data,
+                                           tag_t* group);
+
 #ifdef __cplusplus
 static_assert(sizeof(HM_CURVE_thru_point_t) == 88, "through-point records are 88 bytes");
 #endif
+
+
+// The work part's curve-fit settings, as curve projection and fitting take them.
+typedef struct HM_MODL_curve_fit_data_s {
+    double distance_tolerance;   // part units
+    double angle_tolerance;      // degrees
+    int degree;
+    int method;
+} HM_MODL_curve_fit_data_t;
+HOST_C_API int HM_MODL_ask_curve_fit_data(HM_MODL_curve_fit_data_t* data);
 
 #endif

@@ -147,4 +147,12 @@ HOST_C_API int HM_CSYS_set_wcs(tag_t csys);
 // Maps a point between coordinate codes (hm_csys_code).
 HOST_C_API int HM_CSYS_map_point(int from, const double point[3], int to, double out[3]);
 
+
+// A direction object (smart direction, not associative here) at the origin
+// along the direction (unitised; a zero direction fails); owner and update
+// option are the host's and not read.
+HOST_C_API int HM_SO_create_dirr_doubles(tag_t owner, int update_option, const double origin[3],
+                                         const double direction[3], tag_t* dirr);
+HOST_C_API int HM_SO_ask_dirr_doubles(tag_t dirr, double origin[3], double direction[3]);
+
 #endif

@@ -82,7 +82,7 @@ HOST_C_API int HM_MOTION_init_joint_struct(HM_MOTION_joint_t* joint);
 // A joint (type 88) of the current mechanism. HM_ERR_NOT_FOUND without the
 // motion environment; HM_ERR_BAD_ARGUMENT for type 0 or above 7, the same
 // link twice, or no origin; HM_ERR_WRONG_TYPE for links, directions or
-// origins of another kind.
+// origins of another kind (directions: HM_SO_create_dirr_doubles objects).
 HOST_C_API int HM_MOTION_create_joint(const HM_MOTION_joint_t* joint, tag_t* joint_obj);
 HOST_C_API int HM_MOTION_ask_joint(tag_t joint, HM_MOTION_joint_t* record);
 
@@ -106,15 +106,12 @@ HOST_C_API int HM_MOTION_ask_joint_motion_input(tag_t joint, HM_MOTION_joint_mot
 HOST_C_API int HM_SO_create_scalar_double(tag_t part, int update_option, double value, tag_t* scalar);
 // A point (type 97) of three scalar objects.
 HOST_C_API int HM_SO_create_point_3_scalars(tag_t part, int update_option, const tag_t scalars[3], tag_t* point);
-// A direction (type 98) of three values; a zero vector is refused.
-HOST_C_API int HM_SO_create_dirr_doubles(tag_t part, int update_option, const double direction[3],
-                                         tag_t* direction_obj);
 HOST_C_API int HM_SO_ask_3_scalars_of_point(tag_t point, tag_t scalars[3]);
 HOST_C_API int HM_SO_set_double_of_scalar(tag_t scalar, double value);
 HOST_C_API int HM_SO_ask_double_of_scalar(tag_t scalar, double* value);
-// Coordinates of a parameter point, the vector of a parameter direction.
+// Coordinates of a parameter point. (Parameter directions: HM_SO_create_dirr_doubles
+// and HM_SO_ask_dirr_doubles, omvra/math.h.)
 HOST_C_API int HM_SO_ask_point_coordinates(tag_t point, double coords[3]);
-HOST_C_API int HM_SO_ask_direction_vector(tag_t direction, double vector[3]);
 
 /* ---- mass properties of solid bodies ---- */
 // Units codes of the mass properties: 3 kilograms, 1 pounds.

@@ -75,6 +75,10 @@ HOST_API int trim_sheet_calls();
 HOST_API double last_trim_tolerance();
 HOST_API void reset_trim_hooks();
 
+// The u and v line counts of a face's display grid (0 and 0 for none, or
+// for anything that is no face).
+HOST_API std::array<int, 2> grid_counts(tag_t face);
+
 }  // namespace host_testing
 
 #endif

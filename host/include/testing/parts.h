@@ -5,6 +5,9 @@
 
 #include "../host_types.h"
 
+#include "geometry.h"
+
+#include <string>
 #include <vector>
 
 namespace host_testing {
@@ -24,6 +27,10 @@ HOST_API tag_t add_feature(const char* kind, tag_t body, const std::vector<tag_t
 // Whether a feature still has its parameters (false once converted to an
 // unparameterised feature, and for anything that is no feature).
 HOST_API bool feature_is_parameterised(tag_t feature);
+// The text of a note and the point it stands at ("" and the origin for
+// anything that is no note).
+HOST_API std::string note_text(tag_t note);
+HOST_API Point3 note_origin(tag_t note);
 
 }  // namespace host_testing
 

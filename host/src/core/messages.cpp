@@ -1,6 +1,7 @@
 // What the user sees: dialogs, the status area, the listing window, the
 // system log and trace output; the checking level, debug keys and the
 // run-time environment.
+#include "core/model.h"
 #include "core/sinks.h"
 #include "elvosk.h"
 #include "omvra.h"

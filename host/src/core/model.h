@@ -83,6 +83,7 @@ struct Object {
     tag_t owner = 0;                   // face or edge: its body; feature: its body
     std::vector<tag_t> subtags;        // body: faces then edges, tagged on first request
     bool subtags_made = false;
+    std::array<int, 2> grid_counts{};  // faces: u and v lines of the display grid
 
     // Kind-specific record (part data, coordinate system, feature, component,
     // tag set, ...). Must be a copyable value: undo snapshots copy it.

@@ -88,3 +88,18 @@ const char* UNDO_KW_ask_mark_name(UNDO_mark_t mark) {
 void UNDO_KW_undo_to_mark_no_status(UNDO_mark_t mark) {
     if (UNDO_KW_ask_mark_exist(mark)) (void)UNDO_KW_undo_to_mark(mark);
 }
+
+// The modelling interface's marks: the same marks, the last one found by
+// position (the most recently set that still exists).
+int HM_UNDO_set_mark(int visibility, const char* name, UNDO_mark_t* mark) {
+    if (!mark) return HM_ERR_NULL_POINTER;
+    *mark = UNDO_KW_set_mark(visibility, name);
+    return 0;
+}
+
+int HM_UNDO_undo_to_last_mark(void) {
+    if (host::g_marks.empty()) return HM_ERR_UNDO_MARK;
+    const UNDO_mark_t last = host::g_marks.back().id;
+    host::model() = host::g_marks.back().snapshot;
+    return UNDO_KW_delete_mark(last);
+}

@@ -4,6 +4,7 @@
 #include "core/checks.h"
 #include "core/kernel_guard.h"
 #include "geometry/bodies.h"
+#include "geometry/booleans.h"
 
 #include "geometry/geometry.h"
 #include "omvra.h"
@@ -371,6 +372,20 @@ int HM_MODL_intersect_bodies(tag_t body1, tag_t body2, int* count, tag_t** bodie
         if (!count || !bodies) return HM_ERR_NULL_POINTER;
         if (!host::find(body1) || !host::find(body2)) return HM_ERR_INVALID_TAG;
         if (!host::find_body(body1) || !host::find_body(body2)) return HM_ERR_WRONG_TYPE;
+        const TopoDS_Shape& a = host::find(body1)->shape;
+        const TopoDS_Shape& b = host::find(body2)->shape;
+        // Sheets overlapping in area: the shared regions.
+        if (host::has_face(a) && host::has_face(b) && !host::has_solid(a) && !host::has_solid(b)) {
+            const TopoDS_Shape common = host::boolean_of(a, b, host::BooleanKind::intersect);
+            if (host::has_face(common)) {
+                std::vector<tag_t> made;
+                for (const TopoDS_Shape& piece : host::pieces_of(common))
+                    if (host::has_face(piece)) made.push_back(host::make_body(piece, "INTERSECT"));
+                *count = static_cast<int>(made.size());
+                *bodies = host::tag_array(made);
+                return 0;
+            }
+        }
         std::vector<TopoDS_Shape> wires;
         BRepAlgoAPI_Section section(host::find(body1)->shape, host::find(body2)->shape, true);
         if (!section.IsDone()) return HM_ERR_GEOMETRY;

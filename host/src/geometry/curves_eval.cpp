@@ -509,3 +509,29 @@ int GQ_ENTITY_delete(tag_t entity) {
         return 0;
     });
 }
+
+/* ---- evaluation by curve ---- */
+
+int EVC_ask_curve_limits(EVC_p_t evaluator, double limits[2]) { return HM_EVAL_ask_limits(evaluator, limits); }
+int EVC_evaluate(EVC_p_t evaluator, int n_derivatives, double parm, double point[3], double derivatives[]) {
+    return HM_EVAL_evaluate(evaluator, n_derivatives, parm, point, derivatives);
+}
+
+int HM_MODL_evaluate_curve(tag_t curve, double parm, int n_derivatives, double point[3], double derivatives[]) {
+    HM_EVAL_p_t evaluator = nullptr;
+    if (int r = HM_EVAL_initialize(curve, &evaluator)) return r;
+    const int r = HM_EVAL_evaluate(evaluator, n_derivatives, parm, point, derivatives);
+    HM_EVAL_free(evaluator);
+    return r;
+}
+
+int HM_MODL_ask_curve_closed(tag_t curve, int* closed) {
+    if (!closed) return HM_ERR_NULL_POINTER;
+    *closed = 0;
+    double a[3], b[3];
+    if (int r = HM_MODL_evaluate_curve(curve, 0.0, 0, a, nullptr)) return r;
+    if (int r = HM_MODL_evaluate_curve(curve, 1.0, 0, b, nullptr)) return r;
+    const double d = std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
+    *closed = d <= host::distance_tolerance() ? 1 : 0;
+    return 0;
+}

@@ -253,4 +253,9 @@ int trim_sheet_calls() { return host::trim_sheet_calls(); }
 double last_trim_tolerance() { return host::last_trim_tolerance(); }
 void reset_trim_hooks() { host::reset_trim_hooks(); }
 
+std::array<int, 2> grid_counts(tag_t face) {
+    const host::Object* f = host::find_face(face);
+    return f ? f->grid_counts : std::array<int, 2>{0, 0};
+}
+
 }  // namespace host_testing

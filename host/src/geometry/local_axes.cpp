@@ -15,6 +15,10 @@ double local(const double point[3], const double origin[3], const double matrix[
 
 }  // namespace
 
+double VD_LOCAL_X(const double point[3], const double origin[3], const double matrix[9]) {
+    return local(point, origin, matrix, 0);
+}
+
 double VD_LOCAL_Y(const double point[3], const double origin[3], const double matrix[9]) {
     return local(point, origin, matrix, 1);
 }

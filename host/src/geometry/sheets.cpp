@@ -4,12 +4,18 @@
 // the mass properties (area) of sheets.
 #include "geometry/sheets.h"
 
+#include "geometry/booleans.h"
+
 #include "geometry/bodies.h"
 #include "geometry/geometry.h"
 #include "omvra.h"
 #include "quillon.h"
 
 #include <BRepAlgoAPI_Fuse.hxx>
+#include <BRepAdaptor_Surface.hxx>
+#include <BRepBuilderAPI_MakeFace.hxx>
+#include <gp_Ax3.hxx>
+#include <gp_Sphere.hxx>
 #include <BRepAlgoAPI_Splitter.hxx>
 #include <BRepAlgo_NormalProjection.hxx>
 #include <BRepBuilderAPI_MakeVertex.hxx>
@@ -20,6 +26,7 @@
 #include <BRep_Tool.hxx>
 #include <BRepAdaptor_Curve.hxx>
 #include <GProp_GProps.hxx>
+#include <ShapeUpgrade_UnifySameDomain.hxx>
 #include <Standard_Failure.hxx>
 #include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>
@@ -187,6 +194,31 @@ std::vector<TopoDS_Face> region_of(const TopoDS_Shape& split, const TopoDS_Face&
     return region;
 }
 
+// A whole sphere is the same sphere turned so that its seam runs opposite
+// the point and its poles lie a quarter turn from it: the region kept around
+// the point then lies on one face, clear of the seam and the poles.
+TopoDS_Shape with_pole_at(const TopoDS_Shape& sheet, const gp_Pnt& point) {
+    TopTools_IndexedMapOfShape faces;
+    TopExp::MapShapes(sheet, TopAbs_FACE, faces);
+    if (faces.Extent() != 1) return sheet;
+    const TopoDS_Face& face = TopoDS::Face(faces(1));
+    BRepAdaptor_Surface surface(face);
+    if (surface.GetType() != GeomAbs_Sphere) return sheet;
+    const gp_Sphere sphere = surface.Sphere();
+    GProp_GProps props;
+    BRepGProp::SurfaceProperties(face, props);
+    const double whole = 4.0 * M_PI * sphere.Radius() * sphere.Radius();
+    const gp_Vec towards(sphere.Location(), point);
+    if (std::fabs(props.Mass() - whole) > 1e-6 * whole || towards.Magnitude() < 1e-9) return sheet;
+    const gp_Dir away(-towards);
+    gp_Vec pole = gp_Vec(away).Crossed(gp_Vec(0, 0, 1));
+    if (pole.Magnitude() < 1e-6) pole = gp_Vec(away).Crossed(gp_Vec(1, 0, 0));
+    TopoDS_Face turned =
+        BRepBuilderAPI_MakeFace(gp_Sphere(gp_Ax3(sphere.Location(), gp_Dir(pole), away), sphere.Radius()));
+    if (face.Orientation() == TopAbs_REVERSED) turned.Reverse();
+    return turned;
+}
+
 }  // namespace
 
 int HM_MODL_trim_sheet(tag_t sheet, int bound_count, const HM_MODL_trim_object_t* bounds,
@@ -211,11 +243,19 @@ int HM_MODL_trim_sheet(tag_t sheet, int bound_count, const HM_MODL_trim_object_t
         --host::g_forced_gap_calls;
         return answer_gaps({gp_Pnt(0, 0, 0), gp_Pnt(host::g_forced_gap_length, 0, 0)}, gap_count, gap_points);
     }
-    const TopoDS_Shape sheet_shape = body->shape;
+    const gp_Pnt keep_point(points[0], points[1], points[2]);
+    const TopoDS_Shape sheet_shape = with_pole_at(body->shape, keep_point);
     std::vector<TopoDS_Shape> tools;
     for (int i = 0; i < bound_count; ++i) {
         host::Object* curve = host::find(bounds[i].object_tag);
         if (!curve) return HM_ERR_INVALID_TAG;
+        if (curve->type == HM_plane_type || curve->type == HM_datum_type) {
+            // A plane cuts where it meets the sheet.
+            const TopoDS_Shape plane = host::shape_of(*curve);
+            if (plane.IsNull()) return HM_ERR_WRONG_TYPE;
+            tools.push_back(plane);
+            continue;
+        }
         if (!host::is_curve(*curve)) return HM_ERR_WRONG_TYPE;
         const TopoDS_Shape edge = host::shape_of(*curve);
         if (edge.IsNull()) return HM_ERR_WRONG_TYPE;
@@ -264,6 +304,16 @@ int HM_MODL_trim_sheet(tag_t sheet, int bound_count, const HM_MODL_trim_object_t
             builder.MakeShell(shell);
             for (const TopoDS_Face& f : region) builder.Add(shell, f);
             kept = shell;
+            // A trimmed face stays one face: pieces of the one surface merge.
+            TopTools_IndexedMapOfShape sheet_faces;
+            TopExp::MapShapes(sheet_shape, TopAbs_FACE, sheet_faces);
+            if (sheet_faces.Extent() == 1) {
+                ShapeUpgrade_UnifySameDomain unify(shell, true, true, false);
+                unify.Build();
+                TopTools_IndexedMapOfShape merged;
+                TopExp::MapShapes(unify.Shape(), TopAbs_FACE, merged);
+                if (merged.Extent() == 1) kept = merged(1);
+            }
         }
         host::replace_body_shape(sheet, kept);
         return 0;
@@ -273,9 +323,10 @@ int HM_MODL_trim_sheet(tag_t sheet, int bound_count, const HM_MODL_trim_object_t
 }
 
 int HM_MODL_operations(tag_t target, tag_t tool, int operation) {
-    if (operation != HM_MODL_UNITE) return HM_ERR_BAD_ARGUMENT;
+    if (operation != HM_MODL_UNITE && operation != HM_MODL_INTERSECT) return HM_ERR_BAD_ARGUMENT;
     if (!host::find(target) || !host::find(tool)) return HM_ERR_INVALID_TAG;
     if (target == tool) return HM_ERR_BAD_ARGUMENT;
+    if (operation == HM_MODL_INTERSECT) return host::intersect_in_place(target, tool);
     host::Object* a = host::find_body(target);
     host::Object* b = host::find_body(tool);
     if (!a || !b) return HM_ERR_WRONG_TYPE;
@@ -326,13 +377,15 @@ int HM_MODL_ask_mass_props_3d(int count, const tag_t* bodies, int type, int unit
     if (count < 1 || type != 2 || !(density > 0.0)) return HM_ERR_BAD_ARGUMENT;
     if (unit_system != HM_MASS_UNITS_INCH && unit_system != HM_MASS_UNITS_CM) return HM_ERR_BAD_ARGUMENT;
     double area = 0.0;
+    GProp_GProps all;
     for (int i = 0; i < count; ++i) {
         if (!host::find(bodies[i])) return HM_ERR_INVALID_TAG;
         host::Object* body = host::find_body(bodies[i]);
         if (!body) return HM_ERR_WRONG_TYPE;
         GProp_GProps props;
-        BRepGProp::SurfaceProperties(body->shape, props);
+        BRepGProp::SurfaceProperties(body->shape, props, 1.0e-9);
         area += props.Mass();
+        all.Add(props);
     }
     // Area in the part's units squared, then in the unit system's.
     const host::PartData* part = host::work_part_data();
@@ -341,6 +394,15 @@ int HM_MODL_ask_mass_props_3d(int count, const tag_t* bodies, int type, int unit
     std::memset(mass_props, 0, 47 * sizeof(double));
     mass_props[0] = unit_system == HM_MASS_UNITS_CM ? mm2 / 100.0 : mm2 / 645.16;
     mass_props[1] = mass_props[0] * density;
+    // Centre of mass in the unit system's length unit (inches or centimetres).
+    if (area > 0.0) {
+        const double part_to_mm = inches ? 25.4 : 1.0;
+        const double per_mm = unit_system == HM_MASS_UNITS_CM ? 0.1 : 1.0 / 25.4;
+        const gp_Pnt c = all.CentreOfMass();
+        mass_props[3] = c.X() * part_to_mm * per_mm;
+        mass_props[4] = c.Y() * part_to_mm * per_mm;
+        mass_props[5] = c.Z() * part_to_mm * per_mm;
+    }
     if (statistics) std::memset(statistics, 0, 13 * sizeof(double));
     return 0;
 }

@@ -164,7 +164,18 @@ int map_geometry(tag_t object, const double m[12], tag_t* mapped) {
     if (!host::work_part_data()) return HM_ERR_NO_PART;
     Affine f;
     if (!make_affine(m, f)) return HM_ERR_BAD_ARGUMENT;
-    return transform_one(object, f, true, -1, mapped);
+    if (int r = transform_one(object, f, true, -1, mapped)) return r;
+    // A mapped copy stands in for its original: it keeps what the user sees
+    // of it (name, colour, layer, blank status).
+    const host::Object* original = find(object);
+    host::Object* copy = find(*mapped);
+    if (original && copy) {
+        copy->name = original->name;
+        copy->colour = original->colour;
+        copy->layer = original->layer;
+        copy->blanked = original->blanked;
+    }
+    return 0;
 }
 
 }  // namespace

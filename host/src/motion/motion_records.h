@@ -62,9 +62,6 @@ struct ScalarData {
 struct PointData {
     std::array<tag_t, 3> scalars{};
 };
-struct DirectionData {
-    std::array<double, 3> vector{};
-};
 
 // The record of a live object of the type, or null.
 template <class T>
@@ -79,7 +76,7 @@ tag_t current_mechanism();
 tag_t new_parameter_point(tag_t part, const double coords[3]);
 // Coordinates of a parameter point; false when it is none.
 bool point_coordinates(tag_t point, double coords[3]);
-// Vector of a parameter direction; false when it is none.
+// Vector of a direction object; false when it is none.
 bool direction_vector(tag_t direction, double vector[3]);
 
 }  // namespace host::motion

@@ -1,5 +1,5 @@
-// Parameter ("smart") objects: scalars, points of three scalars and
-// directions that carry the origins and axes of joints and the centres of
+// Parameter ("smart") objects: scalars and points of three scalars that,
+// with the direction objects, carry the origins and axes of joints and the centres of
 // gravity of links.
 #include "motion/motion_records.h"
 
@@ -46,10 +46,8 @@ bool point_coordinates(tag_t point, double coords[3]) {
 }
 
 bool direction_vector(tag_t direction, double vector[3]) {
-    const DirectionData* d = record<DirectionData>(direction, HM_smart_direction_type);
-    if (!d) return false;
-    for (int i = 0; i < 3; ++i) vector[i] = d->vector[i];
-    return true;
+    double origin[3];
+    return HM_SO_ask_dirr_doubles(direction, origin, vector) == 0;
 }
 
 }  // namespace host::motion
@@ -75,18 +73,6 @@ int HM_SO_create_point_3_scalars(tag_t part, int /*update_option*/, const tag_t 
     host::Object& p = host::create(HM_smart_point_type, 0, owner);
     p.data = PointData{{scalars[0], scalars[1], scalars[2]}};
     *point = p.tag;
-    return 0;
-}
-
-int HM_SO_create_dirr_doubles(tag_t part, int /*update_option*/, const double direction[3], tag_t* direction_obj) {
-    if (!direction || !direction_obj) return HM_ERR_NULL_POINTER;
-    if (!host::finite_values(direction, 3) || std::hypot(direction[0], direction[1], direction[2]) == 0.0)
-        return HM_ERR_BAD_ARGUMENT;
-    tag_t owner = 0;
-    if (int r = part_for(part, &owner)) return r;
-    host::Object& d = host::create(HM_smart_direction_type, 0, owner);
-    d.data = DirectionData{{direction[0], direction[1], direction[2]}};
-    *direction_obj = d.tag;
     return 0;
 }
 
@@ -119,13 +105,5 @@ int HM_SO_ask_point_coordinates(tag_t point, double coords[3]) {
     double c[3];
     if (!point_coordinates(point, c)) return host::find(point) ? HM_ERR_WRONG_TYPE : HM_ERR_INVALID_TAG;
     for (int i = 0; i < 3; ++i) coords[i] = c[i];
-    return 0;
-}
-
-int HM_SO_ask_direction_vector(tag_t direction, double vector[3]) {
-    if (!vector) return HM_ERR_NULL_POINTER;
-    double v[3];
-    if (!direction_vector(direction, v)) return host::find(direction) ? HM_ERR_WRONG_TYPE : HM_ERR_INVALID_TAG;
-    for (int i = 0; i < 3; ++i) vector[i] = v[i];
     return 0;
 }

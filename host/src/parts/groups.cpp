@@ -45,3 +45,9 @@ int HM_GROUP_ask_group_data(tag_t group, tag_t** members, int* count) {
     *members = host::tag_array(alive);
     return 0;
 }
+
+int HM_GROUP_ungroup_top(tag_t group) {
+    if (!host::find(group, HM_group_type)) return HM_ERR_INVALID_TAG;
+    host::erase(group);
+    return 0;
+}

@@ -4,6 +4,7 @@
 #include "host_testing.h"
 #include "morvish.h"
 #include "omvra.h"
+#include "parts/annotation_data.h"
 #include "parts/assembly_data.h"
 #include "quillon.h"
 
@@ -77,6 +78,18 @@ bool feature_is_parameterised(tag_t feature) {
     host::Object* o = host::find(feature, HM_feature_type);
     const host::FeatureData* d = o ? std::any_cast<host::FeatureData>(&o->data) : nullptr;
     return d && d->parameterised;
+}
+
+std::string note_text(tag_t note) {
+    const host::Object* o = host::find(note, HM_note_type);
+    const auto* d = o ? std::any_cast<host::NoteData>(&o->data) : nullptr;
+    return d ? d->text : std::string();
+}
+
+Point3 note_origin(tag_t note) {
+    const host::Object* o = host::find(note, HM_note_type);
+    const auto* d = o ? std::any_cast<host::NoteData>(&o->data) : nullptr;
+    return d ? d->origin : Point3{0, 0, 0};
 }
 
 }  // namespace host_testing

@@ -165,6 +165,43 @@ TEST_F(ObjectIntersectionTest, SectionsOfBodiesAndFaces) {
     EXPECT_EQ(f.curves.size(), 1u);
 }
 
+// Faces as the vision analyses meet them: a windshield-like tilted face
+// against an upright one, and sight lines against a face.
+TEST_F(ObjectIntersectionTest, FacesMeetFacesAndLinesWithinTheirBounds) {
+    // Tilted: from (0, -50, 0) across y by 100 and up the slope (40, 0, 30);
+    // upright: the plane x = 20 from y -100 to 100, z -10 to 50. They meet
+    // where the slope reaches x = 20, at z = 15, along the tilted face's
+    // whole width.
+    const double c1[3] = {0, -50, 0}, w1[3] = {0, 100, 0}, up1[3] = {40, 0, 30};
+    const double c2[3] = {20, -100, -10}, w2[3] = {0, 200, 0}, up2[3] = {0, 0, 60};
+    const tag_t tilted = support::faces_of(host_testing::make_planar_sheet(c1, w1, up1))[0];
+    const tag_t upright = support::faces_of(host_testing::make_planar_sheet(c2, w2, up2))[0];
+    Found f = Intersect(tilted, upright);
+    ASSERT_EQ(f.result, 0);
+    ASSERT_EQ(f.curves.size(), 1u);
+    EXPECT_NEAR(Length(f.curves[0]), 100.0, 1e-7);
+    const Point3 a = support::curve_point(f.curves[0], 0.0), b = support::curve_point(f.curves[0], 1.0);
+    for (const Point3& p : {a, b}) {
+        EXPECT_NEAR(p[0], 20.0, 1e-7);
+        EXPECT_NEAR(p[2], 15.0, 1e-7);
+        EXPECT_NEAR(std::fabs(p[1]), 50.0, 1e-7);
+    }
+    // A line through the tilted face's slope at its middle: one point, at
+    // (20, 10, 15); the same line moved beyond its edge meets nothing.
+    const tag_t through = host_testing::make_line({0, 10, 40}, {40, 10, -10});
+    f = Intersect(through, tilted);
+    ASSERT_EQ(f.points.size(), 1u);
+    EXPECT_TRUE(f.curves.empty());
+    // The line x = 4t, z = 40 - 5t meets z = 0.75 x where 40 - 5t = 3t: t = 5.
+    support::expect_point(f.points[0], {20, 10, 15}, 1e-7);
+    const tag_t beside = host_testing::make_line({0, 60, 40}, {40, 60, -10});
+    f = Intersect(beside, tilted);
+    EXPECT_EQ(f.result, 0);
+    EXPECT_TRUE(f.points.empty());
+    EXPECT_TRUE(f.curves.empty());
+    ExpectNoLeaks();
+}
+
 TEST_F(ObjectIntersectionTest, BadInputCodes) {
     tag_t line = host_testing::make_line({0, 0, 0}, {4, 0, 0});
     int count = -1;

@@ -75,7 +75,7 @@ TEST_F(MotionRecordsTest, RecordsRefusedWithoutTheEnvironmentOrWithBadInput) {
     EXPECT_EQ(host_testing::count_objects(0, HM_motion_link_type), 0);
     EXPECT_EQ(host_testing::count_objects(0, HM_motion_joint_type), 0);
     double zero[3] = {0, 0, 0};
-    EXPECT_EQ(HM_SO_create_dirr_doubles(0, 2, zero, &made), HM_ERR_BAD_ARGUMENT);
+    EXPECT_EQ(HM_SO_create_dirr_doubles(0, 2, zero, zero, &made), HM_ERR_BAD_ARGUMENT);
 }
 
 TEST_F(MotionRecordsTest, ADeletedLinkTakesItsCentreOfGravityAndMarker) {
