@@ -12,5 +12,6 @@
 #include "testing/files.h"
 #include "testing/vehicle.h"
 #include "testing/facets.h"
+#include "testing/motion.h"
 
 #endif

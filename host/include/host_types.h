@@ -36,6 +36,17 @@ enum host_object_type {
     HM_feature_type = 205,
     HM_expression_type = 65536,   // a feature's expressions (its parameters as text)
     HM_part_type = 1000,     // parts are objects of the stand-in too
+    // motion: mechanisms and their elements, parameter ("smart") objects
+    HM_motion_mechanism_type = 86,
+    HM_motion_link_type = 87,
+    HM_motion_joint_type = 88,
+    HM_motion_spring_type = 91,
+    HM_motion_damper_type = 92,
+    HM_motion_force_type = 93,
+    HM_motion_function_type = 94,
+    HM_motion_marker_type = 95,
+    HM_smart_scalar_type = 96,
+    HM_smart_point_type = 97,
     HM_direction_type = 189, // smart direction objects
     HM_note_type = 158       // annotations: a text at a point (omvra/annotations.h)
 };

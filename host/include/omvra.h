@@ -55,9 +55,12 @@ HOST_C_API int HM_OBJ_ask_owning_part(tag_t object, tag_t* part);
 // Objects of a part of the given type in creation order: pass 0 to start,
 // the previous answer to go on; 0 ends.
 HOST_C_API tag_t HM_OBJ_cycle_objs_in_part(tag_t part, int type, tag_t current);
-// Objects of the work part with the given name (and type, when type > 0).
-HOST_C_API tag_t HM_OBJ_cycle_by_name(const char* name, tag_t current);
+// Objects of the part with the given name (and type, when type > 0).
 HOST_C_API tag_t HM_OBJ_cycle_by_name_and_type(tag_t part, const char* name, int type, tag_t current);
+// The next object of the work part with the name after *object (0 starts
+// the walk); *object becomes 0 after the last one. HM_ERR_NO_PART without a
+// work part.
+HOST_C_API int HM_OBJ_cycle_by_name(const char* name, tag_t* object);
 
 /* ---- attributes of objects ---- */
 HOST_C_API int HM_ATTR_set_string(tag_t object, const char* title, const char* value);
@@ -152,6 +155,7 @@ HOST_C_API int HM_GROUP_ungroup_top(tag_t group);
 #include "omvra/bodies.h"      // bodies, faces, edges, boxes, distance, sewing, ruled and bounded sheets
 #include "omvra/rules.h"       // rule-language queries and rule creation
 #include "omvra/assemblies.h"  // components, occurrences, part files, features
+#include "omvra/motion.h"      // motion environment, links, joints, parameter objects, mass properties
 #include "omvra/annotations.h" // notes: texts placed at points
 
 #endif

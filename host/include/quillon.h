@@ -33,6 +33,9 @@ HOST_C_API const char* TEXT_ask_string(const TEXT_t* text);
 HOST_C_API bool TEXT_compare_ascii(const char* a, const char* b);
 // Case-insensitive comparison: 0 when equal, as strcmp otherwise.
 HOST_C_API int STR_compare_i(const char* a, const char* b);
+// STR_compare_i of the last components of two names (what follows the last
+// '/', '\\' or ':'); null compares as "".
+HOST_C_API int STR_compare_leaf_i(const char* a, const char* b);
 // Initialises a host text with the printf-style text of the format and its
 // arguments (a rule path such as "%sCentroid_coords:" and its prefix); the
 // caller frees it with TEXT_free. A null format gives an empty text.

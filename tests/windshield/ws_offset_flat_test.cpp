@@ -259,7 +259,9 @@ TEST_F(WsFlatDriver, ASheetOnNoDevelopableSurfaceFailsWithThePartAsItWas) {
     ASSERT_EQ(data_.offset_result.status, 0);
     EXPECT_EQ(data_.flat_result.status, HM_ERR_GEOMETRY);
     EXPECT_EQ(data_.flat_result.count, 0);
-    EXPECT_EQ(HM_OBJ_cycle_by_name("TMP_WINDSHIELD_CURVE_FLATTEN", 0), 0u);
+    tag_t flattened = 0;
+    ASSERT_EQ(HM_OBJ_cycle_by_name("TMP_WINDSHIELD_CURVE_FLATTEN", &flattened), 0);
+    EXPECT_EQ(flattened, 0u);
 }
 
 }  // namespace

@@ -63,6 +63,9 @@ HOST_API void clear_kernel_fault();
 // Guarded kernel calls made since the host was loaded.
 HOST_API long kernel_calls_made();
 
+// Leaves the session without a work part (the parts stay).
+HOST_API void clear_work_part();
+
 }  // namespace host_testing
 
 #endif

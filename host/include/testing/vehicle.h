@@ -30,6 +30,10 @@ struct EyellipseSpec {
 // on failure).
 HOST_API tag_t make_eyellipse(const char* name, const EyellipseSpec& spec);
 
+// Sets the vehicle coordinate system that VD_get_csys answers (origin, and
+// orientation rows x, y, z); reset() returns it to the absolute frame.
+HOST_API void set_vehicle_csys(const std::array<double, 3>& origin, const std::array<double, 9>& axes);
+
 }  // namespace host_testing
 
 #endif

@@ -79,4 +79,6 @@ void set_listing_window_fails(bool fails) { host::settings().listing_window_fail
 size_t live_allocations() { return host::live_blocks(); }
 size_t bad_frees() { return host::bad_frees(); }
 
+void clear_work_part() { model().work_part = 0; }
+
 }  // namespace host_testing

@@ -38,6 +38,7 @@ struct PartData {
     double angle_tolerance = 0.5;      // degrees
     tag_t wcs = 0;                     // work coordinate system, 0 = absolute
     int work_layer = 1;                // layer of newly created objects
+    double density = 7850.0;           // of its solid bodies, kg per cubic metre (steel)
 };
 
 // A modelling feature (type 205): its kind ("BLOCK", "SEW", "DATUM_PLANE",
@@ -98,6 +99,12 @@ struct Model {
     tag_t display_part = 0;
     RuleStore rules;
     std::vector<tag_t> logged_for_deletion;
+    // Motion: the current mechanism of each part that has its motion
+    // environment (HM_MOTION_initialize).
+    std::map<tag_t, tag_t> mechanisms;
+    // The vehicle coordinate system (VD_get_csys): origin and rows of axes.
+    std::array<double, 3> vehicle_origin{};
+    std::array<double, 9> vehicle_axes{1, 0, 0, 0, 1, 0, 0, 0, 1};
 };
 
 // The one host state: the model and what is not undone (tag counter,

@@ -241,8 +241,11 @@ tag_t HM_OBJ_cycle_by_name_and_type(tag_t part, const char* name, int type, tag_
     return 0;
 }
 
-tag_t HM_OBJ_cycle_by_name(const char* name, tag_t current) {
-    return HM_OBJ_cycle_by_name_and_type(model().work_part, name, 0, current);
+int HM_OBJ_cycle_by_name(const char* name, tag_t* object) {
+    if (!name || !object) return HM_ERR_NULL_POINTER;
+    if (!host::work_part_data()) return HM_ERR_NO_PART;
+    *object = HM_OBJ_cycle_by_name_and_type(model().work_part, name, 0, *object);
+    return 0;
 }
 
 /* ---- attributes ---- */

@@ -34,6 +34,18 @@ bool TEXT_compare_ascii(const char* a, const char* b) {
     return std::strcmp(a, b) == 0;
 }
 
+namespace {
+const char* leaf_of(const char* name) {
+    if (!name) return "";
+    const char* leaf = name;
+    for (const char* c = name; *c; ++c)
+        if (*c == '/' || *c == '\\' || *c == ':') leaf = c + 1;
+    return leaf;
+}
+}  // namespace
+
+int STR_compare_leaf_i(const char* a, const char* b) { return STR_compare_i(leaf_of(a), leaf_of(b)); }
+
 int STR_compare_i(const char* a, const char* b) {
     if (!a || !b) return (a == b) ? 0 : (a ? 1 : -1);
     return strcasecmp(a, b);

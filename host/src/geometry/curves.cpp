@@ -189,6 +189,16 @@ int HM_CURVE_ask_point_data(tag_t point, double coords[3]) {
 
 int ES_ask_coordinates_of_point(tag_t point, double coords[3]) { return HM_CURVE_ask_point_data(point, coords); }
 
+int HM_CURVE_edit_point_data(tag_t point, const double coords[3]) {
+    if (!coords) return HM_ERR_NULL_POINTER;
+    if (!host::finite3(coords)) return HM_ERR_BAD_ARGUMENT;
+    host::Object* o = find(point);
+    if (!o) return HM_ERR_INVALID_TAG;
+    if (o->type != HM_point_type) return HM_ERR_WRONG_TYPE;
+    o->point = {coords[0], coords[1], coords[2]};
+    return 0;
+}
+
 /* ---- lines ---- */
 
 int HM_CURVE_create_line(const HM_CURVE_line_t* line, tag_t* line_obj) {

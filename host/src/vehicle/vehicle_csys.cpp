@@ -1,6 +1,8 @@
 // The vehicle coordinate system of the work part: the coordinate system
-// named VD_VEHICLE_CSYS_NAME, or the absolute frame when the part has none.
+// named VD_VEHICLE_CSYS_NAME, else the session's vehicle frame (absolute
+// until a test sets another with host_testing::set_vehicle_csys).
 #include "core/model.h"
+#include "host_testing.h"
 #include "tessik.h"
 
 #include <algorithm>
@@ -9,7 +11,9 @@ int VD_get_csys(double origin[3], double matrix[9]) {
     if (!origin || !matrix) return HM_ERR_NULL_POINTER;
     const tag_t part = host::model().work_part;
     if (!part) return HM_ERR_NO_PART;
-    host::CsysData frame;   // absolute: origin 0, identity
+    host::CsysData frame;
+    std::copy(host::model().vehicle_origin.begin(), host::model().vehicle_origin.end(), frame.origin.begin());
+    std::copy(host::model().vehicle_axes.begin(), host::model().vehicle_axes.end(), frame.matrix.begin());
     for (const auto& [tag, o] : host::model().objects)
         if (o.status == HM_OBJ_ALIVE && o.part == part && o.type == HM_coordinate_system_type &&
             o.name == VD_VEHICLE_CSYS_NAME) {
@@ -20,3 +24,12 @@ int VD_get_csys(double origin[3], double matrix[9]) {
     std::copy(frame.matrix.begin(), frame.matrix.end(), matrix);
     return 0;
 }
+
+namespace host_testing {
+
+void set_vehicle_csys(const std::array<double, 3>& origin, const std::array<double, 9>& axes) {
+    host::model().vehicle_origin = origin;
+    host::model().vehicle_axes = axes;
+}
+
+}  // namespace host_testing

@@ -122,7 +122,9 @@ TEST_F(ObjectTableTest, CyclesObjectsOfATypeInCreationOrder) {
     EXPECT_EQ(HM_OBJ_cycle_objs_in_part(part_, HM_point_type, 0), b);
     EXPECT_EQ(HM_OBJ_cycle_objs_in_part(part_, HM_point_type, b), c);
     EXPECT_EQ(HM_OBJ_cycle_objs_in_part(part_, HM_point_type, c), 0u);
-    EXPECT_EQ(HM_OBJ_cycle_by_name("c", 0), c);
+    tag_t named = 0;
+    EXPECT_EQ(HM_OBJ_cycle_by_name("c", &named), 0);
+    EXPECT_EQ(named, c);
 }
 
 TEST_F(ObjectTableTest, UnitsInBothConventions) {

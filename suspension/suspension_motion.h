@@ -1,0 +1,40 @@
+// Shared inside the suspension family: the host-API session bracket of the
+// motion exports, the library's joint codes as host joint types, and the
+// status codes the family answers itself.
+#ifndef CARVELL_SUSPENSION_MOTION_H
+#define CARVELL_SUSPENSION_MOTION_H
+
+#include "omvra.h"
+
+namespace carvell::suspension {
+
+// The family's own status codes.
+enum Status {
+    kOk = 0,
+    kBadInput = -1,          // no work part, a null or unusable argument, a missing line
+    kCogNotSet = 1,          // link with mass: the centre of gravity could not be set
+    kWeightNotSet = 2        // link with mass: the weight could not be set
+};
+
+// Opens a host-API session for the length of an export (sessions nest, so
+// an export called from another opens and closes its own).
+class HostSession {
+public:
+    HostSession() { (void)HM_initialize(); }
+    ~HostSession() { (void)HM_terminate(); }
+    HostSession(const HostSession&) = delete;
+    HostSession& operator=(const HostSession&) = delete;
+};
+
+// The host joint type of a library joint code: codes go in pairs from 3
+// (3, 4 revolute ... 15, 16 planar); any other code is 0.
+int joint_type_of_code(int code);
+
+// Midpoint of two points.
+inline void midpoint(const double a[3], const double b[3], double m[3]) {
+    for (int i = 0; i < 3; ++i) m[i] = (a[i] + b[i]) * 0.5;
+}
+
+}  // namespace carvell::suspension
+
+#endif
