@@ -8,6 +8,7 @@
 //                       solve of 86 rows, the idle-spin check);
 //   gauss/<steps>       math_Gauss on an 86 x 86 well-conditioned matrix,
 //                       as many times as the sweep has steps (the baseline).
+#include "../examples/five_link_axle_points.h"
 #include "hm_vd_fla_susp.h"
 #include "host_testing.h"
 #include "omvra.h"
@@ -28,29 +29,12 @@ namespace {
 // revolute (5), four cylindrical (4) and the two shock drivers.
 constexpr int kRows = 9 * 4 + 9 * 3 + 5 + 4 * 4 + 2;
 
-void set(double* p, double x, double y, double z) {
-    p[0] = x;
-    p[1] = y;
-    p[2] = z;
-}
-
 sFiveLinkAxle_Suspension build_axle() {
     host_testing::reset();
     host_testing::make_part("bench_axle", false);
     sFiveLinkAxle_Suspension s;
     HM_VD_FLA_SUSP_initial(&s);
-    set(s.points[FLA_WHEEL_CENTER], 3000, 800, 380);
-    set(s.points[FLA_LCA_FRONT_BUSHING], 2420, 500, 330);
-    set(s.points[FLA_LCA_REAR_BUSHING], 3000, 560, 240);
-    set(s.points[FLA_UCA_FRONT_BUSHING], 2500, 380, 520);
-    set(s.points[FLA_UCA_REAR_BUSHING], 3050, 180, 560);
-    set(s.points[FLA_LOWER_SHOCK_CENTER], 3080, 640, 280);
-    set(s.points[FLA_UPPER_SHOCK_CENTER], 3130, 590, 700);
-    set(s.points[FLA_LOWER_BUMP_CENTER], 2960, 680, 440);
-    set(s.points[FLA_UPPER_BUMP_CENTER], 2960, 680, 540);
-    set(s.points[FLA_TRACK_INNER], 3100, 560, 400);
-    s.mirror_bump_stops = true;
-    s.mirror_opposite_track = true;
+    five_link_axle::fill_points(s);
     HM_initialize();
     HM_VD_FLA_SUSP_build_structure(&s);
     HM_VD_FLA_SUSP_build_motion(&s);

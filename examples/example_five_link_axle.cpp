@@ -23,6 +23,7 @@
 // other loses. The structure is written as STEP and then deleted.
 //
 // Usage: example_five_link_axle [output-folder]   (default: five-link-output)
+#include "five_link_axle_points.h"
 #include "hm_vd_fla_susp.h"
 #include "hm_vd_motion.h"
 #include "host_testing.h"
@@ -41,27 +42,6 @@ namespace {
 
 using P3 = std::array<double, 3>;
 constexpr double kDeg = 180.0 / 3.14159265358979323846;
-
-void set(double* p, double x, double y, double z) {
-    p[0] = x;
-    p[1] = y;
-    p[2] = z;
-}
-
-void fill(sFiveLinkAxle_Suspension& s) {
-    set(s.points[FLA_WHEEL_CENTER], 3000, 800, 380);
-    set(s.points[FLA_LCA_FRONT_BUSHING], 2420, 500, 330);
-    set(s.points[FLA_LCA_REAR_BUSHING], 3000, 560, 240);
-    set(s.points[FLA_UCA_FRONT_BUSHING], 2500, 380, 520);
-    set(s.points[FLA_UCA_REAR_BUSHING], 3050, 180, 560);
-    set(s.points[FLA_LOWER_SHOCK_CENTER], 3080, 640, 280);
-    set(s.points[FLA_UPPER_SHOCK_CENTER], 3130, 590, 700);
-    set(s.points[FLA_LOWER_BUMP_CENTER], 2960, 680, 440);
-    set(s.points[FLA_UPPER_BUMP_CENTER], 2960, 680, 540);
-    set(s.points[FLA_TRACK_INNER], 3100, 560, 400);
-    s.mirror_bump_stops = true;
-    s.mirror_opposite_track = true;
-}
 
 // The shock strokes of the sweep: heave, back to the design, then roll.
 std::vector<std::vector<double>> sweep_values() {
@@ -84,7 +64,7 @@ int main(int argc, char** argv) {
 
     sFiveLinkAxle_Suspension s;
     HM_VD_FLA_SUSP_initial(&s);
-    fill(s);
+    five_link_axle::fill_points(s);
     const int built = HM_VD_FLA_SUSP_build_structure(&s);
     const int moved = HM_VD_FLA_SUSP_build_motion(&s);
     std::printf("Five-link rear axle: build structure %d, build motion %d\n", built, moved);

@@ -112,7 +112,9 @@ TEST_F(PointFilesTest, TablesCountTheLinesThatHoldNumbersAndRefuseRowsOfAnotherL
             for (int k = 0; k < 3; ++k) EXPECT_DOUBLE_EQ(table[r][k], c.numbers[3 * r + k]);
             SM_free(table[r]);
         }
-        if (rows == 0) EXPECT_EQ(table, nullptr);
+        if (rows == 0) {
+            EXPECT_EQ(table, nullptr);
+        }
         SM_free(table);
         int count = -1;
         GQ_VECTOR_t* points = nullptr;
@@ -152,7 +154,9 @@ TEST_F(PointFilesTest, AStoredFileIsSplitIntoListsOf2000LinesWithACountRule) {
         for (size_t i = 0; i < c.lists.size(); ++i) {
             const std::vector<std::string> got = list_rule(i == 0 ? name : name + "_" + std::to_string(i));
             EXPECT_EQ(got.size(), c.lists[i]) << "list " << i;
-            if (!got.empty()) EXPECT_EQ(got.front(), std::to_string(2000 * i + 1) + ".000000 0.000000 0.000000");
+            if (!got.empty()) {
+                EXPECT_EQ(got.front(), std::to_string(2000 * i + 1) + ".000000 0.000000 0.000000");
+            }
         }
         EXPECT_FALSE(VD_RQ_ask_rule_exist("Root:", (name + "_" + std::to_string(c.lists.size())).c_str()));
     }

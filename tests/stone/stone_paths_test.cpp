@@ -252,7 +252,9 @@ TEST_F(StonePathTest, StonesGrazingAFaceAtOneDegreeAreDropped) {
         const tag_t sheet = host_testing::make_planar_sheet(corner, u, v);   // normal up and back
         ASSERT_EQ(land(0, faces_of(sheet).at(0), -1), 0);
         EXPECT_EQ(count_, c.count);
-        if (c.count > 0) EXPECT_NEAR(out_angles_[0], 1.0 + 1e-6, 1e-9);
+        if (c.count > 0) {
+            EXPECT_NEAR(out_angles_[0], 1.0 + 1e-6, 1e-9);
+        }
         HM_OBJ_delete_object(sheet);
     }
 }

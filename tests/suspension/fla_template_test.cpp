@@ -118,8 +118,8 @@ TEST_F(FlaTemplateTest, MirrorFlagsDecideWhetherTheCallersMirrorsAreKept) {
         sFiveLinkAxle_Suspension s = fla_fixtures::rear_axle();
         s.mirror_bump_stops = flag;
         s.mirror_opposite_track = flag;
-        fla_fixtures::set(s.points[FLA_LOWER_BUMP_CENTER_MIRROR], 1, 2, 3);
-        fla_fixtures::set(s.points[FLA_OPPOSITE_TRACK_INNER], 4, 5, 6);
+        five_link_axle::set(s.points[FLA_LOWER_BUMP_CENTER_MIRROR], 1, 2, 3);
+        five_link_axle::set(s.points[FLA_OPPOSITE_TRACK_INNER], 4, 5, 6);
         ASSERT_EQ(HM_VD_FLA_SUSP_build_structure(&s), 0);
         EXPECT_EQ(s.points[FLA_LOWER_BUMP_CENTER_MIRROR][1], flag ? -680 : 2);
         EXPECT_EQ(s.points[FLA_OPPOSITE_TRACK_INNER][1], flag ? -560 : 5);
@@ -205,7 +205,7 @@ TEST_F(FlaTemplateTest, CoincidentShockCentresStopTheMotionWithoutJointsOrDriver
     // Upper shock centre on the lower one: the shock's two lines have length
     // 0, the host makes neither, and the motion stops at the missing line.
     sFiveLinkAxle_Suspension s = fla_fixtures::rear_axle();
-    fla_fixtures::set(s.points[FLA_UPPER_SHOCK_CENTER], 3080, 640, 280);
+    five_link_axle::set(s.points[FLA_UPPER_SHOCK_CENTER], 3080, 640, 280);
     ASSERT_EQ(HM_VD_FLA_SUSP_build_structure(&s), 0);
     EXPECT_EQ(HM_VD_FLA_SUSP_build_motion(&s), -1);
     EXPECT_EQ(host_testing::count_objects(0, HM_motion_joint_type), 0);

@@ -278,7 +278,9 @@ TEST_F(RdTest, ResultGeometryIsNamedColouredAndDrawsTwoOrFourRays) {
             EXPECT_EQ(std::string(name), c.name);
             points += type == HM_point_type;
             lines += type == HM_line_type;
-            if (type == HM_point_type) EXPECT_EQ(colour, c.colour);
+            if (type == HM_point_type) {
+                EXPECT_EQ(colour, c.colour);
+            }
         }
         EXPECT_EQ(points, 1u);
         EXPECT_EQ(lines, c.lines);

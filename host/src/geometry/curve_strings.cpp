@@ -51,23 +51,6 @@ std::vector<tag_t> store_edges(const TopoDS_Shape& shape) {
     return tags;
 }
 
-// The plane of a planar sheet's single face set, when all its faces lie in one plane.
-bool sheet_plane(const TopoDS_Shape& sheet, gp_Pln& plane) {
-    bool have = false;
-    for (TopExp_Explorer ex(sheet, TopAbs_FACE); ex.More(); ex.Next()) {
-        BRepAdaptor_Surface s(TopoDS::Face(ex.Current()));
-        if (s.GetType() != GeomAbs_Plane) return false;
-        const gp_Pln p = s.Plane();
-        if (!have) {
-            plane = p;
-            have = true;
-        } else if (!p.Axis().IsParallel(plane.Axis(), 1e-9) || plane.Distance(p.Location()) > 1e-7) {
-            return false;
-        }
-    }
-    return have;
-}
-
 // The face in the plane bounded by a polygon through points along the wire
 // (in wire order, kPolygonPoints per edge); null on failure.
 TopoDS_Face polygon_face(const TopoDS_Wire& wire, const Handle(Geom_Surface)& plane) {

@@ -61,7 +61,9 @@ protected:
         EXPECT_EQ(HM_SO_create_point_3_scalars(0, 2, scalars, &record.first_origin), 0);
         record.second_origin = record.first_origin;
         EXPECT_EQ(HM_SO_create_dirr_doubles(0, 2, origin.data(), d1.data(), &record.first_direction), 0);
-        if (second) EXPECT_EQ(HM_SO_create_dirr_doubles(0, 2, origin.data(), d2.data(), &record.second_direction), 0);
+        if (second) {
+            EXPECT_EQ(HM_SO_create_dirr_doubles(0, 2, origin.data(), d2.data(), &record.second_direction), 0);
+        }
         tag_t made = 0;
         EXPECT_EQ(HM_MOTION_create_joint(&record, &made), 0);
         return made;
