@@ -27,24 +27,6 @@ constexpr int kLatestVersion = 1;
 constexpr int kAlongDirection = 0;
 constexpr int kAlongNormals = 1;
 
-// The projected pieces of one result shape, as bounded curves in the order found.
-std::vector<Handle(Geom_Curve)> curves_of(const TopoDS_Shape& result) {
-    std::vector<Handle(Geom_Curve)> curves;
-    if (result.IsNull()) return curves;
-    TopoDS_Shape shape = result;
-    BRepLib::BuildCurves3d(shape);
-    for (TopExp_Explorer e(shape, TopAbs_EDGE); e.More(); e.Next()) {
-        const TopoDS_Edge& edge = TopoDS::Edge(e.Current());
-        double first = 0.0, last = 0.0;
-        TopLoc_Location location;
-        Handle(Geom_Curve) c = BRep_Tool::Curve(edge, location, first, last);
-        if (c.IsNull() || !(last > first)) continue;
-        Handle(Geom_Curve) placed = Handle(Geom_Curve)::DownCast(c->Transformed(location.Transformation()));
-        curves.push_back(new Geom_TrimmedCurve(placed, first, last));
-    }
-    return curves;
-}
-
 // The targets' shapes in one compound; false when one is not a target.
 bool target_compound(int n, const tag_t* targets, TopoDS_Compound& compound, int& status) {
     BRep_Builder builder;
@@ -67,6 +49,27 @@ bool target_compound(int n, const tag_t* targets, TopoDS_Compound& compound, int
     return true;
 }
 }  // namespace
+
+namespace host {
+
+std::vector<Handle(Geom_Curve)> edge_curves(const TopoDS_Shape& result) {
+    std::vector<Handle(Geom_Curve)> curves;
+    if (result.IsNull()) return curves;
+    TopoDS_Shape shape = result;
+    BRepLib::BuildCurves3d(shape);
+    for (TopExp_Explorer e(shape, TopAbs_EDGE); e.More(); e.Next()) {
+        const TopoDS_Edge& edge = TopoDS::Edge(e.Current());
+        double first = 0.0, last = 0.0;
+        TopLoc_Location location;
+        Handle(Geom_Curve) c = BRep_Tool::Curve(edge, location, first, last);
+        if (c.IsNull() || !(last > first)) continue;
+        Handle(Geom_Curve) placed = Handle(Geom_Curve)::DownCast(c->Transformed(location.Transformation()));
+        curves.push_back(new Geom_TrimmedCurve(placed, first, last));
+    }
+    return curves;
+}
+
+}  // namespace host
 
 int CPROJ_latest_version(void) { return kLatestVersion; }
 
@@ -117,7 +120,7 @@ int CPROJ_create_curves(const CPROJ_data_t* data, int n_curves, const tag_t* cur
                 projection.Build();
                 if (projection.IsDone()) result = projection.Projection();
             }
-            for (const auto& piece : curves_of(result)) made.push_back(piece);
+            for (const auto& piece : host::edge_curves(result)) made.push_back(piece);
         } catch (const Standard_Failure&) {
             return HM_ERR_GEOMETRY;
         }

@@ -11,6 +11,7 @@
 
 #include <Geom_BSplineCurve.hxx>
 #include <Geom_Curve.hxx>
+#include <TopoDS_Shape.hxx>
 #include <gp_Dir.hxx>
 #include <gp_Pnt.hxx>
 #include <gp_Vec.hxx>
@@ -108,6 +109,10 @@ Handle(Geom_BSplineCurve) join_chain(const std::vector<Handle(Geom_Curve)>& curv
 // Joins the curve objects into one new curve object when they form exactly
 // one chain at the tolerance: 0 and *joined, or a host code.
 int join_objects(const std::vector<tag_t>& curves, double tolerance, tag_t* joined);
+
+// The bounded 3-D curves of a shape's edges (a section, a projection), in
+// the order the edges are found; empty for a null shape.
+std::vector<Handle(Geom_Curve)> edge_curves(const TopoDS_Shape& shape);
 
 inline void put(const gp_Pnt& p, double out[3]) {
     out[0] = p.X();

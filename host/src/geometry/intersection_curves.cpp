@@ -27,21 +27,6 @@ tag_t* new_tag_array(const std::vector<tag_t>& tags) {
     return block;
 }
 
-// The bounded curves of a section's edges.
-void section_curves(const TopoDS_Shape& section, std::vector<Handle(Geom_Curve)>& curves) {
-    TopoDS_Shape shape = section;
-    BRepLib::BuildCurves3d(shape);
-    for (TopExp_Explorer e(shape, TopAbs_EDGE); e.More(); e.Next()) {
-        const TopoDS_Edge& edge = TopoDS::Edge(e.Current());
-        double first = 0.0, last = 0.0;
-        TopLoc_Location location;
-        Handle(Geom_Curve) c = BRep_Tool::Curve(edge, location, first, last);
-        if (c.IsNull() || !(last > first)) continue;
-        Handle(Geom_Curve) placed = Handle(Geom_Curve)::DownCast(c->Transformed(location.Transformation()));
-        curves.push_back(new Geom_TrimmedCurve(placed, first, last));
-    }
-}
-
 }  // namespace
 
 int ICURVES_create_icurves(int n_faces, const tag_t* faces, tag_t body, double tolerance, int* count,
@@ -68,7 +53,7 @@ int ICURVES_create_icurves(int n_faces, const tag_t* faces, tag_t body, double t
             section.Approximation(Standard_True);
             section.Build();
             if (!section.IsDone()) return HM_ERR_GEOMETRY;
-            section_curves(section.Shape(), made);
+            for (const auto& piece : host::edge_curves(section.Shape())) made.push_back(piece);
         }
         std::vector<tag_t> tags;
         for (const auto& c : made) tags.push_back(host::store_curve(c).tag);

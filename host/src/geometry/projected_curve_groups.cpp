@@ -27,23 +27,6 @@
 
 namespace {
 
-std::vector<Handle(Geom_Curve)> pieces_of(const TopoDS_Shape& result) {
-    std::vector<Handle(Geom_Curve)> curves;
-    if (result.IsNull()) return curves;
-    TopoDS_Shape shape = result;
-    BRepLib::BuildCurves3d(shape);
-    for (TopExp_Explorer e(shape, TopAbs_EDGE); e.More(); e.Next()) {
-        const TopoDS_Edge& edge = TopoDS::Edge(e.Current());
-        double first = 0.0, last = 0.0;
-        TopLoc_Location location;
-        Handle(Geom_Curve) c = BRep_Tool::Curve(edge, location, first, last);
-        if (c.IsNull() || !(last > first)) continue;
-        Handle(Geom_Curve) placed = Handle(Geom_Curve)::DownCast(c->Transformed(location.Transformation()));
-        curves.push_back(new Geom_TrimmedCurve(placed, first, last));
-    }
-    return curves;
-}
-
 // The plane of a plane or datum object; null for other objects.
 Handle(Geom_Plane) plane_of(const host::Object& o) {
     if (o.type != HM_plane_type && o.type != HM_datum_type) return nullptr;
@@ -115,7 +98,7 @@ int HM_CURVE_create_proj_curves(int curve_count, const tag_t* curves, int target
                         projection.Build();
                         if (projection.IsDone()) result = projection.Projection();
                     }
-                    pieces = pieces_of(result);
+                    pieces = host::edge_curves(result);
                 }
                 std::vector<tag_t> stored;
                 for (const auto& p : pieces)
