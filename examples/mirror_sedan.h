@@ -71,32 +71,59 @@ inline tag_t glass_patch(double width, double height, double standoff = 0.0) {
 }
 
 // Backlite of two planar faces: (2500, +-500, 1400) down to (3000, +-575, 1000).
-inline std::vector<tag_t> backlite() {
+// `lift_lower` raises the lower face so that the two faces no longer meet.
+inline std::vector<tag_t> backlite(double lift_lower = 0.0, const char* name = "BACKLITE") {
     const V top_l = {2500, -500, 1400}, top_r = {2500, 500, 1400};
     const V mid_l = {2750, -537.5, 1200}, mid_r = {2750, 537.5, 1200};
     const V low_l = {3000, -575, 1000}, low_r = {3000, 575, 1000};
-    auto face = [](V a, V b, V c, V d) {
+    auto face = [name](V a, V b, V c, V d) {
         const double poles[12] = {a[0], a[1], a[2], b[0], b[1], b[2], c[0], c[1], c[2], d[0], d[1], d[2]};
         const tag_t sheet = host_testing::make_bspline_sheet(2, 2, poles, 1, 1);
-        HM_OBJ_set_name(sheet, "BACKLITE");
+        HM_OBJ_set_name(sheet, name);
         return first_face(sheet);
     };
-    return {face(top_l, top_r, mid_l, mid_r), face(mid_l, mid_r, low_l, low_r)};
+    const V lift = {0, 0, lift_lower};
+    return {face(top_l, top_r, mid_l, mid_r), face(add(mid_l, lift), add(mid_r, lift), add(low_l, lift),
+                                                  add(low_r, lift))};
 }
 
-// The flat inside glass, 250 x 65, aimed in plan halfway between the driver's
-// mid eye and straight rearward and tipped 6 degrees down.
-inline tag_t inside_glass() {
-    const V mid = {1290.0, -370.0, 1158.0};
-    const V plan = unit(add(unit({mid[0] - kInsideCentre[0], mid[1] - kInsideCentre[1], 0.0}), {1, 0, 0}));
+// Mid point of the two eyellipse centroids: where the inside glass is aimed.
+inline const V kMidCentroid = {1290.0, -370.0, 1158.0};
+
+// The inside glass's normal, aimed in plan view halfway between `eye` and
+// straight rearward, then tipped 6 degrees down so that the driver sees the
+// road through it.
+inline V inside_normal(V eye = kMidCentroid) {
+    const V plan = unit(add(unit({eye[0] - kInsideCentre[0], eye[1] - kInsideCentre[1], 0.0}), {1.0, 0.0, 0.0}));
     const double tip = 6.0 * 3.14159265358979323846 / 180.0;
-    const V n = add(scale(std::cos(tip), plan), {0.0, 0.0, -std::sin(tip)});
-    const V u = unit({-n[1], n[0], 0.0});
-    const V v = {n[1] * u[2] - n[2] * u[1], n[2] * u[0] - n[0] * u[2], n[0] * u[1] - n[1] * u[0]};
-    const V corner = sub(sub(kInsideCentre, scale(125.0, u)), scale(32.5, v));
-    const V across = scale(250.0, u), up = scale(65.0, v);
-    const tag_t sheet = host_testing::make_planar_sheet(corner.data(), across.data(), up.data());
-    HM_OBJ_set_name(sheet, "INSIDE_MIRROR");
+    return add(scale(std::cos(tip), plan), {0.0, 0.0, -std::sin(tip)});
+}
+
+// The glass's horizontal direction across the car (towards +y).
+inline V inside_across(V eye = kMidCentroid) {
+    const V n = inside_normal(eye);
+    return unit({-n[1], n[0], 0.0});
+}
+
+// The glass's upward direction in its plane.
+inline V inside_up(V eye = kMidCentroid) {
+    const V n = inside_normal(eye), u = inside_across(eye);
+    return {n[1] * u[2] - n[2] * u[1], n[2] * u[0] - n[0] * u[2], n[0] * u[1] - n[1] * u[0]};
+}
+
+// The four corners of the 250 x 65 inside glass.
+inline std::array<V, 4> inside_corners(V eye = kMidCentroid) {
+    const V u = scale(125.0, inside_across(eye)), v = scale(32.5, inside_up(eye));
+    const V c = kInsideCentre;
+    return {sub(sub(c, u), v), sub(add(c, u), v), add(add(c, u), v), add(sub(c, u), v)};
+}
+
+// The flat inside glass, 250 x 65, aimed at `eye` as `inside_normal` says.
+inline tag_t inside_glass(V eye = kMidCentroid, const char* name = "INSIDE_MIRROR") {
+    const std::array<V, 4> k = inside_corners(eye);
+    const V across = sub(k[1], k[0]), up = sub(k[3], k[0]);
+    const tag_t sheet = host_testing::make_planar_sheet(k[0].data(), across.data(), up.data());
+    HM_OBJ_set_name(sheet, name);
     return sheet;
 }
 

@@ -8,6 +8,7 @@
 #include "hm_vd_mc.h"
 #include "host_testing.h"
 #include "mirror_fixtures.h"
+#include "../../examples/mirror_sedan.h"
 #include "omvra.h"
 
 #include <array>
@@ -16,18 +17,7 @@
 
 namespace sedan {
 
-using V = std::array<double, 3>;
-inline V add(V a, V b) { return {a[0] + b[0], a[1] + b[1], a[2] + b[2]}; }
-inline V sub(V a, V b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
-inline V scale(double k, V a) { return {k * a[0], k * a[1], k * a[2]}; }
-inline double dot(V a, V b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-inline V unit(V a) { return scale(1.0 / std::sqrt(dot(a, a)), a); }
-
-inline const V kSgrp = {1250.0, -370.0, 520.0};
-inline const V kGlassCentre = {650.0, -1000.0, 1000.0};
-inline constexpr double kGlassRadius = 1400.0;
-inline constexpr double kCarSide = -900.0;
-inline const V kInsideCentre = {650.0, 0.0, 1210.0};
+using namespace mirror_sedan;
 
 inline std::vector<tag_t> faces_of(tag_t body) {
     hm_list_p_t faces = nullptr;
@@ -40,17 +30,6 @@ inline std::vector<tag_t> faces_of(tag_t body) {
     return out;
 }
 
-inline std::vector<tag_t> edges_of(tag_t body) {
-    hm_list_p_t edges = nullptr;
-    HM_MODL_ask_face_edges(faces_of(body)[0], &edges);
-    int n = 0;
-    HM_MODL_ask_list_count(edges, &n);
-    std::vector<tag_t> out(n);
-    for (int i = 0; i < n; ++i) HM_MODL_ask_list_item(edges, i, &out[i]);
-    HM_MODL_delete_list(&edges);
-    return out;
-}
-
 // A corner of the glass: the start of its first edge.
 inline V glass_corner(tag_t glass) {
     double a[3], b[3];
@@ -59,76 +38,20 @@ inline V glass_corner(tag_t glass) {
     return {a[0], a[1], a[2]};
 }
 
-// The backlite: two planar faces from (2500, +-500, 1400) down to (3000, +-575, 1000).
-inline std::vector<tag_t> backlite(double shift_second = 0.0) {
-    const V top_l = {2500, -500, 1400}, top_r = {2500, 500, 1400};
-    const V mid_l = {2750, -537.5, 1200}, mid_r = {2750, 537.5, 1200};
-    const V low_l = {3000, -575, 1000}, low_r = {3000, 575, 1000};
-    auto face = [](V a, V b, V c, V d) {
-        const double poles[12] = {a[0], a[1], a[2], b[0], b[1], b[2], c[0], c[1], c[2], d[0], d[1], d[2]};
-        const tag_t sheet = host_testing::make_bspline_sheet(2, 2, poles, 1, 1);
-        HM_OBJ_set_name(sheet, "BACKLITE_GLASS");
-        return faces_of(sheet)[0];
-    };
-    const V lift = {0, 0, shift_second};
-    return {face(top_l, top_r, mid_l, mid_r), face(add(mid_l, lift), add(mid_r, lift), add(low_l, lift),
-                                                  add(low_r, lift))};
-}
+inline tag_t convex_patch(double width, double height) { return glass_patch(width, height); }
 
-// The left ocular point of the ECE rows (back angle 25 degrees): SgRP + (0, -32.5, 635).
-inline V left_eye() { return add(kSgrp, {0.0, -32.5, 635.0}); }
-
-// The driver mirror's glass normal, halfway between the eye and the field.
-inline V glass_normal() {
-    const V field = {left_eye()[0] + 20000.0, kCarSide - 2000.0, 0.0};
-    return unit(add(unit(sub(left_eye(), kGlassCentre)), unit(sub(field, kGlassCentre))));
-}
-
-inline tag_t convex_patch(double width, double height) {
-    const V n = glass_normal();
-    const V centre = sub(kGlassCentre, scale(kGlassRadius, n));
-    const V up = unit(sub(V{0, 0, 1}, scale(n[2], n)));
-    return host_testing::make_spherical_patch(centre.data(), kGlassRadius, n.data(), up.data(), width, height);
-}
-
-// The mid ocular point of the ECE rows: SgRP + (0, 0, 635).
+// The mid ocular point of the ECE rows: SgRP + (0, 0, 635); the tests aim
+// the inside glass at it.
 inline V mid_eye() { return add(kSgrp, {0.0, 0.0, 635.0}); }
 
-// The inside glass's normal, aimed in plan view halfway between the mid eye
-// and straight rearward, then tipped 6 degrees down so that the driver sees
-// the road through it.
-inline V inside_normal() {
-    const V to_eye = unit({mid_eye()[0] - kInsideCentre[0], mid_eye()[1] - kInsideCentre[1], 0.0});
-    const V plan = unit(add(to_eye, {1.0, 0.0, 0.0}));
-    const double tip = 6.0 * 3.14159265358979323846 / 180.0;
-    return add(scale(std::cos(tip), plan), {0.0, 0.0, -std::sin(tip)});
-}
+inline V inside_normal() { return mirror_sedan::inside_normal(mid_eye()); }
+inline std::array<V, 4> inside_corners() { return mirror_sedan::inside_corners(mid_eye()); }
+inline tag_t inside_glass() { return mirror_sedan::inside_glass(mid_eye(), "INSIDE_GLASS"); }
 
-// The glass's horizontal direction across the car (towards +y).
-inline V inside_across() {
-    const V n = inside_normal();
-    return unit({-n[1], n[0], 0.0});
-}
-
-// The glass's upward direction in its plane.
-inline V inside_up() {
-    const V n = inside_normal(), u = inside_across();
-    return {n[1] * u[2] - n[2] * u[1], n[2] * u[0] - n[0] * u[2], n[0] * u[1] - n[1] * u[0]};
-}
-
-// The four corners of the 250 x 65 inside glass.
-inline std::array<V, 4> inside_corners() {
-    const V u = scale(125.0, inside_across()), v = scale(32.5, inside_up());
-    const V c = kInsideCentre;
-    return {sub(sub(c, u), v), sub(add(c, u), v), add(add(c, u), v), add(sub(c, u), v)};
-}
-
-inline tag_t inside_glass() {
-    const std::array<V, 4> k = inside_corners();
-    const V across = sub(k[1], k[0]), up = sub(k[3], k[0]);
-    const tag_t sheet = host_testing::make_planar_sheet(k[0].data(), across.data(), up.data());
-    HM_OBJ_set_name(sheet, "INSIDE_GLASS");
-    return sheet;
+// The backlite under a name of its own, so that results named "BACKLITE"
+// are told apart from the input faces.
+inline std::vector<tag_t> backlite(double lift_lower = 0.0) {
+    return mirror_sedan::backlite(lift_lower, "BACKLITE_GLASS");
 }
 
 // The driver outside mirror of ECE R46 Class III far (kind 1, row 6).
