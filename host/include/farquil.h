@@ -24,5 +24,10 @@ HOST_C_API bool UNDO_KW_ask_mark_exist(UNDO_mark_t mark);
 // is ignored.
 HOST_C_API void UNDO_KW_undo_to_mark_no_status(UNDO_mark_t mark);
 HOST_C_API const char* UNDO_KW_ask_mark_name(UNDO_mark_t mark);   // null for none
+// Marks the mark important, so that the host keeps it when it trims its undo
+// list; a name given renames it, null keeps its name. HM_ERR_UNDO_MARK for an
+// unknown mark.
+HOST_C_API int UNDO_KW_set_mark_importance(UNDO_mark_t mark, const char* name);
+HOST_C_API bool UNDO_KW_ask_mark_important(UNDO_mark_t mark);
 
 #endif

@@ -18,6 +18,7 @@ struct Mark {
     std::string name;
     int visibility;
     Model snapshot;
+    bool important = false;   // kept when the host trims its undo list
 };
 std::vector<Mark> g_marks;
 UNDO_mark_t g_last_mark = 0;
@@ -82,6 +83,19 @@ bool UNDO_KW_ask_mark_exist(UNDO_mark_t mark) { return host::find_mark(mark) != 
 const char* UNDO_KW_ask_mark_name(UNDO_mark_t mark) {
     auto it = host::find_mark(mark);
     return it == host::g_marks.end() ? nullptr : it->name.c_str();
+}
+
+int UNDO_KW_set_mark_importance(UNDO_mark_t mark, const char* name) {
+    auto it = host::find_mark(mark);
+    if (it == host::g_marks.end()) return HM_ERR_UNDO_MARK;
+    it->important = true;
+    if (name) it->name = name;
+    return 0;
+}
+
+bool UNDO_KW_ask_mark_important(UNDO_mark_t mark) {
+    auto it = host::find_mark(mark);
+    return it != host::g_marks.end() && it->important;
 }
 
 // Undo to a mark for callers that ignore the outcome.

@@ -83,6 +83,17 @@ TEST_F(UndoTest, DeletingMarksKeepsTheModel) {
     EXPECT_EQ(UNDO_KW_delete_mark(first), HM_ERR_UNDO_MARK);
 }
 
+TEST_F(UndoTest, ImportanceMarksTheMarkAndMayRenameIt) {
+    UNDO_mark_t mark = UNDO_KW_set_mark(UNDO_visible, "step");
+    EXPECT_FALSE(UNDO_KW_ask_mark_important(mark));
+    ASSERT_EQ(UNDO_KW_set_mark_importance(mark, nullptr), 0);
+    EXPECT_TRUE(UNDO_KW_ask_mark_important(mark));
+    EXPECT_STREQ(UNDO_KW_ask_mark_name(mark), "step");
+    ASSERT_EQ(UNDO_KW_set_mark_importance(mark, "renamed"), 0);
+    EXPECT_STREQ(UNDO_KW_ask_mark_name(mark), "renamed");
+    EXPECT_EQ(UNDO_KW_set_mark_importance(mark + 1, nullptr), HM_ERR_UNDO_MARK);
+}
+
 TEST_F(UndoTest, DeferredDeletionHappensAtTheUpdate) {
     tag_t a = make_named("a");
     ASSERT_EQ(UPDATE_log_entity_to_delete(a), 0);
