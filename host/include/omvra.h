@@ -55,6 +55,9 @@ HOST_C_API int HM_OBJ_ask_owning_part(tag_t object, tag_t* part);
 // Objects of a part of the given type in creation order: pass 0 to start,
 // the previous answer to go on; 0 ends.
 HOST_C_API tag_t HM_OBJ_cycle_objs_in_part(tag_t part, int type, tag_t current);
+// Every object of a part, of any type but the part itself, in creation
+// order: pass 0 to start, the previous answer to go on; 0 ends.
+HOST_C_API tag_t HM_OBJ_cycle_all(tag_t part, tag_t current);
 // Objects of the part with the given name (and type, when type > 0).
 HOST_C_API tag_t HM_OBJ_cycle_by_name_and_type(tag_t part, const char* name, int type, tag_t current);
 // The next object of the work part with the name after *object (0 starts

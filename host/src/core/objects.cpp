@@ -230,6 +230,15 @@ tag_t HM_OBJ_cycle_objs_in_part(tag_t part, int type, tag_t current) {
     return 0;
 }
 
+tag_t HM_OBJ_cycle_all(tag_t part, tag_t current) {
+    auto& objects = model().objects;
+    for (auto it = objects.upper_bound(current); it != objects.end(); ++it) {
+        const host::Object& o = it->second;
+        if (o.status == HM_OBJ_ALIVE && o.part == part && o.tag != part) return o.tag;
+    }
+    return 0;
+}
+
 tag_t HM_OBJ_cycle_by_name_and_type(tag_t part, const char* name, int type, tag_t current) {
     if (!name) return 0;
     auto& objects = model().objects;

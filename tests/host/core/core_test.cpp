@@ -138,6 +138,22 @@ TEST_F(ObjectTableTest, CyclesObjectsOfATypeInCreationOrder) {
     EXPECT_EQ(named, c);
 }
 
+TEST_F(ObjectTableTest, CyclesAllObjectsOfOnePartWhateverTheirType) {
+    const tag_t a = make_named("a");
+    const tag_t b = host::create(HM_line_type, 0).tag;
+    const tag_t gone = make_named("gone");
+    const tag_t other = host_testing::make_part("other_part");
+    const tag_t elsewhere = host::create(HM_point_type, 0, other).tag;
+    const tag_t c = host::create(HM_motion_joint_type, 0, part_).tag;
+    ASSERT_EQ(HM_OBJ_delete_object(gone), 0);
+    EXPECT_EQ(HM_OBJ_cycle_all(part_, 0), a);
+    EXPECT_EQ(HM_OBJ_cycle_all(part_, a), b) << "any type";
+    EXPECT_EQ(HM_OBJ_cycle_all(part_, b), c) << "deleted objects and other parts' objects are passed over";
+    EXPECT_EQ(HM_OBJ_cycle_all(part_, c), 0u);
+    EXPECT_EQ(HM_OBJ_cycle_all(other, 0), elsewhere) << "the part itself is not among its objects";
+    EXPECT_EQ(HM_OBJ_cycle_all(other, elsewhere), 0u);
+}
+
 TEST_F(ObjectTableTest, UnitsInBothConventions) {
     int units = 0;
     ASSERT_EQ(HM_PART_ask_units(part_, &units), 0);
