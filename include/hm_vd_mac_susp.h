@@ -126,7 +126,8 @@ CARVELL_CPP_EXPORT int HM_VD_MAC_SUSP_build_structure(sMacpherson_Suspension* su
 // work part; components without one are passed over), the joints (a
 // template joint built before is replaced), and the articulation drivers
 // on J_STRUTCENTER, J_STRUTCENTER_M and J_RACK. J_STAB_BUSHING_M is made
-// only when the two component counts add up to more than 1. 0; -1 for a
+// only when the two component counts add up to more than 1 and the
+// mirrored side has a bar link of its own. 0; -1 for a
 // null record, a missing line, or a missing bar link (the first side's
 // without components or occurrences, the mirrored side's when none of its
 // components has an occurrence);

@@ -259,10 +259,40 @@ int build_bar_links(sMacpherson_Suspension& s) {
     return status;
 }
 
-std::vector<sus::JointSpec> joint_specs(const sMacpherson_Suspension& s, int components) {
+// The stabilizer's joints: each drop link between its lower arm and its
+// bar, and the bar's bushing to ground. A bar of one piece (no components
+// of the mirrored side, STAB_M 0) carries both drop links and turns in its
+// one bushing; the mirrored bushing joins a mirrored bar when there is one
+// and the two sides have more than one component between them.
+void add_stabilizer_joints(const sMacpherson_Suspension& s, const Side& l, const Side& r, int components,
+                           std::vector<sus::JointSpec>& joints) {
     using sus::Sense;
     constexpr int G = sus::kGround;
     const auto& p = s.points;
+    const bool mirrored_bar = s.links[MAC_LINK_STAB_M] != 0;
+    joints.push_back(sus::joint_along(MAC_J_LOWER_STAB, "J_LOWER_STAB", kUniversalCode, MAC_LINK_STABLINK,
+                                      MAC_LINK_LCA, l.lower_stab_link, l.upper_stab_link, Sense::opposite,
+                                      l.lower_stab_link));
+    joints.push_back(sus::joint_along(MAC_J_LOWER_STAB_M, "J_LOWER_STAB_M", kUniversalCode, MAC_LINK_STABLINK_M,
+                                      MAC_LINK_LCA_M, r.lower_stab_link, r.upper_stab_link, Sense::opposite,
+                                      r.lower_stab_link));
+    joints.push_back(sus::joint_on_z(MAC_J_UPPER_STAB, "J_UPPER_STAB", kSphericalCode, MAC_LINK_STAB,
+                                     MAC_LINK_STABLINK, l.upper_stab_link));
+    joints.push_back(sus::joint_on_z(MAC_J_UPPER_STAB_M, "J_UPPER_STAB_M", kSphericalCode,
+                                     mirrored_bar ? MAC_LINK_STAB_M : MAC_LINK_STAB, MAC_LINK_STABLINK_M,
+                                     r.upper_stab_link));
+    joints.push_back(sus::joint_along(MAC_J_STAB_BUSHING, "J_STAB_BUSHING", kRevoluteCode, MAC_LINK_STAB, G,
+                                      p[MAC_OPPOSITE_BUSHING], p[MAC_STABILIZER_BUSHING], Sense::same,
+                                      p[MAC_STABILIZER_BUSHING]));
+    if (components > 1 && mirrored_bar)
+        joints.push_back(sus::joint_along(MAC_J_STAB_BUSHING_M, "J_STAB_BUSHING_M", kRevoluteCode, MAC_LINK_STAB_M,
+                                          G, p[MAC_STABILIZER_BUSHING], p[MAC_OPPOSITE_BUSHING], Sense::same,
+                                          p[MAC_OPPOSITE_BUSHING]));
+}
+
+std::vector<sus::JointSpec> joint_specs(const sMacpherson_Suspension& s, int components) {
+    using sus::Sense;
+    constexpr int G = sus::kGround;
     const Side l = side_of(s, false), r = side_of(s, true);
     double inner_quarter[3], opposite_quarter[3], rack_mid[3], first[3], second[3];
     for (int i = 0; i < 3; ++i) {
@@ -318,28 +348,7 @@ std::vector<sus::JointSpec> joint_specs(const sMacpherson_Suspension& s, int com
         sus::joint_along(MAC_J_RACK, "J_RACK", kCylindricalAltCode, MAC_LINK_RACK, G, l.tierod_inner, r.tierod_inner,
                          Sense::same, rack_mid),
     };
-    if (!s.has_stabilizer) return joints;
-    joints.push_back(sus::joint_along(MAC_J_LOWER_STAB, "J_LOWER_STAB", kUniversalCode, MAC_LINK_STABLINK,
-                                      MAC_LINK_LCA, l.lower_stab_link, l.upper_stab_link, Sense::opposite,
-                                      l.lower_stab_link));
-    joints.push_back(sus::joint_along(MAC_J_LOWER_STAB_M, "J_LOWER_STAB_M", kUniversalCode, MAC_LINK_STABLINK_M,
-                                      MAC_LINK_LCA_M, r.lower_stab_link, r.upper_stab_link, Sense::opposite,
-                                      r.lower_stab_link));
-    joints.push_back(sus::joint_on_z(MAC_J_UPPER_STAB, "J_UPPER_STAB", kSphericalCode, MAC_LINK_STAB,
-                                     MAC_LINK_STABLINK, l.upper_stab_link));
-    // A bar of one piece (no components of the mirrored side) carries both
-    // stabilizer links: the mirrored one joins the first side's bar.
-    const int mirrored_bar = s.links[MAC_LINK_STAB_M] ? MAC_LINK_STAB_M : MAC_LINK_STAB;
-    joints.push_back(sus::joint_on_z(MAC_J_UPPER_STAB_M, "J_UPPER_STAB_M", kSphericalCode, mirrored_bar,
-                                     MAC_LINK_STABLINK_M, r.upper_stab_link));
-    joints.push_back(sus::joint_along(MAC_J_STAB_BUSHING, "J_STAB_BUSHING", kRevoluteCode, MAC_LINK_STAB, G,
-                                      p[MAC_OPPOSITE_BUSHING], p[MAC_STABILIZER_BUSHING], Sense::same,
-                                      p[MAC_STABILIZER_BUSHING]));
-    // The mirrored bar's bushing only when the bar has more than one component.
-    if (components > 1)
-        joints.push_back(sus::joint_along(MAC_J_STAB_BUSHING_M, "J_STAB_BUSHING_M", kRevoluteCode, MAC_LINK_STAB_M,
-                                          G, p[MAC_STABILIZER_BUSHING], p[MAC_OPPOSITE_BUSHING], Sense::same,
-                                          p[MAC_OPPOSITE_BUSHING]));
+    if (s.has_stabilizer) add_stabilizer_joints(s, l, r, components, joints);
     return joints;
 }
 

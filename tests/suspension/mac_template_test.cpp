@@ -439,23 +439,31 @@ TEST_F(MacTemplateTest, StabilizerBarsFromTheComponentsOccurrences) {
     EXPECT_EQ(drivers().size(), 3u);
 }
 
-TEST_F(MacTemplateTest, ABarOfOnePieceCarriesBothDropLinksAndOneBushing) {
-    const Bar bar = placed_bar("bar");
-    sMacpherson_Suspension s = front_corner();
-    s.has_stabilizer = true;
-    s.stab_components = components({bar.prototype});
-    s.stab_components_count = 1;
-    build(s);
-    EXPECT_EQ(s.links[MAC_LINK_STAB_M], 0u);
-    EXPECT_NE(s.links[MAC_LINK_STAB], 0u);
-    EXPECT_EQ(host_testing::count_objects(0, HM_motion_link_type), 16);
-    EXPECT_EQ(host_testing::count_objects(0, HM_motion_joint_type), 24) << "no J_STAB_BUSHING_M";
-    EXPECT_EQ(s.joints[MAC_J_STAB_BUSHING_M], 0u);
-    HM_MOTION_joint_t j;
-    ASSERT_EQ(HM_MOTION_ask_joint(s.joints[MAC_J_UPPER_STAB_M], &j), 0);
-    EXPECT_EQ(j.first_link, s.links[MAC_LINK_STAB]);
-    EXPECT_EQ(j.second_link, s.links[MAC_LINK_STABLINK_M]);
-    EXPECT_EQ(drivers().size(), 3u);
+TEST_F(MacTemplateTest, ABarOfOnePieceCarriesBothDropLinksAndTurnsInOneBushing) {
+    // The bar given on the first side alone, as one component or as two
+    // (the bar and its clamps): STAB_M stays 0, the mirrored drop link
+    // joins STAB, and there is no mirrored bushing joint to join.
+    const Bar bar = placed_bar("bar"), clamps = placed_bar("clamps");
+    for (const std::vector<tag_t>& parts : {std::vector<tag_t>{bar.prototype},
+                                            std::vector<tag_t>{bar.prototype, clamps.prototype}}) {
+        SCOPED_TRACE(parts.size());
+        sMacpherson_Suspension s = front_corner();
+        s.has_stabilizer = true;
+        s.stab_components = components(parts);
+        s.stab_components_count = static_cast<int>(parts.size());
+        build(s);
+        EXPECT_EQ(s.links[MAC_LINK_STAB_M], 0u);
+        EXPECT_NE(s.links[MAC_LINK_STAB], 0u);
+        EXPECT_EQ(host_testing::count_objects(0, HM_motion_link_type), 16);
+        EXPECT_EQ(host_testing::count_objects(0, HM_motion_joint_type), 24) << "no J_STAB_BUSHING_M";
+        EXPECT_EQ(s.joints[MAC_J_STAB_BUSHING_M], 0u);
+        HM_MOTION_joint_t j;
+        ASSERT_EQ(HM_MOTION_ask_joint(s.joints[MAC_J_UPPER_STAB_M], &j), 0);
+        EXPECT_EQ(j.first_link, s.links[MAC_LINK_STAB]);
+        EXPECT_EQ(j.second_link, s.links[MAC_LINK_STABLINK_M]);
+        EXPECT_EQ(drivers().size(), 3u);
+        ASSERT_EQ(HM_VD_MAC_SUSP_delete_structure(&s), 0);
+    }
 }
 
 TEST_F(MacTemplateTest, AMissingBarLinkStopsTheMotionBeforeAnyJoint) {
