@@ -141,6 +141,38 @@ CARVELL_CPP_EXPORT int HM_VD_MOTION_create_motion_input_harmonic(tag_t joint, do
                                                                  double d);
 CARVELL_CPP_EXPORT int HM_VD_MOTION_create_motion_input_general(tag_t joint, const char* text);
 
+/* ---- simulation scenarios ----
+ * A scenario is a part of its own derived from the root part; its part file
+ * lies in the master's scenario folder, a folder beside the master's part
+ * file named after it without its extension. Names compare in any case. */
+
+// Whether the work part has a scenario of the name (any case) into *exists.
+// The code of the host's listing of scenario files; the host's error code
+// (*exists false) when a listed file name cannot be decoded under the
+// data-management system; -1 for a null argument.
+CARVELL_CPP_EXPORT int HM_VD_MOTION_is_scenario_exist(const char* name, bool* exists);
+// Makes a scenario of the name from the root part, saves it, makes it the
+// work part and saves that; *scenario is the scenario part (the root part
+// when the root is a scenario part already, nothing made then). 0; 1 when a
+// scenario of the name exists (nothing made); the code of a host exception
+// while making it (everything since the undo mark rolled back, *scenario
+// untouched); the host's code of the existence test, of setting the work
+// part or of the save; -1 for a null argument.
+CARVELL_CPP_EXPORT int HM_VD_MOTION_create_scenario(char* name, tag_t* scenario);
+// The same without saving anything.
+CARVELL_CPP_EXPORT int HM_VD_MOTION_create_scenario_nosave(char* name, tag_t* scenario);
+// Closes and deletes every scenario part file of the work part, then its
+// scenario folder when there is one. The listing's code; 1 when a listed
+// file does not exist (it and the files after it, and the folder, stay);
+// the host's code of a failed deletion.
+CARVELL_CPP_EXPORT int HM_VD_MOTION_remove_all_scenarios();
+// Deletes the master part's scenario folder with what it holds, and writes
+// the folder and the deletion's code to the host's log. Needs the caller's
+// session. The deletion's code; -1 for part 0, a part without a scenario
+// folder, or a folder that does not lie beside the master's part file
+// (nothing deleted, nothing written).
+CARVELL_CPP_EXPORT int HM_VD_MOTION_remove_scenario_folder(tag_t master);
+
 /* ---- articulation drivers ---- */
 
 // The current mechanism's joints whose driver is of the articulation kind,

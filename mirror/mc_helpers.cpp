@@ -27,6 +27,9 @@ constexpr int kSamplesPerPiece = 30;
 constexpr double kGapTolerancePad = 1.1;   // the join's tolerance over the largest gap
 constexpr double kLengthGuard = 1e-10;
 constexpr double kNoGap = 4294967295.0;
+// Consecutive polyline points this close (part units) are one point: the
+// piece between them would be a line of length 0, which no join takes.
+constexpr double kRepeatedPointDistance = 1e-12;
 
 int fail(const char* message, int status) {
     ERROR_lprintf("%s", message);
@@ -239,6 +242,11 @@ int mc_create_joined_polyline(const double (*points)[3], int n, tag_t* curve) {
     if (!points || !curve) return -1;
     HostList lines;
     if (n < 2 || HM_MODL_create_list(lines.out()) != 0) return fail("Fail to create a curve list.\n", 1);
+    // A repeated point is refused before any line is made: the host would
+    // make the line of length 0 between the two.
+    for (int i = 0; i + 1 < n; ++i)
+        if (!(distance(points[i], points[i + 1]) > kRepeatedPointDistance))
+            return fail("Fail to create a line.\n", 2);
     detail::Temporaries pieces;
     for (int i = 0; i + 1 < n; ++i) {
         HM_CURVE_line_t data{};

@@ -75,6 +75,32 @@ int origin_point(const double origin[3], carvell::detail::Temporaries& made, tag
     return 0;
 }
 
+// Fills what a spring's and a damper's records share: the kind, the two
+// points, the two options and the two objects.
+template <typename Record>
+void set_connection(Record& record, int kind, int first_option, const double first_point[3],
+                    const double second_point[3], int second_option, const unsigned int objects[2]) {
+    record.kind = kind;
+    for (int i = 0; i < 3; ++i) {
+        record.first_point[i] = first_point[i];
+        record.second_point[i] = second_point[i];
+    }
+    record.first_option = first_option;
+    record.second_option = second_option;
+    record.objects[0] = objects[0];
+    record.objects[1] = objects[1];
+}
+
+// Makes the element of the record in the current mechanism and names it.
+template <typename Record>
+int create_named(const char* name, const Record& record, int (*create)(tag_t, const Record*, tag_t*),
+                 tag_t* element) {
+    tag_t mechanism = 0;
+    (void)KMC_get_current_mech_tag(&mechanism);
+    if (int status = create(mechanism, &record, element)) return status;
+    return HM_OBJ_set_name(*element, name);
+}
+
 // A function object of one line of text (the text cut at 199 characters).
 int one_line_function(const char* text, size_t size, tag_t* function) {
     carvell::detail::SmBlock<char*> lines(static_cast<char**>(SM_calloc(1, sizeof(char*))));
@@ -142,23 +168,12 @@ int HM_VD_MOTION_create_spring(const char* name, int kind, int first_option, dou
                                unsigned int objects[2], tag_t* spring) {
     if (!name || !first_point || !second_point || !objects || !spring) return sus::kBadInput;
     sus::HostSession session;
-    tag_t mechanism = 0;
-    (void)KMC_get_current_mech_tag(&mechanism);
     KMC_spring_t record;
     (void)KMC_init_spring(&record);
-    record.kind = kind;
+    set_connection(record, kind, first_option, first_point, second_point, second_option, objects);
     record.stiffness = stiffness;
     record.preload = preload;
-    for (int i = 0; i < 3; ++i) {
-        record.first_point[i] = first_point[i];
-        record.second_point[i] = second_point[i];
-    }
-    record.first_option = first_option;
-    record.second_option = second_option;
-    record.objects[0] = objects[0];
-    record.objects[1] = objects[1];
-    if (int status = KMC_create_spring(mechanism, &record, spring)) return status;
-    return HM_OBJ_set_name(*spring, name);
+    return create_named(name, record, KMC_create_spring, spring);
 }
 
 int HM_VD_MOTION_create_damper(const char* name, int kind, int first_option, double coefficient,
@@ -166,22 +181,11 @@ int HM_VD_MOTION_create_damper(const char* name, int kind, int first_option, dou
                                unsigned int objects[2], tag_t* damper) {
     if (!name || !first_point || !second_point || !objects || !damper) return sus::kBadInput;
     sus::HostSession session;
-    tag_t mechanism = 0;
-    (void)KMC_get_current_mech_tag(&mechanism);
     KMC_damper_t record;
     (void)KMC_init_damper(&record);
-    record.kind = kind;
+    set_connection(record, kind, first_option, first_point, second_point, second_option, objects);
     record.coefficient = coefficient;
-    for (int i = 0; i < 3; ++i) {
-        record.first_point[i] = first_point[i];
-        record.second_point[i] = second_point[i];
-    }
-    record.first_option = first_option;
-    record.second_option = second_option;
-    record.objects[0] = objects[0];
-    record.objects[1] = objects[1];
-    if (int status = KMC_create_damper(mechanism, &record, damper)) return status;
-    return HM_OBJ_set_name(*damper, name);
+    return create_named(name, record, KMC_create_damper, damper);
 }
 
 int HM_VD_MOTION_create_external_force_mag(tag_t first, tag_t second, double origin[3], double direction[3],

@@ -81,6 +81,7 @@ enum host_error_code {
     HM_ERR_UNDO_MARK = 3509,       // unknown undo mark
     HM_ERR_WRONG_OBJECT = 875033,  // raised by an operation for an object it does not take
     HM_ERR_TRIM_GAPS = 3510,       // a sheet trim whose curves leave gaps (HM_MODL_trim_sheet)
+    HM_ERR_INTERNAL = 3599,        // the host's internal error (ERROR_internal)
     // Codes of the curve-projection input checks.
     HM_ERR_PROJ_NO_INPUT = 875005,        // no curve or no target
     HM_ERR_OBJECT_NOT_ALIVE = 875027,     // an object whose status is not alive

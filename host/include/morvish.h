@@ -9,6 +9,8 @@
 
 HOST_C_API tag_t CONTEXT_ask_work_part(void);
 HOST_C_API bool CONTEXT_ask_in_context(void);   // true inside an assembly context
+// The root part of the session: the displayed part (0 without one).
+HOST_C_API tag_t CONTEXT_ask_root_part(void);
 HOST_C_API int PART_ask_units(tag_t part);      // 0 millimetres, 1 inches; -1 for no part
 HOST_C_API tag_t PART_ask_part_of_object(tag_t object);
 HOST_C_API int RM_ask_entity_type_and_subtype(tag_t object, int* type, int* subtype);

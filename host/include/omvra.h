@@ -160,5 +160,6 @@ HOST_C_API int HM_GROUP_ungroup_top(tag_t group);
 #include "omvra/assemblies.h"  // components, occurrences, part files, features
 #include "omvra/motion.h"      // motion environment, links, joints, parameter objects, mass properties
 #include "omvra/annotations.h" // notes: texts placed at points
+#include "omvra/scenarios.h"   // simulation scenario part files
 
 #endif

@@ -108,9 +108,37 @@ HOST_C_API int CFI_write_line(int handle, const char* line);
 HOST_C_API int CFI_read_line(int handle, char* buffer, int size);
 // Closes a file of CFI_open_file: 0 or HM_ERR_BAD_ARGUMENT (unknown number).
 HOST_C_API int CFI_close_file(int handle);
-// Deletes a file of the given file-type code: 0, HM_ERR_NULL_POINTER or
-// HM_ERR_NOT_FOUND.
+// Deletes a file of the given file-type code (CFI_FILE_TYPE_FOLDER: a
+// folder with its contents, as hc4561 deletes one): 0, HM_ERR_NULL_POINTER or
+// HM_ERR_NOT_FOUND (a folder: hc4561's code).
 HOST_C_API int CFI_delete_file(const char* path, int file_type);
+
+/* ---- file specs of the host's file types ----
+ * File types: 2 a part file (extension ".prt"), 100 a folder (a directory
+ * and what it holds), 190 scenario data (extension ".sim"). Texts go into
+ * buffers of HM_MAX_FSPEC_BUFSIZE bytes (omvra/assemblies.h); a result that
+ * would not fit answers HM_ERR_BAD_ARGUMENT and leaves an empty text. */
+enum HC_file_type { HC_FILE_PART = 2, HC_FILE_FOLDER = 100, HC_FILE_SCENARIO_DATA = 190 };
+// Deletes a file of the type: a part file (a regular file only), or a folder
+// with its contents. 0, HM_ERR_NULL_POINTER, HM_ERR_BAD_ARGUMENT (unknown
+// type), HM_ERR_NOT_FOUND, HM_ERR_WRONG_TYPE (a folder given as a part file
+// or the reverse) or HM_ERR_FILE.
+HOST_C_API int hc4561(const char* spec, int file_type);
+// The leaf name of the spec (what follows its last '/'), without the
+// type's extension when it ends with it.
+HOST_C_API int hc4574(const char* spec, int file_type, char* leaf);
+// Joins folder and name into a spec of the type: a folder as "folder/name",
+// a file with the type's extension added when the name lacks it.
+HOST_C_API int hc4575(const char* folder, const char* name, int file_type, char* spec);
+// Splits the spec into its folder ("." for a bare name) and its leaf, the
+// extension kept.
+HOST_C_API int hc4576(const char* spec, int file_type, char* folder, char* leaf);
+// Splits a file spec (mode 0, the only mode) into its directory and its leaf
+// (trailing delimiters ignored), as new SM_alloc'd texts: 0,
+// HM_ERR_NULL_POINTER or HM_ERR_BAD_ARGUMENT (empty spec, other mode).
+HOST_C_API int CFI_split_filespec(const char* spec, int mode, char** directory, char** leaf);
+// File type of CFI_delete_file for a folder, deleted with its contents.
+enum { CFI_FILE_TYPE_FOLDER = 5 };
 
 /* ---- checking level and debug keys ---- */
 // Checking level of the host; at 1 or more tools print trace lines and the
@@ -190,6 +218,9 @@ public:
 // are the source location.
 [[noreturn]] HOST_API void ERROR_raise(const char* file, int line, int code, const char* message);
 #define ERROR_RAISE(code, message) ERROR_raise(__FILE__, __LINE__, (code), (message))
+// Raises the host's internal error (HM_ERR_INTERNAL) with the message and
+// the source and line given by the caller.
+[[noreturn]] HOST_API void ERROR_internal(const char* source, int line, const char* message);
 #endif
 
 #endif

@@ -18,6 +18,9 @@ HOST_C_API RTENV_ENV_t RTENV_set_kwopen_env(void);
 // unchanged) for a value that names none.
 HOST_C_API int RTENV_set_env(RTENV_ENV_t environment);
 HOST_C_API RTENV_ENV_t RTENV_ask_env(void);
+// Whether the host runs under its data-management system (part files named
+// in its form, see KWMGR_decode_part_filename); false unless a test sets it.
+HOST_C_API bool RTENV_ask_kwmanager_active(void);
 
 // A message dialog: a title and lines of text. The stand-in records it and
 // answers 1 (the OK button).

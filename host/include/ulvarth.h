@@ -9,4 +9,13 @@
 // files, so the form is the file name itself.
 HOST_C_API int VD_ask_vorsa_name(const char* file_name, char* vorsa_name, size_t size);
 
+// Decodes a data-management part file name: its leaf (what follows the
+// last '/') in the form "@DB|<part number>|<revision>|<file type>|<name>".
+// Each field goes into a buffer of KWMGR_FIELD_BUFSIZE bytes. 0,
+// HM_ERR_NULL_POINTER, or HM_ERR_BAD_ARGUMENT (fields untouched) for a name
+// not in that form, an empty field or one too long.
+#define KWMGR_FIELD_BUFSIZE 133
+HOST_C_API int KWMGR_decode_part_filename(const char* file_name, char* part_number, char* revision,
+                                          char* file_type, char* name);
+
 #endif

@@ -121,9 +121,19 @@ TEST_F(MirrorHelpersTest, JoinedPolylineIsOneCurveWithoutItsPieces) {
     support::expect_point(support::curve_point(curve, 1.0), {100, 50, 30}, 1e-9);
     EXPECT_EQ(host_testing::count_objects(), objects_before + 1);
     EXPECT_EQ(mc_create_joined_polyline(points, 1, &curve), 1);
-    const double repeated[3][3] = {{0, 0, 0}, {0, 0, 0}, {10, 0, 0}};
-    EXPECT_EQ(mc_create_joined_polyline(repeated, 3, &curve), 2);
-    EXPECT_EQ(host_testing::count_objects(), objects_before + 1);
+    // A repeated point anywhere fails the polyline with 2, before or after
+    // the pieces ahead of it, and leaves nothing in the part: the host itself
+    // makes lines of length 0.
+    const double repeated[][4][3] = {{{0, 0, 0}, {0, 0, 0}, {10, 0, 0}, {10, 5, 0}},
+                                     {{0, 0, 0}, {10, 0, 0}, {10, 0, 0}, {10, 5, 0}},
+                                     {{0, 0, 0}, {10, 0, 0}, {10, 5, 0}, {10, 5, 0}}};
+    for (const auto& polyline : repeated) {
+        SCOPED_TRACE(&polyline - repeated);
+        tag_t none = 0;
+        EXPECT_EQ(mc_create_joined_polyline(polyline, 4, &none), 2);
+        EXPECT_EQ(none, 0u);
+        EXPECT_EQ(host_testing::count_objects(), objects_before + 1);
+    }
     EXPECT_EQ(mc_create_joined_polyline(nullptr, 4, &curve), -1);
 }
 

@@ -92,19 +92,13 @@ TEST_F(FlaTemplateTest, InitialMirrorsThroughTheVehicleFrame) {
     EXPECT_EQ(s.joints[22], 0u);
 }
 
-TEST_F(FlaTemplateTest, AFreshRecordNamesEveryPointButNoLineOfLengthZero) {
-    // Every point of a fresh record is at the origin (mirrored onto itself):
-    // the stand-in host makes no line of length 0, and the line codes are
-    // not the structure's, so it still answers 0. The motion then misses
-    // its first line.
+TEST_F(FlaTemplateTest, AFreshRecordStillNamesEveryPointAndLine) {
     sFiveLinkAxle_Suspension s;
     ASSERT_EQ(HM_VD_FLA_SUSP_initial(&s), 0);
     ASSERT_EQ(HM_VD_FLA_SUSP_build_structure(&s), 0);
     EXPECT_EQ(host_testing::count_objects(0, HM_point_type), 20);
-    EXPECT_EQ(host_testing::count_objects(0, HM_line_type), 0);
-    EXPECT_EQ(HM_VD_FLA_SUSP_build_motion(&s), -1);
-    EXPECT_EQ(host_testing::count_objects(0, HM_motion_joint_type), 0);
-    for (int slot : {0, 9, 30, 39}) {
+    EXPECT_EQ(host_testing::count_objects(0, HM_line_type), 16);
+    for (int slot : {0, 9, 20, 29, 30, 45}) {
         char name[FLA_SUSP_NAME_SIZE];
         HM_VD_FLA_SUSP_ask_nth_name(slot, name);
         SCOPED_TRACE(name);
@@ -201,14 +195,18 @@ TEST_F(FlaTemplateTest, AMissingLineStopsTheMotionBeforeAnyJoint) {
     EXPECT_EQ(host_testing::count_objects(0, HM_motion_link_type), 10) << "the links before the track";
 }
 
-TEST_F(FlaTemplateTest, CoincidentShockCentresStopTheMotionWithoutJointsOrDrivers) {
-    // Upper shock centre on the lower one: the shock's two lines have length
-    // 0, the host makes neither, and the motion stops at the missing line.
+TEST_F(FlaTemplateTest, ARefusedJointEndsTheJointsAndSetsNoDriver) {
+    // Upper shock centre on the lower one: J033's direction (upper to lower)
+    // is zero and its frame cannot be made. The eleven joints before it stay,
+    // none after it is made, and the shocks get no driver.
     sFiveLinkAxle_Suspension s = fla_fixtures::rear_axle();
     five_link_axle::set(s.points[FLA_UPPER_SHOCK_CENTER], 3080, 640, 280);
     ASSERT_EQ(HM_VD_FLA_SUSP_build_structure(&s), 0);
     EXPECT_EQ(HM_VD_FLA_SUSP_build_motion(&s), -1);
-    EXPECT_EQ(host_testing::count_objects(0, HM_motion_joint_type), 0);
+    EXPECT_EQ(host_testing::count_objects(0, HM_motion_joint_type), 11);
+    EXPECT_NE(s.joints[FLA_J022], 0u);
+    EXPECT_EQ(s.joints[FLA_J033], 0u);
+    EXPECT_EQ(s.joints[FLA_L_SHOCK], 0u);
     int count = 0;
     tag_t* drivers = nullptr;
     ASSERT_EQ(HM_VD_MOTION_ask_articulation_drive_joints(&count, &drivers), 0);

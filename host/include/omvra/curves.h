@@ -82,7 +82,8 @@ HOST_C_API int HM_CURVE_create_point(const double point[3], tag_t* point_obj);
 HOST_C_API int HM_CURVE_ask_point_data(tag_t point, double coords[3]);
 // Moves a point object to the coordinates; the identifier stays.
 HOST_C_API int HM_CURVE_edit_point_data(tag_t point, const double coords[3]);
-// A line of non-zero length.
+// A line between the two points; coincident ends make a line of length 0
+// (it answers its ends and can be edited like any other).
 HOST_C_API int HM_CURVE_create_line(const HM_CURVE_line_t* line, tag_t* line_obj);
 HOST_C_API int HM_CURVE_ask_line_data(tag_t line, HM_CURVE_line_t* line_data);
 // Gives the line new end points; the identifier stays.

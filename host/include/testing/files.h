@@ -20,6 +20,14 @@ HOST_API void lock_path(const char* path, bool locked = true);
 // Text files that the host's line reader (hc4504) holds open.
 HOST_API int open_text_files();
 
+// Runs the host under its data-management system or not
+// (RTENV_ask_kwmanager_active); reset() ends it.
+HOST_API void set_kwmanager_active(bool active);
+// The next call of the named function of the scenario module (vornesk.h,
+// "SFMOD_add_scenario" for example) raises a host exception with the code,
+// once; reset() disarms it.
+HOST_API void fail_scenario_call(const char* function, int code);
+
 }  // namespace host_testing
 
 #endif

@@ -56,6 +56,10 @@ void ERROR_raise(const char* file, int line, int code, const char* message) {
     throw Korvath::Error::Exception(code, message, file, line);
 }
 
+void ERROR_internal(const char* source, int line, const char* message) {
+    throw Korvath::Error::Exception(HM_ERR_INTERNAL, message, source, line);
+}
+
 void ERROR_lprintf(const char* format, ...) {
     if (!format) return;
     va_list ap;

@@ -93,6 +93,14 @@ struct Object {
     int font = 0;
 };
 
+// A scenario part (vornesk.h): its master's part file, its scenario name,
+// and whether it is the scenario the master opens with.
+struct ScenarioRecord {
+    std::string master_file;
+    std::string name;
+    bool active = false;
+};
+
 struct Model {
     std::map<tag_t, Object> objects;
     tag_t work_part = 0;
@@ -105,6 +113,8 @@ struct Model {
     // The vehicle coordinate system (VD_get_csys): origin and rows of axes.
     std::array<double, 3> vehicle_origin{};
     std::array<double, 9> vehicle_axes{1, 0, 0, 0, 1, 0, 0, 0, 1};
+    // The scenario parts of the loaded parts, by scenario part.
+    std::map<tag_t, ScenarioRecord> scenarios;
 };
 
 // The one host state: the model and what is not undone (tag counter,

@@ -403,6 +403,7 @@ int HM_PART_is_loaded(const char* file_name) { return HM_PART_ask_part_tag(file_
 tag_t HM_ASSEM_ask_work_part(void) { return find(model().work_part) ? model().work_part : 0; }
 tag_t CONTEXT_ask_work_part(void) { return HM_ASSEM_ask_work_part(); }
 bool CONTEXT_ask_in_context(void) { return model().work_part != model().display_part; }
+tag_t CONTEXT_ask_root_part(void) { return host::part_data(model().display_part) ? model().display_part : 0; }
 
 int HM_ASSEM_set_work_part(tag_t part) {
     if (!host::part_data(part)) return HM_ERR_INVALID_TAG;

@@ -32,6 +32,9 @@ struct Settings {
     std::map<std::string, std::string> defaults;
     std::set<std::string> locked_paths;    // files whose protection cannot be changed
     bool listing_window_fails = false;   // the listing window cannot be opened
+    bool kwmanager_active = false;       // runs under the data-management system
+    std::string failing_scenario_call;   // the scenario-module function that raises next
+    int failing_scenario_code = 0;       // and the code it raises
 };
 Settings& settings();
 

@@ -87,6 +87,14 @@ int CFI_ask_file_exist(const char* name) {
     return errno == ENAMETOOLONG ? HM_ERR_BAD_ARGUMENT : HM_ERR_FILE;
 }
 
+int HM_CFI_ask_file_exist(const char* name, int* status) {
+    if (!name || !status) return HM_ERR_NULL_POINTER;
+    const int exists = CFI_ask_file_exist(name);
+    if (exists != 0 && exists != 1) return HM_ERR_FILE;
+    *status = exists;
+    return 0;
+}
+
 int CFI_get_file_type(const char* name, int* type) {
     if (!name || !type) return HM_ERR_NULL_POINTER;
     struct stat st;

@@ -1,10 +1,12 @@
-// Fixtures of files: the STEP export that a user of the host runs by hand
+// Fixtures of files: the data-management mode, failures of the scenario
+// module, and the STEP export that a user of the host runs by hand
 // to look at a part's geometry in another viewer. The part's visible
 // objects go into an assembly document, one shape each under the object's
 // name, and the document is written as AP214, the protocol that carries
 // names.
 #include "host_testing.h"
 #include "core/model.h"
+#include "core/sinks.h"
 
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeVertex.hxx>
@@ -125,6 +127,15 @@ int write_step(const char* path, tag_t part) {
     } catch (const Standard_Failure&) {
         return -1;
     }
+}
+
+// ---- scenarios and the data-management system ----
+
+void set_kwmanager_active(bool active) { host::settings().kwmanager_active = active; }
+
+void fail_scenario_call(const char* function, int code) {
+    host::settings().failing_scenario_call = function ? function : "";
+    host::settings().failing_scenario_code = code;
 }
 
 }  // namespace host_testing

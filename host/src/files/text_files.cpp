@@ -151,7 +151,7 @@ int CFI_read_line(int handle, char* buffer, int size) {
 int CFI_close_file(int handle) { return hc4540(handle); }
 
 int CFI_delete_file(const char* path, int file_type) {
-    (void)file_type;
     if (!path) return HM_ERR_NULL_POINTER;
+    if (file_type == CFI_FILE_TYPE_FOLDER) return hc4561(path, HC_FILE_FOLDER);
     return std::remove(path) == 0 ? 0 : HM_ERR_NOT_FOUND;
 }

@@ -3,7 +3,11 @@
 #include "geometry/curves_internal.h"
 #include "hathmor.h"
 
+#include <Geom_BSplineCurve.hxx>
 #include <Geom_Circle.hxx>
+#include <TColStd_Array1OfInteger.hxx>
+#include <TColStd_Array1OfReal.hxx>
+#include <TColgp_Array1OfPnt.hxx>
 #include <Geom_Ellipse.hxx>
 #include <Geom_Hyperbola.hxx>
 #include <Geom_Line.hxx>
@@ -50,7 +54,22 @@ Handle(Geom_Curve) make_line(const HM_CURVE_line_t& l) {
     if (!host::finite3(l.start_point) || !host::finite3(l.end_point)) return nullptr;
     const gp_Pnt a = host::point_of(l.start_point), b = host::point_of(l.end_point);
     const double length = a.Distance(b);
-    if (!(length > 1.0e-12) || !host::finite_value(length)) return nullptr;
+    if (!host::finite_value(length)) return nullptr;
+    if (!(length > 1.0e-12)) {
+        // A line whose ends coincide (a template's points before the user
+        // places them): a degree-1 curve on the two coincident poles, so
+        // that it answers its ends and stays editable.
+        TColgp_Array1OfPnt poles(1, 2);
+        poles(1) = a;
+        poles(2) = b;
+        TColStd_Array1OfReal knots(1, 2);
+        knots(1) = 0.0;
+        knots(2) = 1.0;
+        TColStd_Array1OfInteger multiplicities(1, 2);
+        multiplicities(1) = 2;
+        multiplicities(2) = 2;
+        return new Geom_BSplineCurve(poles, knots, multiplicities, 1);
+    }
     Handle(Geom_Line) line = new Geom_Line(a, gp_Dir(gp_Vec(a, b)));
     return new Geom_TrimmedCurve(line, 0.0, length);
 }
@@ -207,7 +226,10 @@ int HM_CURVE_create_line(const HM_CURVE_line_t* line, tag_t* line_obj) {
         if (int r = check_part()) return r;
         Handle(Geom_Curve) c = make_line(*line);
         if (c.IsNull()) return HM_ERR_BAD_ARGUMENT;
-        *line_obj = host::store_curve(c).tag;
+        host::Object& made = host::store_curve(c);
+        made.type = HM_line_type;   // also when its ends coincide
+        made.subtype = 0;
+        *line_obj = made.tag;
         return 0;
     });
 }

@@ -114,8 +114,8 @@ TEST_F(CurveEvaluationTest, BadInputCodes) {
     EXPECT_EQ(HM_MODL_ask_curve_parm(part_, p, &parm, p), HM_ERR_WRONG_TYPE);
 
     tag_t made = 77;
-    HM_CURVE_line_t zero = {{1, 1, 1}, {1, 1, 1}};
-    EXPECT_EQ(HM_CURVE_create_line(&zero, &made), HM_ERR_BAD_ARGUMENT);
+    HM_CURVE_line_t bad = {{1, 1, NAN}, {1, 1, 1}};
+    EXPECT_EQ(HM_CURVE_create_line(&bad, &made), HM_ERR_BAD_ARGUMENT);
     HM_CURVE_arc_t arc = {0, 0.0, 7.0, {0, 0, 0}, 1.0};
     EXPECT_EQ(HM_CURVE_create_arc(&arc, &made), HM_ERR_BAD_ARGUMENT) << "more than a full turn";
     arc = {point, 0.0, 1.0, {0, 0, 0}, 1.0};

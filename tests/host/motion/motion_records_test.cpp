@@ -1,7 +1,7 @@
 // The stand-in's motion records read back as written, one mechanism per
 // part, what goes with a deleted link, undo of motion records, the mass
 // properties of solids, and the small services the suspension family
-// needs (name cycling, leaf comparison, point editing, the vehicle
+// needs (name cycling, leaf comparison, zero-length lines, the vehicle
 // coordinate system).
 #include "host_fixture.h"
 #include "host_testing.h"
@@ -138,7 +138,7 @@ TEST_F(MotionRecordsTest, MassPropertiesOfABoxInKilogramsAndPounds) {
     EXPECT_EQ(HM_WEIGHT_estab_solid_props(line, 0.999, HM_WEIGHT_KILOGRAMS, &kg), HM_ERR_WRONG_TYPE);
 }
 
-TEST_F(MotionRecordsTest, NameCyclingLeafComparisonAndPointEditing) {
+TEST_F(MotionRecordsTest, NameCyclingLeafComparisonAndZeroLengthLines) {
     tag_t a = host_testing::make_point({0, 0, 0}), b = host_testing::make_point({1, 0, 0});
     HM_OBJ_set_name(a, "P");
     HM_OBJ_set_name(b, "P");
@@ -155,9 +155,14 @@ TEST_F(MotionRecordsTest, NameCyclingLeafComparisonAndPointEditing) {
     EXPECT_EQ(STR_compare_leaf_i("dir/sub/Link_A", "link_a"), 0);
     EXPECT_NE(STR_compare_leaf_i("axle_1", "axle"), 0);
 
-    HM_CURVE_line_t first = {{5, 5, 5}, {6, 5, 5}}, read;
+    HM_CURVE_line_t zero = {{5, 5, 5}, {5, 5, 5}}, read;
     tag_t line = 0;
-    ASSERT_EQ(HM_CURVE_create_line(&first, &line), 0);
+    ASSERT_EQ(HM_CURVE_create_line(&zero, &line), 0);
+    int type = 0, subtype = 0;
+    HM_OBJ_ask_type_and_subtype(line, &type, &subtype);
+    EXPECT_EQ(type, HM_line_type);
+    ASSERT_EQ(HM_CURVE_ask_line_data(line, &read), 0);
+    EXPECT_EQ(read.end_point[2], 5);
     HM_CURVE_line_t longer = {{5, 5, 5}, {8, 9, 5}};
     ASSERT_EQ(HM_CURVE_edit_line_data(line, &longer), 0);
     ASSERT_EQ(HM_CURVE_ask_line_data(line, &read), 0);

@@ -1,0 +1,246 @@
+// Simulation scenarios of the work part: the existence test by name (any
+// case), the creation of a scenario part from the root part (saved or not),
+// the removal of every scenario with the master's scenario folder, and the
+// removal of the scenario folder alone.
+#include "suspension_motion.h"
+
+#include "farquil.h"
+#include "hm_vd_motion.h"
+#include "morvish.h"
+#include "omvra.h"
+#include "quillon.h"
+#include "sarnweld.h"
+#include "tolvric.h"
+#include "toolbox/detail/owners.h"
+#include "toolbox/detail/undo_scope.h"
+#include "ulvarth.h"
+#include "vornesk.h"
+
+#include <cctype>
+#include <string>
+
+namespace sus = carvell::suspension;
+using carvell::detail::SmBlock;
+
+namespace {
+
+// The source and lines the host's errors of these operations name.
+constexpr const char* kSource = "hm_vd_motion_util";
+constexpr int kDecodeLine = 1369;
+constexpr int kCreateLine = 1448;
+constexpr int kCreateNosaveLine = 1585;
+constexpr const char* kUndecodableMessage = "Failed to decode a Ledgerhold part name.";
+constexpr const char* kNosaveMarkName = "Create Simulation ";
+
+// Answers of the operations themselves.
+enum ScenarioStatus {
+    kScenarioExists = 1,      // create: a scenario of the name exists
+    kScenarioFileMissing = 1  // remove all: a listed scenario file does not exist
+};
+
+// The scenario part files of the work part, freed with HM_free_string_array.
+class ScenarioFiles {
+public:
+    ScenarioFiles() = default;
+    ~ScenarioFiles() { HM_free_string_array(count_, files_); }
+    ScenarioFiles(const ScenarioFiles&) = delete;
+    ScenarioFiles& operator=(const ScenarioFiles&) = delete;
+
+    int locate() { return HM_SF_locate_scenarios(&count_, &files_); }
+    int count() const { return count_; }
+    const char* operator[](int i) const { return files_[i]; }
+
+private:
+    int count_ = 0;
+    char** files_ = nullptr;
+};
+
+std::string lower_case(const char* text) {
+    std::string lower = text;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+// The scenario name of a listed file: under the data-management system the
+// name its part file name decodes to (an undecodable one raises the host's
+// internal error), else the file's leaf; without the part's extension, then
+// without that of scenario data.
+std::string scenario_name_of(const char* file) {
+    char leaf[HM_MAX_FSPEC_BUFSIZE] = "", name[HM_MAX_FSPEC_BUFSIZE] = "";
+    if (RTENV_ask_kwmanager_active()) {
+        char number[KWMGR_FIELD_BUFSIZE], revision[KWMGR_FIELD_BUFSIZE], type[KWMGR_FIELD_BUFSIZE],
+            decoded[KWMGR_FIELD_BUFSIZE];
+        if (KWMGR_decode_part_filename(file, number, revision, type, decoded) != 0)
+            ERROR_internal(kSource, kDecodeLine, kUndecodableMessage);
+        (void)hc4574(decoded, HC_FILE_PART, leaf);
+        (void)hc4574(leaf, HC_FILE_SCENARIO_DATA, name);
+    } else {
+        (void)hc4574(file, HC_FILE_PART, name);
+    }
+    return name;
+}
+
+// Whether the work part has a scenario of the name (any case) into
+// *exists; the listing's code, or the code of the error that a listed file
+// raised (*exists false).
+int find_scenario(const char* wanted_name, bool* exists) {
+    *exists = false;
+    ScenarioFiles files;
+    const int listed = files.locate();
+    const std::string wanted = lower_case(wanted_name);
+    try {
+        for (int i = 0; i < files.count(); ++i) {
+            if (lower_case(scenario_name_of(files[i]).c_str()) == wanted) {
+                *exists = true;
+                break;
+            }
+        }
+    } catch (...) {
+        *exists = false;
+        return carvell::detail::caught_code(kSource, kDecodeLine);
+    }
+    return listed;
+}
+
+// What the two creations differ in.
+struct CreateOptions {
+    const char* mark_name;
+    bool important_mark;
+    bool save;
+    int exception_line;
+};
+
+// Makes the scenario part from the root part (nothing when the root is a
+// scenario part already: *scenario becomes the root). Host exceptions pass.
+void derive_scenario(const char* name, bool save, tag_t* scenario) {
+    const tag_t root = CONTEXT_ask_root_part();
+    if (SFMOD_is_scenario_part(root)) {
+        *scenario = root;
+        return;
+    }
+    const tag_t work = HM_ASSEM_ask_work_part();
+    SFMOD_session_t* session = SFMOD_enter_scenario();
+    const tag_t made = SFMOD_create_scen_from_root(name);
+    session->scenario = made;
+    SFMOD_add_scenario(name, true);
+    (void)KMC_cleanup_motion_part(work);
+    if (save) SFMOD__save_scenario(made);
+    *scenario = made;
+}
+
+int create_scenario(const char* name, tag_t* scenario, const CreateOptions& options) {
+    if (!name || !scenario) return sus::kBadInput;
+    sus::HostSession session;
+    bool exists = false;
+    const int searched = find_scenario(name, &exists);
+    if (searched != 0) return searched;
+    if (exists) return kScenarioExists;
+
+    tag_t made = 0;
+    int status = 0;
+    {
+        carvell::detail::UndoScope mark(UNDO_visible, options.mark_name);
+        if (options.important_mark) (void)UNDO_KW_set_mark_importance(mark.mark(), nullptr);
+        status = carvell::detail::run_step(mark, kSource, options.exception_line, [&] {
+            derive_scenario(name, options.save, &made);
+            return 0;
+        });
+        mark.keep();
+    }
+    if (status != 0) return status;
+    *scenario = made;
+    const int set = HM_ASSEM_set_work_part(made);
+    if (set != 0 || !options.save) return set;
+    return HM_PART_save(made);
+}
+
+}  // namespace
+
+int HM_VD_MOTION_is_scenario_exist(const char* name, bool* exists) {
+    if (!name || !exists) return sus::kBadInput;
+    sus::HostSession session;
+    return find_scenario(name, exists);
+}
+
+int HM_VD_MOTION_create_scenario(char* name, tag_t* scenario) {
+    return create_scenario(name, scenario, CreateOptions{nullptr, true, true, kCreateLine});
+}
+
+int HM_VD_MOTION_create_scenario_nosave(char* name, tag_t* scenario) {
+    return create_scenario(name, scenario, CreateOptions{kNosaveMarkName, false, false, kCreateNosaveLine});
+}
+
+namespace {
+
+// The work part's scenario folder: beside its part file, named after it
+// without the extension. Empty when the name cannot be built.
+std::string work_part_scenario_folder() {
+    char file[HM_MAX_FSPEC_BUFSIZE], folder[HM_MAX_FSPEC_BUFSIZE], leaf[HM_MAX_FSPEC_BUFSIZE],
+        stem[HM_MAX_FSPEC_BUFSIZE], joined[HM_MAX_FSPEC_BUFSIZE];
+    if (HM_PART_ask_part_name(HM_ASSEM_ask_work_part(), file, sizeof file) != 0 ||
+        hc4576(file, HC_FILE_PART, folder, leaf) != 0 || hc4574(leaf, HC_FILE_PART, stem) != 0 || !*stem ||
+        hc4575(folder, stem, HC_FILE_FOLDER, joined) != 0)
+        return std::string();
+    return joined;
+}
+
+// Closes the scenario's part when it is loaded, then deletes its file: 0,
+// kScenarioFileMissing, or the host's code of the deletion.
+int remove_scenario_file(const char* file) {
+    if (HM_PART_is_loaded(file)) (void)HM_PART_close(HM_PART_ask_part_tag(file), 0, 1);
+    int missing = 0;
+    const int asked = HM_CFI_ask_file_exist(file, &missing);
+    if (asked != 0) return asked;
+    if (missing != 0) return kScenarioFileMissing;
+    return hc4561(file, HC_FILE_PART);
+}
+
+}  // namespace
+
+int HM_VD_MOTION_remove_all_scenarios() {
+    sus::HostSession session;
+    // The folder is named before any scenario part is closed: a scenario
+    // work part closed on the way leaves no work part to name it by.
+    const std::string folder = work_part_scenario_folder();
+    int listed = 0;
+    {
+        ScenarioFiles files;
+        listed = files.locate();
+        for (int i = 0; i < files.count(); ++i) {
+            const int removed = remove_scenario_file(files[i]);
+            if (removed != 0) return removed;
+        }
+    }
+    int missing = 1;
+    if (!folder.empty() && HM_CFI_ask_file_exist(folder.c_str(), &missing) == 0 && missing == 0) {
+        const int deleted = hc4561(folder.c_str(), HC_FILE_FOLDER);
+        if (deleted != 0) return deleted;
+    }
+    return listed;
+}
+
+namespace {
+
+// Whether the folder lies beside the master's part file and is named after
+// it: the only folder the removal may delete.
+bool is_scenario_folder_of(tag_t master, const char* folder) {
+    char file[HM_MAX_FSPEC_BUFSIZE], master_folder[HM_MAX_FSPEC_BUFSIZE], leaf[HM_MAX_FSPEC_BUFSIZE],
+        stem[HM_MAX_FSPEC_BUFSIZE];
+    if (HM_PART_ask_part_name(master, file, sizeof file) != 0 ||
+        hc4576(file, HC_FILE_PART, master_folder, leaf) != 0 || hc4574(leaf, HC_FILE_PART, stem) != 0)
+        return false;
+    SmBlock<char> directory, name;
+    if (CFI_split_filespec(folder, 0, directory.out(), name.out()) != 0) return false;
+    return std::string(directory.get()) == master_folder && std::string(name.get()) == stem;
+}
+
+}  // namespace
+
+int HM_VD_MOTION_remove_scenario_folder(tag_t master) {
+    if (!master) return sus::kBadInput;
+    SmBlock<char> folder(SFMOD__ask_scen_dir_fm_master(master));
+    if (!folder || !is_scenario_folder_of(master, folder.get())) return sus::kBadInput;
+    const int deleted = CFI_delete_file(folder.get(), CFI_FILE_TYPE_FOLDER);
+    ERROR_lprintf("\n+++Remove scenario path: %s Return = %d\n", folder.get(), deleted);
+    return deleted;
+}
