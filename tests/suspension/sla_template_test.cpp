@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -378,6 +379,32 @@ TEST_F(SlaTemplateTest, TheStabilizerBarKeepsThisSidesLine) {
     EXPECT_EQ(lower.second_link, s.links[SLA_LINK_LWR_CNTRL]);
 }
 
+TEST_F(SlaTemplateTest, TheBarLinkTakesTheFirstOccurrenceOfEachComponentTheArrayStaysTheCallers) {
+    // The bar half as a box in its own part, placed once in the work part;
+    // the second component has no occurrence and is passed over.
+    const tag_t bar_part = host_testing::make_part("sla_bar");
+    const double corner[3] = {-400, 0, 450}, size[3] = {20, 420, 20};
+    const tag_t body = host_testing::make_box(corner, size);
+    const tag_t unplaced = host_testing::make_line({0, 0, 0}, {0, 100, 0});
+    ASSERT_EQ(HM_ASSEM_set_work_part(part_), 0);
+    const tag_t occurrence = host_testing::add_occurrence(host_testing::add_component(bar_part, "BAR"), body);
+    ASSERT_NE(occurrence, 0u);
+    sla_suspension_s s = truck_corner(true, true);
+    tag_t components[2] = {body, unplaced};
+    s.stab_components = components;
+    s.stab_component_count = 2;
+    build(s);
+    KMC_link_t bar;
+    ASSERT_EQ(KMC_init_link(&bar), 0);
+    ASSERT_EQ(KMC_ask_link(s.links[SLA_LINK_STAB], &bar), 0);
+    EXPECT_EQ(bar.num_geometries, 2) << "the bar line and the one placed component";
+    TEXT_free(&bar.name);
+    EXPECT_EQ(s.stab_components, components);
+    EXPECT_EQ(s.stab_component_count, 2);
+    EXPECT_EQ(components[0], body);
+    EXPECT_EQ(count(HM_motion_joint_type), 19);
+}
+
 TEST_F(SlaTemplateTest, BuiltTwiceAndDeletedTwiceLeavesNothingDoubled) {
     sla_suspension_s s = truck_corner(true, true);
     build(s);
@@ -457,6 +484,66 @@ TEST_F(SlaTemplateTest, BadInputBuildsNothing) {
     EXPECT_NE(HM_VD_SLA_SUSP_build_motion(&s), 0);
     EXPECT_EQ(host_testing::count_objects(part_, 0), structure) << "only the structure built before";
     EXPECT_EQ(host_testing::session_depth(), 0);
+}
+
+// The index of a link in an articulation's answer.
+size_t link_index(const host_testing::Articulation& a, tag_t link) {
+    for (size_t i = 0; i < a.links.size(); ++i)
+        if (a.links[i] == link) return i;
+    ADD_FAILURE() << "link not in the mechanism";
+    return 0;
+}
+
+double distance(const P3& a, const P3& b) { return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]); }
+
+TEST_F(SlaTemplateTest, TheShockDrivesTheWheelThroughItsTravelAndTheRackSteersIt) {
+    sla_suspension_s s = truck_corner(true, true);
+    build(s);
+    // Shock shift from -60 (rebound) to +60 (jounce) with the rack held,
+    // then the rack moved 20 towards the other side, then back to design.
+    std::vector<std::vector<double>> values;
+    for (int i = 0; i <= 24; ++i) values.push_back({-60.0 + 5.0 * i, 0.0});
+    values.push_back({0.0, 20.0});
+    values.push_back({0.0, 0.0});
+    host_testing::Articulation result;
+    ASSERT_EQ(host_testing::articulate({s.joints[SLA_J_SHK_CENTER], s.joints[SLA_J_STEER]}, values, &result), 0);
+    EXPECT_LT(result.max_residual, 1e-8);
+    const size_t knuckle = link_index(result, s.links[SLA_LINK_KNUCK]);
+    const size_t lower_arm = link_index(result, s.links[SLA_LINK_LWR_CNTRL]);
+    const P3 wheel = design(SLA_WHEEL_CENTERLINE), shock_lower = design(SLA_LOWER_SHOCK_CENTER),
+             shock_upper = design(SLA_UPPER_SHOCK_CENTER);
+    const double shock_length = distance(shock_lower, shock_upper);
+    double previous = -1e9;
+    for (size_t step = 0; step <= 24; ++step) {
+        SCOPED_TRACE(step);
+        const double shift = values[step][0];
+        // The shock's eye on the lower arm sits its design length less the shift from the upper eye.
+        const P3 eye = host_testing::transform_point(result.steps[step][lower_arm], shock_lower);
+        EXPECT_NEAR(distance(eye, shock_upper), shock_length - shift, 1e-6);
+        const P3 w = host_testing::transform_point(result.steps[step][knuckle], wheel);
+        EXPECT_GT(w[2], previous) << "jounce raises the wheel";
+        previous = w[2];
+    }
+    EXPECT_GT(previous - 390, 60) << "the wheel travels further than the shock (the arm's lever)";
+    // The rack moved towards the right pulls the tie rod, which is behind
+    // the axle, inwards: the left wheel toes out, asin(-a_x) < 0 for the
+    // outboard spin axis a.
+    const P3 spin = host_testing::transform_vector(result.steps[25][knuckle], {0, 1, 0});
+    const double toe = std::asin(-spin[0]) * 180.0 / M_PI;
+    EXPECT_LT(toe, -3.0);
+    EXPECT_GT(toe, -15.0);
+    // Back at design the knuckle, the arms, the shock and the drive shaft
+    // are where they were. (The rack may spin about its axis with the tie
+    // rod, and the bar slide along its bushing axis with its link: motions
+    // the two drivers leave free, so those links are not probed.)
+    for (int link : {SLA_LINK_KNUCK, SLA_LINK_UPP_CNTRL, SLA_LINK_LWR_CNTRL, SLA_LINK_UP_SHK, SLA_LINK_LOW_SHK,
+                     SLA_LINK_OUT}) {
+        SCOPED_TRACE(link);
+        for (const P3& probe : {wheel, shock_lower, P3{0, 0, 0}}) {
+            const P3 q = host_testing::transform_point(result.steps.back()[link_index(result, s.links[link])], probe);
+            for (int k = 0; k < 3; ++k) EXPECT_NEAR(q[k], probe[k], 1e-3);
+        }
+    }
 }
 
 class SlaInchTest : public InchHostTest {};
