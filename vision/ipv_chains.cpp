@@ -304,33 +304,6 @@ int ipv_reparam_curves(hm_list_p_t curves, const double dir[3], int mode, int* c
     return 0;
 }
 
-namespace carvell::vision {
-namespace {
-
-// The point within the search ring of the current one whose step turns
-// least to the left of the heading about the normal; -1 when none.
-int least_left_turn(int n, double** points, int current, const double heading[3], const double normal[3],
-                    const double search[3]) {
-    int next = -1;
-    double best = 6.283185307179586;
-    for (int i = 0; i < n; ++i) {
-        const double d = dist(points[i], points[current]);
-        if (!(d > search[0] && d < search[1])) continue;
-        const double to[3] = {points[i][0] - points[current][0], points[i][1] - points[current][1],
-                              points[i][2] - points[current][2]};
-        double turn = 0.0;
-        HM_VEC3_angle_between(heading, to, normal, &turn);
-        if (turn < best) {
-            best = turn;
-            next = i;
-        }
-    }
-    return next;
-}
-
-}  // namespace
-}  // namespace carvell::vision
-
 int HM_VD_ipv_ask_profile_points(int n, double** points, const double origin[3], const double normal[3],
                                  const double search[3], int mode, int* count, int** indices, double*** out) {
     if (!count || !indices || !out) return -1;
@@ -340,7 +313,7 @@ int HM_VD_ipv_ask_profile_points(int n, double** points, const double origin[3],
     if (n < 1 || !points || !origin || !normal || !search) return -1;
     constexpr double kStartAtOrigin = 0.001;
     constexpr double kTwoPi = 6.283185307179586;
-    constexpr double kQuarterTurn = kTwoPi / 4.0;
+    constexpr double kLeastSweep = kTwoPi / 8.0;
     int start = 0;
     for (int i = 1; i < n; ++i) {
         const double di = dist(points[i], origin), ds = dist(points[start], origin);
@@ -379,29 +352,22 @@ int HM_VD_ipv_ask_profile_points(int n, double** points, const double origin[3],
             if (!(d > search[0] && d < search[1])) continue;
             const double to[3] = {points[i][0] - points[current][0], points[i][1] - points[current][1],
                                   points[i][2] - points[current][2]};
+            // The boundary is walked with the cloud on the left and the
+            // outside (mode 0) or the opening (mode 1) on the right: the next
+            // point is the first one met sweeping from the way back through
+            // the right side, which hugs the edge round convex and concave
+            // corners alike and never cuts through the cloud. Points less
+            // than kLeastSweep off the way back are steps backwards along the
+            // edge's uneven points, not turns.
+            const double back[3] = {-ref[0], -ref[1], -ref[2]};
             double turn = 0.0;
-            if (mode == 0) {
-                // Outer boundary, walked with the cloud on the left: the
-                // smallest turn to the left from the heading.
-                HM_VEC3_angle_between(ref, to, normal, &turn);
-            } else {
-                // Inner boundary, walked with the opening on the right: the
-                // sharpest forward turn to the right (the opening's edge),
-                // since the straight-on points lie in the cloud beyond it.
-                double right = 0.0;
-                HM_VEC3_angle_between(to, ref, normal, &right);
-                if (right >= kQuarterTurn) continue;
-                turn = kQuarterTurn - right;
-            }
+            HM_VEC3_angle_between(back, to, normal, &turn);
+            if (turn < kLeastSweep) continue;
             if (turn < best) {
                 best = turn;
                 next = i;
             }
         }
-        // No forward point to the right: the boundary bends left here (its
-        // points are not exactly on a smooth curve); the step that turns
-        // least to the left follows it, as on the outer boundary.
-        if (next < 0 && mode != 0) next = least_left_turn(n, points, current, ref, normal, search);
         if (next < 0) return -1;
         for (int k = 0; k < 3; ++k) ref[k] = points[next][k] - points[current][k];
         current = next;

@@ -308,6 +308,31 @@ TEST_F(IpvWheelTest, EdgeCurvesOfABoxRunAlongItsTwelveEdges) {
 
 // ---- silhouette contours ----
 
+// A hub with spokes projects to a cloud whose outer edge has concave
+// corners, with cloud points running on straight ahead inside it. The outer
+// walk must follow the edge into the corners: round a plus-shaped grid
+// (bars 60 x 10 crossing) it encloses the plus's area, 2 * 600 - 100.
+TEST_F(IpvWheelTest, OuterProfileWalkFollowsConcaveCornersOfAPlusShapedCloud) {
+    std::vector<Point3> grid;
+    for (int x = -30; x <= 30; ++x)
+        for (int y = -30; y <= 30; ++y)
+            if ((std::abs(y) <= 5) || (std::abs(x) <= 5)) grid.push_back({x + 0.01 * y, y + 0.0, 0.0});
+    std::vector<double*> rows;
+    for (Point3& p : grid) rows.push_back(p.data());
+    const double origin[3] = {0, 0, 0}, normal[3] = {0, 0, 1}, search[3] = {0.5, 1.6, 2.0};
+    int count = 0;
+    int* indices = nullptr;
+    double** pts = nullptr;
+    ASSERT_EQ(HM_VD_ipv_ask_profile_points(static_cast<int>(rows.size()), rows.data(), origin, normal, search, 0,
+                                           &count, &indices, &pts),
+              0);
+    double area = 0.0;
+    for (int i = 0; i + 1 < count; ++i) area += pts[i][0] * pts[i + 1][1] - pts[i + 1][0] * pts[i][1];
+    EXPECT_NEAR(std::fabs(area) / 2.0, 1100.0, 6.0);
+    SM_free(indices);
+    HM_VD_ipv_free_points(count, &pts);
+}
+
 // The inner walk starts at the point nearest the origin; on a cloud whose
 // inner edge is slightly uneven, every point ahead of it may lie a little
 // to the left of the exact tangent. The walk must still go round.
@@ -447,6 +472,178 @@ TEST_F(IpvWheelTest, SeeThroughContourOfAPanelGaugeIsItsOutlineOnAPlaneFacingThe
     for (tag_t t : curves) HM_OBJ_delete_object(t);
     HM_MODL_delete_list(&contour);
     HM_MODL_delete_list(&gauge);
+}
+
+// ---- the upper wheel outline and the wheel's opening ----
+
+// A wheel drawn in the plane x = 0 about the origin: outer contour radius
+// 200, inner 170; the rim's section a circle of radius 15 about the top of
+// the rim's centreline (0, 0, 185) in the lateral plane y = 0. The cut lies
+// 5 % of the outer width (400) below the centre: at z = -20.
+class IpvUpperWheelTest : public IpvWheelTest {
+protected:
+    static tag_t Circle(double radius, double from = 0.0, double to = 2.0 * kPi) {
+        return host_testing::make_arc({0, 0, 0}, radius, from, to, {0, 1, 0}, {0, 0, 1});
+    }
+    static double ArcAboveCut(double radius) { return radius * (2.0 * kPi - 2.0 * std::acos(20.0 / radius)); }
+    static double Foot(double radius) { return std::sqrt(radius * radius - 20.0 * 20.0); }
+};
+
+TEST_F(IpvUpperWheelTest, UpperOutlineIsTheRimBandAboveTheCutClosedByTwoLines) {
+    struct Case {
+        const char* name;
+        std::vector<tag_t> outer;
+    } cases[] = {
+        {"outer contour of one circle", {Circle(200.0)}},
+        {"outer contour of two half circles", {Circle(200.0, 0.0, kPi), Circle(200.0, kPi, 2.0 * kPi)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ipv_steering_wheel_t wheel{};
+        wheel.outer_contour = make_list(c.outer);
+        wheel.inner_contour = make_list({Circle(170.0)});
+        wheel.rim_upper_section = make_list({host_testing::make_arc({0, 0, 185}, 15.0, 0.0, 2.0 * kPi, {1, 0, 0}, {0, 0, 1})});
+        hm_list_p_t outline = nullptr;
+        const int before = host_testing::count_objects();
+        ASSERT_EQ(HM_VD_ipv_create_upper_steering_wheel(origin_, matrix_, &wheel, &outline), 0);
+        ASSERT_NE(outline, nullptr);
+        const std::vector<tag_t> curves = list_items(outline);
+        EXPECT_EQ(curves.size(), 4u);
+        EXPECT_EQ(host_testing::count_objects(), before + 4);   // only the outline stays
+        EXPECT_EQ(LoopCounts(curves), std::make_pair(1, 1));
+        const double expected = ArcAboveCut(200.0) + ArcAboveCut(170.0) + 2.0 * (Foot(200.0) - Foot(170.0));
+        EXPECT_NEAR(Length(curves), expected, 0.05);
+        double lowest = 1e300;
+        for (tag_t t : curves)
+            for (int i = 0; i <= 20; ++i) lowest = std::min(lowest, support::curve_point(t, i / 20.0)[2]);
+        EXPECT_NEAR(lowest, -20.0, 1e-3);
+        for (tag_t t : curves) HM_OBJ_delete_object(t);
+        HM_MODL_delete_list(&outline);
+        for (hm_list_p_t* l : {&wheel.outer_contour, &wheel.inner_contour, &wheel.rim_upper_section})
+            HM_MODL_delete_list(l);
+    }
+}
+
+TEST_F(IpvUpperWheelTest, AnOuterContourCrossingTheCutOnceGivesNoOutline) {
+    ipv_steering_wheel_t wheel{};
+    // From 30 degrees below the side up over the top to the other side at centre height.
+    wheel.outer_contour = make_list({Circle(200.0, -kPi / 6.0, kPi)});
+    wheel.inner_contour = make_list({Circle(170.0)});
+    wheel.rim_upper_section = make_list({host_testing::make_arc({0, 0, 185}, 15.0, 0.0, 2.0 * kPi, {1, 0, 0}, {0, 0, 1})});
+    const int before = host_testing::count_objects();
+    hm_list_p_t outline = reinterpret_cast<hm_list_p_t>(this);
+    EXPECT_NE(HM_VD_ipv_create_upper_steering_wheel(origin_, matrix_, &wheel, &outline), 0);
+    EXPECT_EQ(outline, nullptr);
+    EXPECT_EQ(host_testing::count_objects(), before);
+    ipv_steering_wheel_t missing = wheel;
+    missing.inner_contour = nullptr;
+    EXPECT_EQ(HM_VD_ipv_create_upper_steering_wheel(origin_, matrix_, &missing, &outline), -1);
+    EXPECT_EQ(HM_VD_ipv_create_upper_steering_wheel(origin_, matrix_, nullptr, &outline), -1);
+    for (hm_list_p_t* l : {&wheel.outer_contour, &wheel.inner_contour, &wheel.rim_upper_section}) HM_MODL_delete_list(l);
+}
+
+// The opening of a wheel (circle of radius 100 in z = 0) crossed by a hub
+// bar 20 wide (|y| <= 10, x from -120 to 120), seen from above. The upper
+// region (y > 10) lies nearest the plane through the rim top P = (0, 100, 0):
+// its bar edge is the hub outline; the lower region is the see-through.
+TEST_F(IpvWheelTest, HubBarSplitsTheOpeningIntoHubAndSeeThrough) {
+    hm_list_p_t rim = make_list({host_testing::make_arc({0, 0, 0}, 100.0, 0.0, 2.0 * kPi)});
+    hm_list_p_t bar = make_list({support::new_line(-120, -10, 0, 120, -10, 0), support::new_line(120, -10, 0, 120, 10, 0),
+                                 support::new_line(120, 10, 0, -120, 10, 0), support::new_line(-120, 10, 0, -120, -10, 0)});
+    const double p[3] = {0, 100, 0}, c[3] = {0, 0, 0}, tol[2] = {0.01, 0.01};
+    hm_list_p_t hubs = nullptr, see = nullptr;
+    ASSERT_EQ(HM_VD_ipv_ask_hubs_and_seethrus(rim, bar, p, c, tol, &hubs, &see), 0);
+    const double chord = 2.0 * std::sqrt(100.0 * 100.0 - 10.0 * 10.0);
+    const std::vector<tag_t> hub_curves = list_items(hubs), see_curves = list_items(see);
+    EXPECT_NEAR(Length(hub_curves), chord, 1e-6);
+    for (tag_t t : hub_curves) EXPECT_NEAR(support::curve_point(t, 0.5)[1], 10.0, 1e-9);
+    EXPECT_EQ(LoopCounts(see_curves), std::make_pair(1, 1));
+    EXPECT_NEAR(Length(see_curves), chord + 100.0 * 2.0 * std::acos(0.1), 1e-6);
+    for (tag_t t : see_curves) EXPECT_LT(support::curve_point(t, 0.5)[1], -10.0 + 1e-9);
+    HM_MODL_delete_list(&hubs);
+    HM_MODL_delete_list(&see);
+    HM_MODL_delete_list(&rim);
+    HM_MODL_delete_list(&bar);
+}
+
+TEST_F(IpvWheelTest, HubsAndSeeThroughsRefuseOpenOutlinesAndOutlinesThatDoNotCross) {
+    const tag_t circle = host_testing::make_arc({0, 0, 0}, 100.0, 0.0, 2.0 * kPi);
+    const tag_t arc = host_testing::make_arc({0, 0, 0}, 100.0, 0.0, kPi);
+    const tag_t small = host_testing::make_arc({0, 0, 0}, 40.0, 0.0, 2.0 * kPi);
+    const double p[3] = {0, 100, 0}, c[3] = {0, 0, 0}, tol[2] = {0.01, 0.01};
+    struct Case {
+        const char* name;
+        std::vector<tag_t> rim, hub;
+        const char* message;
+    } cases[] = {
+        {"open inner rim", {arc}, {small}, "The inner rim is not closed"},
+        {"open hub outline", {circle}, {arc}, "The hub outer is not closed"},
+        {"a hub inside the rim, not crossing it", {circle}, {small}, nullptr},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        host_testing::clear_sinks();
+        hm_list_p_t rim = make_list(k.rim), hub = make_list(k.hub);
+        const int before = host_testing::count_objects();
+        hm_list_p_t hubs = reinterpret_cast<hm_list_p_t>(this), see = hubs;
+        EXPECT_EQ(HM_VD_ipv_ask_hubs_and_seethrus(rim, hub, p, c, tol, &hubs, &see), -1);
+        EXPECT_EQ(hubs, nullptr);
+        EXPECT_EQ(see, nullptr);
+        EXPECT_EQ(host_testing::count_objects(), before);
+        if (k.message) {
+            const auto& log = host_testing::syslog();
+            EXPECT_NE(std::find(log.begin(), log.end(), std::string(k.message)), log.end());
+        }
+        HM_MODL_delete_list(&rim);
+        HM_MODL_delete_list(&hub);
+    }
+}
+
+// The rim's section by the lateral plane through the wheel centre: the
+// highest loop is the tube's cross-section at the top of the rim.
+TEST_F(IpvWheelTest, RimUpperSectionIsTheTubeSectionAtTheTopOfTheRim) {
+    hm_list_p_t wheel = make_list({Rim()});
+    const double tol[2] = {0.01, 0.01};
+    double top[3];
+    hm_list_p_t section = nullptr;
+    ASSERT_EQ(HM_VD_ipv_ask_rim_upper_section_curves(origin_, matrix_, wheel, kC.data(), kC.data(), tol, top, &section), 0);
+    // The centroid of the section's chord points (chord tolerance 1 mm on a
+    // 15 mm circle) lies within half a millimetre of the circle's centre.
+    support::expect_point(top, At(kC, kRimRadius, kUp), 0.5);
+    const std::vector<tag_t> curves = list_items(section);
+    EXPECT_EQ(LoopCounts(curves), std::make_pair(1, 1));
+    const auto [lo, hi] = RadiusRange(curves, At(kC, kRimRadius, kUp));
+    EXPECT_NEAR(lo, kTubeRadius, 1e-3);
+    EXPECT_NEAR(hi, kTubeRadius, 1e-3);
+    for (tag_t t : curves) HM_OBJ_delete_object(t);
+    HM_MODL_delete_list(&section);
+    HM_MODL_delete_list(&wheel);
+}
+
+// The whole extraction on a spoked wheel seen from a point on its axis.
+TEST_F(IpvWheelTest, SpokedWheelGivesAClosedUpperOutlineTheUpperHubEdgeAndTwoSeeThroughs) {
+    const Point3 eye = At(kC, 700.0, kNormal);
+    hm_list_p_t wheel = make_list({Rim()}), hub = make_list(HubAndSpokes());
+    double centre[3], top[3];
+    tag_t plane = 0;
+    hm_list_p_t outline = nullptr, hubs = nullptr, see = nullptr;
+    ASSERT_EQ(HM_VD_ipv_extract_sw_curve(origin_, matrix_, eye.data(), wheel, hub, centre, top, &plane, &outline,
+                                         &hubs, &see),
+              0);
+    support::expect_point(centre, kC, 1e-4);
+    support::expect_point(top, At(kC, kRimRadius, kUp), 0.5);
+    EXPECT_NE(plane, 0u);
+    const std::vector<tag_t> band = list_items(outline), hub_curves = list_items(hubs), holes = list_items(see);
+    EXPECT_EQ(LoopCounts(band), std::make_pair(1, 1));
+    EXPECT_EQ(LoopCounts(holes), std::make_pair(2, 2));
+    // The band reaches no lower than the cut (about 21 mm below the centre);
+    // the hub edge seen through the upper opening lies above the centre.
+    for (tag_t t : band)
+        for (int i = 0; i <= 20; ++i)
+            EXPECT_GT(Dot(Minus(support::curve_point(t, i / 20.0), kC), kUp), -25.0);
+    ASSERT_FALSE(hub_curves.empty());
+    for (tag_t t : hub_curves) EXPECT_GT(Dot(Minus(support::curve_point(t, 0.5), kC), kUp), 0.0);
+    for (hm_list_p_t* l : {&outline, &hubs, &see, &wheel, &hub}) HM_MODL_delete_list(l);
 }
 
 }  // namespace
