@@ -9,8 +9,10 @@
 
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
+#include "morvish.h"
 #include "omvra.h"
 #include "quillon.h"
+#include "yarrowin.h"
 
 #include <gtest/gtest.h>
 
@@ -105,6 +107,14 @@ protected:
                 hi = std::max(hi, r);
             }
         return {lo, hi};
+    }
+    // Points, curves, planes, datum planes and facetted models of the part.
+    static int Geometry() {
+        int n = 0;
+        for (int type : {int{HM_point_type}, int{HM_line_type}, int{HM_circle_type}, int{HM_conic_type}, int{HM_spline_type}, int{HM_plane_type},
+                         int{HM_datum_type}, int{HM_facet_model_type}})
+            n += host_testing::count_objects(0, type);
+        return n;
     }
     static void FreeGroups(int n, hm_list_p_t* groups) {
         for (int i = 0; i < n; ++i) HM_MODL_delete_list(&groups[i]);
@@ -627,6 +637,7 @@ TEST_F(IpvWheelTest, SpokedWheelGivesAClosedUpperOutlineTheUpperHubEdgeAndTwoSee
     double centre[3], top[3];
     tag_t plane = 0;
     hm_list_p_t outline = nullptr, hubs = nullptr, see = nullptr;
+    const int before = Geometry();
     ASSERT_EQ(HM_VD_ipv_extract_sw_curve(origin_, matrix_, eye.data(), wheel, hub, centre, top, &plane, &outline,
                                          &hubs, &see),
               0);
@@ -634,16 +645,78 @@ TEST_F(IpvWheelTest, SpokedWheelGivesAClosedUpperOutlineTheUpperHubEdgeAndTwoSee
     support::expect_point(top, At(kC, kRimRadius, kUp), 0.5);
     EXPECT_NE(plane, 0u);
     const std::vector<tag_t> band = list_items(outline), hub_curves = list_items(hubs), holes = list_items(see);
+    // Only the plane and the handed-out curves stay once the pieces logged
+    // for deletion are gone (the bodies' faces and edges keep the tags they
+    // were given on the way).
+    UPDATE_do_update();
+    EXPECT_EQ(Geometry(), before + 1 + static_cast<int>(band.size() + hub_curves.size() + holes.size()));
     EXPECT_EQ(LoopCounts(band), std::make_pair(1, 1));
     EXPECT_EQ(LoopCounts(holes), std::make_pair(2, 2));
-    // The band reaches no lower than the cut (about 21 mm below the centre);
-    // the hub edge seen through the upper opening lies above the centre.
+    // The band runs from the outer contour's top (the tangent circle's
+    // radius, as in the contour test) down to the cut, 5 % of the outer
+    // contour's width below the centre.
+    const double a = std::atan(kRimRadius / 700.0), b = std::asin(kTubeRadius / std::hypot(kRimRadius, 700.0));
+    const double outer_radius = 700.0 * std::tan(a + b);
+    double highest = -1e300, lowest = 1e300;
     for (tag_t t : band)
-        for (int i = 0; i <= 20; ++i)
-            EXPECT_GT(Dot(Minus(support::curve_point(t, i / 20.0), kC), kUp), -25.0);
+        for (int i = 0; i <= 50; ++i) {
+            const double up = Dot(Minus(support::curve_point(t, i / 50.0), kC), kUp);
+            highest = std::max(highest, up);
+            lowest = std::min(lowest, up);
+        }
+    EXPECT_NEAR(highest, outer_radius, 1.5);
+    EXPECT_NEAR(lowest, -0.05 * 2.0 * outer_radius, 1.0);
+    // The hub edge seen through the upper opening lies above the centre.
     ASSERT_FALSE(hub_curves.empty());
     for (tag_t t : hub_curves) EXPECT_GT(Dot(Minus(support::curve_point(t, 0.5), kC), kUp), 0.0);
     for (hm_list_p_t* l : {&outline, &hubs, &see, &wheel, &hub}) HM_MODL_delete_list(l);
+}
+
+TEST_F(IpvWheelTest, ExtractionsRefuseBadInputAndLeaveNothing) {
+    const Point3 eye = At(kC, 700.0, kNormal);
+    const tag_t line = support::new_line(0, 0, 0, 1, 0, 0);
+    hm_list_p_t lines = make_list({line}), empty = make_list({});
+    const int before = host_testing::count_objects();
+    struct Case {
+        const char* name;
+        hm_list_p_t solids;
+        const double* eye;
+        int code;
+    } cases[] = {
+        {"no view point", lines, nullptr, -1},
+        {"no solids", empty, eye.data(), -1},
+        {"a curve for a solid", lines, eye.data(), -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        double centroid[3], top[3];
+        tag_t plane = 9;
+        hm_list_p_t contour = reinterpret_cast<hm_list_p_t>(this), outline = contour, hubs = contour, see = contour;
+        EXPECT_EQ(HM_VD_ipv_extract_ss_curve(c.eye, c.solids, centroid, &plane, &contour), c.code);
+        EXPECT_EQ(plane, 0u);
+        EXPECT_EQ(contour, nullptr);
+        plane = 9;
+        EXPECT_EQ(HM_VD_ipv_extract_sw_curve(origin_, matrix_, c.eye, c.solids, c.solids, centroid, top, &plane,
+                                             &outline, &hubs, &see),
+                  c.code);
+        EXPECT_EQ(plane, 0u);
+        EXPECT_EQ(outline, nullptr);
+        EXPECT_EQ(hubs, nullptr);
+        EXPECT_EQ(see, nullptr);
+        EXPECT_EQ(host_testing::count_objects(), before);
+    }
+    double top[3];
+    hm_list_p_t section = reinterpret_cast<hm_list_p_t>(this);
+    const double tol[2] = {0.01, 0.01};
+    EXPECT_EQ(HM_VD_ipv_ask_rim_upper_section_curves(origin_, matrix_, lines, kC.data(), eye.data(), tol, top, &section),
+              -1);
+    EXPECT_EQ(section, nullptr);
+    EXPECT_EQ(HM_VD_ipv_ask_rim_upper_section_curves(origin_, matrix_, lines, kC.data(), eye.data(), nullptr, top,
+                                                     &section),
+              -1);
+    EXPECT_EQ(host_testing::count_objects(), before);
+    HM_MODL_delete_list(&lines);
+    HM_MODL_delete_list(&empty);
 }
 
 }  // namespace
