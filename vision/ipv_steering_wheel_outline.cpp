@@ -17,6 +17,7 @@
 #include "omvra.h"
 #include "quillon.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -37,6 +38,8 @@ constexpr double kOffsetMillimetres = 20.0;
 constexpr double kOffsetInches = 0.7874015748031497;
 // Points of the least-squares plane of a curve: parameters 0.00 .. 0.95.
 constexpr int kPlanePoints = 20;
+// Parameters within this of a curve's end split it at the end (the split by points).
+constexpr double kSplitSnap = 0.001;
 // Parameter of a curve's middle.
 constexpr double kMiddle = 0.5;
 // The extraction's contour parameters and its contour modes.
@@ -213,6 +216,19 @@ std::vector<tag_t> keep_pieces(hm_list_p_t pieces, tag_t other_sheet, bool keep_
     return kept;
 }
 
+// How far apart the ends of rim and hub pieces that meet at one crossing
+// may lie: a crossing within 0.001 of a curve's parameter range of its end
+// splits that curve at the end itself, up to 0.001 of its length away.
+double piece_join_tolerance(hm_list_p_t rim, hm_list_p_t hub, double tolerance) {
+    double longest = 0.0;
+    for (hm_list_p_t list : {rim, hub})
+        for (tag_t c : detail::list_items(list)) {
+            double length = 0.0;
+            if (HM_CURVE_ask_arc_length(c, 0.0, 1.0, &length) == 0) longest = std::max(longest, length);
+        }
+    return std::max(tolerance, kSplitSnap * longest);
+}
+
 // Every crossing point of a rim curve with a hub curve, in order.
 std::vector<Pt> all_crossings(const std::vector<tag_t>& rim, const std::vector<tag_t>& hub, double tol) {
     std::vector<Pt> out;
@@ -374,7 +390,7 @@ int HM_VD_ipv_ask_hubs_and_seethrus(hm_list_p_t inner_rim, hm_list_p_t hub_outer
     std::vector<tag_t> remaining = rim_kept;
     remaining.insert(remaining.end(), hub_kept.begin(), hub_kept.end());
     detail::HostList remaining_list(new_list(remaining));
-    const Loops loops = loops_of(remaining_list.get(), tolerances[0]);
+    const Loops loops = loops_of(remaining_list.get(), piece_join_tolerance(inner_rim, hub_outer, tolerances[0]));
     for (size_t i = loops.closed; i < loops.rows.size(); ++i)
         deletion.insert(deletion.end(), loops.rows[i].begin(), loops.rows[i].end());
     double nearest = kFarLength;

@@ -557,23 +557,40 @@ TEST_F(IpvUpperWheelTest, AnOuterContourCrossingTheCutOnceGivesNoOutline) {
 // region (y > 10) lies nearest the plane through the rim top P = (0, 100, 0):
 // its bar edge is the hub outline; the lower region is the see-through.
 TEST_F(IpvWheelTest, HubBarSplitsTheOpeningIntoHubAndSeeThrough) {
-    hm_list_p_t rim = make_list({host_testing::make_arc({0, 0, 0}, 100.0, 0.0, 2.0 * kPi)});
-    hm_list_p_t bar = make_list({support::new_line(-120, -10, 0, 120, -10, 0), support::new_line(120, -10, 0, 120, 10, 0),
-                                 support::new_line(120, 10, 0, -120, 10, 0), support::new_line(-120, 10, 0, -120, -10, 0)});
-    const double p[3] = {0, 100, 0}, c[3] = {0, 0, 0}, tol[2] = {0.01, 0.01};
-    hm_list_p_t hubs = nullptr, see = nullptr;
-    ASSERT_EQ(HM_VD_ipv_ask_hubs_and_seethrus(rim, bar, p, c, tol, &hubs, &see), 0);
-    const double chord = 2.0 * std::sqrt(100.0 * 100.0 - 10.0 * 10.0);
-    const std::vector<tag_t> hub_curves = list_items(hubs), see_curves = list_items(see);
-    EXPECT_NEAR(Length(hub_curves), chord, 1e-6);
-    for (tag_t t : hub_curves) EXPECT_NEAR(support::curve_point(t, 0.5)[1], 10.0, 1e-9);
-    EXPECT_EQ(LoopCounts(see_curves), std::make_pair(1, 1));
-    EXPECT_NEAR(Length(see_curves), chord + 100.0 * 2.0 * std::acos(0.1), 1e-6);
-    for (tag_t t : see_curves) EXPECT_LT(support::curve_point(t, 0.5)[1], -10.0 + 1e-9);
-    HM_MODL_delete_list(&hubs);
-    HM_MODL_delete_list(&see);
-    HM_MODL_delete_list(&rim);
-    HM_MODL_delete_list(&bar);
+    const double x = std::sqrt(100.0 * 100.0 - 10.0 * 10.0);   // where the bar's edges cross the rim
+    struct Case {
+        const char* name;
+        std::vector<double> top_edge_breaks;   // x values where the bar's top edge is cut into lines
+        double tolerance;
+    } cases[] = {
+        {"bar edges of one line each", {}, 1e-6},
+        // A line ending 0.05 past a crossing: the split puts that piece's end
+        // at the line's end (within 0.001 of its length), not at the crossing.
+        {"a bar edge line ending just past a crossing", {x + 0.05}, 0.06},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        hm_list_p_t rim = make_list({host_testing::make_arc({0, 0, 0}, 100.0, 0.0, 2.0 * kPi)});
+        std::vector<tag_t> bar = {support::new_line(-120, -10, 0, 120, -10, 0), support::new_line(120, -10, 0, 120, 10, 0)};
+        double from = 120.0;
+        for (double b : c.top_edge_breaks) {
+            bar.push_back(support::new_line(from, 10, 0, b, 10, 0));
+            from = b;
+        }
+        bar.push_back(support::new_line(from, 10, 0, -120, 10, 0));
+        bar.push_back(support::new_line(-120, 10, 0, -120, -10, 0));
+        hm_list_p_t hub = make_list(bar);
+        const double p[3] = {0, 100, 0}, centre[3] = {0, 0, 0}, tol[2] = {0.01, 0.01};
+        hm_list_p_t hubs = nullptr, see = nullptr;
+        ASSERT_EQ(HM_VD_ipv_ask_hubs_and_seethrus(rim, hub, p, centre, tol, &hubs, &see), 0);
+        const std::vector<tag_t> hub_curves = list_items(hubs), see_curves = list_items(see);
+        EXPECT_NEAR(Length(hub_curves), 2.0 * x, c.tolerance);
+        for (tag_t t : hub_curves) EXPECT_NEAR(support::curve_point(t, 0.5)[1], 10.0, 1e-9);
+        EXPECT_EQ(LoopCounts(see_curves), std::make_pair(1, 1));
+        EXPECT_NEAR(Length(see_curves), 2.0 * x + 100.0 * 2.0 * std::acos(0.1), 1e-6);
+        for (tag_t t : see_curves) EXPECT_LT(support::curve_point(t, 0.5)[1], -10.0 + 1e-9);
+        for (hm_list_p_t* l : {&hubs, &see, &rim, &hub}) HM_MODL_delete_list(l);
+    }
 }
 
 TEST_F(IpvWheelTest, HubsAndSeeThroughsRefuseOpenOutlinesAndOutlinesThatDoNotCross) {
@@ -632,44 +649,59 @@ TEST_F(IpvWheelTest, RimUpperSectionIsTheTubeSectionAtTheTopOfTheRim) {
 
 // The whole extraction on a spoked wheel seen from a point on its axis.
 TEST_F(IpvWheelTest, SpokedWheelGivesAClosedUpperOutlineTheUpperHubEdgeAndTwoSeeThroughs) {
-    const Point3 eye = At(kC, 700.0, kNormal);
-    hm_list_p_t wheel = make_list({Rim()}), hub = make_list(HubAndSpokes());
-    double centre[3], top[3];
-    tag_t plane = 0;
-    hm_list_p_t outline = nullptr, hubs = nullptr, see = nullptr;
-    const int before = Geometry();
-    ASSERT_EQ(HM_VD_ipv_extract_sw_curve(origin_, matrix_, eye.data(), wheel, hub, centre, top, &plane, &outline,
-                                         &hubs, &see),
-              0);
-    support::expect_point(centre, kC, 1e-4);
-    support::expect_point(top, At(kC, kRimRadius, kUp), 0.5);
-    EXPECT_NE(plane, 0u);
-    const std::vector<tag_t> band = list_items(outline), hub_curves = list_items(hubs), holes = list_items(see);
-    // Only the plane and the handed-out curves stay once the pieces logged
-    // for deletion are gone (the bodies' faces and edges keep the tags they
-    // were given on the way).
-    UPDATE_do_update();
-    EXPECT_EQ(Geometry(), before + 1 + static_cast<int>(band.size() + hub_curves.size() + holes.size()));
-    EXPECT_EQ(LoopCounts(band), std::make_pair(1, 1));
-    EXPECT_EQ(LoopCounts(holes), std::make_pair(2, 2));
-    // The band runs from the outer contour's top (the tangent circle's
-    // radius, as in the contour test) down to the cut, 5 % of the outer
-    // contour's width below the centre.
-    const double a = std::atan(kRimRadius / 700.0), b = std::asin(kTubeRadius / std::hypot(kRimRadius, 700.0));
-    const double outer_radius = 700.0 * std::tan(a + b);
-    double highest = -1e300, lowest = 1e300;
-    for (tag_t t : band)
-        for (int i = 0; i <= 50; ++i) {
-            const double up = Dot(Minus(support::curve_point(t, i / 50.0), kC), kUp);
-            highest = std::max(highest, up);
-            lowest = std::min(lowest, up);
+    struct Case {
+        const char* name;
+        Point3 eye;
+        bool on_axis;
+    } cases[] = {
+        {"on the axis, 700 mm off", At(kC, 700.0, kNormal), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        hm_list_p_t wheel = make_list({Rim()}), hub = make_list(HubAndSpokes());
+        double centre[3], top[3];
+        tag_t plane = 0;
+        hm_list_p_t outline = nullptr, hubs = nullptr, see = nullptr;
+        const int before = Geometry();
+        ASSERT_EQ(HM_VD_ipv_extract_sw_curve(origin_, matrix_, c.eye.data(), wheel, hub, centre, top, &plane, &outline,
+                                             &hubs, &see),
+                  0);
+        support::expect_point(centre, kC, 1e-4);
+        support::expect_point(top, At(kC, kRimRadius, kUp), 0.5);
+        EXPECT_NE(plane, 0u);
+        const std::vector<tag_t> band = list_items(outline), hub_curves = list_items(hubs), holes = list_items(see);
+        // Only the plane and the handed-out curves stay once the pieces
+        // logged for deletion are gone (the bodies' faces and edges keep the
+        // tags they were given on the way).
+        UPDATE_do_update();
+        EXPECT_EQ(Geometry(), before + 1 + static_cast<int>(band.size() + hub_curves.size() + holes.size()));
+        EXPECT_EQ(LoopCounts(band), std::make_pair(1, 1));
+        EXPECT_EQ(LoopCounts(holes), std::make_pair(2, 2));
+        // The hub edge seen through the upper opening lies above the centre.
+        ASSERT_FALSE(hub_curves.empty());
+        for (tag_t t : hub_curves) EXPECT_GT(Dot(Minus(support::curve_point(t, 0.5), kC), kUp), 0.0);
+        if (c.on_axis) {
+            // The band runs from the outer contour's top (the tangent
+            // circle's radius, as in the contour test) down to the cut, 5 %
+            // of the outer contour's width below the centre.
+            const double a = std::atan(kRimRadius / 700.0), b = std::asin(kTubeRadius / std::hypot(kRimRadius, 700.0));
+            const double outer_radius = 700.0 * std::tan(a + b);
+            double highest = -1e300, lowest = 1e300;
+            for (tag_t t : band)
+                for (int i = 0; i <= 50; ++i) {
+                    const double up = Dot(Minus(support::curve_point(t, i / 50.0), kC), kUp);
+                    highest = std::max(highest, up);
+                    lowest = std::min(lowest, up);
+                }
+            EXPECT_NEAR(highest, outer_radius, 1.5);
+            EXPECT_NEAR(lowest, -0.05 * 2.0 * outer_radius, 1.0);
         }
-    EXPECT_NEAR(highest, outer_radius, 1.5);
-    EXPECT_NEAR(lowest, -0.05 * 2.0 * outer_radius, 1.0);
-    // The hub edge seen through the upper opening lies above the centre.
-    ASSERT_FALSE(hub_curves.empty());
-    for (tag_t t : hub_curves) EXPECT_GT(Dot(Minus(support::curve_point(t, 0.5), kC), kUp), 0.0);
-    for (hm_list_p_t* l : {&outline, &hubs, &see, &wheel, &hub}) HM_MODL_delete_list(l);
+        for (tag_t t : band) HM_OBJ_delete_object(t);
+        for (tag_t t : hub_curves) HM_OBJ_delete_object(t);
+        for (tag_t t : holes) HM_OBJ_delete_object(t);
+        HM_OBJ_delete_object(plane);
+        for (hm_list_p_t* l : {&outline, &hubs, &see, &wheel, &hub}) HM_MODL_delete_list(l);
+    }
 }
 
 TEST_F(IpvWheelTest, ExtractionsRefuseBadInputAndLeaveNothing) {
