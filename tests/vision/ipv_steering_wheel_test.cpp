@@ -201,6 +201,19 @@ TEST_F(IpvWheelTest, BodyCentroidIsTheCentreOfTheSolidsVolume) {
     }
 }
 
+class IpvWheelInchTest : public InchHostTest {};
+
+// In an inch part the centre comes in inches, not in the centimetres or
+// inches of the host's measure of a millimetre part.
+TEST_F(IpvWheelInchTest, BodyCentroidIsInPartUnits) {
+    const double corner[3] = {0, 0, 0}, size[3] = {1, 2, 3};
+    hm_list_p_t list = make_list({host_testing::make_box(corner, size)});
+    double centroid[3] = {0, 0, 0};
+    ASSERT_EQ(HM_VD_ipv_ask_body_centroid(list, centroid), 0);
+    support::expect_point(centroid, {0.5, 1.0, 1.5}, 1e-9);
+    HM_MODL_delete_list(&list);
+}
+
 TEST_F(IpvWheelTest, BodyCentroidRefusesWhatIsNoSolid) {
     const double corner[3] = {0, 0, 0}, size[3] = {10, 10, 10}, u[3] = {10, 0, 0}, v[3] = {0, 10, 0};
     const tag_t box = host_testing::make_box(corner, size);
