@@ -313,7 +313,7 @@ int HM_VD_ipv_ask_profile_points(int n, double** points, const double origin[3],
     if (n < 1 || !points || !origin || !normal || !search) return -1;
     constexpr double kStartAtOrigin = 0.001;
     constexpr double kTwoPi = 6.283185307179586;
-    constexpr double kQuarterTurn = kTwoPi / 4.0;
+    constexpr double kLeastSweep = kTwoPi / 8.0;
     int start = 0;
     for (int i = 1; i < n; ++i) {
         const double di = dist(points[i], origin), ds = dist(points[start], origin);
@@ -352,20 +352,17 @@ int HM_VD_ipv_ask_profile_points(int n, double** points, const double origin[3],
             if (!(d > search[0] && d < search[1])) continue;
             const double to[3] = {points[i][0] - points[current][0], points[i][1] - points[current][1],
                                   points[i][2] - points[current][2]};
+            // The boundary is walked with the cloud on the left and the
+            // outside (mode 0) or the opening (mode 1) on the right: the next
+            // point is the first one met sweeping from the way back through
+            // the right side, which hugs the edge round convex and concave
+            // corners alike and never cuts through the cloud. Points less
+            // than kLeastSweep off the way back are steps backwards along the
+            // edge's uneven points, not turns.
+            const double back[3] = {-ref[0], -ref[1], -ref[2]};
             double turn = 0.0;
-            if (mode == 0) {
-                // Outer boundary, walked with the cloud on the left: the
-                // smallest turn to the left from the heading.
-                HM_VEC3_angle_between(ref, to, normal, &turn);
-            } else {
-                // Inner boundary, walked with the opening on the right: the
-                // sharpest forward turn to the right (the opening's edge),
-                // since the straight-on points lie in the cloud beyond it.
-                double right = 0.0;
-                HM_VEC3_angle_between(to, ref, normal, &right);
-                if (right >= kQuarterTurn) continue;
-                turn = kQuarterTurn - right;
-            }
+            HM_VEC3_angle_between(back, to, normal, &turn);
+            if (turn < kLeastSweep) continue;
             if (turn < best) {
                 best = turn;
                 next = i;

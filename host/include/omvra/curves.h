@@ -247,6 +247,41 @@ HOST_C_API int HM_CURVE_ocf_offset_pt_direction(tag_t section, tag_t container, 
 // (the second reference point is not read by the stand-in).
 HOST_C_API int HM_CURVE_edit_trim_curve(tag_t curve, tag_t bound, const double ref_point1[3], const double ref_point2[3]);
 
+// A trim between two bounds, each a plane, a datum plane or a point object.
+// A plane bound cuts the curve where it crosses it, at the crossing nearest
+// to that bound's help point when there are several; a point bound cuts it
+// at the curve point nearest to the point.
+enum HM_CURVE_trim_extend {
+    HM_TRIM_EXTEND_NATURAL = 0,   // a line runs on along its line, an arc or elliptic arc round its conic
+    HM_TRIM_EXTEND_NONE = 3       // the bounds must meet the curve as it is
+};
+enum HM_CURVE_trim_keep {
+    HM_TRIM_KEEP_INSIDE = 8,    // the part between the bounds
+    HM_TRIM_KEEP_OUTSIDE = 9    // the parts beyond them
+};
+typedef struct HM_CURVE_trim_s {
+    tag_t string_to_trim;          // a curve or an edge
+    tag_t first_bound;
+    tag_t second_bound;
+    double first_help_point[3];
+    double second_help_point[3];
+    int extend_option;             // HM_CURVE_trim_extend (natural extension of splines: none)
+    int trim_option;               // HM_CURVE_trim_keep
+    double distance_tolerance;     // 0: the part's
+    double angle_tolerance;        // degrees; read for range only
+} HM_CURVE_trim_t;
+// A trim feature (kind "TRIM") owning the kept curves (HM_MODL_ask_feat_object);
+// deleting it deletes them; the string itself is not changed. "Inside" is the
+// curve between the two bound parameters in the curve's own direction; the
+// outside of a closed periodic curve is one curve through its seam, that of
+// any other curve the pieces before and after the bounds (a bound at an end
+// leaves no piece there). 0, HM_ERR_NULL_POINTER, HM_ERR_NO_PART,
+// HM_ERR_INVALID_TAG, HM_ERR_WRONG_TYPE (not a curve, not a bound),
+// HM_ERR_BAD_ARGUMENT (an option, a help point or a tolerance) or
+// HM_ERR_GEOMETRY (a bound the curve does not meet, both bounds at one
+// point); on failure nothing is made and *feature is 0.
+HOST_C_API int HM_CURVE_create_trim(const HM_CURVE_trim_t* trim, tag_t* feature);
+
 /* ---- curve enquiries, splines from poles ---- */
 // Points along the curve, ends included, no chord farther than the chord
 // tolerance from the curve, no turn above the angle tolerance (degrees; 0:
