@@ -148,4 +148,57 @@ TEST_F(RdRefractTest, FacePlateResultIsAMirrorPointWithFourRays) {
     HM_MODL_delete_list(&list);
 }
 
+// Bad input to the data exports: nothing handed out, nothing left behind.
+TEST_F(RdRefractTest, BadInputHandsOutNothingAndLeavesNoAllocation) {
+    const tag_t face = SquareFace(0.0);
+    const tag_t plane_source = host_testing::make_plane({0, 0, 50}, {0, 0, 1});
+    const tag_t point = host_testing::make_point({100, 0, 50});
+    const int objects = host_testing::count_objects();
+    const struct {
+        const char* name;
+        int n_surfaces;
+        const tag_t* surfaces;
+        int n_sources;
+        const tag_t* sources;
+        const double* eye;
+    } cases[] = {
+        {"no sources", 1, &face, 0, nullptr, kEye},
+        {"a source of a kind without samples", 1, &face, 1, &plane_source, kEye},
+        {"surface tags missing", 1, nullptr, 1, &point, kEye},
+        {"source tags missing", 1, &face, 1, nullptr, kEye},
+        {"no eye", 1, &face, 1, &point, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int groups = -1, rows = -1;
+        int *sizes = nullptr, *per_row = nullptr;
+        double ***mirror = nullptr, ***input = nullptr, ***entry = nullptr, ***exit = nullptr;
+        bool** found = nullptr;
+        bool* closed = nullptr;
+        HM_VD_RD_create_refract_data(c.n_surfaces, c.surfaces, false, c.n_sources, c.sources, c.eye, 10, kIndex,
+                                     kThickness, 1e-5, &groups, &sizes, &rows, &per_row, &mirror, &input, &entry,
+                                     &exit, &found, &closed);
+        EXPECT_EQ(rows, 0);
+        EXPECT_EQ(groups, 0);
+        for (const void* a : {static_cast<const void*>(mirror), static_cast<const void*>(input),
+                              static_cast<const void*>(entry), static_cast<const void*>(exit),
+                              static_cast<const void*>(found), static_cast<const void*>(closed),
+                              static_cast<const void*>(per_row), static_cast<const void*>(sizes)})
+            EXPECT_EQ(a, nullptr);
+        double*** result = nullptr;
+        rows = -1;
+        HM_VD_RD_create_reflect_data(c.n_surfaces, c.surfaces, false, c.n_sources, c.sources, c.eye, 10, 0.0, 1e-3,
+                                     &groups, &sizes, &rows, &per_row, &result, &input, &found, &closed);
+        EXPECT_EQ(rows, 0);
+        EXPECT_EQ(result, nullptr);
+        EXPECT_EQ(host_testing::count_objects(), objects);
+        ExpectNoLeaks();
+    }
+    // Missing outputs: the call returns without touching anything.
+    HM_VD_RD_create_reflect_data(1, &face, false, 1, &point, kEye, 10, 0.0, 1e-3, nullptr, nullptr, nullptr, nullptr,
+                                 nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(host_testing::count_objects(), objects);
+    ExpectNoLeaks();
+}
+
 }  // namespace
