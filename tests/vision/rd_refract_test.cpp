@@ -148,6 +148,52 @@ TEST_F(RdRefractTest, FacePlateResultIsAMirrorPointWithFourRays) {
     HM_MODL_delete_list(&list);
 }
 
+// A closed row is rotated to begin at a gap in every array alike: with
+// n = 1 each mirror point is the plain reflection of its own input point on
+// the rear plane z = -5, whatever the rotation.
+TEST_F(RdRefractTest, ClosedRowRotatesEveryArrayByTheSameCount) {
+    const tag_t plane = host_testing::make_plane({0, 0, 0}, {0, 0, 1});
+    const tag_t circle = host_testing::make_arc({100, 0, 20}, 40.0, 0.0, 2 * M_PI, {0, 0, 1}, {0, 1, 0});
+    int groups = 0, rows = 0;
+    int *sizes = nullptr, *per_row = nullptr;
+    double ***mirror = nullptr, ***input = nullptr, ***entry = nullptr, ***exit = nullptr;
+    bool** found = nullptr;
+    bool* closed = nullptr;
+    HM_VD_RD_create_refract_data(1, &plane, false, 1, &circle, kEye, 20, 1.0, kThickness, 1e-7, &groups, &sizes,
+                                 &rows, &per_row, &mirror, &input, &entry, &exit, &found, &closed);
+    ASSERT_EQ(rows, 1);
+    ASSERT_EQ(per_row[0], 20);
+    EXPECT_TRUE(closed[0]);
+    EXPECT_FALSE(found[0][0]);
+    int n_found = 0;
+    for (int i = 0; i < 20; ++i) {
+        SCOPED_TRACE(i);
+        const double* p = input[0][i];
+        EXPECT_EQ(found[0][i], p[2] > 0.0);
+        if (!found[0][i]) continue;
+        ++n_found;
+        const double da = p[2] + kThickness, db = kEye[2] + kThickness, f = da / (da + db);
+        EXPECT_NEAR(mirror[0][i][0], p[0] + (kEye[0] - p[0]) * f, 1e-4);
+        EXPECT_NEAR(mirror[0][i][1], p[1] + (kEye[1] - p[1]) * f, 1e-4);
+        EXPECT_NEAR(mirror[0][i][2], -kThickness, 1e-9);
+        // Entry on the straight line from the input point to its mirror point.
+        const double g = p[2] / da;
+        EXPECT_NEAR(entry[0][i][0], p[0] + (mirror[0][i][0] - p[0]) * g, 1e-4);
+        EXPECT_NEAR(entry[0][i][1], p[1] + (mirror[0][i][1] - p[1]) * g, 1e-4);
+    }
+    EXPECT_GT(n_found, 0);
+    EXPECT_LT(n_found, 20);
+    for (double*** a : {mirror, input, entry, exit}) {
+        for (int i = 0; i < 20; ++i) SM_free(a[0][i]);
+        SM_free(a[0]);
+        SM_free(a);
+    }
+    SM_free(found[0]);
+    for (void* a : {static_cast<void*>(found), static_cast<void*>(closed), static_cast<void*>(sizes),
+                    static_cast<void*>(per_row)})
+        SM_free(a);
+}
+
 // Bad input to the data exports: nothing handed out, nothing left behind.
 TEST_F(RdRefractTest, BadInputHandsOutNothingAndLeavesNoAllocation) {
     const tag_t face = SquareFace(0.0);
