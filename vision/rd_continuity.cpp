@@ -82,6 +82,12 @@ bool rd_list_contains(tag_t tag, const std::vector<tag_t>& list) {
     return std::find(list.begin(), list.end(), tag) != list.end();
 }
 
+// The tag's position in the list; the last position when it is absent.
+int rd_list_index(tag_t tag, const std::vector<tag_t>& list) {
+    const auto at = std::find(list.begin(), list.end(), tag);
+    return static_cast<int>(at != list.end() ? at - list.begin() : static_cast<long>(list.size()) - 1);
+}
+
 // The error number of a curve from the points that lie on it.
 int curve_error(tag_t curve, int n_points, double** points) {
     double tol = 0.0;
@@ -150,9 +156,8 @@ void HM_VD_RD_judge_face_continuity(int n_objects, const tag_t* objects, int* gr
         }
         if (face) {
             // Breadth first over the faces that join smoothly.
-            size_t at = list.size() - 1;
+            tag_t c = object;
             while (true) {
-                const tag_t c = list[at];
                 for (int j = 0; j < n_objects; ++j) {
                     const tag_t other = objects[j];
                     if (rd_list_contains(other, list)) continue;
@@ -161,8 +166,10 @@ void HM_VD_RD_judge_face_continuity(int n_objects, const tag_t* objects, int* gr
                     if (t != HM_solid_type || st != HM_solid_face_subtype) continue;
                     if (rd_faces_are_continuous(c, other, tol)) list.push_back(other);
                 }
+                // The next face of the region in list order, until c is the last.
+                const size_t at = static_cast<size_t>(rd_list_index(c, list));
                 if (at + 1 >= list.size()) break;
-                ++at;
+                c = list[at + 1];
             }
         }
         found.emplace_back(list.begin() + static_cast<long>(handed), list.end());

@@ -168,58 +168,126 @@ Sampling sample_sources(int n_sources, const tag_t* sources, int n_points) {
     return s;
 }
 
-// Rotates a closed row whose first point was found to begin at its first
-// point not found, so that no found run wraps over the row's end.
-void rotate_closed_row(Row& row) {
-    if (!row.closed || row.paths.empty() || !row.paths.front().found) return;
-    size_t k = 0;
-    while (k < row.paths.size() && row.paths[k].found) ++k;
-    if (k == row.paths.size()) return;
-    std::rotate(row.paths.begin(), row.paths.begin() + static_cast<long>(k), row.paths.end());
-}
-
-template <typename T>
-T* block(size_t n) {
-    return static_cast<T*>(SM_calloc(n > 0 ? n : 1, sizeof(T)));
-}
-
-// One per-row array of points (pointers to double[3]) from the paths.
-template <typename Field>
-double*** point_rows(const std::vector<Row>& rows, Field field) {
-    auto** out = block<double**>(rows.size());
-    for (size_t r = 0; r < rows.size(); ++r) {
-        out[r] = block<double*>(rows[r].paths.size());
-        for (size_t i = 0; i < rows[r].paths.size(); ++i) {
-            out[r][i] = block<double>(3);
-            detail::copy3(field(rows[r].paths[i]), out[r][i]);
-        }
-    }
-    return out;
-}
-
-struct Outputs {
-    int* group_count;
-    int** group_sizes;
-    int* row_count;
+// The caller's per-row arrays, grown one row at a time. Reflection fills
+// the surface (result) and input points; refraction also the entry and exit
+// points.
+struct RowArrays {
     int** points_per_row;
+    double**** surface;
+    double**** input;
+    double**** entry;   // null for reflection
+    double**** exit;    // null for reflection
     bool*** found;
     bool** closed;
 };
 
-void hand_out_common(const Sampling& s, const Outputs& o) {
-    *o.group_count = static_cast<int>(s.groups.size());
-    *o.group_sizes = block<int>(s.groups.size());
-    for (size_t g = 0; g < s.groups.size(); ++g) (*o.group_sizes)[g] = s.groups[g];
-    *o.row_count = static_cast<int>(s.rows.size());
-    *o.points_per_row = block<int>(s.rows.size());
-    *o.found = block<bool*>(s.rows.size());
-    *o.closed = block<bool>(s.rows.size());
-    for (size_t r = 0; r < s.rows.size(); ++r) {
-        (*o.points_per_row)[r] = static_cast<int>(s.rows[r].paths.size());
-        (*o.closed)[r] = s.rows[r].closed;
-        (*o.found)[r] = block<bool>(s.rows[r].paths.size());
-        for (size_t i = 0; i < s.rows[r].paths.size(); ++i) (*o.found)[r][i] = s.rows[r].paths[i].found;
+// Grows the array to `count` entries, the new ones zeroed; false when the
+// memory manager refuses (the array is then left as it was).
+template <typename T>
+bool grow(T** array, int count) {
+    void* grown = SM_realloc(*array, static_cast<size_t>(count) * sizeof(T));
+    if (!grown) return false;
+    *array = static_cast<T*>(grown);
+    (*array)[count - 1] = T{};
+    return true;
+}
+
+// A row's point pointers, each to a zeroed double[3].
+double** new_point_row(int size) {
+    auto** row = static_cast<double**>(SM_calloc(static_cast<size_t>(std::max(size, 1)), sizeof(double*)));
+    for (int i = 0; row && i < size; ++i) row[i] = static_cast<double*>(SM_calloc(3, sizeof(double)));
+    return row;
+}
+
+bool add_row(const RowArrays& a, int index, int size) {
+    const int count = index + 1;
+    if (!grow(a.points_per_row, count) || !grow(a.surface, count) || !grow(a.input, count) ||
+        !grow(a.found, count) || !grow(a.closed, count))
+        return false;
+    if (a.entry && (!grow(a.entry, count) || !grow(a.exit, count))) return false;
+    (*a.points_per_row)[index] = size;
+    (*a.surface)[index] = new_point_row(size);
+    (*a.input)[index] = new_point_row(size);
+    (*a.found)[index] = static_cast<bool*>(SM_calloc(static_cast<size_t>(std::max(size, 1)), sizeof(bool)));
+    if (a.entry) {
+        (*a.entry)[index] = new_point_row(size);
+        (*a.exit)[index] = new_point_row(size);
     }
+    return true;
+}
+
+// Appends row `index` of `size` points to the five arrays of reflection
+// data (points per row, result and input points, found and closed flags).
+bool rd_add_reflect_row(const RowArrays& a, int index, int size) {
+    return add_row({a.points_per_row, a.surface, a.input, nullptr, nullptr, a.found, a.closed}, index, size);
+}
+
+// The same for the seven arrays of refraction data.
+bool rd_add_refract_row(const RowArrays& a, int index, int size) {
+    return a.entry && a.exit && add_row(a, index, size);
+}
+
+// Rotates the row left by k: entry i takes entry i + k, the first k move to
+// the end. Points are copied by value into the row's own storage.
+void rd_rotate_points(int k, int n, double** points) {
+    if (n < 1 || k % n == 0) return;
+    std::vector<Pt> copy(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) detail::copy3(points[(i + k) % n], copy[i].data());
+    for (int i = 0; i < n; ++i) detail::copy3(copy[i].data(), points[i]);
+}
+
+void rd_rotate_flags(int k, int n, bool* flags) {
+    if (n < 1 || k % n == 0) return;
+    std::rotate(flags, flags + k % n, flags + n);
+}
+
+void rd_zero_point(double point[3]) { point[0] = point[1] = point[2] = 0.0; }
+
+// Hands out the searched rows: each row appended, its paths copied in, a
+// point not found given zero result points, and a closed row whose first
+// point was found rotated to begin at its first point not found (every
+// array of the row by the same count), so that no found run wraps over the
+// row's end.
+int hand_out_rows(const Sampling& s, const RowArrays& a, bool refraction) {
+    int handed = 0;
+    for (size_t r = 0; r < s.rows.size(); ++r, handed = static_cast<int>(r)) {
+        const std::vector<RdPath>& paths = s.rows[r].paths;
+        const int n = static_cast<int>(paths.size());
+        const int index = static_cast<int>(r);
+        if (!(refraction ? rd_add_refract_row(a, index, n) : rd_add_reflect_row(a, index, n))) return handed;
+        (*a.closed)[r] = s.rows[r].closed;
+        for (int i = 0; i < n; ++i) {
+            const RdPath& p = paths[static_cast<size_t>(i)];
+            (*a.found)[r][i] = p.found;
+            detail::copy3(p.input, (*a.input)[r][i]);
+            detail::copy3(p.surface, (*a.surface)[r][i]);
+            if (refraction) {
+                detail::copy3(p.entry, (*a.entry)[r][i]);
+                detail::copy3(p.exit, (*a.exit)[r][i]);
+            }
+            if (!p.found) {
+                rd_zero_point((*a.surface)[r][i]);
+                if (refraction) {
+                    rd_zero_point((*a.entry)[r][i]);
+                    rd_zero_point((*a.exit)[r][i]);
+                }
+            }
+        }
+        if (!s.rows[r].closed || n == 0 || !paths.front().found) continue;
+        int k = 0;
+        while (k < n && paths[static_cast<size_t>(k)].found) ++k;
+        if (k == n) continue;
+        for (double**** rows : {a.surface, a.input, a.entry, a.exit})
+            if (rows) rd_rotate_points(k, n, (*rows)[r]);
+        rd_rotate_flags(k, n, (*a.found)[r]);
+    }
+    return static_cast<int>(s.rows.size());
+}
+
+void hand_out_groups(const Sampling& s, int* group_count, int** group_sizes) {
+    *group_count = static_cast<int>(s.groups.size());
+    *group_sizes = s.groups.empty() ? nullptr : static_cast<int*>(SM_calloc(s.groups.size(), sizeof(int)));
+    for (size_t g = 0; g < s.groups.size() && *group_sizes; ++g) (*group_sizes)[g] = s.groups[g];
 }
 
 // The frame of both exports: status text, display off, the search for
@@ -246,7 +314,6 @@ Sampling run(const char* status, const char* begin, bool reflection, int n_surfa
             search(path);
             row.paths.push_back(path);
         }
-        rotate_closed_row(row);
     }
     for (tag_t c : s.edge_curves) UPDATE_log_entity_to_delete(c);
     if (reflection) trace(kKey, "\n+++ HM_VD_RD_create_reflect_data end");
@@ -284,9 +351,8 @@ void HM_VD_RD_create_reflect_data(int n_surfaces, const tag_t* surfaces, bool re
                            n_surfaces, surfaces, n_sources, sources, n_points, ctx, [&](RdPath& path) {
                                path.found = HM_VD_RD_create_reflect_point(ctx, path.input, path.surface);
                            });
-    hand_out_common(s, {group_count, group_sizes, row_count, points_per_row, found, closed});
-    *result_points = point_rows(s.rows, [](const RdPath& p) { return p.surface; });
-    *input_points = point_rows(s.rows, [](const RdPath& p) { return p.input; });
+    hand_out_groups(s, group_count, group_sizes);
+    *row_count = hand_out_rows(s, {points_per_row, result_points, input_points, nullptr, nullptr, found, closed}, false);
 }
 
 void HM_VD_RD_create_refract_data(int n_surfaces, const tag_t* surfaces, bool rear, int n_sources,
@@ -315,9 +381,6 @@ void HM_VD_RD_create_refract_data(int n_surfaces, const tag_t* surfaces, bool re
                                path.found = rd_create_refract_point(ctx, path.input, path.surface, path.entry,
                                                                     path.exit);
                            });
-    hand_out_common(s, {group_count, group_sizes, row_count, points_per_row, found, closed});
-    *mirror_points = point_rows(s.rows, [](const RdPath& p) { return p.surface; });
-    *input_points = point_rows(s.rows, [](const RdPath& p) { return p.input; });
-    *entry_points = point_rows(s.rows, [](const RdPath& p) { return p.entry; });
-    *exit_points = point_rows(s.rows, [](const RdPath& p) { return p.exit; });
+    hand_out_groups(s, group_count, group_sizes);
+    *row_count = hand_out_rows(s, {points_per_row, mirror_points, input_points, entry_points, exit_points, found, closed}, true);
 }

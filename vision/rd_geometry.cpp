@@ -69,22 +69,22 @@ void rd_create_points_or_spline(const Call& call, std::vector<std::array<double,
     rd_set_result_attributes(made, call.curves(), call.name(), list);
 }
 
-void rays_of(const Call& call, const RdPath& p) {
-    if (!call.rays().flag || !p.found) return;
-    std::vector<const double*> path{p.input};
-    if (call.reflection()) {
-        path.push_back(p.surface);
-    } else {
-        path.push_back(p.entry);
-        path.push_back(p.surface);
-        path.push_back(p.exit);
-    }
-    path.push_back(call.ctx.eye);
+// Straight lines between consecutive points of a light path, each with the
+// rays' colour and layer and the call's name.
+void path_lines(const Call& call, const std::vector<const double*>& path) {
     for (size_t i = 0; i + 1 < path.size(); ++i) {
         tag_t line = NULL_TAG;
         ES_create_line_in_part(path[i], path[i + 1], &line);
         rd_set_result_attributes(line, call.rays(), call.name(), call.list);
     }
+}
+
+// Input point to reflection point to eye: 2 lines.
+void rd_create_reflect_rays(const Call& call, const RdPath& p) { path_lines(call, {p.input, p.surface, call.ctx.eye}); }
+
+// Input point, entry, mirror point, exit, eye: 4 lines.
+void rd_create_refract_rays(const Call& call, const RdPath& p) {
+    path_lines(call, {p.input, p.entry, p.surface, p.exit, call.ctx.eye});
 }
 
 void rd_create_result_curves(const Call& call, const std::vector<RdPath>& paths, bool closed, bool join,
@@ -126,7 +126,12 @@ int rd_create_run_geometry(const Call& call, const std::vector<RdPath>& paths, b
     rd_create_result_curves(call, paths, closed, join, working);
     int found = 0;
     for (const RdPath& p : paths) {
-        rays_of(call, p);
+        if (call.rays().flag && p.found) {
+            if (call.reflection())
+                rd_create_reflect_rays(call, p);
+            else
+                rd_create_refract_rays(call, p);
+        }
         found += p.found ? 1 : 0;
     }
     if (found == 0) return 2;

@@ -127,6 +127,22 @@ V rd_ask_line_normal_intersect_point(V a, V b, V p, V n) {
     return add(a, mul(d, s));
 }
 
+// The faces a line is projected onto: a face that is an assembly
+// occurrence is replaced by a linked copy of its prototype in the work part,
+// placed as the occurrence shows it. The copies are kept.
+std::vector<tag_t> projection_targets(const RdContext& ctx) {
+    std::vector<tag_t> targets;
+    for (tag_t face : ctx.surfaces) {
+        tag_t copy = NULL_TAG, feature = NULL_TAG;
+        if (HM_ASSEM_is_occurrence(face) &&
+            HM_LINK_create_linked_face(HM_ASSEM_ask_prototype_of_occ(face), HM_ASSEM_ask_part_occurrence(face),
+                                       &feature) == 0)
+            HM_LINK_ask_linked_feature_geom(feature, &copy);
+        targets.push_back(copy != NULL_TAG ? copy : face);
+    }
+    return targets;
+}
+
 bool differs(V a, V b, double eps) {
     return std::fabs(a.x - b.x) >= eps || std::fabs(a.y - b.y) >= eps || std::fabs(a.z - b.z) >= eps;
 }
@@ -255,6 +271,82 @@ bool face_reflection(const RdContext& ctx, V a, V b, double out[3]) {
     return true;
 }
 
+// Where the light path between the outside point and the mirror point M
+// crosses the front face (refraction index n): a bisection from `start`
+// (the outside point, or a point on its line to M nearer the face) to M on
+// the ratio of the sines of the angles to the face normal on both sides.
+// The ratio's tolerance is the angle tolerance.
+bool rd_ask_refract_entry_point(const RdContext& ctx, V outside, V start, V mirror, V& entry) {
+    const V s0 = start;
+    V end = mirror;
+    double d = 1e300;
+    for (int i = 0; i < kRdMaxSteps; ++i) {
+        const V mid = mul(add(start, end), 0.5);
+        const double pm[3] = {mid.x, mid.y, mid.z};
+        V normal;
+        if (!face_candidate(ctx, pm, ctx.rear ? ctx.thickness : 0.0, entry, normal)) return false;
+        const V a = unit(sub(outside, entry)), b = unit(sub(mirror, entry));
+        V axis = cross(a, b);
+        if (parallel(a, b)) {
+            if (parallel(a, normal)) return true;
+            axis = cross(a, normal);
+        }
+        double t1 = angle(a, normal, axis), t2 = angle(b, normal, axis);
+        if (t1 > detail::kPi) t1 -= detail::kPi;
+        if (t2 > detail::kPi) t2 -= detail::kPi;
+        const double r = std::sin(t1) / std::sin(t2);
+        d = std::fabs(r - ctx.index);
+        if (d > ctx.eps1) {
+            if (r <= ctx.index)
+                start = mid;
+            else
+                end = mid;
+        }
+        if (!(d > ctx.eps1 && differs(mid, s0, ctx.eps2) && differs(mid, mirror, ctx.eps2))) break;
+    }
+    return d < ctx.eps1;
+}
+
+// Refraction through a glass plate given by its faces (front faces, or rear
+// faces with the rear flag): the mirror point bisected on the bracket, each
+// step's entry and exit searched on the front face.
+bool face_refraction(const RdContext& ctx, V a, V b, double mirror[3], double entry[3], double exit[3]) {
+    double p1[3], p2[3], d1[3], d2[3];
+    const double pa[3] = {a.x, a.y, a.z}, pb[3] = {b.x, b.y, b.z};
+    const int bracket = HM_VD_judge_proj_line_in_face(ctx, pa, pb, p1, p2, d1, d2);
+    if (bracket == 4) return false;
+    const V first = vec(p1), second = vec(p2);
+    V start = first, end = second;
+    Bisector last{false, 0, 0, 1e300};
+    V m{0, 0, 0}, in{0, 0, 0}, out{0, 0, 0};
+    for (int i = 0; i < kRdMaxSteps; ++i) {
+        const V mid = mul(add(start, end), 0.5);
+        const double pm[3] = {mid.x, mid.y, mid.z};
+        V normal;
+        // The mirror lies the thickness behind the front faces given.
+        if (!face_candidate(ctx, pm, ctx.rear ? 0.0 : -ctx.thickness, m, normal)) return false;
+        // A start nearer the face where the bracket end is not the point itself.
+        const V from_a = bracket == 2 || bracket == 3 ? rd_ask_line_normal_intersect_point(a, m, first, vec(d1)) : a;
+        const V from_b = bracket == 1 || bracket == 3 ? rd_ask_line_normal_intersect_point(b, m, second, vec(d2)) : b;
+        if (!rd_ask_refract_entry_point(ctx, a, from_a, m, in) || !rd_ask_refract_entry_point(ctx, b, from_b, m, out))
+            return false;
+        last = bisect(m, in, out, sub(mid, m));
+        if (last.aligned) break;
+        if (last.delta > ctx.eps1) {
+            if (last.a1 <= last.a2)
+                start = mid;
+            else
+                end = mid;
+        }
+        if (!(last.delta > ctx.eps1 && differs(mid, first, ctx.eps2) && differs(mid, second, ctx.eps2))) break;
+    }
+    if (!last.aligned && !(last.delta < ctx.eps1)) return false;
+    put(m, mirror);
+    put(in, entry);
+    put(out, exit);
+    return true;
+}
+
 }  // namespace
 
 void rd_sort_reals(int n, double* values) { ipv_sort_reals(n, values); }
@@ -310,11 +402,12 @@ int HM_VD_judge_proj_line_in_face(const RdContext& ctx, const double a[3], const
     tag_t line = NULL_TAG;
     if (HM_CURVE_create_line(&data, &line) != 0) return 4;
     temporary.add(line);
+    const std::vector<tag_t> targets = projection_targets(ctx);
     HM_CURVE_proj_curves_data_t request;
     HM_CURVE_init_proj_curves_data(&request);
     request.proj_dir_method = HM_PROJ_ALONG_TARGET_NORMALS;
     tag_t group = NULL_TAG;
-    if (HM_CURVE_create_proj_curves(1, &line, static_cast<int>(ctx.surfaces.size()), ctx.surfaces.data(), 1, &request,
+    if (HM_CURVE_create_proj_curves(1, &line, static_cast<int>(targets.size()), targets.data(), 1, &request,
                                     &group) != 0)
         return 4;
     int count = 0;
@@ -332,7 +425,7 @@ int HM_VD_judge_proj_line_in_face(const RdContext& ctx, const double a[3], const
             double p[3];
             if (HM_VD_CURVE_ask_point_on_curve(pieces[i], t, p) != 0) continue;
             V normal{0, 0, 0};
-            for (tag_t face : ctx.surfaces) {
+            for (tag_t face : targets) {
                 double f[3], uv[2], pt[3], u1[3], v1[3], u2[3], v2[3], nn[3], radii[2];
                 if (HM_MODL_ask_face_parm(face, p, uv, f) != 0 || len(sub(vec(f), vec(p))) > ctx.eps2) continue;
                 if (HM_MODL_ask_face_props(face, uv, pt, u1, v1, u2, v2, nn, radii) != 0) continue;
@@ -394,9 +487,11 @@ bool rd_create_refract_point(const RdContext& ctx, const double a[3], double mir
                              double exit[3]) {
     for (int k = 0; k < 3; ++k) mirror[k] = entry[k] = exit[k] = 0.0;
     if (ctx.surfaces.empty() || !same_side_of_all(ctx, a)) return false;
-    // Refraction through faces is not offered: only a plane or datum plane.
-    if (ctx.kind == kRdFaces) return false;
-    return planar_refraction(ctx, vec(a), vec(ctx.eye), mirror, entry, exit);
+    const bool found = ctx.kind == kRdFaces ? face_refraction(ctx, vec(a), vec(ctx.eye), mirror, entry, exit)
+                                            : planar_refraction(ctx, vec(a), vec(ctx.eye), mirror, entry, exit);
+    if (!found)
+        for (int k = 0; k < 3; ++k) mirror[k] = entry[k] = exit[k] = 0.0;
+    return found;
 }
 
 void rd_prepare_context(int n_surfaces, const tag_t* surfaces, RdContext& ctx) {

@@ -31,8 +31,9 @@ CARVELL_CPP_EXPORT void HM_VD_RD_create_reflect_data(int n_surfaces, const tag_t
                                                      double**** result_points, double**** input_points,
                                                      bool*** found, bool** closed);
 // The same for a rear-surface mirror behind a glass plate of the thickness
-// and refraction index: mirror, input, entry and exit points per row. Only a
-// plane object or datum plane is searched (faces give no path).
+// and refraction index: mirror, input, entry and exit points per row. The
+// surface objects are the plate's front face (its rear face with the rear
+// flag): a plane object, a datum plane or faces.
 CARVELL_CPP_EXPORT void HM_VD_RD_create_refract_data(int n_surfaces, const tag_t* surfaces, bool rear, int n_sources,
                                                      const tag_t* sources, const double eye[3], int n_points,
                                                      double index, double thickness, double angle_tolerance,

@@ -87,6 +87,25 @@ HOST_C_API int HM_MODL_ask_feat_type(tag_t feature, char** type);   // kind text
 HOST_C_API int HM_MODL_ask_suppress_feature(tag_t feature, bool* suppressed);
 HOST_C_API int HM_MODL_suppress_feature(hm_list_p_t features);      // suppresses each listed feature
 
+/* ---- linked features ----
+ * A linked feature (type 205) copies an object of a loaded part into the
+ * work part, placed as a component places that part; the copy stays with
+ * the feature and the feature remembers its source. */
+
+// A linked copy of a face: a sheet body of the work part holding the face
+// placed by `component` (0: where it stands), made by a new linked feature.
+// HM_ERR_WRONG_TYPE when `face` is no face or `component` no component,
+// HM_ERR_NO_PART without a work part; *feature is 0 on failure.
+HOST_C_API int HM_LINK_create_linked_face(tag_t face, tag_t component, tag_t* feature);
+// The geometry a linked feature made: the linked face (or curve). 0 and
+// HM_ERR_WRONG_TYPE for a feature that is no link.
+HOST_C_API int HM_LINK_ask_linked_feature_geom(tag_t feature, tag_t* geometry);
+// The object a linked feature copies. With `follow` set, a source that is
+// itself the geometry of a linked feature is followed to the first object
+// that is no linked copy. 0 and HM_ERR_WRONG_TYPE for a feature that is no
+// link; 0 when the source is gone.
+HOST_C_API int HM_LINK_ask_link_source(tag_t feature, int follow, tag_t* source);
+
 /* ---- reference sets ----
  * A reference set (type 69) of the work part: a name (at most 30
  * characters), an origin, an orientation (rows are the axes) and members. */

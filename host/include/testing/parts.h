@@ -22,6 +22,9 @@ HOST_API tag_t add_component(tag_t part, const char* name = nullptr, const doubl
 // an edge shows as a body of its own); 0 when the prototype is not of that
 // part.
 HOST_API tag_t add_occurrence(tag_t component, tag_t prototype);
+// A linked feature copying a curve (or a face) of a loaded part into the
+// work part, placed by the component (0: where it stands); 0 on failure.
+HOST_API tag_t add_linked_copy(tag_t source, tag_t component = 0);
 // A feature of the given kind that made `body` (0: none) and `objects`.
 HOST_API tag_t add_feature(const char* kind, tag_t body, const std::vector<tag_t>& objects = {});
 // Whether a feature still has its parameters (false once converted to an

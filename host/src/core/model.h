@@ -49,6 +49,7 @@ struct FeatureData {
     std::vector<tag_t> objects;
     bool suppressed = false;
     bool parameterised = true;   // false once converted to an unparameterised feature
+    tag_t link_source = 0;       // a linked feature: the object it copies
 };
 
 // A coordinate system (type 45): origin and orientation (rows are the axes).

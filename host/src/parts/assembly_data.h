@@ -5,6 +5,8 @@
 
 #include "host_types.h"
 
+#include <gp_Trsf.hxx>
+
 #include <array>
 #include <string>
 
@@ -28,6 +30,15 @@ struct OccurrenceData {
     tag_t prototype = 0;
     tag_t component = 0;
 };
+
+// The placement of a component: its axes are the columns of the rotation,
+// its origin the translation.
+gp_Trsf component_placement(const ComponentData& component);
+
+// A linked copy, in the work part, of a face (as a sheet body of its own) or
+// a curve, placed by the component (0: where it stands), made by a new
+// linked feature that remembers the source: 0 or the host's code.
+int link_object(tag_t source, tag_t component, tag_t* feature);
 
 }  // namespace host
 

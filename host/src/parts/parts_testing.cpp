@@ -45,11 +45,7 @@ tag_t add_occurrence(tag_t component, tag_t prototype) {
     copy.subtags_made = false;
     if (copy.type == HM_solid_type) copy.subtype = HM_solid_body_subtype;
     try {
-        // The component's placement: the axes are the columns of the rotation.
-        gp_Trsf placement;
-        const auto& m = c.matrix;
-        const auto& t = c.origin;
-        placement.SetValues(m[0], m[3], m[6], t[0], m[1], m[4], m[7], t[1], m[2], m[5], m[8], t[2]);
+        const gp_Trsf placement = host::component_placement(c);
         gp_Pnt point(copy.point[0], copy.point[1], copy.point[2]);
         point.Transform(placement);
         copy.point = {point.X(), point.Y(), point.Z()};
@@ -68,6 +64,11 @@ tag_t add_occurrence(tag_t component, tag_t prototype) {
     copy.data = host::OccurrenceData{prototype, component};
     o = copy;
     return tag;
+}
+
+tag_t add_linked_copy(tag_t source, tag_t component) {
+    tag_t feature = 0;
+    return host::link_object(source, component, &feature) == 0 ? feature : 0;
 }
 
 tag_t add_feature(const char* kind, tag_t body, const std::vector<tag_t>& objects) {
