@@ -112,5 +112,12 @@ CARVELL_CPP_EXPORT int VD_EVTWIZ_build_clear_configurations(tag_t dataset, const
 // distance) in the data set, for i < n. Returns the last host result (0 for
 // n < 1); -1 (null array).
 CARVELL_CPP_EXPORT int VD_EVTWIZ_add_objs_zone(tag_t dataset, int n, const tag_t* zones, const tag_t* objects);
+// The objects that stand for an object in the clearance analysis: a solid
+// stands for itself; a component for the occurrences in it of the facetted
+// models of the root (display) part that belong to the component's part, or,
+// when there are none, of the root part's solid bodies that do. *tags is a
+// new array of *n objects (free with SM_free). Returns 0; -1 (null argument,
+// another kind of object, nothing found; *n 0, *tags null).
+CARVELL_CPP_EXPORT int VD_EVTWIZ_ask_objs_tag_of_component(tag_t object, int* n, tag_t** tags);
 
 #endif

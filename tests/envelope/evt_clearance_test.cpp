@@ -249,4 +249,62 @@ TEST_F(EvtClearanceTest, ObjectsGetTheirZonesInTheDataSet) {
     EXPECT_EQ(VD_EVTWIZ_add_objs_zone(dataset_, 2, nullptr, objects), -1);
 }
 
+// An assembly with two wheels (two bodies each) and a tire that has a
+// facetted model beside its body.
+class EvtClearanceObjectsTest : public EveTest {
+protected:
+    void SetUp() override {
+        EveTest::SetUp();
+        wheel_part_ = host_testing::make_part("wheel_part");
+        rim_ = box_at(0.0);
+        hub_ = box_at(200.0);
+        tire_part_ = host_testing::make_part("tire_part");
+        tire_body_ = box_at(0.0);
+        tire_facets_ = host_testing::make_indexed_facet_model({{0, 0, 0}, {0.1, 0, 0}, {0, 0.1, 0}, {0, 0, 0.1}});
+        host_testing::make_part("front_corner");
+        left_wheel_ = host_testing::add_component(wheel_part_, "LEFT_WHEEL");
+        left_rim_ = host_testing::add_occurrence(left_wheel_, rim_);
+        left_hub_ = host_testing::add_occurrence(left_wheel_, hub_);
+        right_wheel_ = host_testing::add_component(wheel_part_, "RIGHT_WHEEL");
+        right_rim_ = host_testing::add_occurrence(right_wheel_, rim_);
+        tire_ = host_testing::add_component(tire_part_, "TIRE");
+        host_testing::add_occurrence(tire_, tire_body_);
+        tire_facet_occurrence_ = host_testing::add_occurrence(tire_, tire_facets_);
+    }
+    std::vector<tag_t> objects_of(tag_t object, int expected_code = 0) {
+        int n = -1;
+        tag_t* tags = reinterpret_cast<tag_t*>(&n);
+        EXPECT_EQ(VD_EVTWIZ_ask_objs_tag_of_component(object, &n, &tags), expected_code);
+        std::vector<tag_t> out(tags, tags + n);
+        if (expected_code != 0) {
+            EXPECT_EQ(tags, nullptr);
+        }
+        SM_free(tags);
+        return out;
+    }
+
+    tag_t wheel_part_ = 0, tire_part_ = 0;
+    tag_t rim_ = 0, hub_ = 0, tire_body_ = 0, tire_facets_ = 0;
+    tag_t left_wheel_ = 0, left_rim_ = 0, left_hub_ = 0, right_wheel_ = 0, right_rim_ = 0;
+    tag_t tire_ = 0, tire_facet_occurrence_ = 0;
+};
+
+TEST_F(EvtClearanceObjectsTest, AComponentStandsForItsFacettedModelsElseItsBodies) {
+    EXPECT_EQ(objects_of(left_wheel_), (std::vector<tag_t>{left_rim_, left_hub_}));
+    EXPECT_EQ(objects_of(right_wheel_), (std::vector<tag_t>{right_rim_})) << "only its own occurrences, once";
+    EXPECT_EQ(objects_of(tire_), (std::vector<tag_t>{tire_facet_occurrence_})) << "facets before bodies";
+    EXPECT_EQ(objects_of(left_hub_), (std::vector<tag_t>{left_hub_})) << "a solid stands for itself";
+}
+
+TEST_F(EvtClearanceObjectsTest, ObjectsThatStandForNothingGiveMinusOne) {
+    const tag_t empty_part = host_testing::make_part("empty_part");
+    host_testing::make_part("rear_corner");
+    const tag_t bare = host_testing::add_component(empty_part, "BARE");
+    for (tag_t object : {tag_t{0}, tire_facets_, bare, empty_part}) {
+        SCOPED_TRACE(object);
+        EXPECT_TRUE(objects_of(object, -1).empty());
+    }
+    EXPECT_EQ(VD_EVTWIZ_ask_objs_tag_of_component(left_wheel_, nullptr, nullptr), -1);
+}
+
 }  // namespace
