@@ -164,8 +164,16 @@ TEST_F(ClearanceTest, UndoRestoresTheDataSetAsItWasAtTheMark) {
 }
 
 TEST_F(ClearanceTest, ZonesAreSetReplacedAndTakenAway) {
-    const tag_t zone_10 = host_tests::point_at(10, 0, 0);
-    const tag_t zone_20 = host_tests::point_at(20, 0, 0);
+    // Zones are expressions of their distance; the expression reads its text back.
+    tag_t zone_10 = 0, zone_20 = 0;
+    ASSERT_EQ(HM_MODL_create_exp_tag("10.000000", &zone_10), 0);
+    ASSERT_EQ(HM_MODL_create_exp_tag("20.000000", &zone_20), 0);
+    char text[HM_MAX_NAME_BUFSIZE] = "";
+    ASSERT_EQ(HM_OBJ_ask_name(zone_20, text, sizeof text), 0);
+    EXPECT_STREQ(text, "20.000000");
+    tag_t none = 0;
+    EXPECT_EQ(HM_MODL_create_exp_tag("", &none), HM_ERR_BAD_ARGUMENT);
+    EXPECT_EQ(none, 0u);
     ASSERT_EQ(HM_CLEAR_set_object_clear_zone(dataset_, body_a_, zone_10), 0);
     ASSERT_EQ(HM_CLEAR_set_object_clear_zone(dataset_, body_b_, zone_10), 0);
     ASSERT_EQ(HM_CLEAR_set_object_clear_zone(dataset_, body_a_, zone_20), 0);
