@@ -93,4 +93,31 @@ CARVELL_CPP_EXPORT int VD_EVTWIZ_read_spindle_file(const char* path, int order, 
 // file cannot be opened; no rule made) or a rule creation's code.
 CARVELL_CPP_EXPORT int VD_EVT_store_data_file_into_rq(const char* path, const char* owner, int kind);
 
+// ---- clearance data set: configurations and zones ----
+// Replaces every configuration of the clearance data set by one per record
+// of the spindle-points (displacement) file, named "LOAD 1", "LOAD 2", ...
+// in file order. Configuration i's 4x4 transform carries the design record
+// (the first) onto record i: the spindle point P onto Pi and the spindle
+// axis, from the point nearer the vehicle's centre plane (lateral y in the
+// coordinate system origin, matrix) to the farther one, onto record i's
+// (the identity for "LOAD 1"). The new configurations move the first object
+// of position 0 of the data set's first configuration, or nothing. Returns
+// 0 or the last configuration's host code; the reader's -2 / -3; -1 (null
+// argument, a missing file or one without records); the host's code for a
+// data set that is not one or a zero-length spindle. Any failure is logged
+// ("ERROR: DISPLACE file data extraction failed") and changes nothing.
+CARVELL_CPP_EXPORT int VD_EVTWIZ_build_clear_configurations(tag_t dataset, const char* path, double origin[3],
+                                                            double matrix[9]);
+// Gives objects[i] the clearance zone zones[i] (an expression of the zone's
+// distance) in the data set, for i < n. Returns the last host result (0 for
+// n < 1); -1 (null array).
+CARVELL_CPP_EXPORT int VD_EVTWIZ_add_objs_zone(tag_t dataset, int n, const tag_t* zones, const tag_t* objects);
+// The objects that stand for an object in the clearance analysis: a solid
+// stands for itself; a component for the occurrences in it of the facetted
+// models of the root (display) part that belong to the component's part, or,
+// when there are none, of the root part's solid bodies that do. *tags is a
+// new array of *n objects (free with SM_free). Returns 0; -1 (null argument,
+// another kind of object, nothing found; *n 0, *tags null).
+CARVELL_CPP_EXPORT int VD_EVTWIZ_ask_objs_tag_of_component(tag_t object, int* n, tag_t** tags);
+
 #endif

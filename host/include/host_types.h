@@ -57,6 +57,8 @@ enum host_assembly_object_type {
     HM_layout_type = 62,
     HM_instance_type = 64
 };
+// Clearance analysis: the named data sets of a part (caldwyn.h).
+enum host_clearance_type { HM_clearance_dataset_type = 176 };
 enum host_solid_subtype {
     HM_solid_body_subtype = 0,
     HM_solid_face_subtype = 2,
