@@ -105,6 +105,8 @@ struct Model {
     // The vehicle coordinate system (VD_get_csys): origin and rows of axes.
     std::array<double, 3> vehicle_origin{};
     std::array<double, 9> vehicle_axes{1, 0, 0, 0, 1, 0, 0, 0, 1};
+    // How components of assemblies load (HM_ASSEM_options_t, field by field).
+    std::array<int, 10> assembly_options{1, 1, 0, 0, 1, 1, 0, 1, 0, 0};
 };
 
 // The one host state: the model and what is not undone (tag counter,
