@@ -98,6 +98,20 @@ int write_framed_points(int n, double* points, const double reference[16], int k
 // small or flat for a hull kept as it is). The collected points.
 int read_points_in_chunks(int file, int total, int chunk, std::vector<double>* points);
 
+// ---- assemblies of the wizards ----
+// The host-API session bracket, left on every way out.
+struct SessionBracket {
+    SessionBracket();
+    ~SessionBracket();
+    SessionBracket(const SessionBracket&) = delete;
+    SessionBracket& operator=(const SessionBracket&) = delete;
+};
+// Adds a part file as a component of the parent (VD_EVEWIZ_add_part_to_assy).
+int add_part_to_assembly(tag_t parent, const char* part_name, const char* refset, const char* instance_name,
+                         const double placement[16], tag_t* instance);
+// Name of engine-roll copy i: "ROLL_MOVING_COMP_COPY_<i>".
+std::string roll_copy_name(int i);
+
 }  // namespace carvell::envelope
 
 #endif

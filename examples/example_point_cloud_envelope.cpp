@@ -8,12 +8,17 @@
 // position's hull enlarged by the usual 10 mm clearance. The example prints
 // the counts the engineer checks, the envelope's volume and box beside the
 // un-offset hull's, keeps the sampled points as a point-list file and as
-// list rules of the part, and writes the geometry as a STEP file.
+// list rules of the part, and writes the geometry as a STEP file. Beside
+// the engine, the front right wheel's travel (the tire-envelope example's
+// spindle file) becomes the clearance configurations "LOAD 1", "LOAD 2", ...
+// of a clearance data set, which the example lists.
 //
 // Vehicle frame: x rearward, y lateral, z up; millimetres and degrees. The
 // crank axis runs along y through (0, 0, 400).
 //
 // Usage: example_point_cloud_envelope [output-folder]   (default: point-cloud-envelope-output)
+#include "caldwyn.h"
+#include "front_wheel_spindle.h"
 #include "host_testing.h"
 #include "istrane.h"
 #include "jorvale.h"
@@ -21,11 +26,14 @@
 #include "point_cloud_envelope.h"
 #include "quillon.h"
 #include "vd_eve.h"
+#include "vd_evt.h"
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -100,6 +108,59 @@ void print_body(const char* what, tag_t body) {
                 host_testing::volume(body) * 1e-9, box[0], box[3], box[1], box[4], box[2], box[5]);
 }
 
+// The wheel travel as clearance configurations: the spindle file written
+// into the output folder, one configuration a record; each configuration's
+// transform must carry the design spindle onto its record's. 0 when
+// every record gave its configuration.
+int list_wheel_travel_configurations(const std::string& folder) {
+    const std::string file = folder + "/fr_spindle_displace.pts";
+    const std::vector<std::string> lines = front_wheel::spindle_file();
+    {
+        std::ofstream out(file);
+        for (const std::string& line : lines) out << line << "\n";
+    }
+    const tag_t dataset = host_testing::make_clearance_dataset("FR_WHEEL_TRAVEL");
+    double origin[3] = {0, 0, 0};
+    double axes[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    const int built = VD_EVTWIZ_build_clear_configurations(dataset, file.c_str(), origin, axes);
+    int n = 0;
+    CLEAR_ask_num_configurations(dataset, &n);
+    const int records = static_cast<int>(lines.size()) - front_wheel::kHeaderLines;
+    std::printf("\nVD_EVTWIZ_build_clear_configurations: %d, %d configurations from %s (%d records)\n", built, n,
+                file.c_str(), records);
+    double design[6] = {}, worst = 0.0;
+    for (int c = 0; c < n; ++c) {
+        char name[CLEAR_NAME_BUFSIZE] = "";
+        MTX4_t m{};
+        int count = 0;
+        tag_t* moving = nullptr;
+        CLEAR_ask_configuration_name(dataset, c, name);
+        CLEAR_ask_configuration_position_data(dataset, c, 0, &m, nullptr, &count, &moving);
+        SM_free(moving);
+        double p[6] = {};
+        std::sscanf(lines[front_wheel::kHeaderLines + c].c_str(), "%lf, %lf, %lf, %lf, %lf, %lf", &p[0], &p[1],
+                    &p[2], &p[3], &p[4], &p[5]);
+        if (c == 0) std::copy(p, p + 6, design);
+        // The design centre and axis point carried by the configuration.
+        double centre[3] = {}, axis_point[3] = {};
+        HM_MTX4_vec3_multiply(design, m.m, centre);
+        HM_MTX4_vec3_multiply(design + 3, m.m, axis_point);
+        for (int k = 0; k < 3; ++k)
+            worst = std::max({worst, std::fabs(centre[k] - p[k]), std::fabs(axis_point[k] - p[3 + k])});
+        // Steer: the turn of the outboard spindle direction about the vertical.
+        const double steer = std::atan2(centre[1] - axis_point[1], centre[0] - axis_point[0]) -
+                             std::atan2(design[1] - design[4], design[0] - design[3]);
+        std::printf("  %-8s wheel centre (%5.1f, %5.1f, %5.1f), lift %+5.1f mm, steer %+5.1f deg\n", name, centre[0],
+                    centre[1], centre[2], centre[2] - design[2], steer * 180.0 / front_wheel::kPi);
+    }
+    std::printf("  every configuration carries the design spindle (centre and axis point) onto its record's: "
+                "largest miss %.2e mm\n",
+                worst);
+    // The file holds three decimals, so an axis point may miss by a few microns.
+    constexpr double kFileResolution = 0.01;   // mm
+    return built == 0 && n == records && worst < kFileResolution ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -161,8 +222,10 @@ int main(int argc, char** argv) {
     std::printf("VD_EVE_store_points_list_into_rq: %d, lists \"%s\" (%s lists of at most 2000 lines for %d lines)\n",
                 stored, name, host_testing::rule_text((std::string("root:") + name + "_count:").c_str()).c_str(), n);
 
+    const int travel = list_wheel_travel_configurations(folder);
+
     const std::string step = folder + "/point_cloud_envelope.step";
     const int written = host_testing::write_step(step.c_str());
     std::printf("%d objects written to %s\n", written, step.c_str());
-    return saved == 0 && stored == 0 && plain != 0 && enlarged != 0 && written > 0 ? 0 : 1;
+    return saved == 0 && stored == 0 && travel == 0 && plain != 0 && enlarged != 0 && written > 0 ? 0 : 1;
 }

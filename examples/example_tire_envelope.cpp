@@ -16,6 +16,7 @@
 // centre plane), z up; millimetres and degrees.
 //
 // Usage: example_tire_envelope [output-folder]   (default: tire-envelope-output)
+#include "front_wheel_spindle.h"
 #include "host_testing.h"
 #include "omvra.h"
 #include "quillon.h"
@@ -30,54 +31,14 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kDeg = kPi / 180.0;
+using front_wheel::kJounce;
+using front_wheel::kTrack;
+using front_wheel::spindle_file;
 
-constexpr double kTrack = 1580.0;
-constexpr double kWheelCentreZ = 360.0;   // design spindle height above ground line
-constexpr double kToe = 0.2;
-constexpr double kCamber = -0.5;
-constexpr double kJounce = 80.0;
-constexpr double kRebound = 90.0;
-constexpr double kLock = 35.0;
 constexpr double kRimDiameter = 457.2;    // 18 inches
 constexpr double kSectionHeight = 129.25;  // 55 % of 235
 constexpr double kTireRadius = kRimDiameter / 2 + kSectionHeight;   // 357.85
 constexpr const char* kInstance = "FR_TIRE_ENVELOPE";
-
-// One spindle record: wheel centre raised by dz and steered by the lock, the
-// second point 100 mm inboard on the spindle axis (toe-in turns the front of
-// the wheel inward, negative camber tilts its top inward).
-std::string record(double dz, double steer) {
-    double d[3] = {-std::tan(kToe * kDeg), 1.0, -std::tan(kCamber * kDeg)};
-    const double n = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
-    for (double& v : d) v /= n;
-    const double s = steer * kDeg;
-    const double r[3] = {d[0] * std::cos(s) - d[1] * std::sin(s), d[0] * std::sin(s) + d[1] * std::cos(s), d[2]};
-    // A little camber gain in jounce as a short-long-arm front axle gives.
-    const double c[3] = {0.0, kTrack / 2, kWheelCentreZ + dz};
-    char line[160];
-    std::snprintf(line, sizeof line, "%9.3f, %9.3f, %9.3f, %9.3f, %9.3f, %9.3f", c[0], c[1], c[2],
-                  c[0] - 100 * r[0], c[1] - 100 * r[1], c[2] - 100 * r[2]);
-    return line;
-}
-
-std::vector<std::string> spindle_file() {
-    std::vector<std::string> lines = {"FRONT RIGHT WHEEL  235/55 R18", "TRACK 1580  TOE 0.2  CAMBER -0.5",
-                                      "JOUNCE 80  REBOUND 90  STEER +/-35", "##########"};
-    lines.push_back(record(0.0, 0.0));   // design position first
-    for (int i = 1; i <= 8; ++i) lines.push_back(record(kJounce * i / 8, 0.0));
-    for (int i = 1; i <= 8; ++i) lines.push_back(record(-kRebound * i / 8, 0.0));
-    for (int i = 1; i <= 4; ++i) {
-        lines.push_back(record(0.0, kLock * i / 4));
-        lines.push_back(record(0.0, -kLock * i / 4));
-    }
-    for (double lock : {-kLock, -kLock / 2, kLock / 2, kLock}) {
-        lines.push_back(record(kJounce, lock));
-        lines.push_back(record(-kRebound, lock));
-    }
-    return lines;
-}
 
 void store_instance() {
     std::string list = "{ ";

@@ -22,6 +22,7 @@
 #include "carvell_export.h"
 #include "gostrel.h"
 #include "host_types.h"
+#include "quillon.h"
 
 #define VD_EVE_NAME_SIZE 133
 #define VD_EVE_PATH_SIZE 257
@@ -78,5 +79,55 @@ CARVELL_CPP_EXPORT int VD_EVEWIZ_save_points_list_file_from_rq(const char* owner
 // an empty line); or the host's code (points all on one plane, the solid
 // refused, a host exception).
 CARVELL_CPP_EXPORT int VD_EVE_create_bv_body_from_points(const char* path, int n, tag_t* body);
+
+/* ---- wizard steps of an envelope study in an assembly ----
+ * Tags are unsigned host tags; 4x4 placements are MTX4 transforms (points as
+ * columns). Rule-language reference texts are those of VD_reference_object.
+ * Engine-roll copies are components named "ROLL_MOVING_COMP_COPY_<i>". */
+
+// Adds the part file (command-line form) as a component of the parent (the
+// assembly part, or a component), opening the part quietly when it is not
+// loaded; *instance receives the new instance. 0, or the host's code (of the
+// name, of the opening: the load status's first code, or of the addition);
+// a part opened here is closed again when the addition fails.
+CARVELL_CPP_EXPORT int VD_EVEWIZ_add_part_to_assy(tag_t parent, const char* part_name, const char* refset,
+                                                  const char* instance_name, double placement[4][4],
+                                                  tag_t* instance);
+// Makes the part's view named "TRIMETRIC" the work view; nothing without one.
+CARVELL_CPP_EXPORT void VD_EVEWIZ_adjust_view(tag_t part);
+// The object that stands for a component in the display part: its facetted
+// model's occurrence, else its body's; a solid answers itself. 0, or -1 with
+// *out 0 (no such object, another type, tag 0, null out).
+CARVELL_CPP_EXPORT int VD_EVEWIZ_ask_obj_tag_of_component(tag_t object, tag_t* out);
+// The work part's component whose part owns the object's prototype, and its
+// name (133 bytes). 0; -1 when none, for null outputs, and (with *component
+// the object itself) for a component or an object of the display part.
+CARVELL_CPP_EXPORT int VD_EVEWIZ_ask_comp_tag_name_of_obj(tag_t object, tag_t* component, char* name);
+// Moves (move_or_copy 1) or copies (2) the objects by the motion that carries
+// from_csys onto to_csys; copies[i] receives each result. -1 for a
+// coordinate system 0 or null arrays with n > 0; else the transformation's
+// status.
+CARVELL_CPP_EXPORT int VD_EVEWIZ_reposition_csys_to_csys(tag_t from_csys, tag_t to_csys, int n, tag_t* objects,
+                                                         int move_or_copy, int layer, tag_t* copies);
+// The three axis points, in order, as the rows of the orientation matrix.
+// 0; -1 for a null argument.
+CARVELL_CPP_EXPORT int VD_EVEWIZ_create_reference_csys(Korvath::Math::Point3 axes[3], double matrix[9]);
+// Appends the component's subtree to *array (SM_realloc'd; the caller frees
+// it): the component itself when *count is 0, then its part-occurrence
+// children in order, then each child's subtree the same way. 0; -1 (nothing
+// changed) for null arguments or a tag that is no component.
+CARVELL_CPP_EXPORT int VD_EVEWIZ_ask_child_part_tags(tag_t component, int* count, tag_t** array);
+// Two rule-language list texts (SM_alloc'd; the caller frees them): the
+// references of the components' subtrees (each child before its parent, each
+// reference once) and of the work part's plain objects, "{a,b}" ("{}" when
+// empty). 0; -1 (nothing allocated) for n < 0, null tags with n > 0 or null
+// outputs.
+CARVELL_CPP_EXPORT int VD_EVEWIZ_generate_envelope_obj_chain(int n, const tag_t* tags, char** components_text,
+                                                             char** objects_text);
+// The components (with their subtrees, each once) and the work part's plain
+// objects among the tags, in SM_alloc'd arrays (null when empty). 0; -1
+// (nothing allocated) for n < 0, null tags with n > 0 or null outputs.
+CARVELL_CPP_EXPORT int VD_EVEWIZ_get_eveobj_tags(int n, const tag_t* tags, int* n_components, tag_t** components,
+                                                 int* n_objects, tag_t** objects);
 
 #endif

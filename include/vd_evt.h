@@ -93,4 +93,73 @@ CARVELL_CPP_EXPORT int VD_EVTWIZ_read_spindle_file(const char* path, int order, 
 // file cannot be opened; no rule made) or a rule creation's code.
 CARVELL_CPP_EXPORT int VD_EVT_store_data_file_into_rq(const char* path, const char* owner, int kind);
 
+// ---- clearance data set: configurations and zones ----
+// Replaces every configuration of the clearance data set by one per record
+// of the spindle-points (displacement) file, named "LOAD 1", "LOAD 2", ...
+// in file order. Configuration i's 4x4 transform carries the design record
+// (the first) onto record i: the spindle point P onto Pi and the spindle
+// axis, from the point nearer the vehicle's centre plane (lateral y in the
+// coordinate system origin, matrix) to the farther one, onto record i's
+// (the identity for "LOAD 1"). The new configurations move the first object
+// of position 0 of the data set's first configuration, or nothing. Returns
+// 0 or the last configuration's host code; the reader's -2 / -3; -1 (null
+// argument, a missing file or one without records); the host's code for a
+// data set that is not one or a zero-length spindle. Any failure is logged
+// ("ERROR: DISPLACE file data extraction failed") and changes nothing.
+CARVELL_CPP_EXPORT int VD_EVTWIZ_build_clear_configurations(tag_t dataset, const char* path, double origin[3],
+                                                            double matrix[9]);
+// Gives objects[i] the clearance zone zones[i] (an expression of the zone's
+// distance) in the data set, for i < n. Returns the last host result (0 for
+// n < 1); -1 (null array).
+CARVELL_CPP_EXPORT int VD_EVTWIZ_add_objs_zone(tag_t dataset, int n, const tag_t* zones, const tag_t* objects);
+// The objects that stand for an object in the clearance analysis: a solid
+// stands for itself; a component for the occurrences in it of the facetted
+// models of the root (display) part that belong to the component's part, or,
+// when there are none, of the root part's solid bodies that do. *tags is a
+// new array of *n objects (free with SM_free). Returns 0; -1 (null argument,
+// another kind of object, nothing found; *n 0, *tags null).
+CARVELL_CPP_EXPORT int VD_EVTWIZ_ask_objs_tag_of_component(tag_t object, int* n, tag_t** tags);
+// Writes the component and its whole subtree (each part occurrence once, a
+// child just before its own children) into the caller's array from index
+// *count on, and adds their number to *count. The caller sizes the array.
+// Returns 0; -1 (null argument, *count negative).
+CARVELL_CPP_EXPORT int VD_EVTWIZ_ask_child_part_tags(tag_t component, int* count, tag_t* array);
+// Adds a part file as a component of the parent: the same as
+// VD_EVEWIZ_add_part_to_assy (vd_eve.h), with its results; -1 for a null
+// placement.
+CARVELL_CPP_EXPORT int VD_EVTWIZ_add_component_to_assy(tag_t parent, const char* part_name, const char* refset,
+                                                       const char* instance_name, double placement[4][4],
+                                                       tag_t* instance);
+// The clearance lists' objects: for each component i, the objects that stand
+// for every occurrence of its subtree (each occurrence blanked), each with a
+// new zone expression reading values[i] ("%f"); then the n_extra extra
+// objects (no expression). Both arrays are new (free with SM_free; null when
+// empty). Opens its own host-API session. Returns the last objects query's
+// status (0, or -1 for an occurrence that stands for nothing); -1 (null
+// argument, negative count; nothing handed back); an expression's host code.
+CARVELL_CPP_EXPORT int VD_EVT_ask_clr_list_objs(tag_t part_object, const double* values, int n_extra,
+                                                const tag_t* extra, int n_components, const tag_t* components,
+                                                int* n_objects, tag_t** objects, int* n_expressions,
+                                                tag_t** expressions);
+// Loads the fixing occurrences fully, with the assembly options "load fully"
+// and "load interpart data" set for the time of the call: a component whose
+// part is not loaded is loaded; the part of a prototype that is not fully
+// loaded is opened. Returns 0; the options' host code; the last failing
+// load's code; -1 (null array, negative n).
+CARVELL_CPP_EXPORT int VD_EVT_load_fixing_components_fully(tag_t* occurrences, int n);
+// Engine roll: sets object list `list` of the data set (lists of component
+// occurrences, each object against every other) to the n objects. For list 1
+// the first object is paired with the first engine-roll copy
+// "ROLL_MOVING_COMP_COPY_0" in list 2 (unless list 2 compares every object),
+// and every configuration's position 0 moves the n objects. Returns the last
+// host result; -1 (null objects, negative n).
+CARVELL_CPP_EXPORT int VD_EVTWIZ_ENGINE_ROLL_add_objects_to_list(tag_t dataset, int list, int n, tag_t* objects);
+// Engine roll: adds to the assembly a copy "ROLL_MOVING_COMP_COPY_<i>" of each
+// moving occurrence's part, at the occurrence's place and with its reference
+// set, replacing the copy of that name when copies were made before; a
+// component that is not loaded is loaded first. Returns the last addition's
+// result; the data set's host code; the load status's first code; -1 (null
+// array).
+CARVELL_CPP_EXPORT int VD_EVTWIZ_ENGINE_ROLL_copy_moving_comp(tag_t assembly, tag_t dataset, tag_t* moving, int n);
+
 #endif

@@ -21,4 +21,10 @@ HOST_C_API int DSS_REFRSH_refresh_display(void);
 HOST_C_API int DSS_REGEN_regen_object(tag_t object);
 
 
+// The layout (view sequence) of the display part; 0 for none.
+HOST_C_API tag_t DSS_VIEW_ask_work_vseq(void);
+// Shows `view` (a view of the layout's part) as the layout's work view; the
+// view it replaces is answered in *replaced (may be null). `fit` 0 or 1.
+HOST_C_API int BASE_replace_view(tag_t vseq, tag_t view, int fit, tag_t* replaced);
+
 #endif

@@ -13,5 +13,6 @@
 #include "testing/vehicle.h"
 #include "testing/facets.h"
 #include "testing/motion.h"
+#include "testing/clearance.h"
 
 #endif

@@ -50,6 +50,15 @@ enum host_object_type {
     HM_direction_type = 189, // smart direction objects
     HM_note_type = 158       // annotations: a text at a point (omvra/annotations.h)
 };
+// Objects of assemblies and their display: views of a part, the layout
+// (view sequence) that shows them, and the instances that name components.
+enum host_assembly_object_type {
+    HM_view_type = 60,
+    HM_layout_type = 62,
+    HM_instance_type = 64
+};
+// Clearance analysis: the named data sets of a part (caldwyn.h).
+enum host_clearance_type { HM_clearance_dataset_type = 176 };
 enum host_solid_subtype {
     HM_solid_body_subtype = 0,
     HM_solid_face_subtype = 2,

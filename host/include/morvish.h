@@ -37,4 +37,25 @@ HOST_C_API int ES_set_object_color(tag_t object, unsigned int colour);
 HOST_C_API int ES_set_object_layer(tag_t object, unsigned int layer);
 HOST_C_API int ES_add_entity_name(tag_t object, const char* name, int length);
 
+// Loading of parts and components. A load status is the HM_PART_load_status_t
+// of omvra.h; PART_free_load_status frees its names and codes and clears it.
+typedef struct HM_PART_load_status_s PART_load_status_t;
+// Loads the part a component places (opening its file when it is not in the
+// session) and shows its bodies and facetted models in the assembly; the work
+// and display parts stay. A file that cannot be read: HM_ERR_FILE, with a
+// failed status naming it.
+HOST_C_API int PART_load_component(tag_t component, PART_load_status_t* status);
+HOST_C_API void PART_free_load_status(PART_load_status_t* status);
+// Makes sure the data of the occurrences of a part (or of a component's
+// part) are loaded: this host keeps them loaded, so it only checks the tag.
+HOST_C_API int PART_ensure_occ_data_loaded(tag_t part_or_component);
+// A part's file name as an SM_alloc'd text the caller frees.
+HOST_C_API int PART_ask_filename_of_part(tag_t part, char** file_name);
+
+// Views and other entities of a part by type: *entity 0 starts the walk, the
+// next entity is answered in *entity, 0 at the end.
+HOST_C_API int ES_cycle_entities_by_type(tag_t part, int type, tag_t* entity);
+// An entity's name into a buffer of `size` bytes (cut to size-1 characters).
+HOST_C_API int ES_read_entity_name(tag_t entity, char* name, size_t size);
+
 #endif

@@ -212,6 +212,13 @@ public:
 };
 
 }  // namespace Error
+
+namespace Math {
+// A point (or vector) of three coordinates.
+struct Point3 {
+    double x, y, z;
+};
+}  // namespace Math
 }  // namespace Korvath
 
 // Throws a host exception with the given code and message; file and line

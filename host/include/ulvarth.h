@@ -17,5 +17,13 @@ HOST_C_API int VD_ask_vorsa_name(const char* file_name, char* vorsa_name, size_t
 #define KWMGR_FIELD_BUFSIZE 133
 HOST_C_API int KWMGR_decode_part_filename(const char* file_name, char* part_number, char* revision,
                                           char* file_type, char* name);
+// The file name of a part given in command-line form: surrounding blanks
+// and one pair of double quotes are taken off. HM_ERR_BAD_ARGUMENT for an
+// empty name or one that does not fit the buffer.
+HOST_C_API int KWMGR_decode_cli_part_file(const char* cli_name, char* file_name, size_t size);
+// Opens a part file without changing the work and display parts (a part
+// already loaded from that file is answered as it is). A file that cannot be
+// read: HM_ERR_FILE with a failed status (free it with PART_free_load_status).
+HOST_C_API int BASE_open_part_quietly(const char* file_name, tag_t* part, struct HM_PART_load_status_s* status);
 
 #endif

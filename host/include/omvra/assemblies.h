@@ -124,4 +124,32 @@ HOST_C_API tag_t HM_ASSEM_find_occurrence(tag_t component, tag_t prototype);
 // answers itself; 0 for any other object.
 HOST_C_API tag_t HM_ASSEM_ask_part_occurrence(tag_t occurrence);
 
+/* ---- assembly structure and loading options ---- */
+// The part-occurrence children of a component, in creation order (for a
+// part: the components placed in it directly), in an SM_alloc'd array (null
+// when there are none); the caller frees it.
+HOST_C_API int HM_ASSEM_ask_part_occ_children(tag_t part_occ, int* count, tag_t** children);
+// The instance that names a component in its assembly; 0 for none.
+HOST_C_API tag_t HM_ASSEM_ask_inst_of_part_occ(tag_t part_occ);
+
+// How the session loads the components of assemblies. Every field is 0 or 1
+// except `load_from` (0 the assembly's folder, 1 the search folders, 2 as
+// saved). This host always loads a part fully; the fields are kept for the
+// callers that set and restore them.
+typedef struct HM_ASSEM_options_s {
+    int load_from;
+    int load_components;
+    int load_latest;
+    int partial_loading;
+    int keep_work_part;
+    int update_structure;
+    int emphasize_work_part;
+    int show_unloaded;
+    int load_fully;             // components load their whole part
+    int load_interpart_data;    // data that links parts are loaded with them
+} HM_ASSEM_options_t;
+HOST_C_API int HM_ASSEM_ask_assem_options(HM_ASSEM_options_t* options);
+// HM_ERR_BAD_ARGUMENT (nothing changed) for a field out of its range.
+HOST_C_API int HM_ASSEM_set_assem_options(const HM_ASSEM_options_t* options);
+
 #endif

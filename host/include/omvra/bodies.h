@@ -251,6 +251,10 @@ HOST_C_API int HM_MODL_create_extruded(hm_list_p_t objects, const char* taper_an
                                        hm_list_p_t* features);
 // The expressions of a feature in an SM_alloc'd array (null when none).
 HOST_C_API int HM_MODL_ask_exps_of_feature(tag_t feature, tag_t** expressions, int* count);
+// A free expression of the work part (type HM_expression_type, no feature)
+// holding the text as given (its name reads the text back): 0,
+// HM_ERR_NULL_POINTER, HM_ERR_NO_PART, HM_ERR_BAD_ARGUMENT (empty text).
+HOST_C_API int HM_MODL_create_exp_tag(const char* text, tag_t* expression);
 
 /* ---- queries of faces and bodies ---- */
 // The point of a face, edge, body or curve farthest along dir1, ties (within

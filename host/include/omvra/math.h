@@ -103,6 +103,9 @@ HOST_C_API int HM_MTX4_csys_to_csys(const double from_origin[3], const double fr
                                     const double to_origin[3], const double to_x[3], const double to_y[3],
                                     double mtx[16]);
 
+// The same product as HM_MTX4_multiply: `first`, then `second`.
+HOST_C_API int MTX4_multiply(const double first[16], const double second[16], double product[16]);
+
 /* ---- numbered transformation routines (twelve-value matrices) ---- */
 // Transforms the point in place.
 HOST_C_API int hm5941(double point[3], const double matrix[12]);

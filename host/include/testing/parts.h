@@ -35,6 +35,12 @@ HOST_API bool feature_is_parameterised(tag_t feature);
 HOST_API std::string note_text(tag_t note);
 HOST_API Point3 note_origin(tag_t note);
 
+// A view of the part with the name; the part's first view also makes the
+// part's layout and is its work view, later views join the layout.
+HOST_API tag_t add_view(tag_t part, const char* name);
+// The work view of the display part's layout (0 for none).
+HOST_API tag_t work_view();
+
 }  // namespace host_testing
 
 #endif

@@ -116,6 +116,8 @@ struct Model {
     std::array<double, 9> vehicle_axes{1, 0, 0, 0, 1, 0, 0, 0, 1};
     // The scenario parts of the loaded parts, by scenario part.
     std::map<tag_t, ScenarioRecord> scenarios;
+    // How components of assemblies load (HM_ASSEM_options_t, field by field).
+    std::array<int, 10> assembly_options{1, 1, 0, 0, 1, 1, 0, 1, 0, 0};
 };
 
 // The one host state: the model and what is not undone (tag counter,

@@ -1,5 +1,6 @@
 // Extruded features: faces swept into a solid slab, curves into a sheet,
-// between two limits along a direction; and the expressions of a feature.
+// between two limits along a direction; the expressions of a feature, and
+// free expressions of the work part.
 #include "core/checks.h"
 #include "core/kernel_guard.h"
 #include "geometry/bodies.h"
@@ -110,6 +111,14 @@ int HM_MODL_create_extruded(hm_list_p_t objects, const char* taper_angle, const 
         }
         return host::new_list({feature}, features);
     });
+}
+
+int HM_MODL_create_exp_tag(const char* text, tag_t* expression) {
+    if (!text || !expression) return HM_ERR_NULL_POINTER;
+    if (!host::model().work_part) return HM_ERR_NO_PART;
+    if (!*text) return HM_ERR_BAD_ARGUMENT;
+    *expression = new_expression(0, text);
+    return 0;
 }
 
 int HM_MODL_ask_exps_of_feature(tag_t feature, tag_t** expressions, int* count) {

@@ -387,6 +387,10 @@ int HM_MTX4_multiply(const double first[16], const double second[16], double pro
     return host::finite_answer(product, 16);
 }
 
+int MTX4_multiply(const double first[16], const double second[16], double product[16]) {
+    return HM_MTX4_multiply(first, second, product);
+}
+
 int HM_MTX4_ask_rotation(const double mtx[16], double rotation[9]) {
     REQUIRE(mtx, rotation);
     Mat3 r{mtx[0], mtx[1], mtx[2], mtx[4], mtx[5], mtx[6], mtx[8], mtx[9], mtx[10]};

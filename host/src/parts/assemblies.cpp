@@ -14,15 +14,9 @@ namespace {
 using host::find;
 using host::model;
 
-const host::ComponentData* component_data(tag_t component) {
-    host::Object* o = find(component, HM_component_type);
-    return o ? std::any_cast<host::ComponentData>(&o->data) : nullptr;
-}
+const host::ComponentData* component_data(tag_t component) { return host::component_record(component); }
 
-const host::OccurrenceData* occurrence_data(tag_t object) {
-    host::Object* o = find(object);
-    return o ? std::any_cast<host::OccurrenceData>(&o->data) : nullptr;
-}
+const host::OccurrenceData* occurrence_data(tag_t object) { return host::occurrence_record(object); }
 
 void copy_text(char* buffer, size_t size, const std::string& text) {
     if (buffer) std::snprintf(buffer, size, "%s", text.c_str());

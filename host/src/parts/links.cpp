@@ -43,14 +43,6 @@ tag_t link_of_copy(tag_t object) {
 
 }  // namespace
 
-gp_Trsf host::component_placement(const ComponentData& c) {
-    gp_Trsf placement;
-    const auto& m = c.matrix;
-    const auto& t = c.origin;
-    placement.SetValues(m[0], m[3], m[6], t[0], m[1], m[4], m[7], t[1], m[2], m[5], m[8], t[2]);
-    return placement;
-}
-
 int host::link_object(tag_t source, tag_t component, tag_t* feature) {
     if (!feature) return HM_ERR_NULL_POINTER;
     *feature = 0;
@@ -68,7 +60,7 @@ int host::link_object(tag_t source, tag_t component, tag_t* feature) {
         if (!d) return HM_ERR_WRONG_TYPE;
         // Only an object of the component's part is placed by it.
         if (s->part != HM_PART_ask_part_tag(d->part_name.c_str())) return HM_ERR_BAD_ARGUMENT;
-        placement = component_placement(*d);
+        placement = placement_of(*d);
     }
     try {
         if (face) {

@@ -1,16 +1,13 @@
-// Fixtures of parts for tests: components and occurrences of assemblies, and
-// features.
+// Fixtures of parts for tests: components and occurrences of assemblies,
+// features, and views.
 #include "core/model.h"
+#include "elvosk.h"
 #include "host_testing.h"
 #include "morvish.h"
 #include "omvra.h"
 #include "parts/annotation_data.h"
 #include "parts/assembly_data.h"
 #include "quillon.h"
-
-#include <BRepBuilderAPI_Transform.hxx>
-#include <Standard_Failure.hxx>
-#include <gp_Trsf.hxx>
 
 namespace host_testing {
 
@@ -33,38 +30,7 @@ tag_t add_component(tag_t part, const char* name, const double origin[3], const 
     return o.tag;
 }
 
-tag_t add_occurrence(tag_t component, tag_t prototype) {
-    host::Object* comp = host::find(component, HM_component_type);
-    host::Object* proto = host::find(prototype);
-    if (!comp || !proto) return 0;
-    const host::ComponentData& c = std::any_cast<host::ComponentData&>(comp->data);
-    if (proto->part != HM_PART_ask_part_tag(c.part_name.c_str())) return 0;
-    host::Object copy = *proto;
-    copy.owner = 0;
-    copy.subtags.clear();
-    copy.subtags_made = false;
-    if (copy.type == HM_solid_type) copy.subtype = HM_solid_body_subtype;
-    try {
-        const gp_Trsf placement = host::component_placement(c);
-        gp_Pnt point(copy.point[0], copy.point[1], copy.point[2]);
-        point.Transform(placement);
-        copy.point = {point.X(), point.Y(), point.Z()};
-        if (!copy.curve.IsNull()) copy.curve = Handle(Geom_Curve)::DownCast(copy.curve->Transformed(placement));
-        if (!copy.surface.IsNull())
-            copy.surface = Handle(Geom_Surface)::DownCast(copy.surface->Transformed(placement));
-        if (!copy.shape.IsNull()) copy.shape = BRepBuilderAPI_Transform(copy.shape, placement, true).Shape();
-    } catch (const Standard_Failure&) {
-        return 0;
-    }
-
-    host::Object& o = host::create(copy.type, copy.subtype, comp->part);
-    tag_t tag = o.tag;
-    copy.tag = tag;
-    copy.part = comp->part;
-    copy.data = host::OccurrenceData{prototype, component};
-    o = copy;
-    return tag;
-}
+tag_t add_occurrence(tag_t component, tag_t prototype) { return host::make_occurrence(component, prototype); }
 
 tag_t add_linked_copy(tag_t source, tag_t component) {
     tag_t feature = 0;
@@ -91,6 +57,27 @@ Point3 note_origin(tag_t note) {
     const host::Object* o = host::find(note, HM_note_type);
     const auto* d = o ? std::any_cast<host::NoteData>(&o->data) : nullptr;
     return d ? d->origin : Point3{0, 0, 0};
+}
+
+tag_t add_view(tag_t part, const char* name) {
+    if (!host::part_data(part)) return 0;
+    host::Object& v = host::create(HM_view_type, 0, part);
+    v.name = name ? name : "";
+    const tag_t view = v.tag;
+    tag_t layout = HM_OBJ_cycle_objs_in_part(part, HM_layout_type, 0);
+    if (!layout) {
+        host::Object& l = host::create(HM_layout_type, 0, part);
+        l.name = "L1";
+        l.data = host::LayoutData{};
+        layout = l.tag;
+    }
+    host::layout_record(layout)->views.push_back(view);
+    return view;
+}
+
+tag_t work_view() {
+    const host::LayoutData* layout = host::layout_record(DSS_VIEW_ask_work_vseq());
+    return layout && layout->work < layout->views.size() ? layout->views[layout->work] : 0;
 }
 
 }  // namespace host_testing
