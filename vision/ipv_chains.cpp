@@ -304,6 +304,33 @@ int ipv_reparam_curves(hm_list_p_t curves, const double dir[3], int mode, int* c
     return 0;
 }
 
+namespace carvell::vision {
+namespace {
+
+// The point within the search ring of the current one whose step turns
+// least to the left of the heading about the normal; -1 when none.
+int least_left_turn(int n, double** points, int current, const double heading[3], const double normal[3],
+                    const double search[3]) {
+    int next = -1;
+    double best = 6.283185307179586;
+    for (int i = 0; i < n; ++i) {
+        const double d = dist(points[i], points[current]);
+        if (!(d > search[0] && d < search[1])) continue;
+        const double to[3] = {points[i][0] - points[current][0], points[i][1] - points[current][1],
+                              points[i][2] - points[current][2]};
+        double turn = 0.0;
+        HM_VEC3_angle_between(heading, to, normal, &turn);
+        if (turn < best) {
+            best = turn;
+            next = i;
+        }
+    }
+    return next;
+}
+
+}  // namespace
+}  // namespace carvell::vision
+
 int HM_VD_ipv_ask_profile_points(int n, double** points, const double origin[3], const double normal[3],
                                  const double search[3], int mode, int* count, int** indices, double*** out) {
     if (!count || !indices || !out) return -1;
@@ -371,6 +398,10 @@ int HM_VD_ipv_ask_profile_points(int n, double** points, const double origin[3],
                 next = i;
             }
         }
+        // No forward point to the right: the boundary bends left here (its
+        // points are not exactly on a smooth curve); the step that turns
+        // least to the left follows it, as on the outer boundary.
+        if (next < 0 && mode != 0) next = least_left_turn(n, points, current, ref, normal, search);
         if (next < 0) return -1;
         for (int k = 0; k < 3; ++k) ref[k] = points[next][k] - points[current][k];
         current = next;

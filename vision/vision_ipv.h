@@ -54,6 +54,23 @@ int ipv_split_curves_by_points(hm_list_p_t curves, int k, double** points, hm_li
 // that replaces it (the old curve deleted).
 int ipv_respline(tag_t* curve);
 
+// ---- shared by the steering-wheel steps ----
+// Rebuilds the list without every occurrence of the object. 0; -1 for a null list.
+int ipv_remove_from_list(hm_list_p_t* list, tag_t object);
+// True when the object occurs in the list.
+bool ipv_list_contains(hm_list_p_t list, tag_t object);
+// True when the point lies nearer than the tolerance to the object.
+bool ipv_point_near_object(const double point[3], tag_t object, double tolerance);
+// Smallest minimum distance of the list's objects to the object (start
+// 10000.0, a strictly nearer one wins) and the two nearest points. 0; -1
+// for a null or empty list; the host's code.
+int ipv_nearest_distance_of_list(hm_list_p_t list, tag_t object, double* distance, double point1[3],
+                                 double point2[3]);
+// The curve trimmed between two point objects into one new curve (a copy,
+// or the pieces joined); the part kept holds the help point when one is
+// given. The trim feature never stays. 0; -1; the host's code.
+int ipv_trim_curve_by_two_points(tag_t curve, tag_t point1, tag_t point2, const double* help_point, tag_t* result);
+
 }  // namespace carvell::vision
 
 #endif

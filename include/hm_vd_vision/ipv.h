@@ -235,4 +235,101 @@ CARVELL_CPP_EXPORT int HM_VD_ipv_sw_ss_analysis(const double origin[3], const do
                                                 hm_list_p_t objects_2, int closed_flag,
                                                 moa_hotdog_output_t** output);
 
+// ---- the steering wheel and see-through solids ----
+// Solids are bodies (70/0); their outline curves are made on a plane seen
+// from a view point. Contour parameters: facet size limit, the |cos| below
+// which a facet counts as seen edge-on, and the scale of the profile search
+// radii ({3.0, 0.2, 3.0} in the extraction exports). Lists handed out and
+// their curves are the caller's.
+
+// What the wheel extraction hands to the upper outline.
+typedef struct ipv_steering_wheel_s {
+    void* sw_reserved;                // neither written nor read by the library
+    double rim_top_point[3];          // centroid of the highest rim section loop
+    double wheel_centre[3];           // centre of mass of the wheel solids
+    hm_list_p_t outer_contour;        // outer silhouette contour of the wheel
+    hm_list_p_t inner_contour;        // inner silhouette contour of the wheel
+    hm_list_p_t rim_upper_section;    // copies of the highest rim section loop's curves
+} ipv_steering_wheel_t;
+
+// The solids in groups that touch (interfere or meet): a solid touching two
+// groups joins them into one. Groups in the order of their first solids,
+// each a new list in list order, in an SM_alloc'd array the caller frees
+// (lists with HM_MODL_delete_list, then the array with SM_free). 0 (count 0,
+// null groups for an empty list); -1 for a null output.
+CARVELL_CPP_EXPORT int HM_VD_ipv_cagetory_ss_solids(hm_list_p_t solids, int* group_count, hm_list_p_t** groups);
+// The outer contour of see-through solids seen from the view point on their
+// representative plane turned towards it; their centre of mass. The plane
+// and the contour (null after a failure) are handed out in every case.
+// 0 or the failing step's result.
+CARVELL_CPP_EXPORT int HM_VD_ipv_extract_ss_curve(const double view_point[3], hm_list_p_t solids, double centroid[3],
+                                                  tag_t* plane, hm_list_p_t* contour);
+// The wheel's outlines seen from the view point on its representative
+// plane: the upper wheel outline (the rim's upper band between the outer and
+// inner contours, closed by two lines below the wheel centre), the hub
+// loops and the see-through loops of the wheel's opening; the wheel centre
+// and the rim's top point. The plane and whatever lists exist are handed
+// out in every case; the contours and rim section made on the way never
+// stay. 0 or the failing step's result.
+CARVELL_CPP_EXPORT int HM_VD_ipv_extract_sw_curve(const double origin[3], const double matrix[9],
+                                                  const double view_point[3], hm_list_p_t wheel, hm_list_p_t hub,
+                                                  double wheel_centre[3], double rim_top_point[3], tag_t* plane,
+                                                  hm_list_p_t* upper_outline, hm_list_p_t* hubs,
+                                                  hm_list_p_t* see_throughs);
+// Silhouette contours of the solids seen from the view point, projected
+// onto the plane: mode 0 the outer, 1 the inner, 2 both (curves in new
+// lists; null when not asked or not found). 0; -1 for missing input or a
+// mode outside 0-2; the plane's, facetting's or profile walk's result.
+CARVELL_CPP_EXPORT int HM_VD_ipv_create_contour(hm_list_p_t solids, const double view_point[3],
+                                                const double parameters[3], int mode, tag_t plane,
+                                                hm_list_p_t* outer_contour, hm_list_p_t* inner_contour);
+// Centre of mass of solid bodies of one kernel type, in part units. 0; -1
+// for an empty list, an object that is no body, mixed kinds or no work
+// part; the host's code (its message in the system log).
+CARVELL_CPP_EXPORT int HM_VD_ipv_ask_body_centroid(hm_list_p_t solids, double centroid[3]);
+// The least-squares plane of the solids' facet centroids, its normal turned
+// towards the point when the flag is set. 0 (plane 0 when there are no
+// three points); -1 for a null output; the facetting's or plane's code.
+CARVELL_CPP_EXPORT int HM_VD_ipv_ask_body_represent_plane(bool towards_point, const double point[3],
+                                                          hm_list_p_t solids, tag_t* plane);
+// The centroid of every facet of a facetted model (a point array) and its
+// longest and shortest facet edge (10000.0 without facets). 0; -1 for a
+// null output; the host's code.
+CARVELL_CPP_EXPORT int HM_VD_ipv_ask_facet_model_points(tag_t model, int* count, double*** points, double* longest,
+                                                        double* shortest);
+// The highest loop (vehicle z of its centroid, in the origin and matrix
+// system) of the wheel solids' section by the plane through the wheel
+// centre normal to the vehicle's lateral axis: copies of its curves and its
+// centroid as the rim top point. Tolerances: loop, section. 0; -1 for
+// missing input or no closed loop.
+CARVELL_CPP_EXPORT int HM_VD_ipv_ask_rim_upper_section_curves(const double origin[3], const double matrix[9],
+                                                              hm_list_p_t wheel, const double wheel_centre[3],
+                                                              const double view_point[3],
+                                                              const double tolerances[2], double rim_top_point[3],
+                                                              hm_list_p_t* section);
+// The upper wheel outline: the outer and inner contours each cut at a plane
+// a little below the wheel centre, their upper parts (the rim section's
+// side) closed by two lines into one loop. 0; -1 for a null record or list;
+// the host's result when a contour does not cross the cutting plane twice
+// (outline null).
+CARVELL_CPP_EXPORT int HM_VD_ipv_create_upper_steering_wheel(const double origin[3], const double matrix[9],
+                                                             ipv_steering_wheel_t* wheel, hm_list_p_t* outline);
+// The wheel's opening split at the hub: the inner rim and hub outlines cut
+// where they cross; of the closed loops of their remaining pieces, the one
+// nearest the plane through P normal to P - C is the hub (its hub pieces),
+// the others are see-throughs. Tolerances: distance, crossing. 0; -1 when an
+// outline is not one closed loop or they do not cross.
+CARVELL_CPP_EXPORT int HM_VD_ipv_ask_hubs_and_seethrus(hm_list_p_t inner_rim, hm_list_p_t hub_outer,
+                                                       const double p[3], const double c[3],
+                                                       const double* tolerances, hm_list_p_t* hubs,
+                                                       hm_list_p_t* see_throughs);
+// The points where two objects cross (curves where they overlap are not
+// kept), as a point array. 0 (count 0 when they do not meet); -1 for a tag
+// 0 or a null output; the host's code.
+CARVELL_CPP_EXPORT int HM_VD_ipv_ask_all_intersect_points(tag_t object1, tag_t object2, double tolerance,
+                                                          int* count, double*** points);
+// New curves along every edge of the bodies, in a new list. 0; -1 for a
+// null output; the host's code (nothing made).
+CARVELL_CPP_EXPORT int HM_VD_ipv_ask_edge_curves_of_bodies(hm_list_p_t bodies, hm_list_p_t* curves);
+
 #endif

@@ -162,7 +162,9 @@ HOST_C_API int HM_MODL_trim_sheet(tag_t sheet, int bound_count, const HM_MODL_tr
 // the tool is consumed; on failure nothing changes.
 enum HM_MODL_boolean_operation { HM_MODL_UNITE = 1, HM_MODL_INTERSECT = 3 };
 HOST_C_API int HM_MODL_operations(tag_t target, tag_t tool, int operation);
-// Mass properties of bodies. Type 2 measures sheets (their area, in
+// Mass properties of bodies. Type 1 measures solids (their volume in
+// mass_props[0] and the centre of that volume in mass_props[3..5]; a body
+// without a solid is HM_ERR_WRONG_TYPE); type 2 measures sheets (their area, in
 // mass_props[0], and the centre of that area in mass_props[3..5]); unit
 // system 1 answers in square inches and inches, 3 in square centimetres and
 // centimetres, whatever the part's units; density and accuracy are read for
@@ -175,9 +177,12 @@ HOST_C_API int HM_MODL_ask_mass_props_3d(int count, const tag_t* bodies, int typ
 /* ---- facetted models of solids (yarrowin.h) ---- */
 // Facetting settings: largest distance of a facet from the surface
 // (metres), largest angle between neighbouring facet normals (radians).
+// The largest facet size (part units) bounds the edges of the facets the
+// facet walk gives (HM_FACET_cycle_facets); 0 sets no bound.
 typedef struct HM_FACET_parameters_s {
     double chord_tolerance;
     double angle_tolerance;
+    double max_facet_size;
 } HM_FACET_parameters_t;
 // The facetted models made from a solid body, oldest first, in a new
 // SM_alloc'd array (null for none): 0, HM_ERR_NULL_POINTER or
@@ -186,12 +191,21 @@ HOST_C_API int HM_FACET_ask_models_of_solid(tag_t body, int* count, tag_t** mode
 // The host's default facetting settings.
 HOST_C_API int HM_FACET_ask_default_parameters(HM_FACET_parameters_t* parameters);
 // A new facetted model (139/0) of the body in the body's part: 0,
-// HM_ERR_NULL_POINTER, HM_ERR_INVALID_TAG, HM_ERR_BAD_ARGUMENT (settings not
-// positive) or HM_ERR_GEOMETRY (the kernel made no facets).
+// HM_ERR_NULL_POINTER, HM_ERR_INVALID_TAG, HM_ERR_BAD_ARGUMENT (tolerances not
+// positive, a negative size bound) or HM_ERR_GEOMETRY (the kernel made no facets).
 HOST_C_API int HM_FACET_facet_solid(tag_t body, const HM_FACET_parameters_t* parameters, tag_t* model);
 // The solid body a model was made from (0 for a model of no solid): 0,
 // HM_ERR_NULL_POINTER or HM_ERR_INVALID_TAG.
 HOST_C_API int HM_FACET_ask_solid_of_model(tag_t model, tag_t* solid);
+// Walks the facets of a model of a solid: start with *facet_id -1; each call
+// answers the next facet's id, and -1 after the last. 0,
+// HM_ERR_NULL_POINTER or HM_ERR_INVALID_TAG (no facetted model).
+HOST_C_API int HM_FACET_cycle_facets(tag_t model, int* facet_id);
+// The corners of a facet (part units; *count 3, turning about the outward
+// normal) and the unit normals of the solid's surface at them (outward).
+// 0, HM_ERR_NULL_POINTER, HM_ERR_INVALID_TAG or HM_ERR_BAD_ARGUMENT (no such facet).
+HOST_C_API int HM_FACET_ask_vertices_of_facet(tag_t model, int facet_id, int* count, double vertices[][3]);
+HOST_C_API int HM_FACET_ask_normals_of_facet(tag_t model, int facet_id, int* count, double normals[][3]);
 // Name of a feature as the user sees it, an SM_alloc'd text (free with
 // SM_free): its own name when it was given one, else its kind and number
 // ("BLOCK(12)"). 0, HM_ERR_NULL_POINTER or HM_ERR_INVALID_TAG.
@@ -262,5 +276,15 @@ HOST_C_API int HM_MODL_ask_face_uv_minmax(tag_t face, double uv[4]);
 // Reverses the normals of a sheet in place (its faces get new tags); answers
 // the feature ("REVERSE_NORMAL"). A solid is refused (HM_ERR_WRONG_TYPE).
 HOST_C_API int HM_MODL_create_reverse_normal(tag_t sheet, tag_t* feature);
+
+/* ---- interference of bodies ---- */
+// Per-tool answers of HM_MODL_check_interference.
+enum HM_MODL_interference { HM_INTERFERENCE_YES = 1, HM_INTERFERENCE_NO = 2 };
+// Whether each tool body meets the target body: results[i] 1 when they
+// overlap, touch or lie within the part's distance tolerance of each other
+// (a body inside the other's solid included), 2 when they are apart.
+// 0, HM_ERR_NULL_POINTER, HM_ERR_BAD_ARGUMENT (no tool), HM_ERR_INVALID_TAG
+// or HM_ERR_WRONG_TYPE (a target or tool that is no body).
+HOST_C_API int HM_MODL_check_interference(tag_t target, int tool_count, const tag_t* tools, int* results);
 
 #endif

@@ -1,6 +1,7 @@
 // Facetted models of solid bodies: the kernel's triangulation of a body,
-// kept as the set of its vertices (metres), the models of a body, and the
-// names of features as the user sees them.
+// kept as the set of its vertices (metres) and as its facets with unit
+// vertex normals, the models of a body, and the names of features as the
+// user sees them.
 #include "omvra.h"
 #include "quillon.h"
 #include "yarrowin.h"
@@ -9,6 +10,7 @@
 #include "geometry/bodies.h"
 #include "host_testing.h"
 
+#include <BRepGProp_Face.hxx>
 #include <BRepMesh_IncrementalMesh.hxx>
 #include <BRepTools.hxx>
 #include <BRep_Tool.hxx>
@@ -18,7 +20,9 @@
 #include <TopoDS.hxx>
 #include <TopoDS_Face.hxx>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <string>
@@ -26,10 +30,20 @@
 
 namespace {
 
+using Vec3 = std::array<double, 3>;
+
+// One triangle of a model: its corners (metres) in the order that turns
+// about the outward normal, and the unit surface normal at each corner.
+struct Facet {
+    std::array<Vec3, 3> corners;
+    std::array<Vec3, 3> normals;
+};
+
 // What a facetted model holds.
 struct FacetModelData {
     tag_t solid = 0;                               // the body it was made from, 0 for none
     std::vector<std::array<double, 3>> vertices;   // metres, each once
+    std::vector<Facet> facets;                     // models of solids only
 };
 
 host::Object* find_model(tag_t model) { return host::find(model, HM_facet_model_type); }
@@ -44,10 +58,112 @@ double metres_per_part_unit(tag_t part) {
     return p && p->inches ? 0.0254 : 0.001;
 }
 
+// Unit normal of the face (towards its outside) at the triangulation's node.
+// Where the surface has none (a pole), the normal a hair's breadth towards
+// the facet's middle in the parameters; the facet's own normal when even
+// that fails.
+Vec3 node_normal(BRepGProp_Face& surface, const Handle(Poly_Triangulation)& triangulation, int node,
+                 const gp_Pnt2d& facet_middle, const gp_Vec& fallback) {
+    constexpr double kTowardsMiddle = 1e-7;
+    gp_Vec n = fallback;
+    if (triangulation->HasUVNodes()) {
+        const gp_Pnt2d uv = triangulation->UVNode(node);
+        gp_Pnt p;
+        gp_Vec d;
+        surface.Normal(uv.X(), uv.Y(), p, d);
+        if (d.Magnitude() <= 1e-12) {
+            surface.Normal(uv.X() + kTowardsMiddle * (facet_middle.X() - uv.X()),
+                           uv.Y() + kTowardsMiddle * (facet_middle.Y() - uv.Y()), p, d);
+        }
+        if (d.Magnitude() > 1e-12) n = d;
+    }
+    if (n.Magnitude() > 1e-12) n.Normalize();
+    return {n.X(), n.Y(), n.Z()};
+}
+
+Vec3 unit(const Vec3& v) {
+    const double len = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    return len > 1e-12 ? Vec3{v[0] / len, v[1] / len, v[2] / len} : v;
+}
+
+double edge_length(const Vec3& a, const Vec3& b) {
+    return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
+}
+
+// The facet halved across its longest edge until no edge is above the size
+// bound (metres, 0: none); the new corners' normals are the mean of the
+// edge's two, unitised. A depth limit stops the halving of degenerate facets.
+void add_bounded(const Facet& f, double max_size, std::vector<Facet>& out, int depth = 0) {
+    constexpr int kMaxDepth = 24;
+    int longest = 0;
+    double length = 0.0;
+    for (int i = 0; i < 3; ++i) {
+        const double l = edge_length(f.corners[i], f.corners[(i + 1) % 3]);
+        if (l > length) {
+            length = l;
+            longest = i;
+        }
+    }
+    if (!(max_size > 0.0) || length <= max_size || depth >= kMaxDepth) {
+        out.push_back(f);
+        return;
+    }
+    const int a = longest, b = (longest + 1) % 3;
+    Vec3 mid, normal;
+    for (int k = 0; k < 3; ++k) {
+        mid[k] = 0.5 * (f.corners[a][k] + f.corners[b][k]);
+        normal[k] = 0.5 * (f.normals[a][k] + f.normals[b][k]);
+    }
+    normal = unit(normal);
+    Facet first = f, second = f;
+    first.corners[b] = mid;   // a, mid, c
+    first.normals[b] = normal;
+    second.corners[a] = mid;  // mid, b, c
+    second.normals[a] = normal;
+    add_bounded(first, max_size, out, depth + 1);
+    add_bounded(second, max_size, out, depth + 1);
+}
+
+// The triangles of one meshed face with their corner normals, metres.
+void face_facets(const TopoDS_Face& face, double scale, double max_size, std::vector<Facet>& out) {
+    TopLoc_Location location;
+    Handle(Poly_Triangulation) triangulation = BRep_Tool::Triangulation(face, location);
+    if (triangulation.IsNull()) return;
+    const gp_Trsf& trsf = location.Transformation();
+    const bool reversed = face.Orientation() == TopAbs_REVERSED;
+    BRepGProp_Face surface(face);
+    for (int t = 1; t <= triangulation->NbTriangles(); ++t) {
+        int n[3];
+        triangulation->Triangle(t).Get(n[0], n[1], n[2]);
+        if (reversed) std::swap(n[1], n[2]);
+        gp_Pnt p[3];
+        for (int k = 0; k < 3; ++k) p[k] = triangulation->Node(n[k]).Transformed(trsf);
+        const gp_Vec own = gp_Vec(p[0], p[1]).Crossed(gp_Vec(p[0], p[2]));
+        gp_Pnt2d middle(0.0, 0.0);
+        if (triangulation->HasUVNodes()) {
+            for (int k = 0; k < 3; ++k) {
+                const gp_Pnt2d uv = triangulation->UVNode(n[k]);
+                middle.SetCoord(middle.X() + uv.X() / 3.0, middle.Y() + uv.Y() / 3.0);
+            }
+        }
+        Facet f;
+        for (int k = 0; k < 3; ++k) {
+            f.corners[k] = {p[k].X() * scale, p[k].Y() * scale, p[k].Z() * scale};
+            gp_Vec nv;
+            const Vec3 local = node_normal(surface, triangulation, n[k], middle, own);
+            nv.SetCoord(local[0], local[1], local[2]);
+            nv.Transform(trsf);
+            f.normals[k] = {nv.X(), nv.Y(), nv.Z()};
+        }
+        add_bounded(f, max_size, out);
+    }
+}
+
 // The triangulation's nodes of every face of the shape, each position once,
-// scaled by `scale`.
+// scaled by `scale`; the facets with their normals when asked.
 std::vector<std::array<double, 3>> mesh_vertices(const TopoDS_Shape& shape, double deflection, double angle,
-                                                 double scale) {
+                                                 double scale, std::vector<Facet>* facets = nullptr,
+                                                 double max_size = 0.0) {
     TopoDS_Shape copy = shape;
     BRepTools::Clean(copy);
     BRepMesh_IncrementalMesh mesh(copy, deflection, false, angle, true);
@@ -62,6 +178,7 @@ std::vector<std::array<double, 3>> mesh_vertices(const TopoDS_Shape& shape, doub
             const std::array<double, 3> v{p.X() * scale, p.Y() * scale, p.Z() * scale};
             if (seen.emplace(v, true).second) out.push_back(v);
         }
+        if (facets) face_facets(TopoDS::Face(it.Current()), scale, max_size, *facets);
     }
     return out;
 }
@@ -121,6 +238,7 @@ int HM_FACET_ask_default_parameters(HM_FACET_parameters_t* parameters) {
     if (!parameters) return HM_ERR_NULL_POINTER;
     parameters->chord_tolerance = 0.0002;   // 0.2 mm
     parameters->angle_tolerance = 0.2;      // about 11.5 degrees
+    parameters->max_facet_size = 0.0;       // no bound
     return 0;
 }
 
@@ -129,12 +247,16 @@ int HM_FACET_facet_solid(tag_t body, const HM_FACET_parameters_t* parameters, ta
     *model = 0;
     host::Object* b = host::find_body(body);
     if (!b) return HM_ERR_INVALID_TAG;
-    if (!(parameters->chord_tolerance > 0.0) || !(parameters->angle_tolerance > 0.0)) return HM_ERR_BAD_ARGUMENT;
+    if (!(parameters->chord_tolerance > 0.0) || !(parameters->angle_tolerance > 0.0) ||
+        !(parameters->max_facet_size >= 0.0))
+        return HM_ERR_BAD_ARGUMENT;
     return host::guarded("HM_FACET_facet_solid", [&]() -> int {
         const double metres = metres_per_part_unit(b->part);
         FacetModelData d;
         d.solid = body;
-        d.vertices = mesh_vertices(b->shape, parameters->chord_tolerance / metres, parameters->angle_tolerance, metres);
+        const double max_size = parameters->max_facet_size > 0.0 ? parameters->max_facet_size * metres : 0.0;
+        d.vertices = mesh_vertices(b->shape, parameters->chord_tolerance / metres, parameters->angle_tolerance, metres,
+                                   &d.facets, max_size);
         if (d.vertices.empty()) return HM_ERR_GEOMETRY;
         host::Object& m = host::create(HM_facet_model_type, HM_facet_solid_subtype, b->part);
         m.owner = body;   // deleted with its body
@@ -161,6 +283,62 @@ int HM_MODL_ask_feat_name(tag_t feature, char** name) {
     const std::string text = !f->name.empty() ? f->name
                                               : (d ? d->kind : std::string("FEATURE")) + "(" + std::to_string(feature) + ")";
     *name = SM_string_copy(text.c_str());
+    return 0;
+}
+
+int HM_FACET_cycle_facets(tag_t model, int* facet_id) {
+    if (!facet_id) return HM_ERR_NULL_POINTER;
+    const FacetModelData* d = model_data(model);
+    if (!d) return HM_ERR_INVALID_TAG;
+    const int next = *facet_id < 0 ? 0 : *facet_id + 1;
+    *facet_id = next < static_cast<int>(d->facets.size()) ? next : -1;
+    return 0;
+}
+
+namespace {
+
+// The facet of a model, null (with the code) when the model or id is wrong.
+const Facet* facet_of(tag_t model, int facet_id, int* code, double* per_metre) {
+    const FacetModelData* d = model_data(model);
+    if (!d) {
+        *code = HM_ERR_INVALID_TAG;
+        return nullptr;
+    }
+    if (facet_id < 0 || facet_id >= static_cast<int>(d->facets.size())) {
+        *code = HM_ERR_BAD_ARGUMENT;
+        return nullptr;
+    }
+    const host::Object* o = find_model(model);
+    *per_metre = 1.0 / metres_per_part_unit(o->part);
+    *code = 0;
+    return &d->facets[facet_id];
+}
+
+}  // namespace
+
+int HM_FACET_ask_vertices_of_facet(tag_t model, int facet_id, int* count, double vertices[][3]) {
+    if (!count || !vertices) return HM_ERR_NULL_POINTER;
+    *count = 0;
+    int code = 0;
+    double per_metre = 1.0;
+    const Facet* f = facet_of(model, facet_id, &code, &per_metre);
+    if (!f) return code;
+    for (int k = 0; k < 3; ++k)
+        for (int c = 0; c < 3; ++c) vertices[k][c] = f->corners[k][c] * per_metre;
+    *count = 3;
+    return 0;
+}
+
+int HM_FACET_ask_normals_of_facet(tag_t model, int facet_id, int* count, double normals[][3]) {
+    if (!count || !normals) return HM_ERR_NULL_POINTER;
+    *count = 0;
+    int code = 0;
+    double per_metre = 1.0;
+    const Facet* f = facet_of(model, facet_id, &code, &per_metre);
+    if (!f) return code;
+    for (int k = 0; k < 3; ++k)
+        for (int c = 0; c < 3; ++c) normals[k][c] = f->normals[k][c];
+    *count = 3;
     return 0;
 }
 

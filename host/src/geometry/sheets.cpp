@@ -374,25 +374,35 @@ int HM_MODL_ask_mass_props_3d(int count, const tag_t* bodies, int type, int unit
     (void)accuracy_option;
     (void)accuracy;
     if (!bodies || !mass_props) return HM_ERR_NULL_POINTER;
-    if (count < 1 || type != 2 || !(density > 0.0)) return HM_ERR_BAD_ARGUMENT;
+    if (count < 1 || (type != 1 && type != 2) || !(density > 0.0)) return HM_ERR_BAD_ARGUMENT;
     if (unit_system != HM_MASS_UNITS_INCH && unit_system != HM_MASS_UNITS_CM) return HM_ERR_BAD_ARGUMENT;
+    const bool solids = type == 1;
     double area = 0.0;
     GProp_GProps all;
     for (int i = 0; i < count; ++i) {
         if (!host::find(bodies[i])) return HM_ERR_INVALID_TAG;
         host::Object* body = host::find_body(bodies[i]);
         if (!body) return HM_ERR_WRONG_TYPE;
+        if (solids && !TopExp_Explorer(body->shape, TopAbs_SOLID).More()) return HM_ERR_WRONG_TYPE;
         GProp_GProps props;
-        BRepGProp::SurfaceProperties(body->shape, props, 1.0e-9);
+        if (solids)
+            BRepGProp::VolumeProperties(body->shape, props, 1.0e-9);
+        else
+            BRepGProp::SurfaceProperties(body->shape, props, 1.0e-9);
         area += props.Mass();
         all.Add(props);
     }
-    // Area in the part's units squared, then in the unit system's.
+    // Area (volume for solids) in the part's units, then in the unit system's.
     const host::PartData* part = host::work_part_data();
     const bool inches = part && part->inches;
-    const double mm2 = inches ? area * 645.16 : area;
     std::memset(mass_props, 0, 47 * sizeof(double));
-    mass_props[0] = unit_system == HM_MASS_UNITS_CM ? mm2 / 100.0 : mm2 / 645.16;
+    if (solids) {
+        const double mm3 = inches ? area * 16387.064 : area;
+        mass_props[0] = unit_system == HM_MASS_UNITS_CM ? mm3 / 1000.0 : mm3 / 16387.064;
+    } else {
+        const double mm2 = inches ? area * 645.16 : area;
+        mass_props[0] = unit_system == HM_MASS_UNITS_CM ? mm2 / 100.0 : mm2 / 645.16;
+    }
     mass_props[1] = mass_props[0] * density;
     // Centre of mass in the unit system's length unit (inches or centimetres).
     if (area > 0.0) {
