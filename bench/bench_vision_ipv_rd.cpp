@@ -13,12 +13,24 @@
 //                   caller does (a bisection of foot points per sample);
 //   rd/kernel/<N>   GeomAPI_ProjectPointOnSurf of the same N points onto the
 //                   kernel surface (one foot point per sample: the baseline).
+//
+// The steering wheel's 380 mm rim (a 30 mm tube about (2350, -370, 950), 25
+// degrees from vertical), seen from 700 mm in front of it, at facet sizes
+// 6, 3 and 1.5 mm:
+//   contour/library/<size>  HM_VD_ipv_create_contour, outer contour on the
+//                           wheel plane (facetting, silhouette, profile walk);
+//   contour/kernel/<size>   BRepMesh_IncrementalMesh of the same torus at that
+//                           deflection (the facetting alone: the baseline).
+#include "hm_vd.h"
 #include "hm_vd_vision.h"
 #include "host_testing.h"
 #include "omvra.h"
 #include "quillon.h"
 #include "ratio_report.h"
 
+#include <BRepMesh_IncrementalMesh.hxx>
+#include <BRepPrimAPI_MakeTorus.hxx>
+#include <BRepTools.hxx>
 #include <GeomAPI_ProjectPointOnSurf.hxx>
 #include <Geom_BSplineSurface.hxx>
 #include <TColStd_Array1OfInteger.hxx>
@@ -34,6 +46,40 @@ namespace {
 
 const double kEye[3] = {2743.0, -370.0, 1188.0};
 const int kCounts[] = {25, 100, 400};
+const double kFacetSizes[] = {6.0, 3.0, 1.5};
+const double kWheelCentre[3] = {2350.0, -370.0, 950.0};
+const double kTilt = 25.0 * 3.14159265358979323846 / 180.0;
+const double kWheelNormal[3] = {std::cos(kTilt), 0.0, std::sin(kTilt)};
+const double kWheelUp[3] = {-std::sin(kTilt), 0.0, std::cos(kTilt)};
+
+// The rim as a host body: a 30 mm tube along the 190 mm circle.
+tag_t host_rim() {
+    const host_testing::Point3 c = {kWheelCentre[0], kWheelCentre[1], kWheelCentre[2]};
+    const tag_t path = host_testing::make_arc(c, 190.0, 0.0, 2.0 * 3.14159265358979323846, {0, 1, 0},
+                                              {kWheelUp[0], kWheelUp[1], kWheelUp[2]});
+    tag_t feature = 0, body = 0;
+    HM_MODL_create_tube(path, "30.0", "0.0", &feature);
+    HM_MODL_ask_feat_body(feature, &body);
+    return body;
+}
+
+// Outer contours the library finds at the facet size (0 on failure); its lists and curves go.
+int library_contour(tag_t rim, tag_t plane, double size) {
+    const double eye[3] = {kWheelCentre[0] + 700.0 * kWheelNormal[0], kWheelCentre[1],
+                           kWheelCentre[2] + 700.0 * kWheelNormal[2]};
+    const double parameters[3] = {size, 0.2, 3.0};
+    hm_list_p_t solids = nullptr, outer = nullptr, inner = nullptr;
+    HM_MODL_create_list(&solids);
+    HM_MODL_put_list_item(solids, rim);
+    const int r = HM_VD_ipv_create_contour(solids, eye, parameters, 0, plane, &outer, &inner);
+    int count = 0;
+    if (r == 0) HM_MODL_ask_list_count(outer, &count);
+    HM_VD_delete_obj_list(&outer);
+    HM_VD_delete_obj_list(&inner);
+    HM_MODL_delete_list(&solids);
+    HM_MODL_update();
+    return count;
+}
 
 std::vector<double> windshield_poles() {
     const double base[3] = {1250.0, -690.0, 1000.0}, top[3] = {2000.0, -600.0, 1400.0};
@@ -121,7 +167,36 @@ int main(int argc, char** argv) {
         }
         std::printf("N = %d: %d points reflected\n", n, hits);
     }
+    static const tag_t rim = host_rim();
+    static tag_t wheel_plane = 0;
+    HM_MODL_create_plane(kWheelCentre, kWheelNormal, &wheel_plane);
+    for (double size : kFacetSizes)
+        if (library_contour(rim, wheel_plane, size) < 1) {
+            std::fprintf(stderr, "no outer contour of the rim at facet size %.1f\n", size);
+            return 1;
+        }
+    static const TopoDS_Shape torus =
+        BRepPrimAPI_MakeTorus(gp_Ax2(gp_Pnt(kWheelCentre[0], kWheelCentre[1], kWheelCentre[2]),
+                                     gp_Dir(kWheelNormal[0], kWheelNormal[1], kWheelNormal[2])),
+                              190.0, 15.0)
+            .Shape();
     std::vector<carvell_bench::Ratio> ratios;
+    for (double size : kFacetSizes) {
+        char label[16];
+        std::snprintf(label, sizeof label, "%.1f", size);
+        const std::string library = std::string("contour/library/") + label, kernel = std::string("contour/kernel/") + label;
+        benchmark::RegisterBenchmark(library.c_str(), [size](benchmark::State& state) {
+            for (auto _ : state) benchmark::DoNotOptimize(library_contour(rim, wheel_plane, size));
+        })->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(kernel.c_str(), [size](benchmark::State& state) {
+            for (auto _ : state) {
+                BRepTools::Clean(torus);
+                BRepMesh_IncrementalMesh mesh(torus, size);
+                benchmark::DoNotOptimize(mesh.IsDone());
+            }
+        })->Unit(benchmark::kMillisecond);
+        ratios.push_back({std::string("library/kernel facet ") + label, library, kernel});
+    }
     for (int n : kCounts) {
         const std::string size = std::to_string(n);
         const std::string library = "rd/library/" + size, kernel = "rd/kernel/" + size;

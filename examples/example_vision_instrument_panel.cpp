@@ -131,9 +131,8 @@ void run_visibility(vd_eyellipse_t& eyellipse) {
     tag_t ip_plane = 0, sw_plane = 0;
     HM_MODL_create_plane(panel_origin, panel_normal, &ip_plane);
     // The steering-wheel plane is the rim's centre plane. The target, the
-    // wheel centre, lies in it: the moa there shrinks to the sight point, so
-    // no hotdog can be swept on that plane and the analysis reports 1003
-    // after building both panel outlines and the wheel's moa and mustache.
+    // wheel centre, lies in it: the moa there shrinks to the sight point (a
+    // degenerate moa), so the wheel's hotdog is its mustache.
     const Point3 n = wheel_normal();
     HM_MODL_create_plane(kWheelCentre.data(), n.data(), &sw_plane);
     hm_list_p_t gauges = nullptr;

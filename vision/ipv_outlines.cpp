@@ -21,6 +21,7 @@
 #include "quillon.h"
 #include "rostval.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -342,13 +343,22 @@ int HM_VD_ipv_create_moa_on_plane(vd_eyellipse_t* eyellipse, const double target
         centre[k] = 0.5 * (projected[2][k] + projected[3][k]);
         x[k] = projected[1][k] - projected[0][k];
     }
+    // A target on the plane casts its moa onto one point: the ellipse then
+    // takes any direction of the plane, and semi-axes of half the distance
+    // tolerance, which the hotdog reads as a degenerate moa.
+    if (HM_VEC3_unitize(x, 1e-12, &m, x) != 0 || m < 1e-12) {
+        const double across[3] = {std::fabs(normal[0]) < 0.9 ? 1.0 : 0.0, std::fabs(normal[0]) < 0.9 ? 0.0 : 1.0, 0.0};
+        HM_VEC3_cross(normal, across, x);
+        HM_VEC3_unitize(x, 1e-12, &m, x);
+    }
     HM_VEC3_cross(x, normal, y);
-    HM_VEC3_unitize(x, 1e-12, &m, x);
     HM_VEC3_unitize(y, 1e-12, &m, y);
-    const double a = 0.5 * distance(projected[1], projected[0]);
-    const double b = 0.5 * distance(projected[2], projected[3]);
+    const double least = 0.5 * tol[0];
+    const double a = std::max(0.5 * distance(projected[1], projected[0]), least);
+    const double b = std::max(0.5 * distance(projected[2], projected[3]), least);
     const double range[2] = {0.0, kTwoPi};
-    HM_VD_curve_create_ellipse(centre, a, x, b, y, range, moa);
+    // A moa the host cannot make is a failure, not a moa of tag 0.
+    if (HM_VD_curve_create_ellipse(centre, a, x, b, y, range, moa) != 0) return -1;
     return 0;
 }
 

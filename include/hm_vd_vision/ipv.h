@@ -126,6 +126,17 @@ CARVELL_CPP_EXPORT int HM_VD_ipv_ask_eyepoint_of_see_thru_analysis(const double 
 // 0 or the failing result.
 CARVELL_CPP_EXPORT int HM_VD_ipv_ask_visual_indicator_boundary_plane(vd_eyellipse_t* eyellipse,
                                                                      const double angles[4], tag_t planes[4]);
+// The visual indicator's boundary: where each plane cuts the target, trimmed
+// between the two planes across it (planes 2 and 3 for planes 0 and 1, planes
+// 0 and 1 for planes 2 and 3) at the crossings nearest the help point,
+// keeping the part between them; a plane target's cuts run on to their
+// bounds, a face's or body's do not. The third argument is not read. The
+// curves in a new list (the caller's). 0; -1 for target 0 or a null
+// argument; the first failing intersection's or trim's code (list null,
+// nothing left in the part).
+CARVELL_CPP_EXPORT int HM_VD_ipv_create_visual_indicator_boundary(const tag_t planes[4], tag_t target,
+                                                                  double unused, const double help_point[3],
+                                                                  hm_list_p_t* boundary);
 
 // ---- planes through curves and faces ----
 // Centroid of the chord points of the curves (their least-squares plane's

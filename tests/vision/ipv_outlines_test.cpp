@@ -217,6 +217,36 @@ TEST_F(IpvOutlineTest, DegenerateMoaGivesTheMustacheItself) {
     HM_MODL_delete_list(&mustache);
 }
 
+TEST_F(IpvOutlineTest, TargetOnThePlaneGivesAPointMoaAndTheMustacheAsHotdog) {
+    // The target lies in the plane x = -1000: every tangent line from the
+    // eyes through it meets the plane at the target, so the moa is a point
+    // there (an ellipse within the distance tolerance) and the hotdog is the
+    // mustache of the outline (a circle of radius 40 in the plane).
+    vd_eyellipse_t e = Sphere(100);
+    const double target[3] = {-1000, 0, 0};
+    const tag_t plane = host_testing::make_plane({-1000, 0, 0}, {1, 0, 0});
+    tag_t point = 0, moa = 0;
+    ASSERT_EQ(HM_VD_ipv_create_moa_on_plane(&e, target, plane, &point, &moa), 0);
+    ASSERT_NE(moa, 0u);
+    double tolerance = 0.0;
+    HM_MODL_ask_distance_tolerance(&tolerance);
+    double lo = 0, hi = 0;
+    Radii({moa}, target, &lo, &hi);
+    EXPECT_LE(hi, tolerance);
+    const tag_t outline = host_testing::make_arc({-1000, 0, 0}, 40.0, 0.0, 2 * kPi, {0, 1, 0}, {0, 0, 1});
+    hm_list_p_t curves = support::make_list({outline});
+    double sight[3];
+    hm_list_p_t moas = nullptr, mustache = nullptr, hotdog = nullptr;
+    ASSERT_EQ(HM_VD_ipv_create_hotdog_process(&e, curves, target, plane, sight, &moas, &mustache, &hotdog), 0);
+    EXPECT_NEAR(support::distance({sight[0], sight[1], sight[2]}, {-1000, 0, 0}), 0.0, 1e-9);
+    const std::vector<tag_t> kept = support::list_items(hotdog);
+    ASSERT_EQ(kept.size(), 1u);
+    Radii(kept, target, &lo, &hi);
+    EXPECT_NEAR(lo, 40.0, 1e-6);
+    EXPECT_NEAR(hi, 40.0, 1e-6);
+    for (hm_list_p_t* l : {&moas, &mustache, &hotdog, &curves}) HM_MODL_delete_list(l);
+}
+
 TEST_F(IpvOutlineTest, AnalysisWithoutAWheelPlaneKeepsThePanelHalfAndFailsWithMinusOne) {
     vd_eyellipse_t e = Sphere(100);
     const double origin[3] = {0, 0, 0}, matrix[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};

@@ -214,7 +214,9 @@ HOST_C_API int HM_MODL_ask_feat_name(tag_t feature, char** name);
 // Offset of a closed planar string: the string's curves (all strings of the
 // list, in order) joined within tolerances[0] (0: the part's), moved in their
 // plane by the distance given as text ("%f"): positive outward, negative
-// inward. New curves in an SM_alloc'd array (free with SM_free).
+// inward. New curves in an SM_alloc'd array (free with SM_free). A string
+// the kernel cannot offset exactly (free-form copies stretched unevenly) is
+// offset as a fine polygon along it, handed out as one joined curve.
 typedef struct HM_CURVE_offset_data_s {
     const HM_STRING_LIST_t* string;
     double tolerances[2];   // distance, approximation

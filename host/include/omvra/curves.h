@@ -273,9 +273,9 @@ typedef struct HM_CURVE_trim_s {
 // A trim feature (kind "TRIM") owning the kept curves (HM_MODL_ask_feat_object);
 // deleting it deletes them; the string itself is not changed. "Inside" is the
 // curve between the two bound parameters in the curve's own direction; the
-// outside of a closed periodic curve is one curve through its seam, that of
-// any other curve the pieces before and after the bounds (a bound at an end
-// leaves no piece there). 0, HM_ERR_NULL_POINTER, HM_ERR_NO_PART,
+// outside of a closed curve is one curve through the meeting of its ends,
+// that of an open curve the pieces before and after the bounds (a bound at
+// an end leaves no piece there). 0, HM_ERR_NULL_POINTER, HM_ERR_NO_PART,
 // HM_ERR_INVALID_TAG, HM_ERR_WRONG_TYPE (not a curve, not a bound),
 // HM_ERR_BAD_ARGUMENT (an option, a help point or a tolerance) or
 // HM_ERR_GEOMETRY (a bound the curve does not meet, both bounds at one

@@ -11,6 +11,7 @@
 #include "quillon.h"
 
 #include <Approx_CurvilinearParameter.hxx>
+#include <TColStd_Array1OfReal.hxx>
 #include <BRepAlgoAPI_Section.hxx>
 #include <BRepBuilderAPI_GTransform.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
@@ -224,6 +225,43 @@ Handle(Geom_BSplineCurve) bspline_of(const TopoDS_Edge& edge) {
     return b.IsNull() ? b : Handle(Geom_BSplineCurve)::DownCast(b->Copy());
 }
 
+// Beyond this many spans a curve is aligned by arc length at its knots: the
+// kernel's curvilinear approximation grows with the square of the span count
+// (minutes for a few thousand spans), while spans this short already follow
+// the arc length closely between their knots.
+constexpr int kMaxCurvilinearSpans = 200;
+// The least parameter length of a span, so that the knots stay ascending.
+constexpr double kLeastSpan = 1.0e-9;
+
+// The length of the curve between two parameters of one polynomial span:
+// eight-point Gauss-Legendre quadrature of the speed, straight on the curve
+// (the kernel's length routine rescans the whole knot vector each call).
+double span_length(const Handle(Geom_BSplineCurve)& curve, double u0, double u1) {
+    static const double nodes[4] = {0.1834346424956498, 0.5255324099163290, 0.7966664774136267,
+                                    0.9602898564975363};
+    static const double weights[4] = {0.3626837833783620, 0.3137066458778873, 0.2223810344533745,
+                                      0.1012285362903763};
+    const double mid = 0.5 * (u0 + u1), half = 0.5 * (u1 - u0);
+    double sum = 0.0;
+    for (int k = 0; k < 4; ++k)
+        for (double sign : {-1.0, 1.0}) sum += weights[k] * curve->DN(mid + sign * half * nodes[k], 1).Magnitude();
+    return sum * half;
+}
+
+// A copy of the curve whose knots lie at the arc length of the curve up to them.
+Handle(Geom_BSplineCurve) arc_length_knots(const Handle(Geom_BSplineCurve)& curve) {
+    Handle(Geom_BSplineCurve) out = Handle(Geom_BSplineCurve)::DownCast(curve->Copy());
+    const int n = curve->NbKnots();
+    TColStd_Array1OfReal knots(1, n);
+    knots(1) = 0.0;
+    for (int i = 2; i <= n; ++i) {
+        const double span = span_length(curve, curve->Knot(i - 1), curve->Knot(i));
+        knots(i) = knots(i - 1) + std::max(span, kLeastSpan);
+    }
+    out->SetKnots(knots);
+    return out;
+}
+
 int section_of(const std::vector<tag_t>& string, int direction, int alignment, double tol, Section& out) {
     if (string.size() == 1) {
         host::Object* o = host::find(string[0]);
@@ -257,7 +295,9 @@ int section_of(const std::vector<tag_t>& string, int direction, int alignment, d
     }
     Handle(Geom_BSplineCurve) curve = chain.BSplineCurve();
     if (direction < 0) curve->Reverse();
-    if (alignment == kAlignArcLength) {
+    if (alignment == kAlignArcLength && curve->NbKnots() - 1 > kMaxCurvilinearSpans) {
+        curve = arc_length_knots(curve);
+    } else if (alignment == kAlignArcLength) {
         Approx_CurvilinearParameter approx(new GeomAdaptor_Curve(curve), tol * 1.0e-3, GeomAbs_C1, 14, 100);
         if (!approx.IsDone() || !approx.HasResult()) return HM_ERR_GEOMETRY;
         curve = approx.Curve3d();

@@ -51,6 +51,23 @@ std::vector<tag_t> store_edges(const TopoDS_Shape& shape) {
     return tags;
 }
 
+// The edges' curves joined into one curve object where they form one chain
+// at the tolerance; otherwise one curve object per edge.
+std::vector<tag_t> store_joined(const TopoDS_Shape& shape, double tolerance) {
+    std::vector<Handle(Geom_Curve)> pieces;
+    for (TopExp_Explorer ex(shape, TopAbs_EDGE); ex.More(); ex.Next()) {
+        double first = 0, last = 0;
+        Handle(Geom_Curve) c = BRep_Tool::Curve(TopoDS::Edge(ex.Current()), first, last);
+        if (!c.IsNull() && last - first > 0.0) pieces.push_back(new Geom_TrimmedCurve(c, first, last));
+    }
+    std::vector<host::Chain> chains;
+    if (pieces.size() > 1 && host::make_chains(pieces, tolerance, chains) && chains.size() == 1) {
+        Handle(Geom_Curve) joined = host::join_chain(pieces, chains[0], tolerance);
+        if (!joined.IsNull()) return {host::store_curve(joined).tag};
+    }
+    return store_edges(shape);
+}
+
 // The face in the plane bounded by a polygon through points along the wire
 // (in wire order, kPolygonPoints per edge); null on failure.
 TopoDS_Face polygon_face(const TopoDS_Wire& wire, const Handle(Geom_Surface)& plane) {
@@ -125,7 +142,13 @@ int HM_CURVE_create_offset_curve(const HM_CURVE_offset_data_t* data, int* n_curv
             BRepOffsetAPI_MakeOffset offset(polygon, GeomAbs_Arc);
             offset.Perform(distance);
             if (!offset.IsDone() || offset.Shape().IsNull()) return HM_ERR_GEOMETRY;
-            result = offset.Shape();
+            // The offset polygon's hundreds of lines and corner arcs stand
+            // for one free-form offset: they are handed out as one curve.
+            const std::vector<tag_t> joined = store_joined(offset.Shape(), tolerance);
+            if (joined.empty()) return HM_ERR_GEOMETRY;
+            *n_curves = static_cast<int>(joined.size());
+            *curves = host::tag_array(joined);
+            return 0;
         }
         const std::vector<tag_t> made = store_edges(result);
         if (made.empty()) return HM_ERR_GEOMETRY;

@@ -138,6 +138,17 @@ int HM_CURVE_create_trim(const HM_CURVE_trim_t* trim, tag_t* feature) {
             pieces.push_back(piece);
         }
         if (pieces.empty()) return HM_ERR_GEOMETRY;
+        // The outside of a closed curve that is not periodic runs through
+        // the meeting of its ends: its two pieces are one curve.
+        if (pieces.size() == 2 && extended->Value(extended->FirstParameter())
+                                          .Distance(extended->Value(extended->LastParameter())) <= tolerance) {
+            const std::vector<Handle(Geom_Curve)> around = {pieces[1], pieces[0]};
+            std::vector<host::Chain> chains;
+            if (!host::make_chains(around, tolerance, chains) || chains.size() != 1) return HM_ERR_GEOMETRY;
+            Handle(Geom_Curve) joined = host::join_chain(around, chains[0], tolerance);
+            if (joined.IsNull()) return HM_ERR_GEOMETRY;
+            pieces = {joined};
+        }
         std::vector<tag_t> made;
         for (const auto& piece : pieces) made.push_back(host::store_curve(piece).tag);
         host::Object& f = host::create_feature(kKind, 0, made);

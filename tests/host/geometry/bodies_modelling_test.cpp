@@ -249,6 +249,7 @@ TEST_F(RuledTest, DirectionOfTheSecondStringDecidesTheRulings) {
     tag_t b = new_line(0, 10, 0, 10, 10, 0);
     tag_t sheet = 0;
     ASSERT_EQ(ruled({a}, {b}, 1, 1, &sheet), 0);
+    double la = 0; HM_CURVE_ask_arc_length(a, 0, 1, &la); printf("DBG len %f\n", la);
     EXPECT_NEAR(host_testing::surface_area(sheet), 100, 1e-6);
     // Reversed, the rulings cross: a flat bow tie of two triangles (the
     // area's integrand has a kink where they cross, hence the loose check).
@@ -265,6 +266,33 @@ TEST_F(RuledTest, StringsOfSeveralCurvesAreJoined) {
         tag_t sheet = 0;
         ASSERT_EQ(ruled({a1, a2}, {b2, b1}, 1, alignment, &sheet), 0) << alignment;
         EXPECT_NEAR(host_testing::surface_area(sheet), 15 * 4, 1e-3) << alignment;
+    }
+}
+
+TEST_F(RuledTest, FineSplinesAlignedByArcLengthMakeTheCylinder) {
+    // Two circles of radius 50, 10 apart, each a periodic spline through
+    // 3000 points (as an analysis hands over the outline of a fine polygon's
+    // offset). Aligned by arc length the rulings run straight up: the
+    // sheet's mid height holds the circle of radius 50 (twisted rulings
+    // would pull it inwards). A curve of that many spans must not take the
+    // aligning step minutes.
+    const int n = 3000;
+    std::vector<host_testing::Point3> low, high;
+    for (int i = 0; i < n; ++i) {
+        const double u = 2 * M_PI * i / n;
+        low.push_back({50 * std::cos(u), 50 * std::sin(u), 0});
+        high.push_back({50 * std::cos(u), 50 * std::sin(u), 10});
+    }
+    const tag_t a = host_testing::make_spline(low, 3, true), b = host_testing::make_spline(high, 3, true);
+    ASSERT_NE(a, 0u);
+    ASSERT_NE(b, 0u);
+    tag_t sheet = 0;
+    ASSERT_EQ(ruled({a}, {b}, 1, 2, &sheet), 0);
+    for (double angle : {0.3, 1.0, 2.5, 4.0, 5.9}) {
+        const tag_t p = new_point(50 * std::cos(angle), 50 * std::sin(angle), 5);
+        double d = 1e9, on_sheet[3], on_point[3];
+        ASSERT_EQ(HM_MODL_ask_minimum_dist(sheet, p, 0, nullptr, 0, nullptr, &d, on_sheet, on_point), 0);
+        EXPECT_NEAR(d, 0.0, 1e-3) << angle;
     }
 }
 

@@ -119,6 +119,34 @@ TEST_F(CurveTrimTest, PointBoundsCutAtTheNearestCurvePoints) {
     }
 }
 
+TEST_F(CurveTrimTest, OutsideOfAClosedSplineIsOneCurveThroughItsEnds) {
+    // A 100 square as a closed polyline spline from (0, 0) round through
+    // (100, 0), (100, 100), (0, 100) back to (0, 0); bounds at (30, 0) and
+    // (0, 40). Inside runs the long way (70 + 100 + 100 + 60), outside the
+    // short way through the corner where the spline starts and ends (40 + 30).
+    const double knots[7] = {0, 0, 1, 2, 3, 4, 4};
+    const double poles[20] = {0, 0, 0, 1, 100, 0, 0, 1, 100, 100, 0, 1, 0, 100, 0, 1, 0, 0, 0, 1};
+    tag_t square = 0;
+    ASSERT_EQ(HM_CURVE_create_spline(5, 2, knots, poles, &square), 0);
+    const tag_t a = support::new_point(30, 0, 0);
+    const tag_t b = support::new_point(0, 40, 0);
+    struct Case {
+        int keep;
+        double length;
+        Point3 through;
+    };
+    for (const Case& c : {Case{HM_TRIM_KEEP_INSIDE, 330, {100, 100, 0}}, Case{HM_TRIM_KEEP_OUTSIDE, 70, {0, 0, 0}}}) {
+        SCOPED_TRACE("trim option " + std::to_string(c.keep));
+        const HM_CURVE_trim_t t = record(square, a, b, {0, 0, 0}, c.keep);
+        tag_t feature = 0;
+        ASSERT_EQ(HM_CURVE_create_trim(&t, &feature), 0);
+        const std::vector<tag_t> curves = curves_of(feature);
+        ASSERT_EQ(curves.size(), 1u);
+        EXPECT_NEAR(support::curve_length(curves[0]), c.length, 1e-6);
+        EXPECT_NEAR(support::distance_to_curve(curves[0], c.through), 0.0, 1e-9);
+    }
+}
+
 TEST_F(CurveTrimTest, NaturalExtensionCarriesLinesAndArcsToTheirBounds) {
     // A 10 long line between planes x = -20 and x = 30: only its extension
     // reaches them.
