@@ -111,6 +111,10 @@ int add_part_to_assembly(tag_t parent, const char* part_name, const char* refset
                          const double placement[16], tag_t* instance);
 // Name of engine-roll copy i: "ROLL_MOVING_COMP_COPY_<i>".
 std::string roll_copy_name(int i);
+// Engine-roll copy i's occurrence standing for the occurrence, and the copy
+// placed by a configuration's motion (eve_wizard_datasets.cpp).
+tag_t eve_roll_copy_occurrence(tag_t dataset, tag_t occurrence, int i);
+int eve_apply_config_transform(tag_t dataset, tag_t occurrence, const double motion[16], bool set_instance, int i);
 
 }  // namespace carvell::envelope
 

@@ -109,6 +109,13 @@ CARVELL_CPP_EXPORT int VD_EVEWIZ_ask_comp_tag_name_of_obj(tag_t object, tag_t* c
 // status.
 CARVELL_CPP_EXPORT int VD_EVEWIZ_reposition_csys_to_csys(tag_t from_csys, tag_t to_csys, int n, tag_t* objects,
                                                          int move_or_copy, int layer, tag_t* copies);
+// The clearance data set of the display part whose name is the given name
+// upper-cased (the last one when several match); 0 when none.
+CARVELL_CPP_EXPORT tag_t VD_EVEWIZ_find_dataset(const char* name);
+// Places each engine-roll copy of the data set's moving objects at its
+// object's transform followed by the motion of position 0 of the
+// configurations (as many as the first configuration has positions).
+CARVELL_CPP_EXPORT void VD_EVEWIZ_recover_static_position(tag_t dataset);
 // The three axis points, in order, as the rows of the orientation matrix.
 // 0; -1 for a null argument.
 CARVELL_CPP_EXPORT int VD_EVEWIZ_create_reference_csys(Korvath::Math::Point3 axes[3], double matrix[9]);

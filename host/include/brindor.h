@@ -17,7 +17,8 @@ HOST_C_API int ASSY_ask_component_data(tag_t component, char** part_name, char**
 // set name shows the entire part, otherwise the members of the part's
 // reference set of that name (the entire part when it has none). Bodies and
 // facetted models shown get occurrences; the part's own components become
-// children. `layer`: 0 the objects' own, -1 the work layer, 1..256;
+// children. A part that shows the assembly part (itself, or anywhere below
+// it) is refused with HM_ERR_BAD_ARGUMENT. `layer`: 0 the objects' own, -1 the work layer, 1..256;
 // `update` 0 or 1. The new component's instance is answered.
 HOST_C_API int ASSY_add_part_to_assembly(tag_t parent, tag_t part, const char* refset_name, const char* instance_name,
                                          int layer, const double placement[16], int update, tag_t* instance);

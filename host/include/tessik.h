@@ -217,4 +217,7 @@ HOST_C_API int VD_reference_object(tag_t object, char* buffer);
 // Logs a temporary body (or any object) for deletion at the next update.
 HOST_C_API int VD_log_body_to_delete(tag_t body);
 
+// Upper-cases the text in place (ASCII letters): 0 or HM_ERR_NULL_POINTER.
+HOST_C_API int VD_convert_char_toupper(char* text);
+
 #endif

@@ -3,6 +3,7 @@
 // component of an object, the rule-language texts and tag arrays of a study,
 // the trimetric view, and objects carried between coordinate systems.
 #include "brindor.h"
+#include "caldwyn.h"
 #include "host_fixture.h"
 #include "host_testing.h"
 #include "lurvane.h"
@@ -353,6 +354,59 @@ TEST(EveWizardReference, AxisPointsBecomeTheRowsOfTheMatrix) {
     for (int i = 0; i < 9; ++i) EXPECT_EQ(matrix[i], expected[i]) << i;
     EXPECT_EQ(VD_EVEWIZ_create_reference_csys(nullptr, matrix), -1);
     EXPECT_EQ(VD_EVEWIZ_create_reference_csys(axes, nullptr), -1);
+}
+
+TEST_F(EveWizardTest, DataSetIsFoundByItsUpperCaseNameTheLastOneWinning) {
+    const tag_t first = host_testing::make_clearance_dataset("ENGINE_ROLL", top_);
+    const tag_t lower = host_testing::make_clearance_dataset("wheel_travel", top_);
+    const tag_t second = host_testing::make_clearance_dataset("ENGINE_ROLL", top_);
+    ASSERT_NE(first, 0u);
+    ASSERT_NE(lower, 0u);
+    const std::string too_long(133, 'A');
+    struct Case {
+        const char* name;
+        tag_t found;
+    } cases[] = {{"ENGINE_ROLL", second},
+                 {"engine_roll", second},
+                 {"wheel_travel", 0},   // upper-cased, never equal to a lower-case name
+                 {"ENGINE", 0},
+                 {too_long.c_str(), 0},
+                 {nullptr, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name ? c.name : "null");
+        EXPECT_EQ(VD_EVEWIZ_find_dataset(c.name), c.found);
+    }
+    ASSERT_EQ(HM_PART_set_display_part(hub_), 0);
+    EXPECT_EQ(VD_EVEWIZ_find_dataset("ENGINE_ROLL"), 0u) << "a part without data sets";
+}
+
+TEST_F(EveWizardTest, EngineRollCopiesGoBackToTheStaticPosition) {
+    // The spare hub moves; its engine-roll copy was left turned away.
+    double placement[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+    tag_t instance = 0;
+    ASSERT_EQ(VD_EVEWIZ_add_part_to_assy(top_, "/parts/hub.prt", "", "ROLL_MOVING_COMP_COPY_0", placement, &instance),
+              0);
+    const tag_t copy = OCC_ask_part_occ_of_instance(top_, instance);
+    const double away[16] = {0, -1, 0, 40, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    ASSERT_EQ(OCC_set_part_occ_transform(copy, away), 0);
+    const tag_t dataset = host_testing::make_clearance_dataset("ENGINE_ROLL", top_);
+    const MTX4_t design = {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
+    ASSERT_EQ(CLEAR_add_configuration(dataset, 1, &design, 1, &spare_occ_, "LOAD 1"), 0);
+
+    VD_EVEWIZ_recover_static_position(dataset);
+    double original[16], placed[16];
+    ASSERT_EQ(OCC_ask_transform_of_part_occ(spare_occ_, original), 0);
+    ASSERT_EQ(OCC_ask_transform_of_part_occ(copy, placed), 0);
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(placed[i], original[i], 1e-12) << i;
+    EXPECT_DOUBLE_EQ(placed[7], 1500.0) << "the spare hub: y 500 in the axle, the axle at y 1000";
+
+    // A data set without configurations, and tag 0, change nothing.
+    ASSERT_EQ(OCC_set_part_occ_transform(copy, away), 0);
+    VD_EVEWIZ_recover_static_position(host_testing::make_clearance_dataset("EMPTY", top_));
+    VD_EVEWIZ_recover_static_position(0);
+    ASSERT_EQ(OCC_ask_transform_of_part_occ(copy, placed), 0);
+    EXPECT_DOUBLE_EQ(placed[3], 40.0);
+    ExpectNoLeaks();
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Texts and strings: formatted strings, host texts and comparisons.
 #include "quillon.h"
+#include "tessik.h"
 
 #include <strings.h>
 
@@ -49,4 +50,11 @@ int STR_compare_leaf_i(const char* a, const char* b) { return STR_compare_i(leaf
 int STR_compare_i(const char* a, const char* b) {
     if (!a || !b) return (a == b) ? 0 : (a ? 1 : -1);
     return strcasecmp(a, b);
+}
+
+int VD_convert_char_toupper(char* text) {
+    if (!text) return HM_ERR_NULL_POINTER;
+    for (char* c = text; *c; ++c)
+        if (*c >= 'a' && *c <= 'z') *c = static_cast<char>(*c - 'a' + 'A');
+    return 0;
 }

@@ -144,6 +144,20 @@ std::vector<tag_t> shown_objects(tag_t part, const std::string& refset) {
     return shown;
 }
 
+// Whether `part` shows `target` anywhere below it (its components' parts,
+// their components' parts, ...): placing `part` in `target` would then place
+// the assembly in itself.
+bool part_shows(tag_t part, tag_t target, std::vector<tag_t>& seen) {
+    if (part == target) return true;
+    if (std::find(seen.begin(), seen.end(), part) != seen.end()) return false;
+    seen.push_back(part);
+    for (tag_t placed : host::part_occ_children(part)) {
+        const tag_t child_part = HM_PART_ask_part_tag(component_record(placed)->part_name.c_str());
+        if (child_part && part_shows(child_part, target, seen)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 namespace host {
@@ -201,7 +215,8 @@ int ASSY_add_part_to_assembly(tag_t parent, tag_t part, const char* refset_name,
     if (!p || !find(part)) return HM_ERR_INVALID_TAG;
     if (!placed || (p->type != HM_part_type && !component_record(parent))) return HM_ERR_WRONG_TYPE;
     const tag_t assembly_part = p->type == HM_part_type ? parent : p->part;
-    if (part == assembly_part) return HM_ERR_BAD_ARGUMENT;
+    std::vector<tag_t> seen;
+    if (part_shows(part, assembly_part, seen)) return HM_ERR_BAD_ARGUMENT;
     if (layer < -1 || layer > 256 || update < 0 || update > 1) return HM_ERR_BAD_ARGUMENT;
     if (instance_name && std::strlen(instance_name) > kMaxInstanceName) return HM_ERR_BAD_ARGUMENT;
     gp_Trsf local;

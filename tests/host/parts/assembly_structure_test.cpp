@@ -246,6 +246,7 @@ TEST_F(AssemblyStructureTest, AddingRefusesBadInputAndMakesNothing) {
         {"part is a body", top_, wheel_body_, "A", 0, kIdentity, &inst, HM_ERR_WRONG_TYPE},
         {"parent is a body", wheel_body_, hub_, "A", 0, kIdentity, &inst, HM_ERR_WRONG_TYPE},
         {"part into itself", top_, top_, "A", 0, kIdentity, &inst, HM_ERR_BAD_ARGUMENT},
+        {"assembly into its own part", corner_, top_, "A", 0, kIdentity, &inst, HM_ERR_BAD_ARGUMENT},
         {"layer 257", top_, wheel_, "A", 257, kIdentity, &inst, HM_ERR_BAD_ARGUMENT},
         {"name of 133", top_, wheel_, long_name.c_str(), 0, kIdentity, &inst, HM_ERR_BAD_ARGUMENT},
         {"not rigid", top_, wheel_, "A", 0, scaled, &inst, HM_ERR_BAD_ARGUMENT},
