@@ -1,7 +1,7 @@
 // The five-link-axle template: its name tables, the prepared record, the
 // structure and the mechanism it builds (once, twice, and deleted), and the
 // mechanism moved through heave and roll by its two shock drivers.
-#include "host_fixture.h"
+#include "template_fixture.h"
 #include "test_helpers.h"
 
 #include "fla_fixtures.h"
@@ -18,14 +18,8 @@
 
 namespace {
 
-class FlaTemplateTest : public HostTest {
+class FlaTemplateTest : public TemplateTest {
 protected:
-    tag_t named(const char* name, int type = 0) { return HM_OBJ_cycle_by_name_and_type(part_, name, type, 0); }
-    int count_named(const char* name) {
-        int n = 0;
-        for (tag_t t = named(name); t; t = HM_OBJ_cycle_by_name_and_type(part_, name, 0, t)) ++n;
-        return n;
-    }
     void build(sFiveLinkAxle_Suspension& s) {
         ASSERT_EQ(HM_VD_FLA_SUSP_build_structure(&s), 0);
         ASSERT_EQ(HM_VD_FLA_SUSP_build_motion(&s), 0);

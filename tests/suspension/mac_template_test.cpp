@@ -2,7 +2,7 @@
 // perpendicular that places the steering arm, the prepared record, the
 // structure and the mechanism it builds with and without the stabilizer
 // bar (once, twice, and deleted), and the refusals that build nothing.
-#include "host_fixture.h"
+#include "template_fixture.h"
 #include "test_helpers.h"
 
 #include "hm_vd_mac_susp.h"
@@ -22,12 +22,6 @@
 
 namespace {
 
-using P3 = std::array<double, 3>;
-
-void set(double* to, const P3& p) {
-    for (int i = 0; i < 3; ++i) to[i] = p[i];
-}
-P3 get(const double* p) { return {p[0], p[1], p[2]}; }
 P3 sub(const P3& a, const P3& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
 double dot(const P3& a, const P3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 double norm(const P3& a) { return std::sqrt(dot(a, a)); }
@@ -69,19 +63,8 @@ sMacpherson_Suspension front_corner() {
     return s;
 }
 
-class MacTemplateTest : public HostTest {
+class MacTemplateTest : public TemplateTest {
 protected:
-    tag_t named(const char* name, int type = 0) { return HM_OBJ_cycle_by_name_and_type(part_, name, type, 0); }
-    int count_named(const char* name) {
-        int n = 0;
-        for (tag_t t = named(name); t; t = HM_OBJ_cycle_by_name_and_type(part_, name, 0, t)) ++n;
-        return n;
-    }
-    HM_CURVE_line_t line(const char* name) {
-        HM_CURVE_line_t data{};
-        EXPECT_EQ(HM_CURVE_ask_line_data(named(name, HM_line_type), &data), 0) << name;
-        return data;
-    }
     P3 point(const char* name) {
         double at[3] = {};
         EXPECT_EQ(HM_CURVE_ask_point_data(named(name, HM_point_type), at), 0) << name;

@@ -2,7 +2,7 @@
 // structure and the one-sided mechanism it builds with and without
 // stabilizer and steering (once, twice, and deleted), its refusals, and the
 // mechanism moved by its shock driver.
-#include "host_fixture.h"
+#include "template_fixture.h"
 #include "test_helpers.h"
 
 #include "hm_vd_motion.h"
@@ -20,11 +20,6 @@
 
 namespace {
 
-using P3 = std::array<double, 3>;
-
-void set(double* to, const P3& p) {
-    for (int i = 0; i < 3; ++i) to[i] = p[i];
-}
 
 // A double-wishbone front corner of a light truck (track 1700 mm, wheel
 // centre 390 mm above ground); left hard points in millimetres, x rearward,
@@ -68,23 +63,12 @@ sla_suspension_s truck_corner(bool stabilizer, bool steering) {
     return s;
 }
 
-class SlaTemplateTest : public HostTest {
+class SlaTemplateTest : public TemplateTest {
 protected:
-    tag_t named(const char* name, int type = 0) { return HM_OBJ_cycle_by_name_and_type(part_, name, type, 0); }
-    int count_named(const char* name) {
-        int n = 0;
-        for (tag_t t = named(name); t; t = HM_OBJ_cycle_by_name_and_type(part_, name, 0, t)) ++n;
-        return n;
-    }
     int count(int type) { return host_testing::count_objects(0, type); }
     void build(sla_suspension_s& s) {
         ASSERT_EQ(HM_VD_SLA_SUSP_build_structure(&s), 0);
         ASSERT_EQ(HM_VD_SLA_SUSP_build_motion(&s), 0);
-    }
-    HM_CURVE_line_t line(const char* name) {
-        HM_CURVE_line_t data{};
-        EXPECT_EQ(HM_CURVE_ask_line_data(named(name, HM_line_type), &data), 0) << name;
-        return data;
     }
     HM_MOTION_joint_t joint(tag_t t) {
         HM_MOTION_joint_t j;
