@@ -19,26 +19,10 @@ using host_testing::Point3;
 
 class IpvBoundaryTest : public HostTest {
 protected:
-    // Eyellipse with axes along x, y, z and semi-axes a, b, c (stored full
-    // lengths 2a, 2b, 2c); middle centroid at the origin, outer ones at y = -+30.
-    static vd_eyellipse_t Ellipsoid(double a, double b, double c) {
-        vd_eyellipse_t e{};
-        const double centroids[3][3] = {{0, -30, 0}, {0, 0, 0}, {0, 30, 0}};
-        const double dirs[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
-        for (int i = 0; i < 3; ++i)
-            for (int k = 0; k < 3; ++k) {
-                e.centroid[i][k] = centroids[i][k];
-                e.axis_dir[i][k] = dirs[i][k];
-            }
-        e.axis_length[0] = 2 * a;
-        e.axis_length[1] = 2 * b;
-        e.axis_length[2] = 2 * c;
-        return e;
-    }
     // The indicator planes of that eyellipse with all angles 0: y = 30
     // (plane 0), y = -30 (plane 1), z = -c (plane 2) and z = 0 (plane 3).
     static void IndicatorPlanes(double a, double b, double c, tag_t planes[4]) {
-        vd_eyellipse_t e = Ellipsoid(a, b, c);
+        vd_eyellipse_t e = vision_test::axis_ellipsoid(a, b, c);
         const double angles[4] = {0, 0, 0, 0};
         ASSERT_EQ(HM_VD_ipv_ask_visual_indicator_boundary_plane(&e, angles, planes), 0);
     }

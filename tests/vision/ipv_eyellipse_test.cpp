@@ -21,22 +21,6 @@ constexpr double kDeg = kPi / 180.0;
 
 class IpvEyellipseTest : public HostTest {
 protected:
-    // Eyellipse with its axes along x, y, z, full lengths 2a, 2b, 2c (semi-axes
-    // a, b, c), the middle centroid at the origin and the outer ones at y = -+30.
-    static vd_eyellipse_t Ellipsoid(double a, double b, double c) {
-        vd_eyellipse_t e{};
-        const double centroids[3][3] = {{0, -30, 0}, {0, 0, 0}, {0, 30, 0}};
-        const double dirs[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
-        for (int i = 0; i < 3; ++i)
-            for (int k = 0; k < 3; ++k) {
-                e.centroid[i][k] = centroids[i][k];
-                e.axis_dir[i][k] = dirs[i][k];
-            }
-        e.axis_length[0] = 2 * a;
-        e.axis_length[1] = 2 * b;
-        e.axis_length[2] = 2 * c;
-        return e;
-    }
     static bool Logged(const std::string& text) {
         const auto& log = host_testing::syslog();
         return std::any_of(log.begin(), log.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
@@ -50,7 +34,7 @@ protected:
 };
 
 TEST_F(IpvEyellipseTest, SectionTangentsMatchThePolarLineConstruction) {
-    vd_eyellipse_t e = Ellipsoid(100, 100, 100);
+    vd_eyellipse_t e = vision_test::axis_ellipsoid(100, 100, 100);
     // From (200, 0) the tangents touch the circle of radius 100 at x = 100^2 /
     // 200 = 50, y = +-sqrt(100^2 - 50^2); a height above the section is dropped.
     const double p[3] = {200, 0, 40};
@@ -71,7 +55,7 @@ TEST_F(IpvEyellipseTest, SectionTangentsMatchThePolarLineConstruction) {
 
 TEST_F(IpvEyellipseTest, SupportPointsLieOnTheEyellipseWithTheirNormalAlongTheDirection) {
     // Semi-axes 100, 50, 30: half the stored full lengths.
-    vd_eyellipse_t e = Ellipsoid(100, 50, 30);
+    vd_eyellipse_t e = vision_test::axis_ellipsoid(100, 50, 30);
     const struct {
         Point3 direction;
         Point3 want;
@@ -94,11 +78,11 @@ TEST_F(IpvEyellipseTest, SupportPointsLieOnTheEyellipseWithTheirNormalAlongTheDi
 }
 
 TEST_F(IpvEyellipseTest, BadEyeTypesAndUninitialisedEyellipsesAreRefusedWithTheirMessages) {
-    vd_eyellipse_t e = Ellipsoid(100, 50, 30);
+    vd_eyellipse_t e = vision_test::axis_ellipsoid(100, 50, 30);
     double d[3] = {1, 0, 0}, p[3], n[3];
     EXPECT_EQ(HM_VD_ipv_ask_eyellipse_tangent_point1(&e, 2, d, p), -1);
     EXPECT_TRUE(Logged("invalid eyellipse type"));
-    vd_eyellipse_t empty = Ellipsoid(100, 0, 30);
+    vd_eyellipse_t empty = vision_test::axis_ellipsoid(100, 0, 30);
     EXPECT_EQ(HM_VD_ipv_ask_eyellipse_tangent_point1(&empty, 0, d, p), -1);
     EXPECT_EQ(HM_VD_ipv_ask_eyellipse_tangent_point2(&empty, 0, d, p, n), -1);
     EXPECT_TRUE(Logged("eyellipse is not initialized "));
@@ -108,7 +92,7 @@ TEST_F(IpvEyellipseTest, BadEyeTypesAndUninitialisedEyellipsesAreRefusedWithThei
 }
 
 TEST_F(IpvEyellipseTest, PolarPlaneHoldsTheTangencyPointsAndRefusesAnInsidePoint) {
-    vd_eyellipse_t e = Ellipsoid(100, 50, 30);
+    vd_eyellipse_t e = vision_test::axis_ellipsoid(100, 50, 30);
     const double p[3] = {200, 100, 0};
     double o[3], n[3];
     ASSERT_EQ(HM_VD_ipv_ask_eyellipse_tangent_point2(&e, 0, p, o, n), 0);
@@ -134,7 +118,7 @@ TEST_F(IpvEyellipseTest, CommonTangentPlaneTouchesBothTheEyellipseAndTheSectionC
     // Sphere of radius 100; the section circle of radius 50 about (0, 0, 100)
     // in the plane y = 0. Tangency where r + c cos(phi) = 100: phi = +-60 deg,
     // T = 100 (sin phi, 0, cos phi), P = (50 sin phi, 0, 100 + 50 cos phi).
-    vd_eyellipse_t e = Ellipsoid(100, 100, 100);
+    vd_eyellipse_t e = vision_test::axis_ellipsoid(100, 100, 100);
     const tag_t circle = host_testing::make_arc({0, 0, 100}, 50.0, 0.0, 2 * kPi, {1, 0, 0}, {0, 0, 1});
     double t[3], n[3];
     tag_t plane = 0;
@@ -154,7 +138,7 @@ TEST_F(IpvEyellipseTest, CommonTangentPlaneTouchesBothTheEyellipseAndTheSectionC
 }
 
 TEST_F(IpvEyellipseTest, HubEyePointsAreTheLowerTangentsOfTheOuterEllipsoids) {
-    vd_eyellipse_t e = Ellipsoid(100, 100, 100);
+    vd_eyellipse_t e = vision_test::axis_ellipsoid(100, 100, 100);
     const double identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1}, origin[3] = {0, 0, 0};
     const double a[3] = {500, 0, 0}, b[3] = {600, 0, 0};
     // The hub object: a point on the plane through A normal to A - B.
@@ -175,7 +159,7 @@ TEST_F(IpvEyellipseTest, HubEyePointsAreTheLowerTangentsOfTheOuterEllipsoids) {
 }
 
 TEST_F(IpvEyellipseTest, VisualIndicatorPlanesPassThroughSupportPointsTurnedByTheirAngles) {
-    vd_eyellipse_t e = Ellipsoid(100, 100, 100);
+    vd_eyellipse_t e = vision_test::axis_ellipsoid(100, 100, 100);
     const double angles[4] = {10, 20, 99, 30};
     tag_t planes[4];
     ASSERT_EQ(HM_VD_ipv_ask_visual_indicator_boundary_plane(&e, angles, planes), 0);

@@ -2,6 +2,7 @@
 #ifndef CARVELL_TESTS_VISION_FIXTURES_H
 #define CARVELL_TESTS_VISION_FIXTURES_H
 
+#include "hm_vd_vision.h"
 #include "host_fixture.h"
 #include "host_testing.h"
 #include "test_helpers.h"
@@ -9,6 +10,24 @@
 #include <cmath>
 
 namespace vision_test {
+
+// An eyellipse with its axes along x, y, z and semi-axes a, b, c (stored as
+// the full lengths 2a, 2b, 2c), the middle centroid at the origin and the
+// outer ones at y = -+30.
+inline vd_eyellipse_t axis_ellipsoid(double a, double b, double c) {
+    vd_eyellipse_t e{};
+    const double centroids[3][3] = {{0, -30, 0}, {0, 0, 0}, {0, 30, 0}};
+    const double dirs[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    for (int i = 0; i < 3; ++i)
+        for (int k = 0; k < 3; ++k) {
+            e.centroid[i][k] = centroids[i][k];
+            e.axis_dir[i][k] = dirs[i][k];
+        }
+    e.axis_length[0] = 2 * a;
+    e.axis_length[1] = 2 * b;
+    e.axis_length[2] = 2 * c;
+    return e;
+}
 
 // An eyellipse with distinct values in every attribute, so that a field read
 // from the wrong attribute shows.
