@@ -8,6 +8,7 @@
 
 #include <strings.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -83,4 +84,9 @@ int VD_ask_feature_tag_and_name(const char* name, tag_t* feature, char** feature
     *feature = found;
     *feature_name = SM_string_copy(host::find(found)->name.c_str());
     return 0;
+}
+
+void VD_convert_char_toupper(char* text) {
+    if (!text) return;
+    for (char* c = text; *c; ++c) *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
 }
