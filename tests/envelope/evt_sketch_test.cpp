@@ -185,6 +185,36 @@ TEST_F(EvtSketchTest, ACurveBeginsOnTheYAxisWhenEitherEndIsOnIt) {
     EXPECT_EQ(host_testing::session_depth(), 0);
 }
 
+TEST_F(EvtSketchTest, AFeatureIsCheckedThroughTheCurveItStandsFor) {
+    // A linked copy is checked through its source: a sketch curve starting
+    // on the sketch's Y axis, and one off it.
+    const tag_t on_axis = sketch_line(kTurned, 0, 1, 10, 5);
+    const tag_t off_axis = sketch_line(kTurned, 2, 1, 10, 5);
+    add_sketch(kTurned, {on_axis, off_axis});
+    const tag_t link_on = host_testing::add_linked_copy(on_axis);
+    const tag_t link_off = host_testing::add_linked_copy(off_axis);
+    ASSERT_NE(link_on, 0u);
+    ASSERT_NE(link_off, 0u);
+    EXPECT_EQ(VD_EVT_check_curve_begin_Y_axis(link_on), 0);
+    EXPECT_EQ(VD_EVT_check_curve_begin_Y_axis(link_off), -1);
+
+    // A feature that made a curve crosses where the curve does.
+    const tag_t across = host_testing::make_line({-5, 3, 0}, {5, 3, 0});
+    const tag_t feature = host_testing::add_feature("LINE", 0, {across});
+    int count = 0;
+    double** points = nullptr;
+    ASSERT_EQ(VD_EVT_check_curve_intersect_Y_axis(feature, &count, &points), 0);
+    ASSERT_EQ(count, 1);
+    const double expected[3] = {0, 3, 0};
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(points[0][k], expected[k], kTol);
+    SM_free(points[0]);
+    SM_free(points);
+
+    // A feature that is no link has no source to check.
+    EXPECT_NE(VD_EVT_check_curve_begin_Y_axis(feature), 0);
+    EXPECT_EQ(host_testing::session_depth(), 0);
+}
+
 TEST_F(EvtSketchTest, TheSketchPlacementMapsPointsBothWays) {
     const tag_t sketch = add_sketch(kTurned, {sketch_line(kTurned, 0, 0, 1, 1)});
     double orientation[9], transform[12], to_absolute[16], to_sketch[16];
