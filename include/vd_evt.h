@@ -161,5 +161,53 @@ CARVELL_CPP_EXPORT int VD_EVTWIZ_ENGINE_ROLL_add_objects_to_list(tag_t dataset, 
 // result; the data set's host code; the load status's first code; -1 (null
 // array).
 CARVELL_CPP_EXPORT int VD_EVTWIZ_ENGINE_ROLL_copy_moving_comp(tag_t assembly, tag_t dataset, tag_t* moving, int n);
+// ---- checks of the tool's curves and sketches ----
+// Sketch placements: orientation rows are the sketch's x, y and z axes;
+// transform is the twelve-value transformation (hm5947) that carries
+// absolute XY geometry into the sketch's axes (no translation); the 4x4
+// maps (row by row) give absolute points of sketch coordinates
+// (sketch_to_absolute) and sketch coordinates of absolute points
+// (absolute_to_sketch). Lengths are in part units.
+
+// True, with *sketch, when a sketch holds the curve; false and *sketch 0 when
+// none (tag 0, null sketch pointer: false).
+CARVELL_CPP_EXPORT bool VD_EVT_is_curve_in_sketch(tag_t curve, tag_t* sketch);
+// 0 when every point of the curve sampled at eleven even parameter steps has
+// |z| <= 1e-10; -1 when one does not, or for tag 0; a host code when the
+// curve cannot be evaluated.
+CARVELL_CPP_EXPORT int VD_EVT_check_curve_in_XOY_plane(tag_t curve);
+// Where the curve (a feature: its first object) crosses the Y axis plane:
+// the plane through the sketch's origin normal to its x axis for a sketch
+// curve, the absolute YZ plane otherwise. *count new points (each three
+// doubles); free each and the array with SM_free. Returns 0 (tag 0 too,
+// count 0); -1 (null count or points); a host code or a caught exception's
+// code (count 0, points null). The part is left as it was.
+CARVELL_CPP_EXPORT int VD_EVT_check_curve_intersect_Y_axis(tag_t curve, int* count, double*** points);
+// 0 when one end of the curve (a feature: its link source) is within 0.0001
+// of the Y axis, in sketch coordinates for a sketch curve; -1 when neither
+// is, or for tag 0 or a feature without source; a host code otherwise.
+CARVELL_CPP_EXPORT int VD_EVT_check_curve_begin_Y_axis(tag_t curve);
+// The sketch's orientation (nine values), transform (twelve) and maps
+// (sixteen each). Returns 0; -1 (tag 0, a null array); the sketch query's code.
+CARVELL_CPP_EXPORT int VD_EVT_ask_sketch_matrix_information(tag_t sketch, double orientation[9], double* transform,
+                                                            double* sketch_to_absolute, double* absolute_to_sketch);
+// The reach of the sketch's geometry in sketch coordinates: limits = the
+// smallest x, the largest x, the smallest y, the largest y. Returns 0; -1
+// (tag 0, null limits); a host code or a caught exception's code (limits
+// found before it kept). Nothing is left in the part.
+CARVELL_CPP_EXPORT int VD_EVT_ask_joint_limits_from_sketch(tag_t sketch, double limits[4]);
+// The given tags, in order, that no other instance of the tool holds in its
+// geometry attributes (output curves, profile curves, tire frames, the step
+// plane): instances of the given instance's class ("%kw_vd_evt_envelope"
+// when it has none or none is given) other than it (names ignoring case).
+// *free_tags is a new array (free with SM_free; null when none is free).
+// Returns 0; -1 (null output, n < 0, null tags for n > 0, an instance name
+// too long for its attribute paths); a host code or a caught exception's code.
+CARVELL_CPP_EXPORT int VD_EVT_check_geometry_used_by_rules(const char* instance, const tag_t* tags, int n,
+                                                           tag_t** free_tags, int* n_free);
+// The text as a rule-language string body: a tilde before every double
+// quote and every tilde, in a new string (free with SM_free). Returns 0; -1
+// (null text or result pointer); -2 (empty text). *rq_text null on failure.
+CARVELL_CPP_EXPORT int VD_EVT_convert_c_string_to_rq_string(const char* text, char** rq_text);
 
 #endif

@@ -49,5 +49,9 @@ HOST_C_API int KBL_list_length(x_DList list);
 HOST_C_API Value KBL_list_pop(x_DList list);
 // Kind of a value (KBL_KIND_NONE for null).
 HOST_C_API int KBL_ask_value_kind(const Value* value);
+// The class of the work part's instance of that name (a bare name or a
+// chain from the root), as an SM_alloc'd text (free with SM_free): 0,
+// HM_ERR_NULL_POINTER, HM_ERR_NO_PART, HM_ERR_NOT_FOUND (*class_name null).
+HOST_C_API int KBL_ask_instance_class(const char* instance, char** class_name);
 
 #endif

@@ -153,6 +153,8 @@ HOST_C_API void TRACE_printf(const char* format, ...) __attribute__((format(prin
 HOST_C_API void ERROR_lprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Records a severe host error (message to the system log and the error sink).
 HOST_C_API void ERROR_severe(const char* message);
+// The same, stamped with the reporting source, its line and the status code.
+HOST_API void ERROR_severe(const char* source, int line, int code, const char* message);
 
 /* ---- object manager: tag sets and internal record pointers ---- */
 HOST_C_API tag_t OM_create_tag_set(void);

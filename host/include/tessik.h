@@ -205,6 +205,11 @@ HOST_C_API int VD_RQ_ask_object_tag(const struct Value_s* value, tag_t* tag);
 // 0, HM_ERR_NULL_POINTER, HM_ERR_NO_PART, HM_ERR_NOT_FOUND, HM_ERR_WRONG_TYPE
 // (the path names a rule).
 HOST_C_API int VD_RQ_ask_rules(const char* owner, int* count, char*** names);
+// Names of the work part's top-level instances of exactly that class (case
+// counts), in chain order, in an SM_alloc'd array of SM_alloc'd texts (free
+// with VD_free_string_array; null for none): 0, HM_ERR_NULL_POINTER or
+// HM_ERR_NO_PART.
+HOST_C_API int VD_get_all_rules_by_class(const char* class_name, int* count, char*** names);
 // Frees count texts and their array (null: nothing).
 HOST_C_API void VD_free_string_array(int count, char** strings);
 // Bytes of a reference text, terminator included.

@@ -106,6 +106,22 @@ HOST_C_API int HM_LINK_ask_linked_feature_geom(tag_t feature, tag_t* geometry);
 // link; 0 when the source is gone.
 HOST_C_API int HM_LINK_ask_link_source(tag_t feature, int follow, tag_t* source);
 
+/* ---- sketches ----
+ * A sketch is a feature (type 205, kind "SKETCH") of the work part: a name,
+ * the plane it is drawn in (an origin and an orientation whose rows are the
+ * sketch's x, y and z axes) and its member curves. */
+typedef struct HM_SKET_info_s {
+    char name[31];            // at most 30 characters
+    double orientation[9];    // rows: the sketch's x, y and z axes
+    double origin[3];
+} HM_SKET_info_t;
+// The sketch that holds the curve as a member; 0 (and result 0) when none.
+HOST_C_API int SKET_ask_sketch_of_member(tag_t curve, tag_t* sketch);
+// Name and placement of a sketch; HM_ERR_WRONG_TYPE for a feature that is no sketch.
+HOST_C_API int HM_SKET_ask_sketch_info(tag_t sketch, HM_SKET_info_t* info);
+// The live member curves of a sketch in a new SM_alloc'd array (null when none).
+HOST_C_API int HM_SKET_ask_geoms_of_sketch(tag_t sketch, int* count, tag_t** geoms);
+
 /* ---- reference sets ----
  * A reference set (type 69) of the work part: a name (at most 30
  * characters), an origin, an orientation (rows are the axes) and members. */

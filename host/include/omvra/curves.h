@@ -174,6 +174,13 @@ HOST_C_API int HM_MODL_evaluate_curve(tag_t curve, double parm, int n_derivative
 // *closed 1 when the curve's ends meet within the part's distance tolerance.
 HOST_C_API int HM_MODL_ask_curve_closed(tag_t curve, int* closed);
 
+// The curve's parameter range (always 0 to 1 here, parameters being
+// normalised) and *periodic 1 for a closed curve.
+HOST_C_API int HM_CURVE_ask_parameterization(tag_t curve, double range[2], int* periodic);
+// The curve's point at parm, followed by its first n_derivatives derivatives
+// (three doubles each) in `results`.
+HOST_C_API int HM_CURVE_evaluate_curve(tag_t curve, double parm, int n_derivatives, double results[]);
+
 /* ---- intersection ---- */
 // Intersection of two objects among points, curves, edges, planes, datum
 // planes, faces and bodies (sheets or solids), at the tolerance: *count
@@ -194,6 +201,10 @@ HOST_C_API int HM_MODL_intersect_objects(tag_t object1, tag_t object2, double to
 // result) is 0, or the code of the first object that failed (its copies[i] 0).
 HOST_C_API int hm5947(const double matrix[12], const tag_t* objects, int n_objects, int move_or_copy, int dest_layer,
                       int trace_curves, tag_t* copies, tag_t* trace_group, int* status);
+// The twelve-value transformation (for hm5947) of an orientation (rows x, y,
+// z): it carries absolute geometry into the orientation's axes (absolute x
+// onto row x, ...), with no translation.
+HOST_C_API int hm5940(const double orientation[9], double matrix[12]);
 // A copy of the object on its layer (a face copies into a sheet body, an edge
 // into a curve); 0 when the object cannot be copied.
 HOST_C_API tag_t VD_copy_object(tag_t object);

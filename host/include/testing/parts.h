@@ -27,6 +27,10 @@ HOST_API tag_t add_occurrence(tag_t component, tag_t prototype);
 HOST_API tag_t add_linked_copy(tag_t source, tag_t component = 0);
 // A feature of the given kind that made `body` (0: none) and `objects`.
 HOST_API tag_t add_feature(const char* kind, tag_t body, const std::vector<tag_t>& objects = {});
+// A sketch named `name` whose plane has the origin and orientation (rows x,
+// y, z; null: the absolute frame), holding the curves as members.
+HOST_API tag_t add_sketch(const char* name, const double origin[3], const double orientation[9],
+                          const std::vector<tag_t>& curves);
 // Whether a feature still has its parameters (false once converted to an
 // unparameterised feature, and for anything that is no feature).
 HOST_API bool feature_is_parameterised(tag_t feature);

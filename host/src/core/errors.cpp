@@ -76,3 +76,10 @@ void ERROR_severe(const char* message) {
     host::sinks().syslog.push_back(text);
     if (host::sinks().echo) std::fprintf(stderr, "%s\n", text.c_str());
 }
+
+void ERROR_severe(const char* source, int line, int code, const char* message) {
+    char where[320];
+    std::snprintf(where, sizeof where, "%s, line %d, code %d: %s", source ? source : "", line, code,
+                  message ? message : "");
+    ERROR_severe(static_cast<const char*>(where));
+}

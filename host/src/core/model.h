@@ -50,6 +50,10 @@ struct FeatureData {
     bool suppressed = false;
     bool parameterised = true;   // false once converted to an unparameterised feature
     tag_t link_source = 0;       // a linked feature: the object it copies
+    // A sketch (kind "SKETCH"): the origin and orientation (rows x, y, z) of
+    // its plane; `objects` are its member curves.
+    std::array<double, 3> sketch_origin{};
+    std::array<double, 9> sketch_orientation{1, 0, 0, 0, 1, 0, 0, 0, 1};
 };
 
 // A coordinate system (type 45): origin and orientation (rows are the axes).

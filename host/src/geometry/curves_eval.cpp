@@ -525,6 +525,21 @@ int HM_MODL_evaluate_curve(tag_t curve, double parm, int n_derivatives, double p
     return r;
 }
 
+int HM_CURVE_ask_parameterization(tag_t curve, double range[2], int* periodic) {
+    if (!range || !periodic) return HM_ERR_NULL_POINTER;
+    int closed = 0;
+    if (int r = HM_MODL_ask_curve_closed(curve, &closed)) return r;
+    range[0] = 0.0;
+    range[1] = 1.0;
+    *periodic = closed;
+    return 0;
+}
+
+int HM_CURVE_evaluate_curve(tag_t curve, double parm, int n_derivatives, double results[]) {
+    if (!results) return HM_ERR_NULL_POINTER;
+    return HM_MODL_evaluate_curve(curve, parm, n_derivatives, results, n_derivatives > 0 ? results + 3 : nullptr);
+}
+
 int HM_MODL_ask_curve_closed(tag_t curve, int* closed) {
     if (!closed) return HM_ERR_NULL_POINTER;
     *closed = 0;

@@ -276,3 +276,14 @@ int VD_map_geom_abs2csys(tag_t object, const double origin[3], const double matr
         return map_geometry(object, m, mapped);
     });
 }
+
+int hm5940(const double orientation[9], double matrix[12]) {
+    if (!orientation || !matrix) return HM_ERR_NULL_POINTER;
+    // Column j of the rotation is axis j of the orientation, so that the
+    // absolute axis j is carried onto it.
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) matrix[4 * i + j] = orientation[3 * j + i];
+        matrix[4 * i + 3] = 0.0;
+    }
+    return 0;
+}

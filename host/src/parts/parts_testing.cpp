@@ -41,6 +41,16 @@ tag_t add_feature(const char* kind, tag_t body, const std::vector<tag_t>& object
     return host::create_feature(kind, body, objects).tag;
 }
 
+tag_t add_sketch(const char* name, const double origin[3], const double orientation[9],
+                 const std::vector<tag_t>& curves) {
+    host::Object& sketch = host::create_feature("SKETCH", 0, curves);
+    if (name) sketch.name = name;
+    auto& d = std::any_cast<host::FeatureData&>(sketch.data);
+    if (origin) std::copy(origin, origin + 3, d.sketch_origin.begin());
+    if (orientation) std::copy(orientation, orientation + 9, d.sketch_orientation.begin());
+    return sketch.tag;
+}
+
 bool feature_is_parameterised(tag_t feature) {
     host::Object* o = host::find(feature, HM_feature_type);
     const host::FeatureData* d = o ? std::any_cast<host::FeatureData>(&o->data) : nullptr;
