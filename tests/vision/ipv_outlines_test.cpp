@@ -20,14 +20,8 @@ namespace {
 using host_testing::Point3;
 constexpr double kPi = 3.14159265358979323846;
 
-class IpvOutlineTest : public HostTest {
+class IpvOutlineTest : public vision_test::IpvHostTest {
 protected:
-    void SetUp() override {
-        HostTest::SetUp();
-        const double identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
-        for (int i = 0; i < 3; ++i) carvell::vision::ipv_vehicle_origin[i] = 0.0;
-        for (int i = 0; i < 9; ++i) carvell::vision::ipv_vehicle_matrix[i] = identity[i];
-    }
     // A spherical eyellipse of radius r about the origin, outer eyes at y = -+30.
     static vd_eyellipse_t Sphere(double r) {
         vd_eyellipse_t e{};

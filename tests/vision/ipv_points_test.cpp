@@ -19,15 +19,8 @@ namespace {
 using host_testing::Point3;
 constexpr double kPi = 3.14159265358979323846;
 
-class IpvTest : public HostTest {
+class IpvTest : public vision_test::IpvHostTest {
 protected:
-    void SetUp() override {
-        HostTest::SetUp();
-        // The analysis's vehicle system: absolute axes.
-        const double identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
-        for (int i = 0; i < 3; ++i) carvell::vision::ipv_vehicle_origin[i] = 0.0;
-        for (int i = 0; i < 9; ++i) carvell::vision::ipv_vehicle_matrix[i] = identity[i];
-    }
     static Point3 At(tag_t curve, double t) {
         Point3 p{};
         EXPECT_EQ(HM_VD_CURVE_ask_point_on_curve(curve, t, p.data()), 0);

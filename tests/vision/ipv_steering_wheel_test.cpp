@@ -46,14 +46,8 @@ double Dot(const Point3& a, const Point3& b) { return a[0] * b[0] + a[1] * b[1] 
 Point3 Minus(const Point3& a, const Point3& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
 double Norm(const Point3& a) { return std::sqrt(Dot(a, a)); }
 
-class IpvWheelTest : public HostTest {
+class IpvWheelTest : public vision_test::IpvHostTest {
 protected:
-    void SetUp() override {
-        HostTest::SetUp();
-        const double identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
-        for (int i = 0; i < 3; ++i) carvell::vision::ipv_vehicle_origin[i] = 0.0;
-        for (int i = 0; i < 9; ++i) carvell::vision::ipv_vehicle_matrix[i] = identity[i];
-    }
     const double origin_[3] = {0, 0, 0};
     const double matrix_[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
 

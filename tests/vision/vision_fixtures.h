@@ -6,10 +6,23 @@
 #include "host_fixture.h"
 #include "host_testing.h"
 #include "test_helpers.h"
+#include "vision_ipv.h"
 
 #include <cmath>
 
 namespace vision_test {
+
+// A host fixture whose instrument-panel analyses run in the absolute axes
+// as the vehicle system.
+class IpvHostTest : public HostTest {
+protected:
+    void SetUp() override {
+        HostTest::SetUp();
+        const double identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+        for (int i = 0; i < 3; ++i) carvell::vision::ipv_vehicle_origin[i] = 0.0;
+        for (int i = 0; i < 9; ++i) carvell::vision::ipv_vehicle_matrix[i] = identity[i];
+    }
+};
 
 // An eyellipse with its axes along x, y, z and semi-axes a, b, c (stored as
 // the full lengths 2a, 2b, 2c), the middle centroid at the origin and the
