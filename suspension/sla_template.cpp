@@ -196,16 +196,16 @@ std::array<Segment, kLineCount> side_lines(const sla_suspension_s& s, bool mirro
 // link carries, onto the other side: it is not built.
 void build_lines(const sla_suspension_s& s) {
     const auto lines = side_lines(s, false), mirrors = side_lines(s, true);
-    std::vector<sus::LineSpec> specs;
+    std::vector<sus::LineSpec> rows;
     for (int i = 0; i < kLineCount; ++i) {
         if (i == kSteer && s.no_steering) continue;
         if ((i == kStablink || i == kStab) && !s.has_stabilizer) continue;
-        specs.push_back({kSlaNames[sus::kSlaLineSlot + i], lines[i].from.data(), lines[i].to.data()});
+        rows.push_back({kSlaNames[sus::kSlaLineSlot + i], lines[i].from.data(), lines[i].to.data()});
         if (i == kSteer || i == kStab) continue;
-        specs.push_back({kSlaNames[sus::kSlaLineSlot + sus::kSlaMirrorOffset + i], mirrors[i].from.data(),
+        rows.push_back({kSlaNames[sus::kSlaLineSlot + sus::kSlaMirrorOffset + i], mirrors[i].from.data(),
                          mirrors[i].to.data()});
     }
-    sus::build_lines(specs);
+    sus::build_lines(rows);
 }
 
 const char* line_name(int line) { return kSlaNames[sus::kSlaLineSlot + line]; }
@@ -225,7 +225,7 @@ int build_bar_link(sla_suspension_s& s) {
 // The links in building order; the building stops at the first failure, so
 // that no joint is made to a link that is not.
 int build_links(sla_suspension_s& s) {
-    std::vector<sus::LinkSpec> specs = {
+    std::vector<sus::LinkSpec> rows = {
         {SLA_LINK_LOW_JAC, "LOW_JAC", {line_name(kJacLower)}},
         {SLA_LINK_UP_JAC, "UP_JAC", {line_name(kJacUpper)}},
         {SLA_LINK_KNUCK, "KNUCK", {line_name(kKnuck1), line_name(kKnuck2), line_name(kKnuck3)}},
@@ -237,9 +237,9 @@ int build_links(sla_suspension_s& s) {
         {SLA_LINK_OUT_STR, "OUT_STR", {line_name(kOutStr)}},
         {SLA_LINK_TRANS, "TRANS", {line_name(kTrans)}},
     };
-    if (!s.no_steering) specs.push_back({SLA_LINK_STEER, "STEER", {line_name(kSteer)}});
-    if (s.has_stabilizer) specs.push_back({SLA_LINK_STABLINK, "STABLINK", {line_name(kStablink)}});
-    if (int status = sus::build_links(specs, s.links)) return status;
+    if (!s.no_steering) rows.push_back({SLA_LINK_STEER, "STEER", {line_name(kSteer)}});
+    if (s.has_stabilizer) rows.push_back({SLA_LINK_STABLINK, "STABLINK", {line_name(kStablink)}});
+    if (int status = sus::build_links(rows, s.links)) return status;
     if (s.no_steering) s.links[SLA_LINK_STEER] = 0;
     return s.has_stabilizer ? build_bar_link(s) : sus::kOk;
 }

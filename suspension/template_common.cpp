@@ -56,11 +56,11 @@ int build_link(const char* name, std::vector<tag_t>& geometry, tag_t* link) {
     return status;
 }
 
-int build_links(const std::vector<LinkSpec>& specs, tag_t* links) {
-    for (const LinkSpec& spec : specs) {
+int build_links(const std::vector<LinkSpec>& rows, tag_t* links) {
+    for (const LinkSpec& row : rows) {
         std::vector<tag_t> geometry;
-        if (int status = find_named_objects(spec.lines, geometry)) return status;
-        if (int status = build_link(spec.name, geometry, &links[spec.slot])) return status;
+        if (int status = find_named_objects(row.lines, geometry)) return status;
+        if (int status = build_link(row.name, geometry, &links[row.slot])) return status;
     }
     return kOk;
 }
@@ -112,8 +112,8 @@ void delete_joints_named(const char* name) {
         if (HM_OBJ_delete_object(old) != 0) break;
 }
 
-int build_joints(const std::vector<JointSpec>& specs, const tag_t* links, tag_t* joints, const JointCreated& created) {
-    for (const JointSpec& j : specs) {
+int build_joints(const std::vector<JointSpec>& rows, const tag_t* links, tag_t* joints, const JointCreated& created) {
+    for (const JointSpec& j : rows) {
         delete_joints_named(j.name);
         const tag_t first_link = links[j.first_link];
         const tag_t second_link = j.second_link == kGround ? 0 : links[j.second_link];

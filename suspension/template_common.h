@@ -74,7 +74,7 @@ int build_link(const char* name, std::vector<tag_t>& geometry, tag_t* link);
 // Builds each link from its lines in order and stores it in links[slot].
 // The first failure (a search failure, a missing line -1, a refused link)
 // stops the building, so that no joint is later made to a link that is not.
-int build_links(const std::vector<LinkSpec>& specs, tag_t* links);
+int build_links(const std::vector<LinkSpec>& rows, tag_t* links);
 
 /* ---- stabilizer bars ---- */
 
@@ -132,7 +132,7 @@ using JointCreated = std::function<void(int slot, tag_t joint)>;
 // name. A joint is created only when every earlier one returned 0; its
 // identifier (0 when not created) goes to joints[slot]. The first nonzero
 // code is returned.
-int build_joints(const std::vector<JointSpec>& specs, const tag_t* links, tag_t* joints,
+int build_joints(const std::vector<JointSpec>& rows, const tag_t* links, tag_t* joints,
                  const JointCreated& created = {});
 
 // Makes each joint an articulation driver of the mechanism.

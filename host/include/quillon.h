@@ -113,7 +113,7 @@ HOST_C_API int CFI_close_file(int handle);
 // HM_ERR_NOT_FOUND (a folder: hc4561's code).
 HOST_C_API int CFI_delete_file(const char* path, int file_type);
 
-/* ---- file specs of the host's file types ----
+/* ---- file paths of the host's file types ----
  * File types: 2 a part file (extension ".prt"), 100 a folder (a directory
  * and what it holds), 190 scenario data (extension ".sim"). Texts go into
  * buffers of HM_MAX_FSPEC_BUFSIZE bytes (omvra/assemblies.h); a result that
@@ -123,20 +123,20 @@ enum HC_file_type { HC_FILE_PART = 2, HC_FILE_FOLDER = 100, HC_FILE_SCENARIO_DAT
 // with its contents. 0, HM_ERR_NULL_POINTER, HM_ERR_BAD_ARGUMENT (unknown
 // type), HM_ERR_NOT_FOUND, HM_ERR_WRONG_TYPE (a folder given as a part file
 // or the reverse) or HM_ERR_FILE.
-HOST_C_API int hc4561(const char* spec, int file_type);
-// The leaf name of the spec (what follows its last '/'), without the
+HOST_C_API int hc4561(const char* path, int file_type);
+// The leaf name of the path (what follows its last '/'), without the
 // type's extension when it ends with it.
-HOST_C_API int hc4574(const char* spec, int file_type, char* leaf);
-// Joins folder and name into a spec of the type: a folder as "folder/name",
+HOST_C_API int hc4574(const char* path, int file_type, char* leaf);
+// Joins folder and name into a path of the type: a folder as "folder/name",
 // a file with the type's extension added when the name lacks it.
-HOST_C_API int hc4575(const char* folder, const char* name, int file_type, char* spec);
-// Splits the spec into its folder ("." for a bare name) and its leaf, the
+HOST_C_API int hc4575(const char* folder, const char* name, int file_type, char* path);
+// Splits the path into its folder ("." for a bare name) and its leaf, the
 // extension kept.
-HOST_C_API int hc4576(const char* spec, int file_type, char* folder, char* leaf);
-// Splits a file spec (mode 0, the only mode) into its directory and its leaf
+HOST_C_API int hc4576(const char* path, int file_type, char* folder, char* leaf);
+// Splits a file path (mode 0, the only mode) into its directory and its leaf
 // (trailing delimiters ignored), as new SM_alloc'd texts: 0,
-// HM_ERR_NULL_POINTER or HM_ERR_BAD_ARGUMENT (empty spec, other mode).
-HOST_C_API int CFI_split_filespec(const char* spec, int mode, char** directory, char** leaf);
+// HM_ERR_NULL_POINTER or HM_ERR_BAD_ARGUMENT (empty path, other mode).
+HOST_C_API int CFI_split_filespec(const char* path, int mode, char** directory, char** leaf);
 // File type of CFI_delete_file for a folder, deleted with its contents.
 enum { CFI_FILE_TYPE_FOLDER = 5 };
 

@@ -1,4 +1,4 @@
-// Simulation scenarios of the stand-in host: the file specs of the host's
+// Simulation scenarios of the stand-in host: the file paths of the host's
 // file types, data-management part names, the scenario module's parts and
 // files, their listing, and failures of the module rolled back by an undo.
 #include "farquil.h"
@@ -23,7 +23,7 @@ void touch(const fs::path& path) { std::ofstream(path) << "x\n"; }
 
 TEST(FileSpecs, LeafNamesLoseOnlyTheirTypesExtension) {
     struct Case {
-        const char* spec;
+        const char* path;
         int type;
         const char* leaf;
     };
@@ -37,9 +37,9 @@ TEST(FileSpecs, LeafNamesLoseOnlyTheirTypesExtension) {
         {"/data/", HC_FILE_FOLDER, ""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.spec) + " type " + std::to_string(c.type));
+        SCOPED_TRACE(std::string(c.path) + " type " + std::to_string(c.type));
         char leaf[HM_MAX_FSPEC_BUFSIZE] = "?";
-        ASSERT_EQ(hc4574(c.spec, c.type, leaf), 0);
+        ASSERT_EQ(hc4574(c.path, c.type, leaf), 0);
         EXPECT_STREQ(leaf, c.leaf);
     }
     char leaf[HM_MAX_FSPEC_BUFSIZE];
@@ -48,7 +48,7 @@ TEST(FileSpecs, LeafNamesLoseOnlyTheirTypesExtension) {
 
 TEST(FileSpecs, SplitAndJoinAreInverseForFoldersAndParts) {
     struct Case {
-        const char* spec;
+        const char* path;
         const char* folder;
         const char* leaf;
     };
@@ -59,35 +59,35 @@ TEST(FileSpecs, SplitAndJoinAreInverseForFoldersAndParts) {
         {"/data/cars/axle/", "/data/cars", "axle"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.spec);
+        SCOPED_TRACE(c.path);
         char folder[HM_MAX_FSPEC_BUFSIZE], leaf[HM_MAX_FSPEC_BUFSIZE];
-        ASSERT_EQ(hc4576(c.spec, HC_FILE_PART, folder, leaf), 0);
+        ASSERT_EQ(hc4576(c.path, HC_FILE_PART, folder, leaf), 0);
         EXPECT_STREQ(folder, c.folder);
         EXPECT_STREQ(leaf, c.leaf);
         char* directory = nullptr;
         char* name = nullptr;
-        ASSERT_EQ(CFI_split_filespec(c.spec, 0, &directory, &name), 0);
+        ASSERT_EQ(CFI_split_filespec(c.path, 0, &directory, &name), 0);
         EXPECT_STREQ(directory, c.folder);
         EXPECT_STREQ(name, c.leaf);
         SM_free(directory);
         SM_free(name);
     }
-    char spec[HM_MAX_FSPEC_BUFSIZE];
-    ASSERT_EQ(hc4575("/data/cars", "axle", HC_FILE_FOLDER, spec), 0);
-    EXPECT_STREQ(spec, "/data/cars/axle");
-    ASSERT_EQ(hc4575("/data/cars/", "axle", HC_FILE_PART, spec), 0);
-    EXPECT_STREQ(spec, "/data/cars/axle.prt");
-    ASSERT_EQ(hc4575("/data/cars", "axle.prt", HC_FILE_PART, spec), 0);
-    EXPECT_STREQ(spec, "/data/cars/axle.prt");
+    char path[HM_MAX_FSPEC_BUFSIZE];
+    ASSERT_EQ(hc4575("/data/cars", "axle", HC_FILE_FOLDER, path), 0);
+    EXPECT_STREQ(path, "/data/cars/axle");
+    ASSERT_EQ(hc4575("/data/cars/", "axle", HC_FILE_PART, path), 0);
+    EXPECT_STREQ(path, "/data/cars/axle.prt");
+    ASSERT_EQ(hc4575("/data/cars", "axle.prt", HC_FILE_PART, path), 0);
+    EXPECT_STREQ(path, "/data/cars/axle.prt");
 }
 
 TEST(FileSpecs, ASpecTooLongForTheBufferIsRefusedEmpty) {
     const std::string folder(HM_MAX_FSPEC_BUFSIZE, 'f');
-    char spec[HM_MAX_FSPEC_BUFSIZE] = "?";
-    EXPECT_EQ(hc4575(folder.c_str(), "axle", HC_FILE_PART, spec), HM_ERR_BAD_ARGUMENT);
-    EXPECT_STREQ(spec, "");
-    char* directory = &spec[0];
-    char* leaf = &spec[0];
+    char path[HM_MAX_FSPEC_BUFSIZE] = "?";
+    EXPECT_EQ(hc4575(folder.c_str(), "axle", HC_FILE_PART, path), HM_ERR_BAD_ARGUMENT);
+    EXPECT_STREQ(path, "");
+    char* directory = &path[0];
+    char* leaf = &path[0];
     EXPECT_EQ(CFI_split_filespec("/a/b", 1, &directory, &leaf), HM_ERR_BAD_ARGUMENT);
     EXPECT_EQ(directory, nullptr);
     EXPECT_EQ(leaf, nullptr);

@@ -1,5 +1,5 @@
-// File specs of the host's file types: leaf names without a type's
-// extension, joining a folder and a name, splitting a spec into its folder
+// File paths of the host's file types: leaf names without a type's
+// extension, joining a folder and a name, splitting a path into its folder
 // and leaf, and deleting a file or a folder of a type.
 #include "omvra.h"
 #include "quillon.h"
@@ -38,66 +38,66 @@ int put(const std::string& text, char* buffer) {
     return 0;
 }
 
-// Folder and leaf of a spec, trailing delimiters ignored ("/" stays "/").
-void split(std::string spec, std::string& folder, std::string& leaf) {
-    while (spec.size() > 1 && spec.back() == '/') spec.pop_back();
-    const size_t slash = spec.rfind('/');
+// Folder and leaf of a path, trailing delimiters ignored ("/" stays "/").
+void split(std::string path, std::string& folder, std::string& leaf) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    const size_t slash = path.rfind('/');
     if (slash == std::string::npos) {
         folder = ".";
-        leaf = spec;
+        leaf = path;
     } else {
-        folder = slash == 0 ? "/" : spec.substr(0, slash);
-        leaf = spec.substr(slash + 1);
+        folder = slash == 0 ? "/" : path.substr(0, slash);
+        leaf = path.substr(slash + 1);
     }
 }
 
 }  // namespace
 
-int hc4561(const char* spec, int file_type) {
-    if (!spec) return HM_ERR_NULL_POINTER;
+int hc4561(const char* path, int file_type) {
+    if (!path) return HM_ERR_NULL_POINTER;
     if (!extension_of(file_type)) return HM_ERR_BAD_ARGUMENT;
     std::error_code error;
-    const fs::file_status status = fs::symlink_status(spec, error);
+    const fs::file_status status = fs::symlink_status(path, error);
     if (!fs::exists(status)) return HM_ERR_NOT_FOUND;
     const bool folder = fs::is_directory(status);
     if (folder != (file_type == HC_FILE_FOLDER)) return HM_ERR_WRONG_TYPE;
-    if (!folder) return fs::remove(spec, error) && !error ? 0 : HM_ERR_FILE;
-    // A folder goes with its contents: never the root or a spec that names
+    if (!folder) return fs::remove(path, error) && !error ? 0 : HM_ERR_FILE;
+    // A folder goes with its contents: never the root or a path that names
     // the current or the parent directory.
     std::string folder_name, leaf;
-    split(spec, folder_name, leaf);
+    split(path, folder_name, leaf);
     if (leaf.empty() || leaf == "." || leaf == "..") return HM_ERR_BAD_ARGUMENT;
-    fs::remove_all(spec, error);
+    fs::remove_all(path, error);
     return error ? HM_ERR_FILE : 0;
 }
 
-int hc4574(const char* spec, int file_type, char* leaf) {
-    if (!spec || !leaf) return HM_ERR_NULL_POINTER;
+int hc4574(const char* path, int file_type, char* leaf) {
+    if (!path || !leaf) return HM_ERR_NULL_POINTER;
     const char* extension = extension_of(file_type);
     if (!extension) return HM_ERR_BAD_ARGUMENT;
-    std::string name = spec;
+    std::string name = path;
     const size_t slash = name.rfind('/');
     if (slash != std::string::npos) name.erase(0, slash + 1);
     if (*extension && ends_with(name, extension)) name.erase(name.size() - std::string(extension).size());
     return put(name, leaf);
 }
 
-int hc4575(const char* folder, const char* name, int file_type, char* spec) {
-    if (!folder || !name || !spec) return HM_ERR_NULL_POINTER;
+int hc4575(const char* folder, const char* name, int file_type, char* path) {
+    if (!folder || !name || !path) return HM_ERR_NULL_POINTER;
     const char* extension = extension_of(file_type);
     if (!extension) return HM_ERR_BAD_ARGUMENT;
     std::string joined = folder;
     if (!joined.empty() && joined.back() != '/') joined += '/';
     joined += name;
     if (*extension && !ends_with(joined, extension)) joined += extension;
-    return put(joined, spec);
+    return put(joined, path);
 }
 
-int hc4576(const char* spec, int file_type, char* folder, char* leaf) {
-    if (!spec || !folder || !leaf) return HM_ERR_NULL_POINTER;
+int hc4576(const char* path, int file_type, char* folder, char* leaf) {
+    if (!path || !folder || !leaf) return HM_ERR_NULL_POINTER;
     if (!extension_of(file_type)) return HM_ERR_BAD_ARGUMENT;
     std::string f, l;
-    split(spec, f, l);
+    split(path, f, l);
     const int result = put(f, folder);
     if (result) {
         leaf[0] = '\0';
@@ -106,12 +106,12 @@ int hc4576(const char* spec, int file_type, char* folder, char* leaf) {
     return put(l, leaf);
 }
 
-int CFI_split_filespec(const char* spec, int mode, char** directory, char** leaf) {
-    if (!spec || !directory || !leaf) return HM_ERR_NULL_POINTER;
+int CFI_split_filespec(const char* path, int mode, char** directory, char** leaf) {
+    if (!path || !directory || !leaf) return HM_ERR_NULL_POINTER;
     *directory = *leaf = nullptr;
-    if (!*spec || mode != 0) return HM_ERR_BAD_ARGUMENT;
+    if (!*path || mode != 0) return HM_ERR_BAD_ARGUMENT;
     std::string f, l;
-    split(spec, f, l);
+    split(path, f, l);
     *directory = SM_string_copy(f.c_str());
     *leaf = SM_string_copy(l.c_str());
     return 0;
