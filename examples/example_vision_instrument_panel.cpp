@@ -5,9 +5,10 @@
 // (axes 206.4 x 60.3 x 93.4 mm, x axis tipped 12 degrees, cyclops centroid
 // (2743, -370, 1188), eyes 32.5 mm to either side). The steering wheel has a
 // 380 mm rim (30 mm section) about (2350, -370, 950), tilted 25 degrees from
-// vertical; its upper outline (the rim's upper half, outer and inner edge,
-// closed by two short lines at the 3 and 9 o'clock spokes) is what hides the
-// panel; the steering-wheel plane is the rim's plane. The
+// vertical, an 80 mm hub and spokes at 3, 6 and 9 o'clock. Its silhouette
+// from the cyclops eye gives the upper outline (the rim band above the
+// spokes) that hides the panel, the hub edge and the see-through openings;
+// the steering-wheel plane is the wheel's mean plane. The
 // instrument-panel plane is x = 2050; two 90 mm round gauges sit
 // on it either side of the column. The windshield runs from (1250, +-690,
 // 1000) to (2000, +-600, 1400), 62 degrees from vertical, crowned 25 mm
@@ -61,23 +62,34 @@ void make_eyellipse() {
 Point3 wheel_normal() { return {std::cos(kWheelTilt * kDeg), 0.0, std::sin(kWheelTilt * kDeg)}; }
 Point3 wheel_up() { return {-std::sin(kWheelTilt * kDeg), 0.0, std::cos(kWheelTilt * kDeg)}; }
 
-Point3 on_wheel(double radius, double angle) {
-    const Point3 up = wheel_up();
-    Point3 p;
-    for (int k = 0; k < 3; ++k)
-        p[k] = kWheelCentre[k] + radius * (std::cos(angle) * (k == 1 ? 1.0 : 0.0) + std::sin(angle) * up[k]);
-    return p;
+tag_t body_of(tag_t feature) {
+    tag_t body = 0;
+    HM_MODL_ask_feat_body(feature, &body);
+    return body;
 }
 
-// The upper steering-wheel outline: outer and inner upper rim edges and the
-// two lines that close them at 3 and 9 o'clock.
-std::vector<tag_t> upper_wheel_outline() {
-    const double outer = kRimRadius + kRimHalfSection, inner = kRimRadius - kRimHalfSection;
-    const Point3 y_axis = {0.0, 1.0, 0.0};
-    return {named(host_testing::make_arc(kWheelCentre, outer, 0.0, kPi, y_axis, wheel_up()), "RIM_UPPER_OUTER"),
-            named(host_testing::make_line(on_wheel(outer, kPi), on_wheel(inner, kPi)), "RIM_9_OCLOCK"),
-            named(host_testing::make_arc(kWheelCentre, inner, 0.0, kPi, y_axis, wheel_up()), "RIM_UPPER_INNER"),
-            named(host_testing::make_line(on_wheel(inner, 0.0), on_wheel(outer, 0.0)), "RIM_3_OCLOCK")};
+// The rim: a 30 mm tube round the 380 mm centreline circle.
+tag_t rim() {
+    const tag_t centreline = host_testing::make_arc(kWheelCentre, kRimRadius, 0.0, 2.0 * kPi, {0.0, 1.0, 0.0},
+                                                    wheel_up());
+    tag_t feature = 0;
+    HM_MODL_create_tube(centreline, "30.0", "0.0", &feature);
+    return named(body_of(feature), "RIM");
+}
+
+// The hub: a disc 80 mm across and 30 mm thick about the wheel centre, and
+// 20 mm spokes from the centre to the rim's centreline at 3, 6 and 9 o'clock.
+std::vector<tag_t> hub_and_spokes() {
+    const Point3 n = wheel_normal(), up = wheel_up();
+    const Point3 base = {kWheelCentre[0] - kRimHalfSection * n[0], kWheelCentre[1],
+                         kWheelCentre[2] - kRimHalfSection * n[2]};
+    std::vector<tag_t> out{named(host_testing::make_cylinder(base.data(), n.data(), 80.0, 30.0), "HUB")};
+    const Point3 spokes[3] = {{0.0, 1.0, 0.0}, {-up[0], -up[1], -up[2]}, {0.0, -1.0, 0.0}};
+    const char* names[3] = {"SPOKE_3_OCLOCK", "SPOKE_6_OCLOCK", "SPOKE_9_OCLOCK"};
+    for (int i = 0; i < 3; ++i)
+        out.push_back(named(host_testing::make_cylinder(kWheelCentre.data(), spokes[i].data(), 20.0, kRimRadius),
+                            names[i]));
+    return out;
 }
 
 // A 90 mm gauge: a 20 mm deep cylinder into the panel plane.
@@ -115,31 +127,53 @@ int count(hm_list_p_t list) {
     return n;
 }
 
-void print_point(const char* label, tag_t point) {
-    double p[3] = {0, 0, 0};
-    if (point) HM_CURVE_ask_point_data(point, p);
+hm_list_p_t list_of(const std::vector<tag_t>& objects) {
+    hm_list_p_t list = nullptr;
+    HM_MODL_create_list(&list);
+    for (tag_t t : objects) HM_MODL_put_list_item(list, t);
+    return list;
+}
+
+void print_xyz(const char* label, const double p[3]) {
     std::printf("  %-34s (%.1f, %.1f, %.1f)\n", label, p[0], p[1], p[2]);
 }
 
+void print_point(const char* label, tag_t point) {
+    double p[3] = {0, 0, 0};
+    if (point) HM_CURVE_ask_point_data(point, p);
+    print_xyz(label, p);
+}
+
 void run_visibility(vd_eyellipse_t& eyellipse) {
-    std::printf("Instrument-panel visibility through the upper steering wheel\n");
-    const std::vector<tag_t> outline = upper_wheel_outline();
-    hm_list_p_t curves = nullptr;
-    HM_MODL_create_list(&curves);
-    for (tag_t t : outline) HM_MODL_put_list_item(curves, t);
+    std::printf("Steering-wheel outline seen from the cyclops eye\n");
+    const double origin[3] = {0, 0, 0}, matrix[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1}, orient[3] = {1, 0, 0};
+    hm_list_p_t wheel = list_of({rim()}), hub = list_of(hub_and_spokes());
+    double centre[3] = {0, 0, 0}, top[3] = {0, 0, 0};
+    tag_t sw_plane = 0;
+    hm_list_p_t curves = nullptr, hubs = nullptr, see_throughs = nullptr;
+    const int extracted = HM_VD_ipv_extract_sw_curve(origin, matrix, kCyclops.data(), wheel, hub, centre, top,
+                                                     &sw_plane, &curves, &hubs, &see_throughs);
+    std::printf("  extraction result                  %d (0: all built)\n", extracted);
+    print_xyz("wheel centre (mass centroid)", centre);
+    // The rim's section in the vehicle's x-z plane through the centre is two
+    // 30 mm circles; the upper one's centre is the rim top point.
+    print_xyz("rim top point", top);
+    std::printf("  check: rim top = centre + 190 * (-sin 25, 0, cos 25) = (%.1f, %.1f, %.1f)\n",
+                kWheelCentre[0] - kRimRadius * std::sin(kWheelTilt * kDeg), kWheelCentre[1],
+                kWheelCentre[2] + kRimRadius * std::cos(kWheelTilt * kDeg));
+    std::printf("  upper outline / hub / see-through curves  %d / %d / %d\n", count(curves), count(hubs),
+                count(see_throughs));
+    std::printf("\nInstrument-panel visibility through the upper steering wheel\n");
     const double panel_origin[3] = {kPanelX, -370.0, 900.0}, panel_normal[3] = {1.0, 0.0, 0.0};
-    tag_t ip_plane = 0, sw_plane = 0;
+    tag_t ip_plane = 0;
     HM_MODL_create_plane(panel_origin, panel_normal, &ip_plane);
-    // The steering-wheel plane is the rim's centre plane. The target, the
-    // wheel centre, lies in it: the moa there shrinks to the sight point (a
-    // degenerate moa), so the wheel's hotdog is its mustache.
-    const Point3 n = wheel_normal();
-    HM_MODL_create_plane(kWheelCentre.data(), n.data(), &sw_plane);
+    // The steering-wheel plane is the wheel's own, from the extraction. The
+    // target, the wheel centre, lies in it: the moa there shrinks to the
+    // sight point (a degenerate moa), so the wheel's hotdog is its mustache.
     hm_list_p_t gauges = nullptr;
     HM_MODL_create_list(&gauges);
     HM_MODL_put_list_item(gauges, gauge(-440.0, 900.0, "SPEEDOMETER"));
     HM_MODL_put_list_item(gauges, gauge(-300.0, 900.0, "TACHOMETER"));
-    const double origin[3] = {0, 0, 0}, matrix[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1}, orient[3] = {1, 0, 0};
     moa_hotdog_output_t* out = nullptr;
     const int code = HM_VD_ipv_sw_ss_analysis(origin, matrix, &eyellipse, curves, kWheelCentre.data(), orient,
                                               ip_plane, sw_plane, gauges, nullptr, 1, &out);
@@ -161,8 +195,7 @@ void run_visibility(vd_eyellipse_t& eyellipse) {
         for (hm_list_p_t* l : lists) HM_MODL_delete_list(l);
         SM_free(out);
     }
-    HM_MODL_delete_list(&gauges);
-    HM_MODL_delete_list(&curves);
+    for (hm_list_p_t* l : {&gauges, &curves, &hubs, &see_throughs, &wheel, &hub}) HM_MODL_delete_list(l);
     std::printf("\n");
 }
 

@@ -90,6 +90,13 @@ Handle(Geom_BSplineCurve) to_bspline(const Handle(Geom_Curve)& curve);
 Handle(Geom_BSplineCurve) interpolate(const std::vector<gp_Pnt>& points, int degree, bool periodic,
                                       const std::vector<double>* parameters = nullptr);
 
+// An open polyline B-spline (degree 1) without the poles that lie within the
+// tolerance of the straight line through the poles kept on either side; the
+// kept poles keep their parameters. Other curves come back as they are. A
+// section walked across flat facets comes out as thousands of points on a
+// few hundred straight pieces; this gives back the pieces.
+Handle(Geom_BSplineCurve) without_straight_poles(const Handle(Geom_BSplineCurve)& curve, double tolerance);
+
 // Chains of curves whose ends meet within the tolerance.
 struct ChainLink {
     size_t index;     // into the curves given

@@ -14,6 +14,7 @@
 #include <TColgp_Array1OfPnt.hxx>
 #include <TColgp_HArray1OfPnt.hxx>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -266,6 +267,44 @@ Handle(Geom_BSplineCurve) interpolate(const std::vector<gp_Pnt>& points, int deg
     } catch (const Standard_Failure&) {
         return nullptr;
     }
+}
+
+Handle(Geom_BSplineCurve) without_straight_poles(const Handle(Geom_BSplineCurve)& curve, double tolerance) {
+    if (curve.IsNull() || curve->Degree() != 1 || curve->IsPeriodic() || curve->NbPoles() < 3) return curve;
+    const int n = curve->NbPoles();
+    // A polyline has one knot per pole, the ends doubled.
+    if (curve->NbKnots() != n) return curve;
+    for (int i = 2; i < n; ++i)
+        if (curve->Multiplicity(i) != 1) return curve;
+    // Distance from p to the segment from a to b.
+    auto off_segment = [](const gp_Pnt& p, const gp_Pnt& a, const gp_Pnt& b) {
+        const gp_Vec ab(a, b), ap(a, p);
+        const double len2 = ab.SquareMagnitude();
+        if (len2 <= 0.0) return ap.Magnitude();
+        const double s = std::clamp(ap.Dot(ab) / len2, 0.0, 1.0);
+        return ap.Subtracted(ab.Multiplied(s)).Magnitude();
+    };
+    std::vector<int> kept{1};
+    int anchor = 1;
+    for (int j = 3; j <= n; ++j) {
+        // Can the piece from the anchor run straight on to pole j?
+        bool straight = true;
+        for (int k = anchor + 1; k < j && straight; ++k)
+            straight = off_segment(curve->Pole(k), curve->Pole(anchor), curve->Pole(j)) <= tolerance;
+        if (!straight) {
+            anchor = j - 1;
+            kept.push_back(anchor);
+        }
+    }
+    kept.push_back(n);
+    if (static_cast<int>(kept.size()) == n) return curve;
+    std::vector<gp_Pnt> points;
+    std::vector<double> parameters;
+    for (int i : kept) {
+        points.push_back(curve->Pole(i));
+        parameters.push_back(curve->Knot(i));
+    }
+    return open_degree_1(points, parameters);
 }
 
 }  // namespace host

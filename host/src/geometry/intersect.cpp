@@ -1,12 +1,17 @@
 // Intersection of two objects: exact crossings of a curve with a plane, of
-// two curves, of a point with anything; sections of surfaces and bodies.
+// two curves, of a point with anything; sections of surfaces and bodies
+// (faces with creases, such as cones through polylines, cut at the creases).
 #include "core/kernel_guard.h"
 #include "geometry/curves_internal.h"
 #include "quillon.h"
 
 #include <BRepAlgoAPI_Section.hxx>
+#include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepBuilderAPI_MakeVertex.hxx>
+#include <BRepBuilderAPI_MakeWire.hxx>
 #include <BRepExtrema_DistShapeShape.hxx>
+#include <BRepTools.hxx>
+#include <BRep_Builder.hxx>
 #include <BRep_Tool.hxx>
 #include <Extrema_LocateExtCC.hxx>
 #include <Extrema_POnCurv.hxx>
@@ -23,6 +28,7 @@
 #include <GeomAPI_ExtremaCurveCurve.hxx>
 #include <GeomAPI_IntCS.hxx>
 #include <GeomAdaptor_Curve.hxx>
+#include <GeomLib_IsPlanarSurface.hxx>
 #include <Geom_BezierCurve.hxx>
 #include <Geom_Circle.hxx>
 #include <Geom_Ellipse.hxx>
@@ -30,10 +36,13 @@
 #include <Geom_Line.hxx>
 #include <Geom_Parabola.hxx>
 #include <Geom_Plane.hxx>
+#include <Geom_Surface.hxx>
 #include <Geom_TrimmedCurve.hxx>
 #include <IntRes2d_IntersectionPoint.hxx>
 #include <IntRes2d_IntersectionSegment.hxx>
 #include <Precision.hxx>
+#include <ShapeBuild_ReShape.hxx>
+#include <ShapeUpgrade_ShapeDivideContinuity.hxx>
 #include <Standard_Failure.hxx>
 #include <TColStd_Array1OfInteger.hxx>
 #include <TColStd_Array1OfReal.hxx>
@@ -41,8 +50,10 @@
 #include <TColgp_Array1OfPnt2d.hxx>
 #include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>
+#include <TopTools_DataMapOfShapeShape.hxx>
 #include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
 #include <TopoDS.hxx>
+#include <TopoDS_Compound.hxx>
 #include <gp.hxx>
 #include <gp_Ax22d.hxx>
 #include <gp_Pln.hxx>
@@ -55,6 +66,10 @@
 using host::find;
 
 namespace {
+
+// Share of the distance tolerance within which a walking point of a section
+// counts as lying on the straight piece through its neighbours.
+constexpr double kStraightPoles = 1.0e-2;
 
 struct Entry {
     int kind = 0;            // 0 point, 2 curve
@@ -613,22 +628,133 @@ void point_object(const gp_Pnt& p, const host::Object& other, double tolerance, 
     if (d <= tolerance) add_point(out, p, 0.0, tolerance);
 }
 
+// True when a face of the shape lies on a surface with corners inside it (a
+// B-spline of degree 1, a cone through a polyline): the section walks stop
+// at such corners, so the faces are cut there first.
+bool has_creased_faces(const TopoDS_Shape& shape) {
+    for (TopExp_Explorer e(shape, TopAbs_FACE); e.More(); e.Next()) {
+        Handle(Geom_Surface) surface = BRep_Tool::Surface(TopoDS::Face(e.Current()));
+        if (!surface.IsNull() && surface->Continuity() < GeomAbs_C1) return true;
+    }
+    return false;
+}
+
+// A shape to section and, for each of its faces, the face of the given
+// shape it came from.
+struct SectionShape {
+    TopoDS_Shape shape;
+    TopTools_DataMapOfShapeShape original;   // face -> face of the given shape
+};
+
+// The shape with its creased faces cut into smooth pieces at the corners.
+SectionShape smooth_pieces(const TopoDS_Shape& given, double tolerance) {
+    SectionShape out;
+    out.shape = given;
+    if (!has_creased_faces(given)) return out;
+    ShapeUpgrade_ShapeDivideContinuity divide(given);
+    divide.SetTolerance(tolerance);
+    divide.SetSurfaceCriterion(GeomAbs_C1);
+    divide.SetBoundaryCriterion(GeomAbs_C1);
+    divide.SetPCurveCriterion(GeomAbs_C1);
+    if (!divide.Perform() || divide.Result().IsNull()) return out;
+    // Flat pieces (the facets of a cone through a polyline) go in on their
+    // planes, which the section cuts exactly instead of walking them.
+    const Handle(ShapeBuild_ReShape) context = divide.GetContext();
+    BRep_Builder builder;
+    TopoDS_Compound pieces;
+    builder.MakeCompound(pieces);
+    for (TopExp_Explorer e(given, TopAbs_FACE); e.More(); e.Next())
+        for (TopExp_Explorer piece(context->Apply(e.Current()), TopAbs_FACE); piece.More(); piece.Next()) {
+            TopoDS_Shape face = piece.Current();
+            GeomLib_IsPlanarSurface flat(BRep_Tool::Surface(TopoDS::Face(face)), tolerance);
+            if (flat.IsPlanar()) {
+                // The outline without its collapsed edges (the apex of a
+                // cone), which have no place on a plane.
+                BRepBuilderAPI_MakeWire outline;
+                for (TopExp_Explorer edge(BRepTools::OuterWire(TopoDS::Face(face)), TopAbs_EDGE); edge.More();
+                     edge.Next())
+                    if (!BRep_Tool::Degenerated(TopoDS::Edge(edge.Current()))) outline.Add(TopoDS::Edge(edge.Current()));
+                if (outline.IsDone() && outline.Wire().Closed()) {
+                    BRepBuilderAPI_MakeFace on_plane(flat.Plan(), outline.Wire(), true);
+                    if (on_plane.IsDone()) face = on_plane.Face();
+                }
+            }
+            builder.Add(pieces, face);
+            out.original.Bind(face, e.Current());
+        }
+    out.shape = pieces;
+    return out;
+}
+
+// The face of the given shape that the section edge lies on (null when not
+// known).
+TopoDS_Shape original_face(const BRepAlgoAPI_Section& sec, const TopoDS_Shape& edge, const SectionShape& side,
+                           bool first) {
+    TopoDS_Shape face;
+    if (!(first ? sec.HasAncestorFaceOn1(edge, face) : sec.HasAncestorFaceOn2(edge, face))) return {};
+    const TopoDS_Shape* original = side.original.Seek(face);
+    return original ? *original : face;
+}
+
 // Section of two shapes: its edges become curves, its vertices on no edge points.
+// Creased faces are cut into smooth pieces first; the section pieces that
+// lie on one face of each given shape are joined back into one curve per
+// chain.
 void section(const TopoDS_Shape& a, const TopoDS_Shape& b, double tolerance, const Handle(Geom_Curve)& along,
              std::vector<Entry>& out) {
-    BRepAlgoAPI_Section sec(a, b, false);
+    const SectionShape sa = smooth_pieces(a, tolerance), sb = smooth_pieces(b, tolerance);
+    BRepAlgoAPI_Section sec(sa.shape, sb.shape, false);
     if (tolerance > Precision::Confusion()) sec.SetFuzzyValue(tolerance);
     sec.Build();
     if (!sec.IsDone()) throw Standard_Failure("section failed");
     const TopoDS_Shape& result = sec.Shape();
+    // Curves of the section grouped by the pair of given faces they lie on,
+    // in the order their first edges are found.
+    std::vector<std::pair<TopoDS_Shape, TopoDS_Shape>> keys;
+    std::vector<std::vector<Handle(Geom_Curve)>> groups;
+    const bool joining = !sa.original.IsEmpty() || !sb.original.IsEmpty();
     for (TopExp_Explorer e(result, TopAbs_EDGE); e.More(); e.Next()) {
         double f = 0, l = 0;
         Handle(Geom_Curve) c = BRep_Tool::Curve(TopoDS::Edge(e.Current()), f, l);
         if (c.IsNull() || !(l > f)) continue;
-        Entry entry;
-        entry.kind = 2;
-        entry.curve = host::part_of_curve(c, f, l);
-        if (!entry.curve.IsNull()) out.push_back(entry);
+        Handle(Geom_Curve) piece = host::part_of_curve(c, f, l);
+        if (piece.IsNull()) continue;
+        std::pair<TopoDS_Shape, TopoDS_Shape> key;
+        if (joining) key = {original_face(sec, e.Current(), sa, true), original_face(sec, e.Current(), sb, false)};
+        size_t g = 0;
+        while (g < keys.size() && !(joining && !key.first.IsNull() && !key.second.IsNull() &&
+                                    keys[g].first.IsSame(key.first) && keys[g].second.IsSame(key.second)))
+            ++g;
+        if (g == keys.size()) {
+            keys.push_back(key);
+            groups.emplace_back();
+        }
+        groups[g].push_back(piece);
+    }
+    for (const std::vector<Handle(Geom_Curve)>& group : groups) {
+        std::vector<Handle(Geom_Curve)> curves = group;
+        std::vector<host::Chain> chains;
+        if (group.size() > 1 && host::make_chains(group, tolerance, chains)) {
+            curves.clear();
+            for (const host::Chain& chain : chains) {
+                Handle(Geom_Curve) joined = host::join_chain(group, chain, tolerance);
+                if (joined.IsNull()) {
+                    curves = group;
+                    break;
+                }
+                curves.push_back(joined);
+            }
+        }
+        for (const Handle(Geom_Curve)& curve : curves) {
+            Entry entry;
+            entry.kind = 2;
+            entry.curve = curve;
+            // A section walked across flat facets is a polyline of its
+            // walking points: keep its corners only.
+            if (Handle(Geom_BSplineCurve) polyline = Handle(Geom_BSplineCurve)::DownCast(entry.curve))
+                entry.curve = host::without_straight_poles(polyline, kStraightPoles * host::distance_tolerance());
+            out.push_back(entry);
+        }
     }
     TopTools_IndexedDataMapOfShapeListOfShape vertex_edges;
     TopExp::MapShapesAndAncestors(result, TopAbs_VERTEX, TopAbs_EDGE, vertex_edges);

@@ -249,7 +249,6 @@ TEST_F(RuledTest, DirectionOfTheSecondStringDecidesTheRulings) {
     tag_t b = new_line(0, 10, 0, 10, 10, 0);
     tag_t sheet = 0;
     ASSERT_EQ(ruled({a}, {b}, 1, 1, &sheet), 0);
-    double la = 0; HM_CURVE_ask_arc_length(a, 0, 1, &la); printf("DBG len %f\n", la);
     EXPECT_NEAR(host_testing::surface_area(sheet), 100, 1e-6);
     // Reversed, the rulings cross: a flat bow tie of two triangles (the
     // area's integrand has a kink where they cross, hence the loose check).

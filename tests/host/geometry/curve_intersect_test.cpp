@@ -5,6 +5,7 @@
 #include "omvra.h"
 #include "quillon.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
@@ -163,6 +164,61 @@ TEST_F(ObjectIntersectionTest, SectionsOfBodiesAndFaces) {
     HM_MODL_delete_list(&faces);
     f = Intersect(face, plane);
     EXPECT_EQ(f.curves.size(), 1u);
+}
+
+// A cone from a point through a polyline is flat between its rulings: a
+// plane cuts it in the polyline seen from the apex, a straight piece per
+// facet, not the thousands of points the section walks on the way.
+TEST_F(ObjectIntersectionTest, SectionOfAConeThroughAPolylineIsThePolylineOfItsCorners) {
+    // A zigzag of 12 corners, 10 apart along x, 5 either side of it.
+    std::vector<Point3> corners;
+    for (int i = 0; i < 12; ++i) corners.push_back({10.0 * i, i % 2 ? 5.0 : -5.0, 0});
+    const tag_t polyline = host_testing::make_spline(corners, 1, false);
+    const tag_t apex = host_testing::make_point({0, 0, 10});
+    HM_STRING_LIST_t sections, spine;
+    HM_MODL_init_string_list(&sections);
+    HM_MODL_init_string_list(&spine);
+    HM_MODL_create_string_list(2, 2, &sections);
+    sections.curve_counts[0] = sections.curve_counts[1] = 1;
+    sections.directions[0] = sections.directions[1] = 1;
+    sections.curves[0] = apex;
+    sections.curves[1] = polyline;
+    double scratch[6] = {0};
+    const double tolerances[3] = {0, 0, 0};
+    tag_t cone = 0;
+    // Rulings by parameter: the sheet keeps the polyline's corners.
+    const int by_parameter = 1;
+    ASSERT_EQ(HM_MODL_create_ruled1(&sections, &spine, by_parameter, scratch, 0, 0, 0, 0, tolerances, &cone), 0);
+    HM_MODL_free_string_list(&sections);
+    // Halfway down, the section is the polyline halved towards the apex: the
+    // poles of its curves are the halved corners and nothing else. (The walk
+    // used to stop at the first corner and leave the middle out.)
+    const Found f = Intersect(cone, host_testing::make_plane({0, 0, 5}, {0, 0, 1}));
+    ASSERT_EQ(f.result, 0);
+    ASSERT_FALSE(f.curves.empty());
+    std::vector<Point3> poles_found;
+    for (tag_t c : f.curves) {
+        int n = 0, order = 0;
+        double *knots = nullptr, *poles = nullptr;
+        ASSERT_EQ(HM_CURVE_ask_spline_data(c, &n, &order, &knots, &poles), 0);
+        EXPECT_EQ(order, 2);
+        for (int i = 0; i < n; ++i) {
+            const Point3 p = {poles[4 * i], poles[4 * i + 1], poles[4 * i + 2]};
+            const bool known = std::any_of(poles_found.begin(), poles_found.end(), [&](const Point3& q) {
+                return std::hypot(p[0] - q[0], p[1] - q[1], p[2] - q[2]) < 1e-4;
+            });
+            if (!known) poles_found.push_back(p);
+        }
+        SM_free(knots);
+        SM_free(poles);
+    }
+    ASSERT_EQ(poles_found.size(), corners.size());
+    for (const Point3& c : corners) {
+        const Point3 halved = {0.5 * c[0], 0.5 * c[1], 5.0};
+        EXPECT_TRUE(std::any_of(poles_found.begin(), poles_found.end(), [&](const Point3& q) {
+            return std::hypot(q[0] - halved[0], q[1] - halved[1], q[2] - halved[2]) < 1e-4;
+        })) << halved[0] << ", " << halved[1];
+    }
 }
 
 // Faces as the vision analyses meet them: a windshield-like tilted face
