@@ -117,39 +117,30 @@ int eye_sheet(const double eye[3], hm_list_p_t curves, double tol, tag_t plane, 
     return r;
 }
 
-hm_list_p_t edges_of(tag_t body) {
-    hm_list_p_t edges = nullptr;
-    HM_MODL_ask_body_edges(body, &edges);
-    return edges;
-}
-
 // The curves of the longest closed loop of the two sheets' common outline.
 void longest_loop(tag_t sheet1, tag_t sheet2, hm_list_p_t* mustache) {
     double precision = 0.0;
     GQ_SESSION_ask_precision(&precision);
     const double min_length = precision * 10000.0;
-    // The region the two sheets share (they lie in one plane), as the kernel's
-    // intersection of the two bodies; its edges outline it.
+    // The curves where the two sheets meet: lying in one plane, the outline
+    // of the region they share.
+    ICURVES_update_data_t request{};
+    request.tolerance = srfc1;
     tag_t b1 = NULL_TAG, b2 = NULL_TAG;
     ES_solid_ask_brelvic_tag(sheet1, &b1);
     ES_solid_ask_brelvic_tag(sheet2, &b2);
-    int n_common = 0;
-    detail::SmBlock<tag_t> common;
-    GQ_BODY_intersect_bodies(b1, 1, &b2, &n_common, common.out());
-    detail::Temporaries pieces;
-    std::vector<tag_t> outline;
-    for (int i = 0; i < n_common; ++i) {
-        pieces.add(common[i]);
-        for (tag_t edge : detail::HostList(edges_of(common[i])).items()) {
-            tag_t curve = NULL_TAG;
-            if (HM_MODL_create_curve_from_edge(edge, &curve) == 0) outline.push_back(curve);
-        }
-    }
-    const int n = static_cast<int>(outline.size());
-    detail::SmBlock<tag_t> curves(n > 0 ? static_cast<tag_t*>(SM_calloc(n, sizeof(tag_t))) : nullptr);
-    for (int i = 0; i < n; ++i) curves[i] = outline[i];
+    request.sets[0] = {1, &b1};
+    request.sets[1] = {1, &b2};
+    int n = 0;
+    detail::SmBlock<tag_t> curves;
+    ICURVES_create_icurves(&request, &n, curves.out());
     if (n == 0)
         ERROR_raise(kRaiseSource, 2969, kErrNoIntersection, "fail to get intersect curves by the two boundary planes");
+    // Without a mustache, none of the intersection curves stays.
+    auto fail = [&](int line, const char* message) {
+        for (int i = 0; i < n; ++i) UPDATE_log_entity_to_delete(curves[i]);
+        ERROR_raise(kRaiseSource, line, kErrNoLoop, message);
+    };
     int n_closed = 0, n_open = 0;
     CRV_LST_loop_p_t closed = nullptr, open = nullptr;
     CRV_LST_make_loops(0, n, curves.get(), srfc1, &n_closed, &closed, &n_open, &open);
@@ -161,7 +152,7 @@ void longest_loop(tag_t sheet1, tag_t sheet2, hm_list_p_t* mustache) {
             CRV_LST_free_curve_list(b);
         }
     } owner{closed, open};
-    if (n_closed == 0) ERROR_raise(kRaiseSource, 2983, kErrNoLoop, "fail to find one closed curve loop");
+    if (n_closed == 0) fail(2983, "fail to find one closed curve loop");
     std::vector<std::vector<tag_t>> loops;
     double best = -1.0;
     size_t kept = 0;
@@ -176,7 +167,7 @@ void longest_loop(tag_t sheet1, tag_t sheet2, hm_list_p_t* mustache) {
             kept = loops.size() - 1;
         }
     }
-    if (!(std::fabs(best) > min_length)) ERROR_raise(kRaiseSource, 3009, kErrNoLoop, "Loop curve doesn't exist");
+    if (!(std::fabs(best) > min_length)) fail(3009, "Loop curve doesn't exist");
     HM_VD_ipv_change_array_to_list(static_cast<int>(loops[kept].size()), loops[kept].data(), mustache);
     for (size_t i = 0; i < loops.size(); ++i)
         if (i != kept)

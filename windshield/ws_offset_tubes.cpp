@@ -44,9 +44,11 @@ int ws_create_intersection_curves(tag_t edge, tag_t sheet, double distance, doub
         }
     int count = 0;
     detail::SmBlock<tag_t> made;
-    const int r = side_faces.empty() ? HM_ERR_GEOMETRY
-                                     : ICURVES_create_icurves(int(side_faces.size()), side_faces.data(), sheet,
-                                                              tolerance, &count, made.out());
+    ICURVES_update_data_t request{};
+    request.tolerance = tolerance;
+    request.sets[0] = {int(side_faces.size()), side_faces.data()};
+    request.sets[1] = {1, &sheet};
+    const int r = side_faces.empty() ? HM_ERR_GEOMETRY : ICURVES_create_icurves(&request, &count, made.out());
     detail::delete_if_alive(body);
     detail::delete_if_alive(feature);
     if (r) return kNoTube;

@@ -49,12 +49,25 @@ HOST_C_API int CPROJ_create_curves(const CPROJ_data_t* data, int n_curves, const
                                    const tag_t* targets, tag_t set, int* count);
 
 
-// Intersection curves of the faces with a body at the tolerance: new curve
-// objects, face by face, in a new array of *count tags (free with SM_free;
-// null when none). 0, HM_ERR_NULL_POINTER, HM_ERR_BAD_ARGUMENT (no faces, a
-// tolerance not above 0), HM_ERR_INVALID_TAG, HM_ERR_WRONG_TYPE or HM_ERR_GEOMETRY.
-HOST_C_API int ICURVES_create_icurves(int n_faces, const tag_t* faces, tag_t body, double tolerance, int* count,
-                                      tag_t** curves);
+// One side of an intersection: kernel bodies (solids or sheets) or faces.
+typedef struct ICURVES_entity_set_s {
+    int count;
+    const tag_t* entities;
+} ICURVES_entity_set_t;
+// An intersection-update request (start from a zeroed record): the distance
+// tolerance and the two sides.
+typedef struct ICURVES_update_data_s {
+    double tolerance;
+    ICURVES_entity_set_t sets[2];
+} ICURVES_update_data_t;
+// Intersection curves of every entity of the first set with every entity of
+// the second, pair by pair in order: new curve objects in a new array of
+// *count tags (free with SM_free; null when none). Two sheets or faces in
+// one plane meet in the region they share: the curves of its outline. 0,
+// HM_ERR_NULL_POINTER, HM_ERR_BAD_ARGUMENT (an empty set, a tolerance not
+// above 0), HM_ERR_INVALID_TAG, HM_ERR_WRONG_TYPE (neither body nor face) or
+// HM_ERR_GEOMETRY.
+HOST_C_API int ICURVES_create_icurves(const ICURVES_update_data_t* data, int* count, tag_t** curves);
 // One new curve per end-to-end chain of the curves within the distance
 // tolerance (a copy for a chain of one curve; corners stay C0 breaks), chains
 // in the order of their first curves, in a new array of *n_joined tags (free

@@ -91,15 +91,53 @@ TEST_F(TubeTest, ATubesSideMeetsASheetAtItsRadiusFromTheEdge) {
     }
     int count = 0;
     tag_t* curves = nullptr;
-    ASSERT_EQ(ICURVES_create_icurves(int(sides.size()), sides.data(), sheet, 0.01, &count, &curves), 0);
+    ICURVES_update_data_t request{};
+    request.tolerance = 0.01;
+    request.sets[0] = {int(sides.size()), sides.data()};
+    request.sets[1] = {1, &sheet};
+    ASSERT_EQ(ICURVES_create_icurves(&request, &count, &curves), 0);
     ASSERT_EQ(count, 1);
     EXPECT_NEAR(length_of(curves[0]), 100.0, 1e-6);
     double mid[3], t[3], n[3], b[3], torsion = 0.0, radius = 0.0;
     ASSERT_EQ(HM_MODL_ask_curve_props(curves[0], 0.5, mid, t, n, b, &torsion, &radius), 0);
     EXPECT_NEAR(mid[1], -40.0, 1e-6);
     SM_free(curves);
-    EXPECT_EQ(ICURVES_create_icurves(0, sides.data(), sheet, 0.01, &count, &curves), HM_ERR_BAD_ARGUMENT);
-    EXPECT_EQ(ICURVES_create_icurves(1, &sheet, sheet, 0.01, &count, &curves), HM_ERR_WRONG_TYPE);
+    ICURVES_update_data_t empty = request;
+    empty.sets[0].count = 0;
+    ICURVES_update_data_t no_tolerance = request;
+    no_tolerance.tolerance = 0.0;
+    ICURVES_update_data_t with_line = request;
+    with_line.sets[0] = {1, &edge_line};
+    EXPECT_EQ(ICURVES_create_icurves(&empty, &count, &curves), HM_ERR_BAD_ARGUMENT);
+    EXPECT_EQ(ICURVES_create_icurves(&no_tolerance, &count, &curves), HM_ERR_BAD_ARGUMENT);
+    EXPECT_EQ(ICURVES_create_icurves(&with_line, &count, &curves), HM_ERR_WRONG_TYPE);
+    EXPECT_EQ(ICURVES_create_icurves(nullptr, &count, &curves), HM_ERR_NULL_POINTER);
+}
+
+// Two squares in one plane, overlapping in a 6 x 4 rectangle: they meet in
+// the outline of the region they share.
+TEST_F(TubeTest, SheetsInOnePlaneMeetInTheOutlineOfTheirCommonRegion) {
+    const double c1[3] = {0, 0, 5}, c2[3] = {4, 6, 5}, u[3] = {10, 0, 0}, v[3] = {0, 10, 0};
+    const tag_t a = host_testing::make_planar_sheet(c1, u, v), b = host_testing::make_planar_sheet(c2, u, v);
+    ICURVES_update_data_t request{};
+    request.tolerance = 0.01;
+    request.sets[0] = {1, &a};
+    request.sets[1] = {1, &b};
+    int count = 0;
+    tag_t* curves = nullptr;
+    ASSERT_EQ(ICURVES_create_icurves(&request, &count, &curves), 0);
+    ASSERT_EQ(count, 4);
+    double perimeter = 0.0;
+    for (int i = 0; i < count; ++i) {
+        perimeter += length_of(curves[i]);
+        double p[3], t[3], n[3], b3[3], torsion = 0.0, radius = 0.0;
+        ASSERT_EQ(HM_MODL_ask_curve_props(curves[i], 0.5, p, t, n, b3, &torsion, &radius), 0);
+        EXPECT_NEAR(p[2], 5.0, 1e-9);
+        EXPECT_TRUE(p[0] > 4.0 - 1e-9 && p[0] < 10.0 + 1e-9 && p[1] > 6.0 - 1e-9 && p[1] < 10.0 + 1e-9)
+            << p[0] << ", " << p[1];
+    }
+    EXPECT_NEAR(perimeter, 2 * (6 + 4), 1e-6);
+    SM_free(curves);
 }
 
 TEST_F(TubeTest, AutoJoinMakesOneCurvePerChainWithinTheTolerance) {
