@@ -15,6 +15,7 @@
 // Usage: example_vision_apillar [output folder]
 #include "hm_vd_vision.h"
 #include "host_testing.h"
+#include "j941_eyellipse.h"
 #include "omvra.h"
 #include "quillon.h"
 
@@ -32,30 +33,13 @@ using host_testing::Point3;
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kDeg = kPi / 180.0;
 constexpr const char* kEyellipse = "J941_EYELLIPSE";
-const Point3 kCyclops = {2743.0, -370.0, 1188.0};
-const Point3 kPivot = {2743.0 + 98.0, -370.0, 1188.0};
+using j941::kCyclops;
 const Point3 kBaseLeft = {1250.0, -690.0, 1000.0};
 const Point3 kTopLeft = {2000.0, -600.0, 1400.0};
 
 tag_t named(tag_t object, const char* name) {
     if (object) HM_OBJ_set_name(object, name);
     return object;
-}
-
-void make_eyellipse() {
-    host_testing::EyellipseSpec s;
-    s.centroids = {{{kCyclops[0], kCyclops[1] - 32.5, kCyclops[2]}, kCyclops,
-                    {kCyclops[0], kCyclops[1] + 32.5, kCyclops[2]}}};
-    const double c = std::cos(12.0 * kDeg), n = std::sin(12.0 * kDeg);
-    s.axis_dirs = {{{c, 0.0, n}, {0.0, 1.0, 0.0}, {-n, 0.0, c}}};
-    s.lengths = {173.0, 60.3, 86.0};
-    s.lengths_95 = {206.4, 60.3, 93.4};
-    s.lengths_99 = {287.1, 85.3, 132.1};
-    s.side_value = kCyclops[1];   // a left-hand drive car: the driver at y < 0
-    s.drive_side = 1;
-    s.pivots_1 = {{kPivot, kPivot}};
-    s.pivots_2 = {{kPivot, kPivot}};
-    host_testing::make_eyellipse(kEyellipse, s);
 }
 
 struct Car {
@@ -248,7 +232,7 @@ int main(int argc, char** argv) {
     ::mkdir(folder.c_str(), 0755);
     host_testing::reset();
     host_testing::make_part("apillar_vision", false);
-    make_eyellipse();
+    j941::make_eyellipse(kEyellipse);
     const Car car = make_car();
     const double up_angle = std::atan2(kTopLeft[2] - kCyclops[2], kCyclops[0] - kTopLeft[0]) / kDeg;
     const double down_angle = std::atan2(kCyclops[2] - kBaseLeft[2], kCyclops[0] - kBaseLeft[0]) / kDeg;

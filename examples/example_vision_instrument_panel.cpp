@@ -17,6 +17,7 @@
 // Usage: example_vision_instrument_panel [output folder]
 #include "hm_vd_vision.h"
 #include "host_testing.h"
+#include "j941_eyellipse.h"
 #include "omvra.h"
 #include "quillon.h"
 
@@ -34,7 +35,7 @@ using host_testing::Point3;
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kDeg = kPi / 180.0;
 constexpr const char* kEyellipse = "root:J941_EYELLIPSE:";
-const Point3 kCyclops = {2743.0, -370.0, 1188.0};
+using j941::kCyclops;
 const Point3 kWheelCentre = {2350.0, -370.0, 950.0};
 constexpr double kRimRadius = 190.0, kRimHalfSection = 15.0, kWheelTilt = 25.0;
 constexpr double kPanelX = 2050.0;
@@ -42,20 +43,6 @@ constexpr double kPanelX = 2050.0;
 tag_t named(tag_t object, const char* name) {
     if (object) HM_OBJ_set_name(object, name);
     return object;
-}
-
-void make_eyellipse() {
-    host_testing::EyellipseSpec s;
-    s.centroids = {{{kCyclops[0], kCyclops[1] - 32.5, kCyclops[2]}, kCyclops,
-                    {kCyclops[0], kCyclops[1] + 32.5, kCyclops[2]}}};
-    const double c = std::cos(12.0 * kDeg), n = std::sin(12.0 * kDeg);
-    s.axis_dirs = {{{c, 0.0, n}, {0.0, 1.0, 0.0}, {-n, 0.0, c}}};
-    s.lengths = {173.0, 60.3, 86.0};
-    s.lengths_95 = {206.4, 60.3, 93.4};
-    s.lengths_99 = {287.1, 85.3, 132.1};
-    s.side_value = kCyclops[1];
-    s.drive_side = 1;
-    host_testing::make_eyellipse("J941_EYELLIPSE", s);
 }
 
 // The wheel plane's normal (towards the driver, up) and its in-plane "up".
@@ -237,7 +224,7 @@ int main(int argc, char** argv) {
     ::mkdir(folder.c_str(), 0755);
     host_testing::reset();
     host_testing::make_part("instrument_panel_vision", false);
-    make_eyellipse();
+    j941::make_eyellipse("J941_EYELLIPSE");
     vd_eyellipse_t eyellipse{};
     if (HM_VD_initialize_eyellipse(kEyellipse, 0, &eyellipse) != 0) {
         std::fprintf(stderr, "the eyellipse could not be read\n");

@@ -39,16 +39,12 @@ double distance_tolerance() {
     return tolerance;
 }
 
-double distance(const double a[3], const double b[3]) {
-    return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
-}
-
 // Whether the curve's ends at parameters 0 and 1 are within the tolerance.
 bool is_closed(tag_t curve, double tolerance) {
     double start[3], end[3], t[3], pn[3], bn[3], torsion, radius;
     if (HM_MODL_ask_curve_props(curve, 0.0, start, t, pn, bn, &torsion, &radius) != 0) return false;
     if (HM_MODL_ask_curve_props(curve, 1.0, end, t, pn, bn, &torsion, &radius) != 0) return false;
-    return distance(start, end) <= tolerance;
+    return detail::distance3(start, end) <= tolerance;
 }
 
 // Curves of the objects: edges become temporary curves, curves stay as they
@@ -109,7 +105,7 @@ bool on_perimeter(const double point[3], const std::vector<tag_t>& edges, double
         temporaries.add(curve);
         double parm = 0.0;
         double nearest[3];
-        if (HM_MODL_ask_curve_parm(curve, point, &parm, nearest) == 0 && distance(point, nearest) < tolerance)
+        if (HM_MODL_ask_curve_parm(curve, point, &parm, nearest) == 0 && detail::distance3(point, nearest) < tolerance)
             return true;
     }
     return false;
@@ -191,7 +187,7 @@ int HM_VD_MC_check_prime_location(const double point[3], tag_t mirror) {
     if (on_perimeter(point, edges, tolerance)) return 1;
     double parm[2];
     double nearest[3];
-    if (HM_MODL_ask_face_parm(face, point, parm, nearest) == 0 && distance(point, nearest) < tolerance) return 2;
+    if (HM_MODL_ask_face_parm(face, point, parm, nearest) == 0 && carvell::detail::distance3(point, nearest) < tolerance) return 2;
     return -1;
 }
 

@@ -10,6 +10,7 @@
 #include "quillon.h"
 #include "toolbox/detail/object_kinds.h"
 #include "toolbox/detail/owners.h"
+#include "toolbox/detail/vec3.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,10 +36,6 @@ int fail(const char* message, int status) {
     ERROR_lprintf("%s", message);
     (void)HM_print_syslog("Mirror Certification Error", true);
     return status;
-}
-
-double distance(const double a[3], const double b[3]) {
-    return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
 }
 
 // One curve joined from the curves, or 0.
@@ -133,7 +130,7 @@ tag_t closed(tag_t outline) {
         return outline;
     double tolerance = 0.0;
     (void)HM_MODL_ask_distance_tolerance(&tolerance);
-    if (distance(start, end) <= tolerance + kLengthGuard) return outline;
+    if (detail::distance3(start, end) <= tolerance + kLengthGuard) return outline;
     HM_CURVE_line_t line_data{};
     std::copy(end, end + 3, line_data.start_point);
     std::copy(start, start + 3, line_data.end_point);
@@ -201,8 +198,8 @@ int mc_end_gaps(tag_t a, tag_t b, double gaps[2]) {
     for (auto [curve, t, p] : {std::tuple{a, 0.0, a0}, {a, 1.0, a1}, {b, 0.0, b0}, {b, 1.0, b1}}) {
         if (const int status = HM_VD_CURVE_ask_point_on_curve(curve, t, p); status != 0) return status;
     }
-    gaps[0] = std::min(distance(a0, b0), distance(a0, b1));
-    gaps[1] = std::min(distance(a1, b0), distance(a1, b1));
+    gaps[0] = std::min(detail::distance3(a0, b0), detail::distance3(a0, b1));
+    gaps[1] = std::min(detail::distance3(a1, b0), detail::distance3(a1, b1));
     return 0;
 }
 
@@ -245,7 +242,7 @@ int mc_create_joined_polyline(const double (*points)[3], int n, tag_t* curve) {
     // A repeated point is refused before any line is made: the host would
     // make the line of length 0 between the two.
     for (int i = 0; i + 1 < n; ++i)
-        if (!(distance(points[i], points[i + 1]) > kRepeatedPointDistance))
+        if (!(detail::distance3(points[i], points[i + 1]) > kRepeatedPointDistance))
             return fail("Fail to create a line.\n", 2);
     detail::Temporaries pieces;
     for (int i = 0; i + 1 < n; ++i) {

@@ -31,10 +31,6 @@ constexpr int kSamplesPerCurve = 100;
 constexpr int kBreakSnap = 5;
 constexpr double kFarStart = 10000.0;
 
-double dist(const double* a, const double* b) {
-    return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
-}
-
 // The curves of the one loop the list forms, in loop order; empty when the
 // list forms none or several.
 std::vector<tag_t> single_loop(hm_list_p_t curves, double tolerance) {
@@ -103,9 +99,9 @@ bool point_runs(const std::vector<tag_t>& curves, int method, double tol, std::v
             double s[3], e[3];
             HM_VD_CURVE_ask_point_on_curve(curves[1], 0.0, s);
             HM_VD_CURVE_ask_point_on_curve(curves[1], 1.0, e);
-            reverse = dist(run.front().data(), s) <= tol || dist(run.front().data(), e) <= tol;
+            reverse = detail::distance3(run.front().data(), s) <= tol || detail::distance3(run.front().data(), e) <= tol;
         } else if (i > 0) {
-            reverse = dist(run.front().data(), runs.back().back().data()) > tol;
+            reverse = detail::distance3(run.front().data(), runs.back().back().data()) > tol;
         }
         if (reverse) std::reverse(run.begin(), run.end());
         starts.push_back(run.front());
@@ -125,8 +121,8 @@ bool runs_forward(const std::vector<Pt>& ring, const double dir[3]) {
     int far = 0;
     double best = -1.0;
     for (int i = 0; i < m; ++i)
-        if (dist(ring[i].data(), origin) > best) {
-            best = dist(ring[i].data(), origin);
+        if (detail::distance3(ring[i].data(), origin) > best) {
+            best = detail::distance3(ring[i].data(), origin);
             far = i;
         }
     const int mid = far == 0 ? 1 : (far == m - 1 ? m - 2 : far);
@@ -144,8 +140,8 @@ int nearest_index(const std::vector<Pt>& ring, const double p[3]) {
     int best = 0;
     double d = 1e300;
     for (size_t i = 0; i < ring.size(); ++i)
-        if (dist(ring[i].data(), p) < d) {
-            d = dist(ring[i].data(), p);
+        if (detail::distance3(ring[i].data(), p) < d) {
+            d = detail::distance3(ring[i].data(), p);
             best = static_cast<int>(i);
         }
     return best;
@@ -169,7 +165,7 @@ std::vector<std::vector<Pt>> split_ring(const std::vector<Pt>& ring, int b, int 
         std::vector<int> breaks;
         for (const Pt& s : starts)
             for (int i = 0; i < m; ++i)
-                if (dist(ring[i].data(), s.data()) <= tol) {
+                if (detail::distance3(ring[i].data(), s.data()) <= tol) {
                     int at = i;
                     if (at < kBreakSnap || m - at < kBreakSnap) at = 0;
                     if (std::abs(at - b) < kBreakSnap) at = b;
@@ -316,10 +312,10 @@ int HM_VD_ipv_ask_profile_points(int n, double** points, const double origin[3],
     constexpr double kLeastSweep = kTwoPi / 8.0;
     int start = 0;
     for (int i = 1; i < n; ++i) {
-        const double di = dist(points[i], origin), ds = dist(points[start], origin);
+        const double di = detail::distance3(points[i], origin), ds = detail::distance3(points[start], origin);
         if (mode == 0 ? di > ds : di < ds) start = i;
     }
-    if (dist(points[start], origin) <= kStartAtOrigin) return -1;
+    if (detail::distance3(points[start], origin) <= kStartAtOrigin) return -1;
     const double r[3] = {points[start][0] - origin[0], points[start][1] - origin[1], points[start][2] - origin[2]};
     double ref[3];
     if (mode == 0)
@@ -332,7 +328,7 @@ int HM_VD_ipv_ask_profile_points(int n, double** points, const double origin[3],
     for (int steps = 0; steps <= n && !closed; ++steps) {
         // Closing early: the start lies within reach and the turn to it is small.
         if (walk.size() > 2) {
-            const double d = dist(points[current], points[start]);
+            const double d = detail::distance3(points[current], points[start]);
             if (d < search[1]) {
                 const double to[3] = {points[start][0] - points[current][0], points[start][1] - points[current][1],
                                       points[start][2] - points[current][2]};
@@ -348,7 +344,7 @@ int HM_VD_ipv_ask_profile_points(int n, double** points, const double origin[3],
         int next = -1;
         double best = kTwoPi;
         for (int i = 0; i < n; ++i) {
-            const double d = dist(points[i], points[current]);
+            const double d = detail::distance3(points[i], points[current]);
             if (!(d > search[0] && d < search[1])) continue;
             const double to[3] = {points[i][0] - points[current][0], points[i][1] - points[current][1],
                                   points[i][2] - points[current][2]};

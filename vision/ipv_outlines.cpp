@@ -39,10 +39,6 @@ constexpr double kTrialOffset = 0.1;
 
 void log(const char* text, bool flush = true) { HM_print_syslog(text, flush); }
 
-double distance(const double* a, const double* b) {
-    return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
-}
-
 // Origin and normal of a plane object or a datum plane.
 int plane_parms(tag_t plane, double origin[3], double normal[3]) {
     int type = 0, subtype = 0;
@@ -203,7 +199,7 @@ void ipv_ask_union_box(hm_list_p_t list, double box[6]) {
 int ipv_compare_box_area(const double a[6], const double b[6]) {
     const double d = (a[5] - a[2]) * (a[3] - a[0]) - (b[5] - b[2]) * (b[3] - b[0]);
     if (std::fabs(d) >= 1e-5) return d > 1e-6 ? 1 : -1;
-    const double da = distance(a, a + 3), db = distance(b, b + 3);
+    const double da = detail::distance3(a, a + 3), db = detail::distance3(b, b + 3);
     if (std::fabs(da - db) < 1e-5) return 0;
     return da > db ? 1 : -1;
 }
@@ -345,8 +341,8 @@ int HM_VD_ipv_create_moa_on_plane(vd_eyellipse_t* eyellipse, const double target
     HM_VEC3_cross(x, normal, y);
     HM_VEC3_unitize(y, 1e-12, &m, y);
     const double least = 0.5 * tol[0];
-    const double a = std::max(0.5 * distance(projected[1], projected[0]), least);
-    const double b = std::max(0.5 * distance(projected[2], projected[3]), least);
+    const double a = std::max(0.5 * detail::distance3(projected[1], projected[0]), least);
+    const double b = std::max(0.5 * detail::distance3(projected[2], projected[3]), least);
     const double range[2] = {0.0, kTwoPi};
     // A moa the host cannot make is a failure, not a moa of tag 0.
     if (HM_VD_curve_create_ellipse(centre, a, x, b, y, range, moa) != 0) return -1;

@@ -40,10 +40,6 @@ constexpr double kMillimetresPerCentimetre = 10.0;
 
 using Pt = std::array<double, 3>;
 
-double dist(const double* a, const double* b) {
-    return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
-}
-
 // Hands a row of points out as a point array; -1 when memory runs out.
 int hand_out_points(const std::vector<Pt>& pts, int* count, double*** out) {
     *count = 0;
@@ -214,7 +210,7 @@ int HM_VD_ipv_ask_facet_model_points(tag_t model, int* count, double*** points, 
         Pt c{0.0, 0.0, 0.0};
         for (int i = 0; i < n; ++i) {
             for (int k = 0; k < 3; ++k) c[k] += v[i][k] / n;
-            const double edge = dist(v[i], v[(i + 1) % n]);
+            const double edge = detail::distance3(v[i], v[(i + 1) % n]);
             *longest = std::max(*longest, edge);
             *shortest = std::min(*shortest, edge);
         }

@@ -44,10 +44,6 @@ constexpr int kRunPoints = 100;
 // |cos| 0.2, search scale 3.
 constexpr double kSeeThroughParameters[3] = {3.0, 0.2, 3.0};
 
-double dist(const double* a, const double* b) {
-    return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
-}
-
 double metres_per_part_unit() { return PART_ask_units(CONTEXT_ask_work_part()) == 1 ? 0.0254 : 0.001; }
 
 // The silhouette cloud on the plane and the largest magnification of a
@@ -64,8 +60,8 @@ void add_projected(const double view[3], const double point[3], const double ori
     Pt on{};
     if (HM_VD_ask_intersect_point_of_plane_and_line(view, dir, origin, normal, on.data()) != 0) return;
     cloud.points.push_back(on);
-    const double d = dist(view, point);
-    if (d >= near_limit) cloud.magnification = std::max(cloud.magnification, dist(view, on.data()) / d);
+    const double d = detail::distance3(view, point);
+    if (d >= near_limit) cloud.magnification = std::max(cloud.magnification, detail::distance3(view, on.data()) / d);
 }
 
 // Centroids of the facets of the solid that are seen edge-on from the view
@@ -89,7 +85,7 @@ int edge_on_facets(tag_t solid, const double view[3], const double p[3], std::ve
         if ((result = HM_FACET_ask_normals_of_facet(model, facet, &m, nv)) != 0) break;
         bool edge_on = false;
         for (int k = 0; k < std::min(n, m) && !edge_on; ++k) {
-            const double d = dist(view, v[k]);
+            const double d = detail::distance3(view, v[k]);
             if (!(d > 0.0)) continue;
             const double c = ((view[0] - v[k][0]) * nv[k][0] + (view[1] - v[k][1]) * nv[k][1] +
                               (view[2] - v[k][2]) * nv[k][2]) / d;
@@ -138,7 +134,7 @@ int silhouette_cloud(const std::vector<tag_t>& solids, hm_list_p_t solid_list, c
 int profile_curves(int count, double** points, hm_list_p_t* out) {
     // The walk ends on its start point again; the ring holds it once.
     int m = count;
-    if (m > 1 && dist(points[0], points[m - 1]) < 1e-10) --m;
+    if (m > 1 && detail::distance3(points[0], points[m - 1]) < 1e-10) --m;
     if (m <= 2) return 0;
     detail::Temporaries made;
     detail::HostList list;

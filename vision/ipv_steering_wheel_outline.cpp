@@ -49,10 +49,6 @@ constexpr int kBothContours = 2;
 
 using Pt = std::array<double, 3>;
 
-double dist(const double* a, const double* b) {
-    return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
-}
-
 void log(const char* text) { HM_print_syslog(text, true); }
 
 double distance_tolerance() {
@@ -139,7 +135,7 @@ double cut_offset(tag_t outer, const double centre[3], const double rim_normal[3
     if (HM_MODL_create_plane(centre, rim_normal, &plane) == 0) {
         int r = 0;
         const std::vector<Pt> pts = crossings(outer, plane, &r);
-        if (r == 0 && pts.size() == 2) offset = kOffsetPart * dist(pts[0].data(), pts[1].data());
+        if (r == 0 && pts.size() == 2) offset = kOffsetPart * detail::distance3(pts[0].data(), pts[1].data());
         HM_OBJ_delete_object(plane);
     }
     trace(kKey, "\n+++ offset = %f", offset);
@@ -175,7 +171,7 @@ int close_band(tag_t outer, tag_t inner, hm_list_p_t* outline, detail::Temporari
     double a0[3], a1[3], b0[3], b1[3];
     if (int r = end_points(outer, a0, a1)) return r;
     if (int r = end_points(inner, b0, b1)) return r;
-    const bool crossed = dist(a0, b1) <= dist(a0, b0);
+    const bool crossed = detail::distance3(a0, b1) <= detail::distance3(a0, b0);
     HM_CURVE_line_t l1{}, l2{};
     detail::copy3(a0, l1.start_point);
     detail::copy3(crossed ? b1 : b0, l1.end_point);

@@ -7,6 +7,7 @@
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
 #include "toolbox/detail/owners.h"
+#include "toolbox/detail/vec3.h"
 
 #include "elvosk.h"
 #include "kestrin.h"
@@ -39,9 +40,6 @@ void cross(const double a[3], const double b[3], double out[3]) {
     out[0] = a[1] * b[2] - a[2] * b[1];
     out[1] = a[2] * b[0] - a[0] * b[2];
     out[2] = a[0] * b[1] - a[1] * b[0];
-}
-double distance(const double a[3], const double b[3]) {
-    return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
 }
 // The part of v normal to the unit normal n.
 void in_plane(const double v[3], const double n[3], double out[3]) {
@@ -287,7 +285,7 @@ std::vector<const Step*> sweep_steps(const SweepSetting& s, tag_t sphere_face, c
         ws_ask_blade_end_points(step.section, step.tip, 0.5 * w.blade_length, s.tolerance, step);
         if (hits.size() >= 2) {
             const Step& prev = *hits.back();
-            if (distance(step.end[0], prev.end[1]) < distance(step.end[0], prev.end[0])) {
+            if (detail::distance3(step.end[0], prev.end[1]) < detail::distance3(step.end[0], prev.end[0])) {
                 for (int k = 0; k < 3; ++k) std::swap(step.end[0][k], step.end[1][k]);
                 std::swap(step.reached[0], step.reached[1]);
             }
@@ -365,7 +363,7 @@ int ws_ask_windshield_normal(int face_count, const tag_t* faces, const Frame& fr
     if (HM_MODL_ask_body_faces(sheets[0], sheet_faces.out())) return -1;
     for (tag_t face : sheet_faces.items()) {
         double parm[2], foot[3];
-        if (HM_MODL_ask_face_parm(face, mid, parm, foot) || distance(foot, mid) > tolerance) continue;
+        if (HM_MODL_ask_face_parm(face, mid, parm, foot) || detail::distance3(foot, mid) > tolerance) continue;
         double point[3], u1[3], v1[3], u2[3], v2[3], radii[2];
         if (HM_MODL_ask_face_props(face, parm, point, u1, v1, u2, v2, normal, radii) == 0) return 0;
     }
