@@ -148,6 +148,33 @@ TEST_F(RdRefractTest, FacePlateResultIsAMirrorPointWithFourRays) {
     HM_MODL_delete_list(&list);
 }
 
+// A plate modelled in a part of the assembly and handed over as the
+// occurrence of its front face: the path is the one through the same plate
+// modelled in place.
+TEST_F(RdRefractTest, OccurrenceOfAFaceRefractsAsThePlatePlacedInTheAssembly) {
+    const tag_t assembly = HM_ASSEM_ask_work_part();
+    const tag_t glass = host_testing::make_part("/p/glass.prt");
+    // The plate's front face is z = 20 in its own part; the component sets
+    // the part 20 down, so that the face lies at z = 0 in the assembly.
+    const tag_t prototype = SquareFace(20.0);
+    ASSERT_EQ(HM_PART_set_display_part(assembly), 0);
+    ASSERT_EQ(HM_ASSEM_set_work_part(assembly), 0);
+    const double down[3] = {0, 0, -20};
+    const tag_t occurrence = host_testing::add_occurrence(host_testing::add_component(glass, "GLASS", down, nullptr),
+                                                          prototype);
+    ASSERT_NE(occurrence, 0u);
+    ASSERT_TRUE(HM_ASSEM_is_occurrence(occurrence));
+    const Path reference = Refract(SquareFace(0.0), false, {100, 0, 50}, 1e-5);
+    ASSERT_TRUE(reference.found);
+    const Path p = Refract(occurrence, false, {100, 0, 50}, 1e-5);
+    ASSERT_TRUE(p.found);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_NEAR(p.mirror[k], reference.mirror[k], 1e-6);
+        EXPECT_NEAR(p.entry[k], reference.entry[k], 1e-6);
+        EXPECT_NEAR(p.exit[k], reference.exit[k], 1e-6);
+    }
+}
+
 // A closed row is rotated to begin at a gap in every array alike: with
 // n = 1 each mirror point is the plain reflection of its own input point on
 // the rear plane z = -5, whatever the rotation.

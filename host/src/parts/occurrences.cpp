@@ -65,7 +65,9 @@ tag_t make_occurrence(tag_t component, tag_t prototype) {
     copy.owner = 0;
     copy.subtags.clear();
     copy.subtags_made = false;
-    if (copy.type == HM_solid_type) copy.subtype = HM_solid_body_subtype;
+    // An occurrence of a face is a face placed in the assembly (of no body
+    // there); of a body or an edge, a body of its own.
+    if (copy.type == HM_solid_type && copy.subtype != HM_solid_face_subtype) copy.subtype = HM_solid_body_subtype;
     if (!transform_geometry(copy, placement_of(c))) return 0;
 
     const tag_t assembly_part = comp->part;
