@@ -21,6 +21,18 @@
 //                           wheel plane (facetting, silhouette, profile walk);
 //   contour/kernel/<size>   BRepMesh_IncrementalMesh of the same torus at that
 //                           deflection (the facetting alone: the baseline).
+//
+// The mustache on the instrument-panel plane x = 2050 of a wheel outline as
+// the contour hands it over (a polyline of 100 or 400 corners round the rim's
+// 205 mm outer edge in the wheel plane), seen from the two eyes 32.5 mm
+// either side of the cyclops:
+//   mustache/library/<corners>  HM_VD_ipv_create_mustache_curve_on_plane (two
+//                               sight cones cut by the plane, two bounded
+//                               planes and their common region);
+//   mustache/kernel/<corners>   BRepAlgoAPI_Section of one sight cone, made
+//                               by the kernel through the same polyline, with
+//                               the plane (the section walked across the
+//                               cone's creases: the baseline).
 #include "hm_vd.h"
 #include "hm_vd_vision.h"
 #include "host_testing.h"
@@ -28,13 +40,21 @@
 #include "quillon.h"
 #include "ratio_report.h"
 
+#include <BRepAlgoAPI_Section.hxx>
+#include <BRepBuilderAPI_MakeEdge.hxx>
+#include <BRepBuilderAPI_MakeVertex.hxx>
+#include <BRepBuilderAPI_MakeWire.hxx>
 #include <BRepMesh_IncrementalMesh.hxx>
+#include <BRepOffsetAPI_ThruSections.hxx>
+#include <Geom_BSplineCurve.hxx>
+#include <gp_Pln.hxx>
 #include <BRepPrimAPI_MakeTorus.hxx>
 #include <BRepTools.hxx>
 #include <GeomAPI_ProjectPointOnSurf.hxx>
 #include <Geom_BSplineSurface.hxx>
 #include <TColStd_Array1OfInteger.hxx>
 #include <TColStd_Array1OfReal.hxx>
+#include <TColgp_Array1OfPnt.hxx>
 #include <TColgp_Array2OfPnt.hxx>
 
 #include <cmath>
@@ -47,6 +67,8 @@ namespace {
 const double kEye[3] = {2743.0, -370.0, 1188.0};
 const int kCounts[] = {25, 100, 400};
 const double kFacetSizes[] = {6.0, 3.0, 1.5};
+const int kCorners[] = {100, 400};
+const double kPanelX = 2050.0;
 const double kWheelCentre[3] = {2350.0, -370.0, 950.0};
 const double kTilt = 25.0 * 3.14159265358979323846 / 180.0;
 const double kWheelNormal[3] = {std::cos(kTilt), 0.0, std::sin(kTilt)};
@@ -79,6 +101,55 @@ int library_contour(tag_t rim, tag_t plane, double size) {
     HM_MODL_delete_list(&solids);
     HM_MODL_update();
     return count;
+}
+
+// The corners of a wheel outline: n points round the rim's outer edge.
+std::vector<host_testing::Point3> outline_corners(int n) {
+    std::vector<host_testing::Point3> corners;
+    for (int i = 0; i < n; ++i) {
+        const double a = 2.0 * 3.14159265358979323846 * i / n, side = 205.0 * std::cos(a), up = 205.0 * std::sin(a);
+        corners.push_back({kWheelCentre[0] + up * kWheelUp[0], kWheelCentre[1] + side, kWheelCentre[2] + up * kWheelUp[2]});
+    }
+    return corners;
+}
+
+// Mustache curves the library makes on the panel plane (0 on failure); they go.
+int library_mustache(tag_t outline, tag_t panel) {
+    const double left[3] = {kEye[0], kEye[1] - 32.5, kEye[2]}, right[3] = {kEye[0], kEye[1] + 32.5, kEye[2]};
+    hm_list_p_t curves = nullptr, mustache = nullptr;
+    HM_MODL_create_list(&curves);
+    HM_MODL_put_list_item(curves, outline);
+    const int r = HM_VD_ipv_create_mustache_curve_on_plane(left, right, curves, panel, &mustache);
+    int count = 0;
+    if (r == 0) HM_MODL_ask_list_count(mustache, &count);
+    HM_VD_delete_obj_list(&mustache);
+    HM_MODL_delete_list(&curves);
+    HM_MODL_update();
+    return count;
+}
+
+// The kernel's sight cone from the left eye through the closed polyline,
+// reaching past the panel plane.
+TopoDS_Shape kernel_cone(const std::vector<host_testing::Point3>& corners) {
+    const int n = static_cast<int>(corners.size());
+    TColgp_Array1OfPnt poles(1, n + 1);
+    TColStd_Array1OfReal knots(1, n + 1);
+    TColStd_Array1OfInteger mults(1, n + 1);
+    const gp_Pnt eye(kEye[0], kEye[1] - 32.5, kEye[2]);
+    for (int i = 0; i <= n; ++i) {
+        // Twice as far from the eye as the outline: beyond the panel plane.
+        const host_testing::Point3& c = corners[i % n];
+        poles.SetValue(i + 1, eye.Translated(2.0 * gp_Vec(eye, gp_Pnt(c[0], c[1], c[2]))));
+        knots.SetValue(i + 1, i);
+        mults.SetValue(i + 1, i == 0 || i == n ? 2 : 1);
+    }
+    Handle(Geom_BSplineCurve) polyline = new Geom_BSplineCurve(poles, knots, mults, 1);
+    BRepOffsetAPI_ThruSections cone(false, true, 1.0e-6);
+    cone.CheckCompatibility(false);
+    cone.AddVertex(BRepBuilderAPI_MakeVertex(eye).Vertex());
+    cone.AddWire(BRepBuilderAPI_MakeWire(BRepBuilderAPI_MakeEdge(polyline).Edge()).Wire());
+    cone.Build();
+    return cone.Shape();
 }
 
 std::vector<double> windshield_poles() {
@@ -180,7 +251,35 @@ int main(int argc, char** argv) {
                                      gp_Dir(kWheelNormal[0], kWheelNormal[1], kWheelNormal[2])),
                               190.0, 15.0)
             .Shape();
+    static tag_t panel = 0;
+    const double panel_origin[3] = {kPanelX, -370.0, 900.0}, panel_normal[3] = {1.0, 0.0, 0.0};
+    HM_MODL_create_plane(panel_origin, panel_normal, &panel);
+    static std::vector<tag_t> outlines;
+    static std::vector<TopoDS_Shape> cones;
+    for (int n : kCorners) {
+        const std::vector<host_testing::Point3> corners = outline_corners(n);
+        outlines.push_back(host_testing::make_spline(corners, 1, true));
+        if (library_mustache(outlines.back(), panel) < 1) {
+            std::fprintf(stderr, "no mustache of the %d-corner outline\n", n);
+            return 1;
+        }
+        cones.push_back(kernel_cone(corners));
+    }
     std::vector<carvell_bench::Ratio> ratios;
+    for (size_t i = 0; i < outlines.size(); ++i) {
+        const std::string corners = std::to_string(kCorners[i]);
+        const std::string library = "mustache/library/" + corners, kernel = "mustache/kernel/" + corners;
+        benchmark::RegisterBenchmark(library.c_str(), [i](benchmark::State& state) {
+            for (auto _ : state) benchmark::DoNotOptimize(library_mustache(outlines[i], panel));
+        })->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(kernel.c_str(), [i](benchmark::State& state) {
+            for (auto _ : state) {
+                BRepAlgoAPI_Section section(cones[i], gp_Pln(gp_Pnt(kPanelX, 0, 0), gp_Dir(1, 0, 0)), true);
+                benchmark::DoNotOptimize(section.Shape().IsNull());
+            }
+        })->Unit(benchmark::kMillisecond);
+        ratios.push_back({"library/kernel corners " + corners, library, kernel});
+    }
     for (double size : kFacetSizes) {
         char label[16];
         std::snprintf(label, sizeof label, "%.1f", size);

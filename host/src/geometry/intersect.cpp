@@ -7,6 +7,7 @@
 
 #include <BRepAlgoAPI_Section.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRepBuilderAPI_MakePolygon.hxx>
 #include <BRepBuilderAPI_MakeVertex.hxx>
 #include <BRepBuilderAPI_MakeWire.hxx>
 #include <BRepExtrema_DistShapeShape.hxx>
@@ -29,6 +30,7 @@
 #include <GeomAPI_IntCS.hxx>
 #include <GeomAdaptor_Curve.hxx>
 #include <GeomLib_IsPlanarSurface.hxx>
+#include <Geom_BSplineSurface.hxx>
 #include <Geom_BezierCurve.hxx>
 #include <Geom_Circle.hxx>
 #include <Geom_Ellipse.hxx>
@@ -646,42 +648,121 @@ struct SectionShape {
     TopTools_DataMapOfShapeShape original;   // face -> face of the given shape
 };
 
+// The face on its plane when it is flat: bounded by its outline without the
+// collapsed edges (the apex of a cone), which have no place on a plane.
+TopoDS_Face on_its_plane(const TopoDS_Face& face, double tolerance) {
+    GeomLib_IsPlanarSurface flat(BRep_Tool::Surface(face), tolerance);
+    if (!flat.IsPlanar()) return face;
+    BRepBuilderAPI_MakeWire outline;
+    for (TopExp_Explorer edge(BRepTools::OuterWire(face), TopAbs_EDGE); edge.More(); edge.Next())
+        if (!BRep_Tool::Degenerated(TopoDS::Edge(edge.Current()))) outline.Add(TopoDS::Edge(edge.Current()));
+    if (!outline.IsDone() || !outline.Wire().Closed()) return face;
+    BRepBuilderAPI_MakeFace on_plane(flat.Plan(), outline.Wire(), true);
+    return on_plane.IsDone() ? on_plane.Face() : face;
+}
+
+// Parameters of the corner knots of a direction (a multiplicity reaching the
+// degree), the two ends included.
+std::vector<double> corner_knots(const TColStd_Array1OfReal& knots, const TColStd_Array1OfInteger& mults, int degree) {
+    std::vector<double> out{knots(knots.Lower())};
+    for (int i = knots.Lower() + 1; i < knots.Upper(); ++i)
+        if (mults(i) >= degree) out.push_back(knots(i));
+    out.push_back(knots(knots.Upper()));
+    return out;
+}
+
+// The cells of a B-spline face between its corner knots, when the face
+// covers its whole surface; empty otherwise. A flat cell of degree 1 both
+// ways (a facet of a cone through a polyline) is the polygon of its corners
+// on its plane.
+std::vector<TopoDS_Face> knot_cells(const TopoDS_Face& face, double tolerance) {
+    Handle(Geom_BSplineSurface) surface = Handle(Geom_BSplineSurface)::DownCast(BRep_Tool::Surface(face));
+    if (surface.IsNull() || surface->IsUPeriodic() || surface->IsVPeriodic()) return {};
+    double u0, u1, v0, v1, fu0, fu1, fv0, fv1;
+    surface->Bounds(u0, u1, v0, v1);
+    BRepTools::UVBounds(face, fu0, fu1, fv0, fv1);
+    const double slack = host::kParameterResolution * std::max({1.0, u1 - u0, v1 - v0});
+    if (std::fabs(fu0 - u0) > slack || std::fabs(fu1 - u1) > slack || std::fabs(fv0 - v0) > slack ||
+        std::fabs(fv1 - v1) > slack)
+        return {};
+    TColStd_Array1OfReal uk(1, surface->NbUKnots()), vk(1, surface->NbVKnots());
+    TColStd_Array1OfInteger um(1, surface->NbUKnots()), vm(1, surface->NbVKnots());
+    surface->UKnots(uk);
+    surface->VKnots(vk);
+    surface->UMultiplicities(um);
+    surface->VMultiplicities(vm);
+    const std::vector<double> us = corner_knots(uk, um, surface->UDegree()),
+                              vs = corner_knots(vk, vm, surface->VDegree());
+    const bool bilinear = surface->UDegree() == 1 && surface->VDegree() == 1;
+    std::vector<TopoDS_Face> cells;
+    for (size_t i = 0; i + 1 < us.size(); ++i)
+        for (size_t j = 0; j + 1 < vs.size(); ++j) {
+            Handle(Geom_BSplineSurface) cell = Handle(Geom_BSplineSurface)::DownCast(surface->Copy());
+            cell->Segment(us[i], us[i + 1], vs[j], vs[j + 1]);
+            GeomLib_IsPlanarSurface flat(cell, tolerance);
+            if (bilinear && flat.IsPlanar()) {
+                std::vector<gp_Pnt> corners;
+                for (const auto& [u, v] : {std::pair{us[i], vs[j]}, std::pair{us[i + 1], vs[j]},
+                                           std::pair{us[i + 1], vs[j + 1]}, std::pair{us[i], vs[j + 1]}}) {
+                    const gp_Pnt p = cell->Value(u, v);
+                    if (corners.empty() || p.Distance(corners.back()) > tolerance) corners.push_back(p);
+                }
+                if (corners.size() > 1 && corners.back().Distance(corners.front()) <= tolerance) corners.pop_back();
+                BRepBuilderAPI_MakePolygon polygon;
+                for (const gp_Pnt& p : corners) polygon.Add(p);
+                polygon.Close();
+                if (corners.size() >= 3 && polygon.IsDone()) {
+                    BRepBuilderAPI_MakeFace on_plane(flat.Plan(), polygon.Wire(), true);
+                    if (on_plane.IsDone()) {
+                        cells.push_back(on_plane.Face());
+                        continue;
+                    }
+                }
+            }
+            BRepBuilderAPI_MakeFace piece(cell, tolerance);
+            if (!piece.IsDone()) return {};
+            cells.push_back(piece.Face());
+        }
+    return cells;
+}
+
+// The pieces of a trimmed creased face by the kernel's split at its
+// corners, the flat ones on their planes; the face itself when that fails.
+std::vector<TopoDS_Face> continuity_pieces(const TopoDS_Face& face, double tolerance) {
+    ShapeUpgrade_ShapeDivideContinuity divide(face);
+    divide.SetTolerance(tolerance);
+    divide.SetSurfaceCriterion(GeomAbs_C1);
+    divide.SetBoundaryCriterion(GeomAbs_C1);
+    divide.SetPCurveCriterion(GeomAbs_C1);
+    if (!divide.Perform() || divide.Result().IsNull()) return {face};
+    std::vector<TopoDS_Face> pieces;
+    for (TopExp_Explorer piece(divide.Result(), TopAbs_FACE); piece.More(); piece.Next())
+        pieces.push_back(on_its_plane(TopoDS::Face(piece.Current()), tolerance));
+    return pieces;
+}
+
 // The shape with its creased faces cut into smooth pieces at the corners.
 SectionShape smooth_pieces(const TopoDS_Shape& given, double tolerance) {
     SectionShape out;
     out.shape = given;
     if (!has_creased_faces(given)) return out;
-    ShapeUpgrade_ShapeDivideContinuity divide(given);
-    divide.SetTolerance(tolerance);
-    divide.SetSurfaceCriterion(GeomAbs_C1);
-    divide.SetBoundaryCriterion(GeomAbs_C1);
-    divide.SetPCurveCriterion(GeomAbs_C1);
-    if (!divide.Perform() || divide.Result().IsNull()) return out;
-    // Flat pieces (the facets of a cone through a polyline) go in on their
-    // planes, which the section cuts exactly instead of walking them.
-    const Handle(ShapeBuild_ReShape) context = divide.GetContext();
     BRep_Builder builder;
     TopoDS_Compound pieces;
     builder.MakeCompound(pieces);
-    for (TopExp_Explorer e(given, TopAbs_FACE); e.More(); e.Next())
-        for (TopExp_Explorer piece(context->Apply(e.Current()), TopAbs_FACE); piece.More(); piece.Next()) {
-            TopoDS_Shape face = piece.Current();
-            GeomLib_IsPlanarSurface flat(BRep_Tool::Surface(TopoDS::Face(face)), tolerance);
-            if (flat.IsPlanar()) {
-                // The outline without its collapsed edges (the apex of a
-                // cone), which have no place on a plane.
-                BRepBuilderAPI_MakeWire outline;
-                for (TopExp_Explorer edge(BRepTools::OuterWire(TopoDS::Face(face)), TopAbs_EDGE); edge.More();
-                     edge.Next())
-                    if (!BRep_Tool::Degenerated(TopoDS::Edge(edge.Current()))) outline.Add(TopoDS::Edge(edge.Current()));
-                if (outline.IsDone() && outline.Wire().Closed()) {
-                    BRepBuilderAPI_MakeFace on_plane(flat.Plan(), outline.Wire(), true);
-                    if (on_plane.IsDone()) face = on_plane.Face();
-                }
-            }
+    for (TopExp_Explorer e(given, TopAbs_FACE); e.More(); e.Next()) {
+        const TopoDS_Face& face = TopoDS::Face(e.Current());
+        Handle(Geom_Surface) surface = BRep_Tool::Surface(face);
+        if (surface.IsNull() || surface->Continuity() >= GeomAbs_C1) {
             builder.Add(pieces, face);
-            out.original.Bind(face, e.Current());
+            continue;
         }
+        std::vector<TopoDS_Face> cut = knot_cells(face, tolerance);
+        if (cut.empty()) cut = continuity_pieces(face, tolerance);
+        for (const TopoDS_Face& piece : cut) {
+            builder.Add(pieces, piece);
+            out.original.Bind(piece, face);
+        }
+    }
     out.shape = pieces;
     return out;
 }
@@ -704,6 +785,9 @@ void section(const TopoDS_Shape& a, const TopoDS_Shape& b, double tolerance, con
              std::vector<Entry>& out) {
     const SectionShape sa = smooth_pieces(a, tolerance), sb = smooth_pieces(b, tolerance);
     BRepAlgoAPI_Section sec(sa.shape, sb.shape, false);
+    // A section walked across a curved face comes back as a smooth curve
+    // fitted to the walk, not as the thousands of points the walk takes.
+    sec.Approximation(true);
     if (tolerance > Precision::Confusion()) sec.SetFuzzyValue(tolerance);
     sec.Build();
     if (!sec.IsDone()) throw Standard_Failure("section failed");
