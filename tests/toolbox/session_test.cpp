@@ -28,7 +28,10 @@ protected:
         VD_exit_omvra();
         HostTest::SetUp();
     }
-    void TearDown() override { VD_exit_omvra(); }
+    void TearDown() override {
+        VD_exit_omvra();
+        HostTest::TearDown();
+    }
 };
 
 TEST_F(SessionTest, BracketIsAFlagNotACount) {

@@ -20,6 +20,7 @@ protected:
     void TearDown() override {
         ::unsetenv("CARVELL_PROCESS_ONLY");
         ::unsetenv("CARVELL_BOTH");
+        HostTest::TearDown();
     }
     support::ScratchDirectory files_{"carvell_file_system"};
 };
