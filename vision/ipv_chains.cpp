@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 #include <vector>
 
 namespace carvell::vision {
@@ -30,6 +31,47 @@ constexpr int kSamplesPerCurve = 100;
 // minimum merge into them.
 constexpr int kBreakSnap = 5;
 constexpr double kFarStart = 10000.0;
+
+// The points of a cloud by cell of a uniform grid whose cells are as wide
+// as the reach of a step, so that the points within reach of any point lie
+// in its cell and the 26 round it.
+class CloudGrid {
+public:
+    CloudGrid(int n, double** points, double reach) : n_(n) {
+        if (!(reach > 0.0) || !std::isfinite(reach)) return;
+        cell_ = reach;
+        for (int i = 0; i < n; ++i) cells_[key(points[i])].push_back(i);
+    }
+    // Indices of the points that may lie within reach of p, ascending: all
+    // points when the reach gave no grid.
+    std::vector<int> near(const double* p) const {
+        std::vector<int> out;
+        if (!(cell_ > 0.0)) {
+            out.resize(n_);
+            for (int i = 0; i < n_; ++i) out[i] = i;
+            return out;
+        }
+        const Key k = key(p);
+        for (long long dx = -1; dx <= 1; ++dx)
+            for (long long dy = -1; dy <= 1; ++dy)
+                for (long long dz = -1; dz <= 1; ++dz) {
+                    const auto it = cells_.find({k[0] + dx, k[1] + dy, k[2] + dz});
+                    if (it != cells_.end()) out.insert(out.end(), it->second.begin(), it->second.end());
+                }
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+private:
+    using Key = std::array<long long, 3>;
+    Key key(const double* p) const {
+        return {static_cast<long long>(std::floor(p[0] / cell_)), static_cast<long long>(std::floor(p[1] / cell_)),
+                static_cast<long long>(std::floor(p[2] / cell_))};
+    }
+    int n_;
+    double cell_ = 0.0;
+    std::map<Key, std::vector<int>> cells_;
+};
 
 // The curves of the one loop the list forms, in loop order; empty when the
 // list forms none or several.
@@ -322,6 +364,7 @@ int HM_VD_ipv_ask_profile_points(int n, double** points, const double origin[3],
         HM_VEC3_cross(normal, r, ref);
     else
         HM_VEC3_cross(r, normal, ref);
+    const CloudGrid grid(n, points, search[1]);
     std::vector<int> walk{start};
     int current = start;
     bool closed = false;
@@ -343,7 +386,7 @@ int HM_VD_ipv_ask_profile_points(int n, double** points, const double origin[3],
         }
         int next = -1;
         double best = kTwoPi;
-        for (int i = 0; i < n; ++i) {
+        for (int i : grid.near(points[current])) {
             const double d = detail::distance3(points[i], points[current]);
             if (!(d > search[0] && d < search[1])) continue;
             const double to[3] = {points[i][0] - points[current][0], points[i][1] - points[current][1],
