@@ -19,6 +19,7 @@
 #include <GProp_PEquation.hxx>
 #include <Geom2dAPI_InterCurveCurve.hxx>
 #include <Geom2d_BSplineCurve.hxx>
+#include <Geom2d_Curve.hxx>
 #include <Geom2d_BezierCurve.hxx>
 #include <Geom2d_Circle.hxx>
 #include <Geom2d_Ellipse.hxx>
@@ -671,6 +672,27 @@ std::vector<double> corner_knots(const TColStd_Array1OfReal& knots, const TColSt
     return out;
 }
 
+// True when the face covers the whole of its surface's parameter rectangle:
+// one wire, every edge running along the rectangle's sides.
+bool covers_surface(const TopoDS_Face& face, double u0, double u1, double v0, double v1) {
+    int wires = 0;
+    for (TopExp_Explorer w(face, TopAbs_WIRE); w.More(); w.Next()) ++wires;
+    if (wires != 1) return false;
+    const double slack = host::kParameterResolution * std::max({1.0, u1 - u0, v1 - v0});
+    for (TopExp_Explorer e(face, TopAbs_EDGE); e.More(); e.Next()) {
+        double f = 0.0, l = 0.0;
+        Handle(Geom2d_Curve) pcurve = BRep_Tool::CurveOnSurface(TopoDS::Edge(e.Current()), face, f, l);
+        if (pcurve.IsNull()) return false;
+        for (double t : {f, 0.5 * (f + l), l}) {
+            const gp_Pnt2d uv = pcurve->Value(t);
+            if (std::fabs(uv.X() - u0) > slack && std::fabs(uv.X() - u1) > slack && std::fabs(uv.Y() - v0) > slack &&
+                std::fabs(uv.Y() - v1) > slack)
+                return false;
+        }
+    }
+    return true;
+}
+
 // The cells of a B-spline face between its corner knots, when the face
 // covers its whole surface; empty otherwise. A flat cell of degree 1 both
 // ways (a facet of a cone through a polyline) is the polygon of its corners
@@ -678,13 +700,9 @@ std::vector<double> corner_knots(const TColStd_Array1OfReal& knots, const TColSt
 std::vector<TopoDS_Face> knot_cells(const TopoDS_Face& face, double tolerance) {
     Handle(Geom_BSplineSurface) surface = Handle(Geom_BSplineSurface)::DownCast(BRep_Tool::Surface(face));
     if (surface.IsNull() || surface->IsUPeriodic() || surface->IsVPeriodic()) return {};
-    double u0, u1, v0, v1, fu0, fu1, fv0, fv1;
+    double u0, u1, v0, v1;
     surface->Bounds(u0, u1, v0, v1);
-    BRepTools::UVBounds(face, fu0, fu1, fv0, fv1);
-    const double slack = host::kParameterResolution * std::max({1.0, u1 - u0, v1 - v0});
-    if (std::fabs(fu0 - u0) > slack || std::fabs(fu1 - u1) > slack || std::fabs(fv0 - v0) > slack ||
-        std::fabs(fv1 - v1) > slack)
-        return {};
+    if (!covers_surface(face, u0, u1, v0, v1)) return {};
     TColStd_Array1OfReal uk(1, surface->NbUKnots()), vk(1, surface->NbVKnots());
     TColStd_Array1OfInteger um(1, surface->NbUKnots()), vm(1, surface->NbVKnots());
     surface->UKnots(uk);

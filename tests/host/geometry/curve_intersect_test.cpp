@@ -1,5 +1,6 @@
 // Intersection of objects: curve-plane crossings, curve-curve points, points
 // against objects, sections of faces and bodies.
+#include "ambrith.h"
 #include "host_fixture.h"
 #include "test_helpers.h"
 #include "omvra.h"
@@ -190,34 +191,61 @@ TEST_F(ObjectIntersectionTest, SectionOfAConeThroughAPolylineIsThePolylineOfItsC
     const int by_parameter = 1;
     ASSERT_EQ(HM_MODL_create_ruled1(&sections, &spine, by_parameter, scratch, 0, 0, 0, 0, tolerances, &cone), 0);
     HM_MODL_free_string_list(&sections);
+    // The same cone cut off at x = 27 by a box: a trimmed sheet on the same
+    // surface.
+    const double corner[3] = {-100, -100, -100}, size[3] = {127, 200, 300};
+    const tag_t box = host_testing::make_box(corner, size);
+    int pieces = 0;
+    tag_t* trimmed = nullptr;
+    ASSERT_EQ(GQ_BODY_intersect_bodies(cone, 1, &box, &pieces, &trimmed), 0);
+    ASSERT_EQ(pieces, 1);
+    const tag_t cut_cone = trimmed[0];
+    SM_free(trimmed);
     // Halfway down, the section is the polyline halved towards the apex: the
-    // poles of its curves are the halved corners and nothing else. (The walk
-    // used to stop at the first corner and leave the middle out.)
-    const Found f = Intersect(cone, host_testing::make_plane({0, 0, 5}, {0, 0, 1}));
-    ASSERT_EQ(f.result, 0);
-    ASSERT_FALSE(f.curves.empty());
-    std::vector<Point3> poles_found;
-    for (tag_t c : f.curves) {
-        int n = 0, order = 0;
-        double *knots = nullptr, *poles = nullptr;
-        ASSERT_EQ(HM_CURVE_ask_spline_data(c, &n, &order, &knots, &poles), 0);
-        EXPECT_EQ(order, 2);
-        for (int i = 0; i < n; ++i) {
-            const Point3 p = {poles[4 * i], poles[4 * i + 1], poles[4 * i + 2]};
-            const bool known = std::any_of(poles_found.begin(), poles_found.end(), [&](const Point3& q) {
-                return std::hypot(p[0] - q[0], p[1] - q[1], p[2] - q[2]) < 1e-4;
-            });
-            if (!known) poles_found.push_back(p);
+    // poles of its curves are the halved corners and nothing else (on the
+    // cut cone, those short of x = 27 and the cut's end there). The walk used
+    // to stop at the first corner and leave the middle out.
+    const struct {
+        const char* name;
+        tag_t sheet;
+        double end;   // x where the section ends
+    } cases[] = {{"whole cone", cone, 55.0}, {"cone cut off at x = 27", cut_cone, 27.0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<Point3> expected;
+        for (const Point3& k : corners)
+            if (0.5 * k[0] <= c.end) expected.push_back({0.5 * k[0], 0.5 * k[1], 5.0});
+        if (expected.back()[0] < c.end) {
+            // The end lies on the piece towards the next corner.
+            const Point3& a = corners[expected.size() - 1];
+            const Point3& b = corners[expected.size()];
+            const double t = (2.0 * c.end - a[0]) / (b[0] - a[0]);
+            expected.push_back({c.end, 0.5 * (a[1] + t * (b[1] - a[1])), 5.0});
         }
-        SM_free(knots);
-        SM_free(poles);
-    }
-    ASSERT_EQ(poles_found.size(), corners.size());
-    for (const Point3& c : corners) {
-        const Point3 halved = {0.5 * c[0], 0.5 * c[1], 5.0};
-        EXPECT_TRUE(std::any_of(poles_found.begin(), poles_found.end(), [&](const Point3& q) {
-            return std::hypot(q[0] - halved[0], q[1] - halved[1], q[2] - halved[2]) < 1e-4;
-        })) << halved[0] << ", " << halved[1];
+        const Found f = Intersect(c.sheet, host_testing::make_plane({0, 0, 5}, {0, 0, 1}));
+        ASSERT_EQ(f.result, 0);
+        ASSERT_FALSE(f.curves.empty());
+        std::vector<Point3> poles_found;
+        for (tag_t curve : f.curves) {
+            int n = 0, order = 0;
+            double *knots = nullptr, *poles = nullptr;
+            ASSERT_EQ(HM_CURVE_ask_spline_data(curve, &n, &order, &knots, &poles), 0);
+            EXPECT_EQ(order, 2);
+            for (int i = 0; i < n; ++i) {
+                const Point3 p = {poles[4 * i], poles[4 * i + 1], poles[4 * i + 2]};
+                const bool known = std::any_of(poles_found.begin(), poles_found.end(), [&](const Point3& q) {
+                    return std::hypot(p[0] - q[0], p[1] - q[1], p[2] - q[2]) < 1e-4;
+                });
+                if (!known) poles_found.push_back(p);
+            }
+            SM_free(knots);
+            SM_free(poles);
+        }
+        ASSERT_EQ(poles_found.size(), expected.size());
+        for (const Point3& e : expected)
+            EXPECT_TRUE(std::any_of(poles_found.begin(), poles_found.end(), [&](const Point3& q) {
+                return std::hypot(q[0] - e[0], q[1] - e[1], q[2] - e[2]) < 1e-4;
+            })) << e[0] << ", " << e[1];
     }
 }
 
