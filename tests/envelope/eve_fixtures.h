@@ -1,4 +1,5 @@
-// Fixtures of the point-cloud envelope tests: a temporary directory named by
+// Fixtures of the point-cloud envelope tests: the assembly that the wizard
+// and the tire-envelope tool place parts in, a temporary directory named by
 // KWII_TMP_DIR, files written and read line by line, cube and sphere point
 // sets, and argument slots filled as the rule language fills them.
 #ifndef CARVELL_TESTS_ENVELOPE_EVE_FIXTURES_H
@@ -7,6 +8,7 @@
 #include "eve_internal.h"
 #include "host_fixture.h"
 #include "host_testing.h"
+#include "omvra.h"
 #include "quillon.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +16,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -21,9 +24,54 @@
 
 namespace eve_test {
 
+// The part occurrences placed directly under the part occurrence.
+inline std::vector<tag_t> part_occ_children(tag_t part_occ) {
+    int count = 0;
+    tag_t* array = nullptr;
+    EXPECT_EQ(HM_ASSEM_ask_part_occ_children(part_occ, &count, &array), 0);
+    std::vector<tag_t> out(array, array + count);
+    SM_free(array);
+    return out;
+}
+
+// The assembly "/parts/top.prt" (work and display part): an axle (a corner
+// subassembly of a wheel and a hub, and a spare hub) placed at y 1000, and a
+// body of its own. The wheel part has a body and a facetted model, the hub a
+// body only. The parts are placed by the tool under test.
+struct TopAssembly {
+    // Places the part file under the parent at (x, y, 0); its part occurrence.
+    using Place = std::function<tag_t(tag_t parent, const char* file, const char* name, double x, double y)>;
+    explicit TopAssembly(const Place& place) {
+        const double origin[3] = {0, 0, 0}, size[3] = {10, 20, 30};
+        wheel = host_testing::make_part("/parts/wheel.prt");
+        wheel_body = host_testing::make_box(origin, size);
+        wheel_facets = host_testing::make_indexed_facet_model({{0, 0, 0}, {0.01, 0, 0}, {0, 0.02, 0}, {0, 0, 0.03}});
+        hub = host_testing::make_part("/parts/hub.prt");
+        hub_body = host_testing::make_box(origin, size);
+        corner = host_testing::make_part("/parts/corner.prt");
+        place(corner, "/parts/wheel.prt", "WHEEL", 100, 0);
+        place(corner, "/parts/hub.prt", "HUB", 200, 0);
+        axle = host_testing::make_part("/parts/axle.prt");
+        place(axle, "/parts/corner.prt", "CORNER", 0, 0);
+        place(axle, "/parts/hub.prt", "SPARE", 0, 500);
+        top = host_testing::make_part("/parts/top.prt");
+        axle_occ = place(top, "/parts/axle.prt", "AXLE", 0, 1000);
+        top_body = host_testing::make_box(origin, size);
+        const std::vector<tag_t> axle_children = part_occ_children(axle_occ);
+        corner_occ = axle_children.at(0);
+        spare_occ = axle_children.at(1);
+        wheel_occ = part_occ_children(corner_occ).at(0);
+        hub_occ = part_occ_children(corner_occ).at(1);
+    }
+    tag_t wheel = 0, wheel_body = 0, wheel_facets = 0, hub = 0, hub_body = 0, corner = 0, axle = 0;
+    tag_t top = 0, top_body = 0;
+    tag_t axle_occ = 0, corner_occ = 0, spare_occ = 0, wheel_occ = 0, hub_occ = 0;
+};
+
 inline std::vector<double> cube_points(double size, double x = 0.0, double y = 0.0, double z = 0.0) {
     std::vector<double> p;
-    for (int i = 0; i < 8; ++i) p.insert(p.end(), {x + size * (i & 1), y + size * ((i >> 1) & 1), z + size * ((i >> 2) & 1)});
+    for (int i = 0; i < 8; ++i)
+        p.insert(p.end(), {x + size * (i & 1), y + size * ((i >> 1) & 1), z + size * ((i >> 2) & 1)});
     return p;
 }
 

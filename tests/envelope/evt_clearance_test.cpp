@@ -14,6 +14,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,9 @@ Point carried(const MTX4_t& m, const Point& p) {
     return out;
 }
 
-Point add(const Point& a, const Point& b, double s = 1.0) { return {a[0] + s * b[0], a[1] + s * b[1], a[2] + s * b[2]}; }
+Point add(const Point& a, const Point& b, double s = 1.0) {
+    return {a[0] + s * b[0], a[1] + s * b[1], a[2] + s * b[2]};
+}
 
 Point unit(const Point& v) {
     const double l = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
@@ -309,47 +312,17 @@ TEST_F(EvtClearanceObjectsTest, ObjectsThatStandForNothingGiveMinusOne) {
     EXPECT_EQ(VD_EVTWIZ_ask_objs_tag_of_component(left_wheel_, nullptr, nullptr), -1);
 }
 
-// The assembly "/parts/top.prt" (work and display part): an axle (a corner
-// subassembly of a wheel and a hub, and a spare hub) placed at y 1000, and a
-// body of its own. The wheel part has a body and a facetted model, the hub a
-// body only.
+// The envelope's assembly, its parts placed by the tire-envelope tool.
 class EvtClearanceAssemblyTest : public EveTest {
 protected:
     void SetUp() override {
         EveTest::SetUp();
-        const double corner[3] = {0, 0, 0}, size[3] = {10, 20, 30};
-        host_testing::make_part("/parts/wheel.prt");
-        host_testing::make_box(corner, size);
-        host_testing::make_indexed_facet_model({{0, 0, 0}, {0.01, 0, 0}, {0, 0.02, 0}, {0, 0, 0.03}});
-        host_testing::make_part("/parts/hub.prt");
-        host_testing::make_box(corner, size);
-        const tag_t corner_part = host_testing::make_part("/parts/corner.prt");
-        add(corner_part, "/parts/wheel.prt", "WHEEL", 100, 0);
-        add(corner_part, "/parts/hub.prt", "HUB", 200, 0);
-        const tag_t axle = host_testing::make_part("/parts/axle.prt");
-        add(axle, "/parts/corner.prt", "CORNER", 0, 0);
-        add(axle, "/parts/hub.prt", "SPARE", 0, 500);
-        top_ = host_testing::make_part("/parts/top.prt");
-        axle_occ_ = add(top_, "/parts/axle.prt", "AXLE", 0, 1000);
-        top_body_ = host_testing::make_box(corner, size);
-        corner_occ_ = children_of(axle_occ_).at(0);
-        spare_occ_ = children_of(axle_occ_).at(1);
-        wheel_occ_ = children_of(corner_occ_).at(0);
-        hub_occ_ = children_of(corner_occ_).at(1);
-    }
-    tag_t add(tag_t parent, const char* file, const char* name, double x, double y) {
-        double placement[4][4] = {{1, 0, 0, x}, {0, 1, 0, y}, {0, 0, 1, 0}, {0, 0, 0, 1}};
-        tag_t instance = 0;
-        EXPECT_EQ(VD_EVTWIZ_add_component_to_assy(parent, file, "", name, placement, &instance), 0) << name;
-        return OCC_ask_part_occ_of_instance(parent, instance);
-    }
-    static std::vector<tag_t> children_of(tag_t part_occ) {
-        int count = 0;
-        tag_t* array = nullptr;
-        EXPECT_EQ(HM_ASSEM_ask_part_occ_children(part_occ, &count, &array), 0);
-        std::vector<tag_t> out(array, array + count);
-        SM_free(array);
-        return out;
+        assembly_.emplace([](tag_t parent, const char* file, const char* name, double x, double y) {
+            double placement[4][4] = {{1, 0, 0, x}, {0, 1, 0, y}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+            tag_t instance = 0;
+            EXPECT_EQ(VD_EVTWIZ_add_component_to_assy(parent, file, "", name, placement, &instance), 0) << name;
+            return OCC_ask_part_occ_of_instance(parent, instance);
+        });
     }
     static std::vector<tag_t> objects_of(tag_t component) {
         int n = 0;
@@ -365,32 +338,33 @@ protected:
         return text;
     }
 
-    tag_t top_ = 0, top_body_ = 0;
-    tag_t axle_occ_ = 0, corner_occ_ = 0, spare_occ_ = 0, wheel_occ_ = 0, hub_occ_ = 0;
+
+    std::optional<eve_test::TopAssembly> assembly_;
 };
 
 TEST_F(EvtClearanceAssemblyTest, SubtreeIsWrittenDepthFirstFromTheGivenIndex) {
     tag_t array[8] = {7, 0, 0, 0, 0, 0, 0, 0};
     int count = 1;
-    ASSERT_EQ(VD_EVTWIZ_ask_child_part_tags(axle_occ_, &count, array), 0);
+    ASSERT_EQ(VD_EVTWIZ_ask_child_part_tags(assembly_->axle_occ, &count, array), 0);
     ASSERT_EQ(count, 6);
     const std::vector<tag_t> got(array, array + count);
-    EXPECT_EQ(got, (std::vector<tag_t>{7, axle_occ_, corner_occ_, wheel_occ_, hub_occ_, spare_occ_}));
+    EXPECT_EQ(got, (std::vector<tag_t>{7, assembly_->axle_occ, assembly_->corner_occ, assembly_->wheel_occ,
+                                       assembly_->hub_occ, assembly_->spare_occ}));
     EXPECT_EQ(array[6], 0u) << "nothing written past the subtree";
-    EXPECT_EQ(VD_EVTWIZ_ask_child_part_tags(axle_occ_, nullptr, array), -1);
+    EXPECT_EQ(VD_EVTWIZ_ask_child_part_tags(assembly_->axle_occ, nullptr, array), -1);
     count = -1;
-    EXPECT_EQ(VD_EVTWIZ_ask_child_part_tags(axle_occ_, &count, array), -1);
+    EXPECT_EQ(VD_EVTWIZ_ask_child_part_tags(assembly_->axle_occ, &count, array), -1);
 }
 
 TEST_F(EvtClearanceAssemblyTest, ClearanceListsHoldEachSubtreesObjectsWithTheirZoneExpressions) {
-    const std::vector<tag_t> wheel = objects_of(wheel_occ_), hub = objects_of(hub_occ_),
-                             spare = objects_of(spare_occ_);
+    const std::vector<tag_t> wheel = objects_of(assembly_->wheel_occ), hub = objects_of(assembly_->hub_occ),
+                             spare = objects_of(assembly_->spare_occ);
     ASSERT_EQ(wheel.size(), 1u);
     ASSERT_EQ(hub.size(), 1u);
     ASSERT_EQ(spare.size(), 1u);
     const double values[2] = {2.5, 4.0};
-    const tag_t components[2] = {corner_occ_, spare_occ_};
-    const tag_t extra[1] = {top_body_};
+    const tag_t components[2] = {assembly_->corner_occ, assembly_->spare_occ};
+    const tag_t extra[1] = {assembly_->top_body};
     int n_objects = 0, n_expressions = 0;
     tag_t *objects = nullptr, *expressions = nullptr;
     ASSERT_EQ(VD_EVT_ask_clr_list_objs(0, values, 1, extra, 2, components, &n_objects, &objects, &n_expressions,
@@ -398,14 +372,15 @@ TEST_F(EvtClearanceAssemblyTest, ClearanceListsHoldEachSubtreesObjectsWithTheirZ
               0);
     ASSERT_EQ(n_objects, 4);
     ASSERT_EQ(n_expressions, 3);
-    EXPECT_EQ(std::vector<tag_t>(objects, objects + 4), (std::vector<tag_t>{wheel[0], hub[0], spare[0], top_body_}));
+    EXPECT_EQ(std::vector<tag_t>(objects, objects + 4),
+              (std::vector<tag_t>{wheel[0], hub[0], spare[0], assembly_->top_body}));
     EXPECT_EQ(text_of(expressions[0]), "2.500000");
     EXPECT_EQ(text_of(expressions[1]), "2.500000");
     EXPECT_EQ(text_of(expressions[2]), "4.000000");
     SM_free(objects);
     SM_free(expressions);
     bool blanked = false;
-    ASSERT_EQ(HM_OBJ_ask_blank_status(hub_occ_, &blanked), 0);
+    ASSERT_EQ(HM_OBJ_ask_blank_status(assembly_->hub_occ, &blanked), 0);
     EXPECT_TRUE(blanked) << "each occurrence of a subtree is blanked";
     EXPECT_EQ(host_testing::session_depth(), 0);
 }
@@ -419,7 +394,7 @@ TEST_F(EvtClearanceAssemblyTest, ClearanceListsOfNothingAreNullAndBadInputHandsN
     EXPECT_EQ(n_objects, 0);
     EXPECT_EQ(objects, nullptr);
     EXPECT_EQ(expressions, nullptr);
-    const tag_t components[1] = {corner_occ_};
+    const tag_t components[1] = {assembly_->corner_occ};
     EXPECT_EQ(VD_EVT_ask_clr_list_objs(0, nullptr, 0, nullptr, 1, components, &n_objects, &objects, &n_expressions,
                                        &expressions),
               -1);
@@ -430,7 +405,7 @@ TEST_F(EvtClearanceAssemblyTest, ClearanceListsOfNothingAreNullAndBadInputHandsN
 TEST_F(EvtClearanceAssemblyTest, FixingComponentsLoadWithTheOptionsRestoredAfterwards) {
     HM_ASSEM_options_t before{};
     ASSERT_EQ(HM_ASSEM_ask_assem_options(&before), 0);
-    tag_t occurrences[3] = {axle_occ_, wheel_occ_, spare_occ_};
+    tag_t occurrences[3] = {assembly_->axle_occ, assembly_->wheel_occ, assembly_->spare_occ};
     EXPECT_EQ(VD_EVT_load_fixing_components_fully(occurrences, 3), 0);
     HM_ASSEM_options_t after{};
     ASSERT_EQ(HM_ASSEM_ask_assem_options(&after), 0);
@@ -440,23 +415,23 @@ TEST_F(EvtClearanceAssemblyTest, FixingComponentsLoadWithTheOptionsRestoredAfter
 }
 
 TEST_F(EvtClearanceAssemblyTest, EngineRollCopiesStandInTheSecondListAndReplaceEarlierCopies) {
-    const tag_t dataset = host_testing::make_clearance_dataset("ENGINE_ROLL", top_);
+    const tag_t dataset = host_testing::make_clearance_dataset("ENGINE_ROLL", assembly_->top);
     MTX4_t lift{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 40, 0, 0, 0, 1}};
     ASSERT_EQ(CLEAR_add_configuration(dataset, 1, &lift, 0, nullptr, "ROLL +6"), 0);
-    tag_t moving[1] = {spare_occ_};
-    ASSERT_EQ(VD_EVTWIZ_ENGINE_ROLL_copy_moving_comp(top_, dataset, moving, 1), 0);
-    const tag_t instance = OCC_ask_instance_of_name(top_, "ROLL_MOVING_COMP_COPY_0");
+    tag_t moving[1] = {assembly_->spare_occ};
+    ASSERT_EQ(VD_EVTWIZ_ENGINE_ROLL_copy_moving_comp(assembly_->top, dataset, moving, 1), 0);
+    const tag_t instance = OCC_ask_instance_of_name(assembly_->top, "ROLL_MOVING_COMP_COPY_0");
     ASSERT_NE(instance, 0u);
-    const tag_t copy = OCC_ask_part_occ_of_instance(top_, instance);
+    const tag_t copy = OCC_ask_part_occ_of_instance(assembly_->top, instance);
     double where[16] = {}, copy_where[16] = {};
-    ASSERT_EQ(OCC_ask_transform_of_occurrence(spare_occ_, where), 0);
+    ASSERT_EQ(OCC_ask_transform_of_occurrence(assembly_->spare_occ, where), 0);
     ASSERT_EQ(OCC_ask_transform_of_occurrence(copy, copy_where), 0);
     for (int k = 0; k < 16; ++k) EXPECT_NEAR(copy_where[k], where[k], 1e-9) << k;
     EXPECT_NEAR(copy_where[7], 1500.0, 1e-9) << "the spare sits 500 along the axle, the axle 1000 along y";
 
     ASSERT_EQ(VD_EVTWIZ_ENGINE_ROLL_add_objects_to_list(dataset, 1, 1, moving), 0);
-    EXPECT_EQ(host_testing::clearance_list(dataset, 1), (std::vector<tag_t>{spare_occ_}));
-    EXPECT_EQ(host_testing::clearance_list(dataset, 2), (std::vector<tag_t>{spare_occ_, copy}));
+    EXPECT_EQ(host_testing::clearance_list(dataset, 1), (std::vector<tag_t>{assembly_->spare_occ}));
+    EXPECT_EQ(host_testing::clearance_list(dataset, 2), (std::vector<tag_t>{assembly_->spare_occ, copy}));
     int type = 0;
     ASSERT_EQ(CLEAR_ask_lists_obj_type(dataset, &type), 0);
     EXPECT_EQ(type, 1);
@@ -465,15 +440,15 @@ TEST_F(EvtClearanceAssemblyTest, EngineRollCopiesStandInTheSecondListAndReplaceE
     tag_t* objects = nullptr;
     ASSERT_EQ(CLEAR_ask_configuration_position_data(dataset, 0, 0, &m, nullptr, &n, &objects), 0);
     ASSERT_EQ(n, 1);
-    EXPECT_EQ(objects[0], spare_occ_);
+    EXPECT_EQ(objects[0], assembly_->spare_occ);
     EXPECT_EQ(m.m[11], 40.0) << "the configuration keeps its transform";
     SM_free(objects);
 
     // A second copying replaces the first copy.
-    ASSERT_EQ(VD_EVTWIZ_ENGINE_ROLL_copy_moving_comp(top_, dataset, moving, 1), 0);
+    ASSERT_EQ(VD_EVTWIZ_ENGINE_ROLL_copy_moving_comp(assembly_->top, dataset, moving, 1), 0);
     EXPECT_EQ(HM_OBJ_ask_status(copy), 0) << "the earlier copy is gone";
-    EXPECT_NE(OCC_ask_instance_of_name(top_, "ROLL_MOVING_COMP_COPY_0"), 0u);
-    EXPECT_EQ(VD_EVTWIZ_ENGINE_ROLL_copy_moving_comp(top_, 0, moving, 1), HM_ERR_INVALID_TAG);
+    EXPECT_NE(OCC_ask_instance_of_name(assembly_->top, "ROLL_MOVING_COMP_COPY_0"), 0u);
+    EXPECT_EQ(VD_EVTWIZ_ENGINE_ROLL_copy_moving_comp(assembly_->top, 0, moving, 1), HM_ERR_INVALID_TAG);
 }
 
 }  // namespace
