@@ -30,13 +30,6 @@ bool object_box(tag_t object, double box[6]) {
     return HM_MODL_ask_bounding_box(object, box) == 0;
 }
 
-hm_list_p_t host_list(const std::vector<tag_t>& items) {
-    hm_list_p_t list = nullptr;
-    HM_MODL_create_list(&list);
-    for (tag_t item : items) HM_MODL_put_list_item(list, item);
-    return list;
-}
-
 // Eye-point mode 2: the eye of the side's eye type closest to the target,
 // and the pivot behind it (the closest-eye search's forward offset).
 int pivot_behind_closest_eye(const PivotInput& in, int side, double pivot[3]) {
@@ -131,7 +124,7 @@ int section_in_front(hm_list_p_t targets, const double point[3], const double no
     }
     std::vector<tag_t> kept;
     if (!cut_curves.empty()) {
-        detail::HostList cut(host_list(cut_curves));
+        detail::HostList cut(detail::new_list(cut_curves));
         const double across[3] = {1.0, 0.0, 0.0};
         detail::HostList behind, front;
         if (HM_VD_trim_curves_by_plane(cut.get(), pivot, across, front.out(), behind.out()) < 0) {

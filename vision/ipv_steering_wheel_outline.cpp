@@ -57,13 +57,6 @@ double distance_tolerance() {
     return d;
 }
 
-hm_list_p_t new_list(const std::vector<tag_t>& items) {
-    hm_list_p_t list = nullptr;
-    HM_MODL_create_list(&list);
-    for (tag_t t : items) HM_MODL_put_list_item(list, t);
-    return list;
-}
-
 // The loops of the curves: closed loops first, each a row of curves.
 struct Loops {
     int closed = 0;
@@ -183,11 +176,11 @@ int close_band(tag_t outer, tag_t inner, hm_list_p_t* outline, detail::Temporari
     if (int r = HM_CURVE_create_line(&l2, &line2)) return r;
     made.add(line2);
     const std::vector<tag_t> four = {outer, line1, inner, line2};
-    detail::HostList all(new_list(four));
+    detail::HostList all(detail::new_list(four));
     const Loops loops = loops_of(all.get(), distance_tolerance());
     if (loops.rows.size() != 1 || loops.closed != 1) return -1;
     for (tag_t c : four) made.release(c);
-    *outline = new_list(loops.rows[0]);
+    *outline = detail::new_list(loops.rows[0]);
     return 0;
 }
 
@@ -284,7 +277,7 @@ int HM_VD_ipv_ask_rim_upper_section_curves(const double origin[3], const double 
     double best = kLowestZ;
     int winner = -1;
     for (int i = 0; i < loops.closed; ++i) {
-        detail::HostList loop(new_list(loops.rows[i]));
+        detail::HostList loop(detail::new_list(loops.rows[i]));
         double centroid[3];
         if (HM_VD_ipv_ask_centroid_of_curve_chain(loop.get(), centroid) != 0) continue;
         const double z = VD_LOCAL_Z(centroid, origin, matrix);
@@ -301,7 +294,7 @@ int HM_VD_ipv_ask_rim_upper_section_curves(const double origin[3], const double 
         for (tag_t c : copies) detail::delete_if_alive(c);
         return r;
     }
-    *section = new_list(copies);
+    *section = detail::new_list(copies);
     return 0;
 }
 
@@ -385,14 +378,14 @@ int HM_VD_ipv_ask_hubs_and_seethrus(hm_list_p_t inner_rim, hm_list_p_t hub_outer
     const std::vector<tag_t> hub_kept = keep_pieces(hub_pieces.get(), rim_sheet, true, tolerances[0], deletion);
     std::vector<tag_t> remaining = rim_kept;
     remaining.insert(remaining.end(), hub_kept.begin(), hub_kept.end());
-    detail::HostList remaining_list(new_list(remaining));
+    detail::HostList remaining_list(detail::new_list(remaining));
     const Loops loops = loops_of(remaining_list.get(), piece_join_tolerance(inner_rim, hub_outer, tolerances[0]));
     for (size_t i = loops.closed; i < loops.rows.size(); ++i)
         deletion.insert(deletion.end(), loops.rows[i].begin(), loops.rows[i].end());
     double nearest = kFarLength;
     int hub_loop = -1;
     for (int i = 0; i < loops.closed; ++i) {
-        detail::HostList loop(new_list(loops.rows[i]));
+        detail::HostList loop(detail::new_list(loops.rows[i]));
         double d = 0.0;
         if (ipv_nearest_distance_of_list(loop.get(), s, &d, nullptr, nullptr) != 0) continue;
         if (std::fabs(d) < nearest) {
@@ -410,10 +403,10 @@ int HM_VD_ipv_ask_hubs_and_seethrus(hm_list_p_t inner_rim, hm_list_p_t hub_outer
             else
                 deletion.push_back(curve);
         }
-    hm_list_p_t doomed = new_list(deletion);
+    hm_list_p_t doomed = detail::new_list(deletion);
     HM_VD_delete_obj_list(&doomed);
-    *hubs = new_list(hub_curves);
-    *see_throughs = new_list(see_curves);
+    *hubs = detail::new_list(hub_curves);
+    *see_throughs = detail::new_list(see_curves);
     return 0;
 }
 

@@ -19,6 +19,13 @@ std::vector<tag_t> list_items(hm_list_p_t list) {
     return items;
 }
 
+hm_list_p_t new_list(const std::vector<tag_t>& items) {
+    hm_list_p_t list = nullptr;
+    (void)HM_MODL_create_list(&list);
+    for (tag_t item : items) (void)HM_MODL_put_list_item(list, item);
+    return list;
+}
+
 void delete_if_alive(tag_t object) {
     if (object && HM_OBJ_ask_status(object) == HM_OBJ_ALIVE) (void)HM_OBJ_delete_object(object);
 }

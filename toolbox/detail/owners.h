@@ -16,6 +16,8 @@ namespace carvell::detail {
 
 // The items of a host list in list order; none for a null list.
 std::vector<tag_t> list_items(hm_list_p_t list);
+// A new host list of the items in order (the caller deletes it).
+hm_list_p_t new_list(const std::vector<tag_t>& items);
 
 // Deletes the object when there is one and it is still alive.
 void delete_if_alive(tag_t object);
