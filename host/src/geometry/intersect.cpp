@@ -631,15 +631,12 @@ void point_object(const gp_Pnt& p, const host::Object& other, double tolerance, 
     if (d <= tolerance) add_point(out, p, 0.0, tolerance);
 }
 
-// True when a face of the shape lies on a surface with corners inside it (a
-// B-spline of degree 1, a cone through a polyline): the section walks stop
-// at such corners, so the faces are cut there first.
-bool has_creased_faces(const TopoDS_Shape& shape) {
-    for (TopExp_Explorer e(shape, TopAbs_FACE); e.More(); e.Next()) {
-        Handle(Geom_Surface) surface = BRep_Tool::Surface(TopoDS::Face(e.Current()));
-        if (!surface.IsNull() && surface->Continuity() < GeomAbs_C1) return true;
-    }
-    return false;
+// True when the face lies on a surface with corners inside it (a B-spline of
+// degree 1, a cone through a polyline): the section walks stop at such
+// corners, so the face is cut there first.
+bool creased(const TopoDS_Face& face) {
+    Handle(Geom_Surface) surface = BRep_Tool::Surface(face);
+    return !surface.IsNull() && surface->Continuity() < GeomAbs_C1;
 }
 
 // A shape to section and, for each of its faces, the face of the given
@@ -760,17 +757,16 @@ std::vector<TopoDS_Face> continuity_pieces(const TopoDS_Face& face, double toler
 }
 
 // The shape with its creased faces cut into smooth pieces at the corners.
+// A shape without creased faces is sectioned as it is.
 SectionShape smooth_pieces(const TopoDS_Shape& given, double tolerance) {
     SectionShape out;
     out.shape = given;
-    if (!has_creased_faces(given)) return out;
     BRep_Builder builder;
     TopoDS_Compound pieces;
     builder.MakeCompound(pieces);
     for (TopExp_Explorer e(given, TopAbs_FACE); e.More(); e.Next()) {
         const TopoDS_Face& face = TopoDS::Face(e.Current());
-        Handle(Geom_Surface) surface = BRep_Tool::Surface(face);
-        if (surface.IsNull() || surface->Continuity() >= GeomAbs_C1) {
+        if (!creased(face)) {
             builder.Add(pieces, face);
             continue;
         }
@@ -781,7 +777,7 @@ SectionShape smooth_pieces(const TopoDS_Shape& given, double tolerance) {
             out.original.Bind(piece, face);
         }
     }
-    out.shape = pieces;
+    if (!out.original.IsEmpty()) out.shape = pieces;
     return out;
 }
 
