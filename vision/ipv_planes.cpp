@@ -31,6 +31,25 @@ constexpr int kOnFaceSamples = 100;
 // Colour of the panel plane's sample points.
 constexpr int kSampleColour = 5;
 
+// The end points of a chain's curves already pooled: a closed curve's end
+// meets its own start and each joint of a chain is the end of two curves,
+// yet each such point is one point of the chain and counts once.
+class ChainEnds {
+public:
+    ChainEnds() { HM_MODL_ask_distance_tolerance(&tolerance_); }
+    // True the first time a point within the distance tolerance comes.
+    bool first_time(const Pt& p) {
+        for (const Pt& q : seen_)
+            if (detail::distance3(p.data(), q.data()) <= tolerance_) return false;
+        seen_.push_back(p);
+        return true;
+    }
+
+private:
+    double tolerance_ = 0.0;
+    std::vector<Pt> seen_;
+};
+
 int fit(const std::vector<Pt>& pts, double origin[3], double normal[3]) {
     if (pts.size() < 3) return -1;
     std::vector<const double*> rows;
@@ -86,11 +105,16 @@ namespace detail = carvell::detail;
 int HM_VD_ipv_ask_centroid_of_curve_chain(hm_list_p_t curves, double centroid[3]) {
     if (!curves || !centroid) return -1;
     std::vector<Pt> pts;
+    ChainEnds ends;
     for (tag_t c : detail::list_items(curves)) {
         int n = 0;
         detail::HmBlock<double> flat;
         if (int r = HM_MODL_ask_curve_points(c, kCentroidChord, 0.0, kCentroidStep, &n, flat.out())) return r;
-        for (int i = 0; i < n; ++i) pts.push_back({flat[3 * i], flat[3 * i + 1], flat[3 * i + 2]});
+        for (int i = 0; i < n; ++i) {
+            const Pt p{flat[3 * i], flat[3 * i + 1], flat[3 * i + 2]};
+            if ((i == 0 || i == n - 1) && !ends.first_time(p)) continue;
+            pts.push_back(p);
+        }
     }
     if (pts.empty()) return -1;
     double normal[3];

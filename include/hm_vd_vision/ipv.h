@@ -140,7 +140,8 @@ CARVELL_CPP_EXPORT int HM_VD_ipv_create_visual_indicator_boundary(const tag_t pl
 
 // ---- planes through curves and faces ----
 // Centroid of the chord points of the curves (their least-squares plane's
-// origin). 0; -1 for a null list or no points; a host result.
+// origin), a point where curve ends meet (a joint of the chain, a closed
+// curve's end) counted once. 0; -1 for a null list or no points; a host result.
 CARVELL_CPP_EXPORT int HM_VD_ipv_ask_centroid_of_curve_chain(hm_list_p_t curves, double centroid[3]);
 // Least-squares plane of ten points (parameters 0.0 .. 0.9) of each curve, as
 // a plane object. 0; -1 (plane 0) for no points; the fit's result.

@@ -11,7 +11,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -181,10 +183,58 @@ TEST_F(IpvEyellipseTest, VisualIndicatorPlanesPassThroughSupportPointsTurnedByTh
     }
 }
 
+TEST_F(IpvEyellipseTest, CentroidOfAClosedChainIsItsCentreWithEachJointCountedOnce) {
+    // Each chain is symmetric about its centre (5, -3, 12), so the centroid
+    // of its points is that centre; a closing point or a joint pooled twice
+    // would pull it towards that point by about r / (points + 1).
+    const Point3 centre = {5, -3, 12};
+    const Point3 u = {0.6, 0.8, 0}, v = {0, 0, 1}, minus_v = {0, 0, -1};
+    auto at = [&](double r, double angle) {
+        return Point3{centre[0] + r * (std::cos(angle) * u[0] + std::sin(angle) * v[0]),
+                      centre[1] + r * (std::cos(angle) * u[1] + std::sin(angle) * v[1]),
+                      centre[2] + r * (std::cos(angle) * u[2] + std::sin(angle) * v[2])};
+    };
+    struct Case {
+        const char* name;
+        std::function<std::vector<tag_t>()> make;
+    };
+    const std::vector<Case> cases = {
+        {"a small full circle (radius 3, few points)", [&] { return std::vector<tag_t>{host_testing::make_arc(centre, 3.0, 0.0, 2 * kPi, u, v)}; }},
+        {"a full circle of radius 40", [&] { return std::vector<tag_t>{host_testing::make_arc(centre, 40.0, 0.0, 2 * kPi, u, v)}; }},
+        {"a regular hexagon of lines, one run backwards",
+         [&] {
+             std::vector<tag_t> sides;
+             for (int i = 0; i < 6; ++i)
+                 sides.push_back(i == 3 ? host_testing::make_line(at(10.0, (i + 1) * kPi / 3), at(10.0, i * kPi / 3))
+                                        : host_testing::make_line(at(10.0, i * kPi / 3), at(10.0, (i + 1) * kPi / 3)));
+             return sides;
+         }},
+        // At radius 23.5 the chord tolerance spaces the points 9 degrees
+        // apart on every arc, so the chain's points are those of the circle;
+        // its three joints lie on one side of the centre.
+        {"arcs of 180, 90 and 90 degrees, the last running clockwise, listed out of order",
+         [&] {
+             const tag_t a = host_testing::make_arc(centre, 23.5, 0.0, kPi, u, v);
+             const tag_t b = host_testing::make_arc(centre, 23.5, kPi, 1.5 * kPi, u, v);
+             // Angles measured from u towards -v: 0 .. 90 deg clockwise is
+             // the arc from 360 back to 270 deg counter-clockwise.
+             const tag_t c = host_testing::make_arc(centre, 23.5, 0.0, kPi / 2, u, minus_v);
+             return std::vector<tag_t>{b, c, a};
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        hm_list_p_t curves = support::make_list(c.make());
+        double got[3] = {-7, -7, -7};
+        ASSERT_EQ(HM_VD_ipv_ask_centroid_of_curve_chain(curves, got), 0);
+        ExpectPoint(got, centre[0], centre[1], centre[2], 1e-6);
+        HM_MODL_delete_list(&curves);
+    }
+}
+
 TEST_F(IpvEyellipseTest, PlanesThroughCurveChains) {
-    // Two half circles of radius 40 about (10, 20, 30) in the plane x = 10
-    // (each half's chord points hold both its ends, so the joints count
-    // twice, symmetrically).
+    // Two half circles of radius 40 about (10, 20, 30) in the plane x = 10,
+    // meeting at two joints.
     const tag_t upper = host_testing::make_arc({10, 20, 30}, 40.0, 0.0, kPi, {0, 1, 0}, {0, 0, 1});
     const tag_t lower = host_testing::make_arc({10, 20, 30}, 40.0, kPi, 2 * kPi, {0, 1, 0}, {0, 0, 1});
     hm_list_p_t curves = support::make_list({upper, lower});

@@ -641,9 +641,9 @@ TEST_F(IpvWheelTest, RimUpperSectionIsTheTubeSectionAtTheTopOfTheRim) {
     double top[3];
     hm_list_p_t section = nullptr;
     ASSERT_EQ(HM_VD_ipv_ask_rim_upper_section_curves(origin_, matrix_, wheel, kC.data(), kC.data(), tol, top, &section), 0);
-    // The centroid of the section's chord points (chord tolerance 1 mm on a
-    // 15 mm circle) lies within half a millimetre of the circle's centre.
-    support::expect_point(top, At(kC, kRimRadius, kUp), 0.5);
+    // The centroid of the section's chord points, the closing point counted
+    // once, is the circle's centre.
+    support::expect_point(top, At(kC, kRimRadius, kUp), 1e-6);
     const std::vector<tag_t> curves = list_items(section);
     EXPECT_EQ(LoopCounts(curves), std::make_pair(1, 1));
     const auto [lo, hi] = RadiusRange(curves, At(kC, kRimRadius, kUp));
