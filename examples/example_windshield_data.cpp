@@ -99,8 +99,8 @@ void set_zone(ws_data_t& data, int k, double left, double right, double up, doub
                                   {std::sin(d), 0.0, -std::cos(d)}};
     for (int p = 0; p < 4; ++p)
         for (int i = 0; i < 3; ++i) {
-            data.zone_origins[k][p][i] = kEye[i];
-            data.zone_normals[k][p][i] = normals[p][i];
+            data.zone_planes[k].zone_origins[p][i] = kEye[i];
+            data.zone_planes[k].zone_normals[p][i] = normals[p][i];
         }
 }
 

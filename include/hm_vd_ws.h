@@ -50,6 +50,13 @@ typedef struct ws_wiped_group_s {
     double*** points;
 } ws_wiped_group_t;
 
+// The four planes that bound one vision zone: their origins, then their
+// normals (pointing away from the zone).
+typedef struct ws_zone_planes_s {
+    double zone_origins[4][3];
+    double zone_normals[4][3];
+} ws_zone_planes_t;
+
 typedef struct ws_data_s {
     MTX4_t* vehicle_frame;           // vehicle coordinate system
     bool want_zone1;
@@ -63,8 +70,7 @@ typedef struct ws_data_s {
     int dark_band_count;             // 0: none, the sheet's own boundary is offset
     tag_t* dark_band_curves;         // the caller's
     double offset_distance;          // clear-vision boundary inside the sheet, part units
-    double zone_origins[3][4][3];    // four bounding planes per zone: origins
-    double zone_normals[3][4][3];    //   and normals (pointing away from the zone)
+    ws_zone_planes_t zone_planes[3]; // zones 1, 2, 3, each its origins then its normals
     int wiper_mode;                  // 0 or 1: two wipers; 2: one wiper
     double arm_length[2];
     double blade_length[2];

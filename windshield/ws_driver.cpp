@@ -72,7 +72,7 @@ void create_zones(const Frame& frame, tag_t working, ws_data_t& data, std::vecto
         made[i] = false;
         if (!wanted[i]) continue;
         data.zone_result[i].status =
-            ws_create_vision_zone(frame, working, data.zone_origins[i], data.zone_normals[i], data.eye_point,
+            ws_create_vision_zone(frame, working, data.zone_planes[i].zone_origins, data.zone_planes[i].zone_normals, data.eye_point,
                                   data.points_per_curve, data.zone_result[i], zone_curves[i]);
         made[i] = data.zone_result[i].status == 0;
     }

@@ -63,8 +63,8 @@ protected:
                                         {{0, 0, z1}, {0, 0, 1}}, {{0, 0, z0}, {0, 0, -1}}};
         for (int p = 0; p < 4; ++p)
             for (int i = 0; i < 3; ++i) {
-                data_.zone_origins[k][p][i] = planes[p][0][i];
-                data_.zone_normals[k][p][i] = planes[p][1][i];
+                data_.zone_planes[k].zone_origins[p][i] = planes[p][0][i];
+                data_.zone_planes[k].zone_normals[p][i] = planes[p][1][i];
             }
     }
     // A rectangle of lines on the glass: y0..y1, z0..z1.
