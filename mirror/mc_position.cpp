@@ -244,7 +244,7 @@ int usable_mirror_check(mc_data_s* d, const mc_mirror_surface_record& s, const B
 }
 
 void debug_copy(int counter, tag_t sheet) {
-    if (MACH__checking_level < 1) return;
+    if (!debugging()) return;
     tag_t copy = NULL_TAG;
     if (HM_VD_copy_object(HM_VD_KEEP_LAYER, 1, &sheet, &copy) != 0 || copy == NULL_TAG) return;
     char name[64];

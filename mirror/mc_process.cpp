@@ -41,8 +41,10 @@ int stage_failure(mc_data_s* data, const char* line, const char* long_text, int 
     return log_failure(line, status);
 }
 
+bool debugging() { return MACH__checking_level >= 1 && RDEBUG_ask_flag(kDebugKey, true) == 1; }
+
 void trace(const char* format, ...) {
-    if (MACH__checking_level < 1) return;
+    if (!debugging()) return;
     char line[1024];
     va_list args;
     va_start(args, format);
