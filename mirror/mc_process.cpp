@@ -539,5 +539,6 @@ int HM_VD_MC_process(mc_data_s* data) {
     using namespace carvell::mirror;
     if (!data) return kNoRecord;
     if (data->mirror_kind == 0 ? !data->inside : !data->outside) return kNoRecord;
+    if (!record_is_finite(*data)) return kNoRecord;
     return process(data);
 }
