@@ -18,6 +18,12 @@
 #include "carvell_export.h"
 #include "host_types.h"
 
+// Most objects one caller array may hold (bezel curves, backlite faces, each
+// kind of restriction, the objects of the input checks) and most caller
+// messages: far above what a mirror dialog selects; a larger count is
+// refused before the array is read.
+#define HM_VD_MC_MAX_OBJECTS 1000
+
 /* ---- input record, filled by the caller ---- */
 struct mc_input_data_t {
     double vehicle_orientation[9];
@@ -241,9 +247,15 @@ struct mc_data_s {
 // the result record of the mirror kind, the warning table and an empty
 // message list; with the eyellipse method, the eyellipse's two conics and
 // reference point. Needs an open session with a work part.
-// Returns 0; -1 (nothing built) for a null input or record. An eyellipse
-// that cannot be read leaves zeroed eye data and no conics (the run then
-// fails at its eye-point stage).
+// Returns 0; -1 for a null input or record, an object count below 0 or above
+// HM_VD_MC_MAX_OBJECTS (or not 0 with a null array), or a coordinate,
+// radius, distance or value that is not finite: nothing built, the record
+// as it was. An eyellipse that cannot be read leaves zeroed eye data and no
+// conics (the run then fails at its eye-point stage).
+// A record that still holds an earlier initialisation (its message array,
+// warning table and the result record of its kind set) is released first,
+// so initialising twice without a release loses nothing; its result
+// geometry stays in the part. Any other record is cleared as it stands.
 CARVELL_CPP_EXPORT int HM_VD_MC_init_data(mc_input_data_t* input, mc_data_s* data);
 
 // Frees every list, block and text that the initialisation and the run put
@@ -261,7 +273,7 @@ CARVELL_CPP_EXPORT bool HM_VD_MC_check_curves_edges_loop(int count, const tag_t*
 // 1: the point lies on the perimeter of the mirror face or single-face body,
 // or the object is not a face or body (nothing to check); 2: on the mirror
 // surface but not on its perimeter; -1: not on the mirror, a body of more
-// than one face, a face without edges, or a null point.
+// than one face, a face without edges, or a null or non-finite point.
 CARVELL_CPP_EXPORT int HM_VD_MC_check_prime_location(const double point[3], tag_t mirror);
 
 // Fits a sphere to the mirror's outline and compares its radius with the
@@ -269,14 +281,16 @@ CARVELL_CPP_EXPORT int HM_VD_MC_check_prime_location(const double point[3], tag_
 // fitted one otherwise), *agrees true when within 0.1 % (always for flat);
 // 1: not a face or single-face body, or edges that give no curves; 2: the
 // edges join into other than one curve, or sampling failed; 3: the fit
-// failed; 4: a sphere smaller than the outline's circle; -1: null outputs.
+// failed; 4: a sphere smaller than the outline's circle; -1: null outputs or
+// an entered radius that is not finite (outputs untouched).
 // For codes 1 to 4 *agrees is true (not a convex mirror to refuse), except
 // code 1 for an object that is not a face or body, which leaves it as set.
 CARVELL_CPP_EXPORT int HM_VD_MC_check_convex_value(tag_t mirror, double entered_radius, double* radius,
                                                    bool* agrees);
 
 // true when the faces, extracted as sheets, sew into exactly one sheet; the
-// part holds no new sheet afterwards either way. false for no faces.
+// part holds no new sheet afterwards either way. false for no faces, a count
+// above HM_VD_MC_MAX_OBJECTS or a null array (not read).
 CARVELL_CPP_EXPORT bool HM_VD_MC_check_backlite(int count, const tag_t* faces);
 
 /* ---- mirror optics (absolute coordinates of the work part) ---- */
@@ -290,14 +304,17 @@ CARVELL_CPP_EXPORT bool HM_VD_MC_check_backlite(int count, const tag_t* faces);
 // direction cannot be made a unit vector; 4 eye and target coincide and the
 // tolerance is too coarse; 5 the eye-target segment crosses the mirror; 6 eye
 // and target both within the tolerance of the mirror (plane or sphere); 7 no
-// convergence; -1 a negative radius or null argument (nothing written).
+// convergence; -1 a negative radius, a null argument, a number that is not
+// finite, or an answer that overflows (nothing written).
 CARVELL_CPP_EXPORT int HM_VD_MC_pierce(const double tolerances[2], const mc_mirror_surface_record* mirror,
                                        const double eye[3], const double target[3], double point[3]);
 
 // The sight ray from the eye through `through`: where it meets the mirror and
 // its unit direction after reflection. *pierce is (0, 0, 0) unless found.
 // 0 found; 1 a unit vector failed; 2 eye on the wrong side; 3 the ray misses
-// the mirror; 4 the ray points away from the mirror; -1 null argument.
+// the mirror; 4 the ray points away from the mirror; -1 a null argument, a
+// number that is not finite (nothing written), or an answer that overflows
+// (the pierce point left zeroed).
 CARVELL_CPP_EXPORT int HM_VD_MC_reflex(const mc_mirror_surface_record* mirror, const double eye[3],
                                        const double through[3], const double tolerances[2], double pierce[3],
                                        double direction[3]);
@@ -319,7 +336,8 @@ CARVELL_CPP_EXPORT int HM_VD_MC_reflex(const mc_mirror_surface_record* mirror, c
 // 0 done; 1 the backlite faces do not sew into one sheet, or the loading
 // failed (also a pitch whose two points stand one above the other); 2 no
 // eye points; 3 the inside analysis failed; 4 the outside analysis failed;
-// -1 a null record or one without its result record (nothing built). A
+// -1 a null record, one without its result record, or one holding a point,
+// tolerance or value that is not finite (nothing built). A
 // failing stage leaves nothing it made in the part but the result list.
 CARVELL_CPP_EXPORT int HM_VD_MC_process(mc_data_s* data);
 
@@ -333,7 +351,8 @@ CARVELL_CPP_EXPORT int HM_VD_MC_process(mc_data_s* data);
 // 0 done, also after 50 unsettled iterations; 1 eyes and head cannot be
 // turned; 2 bezel sampling, rotation or sheet processing failed; 3 no aiming
 // matrix; 5 a reflection point failed; 6 the usable-mirror sheets failed;
-// -1 a null argument.
+// -1 a null argument, or a record, surface or eye point holding a number
+// that is not finite (nothing written or built).
 CARVELL_CPP_EXPORT int HM_VD_MC_pro_position_outside_mirror(mc_data_s* data, mc_outside_result_s* outside,
                                                             mc_mirror_surface_record* surface, double matrix[12],
                                                             tag_t* rotated, double prime[3],
@@ -343,7 +362,8 @@ CARVELL_CPP_EXPORT int HM_VD_MC_pro_position_outside_mirror(mc_data_s* data, mc_
 // mirror, the mirror made a plane or sphere with its surface record, then
 // HM_VD_MC_pro_outside_analysis. 0; 1 the mirror sheet has not one face;
 // 2 the area comparison failed; 3 the plane or sphere could not be made;
-// 4 the analysis failed; -1 a null record or no outside record.
+// 4 the analysis failed; -1 a null record, no outside record, or a record
+// or eye point holding a number that is not finite (nothing built).
 CARVELL_CPP_EXPORT int HM_VD_MC_apf_process_outside(mc_data_s* data);
 
 // Aims the mirror, reflects its outline (and the bezel) from both turned
@@ -353,7 +373,8 @@ CARVELL_CPP_EXPORT int HM_VD_MC_apf_process_outside(mc_data_s* data);
 // left, mid and right eye points. 0; 1 positioning, 2 elements, 3 extreme
 // point, 4 lines, 5 reflection, 6 triangle, 7 cylinder, 8 pierce point or
 // reflected ray, 9 deviation, 10 ground-reach margin, 11 restriction
-// failed; -1 a null argument.
+// failed; -1 a null argument, or a record, surface or eye point that is not
+// finite (nothing built).
 CARVELL_CPP_EXPORT int HM_VD_MC_pro_outside_analysis(mc_data_s* data, mc_mirror_surface_record* surface,
                                                      const double eyes[3][3]);
 

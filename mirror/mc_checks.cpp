@@ -10,6 +10,7 @@
 #include "hm_vd_mc.h"
 #include "elvosk.h"
 #include "omvra.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/object_kinds.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/undo_scope.h"
@@ -27,6 +28,7 @@ using detail::SmBlock;
 using detail::Temporaries;
 
 constexpr int kMaxLoopObjects = 100;
+static_assert(kMaxLoopObjects <= HM_VD_MC_MAX_OBJECTS);
 constexpr int kJoinType = 2;
 // Samples of the mirror outline for the sphere fit: 128 intervals.
 constexpr int kOutlineIntervals = 128;
@@ -177,7 +179,7 @@ bool HM_VD_MC_check_curves_edges_loop(int count, const tag_t* objects) {
 }
 
 int HM_VD_MC_check_prime_location(const double point[3], tag_t mirror) {
-    if (!point) return -1;
+    if (!carvell::detail::finite3(point)) return -1;
     int status = 1;
     const tag_t face = mirror_face(mirror, &status);
     if (face == NULL_TAG) return status;
@@ -192,7 +194,7 @@ int HM_VD_MC_check_prime_location(const double point[3], tag_t mirror) {
 }
 
 int HM_VD_MC_check_convex_value(tag_t mirror, double entered_radius, double* radius, bool* agrees) {
-    if (!radius || !agrees) return -1;
+    if (!radius || !agrees || !std::isfinite(entered_radius)) return -1;
     int status = 1;
     const tag_t face = mirror_face(mirror, &status);
     if (face == NULL_TAG) {
@@ -209,7 +211,7 @@ int HM_VD_MC_check_convex_value(tag_t mirror, double entered_radius, double* rad
 }
 
 bool HM_VD_MC_check_backlite(int count, const tag_t* faces) {
-    if (count < 1 || !faces) return false;
+    if (count < 1 || count > HM_VD_MC_MAX_OBJECTS || !faces) return false;
     (void)UI_set_status("validating backlite faces");
     carvell::detail::UndoScope scope(UNDO_invisible, "check backlite");
     int sheet_count = 0;

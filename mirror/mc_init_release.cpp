@@ -175,14 +175,22 @@ void set_up_eyes(mc_data_s* data) {
     copy3(data->saved_eye_reference_point, data->eye_reference_point);
 }
 
+// What an initialisation leaves and a release nulls: the message array, the
+// warning table and the result record of the record's kind.
+bool holds_initialisation(const mc_data_s& data) {
+    const bool result_record = data.mirror_kind == 0 ? data.inside && !data.outside : data.outside && !data.inside;
+    return data.messages && data.warnings && result_record;
+}
+
 }  // namespace
 }  // namespace carvell::mirror
 
 using namespace carvell::mirror;
 
 int HM_VD_MC_init_data(mc_input_data_t* input, mc_data_s* data) {
-    if (!input || !data) return -1;
+    if (!input || !data || !input_is_sound(*input)) return -1;
     const mc_input_data_t& in = *input;
+    if (holds_initialisation(*data)) HM_VD_MC_release_data(data);
     zero_fill(data);
     std::memcpy(data->vehicle_origin, in.vehicle_origin, sizeof data->vehicle_origin);
     std::memcpy(data->vehicle_orientation, in.vehicle_orientation, sizeof data->vehicle_orientation);

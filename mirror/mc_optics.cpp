@@ -11,9 +11,11 @@
 
 #include "omvra.h"
 #include "quillon.h"
+#include "toolbox/detail/finite.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace carvell::mirror {
 namespace {
@@ -35,15 +37,20 @@ void put(V a, double out[3]) {
     out[1] = a.y;
     out[2] = a.z;
 }
-// The unit vector of a, false when a is shorter than the tolerance.
+// The unit vector of a, false when a is shorter than the tolerance or its
+// length overflows.
 bool unit(V a, double tolerance, V* out) {
     const double length = norm(a);
-    if (length < tolerance || length == 0.0) return false;
+    if (!std::isfinite(length) || length < tolerance || length == 0.0) return false;
     *out = (1.0 / length) * a;
     return true;
 }
 double radians(double degrees) { return degrees / kDegreesPerRadian; }
 double degrees(double radians) { return radians * kDegreesPerRadian; }
+
+// Said when a solver's answer overflows (inputs near the ends of the
+// doubles): no point is handed out.
+constexpr const char* kOverflowText = "The mirror data are too large to compute with.\n";
 
 int fail(const char* message, int status) {
     ERROR_lprintf("%s", message);
@@ -166,6 +173,38 @@ int rotation(V point, V from, V to, double matrix[12]) {
     return 0;
 }
 
+// Pointers present and every number finite: the tolerance pair, the mirror
+// and the two points.
+bool optics_input(const double tolerances[2], const mc_mirror_surface_record* mirror, const double a[3],
+                  const double b[3]) {
+    return tolerances && mirror && a && b && detail::all_finite(tolerances, 2) && surface_is_finite(*mirror) &&
+           detail::finite3(a) && detail::finite3(b);
+}
+
+// HM_VD_MC_reflex on checked input: writes pierce point and direction only
+// with status 0.
+int reflect(const mc_mirror_surface_record& mirror, const double eye[3], const double through[3], double tol,
+            double pierce[3], double direction[3]) {
+    const Surface m = surface_of(mirror);
+    const V e = v(eye);
+    V u{};
+    if (!unit(v(through) - e, tol, &u)) return fail("ERROR while unitize incident vector.\n", 1);
+    const double f = m.F(e);
+    if (f <= 0.0) return fail("The eye point is on the wrong side of the mirror.\n", 2);
+    const double b = m.c * dot(e - m.vertex, u) + dot(m.n, u);
+    const double q = b * b - m.c * f;
+    if (q <= 0.0) return fail("The incident ray does not intersect the mirror\n", 3);
+    if (b >= 0.0) return fail("The incident ray points away from the mirror.\n", 4);
+    // The nearer root without cancellation.
+    const double t = f / (std::sqrt(q) + std::fabs(b));
+    const V x = e + t * u;
+    V k{};
+    if (!unit(m.radial(x), tol, &k)) return fail("ERROR while unitize normal vector.\n", 1);
+    put(x, pierce);
+    put(u - (2.0 * dot(k, u)) * k, direction);
+    return 0;
+}
+
 }  // namespace
 
 int mc_aim_plane_mirror(const double tolerances[2], const double pivot[3], const double mirror_point[3],
@@ -248,33 +287,26 @@ using namespace carvell::mirror;
 
 int HM_VD_MC_pierce(const double tolerances[2], const mc_mirror_surface_record* mirror, const double eye[3],
                     const double target[3], double point[3]) {
-    if (!tolerances || !mirror || !eye || !target || !point) return -1;
+    if (!optics_input(tolerances, mirror, eye, target) || !point) return -1;
     if (mirror->radius < 0.0) return -1;
-    if (mirror->radius == 0.0) return pierce_plane(tolerances[0], *mirror, v(eye), v(target), point);
-    return pierce_sphere(tolerances, *mirror, v(eye), v(target), point);
+    double found[3];
+    const int status = mirror->radius == 0.0 ? pierce_plane(tolerances[0], *mirror, v(eye), v(target), found)
+                                             : pierce_sphere(tolerances, *mirror, v(eye), v(target), found);
+    if (status != 0) return status;
+    if (!carvell::detail::finite3(found)) return fail(kOverflowText, -1);
+    std::memcpy(point, found, sizeof found);
+    return 0;
 }
 
 int HM_VD_MC_reflex(const mc_mirror_surface_record* mirror, const double eye[3], const double through[3],
                     const double tolerances[2], double pierce[3], double direction[3]) {
-    if (!mirror || !eye || !through || !tolerances || !pierce || !direction) return -1;
+    if (!optics_input(tolerances, mirror, eye, through) || !pierce || !direction) return -1;
+    double x[3], r[3];
+    const int status = reflect(*mirror, eye, through, tolerances[0], x, r);
     put({0.0, 0.0, 0.0}, pierce);
-    const double tol = tolerances[0];
-    const Surface m = surface_of(*mirror);
-    const V e = v(eye);
-    V u{};
-    if (!unit(v(through) - e, tol, &u)) return fail("ERROR while unitize incident vector.\n", 1);
-    const double f = m.F(e);
-    if (f <= 0.0) return fail("The eye point is on the wrong side of the mirror.\n", 2);
-    const double b = m.c * dot(e - m.vertex, u) + dot(m.n, u);
-    const double q = b * b - m.c * f;
-    if (q <= 0.0) return fail("The incident ray does not intersect the mirror\n", 3);
-    if (b >= 0.0) return fail("The incident ray points away from the mirror.\n", 4);
-    // The nearer root without cancellation.
-    const double t = f / (std::sqrt(q) + std::fabs(b));
-    const V x = e + t * u;
-    V k{};
-    if (!unit(m.radial(x), tol, &k)) return fail("ERROR while unitize normal vector.\n", 1);
-    put(x, pierce);
-    put(u - (2.0 * dot(k, u)) * k, direction);
+    if (status != 0) return status;
+    if (!carvell::detail::finite3(x) || !carvell::detail::finite3(r)) return fail(kOverflowText, -1);
+    std::memcpy(pierce, x, sizeof x);
+    std::memcpy(direction, r, sizeof r);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "mirror_helpers.h"
 #include "mirror_optics.h"
 #include "mirror_record.h"
+#include "toolbox/detail/finite.h"
 #include "mirror_restrictions.h"
 
 #include "hm_vd/objects.h"
@@ -668,6 +669,8 @@ using namespace carvell::mirror;
 
 int HM_VD_MC_pro_outside_analysis(mc_data_s* data, mc_mirror_surface_record* surface, const double eyes[3][3]) {
     if (!data || !data->outside || !surface || !eyes) return -1;
+    if (!record_is_finite(*data) || !surface_is_finite(*surface) || !carvell::detail::all_finite(&eyes[0][0], 9))
+        return -1;
     const int status = analyse(data, surface, eyes);
     mc_free_geometry_set(&data->mirror_elements);
     return status;
@@ -675,6 +678,7 @@ int HM_VD_MC_pro_outside_analysis(mc_data_s* data, mc_mirror_surface_record* sur
 
 int HM_VD_MC_apf_process_outside(mc_data_s* data) {
     if (!data || !data->outside || !data->outside->surface) return -1;
+    if (!record_is_finite(*data) || !outside_eyes_finite(*data->outside)) return -1;
     trace("+++ INITIALIZATION in HM_VD_MC_apf_process_outside\n");
     mc_outside_result_s* o = data->outside;
     int status = compare_areas(data);

@@ -244,7 +244,7 @@ int usable_mirror_check(mc_data_s* d, const mc_mirror_surface_record& s, const B
 }
 
 void debug_copy(int counter, tag_t sheet) {
-    if (MACH__checking_level < 1) return;
+    if (!debugging()) return;
     tag_t copy = NULL_TAG;
     if (HM_VD_copy_object(HM_VD_KEEP_LAYER, 1, &sheet, &copy) != 0 || copy == NULL_TAG) return;
     char name[64];
@@ -395,6 +395,9 @@ int HM_VD_MC_pro_position_outside_mirror(mc_data_s* data, mc_outside_result_s* o
                                          mc_mirror_surface_record* surface, double matrix[12], tag_t* rotated,
                                          double prime[3], double turned_eyes[3][3]) {
     if (!data || !outside || !surface || !matrix || !rotated || !prime || !turned_eyes) return -1;
+    if (!carvell::mirror::record_is_finite(*data) || !carvell::mirror::surface_is_finite(*surface) ||
+        !carvell::mirror::outside_eyes_finite(*outside))
+        return -1;
     const int status = carvell::mirror::position(data, outside, surface, matrix, rotated, prime, turned_eyes);
     carvell::mirror::trace("+++ Clean up in HM_VD_MC_pro_position_outside_mirror\n");
     return status;

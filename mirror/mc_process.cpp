@@ -41,8 +41,10 @@ int stage_failure(mc_data_s* data, const char* line, const char* long_text, int 
     return log_failure(line, status);
 }
 
+bool debugging() { return MACH__checking_level >= 1 && RDEBUG_ask_flag(kDebugKey, true) == 1; }
+
 void trace(const char* format, ...) {
-    if (MACH__checking_level < 1) return;
+    if (!debugging()) return;
     char line[1024];
     va_list args;
     va_start(args, format);
@@ -537,5 +539,6 @@ int HM_VD_MC_process(mc_data_s* data) {
     using namespace carvell::mirror;
     if (!data) return kNoRecord;
     if (data->mirror_kind == 0 ? !data->inside : !data->outside) return kNoRecord;
+    if (!record_is_finite(*data)) return kNoRecord;
     return process(data);
 }

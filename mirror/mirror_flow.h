@@ -14,7 +14,11 @@ namespace carvell::mirror {
 int log_failure(const char* line, int status);
 // The same, after copying the long explanation into the record's error text.
 int stage_failure(mc_data_s* data, const char* line, const char* long_text, int status);
-// A progress line, printed only when the host's checking level is at least 1.
+// The tool's debug key: with it set and the host's checking level at least 1
+// a run prints its progress lines and leaves its debug copies in the part.
+inline constexpr const char* kDebugKey = "MIRROR_CERT";
+bool debugging();
+// A progress line, printed only while debugging().
 void trace(const char* format, ...);
 
 // Layer that temporaries go to before they are deleted.

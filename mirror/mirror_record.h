@@ -25,6 +25,19 @@ inline constexpr double kInchPerMm = 0.03937007874015748;
 // colours 2.
 void zero_fill(mc_data_s* data);
 
+// The input record as the library can take it: each object count 0 to
+// HM_VD_MC_MAX_OBJECTS with its array when not 0 (the caller messages: a
+// null array is none), and every coordinate, radius, distance and value
+// finite.
+bool input_is_sound(const mc_input_data_t& input);
+// Every point, tolerance and value of the working record that a run computes
+// with is finite.
+bool record_is_finite(const mc_data_s& data);
+// Centre, curvature, radius, vertex and normal are finite.
+bool surface_is_finite(const mc_mirror_surface_record& surface);
+// The eye points and head pivot of the outside record are finite.
+bool outside_eyes_finite(const mc_outside_result_s& outside);
+
 /* ---- warnings and run messages ---- */
 enum Warning {
     kWarnStdAngle = 0,

@@ -153,6 +153,62 @@ TEST_F(CertificationTest, DriverMirrorAimedSoThePrimeRayLeavesRearward) {
               std::string::npos);
 }
 
+// Trace lines and the rotated-mirror copies on layer 100 need both the
+// checking level and the tool's debug key: a checking level alone leaves the
+// user's part as a plain run does.
+TEST_F(CertificationTest, DebugCopiesAndTraceLinesNeedTheDebugKeyAsWellAsTheCheckingLevel) {
+    struct Case {
+        const char* what;
+        int level;
+        bool key;
+        bool debugging;
+    };
+    const Case cases[] = {
+        {"checking level 1 without the key", 1, false, false},
+        {"the key at checking level 0", 0, true, false},
+        {"checking level 1 with the key", 1, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HM_VD_MC_release_data(&data_);
+        host_testing::clear_sinks();
+        host_testing::set_checking_level(c.level);
+        host_testing::set_debug_key("MIRROR_CERT", c.key);
+        const tag_t glass = sedan::convex_patch(190.0, 120.0);
+        ASSERT_EQ(Init(sedan::driver_input(glass)), 0);
+        const std::set<tag_t> before = part_objects();
+        ASSERT_EQ(HM_VD_MC_process(&data_), 0) << data_.error_text;
+
+        int copies = 0;
+        for (tag_t t : part_objects()) {
+            if (before.count(t)) continue;
+            char name[64] = "";
+            HM_OBJ_ask_name(t, name, sizeof name);
+            if (std::strncmp(name, "ROTATED_MIRROR_", 15) != 0) continue;
+            ++copies;
+            int layer = 0;
+            HM_OBJ_ask_layer(t, &layer);
+            EXPECT_EQ(layer, 100) << name;
+            HM_VD_delete_object(t);
+        }
+        int traced = 0;
+        bool began = false;
+        for (const std::string& line : host_testing::error_lines()) {
+            if (line.find("+++") != std::string::npos) ++traced;
+            if (line == "+++ mirror certification progress begin \n") began = true;
+        }
+        if (c.debugging) {
+            EXPECT_GE(copies, 1);
+            EXPECT_LE(copies, 50);
+            EXPECT_TRUE(began);
+        } else {
+            EXPECT_EQ(copies, 0);
+            EXPECT_EQ(traced, 0);
+        }
+        HM_VD_delete_object(glass);
+    }
+}
+
 TEST_F(CertificationTest, WithoutPositioningTheMirrorStaysAndTheLeftEyeSetsThePrimePoint) {
     const tag_t glass = sedan::convex_patch(190.0, 120.0);
     mc_input_data_t in = sedan::driver_input(glass);
