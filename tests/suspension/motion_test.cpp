@@ -218,29 +218,47 @@ TEST_F(MotionTest, MotionInputsOfEachKind) {
     EXPECT_EQ(input.type, HM_MOTION_INPUT_NONE);
 }
 
-TEST_F(MotionTest, MotionInputsWithoutTheirDataAreRefused) {
-    double d[3] = {0, 0, 1}, o[3] = {0, 0, 0}, three[3] = {1, 2, 3};
+TEST_F(MotionTest, MotionInputCountIsHeldAgainstWhatTheKindReads) {
+    // A count of 0 is "not given": the kind's fixed number of values is read.
+    // A count the caller gives must cover what the kind reads; a refused call
+    // leaves the input set before (constant 7, 8, 9) on the joint.
+    double d[3] = {0, 0, 1}, o[3] = {0, 0, 0}, three[3] = {1, 2, 3}, four[4] = {4, 5, 6, 7};
     tag_t joint = 0;
     ASSERT_EQ(HM_VD_MOTION_create_joint("S", 5, link_, 0, 0.0, d, d, o, &joint), 0);
-    ASSERT_EQ(HM_VD_MOTION_create_motion_input_constant(joint, 7, 8, 9), 0);
     struct Case {
         const char* what;
         int kind;
         const char* text;
         double* values;
         int count;
+        int status;
+        int type;     // what the joint holds afterwards
+        double last;  // its last value
     };
-    const Case cases[] = {{"function without text", 1, nullptr, nullptr, 0},
-                          {"constant without values", 3, "", nullptr, 3},
-                          {"constant with two values", 3, "", three, 2},
-                          {"harmonic with three values", 4, "", three, 3}};
+    const Case cases[] = {
+        {"function without text", 1, nullptr, nullptr, 0, -1, HM_MOTION_INPUT_CONSTANT, 9},
+        {"constant without values", 3, "", nullptr, 3, -1, HM_MOTION_INPUT_CONSTANT, 9},
+        {"constant without values, count not given", 3, "", nullptr, 0, -1, HM_MOTION_INPUT_CONSTANT, 9},
+        {"constant with two values", 3, "", three, 2, -1, HM_MOTION_INPUT_CONSTANT, 9},
+        {"constant with a count of -1", 3, "", three, -1, -1, HM_MOTION_INPUT_CONSTANT, 9},
+        {"harmonic with three values", 4, "", three, 3, -1, HM_MOTION_INPUT_CONSTANT, 9},
+        {"harmonic with one value", 4, "", four, 1, -1, HM_MOTION_INPUT_CONSTANT, 9},
+        {"harmonic without values, count not given", 4, "", nullptr, 0, -1, HM_MOTION_INPUT_CONSTANT, 9},
+        {"constant, count not given", 3, "", three, 0, 0, HM_MOTION_INPUT_CONSTANT, 3},
+        {"constant, count 3", 3, "", three, 3, 0, HM_MOTION_INPUT_CONSTANT, 3},
+        {"constant from a longer array", 3, "", four, 4, 0, HM_MOTION_INPUT_CONSTANT, 6},
+        {"harmonic, count not given", 4, "", four, 0, 0, HM_MOTION_INPUT_HARMONIC, 7},
+        {"harmonic, count 4", 4, "", four, 4, 0, HM_MOTION_INPUT_HARMONIC, 7},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(HM_VD_MOTION_create_motion_input(joint, c.kind, c.text, c.values, c.count), -1);
+        ASSERT_EQ(HM_VD_MOTION_create_motion_input_constant(joint, 7, 8, 9), 0);
+        EXPECT_EQ(HM_VD_MOTION_create_motion_input(joint, c.kind, c.text, c.values, c.count), c.status);
         HM_MOTION_joint_motion_input_t input;
         ASSERT_EQ(HM_MOTION_ask_joint_motion_input(joint, &input), 0);
-        EXPECT_EQ(input.type, HM_MOTION_INPUT_CONSTANT) << "the input set before stays";
-        EXPECT_EQ(input.values[0], 7);
+        EXPECT_EQ(input.type, c.type);
+        EXPECT_EQ(input.values[c.type == HM_MOTION_INPUT_HARMONIC ? 3 : 2], c.last);
+        if (c.status == 0) EXPECT_EQ(input.values[0], c.values[0]) << "the values in order";
     }
 }
 
