@@ -132,8 +132,10 @@ CARVELL_CPP_EXPORT int HM_VD_MOTION_create_external_force_mag(tag_t first, tag_t
                                                               double direction[3], double magnitude, tag_t* force);
 // A motion input on the joint: kind 1 a function of the text (at most 199
 // characters kept), 3 three constant values, 4 four harmonic values, other
-// kinds none. The host's code; -1 for kind 1 without text, kinds 3 and 4
-// without values or with fewer than 3 (4) of them.
+// kinds none. The count is the number of values the array holds; 0 means
+// "not given", and kinds 3 and 4 read their 3 (4) values. The host's code;
+// -1 for kind 1 without text, kinds 3 and 4 without values, with a negative
+// count or with a count of fewer than 3 (4) values (nothing set).
 CARVELL_CPP_EXPORT int HM_VD_MOTION_create_motion_input(tag_t joint, int kind, const char* text, double* values,
                                                         int count);
 CARVELL_CPP_EXPORT int HM_VD_MOTION_create_motion_input_constant(tag_t joint, double a, double b, double c);

@@ -224,9 +224,10 @@ int HM_VD_MOTION_create_motion_input(tag_t joint, int kind, const char* text, do
             break;
         case kInputConstant:
         case kInputHarmonic: {
-            // The values are read only as far as the caller says there are.
+            // A count of 0 leaves the number of values to the kind; a count
+            // the caller gives is held against what the kind reads.
             const int needed = kind == kInputConstant ? 3 : 4;
-            if (!values || count < needed) return sus::kBadInput;
+            if (!values || count < 0 || (count > 0 && count < needed)) return sus::kBadInput;
             input.type = kind == kInputConstant ? HM_MOTION_INPUT_CONSTANT : HM_MOTION_INPUT_HARMONIC;
             for (int i = 0; i < needed; ++i) input.values[i] = values[i];
             break;

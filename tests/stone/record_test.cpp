@@ -5,6 +5,9 @@
 
 #include "hm_vd.h"
 #include "quillon.h"
+#include "morvish.h"
+
+#include <cstring>
 
 class RecordTest : public StoneTest {};
 
@@ -158,4 +161,77 @@ TEST_F(RecordTest, AFullLogEndsTheRunWithFiveInItsLastSlot) {
     EXPECT_TRUE(stone::log_status(&rec, 103));
     EXPECT_EQ(rec.error_count, 2);
     EXPECT_EQ(stone::run_result(&rec), 103);
+}
+
+TEST_F(RecordTest, DeletingTheGeometryLeavesOnlyTheLabelsOfTheRun) {
+    // A run with stone path curves, a contour and the outline of a face wider
+    // than the tread, then its delete step: of what the run made only the
+    // labels stay in the part (the lists stay with the record until it is
+    // freed). The sections stop once every stone lands at 10 degrees or more.
+    rec_->face_tags[0] = horizontal_face(200, 400, 2500, 500, 1000);
+    rec_->options[SI_OPT_STONE_PATHS] = 1;
+    rec_->contour_angle_input[0] = 5;
+    rec_->contour_angle_input[1] = 5;
+    rec_->contour_angle_input[2] = 10;
+    const int before = host_testing::count_objects();
+    EXPECT_EQ(HM_VD_SI_main(rec_.get()), 0);
+    si_face_result_s* r = rec_->face_results[0];
+    ASSERT_NE(r, nullptr);
+    const std::vector<tag_t> paths = list_items(r->stone_path_list);
+    EXPECT_GT(paths.size(), 1u);
+    EXPECT_EQ(list_items(r->contour_list).size(), 1u);
+    const int labels = static_cast<int>(list_items(r->label_list).size());
+    EXPECT_EQ(list_items(r->outline_list).size(), 1u);
+    EXPECT_EQ(labels, 2) << "the contour's and the outline's";
+    EXPECT_EQ(HM_VD_SI_delete_geometry(rec_.get()), 0);
+    UPDATE_do_update();
+    EXPECT_EQ(host_testing::count_objects(), before + labels);
+    for (tag_t p : paths) EXPECT_NE(HM_OBJ_ask_status(p), HM_OBJ_ALIVE);
+}
+
+TEST_F(RecordTest, AnInchPartLandsTheStonesOfTheSameRunInMillimetres) {
+    // The stones lie W/49 = 3.88 mm (0.153 in) apart across the tread, well
+    // over the half millimetre that merges two: an inch part keeps every one
+    // of them, at the millimetre run's points over 25.4. The run stops at the
+    // first section that lands (every stone ahead of the x limit).
+    struct Run {
+        int count;
+        double points[SI_STONE_COUNT][3];
+        double angles[SI_STONE_COUNT];
+    };
+    const auto run_in_part = [this](double unit, si_data_s& rec, Run* out) {
+        ASSERT_EQ(HM_VD_SI_initialize_data(&rec, 1, 0), 0);
+        rec.tire_diameter = kD / unit;
+        rec.tread_width = kW / unit;
+        rec.lateral_base = kA / unit;
+        rec.launch_offset = kR * std::cos(kLaunchDeg * kRad) / unit;
+        rec.launch_height = (kR - kR * std::cos(kLaunchDeg * kRad)) / unit;
+        rec.wheel_centre[2] = kR / unit;
+        rec.options[SI_OPT_STOP_AT_X_LIMIT] = 1;
+        rec.x_limit = 5000.0 / unit;
+        rec.face_tags[0] = horizontal_face(200 / unit, 400 / unit, 2500 / unit, 500 / unit, 1000 / unit);
+        EXPECT_EQ(HM_VD_SI_main(&rec), 0);
+        const carvell::stone::WorkArrays& w = carvell::stone::work();
+        int r = 0;
+        while (r < SI_SECTION_COUNT && w.stone_counts[r] == 0) ++r;
+        ASSERT_LT(r, SI_SECTION_COUNT);
+        out->count = w.stone_counts[r];
+        std::memcpy(out->points, w.stone_points[r], sizeof out->points);
+        std::memcpy(out->angles, w.stone_angles[r], sizeof out->angles);
+        HM_VD_SI_delete_geometry(&rec);
+        HM_VD_SI_free_data(&rec);
+    };
+    constexpr double kMmPerInch = 25.4;
+    auto mm = std::make_unique<Run>(), inch = std::make_unique<Run>();
+    si_data_s rec;
+    run_in_part(1.0, rec, mm.get());
+    ASSERT_EQ(mm->count, SI_STONE_COUNT);
+    host_testing::make_part("inch_part", true);
+    run_in_part(kMmPerInch, rec, inch.get());
+    ASSERT_EQ(inch->count, mm->count);
+    for (int i = 0; i < mm->count; ++i) {
+        SCOPED_TRACE(i);
+        for (int k = 0; k < 3; ++k) EXPECT_NEAR(inch->points[i][k] * kMmPerInch, mm->points[i][k], 1e-6);
+        EXPECT_NEAR(inch->angles[i], mm->angles[i], 1e-9);
+    }
 }

@@ -7,6 +7,7 @@
 #include "hm_vd_motion.h"
 #include "omvra.h"
 #include "suspension_motion.h"
+#include "template_common.h"
 #include "tolvric.h"
 
 #include <gtest/gtest.h>
@@ -76,6 +77,20 @@ TEST_F(MotionInchTest, OneBodyInAnInchPartAsksForKilograms) {
     EXPECT_NEAR(info.cog[0], 0.5, 1e-9) << "centre in part units";
 }
 
+TEST_F(MotionInchTest, SeveralBodiesInAnInchPartWeighInPounds) {
+    // Two 1 in cubes of steel: 2 x 7850 kg/m^3 x 0.0254^3 m^3 = 0.2574 kg,
+    // which an inch part's link carries as 0.5675 lb.
+    const double c1[3] = {0, 0, 0}, c2[3] = {3, 0, 0}, size[3] = {1, 1, 1};
+    tag_t bodies[2] = {host_testing::make_box(c1, size), host_testing::make_box(c2, size)};
+    tag_t link = 0;
+    ASSERT_EQ(HM_VD_MOTION_create_link_with_multi_body("pair", bodies, 2, &link), 0);
+    mot_link_mass_info_s info{};
+    ASSERT_EQ(HM_VD_MOTION_info_link_mass_prop(link, &info), 0);
+    const double kilograms = 2 * 7850 * std::pow(0.0254, 3);
+    EXPECT_NEAR(info.mass, kilograms / 0.45359237, 1e-9);
+    EXPECT_NEAR(info.cog[0], 2.0, 1e-9) << "centre in part units";
+}
+
 TEST_F(MotionTest, AFailedLinkWithMassLeavesNoLink) {
     double weight = 2.0, cog[3] = {1, 2, 3};
     tag_t link = 77;
@@ -142,6 +157,37 @@ TEST_F(MotionTest, CycleObjWalksEveryLinkOnce) {
     int type = HM_motion_link_type;
     while (HM_VD_MOTION_cycle_obj(&object, &type) == 0 && object) seen.push_back(object);
     EXPECT_EQ(seen, (std::vector<tag_t>{link_, second}));
+}
+
+TEST_F(MotionTest, AJointAlongTwoPointsTurnsItsSecondDirectionByTheSense) {
+    // From (10, 0, 0) to (10, 30, 40): the unit direction (0, 0.6, 0.8). The
+    // second link's direction runs the same way or back.
+    namespace sus = carvell::suspension;
+    tag_t other = 0;
+    ASSERT_EQ(HM_VD_MOTION_create_simple_link("other", &line_, 1, &other), 0);
+    const tag_t links[2] = {link_, other};
+    const double a[3] = {10, 0, 0}, b[3] = {10, 30, 40}, origin[3] = {10, 15, 20};
+    struct Case {
+        sus::Sense sense;
+        double second_sign;
+    };
+    for (const Case& c : {Case{sus::Sense::same, 1.0}, Case{sus::Sense::opposite, -1.0}}) {
+        SCOPED_TRACE(c.second_sign);
+        tag_t joints[1] = {0};
+        ASSERT_EQ(sus::build_joints({sus::joint_along(0, "BUSH", 3, 0, 1, a, b, c.sense, origin)}, links, joints), 0);
+        HM_MOTION_joint_t record;
+        ASSERT_EQ(HM_MOTION_ask_joint(joints[0], &record), 0);
+        double at[3], first[3], second[3];
+        ASSERT_EQ(HM_SO_ask_dirr_doubles(record.first_direction, at, first), 0);
+        ASSERT_EQ(HM_SO_ask_dirr_doubles(record.second_direction, at, second), 0);
+        const double unit[3] = {0, 0.6, 0.8};
+        for (int i = 0; i < 3; ++i) {
+            const double n1 = std::sqrt(first[0] * first[0] + first[1] * first[1] + first[2] * first[2]);
+            const double n2 = std::sqrt(second[0] * second[0] + second[1] * second[1] + second[2] * second[2]);
+            EXPECT_NEAR(first[i] / n1, unit[i], 1e-12) << i;
+            EXPECT_NEAR(second[i] / n2, c.second_sign * unit[i], 1e-12) << i;
+        }
+    }
 }
 
 TEST_F(MotionTest, JointReadsBackItsTypeLinksOriginAndDirections) {
@@ -218,29 +264,47 @@ TEST_F(MotionTest, MotionInputsOfEachKind) {
     EXPECT_EQ(input.type, HM_MOTION_INPUT_NONE);
 }
 
-TEST_F(MotionTest, MotionInputsWithoutTheirDataAreRefused) {
-    double d[3] = {0, 0, 1}, o[3] = {0, 0, 0}, three[3] = {1, 2, 3};
+TEST_F(MotionTest, MotionInputCountIsHeldAgainstWhatTheKindReads) {
+    // A count of 0 is "not given": the kind's fixed number of values is read.
+    // A count the caller gives must cover what the kind reads; a refused call
+    // leaves the input set before (constant 7, 8, 9) on the joint.
+    double d[3] = {0, 0, 1}, o[3] = {0, 0, 0}, three[3] = {1, 2, 3}, four[4] = {4, 5, 6, 7};
     tag_t joint = 0;
     ASSERT_EQ(HM_VD_MOTION_create_joint("S", 5, link_, 0, 0.0, d, d, o, &joint), 0);
-    ASSERT_EQ(HM_VD_MOTION_create_motion_input_constant(joint, 7, 8, 9), 0);
     struct Case {
         const char* what;
         int kind;
         const char* text;
         double* values;
         int count;
+        int status;
+        int type;     // what the joint holds afterwards
+        double last;  // its last value
     };
-    const Case cases[] = {{"function without text", 1, nullptr, nullptr, 0},
-                          {"constant without values", 3, "", nullptr, 3},
-                          {"constant with two values", 3, "", three, 2},
-                          {"harmonic with three values", 4, "", three, 3}};
+    const Case cases[] = {
+        {"function without text", 1, nullptr, nullptr, 0, -1, HM_MOTION_INPUT_CONSTANT, 9},
+        {"constant without values", 3, "", nullptr, 3, -1, HM_MOTION_INPUT_CONSTANT, 9},
+        {"constant without values, count not given", 3, "", nullptr, 0, -1, HM_MOTION_INPUT_CONSTANT, 9},
+        {"constant with two values", 3, "", three, 2, -1, HM_MOTION_INPUT_CONSTANT, 9},
+        {"constant with a count of -1", 3, "", three, -1, -1, HM_MOTION_INPUT_CONSTANT, 9},
+        {"harmonic with three values", 4, "", three, 3, -1, HM_MOTION_INPUT_CONSTANT, 9},
+        {"harmonic with one value", 4, "", four, 1, -1, HM_MOTION_INPUT_CONSTANT, 9},
+        {"harmonic without values, count not given", 4, "", nullptr, 0, -1, HM_MOTION_INPUT_CONSTANT, 9},
+        {"constant, count not given", 3, "", three, 0, 0, HM_MOTION_INPUT_CONSTANT, 3},
+        {"constant, count 3", 3, "", three, 3, 0, HM_MOTION_INPUT_CONSTANT, 3},
+        {"constant from a longer array", 3, "", four, 4, 0, HM_MOTION_INPUT_CONSTANT, 6},
+        {"harmonic, count not given", 4, "", four, 0, 0, HM_MOTION_INPUT_HARMONIC, 7},
+        {"harmonic, count 4", 4, "", four, 4, 0, HM_MOTION_INPUT_HARMONIC, 7},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(HM_VD_MOTION_create_motion_input(joint, c.kind, c.text, c.values, c.count), -1);
+        ASSERT_EQ(HM_VD_MOTION_create_motion_input_constant(joint, 7, 8, 9), 0);
+        EXPECT_EQ(HM_VD_MOTION_create_motion_input(joint, c.kind, c.text, c.values, c.count), c.status);
         HM_MOTION_joint_motion_input_t input;
         ASSERT_EQ(HM_MOTION_ask_joint_motion_input(joint, &input), 0);
-        EXPECT_EQ(input.type, HM_MOTION_INPUT_CONSTANT) << "the input set before stays";
-        EXPECT_EQ(input.values[0], 7);
+        EXPECT_EQ(input.type, c.type);
+        EXPECT_EQ(input.values[c.type == HM_MOTION_INPUT_HARMONIC ? 3 : 2], c.last);
+        if (c.status == 0) EXPECT_EQ(input.values[0], c.values[0]) << "the values in order";
     }
 }
 
