@@ -4,18 +4,28 @@
 # that declares its sources, and an exports.txt beside it:
 #
 #   carvell_family(<family>
-#     SOURCES <file.cpp>...)
+#     SOURCES <file.cpp>...
+#     [REPLACES_SOURCES <folder>/<file.cpp>...]
+#     [REPLACES_EXPORTS <name>...])
 #
-# The sources are named relative to the folder, one by one (no globs).
+# The sources are named relative to the folder, one by one (no globs). An
+# older release's own folder names what it replaces in the shared folders: a
+# shared source whose definitions it brings in its own form (an export whose
+# steps differ, or the one internal function that a shared export calls and
+# each release defines once), and the shared export rows that it drops or
+# lists again in its own exports.txt (the same name in another form).
 # exports.txt lists what the family exports, one export a line: the name,
 # then "plain" (extern "C") or "decorated" (C++ linkage); "#" starts a
 # comment.
 #
 # A release is a shared library made of the sources and exports of its
-# folders. An older release may remove what one of its own folders replaces:
+# folders, linked against a host library (the stand-in host, carvell_host,
+# unless HOST names another). What any of its folders replaces is left out of
+# the others; a release may also remove sources and exports itself:
 #
 #   carvell_release(<library>
 #     FOLDERS <family>...
+#     [HOST <host target>]
 #     [REMOVE_SOURCES <family>/<file.cpp>...]
 #     [REMOVE_EXPORTS <name>...])
 #
@@ -39,7 +49,7 @@ set(CARVELL_RELEASE_DIR ${PROJECT_BINARY_DIR}/releases)
 # Records a family's sources (absolute paths) and its export list; called by
 # the family folder's CMakeLists.txt.
 function(carvell_family family)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "" "SOURCES")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "" "SOURCES;REPLACES_SOURCES;REPLACES_EXPORTS")
   if(ARG_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "carvell_family(${family}): unknown arguments ${ARG_UNPARSED_ARGUMENTS}")
   endif()
@@ -48,8 +58,20 @@ function(carvell_family family)
     if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${source})
       message(FATAL_ERROR "carvell_family(${family}): no source ${source} in ${CMAKE_CURRENT_SOURCE_DIR}")
     endif()
-    list(APPEND sources ${CMAKE_CURRENT_SOURCE_DIR}/${source})
+    # A source of another folder (an older release listing one of the
+    # other's files) is kept by its plain path.
+    cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} NORMALIZE OUTPUT_VARIABLE path)
+    list(APPEND sources ${path})
   endforeach()
+  set(replaced)
+  foreach(source IN LISTS ARG_REPLACES_SOURCES)
+    if(NOT EXISTS ${PROJECT_SOURCE_DIR}/${source})
+      message(FATAL_ERROR "carvell_family(${family}) replaces ${source}, which does not exist")
+    endif()
+    list(APPEND replaced ${PROJECT_SOURCE_DIR}/${source})
+  endforeach()
+  set_property(GLOBAL PROPERTY CARVELL_FAMILY_${family}_REPLACED_SOURCES ${replaced})
+  set_property(GLOBAL PROPERTY CARVELL_FAMILY_${family}_REPLACED_EXPORTS ${ARG_REPLACES_EXPORTS})
   set(exports ${CMAKE_CURRENT_SOURCE_DIR}/exports.txt)
   if(NOT EXISTS ${exports})
     message(FATAL_ERROR "carvell_family(${family}): no exports.txt in ${CMAKE_CURRENT_SOURCE_DIR}")
@@ -119,9 +141,12 @@ endfunction()
 # objects as an archive that the tests link so that they reach internal
 # functions), its export list and its version script.
 function(carvell_release library)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "" "FOLDERS;REMOVE_SOURCES;REMOVE_EXPORTS")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "HOST" "FOLDERS;REMOVE_SOURCES;REMOVE_EXPORTS")
   if(ARG_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "carvell_release(${library}): unknown arguments ${ARG_UNPARSED_ARGUMENTS}")
+  endif()
+  if(NOT ARG_HOST)
+    set(ARG_HOST carvell_host)
   endif()
   get_property(declared GLOBAL PROPERTY CARVELL_FAMILIES)
   set(folders)
@@ -131,17 +156,53 @@ function(carvell_release library)
     endif()
   endforeach()
 
-  # Sources.
+  # Sources: what a folder replaces is left out of the others.
   carvell_release_sources(sources FOLDERS ${folders} REMOVE ${ARG_REMOVE_SOURCES})
+  foreach(family IN LISTS folders)
+    get_property(replaced GLOBAL PROPERTY CARVELL_FAMILY_${family}_REPLACED_SOURCES)
+    get_property(own GLOBAL PROPERTY CARVELL_FAMILY_${family}_SOURCES)
+    foreach(path IN LISTS replaced)
+      if(NOT path IN_LIST sources OR path IN_LIST own)
+        message(FATAL_ERROR "carvell_release(${library}): ${family} replaces ${path}, which no other folder of the release lists")
+      endif()
+      list(REMOVE_ITEM sources ${path})
+    endforeach()
+  endforeach()
 
-  # Exports: every name once, with its kind; the removed ones left out.
+  # Exports: every name once, with its kind; a folder's replaced rows left
+  # out of the other folders' lists, the removed ones out of all.
+  set(replaced_exports)
+  foreach(family IN LISTS folders)
+    get_property(family_replaced GLOBAL PROPERTY CARVELL_FAMILY_${family}_REPLACED_EXPORTS)
+    foreach(name IN LISTS family_replaced)
+      list(APPEND replaced_exports "${family}:${name}")
+    endforeach()
+  endforeach()
   set(plain)
   set(decorated)
+  set(replaced_found)
   foreach(family IN LISTS folders)
     get_property(exports_file GLOBAL PROPERTY CARVELL_FAMILY_${family}_EXPORTS)
     carvell_read_exports(${exports_file} family_plain family_decorated)
+    foreach(entry IN LISTS replaced_exports)
+      string(REPLACE ":" ";" entry "${entry}")
+      list(GET entry 0 replacer)
+      list(GET entry 1 name)
+      if(NOT replacer STREQUAL family AND (name IN_LIST family_plain OR name IN_LIST family_decorated))
+        list(REMOVE_ITEM family_plain ${name})
+        list(REMOVE_ITEM family_decorated ${name})
+        list(APPEND replaced_found ${name})
+      endif()
+    endforeach()
     list(APPEND plain ${family_plain})
     list(APPEND decorated ${family_decorated})
+  endforeach()
+  foreach(entry IN LISTS replaced_exports)
+    string(REPLACE ":" ";" entry "${entry}")
+    list(GET entry 1 name)
+    if(NOT name IN_LIST replaced_found)
+      message(FATAL_ERROR "carvell_release(${library}) replaces the export ${name}, which no other folder lists")
+    endif()
   endforeach()
   foreach(removed IN LISTS ARG_REMOVE_EXPORTS)
     if(NOT removed IN_LIST plain AND NOT removed IN_LIST decorated)
@@ -188,21 +249,22 @@ function(carvell_release library)
   target_include_directories(${library}_objects
     PUBLIC ${PROJECT_SOURCE_DIR}/include
     PRIVATE ${PROJECT_SOURCE_DIR})
-  target_link_libraries(${library}_objects PUBLIC carvell_host)
+  target_link_libraries(${library}_objects PUBLIC ${ARG_HOST})
   set_target_properties(${library}_objects PROPERTIES
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON)
 
   add_library(${library} SHARED $<TARGET_OBJECTS:${library}_objects>)
   target_include_directories(${library} PUBLIC ${PROJECT_SOURCE_DIR}/include)
-  target_link_libraries(${library} PUBLIC carvell_host)
+  target_link_libraries(${library} PUBLIC ${ARG_HOST})
   target_link_options(${library} PRIVATE "LINKER:--version-script=${script_file}")
   set_property(TARGET ${library} APPEND PROPERTY LINK_DEPENDS ${script_file})
   set_property(TARGET ${library} PROPERTY CARVELL_EXPORTS_FILE ${exports_file})
+  set_property(TARGET ${library} PROPERTY CARVELL_HOST ${ARG_HOST})
 
   add_library(${library}_static STATIC $<TARGET_OBJECTS:${library}_objects>)
   target_include_directories(${library}_static PUBLIC ${PROJECT_SOURCE_DIR}/include)
-  target_link_libraries(${library}_static PUBLIC carvell_host)
+  target_link_libraries(${library}_static PUBLIC ${ARG_HOST})
 
   set_property(GLOBAL APPEND PROPERTY CARVELL_RELEASES ${library})
 endfunction()
@@ -218,6 +280,13 @@ endforeach()
 # curves folder's objects (carvell_curves, below).
 carvell_release(carvell
   FOLDERS toolbox occupant vision mirror windshield envelope stone suspension)
+
+# The 2006 release: the same families with the curve and spline functions
+# built in, and its own folder with what it replaces. It runs on a host whose
+# automotive helper library has no curve functions (carvell_host2006).
+carvell_release(carvell2006
+  FOLDERS curves toolbox occupant vision mirror windshield envelope stone suspension release2006
+  HOST carvell_host2006)
 
 # The curve and spline functions as the host builds them: the library's
 # exported headers and the host's headers, nothing else of the library.

@@ -84,6 +84,11 @@ int apply_envelope_offsets(double** points, int* count, int per_position, x_DLis
 void combine_offset_directions(const double a[3], const double b[3], double out[3]);
 int envelope_line_intersect(const double p0[3], const double p1[3], const double q[3], const double d[3],
                             double out[3]);
+// The enlargement's corner rule, defined once per release
+// (eve_enlarge_rule.cpp in this one): a vertex's direction so far combined
+// with one more facet normal, and whether the offsets write trace lines.
+void enlarge_corner_direction(const double direction[3], const double normal[3], double out[3]);
+bool enlarge_traces();
 
 // ---- sampling ----
 // Facet vertices of one facetted model written to the file, part units;
@@ -111,6 +116,11 @@ int add_part_to_assembly(tag_t parent, const char* part_name, const char* refset
                          const double placement[16], tag_t* instance);
 // Name of engine-roll copy i: "ROLL_MOVING_COMP_COPY_<i>".
 std::string roll_copy_name(int i);
+// The component's subtree as the wizard's child-part enquiry appends it:
+// the component itself when asked, then its part-occurrence children, each
+// followed by its own subtree. False (nothing added) for a tag that is no
+// component.
+bool eve_child_part_tags(tag_t component, bool with_itself, std::vector<tag_t>* tags);
 // Engine-roll copy i's occurrence standing for the occurrence, and the copy
 // placed by a configuration's motion (eve_wizard_datasets.cpp).
 tag_t eve_roll_copy_occurrence(tag_t dataset, tag_t occurrence, int i);

@@ -23,9 +23,9 @@ constexpr double kZeroDirection = 1e-5;
 constexpr double kDirectionTolerance = 0.0001;
 constexpr double kNoDeterminant = 1e-10;
 
-// Trace lines of the debug key "envelope_offset_points", at checking level
-// 1 or more: to standard output and the host log.
-bool tracing() { return MACH__checking_level >= 1 && RDEBUG_ask_flag("envelope_offset_points", true) == 1; }
+// Trace lines of the offsets, when the release writes them
+// (enlarge_traces): to standard output and the host log.
+bool tracing() { return enlarge_traces(); }
 
 __attribute__((format(printf, 1, 2))) void trace(const char* format, ...) {
     char line[512];
@@ -99,7 +99,7 @@ int enlarge_position(const double* points, int n, double distance, std::vector<d
                           f.normal[0], f.normal[1], f.normal[2], magnitude);
             } else {
                 double combined[3];
-                combine_offset_directions(d, f.normal, combined);
+                enlarge_corner_direction(d, f.normal, combined);
                 if (traced)
                     trace("\n+++ temp_pts2[%d] is not zero, unit it with normal(%f, %f, %f), mag is %f, result is "
                           "normal(%f, %f, %f) ",

@@ -1,7 +1,7 @@
 // The point-cloud envelope wizard's steps in an assembly: parts added as
 // components, the trimetric view, the object that stands for a component,
 // the component of an object, objects carried from one coordinate system to
-// another, the reference orientation, a component's subtree, and the
+// another, a component's subtree, and the
 // components and objects of a study as tag arrays and rule-language texts.
 #include "eve_internal.h"
 #include "vd_eve.h"
@@ -154,6 +154,14 @@ void eve_collect_subtree_refs(tag_t component, std::vector<std::string>& refs) {
 }
 
 }  // namespace
+
+bool eve_child_part_tags(tag_t component, bool with_itself, std::vector<tag_t>* tags) {
+    if (!is_component(component)) return false;
+    if (with_itself) tags->push_back(component);
+    append_children(component, *tags);
+    return true;
+}
+
 }  // namespace carvell::envelope
 
 using namespace carvell::envelope;
@@ -237,30 +245,6 @@ int VD_EVEWIZ_reposition_csys_to_csys(tag_t from_csys, tag_t to_csys, int n, tag
     int status = 0;
     hm5947(motion, objects, n, move_or_copy, layer, 2, copies, nullptr, &status);
     return status;
-}
-
-int VD_EVEWIZ_create_reference_csys(Korvath::Math::Point3 axes[3], double matrix[9]) {
-    if (!axes || !matrix) return -1;
-    for (int i = 0; i < 3; ++i) {
-        matrix[3 * i] = axes[i].x;
-        matrix[3 * i + 1] = axes[i].y;
-        matrix[3 * i + 2] = axes[i].z;
-    }
-    return 0;
-}
-
-int VD_EVEWIZ_ask_child_part_tags(tag_t component, int* count, tag_t** array) {
-    if (!count || !array || *count < 0 || (*count > 0 && !*array) || !is_component(component)) return -1;
-    std::vector<tag_t> added;
-    if (*count == 0) added.push_back(component);
-    append_children(component, added);
-    if (added.empty()) return 0;
-    auto* grown = static_cast<tag_t*>(SM_realloc(*array, (*count + added.size()) * sizeof(tag_t)));
-    if (!grown) return -1;
-    std::copy(added.begin(), added.end(), grown + *count);
-    *array = grown;
-    *count += static_cast<int>(added.size());
-    return 0;
 }
 
 int VD_EVEWIZ_generate_envelope_obj_chain(int n, const tag_t* tags, char** components_text, char** objects_text) {

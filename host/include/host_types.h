@@ -111,6 +111,11 @@ typedef struct hm_list_s {
     struct hm_list_s* next;
 } hm_list_t, *hm_list_p_t;
 
+// The host's older C point: three coordinates.
+typedef struct PNT3_s {
+    double x, y, z;
+} PNT3_t, *PNT3_p_t;
+
 // Kinds of faces (HM_MODL_ask_face_data, HM_MODL_ask_face_type).
 enum host_face_kind {
     HM_FACE_CYLINDRICAL = 16,

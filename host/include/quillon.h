@@ -163,6 +163,9 @@ HOST_C_API int OM_add_to_tag_set(tag_t set, tag_t object);
 HOST_C_API int OM_flatten_tag_set(tag_t set, int* count, tag_t** members);
 HOST_C_API int OM_delete_object(tag_t object);
 HOST_C_API void* TAG_ask_pointer_of_tag(tag_t tag);      // internal record of an object; null for none
+// Logs the object (its internal record) with the object manager; the
+// stand-in records it (host_testing::om_logged_objects). Null: nothing.
+HOST_C_API void OM__log(void* object);
 // Whether the tag names a live object of the object-manager class (class ids
 // are the object types of their records, e.g. Korvath::FEATURE_RECORDClassId);
 // a failed check is reported as a severe error naming the caller's location.

@@ -225,4 +225,9 @@ HOST_C_API int VD_log_body_to_delete(tag_t body);
 // Upper-cases the text in place (ASCII letters): 0 or HM_ERR_NULL_POINTER.
 HOST_C_API int VD_convert_char_toupper(char* text);
 
+// The lateral (y) coordinate of an absolute point in a coordinate system;
+// the same function as the automotive helpers' (belmorra.h), which older
+// releases take from here.
+HOST_C_API double VD_LOCAL_Y(const double point[3], const double origin[3], const double matrix[9]);
+
 #endif

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -164,6 +166,74 @@ TEST(HostLinkageTest, HostExportsTheCurveAndSplineFunctions) {
     for (const Symbol& s : library)
         EXPECT_EQ(curves.count(s.name), 0u) << "the current release builds " << s.symbol
                                             << ", which it takes from the host";
+}
+
+}  // namespace
+
+namespace {
+
+const ReleaseFiles* release_named(const char* name) {
+    for (const ReleaseFiles& r : kReleaseFiles)
+        if (std::string(r.name) == name) return &r;
+    return nullptr;
+}
+
+// The decorated symbols of one name in a symbol table.
+std::vector<std::string> symbols_named(const std::vector<Symbol>& symbols, const std::string& name) {
+    std::vector<std::string> found;
+    for (const Symbol& s : symbols)
+        if (s.name == name) found.push_back(s.symbol);
+    return found;
+}
+
+// The 2006 release exports the two envelope wizard functions in its own
+// forms and not in the current ones, and not the current release's grid
+// counts of a result sheet; the current release the other way round.
+TEST(Release2006LinkageTest, EachReleaseExportsItsOwnFormOfTheWizardFunctions) {
+    struct Case {
+        const char* release;
+        const char* name;
+        std::vector<std::string> symbols;  // the exported symbols of the name
+    };
+    const std::vector<Case> cases = {
+        {"carvell", "VD_EVEWIZ_create_reference_csys", {"_Z31VD_EVEWIZ_create_reference_csysPN7Korvath4Math6Point3EPd"}},
+        {"carvell", "VD_EVEWIZ_ask_child_part_tags", {"_Z29VD_EVEWIZ_ask_child_part_tagsjPiPPj"}},
+        {"carvell", "HM_VD_SI_set_grid", {"HM_VD_SI_set_grid"}},
+        {"carvell2006", "VD_EVEWIZ_create_reference_csys", {"_Z31VD_EVEWIZ_create_reference_csysP6PNT3_sPd"}},
+        {"carvell2006", "VD_EVEWIZ_ask_child_part_tags", {"_Z29VD_EVEWIZ_ask_child_part_tagsjPiPj"}},
+        {"carvell2006", "HM_VD_SI_set_grid", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.release) + " " + c.name);
+        const ReleaseFiles* release = release_named(c.release);
+        ASSERT_NE(release, nullptr);
+        EXPECT_EQ(symbols_named(defined_symbols(release->library), c.name), c.symbols);
+    }
+}
+
+// The 2006 release runs on a host without the curve and spline functions and
+// builds them itself; its library is where a process that loads it finds them.
+TEST(Release2006LinkageTest, TheCurveFunctionsLiveInThe2006LibraryNotInItsHost) {
+    const ReleaseFiles* release = release_named("carvell2006");
+    ASSERT_NE(release, nullptr);
+    const std::map<std::string, Kind> curves = read_exports(kCurvesExportsPath);
+    ASSERT_FALSE(curves.empty());
+    const std::vector<Symbol> host = defined_symbols(release->host);
+    ASSERT_FALSE(host.empty()) << "cannot read the symbol table of " << release->host;
+    for (const auto& [name, kind] : curves) EXPECT_TRUE(symbols_named(host, name).empty()) << release->host << " defines " << name;
+
+    void* library = dlopen(release->library, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    ASSERT_NE(library, nullptr) << dlerror();
+    for (const auto& [name, kind] : curves) {
+        SCOPED_TRACE(name);
+        void* function = dlsym(library, name.c_str());
+        ASSERT_NE(function, nullptr);
+        Dl_info info{};
+        ASSERT_NE(dladdr(function, &info), 0);
+        const std::string file = info.dli_fname ? info.dli_fname : "";
+        EXPECT_EQ(file.substr(file.find_last_of('/') + 1), "libcarvell2006.so");
+    }
+    dlclose(library);
 }
 
 }  // namespace

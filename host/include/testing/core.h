@@ -63,6 +63,12 @@ HOST_API void clear_kernel_fault();
 // Guarded kernel calls made since the host was loaded.
 HOST_API long kernel_calls_made();
 
+// Fault injection: the next UNDO_KW_set_mark gives no mark (0), once.
+HOST_API void fail_next_undo_mark();
+
+// The object records given to the object manager's OM__log, in order.
+HOST_API const std::vector<const void*>& om_logged_objects();
+
 // Leaves the session without a work part (the parts stay).
 HOST_API void clear_work_part();
 

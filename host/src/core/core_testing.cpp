@@ -61,6 +61,8 @@ void clear_sinks() {
     sinks().echo = echo;
 }
 void echo_to_terminal(bool on) { sinks().echo = on; }
+void fail_next_undo_mark() { host::settings().next_undo_mark_fails = true; }
+const std::vector<const void*>& om_logged_objects() { return sinks().om_logged; }
 void set_checking_level(int level) { MACH__checking_level = level; }
 void set_debug_key(const char* key, bool on) {
     if (key) host::settings().debug_keys[key] = on;

@@ -546,6 +546,10 @@ void* TAG_ask_pointer_of_tag(tag_t tag) {
     return o;   // the internal record; stable while the object lives
 }
 
+void OM__log(void* object) {
+    if (object) host::sinks().om_logged.push_back(object);
+}
+
 // Object state enquiries used when new curves are made: the state of an
 // object and its sleep state. Objects of this host are created awake.
 int es0022(tag_t object) { return host::find(object) != nullptr ? HM_OBJ_ALIVE : HM_OBJ_DELETED; }

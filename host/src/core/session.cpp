@@ -2,6 +2,7 @@
 #include "core/session.h"
 
 #include "core/model.h"
+#include "core/sinks.h"
 #include "farquil.h"
 #include "omvra.h"
 
@@ -51,6 +52,10 @@ int HM_terminate(void) {
 bool HM_is_initialized(void) { return host::g_session_depth > 0; }
 
 UNDO_mark_t UNDO_KW_set_mark(int visibility, const char* name) {
+    if (host::settings().next_undo_mark_fails) {
+        host::settings().next_undo_mark_fails = false;
+        return 0;
+    }
     host::Mark m{++host::g_last_mark, name ? name : "", visibility, host::model()};
     host::g_marks.push_back(std::move(m));
     return host::g_last_mark;

@@ -22,6 +22,7 @@ struct Sinks {
     std::vector<std::string> syslog;
     std::string trace;                     // trace and debug output
     std::vector<std::string> errors;       // ERROR_lprintf and ERROR_severe lines
+    std::vector<const void*> om_logged;    // object records given to OM__log, in order
     bool echo = false;                     // also print to the terminal
 };
 Sinks& sinks();
@@ -35,6 +36,7 @@ struct Settings {
     bool kwmanager_active = false;       // runs under the data-management system
     std::string failing_scenario_call;   // the scenario-module function that raises next
     int failing_scenario_code = 0;       // and the code it raises
+    bool next_undo_mark_fails = false;   // the next UNDO_KW_set_mark gives no mark
 };
 Settings& settings();
 
