@@ -21,6 +21,10 @@
 //   runs from its first angle towards smaller angles.
 // - The eye point's projection onto the clear-vision area must lie in every
 //   vision zone: it is the point each zone's test area is kept around.
+// - Numbers the tool reads (the frame, distances, points, plane origins and
+//   normals, wiper lengths and angles, tolerances) must be finite and within
+//   the model space (1e12 part units); a step given anything else fails with
+//   its code before it builds anything.
 #ifndef CARVELL_HM_VD_WS_H
 #define CARVELL_HM_VD_WS_H
 
@@ -30,6 +34,9 @@
 #include "tessik.h"
 
 #include <stdbool.h>
+
+// Most points of one sampled curve (points_per_curve).
+#define HM_VD_WS_MAX_POINTS_PER_CURVE 10000
 
 // Curves sampled into point lists: `count` curves, curve i with
 // point_counts[i] points, points[i][j] three doubles (x, y, z).
@@ -80,7 +87,7 @@ typedef struct ws_data_s {
     double pivot[2][3];
     bool arm_angle_at_start;
     double angle_step;               // degrees
-    int points_per_curve;            // points of each sampled zone and wiper-line curve (at least 2)
+    int points_per_curve;            // points of each sampled curve, 2..HM_VD_WS_MAX_POINTS_PER_CURVE
     double eye_point[3];             // absolute coordinates
     int zone_selector;               // 2 or 4: zone 3 is not computed
     ws_point_group_t offset_result;  // its status also reports the sheet preparation
@@ -99,20 +106,28 @@ CARVELL_C_EXPORT void HM_VD_WS_init_windshield_data(ws_data_t* data);
 // Runs the windshield steps in order and reports each in its group's status.
 // Results of an earlier run still in the record are freed first.
 // offset_result.status: 0 success; 1 the faces do not sew into exactly one
-// sheet (also a null frame, null or empty face array); 2 the dark-band curves
-// do not form one loop; 3 they do not project onto the sheet; 4 the dark-band
-// region cannot be trimmed out; 5 the offset cannot be made (also
-// points_per_curve below 2); 6 the eye point does not project onto the sheet
-// or the clear-vision area cannot be trimmed. The steps after a nonzero
-// offset status are not run. A host exception raised while offsetting leaves
+// sheet (also a null frame or one that is not finite, a null face array, a
+// face count below 1 or one whose array could not be allocated); 2 the
+// dark-band curves do not form one loop (also a negative dark-band count, one
+// whose array could not be allocated, or a null array with a positive count);
+// 3 they do not project onto the sheet; 4 the dark-band region cannot be
+// trimmed out; 5 the offset cannot be made (also points_per_curve outside
+// 2..HM_VD_WS_MAX_POINTS_PER_CURVE or an offset distance that is not a
+// usable number); 6 the eye point does not project onto the sheet (also one
+// that is not a usable point) or the clear-vision area cannot be trimmed.
+// The record's counts and numbers are checked before anything is built: a
+// run refused so builds nothing. The steps after a nonzero offset status are
+// not run. A host exception raised while offsetting leaves
 // this function after the part is rolled back to the offset's start. A null
 // record: nothing.
-// zone_result[i].status: 0; 1 no sheet; 2 a plane cannot be made; 3 the eye
+// zone_result[i].status: 0; 1 no sheet; 2 a plane cannot be made (also an
+// origin or normal that is not a usable number: nothing is built); 3 the eye
 // point does not project onto the glass or lands beyond the eye in x.
 // wiped_result.status: 0; 4 (two wipers: the glass normal cannot be found or
 // a sweep fails) or 5 (one wiper: the sweep fails); a sweep fails for an
-// angle_step that is not a positive number, fewer than two steps that reach
-// the glass or a missing blade line. percent_status (only after a wiped
+// angle_step that is not a positive number, a pivot, length or angle that is
+// not a usable number (then nothing is built), fewer than two steps that
+// reach the glass or a missing blade line. percent_status (only after a wiped
 // area): 0; 2 the wiped sheets cannot be made; 4 the eye point does not
 // project onto the glass; 5 a zone's share cannot be measured (its and later
 // zones' percentages stay 0). flat_result.status: 0; -1 no reference point on
@@ -132,7 +147,12 @@ CARVELL_C_EXPORT void HM_VD_WS_release_windshield_data(ws_data_t* data);
 // provided that stays below ten times `tolerance`. Answers the last trim's
 // code (0 success) with its gaps, which the caller frees with SM_free. A host
 // exception thrown by the trim answers its own code, with no retry and no
-// gaps. Null bounds, points or outputs: HM_ERR_NULL_POINTER.
+// gaps. A null projection projects along the sheet's normals. Null bounds,
+// points or outputs: HM_ERR_NULL_POINTER; sheet 0: HM_ERR_INVALID_TAG; a
+// bound count below 1 or one whose array could not be allocated, a keep or
+// point count other than 1, a point, tolerance or projection direction that
+// is not a usable number (a tolerance not above 0): HM_ERR_BAD_ARGUMENT,
+// checked before the host is called.
 CARVELL_C_EXPORT int HM_VD_WS_trim_sheet(tag_t sheet, int bound_count, const HM_MODL_trim_object_t* bounds,
                                          const HM_MODL_proj_method_t* projection, int keep_count, int point_count,
                                          const double* points, double tolerance, int* gap_count,
@@ -141,9 +161,11 @@ CARVELL_C_EXPORT int HM_VD_WS_trim_sheet(tag_t sheet, int bound_count, const HM_
 // Validates the faces and dark-band curves as a trial of the offset step and
 // undoes it: nothing that the check builds stays in the part. 0 success; 1
 // the curves do not form one loop (also a negative count, or a null array
-// with a positive count); 2 the faces do not sew into exactly one sheet (also
-// no faces); 3 the curves do not project onto the sheet; 4 the dark-band
-// region cannot be trimmed out; 5 the offset cannot be made, or a host
+// with a positive count, or a count whose array could not be allocated); 2
+// the faces do not sew into exactly one sheet (also no faces, or a count
+// whose array could not be allocated); 3 the curves do not project onto the
+// sheet; 4 the dark-band region cannot be trimmed out; 5 the offset cannot be
+// made (also an offset distance that is not a usable number), or a host
 // exception during the check.
 CARVELL_C_EXPORT int HM_VD_WS_check_serigrafia_status(int face_count, const tag_t* faces, int curve_count,
                                                       const tag_t* curves, double offset_distance);
@@ -160,8 +182,10 @@ CARVELL_C_EXPORT int HM_VD_WS_check_serigrafia_status(int face_count, const tag_
 // curves. The lists are new host lists the caller deletes
 // (HM_MODL_delete_list); the sheets stay in the part. 0; 1 a trim failed
 // (two wipers: the second trim's own code); 2 the union failed;
-// HM_ERR_NULL_POINTER; HM_ERR_BAD_ARGUMENT (sheet 0, no curves, a first
-// count outside 0..curve_count). Nothing stays in the part on failure.
+// HM_ERR_NULL_POINTER; HM_ERR_BAD_ARGUMENT (sheet 0, no curves, a count
+// whose array could not be allocated, a first count outside
+// 0..curve_count, a mid tip that is not a usable point). Nothing stays in
+// the part on failure.
 CARVELL_C_EXPORT int HM_VD_WS_ask_combined_wiped_area(tag_t sheet, int wiper_mode, int curve_count,
                                                       int first_wiper_count, const tag_t* curves,
                                                       const double mid_tip1[3], const double mid_tip2[3],

@@ -5,6 +5,7 @@
 
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 
 #include "elvosk.h"
@@ -19,7 +20,7 @@ namespace {
 using namespace carvell::windshield;
 
 // Codes of the offset group's status set by the driver itself.
-enum DriverStatus { kNotOneSheet = 1, kBadSampling = 5, kNoClearVision = 6 };
+enum DriverStatus { kNotOneSheet = 1, kNotOneLoop = 2, kBadSampling = 5, kNoClearVision = 6 };
 // The layout type the driver asks the flat pattern for.
 constexpr int kFlatLayoutType = 1;
 
@@ -37,6 +38,26 @@ void free_results(ws_data_t& data) {
     for (double& p : data.percentages) p = 0.0;
 }
 
+// The offset status that refuses the record before anything is built (0
+// when its counts and numbers can be used): a frame, faces, dark band,
+// sampling, offset distance and eye point the run can work with.
+int refusal(const ws_data_t& data) {
+    using carvell::detail::count_fits;
+    using carvell::detail::in_model_space;
+    if (!data.vehicle_frame || !in_model_space(data.vehicle_frame->m, 16)) return kNotOneSheet;
+    if (data.face_count < 1 || !data.faces || !count_fits(data.face_count, sizeof(tag_t))) return kNotOneSheet;
+    if (data.dark_band_count < 0 || !count_fits(data.dark_band_count, sizeof(tag_t)) ||
+        (data.dark_band_count > 0 && !data.dark_band_curves))
+        return kNotOneLoop;
+    std::vector<tag_t> loop;
+    if (data.dark_band_count > 0 && ws_dark_band_loop(data.dark_band_count, data.dark_band_curves, loop) != 0)
+        return kNotOneLoop;
+    if (data.points_per_curve < 2 || data.points_per_curve > HM_VD_WS_MAX_POINTS_PER_CURVE) return kBadSampling;
+    if (!in_model_space(&data.offset_distance, 1)) return kBadSampling;
+    if (!in_model_space(data.eye_point, 3)) return kNoClearVision;
+    return 0;
+}
+
 // The faces sewn into one sheet; 0 when they do not make exactly one (and
 // nothing is left in the part).
 tag_t sewn_sheet(const ws_data_t& data) {
@@ -44,7 +65,8 @@ tag_t sewn_sheet(const ws_data_t& data) {
     int count = 0;
     carvell::detail::SmBlock<tag_t> sheets;
     (void)extract_and_sew_faces_with_disjoint(data.face_count, data.faces, &count, sheets.out());
-    if (count == 1) return sheets[0];
+    // A sheet of no area is no glass.
+    if (count == 1 && ws_ask_sheet_area(1, &sheets[0]) > 0.0) return sheets[0];
     for (int i = 0; i < count; ++i) carvell::detail::delete_if_alive(sheets[i]);
     return 0;
 }
@@ -118,12 +140,8 @@ void flat_pattern(const Frame& frame, tag_t sewn, ws_data_t& data, const std::ve
 void HM_VD_WS_create_windshield_data(ws_data_t* data) {
     if (!data) return;
     free_results(*data);
-    if (!data->vehicle_frame) {
-        data->offset_result.status = kNotOneSheet;
-        return;
-    }
-    if (data->points_per_curve < 2) {
-        data->offset_result.status = kBadSampling;
+    if (int r = refusal(*data)) {
+        data->offset_result.status = r;
         return;
     }
     const Frame frame = frame_of(data->vehicle_frame);

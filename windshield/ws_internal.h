@@ -67,6 +67,9 @@ double ws_ask_sheet_area(int count, const tag_t* sheets);
 // area, 0 with area 0 when they are apart (no union), or the failing host code.
 int ws_ask_overlap_area(tag_t a, tag_t b, double& overlap);
 
+// The loops of the dark-band curves: 0 with the curves of the first loop,
+// or -1 when the curves cannot be grouped or form two or more loops.
+int ws_dark_band_loop(int count, const tag_t* curves, std::vector<tag_t>& loop);
 // The offset curves of the clear-vision boundary (curves in the part) and
 // their point lists in the group: 0, 2 not one dark-band loop, 3 not
 // projected, 4 the region cannot be trimmed out, 5 the offset cannot be made.

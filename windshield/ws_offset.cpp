@@ -6,6 +6,7 @@
 
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/undo_scope.h"
 
@@ -30,9 +31,9 @@ constexpr double kUnitTolerance = 1e-10;
 // Codes of ws_create_offset_curves (the offset group's status).
 enum OffsetStatus { kStatusOk = 0, kNotOneLoop = 2, kNotProjected = 3, kNotTrimmed = 4, kOffsetFailed = 5 };
 
-// The loops of the dark-band curves: 0 with the curves of the first loop,
-// or nonzero when the curves cannot be grouped or form two or more loops.
-int dark_band_loop(int count, const tag_t* curves, std::vector<tag_t>& loop) {
+}  // namespace
+
+int ws_dark_band_loop(int count, const tag_t* curves, std::vector<tag_t>& loop) {
     double tolerance = 0.0;
     (void)HM_MODL_ask_distance_tolerance(&tolerance);
     int loops = 0, closed = 0;
@@ -45,6 +46,8 @@ int dark_band_loop(int count, const tag_t* curves, std::vector<tag_t>& loop) {
     SM_free(arrays);
     return loops == 1 ? 0 : -1;
 }
+
+namespace {
 
 // The default offset side of the section: +1 when the point moved by the
 // distance along the host's default direction stays on the sheet, else -1
@@ -64,20 +67,13 @@ int ws_ask_offset_direction(tag_t section, tag_t container, tag_t sheet, double 
     return gap <= tolerance ? 1 : -1;
 }
 
-// Plain curves of the evaluators' geometry: splines through evenly spread
-// points (a straight piece stays straight).
+// Plain curves of the evaluators' geometry, copied exactly by the curve
+// evaluator: a line stays a line, an arc an arc, a spline keeps its poles.
 std::vector<tag_t> plain_curves(const std::vector<HM_EVAL_p_t>& evaluators) {
-    constexpr int kCopyPoints = 21;
     std::vector<tag_t> curves;
     for (HM_EVAL_p_t evaluator : evaluators) {
-        std::vector<HM_CURVE_thru_point_t> points(kCopyPoints);
-        for (int i = 0; i < kCopyPoints; ++i) {
-            points[i] = HM_CURVE_thru_point_t{{0, 0, 0}, -1, {0, 0, 0}, -1, {0, 0, 0}};
-            (void)HM_EVAL_evaluate(evaluator, 0, double(i) / (kCopyPoints - 1), points[i].point, nullptr);
-        }
         tag_t curve = 0;
-        if (HM_CURVE_create_spline_thru_pts(3, 0, kCopyPoints, points.data(), nullptr, 0, &curve) == 0 && curve)
-            curves.push_back(curve);
+        if (kcrvev(evaluator, &curve) == 0 && curve) curves.push_back(curve);
     }
     return curves;
 }
@@ -189,7 +185,7 @@ int ws_create_offset_curves(const Frame& frame, tag_t sheet, int dark_band_count
     curves.clear();
     if (dark_band_count > 0) {
         std::vector<tag_t> loop;
-        if (!dark_band_curves || dark_band_loop(dark_band_count, dark_band_curves, loop) != 0) return kNotOneLoop;
+        if (!dark_band_curves || ws_dark_band_loop(dark_band_count, dark_band_curves, loop) != 0) return kNotOneLoop;
     }
     const int code = offset_boundary_in_sheet_body(frame, sheet, dark_band_count, dark_band_curves, offset_distance,
                                                    curves);
@@ -228,9 +224,11 @@ enum CheckCode { kCheckOk = 0, kCheckNotOneLoop = 1, kCheckNotOneSheet = 2, kChe
 
 int check_serigrafia(int face_count, const tag_t* faces, int curve_count, const tag_t* curves, double offset_distance) {
     std::vector<tag_t> loop;
-    if (curve_count < 0 || (curve_count > 0 && (!curves || dark_band_loop(curve_count, curves, loop) != 0)))
+    if (curve_count < 0 || !carvell::detail::count_fits(curve_count, sizeof(tag_t)) ||
+        (curve_count > 0 && (!curves || ws_dark_band_loop(curve_count, curves, loop) != 0)))
         return kCheckNotOneLoop;
-    if (face_count < 1 || !faces) return kCheckNotOneSheet;
+    if (face_count < 1 || !faces || !carvell::detail::count_fits(face_count, sizeof(tag_t))) return kCheckNotOneSheet;
+    if (!carvell::detail::in_model_space(&offset_distance, 1)) return kCheckOffsetFailed;
     int count = 0;
     carvell::detail::SmBlock<tag_t> sheets;
     (void)extract_and_sew_faces_with_disjoint(face_count, faces, &count, sheets.out());

@@ -5,6 +5,7 @@
 
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 
 #include "elvosk.h"
@@ -62,7 +63,10 @@ int HM_VD_WS_ask_combined_wiped_area(tag_t sheet, int wiper_mode, int curve_coun
     *connected = true;
     *list1 = *list2 = nullptr;
     *wiped1 = *wiped2 = 0;
-    if (curve_count < 1 || first_wiper_count < 0 || first_wiper_count > curve_count || sheet == 0)
+    if (curve_count < 1 || !detail::count_fits(curve_count, sizeof(tag_t)) || first_wiper_count < 0 ||
+        first_wiper_count > curve_count || sheet == 0)
+        return HM_ERR_BAD_ARGUMENT;
+    if (!detail::in_model_space(mid_tip1, 3) || (wiper_mode != 2 && !detail::in_model_space(mid_tip2, 3)))
         return HM_ERR_BAD_ARGUMENT;
     if (wiper_mode == 2) {
         const std::vector<tag_t> all = made_curves(curves, 0, curve_count);

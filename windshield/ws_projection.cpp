@@ -3,6 +3,7 @@
 #include "ws_internal.h"
 
 #include "hm_vd.h"
+#include "hm_vd_curve.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/undo_scope.h"
 
@@ -25,6 +26,17 @@ constexpr int kCurveFeatureType = 134;
 constexpr int kDevelopedCurveType = 196;
 // Mode 2 replaces the input curves by their projections.
 constexpr int kReplaceMode = 2;
+// The record's flag that projects to both sides.
+constexpr int kBothSides = 2;
+// The host's projection types.
+enum HostProjection {
+    kHostAlongDirection = 0,
+    kHostAlongNormals = 1,
+    kHostTowardsPoint = 2,
+    kHostLeaningToPoint = 4,
+    kHostTowardsLine = 5,
+    kHostBetweenDirections = 6
+};
 
 bool alive(tag_t object) { return HM_OBJ_ask_status(object) == HM_OBJ_ALIVE; }
 
@@ -54,8 +66,17 @@ bool unitisable(const double v[3]) {
     return HM_VEC3_unitize(v, kLengthTolerance, &magnitude, unit) == 0;
 }
 
+// An occurrence whose prototype lies in another part than the work part.
+bool foreign_occurrence(tag_t object) {
+    if (!HM_ASSEM_is_occurrence(object)) return false;
+    tag_t owner = 0;
+    const tag_t prototype = HM_ASSEM_ask_prototype_of_occ(object);
+    return prototype == 0 || HM_OBJ_ask_owning_part(prototype, &owner) != 0 || owner != HM_ASSEM_ask_work_part();
+}
+
 int check_curve(tag_t curve) {
     if (!alive(curve)) return HM_ERR_OBJECT_NOT_ALIVE;
+    if (foreign_occurrence(curve)) return HM_ERR_FOREIGN_OCCURRENCE;
     int subtype = 0;
     const int type = type_of(curve, subtype);
     if (HM_VD_is_curve(curve) || type == HM_point_type || type == kCurveFeatureType) return 0;
@@ -64,6 +85,7 @@ int check_curve(tag_t curve) {
 
 int check_target(tag_t target) {
     if (!alive(target)) return HM_ERR_OBJECT_NOT_ALIVE;
+    if (foreign_occurrence(target)) return HM_ERR_FOREIGN_OCCURRENCE;
     int subtype = 0;
     const int type = type_of(target, subtype);
     if (type == HM_plane_type || type == HM_datum_type) return 0;
@@ -72,25 +94,58 @@ int check_target(tag_t target) {
     return HM_ERR_WRONG_OBJECT;
 }
 
-// The host's projection request from the record: along the targets'
-// normals (type 1) or along the record's direction (type 3); the other
-// types are handed to the host as they are.
+// The position of a point object, or of a line's start with its direction;
+// zeros when the object is neither (the validation refuses it).
+void point_of(tag_t object, double point[3]) {
+    if (HM_CURVE_ask_point_data(object, point) != 0)
+        for (int i = 0; i < 3; ++i) point[i] = 0.0;
+}
+void line_of(tag_t object, double point[3], double direction[3]) {
+    double end[3];
+    if (HM_VD_CURVE_ask_point_on_curve(object, 0.0, point) != 0 || HM_VD_CURVE_ask_point_on_curve(object, 1.0, end) != 0) {
+        for (int i = 0; i < 3; ++i) point[i] = direction[i] = 0.0;
+        return;
+    }
+    for (int i = 0; i < 3; ++i) direction[i] = end[i] - point[i];
+}
+
+// The host's projection request from the record: 1 along the targets'
+// normals; 2 towards a point object; 3 along a direction, to both sides when
+// the flag is 2; 4 along a direction leaned by an angle towards a point; 5
+// towards a line object; 6 along a direction between two, from the point
+// object's side, to both sides when the flag is 2.
 int fill_request(const ProjectionRecord& record, CPROJ_data_t& data) {
     if (int r = CPROJ_init_data(CPROJ_latest_version(), &data)) return r;
     HM_MODL_curve_fit_data_t fit{};
     if (int r = HM_MODL_ask_curve_fit_data(&fit)) return r;
     data.distance_tolerance = fit.distance_tolerance;
     data.angle_tolerance = fit.angle_tolerance * kDegreesToRadians;
+    data.both_sides = record.flag == kBothSides;
+    for (int i = 0; i < 3; ++i) {
+        data.direction[i] = record.direction[i];
+        data.direction2[i] = record.direction2[i];
+    }
     switch (record.type) {
-        case 3:
-            data.projection_type = 0;
-            for (int i = 0; i < 3; ++i) data.direction[i] = record.direction[i];
-            break;
         case 2:
+            data.projection_type = kHostTowardsPoint;
+            point_of(record.object, data.point);
+            break;
+        case 3: data.projection_type = kHostAlongDirection; break;
         case 4:
+            data.projection_type = kHostLeaningToPoint;
+            data.angle = record.angle * kDegreesToRadians;
+            for (int i = 0; i < 3; ++i) data.point[i] = record.point[i];
+            break;
         case 5:
-        case 6: data.projection_type = record.type; break;
-        default: data.projection_type = 1; break;
+            data.projection_type = kHostTowardsLine;
+            line_of(record.object, data.point, data.direction2);
+            break;
+        case 6:
+            data.projection_type = kHostBetweenDirections;
+            point_of(record.object, data.point);
+            data.value = record.value;
+            break;
+        default: data.projection_type = kHostAlongNormals; break;
     }
     return 0;
 }

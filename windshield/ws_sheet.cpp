@@ -5,6 +5,7 @@
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
 #include "quillon.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/undo_scope.h"
 
@@ -21,6 +22,8 @@ using carvell::windshield::ws_trace;
 constexpr double kRetryFactor = 1.2;
 constexpr double kRetryCeiling = 10.0;
 constexpr double kGapSlack = 1e-10;
+// The projection method that carries the bounds along its direction.
+constexpr int kAlongDirection = 2;
 
 // The largest gap (pairs (2k, 2k+1) of the gap points), at least `tolerance`.
 double largest_gap(int gap_count, const double* gaps, double tolerance) {
@@ -36,6 +39,24 @@ double largest_gap(int gap_count, const double* gaps, double tolerance) {
     return largest;
 }
 
+// The trim's input that is refused before the host is asked (0 when it can
+// be used): a sheet, one point to keep, a usable tolerance and direction.
+int refused_trim(tag_t sheet, int bound_count, const HM_MODL_proj_method_t* projection, int keep_count,
+                 int point_count, const double* points, double tolerance) {
+    using carvell::detail::in_model_space;
+    if (sheet == NULL_TAG) return HM_ERR_INVALID_TAG;
+    if (bound_count < 1 || !carvell::detail::count_fits(bound_count, sizeof(HM_MODL_trim_object_t)) ||
+        keep_count != 1 || point_count != 1)
+        return HM_ERR_BAD_ARGUMENT;
+    if (!in_model_space(points, 3) || !in_model_space(&tolerance, 1) || !(tolerance > 0.0)) return HM_ERR_BAD_ARGUMENT;
+    if (projection && projection->proj_type == kAlongDirection &&
+        !(in_model_space(projection->direction, 3) &&
+          std::fabs(projection->direction[0]) + std::fabs(projection->direction[1]) +
+                  std::fabs(projection->direction[2]) > 0.0))
+        return HM_ERR_BAD_ARGUMENT;
+    return 0;
+}
+
 }  // namespace
 
 int HM_VD_WS_trim_sheet(tag_t sheet, int bound_count, const HM_MODL_trim_object_t* bounds,
@@ -44,6 +65,7 @@ int HM_VD_WS_trim_sheet(tag_t sheet, int bound_count, const HM_MODL_trim_object_
     if (!bounds || !points || !gap_count || !gap_points) return HM_ERR_NULL_POINTER;
     *gap_count = 0;
     *gap_points = nullptr;
+    if (int r = refused_trim(sheet, bound_count, projection, keep_count, point_count, points, tolerance)) return r;
     auto trim = [&](double tol) {
         try {
             return HM_MODL_trim_sheet(sheet, bound_count, bounds, projection, keep_count, point_count, points, tol,

@@ -6,6 +6,7 @@
 
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/vec3.h"
 
@@ -222,12 +223,13 @@ void delete_feature(tag_t feature) {
     detail::delete_if_alive(feature);
 }
 
-// A sweep that can be run: a positive finite step of a sane count, lengths
-// above 0 and at least two points per blade line.
+// A sweep that can be run: every number usable, a positive step of a sane
+// count, lengths above 0 and at least two points per blade line.
 bool sweepable(const WiperSetting& w) {
-    return w.angle_step > 0.0 && std::isfinite(w.angle_step) && std::isfinite(w.sweep_angle) &&
-           std::isfinite(w.first_angle) && w.sweep_angle >= 0.0 && w.sweep_angle / w.angle_step <= kMaxSteps &&
-           w.arm_length > 0.0 && w.blade_length > 0.0 && w.n >= 2;
+    const double numbers[] = {w.arm_length, w.blade_length, w.sweep_angle, w.first_angle, w.blade_angle, w.angle_step};
+    return detail::in_model_space(w.pivot, 3) && detail::in_model_space(numbers, 6) && w.angle_step > 0.0 &&
+           w.sweep_angle >= 0.0 && w.sweep_angle / w.angle_step <= kMaxSteps && w.arm_length > 0.0 &&
+           w.blade_length > 0.0 && w.n >= 2;
 }
 
 // The glass, its faces, the forward normal and the tolerances of one sweep,
@@ -375,28 +377,30 @@ int ws_create_wiped_area(const Frame& frame, int face_count, const tag_t* faces,
     (void)UI_set_status("creating windshield wiped area");
     group_free(group.count, group.point_counts, group.points);
     group.first_wiper_curve_count = 0;
-    double normal[3] = {0, 0, 0};
-    const bool reference = sheet != 0 && ws_ask_windshield_normal(face_count, faces, frame, normal) == 0;
     auto setting = [&](int k, double first_angle) {
         return WiperSetting{{data.pivot[k][0], data.pivot[k][1], data.pivot[k][2]}, data.arm_length[k],
                             data.blade_length[k], data.sweep_angle[k], first_angle, data.blade_angle[k],
                             data.angle_step, data.points_per_curve};
     };
+    const bool one_wiper = data.wiper_mode == kOneWiper;
+    const bool start1 = data.arm_angle_at_start || data.wiper_mode == 1;
+    const bool start2 = data.arm_angle_at_start && data.wiper_mode == 0;
+    const WiperSetting wiper1 =
+        setting(0, one_wiper || !start1 ? data.arm_angle[0] + data.sweep_angle[0] : data.arm_angle[0]);
+    const WiperSetting wiper2 = setting(1, start2 ? data.arm_angle[1] : data.arm_angle[1] + data.sweep_angle[1]);
+    // Wipers that cannot be swept fail before anything is made.
+    if (!sweepable(wiper1) || (!one_wiper && !sweepable(wiper2)))
+        return one_wiper ? kOneWiperFailed : kTwoWipersFailed;
+    double normal[3] = {0, 0, 0};
+    const bool reference = sheet != 0 && ws_ask_windshield_normal(face_count, faces, frame, normal) == 0;
     Sweep one, two;
     int code = kWipedOk;
-    if (data.wiper_mode == kOneWiper) {
-        if (ws_sweep_wiper(frame, sheet, normal, setting(0, data.arm_angle[0] + data.sweep_angle[0]), one))
-            code = kOneWiperFailed;
+    if (one_wiper) {
+        if (ws_sweep_wiper(frame, sheet, normal, wiper1, one)) code = kOneWiperFailed;
     } else if (!reference) {
         code = kTwoWipersFailed;
-    } else {
-        const bool start1 = data.arm_angle_at_start || data.wiper_mode == 1;
-        const bool start2 = data.arm_angle_at_start && data.wiper_mode == 0;
-        const double first1 = start1 ? data.arm_angle[0] : data.arm_angle[0] + data.sweep_angle[0];
-        const double first2 = start2 ? data.arm_angle[1] : data.arm_angle[1] + data.sweep_angle[1];
-        if (ws_sweep_wiper(frame, sheet, normal, setting(0, first1), one) ||
-            ws_sweep_wiper(frame, sheet, normal, setting(1, first2), two))
-            code = kTwoWipersFailed;
+    } else if (ws_sweep_wiper(frame, sheet, normal, wiper1, one) || ws_sweep_wiper(frame, sheet, normal, wiper2, two)) {
+        code = kTwoWipersFailed;
     }
     if (code != kWipedOk) return code;
     for (const Points& c : one.curves) group_append(group.count, group.point_counts, group.points, c);

@@ -4,6 +4,7 @@
 
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 
 #include "elvosk.h"
@@ -118,6 +119,10 @@ int ws_create_vision_zone(const Frame& frame, tag_t sheet, const double origins[
     group_free(group);
     if (sheet == 0) return kNoSheet;
     if (points_per_curve < 2) return kNoSheet;
+    // Planes that cannot be made fail the zone before any is made.
+    if (!detail::in_model_space(&origins[0][0], 12) || !detail::in_model_space(&normals[0][0], 12)) return kNoPlane;
+    for (int k = 0; k < 4; ++k)
+        if (normals[k][0] == 0.0 && normals[k][1] == 0.0 && normals[k][2] == 0.0) return kNoPlane;
     detail::HostList face_list;
     if (HM_MODL_ask_body_faces(sheet, face_list.out())) return kNoSheet;
     const std::vector<tag_t> faces = face_list.items();

@@ -25,26 +25,47 @@ HOST_C_API int CPROJ_point_vector_face(const double point[3], tag_t face, const 
 HOST_C_API int CRV_JOIN_create_joined_curve(int n_curves, const tag_t* curves, double distance_tolerance,
                                             double angle_tolerance, tag_t* joined);
 
-// Curve projection: the request record, filled by CPROJ_init_data.
-// projection_type 0 along the direction (both senses of the line), 1 along
-// the targets' normals (the direction is not used).
+// Curve projection: the request record, filled by CPROJ_init_data. By
+// projection_type:
+// 0 along `direction`: both senses of the line when `both_sides` (the
+//   default), else only forward;
+// 1 along the targets' normals (nothing else is read);
+// 2 towards `point`: each curve point along the line to the point, on the
+//   point's side of the curve;
+// 4 along `direction` leaned by `angle` (radians) towards `point` (about the
+//   axis normal to the direction and to the way from the curve to the
+//   point), forward only;
+// 5 towards the line through `point` along `direction2`: each curve point
+//   along the perpendicular to the line, on the line's side;
+// 6 along the direction between the unit `direction` (share 1 - `value`)
+//   and the unit `direction2` (share `value`), in the sense away from
+//   `point` (the side the projection comes from); both senses when
+//   `both_sides`.
 typedef struct CPROJ_data_s {
     int version;
     int projection_type;
     double direction[3];
     double distance_tolerance;
     double angle_tolerance;   // radians
+    double point[3];
+    double direction2[3];
+    double angle;             // radians
+    double value;
+    int both_sides;
 } CPROJ_data_t;
 // The latest version of the projection request record.
 HOST_C_API int CPROJ_latest_version(void);
-// A request of the given version: type 0, direction (0, 0, 1), the part's
-// tolerances. 0, HM_ERR_NULL_POINTER or HM_ERR_BAD_ARGUMENT (unknown version).
+// A request of the given version: type 0, direction (0, 0, 1) to both
+// sides, the part's tolerances. 0, HM_ERR_NULL_POINTER or
+// HM_ERR_BAD_ARGUMENT (unknown version).
 HOST_C_API int CPROJ_init_data(int version, CPROJ_data_t* data);
 // Projects each curve (or edge) onto the targets (faces, bodies, planes,
 // datum planes): new curve objects added to the tag set, curve by curve and
 // in the order of the projection's pieces; *count their number. 0,
 // HM_ERR_NULL_POINTER, HM_ERR_INVALID_TAG, HM_ERR_WRONG_TYPE, HM_ERR_BAD_ARGUMENT
-// (a zero direction for type 0, an unknown type) or HM_ERR_GEOMETRY.
+// (a direction, point, angle or share that is not a usable number, a zero
+// direction, a point on the curve's line of projection, an unknown type)
+// or HM_ERR_GEOMETRY.
 HOST_C_API int CPROJ_create_curves(const CPROJ_data_t* data, int n_curves, const tag_t* curves, int n_targets,
                                    const tag_t* targets, tag_t set, int* count);
 

@@ -8,6 +8,7 @@
 #include "hm_vd_curve.h"
 #include "quillon.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -118,12 +119,95 @@ TEST_F(WsProjectionTest, CurvesLandAlongTheNormalsOrNothingIsMade) {
               HM_ERR_PROJ_NO_CURVES);
     EXPECT_TRUE(projected.empty());
     EXPECT_EQ(host_testing::count_objects(), before);
-    // Projection types the host does not offer answer the host's code.
-    ProjectionRecord towards_point;
-    towards_point.type = 2;
-    towards_point.object = support::new_point(50, 0, 50);
-    EXPECT_EQ(ws_create_projected_curves(4, band.data(), 1, &sheet, 1, towards_point, projected),
-              HM_ERR_BAD_ARGUMENT);
+}
+
+TEST_F(WsProjectionTest, EachProjectionTypeLandsWhereItsDataSays) {
+    // The square glass in z = 0 (x 0..100, y -50..50).
+    const tag_t sheet = flat_square();
+    const tag_t along_x = support::new_line(30, 0, 10, 70, 0, 10);    // 10 above the glass
+    const tag_t along_y = support::new_line(50, -20, 10, 50, 20, 10);
+    const tag_t across_y = support::new_line(50, -22, 10, 50, 22, 10);
+    struct Case {
+        const char* what;
+        tag_t curve;
+        ProjectionRecord record;
+        int code;
+        double length;        // of what lands
+        double mid[3];        // its middle
+    };
+    auto record = [](int type) {
+        ProjectionRecord r;
+        r.type = type;
+        return r;
+    };
+    // Towards a point 40 below the glass: from z 10 to -40 the rays cross
+    // z = 0 a fifth of the way, x 30..70 closes in on 50 to 34..66.
+    ProjectionRecord towards_point = record(2);
+    towards_point.object = support::new_point(50, 0, -40);
+    // Along +z the glass lies behind the line: only both sides reach it.
+    ProjectionRecord up = record(3), up_both = record(3), down = record(3);
+    up.direction[2] = up_both.direction[2] = 1.0;
+    up_both.flag = 2;
+    down.direction[2] = -1.0;
+    // Straight down leaned 45 degrees towards a point on +x: the line 10
+    // above lands 10 further along x.
+    ProjectionRecord leaning = record(4);
+    leaning.direction[2] = -1.0;
+    leaning.angle = 45.0;
+    const double towards[3] = {100, 0, 10};
+    std::copy(towards, towards + 3, leaning.point);
+    // Towards the line along x 100 below the glass: each point moves along
+    // the perpendicular, at z = 0 its y is 100 / 110 of what it was.
+    ProjectionRecord towards_line = record(5);
+    towards_line.object = support::new_line(0, 0, -100, 100, 0, -100);
+    // Halfway between straight down and +x, coming from a point above.
+    ProjectionRecord between = record(6);
+    between.direction[2] = -1.0;
+    between.direction2[0] = 1.0;
+    between.value = 0.5;
+    between.object = support::new_point(0, 0, 100);
+    const Case cases[] = {
+        {"along the normals", along_x, record(1), 0, 40.0, {50, 0, 0}},
+        {"towards a point", along_x, towards_point, 0, 32.0, {50, 0, 0}},
+        {"along a direction away from the glass", along_x, up, HM_ERR_PROJ_NO_CURVES, 0.0, {0, 0, 0}},
+        {"along a direction, both sides", along_x, up_both, 0, 40.0, {50, 0, 0}},
+        {"along a direction towards the glass", along_x, down, 0, 40.0, {50, 0, 0}},
+        {"at an angle to a direction", along_y, leaning, 0, 40.0, {60, 0, 0}},
+        {"towards a line", across_y, towards_line, 0, 40.0, {50, 0, 0}},
+        {"between two directions", along_y, between, 0, 40.0, {60, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<tag_t> projected;
+        ASSERT_EQ(ws_create_projected_curves(1, &c.curve, 1, &sheet, 1, c.record, projected), c.code);
+        if (c.code != 0) {
+            EXPECT_TRUE(projected.empty());
+            continue;
+        }
+        EXPECT_NEAR(total_length(projected), c.length, 1e-6);
+        ASSERT_EQ(projected.size(), 1u);
+        double p[3];
+        ASSERT_EQ(HM_VD_CURVE_ask_point_on_curve(projected[0], 0.5, p), 0);
+        for (int i = 0; i < 3; ++i) EXPECT_NEAR(p[i], c.mid[i], 1e-6);
+    }
+}
+
+TEST_F(WsProjectionTest, CurvesAndTargetsOfAnotherPartAreRefused) {
+    const tag_t sheet = flat_square();
+    const tag_t line = support::new_line(20, 0, 5, 80, 0, 5);
+    const tag_t other = host_testing::make_part("/p/glass_supplier.prt");
+    const tag_t their_line = support::new_line(20, 0, 5, 80, 0, 5);
+    const tag_t their_sheet = flat_square();
+    ASSERT_EQ(HM_ASSEM_set_work_part(part_), 0);
+    const tag_t component = host_testing::add_component(other, "SUPPLIER");
+    const tag_t line_occurrence = host_testing::add_occurrence(component, their_line);
+    const tag_t sheet_occurrence = host_testing::add_occurrence(component, their_sheet);
+    ASSERT_NE(line_occurrence, 0u);
+    ASSERT_NE(sheet_occurrence, 0u);
+    const ProjectionRecord along_normals;
+    EXPECT_EQ(ws_validate_projection_input(1, &line_occurrence, 1, &sheet, along_normals), HM_ERR_FOREIGN_OCCURRENCE);
+    EXPECT_EQ(ws_validate_projection_input(1, &line, 1, &sheet_occurrence, along_normals), HM_ERR_FOREIGN_OCCURRENCE);
+    EXPECT_EQ(ws_validate_projection_input(1, &line, 1, &sheet, along_normals), 0);
 }
 
 TEST_F(WsTubeOffsetTest, TubesAndTheOffsetWithinTheFacesAgreeOnAPlanarSheet) {
@@ -137,6 +221,46 @@ TEST_F(WsTubeOffsetTest, TubesAndTheOffsetWithinTheFacesAgreeOnAPlanarSheet) {
     EXPECT_NEAR(total_length(feature_curves), 320.0, 1e-3);
     EXPECT_NEAR(total_length(tube_curves), 320.0, 1e-3);
     EXPECT_EQ(tube_curves.size(), 4u) << "the joined boundary split at its four corners";
+}
+
+TEST_F(WsTubeOffsetTest, OffsetCurvesAreExactCopiesOfTheOffset) {
+    // A D-shaped glass: the half circle of radius 40 about (50, 0) on +x,
+    // closed by its diameter. 10 inside: the diameter moved to x = 60 and
+    // the circle of radius 30, meeting at y = +-sqrt(800); lines and arcs as
+    // they are.
+    const tag_t arc = host_testing::make_arc({50, 0, 0}, 40.0, -M_PI / 2, M_PI / 2);
+    const tag_t diameter = support::new_line(50, 40, 0, 50, -40, 0);
+    HM_STRING_LIST_t boundary;
+    ASSERT_EQ(HM_MODL_create_string_list(1, 2, &boundary), 0);
+    boundary.curve_counts[0] = 2;
+    boundary.directions[0] = 1;
+    boundary.curves[0] = arc;
+    boundary.curves[1] = diameter;
+    const double tolerances[2] = {0.01, 0.5};
+    tag_t sheet = 0;
+    ASSERT_EQ(HM_MODL_create_bplane(&boundary, tolerances, &sheet), 0);
+    HM_MODL_free_string_list(&boundary);
+    const MTX4_t identity = identity_frame();
+    std::vector<tag_t> curves;
+    ASSERT_EQ(offset_boundary_in_sheet_body(frame_of(&identity), sheet, 0, nullptr, 10.0, curves), 0);
+    int lines = 0, arcs = 0;
+    for (tag_t c : curves) {
+        int type = 0, subtype = 0;
+        ASSERT_EQ(HM_OBJ_ask_type_and_subtype(c, &type, &subtype), 0);
+        lines += type == HM_line_type;
+        arcs += type == HM_circle_type;
+        for (double t = 0.0; t <= 1.0; t += 0.125) {
+            double p[3];
+            ASSERT_EQ(HM_VD_CURVE_ask_point_on_curve(c, t, p), 0);
+            if (type == HM_line_type) EXPECT_NEAR(p[0], 60.0, 1e-9);
+            if (type == HM_circle_type) EXPECT_NEAR(std::hypot(p[0] - 50.0, p[1]), 30.0, 1e-9);
+        }
+    }
+    // Nothing but lines and arcs, whole or in pieces.
+    EXPECT_GE(lines, 1);
+    EXPECT_GE(arcs, 1);
+    EXPECT_EQ(lines + arcs, int(curves.size()));
+    EXPECT_NEAR(total_length(curves), 2.0 * std::sqrt(800.0) + 60.0 * std::acos(1.0 / 3.0), 1e-6);
 }
 
 TEST_F(WsTubeOffsetTest, AFailingCentreSectionFailsTheTubes) {

@@ -3,8 +3,13 @@
 // 1000 high) with radial blades, whose swept region is an annular sector.
 #include "ws_fixtures.h"
 
+#include "ws_internal.h"
+
+#include "hm_vd_curve.h"
+#include "morvish.h"
 #include "quillon.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -113,6 +118,33 @@ TEST_F(WsWipedTest, ARadialBladeSweepsAnAnnularSector) {
     EXPECT_NEAR(a[2], 100.0, 1e-6);
     EXPECT_EQ(data_.percent_status, 0);
     EXPECT_NEAR(wiped_sheet_area(), sector_area(500, 200, 90), 0.002 * sector_area(500, 200, 90));
+}
+
+TEST_F(WsWipedTest, ASweepLeavesNoBladeSectionInThePart) {
+    // One wiper, four steps of 2 degrees about up: four blade sections are
+    // cut from the glass and every one goes again. What stays is the centre
+    // section of the glass (the plane y = 0 through it) that the glass
+    // normal is found on.
+    set_wiper(0, {0, -300, 100}, 500, 200, 87, 6);
+    data_.angle_step = 2.0;
+    std::vector<tag_t> before;
+    for (tag_t t = HM_OBJ_cycle_all(part_, 0); t; t = HM_OBJ_cycle_all(part_, t)) before.push_back(t);
+    const MTX4_t frame = identity_frame();
+    double tip1[3], tip2[3];
+    ASSERT_EQ(carvell::windshield::ws_create_wiped_area(carvell::windshield::frame_of(&frame), data_.face_count,
+                                                        data_.faces, sheet_, data_, data_.wiped_result, tip1, tip2),
+              0);
+    EXPECT_EQ(data_.wiped_result.point_counts[1], 4);
+    UPDATE_do_update();
+    std::vector<tag_t> left;
+    for (tag_t t = HM_OBJ_cycle_all(part_, 0); t; t = HM_OBJ_cycle_all(part_, t))
+        if (std::find(before.begin(), before.end(), t) == before.end()) left.push_back(t);
+    ASSERT_EQ(left.size(), 1u) << "a blade section or other working geometry stayed in the part";
+    for (double at : {0.0, 0.5, 1.0}) {
+        double p[3];
+        ASSERT_EQ(HM_VD_CURVE_ask_point_on_curve(left[0], at, p), 0);
+        EXPECT_NEAR(p[1], 0.0, 1e-9) << "not the centre section";
+    }
 }
 
 TEST_F(WsWipedTest, StepCountsAndFirstAnglesFollowTheMode) {

@@ -40,6 +40,19 @@ inline bool finite_point_row(int n, const double* const* row, int dimension = 3)
     return true;
 }
 
+// The largest magnitude of a coordinate, vector component or length that a
+// design call models, in part units: as the host, a million kilometres in
+// millimetres. Squares and products of such values stay finite.
+constexpr double kModelSpaceLimit = 1.0e12;
+
+// True when the n values are finite and within the model space.
+inline bool in_model_space(const double* v, int n) {
+    if (!all_finite(v, n)) return false;
+    for (int i = 0; i < n; ++i)
+        if (std::fabs(v[i]) > kModelSpaceLimit) return false;
+    return true;
+}
+
 // The largest block one request to the host's memory manager is asked for:
 // 1 GiB. Far above what a design call needs, far below where a size in
 // bytes could overflow.

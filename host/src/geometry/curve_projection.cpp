@@ -1,6 +1,7 @@
 // Projection of curves onto faces, bodies and planes: along a direction (the
 // section of the surface swept by the curve along the direction) or along
 // the targets' normals. The results are new curve objects in a tag set.
+#include "core/checks.h"
 #include "geometry/bodies.h"
 #include "geometry/curves_internal.h"
 
@@ -14,18 +15,31 @@
 #include <BRep_Builder.hxx>
 #include <BRep_Tool.hxx>
 #include <Geom_TrimmedCurve.hxx>
+#include <ElCLib.hxx>
+#include <IntCurvesFace_ShapeIntersector.hxx>
+#include <Precision.hxx>
 #include <Standard_Failure.hxx>
+#include <TopoDS_Wire.hxx>
+#include <gp_Lin.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Compound.hxx>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 namespace {
 constexpr int kLatestVersion = 1;
+// Projection types of the request record.
 constexpr int kAlongDirection = 0;
 constexpr int kAlongNormals = 1;
+constexpr int kTowardsPoint = 2;
+constexpr int kLeaningToPoint = 4;
+constexpr int kTowardsLine = 5;
+constexpr int kBetweenDirections = 6;
+// Points sampled along a curve projected towards a line, one ray each.
+constexpr int kLineSamples = 33;
 
 // The targets' shapes in one compound; false when one is not a target.
 bool target_compound(int n, const tag_t* targets, TopoDS_Compound& compound, int& status) {
@@ -48,6 +62,150 @@ bool target_compound(int n, const tag_t* targets, TopoDS_Compound& compound, int
     }
     return true;
 }
+// A usable direction: finite, in the model space and not zero.
+bool usable_direction(const double v[3]) {
+    return host::finite3(v) && gp_Vec(v[0], v[1], v[2]).Magnitude() > gp::Resolution();
+}
+
+// The request's numbers checked for its type: 0 or HM_ERR_BAD_ARGUMENT.
+int checked_request(const CPROJ_data_t& d) {
+    switch (d.projection_type) {
+        case kAlongNormals: return 0;
+        case kAlongDirection: return usable_direction(d.direction) ? 0 : HM_ERR_BAD_ARGUMENT;
+        case kTowardsPoint: return host::finite3(d.point) ? 0 : HM_ERR_BAD_ARGUMENT;
+        case kLeaningToPoint:
+            return usable_direction(d.direction) && host::finite3(d.point) && std::isfinite(d.angle) &&
+                           std::fabs(d.angle) < M_PI / 2.0
+                       ? 0
+                       : HM_ERR_BAD_ARGUMENT;
+        case kTowardsLine: return host::finite3(d.point) && usable_direction(d.direction2) ? 0 : HM_ERR_BAD_ARGUMENT;
+        case kBetweenDirections:
+            return usable_direction(d.direction) && usable_direction(d.direction2) && host::finite3(d.point) &&
+                           std::isfinite(d.value)
+                       ? 0
+                       : HM_ERR_BAD_ARGUMENT;
+        default: return HM_ERR_BAD_ARGUMENT;
+    }
+}
+
+gp_Vec unit_of(const double v[3]) { return gp_Vec(v[0], v[1], v[2]).Normalized(); }
+
+// The curve's middle point.
+gp_Pnt middle_of(const Handle(Geom_Curve)& c) { return c->Value(0.5 * (c->FirstParameter() + c->LastParameter())); }
+
+// The pieces of a projection whose middle lies from the source curve along
+// `sense` (within the tolerance of the curve itself); all when sense is zero.
+std::vector<Handle(Geom_Curve)> on_side(const std::vector<Handle(Geom_Curve)>& pieces, const Handle(Geom_Curve)& source,
+                                        const gp_Vec& sense, double tolerance) {
+    if (sense.Magnitude() <= gp::Resolution()) return pieces;
+    std::vector<Handle(Geom_Curve)> kept;
+    for (const auto& piece : pieces) {
+        const gp_Pnt m = middle_of(piece);
+        double u = 0.0;
+        gp_Pnt foot;
+        if (!host::nearest_on_curve(source, m, u, foot)) continue;
+        if (gp_Vec(foot, m).Dot(sense.Normalized()) >= -tolerance) kept.push_back(piece);
+    }
+    return kept;
+}
+
+// The curve projected along a direction onto the target: the section of the
+// target with the surface swept by the curve along both senses of it.
+std::vector<Handle(Geom_Curve)> along(const TopoDS_Edge& edge, const TopoDS_Shape& target, const gp_Vec& direction) {
+    BRepProj_Projection projection(edge, target, gp_Dir(direction));
+    return host::edge_curves(projection.IsDone() ? projection.Shape() : TopoDS_Shape());
+}
+
+// The first hit of the ray from p along d on the target, if any.
+bool ray_hit(const TopoDS_Shape& target, const gp_Pnt& p, const gp_Vec& d, double tolerance, gp_Pnt& hit) {
+    IntCurvesFace_ShapeIntersector intersector;
+    intersector.Load(target, tolerance);
+    intersector.PerformNearest(gp_Lin(p, gp_Dir(d)), 0.0, RealLast());
+    if (!intersector.IsDone() || intersector.NbPnt() < 1) return false;
+    hit = intersector.Pnt(1);
+    return true;
+}
+
+// The curve projected towards a line: each sample along the perpendicular to
+// the line, the runs of samples that land as splines through their hits.
+std::vector<Handle(Geom_Curve)> towards_line(const Handle(Geom_Curve)& c, const TopoDS_Shape& target,
+                                             const gp_Lin& line, double tolerance) {
+    std::vector<Handle(Geom_Curve)> pieces;
+    std::vector<gp_Pnt> run;
+    auto close_run = [&] {
+        if (run.size() >= 2) {
+            Handle(Geom_Curve) s = host::interpolate(run, run.size() > 3 ? 3 : int(run.size()) - 1, false);
+            if (!s.IsNull()) pieces.push_back(s);
+        }
+        run.clear();
+    };
+    for (int i = 0; i < kLineSamples; ++i) {
+        const gp_Pnt p = c->Value(host::kernel_parameter(c, double(i) / (kLineSamples - 1)));
+        const gp_Vec to_line(p, ElCLib::Value(ElCLib::Parameter(line, p), line));
+        gp_Pnt hit;
+        if (to_line.Magnitude() > tolerance && ray_hit(target, p, to_line, tolerance, hit)) {
+            if (run.empty() || hit.Distance(run.back()) > tolerance) run.push_back(hit);
+        } else {
+            close_run();
+        }
+    }
+    close_run();
+    return pieces;
+}
+
+// The pieces of one curve projected onto the target as the request asks;
+// status HM_ERR_BAD_ARGUMENT when the request has no direction for this curve.
+std::vector<Handle(Geom_Curve)> projected_pieces(const CPROJ_data_t& d, const Handle(Geom_Curve)& c,
+                                                 const TopoDS_Shape& target, int& status) {
+    status = 0;
+    const double tolerance = std::max(d.distance_tolerance, Precision::Confusion());
+    const TopoDS_Edge edge = BRepBuilderAPI_MakeEdge(c, c->FirstParameter(), c->LastParameter());
+    const gp_Pnt mid = middle_of(c);
+    switch (d.projection_type) {
+        case kAlongNormals: {
+            BRepAlgo_NormalProjection projection(target);
+            projection.Add(edge);
+            projection.Build();
+            return host::edge_curves(projection.IsDone() ? projection.Projection() : TopoDS_Shape());
+        }
+        case kAlongDirection: {
+            const gp_Vec dir = unit_of(d.direction);
+            return on_side(along(edge, target, dir), c, d.both_sides ? gp_Vec() : dir, tolerance);
+        }
+        case kTowardsPoint: {
+            const gp_Pnt apex(d.point[0], d.point[1], d.point[2]);
+            TopoDS_Wire wire;
+            BRep_Builder builder;
+            builder.MakeWire(wire);
+            builder.Add(wire, edge);
+            BRepProj_Projection projection(wire, target, apex);
+            const auto pieces = host::edge_curves(projection.IsDone() ? projection.Shape() : TopoDS_Shape());
+            return on_side(pieces, c, gp_Vec(mid, apex), tolerance);
+        }
+        case kLeaningToPoint: {
+            gp_Vec dir = unit_of(d.direction);
+            const gp_Vec axis = dir.Crossed(gp_Vec(mid, gp_Pnt(d.point[0], d.point[1], d.point[2])));
+            if (axis.Magnitude() > gp::Resolution()) dir.Rotate(gp_Ax1(mid, gp_Dir(axis)), d.angle);
+            return on_side(along(edge, target, dir), c, dir, tolerance);
+        }
+        case kTowardsLine: {
+            const gp_Lin line(gp_Pnt(d.point[0], d.point[1], d.point[2]), gp_Dir(unit_of(d.direction2)));
+            return towards_line(c, target, line, tolerance);
+        }
+        case kBetweenDirections: {
+            gp_Vec dir = unit_of(d.direction) * (1.0 - d.value) + unit_of(d.direction2) * d.value;
+            if (dir.Magnitude() <= gp::Resolution()) {
+                status = HM_ERR_BAD_ARGUMENT;
+                return {};
+            }
+            // From the point's side of the curve.
+            if (dir.Dot(gp_Vec(gp_Pnt(d.point[0], d.point[1], d.point[2]), mid)) < 0.0) dir.Reverse();
+            return on_side(along(edge, target, dir), c, d.both_sides ? gp_Vec() : dir, tolerance);
+        }
+        default: status = HM_ERR_BAD_ARGUMENT; return {};
+    }
+}
+
 }  // namespace
 
 namespace host {
@@ -80,6 +238,7 @@ int CPROJ_init_data(int version, CPROJ_data_t* data) {
     data->version = version;
     data->projection_type = kAlongDirection;
     data->direction[2] = 1.0;
+    data->both_sides = 1;
     data->distance_tolerance = host::distance_tolerance();
     const host::PartData* part = host::work_part_data();
     data->angle_tolerance = (part ? part->angle_tolerance : 0.5) * M_PI / 180.0;
@@ -92,12 +251,7 @@ int CPROJ_create_curves(const CPROJ_data_t* data, int n_curves, const tag_t* cur
     *count = 0;
     if (!host::find(set)) return HM_ERR_INVALID_TAG;
     if (n_curves < 0 || n_targets < 1) return HM_ERR_BAD_ARGUMENT;
-    if (data->projection_type != kAlongDirection && data->projection_type != kAlongNormals)
-        return HM_ERR_BAD_ARGUMENT;
-    const double length = std::sqrt(data->direction[0] * data->direction[0] + data->direction[1] * data->direction[1] +
-                                    data->direction[2] * data->direction[2]);
-    if (data->projection_type == kAlongDirection && (!(length > 0.0) || !std::isfinite(length)))
-        return HM_ERR_BAD_ARGUMENT;
+    if (int r = checked_request(*data)) return r;
     TopoDS_Compound target;
     int status = 0;
     if (!target_compound(n_targets, targets, target, status)) return status;
@@ -108,19 +262,9 @@ int CPROJ_create_curves(const CPROJ_data_t* data, int n_curves, const tag_t* cur
         Handle(Geom_Curve) c = host::curve_of(*o);
         if (c.IsNull()) return HM_ERR_WRONG_TYPE;
         try {
-            const TopoDS_Edge edge = BRepBuilderAPI_MakeEdge(c, c->FirstParameter(), c->LastParameter());
-            TopoDS_Shape result;
-            if (data->projection_type == kAlongDirection) {
-                BRepProj_Projection projection(
-                    edge, target, gp_Dir(data->direction[0], data->direction[1], data->direction[2]));
-                if (projection.IsDone()) result = projection.Shape();
-            } else {
-                BRepAlgo_NormalProjection projection(target);
-                projection.Add(edge);
-                projection.Build();
-                if (projection.IsDone()) result = projection.Projection();
-            }
-            for (const auto& piece : host::edge_curves(result)) made.push_back(piece);
+            int r = 0;
+            for (const auto& piece : projected_pieces(*data, c, target, r)) made.push_back(piece);
+            if (r) return r;
         } catch (const Standard_Failure&) {
             return HM_ERR_GEOMETRY;
         }

@@ -2,6 +2,7 @@
 // the region around a point (with the open ends of the curves reported as
 // gaps when they do not close the region off), the union of two sheets and
 // the mass properties (area) of sheets.
+#include "core/checks.h"
 #include "geometry/sheets.h"
 
 #include "geometry/booleans.h"
@@ -230,6 +231,9 @@ int HM_MODL_trim_sheet(tag_t sheet, int bound_count, const HM_MODL_trim_object_t
     ++host::g_trim_calls;
     host::g_last_trim_tolerance = tolerance;
     if (bound_count < 1 || keep_count != 1 || point_count != 1 || !(tolerance > 0.0) || !std::isfinite(tolerance))
+        return HM_ERR_BAD_ARGUMENT;
+    // A point or direction the kernel cannot use would send it searching for ever.
+    if (!host::finite3(points) || (projection && projection->proj_type == 2 && !host::finite3(projection->direction)))
         return HM_ERR_BAD_ARGUMENT;
     if (!host::find(sheet)) return HM_ERR_INVALID_TAG;
     host::Object* body = host::find_body(sheet);
