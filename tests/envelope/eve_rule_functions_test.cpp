@@ -92,12 +92,56 @@ TEST_F(RuleFunctionsTest, HundredPointsAtThreeFramesGiveThreeHundredLines) {
     EXPECT_EQ(read_file(file_path), "1.500000 2.500000 3.500000\n");
 }
 
+// The block is 0.001 of the kernel's metres on a side: 1 mm, or 1/25.4 in.
 TEST_F(RuleFunctionsTest, NoPointsGiveTheSmallKernelBlock) {
-    envelope_slots({}, 0, {});
-    ASSERT_EQ(gen_convex_envelope(slots_, 0, nullptr), 0);
-    ASSERT_NE(slots_[0].tag, 0u);
-    const double side = 0.001 * pxsfac[1];
-    EXPECT_NEAR(host_testing::volume(slots_[0].tag), side * side * side, 1e-15);
+    struct Case {
+        const char* what;
+        bool inches;
+        double edge;
+    };
+    for (const Case& c : {Case{"millimetres", false, 1.0}, Case{"inches", true, 1.0 / 25.4}}) {
+        SCOPED_TRACE(c.what);
+        host_testing::make_part(c.what, c.inches);
+        envelope_slots({}, 0, {});
+        ASSERT_EQ(gen_convex_envelope(slots_, 0, nullptr), 0);
+        ASSERT_NE(slots_[0].tag, 0u);
+        EXPECT_NEAR(std::cbrt(host_testing::volume(slots_[0].tag)), c.edge, 1e-9 * c.edge);
+    }
+}
+
+// The hull refuses a cloud thinner than the surface setting (0.0254 part
+// units) taken to the kernel's metres: a slab just thicker makes a solid, one
+// just thinner none, in either unit.
+TEST_F(RuleFunctionsTest, TheHullToleranceIsTheSurfaceSettingInKernelMetres) {
+    struct Case {
+        const char* what;
+        bool inches;
+        double side, thickness;   // part units
+        bool made;
+    };
+    const Case cases[] = {
+        {"a 100 mm plate 0.05 mm thick", false, 100.0, 0.05, true},
+        {"a 100 mm plate 0.01 mm thick", false, 100.0, 0.01, false},
+        {"a 4 in plate 0.05 in thick", true, 4.0, 0.05, true},
+        {"a 4 in plate 0.01 in thick", true, 4.0, 0.01, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        host_testing::make_part(c.what, c.inches);
+        std::vector<double> p;
+        for (int i = 0; i < 8; ++i)
+            p.insert(p.end(), {c.side * (i & 1), c.side * ((i >> 1) & 1), c.thickness * ((i >> 2) & 1)});
+        envelope_slots({shifted(0, 0, 0)}, 0, {});
+        const int status = gen_convex_envelope(slots_, 8, point_values(p));
+        if (c.made) {
+            ASSERT_EQ(status, 0);
+            EXPECT_NEAR(host_testing::volume(slots_[0].tag), c.side * c.side * c.thickness,
+                        0.01 * c.side * c.side * c.thickness);
+        } else {
+            EXPECT_EQ(status, HM_ERR_GEOMETRY);
+            EXPECT_EQ(slots_[0].tag, 0u);
+        }
+    }
 }
 
 TEST_F(RuleFunctionsTest, TheEnvelopeWrapsTheCubeAtEveryPosition) {
