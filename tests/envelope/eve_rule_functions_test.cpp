@@ -170,6 +170,52 @@ TEST_F(RuleFunctionsTest, TheEnvelopeWrapsTheCubeAtEveryPosition) {
     }
 }
 
+// The same cloud, motion and offsets given in inches in an inch part and in
+// millimetres in a millimetre part make the same solid: its volume and
+// extent agree once the inch part's are taken to millimetres.
+TEST_F(RuleFunctionsTest, AnInchPartsEnvelopeIsTheMillimetrePartsScaled) {
+    struct Case {
+        const char* what;
+        int mode;
+        double offset_in;   // 0: none
+    };
+    const Case cases[] = {
+        {"moved 2 in up at a second position", 0, 0.0},
+        {"extended 2 in along z", 0, 2.0},
+        {"enlarged by 0.5 in", 1, 0.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        double volume[2] = {0, 0};
+        eve_test::Box extent[2];
+        for (int inches = 0; inches < 2; ++inches) {
+            const double unit = inches ? 1.0 : 25.4;   // part units per inch
+            host_testing::make_part(inches ? "inch" : "mm", inches != 0);
+            std::vector<ArgValue> offsets;
+            if (c.offset_in > 0.0 && c.mode == 0)
+                offsets = {ArgValue::point(0, 0, 1), ArgValue::number(c.offset_in * unit)};
+            if (c.offset_in > 0.0 && c.mode == 1) offsets = {ArgValue::integer(1), ArgValue::number(c.offset_in * unit)};
+            envelope_slots({shifted(0, 0, 0), shifted(0, 0, 2.0 * unit)}, c.mode, offsets);
+            ASSERT_EQ(gen_convex_envelope(slots_, 8, point_values(cube_points(4.0 * unit))), 0);
+            ASSERT_NE(slots_[0].tag, 0u);
+            const double to_mm = 25.4 / unit;
+            volume[inches] = host_testing::volume(slots_[0].tag) * to_mm * to_mm * to_mm;
+            double box[6];
+            ASSERT_EQ(HM_MODL_ask_bounding_box(slots_[0].tag, box), 0);
+            for (int k = 0; k < 3; ++k) {
+                extent[inches].lo[k] = box[k] * to_mm;
+                extent[inches].hi[k] = box[3 + k] * to_mm;
+            }
+        }
+        EXPECT_NEAR(volume[1], volume[0], 1e-4 * volume[0]);
+        EXPECT_GT(volume[0], 101.6 * 101.6 * 152.4 * 0.999) << "at least the cube over its two positions";
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_NEAR(extent[1].lo[k], extent[0].lo[k], 0.01);
+            EXPECT_NEAR(extent[1].hi[k], extent[0].hi[k], 0.01);
+        }
+    }
+}
+
 TEST_F(RuleFunctionsTest, WrongValuesBuildNothing) {
     struct Case {
         const char* what;
