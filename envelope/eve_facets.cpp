@@ -7,6 +7,7 @@
 
 #include "omvra.h"
 #include "quillon.h"
+#include "rostval.h"
 #include "yarrowin.h"
 #include "toolbox/detail/owners.h"
 
@@ -103,7 +104,7 @@ bool belongs_to(tag_t object, tag_t component) { return HM_ASSEM_ask_part_occurr
 
 int write_facet_model_vertices(tag_t model, int file, int* count) {
     *count = 0;
-    const double scale = 1.0 / metres_per_part_unit();
+    const double scale = pxsfac[1];   // kernel metres to part units
     if (FACET_is_zv_body(model)) {
         const int n = FACET_ask_max_vertex_index(model);
         for (int i = 0; i < n; ++i) {

@@ -34,7 +34,8 @@ bool temporary_directory(std::string* dir, size_t size = VD_EVE_PATH_SIZE);
 // "<dir><unique>.dat"; false when the directory is unset or the name does
 // not fit 257 bytes.
 bool scratch_path(std::string* path);
-// Metres per unit of the work part (0.001 millimetres, 0.0254 inches).
+// Metres per unit of the work part (0.001 millimetres, 0.0254 inches): the
+// host's part-to-kernel factor.
 double metres_per_part_unit();
 // The hull tolerance: the surface setting times the part-to-kernel scale.
 double hull_tolerance();

@@ -3,7 +3,6 @@
 // and the hull request.
 #include "eve_internal.h"
 
-#include "morvish.h"
 #include "quillon.h"
 #include "rostval.h"
 
@@ -34,7 +33,7 @@ bool scratch_path(std::string* path) {
     return true;
 }
 
-double metres_per_part_unit() { return PART_ask_units(CONTEXT_ask_work_part()) == 1 ? 0.0254 : 0.001; }
+double metres_per_part_unit() { return pxsfac[0]; }
 
 double hull_tolerance() { return srfc1 * pxsfac[0]; }
 

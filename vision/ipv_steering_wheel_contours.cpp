@@ -14,6 +14,7 @@
 #include "morvish.h"
 #include "omvra.h"
 #include "quillon.h"
+#include "rostval.h"
 
 #include <algorithm>
 #include <array>
@@ -44,8 +45,6 @@ constexpr int kRunPoints = 100;
 // |cos| 0.2, search scale 3.
 constexpr double kSeeThroughParameters[3] = {3.0, 0.2, 3.0};
 
-double metres_per_part_unit() { return PART_ask_units(CONTEXT_ask_work_part()) == 1 ? 0.0254 : 0.001; }
-
 // The silhouette cloud on the plane and the largest magnification of a
 // point carried from its place to the plane along its sight line.
 struct Cloud {
@@ -70,7 +69,7 @@ void add_projected(const double view[3], const double point[3], const double ori
 int edge_on_facets(tag_t solid, const double view[3], const double p[3], std::vector<Pt>& out) {
     HM_FACET_parameters_t parameters;
     HM_FACET_ask_default_parameters(&parameters);
-    parameters.chord_tolerance = kSilhouetteChord * metres_per_part_unit();
+    parameters.chord_tolerance = kSilhouetteChord * pxsfac[0];   // part units to kernel metres
     parameters.angle_tolerance = kSilhouetteAngle;
     parameters.max_facet_size = p[0];
     tag_t model = NULL_TAG;

@@ -13,7 +13,9 @@ HOST_C_API double TOLER_ask_angular_tol(void);   // radians
 // comparison tolerance (radians); read directly by callers.
 HOST_API extern double srfc1;
 HOST_API extern double acom;
-// Kernel scale factors; the second entry is the kernel-to-part length factor.
+// Kernel scale factors of the work part, set by its units: pxsfac[0] takes
+// part lengths to the kernel's metres (0.001 millimetres, 0.0254 inches),
+// pxsfac[1] takes kernel lengths back to the part (1000, 1 / 0.0254).
 HOST_API extern double pxsfac[2];
 
 // Least-squares fits to n points packed as x, y, z triples. Each answers 0,

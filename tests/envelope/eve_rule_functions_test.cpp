@@ -92,12 +92,56 @@ TEST_F(RuleFunctionsTest, HundredPointsAtThreeFramesGiveThreeHundredLines) {
     EXPECT_EQ(read_file(file_path), "1.500000 2.500000 3.500000\n");
 }
 
+// The block is 0.001 of the kernel's metres on a side: 1 mm, or 1/25.4 in.
 TEST_F(RuleFunctionsTest, NoPointsGiveTheSmallKernelBlock) {
-    envelope_slots({}, 0, {});
-    ASSERT_EQ(gen_convex_envelope(slots_, 0, nullptr), 0);
-    ASSERT_NE(slots_[0].tag, 0u);
-    const double side = 0.001 * pxsfac[1];
-    EXPECT_NEAR(host_testing::volume(slots_[0].tag), side * side * side, 1e-15);
+    struct Case {
+        const char* what;
+        bool inches;
+        double edge;
+    };
+    for (const Case& c : {Case{"millimetres", false, 1.0}, Case{"inches", true, 1.0 / 25.4}}) {
+        SCOPED_TRACE(c.what);
+        host_testing::make_part(c.what, c.inches);
+        envelope_slots({}, 0, {});
+        ASSERT_EQ(gen_convex_envelope(slots_, 0, nullptr), 0);
+        ASSERT_NE(slots_[0].tag, 0u);
+        EXPECT_NEAR(std::cbrt(host_testing::volume(slots_[0].tag)), c.edge, 1e-9 * c.edge);
+    }
+}
+
+// The hull refuses a cloud thinner than the surface setting (0.0254 part
+// units) taken to the kernel's metres: a slab just thicker makes a solid, one
+// just thinner none, in either unit.
+TEST_F(RuleFunctionsTest, TheHullToleranceIsTheSurfaceSettingInKernelMetres) {
+    struct Case {
+        const char* what;
+        bool inches;
+        double side, thickness;   // part units
+        bool made;
+    };
+    const Case cases[] = {
+        {"a 100 mm plate 0.05 mm thick", false, 100.0, 0.05, true},
+        {"a 100 mm plate 0.01 mm thick", false, 100.0, 0.01, false},
+        {"a 4 in plate 0.05 in thick", true, 4.0, 0.05, true},
+        {"a 4 in plate 0.01 in thick", true, 4.0, 0.01, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        host_testing::make_part(c.what, c.inches);
+        std::vector<double> p;
+        for (int i = 0; i < 8; ++i)
+            p.insert(p.end(), {c.side * (i & 1), c.side * ((i >> 1) & 1), c.thickness * ((i >> 2) & 1)});
+        envelope_slots({shifted(0, 0, 0)}, 0, {});
+        const int status = gen_convex_envelope(slots_, 8, point_values(p));
+        if (c.made) {
+            ASSERT_EQ(status, 0);
+            EXPECT_NEAR(host_testing::volume(slots_[0].tag), c.side * c.side * c.thickness,
+                        0.01 * c.side * c.side * c.thickness);
+        } else {
+            EXPECT_EQ(status, HM_ERR_GEOMETRY);
+            EXPECT_EQ(slots_[0].tag, 0u);
+        }
+    }
 }
 
 TEST_F(RuleFunctionsTest, TheEnvelopeWrapsTheCubeAtEveryPosition) {
@@ -123,6 +167,52 @@ TEST_F(RuleFunctionsTest, TheEnvelopeWrapsTheCubeAtEveryPosition) {
         // Single precision through the scratch files: well under 1 mm^3.
         EXPECT_NEAR(host_testing::volume(slots_[0].tag), c.volume_mm3, 1.0);
         EXPECT_EQ(files_in_dir(), 0u) << "scratch files deleted";
+    }
+}
+
+// The same cloud, motion and offsets given in inches in an inch part and in
+// millimetres in a millimetre part make the same solid: its volume and
+// extent agree once the inch part's are taken to millimetres.
+TEST_F(RuleFunctionsTest, AnInchPartsEnvelopeIsTheMillimetrePartsScaled) {
+    struct Case {
+        const char* what;
+        int mode;
+        double offset_in;   // 0: none
+    };
+    const Case cases[] = {
+        {"moved 2 in up at a second position", 0, 0.0},
+        {"extended 2 in along z", 0, 2.0},
+        {"enlarged by 0.5 in", 1, 0.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        double volume[2] = {0, 0};
+        eve_test::Box extent[2];
+        for (int inches = 0; inches < 2; ++inches) {
+            const double unit = inches ? 1.0 : 25.4;   // part units per inch
+            host_testing::make_part(inches ? "inch" : "mm", inches != 0);
+            std::vector<ArgValue> offsets;
+            if (c.offset_in > 0.0 && c.mode == 0)
+                offsets = {ArgValue::point(0, 0, 1), ArgValue::number(c.offset_in * unit)};
+            if (c.offset_in > 0.0 && c.mode == 1) offsets = {ArgValue::integer(1), ArgValue::number(c.offset_in * unit)};
+            envelope_slots({shifted(0, 0, 0), shifted(0, 0, 2.0 * unit)}, c.mode, offsets);
+            ASSERT_EQ(gen_convex_envelope(slots_, 8, point_values(cube_points(4.0 * unit))), 0);
+            ASSERT_NE(slots_[0].tag, 0u);
+            const double to_mm = 25.4 / unit;
+            volume[inches] = host_testing::volume(slots_[0].tag) * to_mm * to_mm * to_mm;
+            double box[6];
+            ASSERT_EQ(HM_MODL_ask_bounding_box(slots_[0].tag, box), 0);
+            for (int k = 0; k < 3; ++k) {
+                extent[inches].lo[k] = box[k] * to_mm;
+                extent[inches].hi[k] = box[3 + k] * to_mm;
+            }
+        }
+        EXPECT_NEAR(volume[1], volume[0], 1e-4 * volume[0]);
+        EXPECT_GT(volume[0], 101.6 * 101.6 * 152.4 * 0.999) << "at least the cube over its two positions";
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_NEAR(extent[1].lo[k], extent[0].lo[k], 0.01);
+            EXPECT_NEAR(extent[1].hi[k], extent[0].hi[k], 0.01);
+        }
     }
 }
 

@@ -71,7 +71,7 @@ TEST_F(SheetTest, FailedSheetRollsThePartBackAndLeavesTheTinyBlock) {
     EXPECT_EQ(create_sheet_body(params_.get(), 3, curves.data()), 1);
     testing::internal::GetCapturedStdout();
     ASSERT_NE(params_->sheet_body, 0u);
-    EXPECT_NEAR(host_testing::volume(params_->sheet_body), 1e-9, 1e-12);   // 0.001 cube
+    EXPECT_NEAR(host_testing::volume(params_->sheet_body), 1.0, 1e-9);   // 0.001 m of the kernel: a 1 mm cube
     // Only the block (and its feature) came into the part.
     EXPECT_EQ(host_testing::count_objects(part_, HM_solid_type), 1);
     EXPECT_LE(host_testing::count_objects(part_), before + 2);
@@ -79,6 +79,28 @@ TEST_F(SheetTest, FailedSheetRollsThePartBackAndLeavesTheTinyBlock) {
     // Through the export the status says so.
     gen_tire_envelope(params_.get(), 3, curves.data());
     EXPECT_EQ(host_testing::status_texts().back(), "Done Processing - An ERROR occured");
+}
+
+// The placeholder's edge is 0.001 of the kernel's metres, whatever the
+// part's units: 1 mm, or 1/25.4 in.
+TEST_F(SheetTest, ThePlaceholderBlockIsOneMillimetreOnASideInEitherUnit) {
+    struct Case {
+        const char* what;
+        bool inches;
+        double edge;
+    };
+    for (const Case& c : {Case{"millimetres", false, 1.0}, Case{"inches", true, 1.0 / 25.4}}) {
+        SCOPED_TRACE(c.what);
+        host_testing::make_part(c.what, c.inches);
+        auto curves = sections(3);
+        HM_OBJ_delete_object(curves[1]);
+        params_->sheet_body = 0;
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(create_sheet_body(params_.get(), 3, curves.data()), 1);
+        testing::internal::GetCapturedStdout();
+        ASSERT_NE(params_->sheet_body, 0u);
+        EXPECT_NEAR(std::cbrt(host_testing::volume(params_->sheet_body)), c.edge, 1e-9 * c.edge);
+    }
 }
 
 TEST_F(SheetTest, NothingIsMadeWithoutTheFlagOrWithOneCurve) {

@@ -29,7 +29,7 @@ tag_t make_part(const char* file_name, bool inches) {
     p.distance_tolerance = inches ? 0.001 : 0.01;
     o.name = p.file_name;
     o.data = p;
-    model().work_part = o.tag;
+    host::set_work_part(o.tag);
     model().display_part = o.tag;
     return o.tag;
 }
@@ -81,6 +81,6 @@ void set_listing_window_fails(bool fails) { host::settings().listing_window_fail
 size_t live_allocations() { return host::live_blocks(); }
 size_t bad_frees() { return host::bad_frees(); }
 
-void clear_work_part() { model().work_part = 0; }
+void clear_work_part() { host::set_work_part(0); }
 
 }  // namespace host_testing

@@ -143,6 +143,11 @@ void erase(tag_t tag);                     // removes the object and what it own
 void reset_objects();
 PartData* part_data(tag_t part);           // null when tag is not a part
 PartData* work_part_data();                // null without a work part
+// Makes the part (0: none) the work part and sets the kernel factors
+// (pxsfac) by its units: the kernel is in metres, so {0.001, 1000} for a
+// millimetre part (and without a part), {0.0254, 1 / 0.0254} for an inch
+// part. Every change of the work part goes through here.
+void set_work_part(tag_t part);
 
 // Creates a feature of the given kind for a body (or other object) of the
 // work part, recorded in the made object's `owner`-free feature list; the

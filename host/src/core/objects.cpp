@@ -15,7 +15,7 @@
 
 double srfc1 = 0.0254;
 double acom = 0.0087266462599716477;   // half a degree
-double pxsfac[2] = {1.0, 1.0};
+double pxsfac[2] = {0.001, 1000.0};
 
 namespace host {
 namespace {
@@ -71,6 +71,14 @@ PartData* part_data(tag_t part) {
 
 PartData* work_part_data() { return part_data(g_model.work_part); }
 
+void set_work_part(tag_t part) {
+    g_model.work_part = part;
+    const PartData* p = part_data(part);
+    const double metres = p && p->inches ? 0.0254 : 0.001;
+    pxsfac[0] = metres;
+    pxsfac[1] = 1.0 / metres;
+}
+
 double mm_to_part(double mm) {
     PartData* p = work_part_data();
     return (p && p->inches) ? mm / 25.4 : mm;
@@ -95,6 +103,7 @@ Object& create_feature(const char* kind, tag_t body, const std::vector<tag_t>& o
 
 void reset_objects() {
     g_model = Model{};
+    set_work_part(0);
     // Tags are never reused within a process, so a stale tag from an earlier
     // test can never name a new object.
 }
@@ -407,7 +416,7 @@ tag_t CONTEXT_ask_root_part(void) { return host::part_data(model().display_part)
 
 int HM_ASSEM_set_work_part(tag_t part) {
     if (!host::part_data(part)) return HM_ERR_INVALID_TAG;
-    model().work_part = part;
+    host::set_work_part(part);
     return 0;
 }
 

@@ -4,6 +4,7 @@
 // user sees them.
 #include "omvra.h"
 #include "quillon.h"
+#include "rostval.h"
 #include "yarrowin.h"
 #include "core/kernel_guard.h"
 #include "core/model.h"
@@ -53,10 +54,6 @@ const FacetModelData* model_data(tag_t model) {
     return o ? std::any_cast<FacetModelData>(&o->data) : nullptr;
 }
 
-double metres_per_part_unit(tag_t part) {
-    const host::PartData* p = host::part_data(part);
-    return p && p->inches ? 0.0254 : 0.001;
-}
 
 // Unit normal of the face (towards its outside) at the triangulation's node.
 // Where the surface has none (a pole), the normal a hair's breadth towards
@@ -251,7 +248,7 @@ int HM_FACET_facet_solid(tag_t body, const HM_FACET_parameters_t* parameters, ta
         !(parameters->max_facet_size >= 0.0))
         return HM_ERR_BAD_ARGUMENT;
     return host::guarded("HM_FACET_facet_solid", [&]() -> int {
-        const double metres = metres_per_part_unit(b->part);
+        const double metres = pxsfac[0];   // part units to kernel metres
         FacetModelData d;
         d.solid = body;
         const double max_size = parameters->max_facet_size > 0.0 ? parameters->max_facet_size * metres : 0.0;
@@ -308,8 +305,7 @@ const Facet* facet_of(tag_t model, int facet_id, int* code, double* per_metre) {
         *code = HM_ERR_BAD_ARGUMENT;
         return nullptr;
     }
-    const host::Object* o = find_model(model);
-    *per_metre = 1.0 / metres_per_part_unit(o->part);
+    *per_metre = pxsfac[1];
     *code = 0;
     return &d->facets[facet_id];
 }

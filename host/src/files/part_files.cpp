@@ -323,7 +323,7 @@ int HM_PART_open_quiet(const char* file_name, tag_t* part, HM_PART_load_status_t
         return HM_ERR_FILE;
     }
     *part = opened;
-    model().work_part = opened;
+    host::set_work_part(opened);
     model().display_part = opened;
     return 0;
 }
@@ -344,7 +344,7 @@ int HM_PART_close(tag_t part, int scope, int mode) {
         if (o.part == part && tag != part) members.push_back(tag);
     for (tag_t t : members) host::erase(t);
     host::erase(part);
-    if (model().work_part == part) model().work_part = 0;
+    if (model().work_part == part) host::set_work_part(0);
     if (model().display_part == part) model().display_part = 0;
     return 0;
 }

@@ -21,6 +21,7 @@
 #include <Geom_Parabola.hxx>
 #include <Geom_TrimmedCurve.hxx>
 #include <Standard_Failure.hxx>
+#include <gp_Trsf.hxx>
 
 #include <algorithm>
 #include <cmath>
@@ -474,8 +475,11 @@ int pxcutc(tag_t curve, tag_t* kernel_curve) {
         if (!kernel_curve) return HM_ERR_NULL_POINTER;
         Handle(Geom_Curve) c;
         if (int r = curve_arg(curve, c)) return r;
+        // The kernel works in metres.
+        gp_Trsf to_kernel;
+        to_kernel.SetScale(gp_Pnt(0, 0, 0), pxsfac[0]);
         host::Object& k = host::create(kKernelCurveType, 0);
-        k.curve = c;
+        k.curve = Handle(Geom_Curve)::DownCast(c->Transformed(to_kernel));
         *kernel_curve = k.tag;
         return 0;
     });

@@ -2,6 +2,7 @@
 // closed polyhedral solids the kernel makes from hull facets.
 #include "jorvale.h"
 #include "quillon.h"
+#include "rostval.h"
 #include "core/kernel_guard.h"
 #include "core/model.h"
 #include "geometry/bodies.h"
@@ -125,12 +126,6 @@ bool finite_points(int count, const double (*points)[3]) {
     return true;
 }
 
-// Metres per unit of the work part.
-double metres_per_part_unit() {
-    const host::PartData* part = host::work_part_data();
-    return part && part->inches ? 0.0254 : 0.001;
-}
-
 // Hulls of up to this many vertices are checked against the tolerance
 // facet by facet; larger ones are wide by construction of their sample.
 constexpr size_t kWidthCheckLimit = 2000000;
@@ -190,7 +185,7 @@ int GWRAP__create_bv_body(const CHULL_input_t* input, const CHULL_output_t* outp
             if (output->facets[i].verts[k] < 0 || output->facets[i].verts[k] >= input->count)
                 return HM_ERR_BAD_ARGUMENT;
     return host::guarded("GWRAP__create_bv_body", [&]() -> int {
-        const double scale = 1.0 / metres_per_part_unit();
+        const double scale = pxsfac[1];   // kernel metres to part units
         std::vector<TopoDS_Vertex> vertices(input->count);
         std::map<std::pair<int, int>, TopoDS_Edge> edges;
         auto vertex = [&](int i) -> const TopoDS_Vertex& {

@@ -53,7 +53,7 @@ int BASE_open_part_quietly(const char* file_name, tag_t* part, HM_PART_load_stat
     const tag_t work = host::model().work_part;
     const tag_t display = host::model().display_part;
     const int result = HM_PART_open_quiet(file_name, part, status);
-    host::model().work_part = work;
+    host::set_work_part(work);
     host::model().display_part = display;
     return result;
 }

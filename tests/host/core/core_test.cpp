@@ -6,8 +6,10 @@
 #include "morvish.h"
 #include "omvra.h"
 #include "quillon.h"
+#include "rostval.h"
 
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -165,6 +167,30 @@ TEST_F(ObjectTableTest, UnitsInBothConventions) {
     EXPECT_EQ(PART_ask_units(inch), 1);
     EXPECT_EQ(HM_ASSEM_ask_work_part(), inch);
     EXPECT_EQ(HM_PART_ask_part_tag("work_part"), part_);
+}
+
+// The kernel is in metres: the factors follow the work part's units through
+// every change of the work part, millimetres when there is none.
+TEST_F(ObjectTableTest, KernelFactorsFollowTheWorkPartsUnits) {
+    const tag_t inch = host_testing::make_part("inch_part", true);
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        double to_kernel, to_part;
+    };
+    const Step steps[] = {
+        {"a new inch part", [] {}, 0.0254, 39.37007874015748},
+        {"back to the millimetre part", [&] { HM_ASSEM_set_work_part(part_); }, 0.001, 1000.0},
+        {"the inch part again", [&] { HM_ASSEM_set_work_part(inch); }, 0.0254, 39.37007874015748},
+        {"the inch part closed", [&] { HM_PART_close(inch, 0, 0); }, 0.001, 1000.0},
+        {"a new millimetre part", [] { host_testing::make_part("mm_part", false); }, 0.001, 1000.0},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        s.act();
+        EXPECT_DOUBLE_EQ(pxsfac[0], s.to_kernel);
+        EXPECT_DOUBLE_EQ(pxsfac[1], s.to_part);
+    }
 }
 
 TEST_F(ObjectTableTest, HandlesRoundTripAndStayWithinTheirLength) {

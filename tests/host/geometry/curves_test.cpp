@@ -145,7 +145,7 @@ TEST_F(CurveEvaluationTest, ArcLengthBetweenParameters) {
     ASSERT_EQ(pxcutc(circle, &kernel), 0);
     ASSERT_EQ(GQ_CURVE_ask_interval(kernel, interval), 0);
     ASSERT_EQ(GQ_CURVE_find_length(kernel, interval, &length), 0);
-    EXPECT_NEAR(length, 2 * kPi, 1e-9);
+    EXPECT_NEAR(length, 2 * kPi * 0.001, 1e-12) << "the kernel's copy is in metres";
     EXPECT_EQ(GQ_ENTITY_delete(circle), HM_ERR_WRONG_TYPE) << "only kernel curves are deleted";
     EXPECT_EQ(GQ_ENTITY_delete(kernel), 0);
     EXPECT_EQ(HM_OBJ_ask_status(circle), HM_OBJ_ALIVE);
