@@ -3,6 +3,7 @@
 // axis, how a sketch is placed, how far a sketch's geometry reaches, and a C
 // string written as a rule-language string.
 #include "vd_evt.h"
+#include "evt_undo_mark.h"
 
 #include "carvell_session.h"
 #include "elvosk.h"
@@ -273,10 +274,7 @@ int VD_EVT_check_curve_intersect_Y_axis(tag_t curve, int* count, double*** point
     *points = nullptr;
     if (curve == 0) return 0;
     carvell::detail::UndoScope scope(UNDO_visible, "VD_CHK_CRV_INT_Y", carvell::detail::UndoScope::RollBack::quiet);
-    if (!scope.is_set()) {
-        ERROR_severe(kSource, kLineUndoMark, HM_ERR_UNDO_MARK, "Failed to set UNDO mark");
-        return HM_ERR_UNDO_MARK;
-    }
+    if (!scope.is_set()) return evt_undo_mark_failed(kSource, kLineUndoMark, HM_ERR_UNDO_MARK);
     (void)UNDO_KW_set_mark_importance(scope.mark(), nullptr);
     Bracket bracket;
     int found = 0;

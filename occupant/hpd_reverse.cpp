@@ -23,7 +23,7 @@ int HM_VD_HPD_reverse_engineering(int option, double sgrp[3], double pv_angle, d
         !carvell::detail::all_finite(locked, lock == kHeightOnly ? 1 : 2) || (use_variable == 1 && !std::isfinite(deviate_value)))
         return -1;
 
-    const ReverseProblem p{sgrp, leg_lengths, back_angle, vehicle_class, male_female_ratio, lock};
+    const ReverseProblem p{sgrp, leg_lengths, back_angle, vehicle_class, male_female_ratio, lock, h30_out};
     ReverseSolution s;
     switch (lock) {
         case kAnkleAndHeight: s.a46 = locked[0], s.h30 = locked[1]; break;

@@ -25,6 +25,7 @@ struct ReverseProblem {
     int vehicle_class;
     int male_female_ratio;
     ReverseLock lock;
+    const double* h30_given = nullptr;  // the caller's seat height as it came in
 };
 
 // What one call finds: the three quantities (NaN while unknown) and the
@@ -50,6 +51,10 @@ int reverse_solve_thigh_given(const ReverseProblem& p, double thigh_angle, Rever
 int reverse_solve_knee_given(const ReverseProblem& p, double knee_angle, ReverseSolution& s);
 // No deviate variable: the SgRP lies on the seat curve of the vehicle class.
 int reverse_solve_on_seat_curve(const ReverseProblem& p, ReverseSolution& s);
+// Its case with both angles locked: the ball of foot's length *bof and what
+// the lock leaves free. Defined once per release (hpd_reverse_both.cpp in
+// this one).
+int reverse_foot_by_locking_both(const ReverseProblem& p, ReverseSolution& s, double* bof);
 
 /* ---- the two bisections ---- */
 

@@ -174,13 +174,7 @@ int reverse_solve_on_seat_curve(const ReverseProblem& p, ReverseSolution& s) {
             s.a47 = a47;
             break;
         }
-        case kAnkleAndPedal: {
-            double angles[2] = {s.a47, s.a46}, h30 = kNaN;
-            rc = HM_VD_HPD_define_foot_position_by_locking_both(p.sgrp, p.leg_lengths, angles, &bof, &h30,
-                                                               p.vehicle_class, p.male_female_ratio);
-            s.h30 = h30;
-            break;
-        }
+        case kAnkleAndPedal: rc = reverse_foot_by_locking_both(p, s, &bof); break;
         default: {
             double a46 = kNaN;
             rc = HM_VD_HPD_define_foot_position_by_locking_pedal_angle(p.sgrp, p.leg_lengths, s.h30, s.a47, &bof,

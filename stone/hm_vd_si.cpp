@@ -56,17 +56,22 @@ struct FaceRun {
     si_face_result_s* result;
     bool partial = false;
     int colour = 0;
+    int lo = 0, hi = kStones - 1;  // the stones of the tread over the face
 };
 
 // The face's lateral range on the tread: false when the face lies outside it.
-bool tread_range(const si_data_s* rec, const double box[6], bool left, double step, bool* partial) {
+bool tread_range(const si_data_s* rec, const double box[6], bool left, double step, bool* partial, int* first,
+                 int* last) {
     const double cy = work().centre[1];
     double lo = left ? std::trunc((box[1] - cy) / step) : std::trunc((cy - box[4]) / step);
     double hi = (left ? std::trunc((box[4] - cy) / step) : std::trunc((cy - box[1]) / step)) + 1;
     (void)rec;
     if (lo < 0) *partial = true, lo = 0;
     if (hi > kStones - 1) hi = kStones - 1;
-    return !(lo > kStones || hi < 0);
+    if (lo > kStones || hi < 0) return false;
+    *first = static_cast<int>(lo);
+    *last = static_cast<int>(hi);
+    return true;
 }
 
 // The radial sections of one face: false when the run must end.
@@ -81,7 +86,7 @@ bool project_sections(FaceRun& run, int face_sign, int* last_status) {
                       rec->face_count);
         UI_set_status(text);
         if (state == 1) state = 0;
-        const int status = HM_VD_SI_gen_stone_paths(rec, w.centre[1], 0.0, 0, kStones - 1, w.tire_points[r],
+        const int status = HM_VD_SI_gen_stone_paths(rec, w.centre[1], 0.0, run.lo, run.hi, w.tire_points[r],
                                                     w.directions[r], run.face, face_sign, &w.stone_counts[r],
                                                     w.stone_points[r], w.stone_angles[r], &state, w.blocking_counts,
                                                     w.blocking_points);
@@ -168,7 +173,8 @@ bool contours_and_outline(FaceRun& run, Contours& contours) {
         &run.result->contour_list, &run.result->label_list, &single, &contours.records, &contours.count);
     run.result->single_line = single ? 1 : 0;
     if (log_status(rec, status)) return false;
-    if ((rec->mode == 0 || rec->options[SI_OPT_OUTLINE_IN_BAND_MODE]) && run.partial && !outline(run)) return false;
+    if ((!si_builds_bands(rec) || rec->options[SI_OPT_OUTLINE_IN_BAND_MODE]) && run.partial && !outline(run))
+        return false;
     return true;
 }
 
@@ -178,7 +184,7 @@ bool areas_or_bands(FaceRun& run, const Contours& contours) {
     si_data_s* rec = run.rec;
     WorkArrays& w = work();
     si_face_result_s* r = run.result;
-    if (rec->mode == 0) {
+    if (!si_builds_bands(rec)) {
         if (!r->single_line) return true;
         std::vector<tag_t> working;
         for (int i = 0; i < contours.count; ++i) working.push_back(contours.records[i].curve);
@@ -215,7 +221,7 @@ bool run_face(si_data_s* rec, int f, tag_t plane, double step, bool* hit) {
     for (int r = 0; r < kSections; ++r) w.stone_counts[r] = 0;
     double box[6];
     if (HM_MODL_ask_bounding_box(run.face, box) != 0) return !log_status(rec, SI_FACE_BOX_FAILED);
-    if (!tread_range(rec, box, left, step, &run.partial)) return true;
+    if (!tread_range(rec, box, left, step, &run.partial, &run.lo, &run.hi)) return true;
     const double mid[2] = {0.5, 0.5};
     double p[3], u1[3], v1[3], u2[3], v2[3], n[3], radii[2];
     if (HM_MODL_ask_face_props(run.face, mid, p, u1, v1, u2, v2, n, radii) != 0)
@@ -233,7 +239,7 @@ bool run_face(si_data_s* rec, int f, tag_t plane, double step, bool* hit) {
     if (run.result->face_hit) *hit = true;
     if (!go_on) return false;
     Contours contours;
-    if ((rec->mode == 0 || rec->options[SI_OPT_BLOCKING_SHADOWS] || !rec->options[SI_OPT_THRESHOLD_CURVES]) &&
+    if ((!si_builds_bands(rec) || rec->options[SI_OPT_BLOCKING_SHADOWS] || !rec->options[SI_OPT_THRESHOLD_CURVES]) &&
         last_status == 0 && !contours_and_outline(run, contours))
         return false;
     if (rec->options[SI_OPT_STONE_PATHS]) stone_path_curves(run);

@@ -98,6 +98,16 @@ struct ContourLine {
 std::vector<ContourLine> contour_lines(double angle, const int counts[], double points[][kStones][3],
                                        double angles[][kStones], bool* several);
 
+// The landing points of the stones lo .. hi of one radial section (its
+// launch points and throw direction) on the face, in order. Defined once per
+// release (si_landing.cpp in this one). 0.
+int land_section(const si_data_s* rec, int lo, int hi, double points[][3], const double d[3], tag_t face,
+                 std::vector<std::array<double, 3>>& kept);
+
+// How this release draws its results, defined once per release
+// (si_result_style.cpp in this one): whether a run whose mode is not 0
+// builds band sheets (else areas), and the result curve maker.
+bool si_builds_bands(const si_data_s* rec);
 // A result curve (point object for one point, degree-1 spline for more,
 // projected onto the face when one is given), coloured, named and labelled
 // unless name is kNoName. *out_curve always written.

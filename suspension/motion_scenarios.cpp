@@ -29,7 +29,6 @@ constexpr const char* kSource = "hm_vd_motion_util";
 constexpr int kDecodeLine = 1369;
 constexpr int kCreateLine = 1448;
 constexpr int kCreateNosaveLine = 1585;
-constexpr const char* kUndecodableMessage = "Failed to decode a Ledgerhold part name.";
 constexpr const char* kNosaveMarkName = "Create Simulation ";
 
 // Answers of the operations themselves.
@@ -71,7 +70,7 @@ std::string scenario_name_of(const char* file) {
         char number[KWMGR_FIELD_BUFSIZE], revision[KWMGR_FIELD_BUFSIZE], type[KWMGR_FIELD_BUFSIZE],
             decoded[KWMGR_FIELD_BUFSIZE];
         if (KWMGR_decode_part_filename(file, number, revision, type, decoded) != 0)
-            ERROR_internal(kSource, kDecodeLine, kUndecodableMessage);
+            ERROR_internal(kSource, kDecodeLine, sus::undecodable_part_name_message());
         (void)hc4574(decoded, HC_FILE_PART, leaf);
         (void)hc4574(leaf, HC_FILE_SCENARIO_DATA, name);
     } else {

@@ -35,6 +35,11 @@ inline void midpoint(const double a[3], const double b[3], double m[3]) {
     for (int i = 0; i < 3; ++i) m[i] = (a[i] + b[i]) * 0.5;
 }
 
+// The message of a scenario file whose part name the data-management
+// system cannot decode, naming that system; defined once per release
+// (motion_scenario_texts.cpp in this one).
+const char* undecodable_part_name_message();
+
 }  // namespace carvell::suspension
 
 #endif

@@ -37,15 +37,7 @@ constexpr double kDefaultSightLineMm = 700.0;
 constexpr double kSearchMargin = 10.0;
 constexpr int kSearchIterations = 25;
 
-struct Work {
-    int mode = 0;
-    int side = 0;
-    double P[3] = {};
-    double R[3] = {};
-    double rot[4] = {};   // eye side 1, eye side 0, head side 1, head side 0
-    double tol = 0.0;
-    double half_tol = 0.0;
-};
+using Work = ApoWork;
 
 void store_angles(Work& w, int side, double a, double b) {
     w.rot[side == 0 ? 1 : 0] = b;
@@ -513,6 +505,7 @@ int HM_VD_APO_main(apo_input_t* input, apo_result_t* result) {
     Setup s;
     s.in = *input;
     Work w;
+    apo_prepare_work(w);
     w.mode = analysis_mode(input->rule_set);
     HM_MODL_ask_distance_tolerance(&w.tol);
     w.half_tol = w.tol / 2.0;

@@ -11,6 +11,22 @@
 
 namespace carvell::vision {
 
+// The analysis's working record: the mode and side, the neck pivot P, the
+// reference point R, the eye and head rotations, and the tolerances. It
+// starts zeroed.
+struct ApoWork {
+    int mode = 0;
+    int side = 0;
+    double P[3] = {};
+    double R[3] = {};
+    double rot[4] = {};   // eye side 1, eye side 0, head side 1, head side 0
+    double tol = 0.0;
+    double half_tol = 0.0;
+};
+// What the analysis does to its zeroed working record before it starts;
+// defined once per release (apo_work.cpp in this one).
+void apo_prepare_work(ApoWork& w);
+
 // What the pivot search needs of the input.
 struct PivotInput {
     int rule_set = 0;

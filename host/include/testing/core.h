@@ -66,6 +66,9 @@ HOST_API long kernel_calls_made();
 // Fault injection: the next UNDO_KW_set_mark gives no mark (0), once.
 HOST_API void fail_next_undo_mark();
 
+// The messages of the host's internal errors raised (ERROR_internal), in order.
+HOST_API const std::vector<std::string>& internal_errors();
+
 // The object records given to the object manager's OM__log, in order.
 HOST_API const std::vector<const void*>& om_logged_objects();
 

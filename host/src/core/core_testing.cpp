@@ -63,6 +63,7 @@ void clear_sinks() {
 void echo_to_terminal(bool on) { sinks().echo = on; }
 void fail_next_undo_mark() { host::settings().next_undo_mark_fails = true; }
 const std::vector<const void*>& om_logged_objects() { return sinks().om_logged; }
+const std::vector<std::string>& internal_errors() { return sinks().internal_errors; }
 void set_checking_level(int level) { MACH__checking_level = level; }
 void set_debug_key(const char* key, bool on) {
     if (key) host::settings().debug_keys[key] = on;

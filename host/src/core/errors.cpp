@@ -57,6 +57,7 @@ void ERROR_raise(const char* file, int line, int code, const char* message) {
 }
 
 void ERROR_internal(const char* source, int line, const char* message) {
+    host::sinks().internal_errors.push_back(message ? message : "");
     throw Korvath::Error::Exception(HM_ERR_INTERNAL, message, source, line);
 }
 

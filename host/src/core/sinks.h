@@ -23,6 +23,7 @@ struct Sinks {
     std::string trace;                     // trace and debug output
     std::vector<std::string> errors;       // ERROR_lprintf and ERROR_severe lines
     std::vector<const void*> om_logged;    // object records given to OM__log, in order
+    std::vector<std::string> internal_errors;  // messages of the internal errors raised
     bool echo = false;                     // also print to the terminal
 };
 Sinks& sinks();
