@@ -97,8 +97,34 @@ int component_part(tag_t component, tag_t* part) {
     return 0;
 }
 
-// Whether an object of the work part belongs to the component.
-bool belongs_to(tag_t object, tag_t component) { return HM_ASSEM_ask_part_occurrence(object) == component; }
+// Whether a facetted model or body of the work part stands for the
+// component (*counts). An occurrence's part is loaded first when it is not
+// (EVE_ERR_WRONG_VALUE when it cannot be). A model made from a solid counts
+// by that solid located in the model's part occurrence, else by itself; what
+// counts is an occurrence whose part occurrence is the component. *solid is
+// the body the object stands for (0 for a model of none).
+int stands_for(tag_t object, tag_t component, bool* counts, tag_t* solid) {
+    *counts = false;
+    const tag_t part_occ = HM_ASSEM_ask_part_occurrence(object);
+    if (HM_ASSEM_is_occurrence(object)) {
+        tag_t part = 0;
+        if (part_occ == 0 || component_part(part_occ, &part) != 0) return EVE_ERR_WRONG_VALUE;
+    }
+    tag_t candidate = object;
+    *solid = 0;
+    if (is_kind(object, HM_facet_model_type, HM_facet_solid_subtype) ||
+        is_kind(object, HM_facet_model_type, HM_facet_indexed_subtype)) {
+        tag_t made_from = 0;
+        (void)HM_FACET_ask_solid_of_model(object, &made_from);
+        const tag_t located = made_from != 0 && part_occ != 0 ? HM_ASSEM_find_occurrence(part_occ, made_from) : 0;
+        if (located != 0) candidate = located;
+        *solid = located != 0 ? located : made_from;
+    } else {
+        *solid = object;
+    }
+    *counts = HM_ASSEM_is_occurrence(candidate) && HM_ASSEM_ask_part_occurrence(candidate) == component;
+    return 0;
+}
 
 }  // namespace
 
@@ -163,8 +189,13 @@ int ask_assembly_facet_vertices(tag_t component, int* out_count, int file) {
     for (tag_t model = HM_OBJ_cycle_objs_in_part(work, HM_facet_model_type, 0); model != 0;
          model = HM_OBJ_cycle_objs_in_part(work, HM_facet_model_type, model)) {
         tag_t solid = 0;
-        HM_FACET_ask_solid_of_model(model, &solid);
-        if (!own && !belongs_to(solid != 0 ? solid : model, component)) continue;
+        if (own) {
+            (void)HM_FACET_ask_solid_of_model(model, &solid);
+        } else {
+            bool counts = false;
+            if (const int code = stands_for(model, component, &counts, &solid)) return code;
+            if (!counts) continue;
+        }
         if (solid != 0 && made_by_envelope(solid)) continue;
         int written = 0;
         if (const int code = write_facet_model_vertices(model, file, &written)) return code;
@@ -175,9 +206,14 @@ int ask_assembly_facet_vertices(tag_t component, int* out_count, int file) {
     // pass found none (their facets are written already).
     std::vector<tag_t> bodies;
     for (tag_t body = HM_OBJ_cycle_objs_in_part(work, HM_solid_type, 0); body != 0;
-         body = HM_OBJ_cycle_objs_in_part(work, HM_solid_type, body))
-        if (is_kind(body, HM_solid_type, HM_solid_body_subtype) && (own || belongs_to(body, component)))
-            bodies.push_back(body);
+         body = HM_OBJ_cycle_objs_in_part(work, HM_solid_type, body)) {
+        if (!is_kind(body, HM_solid_type, HM_solid_body_subtype)) continue;
+        bool counts = own;
+        tag_t solid = 0;
+        if (!own)
+            if (const int code = stands_for(body, component, &counts, &solid)) return code;
+        if (counts) bodies.push_back(body);
+    }
     for (tag_t body : bodies) {
         int n = 0;
         carvell::detail::SmBlock<tag_t> models;

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace carvell::envelope {
@@ -120,6 +121,8 @@ int add_roll_copy(tag_t assembly, tag_t moving, const std::string& name) {
     double placement[4][4] = {};
     int result = PART_ask_filename_of_part(part, &file);
     if (result == 0) result = ASSY_get_name_of_ref_set(component, &refset);
+    // The host names "no reference set" "None"; the copy is added with none.
+    if (result == 0 && refset && std::strcmp(refset, "None") == 0) refset[0] = '\0';
     if (result == 0) result = OCC_ask_transform_of_occurrence(moving, &placement[0][0]);
     tag_t instance = 0;
     if (result == 0) result = VD_EVTWIZ_add_component_to_assy(assembly, file, refset, name.c_str(), placement, &instance);

@@ -26,7 +26,7 @@ HOST_C_API int ASSY_add_part_to_assembly(tag_t parent, tag_t part, const char* r
 // its whole subtree and the occurrences they show.
 HOST_C_API int ASSY_remove_component(tag_t component);
 // The name of the reference set a component shows, as an SM_alloc'd text the
-// caller frees: empty when it shows none ("None").
+// caller frees: "None" when it shows none.
 HOST_C_API int ASSY_get_name_of_ref_set(tag_t component, char** name);
 
 #endif

@@ -8,7 +8,14 @@
 #include "istrane.h"
 #include "omvra.h"
 #include "point_cloud_envelope.h"
+#include "brindor.h"
+#include "lurvane.h"
+#include "yarrowin.h"
 #include "rostval.h"
+#include "vd_eve.h"
+
+#include <cstdio>
+#include <filesystem>
 
 #include <array>
 #include <random>
@@ -343,6 +350,114 @@ TEST_F(SamplingTest, AChunkTooSmallForAHullStandsForItself) {
     ASSERT_EQ(collected.size(), 15u) << "the tetrahedron's four corners and the lone point";
     EXPECT_EQ(std::vector<double>(collected.end() - 3, collected.end()), (std::vector<double>{5, 5, 5}));
     for (size_t i = 0; i < collected.size(); i += 3) EXPECT_NE(collected[i], 0.25);
+}
+
+// An assembly of a block part (a 10 mm cube and the facetted model made from
+// it) placed at x 100, a rim part (a facetted model alone: a tetrahedron 10,
+// 20, 30 mm along the axes) placed at y 200, and the block again at x 300
+// showing the reference set of its model alone; each component's facet
+// vertices written as the work part shows them.
+class AssemblyFacetsTest : public EveTest {
+protected:
+    void SetUp() override {
+        EveTest::SetUp();
+        const double origin[3] = {0, 0, 0}, size[3] = {10, 10, 10};
+        block_part_ = host_testing::make_part("/parts/block.prt");
+        block_ = host_testing::make_box(origin, size);
+        HM_FACET_parameters_t parameters{};
+        HM_FACET_ask_default_parameters(&parameters);
+        ASSERT_EQ(HM_FACET_facet_solid(block_, &parameters, &block_model_), 0);
+        const double matrix[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+        tag_t facets_only = 0;
+        ASSERT_EQ(HM_ASSEM_create_ref_set("FACETS", origin, matrix, &block_model_, 1, &facets_only), 0);
+        rim_file_ = path("rim.prt");
+        rim_part_ = host_testing::make_part(rim_file_.c_str());
+        rim_model_ = host_testing::make_indexed_facet_model({{0, 0, 0}, {0.01, 0, 0}, {0, 0.02, 0}, {0, 0, 0.03}});
+        top_ = host_testing::make_part("/parts/top.prt");
+        block_occ_ = place("/parts/block.prt", "BLOCK", 100, 0);
+        rim_occ_ = place(rim_file_.c_str(), "RIM", 0, 200);
+        facets_occ_ = place("/parts/block.prt", "BLOCK_FACETS", 300, 0, "FACETS");
+    }
+    tag_t place(const char* file, const char* name, double x, double y, const char* refset = "") {
+        double placement[4][4] = {{1, 0, 0, x}, {0, 1, 0, y}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+        tag_t instance = 0;
+        EXPECT_EQ(VD_EVEWIZ_add_part_to_assy(top_, file, refset, name, placement, &instance), 0) << name;
+        return OCC_ask_part_occ_of_instance(top_, instance);
+    }
+    // The component's facet vertices as written, one point per line.
+    int vertices_of(tag_t component, std::vector<std::array<double, 3>>* points) {
+        const std::string file_path = path("facets.dat");
+        int file = 0;
+        EXPECT_EQ(CFI_open_file(file_path.c_str(), CFI_OPEN_WRITE, kScratchFileType, 2, &file), 0);
+        int count = -1;
+        const int result = ask_assembly_facet_vertices(component, &count, file);
+        CFI_close_file(file);
+        std::istringstream in(read_file(file_path));
+        std::remove(file_path.c_str());
+        points->clear();
+        std::array<double, 3> p{};
+        while (in >> p[0] >> p[1] >> p[2]) points->push_back(p);
+        EXPECT_EQ(count, static_cast<int>(points->size())) << "the count is the lines written";
+        return result;
+    }
+    tag_t block_part_ = 0, block_ = 0, block_model_ = 0, rim_part_ = 0, rim_model_ = 0, top_ = 0;
+    tag_t block_occ_ = 0, rim_occ_ = 0, facets_occ_ = 0;
+    std::string rim_file_;
+};
+
+TEST_F(AssemblyFacetsTest, AComponentsFacettedModelsAreWrittenWhereTheComponentPlacesThem) {
+    using Points = std::vector<std::array<double, 3>>;
+    struct Case {
+        const char* what;
+        tag_t component;
+        Points expected;   // in any order
+    };
+    const Case cases[] = {
+        {"the block: its model, found through the cube it was made from; the cube not facetted again",
+         block_occ_,
+         {{100, 0, 0}, {110, 0, 0}, {100, 10, 0}, {110, 10, 0}, {100, 0, 10}, {110, 0, 10}, {100, 10, 10}, {110, 10, 10}}},
+        {"the rim: a facetted model alone", rim_occ_, {{0, 200, 0}, {10, 200, 0}, {0, 220, 0}, {0, 200, 30}}},
+        {"a block showing its model but not the cube: the model stands for itself",
+         facets_occ_,
+         {{300, 0, 0}, {310, 0, 0}, {300, 10, 0}, {310, 10, 0}, {300, 0, 10}, {310, 0, 10}, {300, 10, 10}, {310, 10, 10}}},
+    };
+    const int models_before = host_testing::count_objects(top_, HM_facet_model_type);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Points written;
+        ASSERT_EQ(vertices_of(c.component, &written), 0);
+        ASSERT_EQ(written.size(), c.expected.size());
+        for (const auto& e : c.expected) {
+            bool found = false;
+            for (const auto& w : written)
+                found = found || (std::fabs(w[0] - e[0]) < 1e-6 && std::fabs(w[1] - e[1]) < 1e-6 && std::fabs(w[2] - e[2]) < 1e-6);
+            EXPECT_TRUE(found) << e[0] << " " << e[1] << " " << e[2];
+        }
+    }
+    EXPECT_EQ(host_testing::count_objects(top_, HM_facet_model_type), models_before) << "no model made in the assembly";
+    std::vector<std::array<double, 3>> none;
+    EXPECT_EQ(vertices_of(0, &none), -1);
+}
+
+TEST_F(AssemblyFacetsTest, AnOccurrencesPartIsLoadedAndOneThatCannotBeGivesItsCode) {
+    std::vector<std::array<double, 3>> written;
+    // Saved and closed: the rim's part is opened again from its file, and
+    // the user keeps working in the assembly.
+    ASSERT_EQ(HM_PART_save(rim_part_), 0);
+    ASSERT_EQ(HM_PART_close(rim_part_, 0, 0), 0);
+    HM_ASSEM_set_work_part(top_);
+    EXPECT_EQ(vertices_of(block_occ_, &written), 0);
+    EXPECT_EQ(HM_PART_is_loaded(rim_file_.c_str()), 1);
+    EXPECT_EQ(HM_ASSEM_ask_work_part(), top_);
+    EXPECT_EQ(written.size(), 8u);
+    // Closed with no file to open: the block's own vertices are not written
+    // past the rim's occurrences, and the rim itself cannot be sampled.
+    ASSERT_EQ(HM_PART_close(HM_PART_ask_part_tag(rim_file_.c_str()), 0, 0), 0);
+    std::filesystem::remove(rim_file_);
+    HM_ASSEM_set_work_part(top_);
+    EXPECT_EQ(vertices_of(block_occ_, &written), EVE_ERR_WRONG_VALUE);
+    EXPECT_EQ(vertices_of(rim_occ_, &written), EVE_ERR_WRONG_VALUE);
+    EXPECT_TRUE(written.empty());
 }
 
 }  // namespace

@@ -451,4 +451,29 @@ TEST_F(EvtClearanceAssemblyTest, EngineRollCopiesStandInTheSecondListAndReplaceE
     EXPECT_EQ(VD_EVTWIZ_ENGINE_ROLL_copy_moving_comp(assembly_->top, 0, moving, 1), HM_ERR_INVALID_TAG);
 }
 
+TEST_F(EvtClearanceAssemblyTest, AnEngineRollCopyOfAComponentShowingNoReferenceSetShowsNone) {
+    struct Case {
+        const char* refset;
+        const char* copied;
+    };
+    for (const Case& c : {Case{"None", ""}, Case{"", ""}}) {
+        SCOPED_TRACE(c.refset);
+        double placement[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+        tag_t instance = 0;
+        ASSERT_EQ(VD_EVTWIZ_add_component_to_assy(assembly_->top, "/parts/hub.prt", c.refset, "LOOSE_HUB", placement,
+                                                  &instance),
+                  0);
+        tag_t moving[1] = {OCC_ask_part_occ_of_instance(assembly_->top, instance)};
+        const tag_t dataset = host_testing::make_clearance_dataset("ENGINE_ROLL", assembly_->top);
+        ASSERT_EQ(VD_EVTWIZ_ENGINE_ROLL_copy_moving_comp(assembly_->top, dataset, moving, 1), 0);
+        const tag_t copy =
+            OCC_ask_part_occ_of_instance(assembly_->top, OCC_ask_instance_of_name(assembly_->top, "ROLL_MOVING_COMP_COPY_0"));
+        char refset[HM_MAX_NAME_BUFSIZE] = "?";
+        ASSERT_EQ(HM_ASSEM_ask_component_data(copy, nullptr, refset, nullptr, nullptr, nullptr, nullptr), 0);
+        EXPECT_STREQ(refset, c.copied);
+        ASSERT_EQ(ASSY_remove_component(copy), 0);
+        ASSERT_EQ(ASSY_remove_component(moving[0]), 0);
+    }
+}
+
 }  // namespace

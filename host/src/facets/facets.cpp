@@ -9,6 +9,7 @@
 #include "core/kernel_guard.h"
 #include "core/model.h"
 #include "geometry/bodies.h"
+#include "parts/assembly_data.h"
 #include "host_testing.h"
 
 #include <BRepGProp_Face.hxx>
@@ -52,6 +53,43 @@ host::Object* find_model(tag_t model) { return host::find(model, HM_facet_model_
 const FacetModelData* model_data(tag_t model) {
     host::Object* o = find_model(model);
     return o ? std::any_cast<FacetModelData>(&o->data) : nullptr;
+}
+
+// A facetted model as the facet queries see it: its own vertices, or for an
+// occurrence in an assembly its prototype's placed by the component (the
+// placement's translation taken to the kernel's metres).
+struct ModelView {
+    const FacetModelData* data = nullptr;
+    bool placed = false;
+    gp_Trsf placement;
+    Vec3 point(const Vec3& v) const {
+        if (!placed) return v;
+        const gp_Pnt p = gp_Pnt(v[0], v[1], v[2]).Transformed(placement);
+        return {p.X(), p.Y(), p.Z()};
+    }
+    Vec3 direction(const Vec3& v) const {
+        if (!placed) return v;
+        const gp_Vec d = gp_Vec(v[0], v[1], v[2]).Transformed(placement);
+        return {d.X(), d.Y(), d.Z()};
+    }
+};
+
+// False for anything but a live facetted model (or an occurrence of one
+// whose prototype is still there).
+bool view_of(tag_t model, ModelView* view) {
+    if (!find_model(model)) return false;
+    if (const FacetModelData* own = model_data(model)) {
+        *view = ModelView{own, false, gp_Trsf()};
+        return true;
+    }
+    const host::OccurrenceData* occ = host::occurrence_record(model);
+    const host::ComponentData* component = occ ? host::component_record(occ->component) : nullptr;
+    const FacetModelData* prototype = occ ? model_data(occ->prototype) : nullptr;
+    if (!component || !prototype) return false;
+    gp_Trsf placement = host::placement_of(*component);
+    placement.SetTranslationPart(placement.TranslationPart() * pxsfac[0]);
+    *view = ModelView{prototype, true, placement};
+    return true;
 }
 
 
@@ -188,30 +226,33 @@ bool FACET_is_zv_body(tag_t model) {
 }
 
 int FACET_ask_max_vertex_index(tag_t model) {
-    const FacetModelData* d = model_data(model);
-    return d ? static_cast<int>(d->vertices.size()) : -1;
+    ModelView view;
+    return view_of(model, &view) ? static_cast<int>(view.data->vertices.size()) : -1;
 }
 
 int FACET_ask_vertex_of_index(tag_t model, int index, double vertex[3]) {
     if (!vertex) return HM_ERR_NULL_POINTER;
-    const FacetModelData* d = model_data(model);
-    if (!d) return HM_ERR_INVALID_TAG;
-    if (index < 0 || index >= static_cast<int>(d->vertices.size())) return HM_ERR_BAD_ARGUMENT;
-    for (int k = 0; k < 3; ++k) vertex[k] = d->vertices[index][k];
+    ModelView view;
+    if (!view_of(model, &view)) return HM_ERR_INVALID_TAG;
+    if (index < 0 || index >= static_cast<int>(view.data->vertices.size())) return HM_ERR_BAD_ARGUMENT;
+    const Vec3 v = view.point(view.data->vertices[index]);
+    for (int k = 0; k < 3; ++k) vertex[k] = v[k];
     return 0;
 }
 
 int FACET_ask_vertices_of_topology(tag_t model, double** vertices, bool unique) {
     (void)unique;
     if (vertices) *vertices = nullptr;
-    const FacetModelData* d = model_data(model);
-    if (!d || !vertices) return -1;
-    const int n = static_cast<int>(d->vertices.size());
+    ModelView view;
+    if (!vertices || !view_of(model, &view)) return -1;
+    const int n = static_cast<int>(view.data->vertices.size());
     if (n == 0) return 0;
     *vertices = static_cast<double*>(SM_alloc(3 * n * sizeof(double)));
     if (!*vertices) return -1;
-    for (int i = 0; i < n; ++i)
-        for (int k = 0; k < 3; ++k) (*vertices)[3 * i + k] = d->vertices[i][k];
+    for (int i = 0; i < n; ++i) {
+        const Vec3 v = view.point(view.data->vertices[i]);
+        for (int k = 0; k < 3; ++k) (*vertices)[3 * i + k] = v[k];
+    }
     return n;
 }
 
@@ -220,11 +261,18 @@ int HM_FACET_ask_models_of_solid(tag_t body, int* count, tag_t** models) {
     *count = 0;
     *models = nullptr;
     if (!host::find_body(body)) return HM_ERR_INVALID_TAG;
+    // An occurrence of a body has the occurrences, in its component, of its
+    // prototype's models.
+    const host::OccurrenceData* body_occ = host::occurrence_record(body);
     std::vector<tag_t> found;
     for (auto& [tag, o] : host::model().objects) {
         if (o.status != HM_OBJ_ALIVE || o.type != HM_facet_model_type) continue;
         const FacetModelData* d = std::any_cast<FacetModelData>(&o.data);
-        if (d && d->solid == body) found.push_back(tag);
+        const host::OccurrenceData* occ = std::any_cast<host::OccurrenceData>(&o.data);
+        const FacetModelData* prototype = occ && body_occ && occ->component == body_occ->component
+                                              ? model_data(occ->prototype)
+                                              : nullptr;
+        if ((d && d->solid == body) || (prototype && prototype->solid == body_occ->prototype)) found.push_back(tag);
     }
     *count = static_cast<int>(found.size());
     *models = host::tag_array(found);
@@ -265,9 +313,10 @@ int HM_FACET_facet_solid(tag_t body, const HM_FACET_parameters_t* parameters, ta
 
 int HM_FACET_ask_solid_of_model(tag_t model, tag_t* solid) {
     if (!solid) return HM_ERR_NULL_POINTER;
-    const FacetModelData* d = model_data(model);
-    if (!d) return HM_ERR_INVALID_TAG;
-    *solid = host::find_body(d->solid) ? d->solid : 0;
+    ModelView view;
+    if (!view_of(model, &view)) return HM_ERR_INVALID_TAG;
+    // An occurrence answers its prototype's solid, in the component's part.
+    *solid = host::find_body(view.data->solid) ? view.data->solid : 0;
     return 0;
 }
 
@@ -285,29 +334,34 @@ int HM_MODL_ask_feat_name(tag_t feature, char** name) {
 
 int HM_FACET_cycle_facets(tag_t model, int* facet_id) {
     if (!facet_id) return HM_ERR_NULL_POINTER;
-    const FacetModelData* d = model_data(model);
-    if (!d) return HM_ERR_INVALID_TAG;
+    ModelView view;
+    if (!view_of(model, &view)) return HM_ERR_INVALID_TAG;
     const int next = *facet_id < 0 ? 0 : *facet_id + 1;
-    *facet_id = next < static_cast<int>(d->facets.size()) ? next : -1;
+    *facet_id = next < static_cast<int>(view.data->facets.size()) ? next : -1;
     return 0;
 }
 
 namespace {
 
-// The facet of a model, null (with the code) when the model or id is wrong.
-const Facet* facet_of(tag_t model, int facet_id, int* code, double* per_metre) {
-    const FacetModelData* d = model_data(model);
-    if (!d) {
+// The facet of a model as placed (metres), false (with the code) when the
+// model or id is wrong.
+bool facet_of(tag_t model, int facet_id, int* code, Facet* facet) {
+    ModelView view;
+    if (!view_of(model, &view)) {
         *code = HM_ERR_INVALID_TAG;
-        return nullptr;
+        return false;
     }
-    if (facet_id < 0 || facet_id >= static_cast<int>(d->facets.size())) {
+    if (facet_id < 0 || facet_id >= static_cast<int>(view.data->facets.size())) {
         *code = HM_ERR_BAD_ARGUMENT;
-        return nullptr;
+        return false;
     }
-    *per_metre = pxsfac[1];
+    const Facet& f = view.data->facets[facet_id];
+    for (int k = 0; k < 3; ++k) {
+        facet->corners[k] = view.point(f.corners[k]);
+        facet->normals[k] = view.direction(f.normals[k]);
+    }
     *code = 0;
-    return &d->facets[facet_id];
+    return true;
 }
 
 }  // namespace
@@ -316,11 +370,10 @@ int HM_FACET_ask_vertices_of_facet(tag_t model, int facet_id, int* count, double
     if (!count || !vertices) return HM_ERR_NULL_POINTER;
     *count = 0;
     int code = 0;
-    double per_metre = 1.0;
-    const Facet* f = facet_of(model, facet_id, &code, &per_metre);
-    if (!f) return code;
+    Facet f;
+    if (!facet_of(model, facet_id, &code, &f)) return code;
     for (int k = 0; k < 3; ++k)
-        for (int c = 0; c < 3; ++c) vertices[k][c] = f->corners[k][c] * per_metre;
+        for (int c = 0; c < 3; ++c) vertices[k][c] = f.corners[k][c] * pxsfac[1];   // kernel metres to part units
     *count = 3;
     return 0;
 }
@@ -329,11 +382,10 @@ int HM_FACET_ask_normals_of_facet(tag_t model, int facet_id, int* count, double 
     if (!count || !normals) return HM_ERR_NULL_POINTER;
     *count = 0;
     int code = 0;
-    double per_metre = 1.0;
-    const Facet* f = facet_of(model, facet_id, &code, &per_metre);
-    if (!f) return code;
+    Facet f;
+    if (!facet_of(model, facet_id, &code, &f)) return code;
     for (int k = 0; k < 3; ++k)
-        for (int c = 0; c < 3; ++c) normals[k][c] = f->normals[k][c];
+        for (int c = 0; c < 3; ++c) normals[k][c] = f.normals[k][c];
     *count = 3;
     return 0;
 }

@@ -133,7 +133,9 @@ std::vector<tag_t> shown_objects(tag_t part, const std::string& refset) {
         }
     std::vector<tag_t> shown;
     for (auto& [tag, o] : model().objects) {
-        if (o.status != HM_OBJ_ALIVE || o.part != part || o.owner) continue;
+        // Owned objects go with their owner, except facetted models made from
+        // a body: they are shown beside it.
+        if (o.status != HM_OBJ_ALIVE || o.part != part || (o.owner && o.type != HM_facet_model_type)) continue;
         if (std::any_cast<host::OccurrenceData>(&o.data) || std::any_cast<host::ComponentData>(&o.data)) continue;
         const bool kind = (o.type == HM_solid_type && o.subtype == HM_solid_body_subtype) ||
                           o.type == HM_facet_model_type;
@@ -282,7 +284,7 @@ int ASSY_get_name_of_ref_set(tag_t component, char** name) {
     if (!find(component)) return HM_ERR_INVALID_TAG;
     const host::ComponentData* d = component_record(component_of(component));
     if (!d) return HM_ERR_WRONG_TYPE;
-    *name = SM_string_copy(d->refset_name == "None" ? "" : d->refset_name.c_str());
+    *name = SM_string_copy(d->refset_name.c_str());
     return *name ? 0 : HM_ERR_BAD_ARGUMENT;
 }
 

@@ -204,7 +204,7 @@ TEST_F(AssemblyStructureTest, ComponentAddedThenRemovedLeavesNothingBehind) {
 
     char* refset = nullptr;
     ASSERT_EQ(ASSY_get_name_of_ref_set(copy, &refset), 0);
-    EXPECT_STREQ(refset, "") << "a component that shows no reference set";
+    EXPECT_STREQ(refset, "None") << "a component that shows no reference set is named so, as it was added";
     SM_free(refset);
     ASSERT_EQ(ASSY_get_name_of_ref_set(corner_occ_, &refset), 0);
     EXPECT_STREQ(refset, "MODEL");
