@@ -62,20 +62,35 @@ std::vector<Crossing> crossings_of(int r, double c, const int counts[], double p
     return found;
 }
 
-// The end of a chain carried into the gap between sections r and r+1, where
-// the angle c is reached along the first or along the last stones: 0 with
-// the candidate nearer to the point; 3 r out of range; 2 too few stones; 1 not reached.
-int extend_end(double c, int r, const Point& from, const int counts[], double points[][kStones][3],
-               double angles[][kStones], Point& out) {
+// Whether the angle c is reached between stone j of the chain's section and
+// stone k of the other section in the chain's own sense: a chain whose angle
+// falls along its section (flag 1) has its first stones above c and its last
+// stones below, so its region ends where the first stones fall below c, or
+// the last stones rise above it, from its section to the other (flag 0: the
+// other way round).
+bool own_sense(double c, int flag, bool first_edge, double chain_angle, double other_angle) {
+    const bool chain_above = (flag == 1) == first_edge;
+    return chain_above ? (chain_angle >= c && c >= other_angle) : (chain_angle <= c && c <= other_angle);
+}
+
+// The end of a chain of the given sense, lying in section `chain_section`
+// (r or r+1), carried into the gap between sections r and r+1, where the
+// angle c is reached in that sense along the first or along the last stones:
+// 0 with the candidate nearer to the point; 3 r out of range; 2 too few
+// stones; 1 not reached.
+int extend_end(double c, int flag, int r, int chain_section, const Point& from, const int counts[],
+               double points[][kStones][3], double angles[][kStones], Point& out) {
     if (r < 0 || r > kSections - 2) return 3;
     if (counts[r] < 2 || counts[r + 1] < 2) return 2;
+    const int other = chain_section == r ? r + 1 : r;
     std::vector<Point> candidates;
-    const int last_r = counts[r] - 1, last_s = counts[r + 1] - 1;
-    if (encloses(angles[r][0], angles[r + 1][0], c))
-        candidates.push_back(reach(c, points[r][0], angles[r][0], points[r + 1][0], angles[r + 1][0]));
-    if (encloses(angles[r][last_r], angles[r + 1][last_s], c))
-        candidates.push_back(
-            reach(c, points[r][last_r], angles[r][last_r], points[r + 1][last_s], angles[r + 1][last_s]));
+    const int last[2] = {counts[r] - 1, counts[r + 1] - 1};
+    for (const bool first_edge : {true, false}) {
+        const int j = first_edge ? 0 : last[0], k = first_edge ? 0 : last[1];
+        const int jc = chain_section == r ? j : k, jo = chain_section == r ? k : j;
+        if (own_sense(c, flag, first_edge, angles[chain_section][jc], angles[other][jo]))
+            candidates.push_back(reach(c, points[r][j], angles[r][j], points[r + 1][k], angles[r + 1][k]));
+    }
     if (candidates.empty()) return 1;
     out = candidates[0];
     if (candidates.size() > 1 && distance(candidates[1], from) < distance(candidates[0], from)) out = candidates[1];
@@ -154,7 +169,7 @@ std::vector<ContourLine> chain_walk(double c, int first, int last, const int cou
                 continue;
             }
             Point end;
-            if (extend_end(c, s, chain.points.back(), counts, points, angles, end) == 0) {
+            if (extend_end(c, chain.flag, s, s + 1, chain.points.back(), counts, points, angles, end) == 0) {
                 chain.points.push_back(end);
                 chain.first_section = s;
             }
@@ -165,7 +180,7 @@ std::vector<ContourLine> chain_walk(double c, int first, int last, const int cou
             Chain chain;
             chain.flag = found[j].flag;
             Point start;
-            if (extend_end(c, s, found[j].point, counts, points, angles, start) == 0) {
+            if (extend_end(c, found[j].flag, s, s, found[j].point, counts, points, angles, start) == 0) {
                 chain.points.push_back(start);
                 chain.last_section = s + 1;
             } else {

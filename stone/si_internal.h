@@ -115,8 +115,9 @@ int make_result_curve(tag_t face, int n, const double (*points)[3], tag_t curve,
                       tag_t* out_curve, tag_t* out_label);
 
 // Projects the curves onto the target: mode 0 along the direction, 1 along
-// the target's normals. *out an SM_calloc'd array (the caller frees it and
-// deletes the curves). 0 or the host's code.
+// the target's normals; a piece the host gives twice is kept once. *out an
+// SM_calloc'd array (the caller frees it and deletes the curves). 0 or the
+// host's code.
 int project_curves(int n, const tag_t* curves, tag_t target, int mode, const double direction[3], int* count,
                    tag_t** out);
 

@@ -17,6 +17,7 @@
 #include "quillon.h"
 #include "rostval.h"
 #include "tessik.h"
+#include "zelvadt.h"
 
 #include <cmath>
 
@@ -134,6 +135,13 @@ int project_curves(int n, const tag_t* curves, tag_t target, int mode, const dou
         auto* array = static_cast<tag_t*>(SM_calloc(m, sizeof(tag_t)));
         for (int i = 0; i < m; ++i) array[i] = members[i];
         SM_free(members);
+        // A piece along an edge that two faces share comes once per face.
+        status = SMDF_remove_coincident_curves(&m, array);
+        if (status != 0) {
+            for (int i = 0; i < m; ++i) detail::delete_if_alive(array[i]);
+            SM_free(array);
+            return status;
+        }
         *count = m;
         *out = array;
         return 0;

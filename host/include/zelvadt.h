@@ -6,6 +6,14 @@
 
 #include "host_types.h"
 
+// Duplicates among projected curves: deletes every curve of the array that
+// coincides with an earlier one (the same points within the work part's
+// distance tolerance, in either sense), closes up the array and lowers
+// *count. Entries that are no curve stay. 0; HM_ERR_NULL_POINTER;
+// HM_ERR_BAD_ARGUMENT for a negative count; HM_ERR_INVALID_TAG for a dead
+// entry (nothing deleted).
+HOST_C_API int SMDF_remove_coincident_curves(int* count, tag_t* curves);
+
 // One curve to carry into the flat pattern: the curve and the host's three
 // entry options (the flat pattern reads none of them).
 typedef struct SMDFLAT_curve_entry_s {

@@ -106,6 +106,50 @@ TEST_F(ContourTest, TwoChainsSideBySideClearTheSingleLineFlag) {
     EXPECT_NEAR(ys[1], 600 + 4.0 * 32.5, 1e-6);
 }
 
+TEST_F(ContourTest, AChainEndIsCarriedOnlyToACrossingOfItsOwnSense) {
+    // Sections 10 to 20 land low (0 degrees) but for a band of four stones
+    // at 20 degrees; section 9 lands at 20 degrees across the tread. The
+    // 10-degree contour is crossed rising into the band and falling out of
+    // it; where the sections end, the rising line leaves past the first
+    // stones (y = 600) and the falling line past the last (y = 796), both
+    // halfway to section 9 (x = 1095), whichever edge is nearer to its end.
+    struct Case {
+        const char* what;
+        int band_from, band_to;
+        double rising_y, falling_y;   // the crossings: j + 0.5 on either side of the band
+    };
+    const Case cases[] = {{"band beside the last stones", 45, 48, 600 + 4 * 44.5, 600 + 4 * 48.5},
+                          {"band beside the first stones", 1, 4, 600 + 4 * 0.5, 600 + 4 * 4.5}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        g_ = std::make_unique<Grid>();
+        g_->fill(9, [](int) { return 20.0; });
+        for (int r = 10; r <= 20; ++r) {
+            g_->fill(r, [](int) { return 0.0; });
+            for (int j = c.band_from; j <= c.band_to; ++j) g_->angles[r][j] = 20.0;
+        }
+        ASSERT_EQ(run({10.0}), 0);
+        ASSERT_EQ(record_count_, 2);
+        for (int i = 0; i < record_count_; ++i) {
+            int n = 0;
+            double** pts = nullptr;
+            ASSERT_EQ(HM_VD_SI_ask_spline_thru_point_data(records_[i].curve, &n, &pts), 0);
+            ASSERT_EQ(n, 12) << "eleven crossings and the end carried towards section 9";
+            const bool rising = std::fabs(pts[0][1] - c.rising_y) < 1e-9;
+            EXPECT_NEAR(pts[0][1], rising ? c.rising_y : c.falling_y, 1e-9);
+            EXPECT_NEAR(pts[n - 1][0], 1095.0, 1e-9);
+            EXPECT_NEAR(pts[n - 1][1], rising ? 600.0 : 796.0, 1e-9) << (rising ? "rising" : "falling");
+            for (int k = 0; k < n; ++k) SM_free(pts[k]);
+            SM_free(pts);
+        }
+        for (int i = 0; i < record_count_; ++i) HM_OBJ_delete_object(records_[i].curve);
+        SM_free(records_);
+        records_ = nullptr;
+        record_count_ = 0;
+        HM_MODL_delete_list(&contours_);
+    }
+}
+
 TEST_F(ContourTest, WithoutCrossingsLinesRunAcrossNeighbouringSections) {
     // Each section lands at one angle (a floor): 10, 20, 30, 40.
     static const double per_section[] = {10, 20, 30, 40};

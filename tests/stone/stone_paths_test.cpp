@@ -5,6 +5,9 @@
 #include "si_internal.h"
 
 #include "hm_vd.h"
+#include "hm_vd_curve.h"
+#include "kestrin.h"
+#include "morvish.h"
 #include "quillon.h"
 
 #include <algorithm>
@@ -291,4 +294,67 @@ TEST_F(StonePathTest, ALaunchLineLandingInTwoPiecesLeavesNoStones) {
         }
         EXPECT_EQ(best, 50);
     }
+}
+
+TEST_F(StonePathTest, ALaunchLineOnAnEdgeThatTwoFacesShareLandsItsStonesOnce) {
+    // A block whose top rear edge lies 600 mm along the tangent section's
+    // throw, across the tread: the launch line lands on that edge, which the
+    // top face shares with the rear face. A host reports such a piece once
+    // for each face; the projector keeps one, and the section lands.
+    struct RepeatOnSharedEdges {
+        RepeatOnSharedEdges() { host_testing::repeat_pieces_on_shared_edges(true); }
+        ~RepeatOnSharedEdges() { host_testing::repeat_pieces_on_shared_edges(false); }
+    } repeat;
+    const Point3 t = launch_point();
+    const double* d = m_->directions[45];
+    const double edge_x = t[0] + 600 * d[0], edge_z = t[2] + 600 * d[2];
+    const double corner[3] = {edge_x - 100, t[1] - kW - 20, edge_z - 100}, size[3] = {100, kW + 40, 100};
+    const tag_t block = host_testing::make_box(corner, size);
+    tag_t top = 0;
+    for (tag_t f : faces_of(block)) {
+        const double mid[2] = {0.5, 0.5};
+        double p[3], u1[3], v1[3], u2[3], v2[3], n[3], radii[2];
+        ASSERT_EQ(HM_MODL_ask_face_props(f, mid, p, u1, v1, u2, v2, n, radii), 0);
+        if (n[2] > 0.99) top = f;
+    }
+    ASSERT_NE(top, 0u);
+    const tag_t line = new_line(m_->points[45][0][0], m_->points[45][0][1], m_->points[45][0][2],
+                                m_->points[45][49][0], m_->points[45][49][1], m_->points[45][49][2]);
+
+    // The host's own answer: the piece on the edge, twice.
+    CPROJ_data_t data;
+    ASSERT_EQ(CPROJ_init_data(CPROJ_latest_version(), &data), 0);
+    for (int k = 0; k < 3; ++k) data.direction[k] = d[k];
+    const tag_t set = OM_create_tag_set();
+    int made = 0;
+    ASSERT_EQ(CPROJ_create_curves(&data, 1, &line, 1, &top, set, &made), 0);
+    EXPECT_EQ(made, 2);
+    int n = 0;
+    tag_t* members = nullptr;
+    OM_flatten_tag_set(set, &n, &members);
+    for (int i = 0; i < n; ++i) HM_OBJ_delete_object(members[i]);
+    SM_free(members);
+    OM_delete_object(set);
+
+    int pieces = 0;
+    tag_t* projected = nullptr;
+    const int before = host_testing::count_objects();
+    ASSERT_EQ(carvell::stone::project_curves(1, &line, top, 0, d, &pieces, &projected), 0);
+    ASSERT_EQ(pieces, 1);
+    EXPECT_EQ(host_testing::count_objects(), before + 1) << "the repeated piece is deleted";
+    double a[3], b[3];
+    HM_VD_CURVE_ask_point_on_curve(projected[0], 0.0, a);
+    HM_VD_CURVE_ask_point_on_curve(projected[0], 1.0, b);
+    for (const double* p : {a, b}) {
+        EXPECT_NEAR(p[0], edge_x, 1e-6);
+        EXPECT_NEAR(p[2], edge_z, 1e-6);
+    }
+    EXPECT_NEAR(std::fabs(a[1] - b[1]), kW, 1e-6);
+    HM_OBJ_delete_object(projected[0]);
+    SM_free(projected);
+
+    ASSERT_EQ(land(45, top, -1), 0);
+    EXPECT_EQ(count_, SI_STONE_COUNT);
+    EXPECT_NEAR(out_points_[0][0], edge_x, 1e-6);
+    EXPECT_NEAR(out_points_[0][2], edge_z, 1e-6);
 }

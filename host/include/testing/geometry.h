@@ -75,6 +75,11 @@ HOST_API int trim_sheet_calls();
 HOST_API double last_trim_tolerance();
 HOST_API void reset_trim_hooks();
 
+// Hook of the curve projection: while on, a projected piece that runs along
+// an edge the target face shares with another face of its body is reported
+// a second time, as a real host reports it once for each of the two faces.
+HOST_API void repeat_pieces_on_shared_edges(bool on);
+
 // The u and v line counts of a face's display grid (0 and 0 for none, or
 // for anything that is no face).
 HOST_API std::array<int, 2> grid_counts(tag_t face);

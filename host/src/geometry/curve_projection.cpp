@@ -1,12 +1,14 @@
 // Projection of curves onto faces, bodies and planes: along a direction (the
 // section of the surface swept by the curve along the direction) or along
 // the targets' normals. The results are new curve objects in a tag set.
+// Also the removal of coincident curves from a projection's output.
 #include "core/checks.h"
 #include "geometry/bodies.h"
 #include "geometry/curves_internal.h"
 
 #include "kestrin.h"
 #include "quillon.h"
+#include "zelvadt.h"
 
 #include <BRepAlgo_NormalProjection.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
@@ -21,7 +23,9 @@
 #include <Standard_Failure.hxx>
 #include <TopoDS_Wire.hxx>
 #include <gp_Lin.hxx>
+#include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>
+#include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Compound.hxx>
 
@@ -206,9 +210,65 @@ std::vector<Handle(Geom_Curve)> projected_pieces(const CPROJ_data_t& d, const Ha
     }
 }
 
+
+// Points sampled along a curve to compare it with another.
+constexpr int kCoincidenceSamples = 9;
+
+// Test hook: pieces on an edge two faces share reported once more.
+bool g_repeat_on_shared_edges = false;
+
+// The edges of a target face that another face of its body shares.
+std::vector<Handle(Geom_Curve)> shared_edge_curves(int n, const tag_t* targets) {
+    std::vector<Handle(Geom_Curve)> shared;
+    for (int i = 0; i < n; ++i) {
+        const host::Object* face = host::find_face(targets[i]);
+        const host::Object* body = face ? host::find_body(face->owner) : nullptr;
+        if (!body) continue;
+        TopTools_IndexedDataMapOfShapeListOfShape faces_of_edge;
+        TopExp::MapShapesAndAncestors(body->shape, TopAbs_EDGE, TopAbs_FACE, faces_of_edge);
+        for (TopExp_Explorer e(face->shape, TopAbs_EDGE); e.More(); e.Next()) {
+            const int index = faces_of_edge.FindIndex(e.Current());
+            if (index == 0 || faces_of_edge.FindFromIndex(index).Extent() < 2) continue;
+            for (const auto& c : host::edge_curves(e.Current())) shared.push_back(c);
+        }
+    }
+    return shared;
+}
+
+// Whether every sampled point of a lies within the tolerance of b.
+bool lies_on(const Handle(Geom_Curve)& a, const Handle(Geom_Curve)& b, double tolerance) {
+    const double u0 = a->FirstParameter(), u1 = a->LastParameter();
+    for (int k = 0; k < kCoincidenceSamples; ++k) {
+        const gp_Pnt p = a->Value(u0 + (u1 - u0) * k / (kCoincidenceSamples - 1));
+        double u = 0.0;
+        gp_Pnt foot;
+        if (!host::nearest_on_curve(b, p, u, foot) || p.Distance(foot) > tolerance) return false;
+    }
+    return true;
+}
+
+// Whether the piece runs along the edge (every sampled point on it).
+bool runs_along(const Handle(Geom_Curve)& piece, const Handle(Geom_Curve)& edge, double tolerance) {
+    try {
+        return lies_on(piece, edge, tolerance);
+    } catch (const Standard_Failure&) {
+        return false;
+    }
+}
 }  // namespace
 
 namespace host {
+
+bool curves_coincide(const Handle(Geom_Curve)& a, const Handle(Geom_Curve)& b, double tolerance) {
+    if (a.IsNull() || b.IsNull()) return false;
+    try {
+        return lies_on(a, b, tolerance) && lies_on(b, a, tolerance);
+    } catch (const Standard_Failure&) {
+        return false;
+    }
+}
+
+void repeat_pieces_on_shared_edges(bool on) { g_repeat_on_shared_edges = on; }
 
 std::vector<Handle(Geom_Curve)> edge_curves(const TopoDS_Shape& result) {
     std::vector<Handle(Geom_Curve)> curves;
@@ -263,7 +323,15 @@ int CPROJ_create_curves(const CPROJ_data_t* data, int n_curves, const tag_t* cur
         if (c.IsNull()) return HM_ERR_WRONG_TYPE;
         try {
             int r = 0;
-            for (const auto& piece : projected_pieces(*data, c, target, r)) made.push_back(piece);
+            for (const auto& piece : projected_pieces(*data, c, target, r)) {
+                made.push_back(piece);
+                if (!g_repeat_on_shared_edges) continue;
+                for (const auto& edge : shared_edge_curves(n_targets, targets))
+                    if (runs_along(piece, edge, data->distance_tolerance)) {
+                        made.push_back(Handle(Geom_Curve)::DownCast(piece->Copy()));
+                        break;
+                    }
+            }
             if (r) return r;
         } catch (const Standard_Failure&) {
             return HM_ERR_GEOMETRY;
@@ -271,5 +339,33 @@ int CPROJ_create_curves(const CPROJ_data_t* data, int n_curves, const tag_t* cur
     }
     for (const auto& c : made) OM_add_to_tag_set(set, host::store_curve(c).tag);
     *count = static_cast<int>(made.size());
+    return 0;
+}
+
+int SMDF_remove_coincident_curves(int* count, tag_t* curves) {
+    if (!count) return HM_ERR_NULL_POINTER;
+    if (*count < 0) return HM_ERR_BAD_ARGUMENT;
+    if (*count > 0 && !curves) return HM_ERR_NULL_POINTER;
+    std::vector<Handle(Geom_Curve)> geometry;
+    for (int i = 0; i < *count; ++i) {
+        const host::Object* o = host::find(curves[i]);
+        if (!o) return HM_ERR_INVALID_TAG;
+        geometry.push_back(host::curve_of(*o));
+    }
+    const double tolerance = host::distance_tolerance();
+    std::vector<Handle(Geom_Curve)> kept;
+    int n = 0;
+    for (int i = 0; i < *count; ++i) {
+        bool repeat = false;
+        for (size_t k = 0; k < kept.size() && !repeat; ++k)
+            repeat = host::curves_coincide(geometry[i], kept[k], tolerance);
+        if (repeat) {
+            HM_OBJ_delete_object(curves[i]);
+            continue;
+        }
+        if (!geometry[i].IsNull()) kept.push_back(geometry[i]);
+        curves[n++] = curves[i];
+    }
+    *count = n;
     return 0;
 }

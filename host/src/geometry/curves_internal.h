@@ -121,6 +121,13 @@ int join_objects(const std::vector<tag_t>& curves, double tolerance, tag_t* join
 // the order the edges are found; empty for a null shape.
 std::vector<Handle(Geom_Curve)> edge_curves(const TopoDS_Shape& shape);
 
+// Whether every point of curve a lies within the tolerance of curve b and
+// every point of b within it of a (sampled), in either sense.
+bool curves_coincide(const Handle(Geom_Curve)& a, const Handle(Geom_Curve)& b, double tolerance);
+
+// Test hook of the curve projection (host_testing::repeat_pieces_on_shared_edges).
+void repeat_pieces_on_shared_edges(bool on);
+
 inline void put(const gp_Pnt& p, double out[3]) {
     out[0] = p.X();
     out[1] = p.Y();

@@ -252,6 +252,7 @@ void force_trim_exception(int code) { host::force_trim_exception(code); }
 int trim_sheet_calls() { return host::trim_sheet_calls(); }
 double last_trim_tolerance() { return host::last_trim_tolerance(); }
 void reset_trim_hooks() { host::reset_trim_hooks(); }
+void repeat_pieces_on_shared_edges(bool on) { host::repeat_pieces_on_shared_edges(on); }
 
 std::array<int, 2> grid_counts(tag_t face) {
     const host::Object* f = host::find_face(face);
