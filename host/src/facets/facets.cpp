@@ -25,6 +25,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,11 +40,15 @@ struct Facet {
     std::array<Vec3, 3> normals;
 };
 
-// What a facetted model holds.
+// What a facetted model holds. A model never changes once made, so its
+// vertices and facets are shared by every snapshot of the model (an undo
+// mark copies the pointers, never the facets).
 struct FacetModelData {
-    tag_t solid = 0;                               // the body it was made from, 0 for none
-    std::vector<std::array<double, 3>> vertices;   // metres, each once
-    std::vector<Facet> facets;                     // models of solids only
+    tag_t solid = 0;                                                  // the body it was made from, 0 for none
+    std::shared_ptr<const std::vector<std::array<double, 3>>> vertices;   // metres, each once
+    std::shared_ptr<const std::vector<Facet>> facets;                 // models of solids only
+    size_t vertex_count() const { return vertices ? vertices->size() : 0; }
+    size_t facet_count() const { return facets ? facets->size() : 0; }
 };
 
 host::Object* find_model(tag_t model) { return host::find(model, HM_facet_model_type); }
@@ -132,6 +137,7 @@ void face_facets(const TopoDS_Face& face, double scale, double max_size, std::ve
     const gp_Trsf& trsf = location.Transformation();
     const bool reversed = face.Orientation() == TopAbs_REVERSED;
     BRepGProp_Face surface(face);
+    out.reserve(out.size() + triangulation->NbTriangles());
     for (int t = 1; t <= triangulation->NbTriangles(); ++t) {
         int n[3];
         triangulation->Triangle(t).Get(n[0], n[1], n[2]);
@@ -192,15 +198,15 @@ bool FACET_is_zv_body(tag_t model) {
 
 int FACET_ask_max_vertex_index(tag_t model) {
     const FacetModelData* d = model_data(model);
-    return d ? static_cast<int>(d->vertices.size()) : -1;
+    return d ? static_cast<int>(d->vertex_count()) : -1;
 }
 
 int FACET_ask_vertex_of_index(tag_t model, int index, double vertex[3]) {
     if (!vertex) return HM_ERR_NULL_POINTER;
     const FacetModelData* d = model_data(model);
     if (!d) return HM_ERR_INVALID_TAG;
-    if (index < 0 || index >= static_cast<int>(d->vertices.size())) return HM_ERR_BAD_ARGUMENT;
-    for (int k = 0; k < 3; ++k) vertex[k] = d->vertices[index][k];
+    if (index < 0 || index >= static_cast<int>(d->vertex_count())) return HM_ERR_BAD_ARGUMENT;
+    for (int k = 0; k < 3; ++k) vertex[k] = (*d->vertices)[index][k];
     return 0;
 }
 
@@ -209,12 +215,12 @@ int FACET_ask_vertices_of_topology(tag_t model, double** vertices, bool unique) 
     if (vertices) *vertices = nullptr;
     const FacetModelData* d = model_data(model);
     if (!d || !vertices) return -1;
-    const int n = static_cast<int>(d->vertices.size());
+    const int n = static_cast<int>(d->vertex_count());
     if (n == 0) return 0;
     *vertices = static_cast<double*>(SM_alloc(3 * n * sizeof(double)));
     if (!*vertices) return -1;
     for (int i = 0; i < n; ++i)
-        for (int k = 0; k < 3; ++k) (*vertices)[3 * i + k] = d->vertices[i][k];
+        for (int k = 0; k < 3; ++k) (*vertices)[3 * i + k] = (*d->vertices)[i][k];
     return n;
 }
 
@@ -255,12 +261,15 @@ int HM_FACET_facet_solid(tag_t body, const HM_FACET_parameters_t* parameters, ta
         FacetModelData d;
         d.solid = body;
         const double max_size = parameters->max_facet_size > 0.0 ? parameters->max_facet_size * metres : 0.0;
-        d.vertices = mesh_vertices(b->shape, parameters->chord_tolerance / metres, parameters->angle_tolerance, metres,
-                                   &d.facets, max_size);
-        if (d.vertices.empty()) return HM_ERR_GEOMETRY;
+        std::vector<Facet> facets;
+        std::vector<std::array<double, 3>> vertices = mesh_vertices(
+            b->shape, parameters->chord_tolerance / metres, parameters->angle_tolerance, metres, &facets, max_size);
+        if (vertices.empty()) return HM_ERR_GEOMETRY;
+        d.vertices = std::make_shared<const std::vector<std::array<double, 3>>>(std::move(vertices));
+        d.facets = std::make_shared<const std::vector<Facet>>(std::move(facets));
         host::Object& m = host::create(HM_facet_model_type, HM_facet_solid_subtype, b->part);
         m.owner = body;   // deleted with its body
-        m.data = d;
+        m.data = std::move(d);
         *model = m.tag;
         return 0;
     });
@@ -291,7 +300,7 @@ int HM_FACET_cycle_facets(tag_t model, int* facet_id) {
     const FacetModelData* d = model_data(model);
     if (!d) return HM_ERR_INVALID_TAG;
     const int next = *facet_id < 0 ? 0 : *facet_id + 1;
-    *facet_id = next < static_cast<int>(d->facets.size()) ? next : -1;
+    *facet_id = next < static_cast<int>(d->facet_count()) ? next : -1;
     return 0;
 }
 
@@ -304,14 +313,14 @@ const Facet* facet_of(tag_t model, int facet_id, int* code, double* per_metre) {
         *code = HM_ERR_INVALID_TAG;
         return nullptr;
     }
-    if (facet_id < 0 || facet_id >= static_cast<int>(d->facets.size())) {
+    if (facet_id < 0 || facet_id >= static_cast<int>(d->facet_count())) {
         *code = HM_ERR_BAD_ARGUMENT;
         return nullptr;
     }
     const host::Object* o = find_model(model);
     *per_metre = 1.0 / metres_per_part_unit(o->part);
     *code = 0;
-    return &d->facets[facet_id];
+    return &(*d->facets)[facet_id];
 }
 
 }  // namespace
@@ -348,8 +357,8 @@ tag_t make_indexed_facet_model(const std::vector<std::array<double, 3>>& vertice
     if (!host::work_part_data()) return 0;
     host::Object& m = host::create(HM_facet_model_type, HM_facet_indexed_subtype);
     FacetModelData d;
-    d.vertices = vertices_m;
-    m.data = d;
+    d.vertices = std::make_shared<const std::vector<std::array<double, 3>>>(vertices_m);
+    m.data = std::move(d);
     return m.tag;
 }
 
