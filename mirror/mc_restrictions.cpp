@@ -296,23 +296,17 @@ private:
     }
 
     // The shadow subtracted from the sheet, unless that would split it (then
-    // the restriction's sheets go to the split list).
+    // the subtraction is rolled back and the restriction's sheets go to the
+    // split list). The subtraction is made once: a split shows in its pieces.
     int cut(tag_t* sheet, tag_t shadow, const char* mark, std::initializer_list<tag_t> restriction_sheets) {
         UndoScope scope(UNDO_invisible, mark);
-        int bodies = 0;
-        const int trial = mc_trial_boolean(*sheet, shadow, kSubtract, data_->distance_tolerance, &bodies);
-        if (trial == 1) {   // apart: nothing to take off
-            scope.keep();
-            return 0;
-        }
-        if (trial != 0) {
+        double gap = 0.0, p1[3], p2[3];
+        if (HM_MODL_ask_minimum_dist(*sheet, shadow, 0, nullptr, 0, nullptr, &gap, p1, p2) != 0) {
             scope.roll_back();
             return kRestrictBoolean;
         }
-        if (bodies >= 2) {
-            scope.roll_back();
-            split_ = true;
-            split_list_.insert(split_list_.end(), restriction_sheets.begin(), restriction_sheets.end());
+        if (gap > data_->distance_tolerance) {   // apart: nothing to take off
+            scope.keep();
             return 0;
         }
         int count = 0;
@@ -321,7 +315,12 @@ private:
             scope.roll_back();
             return kRestrictBoolean;
         }
-        for (int i = 1; i < count; ++i) detail::delete_if_alive(pieces[i]);
+        if (count >= 2) {
+            scope.roll_back();
+            split_ = true;
+            split_list_.insert(split_list_.end(), restriction_sheets.begin(), restriction_sheets.end());
+            return 0;
+        }
         if (count == 0) {
             // Wholly shadowed.
             detail::delete_if_alive(*sheet);

@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace host {
 namespace {
 int g_session_depth = 0;
@@ -24,6 +28,25 @@ struct Mark {
 std::vector<Mark> g_marks;
 UNDO_mark_t g_last_mark = 0;
 
+// The application's allocator thresholds, set once when its first session
+// starts: memory freed at the top of the heap stays with the process up to
+// 256 MiB, the heap grows 16 MiB at a time, and blocks up to 32 MiB (the
+// most the C library takes) come from the heap rather than from fresh
+// mappings. The kernel's point and
+// surface queries build large sampling grids and drop them again; with the
+// C library's defaults every such grid would fault in fresh pages.
+void set_allocator_thresholds() {
+    static bool set = false;
+    if (set) return;
+    set = true;
+#if defined(__GLIBC__)
+    constexpr int kTrimThreshold = 256 << 20, kTopPad = 16 << 20, kMmapThreshold = 32 << 20;
+    mallopt(M_TRIM_THRESHOLD, kTrimThreshold);
+    mallopt(M_TOP_PAD, kTopPad);
+    mallopt(M_MMAP_THRESHOLD, kMmapThreshold);
+#endif
+}
+
 std::vector<Mark>::iterator find_mark(UNDO_mark_t mark) {
     return std::find_if(g_marks.begin(), g_marks.end(), [mark](const Mark& m) { return m.id == mark; });
 }
@@ -32,6 +55,7 @@ std::vector<Mark>::iterator find_mark(UNDO_mark_t mark) {
 int session_depth() { return g_session_depth; }
 int undo_mark_count() { return static_cast<int>(g_marks.size()); }
 void reset_sessions() {
+    set_allocator_thresholds();
     g_marks.clear();
     g_session_depth = 0;
 }
@@ -39,6 +63,7 @@ void reset_sessions() {
 }  // namespace host
 
 int HM_initialize(void) {
+    host::set_allocator_thresholds();
     ++host::g_session_depth;
     return 0;
 }

@@ -27,6 +27,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,11 +42,15 @@ struct Facet {
     std::array<Vec3, 3> normals;
 };
 
-// What a facetted model holds.
+// What a facetted model holds. A model never changes once made, so its
+// vertices and facets are shared by every snapshot of the model (an undo
+// mark copies the pointers, never the facets).
 struct FacetModelData {
-    tag_t solid = 0;                               // the body it was made from, 0 for none
-    std::vector<std::array<double, 3>> vertices;   // metres, each once
-    std::vector<Facet> facets;                     // models of solids only
+    tag_t solid = 0;                                                  // the body it was made from, 0 for none
+    std::shared_ptr<const std::vector<std::array<double, 3>>> vertices;   // metres, each once
+    std::shared_ptr<const std::vector<Facet>> facets;                 // models of solids only
+    size_t vertex_count() const { return vertices ? vertices->size() : 0; }
+    size_t facet_count() const { return facets ? facets->size() : 0; }
 };
 
 host::Object* find_model(tag_t model) { return host::find(model, HM_facet_model_type); }
@@ -167,6 +172,7 @@ void face_facets(const TopoDS_Face& face, double scale, double max_size, std::ve
     const gp_Trsf& trsf = location.Transformation();
     const bool reversed = face.Orientation() == TopAbs_REVERSED;
     BRepGProp_Face surface(face);
+    out.reserve(out.size() + triangulation->NbTriangles());
     for (int t = 1; t <= triangulation->NbTriangles(); ++t) {
         int n[3];
         triangulation->Triangle(t).Get(n[0], n[1], n[2]);
@@ -227,15 +233,15 @@ bool FACET_is_zv_body(tag_t model) {
 
 int FACET_ask_max_vertex_index(tag_t model) {
     ModelView view;
-    return view_of(model, &view) ? static_cast<int>(view.data->vertices.size()) : -1;
+    return view_of(model, &view) ? static_cast<int>(view.data->vertex_count()) : -1;
 }
 
 int FACET_ask_vertex_of_index(tag_t model, int index, double vertex[3]) {
     if (!vertex) return HM_ERR_NULL_POINTER;
     ModelView view;
     if (!view_of(model, &view)) return HM_ERR_INVALID_TAG;
-    if (index < 0 || index >= static_cast<int>(view.data->vertices.size())) return HM_ERR_BAD_ARGUMENT;
-    const Vec3 v = view.point(view.data->vertices[index]);
+    if (index < 0 || index >= static_cast<int>(view.data->vertex_count())) return HM_ERR_BAD_ARGUMENT;
+    const Vec3 v = view.point((*view.data->vertices)[index]);
     for (int k = 0; k < 3; ++k) vertex[k] = v[k];
     return 0;
 }
@@ -245,12 +251,12 @@ int FACET_ask_vertices_of_topology(tag_t model, double** vertices, bool unique) 
     if (vertices) *vertices = nullptr;
     ModelView view;
     if (!vertices || !view_of(model, &view)) return -1;
-    const int n = static_cast<int>(view.data->vertices.size());
+    const int n = static_cast<int>(view.data->vertex_count());
     if (n == 0) return 0;
     *vertices = static_cast<double*>(SM_alloc(3 * n * sizeof(double)));
     if (!*vertices) return -1;
     for (int i = 0; i < n; ++i) {
-        const Vec3 v = view.point(view.data->vertices[i]);
+        const Vec3 v = view.point((*view.data->vertices)[i]);
         for (int k = 0; k < 3; ++k) (*vertices)[3 * i + k] = v[k];
     }
     return n;
@@ -300,12 +306,15 @@ int HM_FACET_facet_solid(tag_t body, const HM_FACET_parameters_t* parameters, ta
         FacetModelData d;
         d.solid = body;
         const double max_size = parameters->max_facet_size > 0.0 ? parameters->max_facet_size * metres : 0.0;
-        d.vertices = mesh_vertices(b->shape, parameters->chord_tolerance / metres, parameters->angle_tolerance, metres,
-                                   &d.facets, max_size);
-        if (d.vertices.empty()) return HM_ERR_GEOMETRY;
+        std::vector<Facet> facets;
+        std::vector<std::array<double, 3>> vertices = mesh_vertices(
+            b->shape, parameters->chord_tolerance / metres, parameters->angle_tolerance, metres, &facets, max_size);
+        if (vertices.empty()) return HM_ERR_GEOMETRY;
+        d.vertices = std::make_shared<const std::vector<std::array<double, 3>>>(std::move(vertices));
+        d.facets = std::make_shared<const std::vector<Facet>>(std::move(facets));
         host::Object& m = host::create(HM_facet_model_type, HM_facet_solid_subtype, b->part);
         m.owner = body;   // deleted with its body
-        m.data = d;
+        m.data = std::move(d);
         *model = m.tag;
         return 0;
     });
@@ -337,7 +346,7 @@ int HM_FACET_cycle_facets(tag_t model, int* facet_id) {
     ModelView view;
     if (!view_of(model, &view)) return HM_ERR_INVALID_TAG;
     const int next = *facet_id < 0 ? 0 : *facet_id + 1;
-    *facet_id = next < static_cast<int>(view.data->facets.size()) ? next : -1;
+    *facet_id = next < static_cast<int>(view.data->facet_count()) ? next : -1;
     return 0;
 }
 
@@ -351,11 +360,11 @@ bool facet_of(tag_t model, int facet_id, int* code, Facet* facet) {
         *code = HM_ERR_INVALID_TAG;
         return false;
     }
-    if (facet_id < 0 || facet_id >= static_cast<int>(view.data->facets.size())) {
+    if (facet_id < 0 || facet_id >= static_cast<int>(view.data->facet_count())) {
         *code = HM_ERR_BAD_ARGUMENT;
         return false;
     }
-    const Facet& f = view.data->facets[facet_id];
+    const Facet& f = (*view.data->facets)[facet_id];
     for (int k = 0; k < 3; ++k) {
         facet->corners[k] = view.point(f.corners[k]);
         facet->normals[k] = view.direction(f.normals[k]);
@@ -396,8 +405,8 @@ tag_t make_indexed_facet_model(const std::vector<std::array<double, 3>>& vertice
     if (!host::work_part_data()) return 0;
     host::Object& m = host::create(HM_facet_model_type, HM_facet_indexed_subtype);
     FacetModelData d;
-    d.vertices = vertices_m;
-    m.data = d;
+    d.vertices = std::make_shared<const std::vector<std::array<double, 3>>>(vertices_m);
+    m.data = std::move(d);
     return m.tag;
 }
 

@@ -2,6 +2,7 @@
 // face properties, kernel entities and kernel types.
 #include "core/kernel_guard.h"
 #include "geometry/bodies.h"
+#include "geometry/face_projection.h"
 
 #include "ambrith.h"
 #include "geometry/geometry.h"
@@ -287,20 +288,25 @@ int HM_MODL_ask_face_parm(tag_t face, const double ref_point[3], double parm[2],
         if (!f) return HM_ERR_WRONG_TYPE;
         const TopoDS_Face shape = TopoDS::Face(f->shape);
         const gp_Pnt ref(ref_point[0], ref_point[1], ref_point[2]);
-        BRepExtrema_DistShapeShape dist(BRepBuilderAPI_MakeVertex(ref).Vertex(), shape);
-        if (!dist.IsDone() || dist.NbSolution() < 1) return HM_ERR_GEOMETRY;
-        const gp_Pnt p = dist.PointOnShape2(1);
-        double u, v;
-        if (dist.SupportTypeShape2(1) == BRepExtrema_IsInFace) {
-            dist.ParOnFaceS2(1, u, v);
-        } else {
-            ShapeAnalysis_Surface analysis(BRep_Tool::Surface(shape));
-            gp_Pnt2d uv = analysis.ValueOfUV(p, 1.0e-9);
-            u = uv.X();
-            v = uv.Y();
+        double u = 0.0, v = 0.0;
+        gp_Pnt p;
+        // The surface's foot inside the face is the face's nearest point;
+        // otherwise the nearest point lies on the boundary.
+        if (!host::foot_inside_face(shape, ref, u, v, p)) {
+            BRepExtrema_DistShapeShape dist(BRepBuilderAPI_MakeVertex(ref).Vertex(), shape);
+            if (!dist.IsDone() || dist.NbSolution() < 1) return HM_ERR_GEOMETRY;
+            p = dist.PointOnShape2(1);
+            if (dist.SupportTypeShape2(1) == BRepExtrema_IsInFace) {
+                dist.ParOnFaceS2(1, u, v);
+            } else {
+                ShapeAnalysis_Surface analysis(BRep_Tool::Surface(shape));
+                gp_Pnt2d uv = analysis.ValueOfUV(p, 1.0e-9);
+                u = uv.X();
+                v = uv.Y();
+            }
         }
         double umin, umax, vmin, vmax;
-        face_uv_box(shape, umin, umax, vmin, vmax);
+        host::face_parameter_box(shape, umin, umax, vmin, vmax);
         parm[0] = normalise(u, umin, umax);
         parm[1] = normalise(v, vmin, vmax);
         put(p.XYZ(), face_point);

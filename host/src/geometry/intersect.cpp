@@ -14,6 +14,8 @@
 #include <BRepTools.hxx>
 #include <BRep_Builder.hxx>
 #include <BRep_Tool.hxx>
+#include <BndLib_Add3dCurve.hxx>
+#include <Bnd_Box.hxx>
 #include <Extrema_LocateExtCC.hxx>
 #include <Extrema_POnCurv.hxx>
 #include <GProp_PEquation.hxx>
@@ -567,8 +569,35 @@ void merge_touches(const Handle(Geom_Curve)& c1, const Handle(Geom_Curve)& c2, d
 // Points where two curves meet within the tolerance, in ascending parameter
 // of the first (a tangential touch once), then the stretches along which
 // they run together as curves.
+// True when the curves' boxes lie more than the tolerance apart, so that
+// the curves cannot meet. Only curves whose box is sure to hold them (lines,
+// conics, and Bezier and B-spline curves by their poles) are judged; any
+// other pair is left to the full search.
+bool boxes_apart(const Handle(Geom_Curve)& c1, const Handle(Geom_Curve)& c2, double tolerance) {
+    Bnd_Box boxes[2];
+    const Handle(Geom_Curve)* curves[2] = {&c1, &c2};
+    for (int i = 0; i < 2; ++i) {
+        const GeomAdaptor_Curve adaptor(*curves[i]);
+        switch (adaptor.GetType()) {
+        case GeomAbs_Line:
+        case GeomAbs_Circle:
+        case GeomAbs_Ellipse:
+        case GeomAbs_BezierCurve:
+        case GeomAbs_BSplineCurve:
+            break;
+        default:
+            return false;
+        }
+        BndLib_Add3dCurve::Add(adaptor, 0.0, boxes[i]);
+        if (boxes[i].IsVoid() || boxes[i].IsOpen()) return false;
+    }
+    boxes[0].Enlarge(tolerance);
+    return boxes[0].IsOut(boxes[1]);
+}
+
 void curve_curve(const Handle(Geom_Curve)& c1, const Handle(Geom_Curve)& c2, double tolerance,
                  std::vector<Entry>& out) {
+    if (boxes_apart(c1, c2, tolerance)) return;
     const std::vector<double> s1 = sample_parameters(c1), s2 = sample_parameters(c2);
     std::vector<Entry> points;
     std::vector<Overlap> overlaps;

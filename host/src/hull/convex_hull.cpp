@@ -8,17 +8,19 @@
 #include "geometry/bodies.h"
 
 #include <BRepBuilderAPI_MakeEdge.hxx>
-#include <BRepBuilderAPI_MakeFace.hxx>
-#include <BRepBuilderAPI_MakeWire.hxx>
 #include <BRepBuilderAPI_MakeVertex.hxx>
 #include <BRepCheck_Analyzer.hxx>
 #include <BRepLib.hxx>
 #include <BRep_Builder.hxx>
+#include <Geom_Plane.hxx>
+#include <Precision.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Edge.hxx>
+#include <TopoDS_Face.hxx>
 #include <TopoDS_Shell.hxx>
 #include <TopoDS_Solid.hxx>
 #include <TopoDS_Vertex.hxx>
+#include <TopoDS_Wire.hxx>
 #include <gp_Dir.hxx>
 #include <gp_Pln.hxx>
 #include <gp_Pnt.hxx>
@@ -214,15 +216,21 @@ int GWRAP__create_bv_body(const CHULL_input_t* input, const CHULL_output_t* outp
             const CHULL_facet_t& f = output->facets[i];
             const int* v = f.verts;
             for (int k = 0; k < 3; ++k) ++uses[std::make_pair(std::min(v[k], v[(k + 1) % 3]), std::max(v[k], v[(k + 1) % 3]))];
-            BRepBuilderAPI_MakeWire wire(edge(v[0], v[1]), edge(v[1], v[2]), edge(v[2], v[0]));
-            if (!wire.IsDone()) return HM_ERR_GEOMETRY;
-            // The facet's own plane: its outward normal orients the face, and
-            // the wire runs counter-clockwise about it.
+            // The facet built directly on its own plane: the outward normal
+            // orients the face, and the wire, its three edges end to end in
+            // the facet's order, already runs counter-clockwise about it.
+            TopoDS_Wire wire;
+            builder.MakeWire(wire);
+            builder.Add(wire, edge(v[0], v[1]));
+            builder.Add(wire, edge(v[1], v[2]));
+            builder.Add(wire, edge(v[2], v[0]));
+            wire.Closed(true);
             const double* p = input->points[v[0]];
             const gp_Pln plane(gp_Pnt(p[0] * scale, p[1] * scale, p[2] * scale), gp_Dir(f.normal[0], f.normal[1], f.normal[2]));
-            BRepBuilderAPI_MakeFace face(plane, wire.Wire(), true);
-            if (!face.IsDone()) return HM_ERR_GEOMETRY;
-            builder.Add(shell, face.Face());
+            TopoDS_Face face;
+            builder.MakeFace(face, new Geom_Plane(plane), Precision::Confusion());
+            builder.Add(face, wire);
+            builder.Add(shell, face);
         }
         // Closed: every edge between exactly two facets.
         for (const auto& [key, count] : uses)

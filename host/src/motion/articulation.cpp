@@ -12,7 +12,6 @@
 #include "host_testing.h"
 #include "omvra.h"
 
-#include <math_Gauss.hxx>
 #include <math_Matrix.hxx>
 #include <math_Vector.hxx>
 
@@ -20,6 +19,7 @@
 #include <array>
 #include <cmath>
 #include <map>
+#include <memory>
 
 using namespace host::motion;
 
@@ -327,15 +327,60 @@ void jacobian(const System& s, std::vector<Pose>& p, const std::vector<double>& 
     (void)target;
 }
 
-// Solves (J J^T + mu I) y = b and answers J^T y: the minimum-norm change
-// whose first-order effect on the residual is b. The small damping mu
-// keeps redundant equations solvable. A row touches only the six columns
-// of each of its (at most two) links, so the products skip the rest.
-// False when the solve fails.
-bool minimum_norm(const System& s, const math_Matrix& jac, const math_Vector& b, math_Vector& dx) {
-    const int m = jac.RowNumber(), n = jac.ColNumber();
+// What the solver works in, sized once for the mechanism and kept for the
+// whole sweep: the Jacobian, the normal matrix and its factor, and the
+// vectors of each Newton step.
+struct Workspace {
+    Workspace(int m, int n) : jac(1, m, 1, n), normal(1, m, 1, m), f(1, m), rhs(1, m), y(1, m), dx(1, n) {}
+    math_Matrix jac;
+    math_Matrix normal;
+    math_Vector f, rhs, y, dx;
+};
+
+// Factors the symmetric positive definite matrix in place into L L^T (L in
+// the lower triangle and diagonal); false when a pivot is not positive.
+bool cholesky(math_Matrix& a) {
+    const int m = a.RowNumber();
+    for (int j = 1; j <= m; ++j) {
+        double d = a(j, j);
+        for (int k = 1; k < j; ++k) d -= a(j, k) * a(j, k);
+        if (!(d > 0.0)) return false;
+        const double l = std::sqrt(d);
+        a(j, j) = l;
+        for (int i = j + 1; i <= m; ++i) {
+            double sum = a(i, j);
+            for (int k = 1; k < j; ++k) sum -= a(i, k) * a(j, k);
+            a(i, j) = sum / l;
+        }
+    }
+    return true;
+}
+
+// Solves L L^T y = b with the factor of cholesky().
+void cholesky_solve(const math_Matrix& l, const math_Vector& b, math_Vector& y) {
+    const int m = l.RowNumber();
+    for (int i = 1; i <= m; ++i) {
+        double sum = b(i);
+        for (int k = 1; k < i; ++k) sum -= l(i, k) * y(k);
+        y(i) = sum / l(i, i);
+    }
+    for (int i = m; i >= 1; --i) {
+        double sum = y(i);
+        for (int k = i + 1; k <= m; ++k) sum -= l(k, i) * y(k);
+        y(i) = sum / l(i, i);
+    }
+}
+
+// Solves (J J^T + mu I) y = b and answers J^T y in w.dx: the minimum-norm
+// change whose first-order effect on the residual is b (w.rhs). The small
+// damping mu keeps redundant equations solvable and the matrix positive
+// definite. A row touches only the six columns of each of its (at most
+// two) links, so the products skip the rest. False when the solve fails.
+bool minimum_norm(const System& s, Workspace& w) {
+    const math_Matrix& jac = w.jac;
+    math_Matrix& normal = w.normal;
+    const int m = jac.RowNumber();
     const auto& links = s.row_links;
-    math_Matrix normal(1, m, 1, m, 0.0);
     double trace = 0.0;
     for (int i = 1; i <= m; ++i)
         for (int k = i; k <= m; ++k) {
@@ -349,17 +394,14 @@ bool minimum_norm(const System& s, const math_Matrix& jac, const math_Vector& b,
         }
     const double mu = 1.0e-13 * std::max(trace / m, 1.0);
     for (int i = 1; i <= m; ++i) normal(i, i) += mu;
-    math_Gauss gauss(normal, 1.0e-30);
-    if (!gauss.IsDone()) return false;
-    math_Vector y(1, m);
-    gauss.Solve(b, y);
-    dx.Init(0.0);
+    if (!cholesky(normal)) return false;
+    cholesky_solve(normal, w.rhs, w.y);
+    w.dx.Init(0.0);
     for (int i = 1; i <= m; ++i)
         for (int li : links[i - 1]) {
             if (li < 0) continue;
-            for (int c = 6 * li + 1; c <= 6 * li + 6; ++c) dx(c) += jac(i, c) * y(i);
+            for (int c = 6 * li + 1; c <= 6 * li + 6; ++c) w.dx(c) += jac(i, c) * w.y(i);
         }
-    (void)n;
     return true;
 }
 
@@ -372,19 +414,18 @@ void apply_change(std::vector<Pose>& p, const math_Vector& dx) {
 
 // Newton's method from the poses in p, minimum-norm changes; false when it
 // does not close.
-bool newton(const System& s, std::vector<Pose>& p, const std::vector<double>& target, math_Matrix& jac) {
-    const int m = s.rows(), n = jac.ColNumber();
-    math_Vector f(1, m), dx(1, n);
+bool newton(const System& s, std::vector<Pose>& p, const std::vector<double>& target, Workspace& w) {
+    const int m = s.rows();
     for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
-        s.residual(p, target, f);
-        if (max_abs(f, m) < kTolerance) return true;
-        jacobian(s, p, target, jac);
-        math_Vector rhs = -f;
-        if (!minimum_norm(s, jac, rhs, dx)) return false;
-        apply_change(p, dx);
+        s.residual(p, target, w.f);
+        if (max_abs(w.f, m) < kTolerance) return true;
+        jacobian(s, p, target, w.jac);
+        for (int i = 1; i <= m; ++i) w.rhs(i) = -w.f(i);
+        if (!minimum_norm(s, w)) return false;
+        apply_change(p, w.dx);
     }
-    s.residual(p, target, f);
-    return max_abs(f, m) < kTolerance;
+    s.residual(p, target, w.f);
+    return max_abs(w.f, m) < kTolerance;
 }
 
 // The rotation turning the unit vector a onto the unit vector b the
@@ -441,12 +482,11 @@ void remove_idle_spins(const System& s, std::vector<Pose>& p) {
     }
 }
 
-// Solves a step from the poses in p; false when it does not close.
-bool solve_step(const System& s, std::vector<Pose>& p, const std::vector<double>& target) {
-    const int m = s.rows(), n = 6 * static_cast<int>(s.links.size());
-    if (m == 0 || n == 0) return true;
-    math_Matrix jac(1, m, 1, n);
-    if (!newton(s, p, target, jac)) return false;
+// Solves a step from the poses in p; false when it does not close. A
+// mechanism without equations or links has nothing to solve (no workspace).
+bool solve_step(const System& s, std::vector<Pose>& p, const std::vector<double>& target, Workspace* w) {
+    if (!w) return true;
+    if (!newton(s, p, target, *w)) return false;
     remove_idle_spins(s, p);
     return true;
 }
@@ -457,7 +497,7 @@ bool solve_step(const System& s, std::vector<Pose>& p, const std::vector<double>
 // configuration (a strut turned end for end). False when a sub-step does
 // not close.
 bool solve_path(const System& s, std::vector<Pose>& p, std::vector<double>& reached,
-                const std::vector<double>& target) {
+                const std::vector<double>& target, Workspace* w) {
     constexpr double kLongestSubStep = 5.0;
     double longest = 0.0;
     for (size_t d = 0; d < target.size(); ++d) longest = std::max(longest, std::fabs(target[d] - reached[d]));
@@ -466,7 +506,7 @@ bool solve_path(const System& s, std::vector<Pose>& p, std::vector<double>& reac
     std::vector<double> partial(target.size());
     for (int k = 1; k <= count; ++k) {
         for (size_t d = 0; d < target.size(); ++d) partial[d] = reached[d] + (target[d] - reached[d]) * k / count;
-        if (!solve_step(s, p, partial)) return false;
+        if (!solve_step(s, p, partial, w)) return false;
     }
     reached = target;
     return true;
@@ -496,8 +536,11 @@ int articulate(const std::vector<tag_t>& drivers, const std::vector<std::vector<
     result->links = s.links;
     std::vector<Pose> poses = s.poses;
     std::vector<double> reached(drivers.size(), 0.0);
+    const int m = s.rows(), n = 6 * static_cast<int>(s.links.size());
+    std::unique_ptr<Workspace> workspace;
+    if (m > 0 && n > 0) workspace = std::make_unique<Workspace>(m, n);
     for (size_t step = 0; step < values.size(); ++step) {
-        if (!solve_path(s, poses, reached, values[step])) {
+        if (!solve_path(s, poses, reached, values[step], workspace.get())) {
             result->failed_step = static_cast<int>(step);
             return HM_ERR_GEOMETRY;
         }
