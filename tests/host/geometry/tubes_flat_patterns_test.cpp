@@ -24,6 +24,13 @@ constexpr double kPi = 3.14159265358979323846;
 class TubeTest : public HostTest {};
 class FlatPatternTest : public HostTest {};
 
+// A cleared layout that carries one curve (with the host's entry flag 256).
+void carry(SMDFLAT_layout_t& layout, tag_t curve) {
+    layout.curves = static_cast<SMDFLAT_curve_entry_t*>(SM_alloc(sizeof(SMDFLAT_curve_entry_t)));
+    layout.curves[0] = {curve, 0, 0, 256};
+    layout.curve_count = 1;
+}
+
 double length_of(tag_t curve) {
     double l = 0.0;
     EXPECT_EQ(HM_CURVE_ask_arc_length(curve, 0.0, 1.0, &l), 0);
@@ -169,9 +176,7 @@ TEST_F(FlatPatternTest, ACylinderUnrollsToItsArcAndCarriedCurvesKeepTheirLength)
     ASSERT_EQ(SMDFLAT__initialize_layout(&layout), 0);
     ASSERT_EQ(SMDFLAT_load_layout_from_prefs(HM_ASSEM_ask_work_part(), &layout), 0);
     EXPECT_EQ(layout.part_units, 0);
-    layout.curves = static_cast<SMDFLAT_curve_entry_t*>(SM_alloc(sizeof(SMDFLAT_curve_entry_t)));
-    layout.curves[0] = {arc, 0, 0, 256};
-    layout.curve_count = 1;
+    carry(layout, arc);
     const double parm[2] = {0.5, 0.0};
     ASSERT_EQ(SMDFLAT_fill_structure(&layout, face, parm), 0);
     tag_t group = 0;
@@ -213,9 +218,7 @@ TEST_F(FlatPatternTest, ADoublyCurvedPatchIsLaidFlatThroughItsMesh) {
     const tag_t equator = host_testing::make_arc({0, 0, 0}, radius, -span / 2, span / 2);
     SMDFLAT_layout_t layout;
     SMDFLAT__initialize_layout(&layout);
-    layout.curves = static_cast<SMDFLAT_curve_entry_t*>(SM_alloc(sizeof(SMDFLAT_curve_entry_t)));
-    layout.curves[0] = {equator, 0, 0, 256};
-    layout.curve_count = 1;
+    carry(layout, equator);
     const double middle[2] = {0.5, 0.5};
     ASSERT_EQ(SMDFLAT_fill_structure(&layout, faces_of(sheet)[0], middle), 0);
     tag_t group = 0;
@@ -257,9 +260,7 @@ TEST_F(FlatPatternTest, CurvesOffTheSheetOrBadRequestsMakeNothing) {
     const tag_t off = new_line(0, 0, 0, 0, 0, 100);   // on the axis, 500 from the glass
     SMDFLAT_layout_t layout;
     SMDFLAT__initialize_layout(&layout);
-    layout.curves = static_cast<SMDFLAT_curve_entry_t*>(SM_alloc(sizeof(SMDFLAT_curve_entry_t)));
-    layout.curves[0] = {off, 0, 0, 256};
-    layout.curve_count = 1;
+    carry(layout, off);
     const double parm[2] = {0.5, 0.5};
     tag_t group = 0;
     SMDFLAT_init_module();
