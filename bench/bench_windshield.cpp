@@ -17,18 +17,30 @@
 // And for the trim by a rectangle of four lines (a test area's loop):
 //   trim/library          HM_MODL_trim_sheet keeping the inside;
 //   trim/kernel           BRepAlgoAPI_Splitter of the kernel face by the same edges.
+// And for the flat pattern of a doubly curved glass (a patch of a sphere of
+// radius 2000 mm, 1000 mm up the slope, 10, 20 and 40 degrees across):
+//   flat/library/<deg>    SMDFLAT_create_flat_pattern (meshed, laid flat as
+//                         rigidly as possible, its outline carried; the part
+//                         undone after each run, outside the timing);
+//   flat/kernel/<deg>     BRepMesh_IncrementalMesh of a kernel face with the
+//                         same geometry and chord height (the mesh it stands on).
 #include "farquil.h"
 #include "hm_vd_ws.h"
 #include "host_testing.h"
 #include "omvra.h"
 #include "quillon.h"
 #include "ratio_report.h"
+#include "zelvadt.h"
 
 #include <BRepAlgoAPI_Section.hxx>
 #include <BRepAlgoAPI_Splitter.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepBuilderAPI_MakePolygon.hxx>
+#include <BRepMesh_IncrementalMesh.hxx>
+#include <BRepTools.hxx>
+#include <Geom_SphericalSurface.hxx>
+#include <gp_Ax3.hxx>
 #include <TopTools_ListOfShape.hxx>
 #include <TopoDS_Face.hxx>
 #include <gp_Pln.hxx>
@@ -49,6 +61,11 @@ const double kUp[3] = {0.0, 0.0, 1000.0};
 const double kPivot[3] = {0.0, -300.0, 100.0};
 // The zone's rectangle on the glass: y -200..200, z 300..700.
 const double kZone[4][3] = {{0, -200, 300}, {0, 200, 300}, {0, 200, 700}, {0, -200, 700}};
+
+// The doubly curved glass of the flat pattern: radius, height, spans across.
+constexpr double kGlassRadius = 2000.0;
+constexpr double kGlassHeight = 1000.0;
+const double kSpans[] = {10.0, 20.0, 40.0};
 
 tag_t g_sheet = 0;
 tag_t g_face = 0;
@@ -105,6 +122,42 @@ int library_trim() {
     return code;
 }
 
+// The glass patch `span` degrees across, facing +x, in the part.
+tag_t curved_glass(double span) {
+    const double centre[3] = {0, 0, 0}, direction[3] = {1, 0, 0}, up[3] = {0, 0, 1};
+    return host_testing::make_spherical_patch(centre, kGlassRadius, direction, up, kGlassRadius * span * kPi / 180.0,
+                                              kGlassHeight);
+}
+
+// The same patch as a kernel face.
+TopoDS_Face kernel_glass(double span) {
+    const gp_Ax3 frame(gp_Pnt(0, 0, 0), gp_Dir(0, 0, 1), gp_Dir(1, 0, 0));
+    Handle(Geom_SphericalSurface) sphere = new Geom_SphericalSurface(frame, kGlassRadius);
+    const double du = 0.5 * span * kPi / 180.0, dv = 0.5 * kGlassHeight / kGlassRadius;
+    return BRepBuilderAPI_MakeFace(sphere, -du, du, -dv, dv, 1e-7).Face();
+}
+
+// One flat pattern of the glass about its middle; its stretch, or -1.
+double library_flat(tag_t glass) {
+    hm_list_p_t faces = nullptr;
+    tag_t face = 0;
+    HM_MODL_ask_body_faces(glass, &faces);
+    HM_MODL_ask_list_item(faces, 0, &face);
+    HM_MODL_delete_list(&faces);
+    SMDFLAT_layout_t layout;
+    SMDFLAT__initialize_layout(&layout);
+    const double middle[2] = {0.5, 0.5};
+    tag_t group = 0;
+    SMDFLAT_init_module();
+    const int code = SMDFLAT_fill_structure(&layout, face, middle) == 0
+                         ? SMDFLAT_create_flat_pattern(glass, "FLAT", 1, &layout, &group)
+                         : -1;
+    SMDFLAT_exit_module();
+    const double stretch = code == 0 ? layout.max_stretch : -1.0;
+    SMDFLAT__free_layout(&layout);
+    return stretch;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -141,6 +194,19 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "the zone trim failed: %d\n", code);
             return 1;
         }
+    }
+
+    std::vector<tag_t> glasses;
+    for (double span : kSpans) {
+        glasses.push_back(curved_glass(span));
+        const UNDO_mark_t mark = UNDO_KW_set_mark(UNDO_invisible, "bench");
+        const double stretch = library_flat(glasses.back());
+        UNDO_KW_undo_to_mark(mark);
+        if (stretch < 0.0) {
+            std::fprintf(stderr, "no flat pattern of the glass %g deg across\n", span);
+            return 1;
+        }
+        std::printf("glass %g deg across: flat with a largest stretch of %.3f %%\n", span, 100.0 * stretch);
     }
 
     std::vector<carvell_bench::Ratio> ratios;
@@ -199,6 +265,34 @@ int main(int argc, char** argv) {
         }
     })->Unit(benchmark::kMillisecond);
     ratios.push_back({"trim library/kernel", "trim/library", "trim/kernel"});
+    for (size_t k = 0; k < glasses.size(); ++k) {
+        char size[16];
+        std::snprintf(size, sizeof size, "%g", kSpans[k]);
+        const std::string library = std::string("flat/library/") + size;
+        const std::string kernel = std::string("flat/kernel/") + size;
+        const tag_t glass = glasses[k];
+        benchmark::RegisterBenchmark(library.c_str(), [glass](benchmark::State& state) {
+            for (auto _ : state) {
+                const UNDO_mark_t mark = UNDO_KW_set_mark(UNDO_invisible, "bench");
+                benchmark::DoNotOptimize(library_flat(glass));
+                state.PauseTiming();
+                UNDO_KW_undo_to_mark(mark);
+                state.ResumeTiming();
+            }
+        })->Unit(benchmark::kMillisecond);
+        const double span = kSpans[k];
+        benchmark::RegisterBenchmark(kernel.c_str(), [span](benchmark::State& state) {
+            const TopoDS_Face glass_face = kernel_glass(span);
+            // The chord height the flat pattern meshes with: a thousandth of the glass's size.
+            const double chord = 1e-3 * std::hypot(2.0 * kGlassRadius * std::sin(0.5 * span * kPi / 180.0), kGlassHeight);
+            for (auto _ : state) {
+                BRepTools::Clean(glass_face);
+                BRepMesh_IncrementalMesh mesh(glass_face, chord, false, 0.2, false);
+                benchmark::DoNotOptimize(mesh.IsDone());
+            }
+        })->Unit(benchmark::kMillisecond);
+        ratios.push_back({std::string("flat library/kernel ") + size + " deg", library, kernel});
+    }
     const int code = carvell_bench::run_with_ratios(argc, argv, ratios);
     host_testing::reset();
     return code;

@@ -2,9 +2,11 @@
 // the clear-vision boundary inside the dark band, the FMVSS 104 / SAE J903
 // test areas A, B and C, a tandem wiper system and the flat pattern.
 //
-// The windshield is raked 62 degrees from vertical, 1,450 mm wide and 950 mm
-// along the slope from its base centre (1200, 0, 950), curved across the car
-// with a radius of 3,000 mm (a cylinder about the slope line). The dark band
+// The windshield is raked 62 degrees from vertical, 1,450 mm wide across its
+// middle and 950 mm from its bottom edge to its top edge, its middle row at
+// (1200, 0, 950) + 475 mm up the slope. It is curved both ways, as every
+// windshield is: with a radius of 4,000 mm across the car and of 2,000 mm
+// from top to bottom (a patch of a torus about the slope line). The dark band
 // (ceramic frit) runs 100 mm inside the glass edge; the clear-vision boundary
 // lies 25.4 mm (FMVSS 104's one-inch border) inside the band. The driver's
 // eye (SAE J941 cyclops point of a left-hand drive car) is at (2950, -370,
@@ -15,7 +17,9 @@
 // of C. The wipers are a tandem pair with their pivots in the lower band:
 // the driver's with a 560 mm arm and a 600 mm blade sweeping 95 degrees,
 // the passenger's with a 500 mm arm and a 450 mm blade sweeping 90 degrees,
-// both parked along the base pointing to the passenger side.
+// both parked along the base pointing to the passenger side. A doubly curved
+// glass cannot be unrolled: the flat pattern is laid out as rigidly as
+// possible, and its largest stretch of a length is printed.
 //
 // Usage: example_windshield_data [output folder]
 // (WS_TRACE=1 in the environment also prints the tool's trace lines.)
@@ -24,9 +28,11 @@
 #include "morvish.h"
 #include "omvra.h"
 #include "quillon.h"
+#include "zelvadt.h"
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -42,51 +48,74 @@ using host_testing::Point3;
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kDeg = kPi / 180.0;
 constexpr double kRake = 62.0 * kDeg;          // from vertical
-constexpr double kWidth = 1450.0;              // along the arc
-constexpr double kSlopeLength = 950.0;
-constexpr double kRadius = 3000.0;             // across the car
+constexpr double kWidth = 1450.0;              // across the middle, along the glass
+constexpr double kSlopeLength = 950.0;         // bottom to top, along the glass
+constexpr double kRadiusAcross = 4000.0;
+constexpr double kRadiusUp = 2000.0;
 constexpr double kBand = 100.0;                // dark band inside the edge
 constexpr double kOffset = 25.4;               // one inch
 const Point3 kBase = {1200.0, 0.0, 950.0};
 const Point3 kEye = {2950.0, -370.0, 1150.0};
 
 // Up the glass (rearward and up), the outward normal of the glass at its
-// centre line (forward and up), and the cylinder's axis point at the base.
+// middle (forward and up), and the torus: about the slope line through
+// `kCentre`, the tube of radius kRadiusUp turning about it at
+// kRadiusAcross - kRadiusUp, so that its outer equator is the glass's middle
+// row with the radius kRadiusAcross.
 const Point3 kSlope = {std::sin(kRake), 0.0, std::cos(kRake)};
 const Point3 kNormal = {-std::cos(kRake), 0.0, std::sin(kRake)};
-const Point3 kAxisBase = {kBase[0] - kRadius * kNormal[0], 0.0, kBase[2] - kRadius * kNormal[2]};
+const Point3 kMiddle = {kBase[0] + kSlopeLength / 2 * kSlope[0], 0.0, kBase[2] + kSlopeLength / 2 * kSlope[2]};
+const Point3 kCentre = {kMiddle[0] - kRadiusAcross * kNormal[0], 0.0, kMiddle[2] - kRadiusAcross * kNormal[2]};
+constexpr double kTubeCentre = kRadiusAcross - kRadiusUp;
+// Half the turn across (at the middle row) and half the turn up the tube.
+constexpr double kHalfAcross = kWidth / 2.0 / kRadiusAcross;
+constexpr double kHalfUp = kSlopeLength / 2.0 / kRadiusUp;
 
-// The glass point at arc length s across the car (+y side positive) and t up the slope.
-Point3 glass(double s, double t) {
-    const double phi = s / kRadius;
+// The glass point at the turn u about the slope line (+u towards -y, as the
+// torus turns) and t along the glass from its bottom edge.
+double tube_angle(double t) { return (t - kSlopeLength / 2.0) / kRadiusUp; }
+double row_radius(double t) { return kTubeCentre + kRadiusUp * std::cos(tube_angle(t)); }
+Point3 on_glass(double u, double t) {
+    const double v = tube_angle(t), r = row_radius(t);
     Point3 p;
     for (int i = 0; i < 3; ++i)
-        p[i] = kAxisBase[i] + kRadius * (std::cos(phi) * kNormal[i] + std::sin(phi) * (i == 1 ? 1.0 : 0.0)) +
-               t * kSlope[i];
+        p[i] = kCentre[i] + r * (std::cos(u) * kNormal[i] - std::sin(u) * (i == 1 ? 1.0 : 0.0)) +
+               kRadiusUp * std::sin(v) * kSlope[i];
     return p;
 }
+// The glass point s across its middle row (+y side positive) and t up from the bottom edge.
+Point3 glass(double s, double t) { return on_glass(-s / kRadiusAcross, t); }
 
 tag_t make_windshield() {
-    const double half = kWidth / 2.0 / kRadius;
-    // The sheet starts at the +y edge and turns towards -y about the slope line.
-    const double x_dir[3] = {std::cos(half) * kNormal[0], std::sin(half), std::cos(half) * kNormal[2]};
-    const double origin[3] = {kAxisBase[0], kAxisBase[1], kAxisBase[2]};
-    const double axis[3] = {kSlope[0], kSlope[1], kSlope[2]};
-    const tag_t sheet = host_testing::make_cylindrical_sheet(origin, axis, x_dir, kRadius, 2.0 * half, kSlopeLength);
+    const double centre[3] = {kCentre[0], kCentre[1], kCentre[2]};
+    const double axis[3] = {kSlope[0], kSlope[1], kSlope[2]}, x_dir[3] = {kNormal[0], kNormal[1], kNormal[2]};
+    const tag_t sheet = host_testing::make_toroidal_sheet(centre, axis, x_dir, kTubeCentre, kRadiusUp, -kHalfAcross,
+                                                          kHalfAcross, -kHalfUp, kHalfUp);
     HM_OBJ_set_name(sheet, "WINDSHIELD");
     return sheet;
 }
 
-// The dark band's inner edge: two lines up the slope and two arcs across.
+// The dark band's inner edge, kBand inside the glass edge all round: four
+// splines through points of the glass, bottom, passenger side, top, driver side.
 std::vector<tag_t> make_dark_band() {
-    const double s = kWidth / 2.0 - kBand, t0 = kBand, t1 = kSlopeLength - kBand;
-    const double phi = s / kRadius;
-    auto arc_at = [&](double t) {
-        const Point3 centre = {kAxisBase[0] + t * kSlope[0], 0.0, kAxisBase[2] + t * kSlope[2]};
-        return host_testing::make_arc(centre, kRadius, -phi, phi, kNormal, {0.0, 1.0, 0.0});
+    constexpr int kPoints = 21;
+    const double bottom = kBand, top = kSlopeLength - kBand;
+    auto inset = [](double t) { return kHalfAcross - kBand / row_radius(t); };   // the band's turn at height t
+    auto row = [&](double t, double from, double to) {
+        std::vector<Point3> points;
+        for (int i = 0; i < kPoints; ++i) points.push_back(on_glass(from + (to - from) * i / (kPoints - 1), t));
+        return host_testing::make_spline(points);
     };
-    return {arc_at(t0), host_testing::make_line(glass(s, t0), glass(s, t1)), arc_at(t1),
-            host_testing::make_line(glass(-s, t1), glass(-s, t0))};
+    auto side = [&](double sign, double from, double to) {
+        std::vector<Point3> points;
+        for (int i = 0; i < kPoints; ++i) {
+            const double t = from + (to - from) * i / (kPoints - 1);
+            points.push_back(on_glass(sign * inset(t), t));
+        }
+        return host_testing::make_spline(points);
+    };
+    return {row(bottom, inset(bottom), -inset(bottom)), side(-1.0, bottom, top), row(top, -inset(top), inset(top)),
+            side(1.0, top, bottom)};
 }
 
 // A test area: four planes through the eye, their normals pointing away
@@ -138,16 +167,36 @@ std::set<tag_t> bodies() {
     return out;
 }
 
-// Extent of the flat pattern across the car (its curves lie in the plane
-// touching the glass at the base centre, the flat x axis along the arc).
-double flat_width(const ws_point_group_t& g) {
-    double lo = 1e300, hi = -1e300;
-    for (int i = 0; i < g.count; ++i)
+// Extents of the flat pattern's outline (its first four curves, the glass
+// edges): across the car (the flat's lateral axis is the vehicle's y, the
+// glass's direction across its middle at the base) and up, within its plane.
+void flat_extents(const ws_point_group_t& g, double& width, double& height) {
+    double lo = 1e300, hi = -1e300, far = 0.0;
+    const double* first = g.points[0][0];
+    const double* farthest = first;
+    for (int i = 0; i < std::min(g.count, 4); ++i)
         for (int j = 0; j < g.point_counts[i]; ++j) {
-            lo = std::min(lo, g.points[i][j][1]);
-            hi = std::max(hi, g.points[i][j][1]);
+            const double* p = g.points[i][j];
+            lo = std::min(lo, p[1]);
+            hi = std::max(hi, p[1]);
+            const double d = std::hypot(p[0] - first[0], p[2] - first[2]);
+            if (d > far) {
+                far = d;
+                farthest = p;
+            }
         }
-    return hi - lo;
+    // Up: along the plane's trace in the x-z plane, through the two points
+    // farthest apart in it.
+    const double ux = (farthest[0] - first[0]) / far, uz = (farthest[2] - first[2]) / far;
+    double down = 1e300, up = -1e300;
+    for (int i = 0; i < std::min(g.count, 4); ++i)
+        for (int j = 0; j < g.point_counts[i]; ++j) {
+            const double t = (g.points[i][j][0] - first[0]) * ux + (g.points[i][j][2] - first[2]) * uz;
+            down = std::min(down, t);
+            up = std::max(up, t);
+        }
+    width = hi - lo;
+    height = up - down;
 }
 
 }  // namespace
@@ -192,8 +241,9 @@ int main(int argc, char** argv) {
     set_wiper(data, 1, -20.0, 500.0, 450.0, 90.0);
     data.want_flat_pattern = true;
 
-    std::printf("Windshield: raked %.0f deg, %.0f mm wide, %.0f mm along the slope, radius %.0f mm\n",
-                kRake / kDeg, kWidth, kSlopeLength, kRadius);
+    std::printf("Windshield: raked %.0f deg, %.0f mm wide and %.0f mm high along the glass, radius %.0f mm across "
+                "and %.0f mm top to bottom\n",
+                kRake / kDeg, kWidth, kSlopeLength, kRadiusAcross, kRadiusUp);
     std::printf("Dark band %.0f mm inside the edge, clear-vision boundary %.1f mm inside the band\n\n", kBand,
                 kOffset);
     const int check = HM_VD_WS_check_serigrafia_status(data.face_count, data.faces, data.dark_band_count,
@@ -213,8 +263,8 @@ int main(int argc, char** argv) {
     UPDATE_do_update();   // the steps' temporary bodies go
     const double inner_w = kWidth - 2.0 * (kBand + kOffset), inner_h = kSlopeLength - 2.0 * (kBand + kOffset);
     std::printf("\nAreas (mm^2):\n");
-    std::printf("  glass                  %12.0f   (1450 x 950 = %.0f)\n", host_testing::surface_area(windshield),
-                kWidth * kSlopeLength);
+    std::printf("  glass                  %12.0f   (1450 x 950 = %.0f across its middle)\n",
+                host_testing::surface_area(windshield), kWidth * kSlopeLength);
     const char* labels[] = {"sewn windshield", "clear-vision area", "dark-band region", "wiped area"};
     int k = 0;
     for (tag_t body : bodies()) {
@@ -235,9 +285,17 @@ int main(int argc, char** argv) {
         std::printf("  area %s: %6.2f %%   required at least %.0f %%   %s\n", names[i], data.percentages[i],
                     required[i], data.percentages[i] >= required[i] ? "met" : "NOT met");
 
-    if (data.flat_result.status == 0)
-        std::printf("\nFlat pattern width %.1f mm (the arc: R x angle = %.1f mm)\n", flat_width(data.flat_result),
-                    kWidth);
+    if (data.flat_result.status == 0) {
+        double width = 0.0, height = 0.0, stretch = -1.0;
+        flat_extents(data.flat_result, width, height);
+        tag_t flat = 0;
+        HM_OBJ_cycle_by_name("TMP_WINDSHIELD_CURVE_FLATTEN", &flat);
+        HM_ATTR_ask_real(flat, SMDFLAT_STRETCH_ATTRIBUTE, &stretch);
+        std::printf("\nFlat pattern: %.1f mm wide, %.1f mm high (the glass across its middle: %.1f mm wide, "
+                    "%.1f mm high)\n",
+                    width, height, kWidth, kSlopeLength);
+        std::printf("  largest stretch of a length in the flat: %.3f %%\n", 100.0 * stretch);
+    }
 
     std::printf("\nStatus area:\n");
     for (const std::string& text : host_testing::status_texts()) std::printf("  %s\n", text.c_str());

@@ -35,8 +35,10 @@
 
 #include <stdbool.h>
 
-// Most points of one sampled curve (points_per_curve).
+// Most points of one sampled curve (points_per_curve), and most steps of
+// one wiper's sweep (sweep_angle / angle_step).
 #define HM_VD_WS_MAX_POINTS_PER_CURVE 10000
+#define HM_VD_WS_MAX_SWEEP_STEPS 100000
 
 // Curves sampled into point lists: `count` curves, curve i with
 // point_counts[i] points, points[i][j] three doubles (x, y, z).
@@ -125,7 +127,8 @@ CARVELL_C_EXPORT void HM_VD_WS_init_windshield_data(ws_data_t* data);
 // point does not project onto the glass or lands beyond the eye in x.
 // wiped_result.status: 0; 4 (two wipers: the glass normal cannot be found or
 // a sweep fails) or 5 (one wiper: the sweep fails); a sweep fails for an
-// angle_step that is not a positive number, a pivot, length or angle that is
+// angle_step that is not a positive number, more than
+// HM_VD_WS_MAX_SWEEP_STEPS steps, a pivot, length or angle that is
 // not a usable number (then nothing is built), fewer than two steps that
 // reach the glass or a missing blade line. percent_status (only after a wiped
 // area): 0; 2 the wiped sheets cannot be made; 4 the eye point does not

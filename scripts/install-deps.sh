@@ -9,6 +9,9 @@ packages=(
   libocct-foundation-dev libocct-modeling-data-dev
   libocct-modeling-algorithms-dev libocct-data-exchange-dev
   libtbb-dev libqhull-dev nlohmann-json3-dev
+  # The flat pattern of doubly curved sheets: the surface-mesh
+  # parameterization (header-only) and the sparse solvers it runs on.
+  libcgal-dev libeigen3-dev
   # The fuzz targets (tests/fuzz/): clang with libFuzzer and its sanitizer
   # runtimes.
   clang libclang-rt-dev

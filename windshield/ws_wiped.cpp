@@ -31,8 +31,6 @@ constexpr double kTipAngleSlack = 1.0;
 constexpr double kJoinFactor = 10.0;
 // Halvings of the blade-end search before it settles for the last value.
 constexpr int kMaxBisections = 60;
-// More steps than this is no sweep a caller means.
-constexpr double kMaxSteps = 100000.0;
 enum WipedCode { kWipedOk = 0, kTwoWipersFailed = 4, kOneWiperFailed = 5 };
 constexpr int kOneWiper = 2;
 
@@ -228,8 +226,8 @@ void delete_feature(tag_t feature) {
 bool sweepable(const WiperSetting& w) {
     const double numbers[] = {w.arm_length, w.blade_length, w.sweep_angle, w.first_angle, w.blade_angle, w.angle_step};
     return detail::in_model_space(w.pivot, 3) && detail::in_model_space(numbers, 6) && w.angle_step > 0.0 &&
-           w.sweep_angle >= 0.0 && w.sweep_angle / w.angle_step <= kMaxSteps && w.arm_length > 0.0 &&
-           w.blade_length > 0.0 && w.n >= 2;
+           w.sweep_angle >= 0.0 && w.sweep_angle / w.angle_step <= HM_VD_WS_MAX_SWEEP_STEPS &&
+           w.arm_length > 0.0 && w.blade_length > 0.0 && w.n >= 2;
 }
 
 // The glass, its faces, the forward normal and the tolerances of one sweep,

@@ -38,7 +38,11 @@ typedef struct SMDFLAT_layout_s {
     double size;
     int filled;                   // set by SMDFLAT_fill_structure
     int part_units;               // 0 millimetres, 1 inches (from the preferences)
+    double max_stretch;           // out: largest relative change of an edge length in the flat (0: exact)
 } SMDFLAT_layout_t;
+
+// The real attribute of a flat pattern's group that holds its max_stretch.
+#define SMDFLAT_STRETCH_ATTRIBUTE "FLAT_PATTERN_STRETCH"
 
 // The module bracket: the flat-pattern calls answer HM_ERR_NO_SESSION
 // outside it. Exit without init: nothing.
@@ -53,16 +57,22 @@ HOST_C_API int SMDUTL_ask_def_baf(char** formula);
 // The reference face (a face of a sheet) and the normalised parameters of
 // the point about which the sheet is unrolled.
 HOST_C_API int SMDFLAT_fill_structure(SMDFLAT_layout_t* layout, tag_t face, const double parm[2]);
-// Unrolls the sheet body (all its faces on the reference face's plane,
-// cylinder or cone) into the plane touching the reference face at the
-// reference point: the sheet's boundary and each carried curve (its points
-// taken onto the surface) become flat curves, members of a new group (type
-// 15) with the name (at most 132 characters), answered in *group. Option 1
-// only. 0; HM_ERR_NO_SESSION outside the module bracket; HM_ERR_NULL_POINTER;
+// Lays the sheet body flat in the plane touching the reference face at the
+// reference point: exactly when all its faces lie on the reference face's
+// plane, cylinder or cone (unrolled), otherwise through a triangle mesh of
+// the sheet laid into the plane as rigidly as possible (the face's u
+// direction at the reference point keeps its line). The sheet's boundary and
+// each carried curve (its points taken onto the sheet) become flat curves,
+// members of a new group (type 15) with the name (at most 132 characters),
+// answered in *group; the largest relative change of a mesh edge's length
+// goes to layout->max_stretch and to the group's real attribute
+// SMDFLAT_STRETCH_ATTRIBUTE (0 when unrolled exactly). Option 1 only. 0;
+// HM_ERR_NO_SESSION outside the module bracket; HM_ERR_NULL_POINTER;
 // HM_ERR_BAD_ARGUMENT (layout not filled, option, empty name);
 // HM_ERR_INVALID_TAG / HM_ERR_WRONG_TYPE (body, face not of the body, a
-// curve); HM_ERR_GEOMETRY for another surface or faces off the reference
-// surface (nothing made). May throw the host's exception when the kernel fails.
+// curve); HM_ERR_GEOMETRY for a sheet that cannot be laid flat (not one
+// piece with one boundary) or a curve off the sheet (nothing made). May
+// throw the host's exception when the kernel fails.
 HOST_C_API int SMDFLAT_create_flat_pattern(tag_t body, const char* name, int option, SMDFLAT_layout_t* layout,
                                            tag_t* group);
 // Frees the curve entries and the formula text; the layout is cleared.

@@ -99,6 +99,44 @@ inline double distance(const Point3& a, const Point3& b) {
     return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
 }
 
+// The area a closed outline in one plane encloses, given as polylines in
+// any order and direction that chain end to end (each piece is joined at the
+// end nearest to where the outline has got to).
+inline double outline_area(std::vector<std::vector<Point3>> pieces) {
+    if (pieces.empty()) return 0.0;
+    std::vector<Point3> loop = pieces[0];
+    pieces.erase(pieces.begin());
+    while (!pieces.empty()) {
+        size_t best = 0;
+        bool reversed = false;
+        double nearest = 1e300;
+        for (size_t i = 0; i < pieces.size(); ++i)
+            for (bool r : {false, true}) {
+                const double d = distance(loop.back(), r ? pieces[i].back() : pieces[i].front());
+                if (d < nearest) {
+                    nearest = d;
+                    best = i;
+                    reversed = r;
+                }
+            }
+        std::vector<Point3> next = pieces[best];
+        if (reversed) next.assign(pieces[best].rbegin(), pieces[best].rend());
+        loop.insert(loop.end(), next.begin() + 1, next.end());
+        pieces.erase(pieces.begin() + long(best));
+    }
+    // Half the length of the summed cross products about the first point.
+    double sum[3] = {0, 0, 0};
+    for (size_t i = 1; i + 1 < loop.size(); ++i) {
+        const Point3& o = loop[0];
+        const double a[3] = {loop[i][0] - o[0], loop[i][1] - o[1], loop[i][2] - o[2]};
+        const double b[3] = {loop[i + 1][0] - o[0], loop[i + 1][1] - o[1], loop[i + 1][2] - o[2]};
+        sum[0] += a[1] * b[2] - a[2] * b[1];
+        sum[1] += a[2] * b[0] - a[0] * b[2];
+        sum[2] += a[0] * b[1] - a[1] * b[0];
+    }
+    return 0.5 * std::sqrt(sum[0] * sum[0] + sum[1] * sum[1] + sum[2] * sum[2]);
+}
+
 // Distance from a point to the curve, through the host's inversion.
 inline double distance_to_curve(tag_t curve, const Point3& p) {
     double t = -1, on[3] = {};

@@ -7,6 +7,7 @@
 
 #include "hm_vd_curve.h"
 #include "quillon.h"
+#include "zelvadt.h"
 
 #include <algorithm>
 #include <cmath>
@@ -309,6 +310,19 @@ protected:
         data_.faces = static_cast<tag_t*>(SM_alloc(sizeof(tag_t)));
         data_.faces[0] = support::faces_of(sheet)[0];
     }
+    // The flat pattern's group and curves, so that the next run makes its own.
+    void delete_flat_pattern() {
+        tag_t group = 0;
+        while (HM_OBJ_cycle_by_name("TMP_WINDSHIELD_CURVE_FLATTEN", &group) == 0 && group) {
+            int count = 0;
+            tag_t* members = nullptr;
+            if (HM_GROUP_ask_group_data(group, &members, &count) == 0)
+                for (int i = 0; i < count; ++i) HM_OBJ_delete_object(members[i]);
+            SM_free(members);
+            HM_OBJ_delete_object(group);
+            group = 0;
+        }
+    }
     int flipped_sheets() const {
         int n = 0;
         for (tag_t t = HM_OBJ_cycle_objs_in_part(part_, HM_feature_type, 0); t;
@@ -370,22 +384,55 @@ TEST_F(WsFlatDriver, AGlassFacingDownIsTurnedUpAndAFlatGlassStaysAsItIs) {
     EXPECT_NEAR(lengths, 400.0, 1e-6);
 }
 
-TEST_F(WsFlatDriver, ASheetOnNoDevelopableSurfaceFailsWithThePartAsItWas) {
-    const double centre[3] = {0, 0, -1000}, direction[3] = {0, 0, 1}, up[3] = {1, 0, 0};
-    use(host_testing::make_spherical_patch(centre, 1000.0, direction, up, 300.0, 300.0));
-    const double eye[3] = {0, 0, 500};
-    frame_.m[0] = 0.0;   // vehicle x along absolute -z: the eye projects down onto the cap
-    frame_.m[2] = -1.0;
-    frame_.m[8] = 1.0;
-    frame_.m[10] = 0.0;
-    std::memcpy(data_.eye_point, eye, sizeof eye);
-    HM_VD_WS_create_windshield_data(&data_);
-    ASSERT_EQ(data_.offset_result.status, 0);
-    EXPECT_EQ(data_.flat_result.status, HM_ERR_GEOMETRY);
-    EXPECT_EQ(data_.flat_result.count, 0);
-    tag_t flattened = 0;
-    ASSERT_EQ(HM_OBJ_cycle_by_name("TMP_WINDSHIELD_CURVE_FLATTEN", &flattened), 0);
-    EXPECT_EQ(flattened, 0u);
+TEST_F(WsFlatDriver, ADoublyCurvedGlassIsLaidFlatAndOneFacingDownIsTurnedUpFirst) {
+    // A patch of a sphere of radius 1000, 20 degrees across the car by 20
+    // degrees up the slope, its middle at the origin raked 30 degrees back
+    // from vertical: bulging forward (facing up) or hollow (the sphere on
+    // the front side, facing down). Its area is R^2 * 20 deg * 2 sin 10 deg.
+    const double radius = 1000.0, span = 20.0 * M_PI / 180.0;
+    const double forward_up[3] = {-0.5, 0.0, std::sqrt(0.75)}, up_the_slope[3] = {std::sqrt(0.75), 0.0, 0.5};
+    struct Case {
+        const char* what;
+        double side;   // +1: the sphere behind the glass, -1: in front of it
+        int flips;
+    };
+    const Case cases[] = {{"facing up", 1.0, 0}, {"facing down", -1.0, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const double centre[3] = {-c.side * radius * forward_up[0], 0.0, -c.side * radius * forward_up[2]};
+        const double direction[3] = {c.side * forward_up[0], 0.0, c.side * forward_up[2]};
+        const tag_t sheet =
+            host_testing::make_spherical_patch(centre, radius, direction, up_the_slope, radius * span, radius * span);
+        HM_VD_WS_release_windshield_data(&data_);
+        use(sheet);
+        data_.points_per_curve = 200;
+        const int flipped = flipped_sheets();
+        HM_VD_WS_create_windshield_data(&data_);
+        ASSERT_EQ(data_.offset_result.status, 0);
+        ASSERT_EQ(data_.flat_result.status, 0);
+        EXPECT_EQ(flipped_sheets() - flipped, c.flips);
+        // The glass outline first (four sides), then the offset curves (the
+        // same four edges of the working copy, no offset asked).
+        ASSERT_EQ(data_.flat_result.count, 8);
+        std::vector<std::vector<support::Point3>> sides(4);
+        for (int i = 0; i < 4; ++i)
+            for (int j = 0; j < data_.flat_result.point_counts[i]; ++j) {
+                const double* p = data_.flat_result.points[i][j];
+                sides[i].push_back({p[0], p[1], p[2]});
+            }
+        const double area = radius * radius * span * 2.0 * std::sin(span / 2);
+        EXPECT_NEAR(support::outline_area(sides), area, 0.005 * area);
+        tag_t flattened = 0;
+        ASSERT_EQ(HM_OBJ_cycle_by_name("TMP_WINDSHIELD_CURVE_FLATTEN", &flattened), 0);
+        double stretch = -1.0;
+        ASSERT_EQ(HM_ATTR_ask_real(flattened, SMDFLAT_STRETCH_ATTRIBUTE, &stretch), 0);
+        EXPECT_GT(stretch, 0.0);
+        EXPECT_LT(stretch, 0.02);
+        // The carried curves land on the outline: each offset curve is a side.
+        for (int i = 0; i < 4; ++i) EXPECT_NEAR(polyline_length(data_.flat_result, 4 + i),
+                                                polyline_length(data_.flat_result, i), 0.005 * radius * span);
+        delete_flat_pattern();
+    }
 }
 
 }  // namespace

@@ -60,6 +60,12 @@ HOST_API double volume(tag_t object);
 // equator and `height` along the meridian ("SHEET").
 HOST_API tag_t make_spherical_patch(const double centre[3], double radius, const double direction[3],
                                     const double up[3], double width, double height);
+// Sheet of a torus patch ("SHEET"): the torus about the axis through the
+// centre with the major radius and the tube (minor) radius; u turns about the
+// axis from x_dir, v around the tube from its outer equator (towards the
+// axis direction); both ranges in radians.
+HOST_API tag_t make_toroidal_sheet(const double centre[3], const double axis[3], const double x_dir[3], double major,
+                                   double minor, double u0, double u1, double v0, double v1);
 // Sheet of a cylinder of the radius: the angle (radians) about the axis from
 // x_dir, and the length along the axis from the origin's cross-section ("SHEET").
 HOST_API tag_t make_cylindrical_sheet(const double axis_origin[3], const double axis[3], const double x_dir[3],

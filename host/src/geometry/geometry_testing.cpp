@@ -16,6 +16,7 @@
 #include <Geom_CylindricalSurface.hxx>
 #include <Geom_Plane.hxx>
 #include <Geom_SphericalSurface.hxx>
+#include <Geom_ToroidalSurface.hxx>
 #include <gp_Ax3.hxx>
 #include <Standard_Failure.hxx>
 #include <TColStd_Array1OfInteger.hxx>
@@ -229,6 +230,16 @@ tag_t make_spherical_patch(const double centre[3], double radius, const double d
         const double du = 0.5 * width / radius;
         const double dv = 0.5 * height / radius;
         return TopoDS_Shape(BRepBuilderAPI_MakeFace(sphere, -du, du, -dv, dv, 1e-7).Face());
+    });
+}
+
+tag_t make_toroidal_sheet(const double centre[3], const double axis[3], const double x_dir[3], double major,
+                          double minor, double u0, double u1, double v0, double v1) {
+    if (!centre || !axis || !x_dir || !(major > 0.0) || !(minor > 0.0) || !(u1 > u0) || !(v1 > v0)) return 0;
+    return fixture("SHEET", [&] {
+        const gp_Ax3 frame(pnt(centre), gp_Dir(axis[0], axis[1], axis[2]), gp_Dir(x_dir[0], x_dir[1], x_dir[2]));
+        Handle(Geom_ToroidalSurface) torus = new Geom_ToroidalSurface(frame, major, minor);
+        return TopoDS_Shape(BRepBuilderAPI_MakeFace(torus, u0, u1, v0, v1, 1e-7).Face());
     });
 }
 

@@ -24,6 +24,13 @@ constexpr double kPi = 3.14159265358979323846;
 class TubeTest : public HostTest {};
 class FlatPatternTest : public HostTest {};
 
+// A cleared layout that carries one curve (with the host's entry flag 256).
+void carry(SMDFLAT_layout_t& layout, tag_t curve) {
+    layout.curves = static_cast<SMDFLAT_curve_entry_t*>(SM_alloc(sizeof(SMDFLAT_curve_entry_t)));
+    layout.curves[0] = {curve, 0, 0, 256};
+    layout.curve_count = 1;
+}
+
 double length_of(tag_t curve) {
     double l = 0.0;
     EXPECT_EQ(HM_CURVE_ask_arc_length(curve, 0.0, 1.0, &l), 0);
@@ -169,9 +176,7 @@ TEST_F(FlatPatternTest, ACylinderUnrollsToItsArcAndCarriedCurvesKeepTheirLength)
     ASSERT_EQ(SMDFLAT__initialize_layout(&layout), 0);
     ASSERT_EQ(SMDFLAT_load_layout_from_prefs(HM_ASSEM_ask_work_part(), &layout), 0);
     EXPECT_EQ(layout.part_units, 0);
-    layout.curves = static_cast<SMDFLAT_curve_entry_t*>(SM_alloc(sizeof(SMDFLAT_curve_entry_t)));
-    layout.curves[0] = {arc, 0, 0, 256};
-    layout.curve_count = 1;
+    carry(layout, arc);
     const double parm[2] = {0.5, 0.0};
     ASSERT_EQ(SMDFLAT_fill_structure(&layout, face, parm), 0);
     tag_t group = 0;
@@ -202,15 +207,60 @@ TEST_F(FlatPatternTest, ACylinderUnrollsToItsArcAndCarriedCurvesKeepTheirLength)
     EXPECT_STREQ(name, "FLAT");
 }
 
+TEST_F(FlatPatternTest, ADoublyCurvedPatchIsLaidFlatThroughItsMesh) {
+    // A patch of a sphere of radius 1000, 20 degrees along its equator by 20
+    // degrees of latitude about it, facing +x: area R^2 * 20 deg * 2 sin 10
+    // deg. The equator across it (349.07 long) is carried along; it keeps
+    // its length in the flat and lies along the flat's first axis.
+    const double centre[3] = {0, 0, 0}, direction[3] = {1, 0, 0}, up[3] = {0, 0, 1};
+    const double radius = 1000.0, span = 20.0 * kPi / 180.0;
+    const tag_t sheet = host_testing::make_spherical_patch(centre, radius, direction, up, radius * span, radius * span);
+    const tag_t equator = host_testing::make_arc({0, 0, 0}, radius, -span / 2, span / 2);
+    SMDFLAT_layout_t layout;
+    SMDFLAT__initialize_layout(&layout);
+    carry(layout, equator);
+    const double middle[2] = {0.5, 0.5};
+    ASSERT_EQ(SMDFLAT_fill_structure(&layout, faces_of(sheet)[0], middle), 0);
+    tag_t group = 0;
+    SMDFLAT_init_module();
+    ASSERT_EQ(SMDFLAT_create_flat_pattern(sheet, "FLAT", 1, &layout, &group), 0);
+    SMDFLAT_exit_module();
+    const double stretch = layout.max_stretch;
+    SMDFLAT__free_layout(&layout);
+    // A sphere cannot be laid flat without stretching, a little.
+    EXPECT_GT(stretch, 0.0);
+    EXPECT_LT(stretch, 0.02);
+    double attribute = -1.0;
+    ASSERT_EQ(HM_ATTR_ask_real(group, SMDFLAT_STRETCH_ATTRIBUTE, &attribute), 0);
+    EXPECT_EQ(attribute, stretch);
+    tag_t* members = nullptr;
+    int count = 0;
+    ASSERT_EQ(HM_GROUP_ask_group_data(group, &members, &count), 0);
+    ASSERT_EQ(count, 5);   // four sides, then the carried equator
+    std::vector<std::vector<support::Point3>> sides(4);
+    for (int i = 0; i < 5; ++i)
+        for (int j = 0; j <= 100; ++j) {
+            const support::Point3 p = support::curve_point(members[i], j / 100.0);
+            // In the plane touching the patch at its middle (1000, 0, 0).
+            ASSERT_NEAR(p[0], radius, 1e-6);
+            if (i < 4) sides[i].push_back(p);
+        }
+    const double area = radius * radius * span * 2.0 * std::sin(span / 2);
+    EXPECT_NEAR(support::outline_area(sides), area, 0.005 * area);
+    EXPECT_NEAR(length_of(members[4]), radius * span, 0.005 * radius * span);
+    // The equator through the middle stays on the line of the face's u
+    // direction there: y across, z = 0.
+    for (double t : {0.0, 0.5, 1.0}) EXPECT_NEAR(support::curve_point(members[4], t)[2], 0.0, 0.5);
+    SM_free(members);
+}
+
 TEST_F(FlatPatternTest, CurvesOffTheSheetOrBadRequestsMakeNothing) {
     const double origin[3] = {0, 0, 0}, axis[3] = {0, 0, 1}, x_dir[3] = {1, 0, 0};
     const tag_t sheet = host_testing::make_cylindrical_sheet(origin, axis, x_dir, 500.0, 1.0, 300.0);
     const tag_t off = new_line(0, 0, 0, 0, 0, 100);   // on the axis, 500 from the glass
     SMDFLAT_layout_t layout;
     SMDFLAT__initialize_layout(&layout);
-    layout.curves = static_cast<SMDFLAT_curve_entry_t*>(SM_alloc(sizeof(SMDFLAT_curve_entry_t)));
-    layout.curves[0] = {off, 0, 0, 256};
-    layout.curve_count = 1;
+    carry(layout, off);
     const double parm[2] = {0.5, 0.5};
     tag_t group = 0;
     SMDFLAT_init_module();
