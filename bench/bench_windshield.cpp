@@ -17,6 +17,7 @@
 // And for the trim by a rectangle of four lines (a test area's loop):
 //   trim/library          HM_MODL_trim_sheet keeping the inside;
 //   trim/kernel           BRepAlgoAPI_Splitter of the kernel face by the same edges.
+// Baselines: BRepAlgoAPI_Section of the glass by the blade's plane once per step; BRepAlgoAPI_Splitter by the same edges.
 #include "farquil.h"
 #include "hm_vd_ws.h"
 #include "host_testing.h"
