@@ -18,6 +18,7 @@
 //   curve_plane/kernel/<n>   GeomAPI_IntCS of each curve with the plane,
 //                            keeping the points within the curve's range
 //                            (the baseline).
+// Baseline: GeomAPI_IntCS of the same kernel curves with the same plane.
 #include "host_testing.h"
 #include "hm_vd_curve.h"
 #include "morvish.h"

@@ -17,6 +17,7 @@
 //   point_on_curve/kernel/<curve>   Geom_Curve::D0 at the kernel parameter
 //                                   mapped from [0, 1] (the baseline).
 // Each iteration evaluates the same 64 parameters spread over [0, 1].
+// Baseline: Geom_Curve::D0 of the same kernel curves at the same parameters.
 #include "host_testing.h"
 #include "hm_vd_curve.h"
 #include "omvra.h"

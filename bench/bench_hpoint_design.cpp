@@ -20,6 +20,7 @@
 //   hpoint_design/rule_store_read (the baseline) the same 30 attribute
 //       queries of the same instance made straight to the host's rule store,
 //       with no library code: what any reading of the design costs.
+// Baseline: the same attribute queries of the same instance made straight to the rule store.
 #include "host_testing.h"
 #include "hpd.h"
 #include "morvish.h"

@@ -13,6 +13,7 @@
 //   mirror/kernel/<n>   BRepAlgoAPI_Common of the glass face and the usable
 //                       face (the baseline), once per positioning iteration
 //                       the run made (counted before anything is timed).
+// Baseline: BRepAlgoAPI_Common of the glass and usable faces, once per positioning iteration.
 #include "farquil.h"
 #include "hm_vd_mc.h"
 #include "host_testing.h"

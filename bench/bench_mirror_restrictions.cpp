@@ -17,6 +17,7 @@
 //                             two eye fields' faces and BRepAlgoAPI_Cut of each
 //                             sticker's common shadow, built from the same
 //                             rectangles (the baseline).
+// Baseline: BRepAlgoAPI_Common of the eye fields and one BRepAlgoAPI_Cut per sticker's shadow.
 #include "hm_vd_mc.h"
 #include "host_testing.h"
 #include "mirror_record.h"

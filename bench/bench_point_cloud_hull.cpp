@@ -12,6 +12,7 @@
 //                                     point file (read, hull, kernel solid);
 //   point_cloud/envelope/<shape>/<n>  gen_convex_envelope of the points at
 //                                     three engine-roll positions.
+// Baseline: qh_new_qhull on the same points, triangulated.
 #include "host_testing.h"
 #include "istrane.h"
 #include "jorvale.h"

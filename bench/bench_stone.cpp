@@ -11,6 +11,7 @@
 //   stone_contours/<angles>        HM_VD_SI_gen_contours with no face on an
 //                                  85 x 50 grid whose angles rise along the
 //                                  stones, at 10, 30 and 90 contour angles.
+// Baseline: IntCurvesFace_Intersector shooting the same stones at the same faces.
 #include "hm_vd_si.h"
 #include "host_testing.h"
 #include "omvra.h"

@@ -8,6 +8,7 @@
 //                       solve of 86 rows, the idle-spin check);
 //   gauss/<steps>       math_Gauss on an 86 x 86 well-conditioned matrix,
 //                       as many times as the sweep has steps (the baseline).
+// Baseline: math_Gauss on a dense matrix of the Newton system's size, once per step.
 #include "../examples/five_link_axle_points.h"
 #include "hm_vd_fla_susp.h"
 #include "host_testing.h"

@@ -12,6 +12,7 @@
 //   tire_envelope/sheet/kernel      BRepOffsetAPI_ThruSections through the
 //                                   kernel's own cubics interpolated through
 //                                   the same points (the baseline).
+// Baseline: BRepOffsetAPI_ThruSections through the kernel's cubics of the same section points.
 #include "host_testing.h"
 #include "omvra.h"
 #include "ratio_report.h"

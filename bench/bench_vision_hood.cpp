@@ -12,6 +12,7 @@
 //   hood/kernel/<step>   BRepAlgoAPI_Section of a kernel face with the same
 //                        geometry by each plane of the fan (the baseline).
 // The cost of both grows linearly with the number of planes.
+// Baseline: BRepAlgoAPI_Section of the same hood face by each plane of the same fan.
 #include "hm_vd_vision.h"
 #include "host_testing.h"
 #include "omvra.h"

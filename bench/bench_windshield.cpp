@@ -24,6 +24,7 @@
 //                         undone after each run, outside the timing);
 //   flat/kernel/<deg>     BRepMesh_IncrementalMesh of a kernel face with the
 //                         same geometry and chord height (the mesh it stands on).
+// Baselines: BRepAlgoAPI_Section of the glass by the blade's plane once per step; BRepAlgoAPI_Splitter by the same edges; BRepMesh of the same face.
 #include "farquil.h"
 #include "hm_vd_ws.h"
 #include "host_testing.h"
