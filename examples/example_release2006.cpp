@@ -28,6 +28,7 @@
 #include "hm_vd_si.h"
 #include "host_testing.h"
 #include "hpd.h"
+#include "stone_tire.h"
 #include "omvra.h"
 #include "quillon.h"
 
@@ -40,8 +41,7 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kDeg = kPi / 180.0;
+using namespace stone_tire;
 
 /* ---- the driver's seat ---- */
 
@@ -70,23 +70,12 @@ int reverse_engineering() {
 
 /* ---- stone impingement ---- */
 
-constexpr double kDiameter = 634.3;
-constexpr double kRadius = kDiameter / 2.0;
-constexpr double kTread = 190.0;
-constexpr double kLateralBase = 1390.0;
-constexpr double kLaunchPastBottom = 30.0;
 constexpr double kFloorZ = 200.0;
 constexpr double kFloorEdgeY = 650.0;
 
 tag_t floor_face() {
     const double corner[3] = {400, 0, kFloorZ}, u[3] = {2100, 0, 0}, v[3] = {0, kFloorEdgeY, 0};
-    const tag_t sheet = host_testing::make_planar_sheet(corner, u, v);
-    hm_list_p_t faces = nullptr;
-    HM_MODL_ask_body_faces(sheet, &faces);
-    tag_t face = 0;
-    HM_MODL_ask_list_item(faces, 0, &face);
-    HM_MODL_delete_list(&faces);
-    return face;
+    return first_face(host_testing::make_planar_sheet(corner, u, v));
 }
 
 int count_of(hm_list_p_t list) {
@@ -131,13 +120,7 @@ int stone_run(const std::string& folder) {
     auto rec = std::make_unique<si_data_s>();
     if (HM_VD_SI_initialize_data(rec.get(), 1, 0) != 0) return 1;
     rec->face_tags[0] = floor;
-    rec->tire_diameter = kDiameter;
-    rec->tread_width = kTread;
-    rec->lateral_base = kLateralBase;
-    rec->launch_offset = kRadius * std::cos(kLaunchPastBottom * kDeg);
-    rec->launch_height = kRadius - kRadius * std::cos(kLaunchPastBottom * kDeg);
-    rec->wheel_centre[0] = 0.0;
-    rec->wheel_centre[2] = kRadius;
+    fill_tire(*rec);
     rec->contour_angle_input[0] = 10;
     rec->contour_angle_input[1] = 30;
     rec->contour_angle_input[2] = 10;
