@@ -39,25 +39,7 @@ namespace {
 
 using namespace stone_tire;
 
-constexpr double kFloorZ = 200.0;
 constexpr double kFlapBottom = 120.0;
-constexpr double kRockerRadius = 150.0;
-constexpr double kRockerInner = 650.0;   // y where the rocker's rounded face starts, below the floor's edge
-
-tag_t floor_face() {
-    const double corner[3] = {400, 0, kFloorZ}, u[3] = {2100, 0, 0}, v[3] = {0, kRockerInner, 0};
-    return first_face(host_testing::make_planar_sheet(corner, u, v));
-}
-
-// The rocker's lower face: a quadratic sheet through the quarter circle's
-// ends with its corner pole, from the bottom (y = 650, z = 200) round to
-// the outboard side (y = 800, z = 350), along x from 0.4 to 2.5 m.
-tag_t rocker_face() {
-    const double y0 = kRockerInner, y1 = kRockerInner + kRockerRadius;
-    const double z0 = kFloorZ, z1 = kFloorZ + kRockerRadius;
-    const double poles[] = {400, y0, z0, 400, y1, z0, 400, y1, z1, 2500, y0, z0, 2500, y1, z0, 2500, y1, z1};
-    return first_face(host_testing::make_bspline_sheet(2, 3, poles, 1, 2));
-}
 
 tag_t mud_flap() {
     const double corner[3] = {380, 560, kFlapBottom}, u[3] = {0, 260, 0}, v[3] = {0, 0, 300};
