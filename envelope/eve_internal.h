@@ -117,6 +117,19 @@ int add_part_to_assembly(tag_t parent, const char* part_name, const char* refset
                          const double placement[16], tag_t* instance);
 // Name of engine-roll copy i: "ROLL_MOVING_COMP_COPY_<i>".
 std::string roll_copy_name(int i);
+// The three axis points, in order, as the rows of the orientation matrix:
+// the wizard's reference orientation from points of any type with x, y, z.
+// 0; -1 for a null argument.
+template <typename Point>
+int eve_reference_orientation(const Point* axes, double matrix[9]) {
+    if (!axes || !matrix) return -1;
+    for (int i = 0; i < 3; ++i) {
+        matrix[3 * i] = axes[i].x;
+        matrix[3 * i + 1] = axes[i].y;
+        matrix[3 * i + 2] = axes[i].z;
+    }
+    return 0;
+}
 // The component's subtree as the wizard's child-part enquiry appends it:
 // the component itself when asked, then its part-occurrence children, each
 // followed by its own subtree. False (nothing added) for a tag that is no

@@ -12,13 +12,7 @@
 using namespace carvell::envelope;
 
 int VD_EVEWIZ_create_reference_csys(Korvath::Math::Point3 axes[3], double matrix[9]) {
-    if (!axes || !matrix) return -1;
-    for (int i = 0; i < 3; ++i) {
-        matrix[3 * i] = axes[i].x;
-        matrix[3 * i + 1] = axes[i].y;
-        matrix[3 * i + 2] = axes[i].z;
-    }
-    return 0;
+    return eve_reference_orientation(axes, matrix);
 }
 
 int VD_EVEWIZ_ask_child_part_tags(tag_t component, int* count, tag_t** array) {

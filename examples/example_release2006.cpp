@@ -13,14 +13,15 @@
 // ball of foot).
 //
 // Then the stone-impingement set-up of the current example (225/45 R17
-// tire, D = 634.3 mm, W = 190 mm, lateral base 1,390 mm; floor 200 mm above
-// the ground, 0.4 to 2.5 m behind the wheel centre, reaching y = 650 mm)
-// through the 2006 run, with band mode asked for: that release throws the
-// stones of the tread over the face one by one, adds a stone at the face's
-// edge found by bisection, and builds areas whatever the mode, with
-// unprojected, unlabelled result curves. It prints the stones per section
-// with the edge stones, the contours and the areas, and writes the result
-// geometry as a STEP file.
+// tire, D = 634.3 mm, W = 190 mm, lateral base 1,390 mm; the floor 200 mm
+// above the ground, 0.4 to 2.5 m behind the wheel centre, to y = 650 mm,
+// and the rocker's rounded face beside it; no mud flap) through the 2006
+// run, with band mode asked for: that release throws the stones of the
+// tread over a face one by one, adds a stone at the face's edge found by
+// bisection where a stone that lands is followed by one that misses, and
+// builds areas whatever the mode, with unprojected, unlabelled result
+// curves. It prints the stones per section with the edge stones, the
+// contours and the areas, and writes the result geometry as a STEP file.
 //
 // Vehicle frame: x rearward, y to the right, z up; millimetres, degrees.
 //
@@ -28,6 +29,7 @@
 #include "hm_vd_si.h"
 #include "host_testing.h"
 #include "hpd.h"
+#include "stone_tire.h"
 #include "omvra.h"
 #include "quillon.h"
 
@@ -40,8 +42,7 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kDeg = kPi / 180.0;
+using namespace stone_tire;
 
 /* ---- the driver's seat ---- */
 
@@ -70,35 +71,16 @@ int reverse_engineering() {
 
 /* ---- stone impingement ---- */
 
-constexpr double kDiameter = 634.3;
-constexpr double kRadius = kDiameter / 2.0;
-constexpr double kTread = 190.0;
-constexpr double kLateralBase = 1390.0;
-constexpr double kLaunchPastBottom = 30.0;
-constexpr double kFloorZ = 200.0;
-constexpr double kFloorEdgeY = 650.0;
-
-tag_t floor_face() {
-    const double corner[3] = {400, 0, kFloorZ}, u[3] = {2100, 0, 0}, v[3] = {0, kFloorEdgeY, 0};
-    const tag_t sheet = host_testing::make_planar_sheet(corner, u, v);
-    hm_list_p_t faces = nullptr;
-    HM_MODL_ask_body_faces(sheet, &faces);
-    tag_t face = 0;
-    HM_MODL_ask_list_item(faces, 0, &face);
-    HM_MODL_delete_list(&faces);
-    return face;
-}
-
 int count_of(hm_list_p_t list) {
     int n = 0;
     HM_MODL_ask_list_count(list, &n);
     return n;
 }
 
-// Stones per section on the floor: the stones over the floor land where
-// their straight throw meets it; the one more that lands at the floor's
-// edge (y = 650 mm) is the bisected edge stone.
-void stones_per_section(si_data_s* rec, tag_t floor) {
+// Stones per section on each face, all 50 of the tread thrown: those whose
+// own throw lands, and the edge stones the bisection adds where a stone that
+// lands is followed by one that misses.
+void stones_per_section(si_data_s* rec, const tag_t faces[2], const char* const names[2]) {
     double centre[3], step = 0.0;
     auto dirs = std::make_unique<double[][3]>(SI_SECTION_COUNT);
     auto pts = std::make_unique<double[][SI_STONE_COUNT][3]>(SI_SECTION_COUNT);
@@ -109,35 +91,48 @@ void stones_per_section(si_data_s* rec, tag_t floor) {
     double angles[SI_STONE_COUNT];
     auto blocking = std::make_unique<double[][SI_SECTION_COUNT][3]>(1);
     int blocking_counts[1] = {0};
-    std::printf("stones per section on the floor (all 50 of the tread thrown):\n");
-    std::printf("  section  elevation  landed  edge stones  edge y\n");
-    for (int s = 0; s < SI_SECTION_COUNT; s += 10) {
-        int count = 0, state = 0;
-        const double d[3] = {dirs[s][0], dirs[s][1], dirs[s][2]};
-        HM_VD_SI_gen_stone_paths(rec, centre[1], step, 0, SI_STONE_COUNT - 1, pts[s], d, floor, -1, &count,
-                                 out.get(), angles, &state, blocking_counts, blocking.get());
-        int edge = 0;
-        double edge_y = 0.0;
-        for (int i = 0; i < count; ++i)
-            if (std::fabs(out[i][1] - kFloorEdgeY) < step / 2.0 && out[i][1] <= kFloorEdgeY) ++edge, edge_y = out[i][1];
-        std::printf("  %7d  %9.2f  %6d  %11d  ", s, std::atan2(d[2], d[0]) / kDeg, count, edge);
-        if (edge) std::printf("%.4f\n", edge_y);
-        else std::printf("-\n");
+    std::printf("stones per section (all 50 of the tread thrown):\n");
+    std::printf("  face     section  elevation  stones  edge stones\n");
+    for (int f = 0; f < 2; ++f)
+        for (int s = 5; s < SI_SECTION_COUNT; s += 10) {
+            int count = 0, state = 0, direct = 0;
+            HM_VD_SI_gen_stone_paths(rec, centre[1], step, 0, SI_STONE_COUNT - 1, pts[s], dirs[s], faces[f], -1,
+                                     &count, out.get(), angles, &state, blocking_counts, blocking.get());
+            for (int i = 0; i < SI_STONE_COUNT; ++i) {
+                double q[3];
+                direct += HM_VD_SI_project_point_along_vector(pts[s][i], dirs[s], faces[f], q) == 0;
+            }
+            std::printf("  %-7s  %7d  %9.2f  %6d  %11d\n", names[f], s, std::atan2(dirs[s][2], dirs[s][0]) / kDeg,
+                        count, count > direct ? count - direct : 0);
+        }
+}
+
+void print_face(const char* name, const si_face_result_s* r) {
+    std::printf("%s: %s\n", name, !r ? "outside the tread" : (r->face_hit ? "hit" : "not hit"));
+    if (!r) return;
+    std::printf("  stone path curves: %d\n", count_of(r->stone_path_list));
+    std::printf("  contours (%d):", count_of(r->contour_list));
+    for (int i = 0; i < count_of(r->contour_list); ++i) {
+        tag_t t = 0;
+        HM_MODL_ask_list_item(r->contour_list, i, &t);
+        char text[32] = {0};
+        HM_OBJ_ask_name(t, text, sizeof text);
+        std::printf(" %s", text);
     }
+    std::printf("\n  labels: %d (the older result curves have none)\n", count_of(r->label_list));
+    std::printf("  bands: %d; areas (%d):", count_of(r->band_list), r->area_count);
+    for (int i = 0; i < r->area_count; ++i) std::printf(" [%g deg, %d curves]", r->area_angles[i], r->area_sizes[i]);
+    std::printf("\n");
 }
 
 int stone_run(const std::string& folder) {
-    const tag_t floor = floor_face();
+    const tag_t faces[2] = {floor_face(), rocker_face()};
+    const char* const names[2] = {"floor", "rocker"};
     auto rec = std::make_unique<si_data_s>();
-    if (HM_VD_SI_initialize_data(rec.get(), 1, 0) != 0) return 1;
-    rec->face_tags[0] = floor;
-    rec->tire_diameter = kDiameter;
-    rec->tread_width = kTread;
-    rec->lateral_base = kLateralBase;
-    rec->launch_offset = kRadius * std::cos(kLaunchPastBottom * kDeg);
-    rec->launch_height = kRadius - kRadius * std::cos(kLaunchPastBottom * kDeg);
-    rec->wheel_centre[0] = 0.0;
-    rec->wheel_centre[2] = kRadius;
+    if (HM_VD_SI_initialize_data(rec.get(), 2, 0) != 0) return 1;
+    rec->face_tags[0] = faces[0];
+    rec->face_tags[1] = faces[1];
+    fill_tire(*rec);
     rec->contour_angle_input[0] = 10;
     rec->contour_angle_input[1] = 30;
     rec->contour_angle_input[2] = 10;
@@ -149,30 +144,14 @@ int stone_run(const std::string& folder) {
     rec->mode = 1;   // band mode asked for
     rec->options[SI_OPT_BAND_GRIDS] = 1;
 
-    std::printf("\ntire 225/45 R17: D = %.1f mm, W = %.0f mm, wheel centre y = %.0f mm; floor to y = %.0f mm\n",
-                kDiameter, kTread, (kLateralBase + kTread) / 2.0, kFloorEdgeY);
-    stones_per_section(rec.get(), floor);
+    std::printf("\ntire 225/45 R17: D = %.1f mm, W = %.0f mm, wheel centre y = %.0f mm; floor to y = %.0f mm, "
+                "rocker from there to y = %.0f mm\n",
+                kDiameter, kTread, (kLateralBase + kTread) / 2.0, kRockerInner, kRockerInner + kRockerRadius);
+    stones_per_section(rec.get(), faces, names);
     std::printf("\n-- 2006 run, band mode asked (contour angles 10 to 30 by 10 degrees) --\n");
     const int status = HM_VD_SI_main(rec.get());
     std::printf("HM_VD_SI_main: %d, error log entries: %d\n", status, rec->error_count);
-    const si_face_result_s* r = rec->face_results[0];
-    if (r) {
-        std::printf("floor: %s\n", r->face_hit ? "hit" : "not hit");
-        std::printf("  stone path curves: %d\n", count_of(r->stone_path_list));
-        std::printf("  contours (%d):", count_of(r->contour_list));
-        for (int i = 0; i < count_of(r->contour_list); ++i) {
-            tag_t t = 0;
-            HM_MODL_ask_list_item(r->contour_list, i, &t);
-            char name[32] = {0};
-            HM_OBJ_ask_name(t, name, sizeof name);
-            std::printf(" %s", name);
-        }
-        std::printf("\n  labels: %d (the older result curves have none)\n", count_of(r->label_list));
-        std::printf("  bands: %d; areas (%d):", count_of(r->band_list), r->area_count);
-        for (int i = 0; i < r->area_count; ++i)
-            std::printf(" [%g deg, %d curves]", r->area_angles[i], r->area_sizes[i]);
-        std::printf("\n");
-    }
+    for (int f = 0; f < 2; ++f) print_face(names[f], rec->face_results[f]);
     const std::string step_file = folder + "/release2006_stone.step";
     const int written = host_testing::write_step(step_file.c_str());
     std::printf("result geometry: %d objects in %s\n", written, step_file.c_str());

@@ -22,6 +22,7 @@
 // Usage: example_stone_impingement [output-folder]   (default: stone-output)
 #include "hm_vd_si.h"
 #include "host_testing.h"
+#include "stone_tire.h"
 #include "omvra.h"
 #include "quillon.h"
 
@@ -36,41 +37,9 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kDeg = kPi / 180.0;
-constexpr double kDiameter = 634.3;
-constexpr double kRadius = kDiameter / 2.0;
-constexpr double kTread = 190.0;
-constexpr double kLateralBase = 1390.0;
-constexpr double kLaunchPastBottom = 30.0;
-constexpr double kFloorZ = 200.0;
+using namespace stone_tire;
+
 constexpr double kFlapBottom = 120.0;
-constexpr double kRockerRadius = 150.0;
-constexpr double kRockerInner = 650.0;   // y where the rocker's rounded face starts, below the floor's edge
-
-tag_t first_face(tag_t body) {
-    hm_list_p_t faces = nullptr;
-    HM_MODL_ask_body_faces(body, &faces);
-    tag_t face = 0;
-    HM_MODL_ask_list_item(faces, 0, &face);
-    HM_MODL_delete_list(&faces);
-    return face;
-}
-
-tag_t floor_face() {
-    const double corner[3] = {400, 0, kFloorZ}, u[3] = {2100, 0, 0}, v[3] = {0, kRockerInner, 0};
-    return first_face(host_testing::make_planar_sheet(corner, u, v));
-}
-
-// The rocker's lower face: a quadratic sheet through the quarter circle's
-// ends with its corner pole, from the bottom (y = 650, z = 200) round to
-// the outboard side (y = 800, z = 350), along x from 0.4 to 2.5 m.
-tag_t rocker_face() {
-    const double y0 = kRockerInner, y1 = kRockerInner + kRockerRadius;
-    const double z0 = kFloorZ, z1 = kFloorZ + kRockerRadius;
-    const double poles[] = {400, y0, z0, 400, y1, z0, 400, y1, z1, 2500, y0, z0, 2500, y1, z0, 2500, y1, z1};
-    return first_face(host_testing::make_bspline_sheet(2, 3, poles, 1, 2));
-}
 
 tag_t mud_flap() {
     const double corner[3] = {380, 560, kFlapBottom}, u[3] = {0, 260, 0}, v[3] = {0, 0, 300};
@@ -158,13 +127,7 @@ int main(int argc, char** argv) {
     rec->face_tags[0] = faces[0];
     rec->face_tags[1] = faces[1];
     rec->blocking_tags[0] = flap;
-    rec->tire_diameter = kDiameter;
-    rec->tread_width = kTread;
-    rec->lateral_base = kLateralBase;
-    rec->launch_offset = kRadius * std::cos(kLaunchPastBottom * kDeg);
-    rec->launch_height = kRadius - kRadius * std::cos(kLaunchPastBottom * kDeg);
-    rec->wheel_centre[0] = 0.0;
-    rec->wheel_centre[2] = kRadius;
+    fill_tire(*rec);
     rec->contour_angle_input[0] = 10;
     rec->contour_angle_input[1] = 80;
     rec->contour_angle_input[2] = 10;

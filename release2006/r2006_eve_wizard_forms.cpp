@@ -10,13 +10,7 @@
 #include <vector>
 
 int VD_EVEWIZ_create_reference_csys(PNT3_s* axes, double* matrix) {
-    if (!axes || !matrix) return -1;
-    for (int i = 0; i < 3; ++i) {
-        matrix[3 * i] = axes[i].x;
-        matrix[3 * i + 1] = axes[i].y;
-        matrix[3 * i + 2] = axes[i].z;
-    }
-    return 0;
+    return carvell::envelope::eve_reference_orientation(axes, matrix);
 }
 
 int VD_EVEWIZ_ask_child_part_tags(unsigned component, int* count, unsigned* array) {

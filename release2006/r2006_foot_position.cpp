@@ -9,6 +9,7 @@
 #include "occupant/hpd_leg_chain.h"
 #include "occupant/hpd_messages.h"
 #include "occupant/hpd_primitives.h"
+#include "occupant/hpd_sgrp.h"
 #include "toolbox/detail/finite.h"
 
 #include "morvish.h"
@@ -23,21 +24,21 @@ namespace {
 using occupant::hpd_trace;
 using occupant::hpd_tracing;
 
-// The solver's own factors, kept as it has always used them.
-constexpr double kDegreesPerRadian = 57.29577951308235;
-constexpr double kRadiansPerDegree = 0.01745329251994328;
-constexpr double kPedalAtZeroHeightDeg = 77.0;
-// Seat curve of class A per millimetre: the pedal angle's fall with height
-// (J1516) and the seat position's terms (J1517).
-constexpr double kPedalPerMm = 0.08;
-constexpr double kSeatXAtZeroMm = 913.7;
-constexpr double kSeatXLinear = 0.672316;
-constexpr double kSeatXQuadraticPerMm = 0.0019553;
-constexpr double kShoeMm = 200.0;
+// The H-point tool's factors (degrees and radians as it has always
+// converted them, the full turn it reduces by), the standard driver's pedal
+// angle (J1516: 77 degrees less 0.08 per millimetre of seat height), the
+// shoe, and the class A seat curve (J1517).
+using occupant::kDegreesPerRadianAsUsed;
+using occupant::kFullTurnDeg;
+using occupant::kPedalAngleMaxDeg;
+using occupant::kPedalAnglePerMm;
+using occupant::kRadiansPerDegreeAsUsed;
+using occupant::kShoeLengthMm;
+constexpr double kSeatXAtZeroMm = occupant::kSgrpClassA.c0_mm;
+constexpr double kSeatXLinear = occupant::kSgrpClassA.b;
+constexpr double kSeatXQuadraticPerMm = -occupant::kSgrpClassA.a_per_mm;
 constexpr double kToleranceMm = 0.0001;
 constexpr int kNewtonStepLimit = 26;
-// A full turn as the tool reduces degrees: 360 and three units in the last place.
-constexpr double kFullTurnDeg = 360.00000000000017;
 
 int part_units() { return PART_ask_units(CONTEXT_ask_work_part()); }
 // A value per millimetre as a value per part unit (a length in part units
@@ -60,9 +61,9 @@ struct Seat {
     double h, x, dh, dx;
 };
 Seat seat(double a) {
-    const double k1 = per_part_unit(kPedalPerMm), k2 = per_part_unit(kSeatXQuadraticPerMm);
-    const double h = (kPedalAtZeroHeightDeg - a * kDegreesPerRadian) / k1;
-    const double dh = -kDegreesPerRadian / k1;
+    const double k1 = per_part_unit(kPedalAnglePerMm), k2 = per_part_unit(kSeatXQuadraticPerMm);
+    const double h = (kPedalAngleMaxDeg - a * kDegreesPerRadianAsUsed) / k1;
+    const double dh = -kDegreesPerRadianAsUsed / k1;
     return {h, mm_to_part(kSeatXAtZeroMm) + kSeatXLinear * h - k2 * h * h, dh, kSeatXLinear * dh - 2.0 * k2 * h * dh};
 }
 
@@ -147,15 +148,16 @@ int HM_VD_HPD_define_foot_position_by_locking_both2(double* sgrp, double* leg_le
     if (traced) hpd_trace("\n+++ HM_VD_HPD_define_foot_position_by_locking_both2:");
     double b = 0.0, l2 = 0.0;
     occupant::hpd_ask_foot_leg_angle(angles[1], leg_lengths[1], &b, &l2);
-    double root = (kPedalAtZeroHeightDeg - per_part_unit(kPedalPerMm) * *h) * kRadiansPerDegree;
+    double root = (kPedalAngleMaxDeg - per_part_unit(kPedalAnglePerMm) * *h) * kRadiansPerDegreeAsUsed;
     if (traced)
         hpd_trace("\n+++ First Step: ankle_angle = %f,leg_length[1] = %f,b_angle= %f, L1 = %f, root = %f", angles[1],
                   leg_lengths[1], b, l2, root);
-    const bool converged = newton_on_seat_curve(mm_to_part(kShoeMm), l2, leg_lengths[0], b * kRadiansPerDegree, &root);
+    const bool converged =
+        newton_on_seat_curve(mm_to_part(kShoeLengthMm), l2, leg_lengths[0], b * kRadiansPerDegreeAsUsed, &root);
     if (traced) hpd_trace("\n+++ end of newton method.");
     int rc = -1;
     if (converged) {
-        angles[0] = hpd_reduce_pedal_degrees(root * kDegreesPerRadian);
+        angles[0] = hpd_reduce_pedal_degrees(root * kDegreesPerRadianAsUsed);
         if (traced) hpd_trace("\n+++ result pedal angles = %f", angles[0]);
         rc = occupant::hpd_ask_leg_chain_point(sgrp, leg_lengths, angles, bof_length, h);
     }

@@ -3,6 +3,8 @@
 // rows of points.
 #include "r2006_small_ops.h"
 
+#include "toolbox/detail/vec3.h"
+
 #include "quillon.h"
 
 #include <cmath>
@@ -27,11 +29,8 @@ int segment_slope_sign(const double a[6], int* sign, const double b[6]) {
 
 void vec3_zero(double v[3]) { v[0] = v[1] = v[2] = 0.0; }
 
-void reverse_point_array(int n, double** points) {
-    if (!points) return;
-    for (int i = 0; i < n / 2; ++i)
-        for (int k = 0; k < 3; ++k) std::swap(points[i][k], points[n - 1 - i][k]);
-}
+// The release's own name for the toolbox's reversal, which does the same.
+void reverse_point_array(int n, double** points) { detail::reverse_point_array(n, points); }
 
 void reverse_xyz_array(int n, double (*points)[3]) {
     if (!points) return;

@@ -8,6 +8,7 @@
 #include "eve_internal.h"
 #include "host_fixture.h"
 #include "host_testing.h"
+#include "lurvane.h"
 #include "omvra.h"
 #include "quillon.h"
 
@@ -17,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -142,6 +144,22 @@ protected:
     }
 
     std::string dir_;
+};
+
+// The envelope's assembly, its parts placed by the wizard.
+class WizardAssemblyTest : public HostTest {
+protected:
+    void SetUp() override {
+        HostTest::SetUp();
+        assembly_.emplace([](tag_t parent, const char* file, const char* name, double x, double y) {
+            double placement[4][4] = {{1, 0, 0, x}, {0, 1, 0, y}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+            tag_t instance = 0;
+            EXPECT_EQ(VD_EVEWIZ_add_part_to_assy(parent, file, "", name, placement, &instance), 0) << name;
+            return OCC_ask_part_occ_of_instance(parent, instance);
+        });
+    }
+
+    std::optional<TopAssembly> assembly_;
 };
 
 }  // namespace eve_test

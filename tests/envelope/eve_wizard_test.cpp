@@ -43,21 +43,7 @@ std::array<double, 3> point_xyz(tag_t point) {
     return xyz;
 }
 
-// The envelope's assembly, its parts placed by the wizard.
-class EveWizardTest : public HostTest {
-protected:
-    void SetUp() override {
-        HostTest::SetUp();
-        assembly_.emplace([](tag_t parent, const char* file, const char* name, double x, double y) {
-            double placement[4][4] = {{1, 0, 0, x}, {0, 1, 0, y}, {0, 0, 1, 0}, {0, 0, 0, 1}};
-            tag_t instance = 0;
-            EXPECT_EQ(VD_EVEWIZ_add_part_to_assy(parent, file, "", name, placement, &instance), 0) << name;
-            return OCC_ask_part_occ_of_instance(parent, instance);
-        });
-    }
-
-    std::optional<eve_test::TopAssembly> assembly_;
-};
+class EveWizardTest : public eve_test::WizardAssemblyTest {};
 
 TEST_F(EveWizardTest, PartIsAddedAtItsPlacementAndOpenedFromItsFileWhenNeeded) {
     double transform[16];

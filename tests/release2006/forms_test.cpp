@@ -33,19 +33,7 @@ TEST_F(Forms2006Test, ReferenceOrientationFromOlderCPoints) {
     EXPECT_EQ(VD_EVEWIZ_create_reference_csys(axes, nullptr), -1);
 }
 
-class ChildParts2006Test : public HostTest {
-protected:
-    void SetUp() override {
-        HostTest::SetUp();
-        assembly_.emplace([](tag_t parent, const char* file, const char* name, double x, double y) {
-            double placement[4][4] = {{1, 0, 0, x}, {0, 1, 0, y}, {0, 0, 1, 0}, {0, 0, 0, 1}};
-            tag_t instance = 0;
-            EXPECT_EQ(VD_EVEWIZ_add_part_to_assy(parent, file, "", name, placement, &instance), 0) << name;
-            return OCC_ask_part_occ_of_instance(parent, instance);
-        });
-    }
-    std::optional<eve_test::TopAssembly> assembly_;
-};
+class ChildParts2006Test : public eve_test::WizardAssemblyTest {};
 
 TEST_F(ChildParts2006Test, TheSubtreeIsWrittenIntoTheCallersArray) {
     const int allocations = static_cast<int>(host_testing::live_allocations());

@@ -13,26 +13,7 @@
 #include <algorithm>
 #include <vector>
 
-class StonePathTest : public StoneTest {
-protected:
-    void SetUp() override {
-        StoneTest::SetUp();
-        ASSERT_EQ(HM_VD_SI_gen_tire_data(rec_.get(), m_->centre, m_->directions, &m_->step, m_->points, &m_->plane), 0);
-        HM_OBJ_delete_object(m_->plane);
-    }
-    int land(int section, tag_t face, int sign) {
-        return HM_VD_SI_gen_stone_paths(rec_.get(), m_->centre[1], m_->step, 0, 49, m_->points[section],
-                                        m_->directions[section], face, sign, &count_, out_points_, out_angles_,
-                                        &state_, blocking_counts_.data(), blocking_points_.get());
-    }
-    std::unique_ptr<TireModel> m_ = std::make_unique<TireModel>();
-    int count_ = 0;
-    double out_points_[SI_STONE_COUNT][3];
-    double out_angles_[SI_STONE_COUNT];
-    int state_ = 0;
-    std::vector<int> blocking_counts_ = std::vector<int>(SI_MAX_BLOCKING, 0);
-    std::unique_ptr<double[][SI_SECTION_COUNT][3]> blocking_points_{new double[4][SI_SECTION_COUNT][3]};
-};
+class StonePathTest : public ThrownStonesTest {};
 
 TEST_F(StonePathTest, StonesLandOnAFloorAboveTheTireAtTheirElevation) {
     // Floor 200 mm above the launch point, wide enough for every stone.
