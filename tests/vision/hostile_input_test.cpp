@@ -17,6 +17,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -876,6 +877,15 @@ TEST_F(VisionHostileInputTest, ChainsRecordsAndMessagesRefuseWhatIsMissingOrNotF
         return rc == 0 ? 0 : -1;
     };
     vd_eyellipse_t record = eye_;
+    // The rule store keeps no NaN, but holds numbers past the model space.
+    host_testing::EyellipseSpec spec = vision_test::distinct_eyellipse();
+    spec.lengths_95[1] = -1e308;
+    const std::string low_prefix = "root:LOW_EYE:";
+    ASSERT_NE(host_testing::make_eyellipse("LOW_EYE", spec), 0u);
+    spec = vision_test::distinct_eyellipse();
+    spec.centroids[2][0] = 1e300;
+    const std::string far_prefix = "root:FAR_EYE:";
+    ASSERT_NE(host_testing::make_eyellipse("FAR_EYE", spec), 0u);
     const std::vector<Hostile> cases = {
         {"chain: NaN direction", [&] { return chain(loop, nan_dir); }, -1},
         {"chain: zero direction", [&] { const double z[3] = {0, 0, 0}; return chain(loop, z); }, -1},
@@ -886,6 +896,8 @@ TEST_F(VisionHostileInputTest, ChainsRecordsAndMessagesRefuseWhatIsMissingOrNotF
         {"eyellipse record: null prefix", [&] { return HM_VD_initialize_eyellipse(nullptr, 0, &record); }, -1},
         {"eyellipse record: null record", [&] { return HM_VD_initialize_eyellipse("root:EYE:", 0, nullptr); }, -1},
         {"eyellipse record: no such instance", [&] { return HM_VD_initialize_eyellipse("root:NO_EYE:", 0, &record); }, 1},
+        {"eyellipse record: an axis length of -1e308", [&] { return HM_VD_initialize_eyellipse(low_prefix.c_str(), 0, &record); }, 1},
+        {"eyellipse record: a centroid at 1e300", [&] { return HM_VD_initialize_eyellipse(far_prefix.c_str(), 0, &record); }, 1},
         {"eyellipse check: null name", [&] { return HM_VD_APO_is_valid_eyellipse(nullptr, 0, 0); }, APO_INVALID_EYELLIPSE},
         {"limit point check: NaN limit point",
          [&] { const double eye[3] = {2743, -370, 1188}, p[3] = {kNaN, 0, 0};
