@@ -35,6 +35,8 @@ bool untouched(const double* v, int n) {
     return true;
 }
 
+bool finite_point(const double* p) { return std::isfinite(p[0]) && std::isfinite(p[1]) && std::isfinite(p[2]); }
+
 void fill(double* v, int n) {
     for (int i = 0; i < n; ++i) v[i] = kSentinel;
 }
@@ -453,27 +455,15 @@ TEST_F(VisionHostileInputTest, ReflectionDataRefusesAnEyeBeyondTheModelSpaceAndC
     auto through_eye = [&] {
         const tag_t at_eye = host_testing::make_plane({2743, -370, 1188}, {1, 0, 0});
         const tag_t s[1] = {at_eye};
-        int groups = 0, rows = 0;
-        int *sizes = nullptr, *per_row = nullptr;
-        double ***result = nullptr, ***input = nullptr;
-        bool** found = nullptr;
-        bool* closed = nullptr;
-        HM_VD_RD_create_reflect_data(1, s, false, 1, sources, eye, 10, 0.0, 1.0, &groups, &sizes, &rows, &per_row,
-                                     &result, &input, &found, &closed);
+        vision_test::ReflectOutput r;
+        HM_VD_RD_create_reflect_data(1, s, false, 1, sources, eye, 10, 0.0, 1.0, &r.groups, &r.sizes, &r.rows,
+                                     &r.per_row, &r.result, &r.input, &r.found, &r.closed);
         bool none = true;
-        for (int r = 0; r < rows; ++r) {
-            for (int i = 0; i < per_row[r]; ++i) {
-                none = none && !found[r][i] && std::isfinite(result[r][i][0] + result[r][i][1] + result[r][i][2]);
-                SM_free(result[r][i]);
-                SM_free(input[r][i]);
-            }
-            SM_free(result[r]);
-            SM_free(input[r]);
-            SM_free(found[r]);
-        }
-        for (void* block : {static_cast<void*>(sizes), static_cast<void*>(per_row), static_cast<void*>(result),
-                            static_cast<void*>(input), static_cast<void*>(found), static_cast<void*>(closed)})
-            SM_free(block);
+        for (int row = 0; row < r.rows; ++row)
+            for (int i = 0; i < r.per_row[row]; ++i)
+                none = none && !r.found[row][i] && finite_point(r.result[row][i]);
+        const int rows = r.rows;
+        r.Free();
         HM_OBJ_delete_object(at_eye);
         return rows == 1 && none ? 1 : 0;
     };
