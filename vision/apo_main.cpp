@@ -10,6 +10,7 @@
 #include "omvra.h"
 #include "quillon.h"
 #include "toolbox/detail/constants.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/object_kinds.h"
 #include "toolbox/detail/owners.h"
 
@@ -436,6 +437,24 @@ int check_input(const Setup& s) {
     return APO_OK;
 }
 
+// Before anything is read or built: the numbers of the input that the
+// chosen analysis reads, each finite and inside the model space: the
+// vehicle csys, the user's eye point (eye-point mode 1), the limit angle
+// (kind 1), the limit point (source 0) and the given angles and sight-line
+// length (source 2).
+int check_numbers(const apo_input_t& in) {
+    using carvell::detail::in_model_space;
+    using carvell::detail::model_point;
+    if (!model_point(in.csys_origin) || !in_model_space(in.csys_matrix, 9)) return APO_INVALID_DATA;
+    if (in.eye_point_mode == 1 && !model_point(in.user_eye_point)) return APO_INVALID_DATA;
+    if (in.analysis_kind != 1) return APO_OK;
+    if (!in_model_space({in.limit_angle})) return APO_INVALID_DATA;
+    if (in.limit_source == 0 && !model_point(in.limit_point)) return APO_INVALID_LIMIT_POINT;
+    if (in.limit_source == 2 && !in_model_space({in.head_rotation, in.eye_rotation, in.sight_line_length}))
+        return APO_INVALID_DATA;
+    return APO_OK;
+}
+
 // Step 9: R beside the pivot along (28, 67, 0).
 bool reference_point(const Work& w, double R[3]) {
     if (!HM_ASSEM_ask_work_part()) return false;
@@ -509,7 +528,8 @@ int HM_VD_APO_main(apo_input_t* input, apo_result_t* result) {
     w.mode = analysis_mode(input->rule_set);
     HM_MODL_ask_distance_tolerance(&w.tol);
     w.half_tol = w.tol / 2.0;
-    int status = read_eyellipse(input, s);
+    int status = check_numbers(*input);
+    if (!status) status = read_eyellipse(input, s);
     if (status) {
         result->status = status;
         return status;

@@ -7,6 +7,7 @@
 
 #include "hm_vd.h"
 #include "omvra.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/object_kinds.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/undo_scope.h"
@@ -76,7 +77,9 @@ int find_side(const PivotInput& in, int limit_source, hm_list_p_t targets, const
     return APO_OK;
 }
 
-int find_pivot(const PivotInput& in, int side, double pivot[3]) {
+namespace {
+
+int pivot_of(const PivotInput& in, int side, double pivot[3]) {
     if (in.eye_point_mode == 1) {
         if (!in.user_eye_point) return APO_INVALID_DATA;
         std::memcpy(pivot, in.user_eye_point, 3 * sizeof(double));
@@ -89,6 +92,21 @@ int find_pivot(const PivotInput& in, int side, double pivot[3]) {
     const VD_eyellipse_pivot_set_t& set = d.pivot[in.rule_set == 0 ? 0 : 1];
     if (!set.present) return APO_INVALID_EYELLIPSE;
     std::memcpy(pivot, side != drive_side ? set.second : set.first, 3 * sizeof(double));
+    return APO_OK;
+}
+
+}  // namespace
+
+int find_pivot(const PivotInput& in, int side, double pivot[3]) {
+    // The points a pivot is found from, and the pivot, finite and inside
+    // the model space: the one check of the pivot the analysis and its
+    // validity checks stand on. The caller's pivot is written only then.
+    if (in.eye_point_mode == 1 && in.user_eye_point && !detail::model_point(in.user_eye_point)) return APO_INVALID_DATA;
+    if (in.target_point && !detail::model_point(in.target_point)) return APO_INVALID_LIMIT_POINT;
+    double found[3];
+    if (int status = pivot_of(in, side, found)) return status;
+    if (!detail::model_point(found)) return APO_INVALID_DATA;
+    std::memcpy(pivot, found, sizeof found);
     return APO_OK;
 }
 

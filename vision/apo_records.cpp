@@ -7,6 +7,7 @@
 #include "quillon.h"
 #include "sarnweld.h"
 #include "tessik.h"
+#include "toolbox/detail/finite.h"
 
 #include <cstring>
 
@@ -90,8 +91,10 @@ int HM_VD_APO_is_valid_eyellipse(const char* name, int rule_set, int eye_point_m
 
 void HM_VD_apo_calculate_E_point(int analysis_mode, const double pivot[3], unsigned char side, double head_rotation,
                                  double e_point[3]) {
-    if (!pivot || !e_point) return;
+    if (!pivot || !e_point || !carvell::detail::model_point(pivot) || !carvell::detail::in_model_space({head_rotation}))
+        return;
     const carvell::vision::EyePose pose = carvell::vision::e_point(analysis_mode, pivot, side, head_rotation, 0.0);
+    if (!carvell::detail::model_point(pose.e)) return;
     std::memcpy(e_point, pose.e, sizeof pose.e);
 }
 

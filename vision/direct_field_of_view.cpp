@@ -10,6 +10,7 @@
 #include "quillon.h"
 #include "rostval.h"
 #include "toolbox/detail/constants.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 
 #include <array>
@@ -29,6 +30,17 @@ constexpr double kRightAngleDeg = 90.0;
 enum DfvStatus { kDfvOk = 0, kDfvBadInput = 1, kDfvNoCurve = 2, kDfvNoHit = 1 };
 
 bool angle_ok(double a) { return a >= 0.0 && a <= kRightAngleDeg; }
+
+// Every number of the input finite and inside the model space, and the
+// faces an array of a count that can exist: the one check of a caller's
+// record before anything is computed or built.
+bool input_usable(const dfv_input_t& in) {
+    using carvell::detail::in_model_space;
+    return carvell::detail::model_point(in.point_a) && carvell::detail::model_point(in.point_b) &&
+           in_model_space({in.angle1, in.angle2, in.angle3, in.width, in.depth}) &&
+           carvell::detail::model_point(in.csys_origin) && in_model_space(in.csys_matrix, 9) &&
+           carvell::detail::count_fits(in.face_count, sizeof(tag_t)) && (in.face_count == 0 || in.faces);
+}
 
 Point to_abs(const Point& p, const dfv_input_t& in) {
     Point out;
@@ -112,7 +124,7 @@ double** point_block(const std::vector<Point>& points, const dfv_input_t& in) {
 }  // namespace
 
 int HM_VD_DFV_vision_plane_process(const dfv_input_t* input, int** counts, double**** polygons) {
-    if (!input || !counts || !polygons) return kDfvBadInput;
+    if (!input || !counts || !polygons || !input_usable(*input)) return kDfvBadInput;
     const dfv_input_t& in = *input;
     if (!angle_ok(in.angle1) || !angle_ok(in.angle2) || !angle_ok(in.angle3)) return kDfvBadInput;
     *counts = nullptr;
@@ -171,7 +183,7 @@ int HM_VD_DFV_vision_plane_process(const dfv_input_t* input, int** counts, doubl
 }
 
 int HM_VD_DFV_sightline_points_process(const dfv_input_t* input, dfv_sightline_t* lines) {
-    if (!input || !lines) return kDfvBadInput;
+    if (!input || !lines || !input_usable(*input)) return kDfvBadInput;
     const dfv_input_t& in = *input;
     const Point A = to_local(in.point_a, in), B = to_local(in.point_b, in);
     const double s = B[1] <= 0.0 ? -1.0 : 1.0;

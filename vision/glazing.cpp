@@ -9,9 +9,11 @@
 #include "omvra.h"
 #include "quillon.h"
 #include "tessik.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/undo_scope.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -143,9 +145,29 @@ int plane_plane_line(const double p1[3], const double n1[3], const double p2[3],
 
 }  // namespace carvell::vision
 
+namespace {
+
+// The one check of what a caller hands the glazing exports: faces present
+// for a count their array can have, the csys finite and inside the model
+// space, and the slots read as input (points and normals of the section and
+// of planes 2 to 4) too.
+bool input_usable(int face_count, const tag_t* faces, const double origin[3], const double matrix[9],
+                  const output_t* output) {
+    using carvell::detail::model_point;
+    if (!carvell::detail::count_fits(face_count, sizeof(tag_t)) || (face_count > 0 && !faces)) return false;
+    if (!model_point(origin) || !carvell::detail::in_model_space(matrix, 9)) return false;
+    if (!output) return true;
+    for (int slot : {GLAZE_SECTION_POINT, GLAZE_SECTION_NORMAL, GLAZE_PLANE2_POINT, GLAZE_PLANE2_NORMAL,
+                     GLAZE_PLANE3_POINT, GLAZE_PLANE3_NORMAL, GLAZE_PLANE4_POINT, GLAZE_PLANE4_NORMAL})
+        if (!model_point(output->slot[slot])) return false;
+    return true;
+}
+
+}  // namespace
+
 bool HM_VD_GLAZE_check_glazing_face(int mode, int face_count, const tag_t* faces, const char* eyellipse_prefix,
                                     const double origin[3], const double matrix[9]) {
-    if (!eyellipse_prefix || !origin || !matrix) return false;
+    if (!eyellipse_prefix || !input_usable(std::max(face_count, 0), faces, origin, matrix, nullptr)) return false;
     // The middle centroid (eye type 0) and the first 95th-percentile axis.
     int n_points = 0, n_numbers = 0;
     double** centroids = nullptr;
@@ -179,7 +201,7 @@ bool HM_VD_GLAZE_check_glazing_face(int mode, int face_count, const tag_t* faces
 int HM_VD_GLAZE_forward_glazing_data(int face_count, const tag_t* faces, const double origin[3],
                                      const double matrix[9], output_t* output) {
     using namespace carvell::vision;
-    if (!origin || !matrix || !output) return kGlazeNoSheet;
+    if (!output || !input_usable(face_count, faces, origin, matrix, output)) return kGlazeNoSheet;
     // Every exit rolls the part back to the forward data's mark, quietly.
     carvell::detail::UndoScope mark(UNDO_visible, "Forward_data", carvell::detail::UndoScope::RollBack::quiet);
     const Frame f{origin, matrix};

@@ -11,6 +11,7 @@
 #include "quillon.h"
 #include "rostval.h"
 #include "toolbox/detail/constants.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 
 #include <cmath>
@@ -84,6 +85,16 @@ std::vector<Point> side_sweep(const hv_input_t& in, int side, double tolerance) 
     return points;
 }
 
+// The one check of the caller's record: faces present and a count whose
+// array can exist, the eye and the csys finite and inside the model space,
+// and a step of at least HM_VD_HV_LEAST_PITCH_STEP degrees.
+bool input_usable(const hv_input_t& in) {
+    return in.face_count >= 1 && in.faces && detail::count_fits(in.face_count, sizeof(tag_t)) &&
+           detail::model_point(in.eye_point) && detail::model_point(in.csys_origin) &&
+           detail::in_model_space(in.csys_matrix, 9) && std::isfinite(in.pitch_step) &&
+           in.pitch_step >= HM_VD_HV_LEAST_PITCH_STEP;
+}
+
 }  // namespace
 
 std::vector<std::array<double, 3>> hood_plane_normals(double step, int side) {
@@ -109,7 +120,7 @@ std::vector<std::array<double, 3>> hood_plane_normals(double step, int side) {
 int HM_VD_HV_GetVisiLimitPoints(const hv_input_t* input, int* count, double*** points) {
     using carvell::vision::Point;
     if (!input || !count || !points) return carvell::vision::kHoodNoPoint;
-    if (input->face_count < 1 || !input->faces || !(input->pitch_step > 0.0)) return carvell::vision::kHoodNoPoint;
+    if (!carvell::vision::input_usable(*input)) return carvell::vision::kHoodNoPoint;
     (void)mtStatusArea("Calculating Tangent Point of each pitch angle on Hood Face.");
     const double tolerance = TOLER_ask_distance_tol();
     const std::vector<Point> side1 = carvell::vision::side_sweep(*input, 1, tolerance);
@@ -133,7 +144,8 @@ int HM_VD_HV_GetVisiLimitPoints(const hv_input_t* input, int* count, double*** p
 int HM_VD_HV_TangentGeoFromEyePoint(const double eye[3], const double normal[3], int side, hm_list_p_t curves,
                                     double point[3]) {
     using namespace carvell::vision;
-    if (!eye || !normal || !point) return kHoodNoPoint;
+    if (!eye || !normal || !point || !carvell::detail::model_point(eye) || !carvell::detail::model_point(normal))
+        return kHoodNoPoint;
     const std::vector<tag_t> items = carvell::detail::list_items(curves);
     if (items.empty()) return kHoodNoSection;
     double frame[9];
@@ -192,6 +204,9 @@ int HM_VD_HV_TangentGeoFromEyePoint(const double eye[3], const double normal[3],
         previous = distance;
         if (converged) break;
     }
-    VD_map_point_csys2abs(s, eye, frame, point);
+    double grazing[3];
+    VD_map_point_csys2abs(s, eye, frame, grazing);
+    if (!carvell::detail::model_point(grazing)) return kHoodNoConvergence;
+    std::memcpy(point, grazing, sizeof grazing);
     return kHoodOk;
 }

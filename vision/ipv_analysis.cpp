@@ -7,6 +7,7 @@
 
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/undo_scope.h"
 #include "toolbox/detail/vec3.h"
@@ -75,7 +76,8 @@ int HM_VD_ipv_create_hotdog_process(vd_eyellipse_t* eyellipse, hm_list_p_t outli
                                     hm_list_p_t* hotdog) {
     if (!moa || !mustache || !hotdog || !sight_point || !target) return kIpvBadInput;
     *moa = *mustache = *hotdog = nullptr;
-    if (!eyellipse || !outline_curves || plane == NULL_TAG) return kIpvBadInput;
+    if (!ipv_eyellipse_usable(eyellipse) || !detail::model_point(target) || !outline_curves || plane == NULL_TAG)
+        return kIpvBadInput;
     tag_t point = NULL_TAG, moa_curve = NULL_TAG;
     int code = 0;
     if (HM_VD_ipv_create_moa_on_plane(eyellipse, target, plane, &point, &moa_curve) != 0) {
@@ -113,6 +115,11 @@ int ipv_create_vision_faces(hm_list_p_t* ip_curves, hm_list_p_t* sw_curves, cons
                             hm_list_p_t* faces) {
     if (!ip_curves || !sw_curves || !faces) return kIpvBadInput;
     *faces = nullptr;
+    // Both lists are replaced and their curves deleted: one list given
+    // twice, or a curve in both, would be deleted and then read.
+    if (ip_curves == sw_curves || *ip_curves == *sw_curves) return kIpvBadInput;
+    for (tag_t c : detail::list_items(*ip_curves))
+        if (ipv_list_contains(*sw_curves, c)) return kIpvBadInput;
     int n_ip = 0, n_sw = 0;
     hm_list_p_t ip[2] = {nullptr, nullptr}, sw[2] = {nullptr, nullptr};
     int r = ipv_reparam_curves(*ip_curves, orient_dir, mode, &n_ip, ip);
@@ -162,7 +169,9 @@ int HM_VD_ipv_sw_ss_analysis(const double origin[3], const double matrix[9], vd_
                              int closed_flag, moa_hotdog_output_t** output) {
     if (!output) return kIpvBadInput;
     *output = nullptr;
-    if (!origin || !matrix || !target_point || !orient_dir || !eyellipse) return kIpvBadInput;
+    if (!detail::model_point(origin) || !detail::in_model_space(matrix, 9) || !detail::model_point(target_point) ||
+        !detail::model_point(orient_dir) || !ipv_eyellipse_usable(eyellipse))
+        return kIpvBadInput;
     // The debug flag follows the key on every call.
     ipv_debug_flag = trace_on(kKey) ? 1 : 0;
     mtStatusArea("calculating instrument panel visibility result");

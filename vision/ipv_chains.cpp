@@ -7,6 +7,7 @@
 
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/vec3.h"
 
@@ -39,6 +40,12 @@ class CloudGrid {
 public:
     CloudGrid(int n, double** points, double reach) : n_(n) {
         if (!(reach > 0.0) || !std::isfinite(reach)) return;
+        // A cell's index must fit its integer: a reach too small for the
+        // cloud's coordinates gives no grid (and no point within reach).
+        double largest = 0.0;
+        for (int i = 0; i < n; ++i)
+            for (int k = 0; k < 3; ++k) largest = std::max(largest, std::fabs(points[i][k]));
+        if (largest / reach > kMostCellsAlong) return;
         cell_ = reach;
         for (int i = 0; i < n; ++i) cells_[key(points[i])].push_back(i);
     }
@@ -63,6 +70,8 @@ public:
     }
 
 private:
+    // Cells along an axis from the origin: well inside a long long.
+    static constexpr double kMostCellsAlong = 1.0e15;
     using Key = std::array<long long, 3>;
     Key key(const double* p) const {
         return {static_cast<long long>(std::floor(p[0] / cell_)), static_cast<long long>(std::floor(p[1] / cell_)),
@@ -272,11 +281,13 @@ namespace detail = carvell::detail;
 
 int HM_VD_ipv_disperse_curve_chain(hm_list_p_t curves, const double dir[3], int method, int split, int* split_index,
                                    int* chain_count, int** counts, double**** chains) {
-    if (!split_index || !chain_count || !counts || !chains || !dir) return -1;
+    if (!split_index || !chain_count || !counts || !chains) return -1;
     *split_index = 0;
     *chain_count = 0;
     *counts = nullptr;
     *chains = nullptr;
+    // The direction gives the ring its sense: it must have one.
+    if (!detail::model_point(dir) || (dir[0] == 0.0 && dir[1] == 0.0 && dir[2] == 0.0)) return -1;
     double tol[kIpvToleranceCount];
     HM_VD_ipv_ask_tolerance(tol);
     int n = 0;
@@ -348,7 +359,9 @@ int HM_VD_ipv_ask_profile_points(int n, double** points, const double origin[3],
     *count = 0;
     *indices = nullptr;
     *out = nullptr;
-    if (n < 1 || !points || !origin || !normal || !search) return -1;
+    if (n < 1 || n > HM_VD_IPV_MAX_POINTS || !detail::model_point_row(n, points) || !detail::model_point(origin) ||
+        !detail::model_point(normal) || !detail::in_model_space(search, 3))
+        return -1;
     constexpr double kStartAtOrigin = 0.001;
     constexpr double kTwoPi = 6.283185307179586;
     constexpr double kLeastSweep = kTwoPi / 8.0;

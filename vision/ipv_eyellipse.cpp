@@ -7,6 +7,7 @@
 #include "vision_ipv.h"
 
 #include "hm_vd.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/vec3.h"
 
@@ -95,6 +96,18 @@ void order_pair(const double pts[2][3], double (*local)(const double*, const dou
 }
 
 }  // namespace
+
+bool ipv_eye_point_input_usable(const vd_eyellipse_t* eyellipse, const double origin[3], const double matrix[9],
+                                const double a[3], const double b[3], const double tolerances[2]) {
+    return ipv_eyellipse_usable(eyellipse) && detail::model_point(origin) && detail::in_model_space(matrix, 9) &&
+           detail::model_point(a) && detail::model_point(b) && detail::in_model_space(tolerances, 2);
+}
+
+bool ipv_eyellipse_usable(const vd_eyellipse_t* eyellipse) {
+    return eyellipse && detail::in_model_space(&eyellipse->centroid[0][0], 9) &&
+           detail::in_model_space(&eyellipse->axis_dir[0][0], 9) && detail::in_model_space(eyellipse->axis_length, 3);
+}
+
 }  // namespace carvell::vision
 
 using namespace carvell::vision;
@@ -104,6 +117,8 @@ int ipv_ask_section_tangent_points(vd_eyellipse_t* eyellipse, const double point
                                    int type, int section, int* count, double points[2][3]) {
     if (!eyellipse || !point || !tolerances || !count || !points || !valid_type(type)) return -1;
     *count = 0;
+    if (!ipv_eyellipse_usable(eyellipse) || !detail::model_point(point) || !detail::all_finite(tolerances, 2))
+        return -1;
     const double* k = eyellipse->centroid[type + 1];
     const double* u = eyellipse->axis_dir[0];
     const double* v = eyellipse->axis_dir[1];
@@ -124,11 +139,13 @@ int ipv_ask_section_tangent_points(vd_eyellipse_t* eyellipse, const double point
     double tangent[4];
     int found = 0;
     if (HM_VD_ellipse_tangents_2d(a, b, range, local, tolerances, &found, tangent) != 0 || found < 1) return -1;
+    double mapped[2][3];
     for (int i = 0; i < found && i < 2; ++i) {
         const double p[3] = {tangent[2 * i], tangent[2 * i + 1], 0.0};
-        if (VD_map_point_csys2abs(p, k, matrix, points[i]) != 0) return -1;
+        if (VD_map_point_csys2abs(p, k, matrix, mapped[i]) != 0 || !detail::model_point(mapped[i])) return -1;
     }
     *count = found < 2 ? found : 2;
+    for (int i = 0; i < *count; ++i) detail::copy3(mapped[i], points[i]);
     return 0;
 }
 
@@ -137,6 +154,10 @@ int HM_VD_ipv_ask_eyellipse_tangent_point1(vd_eyellipse_t* eyellipse, int type, 
     if (!eyellipse || !direction || !point) return -1;
     if (!valid_type(type)) {
         log("invalid eyellipse type");
+        return -1;
+    }
+    if (!ipv_eyellipse_usable(eyellipse) || !detail::model_point(direction)) {
+        log("invalid input");
         return -1;
     }
     double m = 0.0;
@@ -162,12 +183,14 @@ int HM_VD_ipv_ask_eyellipse_tangent_point1(vd_eyellipse_t* eyellipse, int type, 
     // The point of the ellipsoid whose outward normal is d: x_i = a_i^2 d_i / sqrt(S).
     const double s = std::sqrt(semi[0] * semi[0] * d[0] * d[0] + semi[1] * semi[1] * d[1] * d[1] +
                                semi[2] * semi[2] * d[2] * d[2]);
-    double local[3];
+    double local[3], support[3];
     for (int i = 0; i < 3; ++i) local[i] = semi[i] * semi[i] * d[i] / s;
-    if (VD_map_point_csys2abs(local, eyellipse->centroid[type + 1], matrix, point) != 0) {
+    if (VD_map_point_csys2abs(local, eyellipse->centroid[type + 1], matrix, support) != 0 ||
+        !detail::model_point(support)) {
         log("error on map point from csys to abs");
         return -1;
     }
+    detail::copy3(support, point);
     return 0;
 }
 
@@ -176,6 +199,10 @@ int HM_VD_ipv_ask_eyellipse_tangent_point2(vd_eyellipse_t* eyellipse, int type, 
     if (!eyellipse || !point || !plane_point || !normal) return -1;
     if (!valid_type(type)) {
         log("invalid eyellipse type");
+        return -1;
+    }
+    if (!ipv_eyellipse_usable(eyellipse) || !detail::model_point(point)) {
+        log("invalid input");
         return -1;
     }
     if (eyellipse->axis_length[0] == 0.0 || eyellipse->axis_length[1] == 0.0 || eyellipse->axis_length[2] == 0.0) {
@@ -206,10 +233,14 @@ int HM_VD_ipv_ask_eyellipse_tangent_point2(vd_eyellipse_t* eyellipse, int type, 
         local[1] = b2 / p[1];
     else
         local[2] = c2 / p[2];
-    if (VD_map_vector_csys2abs(n, matrix, normal) != 0 || VD_map_point_csys2abs(local, centre, matrix, plane_point) != 0) {
+    double on_plane[3], unit_normal[3];
+    if (VD_map_vector_csys2abs(n, matrix, unit_normal) != 0 || VD_map_point_csys2abs(local, centre, matrix, on_plane) != 0 ||
+        !detail::model_point(unit_normal) || !detail::model_point(on_plane)) {
         log("error on map from csys to abs");
         return -1;
     }
+    detail::copy3(unit_normal, normal);
+    detail::copy3(on_plane, plane_point);
     return 0;
 }
 
@@ -282,7 +313,8 @@ int HM_VD_ipv_create_common_tangent_plane(vd_eyellipse_t* eyellipse, int type, t
 int HM_VD_ipv_ask_eyepoint_of_hub_analysis(const double origin[3], const double matrix[9], const double a[3],
                                            const double b[3], hm_list_p_t objects, vd_eyellipse_t* eyellipse,
                                            const double tolerances[2], double eye1[3], double eye2[3]) {
-    if (!eyellipse || !objects || !origin || !matrix || !a || !b || !tolerances || !eye1 || !eye2) {
+    if (!eyellipse || !objects || !origin || !matrix || !a || !b || !tolerances || !eye1 || !eye2 ||
+        !ipv_eye_point_input_usable(eyellipse, origin, matrix, a, b, tolerances)) {
         log("input null");
         return -1;
     }
@@ -319,7 +351,9 @@ int HM_VD_ipv_ask_eyepoint_of_hub_analysis(const double origin[3], const double 
 int HM_VD_ipv_ask_eyepoint_of_see_thru_analysis(const double origin[3], const double matrix[9], const double a[3],
                                                 const double b[3], hm_list_p_t objects, vd_eyellipse_t* eyellipse,
                                                 const double tolerances[2], double eye1[4][3], double eye2[4][3]) {
-    if (!eyellipse || !objects || !origin || !matrix || !a || !b || !tolerances || !eye1 || !eye2) return -1;
+    if (!eyellipse || !objects || !origin || !matrix || !a || !b || !tolerances || !eye1 || !eye2 ||
+        !ipv_eye_point_input_usable(eyellipse, origin, matrix, a, b, tolerances))
+        return -1;
     double d[3] = {a[0] - b[0], a[1] - b[1], a[2] - b[2]}, length = 0.0, unit[3];
     if (int r = HM_VEC3_unitize(d, tolerances[0], &length, unit)) return r;
     double far_point[3];
@@ -351,6 +385,8 @@ int HM_VD_ipv_ask_visual_indicator_boundary_plane(vd_eyellipse_t* eyellipse, con
                                                   tag_t planes[4]) {
     if (!eyellipse || !angles || !planes) return -1;
     for (int i = 0; i < 4; ++i) planes[i] = NULL_TAG;
+    // Angle 2 is not read; the others turn the planes.
+    if (!detail::in_model_space({angles[0], angles[1], angles[3]})) return -1;
     const struct {
         int type;
         double direction[3];
@@ -370,7 +406,16 @@ int HM_VD_ipv_ask_visual_indicator_boundary_plane(vd_eyellipse_t* eyellipse, con
     detail::copy3(minus_z, n[2]);
     HM_VD_vec3_rotate(minus_z, minus_y, angles[3], n[3]);
     const double* through[4] = {t[0], t[1], t[2], t[1]};
-    for (int i = 0; i < 4; ++i)
-        if (int r = HM_MODL_create_plane(through[i], n[i], &planes[i])) return r;
+    // The planes come all four or none.
+    detail::Temporaries made;
+    tag_t made_planes[4] = {NULL_TAG, NULL_TAG, NULL_TAG, NULL_TAG};
+    for (int i = 0; i < 4; ++i) {
+        if (int r = HM_MODL_create_plane(through[i], n[i], &made_planes[i])) return r;
+        made.add(made_planes[i]);
+    }
+    for (int i = 0; i < 4; ++i) {
+        made.release(made_planes[i]);
+        planes[i] = made_planes[i];
+    }
     return 0;
 }

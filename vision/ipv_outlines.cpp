@@ -8,6 +8,7 @@
 
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/vec3.h"
 
@@ -305,7 +306,7 @@ int HM_VD_ipv_create_moa_on_plane(vd_eyellipse_t* eyellipse, const double target
     trace(kKey, "\n+++HM_VD_ipv_create_moa_on_plane");
     *point = NULL_TAG;
     *moa = NULL_TAG;
-    if (!eyellipse || !target) return -1;
+    if (!ipv_eyellipse_usable(eyellipse) || !detail::model_point(target)) return -1;
     const double* eye = eyellipse->centroid[1];
     double tol[2];
     HM_MODL_ask_distance_tolerance(&tol[0]);
@@ -351,7 +352,7 @@ int HM_VD_ipv_create_moa_on_plane(vd_eyellipse_t* eyellipse, const double target
 
 int HM_VD_ipv_create_mustache_curve_on_plane(const double eye1[3], const double eye2[3], hm_list_p_t curves,
                                              tag_t plane, hm_list_p_t* mustache) {
-    if (!mustache || !eye1 || !eye2) return -1;
+    if (!mustache || !detail::model_point(eye1) || !detail::model_point(eye2)) return -1;
     if (!curves || plane == NULL_TAG) return -1;
     trace(kKey, "\n+++HM_VD_ipv_create_mustache_curve_on_plane");
     *mustache = nullptr;
@@ -386,7 +387,8 @@ int HM_VD_ipv_create_hotdog_curve_on_plane(tag_t moa, hm_list_p_t mustache, tag_
                                            hm_list_p_t* hotdog) {
     if (!hotdog) return -1;
     *hotdog = nullptr;
-    if (moa == NULL_TAG || !mustache || point == NULL_TAG || !threshold) return -1;
+    if (moa == NULL_TAG || !mustache || point == NULL_TAG || !threshold || !detail::in_model_space(threshold, 1))
+        return -1;
     trace(kKey, "\n+++HM_VD_ipv_create_hotdog_curve_on_plane");
     double p[3];
     if (HM_CURVE_ask_point_data(point, p) != 0) return -1;

@@ -6,6 +6,7 @@
 
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/vec3.h"
 
@@ -133,8 +134,9 @@ int HM_VD_ipv_create_leastsq_plane(hm_list_p_t curves, tag_t* plane) {
 
 int HM_VD_ipv_create_plane_behind_curve_chain(hm_list_p_t curves, const double eye[3], double distance,
                                               tag_t* plane) {
-    if (!plane || !eye) return -1;
+    if (!plane) return -1;
     *plane = NULL_TAG;
+    if (!detail::model_point(eye) || !detail::in_model_space({distance})) return -1;
     double origin[3], normal[3], m = 0.0;
     if (fit(curve_samples(curves), origin, normal) != 0) return -1;
     if (HM_VEC3_unitize(normal, 0.0001, &m, normal) != 0) return -1;
@@ -147,8 +149,9 @@ int HM_VD_ipv_create_plane_behind_curve_chain(hm_list_p_t curves, const double e
 }
 
 int HM_VD_ipv_create_panel_plane(int mode, hm_list_p_t objects, const double eye[3], tag_t* plane) {
-    if (!plane || !eye) return -1;
+    if (!plane) return -1;
     *plane = NULL_TAG;
+    if (!detail::model_point(eye)) return -1;
     const std::vector<tag_t> items = detail::list_items(objects);
     if (items.empty()) return -1;
     if (mode == 0) {

@@ -6,6 +6,7 @@
 
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/vec3.h"
 
@@ -88,7 +89,7 @@ void ipv_sort_reals(int n, double* values) { cocktail_sort(n, values); }
 int ipv_disperse_curve_reversed(tag_t curve, bool reverse, int n, double*** points) {
     if (!points) return -1;
     *points = nullptr;
-    if (curve == NULL_TAG || n <= 2 || !HM_VD_is_curve(curve)) return -1;
+    if (curve == NULL_TAG || n <= 2 || n > HM_VD_IPV_MAX_POINTS || !HM_VD_is_curve(curve)) return -1;
     int closed = 0;
     if (int r = HM_MODL_ask_curve_closed(curve, &closed)) return r;
     double** out = nullptr;
@@ -189,6 +190,7 @@ int HM_VD_ipv_alloc_points(int n, double*** points) {
     if (!points) return -1;
     *points = nullptr;
     if (n < 1) return 0;
+    if (n > HM_VD_IPV_MAX_POINTS) return -1;
     auto** array = static_cast<double**>(SM_calloc(static_cast<size_t>(n), sizeof(double*)));
     if (!array) return -1;
     for (int i = 0; i < n; ++i) {
@@ -280,7 +282,7 @@ int HM_VD_ipv_is_planar_curve(tag_t curve, bool* planar) {
 int HM_VD_ipv_split_curve(tag_t curve, int k, double** points, hm_list_p_t* pieces) {
     if (!pieces) return -1;
     *pieces = nullptr;
-    if (curve == NULL_TAG || k < 0 || (k > 0 && !points)) return -1;
+    if (curve == NULL_TAG || k > HM_VD_IPV_MAX_POINTS || !detail::model_point_row(k, points)) return -1;
     std::vector<double> t;
     for (int i = 0; i < k; ++i) {
         double parm = 0.0, foot[3];
@@ -315,7 +317,7 @@ int HM_VD_ipv_create_spline(int n, double** points, int closed, tag_t* spline) {
     *spline = NULL_TAG;
     constexpr int kOrder = 4;
     const bool is_closed = closed == 1;
-    if (!points || n < (is_closed ? 2 : kOrder)) return -1;
+    if (n < (is_closed ? 2 : kOrder) || n > HM_VD_IPV_MAX_POINTS || !detail::model_point_row(n, points)) return -1;
     const int poles = is_closed ? n + 3 : n;
     // Clamped uniform knots: the curve starts at the first pole and ends at
     // the last, so a closed row (the first point repeated) closes.

@@ -8,6 +8,7 @@
 
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/vec3.h"
 
@@ -44,6 +45,23 @@ constexpr int kRunPoints = 100;
 // The parameters of the see-through contour: facet size 3, edge-on below
 // |cos| 0.2, search scale 3.
 constexpr double kSeeThroughParameters[3] = {3.0, 0.2, 3.0};
+
+// The facets of a solid are at least this fraction of its largest box
+// extent: finer facets add nothing a contour shows and their number grows
+// with the square of the ratio.
+constexpr double kMostFacetsAlong = 500.0;
+
+// True when the facet size is finite and no finer than the solids allow.
+bool facet_size_usable(const std::vector<tag_t>& solids, double size) {
+    if (!detail::in_model_space({size})) return false;
+    for (tag_t solid : solids) {
+        double box[6];
+        if (HM_MODL_ask_bounding_box(solid, box) != 0) continue;
+        for (int k = 0; k < 3; ++k)
+            if (size * kMostFacetsAlong < box[k + 3] - box[k]) return false;
+    }
+    return true;
+}
 
 // The silhouette cloud on the plane and the largest magnification of a
 // point carried from its place to the plane along its sight line.
@@ -188,8 +206,9 @@ int HM_VD_ipv_create_contour(hm_list_p_t solids, const double view_point[3], con
     if (inner_contour) *inner_contour = nullptr;
     if (!outer_contour || !inner_contour || !view_point || !parameters || mode < 0 || mode > 2) return -1;
     if (!(parameters[0] > 0.0) || !(parameters[2] > 0.0)) return -1;
+    if (!detail::model_point(view_point) || !detail::in_model_space(parameters, 3)) return -1;
     const std::vector<tag_t> items = detail::list_items(solids);
-    if (items.empty()) return -1;
+    if (items.empty() || !facet_size_usable(items, parameters[0])) return -1;
     double origin[3], normal[3];
     if (int r = HM_MODL_ask_plane(plane, origin, normal)) return r;
     Cloud cloud;
@@ -215,7 +234,7 @@ int HM_VD_ipv_extract_ss_curve(const double view_point[3], hm_list_p_t solids, d
                                hm_list_p_t* contour) {
     if (plane) *plane = NULL_TAG;
     if (contour) *contour = nullptr;
-    if (!view_point || !centroid || !plane || !contour) return -1;
+    if (!detail::model_point(view_point) || !centroid || !plane || !contour) return -1;
     if (int r = HM_VD_ipv_ask_body_centroid(solids, centroid)) return r;
     if (int r = HM_VD_ipv_ask_body_represent_plane(true, view_point, solids, plane)) return r;
     hm_list_p_t inner = nullptr;

@@ -8,6 +8,7 @@
 
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/vec3.h"
 
@@ -418,8 +419,8 @@ int HM_VD_ipv_extract_sw_curve(const double origin[3], const double matrix[9], c
     if (upper_outline) *upper_outline = nullptr;
     if (hubs) *hubs = nullptr;
     if (see_throughs) *see_throughs = nullptr;
-    if (!origin || !matrix || !view_point || !wheel_centre || !rim_top_point || !plane || !upper_outline || !hubs ||
-        !see_throughs)
+    if (!detail::model_point(origin) || !detail::in_model_space(matrix, 9) || !detail::model_point(view_point) ||
+        !wheel_centre || !rim_top_point || !plane || !upper_outline || !hubs || !see_throughs)
         return -1;
     if (int r = HM_VD_ipv_ask_body_centroid(wheel, wheel_centre)) return r;
     if (int r = HM_VD_ipv_ask_body_represent_plane(false, view_point, wheel, plane)) return r;

@@ -6,6 +6,7 @@
 
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/object_kinds.h"
 #include "toolbox/detail/owners.h"
 
@@ -127,6 +128,7 @@ bool touches_a_surface(tag_t curve, int n_surfaces, const tag_t* surfaces) {
 }  // namespace carvell::vision
 
 using namespace carvell::vision;
+namespace detail = carvell::detail;
 
 void HM_VD_RD_judge_face_continuity(int n_objects, const tag_t* objects, int* group_count, int** group_sizes,
                                     tag_t*** groups) {
@@ -134,7 +136,7 @@ void HM_VD_RD_judge_face_continuity(int n_objects, const tag_t* objects, int* gr
     *group_count = 0;
     *group_sizes = nullptr;
     *groups = nullptr;
-    if (n_objects < 1 || !objects) return;
+    if (n_objects < 1 || !objects || !detail::count_fits(n_objects, sizeof(tag_t))) return;
     mtStatusArea("judging face continuity");
     HM_DISP_set_display(0);
     if (MACH__checking_level >= 1) HM_DISP_set_display(1);
@@ -192,7 +194,8 @@ void HM_VD_RD_ask_error_no(int n_surfaces, const tag_t* surfaces, int n_sources,
                            double** points, int** error_numbers) {
     if (!error_numbers) return;
     *error_numbers = nullptr;
-    if (n_sources < 1 || !sources) return;
+    if (n_sources < 1 || !detail::count_fits(n_points, sizeof(double*)) || (n_points > 0 && !points)) return;
+    if (!rd_objects_usable(n_surfaces, surfaces, n_sources, sources)) return;
     mtStatusArea("checking error number");
     HM_DISP_set_display(0);
     // Zeroed, and every entry written: 2 (no point on it) for any other kind.

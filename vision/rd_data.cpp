@@ -341,7 +341,7 @@ void HM_VD_RD_create_reflect_data(int n_surfaces, const tag_t* surfaces, bool re
     *result_points = *input_points = nullptr;
     *found = nullptr;
     *closed = nullptr;
-    if (!eye || (n_surfaces > 0 && !surfaces) || (n_sources > 0 && !sources)) return;
+    if (!rd_input_usable(n_surfaces, surfaces, n_sources, sources, eye, n_points, {offset, angle_tolerance})) return;
     RdContext ctx;
     detail::copy3(eye, ctx.eye);
     ctx.rear = rear;
@@ -369,7 +369,8 @@ void HM_VD_RD_create_refract_data(int n_surfaces, const tag_t* surfaces, bool re
     *mirror_points = *input_points = *entry_points = *exit_points = nullptr;
     *found = nullptr;
     *closed = nullptr;
-    if (!eye || (n_surfaces > 0 && !surfaces) || (n_sources > 0 && !sources)) return;
+    if (!rd_input_usable(n_surfaces, surfaces, n_sources, sources, eye, n_points, {index, thickness, angle_tolerance}))
+        return;
     RdContext ctx;
     detail::copy3(eye, ctx.eye);
     ctx.rear = rear;

@@ -268,7 +268,8 @@ void HM_VD_RD_create_reflect_refract_geometry(refl_reflect_type_t type, const re
                                               const tag_t* surfaces, bool rear, int n_sources, const tag_t* sources,
                                               const double eye[3], int n_points, double index, double thickness,
                                               double angle_tolerance, hm_list_p_t* list, int* error_numbers) {
-    if (!list || !*list || !eye || (n_sources > 0 && (!sources || !error_numbers)) || (n_surfaces > 0 && !surfaces))
+    if (!list || !*list || (n_sources > 0 && !error_numbers) ||
+        !rd_input_usable(n_surfaces, surfaces, n_sources, sources, eye, n_points, {index, thickness, angle_tolerance}))
         return;
     Call call{type, settings, RdContext{}, *list};
     mtStatusArea(call.reflection() ? "Calculating reflection data" : "Calculating refraction data");

@@ -2,12 +2,14 @@
 // reflection on a plane, the nested bisections of a rear-surface mirror
 // behind a glass plate, and the bisection along the segment from the input
 // point to the eye over faces, with its bracket and side tests.
+#include "hm_vd_vision.h"
 #include "vision_ipv.h"
 #include "vision_rd.h"
 
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
 #include "toolbox/detail/constants.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/vec3.h"
 
@@ -476,8 +478,9 @@ int HM_VD_judge_proj_line_in_face(const RdContext& ctx, const double a[3], const
 bool HM_VD_RD_create_reflect_point(const RdContext& ctx, const double a[3], double reflect[3]) {
     for (int k = 0; k < 3; ++k) reflect[k] = 0.0;
     if (ctx.surfaces.empty() || !same_side_of_all(ctx, a)) return false;
-    const bool found = ctx.kind == kRdFaces ? face_reflection(ctx, vec(a), vec(ctx.eye), reflect)
-                                            : planar_reflection(ctx, vec(a), vec(ctx.eye), reflect);
+    const bool found = (ctx.kind == kRdFaces ? face_reflection(ctx, vec(a), vec(ctx.eye), reflect)
+                                             : planar_reflection(ctx, vec(a), vec(ctx.eye), reflect)) &&
+                       detail::model_point(reflect);
     if (!found)
         for (int k = 0; k < 3; ++k) reflect[k] = 0.0;
     return found;
@@ -487,11 +490,23 @@ bool rd_create_refract_point(const RdContext& ctx, const double a[3], double mir
                              double exit[3]) {
     for (int k = 0; k < 3; ++k) mirror[k] = entry[k] = exit[k] = 0.0;
     if (ctx.surfaces.empty() || !same_side_of_all(ctx, a)) return false;
-    const bool found = ctx.kind == kRdFaces ? face_refraction(ctx, vec(a), vec(ctx.eye), mirror, entry, exit)
-                                            : planar_refraction(ctx, vec(a), vec(ctx.eye), mirror, entry, exit);
+    const bool found = (ctx.kind == kRdFaces ? face_refraction(ctx, vec(a), vec(ctx.eye), mirror, entry, exit)
+                                             : planar_refraction(ctx, vec(a), vec(ctx.eye), mirror, entry, exit)) &&
+                       detail::model_point(mirror) && detail::model_point(entry) && detail::model_point(exit);
     if (!found)
         for (int k = 0; k < 3; ++k) mirror[k] = entry[k] = exit[k] = 0.0;
     return found;
+}
+
+bool rd_objects_usable(int n_surfaces, const tag_t* surfaces, int n_sources, const tag_t* sources) {
+    return detail::count_fits(n_surfaces, sizeof(tag_t)) && (n_surfaces == 0 || surfaces) &&
+           detail::count_fits(n_sources, sizeof(tag_t)) && (n_sources == 0 || sources);
+}
+
+bool rd_input_usable(int n_surfaces, const tag_t* surfaces, int n_sources, const tag_t* sources, const double eye[3],
+                     int n_points, std::initializer_list<double> numbers) {
+    return rd_objects_usable(n_surfaces, surfaces, n_sources, sources) && detail::model_point(eye) &&
+           n_points <= HM_VD_RD_MAX_POINTS && detail::in_model_space(numbers);
 }
 
 void rd_prepare_context(int n_surfaces, const tag_t* surfaces, RdContext& ctx) {

@@ -5,6 +5,7 @@
 
 #include "quillon.h"
 #include "tessik.h"
+#include "toolbox/detail/finite.h"
 
 #include <cstring>
 
@@ -62,6 +63,12 @@ int HM_VD_initialize_eyellipse(const char* prefix, int percentile, vd_eyellipse_
     // The record is written only when every list holds an entry per eye or
     // axis; otherwise it keeps what it held.
     if (centroids.count < kEntries || lengths.count < kEntries || directions.count < kEntries) return 1;
+    // Nor is it written from a value that is not finite or lies beyond the
+    // model space: every later computation would carry it.
+    if (!carvell::detail::in_model_space(lengths.items, kEntries)) return 1;
+    for (int i = 0; i < kEntries; ++i)
+        if (!carvell::detail::model_point(centroids.items[i]) || !carvell::detail::model_point(directions.items[i]))
+            return 1;
     for (int i = 0; i < kEntries; ++i) {
         std::memcpy(record->centroid[i], centroids.items[i], sizeof record->centroid[i]);
         std::memcpy(record->axis_dir[i], directions.items[i], sizeof record->axis_dir[i]);

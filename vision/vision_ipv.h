@@ -6,6 +6,7 @@
 #define CARVELL_VISION_VISION_IPV_H
 
 #include "host_types.h"
+#include "hm_vd_vision/eyellipse.h"
 
 #include <vector>
 
@@ -27,6 +28,15 @@ enum IpvTolerance {
     kIpvChord = 4,      // chord tolerance: the unit factor
     kIpvToleranceCount = 11
 };
+
+// Whether every number of the eyellipse record (centroids, axis directions,
+// axis lengths) is finite and inside the model space; false for null. The
+// one check of a caller's eyellipse before the tool computes with it.
+bool ipv_eyellipse_usable(const vd_eyellipse_t* eyellipse);
+// The same with the vehicle system, the two points and the tolerances of the
+// cut-off eye-point exports.
+bool ipv_eye_point_input_usable(const vd_eyellipse_t* eyellipse, const double origin[3], const double matrix[9],
+                                const double a[3], const double b[3], const double tolerances[2]);
 
 // Whether the trace lines of the tool are on: the host's checking level is
 // at least 1 and the debug key is set.

@@ -6,6 +6,7 @@
 #include "host_types.h"
 
 #include <array>
+#include <initializer_list>
 #include <vector>
 
 namespace carvell::vision {
@@ -28,6 +29,16 @@ struct RdContext {
     double eps1 = 0.0;         // angle tolerance (degrees)
     double eps2 = 0.1;         // distance tolerance of the search
 };
+
+// The check of the surface and source arrays a caller hands the tool's
+// exports: counts that an array can have (not negative), arrays present.
+bool rd_objects_usable(int n_surfaces, const tag_t* surfaces, int n_sources, const tag_t* sources);
+// The one check of what a caller hands the search exports: the arrays as
+// rd_objects_usable, the eye and the
+// numbers (offset, thickness, index, angle tolerance) finite and inside the
+// model space, and no more than HM_VD_RD_MAX_POINTS points per source.
+bool rd_input_usable(int n_surfaces, const tag_t* surfaces, int n_sources, const tag_t* sources, const double eye[3],
+                     int n_points, std::initializer_list<double> numbers);
 
 // Fills the kind, the faces' parameter boxes and eps2 (0.1 in a metric work
 // part, 0.004 otherwise) for the surfaces.

@@ -119,7 +119,8 @@ CARVELL_C_EXPORT bool HM_VD_APO_is_valid_limit_geometry(int rule_set, int eye_po
                                                         struct VD_eyellipse_param_s* data, int percentile,
                                                         const double user_eye_point[3], hm_list_p_t geometry);
 // The E point of the side (0 or 1) for the pivot point, the head turned by
-// `head_rotation` degrees and the eye not turned. Null arguments: nothing.
+// `head_rotation` degrees and the eye not turned. Null arguments, or a pivot
+// or rotation not finite or beyond the model space: nothing written.
 CARVELL_C_EXPORT void HM_VD_apo_calculate_E_point(int analysis_mode, const double pivot[3], unsigned char side,
                                                   double head_rotation, double e_point[3]);
 // A fresh copy of the message of a code 1 to 23 (free with SM_free); null
@@ -130,7 +131,10 @@ CARVELL_C_EXPORT char* HM_VD_APO_get_failmessage(int code);
 CARVELL_C_EXPORT void HM_VD_APO_display_failmessage(int code);
 // Runs the analysis of the input into the result (see the records). Returns
 // the status, also stored in the result: 0 or an apo_status_e code; -1 for a
-// null record.
+// null record. A number the analysis would read that is not finite or lies
+// beyond the host's model space (1e12 part units) is refused before anything
+// is read or built: APO_INVALID_LIMIT_POINT for the limit point,
+// APO_INVALID_DATA for the others.
 CARVELL_C_EXPORT int HM_VD_APO_main(apo_input_t* input, apo_result_t* result);
 
 #endif

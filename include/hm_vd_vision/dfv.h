@@ -32,8 +32,10 @@ typedef struct dfv_sightline_s {
 // Outlines of the outboard, inboard and forward vision planes: *counts an
 // SM_alloc'd int[3] (3 or 4, 3 or 4, 3 to 5 points), *polygons an SM_alloc'd
 // array of three SM_alloc'd arrays of that many SM_alloc'd points; the
-// caller frees all with SM_free. Returns 0; 1 for an angle outside [0, 90]
-// or a null argument (outputs untouched); the modeller's code of a failed
+// caller frees all with SM_free. Returns 0; 1 for an angle outside [0, 90],
+// a null argument or an input the two exports refuse alike (outputs
+// untouched): a number that is not finite or lies beyond the host's model
+// space (1e12 part units), a negative face count or faces missing; the modeller's code of a failed
 // plane or intersection, or 2 when two planes meet in no curve (outputs
 // null). No geometry is left in the part.
 CARVELL_C_EXPORT int HM_VD_DFV_vision_plane_process(const dfv_input_t* input, int** counts, double**** polygons);
@@ -42,7 +44,7 @@ CARVELL_C_EXPORT int HM_VD_DFV_vision_plane_process(const dfv_input_t* input, in
 // full_length 0 each line ends where it first meets a face (faces tried in
 // order). Returns 0; 1 when a sight line meets no face or there is none (the
 // record is still filled, unmet lines at full length), or a null argument
-// (nothing written). No geometry is left in the part.
+// or refused input as above (nothing written). No geometry is left in the part.
 CARVELL_C_EXPORT int HM_VD_DFV_sightline_points_process(const dfv_input_t* input, dfv_sightline_t* lines);
 
 #endif

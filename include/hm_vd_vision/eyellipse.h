@@ -20,8 +20,9 @@ typedef struct vd_eyellipse_s {
 // "Axis_Length_95:" (percentile 0), "Axis_Length_99:" (any other
 // percentile), "Axis_dir:"); the first three entries of each list are used.
 // Returns 0; -1 for a null prefix or record (nothing read or written); 1 when
-// an attribute is missing or holds fewer than three entries (the numeric
-// fields then stay as they were; what the host handed out is freed).
+// an attribute is missing, holds fewer than three entries or a value that is
+// not finite or lies beyond the host's model space, 1e12 part units (the
+// numeric fields then stay as they were; what the host handed out is freed).
 CARVELL_C_EXPORT int HM_VD_initialize_eyellipse(const char* prefix, int percentile, vd_eyellipse_t* record);
 
 #endif

@@ -35,7 +35,8 @@ enum glaze_slot_e {
 // 2: behind it (maximum x above x plus that length); other modes ask
 // nothing. True when every face passes, also for a face count below 1; false
 // when the eyellipse's "Centroid_coords:" or "Axis_Length_95:" attribute is
-// missing or short.
+// missing or short, for a null prefix, faces missing for a positive count,
+// or a csys not finite or beyond the host's model space (1e12 part units).
 CARVELL_CPP_EXPORT bool HM_VD_GLAZE_check_glazing_face(int mode, int face_count, const tag_t* faces,
                                                        const char* eyellipse_prefix, const double origin[3],
                                                        const double matrix[9]);
@@ -43,7 +44,9 @@ CARVELL_CPP_EXPORT bool HM_VD_GLAZE_check_glazing_face(int mode, int face_count,
 // Fills slots 12 to 16: the section's lateral extremes, where the sight line
 // (planes 2 and 3) and its mirror image pierce the glazing, and the glazing
 // point nearest to the line of planes 4 and 3. Returns 0; 1 no faces (or a
-// null argument) or faces that do not sew into one sheet; 2 a bad section;
+// null argument, a count without its array, or a csys or input slot not
+// finite or beyond the host's model space, 1e12 part units) or faces that
+// do not sew into one sheet; 2 a bad section;
 // 3 a section that does not cross the centre plane; 4 a sight line that
 // meets a face in more than one point or more than one face (or planes that
 // meet in no line); 5 a sight line that misses the glazing. The part is

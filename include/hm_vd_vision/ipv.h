@@ -8,6 +8,12 @@
 // HM_VD_ipv_free_points and the count they were handed out with. Curve
 // parameters are normalised. The tool keeps the vehicle coordinate system of
 // the last analysis for its local-coordinate decisions (not reentrant).
+//
+// Hostile input: a point, vector, matrix, eyellipse number or length that an
+// export reads and that is not finite or lies beyond the host's model space
+// (1e12 part units) is refused with the export's failure answer before
+// anything is made (-1 unless its contract says otherwise); no export hands
+// out such a number with success.
 #ifndef CARVELL_HM_VD_VISION_IPV_H
 #define CARVELL_HM_VD_VISION_IPV_H
 
@@ -15,8 +21,15 @@
 #include "host_types.h"
 #include "hm_vd_vision/eyellipse.h"
 
+// The most points one point array holds, whether the tool makes it or is
+// handed it: a request or a row beyond it is refused at once (-1, nothing
+// made). Coordinates are refused when they are not finite or lie beyond the
+// host's model space (1e12 part units).
+#define HM_VD_IPV_MAX_POINTS 1000000
+
 // n points of three zeroed doubles; n below 1 allocates nothing (*points
-// null). 0; -1 for a null output or when memory runs out (nothing left).
+// null). 0; -1 for a null output, n above HM_VD_IPV_MAX_POINTS or when
+// memory runs out (nothing left).
 CARVELL_CPP_EXPORT int HM_VD_ipv_alloc_points(int n, double*** points);
 // Frees the n points and the array and nulls the pointer; a null array: nothing.
 CARVELL_CPP_EXPORT void HM_VD_ipv_free_points(int n, double*** points);
@@ -26,8 +39,9 @@ CARVELL_CPP_EXPORT void HM_VD_ipv_free_points(int n, double*** points);
 CARVELL_CPP_EXPORT void HM_VD_ipv_ask_tolerance(double tolerance[11]);
 
 // n points at parameters i / (n - 1) of an open curve (both ends) or i / n of
-// a closed one (the start not repeated). 0; -1 (null output) for tag 0, n <= 2
-// or an object that is no curve; a host failure's code.
+// a closed one (the start not repeated). 0; -1 (null output) for tag 0, n <= 2,
+// n above HM_VD_IPV_MAX_POINTS or an object that is no curve; a host
+// failure's code.
 CARVELL_CPP_EXPORT int HM_VD_ipv_disperse_curve(tag_t curve, int n, double*** points);
 // Method 0: 100 dispersed points; other: chord points (tolerance record's
 // chord, angle and step). Order -1 reverses them. 0; -1 for tag 0.
@@ -37,12 +51,15 @@ CARVELL_CPP_EXPORT int HM_VD_ipv_ask_curve_points(tag_t curve, int method, int o
 // (false) for tag 0; a host failure's code (false).
 CARVELL_CPP_EXPORT int HM_VD_ipv_is_planar_curve(tag_t curve, bool* planar);
 // New curves between the curve's parameters at the k points (a parameter
-// within 0.001 of an end snaps to it), in a new list. 0; -1 for tag 0; the
-// code of a point whose parameter cannot be found (nothing made).
+// within 0.001 of an end snaps to it), in a new list. 0; -1 for tag 0, a
+// negative k, k above HM_VD_IPV_MAX_POINTS, a null entry or a coordinate not
+// finite or beyond the model space; the code of a point whose parameter
+// cannot be found (nothing made).
 CARVELL_CPP_EXPORT int HM_VD_ipv_split_curve(tag_t curve, int k, double** points, hm_list_p_t* pieces);
 // Cubic B-spline with the n points as poles on clamped uniform knots; closed
 // (closed = 1) repeats the first point three more times. 0; -1 for fewer
-// than 4 points (2 closed) or a null point; the host's code.
+// than 4 points (2 closed), more than HM_VD_IPV_MAX_POINTS, a null point or
+// a coordinate not finite or beyond the model space; the host's code.
 CARVELL_CPP_EXPORT int HM_VD_ipv_create_spline(int n, double** points, int closed, tag_t* spline);
 
 // The one loop of curves dispersed into a ring (method 0: 100 points per
@@ -53,7 +70,8 @@ CARVELL_CPP_EXPORT int HM_VD_ipv_create_spline(int n, double** points, int close
 // chains between the curves' start points and that point (*split_index the
 // position of that point's chain). The caller frees each chain with
 // HM_VD_ipv_free_points and its count, then both arrays with SM_free. 0; -1
-// (null outputs) for an empty list or curves that form no or several loops.
+// (null outputs) for an empty list, curves that form no or several loops,
+// or a zero direction.
 CARVELL_CPP_EXPORT int HM_VD_ipv_disperse_curve_chain(hm_list_p_t curves, const double dir[3], int method, int split,
                                                       int* split_index, int* chain_count, int** counts,
                                                       double**** chains);
@@ -70,7 +88,9 @@ CARVELL_CPP_EXPORT int ipv_reparam_curves(hm_list_p_t curves, const double dir[3
 // closing on the start (also early, within search[1] and a turn below
 // search[2] radians). The chosen points and their indices, start first (and
 // last). 0; -1 when the walk cannot step on or close, or the start is the
-// origin. The caller frees the indices (SM_free) and the points.
+// origin; -1 also for a null entry among the points, more than
+// HM_VD_IPV_MAX_POINTS points, or a number not finite or beyond the model
+// space. The caller frees the indices (SM_free) and the points.
 CARVELL_CPP_EXPORT int HM_VD_ipv_ask_profile_points(int n, double** points, const double origin[3],
                                                     const double normal[3], const double search[3], int mode,
                                                     int* count, int** indices, double*** out);
@@ -106,7 +126,9 @@ CARVELL_CPP_EXPORT int HM_VD_ipv_create_common_tangent_plane(vd_eyellipse_t* eye
                                                              double normal[3], tag_t* plane);
 // Cut-off eye points of the hub check: from the objects' point nearest the
 // plane through A normal to A - B, the lower (vehicle z) u-w section tangent
-// point of the left (eye 1) and right (eye 2) ellipsoid. 0 or -1.
+// point of the left (eye 1) and right (eye 2) ellipsoid. 0 or -1 (also for
+// a number of the eyellipse, the system, the points or the tolerances not
+// finite or beyond the model space).
 CARVELL_CPP_EXPORT int HM_VD_ipv_ask_eyepoint_of_hub_analysis(const double origin[3], const double matrix[9],
                                                               const double a[3], const double b[3],
                                                               hm_list_p_t objects, vd_eyellipse_t* eyellipse,
@@ -115,7 +137,8 @@ CARVELL_CPP_EXPORT int HM_VD_ipv_ask_eyepoint_of_hub_analysis(const double origi
 // Eye points of the see-through check: u-w section tangent points of the left
 // (eye 1) and right (eye 2) ellipsoid from the objects' points nearest the
 // planes through B and B + 2.5 (A - B), normal to A - B; each pair the larger
-// vehicle y first. 0, -1, or a host result; the planes never stay.
+// vehicle y first. 0, -1 (also for numbers refused as for the hub check),
+// or a host result; the planes never stay.
 CARVELL_CPP_EXPORT int HM_VD_ipv_ask_eyepoint_of_see_thru_analysis(const double origin[3], const double matrix[9],
                                                                    const double a[3], const double b[3],
                                                                    hm_list_p_t objects, vd_eyellipse_t* eyellipse,
@@ -123,7 +146,8 @@ CARVELL_CPP_EXPORT int HM_VD_ipv_ask_eyepoint_of_see_thru_analysis(const double 
                                                                    double eye2[4][3]);
 // The four planes of the visual indicator through support points of the
 // eyellipse, turned by angles 0, 1 and 3 (degrees; angle 2 is not used).
-// 0 or the failing result.
+// 0 or the failing result (planes 0, none left in the part); -1 for a null
+// argument or a used angle not finite or beyond the model space.
 CARVELL_CPP_EXPORT int HM_VD_ipv_ask_visual_indicator_boundary_plane(vd_eyellipse_t* eyellipse,
                                                                      const double angles[4], tag_t planes[4]);
 // The visual indicator's boundary: where each plane cuts the target, trimmed
@@ -146,13 +170,16 @@ CARVELL_CPP_EXPORT int HM_VD_ipv_ask_centroid_of_curve_chain(hm_list_p_t curves,
 // Least-squares plane of ten points (parameters 0.0 .. 0.9) of each curve, as
 // a plane object. 0; -1 (plane 0) for no points; the fit's result.
 CARVELL_CPP_EXPORT int HM_VD_ipv_create_leastsq_plane(hm_list_p_t curves, tag_t* plane);
-// The least-squares plane of the curves moved the distance away from the eye. 0 or -1.
+// The least-squares plane of the curves moved the distance away from the
+// eye. 0 or -1 (also for an eye or distance not finite or beyond the model
+// space).
 CARVELL_CPP_EXPORT int HM_VD_ipv_create_plane_behind_curve_chain(hm_list_p_t curves, const double eye[3],
                                                                  double distance, tag_t* plane);
 // Mode 0: a copy of the first object (a plane) or a plane of its datum's
 // origin and normal. Other modes: the least-squares plane of ten points on
 // every edge of the faces (left in the part as points of colour 5), moved
-// to the faces' box corner farthest from the eye. 0; -1; a host result.
+// to the faces' box corner farthest from the eye. 0; -1 (also for an eye
+// not finite or beyond the model space, nothing made); a host result.
 CARVELL_CPP_EXPORT int HM_VD_ipv_create_panel_plane(int mode, hm_list_p_t objects, const double eye[3],
                                                     tag_t* plane);
 // True when 100 points of the curve (parameters 0.00 .. 0.99; the end is not
@@ -220,7 +247,9 @@ CARVELL_CPP_EXPORT int HM_VD_ipv_create_hotdog_process(vd_eyellipse_t* eyellipse
                                                        hm_list_p_t* hotdog);
 // Ruled faces between the re-parametrised strings of the two planes (mode as
 // ipv_reparam_curves); both lists are replaced by their splines (the old
-// curves deleted unless the debug key is on). 0 or the failing result.
+// curves deleted unless the debug key is on). 0 or the failing result; -1
+// for a null argument, or one list given twice or a curve in both lists
+// (nothing made, nothing deleted).
 CARVELL_CPP_EXPORT int ipv_create_vision_faces(hm_list_p_t* ip_curves, hm_list_p_t* sw_curves,
                                                const double orient_dir[3], int mode, hm_list_p_t* faces);
 // The analysis on the panel and wheel planes in the vehicle system (origin,
@@ -279,8 +308,10 @@ CARVELL_CPP_EXPORT int HM_VD_ipv_extract_sw_curve(const double origin[3], const 
                                                   hm_list_p_t* see_throughs);
 // Silhouette contours of the solids seen from the view point, projected
 // onto the plane: mode 0 the outer, 1 the inner, 2 both (curves in new
-// lists; null when not asked or not found). 0; -1 for missing input or a
-// mode outside 0-2; the plane's, facetting's or profile walk's result.
+// lists; null when not asked or not found). 0; -1 for missing input, a
+// mode outside 0-2, a number not finite or beyond the model space, or a
+// facet size below 1/500 of a solid's largest box extent; the plane's,
+// facetting's or profile walk's result.
 CARVELL_CPP_EXPORT int HM_VD_ipv_create_contour(hm_list_p_t solids, const double view_point[3],
                                                 const double parameters[3], int mode, tag_t plane,
                                                 hm_list_p_t* outer_contour, hm_list_p_t* inner_contour);

@@ -12,11 +12,21 @@
 // arrays, with SM_free. No status is returned: a point whose path is not
 // found has a zero result point and a false flag. The display is suspended
 // while they work (left on at a checking level of 1 and above).
+//
+// What the exports refuse (they hand out nothing, build nothing and write
+// no error number): a negative count or a count without its array, an eye
+// or a number (offset, thickness, index, angle tolerance) that is not
+// finite or lies beyond the host's model space (1e12 part units), and more
+// than HM_VD_RD_MAX_POINTS points asked per source. A path whose points come
+// out beyond the model space counts as not found.
 #ifndef CARVELL_HM_VD_VISION_RD_H
 #define CARVELL_HM_VD_VISION_RD_H
 
 #include "carvell_export.h"
 #include "host_types.h"
+
+// The most points the exports take along one source.
+#define HM_VD_RD_MAX_POINTS 100000
 
 // Rows of input points: a point is one row; a curve with corners a row per
 // segment (at least 3 points); a smooth curve or an edge N points (chained

@@ -463,6 +463,43 @@ TEST(FiniteTest, ValuesPointsAndRowsAreFiniteOnlyWhenEveryNumberIs) {
     EXPECT_FALSE(finite_point_row(-1, row));
 }
 
+TEST(FiniteTest, ModelSpaceHoldsFiniteValuesUpToTheHostsLimit) {
+    const double nan = std::nan(""), inf = HUGE_VAL;
+    const double edge[3] = {1e12, -1e12, 4e-320}, past[3] = {0.0, 1.0000001e12, 0.0}, far[3] = {-1e308, 0.0, 0.0},
+                 with_nan[3] = {nan, 0.0, 0.0}, with_inf[3] = {0.0, 0.0, inf};
+    const struct {
+        const char* name;
+        const double* v;
+        int n;
+        bool inside;
+    } cases[] = {
+        {"at the limit, either sign, and denormal", edge, 3, true},
+        {"just past the limit", past, 3, false},
+        {"-1e308", far, 3, false},
+        {"NaN", with_nan, 3, false},
+        {"infinity", with_inf, 3, false},
+        {"past the limit beyond the count", past, 1, true},
+        {"negative count", edge, -1, false},
+        {"null array", nullptr, 3, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(in_model_space(c.v, c.n), c.inside);
+    }
+    EXPECT_TRUE(model_point(edge));
+    EXPECT_FALSE(model_point(nullptr));
+    EXPECT_TRUE(in_model_space({1.0, -1e12}));
+    EXPECT_FALSE(in_model_space({1.0, 1e300}));
+    const double* row[2] = {edge, edge};
+    const double* row_with_null[2] = {edge, nullptr};
+    const double* row_past[2] = {edge, past};
+    EXPECT_TRUE(model_point_row(2, row));
+    EXPECT_FALSE(model_point_row(2, row_with_null));
+    EXPECT_FALSE(model_point_row(2, row_past));
+    EXPECT_TRUE(model_point_row(0, nullptr));
+    EXPECT_FALSE(model_point_row(-1, row));
+}
+
 TEST(FiniteTest, CountsFitOneBlockOfAtMostOneGibibyte) {
     const struct {
         const char* name;

@@ -20,29 +20,7 @@ constexpr double kPi = 3.14159265358979323846;
 
 class RdTest : public HostTest {
 protected:
-    struct Reflect {
-        int groups = 0, rows = 0;
-        int* sizes = nullptr;
-        int* per_row = nullptr;
-        double*** result = nullptr;
-        double*** input = nullptr;
-        bool** found = nullptr;
-        bool* closed = nullptr;
-        void Free() {
-            for (int r = 0; r < rows; ++r) {
-                for (int i = 0; i < per_row[r]; ++i) {
-                    SM_free(result[r][i]);
-                    SM_free(input[r][i]);
-                }
-                SM_free(result[r]);
-                SM_free(input[r]);
-                SM_free(found[r]);
-            }
-            for (void* p : {static_cast<void*>(sizes), static_cast<void*>(per_row), static_cast<void*>(result),
-                            static_cast<void*>(input), static_cast<void*>(found), static_cast<void*>(closed)})
-                SM_free(p);
-        }
-    };
+    using Reflect = vision_test::ReflectOutput;
     static Reflect ReflectData(const std::vector<tag_t>& surfaces, const std::vector<tag_t>& sources, const double eye[3],
                                int n, bool rear = false, double offset = 0.0) {
         Reflect r;

@@ -5,6 +5,7 @@
 #include "hm_vd_vision.h"
 #include "host_fixture.h"
 #include "host_testing.h"
+#include "quillon.h"
 #include "test_helpers.h"
 #include "vision_ipv.h"
 
@@ -21,6 +22,32 @@ protected:
         const double identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
         for (int i = 0; i < 3; ++i) carvell::vision::ipv_vehicle_origin[i] = 0.0;
         for (int i = 0; i < 9; ++i) carvell::vision::ipv_vehicle_matrix[i] = identity[i];
+    }
+};
+
+// What HM_VD_RD_create_reflect_data hands out, and its release: each point,
+// each row, then the arrays.
+struct ReflectOutput {
+    int groups = 0, rows = 0;
+    int* sizes = nullptr;
+    int* per_row = nullptr;
+    double*** result = nullptr;
+    double*** input = nullptr;
+    bool** found = nullptr;
+    bool* closed = nullptr;
+    void Free() {
+        for (int r = 0; r < rows; ++r) {
+            for (int i = 0; i < per_row[r]; ++i) {
+                SM_free(result[r][i]);
+                SM_free(input[r][i]);
+            }
+            SM_free(result[r]);
+            SM_free(input[r]);
+            SM_free(found[r]);
+        }
+        for (void* p : {static_cast<void*>(sizes), static_cast<void*>(per_row), static_cast<void*>(result),
+                        static_cast<void*>(input), static_cast<void*>(found), static_cast<void*>(closed)})
+            SM_free(p);
     }
 };
 

@@ -40,16 +40,37 @@ inline bool finite_point_row(int n, const double* const* row, int dimension = 3)
     return true;
 }
 
-// The largest magnitude of a coordinate, vector component or length that a
-// design call models, in part units: as the host, a million kilometres in
-// millimetres. Squares and products of such values stay finite.
+// Largest magnitude of a coordinate, vector component or length that the
+// host models (1e12 part units, its model space): far beyond any vehicle,
+// small enough that squares and products of such values stay finite. The
+// host refuses anything beyond it, so the library checks against the same.
 constexpr double kModelSpaceLimit = 1.0e12;
 
-// True when the n values are finite and within the model space.
+// True when the n values are finite and inside the model space; false for a
+// null array or a negative n.
 inline bool in_model_space(const double* v, int n) {
     if (!all_finite(v, n)) return false;
     for (int i = 0; i < n; ++i)
         if (std::fabs(v[i]) > kModelSpaceLimit) return false;
+    return true;
+}
+
+// Each value finite and inside the model space.
+inline bool in_model_space(std::initializer_list<double> values) {
+    for (double x : values)
+        if (!std::isfinite(x) || std::fabs(x) > kModelSpaceLimit) return false;
+    return true;
+}
+
+// A point or vector of three doubles: present and inside the model space.
+inline bool model_point(const double* p) { return in_model_space(p, 3); }
+
+// A row of n pointers to points: the row and every entry present, every
+// coordinate inside the model space. False for n below 0.
+inline bool model_point_row(int n, const double* const* row) {
+    if (n < 0 || (n > 0 && !row)) return false;
+    for (int i = 0; i < n; ++i)
+        if (!model_point(row[i])) return false;
     return true;
 }
 
