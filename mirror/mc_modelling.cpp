@@ -15,6 +15,7 @@
 #include "nethrow.h"
 #include "omvra.h"
 #include "quillon.h"
+#include "rostval.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/undo_scope.h"
 
@@ -36,6 +37,9 @@ constexpr double kParallelTolerance = 0.01;   // first faces' normals in a union
 constexpr double kCoincideTolerance = 0.001;  // sheets accepted as one when their union fails
 constexpr double kMassAccuracy = 0.9;
 constexpr int kFallbackSamples = 64;
+// The host's acom value whose square root is the distance within which a
+// curve's end counts as joined to its neighbour.
+constexpr int kJoinedEndIndex = 147;
 constexpr int kKeepPointSamples = 16;
 // Thin-shell mass properties: type 2, unit system 1 (square inches).
 constexpr int kThinShell = 2;
@@ -120,48 +124,15 @@ double part_tolerance() {
     return tolerance;
 }
 
-// Closes the gaps between consecutive curves of a loop with lines from the
-// free end of each curve to the nearer end of the next, then bounds a plane.
-tag_t close_and_bound(const std::vector<tag_t>& curves) {
-    const double joined = part_tolerance() + kGuard;
-    Temporaries lines;
-    std::vector<tag_t> loop;
-    const size_t n = curves.size();
-    for (size_t i = 0; i < n; ++i) {
-        loop.push_back(curves[i]);
-        if (n < 2 && i == 0) {
-            // A single open curve closes on itself.
-        }
-        const tag_t next = curves[(i + 1) % n];
-        double a0[3], a1[3], b0[3], b1[3];
-        if (HM_VD_CURVE_ask_point_on_curve(curves[i], 0.0, a0) != 0 ||
-            HM_VD_CURVE_ask_point_on_curve(curves[i], 1.0, a1) != 0 ||
-            HM_VD_CURVE_ask_point_on_curve(next, 0.0, b0) != 0 || HM_VD_CURVE_ask_point_on_curve(next, 1.0, b1) != 0)
-            return NULL_TAG;
-        // The free end of this curve: the one farther from the previous curve
-        // (for the first curve, its end); the next curve's nearer end.
-        const double* free_end = a1;
-        if (i > 0 || n == 1) {
-            const tag_t previous = curves[(i + n - 1) % n];
-            double p0[3], p1[3];
-            if (HM_VD_CURVE_ask_point_on_curve(previous, 0.0, p0) == 0 &&
-                HM_VD_CURVE_ask_point_on_curve(previous, 1.0, p1) == 0) {
-                const double start_gap = std::min(distance(a0, p0), distance(a0, p1));
-                const double end_gap = std::min(distance(a1, p0), distance(a1, p1));
-                free_end = start_gap <= end_gap ? a1 : a0;
-            }
-        }
-        const double* target = distance(free_end, b0) <= distance(free_end, b1) ? b0 : b1;
-        if (n == 1) target = free_end == a1 ? a0 : a1;
-        if (distance(free_end, target) <= joined) continue;
-        HM_CURVE_line_t data{};
-        std::copy(free_end, free_end + 3, data.start_point);
-        std::copy(target, target + 3, data.end_point);
-        tag_t line = NULL_TAG;
-        if (HM_CURVE_create_line(&data, &line) != 0) return NULL_TAG;
-        loop.push_back(lines.add(line));
-    }
-    return bplane_of(loop);
+bool curve_ends(tag_t curve, double start[3], double end[3]) {
+    return HM_VD_CURVE_ask_point_on_curve(curve, 0.0, start) == 0 && HM_VD_CURVE_ask_point_on_curve(curve, 1.0, end) == 0;
+}
+
+// Whether the point lies within the joined-end distance of the curve.
+bool joined_to(const double point[3], tag_t curve) {
+    double parm = 0.0, nearest[3];
+    if (HM_MODL_ask_curve_parm(curve, point, &parm, nearest) != 0) return false;
+    return distance(point, nearest) <= std::sqrt(acom[kJoinedEndIndex]) + kGuard;
 }
 
 // The last resort: a planar sheet across the outline on its least-squares
@@ -468,12 +439,79 @@ int mc_overlap_amount(tag_t a, tag_t b, double* amount) {
     });
 }
 
+int mc_chain_ends(int n, const tag_t* curves, double start[3], double end[3]) {
+    if (n < 1 || !curves || !start || !end) return -1;
+    double a0[3], a1[3], b0[3], b1[3];
+    if (!curve_ends(curves[0], a0, a1) || !curve_ends(curves[n - 1], b0, b1)) return -1;
+    if (n == 1) {
+        std::copy(a0, a0 + 3, start);
+        std::copy(b1, b1 + 3, end);
+        return 0;
+    }
+    // The first curve's start is free unless it is the end joined to the
+    // second curve; the same for the last curve's end and the one before it.
+    const double* free_start = joined_to(a0, curves[1]) && !joined_to(a1, curves[1]) ? a1 : a0;
+    const double* free_end = joined_to(b1, curves[n - 2]) && !joined_to(b0, curves[n - 2]) ? b0 : b1;
+    std::copy(free_start, free_start + 3, start);
+    std::copy(free_end, free_end + 3, end);
+    return 0;
+}
+
+bool mc_distinct_point(const double point[3], int n, const double* const* points, double out[3]) {
+    if (!point || n < 0 || (n > 0 && !points) || !out) return false;
+    for (int i = 0; i < n; ++i) {
+        if (points[i] && distance(point, points[i]) >= srfc1 - kGuard) {
+            std::copy(points[i], points[i] + 3, out);
+            return true;
+        }
+    }
+    return false;
+}
+
+int mc_close_and_bound(int n, const tag_t* curves, tag_t* sheet) {
+    if (n < 1 || !curves || !sheet) return -1;
+    *sheet = NULL_TAG;
+    const double gap = part_tolerance() + kGuard;
+    Temporaries lines;
+    std::vector<tag_t> loop;
+    auto bridge = [&](const double from[3], const double to[3]) {
+        if (distance(from, to) <= gap) return true;
+        HM_CURVE_line_t data{};
+        std::copy(from, from + 3, data.start_point);
+        std::copy(to, to + 3, data.end_point);
+        tag_t line = NULL_TAG;
+        if (HM_CURVE_create_line(&data, &line) != 0) return false;
+        loop.push_back(lines.add(line));
+        return true;
+    };
+    // Walk the loop from the chain's free start: each curve is entered at its
+    // end nearer the walk's point and left at its other, distinct end.
+    double first[3], last[3];
+    if (mc_chain_ends(n, curves, first, last) != 0) return 1;
+    double at[3];
+    std::copy(first, first + 3, at);
+    for (int i = 0; i < n; ++i) {
+        double e0[3], e1[3];
+        if (!curve_ends(curves[i], e0, e1)) return 1;
+        const bool reversed = distance(at, e1) < distance(at, e0);
+        const double* entry = reversed ? e1 : e0;
+        const double* ends[2] = {reversed ? e0 : e1, entry};
+        if (i > 0 && !bridge(at, entry)) return 1;
+        loop.push_back(curves[i]);
+        // A curve whose ends are one point (closed) leaves where it entered.
+        if (!mc_distinct_point(entry, 2, ends, at)) std::copy(entry, entry + 3, at);
+    }
+    if (!bridge(at, first)) return 1;
+    *sheet = bplane_of(loop);
+    return *sheet == NULL_TAG ? 1 : 0;
+}
+
 int mc_bounded_plane(int n, const tag_t* curves, const char* name, int colour, hm_list_p_t list, tag_t* sheet) {
     if (!curves || n < 1 || !sheet) return -1;
     *sheet = NULL_TAG;
     const std::vector<tag_t> given(curves, curves + n);
     tag_t made = bplane_of(given);
-    if (made == NULL_TAG) made = close_and_bound(given);
+    if (made == NULL_TAG) (void)mc_close_and_bound(n, curves, &made);
     if (made == NULL_TAG) made = bound_on_best_plane(given);
     if (made == NULL_TAG) return fail("Fail to create bplane.\n", 1);
     if (mc_set_object_attributes(made, name, colour, 0, list) != 0) {

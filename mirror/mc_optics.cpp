@@ -205,6 +205,17 @@ int reflect(const mc_mirror_surface_record& mirror, const double eye[3], const d
     return 0;
 }
 
+// A vector of the aim made unit: 1 with `no_unit` when it has no direction
+// (zero length, or a length that overflows); `status` with `too_short` when
+// it is shorter than the tolerance; 0 with *out written.
+int aim_unit(V a, double tolerance, V* out, const char* no_unit, const char* too_short, int status) {
+    const double length = norm(a);
+    if (length == 0.0 || !std::isfinite(length)) return fail(no_unit, 1);
+    if (length < tolerance) return fail(too_short, status);
+    *out = (1.0 / length) * a;
+    return 0;
+}
+
 }  // namespace
 
 int mc_aim_plane_mirror(const double tolerances[2], const double pivot[3], const double mirror_point[3],
@@ -220,14 +231,20 @@ int mc_aim_plane_mirror(const double tolerances[2], const double pivot[3], const
     V previous = p;
     for (int i = 0; i < kAimIterations; ++i) {
         V e{};
-        if (!unit(e_point - p, tol, &e))
-            return fail("the eye point is too close to the mirror or is on the wrong side of the mirror.\n", 2);
+        if (int status = aim_unit(e_point - p, tol, &e, "Error while unitize vector eyevector\n",
+                                  "the eye point is too close to the mirror or is on the wrong side of the mirror.\n", 2))
+            return status;
         V t = v(target);
-        if (target_kind == 0 && !unit(v(target) - p, tol, &t))
-            return fail("the target point is too close to the mirror or is on the wrong side of the mirror.\n", 3);
+        if (target_kind == 0)
+            if (int status = aim_unit(v(target) - p, tol, &t, "Error while unitize vector targetvector\n",
+                                      "the target point is too close to the mirror or is on the wrong side of the "
+                                      "mirror.\n",
+                                      3))
+                return status;
         V h{};
-        if (!unit(t + e, std::sin(a_tol), &h))
-            return fail("No solution can been found due to unusual location of eye and target points.\n", 4);
+        if (int status = aim_unit(t + e, std::sin(a_tol), &h, "Error while unitize vector bisector\n",
+                                  "No solution can been found due to unusual location of eye and target points.\n", 4))
+            return status;
         const V step = p - previous;
         if (dot(h, n) > std::sqrt(1.0 - std::sin(a_tol) * std::sin(a_tol)) && dot(step, step) < tol * tol)
             return rotation(v(pivot), n0, n, matrix);

@@ -106,6 +106,26 @@ int mc_trial_boolean(tag_t target, tag_t tool, int operation, double tolerance, 
 // 0, the kernel's code, or -1 for a null output.
 int mc_overlap_amount(tag_t a, tag_t b, double* amount);
 
+// The free start of the first curve and the free end of the last: an end
+// counts as joined when it lies within sqrt(acom[147]) + 1e-10 of the
+// neighbouring curve, and the first curve's start (the last curve's end) is
+// free unless it is the one joined while the other is not. One curve: its
+// points at parameters 0 and 1. 0; -1 bad argument or an end not evaluated.
+int mc_chain_ends(int n, const tag_t* curves, double start[3], double end[3]);
+
+// The first of the n points (null entries passed over) that lies at least
+// srfc1 - 1e-10 from the point: true with *out written, false when none.
+bool mc_distinct_point(const double point[3], int n, const double* const* points, double out[3]);
+
+// A bounded plane over the curves taken as a loop in their order, its gaps
+// closed by lines: from the chain's free start each curve is entered at its
+// end nearer the walk's point and left at its other, distinct end; a gap
+// above the distance tolerance (+1e-10) to the next curve, and at last back
+// to the start, gets a line (the lines are deleted again). 0 with *sheet;
+// 1 an end not evaluated, a line or the bounded plane failed; -1 bad
+// argument.
+int mc_close_and_bound(int n, const tag_t* curves, tag_t* sheet);
+
 // A planar sheet bounded by the curves as one closed string; when that
 // fails, with the gaps between consecutive curves closed by lines; last,
 // a sheet on the curves' best plane trimmed by them. Named (null: none),

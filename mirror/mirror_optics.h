@@ -20,9 +20,12 @@ int mc_apply_head_rotation(const mc_data_s* data, const double eyes[3][3], const
 // target (target kind 0: a point; otherwise a fixed unit direction): the
 // twelve-value matrix of the single rotation that takes the mirror (point,
 // unit normal) to its aimed position. tolerances: distance, angle (degrees).
-// 0 aimed; 1 a unit vector or the rotation matrix failed; 2 eye too close
-// or on the wrong side; 3 target too close or on the wrong side; 4 eye and
-// target directions nearly opposite; 5 no convergence; -1 null argument.
+// 0 aimed; 1 a vector without direction (the eye or target on the mirror
+// point, eye and target directions exactly opposite; its message names the
+// eye vector, target vector or bisector) or the rotation matrix failed; 2
+// eye closer than the distance tolerance; 3 target closer than it; 4 eye
+// and target directions nearly opposite (bisector shorter than the sine of
+// the angle tolerance); 5 no convergence; -1 null argument.
 int mc_aim_plane_mirror(const double tolerances[2], const double pivot[3], const double mirror_point[3],
                         const double mirror_normal[3], int target_kind, const double eye[3], const double target[3],
                         double matrix[12]);

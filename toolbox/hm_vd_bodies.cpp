@@ -126,18 +126,23 @@ int HM_VD_ask_component_csys(const char* part_name, double origin[3], double x_a
     const tag_t part = part_name ? HM_PART_ask_part_tag(part_name) : 0;
     // Only a part that could be made the work part has its own placement;
     // otherwise the work occurrence would be that of the previous work part.
+    int status = 0;
     if (part && HM_ASSEM_set_work_part(part) == 0) {
         const tag_t occurrence = HM_ASSEM_ask_work_occurrence();
         double placement[3], axes[9];
-        if (occurrence && HM_ASSEM_ask_component_data(occurrence, nullptr, nullptr, nullptr, placement, axes,
-                                                      nullptr) == 0) {
+        // A placement the host cannot answer (not finite) is its failure; the
+        // defaults stay.
+        if (occurrence)
+            status = HM_ASSEM_ask_component_data(occurrence, nullptr, nullptr, nullptr, placement, axes, nullptr);
+        if (occurrence && status == 0) {
             std::memcpy(origin, placement, sizeof placement);
             std::memcpy(x_axis, axes, 3 * sizeof(double));
             std::memcpy(y_axis, axes + 3, 3 * sizeof(double));
         }
         HM_ASSEM_set_work_part(work);
     }
-    return HM_DISP_set_display(1);
+    const int resumed = HM_DISP_set_display(1);
+    return status != 0 ? status : resumed;
 }
 
 int HM_VD_create_bplane(hm_list_p_t curves, tag_t* sheet) {

@@ -10,6 +10,7 @@
 #include <stdbool.h>
 
 /* ---- memory manager: one allocator that counts its live blocks ---- */
+// A block above 1 GiB is refused (null), whatever the call.
 HOST_C_API void* SM_alloc(size_t size);                   // null for size 0 or on failure
 HOST_C_API void* SM_calloc(size_t count, size_t size);    // zero-filled
 HOST_C_API void* SM_realloc(void* block, size_t size);    // null block: like SM_alloc

@@ -5,6 +5,8 @@
 
 #include "host_types.h"
 
+enum { HM_ACOM_SIZE = 148 };
+
 // Modelling tolerances of the work part.
 HOST_C_API double TOLER_ask_distance_tol(void);
 HOST_C_API double TOLER_ask_angular_tol(void);   // radians
@@ -12,7 +14,7 @@ HOST_C_API double TOLER_ask_angular_tol(void);   // radians
 // The surface setting passed to edge-curve extraction, and the angular
 // comparison tolerance (radians); read directly by callers.
 HOST_API extern double srfc1;
-HOST_API extern double acom;
+HOST_API extern double acom[HM_ACOM_SIZE];   // [0] as above; [147] squared joined-end distance
 // Kernel scale factors of the work part, set by its units: pxsfac[0] takes
 // part lengths to the kernel's metres (0.001 millimetres, 0.0254 inches),
 // pxsfac[1] takes kernel lengths back to the part (1000, 1 / 0.0254).

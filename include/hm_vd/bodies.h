@@ -44,7 +44,9 @@ CARVELL_C_EXPORT int HM_VD_ask_datum_plane_parms(tag_t datum, double origin[3], 
 // Placement of the loaded part of that name in the display part: the origin
 // and the x and y axes of its work occurrence; (0, 0, 0), (1, 0, 0) and
 // (0, 1, 0) when it has none or is not loaded. The work part is restored and
-// the display resumed; answers the result of resuming it.
+// the display resumed; answers the host's failure to read the placement (one
+// that is not finite: HM_ERR_BAD_ARGUMENT, the defaults written), else the
+// result of resuming the display.
 CARVELL_C_EXPORT int HM_VD_ask_component_csys(const char* part_name, double origin[3], double x_axis[3],
                                               double y_axis[3]);
 

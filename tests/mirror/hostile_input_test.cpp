@@ -47,23 +47,8 @@ protected:
 
 bool same(const double* a, const double* b, int n) { return std::memcmp(a, b, n * sizeof(double)) == 0; }
 
-// A convex glass of radius 1400 with its vertex at (650, -1000, 1000), seen from +x.
-mc_mirror_surface_record sphere_mirror() {
-    mc_mirror_surface_record m{};
-    m.radius = 1400.0;
-    m.curvature = 1.0 / 1400.0;
-    m.centre[0] = 650.0 - 1400.0, m.centre[1] = -1000.0, m.centre[2] = 1000.0;
-    m.vertex[0] = 650.0, m.vertex[1] = -1000.0, m.vertex[2] = 1000.0;
-    m.normal[0] = 1.0;
-    return m;
-}
-
-// The plane x = 0, seen from +x.
-mc_mirror_surface_record plane_mirror() {
-    mc_mirror_surface_record m{};
-    m.normal[0] = 1.0;
-    return m;
-}
+using mirror_testing::plane_mirror;
+using mirror_testing::sphere_mirror;
 
 }  // namespace
 

@@ -35,6 +35,24 @@ inline mc_input_data_t dialog_input(int kind = 0, int row = 0) {
     return in;
 }
 
+// The plane x = 0, seen from +x.
+inline mc_mirror_surface_record plane_mirror() {
+    mc_mirror_surface_record m{};
+    m.normal[0] = 1.0;
+    return m;
+}
+
+// Convex glass of radius 1400 with its vertex at (650, -1000, 1000), seen from +x.
+inline mc_mirror_surface_record sphere_mirror() {
+    mc_mirror_surface_record m{};
+    m.radius = 1400.0;
+    m.curvature = 1.0 / 1400.0;
+    m.centre[0] = 650.0 - 1400.0, m.centre[1] = -1000.0, m.centre[2] = 1000.0;
+    m.vertex[0] = 650.0, m.vertex[1] = -1000.0, m.vertex[2] = 1000.0;
+    m.normal[0] = 1.0;
+    return m;
+}
+
 }  // namespace mirror_testing
 
 // A working record that the test initialises; released on tear-down before

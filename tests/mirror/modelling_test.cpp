@@ -2,6 +2,7 @@
 // sheets, trial Booleans, overlap areas, extreme points, the spherical patch,
 // the sphere fit, bounded planes and the area of a mirror.
 #include "host_fixture.h"
+#include "hm_vd/objects.h"
 #include "host_testing.h"
 #include "mirror_fixtures.h"
 #include "mirror_helpers.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -235,6 +237,108 @@ TEST_F(MirrorModellingTest, BoundedPlaneClosesGapsAndNamesTheSheet) {
     EXPECT_EQ(support::list_items(list), std::vector<tag_t>{sheet});
     HM_MODL_delete_list(&list);
     EXPECT_EQ(mc_bounded_plane(0, open.data(), nullptr, 0, nullptr, &sheet), -1);
+}
+
+// The 100 x 80 rectangle's four sides in loop order, the first one drawn
+// backwards, with a 0.3 mm gap where the second side stops short of the
+// top right corner.
+std::vector<tag_t> gapped_rectangle() {
+    return {new_line(100, 0, 0, 0, 0, 0), new_line(100, 0, 0, 100, 79.7, 0), new_line(100, 80, 0, 0, 80, 0),
+            new_line(0, 80, 0, 0, 0, 0)};
+}
+
+TEST_F(MirrorModellingTest, ChainEndsAreTheEndsNotJoinedToTheNeighbours) {
+    const tag_t backwards = new_line(100, 0, 0, 0, 0, 0);    // joined to the next at its start
+    const tag_t onwards = new_line(100, 0, 0, 100, 80, 0);
+    const tag_t apart = new_line(0, 200, 0, 0, 300, 0);      // joined to nothing
+    const tag_t meets_end = new_line(0, 300, 0, 50, 300, 0); // starts on `apart`'s end
+    struct Case {
+        const char* what;
+        std::vector<tag_t> curves;
+        std::array<double, 3> start, end;
+    };
+    const Case cases[] = {
+        {"one curve: its parameters 0 and 1", {onwards}, {100, 0, 0}, {100, 80, 0}},
+        {"a first curve drawn backwards starts at its free end", {backwards, onwards}, {0, 0, 0}, {100, 80, 0}},
+        {"a last curve drawn backwards ends at its free start", {onwards, backwards}, {100, 80, 0}, {0, 0, 0}},
+        {"curves that do not touch keep their own start and end", {onwards, apart}, {100, 0, 0}, {0, 300, 0}},
+        {"a neighbour touching the start's curve in its middle", {apart, meets_end}, {0, 200, 0}, {50, 300, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        double start[3] = {-7, -7, -7}, end[3] = {-7, -7, -7};
+        ASSERT_EQ(mc_chain_ends(static_cast<int>(c.curves.size()), c.curves.data(), start, end), 0);
+        support::expect_point(start, {c.start[0], c.start[1], c.start[2]}, 1e-9);
+        support::expect_point(end, {c.end[0], c.end[1], c.end[2]}, 1e-9);
+    }
+    double p[3];
+    EXPECT_EQ(mc_chain_ends(0, &onwards, p, p), -1);
+    EXPECT_EQ(mc_chain_ends(1, nullptr, p, p), -1);
+}
+
+TEST_F(MirrorModellingTest, DistinctPointIsTheFirstAtLeastTheCoincidenceToleranceAway) {
+    // The host's coincidence tolerance (srfc1) is 0.0254.
+    const double at[3] = {10, 10, 10}, same[3] = {10, 10, 10}, close[3] = {10.02, 10, 10},
+                 just[3] = {10, 10.0254, 10}, far[3] = {20, 10, 10};
+    struct Case {
+        const char* what;
+        std::vector<const double*> points;
+        bool found;
+        const double* expected;
+    };
+    const Case cases[] = {
+        {"a repeated point is passed over", {same, far}, true, far},
+        {"a point within the tolerance is passed over", {same, close, just, far}, true, just},
+        {"the first distinct one wins", {far, just}, true, far},
+        {"null entries are passed over", {nullptr, far}, true, far},
+        {"all repeated: none", {same, close}, false, nullptr},
+        {"no points: none", {}, false, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        double out[3] = {-7, -7, -7};
+        EXPECT_EQ(mc_distinct_point(at, static_cast<int>(c.points.size()), c.points.data(), out), c.found);
+        if (c.found) support::expect_point(out, {c.expected[0], c.expected[1], c.expected[2]});
+        else support::expect_point(out, {-7, -7, -7});
+    }
+}
+
+TEST_F(MirrorModellingTest, CloseAndBoundBridgesTheGapsOfALoopAndNothingElse) {
+    struct Case {
+        const char* what;
+        std::vector<tag_t> curves;
+        double area;
+    };
+    const std::vector<tag_t> gapped = gapped_rectangle();
+    // The right side in two pieces that meet exactly: a repeated point, no line.
+    const std::vector<tag_t> split = {gapped[0], new_line(100, 0, 0, 100, 40, 0), new_line(100, 40, 0, 100, 79.7, 0),
+                                      gapped[2], gapped[3]};
+    // The loop open at the end: the last side stops 0.3 mm short of the start.
+    const std::vector<tag_t> open_end = {new_line(0, 0, 0, 100, 0, 0), new_line(100, 0, 0, 100, 80, 0),
+                                         new_line(100, 80, 0, 0, 80, 0), new_line(0, 80, 0, 0, 0.3, 0)};
+    // Three sides only: the last gap is the whole left side.
+    const std::vector<tag_t> three = {gapped[0], new_line(100, 0, 0, 100, 80, 0), gapped[2]};
+    const Case cases[] = {
+        {"a 0.3 mm gap after a side drawn backwards", gapped, 8000.0},
+        {"a side in two pieces", split, 8000.0},
+        {"a gap back to the start", open_end, 8000.0},
+        {"a missing side", three, 8000.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HM_MODL_update();
+        const int objects = host_testing::count_objects();
+        tag_t sheet = 0;
+        ASSERT_EQ(mc_close_and_bound(static_cast<int>(c.curves.size()), c.curves.data(), &sheet), 0);
+        EXPECT_NEAR(host_testing::surface_area(sheet), c.area, 1e-6);
+        HM_MODL_update();
+        // The bridging lines are gone; the sheet (body and feature) stays.
+        EXPECT_EQ(host_testing::count_objects(), objects + 2);
+        for (tag_t curve : c.curves) EXPECT_EQ(HM_OBJ_ask_status(curve), HM_OBJ_ALIVE);
+        HM_VD_delete_object(sheet);
+    }
+    tag_t sheet = 0;
+    EXPECT_EQ(mc_close_and_bound(0, gapped.data(), &sheet), -1);
 }
 
 TEST_F(MirrorModellingTest, MirrorAreaOfFlatAndConvexGlass) {

@@ -3,6 +3,7 @@
 // reflected ray, every status, and the head turn of the eye points.
 #include "hm_vd_mc.h"
 #include "host_fixture.h"
+#include "mirror_fixtures.h"
 #include "mirror_optics.h"
 #include "mirror_record.h"
 #include "test_helpers.h"
@@ -11,6 +12,8 @@
 
 #include <array>
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -30,22 +33,8 @@ P unit(const P& a) {
     return {a[0] / l, a[1] / l, a[2] / l};
 }
 
-mc_mirror_surface_record plane_mirror() {
-    mc_mirror_surface_record m{};
-    m.normal[0] = 1.0;   // the plane x = 0, seen from +x
-    return m;
-}
-
-// Convex glass of radius 1400 with its vertex at (650, -1000, 1000), seen from +x.
-mc_mirror_surface_record sphere_mirror() {
-    mc_mirror_surface_record m{};
-    m.radius = 1400.0;
-    m.curvature = 1.0 / 1400.0;
-    m.centre[0] = 650.0 - 1400.0, m.centre[1] = -1000.0, m.centre[2] = 1000.0;
-    m.vertex[0] = 650.0, m.vertex[1] = -1000.0, m.vertex[2] = 1000.0;
-    m.normal[0] = 1.0;
-    return m;
-}
+using mirror_testing::plane_mirror;
+using mirror_testing::sphere_mirror;
 
 TEST_F(MirrorOpticsTest, PlanePierceMeetsTheLineToTheTargetsMirrorImage) {
     const mc_mirror_surface_record m = plane_mirror();
@@ -267,16 +256,28 @@ TEST_F(AimPlaneMirrorTest, Statuses) {
         const char* what;
         P eye, target;
         int status;
+        const char* message;
     };
     const Case cases[] = {
-        {"eye on the glass point", {0, 0, 0}, {100, 0, 0}, 2},
-        {"target on the glass point", {100, 0, 0}, {0.001, 0, 0}, 3},
-        {"eye and target opposite", {100, 0, 0}, {-100, 0, 0}, 4},
+        {"eye on the glass point", {0, 0, 0}, {100, 0, 0}, 1, "Error while unitize vector eyevector\n"},
+        {"eye closer than the tolerance", {0.005, 0, 0}, {100, 0, 0}, 2,
+         "the eye point is too close to the mirror or is on the wrong side of the mirror.\n"},
+        {"target on the glass point", {100, 0, 0}, {0, 0, 0}, 1, "Error while unitize vector targetvector\n"},
+        {"target closer than the tolerance", {100, 0, 0}, {0.001, 0, 0}, 3,
+         "the target point is too close to the mirror or is on the wrong side of the mirror.\n"},
+        {"eye and target exactly opposite", {100, 0, 0}, {-100, 0, 0}, 1, "Error while unitize vector bisector\n"},
+        // Bisector 2e-4 long, below sin(0.05 degrees) = 8.7e-4.
+        {"eye and target nearly opposite", {100, 0, 0}, {-100, 0.02, 0}, 4,
+         "No solution can been found due to unusual location of eye and target points.\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        host_testing::clear_sinks();
         EXPECT_EQ(mc_aim_plane_mirror(tolerances_, pivot, point, normal, 0, c.eye.data(), c.target.data(), m),
                   c.status);
+        const std::vector<std::string>& lines = host_testing::error_lines();
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines.front(), c.message);
     }
     EXPECT_EQ(mc_aim_plane_mirror(nullptr, pivot, point, normal, 0, far, far, m), -1);
 }

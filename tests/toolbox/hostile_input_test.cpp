@@ -295,3 +295,44 @@ TEST_F(HostileInputTest, BodyBuildersRefuseNumbersTheyCannotHonour) {
     EXPECT_EQ(mapped, nullptr);
     for (double v : box6) EXPECT_EQ(v, -7.0) << "a refused box was written";
 }
+
+TEST_F(HostileInputTest, DatumAndComponentQueriesNeverHandOutWhatTheHostCannotAnswer) {
+    // A datum-plane feature whose datum was deleted since.
+    tag_t feature = 0;
+    const tag_t datum = host_testing::make_datum_plane({1, 2, 3}, {0, 0, 1}, &feature);
+    ASSERT_NE(feature, 0u);
+    ASSERT_EQ(HM_OBJ_delete_object(datum), 0);
+    // A component placed at a NaN origin, and one turned by a NaN matrix.
+    const tag_t assembly = part_;
+    const tag_t door = host_testing::make_part("door");
+    const tag_t hood = host_testing::make_part("hood");
+    ASSERT_EQ(HM_PART_set_display_part(assembly), 0);
+    ASSERT_EQ(HM_ASSEM_set_work_part(assembly), 0);
+    const double nan_origin[3] = {kNaN, 0, 0}, identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    const double origin[3] = {100, 0, 0}, nan_matrix[9] = {1, 0, 0, 0, kNaN, 0, 0, 0, 1};
+    ASSERT_NE(host_testing::add_component(door, "DOOR", nan_origin, identity), 0u);
+    ASSERT_NE(host_testing::add_component(hood, "HOOD", origin, nan_matrix), 0u);
+
+    double o[3] = {-7, -7, -7}, n[3] = {-7, -7, -7}, x[3], y[3];
+    auto datum_parms = [&](tag_t object) {
+        const int status = HM_VD_ask_datum_plane_parms(object, o, n);
+        EXPECT_EQ(untouched(o) + untouched(n), 2) << "outputs written on failure";
+        return status;
+    };
+    // The defaults written, not the placement.
+    auto csys = [&](const char* name) {
+        const int status = HM_VD_ask_component_csys(name, o, x, y);
+        EXPECT_TRUE(o[0] == 0 && o[1] == 0 && o[2] == 0 && x[0] == 1 && x[1] == 0 && x[2] == 0 && y[0] == 0 &&
+                    y[1] == 1 && y[2] == 0);
+        EXPECT_EQ(HM_ASSEM_ask_work_part(), assembly) << "the work part is restored";
+        return status;
+    };
+    const std::vector<Hostile> cases = {
+        {"datum plane: a feature whose datum is deleted", [&] { return datum_parms(feature); }, HM_ERR_INVALID_TAG},
+        {"datum plane: the deleted datum", [&] { return datum_parms(datum); }, HM_ERR_INVALID_TAG},
+        {"component csys: NaN origin", [&] { return csys("door"); }, HM_ERR_BAD_ARGUMENT},
+        {"component csys: NaN orientation", [&] { return csys("hood"); }, HM_ERR_BAD_ARGUMENT},
+    };
+    ExpectAllRefused(cases);
+}
+

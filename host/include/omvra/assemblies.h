@@ -27,7 +27,8 @@ HOST_C_API tag_t HM_ASSEM_ask_work_occurrence(void);
 // A component's data: part file name, reference-set name, instance name (into
 // buffers of HM_MAX_FSPEC_BUFSIZE / HM_MAX_NAME_BUFSIZE bytes), origin, the
 // orientation (rows are the axes) and the 4x4 transform (MTX4 layout); every
-// output may be null.
+// output may be null. A placement that is not finite answers
+// HM_ERR_BAD_ARGUMENT with nothing written.
 HOST_C_API int HM_ASSEM_ask_component_data(tag_t component, char* part_name, char* refset_name,
                                            char* instance_name, double origin[3], double matrix[9],
                                            double transform[16]);

@@ -33,6 +33,7 @@ HOST_C_API int HM_MODL_ask_edge_verts(tag_t edge, double point1[3], double point
 // parameters. A radius r is signed so that point + r * normal is the centre
 // of curvature; 0 stands for a flat direction; radii[0] belongs to the more
 // curved direction.
+// HM_ERR_BAD_ARGUMENT for parameters that are not finite (nothing written).
 HOST_C_API int HM_MODL_ask_face_props(tag_t face, const double parm[2], double point[3], double u1[3], double v1[3],
                                       double u2[3], double v2[3], double unit_normal[3], double radii[2]);
 // Normalised parameters and point of the face (boundary included) nearest to a point.
@@ -71,6 +72,8 @@ typedef struct HM_STRING_LIST_s {
 } HM_STRING_LIST_t, *HM_STRING_LIST_p_t;
 HOST_C_API int HM_MODL_init_string_list(HM_STRING_LIST_p_t list);   // no strings, null arrays
 // Allocates the arrays for the strings and the total number of curves.
+// HM_ERR_BAD_ARGUMENT, the list unchanged, for a negative count or one whose
+// arrays the memory manager refuses (above 1 GiB).
 HOST_C_API int HM_MODL_create_string_list(int string_count, int curve_total, HM_STRING_LIST_p_t list);
 HOST_C_API int HM_MODL_free_string_list(HM_STRING_LIST_p_t list);   // frees the arrays; back to no strings
 

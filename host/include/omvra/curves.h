@@ -91,7 +91,9 @@ HOST_C_API int HM_CURVE_edit_line_data(tag_t line, const HM_CURVE_line_t* line_d
 // An arc (type 5); end_angle - start_angle in (0, 2 pi], 2 pi a full circle.
 HOST_C_API int HM_CURVE_create_arc(const HM_CURVE_arc_t* arc, tag_t* arc_obj);
 // A conic (type 6, subtype the kind); positive k1 (and k2 but for a parabola),
-// end_param above start_param (at most 2 pi apart for an ellipse).
+// end_param above start_param (at most 2 pi apart for an ellipse), both ends
+// inside the model space (else HM_ERR_BAD_ARGUMENT: a parabola of k1 = 1e-300
+// reaches 1e300 at t = 1).
 HOST_C_API int HM_CURVE_create_conic(const HM_CURVE_conic_t* conic, tag_t* conic_obj);
 // The conic's record as created; for a conic made otherwise (trimmed, copied,
 // transformed) a record read from its geometry, with a new matrix object.

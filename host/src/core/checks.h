@@ -10,6 +10,7 @@
 #include "host_types.h"
 
 #include <cmath>
+#include <cstddef>
 
 namespace host {
 
@@ -17,6 +18,11 @@ namespace host {
 // part units (a million kilometres in millimetres): beyond any vehicle or
 // its surroundings, small enough that squares and products stay finite.
 constexpr double kModelSpaceLimit = 1.0e12;
+
+// The largest block the memory manager hands out: 1 GiB, far above what a
+// design call needs; a larger request (a count gone wrong) answers null at
+// once instead of paging through gigabytes.
+constexpr size_t kMaxBlockBytes = size_t{1} << 30;
 
 // A finite value inside the model space.
 inline bool finite_value(double x) { return std::isfinite(x) && std::fabs(x) <= kModelSpaceLimit; }

@@ -1,5 +1,6 @@
 // The host's memory manager: one allocator behind SM_* and HM_free that
 // counts its live blocks, so that tests can tell a leak from a release.
+#include "core/checks.h"
 #include "core/sinks.h"
 #include "omvra.h"
 #include "quillon.h"
@@ -30,7 +31,7 @@ size_t bad_frees() { return blocks().bad_frees; }
 using host::blocks;
 
 void* SM_alloc(size_t size) {
-    if (size == 0) return nullptr;
+    if (size == 0 || size > host::kMaxBlockBytes) return nullptr;
     void* p = std::malloc(size);
     if (p) blocks().live[p] = size;
     return p;
@@ -38,7 +39,7 @@ void* SM_alloc(size_t size) {
 
 void* SM_calloc(size_t count, size_t size) {
     if (count == 0 || size == 0) return nullptr;
-    if (size > static_cast<size_t>(-1) / count) return nullptr;
+    if (size > host::kMaxBlockBytes / count) return nullptr;
     void* p = std::calloc(count, size);
     if (p) blocks().live[p] = count * size;
     return p;
@@ -56,6 +57,7 @@ void* SM_realloc(void* block, size_t size) {
         SM_free(block);
         return nullptr;
     }
+    if (size > host::kMaxBlockBytes) return nullptr;   // the old block stays valid
     void* p = std::realloc(block, size);
     if (!p) return nullptr;   // the old block stays valid and counted
     blocks().live.erase(it);

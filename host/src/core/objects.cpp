@@ -14,8 +14,14 @@
 #include <cstring>
 
 double srfc1 = 0.0254;
-double acom = 0.0087266462599716477;   // half a degree
+double acom[HM_ACOM_SIZE] = {0.0087266462599716477};   // [0]: half a degree; [147]: below
 double pxsfac[2] = {0.001, 1000.0};
+
+namespace {
+// acom[147]: the square of the distance (part units) within which two curve
+// ends count as one point, 1e-4.
+const bool g_acom_set = (acom[147] = 1.0e-8, true);
+}  // namespace
 
 namespace host {
 namespace {

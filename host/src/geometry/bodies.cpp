@@ -1,5 +1,6 @@
 // Bodies, their faces and edges: tags of the topology, topology queries,
 // face properties, kernel entities and kernel types.
+#include "core/checks.h"
 #include "core/kernel_guard.h"
 #include "geometry/bodies.h"
 #include "geometry/face_projection.h"
@@ -247,6 +248,7 @@ int HM_MODL_ask_face_props(tag_t face, const double parm[2], double point[3], do
                            double u2[3], double v2[3], double unit_normal[3], double radii[2]) {
     return host::guarded(__func__, [&]() -> int {
         if (!parm || !point || !u1 || !v1 || !u2 || !v2 || !unit_normal || !radii) return HM_ERR_NULL_POINTER;
+        if (!host::finite_values(parm, 2)) return HM_ERR_BAD_ARGUMENT;
         if (!host::find(face)) return HM_ERR_INVALID_TAG;
         Object* f = host::find_face(face);
         if (!f) return HM_ERR_WRONG_TYPE;

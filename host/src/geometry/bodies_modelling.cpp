@@ -108,10 +108,20 @@ int HM_MODL_create_string_list(int string_count, int curve_total, HM_STRING_LIST
     return host::guarded(__func__, [&]() -> int {
         if (!list) return HM_ERR_NULL_POINTER;
         if (string_count < 0 || curve_total < 0) return HM_ERR_BAD_ARGUMENT;
+        int* counts = static_cast<int*>(SM_calloc(string_count, sizeof(int)));
+        int* directions = static_cast<int*>(SM_calloc(string_count, sizeof(int)));
+        tag_t* curves = static_cast<tag_t*>(SM_calloc(curve_total, sizeof(tag_t)));
+        // Counts whose arrays the memory manager refuses: nothing kept.
+        if ((string_count > 0 && (!counts || !directions)) || (curve_total > 0 && !curves)) {
+            SM_free(counts);
+            SM_free(directions);
+            SM_free(curves);
+            return HM_ERR_BAD_ARGUMENT;
+        }
         list->string_count = string_count;
-        list->curve_counts = static_cast<int*>(SM_calloc(string_count, sizeof(int)));
-        list->directions = static_cast<int*>(SM_calloc(string_count, sizeof(int)));
-        list->curves = static_cast<tag_t*>(SM_calloc(curve_total, sizeof(tag_t)));
+        list->curve_counts = counts;
+        list->directions = directions;
+        list->curves = curves;
         return 0;
     });
 }

@@ -75,6 +75,18 @@ Handle(Geom_Curve) make_line(const HM_CURVE_line_t& l) {
 }
 
 // The conic's curve, or a host code in r.
+// Whether both ends of the curve lie inside the model space. A conic's
+// points grow along its arms, so its ends bound it: a parabola or hyperbola
+// of a vanishing k1 (or run far out) would hand out points that overflow.
+bool ends_in_model_space(const Handle(Geom_Curve)& curve) {
+    for (double u : {curve->FirstParameter(), curve->LastParameter()}) {
+        const gp_Pnt p = curve->Value(u);
+        const double xyz[3] = {p.X(), p.Y(), p.Z()};
+        if (!host::finite_values(xyz, 3)) return false;
+    }
+    return true;
+}
+
 Handle(Geom_Curve) make_conic(const HM_CURVE_conic_t& c, int& r) {
     r = 0;
     gp_XYZ axes[3];
@@ -120,11 +132,16 @@ Handle(Geom_Curve) make_conic(const HM_CURVE_conic_t& c, int& r) {
             break;
         }
         const double u0 = c.start_param + shift;
-        if (full) {
-            if (std::fabs(std::remainder(u0, kTwoPi)) < kAngleResolution) return basis;
-            return new Geom_TrimmedCurve(basis, u0, u0 + kTwoPi);
+        Handle(Geom_Curve) made;
+        if (full && std::fabs(std::remainder(u0, kTwoPi)) < kAngleResolution)
+            made = basis;
+        else
+            made = new Geom_TrimmedCurve(basis, u0, full ? u0 + kTwoPi : c.end_param + shift);
+        if (!ends_in_model_space(made)) {
+            r = HM_ERR_BAD_ARGUMENT;
+            return nullptr;
         }
-        return new Geom_TrimmedCurve(basis, u0, c.end_param + shift);
+        return made;
     } catch (const Standard_Failure&) {
         r = HM_ERR_GEOMETRY;
         return nullptr;

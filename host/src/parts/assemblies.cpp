@@ -1,6 +1,7 @@
 // Assemblies: components that place parts in an assembly part, occurrences
 // of objects, the work occurrence and the components' data.
 #include "brindor.h"
+#include "core/checks.h"
 #include "core/model.h"
 #include "lurvane.h"
 #include "omvra.h"
@@ -52,6 +53,7 @@ int HM_ASSEM_ask_component_data(tag_t component, char* part_name, char* refset_n
     if (!find(component)) return HM_ERR_INVALID_TAG;
     const host::ComponentData* c = component_data(component);
     if (!c) return HM_ERR_WRONG_TYPE;
+    if (!host::finite_values(c->origin.data(), 3) || !host::finite_values(c->matrix.data(), 9)) return HM_ERR_BAD_ARGUMENT;
     copy_text(part_name, HM_MAX_FSPEC_BUFSIZE, c->part_name);
     copy_text(refset_name, HM_MAX_NAME_BUFSIZE, c->refset_name);
     copy_text(instance_name, HM_MAX_NAME_BUFSIZE, c->instance_name);
