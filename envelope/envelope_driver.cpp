@@ -7,8 +7,10 @@
 #include "elvosk.h"
 #include "omvra.h"
 #include "quillon.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/undo_scope.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -94,11 +96,46 @@ int build_curves(tire_envelope_params_s* p, int* num_splines, tag_t* spline_tags
 
 using namespace carvell::envelope;
 
+namespace {
+
+// Whether the caller's block can be read: every text field ends within its
+// array, and every number the run reads (for the counts it holds, within
+// their tables) is finite and inside the model space. A block refused here
+// opens no session and makes nothing.
+bool params_usable(const tire_envelope_params_s* p) {
+    using carvell::detail::all_modelled;
+    using carvell::detail::terminated;
+    const bool texts = terminated(p->instance_name, sizeof p->instance_name) &&
+                       terminated(p->profile_file, sizeof p->profile_file) &&
+                       terminated(p->rim_size, sizeof p->rim_size) &&
+                       terminated(p->spindle_file, sizeof p->spindle_file) &&
+                       terminated(p->vehicle_program, sizeof p->vehicle_program) &&
+                       terminated(p->suspension, sizeof p->suspension) &&
+                       terminated(p->offset_file, sizeof p->offset_file) && terminated(p->notes, sizeof p->notes);
+    if (!texts) return false;
+    const double scalars[] = {p->rim_diameter, p->centerline_shift, p->surface_tol, p->trim_dist,
+                              p->concavity,    p->radial_start,     p->radial_end};
+    if (!all_modelled(p->csys_origin, 3) || !all_modelled(p->csys_matrix, 9) || !all_modelled(scalars, 7))
+        return false;
+    const int points = std::min(std::max(p->num_profile_pts, 0), TIRE_ENVELOPE_MAX_PROFILE_PTS);
+    if (points > 0 && !all_modelled(&p->profile_pts[0][0], 2LL * points)) return false;
+    const int rows = std::min(std::max(p->num_offset_sections, 0), TIRE_ENVELOPE_MAX_SECTIONS);
+    if (rows > 0 && !all_modelled(p->offset_angles, rows)) return false;
+    for (int r = 0; r < rows; ++r) {
+        const int values = std::min(std::max(p->num_offsets[r], 0), TIRE_ENVELOPE_MAX_OFFSET_VALUES);
+        if (values > 0 && !all_modelled(p->offsets[r], values)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 extern "C" int create_tire_envelope_curves(tire_envelope_params_s* p, int* num_splines, tag_t* spline_tags,
                                            tag_t* profile_spline, tag_t* wheel_line, tag_t* tire_line,
                                            tag_t* spindle_line) {
     if (!p || !num_splines || !spline_tags || !profile_spline || !wheel_line || !tire_line || !spindle_line)
         return -1;
+    if (!params_usable(p)) return -1;
     Session session;
     *num_splines = 0;
     *profile_spline = *wheel_line = *tire_line = *spindle_line = 0;
@@ -132,7 +169,9 @@ extern "C" int create_tire_envelope_curves(tire_envelope_params_s* p, int* num_s
 }
 
 extern "C" void gen_tire_envelope(tire_envelope_params_s* p, int num_curves, const tag_t* curve_tags) {
-    if (!p || (num_curves > 0 && !curve_tags)) return;
+    if (!p || (num_curves > 0 && (!curve_tags || !carvell::detail::count_fits(num_curves, sizeof(tag_t)))) ||
+        !params_usable(p))
+        return;
     Session session;
     int result = kFailed;
     try {

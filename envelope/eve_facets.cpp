@@ -9,6 +9,7 @@
 #include "quillon.h"
 #include "rostval.h"
 #include "yarrowin.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 
 #include <cstdio>
@@ -159,7 +160,7 @@ int ask_obj_facet_vertices(int n, const tag_t* tags, int* out_count, int file) {
     if (!out_count) return -1;
     *out_count = 0;
     if (n < 1) return 0;
-    if (!tags) return -1;
+    if (!tags || !carvell::detail::count_fits(n, sizeof(tag_t))) return -1;
     int status = 0;
     for (int i = 0; i < n; ++i) {
         tag_t object = tags[i];
@@ -179,7 +180,7 @@ int ask_obj_facet_vertices(int n, const tag_t* tags, int* out_count, int file) {
 int ask_assembly_facet_vertices(tag_t component, int* out_count, int file) {
     if (!out_count) return -1;
     *out_count = 0;
-    if (component == 0) return -1;
+    if (component == 0 || !is_kind(component, HM_component_type, 0)) return -1;
     tag_t part = 0;
     if (const int code = component_part(component, &part)) return code;
     const tag_t work = HM_ASSEM_ask_work_part();

@@ -4,6 +4,7 @@
 #include "eve_internal.h"
 
 #include "quillon.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/undo_scope.h"
 
 #include <cstdio>
@@ -35,7 +36,7 @@ using namespace carvell::envelope;
 
 int VD_EVE_create_bv_body_from_points(const char* path, int n, tag_t* body) {
     if (body) *body = 0;
-    if (!path || !body || n < 4) return -1;
+    if (!path || !body || n < 4 || !carvell::detail::count_fits(n, 3 * sizeof(double))) return -1;
     try {
         std::vector<double> points;
         if (const int code = read_point_file(path, n, &points)) return code;

@@ -9,6 +9,7 @@
 #include "vd_eve.h"
 
 #include "jorvale.h"
+#include "toolbox/detail/finite.h"
 
 #include <cstdio>
 #include <string>
@@ -119,10 +120,12 @@ int add_part_to_assembly(tag_t parent, const char* part_name, const char* refset
 std::string roll_copy_name(int i);
 // The three axis points, in order, as the rows of the orientation matrix:
 // the wizard's reference orientation from points of any type with x, y, z.
-// 0; -1 for a null argument.
+// 0; -1 for a null argument or an axis point that is not finite.
 template <typename Point>
 int eve_reference_orientation(const Point* axes, double matrix[9]) {
     if (!axes || !matrix) return -1;
+    for (int i = 0; i < 3; ++i)
+        if (!carvell::detail::all_finite({axes[i].x, axes[i].y, axes[i].z})) return -1;
     for (int i = 0; i < 3; ++i) {
         matrix[3 * i] = axes[i].x;
         matrix[3 * i + 1] = axes[i].y;

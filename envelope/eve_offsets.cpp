@@ -6,6 +6,7 @@
 
 #include "omvra.h"
 #include "quillon.h"
+#include "toolbox/detail/finite.h"
 
 #include <algorithm>
 #include <cmath>
@@ -159,6 +160,15 @@ int apply_envelope_offsets(double** points, int* count, int per_position, x_DLis
                                           factor);
 }
 
+namespace {
+// The points, the n distances or offsets and the factor of an offset: all
+// finite and inside the model space, the counts within one block.
+bool offset_input_usable(const double* points, int count, const double* values, int n, double factor) {
+    return detail::all_modelled(points, 3LL * count) && (n == 0 || detail::all_modelled(values, n)) &&
+           detail::all_modelled(&factor, 1);
+}
+}  // namespace
+
 void combine_offset_directions(const double a[3], const double b[3], double out[3]) {
     std::memcpy(out, a, 3 * sizeof(double));
     int parallel = 0;
@@ -226,6 +236,8 @@ using namespace carvell::envelope;
 int envelope_offset_points_extend(double** points, int* count, const double* directions, double* distances, int n,
                                   double factor) {
     if (!points || !*points || !count || *count < 1 || n < 0 || (n > 0 && (!directions || !distances))) return -1;
+    if (!offset_input_usable(*points, *count, distances, n, factor) || (n > 0 && !carvell::detail::all_modelled(directions, 3LL * n)))
+        return -1;
     const int m = *count;
     const std::vector<double> input(*points, *points + 3 * static_cast<size_t>(m));
     std::vector<double> current = input;
@@ -246,6 +258,7 @@ int envelope_offset_points_extend(double** points, int* count, const double* dir
         moved = true;
     }
     if (!moved) return 0;
+    if (!carvell::detail::all_modelled(current.data(), static_cast<long long>(current.size()))) return -1;
     if (replace_points(points, count, current) != 0) return -1;
     std::copy(scaled.begin(), scaled.end(), distances);
     return 0;
@@ -255,6 +268,7 @@ int envelope_offset_points_enlarge(double** points, int* count, int per_position
                                    const double* offsets, int n, double factor) {
     if (!points || !*points || !count || *count < 1 || n < 0 || (n > 0 && (!position_numbers || !offsets)))
         return -1;
+    if (!offset_input_usable(*points, *count, offsets, n, factor)) return -1;
     int positions = per_position > 0 ? *count / per_position : 0;
     if (positions < 1) {
         positions = 1;
@@ -277,6 +291,7 @@ int envelope_offset_points_enlarge(double** points, int* count, int per_position
         }
         if (const int code = enlarge_position(first, per_position, offset * factor, &result)) return code;
     }
+    if (!carvell::detail::all_modelled(result.data(), static_cast<long long>(result.size()))) return -1;
     std::copy(result.begin(), result.end(), *points);
     *count = static_cast<int>(result.size() / 3);
     if (tracing())

@@ -5,6 +5,7 @@
 
 #include "quillon.h"
 #include "tessik.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/rule_path.h"
 #include "toolbox/detail/undo_scope.h"
@@ -159,6 +160,11 @@ using namespace carvell::envelope;
 int VD_EVE_save_sampling_points(int n, int use_pointers, GQ_VECTOR_t* flat, double** pointers) {
     eve_points_list_filename[0] = '\0';
     if (n < 0 || (n > 0 && (use_pointers ? !pointers : !flat))) return -1;
+    // Every point present and finite (a null entry among the pointers, NaN
+    // or a count too large for one block is refused before any file is made).
+    if (use_pointers ? !carvell::detail::count_fits(n, 3 * sizeof(double)) || !carvell::detail::finite_point_row(n, pointers)
+                     : n > 0 && !carvell::detail::all_modelled(reinterpret_cast<const double*>(flat), 3LL * n))
+        return -1;
     std::string dir, path;
     if (!temporary_directory(&dir) ||
         !choose_point_list_path(dir, "points_list_eve.txt", "points_list_eve_%d.txt", kTxtProtection,
@@ -181,7 +187,7 @@ void VD_EVE_ask_points_list_filename(char* out) {
 int VD_EVE_read_points_list_file(const char* path, int columns, int* rows, double*** table) {
     if (rows) *rows = 0;
     if (table) *table = nullptr;
-    if (!path || !rows || !table || columns < 1) return -1;
+    if (!path || !rows || !table || columns < 1 || !carvell::detail::count_fits(columns, sizeof(double))) return -1;
     std::vector<double> numbers;
     int count = 0;
     if (const int result = read_rows(path, columns, &numbers, &count)) return result;
@@ -281,6 +287,7 @@ int write_stored_lists(std::FILE* file, const std::string& base, int n_lists) {
 int VD_EVEWIZ_save_points_list_file_from_rq(const char* owner, int n_lists, int mode, char* out_path) {
     if (!owner || !out_path) return -1;
     out_path[0] = '\0';
+    if (n_lists < 0 || n_lists > VD_EVE_MAX_POINT_LISTS) return -1;
     const char* name = mode == VD_EVE_MODE_TXT ? "points_list_eve.txt"
                        : mode == VD_EVE_MODE_PTS ? "points_list_eve.pts" : nullptr;
     const char* series = mode == VD_EVE_MODE_TXT ? "points_list_eve_%d.txt" : "points_list_eve_%d.pts";

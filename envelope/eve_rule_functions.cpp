@@ -10,6 +10,7 @@
 #include "omvra.h"
 #include "quillon.h"
 #include "tessik.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 
 #include <cstdio>
@@ -123,12 +124,14 @@ int hull_vertices(const std::vector<double>& points, int* out_count, double** ou
     return 0;
 }
 
-// The point values of a list; EVE_ERR_WRONG_VALUE for another kind.
+// The point values of a list; EVE_ERR_WRONG_VALUE for another kind, -1 for
+// a point not finite or beyond the model space.
 int pop_points(x_DList list, int n, std::vector<double>* points) {
     for (int i = 0; i < n; ++i) {
         const Value value = KBL_list_pop(list);
         if (value.kind != KBL_KIND_POINT || !value.data) return EVE_ERR_WRONG_VALUE;
         const auto* p = static_cast<const double*>(value.data);
+        if (!detail::all_modelled(p, 3)) return -1;
         points->insert(points->end(), p, p + 3);
     }
     return 0;
@@ -228,7 +231,7 @@ int read_points_in_chunks(int file, int total, int chunk, std::vector<double>* p
 using namespace carvell::envelope;
 
 int compute_transform(const double from[16], const double to[16], double out[16]) {
-    if (!from || !to || !out) return -1;
+    if (!from || !to || !out || !carvell::detail::all_modelled(from, 16) || !carvell::detail::all_modelled(to, 16)) return -1;
     double axes[2][3][3];   // [frame][origin, x, y]
     const double* frames[2] = {from, to};
     for (int f = 0; f < 2; ++f) {

@@ -14,6 +14,7 @@
 #include "omvra.h"
 #include "quillon.h"
 #include "tessik.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 #include "ulvarth.h"
 #include "yarrowin.h"
@@ -37,6 +38,7 @@ std::string roll_copy_name(int i) {
 
 int add_part_to_assembly(tag_t parent, const char* part_name, const char* refset, const char* instance_name,
                          const double placement[16], tag_t* instance) {
+    if (placement && !detail::all_modelled(placement, 16)) return -1;
     (void)PART_ensure_occ_data_loaded(parent);
     char file_name[HM_MAX_FSPEC_BUFSIZE];
     if (const int code = KWMGR_decode_cli_part_file(part_name, file_name, sizeof file_name)) return code;
@@ -228,7 +230,7 @@ int VD_EVEWIZ_ask_comp_tag_name_of_obj(tag_t object, tag_t* component, char* nam
 
 int VD_EVEWIZ_reposition_csys_to_csys(tag_t from_csys, tag_t to_csys, int n, tag_t* objects, int move_or_copy,
                                       int layer, tag_t* copies) {
-    if (!from_csys || !to_csys || n < 0 || (n > 0 && (!objects || !copies))) return -1;
+    if (!from_csys || !to_csys || n < 0 || (n > 0 && (!objects || !copies)) || !carvell::detail::count_fits(n, sizeof(tag_t))) return -1;
     double origin[2][3], x[2][3], y[2][3];
     const tag_t frames[2] = {from_csys, to_csys};
     for (int f = 0; f < 2; ++f) {
@@ -250,7 +252,7 @@ int VD_EVEWIZ_reposition_csys_to_csys(tag_t from_csys, tag_t to_csys, int n, tag
 int VD_EVEWIZ_generate_envelope_obj_chain(int n, const tag_t* tags, char** components_text, char** objects_text) {
     if (!components_text || !objects_text) return -1;
     *components_text = *objects_text = nullptr;
-    if (n < 0 || (n > 0 && !tags)) return -1;
+    if (n < 0 || (n > 0 && !tags) || !carvell::detail::count_fits(n, sizeof(tag_t))) return -1;
     SessionBracket bracket;
     std::vector<std::string> components, objects;
     for (int i = 0; i < n; ++i) {
@@ -274,7 +276,7 @@ int VD_EVEWIZ_get_eveobj_tags(int n, const tag_t* tags, int* n_components, tag_t
     if (!n_components || !components || !n_objects || !objects) return -1;
     *n_components = *n_objects = 0;
     *components = *objects = nullptr;
-    if (n < 0 || (n > 0 && !tags)) return -1;
+    if (n < 0 || (n > 0 && !tags) || !carvell::detail::count_fits(n, sizeof(tag_t))) return -1;
     SessionBracket bracket;
     std::vector<tag_t> found_components, found_objects;
     for (int i = 0; i < n; ++i) {

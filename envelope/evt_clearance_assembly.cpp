@@ -12,6 +12,7 @@
 #include "morvish.h"
 #include "omvra.h"
 #include "quillon.h"
+#include "toolbox/detail/finite.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -155,9 +156,10 @@ int load_fully(tag_t occurrence) {
 using namespace carvell::envelope;
 
 int VD_EVTWIZ_ask_child_part_tags(tag_t component, int* count, tag_t* array) {
-    if (!count || !array || *count < 0) return kBadInput;
+    if (!count || !array || *count < 0 || *count > VD_EVT_MAX_SUBTREE_TAGS) return kBadInput;
     std::vector<tag_t> subtree;
     append_subtree(component, &subtree);
+    if (subtree.size() > static_cast<size_t>(VD_EVT_MAX_SUBTREE_TAGS - *count)) return kBadInput;
     std::copy(subtree.begin(), subtree.end(), array + *count);
     *count += static_cast<int>(subtree.size());
     return 0;
@@ -178,7 +180,9 @@ int VD_EVT_ask_clr_list_objs(tag_t part_object, const double* values, int n_extr
     if (n_expressions) *n_expressions = 0;
     if (expressions) *expressions = nullptr;
     if (!n_objects || !objects || !n_expressions || !expressions || n_extra < 0 || n_components < 0 ||
-        (n_extra > 0 && !extra) || (n_components > 0 && (!components || !values)))
+        (n_extra > 0 && !extra) || (n_components > 0 && (!components || !values)) ||
+        !carvell::detail::count_fits(n_extra, sizeof(tag_t)) || !carvell::detail::count_fits(n_components, sizeof(tag_t)) ||
+        (n_components > 0 && !carvell::detail::all_modelled(values, n_components)))
         return kBadInput;
     SessionBracket bracket;
     std::vector<tag_t> found, zones;
@@ -193,7 +197,7 @@ int VD_EVT_ask_clr_list_objs(tag_t part_object, const double* values, int n_extr
 }
 
 int VD_EVT_load_fixing_components_fully(tag_t* occurrences, int n) {
-    if (n < 0 || (n > 0 && !occurrences)) return kBadInput;
+    if (n < 0 || (n > 0 && !occurrences) || !carvell::detail::count_fits(n, sizeof(tag_t))) return kBadInput;
     HM_ASSEM_options_t options{};
     if (int code = HM_ASSEM_ask_assem_options(&options)) return code;
     const HM_ASSEM_options_t kept = options;
@@ -214,7 +218,7 @@ int VD_EVT_load_fixing_components_fully(tag_t* occurrences, int n) {
 }
 
 int VD_EVTWIZ_ENGINE_ROLL_add_objects_to_list(tag_t dataset, int list, int n, tag_t* objects) {
-    if (n < 0 || (n > 0 && !objects)) return kBadInput;
+    if (n < 0 || (n > 0 && !objects) || !carvell::detail::count_fits(n, sizeof(tag_t))) return kBadInput;
     int type = 0;
     int result = CLEAR_ask_lists_obj_type(dataset, &type);
     if (result != 0) return result;
@@ -233,10 +237,10 @@ int VD_EVTWIZ_ENGINE_ROLL_add_objects_to_list(tag_t dataset, int list, int n, ta
 }
 
 int VD_EVTWIZ_ENGINE_ROLL_copy_moving_comp(tag_t assembly, tag_t dataset, tag_t* moving, int n) {
+    if (n > 0 && (!moving || !carvell::detail::count_fits(n, sizeof(tag_t)))) return kBadInput;
     CLEAR_list_data_t data{};
     int result = CLEAR_ask_list_data(dataset, &data);
     if (n < 1 || result != 0) return result;
-    if (!moving) return kBadInput;
     // Copies made before stand in list 2; they are replaced.
     const bool copies_exist = data.list1_kind == kEveryOther && data.list2_count >= 1;
     for (int i = 0; i < n; ++i) {

@@ -8,6 +8,7 @@
 #include "caldwyn.h"
 #include "omvra.h"
 #include "quillon.h"
+#include "toolbox/detail/finite.h"
 
 #include <array>
 #include <cmath>
@@ -165,7 +166,7 @@ using namespace carvell::envelope;
 
 int VD_EVTWIZ_build_clear_configurations(tag_t dataset, const char* path, double origin[3], double matrix[9]) {
     int count = 0;
-    const int result = (!path || !origin || !matrix)
+    const int result = (!path || !origin || !matrix || !carvell::detail::all_modelled(origin, 3) || !carvell::detail::all_modelled(matrix, 9))
                            ? kBadInput
                            : evt_build_clear_configurations(dataset, path, origin, matrix, &count);
     if (result != 0) ERROR_lprintf("ERROR: DISPLACE file data extraction failed\n");
@@ -174,7 +175,7 @@ int VD_EVTWIZ_build_clear_configurations(tag_t dataset, const char* path, double
 
 int VD_EVTWIZ_add_objs_zone(tag_t dataset, int n, const tag_t* zones, const tag_t* objects) {
     if (n < 1) return 0;
-    if (!zones || !objects) return kBadInput;
+    if (!zones || !objects || !carvell::detail::count_fits(n, sizeof(tag_t))) return kBadInput;
     int result = 0;
     for (int i = 0; i < n; ++i) result = HM_CLEAR_set_object_clear_zone(dataset, objects[i], zones[i]);
     return result;

@@ -8,6 +8,7 @@
 #include "omvra.h"
 #include "quillon.h"
 #include "tessik.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 
 #include <cstdio>
@@ -30,8 +31,10 @@ bool item_text(const VD_EVT_object_t& r, int type, int i, std::string* text) {
     char buffer[64];
     switch (type) {
         case VD_EVT_TYPE_STRING: {
+            // At most the 132 characters a record's buffer holds: a buffer
+            // without its terminator is not read past its end.
             const char* s = r.type == VD_EVT_TYPE_STRING ? r.value.string : r.value.strings[i];
-            *text += "\"" + std::string(s ? s : "") + "\"";
+            *text += "\"" + (s ? std::string(s, strnlen(s, VD_EVT_STRING_SIZE - 1)) : std::string()) + "\"";
             return true;
         }
         case VD_EVT_TYPE_INTEGER:
@@ -54,6 +57,32 @@ bool item_text(const VD_EVT_object_t& r, int type, int i, std::string* text) {
     }
     *text += buffer;
     return true;
+}
+
+// A boolean's byte as the caller stored it (read as a byte: a bool holding
+// anything but 0 or 1 cannot be read as a bool).
+unsigned char boolean_byte(const void* at) {
+    unsigned char b = 0;
+    std::memcpy(&b, at, 1);
+    return b;
+}
+
+// Whether a record can be written: its list within one block, its numbers
+// finite and inside the model space, its booleans 0 or 1.
+bool record_usable(const VD_EVT_object_t& r) {
+    const bool list = r.type == 1 || r.type == 3 || r.type == 5 || r.type == 7 || r.type == 9;
+    if (list && !detail::count_fits(r.count, sizeof(double))) return false;
+    if (list && (r.count < 1 || r.value.raw == 0)) return true;   // refused as a list without items
+    switch (r.type) {
+        case VD_EVT_TYPE_NUMBER: return detail::all_modelled(&r.value.number, 1);
+        case VD_EVT_TYPE_NUMBER_LIST: return detail::all_modelled(r.value.numbers, r.count);
+        case VD_EVT_TYPE_BOOLEAN: return boolean_byte(&r.value) <= 1;
+        case VD_EVT_TYPE_BOOLEAN_LIST:
+            for (int i = 0; i < r.count; ++i)
+                if (boolean_byte(r.value.booleans + i) > 1) return false;
+            return true;
+        default: return true;
+    }
 }
 
 // The element text of one record; -1 for a list without items or an
@@ -138,7 +167,9 @@ struct Bracket {
 using namespace carvell::envelope;
 
 int VD_EVTWIZ_build_EVT_Object(VD_EVT_object_t* objects, int n, const char* rule_name) {
-    if (!objects || n < 1 || !rule_name) return -1;
+    if (!objects || n < 1 || !rule_name || !carvell::detail::count_fits(n, sizeof(VD_EVT_object_t))) return -1;
+    for (int i = 0; i < n; ++i)
+        if (!record_usable(objects[i])) return -1;
     std::string text = "{ ";
     for (int i = 0; i < n; ++i) {
         if (element_text(objects[i], &text) != 0) return -1;
@@ -183,6 +214,7 @@ int VD_EVTWIZ_ask_EVT_Object(const char* rule_name, int* n, VD_EVT_object_t** ob
 
 int VD_EVTWIZ_free_EVT_Object(int n, VD_EVT_object_t* objects) {
     if (!objects) return 0;
+    if (!carvell::detail::count_fits(n, sizeof(VD_EVT_object_t)) && n > 0) return -1;
     for (int i = 0; i < n; ++i) {
         VD_EVT_object_t& r = objects[i];
         if (r.type == VD_EVT_TYPE_STRING_LIST && r.value.strings)

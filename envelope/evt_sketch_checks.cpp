@@ -10,6 +10,7 @@
 #include "farquil.h"
 #include "omvra.h"
 #include "quillon.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/object_kinds.h"
 #include "istrane.h"
 #include "tessik.h"
@@ -371,9 +372,14 @@ int VD_EVT_ask_joint_limits_from_sketch(tag_t sketch, double limits[4]) {
 
 int VD_EVT_check_geometry_used_by_rules(const char* instance, const tag_t* tags, int n, tag_t** free_tags,
                                         int* n_free) {
-    if (!free_tags || !n_free || n < 0 || (n > 0 && !tags)) return kBadInput;
-    *free_tags = nullptr;
-    *n_free = 0;
+    if (free_tags) *free_tags = nullptr;
+    if (n_free) *n_free = 0;
+    if (!free_tags || !n_free || n < 0 || (n > 0 && !tags) || !carvell::detail::count_fits(n, sizeof(tag_t)))
+        return kBadInput;
+    // The longest attribute path of an instance, "Root:<instance>:evt_obj_group_profilecurves:", in 133 bytes.
+    constexpr size_t kAttributePathSize = 133;
+    if (instance && std::strlen(instance) + sizeof("Root::evt_obj_group_profilecurves:") > kAttributePathSize)
+        return kBadInput;
     try {
         std::vector<tag_t> used;
         if (const int r = objects_of_other_instances(instance, &used)) return r;
@@ -392,8 +398,8 @@ int VD_EVT_check_geometry_used_by_rules(const char* instance, const tag_t* tags,
 }
 
 int VD_EVT_convert_c_string_to_rq_string(const char* text, char** rq_text) {
+    if (rq_text) *rq_text = nullptr;
     if (!text || !rq_text) return kBadInput;
-    *rq_text = nullptr;
     const size_t length = std::strlen(text);
     if (length == 0) return kEmptyText;
     // At most one tilde per character, and the terminator.

@@ -89,8 +89,10 @@ CARVELL_C_EXPORT int compute_transform(const double from[16], const double to[16
 // points per facet, shared vertices repeated). distances[k] is multiplied by
 // factor in place for each direction used; distances below 1e-7 in
 // magnitude skip their direction. *points is replaced (old block freed) and
-// *count updated. Returns 0, -1 (null argument, count < 1, n < 0) or the
-// hull's code (points unchanged).
+// *count updated. Returns 0, -1 (null argument, count < 1, n < 0; a point,
+// direction, distance or the factor not finite or beyond 1e12, or counts
+// whose arrays would pass 1 GiB; a result not finite; points unchanged) or
+// the hull's code (points unchanged).
 CARVELL_C_EXPORT int envelope_offset_points_extend(double** points, int* count, const double* directions,
                                                    double* distances, int n, double factor);
 
@@ -100,8 +102,10 @@ CARVELL_C_EXPORT int envelope_offset_points_extend(double** points, int* count, 
 // (at least 0) times factor, away from all its faces at once; other
 // positions are kept as they are; points after the last whole position are
 // dropped. The result is written into *points (never more than it held) and
-// *count updated. Returns 0, -1 (null argument, count < 1) or a position's
-// hull code (points unchanged).
+// *count updated. Returns 0, -1 (null argument, count < 1; a point, offset
+// or the factor not finite or beyond 1e12, or counts whose arrays would pass
+// 1 GiB; a result not finite; points unchanged) or a position's hull code
+// (points unchanged).
 CARVELL_C_EXPORT int envelope_offset_points_enlarge(double** points, int* count, int per_position,
                                                     const int* position_numbers, const double* offsets, int n,
                                                     double factor);

@@ -88,8 +88,11 @@ extern "C" {
 // The six results: number of section splines, their tags (caller sizes the
 // array for at least 36), profile spline, wheel, tire and spindle line.
 // Returns 0 on success; 1 when a step failed (its dialog was shown), or the
-// host's code of a failing removal; -1 for a null block or result pointer
-// (nothing made, no session opened).
+// host's code of a failing removal; -1 for a null block or result pointer, a
+// text field without its terminator, or a number the run reads (vehicle
+// coordinate system, rim, shift, tolerances, angles, profile points, offset
+// table rows in use) that is not finite or beyond 1e12 (nothing made, no
+// session opened).
 CARVELL_C_EXPORT int create_tire_envelope_curves(tire_envelope_params_s* params, int* num_splines,
                                                  tag_t* spline_tags, tag_t* profile_spline, tag_t* wheel_line,
                                                  tag_t* tire_line, tag_t* spindle_line);
@@ -97,8 +100,9 @@ CARVELL_C_EXPORT int create_tire_envelope_curves(tire_envelope_params_s* params,
 // Builds the envelope sheet body through the section curves in order into
 // params->sheet_body (nothing when create_sheet is 0 or fewer than two
 // curves). The status area and the system log say "Done Processing" or
-// "Done Processing - An ERROR occured". A null block or a null curve array
-// with a positive count does nothing.
+// "Done Processing - An ERROR occured". A null block, a null curve array
+// with a positive count, or a block refused as create_tire_envelope_curves
+// refuses it does nothing.
 CARVELL_C_EXPORT void gen_tire_envelope(tire_envelope_params_s* params, int num_curves, const tag_t* curve_tags);
 
 // Reads lines of an open spindle-points file until one holds a value and

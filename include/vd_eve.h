@@ -30,11 +30,16 @@
 // path remembered) and the ".pts" list.
 #define VD_EVE_MODE_TXT 79
 #define VD_EVE_MODE_PTS -1
+// Most lists VD_EVEWIZ_save_points_list_file_from_rq writes (of 2000 lines
+// each: 200 million lines).
+#define VD_EVE_MAX_POINT_LISTS 100000
 
 // Writes n points (flat when use_pointers is 0, else from the pointer array)
 // into "points_list_eve.txt" or the first free name of its series, and
-// remembers the path. Returns 0; -1 (null points with n > 0, n < 0,
-// KWII_TMP_DIR unset, no free name, file not writable; nothing remembered);
+// remembers the path. Returns 0; -1 (null points with n > 0, n < 0, a null
+// point pointer, a coordinate not finite (or, flat, beyond 1e12), n points
+// that would pass 1 GiB, KWII_TMP_DIR unset, no free name, file not
+// writable; no file written, nothing remembered);
 // or the host's code when the file's protection cannot be reset.
 CARVELL_CPP_EXPORT int VD_EVE_save_sampling_points(int n, int use_pointers, GQ_VECTOR_t* flat, double** pointers);
 
@@ -66,7 +71,8 @@ CARVELL_CPP_EXPORT int VD_EVE_store_points_list_into_rq(const char* path, const 
 // string rule "points_list_attri_name" of the owner, else "points_list";
 // lists that do not exist are skipped. out_path (133 bytes) receives the
 // path; in mode VD_EVE_MODE_TXT it is also remembered. Returns 0; -1 (null
-// owner or out_path, another mode, KWII_TMP_DIR unset, a path longer than
+// owner or out_path, n_lists negative or above VD_EVE_MAX_POINT_LISTS,
+// another mode, KWII_TMP_DIR unset, a path longer than
 // 132 characters, file not writable); or the host's code of a failing rule
 // read or protection reset.
 CARVELL_CPP_EXPORT int VD_EVEWIZ_save_points_list_file_from_rq(const char* owner, int n_lists, int mode,

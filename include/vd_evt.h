@@ -47,10 +47,15 @@ typedef struct VD_EVT_object_s {
 } VD_EVT_object_t;
 
 // Writes the n records as one list rule "Root:<rule_name>" ("{ a, { b, c },
-// d }": strings in double quotes as they stand, integers "%d", numbers "%f",
+// d }": strings in double quotes as they stand, at most their first 132
+// characters (a buffer without its terminator is not read past its 133
+// bytes), integers "%d", numbers "%f",
 // booleans TRUE/FALSE, objects by their reference text, lists in braces).
 // Returns the rule creation's code (0); -1 (null argument, n < 1, a list
-// record without items, an object that has no reference text; no rule made).
+// record without items, an object that has no reference text, a boolean
+// byte other than 0 or 1,
+// a number not finite or beyond 1e12, counts whose arrays would pass 1 GiB;
+// no rule made).
 CARVELL_CPP_EXPORT int VD_EVTWIZ_build_EVT_Object(VD_EVT_object_t* objects, int n, const char* rule_name);
 // Reads the list rule "Root:<rule_name>" back into *n new records (*objects
 // null for an empty list). Returns the last host query's code (0); -1 (null
@@ -121,8 +126,11 @@ CARVELL_CPP_EXPORT int VD_EVTWIZ_add_objs_zone(tag_t dataset, int n, const tag_t
 CARVELL_CPP_EXPORT int VD_EVTWIZ_ask_objs_tag_of_component(tag_t object, int* n, tag_t** tags);
 // Writes the component and its whole subtree (each part occurrence once, a
 // child just before its own children) into the caller's array from index
-// *count on, and adds their number to *count. The caller sizes the array.
-// Returns 0; -1 (null argument, *count negative).
+// *count on, and adds their number to *count. The caller sizes the array;
+// the tags end at index VD_EVT_MAX_SUBTREE_TAGS at the latest. Returns 0; -1
+// (null argument, *count negative or above VD_EVT_MAX_SUBTREE_TAGS, or a
+// subtree that would pass it; nothing written).
+#define VD_EVT_MAX_SUBTREE_TAGS 100000
 CARVELL_CPP_EXPORT int VD_EVTWIZ_ask_child_part_tags(tag_t component, int* count, tag_t* array);
 // Adds a part file as a component of the parent: the same as
 // VD_EVEWIZ_add_part_to_assy (vd_eve.h), with its results; -1 for a null

@@ -101,18 +101,13 @@ TEST_F(RuleFunctionsTest, HundredPointsAtThreeFramesGiveThreeHundredLines) {
 
 // The block is 0.001 of the kernel's metres on a side: 1 mm, or 1/25.4 in.
 TEST_F(RuleFunctionsTest, NoPointsGiveTheSmallKernelBlock) {
-    struct Case {
-        const char* what;
-        bool inches;
-        double edge;
-    };
-    for (const Case& c : {Case{"millimetres", false, 1.0}, Case{"inches", true, 1.0 / 25.4}}) {
-        SCOPED_TRACE(c.what);
-        host_testing::make_part(c.what, c.inches);
+    for (const PartUnits& u : kBothUnits) {
+        SCOPED_TRACE(u.name);
+        host_testing::make_part(u.name, u.inches);
         envelope_slots({}, 0, {});
         ASSERT_EQ(gen_convex_envelope(slots_, 0, nullptr), 0);
         ASSERT_NE(slots_[0].tag, 0u);
-        EXPECT_NEAR(std::cbrt(host_testing::volume(slots_[0].tag)), c.edge, 1e-9 * c.edge);
+        EXPECT_NEAR(std::cbrt(host_testing::volume(slots_[0].tag)), u.millimetre, 1e-9 * u.millimetre);
     }
 }
 

@@ -84,14 +84,9 @@ TEST_F(SheetTest, FailedSheetRollsThePartBackAndLeavesTheTinyBlock) {
 // The placeholder's edge is 0.001 of the kernel's metres, whatever the
 // part's units: 1 mm, or 1/25.4 in.
 TEST_F(SheetTest, ThePlaceholderBlockIsOneMillimetreOnASideInEitherUnit) {
-    struct Case {
-        const char* what;
-        bool inches;
-        double edge;
-    };
-    for (const Case& c : {Case{"millimetres", false, 1.0}, Case{"inches", true, 1.0 / 25.4}}) {
-        SCOPED_TRACE(c.what);
-        host_testing::make_part(c.what, c.inches);
+    for (const PartUnits& u : kBothUnits) {
+        SCOPED_TRACE(u.name);
+        host_testing::make_part(u.name, u.inches);
         auto curves = sections(3);
         HM_OBJ_delete_object(curves[1]);
         params_->sheet_body = 0;
@@ -99,7 +94,7 @@ TEST_F(SheetTest, ThePlaceholderBlockIsOneMillimetreOnASideInEitherUnit) {
         EXPECT_EQ(create_sheet_body(params_.get(), 3, curves.data()), 1);
         testing::internal::GetCapturedStdout();
         ASSERT_NE(params_->sheet_body, 0u);
-        EXPECT_NEAR(std::cbrt(host_testing::volume(params_->sheet_body)), c.edge, 1e-9 * c.edge);
+        EXPECT_NEAR(std::cbrt(host_testing::volume(params_->sheet_body)), u.millimetre, 1e-9 * u.millimetre);
     }
 }
 

@@ -44,6 +44,15 @@ protected:
     bool frees_foreign_blocks_ = false;
 };
 
+// The two units a part may have, for tables run in both: the name, whether
+// inches, and one millimetre in the part's units.
+struct PartUnits {
+    const char* name;
+    bool inches;
+    double millimetre;
+};
+inline constexpr PartUnits kBothUnits[] = {{"millimetres", false, 1.0}, {"inches", true, 1.0 / 25.4}};
+
 // The same in an inch part.
 class InchHostTest : public HostTest {
 protected:

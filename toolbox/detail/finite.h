@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 
 namespace carvell::detail {
@@ -85,6 +86,28 @@ constexpr std::size_t kMaxBlockBytes = std::size_t{1} << 30;
 inline bool count_fits(long long count, std::size_t element_size) {
     if (count < 0 || element_size == 0) return false;
     return static_cast<unsigned long long>(count) <= kMaxBlockBytes / element_size;
+}
+
+// A text in a fixed buffer of `size` bytes: present and ending within it (a
+// buffer a caller filled to its last byte is not read past its end).
+inline bool terminated(const char* text, std::size_t size) {
+    return text && std::memchr(text, '\0', size) != nullptr;
+}
+
+// The largest magnitude of a coordinate, offset or distance an export takes:
+// a million kilometres in millimetres, the host's model space. Beyond it
+// squares and sums of such numbers may overflow.
+constexpr double kMaxCoordinate = 1.0e12;
+
+// True when the n values (n counted in values, not points) are finite and
+// within kMaxCoordinate; false for a null array, a negative n, or an n whose
+// block would not fit (checked first, so a count too large for the caller's
+// array is refused before it is read).
+inline bool all_modelled(const double* v, long long n) {
+    if (!v || !count_fits(n, sizeof(double))) return false;
+    for (long long i = 0; i < n; ++i)
+        if (!std::isfinite(v[i]) || std::fabs(v[i]) > kMaxCoordinate) return false;
+    return true;
 }
 
 }  // namespace carvell::detail
