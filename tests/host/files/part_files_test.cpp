@@ -45,7 +45,6 @@
 #include <nlohmann/json.hpp>
 
 #include <array>
-#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -559,12 +558,9 @@ TEST_F(MalformedPartFileTest, AMalformedObjectIsRefusedByNameBeforeTheKernelRead
         const int objects_before = host_testing::count_objects(part_);
         const size_t log_before = host_testing::syslog().size();
 
-        const auto start = std::chrono::steady_clock::now();
         tag_t opened = 99;
         HM_PART_load_status_t status;
         EXPECT_EQ(HM_PART_open_quiet(file.c_str(), &opened, &status), HM_ERR_FILE);
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        EXPECT_LT(seconds, 5.0) << "refused before anything the text claims is read or allocated";
         EXPECT_EQ(opened, 0u);
         ASSERT_TRUE(status.failed);
         EXPECT_EQ(status.statuses[0], HM_ERR_FILE);
