@@ -26,6 +26,15 @@ using support::kNaN;
 
 class StoneHostileInputTest : public StoneTest {
 protected:
+    // A floor behind the wheel, a line over the tread (no face) and a deleted line.
+    void SetUp() override {
+        StoneTest::SetUp();
+        face_ = horizontal_face(200, 400, 2500, 500, 1000);
+        line_ = host_testing::make_line({500, 700, 200}, {600, 800, 200});
+        gone_ = host_testing::make_line({1, 1, 1}, {2, 2, 2});
+        HM_OBJ_delete_object(gone_);
+    }
+    tag_t face_ = 0, line_ = 0, gone_ = 0;
     // The table's calls leave the memory manager as they found it (the
     // fixture's record and the test's own lists stay).
     void ExpectAllRefused(const std::vector<Hostile>& cases) {
@@ -54,10 +63,7 @@ protected:
 }  // namespace
 
 TEST_F(StoneHostileInputTest, TheRecordAndTheRunRefuseCountsBeyondTheirArraysAndNumbersThatAreNotFinite) {
-    const tag_t face = horizontal_face(200, 400, 2500, 500, 1000);
-    const tag_t line = host_testing::make_line({500, 700, 200}, {600, 800, 200});
-    const tag_t gone = host_testing::make_line({1, 1, 1}, {2, 2, 2});
-    HM_OBJ_delete_object(gone);
+    const tag_t face = face_, line = line_, gone = gone_;
     auto fresh = std::make_unique<si_data_s>();
     si_data_s* r = fresh.get();
     const std::vector<Hostile> cases = {
@@ -138,10 +144,7 @@ TEST_F(StoneHostileInputTest, TheRecordAndTheRunRefuseCountsBeyondTheirArraysAnd
 }
 
 TEST_F(StoneHostileInputTest, TheSteppingExportsRefuseWhatNoRunWouldPassThem) {
-    const tag_t face = horizontal_face(200, 400, 2500, 500, 1000);
-    const tag_t line = host_testing::make_line({0, 0, 0}, {100, 0, 0});
-    const tag_t gone = host_testing::make_line({1, 1, 1}, {2, 2, 2});
-    HM_OBJ_delete_object(gone);
+    const tag_t face = face_, line = line_, gone = gone_;
     auto m = std::make_unique<TireModel>();
     ASSERT_EQ(HM_VD_SI_gen_tire_data(rec_.get(), m->centre, m->directions, &m->step, m->points, &m->plane), 0);
     HM_OBJ_delete_object(m->plane);
@@ -205,10 +208,7 @@ TEST_F(StoneHostileInputTest, TheSteppingExportsRefuseWhatNoRunWouldPassThem) {
 }
 
 TEST_F(StoneHostileInputTest, TheContourAndUtilityExportsRefuseCountsAndNumbersOutsideTheirArrays) {
-    const tag_t face = horizontal_face(200, 400, 2500, 500, 1000);
-    const tag_t line = host_testing::make_line({0, 0, 0}, {100, 0, 0});
-    const tag_t gone = host_testing::make_line({1, 1, 1}, {2, 2, 2});
-    HM_OBJ_delete_object(gone);
+    const tag_t face = face_, line = line_, gone = gone_;
     HM_OBJ_set_name(line, "20");
     // Stones of two sections, rising across the tread.
     struct Stones {
