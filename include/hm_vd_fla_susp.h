@@ -97,7 +97,8 @@ CARVELL_CPP_EXPORT const char* const* HM_VD_FLA_SUSP_ask_joints_name();
 CARVELL_CPP_EXPORT int HM_VD_FLA_SUSP_initial(sFiveLinkAxle_Suspension* susp);
 // Builds the named points (each with its mirror) and, when they all were
 // built, the lines. 0 or the first failing point's code; -1 for a null
-// record or without a work part.
+// record, without a work part, or with a NaN or infinite hard point or
+// plane value (nothing built).
 CARVELL_CPP_EXPORT int HM_VD_FLA_SUSP_build_structure(sFiveLinkAxle_Suspension* susp);
 // Builds the mechanism, the 15 links from the template's lines and the 23
 // joints (a template joint built before is replaced), the shocks' motion

@@ -119,7 +119,8 @@ CARVELL_CPP_EXPORT void HM_VD_MAC_SUSP_ask_nth_name(int n, char* name);
 CARVELL_CPP_EXPORT int HM_VD_MAC_SUSP_initial(sMacpherson_Suspension* susp);
 // Builds the named points (each with its mirror; the stabilizer's only
 // with has_stabilizer) and, when they all were built, the lines. 0 or the
-// first failing point's code; -1 for a null record or without a work part.
+// first failing point's code; -1 for a null record, without a work part,
+// or with a NaN or infinite hard point or plane value (nothing built).
 CARVELL_CPP_EXPORT int HM_VD_MAC_SUSP_build_structure(sMacpherson_Suspension* susp);
 // Builds the mechanism, the links from the template's lines (and, with
 // has_stabilizer, the bar links from the components' occurrences in the
@@ -128,7 +129,10 @@ CARVELL_CPP_EXPORT int HM_VD_MAC_SUSP_build_structure(sMacpherson_Suspension* su
 // on J_STRUTCENTER, J_STRUTCENTER_M and J_RACK. J_STAB_BUSHING_M is made
 // only when the two component counts add up to more than 1 and the
 // mirrored side has a bar link of its own. 0; -1 for a
-// null record, a missing line, or a missing bar link (the first side's
+// null record, with has_stabilizer a component count below 0 or above 1000,
+// a count with no array or beyond its array (an SM_alloc'd array is held
+// against its size), or one array given for both sides (nothing built, the
+// arrays stay the caller's); a missing line, or a missing bar link (the first side's
 // without components or occurrences, the mirrored side's when none of its
 // components has an occurrence);
 // else the first failing link's or joint's code (nothing later is built and

@@ -20,10 +20,13 @@
 
 #include <stdbool.h>
 
+#define HM_VD_MOTION_MAX_LINK_GEOMETRY 10000 /* objects a link is made of */
+
 /* ---- named builders ---- */
 
 // The mirror image of a point through the plane (plane point, normal of any
-// length). 0, or -1 for a zero normal (mirror left untouched).
+// length). 0, or -1 for a zero normal, a NaN or infinite coordinate, or a
+// mirror point beyond the doubles (mirror left untouched).
 CARVELL_CPP_EXPORT int HM_VD_mirror_point_through_plane(const double point[3], const double plane_point[3],
                                                         const double plane_normal[3], double mirror[3]);
 // Moves the work part's first point of the name to the coordinates, or
@@ -39,8 +42,9 @@ CARVELL_CPP_EXPORT int HM_VD_build_line(const char* name, const double start[3],
 CARVELL_CPP_EXPORT int HM_VD_build_mechanism(const char* name, tag_t* mechanism);
 // Deletes the first motion link whose name matches (last component, any
 // case) and makes a new link of the geometry under the name; *link is the
-// new link (0 when none was made). The code of the link creation; -1 for a
-// null argument.
+// new link (0 when none was made). The code of the link creation (a link
+// that is not made leaves the one of the name in place); -1 for a null
+// argument or a count as HM_VD_MOTION_create_simple_link refuses it.
 CARVELL_CPP_EXPORT int HM_VD_build_link(const char* name, tag_t* geometry, int count, tag_t* link);
 
 /* ---- mechanism, links and mass properties ---- */
@@ -66,7 +70,9 @@ typedef struct mot_link_mass_info_s {
 // mechanism (the name is not passed on). The initialisation's code; -1 for a
 // null out argument.
 CARVELL_CPP_EXPORT int HM_VD_MOTION_create_mech(char* name, tag_t* mechanism);
-// A link of the geometry under the name. The host's code; -1 for a null name or out argument.
+// A link of the geometry under the name. The host's code; -1 for a null
+// name or output, or a count above HM_VD_MOTION_MAX_LINK_GEOMETRY or past
+// an SM_alloc'd array (nothing read past it).
 CARVELL_CPP_EXPORT int HM_VD_MOTION_create_simple_link(const char* name, tag_t* geometry, int count, tag_t* link);
 // A link of every object of the work part named object_name; *count their
 // number. With none: 0, count 0, *link untouched. The host's code otherwise;
@@ -83,7 +89,8 @@ CARVELL_CPP_EXPORT int HM_VD_MOTION_create_link(const char* name, tag_t* geometr
 // codes as HM_VD_MOTION_create_link, and the host's code of the mass properties.
 CARVELL_CPP_EXPORT int HM_VD_MOTION_create_link_with_single_body(const char* name, tag_t body, tag_t* link);
 // A link of the bodies with their summed mass (units code 3 in a metric
-// part, 1 otherwise) and common centre; codes as above.
+// part, 1 otherwise) and common centre; codes as above (a count as
+// HM_VD_MOTION_create_simple_link refuses it: -1).
 CARVELL_CPP_EXPORT int HM_VD_MOTION_create_link_with_multi_body(const char* name, tag_t* bodies, int count,
                                                                 tag_t* link);
 // Moves the link's centre of gravity (its three scalars and the inertia
@@ -111,8 +118,8 @@ CARVELL_CPP_EXPORT int HM_VD_MOTION_cycle_obj(tag_t* object, int* type);
 // A joint of the code between the links (second 0: ground) at the origin;
 // codes 11 and 12 take the first direction as the first frame's X and need
 // a second direction not parallel to that frame's Z; the other codes take
-// it as Z. The host's code; -1 when the frames cannot be built or for a null
-// argument.
+// it as Z. The host's code; -1 when the frames cannot be built, for a null
+// argument or a NaN or infinite direction or origin (nothing made).
 CARVELL_CPP_EXPORT int HM_VD_MOTION_create_joint(const char* name, int code, tag_t first_link, tag_t second_link,
                                                  double value, double first_direction[3],
                                                  double second_direction[3], double origin[3], tag_t* joint);
@@ -127,7 +134,8 @@ CARVELL_CPP_EXPORT int HM_VD_MOTION_create_damper(const char* name, int kind, in
                                                   double first_point[3], double second_point[3], int second_option,
                                                   unsigned int objects[2], tag_t* damper);
 // A force of constant magnitude between the two objects, at the origin along
-// the direction. The host's code; -1 for a null argument.
+// the direction. The host's code; -1 for a null argument, a NaN or infinite
+// magnitude, origin or direction, or a zero direction (nothing made).
 CARVELL_CPP_EXPORT int HM_VD_MOTION_create_external_force_mag(tag_t first, tag_t second, double origin[3],
                                                               double direction[3], double magnitude, tag_t* force);
 // A motion input on the joint: kind 1 a function of the text (at most 199

@@ -28,6 +28,7 @@
 #define SI_MAX_BLOCKING 10000    /* blocking objects of a record */
 #define SI_MAX_ERRORS 50         /* entries of the error log */
 #define SI_MAX_CONTOUR_ANGLES 90 /* contour angles of a run */
+#define SI_MAX_FACES 100000      /* faces of a record */
 
 /* Option bytes of si_data_s::options, by index. */
 enum si_option {
@@ -100,14 +101,19 @@ typedef struct si_contour_record {
     int last_section;
 } si_contour_record;
 
-/* Clears the record; then -1 for face_count < 1 or blocking_count < 0, -2 for
-   blocking_count > 10000, else allocates the face tags, face results and
-   wheel centre, sets the tolerances and answers 0. A null record: -1. */
+/* Clears the record; then -1 for face_count < 1 or above SI_MAX_FACES or
+   blocking_count < 0, -2 for blocking_count > 10000, else allocates the face
+   tags, face results and wheel centre, sets the tolerances and answers 0. A
+   null record: -1. */
 CARVELL_C_EXPORT int HM_VD_SI_initialize_data(si_data_s* rec, int face_count, int blocking_count);
 
 /* The run: 0, the status of the last failing step, 5 (log full), -4 (nothing
    hit), 110 (tire diameter or width not positive and finite), 103 (launch
-   offset beyond the tire's radius), -1 (null or uninitialised record). */
+   offset beyond the tire's radius), -1 (null or uninitialised record, or
+   counts that do not fit what it holds: a face count beyond what
+   initialise allocated for, a negative colour count or one beyond the
+   colour table, a NaN or infinite x limit, angle threshold or contour-angle
+   input; nothing run). */
 CARVELL_C_EXPORT int HM_VD_SI_main(si_data_s* rec);
 
 /* Deletes the stone paths, contours, threshold curves, outlines and bands of
@@ -132,7 +138,8 @@ CARVELL_C_EXPORT int HM_VD_SI_gen_tire_data(si_data_s* rec, double centre[3], do
 
 /* Lands one radial section's stones on the face: *count stones with their
    points and impact angles (degrees). 0, or the status of the last stone
-   (-401, -402); -1 for null arguments. Option 4 appends threshold points per
+   (-401, -402); -1 for null arguments, a NaN or infinite start point or
+   direction, or a face tag that names no live face. Option 4 appends threshold points per
    blocking object; option 3 drops blocked stones. */
 CARVELL_C_EXPORT int HM_VD_SI_gen_stone_paths(si_data_s* rec, double centre_y, double step, int lo, int hi,
                                               double points[][3], const double direction[3], tag_t face,
@@ -148,7 +155,9 @@ CARVELL_C_EXPORT int HM_VD_SI_project_point_along_vector(const double point[3], 
 
 /* Contour lines of equal impact angle on the face: the contour list is made
    here (the caller deletes it), labels go to the caller's label list, the
-   records array is SM_alloc'd (SM_free). 0; -1 for null outputs. */
+   records array is SM_alloc'd (SM_free). 0; -1 for null outputs, a section
+   count below 0 or above 50, a NaN or infinite stone point, stone angle or
+   contour angle (no list made, nothing built). */
 CARVELL_C_EXPORT int HM_VD_SI_gen_contours(tag_t face, bool use_colour_table, int colour_count, const int* colours,
                                            const int counts[], double points[][SI_STONE_COUNT][3],
                                            double angles[][SI_STONE_COUNT], const double contour_angles[],
@@ -157,12 +166,14 @@ CARVELL_C_EXPORT int HM_VD_SI_gen_contours(tag_t face, bool use_colour_table, in
                                            si_contour_record** records, int* record_count);
 
 /* A degree-1 spline through the n points, in the colour: the host's status;
-   *curve is 0 when nothing was made (-1 for null arguments or n < 2). */
+   *curve is 0 when nothing was made (-1 for null arguments, n < 2 or n above
+   HM_VD_MAX_SAMPLED_POINTS). */
 CARVELL_C_EXPORT int VD_CURVE_create_linear(double points[][3], int n, int colour, tag_t* curve);
 
 /* The contour's angle from its name (its leading integer; a name without
    one, such as "OUTER", reads as 0), accepted within [floor(min), ceil(max)]
-   of the range: 0, or -1 (null curve or output, unnamed, outside). */
+   of the range: 0, or -1 (null curve or output, unnamed, outside, a NaN or
+   infinite range). */
 CARVELL_C_EXPORT int HM_VD_SI_ask_angle_of_contour_line(tag_t curve, const double range[2], int* angle);
 
 /* Display grid counts (u, v) on a face, or on every face of a body (the
@@ -171,8 +182,8 @@ CARVELL_C_EXPORT int HM_VD_SI_ask_angle_of_contour_line(tag_t curve, const doubl
 CARVELL_C_EXPORT int HM_VD_SI_set_grid(tag_t object, int u_count, int v_count);
 
 /* Points at normalised parameters i/(n-1) (open) or i/n (closed), reversed
-   on request, in a new point array: 0, or -1 (null curve or output, n < 3,
-   not a curve; *points null). */
+   on request, in a new point array: 0, or -1 (null curve or output, n < 3
+   or above HM_VD_MAX_SAMPLED_POINTS, not a curve; *points null). */
 CARVELL_C_EXPORT int HM_VD_SI_disperse_curve(tag_t curve, bool reverse, int n, double*** points);
 
 /* The defining points of a spline the host made through points: the host's

@@ -119,14 +119,16 @@ CARVELL_C_EXPORT int HM_VD_SLA_SUSP_initial(sla_suspension_s* susp);
 /* Builds the named points (each with its mirror; the stabilizer's only with
  * has_stabilizer), the jack point and its mirror and, when they all were
  * built, the lines of both sides. 0 or the first failing point's code; -1
- * for a null record or without a work part. */
+ * for a null record, without a work part, or with a NaN or infinite hard
+ * point or plane value (nothing built). */
 CARVELL_C_EXPORT int HM_VD_SLA_SUSP_build_structure(sla_suspension_s* susp);
 /* Builds the mechanism ("SLA_SUSP_MECH", or "SLA_NO_STEERING_SUSP_MECH"
  * with no_steering), the links and the joints of the modelled side (a
  * template joint built before is replaced), the shock's motion input, and
  * the shock and (with steering) the rack as articulation drivers. 0; -1 for
- * a null record, a component array that is null while its count is above 0,
- * or a missing line; else the first failing link's or joint's code
+ * a null record, with has_stabilizer a component count below 0 or above
+ * 1000 or one with no array or beyond its array (an SM_alloc'd array is held
+ * against its size; nothing built), or a missing line; else the first failing link's or joint's code
  * (nothing later is built and the drivers are not set). */
 CARVELL_C_EXPORT int HM_VD_SLA_SUSP_build_motion(sla_suspension_s* susp);
 /* Deletes the first object of each name of the table, slot by slot (a name

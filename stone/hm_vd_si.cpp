@@ -5,6 +5,7 @@
 #include "si_internal.h"
 
 #include "hm_vd.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 
 #include "omvra.h"
@@ -34,6 +35,40 @@ void free_face_result(si_face_result_s* r, int blocking_count) {
     SM_free(r->area_sizes);
     SM_free(r->area_angles);
     SM_free(r);
+}
+
+// Whether the record's counts stay within what it holds: the face tags,
+// face results and wheel centre as initialise allocated them, the colour
+// table as the caller allocated it. A count raised past its array, or out
+// of its range, fails.
+bool counts_fit_record(const si_data_s* rec) {
+    if (rec->face_count < 1 || rec->face_count > SI_MAX_FACES) return false;
+    if (rec->blocking_count < 0 || rec->blocking_count > SI_MAX_BLOCKING) return false;
+    if (!detail::block_holds(rec->face_tags, rec->face_count, sizeof(tag_t)) ||
+        !detail::block_holds(rec->face_results, rec->face_count, sizeof(si_face_result_s*)) ||
+        !detail::block_holds(rec->wheel_centre, 3, sizeof(double)))
+        return false;
+    if (rec->colour_count < 0) return false;
+    return rec->colour_count == 0 || detail::block_holds(rec->colour_table, rec->colour_count, sizeof(int));
+}
+
+// The run's own numbers (the tire's are the tire model's to judge): finite.
+bool run_values_finite(const si_data_s* rec) {
+    return detail::all_finite({rec->x_limit, rec->angle_threshold}) && detail::all_finite(rec->contour_angle_input, 3);
+}
+
+// The faces whose results the record holds: its face count when that fits
+// its arrays, else as many as the results array holds.
+int held_faces(const si_data_s* rec) {
+    if (!rec->face_results) return 0;
+    const long long held = static_cast<long long>(SM_ask_block_size(rec->face_results) / sizeof(si_face_result_s*));
+    const long long count = rec->face_count < 0 ? 0 : rec->face_count;
+    return static_cast<int>(count < held ? count : held);
+}
+
+// The blocking lists a face result holds.
+int held_blocking(const si_data_s* rec) {
+    return rec->blocking_count < 0 ? 0 : (rec->blocking_count > SI_MAX_BLOCKING ? SI_MAX_BLOCKING : rec->blocking_count);
 }
 
 void delete_list_objects(hm_list_p_t list) {
@@ -253,7 +288,7 @@ bool run_face(si_data_s* rec, int f, tag_t plane, double step, bool* hit) {
 int HM_VD_SI_initialize_data(si_data_s* rec, int face_count, int blocking_count) {
     if (!rec) return -1;
     std::memset(rec, 0, sizeof *rec);
-    if (face_count < 1 || blocking_count < 0) return -1;
+    if (face_count < 1 || face_count > SI_MAX_FACES || blocking_count < 0) return -1;
     if (blocking_count > SI_MAX_BLOCKING) return -2;
     rec->face_count = face_count;
     rec->blocking_count = blocking_count;
@@ -271,12 +306,13 @@ int HM_VD_SI_initialize_data(si_data_s* rec, int face_count, int blocking_count)
 
 int HM_VD_SI_delete_geometry(si_data_s* rec) {
     if (!rec) return -1;
-    for (int f = 0; rec->face_results && f < rec->face_count; ++f) {
+    const int faces = held_faces(rec), blocking = held_blocking(rec);
+    for (int f = 0; f < faces; ++f) {
         si_face_result_s* r = rec->face_results[f];
         if (!r) continue;
         delete_list_objects(r->stone_path_list);
         delete_list_objects(r->contour_list);
-        for (int b = 0; b < rec->blocking_count && b < SI_MAX_BLOCKING; ++b) delete_list_objects(r->blocking_lists[b]);
+        for (int b = 0; b < blocking; ++b) delete_list_objects(r->blocking_lists[b]);
         delete_list_objects(r->outline_list);
         delete_list_objects(r->band_list);
     }
@@ -285,8 +321,9 @@ int HM_VD_SI_delete_geometry(si_data_s* rec) {
 
 namespace {
 void release_face_results(si_data_s* rec) {
-    for (int f = 0; rec->face_results && f < rec->face_count; ++f) {
-        free_face_result(rec->face_results[f], rec->blocking_count);
+    const int faces = held_faces(rec);
+    for (int f = 0; f < faces; ++f) {
+        free_face_result(rec->face_results[f], held_blocking(rec));
         rec->face_results[f] = nullptr;
     }
 }
@@ -297,7 +334,9 @@ int HM_VD_SI_free_data(si_data_s* rec) {
     release_face_results(rec);
     SM_free(rec->face_results);
     SM_free(rec->wheel_centre);
-    if (rec->colour_count >= 1) SM_free(rec->colour_table);
+    // The table is the record's whatever its count says (a negative count
+    // would otherwise leave it behind); 0 means "no table".
+    if (rec->colour_count != 0) SM_free(rec->colour_table);
     SM_free(rec->face_tags);
     rec->face_results = nullptr;
     rec->wheel_centre = nullptr;
@@ -318,9 +357,7 @@ int HM_VD_SI_is_data_on_left(tag_t object, const double origin[3], const double 
 }
 
 int HM_VD_SI_main(si_data_s* rec) {
-    if (!rec || !rec->face_tags || !rec->face_results || !rec->wheel_centre || rec->face_count < 1 ||
-        rec->blocking_count < 0 || rec->blocking_count > SI_MAX_BLOCKING)
-        return -1;
+    if (!rec || !counts_fit_record(rec) || !run_values_finite(rec)) return -1;
     rec->error_count = 0;
     release_face_results(rec);
     WorkArrays& w = work();

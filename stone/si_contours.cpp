@@ -6,6 +6,7 @@
 // kept in a contour record for the areas and bands.
 #include "si_internal.h"
 
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 
 #include "omvra.h"
@@ -239,6 +240,19 @@ bool append_record(si_contour_record** records, int* record_count, const si_cont
     return true;
 }
 
+// Whether the stones of a face are what a run leaves: at most 50 a section,
+// every landing point and angle finite, and finite contour angles.
+bool stones_sound(const int counts[], double points[][kStones][3], double angles[][kStones],
+                  const double contour_angles[], int angle_count) {
+    for (int r = 0; r < kSections; ++r) {
+        if (counts[r] < 0 || counts[r] > kStones) return false;
+        for (int j = 0; j < counts[r]; ++j)
+            if (!detail::finite3(points[r][j]) || !std::isfinite(angles[r][j])) return false;
+    }
+    const int n = angle_count < SI_MAX_CONTOUR_ANGLES ? angle_count : SI_MAX_CONTOUR_ANGLES;
+    return detail::all_finite(contour_angles, n);
+}
+
 }  // namespace
 
 int HM_VD_SI_gen_contours(tag_t face, bool use_colour_table, int colour_count, const int* colours,
@@ -251,6 +265,9 @@ int HM_VD_SI_gen_contours(tag_t face, bool use_colour_table, int colour_count, c
     *single_line = true;
     *records = nullptr;
     *record_count = 0;
+    if (angle_count >= 1 && counts && points && angles && contour_angles &&
+        !stones_sound(counts, points, angles, contour_angles, angle_count))
+        return -1;
     HM_MODL_create_list(contour_list);
     if (angle_count < 1 || !counts || !points || !angles || !contour_angles) return 0;
     for (int k = 0; k < angle_count && k < SI_MAX_CONTOUR_ANGLES; ++k) {

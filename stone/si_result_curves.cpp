@@ -5,6 +5,7 @@
 
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 
 #include "omvra.h"
@@ -19,7 +20,7 @@ namespace detail = carvell::detail;
 int VD_CURVE_create_linear(double points[][3], int n, int colour, tag_t* curve) {
     if (!curve) return -1;
     *curve = 0;
-    if (!points || n < 2) return -1;
+    if (!points || n < 2 || n > HM_VD_MAX_SAMPLED_POINTS) return -1;
     std::vector<double*> copies;
     for (int i = 0; i < n; ++i) copies.push_back(points[i]);
     const int status = HM_VD_create_spline_thru_points_by_degree(n, copies.data(), 0, 1, 1, curve);
@@ -28,7 +29,7 @@ int VD_CURVE_create_linear(double points[][3], int n, int colour, tag_t* curve) 
 }
 
 int HM_VD_SI_ask_angle_of_contour_line(tag_t curve, const double range[2], int* angle) {
-    if (!curve || !range || !angle) return -1;
+    if (!curve || !range || !angle || !detail::all_finite(range, 2)) return -1;
     long value = 0;
     if (!name_as_integer(curve, &value)) return -1;
     const double lo = std::floor(std::fmin(range[0], range[1]));

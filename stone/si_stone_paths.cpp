@@ -6,6 +6,7 @@
 
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/undo_scope.h"
 
@@ -228,6 +229,16 @@ int throw_stone(si_data_s* rec, const double q[3], const double d[3], tag_t face
     return 0;
 }
 
+// A section that can be thrown: finite start points and direction, onto a
+// live face.
+bool sound_section(double points[][3], const double direction[3], tag_t face) {
+    for (int i = 0; i < kStones; ++i)
+        if (!detail::finite3(points[i])) return false;
+    int type = 0, subtype = 0;
+    return detail::finite3(direction) && HM_OBJ_ask_type_and_subtype(face, &type, &subtype) == 0 &&
+           type == HM_solid_type && subtype == HM_solid_face_subtype;
+}
+
 }  // namespace
 
 int HM_VD_SI_gen_stone_paths(si_data_s* rec, double centre_y, double step, int lo, int hi, double points[][3],
@@ -239,6 +250,7 @@ int HM_VD_SI_gen_stone_paths(si_data_s* rec, double centre_y, double step, int l
         !blocking_points)
         return -1;
     *count = 0;
+    if (!sound_section(points, direction, face)) return -1;
     std::vector<std::array<double, 3>> kept;
     land_section(rec, lo, hi, points, direction, face, kept);
     Threshold mark;

@@ -70,7 +70,7 @@ int HM_VD_SI_set_grid(tag_t object, int u_count, int v_count) {
 int HM_VD_SI_disperse_curve(tag_t curve, bool reverse, int n, double*** points) {
     if (!points) return -1;
     *points = nullptr;
-    if (!curve || n < 3 || !HM_VD_is_curve(curve)) return -1;
+    if (!curve || n < 3 || n > HM_VD_MAX_SAMPLED_POINTS || !HM_VD_is_curve(curve)) return -1;
     const double s = is_closed(curve) ? 1.0 / n : 1.0 / (n - 1);
     double** pts = new_point_array(n);
     for (int i = 0; i < n; ++i) HM_VD_CURVE_ask_point_on_curve(curve, reverse ? 1.0 - i * s : i * s, pts[i]);
@@ -106,9 +106,11 @@ void HM_VD_SI_ask_sublist(hm_list_p_t list, int group_count, const int sizes[], 
     if (!sizes || index < 0 || index >= group_count) return;
     const std::vector<tag_t> items = detail::list_items(list);
     long start = 0;
+    // The groups before it are read only while they lie in the list.
     for (int g = 0; g < index; ++g) {
         if (sizes[g] < 0) return;
         start += sizes[g];
+        if (start >= static_cast<long>(items.size())) return;
     }
     if (sizes[index] < 0 || start >= static_cast<long>(items.size()) ||
         start + sizes[index] > static_cast<long>(items.size()))

@@ -211,6 +211,7 @@ int HM_VD_FLA_SUSP_initial(sFiveLinkAxle_Suspension* susp) {
 
 int HM_VD_FLA_SUSP_build_structure(sFiveLinkAxle_Suspension* susp) {
     return sus::in_session(susp, [](sFiveLinkAxle_Suspension& s) {
+        if (!sus::record_finite(s)) return int{sus::kBadInput};
         if (int status = build_points(s)) return status;
         build_lines(s);
         return int{sus::kOk};

@@ -352,7 +352,18 @@ std::vector<sus::JointSpec> joint_specs(const sMacpherson_Suspension& s, int com
     return joints;
 }
 
+// The bar's component arrays are read, and then freed, only with the
+// stabilizer: each must hold its count, and the two sides may not share
+// one array (it would be freed twice).
+bool components_usable(const sMacpherson_Suspension& s) {
+    if (!s.has_stabilizer) return true;
+    if (s.stab_components && s.stab_components == s.stab_components_mirror) return false;
+    return sus::bar_components_fit(s.stab_components, s.stab_components_count) &&
+           sus::bar_components_fit(s.stab_components_mirror, s.stab_components_mirror_count);
+}
+
 int build_motion(sMacpherson_Suspension& s) {
+    if (!components_usable(s)) return sus::kBadInput;
     (void)HM_VD_build_mechanism(kMechanismName, &s.mechanism);
     if (int status = sus::build_links(link_specs(s.has_stabilizer), s.links)) return status;
     // The components are counted before the bar links take the arrays over.
@@ -393,6 +404,7 @@ int HM_VD_MAC_SUSP_initial(sMacpherson_Suspension* susp) {
 
 int HM_VD_MAC_SUSP_build_structure(sMacpherson_Suspension* susp) {
     return sus::in_session(susp, [](sMacpherson_Suspension& s) {
+        if (!sus::record_finite(s)) return int{sus::kBadInput};
         if (int status = build_points(s)) return status;
         build_lines(s);
         return int{sus::kOk};

@@ -5,6 +5,7 @@
 #include "hm_vd_motion.h"
 #include "omvra.h"
 #include "quillon.h"
+#include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 #include "tolvric.h"
 
@@ -129,6 +130,9 @@ int joint_type_of_code(int code) {
 int HM_VD_MOTION_create_joint(const char* name, int code, tag_t first_link, tag_t second_link, double value,
                               double first_direction[3], double second_direction[3], double origin[3], tag_t* joint) {
     if (!name || !first_direction || !second_direction || !origin || !joint) return sus::kBadInput;
+    if (!carvell::detail::finite3(first_direction) || !carvell::detail::finite3(second_direction) ||
+        !carvell::detail::finite3(origin))
+        return sus::kBadInput;
     sus::HostSession session;
     // What is made for the joint goes again when the joint is not made.
     carvell::detail::Temporaries made;
@@ -191,6 +195,11 @@ int HM_VD_MOTION_create_damper(const char* name, int kind, int first_option, dou
 int HM_VD_MOTION_create_external_force_mag(tag_t first, tag_t second, double origin[3], double direction[3],
                                            double magnitude, tag_t* force) {
     if (!origin || !direction || !force) return sus::kBadInput;
+    // A force needs a finite magnitude along a direction from a point.
+    if (!carvell::detail::finite3(origin) || !carvell::detail::finite3(direction) ||
+        !carvell::detail::all_finite({magnitude}) ||
+        (direction[0] == 0.0 && direction[1] == 0.0 && direction[2] == 0.0))
+        return sus::kBadInput;
     sus::HostSession session;
     char text[kMagnitudeSize];
     std::snprintf(text, sizeof text, "%f", magnitude);

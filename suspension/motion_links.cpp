@@ -49,7 +49,7 @@ int HM_VD_MOTION_create_mech(char* /*name*/, tag_t* mechanism) {
 }
 
 int HM_VD_MOTION_create_simple_link(const char* name, tag_t* geometry, int count, tag_t* link) {
-    if (!name || !link) return sus::kBadInput;
+    if (!name || !link || !sus::tags_within(geometry, count, HM_VD_MOTION_MAX_LINK_GEOMETRY)) return sus::kBadInput;
     sus::HostSession session;
     HM_MOTION_link_t record;
     (void)HM_MOTION_init_link_struct(&record);
@@ -92,7 +92,8 @@ int HM_VD_MOTION_create_link_with_single_body(const char* name, tag_t body, tag_
 }
 
 int HM_VD_MOTION_create_link_with_multi_body(const char* name, tag_t* bodies, int count, tag_t* link) {
-    if (!name || !bodies || !link || count <= 0) return sus::kBadInput;
+    if (!name || !bodies || !link || count <= 0 || !sus::tags_within(bodies, count, HM_VD_MOTION_MAX_LINK_GEOMETRY))
+        return sus::kBadInput;
     sus::HostSession session;
     int units = 1;
     (void)HM_PART_ask_units(HM_ASSEM_ask_work_part(), &units);

@@ -2,12 +2,14 @@
 // its name, so that building twice edits or replaces instead of adding; and
 // the mirror image of a point through a plane.
 #include "suspension_motion.h"
+#include "toolbox/detail/finite.h"
 
 #include "hm_vd_motion.h"
 #include "morvish.h"
 #include "omvra.h"
 #include "quillon.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -34,16 +36,24 @@ tag_t link_named(const char* name) {
 int HM_VD_mirror_point_through_plane(const double point[3], const double plane_point[3], const double plane_normal[3],
                                      double mirror[3]) {
     if (!point || !plane_point || !plane_normal || !mirror) return sus::kBadInput;
-    double offset = 0.0, length2 = 0.0;
-    for (int i = 0; i < 3; ++i) {
-        offset += (point[i] - plane_point[i]) * plane_normal[i];
-        length2 += plane_normal[i] * plane_normal[i];
-    }
+    // The normal scaled to a largest component of 1, so that a normal of
+    // any finite length gives the same plane without overflow.
+    double largest = 0.0;
+    for (int i = 0; i < 3; ++i) largest = std::fmax(largest, std::fabs(plane_normal[i]));
     // A zero normal names no plane: the mirror is left as it was.
-    if (!(length2 > 0.0)) return sus::kBadInput;
+    if (!(largest > 0.0) || !std::isfinite(largest)) return sus::kBadInput;
+    double n[3], offset = 0.0, length2 = 0.0;
+    for (int i = 0; i < 3; ++i) {
+        n[i] = plane_normal[i] / largest;
+        offset += (point[i] - plane_point[i]) * n[i];
+        length2 += n[i] * n[i];
+    }
     const double t = -offset / length2;
     double result[3];
-    for (int i = 0; i < 3; ++i) result[i] = 2.0 * (point[i] + t * plane_normal[i]) - point[i];
+    for (int i = 0; i < 3; ++i) result[i] = 2.0 * (point[i] + t * n[i]) - point[i];
+    // A NaN or infinite input, or a mirror point beyond the doubles, gives
+    // no point: the mirror is left as it was.
+    if (!carvell::detail::finite3(result)) return sus::kBadInput;
     for (int i = 0; i < 3; ++i) mirror[i] = result[i];
     return sus::kOk;
 }
@@ -90,9 +100,12 @@ int HM_VD_build_mechanism(const char* name, tag_t* mechanism) {
 int HM_VD_build_link(const char* name, tag_t* geometry, int count, tag_t* link) {
     if (!name || !link) return sus::kBadInput;
     sus::HostSession session;
-    if (tag_t old = link_named(name)) (void)HM_OBJ_delete_object(old);
+    // The link of the name is replaced only once its successor is made: a
+    // refused link leaves the one there was.
+    const tag_t old = link_named(name);
     tag_t made = 0;
     const int status = HM_VD_MOTION_create_simple_link(name, geometry, count, &made);
+    if (status == 0 && old) (void)HM_OBJ_delete_object(old);
     *link = status == 0 ? made : 0;
     return status;
 }

@@ -335,10 +335,9 @@ void set_drivers(const sla_suspension_s& s) {
 }
 
 // The bar's components are read only with the stabilizer: then a count
-// must come with its array.
+// must come with an array that holds it.
 bool components_usable(const sla_suspension_s& s) {
-    if (!s.has_stabilizer) return true;
-    return s.stab_component_count == 0 || (s.stab_component_count > 0 && s.stab_components);
+    return !s.has_stabilizer || sus::bar_components_fit(s.stab_components, s.stab_component_count);
 }
 
 }  // namespace
@@ -375,6 +374,7 @@ int HM_VD_SLA_SUSP_initial(sla_suspension_s* susp) {
 
 int HM_VD_SLA_SUSP_build_structure(sla_suspension_s* susp) {
     return sus::in_session(susp, [](sla_suspension_s& s) {
+        if (!sus::record_finite(s)) return int{sus::kBadInput};
         if (int status = build_points(s)) return status;
         if (int status = build_jack_points(s)) return status;
         build_lines(s);

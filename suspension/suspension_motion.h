@@ -5,6 +5,7 @@
 #define CARVELL_SUSPENSION_MOTION_H
 
 #include "omvra.h"
+#include "toolbox/detail/owners.h"
 
 namespace carvell::suspension {
 
@@ -25,6 +26,16 @@ public:
     HostSession(const HostSession&) = delete;
     HostSession& operator=(const HostSession&) = delete;
 };
+
+// Whether an array of object identifiers may be read as far as its count
+// says: a count up to the limit, and within the array when it is one of the
+// memory manager's (the caller's own arrays are taken at their count).
+// Counts below 1 and null arrays are left to the host to refuse.
+inline bool tags_within(const tag_t* tags, int count, int limit) {
+    if (!tags || count < 1) return true;
+    if (count > limit) return false;
+    return SM_ask_block_size(tags) == 0 || carvell::detail::block_holds(tags, count, sizeof(tag_t));
+}
 
 // The host joint type of a library joint code: codes go in pairs from 3
 // (3, 4 revolute ... 15, 16 planar); any other code is 0.

@@ -65,6 +65,11 @@ int build_links(const std::vector<LinkSpec>& rows, tag_t* links) {
     return kOk;
 }
 
+bool bar_components_fit(const tag_t* components, int count) {
+    if (count == 0) return true;
+    return count > 0 && components && tags_within(components, count, kMaxBarComponents);
+}
+
 tag_t first_occurrence_of(tag_t prototype) {
     const tag_t part = CONTEXT_ask_work_part();
     if (!part || !prototype) return 0;

@@ -13,6 +13,7 @@
 
 #include "host_types.h"
 #include "suspension_motion.h"
+#include "toolbox/detail/finite.h"
 
 namespace carvell::suspension {
 
@@ -78,6 +79,14 @@ int build_links(const std::vector<LinkSpec>& rows, tag_t* links);
 
 /* ---- stabilizer bars ---- */
 
+// The most components a stabilizer bar is given.
+constexpr int kMaxBarComponents = 1000;
+
+// Whether a bar's component array can be read for its count: a count of 0
+// (nothing read), or a count up to kMaxBarComponents over an array that
+// holds it (an array of the memory manager is checked against its size).
+bool bar_components_fit(const tag_t* components, int count);
+
 // The first object of the work part that is an occurrence of the prototype;
 // 0 when there is none (or no work part).
 tag_t first_occurrence_of(tag_t prototype);
@@ -142,6 +151,16 @@ void set_articulation_drivers(std::initializer_list<tag_t> joints);
 
 // Deletes the first object of the work part of each non-empty name.
 void delete_first_of_each_name(const char* const* names, int count);
+
+/* ---- the record's numbers ---- */
+
+// Whether a template record's hard points and mirror plane are all finite:
+// a record with a NaN or infinite coordinate is refused before anything is built.
+template <class Record>
+bool record_finite(const Record& s) {
+    return detail::all_finite(&s.points[0][0], static_cast<int>(sizeof s.points / sizeof(double))) &&
+           detail::finite3(s.plane_origin) && detail::finite3(s.plane_normal);
+}
 
 /* ---- the exports' bracket ---- */
 

@@ -10,7 +10,7 @@ HOST_C_API tag_t es7010_occ(tag_t body);
 HOST_C_API tag_t PX_ask_ptag_of_kw_eid(tag_t object);
 // Display grid of a face: u_count and v_count lines across it (0 and 0:
 // none). 0, HM_ERR_INVALID_TAG, HM_ERR_WRONG_TYPE (no face) or
-// HM_ERR_BAD_ARGUMENT (a negative count).
+// HM_ERR_BAD_ARGUMENT (a count below 0 or above 1000).
 HOST_C_API int ES_write_grid_counts(tag_t face, int u_count, int v_count);
 // The faces of a body in the host's fixed order, in an SM_alloc'd array
 // (null when none; the caller frees it). 0, HM_ERR_NULL_POINTER,

@@ -15,6 +15,7 @@ HOST_C_API void* SM_alloc(size_t size);                   // null for size 0 or 
 HOST_C_API void* SM_calloc(size_t count, size_t size);    // zero-filled
 HOST_C_API void* SM_realloc(void* block, size_t size);    // null block: like SM_alloc
 HOST_C_API void SM_free(void* block);                     // null: nothing; unknown block: logged, not freed
+HOST_C_API size_t SM_ask_block_size(const void* block);   // bytes of a live block; 0 for null or an unknown block
 HOST_C_API char* SM_string_copy(const char* text);        // null text gives null
 HOST_C_API char* SM_sprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

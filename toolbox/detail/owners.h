@@ -14,6 +14,15 @@
 
 namespace carvell::detail {
 
+// Whether the block is one of the memory manager's and holds `count`
+// elements of `element_size` bytes (a count below 0 never fits). A record
+// whose count was raised past the array it was given fails this.
+inline bool block_holds(const void* block, long long count, std::size_t element_size) {
+    if (count < 0) return false;
+    const std::size_t bytes = SM_ask_block_size(block);
+    return bytes > 0 && element_size > 0 && static_cast<unsigned long long>(count) <= bytes / element_size;
+}
+
 // The items of a host list in list order; none for a null list.
 std::vector<tag_t> list_items(hm_list_p_t list);
 // A new host list of the items in order (the caller deletes it).

@@ -34,7 +34,8 @@ HOST_C_API int HM_MOTION_init_link_struct(HM_MOTION_link_t* link);
 // its centre-of-gravity point (three scalars) and inertia marker at the
 // origin and no mass. HM_ERR_NOT_FOUND without the motion environment,
 // HM_ERR_BAD_ARGUMENT for no geometry or a negative count, HM_ERR_INVALID_TAG
-// for geometry that is not alive.
+// for geometry that is not alive, HM_ERR_WRONG_TYPE for a motion or
+// parameter object or a part given as geometry.
 HOST_C_API int HM_MOTION_create_link(const HM_MOTION_link_t* link, tag_t* link_obj);
 
 // A link's mass record: its centre-of-gravity smart point (three smart

@@ -79,6 +79,12 @@ void SM_free(void* block) {
 
 void HM_free(void* block) { SM_free(block); }
 
+size_t SM_ask_block_size(const void* block) {
+    if (!block) return 0;
+    auto it = blocks().live.find(const_cast<void*>(block));
+    return it == blocks().live.end() ? 0 : it->second;
+}
+
 char* SM_string_copy(const char* text) {
     if (!text) return nullptr;
     size_t n = std::strlen(text) + 1;

@@ -5,11 +5,16 @@
 #include "quillon.h"
 #include "geometry/bodies.h"
 
+namespace {
+// The most lines a display grid draws in one direction.
+constexpr int kMaxGridLines = 1000;
+}  // namespace
+
 int ES_write_grid_counts(tag_t face, int u_count, int v_count) {
     if (!host::find(face)) return HM_ERR_INVALID_TAG;
     host::Object* f = host::find_face(face);
     if (!f) return HM_ERR_WRONG_TYPE;
-    if (u_count < 0 || v_count < 0) return HM_ERR_BAD_ARGUMENT;
+    if (u_count < 0 || v_count < 0 || u_count > kMaxGridLines || v_count > kMaxGridLines) return HM_ERR_BAD_ARGUMENT;
     f->grid_counts = {u_count, v_count};
     return 0;
 }

@@ -104,14 +104,26 @@ int HM_MOTION_init_link_struct(HM_MOTION_link_t* link) {
     return 0;
 }
 
+namespace {
+// What a link is made of: geometry, not the mechanism's own objects (links,
+// joints, markers, functions, parameter objects) nor a part.
+bool is_link_geometry(const host::Object& o) {
+    const bool motion = o.type >= HM_motion_mechanism_type && o.type <= HM_smart_point_type;
+    return !motion && o.type != HM_direction_type && o.type != HM_part_type;
+}
+}  // namespace
+
 int HM_MOTION_create_link(const HM_MOTION_link_t* link, tag_t* link_obj) {
     if (!link || !link_obj) return HM_ERR_NULL_POINTER;
     const tag_t mechanism = current_mechanism();
     if (!mechanism) return HM_ERR_NOT_FOUND;
     if (link->num_geometries <= 0) return HM_ERR_BAD_ARGUMENT;
     if (!link->geometries) return HM_ERR_NULL_POINTER;
-    for (int i = 0; i < link->num_geometries; ++i)
-        if (!host::find(link->geometries[i])) return HM_ERR_INVALID_TAG;
+    for (int i = 0; i < link->num_geometries; ++i) {
+        const host::Object* g = host::find(link->geometries[i]);
+        if (!g) return HM_ERR_INVALID_TAG;
+        if (!is_link_geometry(*g)) return HM_ERR_WRONG_TYPE;
+    }
     const tag_t part = host::model().work_part;
     const double origin[3] = {0, 0, 0};
     host::Object& l = host::create(HM_motion_link_type, 0, part);
