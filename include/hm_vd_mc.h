@@ -249,8 +249,8 @@ struct mc_data_s {
 // reference point. Needs an open session with a work part.
 // Returns 0; -1 for a null input or record, an object count below 0 or above
 // HM_VD_MC_MAX_OBJECTS (or not 0 with a null array), or a coordinate,
-// radius, distance or value that is not finite: nothing built, the record
-// as it was. An eyellipse that cannot be read leaves zeroed eye data and no
+// radius, distance or value that it reads and is not finite: nothing built,
+// the record as it was. An eyellipse that cannot be read leaves zeroed eye data and no
 // conics (the run then fails at its eye-point stage).
 // A record that still holds an earlier initialisation (its message array,
 // warning table and the result record of its kind set) is released first,

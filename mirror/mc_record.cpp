@@ -44,11 +44,14 @@ bool input_is_sound(const mc_input_data_t& in) {
     // Caller messages: a null array stands for none, whatever the count.
     if (in.caller_messages && (in.caller_message_count < 0 || in.caller_message_count > HM_VD_MC_MAX_OBJECTS))
         return false;
+    // The loading points and the user's values are read only when their flag is set.
+    if (in.loading && !all_finite(&in.loading_points[0][0], 9)) return false;
+    if (in.user_override && !all_finite({in.user_distance, in.user_value})) return false;
     return all_finite(in.vehicle_orientation, 9) && finite3(in.vehicle_origin) && finite3(in.eye_reference_point) &&
            finite3(in.mirror_reference_point) && finite3(in.prime_point) && finite3(in.first_target_point) &&
-           finite3(in.second_target_point) && finite3(in.ground_point) && all_finite(&in.loading_points[0][0], 9) &&
+           finite3(in.second_target_point) && finite3(in.ground_point) &&
            all_finite({in.lower_legal_radius, in.upper_legal_radius, in.standard_distance, in.standard_value,
-                       in.user_radius, in.user_distance, in.user_value});
+                       in.user_radius});
 }
 
 bool surface_is_finite(const mc_mirror_surface_record& s) {

@@ -27,8 +27,9 @@ void zero_fill(mc_data_s* data);
 
 // The input record as the library can take it: each object count 0 to
 // HM_VD_MC_MAX_OBJECTS with its array when not 0 (the caller messages: a
-// null array is none), and every coordinate, radius, distance and value
-// finite.
+// null array is none), and every coordinate, radius, distance and value it
+// reads finite (the loading points only with loading, the user's distance
+// and value only with the override).
 bool input_is_sound(const mc_input_data_t& input);
 // Every point, tolerance and value of the working record that a run computes
 // with is finite.

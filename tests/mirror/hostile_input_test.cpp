@@ -206,6 +206,12 @@ TEST_F(MirrorHostileInputTest, InitialisationRefusesCountsAndNumbersItCannotTake
         }
     }
     ExpectAllRefused(cases);
+
+    // Values the record does not read are not looked at.
+    mc_input_data_t unread = sedan::driver_input(glass);
+    unread.loading_points[1][2] = kNaN;
+    unread.user_value = kInf;
+    EXPECT_EQ(Init(unread), 0) << "loading points without loading, a user value without the override";
 }
 
 TEST_F(MirrorHostileInputTest, InitialisingTwiceWithoutAReleaseKeepsNoBlockOfTheFirst) {
