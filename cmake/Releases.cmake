@@ -26,8 +26,18 @@
 #   carvell_release(<library>
 #     FOLDERS <family>...
 #     [HOST <host target>]
+#     [HEADERS_FIRST <folder>]
+#     [EVERY_NAME_PLAIN]
 #     [REMOVE_SOURCES <family>/<file.cpp>...]
 #     [REMOVE_EXPORTS <name>...])
+#
+# HEADERS_FIRST names a folder of exported headers that the release's
+# sources (and whatever links the release) see before include/: a release
+# whose exports keep a current name in another form declares that form
+# there, so that a call written for the current form does not compile.
+# EVERY_NAME_PLAIN gives the families that export decorated names plain (C)
+# linkage in this release: their export macro takes its linkage from the
+# release target, and their exports.txt rows count as plain.
 #
 # For each release, configure time writes into build/<preset>/releases/:
 #   <library>.exports  the release's whole export list ("name kind" lines),
@@ -141,7 +151,7 @@ endfunction()
 # objects as an archive that the tests link so that they reach internal
 # functions), its export list and its version script.
 function(carvell_release library)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "HOST" "FOLDERS;REMOVE_SOURCES;REMOVE_EXPORTS")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "EVERY_NAME_PLAIN" "HOST;HEADERS_FIRST" "FOLDERS;REMOVE_SOURCES;REMOVE_EXPORTS")
   if(ARG_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "carvell_release(${library}): unknown arguments ${ARG_UNPARSED_ARGUMENTS}")
   endif()
@@ -211,6 +221,10 @@ function(carvell_release library)
     list(REMOVE_ITEM plain ${removed})
     list(REMOVE_ITEM decorated ${removed})
   endforeach()
+  if(ARG_EVERY_NAME_PLAIN)
+    list(APPEND plain ${decorated})
+    set(decorated)
+  endif()
   set(all ${plain} ${decorated})
   list(LENGTH all count)
   list(REMOVE_DUPLICATES all)
@@ -245,17 +259,34 @@ function(carvell_release library)
   # The objects: hidden visibility, the exported headers public, and the
   # project root private so that families include the shared internal layer
   # as "toolbox/detail/<name>.h".
+  # What the objects and every user of the release compile with: its own
+  # headers first, then include/, and the linkage of the decorated families.
+  set(headers)
+  if(ARG_HEADERS_FIRST)
+    if(NOT IS_DIRECTORY ${PROJECT_SOURCE_DIR}/${ARG_HEADERS_FIRST})
+      message(FATAL_ERROR "carvell_release(${library}): no header folder ${ARG_HEADERS_FIRST}")
+    endif()
+    list(APPEND headers ${PROJECT_SOURCE_DIR}/${ARG_HEADERS_FIRST})
+  endif()
+  list(APPEND headers ${PROJECT_SOURCE_DIR}/include)
+  set(linkage)
+  if(ARG_EVERY_NAME_PLAIN)
+    set(linkage [[CARVELL_FAMILY_LINKAGE=extern "C"]])
+  endif()
+
   add_library(${library}_objects OBJECT ${sources})
   target_include_directories(${library}_objects
-    PUBLIC ${PROJECT_SOURCE_DIR}/include
+    PUBLIC ${headers}
     PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_definitions(${library}_objects PUBLIC ${linkage})
   target_link_libraries(${library}_objects PUBLIC ${ARG_HOST})
   set_target_properties(${library}_objects PROPERTIES
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON)
 
   add_library(${library} SHARED $<TARGET_OBJECTS:${library}_objects>)
-  target_include_directories(${library} PUBLIC ${PROJECT_SOURCE_DIR}/include)
+  target_include_directories(${library} PUBLIC ${headers})
+  target_compile_definitions(${library} INTERFACE ${linkage})
   target_link_libraries(${library} PUBLIC ${ARG_HOST})
   target_link_options(${library} PRIVATE "LINKER:--version-script=${script_file}")
   set_property(TARGET ${library} APPEND PROPERTY LINK_DEPENDS ${script_file})
@@ -263,7 +294,8 @@ function(carvell_release library)
   set_property(TARGET ${library} PROPERTY CARVELL_HOST ${ARG_HOST})
 
   add_library(${library}_static STATIC $<TARGET_OBJECTS:${library}_objects>)
-  target_include_directories(${library}_static PUBLIC ${PROJECT_SOURCE_DIR}/include)
+  target_include_directories(${library}_static PUBLIC ${headers})
+  target_compile_definitions(${library}_static INTERFACE ${linkage})
   target_link_libraries(${library}_static PUBLIC ${ARG_HOST})
 
   set_property(GLOBAL APPEND PROPERTY CARVELL_RELEASES ${library})
@@ -287,6 +319,17 @@ carvell_release(carvell
 carvell_release(carvell2006
   FOLDERS curves toolbox occupant vision mirror windshield envelope stone suspension release2006
   HOST carvell_host2006)
+
+# The 2003 release: the same families with the curve and spline functions
+# built in (two of them exported in 2003 forms, the others used inside), its
+# own folder with what it replaces, every name plain, and its own
+# declarations of the names it keeps in other forms (include/release2003).
+# It runs on the 2003 host: no curve functions, the older host names.
+carvell_release(carvell2003
+  FOLDERS curves toolbox occupant vision mirror windshield envelope stone suspension release2003
+  HOST carvell_host2003
+  HEADERS_FIRST include/release2003
+  EVERY_NAME_PLAIN)
 
 # The curve and spline functions as the host builds them: the library's
 # exported headers and the host's headers, nothing else of the library.

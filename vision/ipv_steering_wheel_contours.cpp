@@ -4,6 +4,7 @@
 // cloud's outer or inner boundary becomes the contour curves. Also the
 // see-through contour built from them.
 #include "hm_vd_vision.h"
+#include "ipv_layer.h"
 #include "vision_ipv.h"
 
 #include "hm_vd.h"
@@ -158,7 +159,7 @@ int profile_curves(int count, double** points, hm_list_p_t* out) {
     if (int r = HM_MODL_create_list(list.out())) return r;
     if (m < kRunPoints) {
         tag_t spline = NULL_TAG;
-        if (int r = HM_VD_create_spline_thru_points_by_degree(m, points, 1, 1, 0, &spline)) return r;
+        if (int r = ipv_layer_spline(m, points, 1, 1, &spline)) return r;
         HM_MODL_put_list_item(list.get(), made.add(spline));
     } else {
         for (int s = 0; s < m - 1; s += kRunPoints - 1) {
@@ -166,9 +167,7 @@ int profile_curves(int count, double** points, hm_list_p_t* out) {
             std::vector<double*> run(points + s, points + end + 1);
             if (end == m - 1) run.push_back(points[0]);
             tag_t spline = NULL_TAG;
-            if (int r = HM_VD_create_spline_thru_points_by_degree(static_cast<int>(run.size()), run.data(), 0, 1, 0,
-                                                                 &spline))
-                return r;
+            if (int r = ipv_layer_spline(static_cast<int>(run.size()), run.data(), 0, 1, &spline)) return r;
             HM_MODL_put_list_item(list.get(), made.add(spline));
         }
     }

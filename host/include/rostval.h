@@ -19,6 +19,10 @@ HOST_API extern double acom[HM_ACOM_SIZE];   // [0] as above; [147] squared join
 // part lengths to the kernel's metres (0.001 millimetres, 0.0254 inches),
 // pxsfac[1] takes kernel lengths back to the part (1000, 1 / 0.0254).
 HOST_API extern double pxsfac[2];
+// The 2003 host's names of the same two globals (the same storage); only
+// that host defines them.
+HOST_API extern double& srfc1_;
+HOST_API extern double (&pxsfac_)[2];
 
 // Least-squares fits to n points packed as x, y, z triples. Each answers 0,
 // HM_ERR_NULL_POINTER, HM_ERR_BAD_ARGUMENT (too few or non-finite points) or

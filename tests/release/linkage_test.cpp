@@ -237,3 +237,52 @@ TEST(Release2006LinkageTest, TheCurveFunctionsLiveInThe2006LibraryNotInItsHost) 
 }
 
 }  // namespace
+
+namespace {
+
+// The 2003 release exports every name plain, also those of the families that
+// the other releases decorate; it keeps the curve functions that it uses
+// inside to itself and exports none of the current release's own names.
+TEST(Release2003LinkageTest, EveryNameIsPlainAndTheCurrentOnlyNamesAreAbsent) {
+    struct Case {
+        const char* release;
+        const char* name;
+        std::vector<std::string> symbols;  // the exported symbols of the name
+    };
+    const std::vector<Case> cases = {
+        {"carvell", "VD_exit_omvra", {"_Z13VD_exit_omvrav"}},
+        {"carvell2003", "VD_exit_omvra", {"VD_exit_omvra"}},
+        {"carvell2003", "HM_VD_create_spline_thru_points_by_degree", {"HM_VD_create_spline_thru_points_by_degree"}},
+        {"carvell2003", "HM_VD_create_spline_thru_points", {}},
+        {"carvell2003", "HM_VD_CURVE_ask_point_on_curve", {}},
+        {"carvell2003", "HM_VD_WS_create_windshield_data", {}},
+        {"carvell2003", "HM_VD_SI_set_grid", {}},
+        {"carvell2003", "HM_VD_is_fla_template", {}},
+        {"carvell2003", "vec_length", {"vec_length"}},
+        {"carvell", "vec_length", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.release) + " " + c.name);
+        const ReleaseFiles* release = release_named(c.release);
+        ASSERT_NE(release, nullptr);
+        EXPECT_EQ(symbols_named(defined_symbols(release->library), c.name), c.symbols);
+    }
+}
+
+// The 2003 host defines the older names of the host's globals; the current
+// host does not.
+TEST(Release2003LinkageTest, OnlyThe2003HostHasTheOlderGlobalNames) {
+    const ReleaseFiles* current = release_named("carvell");
+    const ReleaseFiles* older = release_named("carvell2003");
+    ASSERT_NE(current, nullptr);
+    ASSERT_NE(older, nullptr);
+    const std::vector<Symbol> current_host = defined_symbols(current->host);
+    const std::vector<Symbol> older_host = defined_symbols(older->host);
+    for (const char* name : {"srfc1_", "pxsfac_"}) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(symbols_named(current_host, name).empty());
+        EXPECT_FALSE(symbols_named(older_host, name).empty());
+    }
+}
+
+}  // namespace
