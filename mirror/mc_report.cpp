@@ -2,8 +2,11 @@
 // title by mirror kind, region and standard, the standard's values and the
 // user's overrides, the measured angles and deviations of the kind, then the
 // caller's and the run's messages. Sections grow with their text, so long
-// site warnings or caller messages are never cut.
+// site warnings or caller messages are never cut. The report is written
+// from a view of the run (mirror_report.h); the current engine's record is
+// read into one here.
 #include "mirror_record.h"
+#include "mirror_report.h"
 
 #include "omvra.h"
 
@@ -31,40 +34,39 @@ std::string title(int kind) {
     return "Mirror Certification Passenger Outside - Summary Results";
 }
 
-std::string common_rows(const mc_data_s& d) {
+std::string common_rows(const ReportView& d) {
     std::string s = title(d.mirror_kind) + "\n\n\n\n";
-    s += row("standard", d.region_name) + "\n\n";
-    s += row("Designation", d.standard_name) + "\n\n\n";
-    s += row("Standard Distance", number(d.standard_distance[0]));
-    if (d.user_override) s += "\n\n" + row("Modified Distance", number(d.user_distance[0]));
+    s += row("standard", d.region_name ? d.region_name : "") + "\n\n";
+    s += row("Designation", d.standard_name ? d.standard_name : "") + "\n\n\n";
+    s += row("Standard Distance", number(d.standard_distance));
+    if (d.user_override) s += "\n\n" + row("Modified Distance", number(d.user_distance));
     if (!(d.mirror_kind == 0 && d.eye_method == 0)) {
-        s += "\n\n" + row("Standard Width", number(d.standard_width[0]));
-        if (d.user_override) s += "\n\n" + row("Modified Width", number(d.user_width[0]));
+        s += "\n\n" + row("Standard Width", number(d.standard_width));
+        if (d.user_override) s += "\n\n" + row("Modified Width", number(d.user_width));
     }
     return s;
 }
 
-std::string inside_rows(const mc_data_s& d) {
+std::string inside_rows(const ReportView& d) {
     std::string s;
     if (d.eye_method == 0) {
-        s += "\n\n" + row("Standard Angle", number(d.standard_angle[0]));
-        if (d.user_override) s += "\n\n" + row("Modified Angle", number(d.user_angle[0]));
+        s += "\n\n" + row("Standard Angle", number(d.standard_angle));
+        if (d.user_override) s += "\n\n" + row("Modified Angle", number(d.user_angle));
     }
-    const mc_inside_target_s empty{};
-    const mc_inside_target_s& up = d.inside && d.inside->upper ? *d.inside->upper : empty;
-    const mc_inside_target_s& down = d.inside && d.inside->lower ? *d.inside->lower : empty;
+    const ReportInsidePass& up = d.up;
+    const ReportInsidePass& down = d.down;
     struct Measure {
         const char* label;
-        double mc_inside_target_s::*value;
+        double ReportInsidePass::*value;
     };
     const Measure measures[] = {
-        {"Mirror Rotation Angle LS", &mc_inside_target_s::side_view_angle},
-        {"Mirror Rotation Angle PV", &mc_inside_target_s::plan_view_angle},
-        {"Head Turn Angle PV", &mc_inside_target_s::head_rotation},
-        {"Ambinocular Angle", &mc_inside_target_s::ambinocular_angle_checked},
-        {"Backlite Restriction PV", &mc_inside_target_s::backlite_restrict_angle},
-        {"Up Angle LS", &mc_inside_target_s::up_angle},
-        {"Down Angle LS", &mc_inside_target_s::down_angle},
+        {"Mirror Rotation Angle LS", &ReportInsidePass::side_view_angle},
+        {"Mirror Rotation Angle PV", &ReportInsidePass::plan_view_angle},
+        {"Head Turn Angle PV", &ReportInsidePass::head_turn},
+        {"Ambinocular Angle", &ReportInsidePass::ambinocular_angle},
+        {"Backlite Restriction PV", &ReportInsidePass::backlite_restriction},
+        {"Up Angle LS", &ReportInsidePass::up_angle},
+        {"Down Angle LS", &ReportInsidePass::down_angle},
     };
     for (const Measure& m : measures) {
         if (d.positioning) {
@@ -77,19 +79,17 @@ std::string inside_rows(const mc_data_s& d) {
     return s;
 }
 
-std::string outside_rows(const mc_data_s& d) {
-    if (!d.outside) return {};
-    const mc_outside_result_s& r = *d.outside;
-    const mc_outside_target_s empty{};
-    const mc_outside_target_s& first = r.first ? *r.first : empty;
+std::string outside_rows(const ReportView& d) {
+    if (!d.has_outside) return {};
+    const ReportView& r = d;
     std::string s;
     s += "\n\n" + row("Mirror Rotation Angle LS", number(r.mirror_rotation_angle_ls));
     s += "\n\n" + row("Mirror Rotation Angle PV", number(r.mirror_rotation_angle_pv));
     s += "\n\n" + row("Head Turn Angle PV", number(r.head_turn_angle_pv));
     s += "\n\n" + row("Max Ambinocular Angle PV", number(r.max_ambinocular_angle_pv));
     s += "\n\n" + row("Ambinocular Angle @ Ground PV", number(r.ambinocular_angle_at_ground_pv));
-    s += "\n\n" + row("Inboard Deviation", number(first.inboard_deviation));
-    s += "\n\n" + row("Outboard Deviation", number(first.outboard_deviation));
+    s += "\n\n" + row("Inboard Deviation", number(r.inboard_deviation));
+    s += "\n\n" + row("Outboard Deviation", number(r.outboard_deviation));
     if (d.mirror_kind == 2 && d.eye_method == 0) {
         char share[133];
         std::snprintf(share, sizeof share, "%.4f%%", r.driver_mirror_area_percentage);
@@ -98,7 +98,7 @@ std::string outside_rows(const mc_data_s& d) {
     return s;
 }
 
-std::string message_rows(const mc_data_s& d) {
+std::string message_rows(const ReportView& d) {
     std::string s = "\n\n\nSystem Messages:\n\n";
     for (int i = 0; d.caller_messages && i < d.caller_message_count; ++i) {
         if (d.caller_messages[i]) s += d.caller_messages[i];
@@ -114,18 +114,75 @@ std::string message_rows(const mc_data_s& d) {
 
 }  // namespace
 
-int write_report(const mc_data_s* data) {
-    if (!data) return -1;
+int write_report(const ReportView& view) {
     if (!HM_UI_is_listing_window_open() && HM_UI_open_listing_window() != 0) return 1;
-    const bool outside = data->mirror_kind != 0;
-    const std::string first = common_rows(*data) + (outside ? std::string() : inside_rows(*data));
-    const std::string second = outside ? outside_rows(*data) : std::string();
-    const std::string third = message_rows(*data);
+    const bool outside = view.mirror_kind != 0;
+    const std::string first = common_rows(view) + (outside ? std::string() : inside_rows(view));
+    const std::string second = outside ? outside_rows(view) : std::string();
+    const std::string third = message_rows(view);
     (void)HM_UI_write_listing_window(first.c_str());
     (void)HM_UI_write_listing_window(second.c_str());
     (void)HM_UI_write_listing_window(third.c_str());
     (void)HM_UI_write_listing_window("---------------------------------------------------------\n");
     return 0;
+}
+
+namespace {
+
+ReportInsidePass pass_of(const mc_inside_target_s* target) {
+    ReportInsidePass p;
+    if (!target) return p;
+    p.side_view_angle = target->side_view_angle;
+    p.plan_view_angle = target->plan_view_angle;
+    p.head_turn = target->head_rotation;
+    p.ambinocular_angle = target->ambinocular_angle_checked;
+    p.backlite_restriction = target->backlite_restrict_angle;
+    p.up_angle = target->up_angle;
+    p.down_angle = target->down_angle;
+    return p;
+}
+
+}  // namespace
+
+int write_report(const mc_data_s* data) {
+    if (!data) return -1;
+    const mc_data_s& d = *data;
+    ReportView view;
+    view.mirror_kind = d.mirror_kind;
+    view.region_name = d.region_name;
+    view.standard_name = d.standard_name;
+    view.user_override = d.user_override != 0;
+    view.eye_method = d.eye_method;
+    view.standard_distance = d.standard_distance[0];
+    view.user_distance = d.user_distance[0];
+    view.standard_width = d.standard_width[0];
+    view.user_width = d.user_width[0];
+    view.standard_angle = d.standard_angle[0];
+    view.user_angle = d.user_angle[0];
+    view.positioning = d.positioning != 0;
+    if (d.inside) {
+        view.up = pass_of(d.inside->upper);
+        view.down = pass_of(d.inside->lower);
+    }
+    if (d.outside) {
+        const mc_outside_result_s& r = *d.outside;
+        view.has_outside = true;
+        view.mirror_rotation_angle_ls = r.mirror_rotation_angle_ls;
+        view.mirror_rotation_angle_pv = r.mirror_rotation_angle_pv;
+        view.head_turn_angle_pv = r.head_turn_angle_pv;
+        view.max_ambinocular_angle_pv = r.max_ambinocular_angle_pv;
+        view.ambinocular_angle_at_ground_pv = r.ambinocular_angle_at_ground_pv;
+        if (r.first) {
+            view.inboard_deviation = r.first->inboard_deviation;
+            view.outboard_deviation = r.first->outboard_deviation;
+        }
+        view.driver_mirror_area_percentage = r.driver_mirror_area_percentage;
+    }
+    view.caller_messages = d.caller_messages;
+    view.caller_message_count = d.caller_messages ? d.caller_message_count : 0;
+    view.messages = d.messages;
+    view.message_count = d.messages ? d.message_count : 0;
+    return write_report(view);
 }
 
 }  // namespace carvell::mirror
