@@ -186,16 +186,28 @@ std::vector<std::string> symbols_named(const std::vector<Symbol>& symbols, const
     return found;
 }
 
+// A name with the symbols under which a release exports it (none: it is not
+// exported there).
+struct SymbolCase {
+    const char* release;
+    const char* name;
+    std::vector<std::string> symbols;
+};
+
+void expect_symbols(const std::vector<SymbolCase>& cases) {
+    for (const SymbolCase& c : cases) {
+        SCOPED_TRACE(std::string(c.release) + " " + c.name);
+        const ReleaseFiles* release = release_named(c.release);
+        ASSERT_NE(release, nullptr);
+        EXPECT_EQ(symbols_named(defined_symbols(release->library), c.name), c.symbols);
+    }
+}
+
 // The 2006 release exports the two envelope wizard functions in its own
 // forms and not in the current ones, and not the current release's grid
 // counts of a result sheet; the current release the other way round.
 TEST(Release2006LinkageTest, EachReleaseExportsItsOwnFormOfTheWizardFunctions) {
-    struct Case {
-        const char* release;
-        const char* name;
-        std::vector<std::string> symbols;  // the exported symbols of the name
-    };
-    const std::vector<Case> cases = {
+    const std::vector<SymbolCase> cases = {
         {"carvell", "VD_EVEWIZ_create_reference_csys", {"_Z31VD_EVEWIZ_create_reference_csysPN7Korvath4Math6Point3EPd"}},
         {"carvell", "VD_EVEWIZ_ask_child_part_tags", {"_Z29VD_EVEWIZ_ask_child_part_tagsjPiPPj"}},
         {"carvell", "HM_VD_SI_set_grid", {"HM_VD_SI_set_grid"}},
@@ -203,12 +215,7 @@ TEST(Release2006LinkageTest, EachReleaseExportsItsOwnFormOfTheWizardFunctions) {
         {"carvell2006", "VD_EVEWIZ_ask_child_part_tags", {"_Z29VD_EVEWIZ_ask_child_part_tagsjPiPj"}},
         {"carvell2006", "HM_VD_SI_set_grid", {}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.release) + " " + c.name);
-        const ReleaseFiles* release = release_named(c.release);
-        ASSERT_NE(release, nullptr);
-        EXPECT_EQ(symbols_named(defined_symbols(release->library), c.name), c.symbols);
-    }
+    expect_symbols(cases);
 }
 
 // The 2006 release runs on a host without the curve and spline functions and
@@ -236,20 +243,12 @@ TEST(Release2006LinkageTest, TheCurveFunctionsLiveInThe2006LibraryNotInItsHost) 
     dlclose(library);
 }
 
-}  // namespace
-
-namespace {
 
 // The 2003 release exports every name plain, also those of the families that
 // the other releases decorate; it keeps the curve functions that it uses
 // inside to itself and exports none of the current release's own names.
 TEST(Release2003LinkageTest, EveryNameIsPlainAndTheCurrentOnlyNamesAreAbsent) {
-    struct Case {
-        const char* release;
-        const char* name;
-        std::vector<std::string> symbols;  // the exported symbols of the name
-    };
-    const std::vector<Case> cases = {
+    const std::vector<SymbolCase> cases = {
         {"carvell", "VD_exit_omvra", {"_Z13VD_exit_omvrav"}},
         {"carvell2003", "VD_exit_omvra", {"VD_exit_omvra"}},
         {"carvell2003", "HM_VD_create_spline_thru_points_by_degree", {"HM_VD_create_spline_thru_points_by_degree"}},
@@ -261,12 +260,7 @@ TEST(Release2003LinkageTest, EveryNameIsPlainAndTheCurrentOnlyNamesAreAbsent) {
         {"carvell2003", "vec_length", {"vec_length"}},
         {"carvell", "vec_length", {}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.release) + " " + c.name);
-        const ReleaseFiles* release = release_named(c.release);
-        ASSERT_NE(release, nullptr);
-        EXPECT_EQ(symbols_named(defined_symbols(release->library), c.name), c.symbols);
-    }
+    expect_symbols(cases);
 }
 
 // The 2003 host defines the older names of the host's globals; the current
