@@ -59,7 +59,9 @@ TEST_F(Release2003SplineTest, BadRowsAreRefusedWithNothingBuilt) {
         const int before = host_testing::count_objects();
         tag_t spline = 77;
         EXPECT_EQ(HM_VD_create_spline_thru_points_by_degree(c.n, c.points, c.out ? &spline : nullptr), -1);
-        if (c.out) EXPECT_EQ(spline, NULL_TAG);
+        if (c.out) {
+            EXPECT_EQ(spline, NULL_TAG);
+        }
         EXPECT_EQ(host_testing::count_objects(), before);
     }
 }
