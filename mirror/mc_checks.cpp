@@ -2,12 +2,10 @@
 // prime point lies on the mirror's perimeter, a convex mirror's measured
 // radius agrees with the entered one, the backlite faces sew into one sheet.
 // None leaves geometry in the part.
-#include "mirror_record.h"
-
 #include "hm_vd/bodies.h"
 #include "hm_vd/curve_utils.h"
 #include "hm_vd/vectors.h"
-#include "hm_vd_mc.h"
+#include "hm_vd_mc/checks.h"
 #include "elvosk.h"
 #include "omvra.h"
 #include "toolbox/detail/finite.h"
