@@ -7,6 +7,17 @@
 
 namespace carvell::r2003 {
 
+// Writes the region and standard names of the 2003 standards table for the
+// record's mirror kind and standard (kinds 0 and 1: the inside and driver
+// table, standards 0 to 4; any other kind: the passenger table, 0 to 7). A
+// standard outside its table writes nothing.
+void mc_set_standard_names_2003(mc_data_2003_s* data);
+
+// Appends the text (cut to 199 characters) to the record's message slots;
+// with all ten in use the last slot reads "WARNINGS EXCEEDED MESSAGE LIMIT"
+// and the count stays 10.
+void mc_add_message(mc_data_2003_s* data, const char* text);
+
 // The rotation that aims a mirror (point, unit normal) about the pivot so
 // that the eye sees the target (target kind 0 a point, otherwise a unit
 // direction): the host's twelve-value transformation. 0; 1 a rotation matrix
