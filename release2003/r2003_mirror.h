@@ -36,6 +36,42 @@ int mc_ask_mirror_aim_rotation(const double tolerances[2], const double pivot[3]
 int mc_apply_head_rotation(const mc_data_2003_s* data, const double eyes[3][3], const double pivot[3],
                            const double target[3], double out_eyes[3][3], double* angle, unsigned char* rotated);
 
+// Releases a geometry set: with curves, deletes each curve and the outline
+// that are still alive; frees the curve array, each point and the point
+// array; zeroes all seven fields in every case. Always 0.
+int mc_free_geometry_set(mc_geometry_set_s* set);
+
+// Builds the set, releasing what it held first: from the sheet's single face
+// (its edges made curves) or, with no sheet, from copies of the curves; the
+// curves joined into one outline (one curve is itself the outline) sampled
+// at 129 points. 0; 1 a host step failed; 2 the sheet has more than one
+// face; 3 the curves do not join into one curve; otherwise the sampling's
+// code. What was made stays in the set for mc_free_geometry_set.
+int mc_build_geometry_set(tag_t sheet, const tag_t* curves, int curve_count, mc_geometry_set_s* set);
+
+// Names the object (when a name is given), colours it (colour above 0),
+// appends it to the list and sets its blank status: 0; 1 name; 2 colour;
+// 3 list insertion; 4 blank status failed.
+int mc_set_object_display(tag_t object, const char* name, int colour, bool blanked, hm_list_p_t list);
+
+// A line from start to end, displayed as mc_set_object_display does: 0; 1
+// the line was not made (*line 0); 2 its display failed (the line stays in
+// the part, *line 0).
+int mc_create_named_line(const double start[3], const double end[3], const char* name, int colour, bool blanked,
+                         hm_list_p_t list, tag_t* line);
+
+// A copy of the union of copies of the two sheets: 0; 1 a copy failed; 2 the
+// union failed. No other copy is left in the part.
+int mc_unite_sheet_copies(tag_t a, tag_t b, tag_t* united);
+
+// The extreme point of the sheet's single face in the three ranked
+// directions, with the face and the sub-entity the host names (without
+// one, the face's edge farthest along the first direction). 0; 1 faces not
+// read; 2 count not read or no edges; 3 not exactly one face; 4 list item
+// not read; 5 extreme not found; 6 edges not read.
+int mc_ask_sheet_extreme_point(tag_t sheet, const double d1[3], const double d2[3], const double d3[3],
+                               tag_t* subentity, tag_t* face, double point[3]);
+
 }  // namespace carvell::r2003
 
 #endif

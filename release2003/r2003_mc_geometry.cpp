@@ -1,0 +1,184 @@
+// Geometry operations of the 2003 mirror-certification engine: the outline of
+// a sheet or curve loop as a geometry set of 129 points, the display of
+// result objects, named lines, the union of two sheets and the extreme point
+// of a sheet. Each does one attempt and answers a status code; none logs.
+#include "r2003_mirror.h"
+
+#include "hm_vd.h"
+#include "hm_vd_mc.h"
+#include "omvra.h"
+#include "quillon.h"
+#include "toolbox/detail/owners.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace carvell::r2003 {
+namespace {
+
+using detail::HostList;
+
+constexpr int kOutlineIntervals = MC_OUTLINE_POINTS - 1;
+constexpr int kJoinType = 2;
+
+// The set's curves made from the sheet's single face: 0; 1 a host step
+// failed; 2 the sheet has more than one face.
+int curves_of_sheet(tag_t sheet, mc_geometry_set_s* set, std::vector<tag_t>* curves) {
+    HostList faces;
+    if (HM_MODL_ask_body_faces(sheet, faces.out()) != 0) return 1;
+    const std::vector<tag_t> face_tags = detail::list_items(faces.get());
+    if (face_tags.empty()) return 1;
+    if (face_tags.size() > 1) return 2;
+    set->face = face_tags[0];
+    HostList edges;
+    if (HM_MODL_ask_face_edges(set->face, edges.out()) != 0) return 1;
+    for (tag_t edge : detail::list_items(edges.get())) {
+        tag_t curve = NULL_TAG;
+        if (HM_MODL_create_curve_from_edge(edge, &curve) != 0 || curve == NULL_TAG) return 1;
+        curves->push_back(curve);
+    }
+    return curves->empty() ? 1 : 0;
+}
+
+// Hands the curves to the set (its own array from the host's memory).
+int store_curves(const std::vector<tag_t>& curves, mc_geometry_set_s* set) {
+    if (curves.empty()) return 0;
+    set->curves = static_cast<tag_t*>(SM_alloc(curves.size() * sizeof(tag_t)));
+    if (!set->curves) return 1;
+    std::memcpy(set->curves, curves.data(), curves.size() * sizeof(tag_t));
+    set->curve_count = static_cast<int>(curves.size());
+    return 0;
+}
+
+}  // namespace
+
+int mc_free_geometry_set(mc_geometry_set_s* set) {
+    if (!set) return 0;
+    if (set->curve_count > 0 && set->curves) {
+        for (int i = 0; i < set->curve_count; ++i) detail::delete_if_alive(set->curves[i]);
+        detail::delete_if_alive(set->outline);
+    }
+    SM_free(set->curves);
+    if (set->points) {
+        for (int i = 0; i < set->point_count; ++i) SM_free(set->points[i]);
+        SM_free(set->points);
+    }
+    std::memset(set, 0, sizeof *set);
+    return 0;
+}
+
+int mc_build_geometry_set(tag_t sheet, const tag_t* curves, int curve_count, mc_geometry_set_s* set) {
+    if (!set) return 1;
+    mc_free_geometry_set(set);
+    set->sheet = sheet;
+    std::vector<tag_t> made;
+    if (sheet == NULL_TAG && curves && curve_count > 0) {
+        made.assign(static_cast<size_t>(curve_count), NULL_TAG);
+        const int copied = HM_VD_copy_object(HM_VD_KEEP_LAYER, curve_count, curves, made.data());
+        made.erase(std::remove(made.begin(), made.end(), NULL_TAG), made.end());
+        if (store_curves(made, set) != 0 || copied != 0) return 1;
+    } else {
+        const int status = curves_of_sheet(sheet, set, &made);
+        if (store_curves(made, set) != 0) return 1;
+        if (status != 0) return status;
+    }
+    if (set->curve_count == 1) {
+        set->outline = set->curves[0];
+    } else {
+        int joined_count = 0;
+        tag_t* joined = nullptr;
+        const int status = HM_CURVE_auto_join_curves(set->curves, set->curve_count, kJoinType, &joined_count, &joined);
+        if (status == 0 && joined_count == 1) set->outline = joined[0];
+        for (int i = status == 0 && joined_count == 1 ? 1 : 0; joined && i < joined_count; ++i)
+            detail::delete_if_alive(joined[i]);
+        SM_free(joined);
+        if (set->outline == NULL_TAG) return 3;
+    }
+    set->points = static_cast<double**>(SM_calloc(MC_OUTLINE_POINTS, sizeof(double*)));
+    if (!set->points) return 1;
+    for (int i = 0; i < MC_OUTLINE_POINTS; ++i) {
+        set->points[i] = static_cast<double*>(SM_calloc(3, sizeof(double)));
+        if (!set->points[i]) return 1;
+        set->point_count = i + 1;
+    }
+    return HM_VD_curve_disperse_param_points(set->outline, kOutlineIntervals, &set->point_count, set->points);
+}
+
+int mc_set_object_display(tag_t object, const char* name, int colour, bool blanked, hm_list_p_t list) {
+    if (name && HM_OBJ_set_name(object, name) != 0) return 1;
+    if (colour > 0 && HM_OBJ_set_color(object, colour) != 0) return 2;
+    if (HM_MODL_put_list_item(list, object) != 0) return 3;
+    if (HM_OBJ_set_blank_status(object, blanked) != 0) return 4;
+    return 0;
+}
+
+int mc_create_named_line(const double start[3], const double end[3], const char* name, int colour, bool blanked,
+                         hm_list_p_t list, tag_t* line) {
+    if (!line) return 1;
+    *line = NULL_TAG;
+    if (!start || !end) return 1;
+    HM_CURVE_line_t points{};
+    std::memcpy(points.start_point, start, sizeof points.start_point);
+    std::memcpy(points.end_point, end, sizeof points.end_point);
+    tag_t made = NULL_TAG;
+    if (HM_CURVE_create_line(&points, &made) != 0 || made == NULL_TAG) return 1;
+    if (mc_set_object_display(made, name, colour, blanked, list) != 0) return 2;
+    *line = made;
+    return 0;
+}
+
+int mc_unite_sheet_copies(tag_t a, tag_t b, tag_t* united) {
+    if (!united) return 1;
+    *united = NULL_TAG;
+    tag_t copies[2] = {NULL_TAG, NULL_TAG};
+    const tag_t sources[2] = {a, b};
+    if (HM_VD_copy_object(HM_VD_KEEP_LAYER, 2, sources, copies) != 0) {
+        detail::delete_if_alive(copies[0]);
+        detail::delete_if_alive(copies[1]);
+        return 1;
+    }
+    // The union consumes the second copy; a failed one leaves both.
+    if (HM_MODL_operations(copies[0], copies[1], HM_MODL_UNITE) != 0) {
+        detail::delete_if_alive(copies[0]);
+        detail::delete_if_alive(copies[1]);
+        return 2;
+    }
+    tag_t result = NULL_TAG;
+    const int copied = HM_VD_copy_object(HM_VD_KEEP_LAYER, 1, copies, &result);
+    (void)HM_VD_delete_object(copies[0]);
+    if (copied != 0) return 1;
+    *united = result;
+    return 0;
+}
+
+int mc_ask_sheet_extreme_point(tag_t sheet, const double d1[3], const double d2[3], const double d3[3],
+                               tag_t* subentity, tag_t* face, double point[3]) {
+    if (!d1 || !d2 || !d3 || !subentity || !face || !point) return 1;
+    HostList faces;
+    if (HM_MODL_ask_body_faces(sheet, faces.out()) != 0) return 1;
+    int count = 0;
+    if (HM_MODL_ask_list_count(faces.get(), &count) != 0) return 2;
+    if (count != 1) return 3;
+    if (HM_MODL_ask_list_item(faces.get(), 0, face) != 0) return 4;
+    if (HM_MODL_ask_extreme(*face, d1, d2, d3, subentity, point) != 0) return 5;
+    if (*subentity != NULL_TAG) return 0;
+    // No sub-entity named: the face's edges, the one farthest along d1.
+    HostList edges;
+    if (HM_MODL_ask_face_edges(*face, edges.out()) != 0) return 6;
+    const std::vector<tag_t> edge_tags = detail::list_items(edges.get());
+    if (edge_tags.empty()) return 2;
+    bool first = true;
+    for (tag_t edge : edge_tags) {
+        tag_t held = NULL_TAG;
+        double p[3];
+        if (HM_MODL_ask_extreme(edge, d1, d2, d3, &held, p) != 0) return 5;
+        const double along = p[0] * d1[0] + p[1] * d1[1] + p[2] * d1[2];
+        const double best = point[0] * d1[0] + point[1] * d1[1] + point[2] * d1[2];
+        if (first || along > best) std::memcpy(point, p, sizeof p);
+        first = false;
+    }
+    return 0;
+}
+
+}  // namespace carvell::r2003

@@ -1,0 +1,117 @@
+// Geometry operations of the 2003 mirror-certification engine on small
+// sheets and curve loops: the 129-point outline of a rectangle, sets that
+// cannot be built, named lines, the union of two sheets and extreme points.
+#include "hm_vd_mc.h"
+#include "r2003_mirror.h"
+
+#include "host_fixture.h"
+#include "test_helpers.h"
+
+#include "hm_vd.h"
+#include "omvra.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+using namespace carvell::r2003;
+using support::expect_point;
+
+// A 100 x 50 rectangle in the plane z = 0 with a corner at the origin.
+tag_t rectangle() {
+    const double corner[3] = {0, 0, 0}, u[3] = {100, 0, 0}, v[3] = {0, 50, 0};
+    return host_testing::make_planar_sheet(corner, u, v);
+}
+
+class Release2003MirrorGeometryTest : public HostTest {};
+
+TEST_F(Release2003MirrorGeometryTest, ARectangleGivesAClosedOutlineOf129PointsOnItsPerimeter) {
+    mc_geometry_set_s set{};
+    ASSERT_EQ(mc_build_geometry_set(rectangle(), nullptr, 0, &set), 0);
+    EXPECT_NE(set.face, NULL_TAG);
+    EXPECT_EQ(set.curve_count, 4);
+    ASSERT_EQ(set.point_count, 129);
+    expect_point(set.points[0], {set.points[128][0], set.points[128][1], set.points[128][2]}, 1e-9);
+    // Every point on the perimeter: on an edge line of the rectangle.
+    for (int i = 0; i < set.point_count; ++i) {
+        const double* p = set.points[i];
+        const double off = std::min({std::fabs(p[0]), std::fabs(p[0] - 100), std::fabs(p[1]), std::fabs(p[1] - 50)});
+        EXPECT_NEAR(off, 0.0, 1e-6) << i;
+        EXPECT_NEAR(p[2], 0.0, 1e-9) << i;
+    }
+    // Equal steps along a perimeter of 300: 300 / 128 apart.
+    EXPECT_NEAR(support::distance({set.points[1][0], set.points[1][1], set.points[1][2]},
+                                  {set.points[2][0], set.points[2][1], set.points[2][2]}),
+                300.0 / 128, 1e-6);
+    const int before = host_testing::count_objects();
+    mc_free_geometry_set(&set);
+    EXPECT_EQ(host_testing::count_objects(), before - 5);   // four edge curves and the joined outline
+    EXPECT_EQ(set.points, nullptr);
+    EXPECT_EQ(set.curve_count, 0);
+    mc_free_geometry_set(&set);
+}
+
+TEST_F(Release2003MirrorGeometryTest, OneCurveIsItsOwnOutlineAndTwoLoopsDoNotJoin) {
+    const tag_t circle = host_testing::make_arc({0, 0, 0}, 10, 0, 2 * M_PI);
+    mc_geometry_set_s set{};
+    ASSERT_EQ(mc_build_geometry_set(NULL_TAG, &circle, 1, &set), 0);
+    EXPECT_EQ(set.curve_count, 1);
+    EXPECT_EQ(set.outline, set.curves[0]);
+    EXPECT_NE(set.outline, circle);   // a copy
+    EXPECT_EQ(set.point_count, 129);
+    mc_free_geometry_set(&set);
+
+    const tag_t loops[2] = {host_testing::make_arc({0, 0, 0}, 10, 0, 2 * M_PI),
+                            host_testing::make_arc({50, 0, 0}, 10, 0, 2 * M_PI)};
+    EXPECT_EQ(mc_build_geometry_set(NULL_TAG, loops, 2, &set), 3);
+    mc_free_geometry_set(&set);
+
+    const double corner[3] = {0, 0, 0}, size[3] = {10, 10, 10};
+    EXPECT_EQ(mc_build_geometry_set(host_testing::make_box(corner, size), nullptr, 0, &set), 2);
+    mc_free_geometry_set(&set);
+}
+
+TEST_F(Release2003MirrorGeometryTest, ANamedLineIsNamedColouredListedAndBlanked) {
+    hm_list_p_t list = support::make_list({});
+    const double a[3] = {0, 0, 0}, b[3] = {3, 4, 0};
+    tag_t line = NULL_TAG;
+    ASSERT_EQ(mc_create_named_line(a, b, "U_SIGHT", 5, true, list, &line), 0);
+    EXPECT_NEAR(support::curve_length(line), 5.0, 1e-12);
+    char name[64] = {};
+    ASSERT_EQ(HM_OBJ_ask_name(line, name, sizeof name), 0);
+    EXPECT_STREQ(name, "U_SIGHT");
+    EXPECT_EQ(support::list_items(list), std::vector<tag_t>{line});
+    HM_MODL_delete_list(&list);
+}
+
+TEST_F(Release2003MirrorGeometryTest, TwoTouchingSheetsUniteIntoOneCopy) {
+    const double c1[3] = {0, 0, 0}, c2[3] = {100, 0, 0}, u[3] = {100, 0, 0}, v[3] = {0, 50, 0};
+    const tag_t a = host_testing::make_planar_sheet(c1, u, v);
+    const tag_t b = host_testing::make_planar_sheet(c2, u, v);
+    const int before = host_testing::count_objects(0, HM_solid_type);
+    tag_t united = NULL_TAG;
+    ASSERT_EQ(mc_unite_sheet_copies(a, b, &united), 0);
+    EXPECT_NEAR(host_testing::surface_area(united), 10000.0, 1e-6);
+    // The two sheets stay and no other copy is left: without the united copy
+    // the bodies, faces and edges are those of before.
+    ASSERT_EQ(HM_VD_delete_object(united), 0);
+    ASSERT_EQ(HM_MODL_update(), 0);   // bodies leave the part at the update
+    EXPECT_EQ(host_testing::count_objects(0, HM_solid_type), before);
+}
+
+TEST_F(Release2003MirrorGeometryTest, TheExtremePointOfARectangleIsItsCornerInTheRankedDirections) {
+    const double x[3] = {1, 0, 0}, y[3] = {0, 1, 0}, z[3] = {0, 0, 1};
+    tag_t subentity = NULL_TAG, face = NULL_TAG;
+    double point[3];
+    ASSERT_EQ(mc_ask_sheet_extreme_point(rectangle(), x, y, z, &subentity, &face, point), 0);
+    expect_point(point, {100, 50, 0}, 1e-9);
+    EXPECT_NE(face, NULL_TAG);
+    const double corner[3] = {0, 0, 0}, size[3] = {10, 10, 10};
+    EXPECT_EQ(mc_ask_sheet_extreme_point(host_testing::make_box(corner, size), x, y, z, &subentity, &face, point), 3);
+}
+
+}  // namespace
