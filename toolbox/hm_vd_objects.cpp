@@ -216,20 +216,6 @@ int HM_VD_find_body_feats(tag_t object, hm_list_p_t* features) {
     return HM_MODL_ask_body_feats(object, features);
 }
 
-int VD_convert_to_brep_feature(tag_t body) {
-    hm_list_p_t features = nullptr;
-    int failure = HM_MODL_ask_body_feats(body, &features);
-    int count = 0;
-    HM_MODL_ask_list_count(features, &count);
-    for (int i = 0; i < count && failure == 0; ++i) {
-        tag_t feature = 0;
-        failure = HM_MODL_ask_list_item(features, i, &feature);
-        if (failure == 0) failure = convert_to_brep_feature(feature_record(feature));
-    }
-    const int deleted = HM_MODL_delete_list(&features);
-    return failure ? failure : deleted;
-}
-
 void HM_VD_ask_face_suppress(int n, const tag_t* objects, bool* suppressed) {
     if (!suppressed) return;
     *suppressed = false;

@@ -263,20 +263,24 @@ TEST(Release2003LinkageTest, EveryNameIsPlainAndTheCurrentOnlyNamesAreAbsent) {
     expect_symbols(cases);
 }
 
-// The 2003 host defines the older names of the host's globals; the current
-// host does not.
-TEST(Release2003LinkageTest, OnlyThe2003HostHasTheOlderGlobalNames) {
+// The 2003 host defines the older names of the host's globals and, in its
+// vehicle-design core, the conversion to boundary-representation features,
+// which the 2003 library then neither builds nor exports; the current host
+// has neither.
+TEST(Release2003LinkageTest, The2003HostHasTheOlderNamesAndTheBrepConversion) {
     const ReleaseFiles* current = release_named("carvell");
     const ReleaseFiles* older = release_named("carvell2003");
     ASSERT_NE(current, nullptr);
     ASSERT_NE(older, nullptr);
     const std::vector<Symbol> current_host = defined_symbols(current->host);
     const std::vector<Symbol> older_host = defined_symbols(older->host);
-    for (const char* name : {"srfc1_", "pxsfac_"}) {
+    for (const char* name : {"srfc1_", "pxsfac_", "VD_convert_to_brep_feature"}) {
         SCOPED_TRACE(name);
         EXPECT_TRUE(symbols_named(current_host, name).empty());
         EXPECT_FALSE(symbols_named(older_host, name).empty());
     }
+    expect_symbols({{"carvell2003", "VD_convert_to_brep_feature", {}},
+                    {"carvell", "VD_convert_to_brep_feature", {"VD_convert_to_brep_feature"}}});
 }
 
 }  // namespace
