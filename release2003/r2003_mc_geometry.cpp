@@ -181,4 +181,28 @@ int mc_ask_sheet_extreme_point(tag_t sheet, const double d1[3], const double d2[
     return 0;
 }
 
+int mc_create_bounded_plane(int n, const tag_t* curves, bool decorate, const char* name, int colour, bool blanked,
+                            hm_list_p_t list, const double tolerances[3], tag_t* sheet) {
+    if (!sheet) return 1;
+    *sheet = NULL_TAG;
+    if (n < 1 || !curves || !tolerances) return 1;
+    HM_STRING_LIST_t boundary;
+    (void)HM_MODL_init_string_list(&boundary);
+    if (HM_MODL_create_string_list(1, n, &boundary) != 0) return 1;
+    boundary.curve_counts[0] = n;
+    boundary.directions[0] = 1;
+    std::memcpy(boundary.curves, curves, static_cast<size_t>(n) * sizeof(tag_t));
+    tag_t made = NULL_TAG;
+    const int status = HM_MODL_create_bplane(&boundary, tolerances, &made);
+    (void)HM_MODL_free_string_list(&boundary);
+    if (status != 0 || made == NULL_TAG) return 1;
+    if (VD_convert_to_brep_feature(made) != 0) {
+        (void)HM_VD_delete_object(made);
+        return 1;
+    }
+    if (decorate && mc_set_object_display(made, name, colour, blanked, list) != 0) return 2;
+    *sheet = made;
+    return 0;
+}
+
 }  // namespace carvell::r2003

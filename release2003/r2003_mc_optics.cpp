@@ -7,6 +7,7 @@
 #include "r2003_mirror.h"
 
 #include "hm_vd_mc.h"
+#include "omvra.h"
 #include "mirror/mirror_optics_core.h"
 #include "toolbox/detail/finite.h"
 
@@ -17,6 +18,8 @@ namespace carvell::r2003 {
 namespace {
 
 namespace optics = carvell::mirror::optics;
+
+constexpr double kDegreesPerRadian = 57.29577951308232;
 
 int quiet(const char*, int status) { return status; }
 
@@ -58,6 +61,36 @@ int mc_apply_head_rotation(const mc_data_2003_s* data, const double eyes[3][3], 
     optics::apply_head_rotation(data->eye_reference[1], data->pivot[1], eyes, pivot, target, out_eyes, angle,
                                 &turned);
     *rotated = turned ? 1 : 0;
+    return 0;
+}
+
+int mc_ask_outboard_view_angle(const mc_data_2003_s* data, const double eyes[3][3], const double pivot[3],
+                               double out_eyes[3][3], double* view_angle, double* head_turn) {
+    if (!data || !eyes || !pivot || !out_eyes || !view_angle || !head_turn) return -1;
+    // The outboard side: -y seen by the right eye when the mirror's pivot
+    // lies at or right of the eye reference, else +y by the left eye.
+    const bool right = data->pivot[1] <= data->eye_reference[1];
+    const int eye = right ? 2 : 0;
+    const double side[3] = {0.0, right ? -1.0 : 1.0, 0.0}, up[3] = {0, 0, 1}, forward[3] = {1, 0, 0};
+    tag_t held = NULL_TAG;
+    double q[3];
+    if (data->mirror_set.face == NULL_TAG || HM_MODL_ask_extreme(data->mirror_set.face, side, up, forward, &held, q) != 0)
+        return 1;
+    const auto angle_from = [&q](const double* e) {
+        return 180.0 - std::fabs(std::atan2(q[1] - e[1], q[0] - e[0]) * kDegreesPerRadian);
+    };
+    std::memcpy(out_eyes, eyes, 9 * sizeof(double));
+    *view_angle = angle_from(eyes[eye]);
+    *head_turn = 0.0;
+    if (data->head_rotation != 1) return 0;
+    double angle = 0.0;
+    unsigned char rotated = 0;
+    if (mc_apply_head_rotation(data, eyes, pivot, q, out_eyes, &angle, &rotated) != 0) return 2;
+    if (rotated) {
+        *view_angle = angle_from(out_eyes[eye]);
+        *head_turn = std::fabs(std::atan2(out_eyes[2][0] - out_eyes[0][0], out_eyes[2][1] - out_eyes[0][1]) *
+                               kDegreesPerRadian);
+    }
     return 0;
 }
 

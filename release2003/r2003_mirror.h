@@ -36,6 +36,17 @@ int mc_ask_mirror_aim_rotation(const double tolerances[2], const double pivot[3]
 int mc_apply_head_rotation(const mc_data_2003_s* data, const double eyes[3][3], const double pivot[3],
                            const double target[3], double out_eyes[3][3], double* angle, unsigned char* rotated);
 
+// The outermost point of the record's mirror face as the outboard eye sees
+// it (the right eye looking along -y when the pivot's y is at most the eye
+// reference's, else the left eye along +y; ties by +z, then +x): the view
+// angle 180 - |atan2(dy, dx)| in degrees. With the record's head-rotation
+// flag the eyes turn towards that point; when they did, the view angle is
+// taken from the turned eye and the head turn is |atan2(R.x - L.x, R.y -
+// L.y)| of the turned eyes, else 0. Writes the (turned) eyes. 0; 1 the
+// extreme point was not found; 2 the head turn failed; -1 a null argument.
+int mc_ask_outboard_view_angle(const mc_data_2003_s* data, const double eyes[3][3], const double pivot[3],
+                               double out_eyes[3][3], double* view_angle, double* head_turn);
+
 // Releases a geometry set: with curves, deletes each curve and the outline
 // that are still alive; frees the curve array, each point and the point
 // array; zeroes all seven fields in every case. Always 0.
@@ -71,6 +82,14 @@ int mc_unite_sheet_copies(tag_t a, tag_t b, tag_t* united);
 // not read; 5 extreme not found; 6 edges not read.
 int mc_ask_sheet_extreme_point(tag_t sheet, const double d1[3], const double d2[3], const double d3[3],
                                tag_t* subentity, tag_t* face, double point[3]);
+
+// A bounded plane of the n curves taken as one string, its features made
+// boundary-representation features; decorated (mc_set_object_display) when
+// asked. tolerances: distance, angle, 0. 0; 1 the plane or its conversion
+// failed (nothing left); 2 the decoration failed (the sheet stays in the
+// part, *sheet 0).
+int mc_create_bounded_plane(int n, const tag_t* curves, bool decorate, const char* name, int colour, bool blanked,
+                            hm_list_p_t list, const double tolerances[3], tag_t* sheet);
 
 }  // namespace carvell::r2003
 

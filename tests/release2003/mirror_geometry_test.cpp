@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -112,6 +113,45 @@ TEST_F(Release2003MirrorGeometryTest, TheExtremePointOfARectangleIsItsCornerInTh
     EXPECT_NE(face, NULL_TAG);
     const double corner[3] = {0, 0, 0}, size[3] = {10, 10, 10};
     EXPECT_EQ(mc_ask_sheet_extreme_point(host_testing::make_box(corner, size), x, y, z, &subentity, &face, point), 3);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Release2003MirrorGeometryTest, ASquareOfLinesBoundsAPlaneAndAnOpenOneDoesNot) {
+    const tag_t square[4] = {support::new_line(0, 0, 0, 10, 0, 0), support::new_line(10, 0, 0, 10, 10, 0),
+                             support::new_line(10, 10, 0, 0, 10, 0), support::new_line(0, 10, 0, 0, 0, 0)};
+    const double tolerances[3] = {0.01, 0.05 * 0.017453292519943295, 0.0};
+    hm_list_p_t list = support::make_list({});
+    tag_t sheet = NULL_TAG;
+    ASSERT_EQ(mc_create_bounded_plane(4, square, true, "U_MIRROR", 4, false, list, tolerances, &sheet), 0);
+    EXPECT_NEAR(host_testing::surface_area(sheet), 100.0, 1e-9);
+    EXPECT_EQ(support::list_items(list), std::vector<tag_t>{sheet});
+    const int before = host_testing::count_objects(0, HM_solid_type);
+    EXPECT_EQ(mc_create_bounded_plane(3, square, false, nullptr, 0, false, nullptr, tolerances, &sheet), 1);
+    EXPECT_EQ(sheet, NULL_TAG);
+    HM_MODL_update();
+    EXPECT_EQ(host_testing::count_objects(0, HM_solid_type), before);
+    HM_MODL_delete_list(&list);
+}
+
+// A 100 x 50 mirror face to the right of eyes at x = -1000: its corner at
+// y = 0 (farthest along -y, then +z, then +x: (100, 0, 0)) seen by the right
+// eye.
+TEST_F(Release2003MirrorGeometryTest, TheOutboardViewAngleIsTakenToTheMirrorsOuterCorner) {
+    mc_data_2003_s data{};
+    ASSERT_EQ(mc_build_geometry_set(rectangle(), nullptr, 0, &data.mirror_set), 0);
+    const double eye_reference[3] = {-1000, 300, 0};
+    std::memcpy(data.eye_reference, eye_reference, sizeof eye_reference);
+    const double pivot[3] = {50, 25, 0};
+    std::memcpy(data.pivot, pivot, sizeof pivot);
+    const double eyes[3][3] = {{-1000, 332.5, 0}, {-1000, 300, 0}, {-1000, 267.5, 0}};
+    double turned[3][3], view = 0, head = 0;
+    ASSERT_EQ(mc_ask_outboard_view_angle(&data, eyes, pivot, turned, &view, &head), 0);
+    EXPECT_NEAR(view, 180.0 - std::atan2(267.5, 1100.0) * 57.29577951308232, 1e-9);
+    EXPECT_EQ(head, 0.0);
+    mc_free_geometry_set(&data.mirror_set);
 }
 
 }  // namespace
