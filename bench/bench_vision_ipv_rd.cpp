@@ -38,9 +38,11 @@
 // the contour hands it over (a polyline of 100 or 400 corners round the rim's
 // 205 mm outer edge in the wheel plane), seen from the two eyes 32.5 mm
 // either side of the cyclops:
-//   mustache/library/<corners>  HM_VD_ipv_create_mustache_curve_on_plane (two
-//                               sight cones cut by the plane, two bounded
-//                               planes and their common region);
+//   mustache/library/<corners>  HM_VD_ipv_create_mustache_curve_on_plane (the
+//                               outline cast onto the plane from each eye,
+//                               the spline's poles carried along their sight
+//                               lines, two bounded planes and their common
+//                               region);
 //   mustache/kernel/<corners>   the same work by the kernel directly (the
 //                               baseline): for each eye its sight cone
 //                               through the same polyline

@@ -317,6 +317,47 @@ TEST_F(IpvOutlineTest, AnalysisWithoutAWheelPlaneKeepsThePanelHalfAndFailsWithMi
     HM_MODL_delete_list(&outline);
 }
 
+// The whole analysis with a square outline of side 120 on the wheel plane x
+// = -1000 (the target on it) and the panel plane x = -2000. Halfway between
+// the planes the moa cone is about 50 off the axis (the mustache and hotdog
+// faces farther out). Of three cubes of side 20 there, only the one across
+// the cone meets a vision face: the curves found lie on it, none on the cube
+// inside the cone nor on the one far aside.
+TEST_F(IpvOutlineTest, AnalysisFindsTheCurvesOfAnObjectAcrossTheVisionFacesOnly) {
+    vd_eyellipse_t e = Sphere(100);
+    const double origin[3] = {0, 0, 0}, matrix[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    const double target[3] = {-1000, 0, 0}, orient[3] = {1, 0, 0};
+    const tag_t ip = host_testing::make_plane({-2000, 0, 0}, {1, 0, 0});
+    const tag_t sw = host_testing::make_plane({-1000, 0, 0}, {1, 0, 0});
+    hm_list_p_t outline = support::make_list({host_testing::make_line({-1000, -60, -60}, {-1000, 60, -60}),
+                                              host_testing::make_line({-1000, 60, -60}, {-1000, 60, 60}),
+                                              host_testing::make_line({-1000, 60, 60}, {-1000, -60, 60}),
+                                              host_testing::make_line({-1000, -60, 60}, {-1000, -60, -60})});
+    const double across[3] = {-1510, 40, -10}, inside[3] = {-1510, -10, -10}, aside[3] = {-1510, 500, -10};
+    const double side[3] = {20, 20, 20};
+    hm_list_p_t objects = support::make_list({host_testing::make_box(inside, side), host_testing::make_box(across, side),
+                                              host_testing::make_box(aside, side)});
+    moa_hotdog_output_t* out = nullptr;
+    ASSERT_EQ(HM_VD_ipv_sw_ss_analysis(origin, matrix, &e, outline, target, orient, ip, sw, objects, nullptr, 1, &out), 0);
+    ASSERT_NE(out, nullptr);
+    const std::vector<tag_t> curves = support::list_items(out->objects_1_curves);
+    EXPECT_FALSE(curves.empty());
+    for (tag_t t : curves)
+        for (int i = 0; i <= 10; ++i) {
+            double p[3];
+            ASSERT_EQ(HM_VD_CURVE_ask_point_on_curve(t, i / 10.0, p), 0);
+            EXPECT_TRUE(p[0] >= -1510 - 1e-3 && p[0] <= -1490 + 1e-3 && p[1] >= 40 - 1e-3 && p[1] <= 60 + 1e-3 &&
+                        std::fabs(p[2]) <= 10 + 1e-3)
+                << p[0] << ", " << p[1] << ", " << p[2];
+        }
+    hm_list_p_t* lists[] = {&out->ip_moa, &out->ip_mustache, &out->ip_hotdog, &out->sw_moa, &out->sw_mustache,
+                            &out->sw_hotdog, &out->objects_1_points, &out->objects_1_curves};
+    for (hm_list_p_t* l : lists) HM_MODL_delete_list(l);
+    SM_free(out);
+    HM_MODL_delete_list(&objects);
+    HM_MODL_delete_list(&outline);
+}
+
 TEST_F(IpvOutlineTest, ProcessRefusesMissingInputWithNullLists) {
     vd_eyellipse_t e = Sphere(100);
     const double target[3] = {-1000, 0, 0};
