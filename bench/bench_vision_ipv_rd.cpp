@@ -218,7 +218,8 @@ TopoDS_Shape kernel_cone(const std::vector<host_testing::Point3>& corners, const
 // The region of the panel plane inside the cut of the eye's sight cone
 // through the polyline: the cut's edges joined into the longest wire, the
 // face it bounds on the plane.
-TopoDS_Face kernel_eye_region(const std::vector<host_testing::Point3>& corners, const gp_Pnt& eye, const gp_Pln& panel) {
+TopoDS_Face kernel_eye_region(const std::vector<host_testing::Point3>& corners, const gp_Pnt& eye,
+                              const gp_Pln& panel) {
     BRepAlgoAPI_Section section(kernel_cone(corners, eye), panel, true);
     Handle(TopTools_HSequenceOfShape) edges = new TopTools_HSequenceOfShape, wires = new TopTools_HSequenceOfShape;
     for (TopExp_Explorer it(section.Shape(), TopAbs_EDGE); it.More(); it.Next()) edges->Append(it.Current());

@@ -1,8 +1,8 @@
 // Instrument-panel visibility: silhouette contours of solids. The solids'
 // silhouettes seen from the view point, found on their facets, and their
-// edges make a cloud of points, carried along the sight lines onto a plane; the walk round the
-// cloud's outer or inner boundary becomes the contour curves. Also the
-// see-through contour built from them.
+// edges make a cloud of points, carried along the sight lines onto a plane;
+// the walk round the cloud's outer or inner boundary becomes the contour
+// curves. Also the see-through contour built from them.
 #include "hm_vd_vision.h"
 #include "vision_ipv.h"
 

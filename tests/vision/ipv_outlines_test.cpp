@@ -127,7 +127,8 @@ TEST_F(IpvOutlineTest, MustacheOfAnOffPlaneOutlineIsTheRegionItsTwoEyeCastsShare
     // -+30) and the plane x = -2000: each eye casts it twice as large about
     // y = +-30 (the eye mirrored through the outline's centre). A circle of
     // radius 50 casts circles of radius 100 that share a lens (its tips where
-    // they cross, y = 0, z = +-sqrt(100^2 - 30^2); each arc turns 2 atan(sqrt(100^2 - 30^2) / 30)).
+    // they cross, y = 0, z = +-sqrt(100^2 - 30^2); each arc turns
+    // 2 atan(sqrt(100^2 - 30^2) / 30)).
     // A square of side 100 casts squares of side 200 that share a rectangle
     // 140 wide and 200 high. The arc's sight cone is cut by the plane; the
     // spline and the lines are cast pole by pole.
@@ -143,7 +144,11 @@ TEST_F(IpvOutlineTest, MustacheOfAnOffPlaneOutlineIsTheRegionItsTwoEyeCastsShare
         std::function<bool(const double*, double)> inside_cast;
         double top, length, tolerance;
     } cases[] = {
-        {"circle", [] { return std::vector<tag_t>{host_testing::make_arc({-1000, 0, 0}, 50.0, 0.0, 2 * kPi, {0, 1, 0}, {0, 0, 1})}; },
+        {"circle",
+         [] {
+             return std::vector<tag_t>{
+                 host_testing::make_arc({-1000, 0, 0}, 50.0, 0.0, 2 * kPi, {0, 1, 0}, {0, 0, 1})};
+         },
          in_circle, tip, lens, 0.05},
         {"rational spline circle", [] { return std::vector<tag_t>{RationalCircle()}; }, in_circle, tip, lens, 1e-6},
         {"square of lines",
@@ -335,10 +340,12 @@ TEST_F(IpvOutlineTest, AnalysisFindsTheCurvesOfAnObjectAcrossTheVisionFacesOnly)
                                               host_testing::make_line({-1000, -60, 60}, {-1000, -60, -60})});
     const double across[3] = {-1510, 40, -10}, inside[3] = {-1510, -10, -10}, aside[3] = {-1510, 500, -10};
     const double side[3] = {20, 20, 20};
-    hm_list_p_t objects = support::make_list({host_testing::make_box(inside, side), host_testing::make_box(across, side),
+    hm_list_p_t objects = support::make_list({host_testing::make_box(inside, side),
+                                              host_testing::make_box(across, side),
                                               host_testing::make_box(aside, side)});
     moa_hotdog_output_t* out = nullptr;
-    ASSERT_EQ(HM_VD_ipv_sw_ss_analysis(origin, matrix, &e, outline, target, orient, ip, sw, objects, nullptr, 1, &out), 0);
+    ASSERT_EQ(
+        HM_VD_ipv_sw_ss_analysis(origin, matrix, &e, outline, target, orient, ip, sw, objects, nullptr, 1, &out), 0);
     ASSERT_NE(out, nullptr);
     const std::vector<tag_t> curves = support::list_items(out->objects_1_curves);
     EXPECT_FALSE(curves.empty());
