@@ -36,7 +36,26 @@ enum IpvCode {
 
 void log(const char* text) { HM_print_syslog(text, true); }
 
-// Sight-line points and intersection curves of each object with the faces.
+// Beyond this many distance tolerances apart, an object and a vision face
+// cannot meet.
+constexpr double kMeetingReach = 100.0;
+
+// False when the object and the face are plainly apart: their boxes, widened
+// by the reach, do not overlap, or their nearest points lie farther apart
+// than the reach. Their section is then empty, and far costlier to find
+// than their distance. Anything the host cannot answer may meet.
+bool may_meet(tag_t object, tag_t face, double reach) {
+    double a[6], b[6];
+    if (HM_MODL_ask_bounding_box(object, a) == 0 && HM_MODL_ask_bounding_box(face, b) == 0)
+        for (int k = 0; k < 3; ++k)
+            if (a[k] > b[k + 3] + reach || b[k] > a[k + 3] + reach) return false;
+    double d = 0.0, on_object[3], on_face[3];
+    if (HM_MODL_ask_minimum_dist(object, face, 0, nullptr, 0, nullptr, &d, on_object, on_face) != 0) return true;
+    return !(d > reach);
+}
+
+// Sight-line points and intersection curves of each object with the faces
+// (none looked for with a face it cannot meet).
 void test_objects(hm_list_p_t objects, const double eye[3], const double sight[3], hm_list_p_t faces[3],
                   double tolerance, hm_list_p_t* points, hm_list_p_t* curves) {
     // The sight line runs from the eye towards the target.
@@ -52,6 +71,7 @@ void test_objects(hm_list_p_t objects, const double eye[3], const double sight[3
         }
         for (int kind = 0; kind < 3; ++kind)
             for (tag_t face : detail::list_items(faces[kind])) {
+                if (!may_meet(object, face, kMeetingReach * tolerance)) continue;
                 hm_list_p_t found = nullptr;
                 HM_VD_ask_intersection_curves(object, face, tolerance, &found);
                 HM_VD_add_list_item(curves, found);

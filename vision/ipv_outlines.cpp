@@ -23,6 +23,7 @@
 #include "rostval.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -62,14 +63,123 @@ bool ordered_tangents(vd_eyellipse_t* e, const double t[3], const double tol[2],
     return true;
 }
 
-// Each curve of the list projected from the eye onto the plane, all pieces in one new list.
+// A pole nearer than this share of the plane's depth to the plane through
+// the eye parallel to it is not cast exactly (its weight would vanish).
+constexpr double kLeastCastDepth = 1.0e-3;
+
+double dot3(const double a[3], const double b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+
+// The plane a curve is cast onto from the eye: origin, normal and the eye's depth below it.
+struct CastPlane {
+    double origin[3], normal[3];
+    double depth;
+};
+
+// The factor s that takes the point p along its sight line onto the plane
+// (eye + s (p - eye) lies on it); 0 when that line does not meet the plane
+// ahead of the eye or runs nearly parallel to it.
+double cast_factor(const double eye[3], const double p[3], const CastPlane& plane) {
+    const double d[3] = {p[0] - eye[0], p[1] - eye[1], p[2] - eye[2]};
+    const double along = dot3(plane.normal, d);
+    if (!(along * plane.depth > 0.0) || std::fabs(along) < kLeastCastDepth * std::fabs(plane.depth)) return 0.0;
+    return plane.depth / along;
+}
+
+// The point of a rational spline (n poles x w, y w, z w, w of the order k,
+// n + k flat knots) at the parameter u of its range (de Boor).
+void spline_point(int n, int k, const double* knots, const double* poles, double u, double out[3]) {
+    int span = k - 1;
+    while (span < n - 1 && knots[span + 1] <= u) ++span;
+    std::vector<std::array<double, 4>> d(k);
+    for (int j = 0; j < k; ++j)
+        for (int c = 0; c < 4; ++c) d[j][c] = poles[4 * (span - k + 1 + j) + c];
+    for (int r = 1; r < k; ++r)
+        for (int j = k - 1; j >= r; --j) {
+            const int i = span - k + 1 + j;
+            const double gap = knots[i + k - r] - knots[i];
+            const double a = gap > 0.0 ? (u - knots[i]) / gap : 0.0;
+            for (int c = 0; c < 4; ++c) d[j][c] = (1.0 - a) * d[j - 1][c] + a * d[j][c];
+        }
+    for (int c = 0; c < 3; ++c) out[c] = d[k - 1][c] / d[k - 1][3];
+}
+
+// The cast of a line from the eye: the line between its ends' casts.
+tag_t cast_line(const double eye[3], tag_t curve, const CastPlane& plane) {
+    HM_CURVE_line_t line{};
+    double* ends[2] = {line.start_point, line.end_point};
+    for (int e = 0; e < 2; ++e) {
+        double p[3];
+        if (HM_VD_CURVE_ask_point_on_curve(curve, e, p) != 0) return NULL_TAG;
+        const double s = cast_factor(eye, p, plane);
+        if (s == 0.0) return NULL_TAG;
+        for (int c = 0; c < 3; ++c) ends[e][c] = eye[c] + s * (p[c] - eye[c]);
+    }
+    tag_t made = NULL_TAG;
+    return HM_CURVE_create_line(&line, &made) == 0 ? made : NULL_TAG;
+}
+
+// The cast of a whole spline from the eye, itself a rational spline with
+// the same knots: the pole P of weight w goes to where its sight line meets
+// the plane, eye + s (P - eye), with the weight w / s. Null when the curve
+// is only a part of its spline data (its ends or middle are not the data's,
+// within the tolerance) or a pole has no cast.
+tag_t cast_spline(const double eye[3], tag_t curve, double tol, const CastPlane& plane) {
+    int n = 0, k = 0;
+    detail::HmBlock<double> knots, poles;
+    if (HM_CURVE_ask_spline_data(curve, &n, &k, knots.out(), poles.out()) != 0 || n < k || k < 2) return NULL_TAG;
+    const double first = knots[k - 1], last = knots[n];
+    for (double t : {0.0, 0.5, 1.0}) {
+        double on[3], data[3];
+        if (HM_VD_CURVE_ask_point_on_curve(curve, t, on) != 0) return NULL_TAG;
+        spline_point(n, k, knots.get(), poles.get(), first + t * (last - first), data);
+        if (!(detail::distance3(on, data) <= tol)) return NULL_TAG;
+    }
+    std::vector<double> cast(4 * static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const double w = poles[4 * i + 3];
+        const double p[3] = {poles[4 * i] / w, poles[4 * i + 1] / w, poles[4 * i + 2] / w};
+        const double s = cast_factor(eye, p, plane);
+        if (!(w > 0.0) || s == 0.0) return NULL_TAG;
+        for (int c = 0; c < 3; ++c) cast[4 * i + c] = (eye[c] + s * (p[c] - eye[c])) * (w / s);
+        cast[4 * i + 3] = w / s;
+    }
+    tag_t made = NULL_TAG;
+    return HM_CURVE_create_spline(n, k, knots.get(), cast.data(), &made) == 0 ? made : NULL_TAG;
+}
+
+// The curve cast from the eye onto the plane when the cast is exact: a line
+// or a whole spline that the sight lines carry onto the plane ahead of the
+// eye. A central projection maps a spline's poles and weights to those of
+// its cast, so no cone need be cut. Null for anything else.
+tag_t exact_cast(const double eye[3], tag_t curve, double tol, const CastPlane& plane) {
+    int type = 0, subtype = 0;
+    if (HM_OBJ_ask_type_and_subtype(curve, &type, &subtype) != 0) return NULL_TAG;
+    if (type == HM_line_type) return cast_line(eye, curve, plane);
+    if (type == HM_spline_type) return cast_spline(eye, curve, tol, plane);
+    return NULL_TAG;
+}
+
+// Each curve of the list projected from the eye onto the plane, all pieces
+// in one new list: a line or a whole spline cast exactly, any other curve
+// by the cut of its sight cone with the plane.
 int ipv_eye_project_curves(const double eye[3], hm_list_p_t curves, double tol, tag_t plane, hm_list_p_t* out) {
     *out = nullptr;
     const std::vector<tag_t> items = detail::list_items(curves);
     if (items.empty() || plane == NULL_TAG) return -1;
+    CastPlane onto{};
+    const bool castable = plane_parms(plane, onto.origin, onto.normal) == 0 && detail::finite3(eye);
+    if (castable) {
+        const double to_origin[3] = {onto.origin[0] - eye[0], onto.origin[1] - eye[1], onto.origin[2] - eye[2]};
+        onto.depth = dot3(onto.normal, to_origin);
+    }
     detail::HostList all;
     HM_MODL_create_list(all.out());
     for (tag_t c : items) {
+        const tag_t cast = castable && onto.depth != 0.0 ? exact_cast(eye, c, tol, onto) : NULL_TAG;
+        if (cast != NULL_TAG) {
+            HM_MODL_put_list_item(all.get(), cast);
+            continue;
+        }
         detail::HostList pieces;
         HM_VD_eyepoint_project_curve(eye, c, tol, plane, pieces.out());
         for (tag_t p : pieces.items()) HM_MODL_put_list_item(all.get(), p);

@@ -1,8 +1,8 @@
 // Instrument-panel visibility: silhouette contours of solids. The solids'
-// facets seen edge-on from the view point and their edges make a cloud of
-// points, carried along the sight lines onto a plane; the walk round the
-// cloud's outer or inner boundary becomes the contour curves. Also the
-// see-through contour built from them.
+// silhouettes seen from the view point, found on their facets, and their
+// edges make a cloud of points, carried along the sight lines onto a plane;
+// the walk round the cloud's outer or inner boundary becomes the contour
+// curves. Also the see-through contour built from them.
 #include "hm_vd_vision.h"
 #include "ipv_layer.h"
 #include "vision_ipv.h"
@@ -43,13 +43,14 @@ constexpr double kClosingTurn = 2.0;
 constexpr double kNearViewFactor = 0.99;
 // Points of one run of a long contour; runs overlap by one point.
 constexpr int kRunPoints = 100;
-// The parameters of the see-through contour: facet size 3, edge-on below
-// |cos| 0.2, search scale 3.
+// The parameters of the see-through contour: facet size 3, edge-on limit
+// 0.2 (the silhouette is found where the surface turns away, without it),
+// search scale 3.
 constexpr double kSeeThroughParameters[3] = {3.0, 0.2, 3.0};
 
-// The facets of a solid are at least this fraction of its largest box
-// extent: finer facets add nothing a contour shows and their number grows
-// with the square of the ratio.
+// The facet size, the spacing of the silhouette points, is at least this
+// fraction of a solid's largest box extent: finer spacing adds nothing a
+// contour shows.
 constexpr double kMostFacetsAlong = 500.0;
 
 // True when the facet size is finite and no finer than the solids allow.
@@ -82,17 +83,30 @@ void add_projected(const double view[3], const double point[3], const double ori
     if (d >= near_limit) cloud.magnification = std::max(cloud.magnification, detail::distance3(view, on.data()) / d);
 }
 
-// Centroids of the facets of the solid that are seen edge-on from the view
-// point: at one of their corners, the sight line and the surface normal
-// make |cos| below the limit.
-int edge_on_facets(tag_t solid, const double view[3], const double p[3], std::vector<Pt>& out) {
+// The zero of f along the edge from a to b, where f (fa at a, fb at b)
+// changes sign: fa and fb differ, so the division is safe.
+Pt edge_zero(const double a[3], double fa, const double b[3], double fb) {
+    const double t = fa / (fa - fb);
+    return {a[0] + t * (b[0] - a[0]), a[1] + t * (b[1] - a[1]), a[2] + t * (b[2] - a[2])};
+}
+
+// Points of the solid's silhouette seen from the view point, found on its
+// chord-bounded facets: where n . (v - view), taken at the corners with the
+// surface normals there, changes sign along a facet edge, its zero is
+// interpolated on the edge. A facet so crossed holds a piece of the
+// silhouette between two such zeros; its points lie at most half the
+// facet size p[0] apart, so that neighbours on the plane stay well within the
+// walk's reach. Sharp edges, where the sign changes between faces, come
+// from the edge curves.
+int silhouette_points(tag_t solid, const double view[3], const double p[3], std::vector<Pt>& out) {
     HM_FACET_parameters_t parameters;
     HM_FACET_ask_default_parameters(&parameters);
     parameters.chord_tolerance = kSilhouetteChord * pxsfac[0];   // part units to kernel metres
     parameters.angle_tolerance = kSilhouetteAngle;
-    parameters.max_facet_size = p[0];
+    parameters.max_facet_size = 0.0;
     tag_t model = NULL_TAG;
     if (int r = HM_FACET_facet_solid(solid, &parameters, &model)) return r;
+    const double spacing = 0.5 * p[0];
     int facet = -1;
     int result = 0;
     for (;;) {
@@ -101,35 +115,40 @@ int edge_on_facets(tag_t solid, const double view[3], const double p[3], std::ve
         double v[3][3], nv[3][3];
         if ((result = HM_FACET_ask_vertices_of_facet(model, facet, &n, v)) != 0) break;
         if ((result = HM_FACET_ask_normals_of_facet(model, facet, &m, nv)) != 0) break;
-        bool edge_on = false;
-        for (int k = 0; k < std::min(n, m) && !edge_on; ++k) {
-            const double d = detail::distance3(view, v[k]);
-            if (!(d > 0.0)) continue;
-            const double c = ((view[0] - v[k][0]) * nv[k][0] + (view[1] - v[k][1]) * nv[k][1] +
-                              (view[2] - v[k][2]) * nv[k][2]) / d;
-            edge_on = std::fabs(c) < p[1];
+        if (n != 3 || m != 3) continue;
+        double f[3];
+        for (int k = 0; k < 3; ++k)
+            f[k] = (v[k][0] - view[0]) * nv[k][0] + (v[k][1] - view[1]) * nv[k][1] + (v[k][2] - view[2]) * nv[k][2];
+        Pt ends[2];
+        int crossings = 0;
+        for (int k = 0; k < 3 && crossings < 2; ++k) {
+            const int j = (k + 1) % 3;
+            if ((f[k] > 0.0) != (f[j] > 0.0)) ends[crossings++] = edge_zero(v[k], f[k], v[j], f[j]);
         }
-        if (!edge_on || n < 1) continue;
-        Pt c{0.0, 0.0, 0.0};
-        for (int k = 0; k < n; ++k)
-            for (int i = 0; i < 3; ++i) c[i] += v[k][i] / n;
-        out.push_back(c);
+        if (crossings < 2) continue;
+        const double length = detail::distance3(ends[0].data(), ends[1].data());
+        const int pieces = std::max(1, static_cast<int>(std::ceil(length / spacing)));
+        for (int i = 0; i <= pieces; ++i) {
+            const double t = static_cast<double>(i) / pieces;
+            out.push_back({ends[0][0] + t * (ends[1][0] - ends[0][0]), ends[0][1] + t * (ends[1][1] - ends[0][1]),
+                           ends[0][2] + t * (ends[1][2] - ends[0][2])});
+        }
     }
     HM_OBJ_delete_object(model);
     return result;
 }
 
-// The silhouette cloud of the solids on the plane (facets seen edge-on and
-// chord points of every edge).
+// The silhouette cloud of the solids on the plane (silhouette points of the
+// facets and chord points of every edge).
 int silhouette_cloud(const std::vector<tag_t>& solids, hm_list_p_t solid_list, const double view[3],
                      const double p[3], const double origin[3], const double normal[3], Cloud& cloud) {
     double tolerance = 0.0;
     HM_MODL_ask_distance_tolerance(&tolerance);
     const double near_limit = std::max(kNearViewFactor * p[2], tolerance);
     for (tag_t solid : solids) {
-        std::vector<Pt> centres;
-        if (int r = edge_on_facets(solid, view, p, centres)) return r;
-        for (const Pt& c : centres) add_projected(view, c.data(), origin, normal, near_limit, cloud);
+        std::vector<Pt> points;
+        if (int r = silhouette_points(solid, view, p, points)) return r;
+        for (const Pt& c : points) add_projected(view, c.data(), origin, normal, near_limit, cloud);
     }
     hm_list_p_t edges = nullptr;
     if (int r = HM_VD_ipv_ask_edge_curves_of_bodies(solid_list, &edges)) return r;

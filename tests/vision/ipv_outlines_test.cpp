@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 
 namespace {
@@ -102,45 +103,96 @@ TEST_F(IpvOutlineTest, MustacheOfCurvesInThePlaneIsTheirCopies) {
     HM_MODL_delete_list(&curves);
 }
 
-TEST_F(IpvOutlineTest, MustacheOfAnOffPlaneCircleIsTheLensOfItsEyeProjections) {
-    // A circle of radius 50 about (-1000, 0, 0), halfway between the eyes
-    // (x = 0, y = -+30) and the plane x = -2000: each eye casts a circle of
-    // radius 100 about y = +-30 (the eye mirrored through the circle's
-    // centre); the lens the two casts share is the mustache.
+// The circle of radius 50 about (-1000, 0, 0) in the plane x = -1000 as a
+// rational quadratic spline: nine poles round its square, the corners
+// weighted 1 / sqrt(2).
+tag_t RationalCircle() {
+    const double w = std::sqrt(0.5);
+    const double corners[9][3] = {{50, 0, w}, {50, 50, w}, {0, 50, w}, {-50, 50, w}, {-50, 0, w},
+                                  {-50, -50, w}, {0, -50, w}, {50, -50, w}, {50, 0, w}};
+    std::vector<double> poles;
+    for (int i = 0; i < 9; ++i) {
+        const double weight = i % 2 ? w : 1.0;
+        for (double c : {-1000.0, corners[i][0], corners[i][1]}) poles.push_back(c * weight);
+        poles.push_back(weight);
+    }
+    const double knots[12] = {0, 0, 0, 0.25, 0.25, 0.5, 0.5, 0.75, 0.75, 1, 1, 1};
+    tag_t spline = 0;
+    EXPECT_EQ(HM_CURVE_create_spline(9, 3, knots, poles.data(), &spline), 0);
+    return spline;
+}
+
+TEST_F(IpvOutlineTest, MustacheOfAnOffPlaneOutlineIsTheRegionItsTwoEyeCastsShare) {
+    // An outline about (-1000, 0, 0), halfway between the eyes (x = 0, y =
+    // -+30) and the plane x = -2000: each eye casts it twice as large about
+    // y = +-30 (the eye mirrored through the outline's centre). A circle of
+    // radius 50 casts circles of radius 100 that share a lens (its tips where
+    // they cross, y = 0, z = +-sqrt(100^2 - 30^2); each arc turns
+    // 2 atan(sqrt(100^2 - 30^2) / 30)).
+    // A square of side 100 casts squares of side 200 that share a rectangle
+    // 140 wide and 200 high. The arc's sight cone is cut by the plane; the
+    // spline and the lines are cast pole by pole.
+    const double tip = std::sqrt(100.0 * 100 - 30 * 30);
+    const double lens = 2 * 2 * std::atan2(tip, 30.0) * 100;
+    auto in_circle = [](const double p[3], double y) { return std::hypot(p[1] - y, p[2]) <= 100 + 1e-6; };
+    auto in_square = [](const double p[3], double y) {
+        return std::fabs(p[1] - y) <= 100 + 1e-6 && std::fabs(p[2]) <= 100 + 1e-6;
+    };
+    struct Case {
+        const char* name;
+        std::function<std::vector<tag_t>()> outline;
+        std::function<bool(const double*, double)> inside_cast;
+        double top, length, tolerance;
+    } cases[] = {
+        {"circle",
+         [] {
+             return std::vector<tag_t>{
+                 host_testing::make_arc({-1000, 0, 0}, 50.0, 0.0, 2 * kPi, {0, 1, 0}, {0, 0, 1})};
+         },
+         in_circle, tip, lens, 0.05},
+        {"rational spline circle", [] { return std::vector<tag_t>{RationalCircle()}; }, in_circle, tip, lens, 1e-6},
+        {"square of lines",
+         [] {
+             return std::vector<tag_t>{host_testing::make_line({-1000, -50, -50}, {-1000, 50, -50}),
+                                       host_testing::make_line({-1000, 50, -50}, {-1000, 50, 50}),
+                                       host_testing::make_line({-1000, 50, 50}, {-1000, -50, 50}),
+                                       host_testing::make_line({-1000, -50, 50}, {-1000, -50, -50})};
+         },
+         in_square, 100.0, 2 * (140.0 + 200.0), 1e-6},
+    };
     const tag_t plane = host_testing::make_plane({-2000, 0, 0}, {1, 0, 0});
-    const tag_t circle = host_testing::make_arc({-1000, 0, 0}, 50.0, 0.0, 2 * kPi, {0, 1, 0}, {0, 0, 1});
-    hm_list_p_t curves = support::make_list({circle});
     const double e1[3] = {0, -30, 0}, e2[3] = {0, 30, 0};
-    hm_list_p_t mustache = nullptr;
-    ASSERT_EQ(HM_VD_ipv_create_mustache_curve_on_plane(e1, e2, curves, plane, &mustache), 0);
-    const std::vector<tag_t> lens = support::list_items(mustache);
-    ASSERT_FALSE(lens.empty());
-    // Every lens point lies within 100 of both cast centres (y = 30 and y = -30) and in the plane.
-    for (tag_t t : lens)
-        for (int i = 0; i <= 20; ++i) {
-            double p[3];
-            ASSERT_EQ(HM_VD_CURVE_ask_point_on_curve(t, i / 20.0, p), 0);
-            EXPECT_NEAR(p[0], -2000, 1e-6);
-            EXPECT_LE(std::hypot(p[1] - 30, p[2]), 100 + 1e-6);
-            EXPECT_LE(std::hypot(p[1] + 30, p[2]), 100 + 1e-6);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        hm_list_p_t curves = support::make_list(c.outline());
+        hm_list_p_t mustache = nullptr;
+        ASSERT_EQ(HM_VD_ipv_create_mustache_curve_on_plane(e1, e2, curves, plane, &mustache), 0);
+        const std::vector<tag_t> region = support::list_items(mustache);
+        ASSERT_FALSE(region.empty());
+        // Every point lies in the plane within both casts; the highest is the tip.
+        double top = -1e300, length = 0.0;
+        for (tag_t t : region) {
+            length += support::curve_length(t);
+            for (int i = 0; i <= 200; ++i) {
+                double p[3];
+                ASSERT_EQ(HM_VD_CURVE_ask_point_on_curve(t, i / 200.0, p), 0);
+                EXPECT_NEAR(p[0], -2000, 1e-6);
+                EXPECT_TRUE(c.inside_cast(p, 30.0) && c.inside_cast(p, -30.0)) << p[1] << ", " << p[2];
+                top = std::max(top, p[2]);
+            }
         }
-    // Its tips lie where the two cast circles cross: y = 0, z = +-sqrt(100^2 - 30^2).
-    double top = -1e300;
-    for (tag_t t : lens)
-        for (int i = 0; i <= 200; ++i) {
-            double p[3];
-            HM_VD_CURVE_ask_point_on_curve(t, i / 200.0, p);
-            top = std::max(top, p[2]);
-        }
-    EXPECT_NEAR(top, std::sqrt(100.0 * 100 - 30 * 30), 0.05);
-    // No bounded sheet of the construction is left in the part.
-    EXPECT_EQ(HM_MODL_update(), 0);
-    int bodies = 0;
-    for (tag_t b = HM_OBJ_cycle_objs_in_part(part_, HM_solid_type, 0); b; b = HM_OBJ_cycle_objs_in_part(part_, HM_solid_type, b))
-        ++bodies;
-    EXPECT_EQ(bodies, 0);
-    HM_MODL_delete_list(&mustache);
-    HM_MODL_delete_list(&curves);
+        EXPECT_NEAR(top, c.top, c.tolerance);
+        EXPECT_NEAR(length, c.length, 20 * c.tolerance);
+        // No bounded sheet of the construction is left in the part.
+        EXPECT_EQ(HM_MODL_update(), 0);
+        int bodies = 0;
+        for (tag_t b = HM_OBJ_cycle_objs_in_part(part_, HM_solid_type, 0); b;
+             b = HM_OBJ_cycle_objs_in_part(part_, HM_solid_type, b))
+            ++bodies;
+        EXPECT_EQ(bodies, 0);
+        HM_MODL_delete_list(&mustache);
+        HM_MODL_delete_list(&curves);
+    }
 }
 
 TEST_F(IpvOutlineTest, HotdogOfACircleMoaIsTheMustacheOffsetByTheRadiusInPlace) {
@@ -267,6 +319,48 @@ TEST_F(IpvOutlineTest, AnalysisWithoutAWheelPlaneKeepsThePanelHalfAndFailsWithMi
     hm_list_p_t* lists[] = {&out->ip_moa, &out->ip_mustache, &out->ip_hotdog};
     for (hm_list_p_t* l : lists) HM_MODL_delete_list(l);
     SM_free(out);
+    HM_MODL_delete_list(&outline);
+}
+
+// The whole analysis with a square outline of side 120 on the wheel plane x
+// = -1000 (the target on it) and the panel plane x = -2000. Halfway between
+// the planes the moa cone is about 50 off the axis (the mustache and hotdog
+// faces farther out). Of two cubes of side 20 there, the one across the
+// cone meets it: the curves found lie on that cube, none on the one far
+// aside.
+TEST_F(IpvOutlineTest, AnalysisFindsTheCurvesOfAnObjectAcrossTheVisionFacesOnly) {
+    vd_eyellipse_t e = Sphere(100);
+    const double origin[3] = {0, 0, 0}, matrix[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    const double target[3] = {-1000, 0, 0}, orient[3] = {1, 0, 0};
+    const tag_t ip = host_testing::make_plane({-2000, 0, 0}, {1, 0, 0});
+    const tag_t sw = host_testing::make_plane({-1000, 0, 0}, {1, 0, 0});
+    hm_list_p_t outline = support::make_list({host_testing::make_line({-1000, -60, -60}, {-1000, 60, -60}),
+                                              host_testing::make_line({-1000, 60, -60}, {-1000, 60, 60}),
+                                              host_testing::make_line({-1000, 60, 60}, {-1000, -60, 60}),
+                                              host_testing::make_line({-1000, -60, 60}, {-1000, -60, -60})});
+    const double across[3] = {-1510, 40, -10}, aside[3] = {-1510, 500, -10};
+    const double side[3] = {20, 20, 20};
+    hm_list_p_t objects =
+        support::make_list({host_testing::make_box(across, side), host_testing::make_box(aside, side)});
+    moa_hotdog_output_t* out = nullptr;
+    ASSERT_EQ(
+        HM_VD_ipv_sw_ss_analysis(origin, matrix, &e, outline, target, orient, ip, sw, objects, nullptr, 1, &out), 0);
+    ASSERT_NE(out, nullptr);
+    const std::vector<tag_t> curves = support::list_items(out->objects_1_curves);
+    EXPECT_FALSE(curves.empty());
+    for (tag_t t : curves)
+        for (int i = 0; i <= 10; ++i) {
+            double p[3];
+            ASSERT_EQ(HM_VD_CURVE_ask_point_on_curve(t, i / 10.0, p), 0);
+            EXPECT_TRUE(p[0] >= -1510 - 1e-3 && p[0] <= -1490 + 1e-3 && p[1] >= 40 - 1e-3 && p[1] <= 60 + 1e-3 &&
+                        std::fabs(p[2]) <= 10 + 1e-3)
+                << p[0] << ", " << p[1] << ", " << p[2];
+        }
+    hm_list_p_t* lists[] = {&out->ip_moa, &out->ip_mustache, &out->ip_hotdog, &out->sw_moa, &out->sw_mustache,
+                            &out->sw_hotdog, &out->objects_1_points, &out->objects_1_curves};
+    for (hm_list_p_t* l : lists) HM_MODL_delete_list(l);
+    SM_free(out);
+    HM_MODL_delete_list(&objects);
     HM_MODL_delete_list(&outline);
 }
 

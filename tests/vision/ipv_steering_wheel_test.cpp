@@ -415,10 +415,10 @@ TEST_F(IpvWheelTest, ContoursOfATorusSeenOnItsAxisAreTheTangentCircles) {
             const std::vector<tag_t> curves = list_items(list);
             EXPECT_EQ(LoopCounts(curves), std::make_pair(1, 1));
             const auto [lo, hi] = RadiusRange(curves, kC);
-            // Facets up to 3 mm: their centroids lie within about a
-            // millimetre of the true silhouette.
-            EXPECT_NEAR(lo, radius, 1.5);
-            EXPECT_NEAR(hi, radius, 1.5);
+            // The silhouette is found on facets within 0.1 mm of the
+            // surface, where the sight line grazes it.
+            EXPECT_NEAR(lo, radius, 0.2);
+            EXPECT_NEAR(hi, radius, 0.2);
             for (tag_t t : curves) HM_OBJ_delete_object(t);
             HM_MODL_delete_list(&list);
         }

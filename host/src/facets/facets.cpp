@@ -130,11 +130,13 @@ double edge_length(const Vec3& a, const Vec3& b) {
     return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
 }
 
-// The facet halved across its longest edge until no edge is above the size
-// bound (metres, 0: none); the new corners' normals are the mean of the
-// edge's two, unitised. A depth limit stops the halving of degenerate facets.
-void add_bounded(const Facet& f, double max_size, std::vector<Facet>& out, int depth = 0) {
-    constexpr int kMaxDepth = 24;
+// The corner the facet is halved at: the middle of its longest edge, when
+// that edge is above the size bound (metres, 0: none) and the depth limit,
+// which stops the halving of degenerate facets, is not reached; -1 when the
+// facet is kept whole.
+constexpr int kMaxHalvingDepth = 24;
+
+int halving_edge(const Facet& f, double max_size, int depth) {
     int longest = 0;
     double length = 0.0;
     for (int i = 0; i < 3; ++i) {
@@ -144,35 +146,56 @@ void add_bounded(const Facet& f, double max_size, std::vector<Facet>& out, int d
             longest = i;
         }
     }
-    if (!(max_size > 0.0) || length <= max_size || depth >= kMaxDepth) {
-        out.push_back(f);
-        return;
-    }
-    const int a = longest, b = (longest + 1) % 3;
+    return !(max_size > 0.0) || length <= max_size || depth >= kMaxHalvingDepth ? -1 : longest;
+}
+
+// The two halves of the facet across the edge from corner a; the new
+// corner's normal is the mean of the edge's two, unitised.
+std::array<Facet, 2> halves(const Facet& f, int a) {
+    const int b = (a + 1) % 3;
     Vec3 mid, normal;
     for (int k = 0; k < 3; ++k) {
         mid[k] = 0.5 * (f.corners[a][k] + f.corners[b][k]);
         normal[k] = 0.5 * (f.normals[a][k] + f.normals[b][k]);
     }
     normal = unit(normal);
-    Facet first = f, second = f;
-    first.corners[b] = mid;   // a, mid, c
-    first.normals[b] = normal;
-    second.corners[a] = mid;  // mid, b, c
-    second.normals[a] = normal;
-    add_bounded(first, max_size, out, depth + 1);
-    add_bounded(second, max_size, out, depth + 1);
+    std::array<Facet, 2> out{f, f};
+    out[0].corners[b] = mid;   // a, mid, c
+    out[0].normals[b] = normal;
+    out[1].corners[a] = mid;   // mid, b, c
+    out[1].normals[a] = normal;
+    return out;
+}
+
+// How many facets the halving below makes of the facet.
+size_t bounded_count(const Facet& f, double max_size, int depth = 0) {
+    const int a = halving_edge(f, max_size, depth);
+    if (a < 0) return 1;
+    const std::array<Facet, 2> h = halves(f, a);
+    return bounded_count(h[0], max_size, depth + 1) + bounded_count(h[1], max_size, depth + 1);
+}
+
+// The facet halved across its longest edge until no edge is above the size
+// bound, the pieces appended in place (the caller has reserved room for them).
+void add_bounded(const Facet& f, double max_size, std::vector<Facet>& out, int depth = 0) {
+    const int a = halving_edge(f, max_size, depth);
+    if (a < 0) {
+        out.push_back(f);
+        return;
+    }
+    const std::array<Facet, 2> h = halves(f, a);
+    add_bounded(h[0], max_size, out, depth + 1);
+    add_bounded(h[1], max_size, out, depth + 1);
 }
 
 // The triangles of one meshed face with their corner normals, metres.
-void face_facets(const TopoDS_Face& face, double scale, double max_size, std::vector<Facet>& out) {
+void face_facets(const TopoDS_Face& face, double scale, std::vector<Facet>& out) {
     TopLoc_Location location;
     Handle(Poly_Triangulation) triangulation = BRep_Tool::Triangulation(face, location);
     if (triangulation.IsNull()) return;
     const gp_Trsf& trsf = location.Transformation();
     const bool reversed = face.Orientation() == TopAbs_REVERSED;
     BRepGProp_Face surface(face);
-    out.reserve(out.size() + triangulation->NbTriangles());
     for (int t = 1; t <= triangulation->NbTriangles(); ++t) {
         int n[3];
         triangulation->Triangle(t).Get(n[0], n[1], n[2]);
@@ -187,7 +210,7 @@ void face_facets(const TopoDS_Face& face, double scale, double max_size, std::ve
                 middle.SetCoord(middle.X() + uv.X() / 3.0, middle.Y() + uv.Y() / 3.0);
             }
         }
-        Facet f;
+        Facet& f = out.emplace_back();
         for (int k = 0; k < 3; ++k) {
             f.corners[k] = {p[k].X() * scale, p[k].Y() * scale, p[k].Z() * scale};
             gp_Vec nv;
@@ -196,8 +219,31 @@ void face_facets(const TopoDS_Face& face, double scale, double max_size, std::ve
             nv.Transform(trsf);
             f.normals[k] = {nv.X(), nv.Y(), nv.Z()};
         }
-        add_bounded(f, max_size, out);
     }
+}
+
+// The facets of the meshed shape, each halved to the size bound (metres, 0:
+// none). The triangles are counted and the halves too before anything is
+// stored, so that each facet is written once into room reserved for all.
+std::vector<Facet> shape_facets(const TopoDS_Shape& shape, double scale, double max_size) {
+    size_t triangles = 0;
+    for (TopExp_Explorer it(shape, TopAbs_FACE); it.More(); it.Next()) {
+        TopLoc_Location location;
+        Handle(Poly_Triangulation) triangulation = BRep_Tool::Triangulation(TopoDS::Face(it.Current()), location);
+        if (!triangulation.IsNull()) triangles += static_cast<size_t>(triangulation->NbTriangles());
+    }
+    std::vector<Facet> meshed;
+    meshed.reserve(triangles);
+    for (TopExp_Explorer it(shape, TopAbs_FACE); it.More(); it.Next())
+        face_facets(TopoDS::Face(it.Current()), scale, meshed);
+    if (!(max_size > 0.0)) return meshed;
+    size_t total = 0;
+    for (const Facet& f : meshed) total += bounded_count(f, max_size);
+    if (total == meshed.size()) return meshed;
+    std::vector<Facet> bounded;
+    bounded.reserve(total);
+    for (const Facet& f : meshed) add_bounded(f, max_size, bounded);
+    return bounded;
 }
 
 // The triangulation's nodes of every face of the shape, each position once,
@@ -219,8 +265,8 @@ std::vector<std::array<double, 3>> mesh_vertices(const TopoDS_Shape& shape, doub
             const std::array<double, 3> v{p.X() * scale, p.Y() * scale, p.Z() * scale};
             if (seen.emplace(v, true).second) out.push_back(v);
         }
-        if (facets) face_facets(TopoDS::Face(it.Current()), scale, max_size, *facets);
     }
+    if (facets) *facets = shape_facets(copy, scale, max_size);
     return out;
 }
 
