@@ -57,10 +57,13 @@ protected:
         return body;
     }
     // The torus rim about kC.
-    static tag_t Rim() {
-        const tag_t path = host_testing::make_arc(kC, kRimRadius, 0.0, 2.0 * kPi, kSide, kUp);
+    static tag_t Rim() { return Torus(kRimRadius, kTubeRadius); }
+    // A torus about kC: centreline radius R, tube radius r.
+    static tag_t Torus(double R, double r) {
+        const tag_t path = host_testing::make_arc(kC, R, 0.0, 2.0 * kPi, kSide, kUp);
         tag_t feature = 0;
-        EXPECT_EQ(HM_MODL_create_tube(path, "30.0", "0.0", &feature), 0);
+        const std::string diameter = std::to_string(2.0 * r);
+        EXPECT_EQ(HM_MODL_create_tube(path, diameter.c_str(), "0.0", &feature), 0);
         return Body(feature);
     }
     // A hub disc 80 mm across and 30 thick about kC, and spokes 20 mm thick
@@ -390,22 +393,27 @@ TEST_F(IpvWheelTest, InnerProfileWalkGoesRoundAnUnevenInnerEdge) {
 // Seen from a point on its axis at distance L from its mid plane, a torus
 // (centreline radius R, tube radius r) shows circles on that plane whose
 // radii follow from the sight lines tangent to the tube: L tan(a +- b) with
-// tan a = R / L and sin b = r / sqrt(R^2 + L^2).
+// tan a = R / L and sin b = r / sqrt(R^2 + L^2). The mode picks the outer,
+// the inner or both; the single modes are shown on a small torus, which
+// meshes quicker, both on the rim.
 TEST_F(IpvWheelTest, ContoursOfATorusSeenOnItsAxisAreTheTangentCircles) {
     constexpr double L = 700.0;
     const Point3 eye = At(kC, L, kNormal);
-    hm_list_p_t rim = make_list({Rim()});
     const tag_t plane = host_testing::make_plane(kC, kNormal);
-    const double a = std::atan(kRimRadius / L), b = std::asin(kTubeRadius / std::hypot(kRimRadius, L));
-    const double outer_radius = L * std::tan(a + b), inner_radius = L * std::tan(a - b);
     const double parameters[3] = {3.0, 0.2, 3.0};
     struct Case {
         const char* name;
         int mode;
         bool outer, inner;
-    } cases[] = {{"outer", 0, true, false}, {"inner", 1, false, true}, {"both", 2, true, true}};
+        double R, r;
+    } cases[] = {{"outer", 0, true, false, 40.0, 6.0},
+                 {"inner", 1, false, true, 40.0, 6.0},
+                 {"both", 2, true, true, kRimRadius, kTubeRadius}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        hm_list_p_t rim = make_list({Torus(c.R, c.r)});
+        const double a = std::atan(c.R / L), b = std::asin(c.r / std::hypot(c.R, L));
+        const double outer_radius = L * std::tan(a + b), inner_radius = L * std::tan(a - b);
         hm_list_p_t outer = nullptr, inner = nullptr;
         ASSERT_EQ(HM_VD_ipv_create_contour(rim, eye.data(), parameters, c.mode, plane, &outer, &inner), 0);
         ASSERT_EQ(outer != nullptr, c.outer);
@@ -422,8 +430,8 @@ TEST_F(IpvWheelTest, ContoursOfATorusSeenOnItsAxisAreTheTangentCircles) {
             for (tag_t t : curves) HM_OBJ_delete_object(t);
             HM_MODL_delete_list(&list);
         }
+        HM_MODL_delete_list(&rim);
     }
-    HM_MODL_delete_list(&rim);
 }
 
 TEST_F(IpvWheelTest, ContourBadInputGivesItsCodeAndLeavesNothing) {
