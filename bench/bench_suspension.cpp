@@ -1,34 +1,330 @@
 // Suspension kinematics: the five-link rear axle's heave sweep solved by
-// the stand-in host's articulation, beside as many bare dense solves
-// (math_Gauss) of the size of its Newton systems.
+// the stand-in host's articulation, beside the geometry kernel's own
+// nonlinear solver on the same loop-closure equations.
 //
-//   fla_heave/<steps>   host_testing::articulate: both shocks from -85 to
-//                       +85 mm in that many steps (each step a few Newton
-//                       iterations: numerical Jacobian, a normal-equation
-//                       solve of 86 rows, the idle-spin check);
-//   gauss/<steps>       math_Gauss on an 86 x 86 well-conditioned matrix,
-//                       as many times as the sweep has steps (the baseline).
-// Baseline: math_Gauss on a dense matrix of the Newton system's size, once per step.
+//   heave/library/<steps>  host_testing::articulate: both shocks from -85 to
+//                          +85 mm in that many steps (each step a few Newton
+//                          iterations: numerical Jacobian, a minimum-norm
+//                          solve of 86 rows, the idle-spin check);
+//   heave/kernel/<steps>   the same mechanism read back from the part (its
+//                          links, joints and drivers), the same joint and
+//                          driver equations in each link's turn and shift,
+//                          solved per step by math_FunctionSetRoot from the
+//                          step before (the design pose first), with the
+//                          same central-difference Jacobian.
+// Before timing, both sweeps of 10 steps are run once and the joint origins
+// they move to are compared; the kernel's is skipped when they differ.
+// Baseline: math_FunctionSetRoot on the same joint and driver equations of the same mechanism, once per step from the step before.
 #include "../examples/five_link_axle_points.h"
 #include "hm_vd_fla_susp.h"
 #include "host_testing.h"
 #include "omvra.h"
 #include "ratio_report.h"
+#include "tolvric.h"
 
-#include <math_Gauss.hxx>
+#include <math_FunctionSetRoot.hxx>
+#include <math_FunctionSetWithDerivatives.hxx>
 #include <math_Matrix.hxx>
 #include <math_Vector.hxx>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdio>
+#include <map>
 #include <vector>
 
 namespace {
 
-// Rows of the axle's system: 9 universal joints (4), 9 ball joints (3), one
-// revolute (5), four cylindrical (4) and the two shock drivers.
-constexpr int kRows = 9 * 4 + 9 * 3 + 5 + 4 * 4 + 2;
+using V3 = std::array<double, 3>;
+using M3 = std::array<double, 9>;   // rows
+
+V3 add(const V3& a, const V3& b) { return {a[0] + b[0], a[1] + b[1], a[2] + b[2]}; }
+V3 sub(const V3& a, const V3& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
+double dot(const V3& a, const V3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+V3 cross(const V3& a, const V3& b) {
+    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+V3 unit(const V3& a) {
+    const double n = std::sqrt(dot(a, a));
+    return n > 0.0 ? V3{a[0] / n, a[1] / n, a[2] / n} : V3{0, 0, 0};
+}
+V3 mul(const M3& m, const V3& v) {
+    return {m[0] * v[0] + m[1] * v[1] + m[2] * v[2], m[3] * v[0] + m[4] * v[1] + m[5] * v[2],
+            m[6] * v[0] + m[7] * v[1] + m[8] * v[2]};
+}
+// The rotation of the rotation vector w (Rodrigues).
+M3 rotation(const V3& w) {
+    const double angle = std::sqrt(dot(w, w));
+    if (angle == 0.0) return {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    const V3 k = {w[0] / angle, w[1] / angle, w[2] / angle};
+    const double c = std::cos(angle), s = std::sin(angle), v = 1.0 - c;
+    return {k[0] * k[0] * v + c,        k[0] * k[1] * v - k[2] * s, k[0] * k[2] * v + k[1] * s,
+            k[1] * k[0] * v + k[2] * s, k[1] * k[1] * v + c,        k[1] * k[2] * v - k[0] * s,
+            k[2] * k[0] * v - k[1] * s, k[2] * k[1] * v + k[0] * s, k[2] * k[2] * v + c};
+}
+
+// A link's pose: turned by R about its centre c and shifted by t.
+struct Pose {
+    M3 r{1, 0, 0, 0, 1, 0, 0, 0, 1};
+    V3 t{};
+    V3 c{};
+    V3 point(const V3& p) const { return add(add(mul(r, sub(p, c)), c), t); }
+    V3 vector(const V3& v) const { return mul(r, v); }
+};
+const Pose kGround{};
+
+// A joint as read back from the part: its links (-1 ground), origin, axis
+// with two normals, the pins of a universal joint, and the values of its
+// equations at the design position.
+struct Joint {
+    tag_t tag = 0;
+    int type = 0;
+    int first = -1, second = -1;
+    V3 origin{}, z{}, e1{}, e2{}, pin_a{}, pin_b{};
+    int rows = 0;
+    std::vector<double> design;
+};
+
+int rows_of(int type) {
+    switch (type) {
+        case HM_MOTION_REVOLUTE: return 5;
+        case HM_MOTION_CYLINDRICAL: return 4;
+        case HM_MOTION_UNIVERSAL: return 4;
+        case HM_MOTION_SPHERICAL: return 3;
+        default: return 0;   // the axle has no other kind
+    }
+}
+
+// The joint's equations at the poses: the origin's gap between the links,
+// and the axis or pin products that the joint keeps.
+void joint_values(const Joint& j, const std::vector<Pose>& poses, double* out) {
+    const Pose& a = j.first >= 0 ? poses[j.first] : kGround;
+    const Pose& b = j.second >= 0 ? poses[j.second] : kGround;
+    const V3 gap = sub(a.point(j.origin), b.point(j.origin));
+    const V3 za = a.vector(j.z), e1b = b.vector(j.e1), e2b = b.vector(j.e2);
+    switch (j.type) {
+        case HM_MOTION_SPHERICAL:
+            for (int i = 0; i < 3; ++i) out[i] = gap[i];
+            break;
+        case HM_MOTION_REVOLUTE:
+            for (int i = 0; i < 3; ++i) out[i] = gap[i];
+            out[3] = dot(za, e1b);
+            out[4] = dot(za, e2b);
+            break;
+        case HM_MOTION_CYLINDRICAL:
+            out[0] = dot(za, e1b);
+            out[1] = dot(za, e2b);
+            out[2] = dot(gap, e1b);
+            out[3] = dot(gap, e2b);
+            break;
+        case HM_MOTION_UNIVERSAL:
+            for (int i = 0; i < 3; ++i) out[i] = gap[i];
+            out[3] = dot(a.vector(j.pin_a), b.vector(j.pin_b));
+            break;
+    }
+}
+
+// A cylindrical driver's shift: the origin's gap along the second link's axis.
+double driven_value(const Joint& j, const std::vector<Pose>& poses) {
+    const Pose& a = j.first >= 0 ? poses[j.first] : kGround;
+    const Pose& b = j.second >= 0 ? poses[j.second] : kGround;
+    return dot(sub(a.point(j.origin), b.point(j.origin)), b.vector(j.z));
+}
+
+V3 point_of(tag_t point) {
+    double p[3] = {0, 0, 0};
+    HM_SO_ask_point_coordinates(point, p);
+    return {p[0], p[1], p[2]};
+}
+V3 direction_of(tag_t direction) {
+    double origin[3], d[3] = {0, 0, 0};
+    HM_SO_ask_dirr_doubles(direction, origin, d);
+    return {d[0], d[1], d[2]};
+}
+
+// The work part's current mechanism read back through the host's API: the
+// links in creation order with their centres (the mean of their joints'
+// origins), the joints, and the drivers' design values.
+struct Mechanism {
+    std::vector<tag_t> links;
+    std::vector<V3> centres;
+    std::vector<Joint> joints;
+    std::vector<int> drivers;   // joint indices
+    std::vector<double> driver_design;
+    std::vector<std::vector<int>> joints_of_link;
+    int joint_rows = 0;
+};
+
+Mechanism read_mechanism(const std::vector<tag_t>& drivers) {
+    Mechanism m;
+    tag_t mechanism = 0;
+    KMC_get_current_mech_tag(&mechanism);
+    int count = 0;
+    tag_t* tags = nullptr;
+    KMC_get_link_tags_in_mechanism(mechanism, &count, &tags);
+    m.links.assign(tags, tags + count);
+    SM_free(tags);
+    std::map<tag_t, int> index;
+    for (int i = 0; i < count; ++i) index[m.links[i]] = i;
+    KMC_get_joint_tags_in_mechanism(mechanism, &count, &tags);
+    const std::vector<tag_t> joint_tags(tags, tags + count);
+    SM_free(tags);
+
+    m.centres.assign(m.links.size(), V3{});
+    m.joints_of_link.assign(m.links.size(), {});
+    std::vector<int> attached(m.links.size(), 0);
+    for (tag_t t : joint_tags) {
+        HM_MOTION_joint_t record;
+        HM_MOTION_init_joint_struct(&record);
+        HM_MOTION_ask_joint(t, &record);
+        Joint j;
+        j.tag = t;
+        j.type = record.type;
+        j.first = record.first_link ? index.at(record.first_link) : -1;
+        j.second = record.second_link ? index.at(record.second_link) : -1;
+        j.origin = point_of(record.first_origin);
+        const V3 d1 = direction_of(record.first_direction);
+        j.z = unit(d1);
+        const V3 helper = std::fabs(j.z[0]) < 0.6 ? V3{1, 0, 0} : V3{0, 1, 0};
+        j.e1 = unit(cross(helper, j.z));
+        j.e2 = cross(j.z, j.e1);
+        if (j.type == HM_MOTION_UNIVERSAL) {
+            // First pin: the Z of the frame with X along the first
+            // direction; second pin: the Z of the second direction's frame
+            // (Y along the first pin turned normal to it).
+            double frame[9];
+            HM_MTX3_initialize_x(d1.data(), frame);
+            j.pin_a = {frame[6], frame[7], frame[8]};
+            j.pin_b = {frame[3], frame[4], frame[5]};
+            if (record.second_link) {
+                const V3 x2 = unit(direction_of(record.second_direction));
+                const V3 y2 = unit(cross(cross(j.pin_a, x2), x2));
+                if (dot(y2, y2) > 0.5) j.pin_b = cross(x2, y2);
+            }
+        }
+        j.rows = rows_of(j.type);
+        m.joint_rows += j.rows;
+        for (int link : {j.first, j.second})
+            if (link >= 0) {
+                m.joints_of_link[link].push_back(static_cast<int>(m.joints.size()));
+                m.centres[link] = add(m.centres[link], j.origin);
+                ++attached[link];
+            }
+        m.joints.push_back(j);
+    }
+    for (size_t i = 0; i < m.links.size(); ++i)
+        if (attached[i])
+            for (double& x : m.centres[i]) x /= attached[i];
+    std::vector<Pose> design(m.links.size());
+    for (size_t i = 0; i < m.links.size(); ++i) design[i].c = m.centres[i];
+    for (Joint& j : m.joints) {
+        j.design.assign(j.rows, 0.0);
+        joint_values(j, design, j.design.data());
+    }
+    for (tag_t d : drivers)
+        for (size_t k = 0; k < m.joints.size(); ++k)
+            if (m.joints[k].tag == d) {
+                m.drivers.push_back(static_cast<int>(k));
+                m.driver_design.push_back(driven_value(m.joints[k], design));
+            }
+    return m;
+}
+
+// The loop-closure equations in each link's turn (a rotation vector) and
+// shift from its design pose: every joint's equations less their design
+// values, and each driver's shift less its target.
+class LoopClosure : public math_FunctionSetWithDerivatives {
+public:
+    explicit LoopClosure(const Mechanism& m) : m_(m), poses_(m.links.size()) {
+        for (size_t i = 0; i < poses_.size(); ++i) poses_[i].c = m.centres[i];
+    }
+    void set_target(const std::vector<double>& target) { target_ = target; }
+    Standard_Integer NbVariables() const override { return 6 * static_cast<int>(m_.links.size()); }
+    Standard_Integer NbEquations() const override {
+        return m_.joint_rows + static_cast<int>(m_.drivers.size());
+    }
+    Standard_Boolean Value(const math_Vector& x, math_Vector& f) override {
+        set_poses(x);
+        int row = f.Lower();
+        double buffer[6];
+        for (const Joint& j : m_.joints) {
+            joint_values(j, poses_, buffer);
+            for (int i = 0; i < j.rows; ++i) f(row++) = buffer[i] - j.design[i];
+        }
+        for (size_t d = 0; d < m_.drivers.size(); ++d)
+            f(row++) = driven_value(m_.joints[m_.drivers[d]], poses_) - m_.driver_design[d] - target_[d];
+        return Standard_True;
+    }
+    // Central differences, as the host's articulation takes them: a link's
+    // turn and shift change only its own joints' and drivers' rows.
+    Standard_Boolean Derivatives(const math_Vector& x, math_Matrix& d) override {
+        constexpr double kStep = 1.0e-6;
+        d.Init(0.0);
+        set_poses(x);
+        std::vector<int> first_row(m_.joints.size());
+        for (size_t k = 0, row = d.LowerRow(); k < m_.joints.size(); row += m_.joints[k].rows, ++k)
+            first_row[k] = static_cast<int>(row);
+        const int driver_row = d.LowerRow() + m_.joint_rows;
+        double plus[6], minus[6];
+        math_Vector y = x;
+        for (size_t link = 0; link < m_.links.size(); ++link) {
+            for (int c = 0; c < 6; ++c) {
+                const int column = x.Lower() + 6 * static_cast<int>(link) + c;
+                const int col = d.LowerCol() + 6 * static_cast<int>(link) + c;
+                const double base = x(column);
+                const Pose keep = poses_[link];
+                y(column) = base + kStep;
+                const Pose up = pose_of(y, link);
+                y(column) = base - kStep;
+                const Pose down = pose_of(y, link);
+                y(column) = base;
+                for (int k : m_.joints_of_link[link]) {
+                    poses_[link] = up;
+                    joint_values(m_.joints[k], poses_, plus);
+                    poses_[link] = down;
+                    joint_values(m_.joints[k], poses_, minus);
+                    for (int i = 0; i < m_.joints[k].rows; ++i)
+                        d(first_row[k] + i, col) = (plus[i] - minus[i]) / (2.0 * kStep);
+                }
+                for (size_t dr = 0; dr < m_.drivers.size(); ++dr) {
+                    const Joint& j = m_.joints[m_.drivers[dr]];
+                    if (j.first != static_cast<int>(link) && j.second != static_cast<int>(link)) continue;
+                    poses_[link] = up;
+                    const double hi = driven_value(j, poses_);
+                    poses_[link] = down;
+                    const double lo = driven_value(j, poses_);
+                    d(driver_row + static_cast<int>(dr), col) = (hi - lo) / (2.0 * kStep);
+                }
+                poses_[link] = keep;
+            }
+        }
+        return Standard_True;
+    }
+    Standard_Boolean Values(const math_Vector& x, math_Vector& f, math_Matrix& d) override {
+        return Value(x, f) && Derivatives(x, d);
+    }
+    // Where the design point p of a link goes at x.
+    V3 moved(const math_Vector& x, size_t link, const V3& p) const { return pose_of(x, link).point(p); }
+
+private:
+    Pose pose_of(const math_Vector& x, size_t link) const {
+        const int c = x.Lower() + 6 * static_cast<int>(link);
+        Pose p;
+        p.c = m_.centres[link];
+        p.r = rotation({x(c), x(c + 1), x(c + 2)});
+        p.t = {x(c + 3), x(c + 4), x(c + 5)};
+        return p;
+    }
+    void set_poses(const math_Vector& x) {
+        for (size_t link = 0; link < poses_.size(); ++link) poses_[link] = pose_of(x, link);
+    }
+    const Mechanism& m_;
+    std::vector<Pose> poses_;
+    std::vector<double> target_;
+};
 
 sFiveLinkAxle_Suspension build_axle() {
     host_testing::reset();
@@ -43,44 +339,101 @@ sFiveLinkAxle_Suspension build_axle() {
     return s;
 }
 
-void run_heave(benchmark::State& state) {
-    const int steps = static_cast<int>(state.range(0));
-    const sFiveLinkAxle_Suspension s = build_axle();
+std::vector<std::vector<double>> heave(int steps) {
     std::vector<std::vector<double>> values;
     for (int i = 0; i < steps; ++i) {
         const double stroke = -85.0 + 170.0 * i / std::max(1, steps - 1);
         values.push_back({stroke, stroke});
     }
+    return values;
+}
+
+// The kernel's sweep: per step, math_FunctionSetRoot from the step before.
+// Answers the variables of each step (empty when a step does not close).
+std::vector<math_Vector> kernel_sweep(const Mechanism& m, const std::vector<std::vector<double>>& values) {
+    LoopClosure f(m);
+    const int n = f.NbVariables();
+    math_Vector x(1, n, 0.0);
+    const math_Vector tolerance(1, n, 1.0e-11);
+    math_Vector residual(1, f.NbEquations());
+    std::vector<math_Vector> steps;
+    for (const auto& target : values) {
+        f.set_target(target);
+        math_FunctionSetRoot root(f, tolerance, 40);
+        root.Perform(f, x);
+        if (!root.IsDone()) return {};
+        x = root.Root();
+        f.Value(x, residual);
+        double largest = 0.0;
+        for (int i = residual.Lower(); i <= residual.Upper(); ++i) largest = std::max(largest, std::fabs(residual(i)));
+        if (largest > 1.0e-8) return {};
+        steps.push_back(x);
+    }
+    return steps;
+}
+
+// The largest distance between where the library's sweep and the kernel's
+// take the joint origins (on each joint's first link), over all steps; -1
+// when a sweep did not close.
+double sweep_difference(const sFiveLinkAxle_Suspension& s, const Mechanism& m) {
+    const auto values = heave(10);
+    host_testing::Articulation a;
+    if (host_testing::articulate({s.joints[FLA_L_SHOCK], s.joints[FLA_R_SHOCK]}, values, &a) != 0) return -1.0;
+    const std::vector<math_Vector> kernel = kernel_sweep(m, values);
+    if (kernel.size() != values.size()) return -1.0;
+    LoopClosure f(m);
+    double worst = 0.0;
+    for (size_t step = 0; step < values.size(); ++step)
+        for (const Joint& j : m.joints) {
+            const int link = j.first >= 0 ? j.first : j.second;
+            if (link < 0) continue;
+            const V3 library = host_testing::transform_point(a.steps[step][link], j.origin);
+            const V3 d = sub(library, f.moved(kernel[step], link, j.origin));
+            worst = std::max(worst, std::sqrt(dot(d, d)));
+        }
+    return worst;
+}
+
+sFiveLinkAxle_Suspension g_axle;
+Mechanism g_mechanism;
+bool g_same = false;
+
+void run_library(benchmark::State& state) {
+    const auto values = heave(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         host_testing::Articulation a;
-        if (host_testing::articulate({s.joints[FLA_L_SHOCK], s.joints[FLA_R_SHOCK]}, values, &a) != 0)
+        if (host_testing::articulate({g_axle.joints[FLA_L_SHOCK], g_axle.joints[FLA_R_SHOCK]}, values, &a) != 0)
             state.SkipWithError("the sweep did not close");
         benchmark::DoNotOptimize(a.max_residual);
     }
 }
 
-void run_gauss(benchmark::State& state) {
-    const int steps = static_cast<int>(state.range(0));
-    math_Matrix m(1, kRows, 1, kRows);
-    for (int i = 1; i <= kRows; ++i)
-        for (int j = 1; j <= kRows; ++j) m(i, j) = (i == j ? kRows : 0.0) + std::sin(i * 0.7 + j * 1.3);
-    math_Vector b(1, kRows, 1.0), x(1, kRows);
+void run_kernel(benchmark::State& state) {
+    if (!g_same) {
+        state.SkipWithError("the kernel's sweep does not reach the library's joint positions");
+        return;
+    }
+    const auto values = heave(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        for (int k = 0; k < steps; ++k) {
-            math_Gauss gauss(m);
-            gauss.Solve(b, x);
-            benchmark::DoNotOptimize(x(1));
-        }
+        const std::vector<math_Vector> steps = kernel_sweep(g_mechanism, values);
+        if (steps.size() != values.size()) state.SkipWithError("the sweep did not close");
+        benchmark::DoNotOptimize(steps.data());
     }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::RegisterBenchmark("fla_heave", run_heave)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("gauss", run_gauss)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+    g_axle = build_axle();
+    g_mechanism = read_mechanism({g_axle.joints[FLA_L_SHOCK], g_axle.joints[FLA_R_SHOCK]});
+    const double difference = sweep_difference(g_axle, g_mechanism);
+    g_same = difference >= 0.0 && difference < 1.0e-6;
+    std::printf("joint origins of the two sweeps of 10 steps %s (largest distance %.3g mm)\n",
+                g_same ? "agree" : "differ", difference);
+    benchmark::RegisterBenchmark("heave/library", run_library)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("heave/kernel", run_kernel)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
     return carvell_bench::run_with_ratios(argc, argv,
-                                          {{"heave/gauss, 10 steps", "fla_heave/10", "gauss/10"},
-                                           {"heave/gauss, 100 steps", "fla_heave/100", "gauss/100"},
-                                           {"heave/gauss, 1000 steps", "fla_heave/1000", "gauss/1000"}});
+                                          {{"heave library/kernel, 10 steps", "heave/library/10", "heave/kernel/10"},
+                                           {"heave library/kernel, 100 steps", "heave/library/100", "heave/kernel/100"},
+                                           {"heave library/kernel, 1000 steps", "heave/library/1000", "heave/kernel/1000"}});
 }
