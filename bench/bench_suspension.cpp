@@ -9,8 +9,10 @@
 //   heave/kernel/<steps>   the same mechanism read back from the part (its
 //                          links, joints and drivers), the same joint and
 //                          driver equations in each link's turn and shift,
-//                          solved per step by math_FunctionSetRoot from the
-//                          step before (the design pose first), with the
+//                          and no spin of the four rods that nothing closes
+//                          (a square system of 90), solved per step by
+//                          math_FunctionSetRoot from the step before (the
+//                          design pose first) to the same closure, with the
 //                          same central-difference Jacobian.
 // Before timing, both sweeps of 10 steps are run once and the joint origins
 // they move to are compared; the kernel's is skipped when they differ.
@@ -34,6 +36,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -156,6 +159,9 @@ struct Mechanism {
     std::vector<double> driver_design;
     std::vector<std::vector<int>> joints_of_link;
     int joint_rows = 0;
+    // Links free to spin about the line of their joints (a rod between two
+    // ball joints), with that line's direction: nothing closes their spin.
+    std::vector<std::pair<int, V3>> spinning;
 };
 
 Mechanism read_mechanism(const std::vector<tag_t>& drivers) {
@@ -218,12 +224,46 @@ Mechanism read_mechanism(const std::vector<tag_t>& drivers) {
     for (size_t i = 0; i < m.links.size(); ++i)
         if (attached[i])
             for (double& x : m.centres[i]) x /= attached[i];
+    for (size_t link = 0; link < m.links.size(); ++link) {
+        const std::vector<int>& joints = m.joints_of_link[link];
+        if (joints.size() < 2) continue;
+        const V3 base = m.joints[joints[0]].origin;
+        V3 axis{};
+        for (int k : joints) {
+            const V3 d = sub(m.joints[k].origin, base);
+            if (dot(d, d) > dot(axis, axis)) axis = d;
+        }
+        if (dot(axis, axis) < 1.0e-12) continue;
+        axis = unit(axis);
+        bool on_line = true;
+        for (int k : joints) {
+            const V3 off = cross(sub(m.joints[k].origin, base), axis);
+            on_line = on_line && dot(off, off) < 1.0e-16;
+        }
+        if (on_line) m.spinning.push_back({static_cast<int>(link), axis});
+    }
     std::vector<Pose> design(m.links.size());
     for (size_t i = 0; i < m.links.size(); ++i) design[i].c = m.centres[i];
     for (Joint& j : m.joints) {
         j.design.assign(j.rows, 0.0);
         joint_values(j, design, j.design.data());
     }
+    // Of those, the links whose joints a turn about that line leaves as they
+    // are: a spin that nothing closes.
+    std::vector<std::pair<int, V3>> idle;
+    for (const auto& [link, axis] : m.spinning) {
+        std::vector<Pose> turned = design;
+        turned[link].r = rotation({1.0e-3 * axis[0], 1.0e-3 * axis[1], 1.0e-3 * axis[2]});
+        bool unchanged = true;
+        double values[6];
+        for (int k : m.joints_of_link[link]) {
+            joint_values(m.joints[k], turned, values);
+            for (int i = 0; i < m.joints[k].rows; ++i)
+                unchanged = unchanged && std::fabs(values[i] - m.joints[k].design[i]) < 1.0e-12;
+        }
+        if (unchanged) idle.push_back({link, axis});
+    }
+    m.spinning = idle;
     for (tag_t d : drivers)
         for (size_t k = 0; k < m.joints.size(); ++k)
             if (m.joints[k].tag == d) {
@@ -235,7 +275,11 @@ Mechanism read_mechanism(const std::vector<tag_t>& drivers) {
 
 // The loop-closure equations in each link's turn (a rotation vector) and
 // shift from its design pose: every joint's equations less their design
-// values, and each driver's shift less its target.
+// values, each driver's shift less its target, and for each link free to
+// spin about the line of its joints, no turn about that line (the design
+// spin, which the articulation keeps by its minimum-norm steps and idle-spin
+// check). With those the system is square, as the kernel's Newton solve
+// wants it.
 class LoopClosure : public math_FunctionSetWithDerivatives {
 public:
     explicit LoopClosure(const Mechanism& m) : m_(m), poses_(m.links.size()) {
@@ -244,7 +288,7 @@ public:
     void set_target(const std::vector<double>& target) { target_ = target; }
     Standard_Integer NbVariables() const override { return 6 * static_cast<int>(m_.links.size()); }
     Standard_Integer NbEquations() const override {
-        return m_.joint_rows + static_cast<int>(m_.drivers.size());
+        return m_.joint_rows + static_cast<int>(m_.drivers.size() + m_.spinning.size());
     }
     Standard_Boolean Value(const math_Vector& x, math_Vector& f) override {
         set_poses(x);
@@ -256,6 +300,10 @@ public:
         }
         for (size_t d = 0; d < m_.drivers.size(); ++d)
             f(row++) = driven_value(m_.joints[m_.drivers[d]], poses_) - m_.driver_design[d] - target_[d];
+        for (const auto& [link, axis] : m_.spinning) {
+            const int c = x.Lower() + 6 * link;
+            f(row++) = x(c) * axis[0] + x(c + 1) * axis[1] + x(c + 2) * axis[2];
+        }
         return Standard_True;
     }
     // Central differences, as the host's articulation takes them: a link's
@@ -300,6 +348,11 @@ public:
                 }
                 poses_[link] = keep;
             }
+        }
+        int row = driver_row + static_cast<int>(m_.drivers.size());
+        for (const auto& [link, axis] : m_.spinning) {
+            for (int i = 0; i < 3; ++i) d(row, d.LowerCol() + 6 * link + i) = axis[i];
+            ++row;
         }
         return Standard_True;
     }
@@ -348,25 +401,46 @@ std::vector<std::vector<double>> heave(int steps) {
     return values;
 }
 
+constexpr double kClosed = 1.0e-10;   // largest residual of a closed step, as the articulation's
+
+double largest(const math_Vector& v) {
+    double m = 0.0;
+    for (int i = v.Lower(); i <= v.Upper(); ++i) m = std::max(m, std::fabs(v(i)));
+    return m;
+}
+
+// The kernel's solver, stopping where the articulation stops: when every
+// equation holds to kClosed (its own test looks at the last change only).
+class ClosedRoot : public math_FunctionSetRoot {
+public:
+    ClosedRoot(math_FunctionSetWithDerivatives& f, const math_Vector& tolerance, int iterations)
+        : math_FunctionSetRoot(f, tolerance, iterations), residual_(1, f.NbEquations()) {}
+    Standard_Boolean IsSolutionReached(math_FunctionSetWithDerivatives& f) override {
+        f.Value(Sol, residual_);
+        return largest(residual_) < kClosed;
+    }
+
+private:
+    math_Vector residual_;
+};
+
 // The kernel's sweep: per step, math_FunctionSetRoot from the step before.
 // Answers the variables of each step (empty when a step does not close).
 std::vector<math_Vector> kernel_sweep(const Mechanism& m, const std::vector<std::vector<double>>& values) {
     LoopClosure f(m);
     const int n = f.NbVariables();
     math_Vector x(1, n, 0.0);
-    const math_Vector tolerance(1, n, 1.0e-11);
+    const math_Vector tolerance(1, n, 1.0e-12);
     math_Vector residual(1, f.NbEquations());
     std::vector<math_Vector> steps;
     for (const auto& target : values) {
         f.set_target(target);
-        math_FunctionSetRoot root(f, tolerance, 40);
+        ClosedRoot root(f, tolerance, 40);
         root.Perform(f, x);
         if (!root.IsDone()) return {};
         x = root.Root();
         f.Value(x, residual);
-        double largest = 0.0;
-        for (int i = residual.Lower(); i <= residual.Upper(); ++i) largest = std::max(largest, std::fabs(residual(i)));
-        if (largest > 1.0e-8) return {};
+        if (largest(residual) >= kClosed) return {};
         steps.push_back(x);
     }
     return steps;
