@@ -24,6 +24,10 @@
 #include "ratio_report.h"
 #include "tolvric.h"
 
+#include <gp_Mat.hxx>
+#include <gp_Quaternion.hxx>
+#include <gp_Vec.hxx>
+#include <gp_XYZ.hxx>
 #include <math_FunctionSetRoot.hxx>
 #include <math_FunctionSetWithDerivatives.hxx>
 #include <math_Matrix.hxx>
@@ -32,7 +36,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -41,41 +44,22 @@
 
 namespace {
 
-using V3 = std::array<double, 3>;
-using M3 = std::array<double, 9>;   // rows
-
-V3 add(const V3& a, const V3& b) { return {a[0] + b[0], a[1] + b[1], a[2] + b[2]}; }
-V3 sub(const V3& a, const V3& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
-double dot(const V3& a, const V3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-V3 cross(const V3& a, const V3& b) {
-    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-}
-V3 unit(const V3& a) {
-    const double n = std::sqrt(dot(a, a));
-    return n > 0.0 ? V3{a[0] / n, a[1] / n, a[2] / n} : V3{0, 0, 0};
-}
-V3 mul(const M3& m, const V3& v) {
-    return {m[0] * v[0] + m[1] * v[1] + m[2] * v[2], m[3] * v[0] + m[4] * v[1] + m[5] * v[2],
-            m[6] * v[0] + m[7] * v[1] + m[8] * v[2]};
-}
-// The rotation of the rotation vector w (Rodrigues).
-M3 rotation(const V3& w) {
-    const double angle = std::sqrt(dot(w, w));
-    if (angle == 0.0) return {1, 0, 0, 0, 1, 0, 0, 0, 1};
-    const V3 k = {w[0] / angle, w[1] / angle, w[2] / angle};
-    const double c = std::cos(angle), s = std::sin(angle), v = 1.0 - c;
-    return {k[0] * k[0] * v + c,        k[0] * k[1] * v - k[2] * s, k[0] * k[2] * v + k[1] * s,
-            k[1] * k[0] * v + k[2] * s, k[1] * k[1] * v + c,        k[1] * k[2] * v - k[0] * s,
-            k[2] * k[0] * v - k[1] * s, k[2] * k[1] * v + k[0] * s, k[2] * k[2] * v + c};
+// The turn of the rotation vector w (its direction the axis, its length the angle).
+gp_Mat rotation(const gp_XYZ& w) {
+    const double angle = w.Modulus();
+    if (angle == 0.0) return gp_Mat(1, 0, 0, 0, 1, 0, 0, 0, 1);
+    gp_Quaternion q;
+    q.SetVectorAndAngle(gp_Vec(w), angle);
+    return q.GetMatrix();
 }
 
 // A link's pose: turned by R about its centre c and shifted by t.
 struct Pose {
-    M3 r{1, 0, 0, 0, 1, 0, 0, 0, 1};
-    V3 t{};
-    V3 c{};
-    V3 point(const V3& p) const { return add(add(mul(r, sub(p, c)), c), t); }
-    V3 vector(const V3& v) const { return mul(r, v); }
+    gp_Mat r{1, 0, 0, 0, 1, 0, 0, 0, 1};
+    gp_XYZ t{0, 0, 0};
+    gp_XYZ c{0, 0, 0};
+    gp_XYZ point(const gp_XYZ& p) const { return r * (p - c) + c + t; }
+    gp_XYZ vector(const gp_XYZ& v) const { return r * v; }
 };
 const Pose kGround{};
 
@@ -86,7 +70,7 @@ struct Joint {
     tag_t tag = 0;
     int type = 0;
     int first = -1, second = -1;
-    V3 origin{}, z{}, e1{}, e2{}, pin_a{}, pin_b{};
+    gp_XYZ origin, z, e1, e2, pin_a, pin_b;
     int rows = 0;
     std::vector<double> design;
 };
@@ -106,26 +90,27 @@ int rows_of(int type) {
 void joint_values(const Joint& j, const std::vector<Pose>& poses, double* out) {
     const Pose& a = j.first >= 0 ? poses[j.first] : kGround;
     const Pose& b = j.second >= 0 ? poses[j.second] : kGround;
-    const V3 gap = sub(a.point(j.origin), b.point(j.origin));
-    const V3 za = a.vector(j.z), e1b = b.vector(j.e1), e2b = b.vector(j.e2);
+    const gp_XYZ gap = a.point(j.origin) - b.point(j.origin);
+    const gp_XYZ za = a.vector(j.z), e1b = b.vector(j.e1), e2b = b.vector(j.e2);
+    const auto put_gap = [&] { gap.Coord(out[0], out[1], out[2]); };
     switch (j.type) {
         case HM_MOTION_SPHERICAL:
-            for (int i = 0; i < 3; ++i) out[i] = gap[i];
+            put_gap();
             break;
         case HM_MOTION_REVOLUTE:
-            for (int i = 0; i < 3; ++i) out[i] = gap[i];
-            out[3] = dot(za, e1b);
-            out[4] = dot(za, e2b);
+            put_gap();
+            out[3] = za * e1b;
+            out[4] = za * e2b;
             break;
         case HM_MOTION_CYLINDRICAL:
-            out[0] = dot(za, e1b);
-            out[1] = dot(za, e2b);
-            out[2] = dot(gap, e1b);
-            out[3] = dot(gap, e2b);
+            out[0] = za * e1b;
+            out[1] = za * e2b;
+            out[2] = gap * e1b;
+            out[3] = gap * e2b;
             break;
         case HM_MOTION_UNIVERSAL:
-            for (int i = 0; i < 3; ++i) out[i] = gap[i];
-            out[3] = dot(a.vector(j.pin_a), b.vector(j.pin_b));
+            put_gap();
+            out[3] = a.vector(j.pin_a) * b.vector(j.pin_b);
             break;
     }
 }
@@ -134,18 +119,18 @@ void joint_values(const Joint& j, const std::vector<Pose>& poses, double* out) {
 double driven_value(const Joint& j, const std::vector<Pose>& poses) {
     const Pose& a = j.first >= 0 ? poses[j.first] : kGround;
     const Pose& b = j.second >= 0 ? poses[j.second] : kGround;
-    return dot(sub(a.point(j.origin), b.point(j.origin)), b.vector(j.z));
+    return (a.point(j.origin) - b.point(j.origin)) * b.vector(j.z);
 }
 
-V3 point_of(tag_t point) {
+gp_XYZ point_of(tag_t point) {
     double p[3] = {0, 0, 0};
     HM_SO_ask_point_coordinates(point, p);
-    return {p[0], p[1], p[2]};
+    return gp_XYZ(p[0], p[1], p[2]);
 }
-V3 direction_of(tag_t direction) {
+gp_XYZ direction_of(tag_t direction) {
     double origin[3], d[3] = {0, 0, 0};
     HM_SO_ask_dirr_doubles(direction, origin, d);
-    return {d[0], d[1], d[2]};
+    return gp_XYZ(d[0], d[1], d[2]);
 }
 
 // The work part's current mechanism read back through the host's API: the
@@ -153,7 +138,7 @@ V3 direction_of(tag_t direction) {
 // origins), the joints, and the drivers' design values.
 struct Mechanism {
     std::vector<tag_t> links;
-    std::vector<V3> centres;
+    std::vector<gp_XYZ> centres;
     std::vector<Joint> joints;
     std::vector<int> drivers;   // joint indices
     std::vector<double> driver_design;
@@ -161,7 +146,7 @@ struct Mechanism {
     int joint_rows = 0;
     // Links free to spin about the line of their joints (a rod between two
     // ball joints), with that line's direction: nothing closes their spin.
-    std::vector<std::pair<int, V3>> spinning;
+    std::vector<std::pair<int, gp_XYZ>> spinning;
 };
 
 Mechanism read_mechanism(const std::vector<tag_t>& drivers) {
@@ -179,7 +164,7 @@ Mechanism read_mechanism(const std::vector<tag_t>& drivers) {
     const std::vector<tag_t> joint_tags(tags, tags + count);
     SM_free(tags);
 
-    m.centres.assign(m.links.size(), V3{});
+    m.centres.assign(m.links.size(), gp_XYZ(0, 0, 0));
     m.joints_of_link.assign(m.links.size(), {});
     std::vector<int> attached(m.links.size(), 0);
     for (tag_t t : joint_tags) {
@@ -192,23 +177,24 @@ Mechanism read_mechanism(const std::vector<tag_t>& drivers) {
         j.first = record.first_link ? index.at(record.first_link) : -1;
         j.second = record.second_link ? index.at(record.second_link) : -1;
         j.origin = point_of(record.first_origin);
-        const V3 d1 = direction_of(record.first_direction);
-        j.z = unit(d1);
-        const V3 helper = std::fabs(j.z[0]) < 0.6 ? V3{1, 0, 0} : V3{0, 1, 0};
-        j.e1 = unit(cross(helper, j.z));
-        j.e2 = cross(j.z, j.e1);
+        const gp_XYZ d1 = direction_of(record.first_direction);
+        j.z = d1.Normalized();
+        const gp_XYZ helper = std::fabs(j.z.X()) < 0.6 ? gp_XYZ(1, 0, 0) : gp_XYZ(0, 1, 0);
+        j.e1 = (helper ^ j.z).Normalized();
+        j.e2 = j.z ^ j.e1;
         if (j.type == HM_MOTION_UNIVERSAL) {
             // First pin: the Z of the frame with X along the first
             // direction; second pin: the Z of the second direction's frame
             // (Y along the first pin turned normal to it).
+            const double x[3] = {d1.X(), d1.Y(), d1.Z()};
             double frame[9];
-            HM_MTX3_initialize_x(d1.data(), frame);
-            j.pin_a = {frame[6], frame[7], frame[8]};
-            j.pin_b = {frame[3], frame[4], frame[5]};
+            HM_MTX3_initialize_x(x, frame);
+            j.pin_a = gp_XYZ(frame[6], frame[7], frame[8]);
+            j.pin_b = gp_XYZ(frame[3], frame[4], frame[5]);
             if (record.second_link) {
-                const V3 x2 = unit(direction_of(record.second_direction));
-                const V3 y2 = unit(cross(cross(j.pin_a, x2), x2));
-                if (dot(y2, y2) > 0.5) j.pin_b = cross(x2, y2);
+                const gp_XYZ x2 = direction_of(record.second_direction).Normalized();
+                const gp_XYZ normal = (j.pin_a ^ x2) ^ x2;
+                if (normal.Modulus() > 1.0e-9) j.pin_b = x2 ^ normal.Normalized();
             }
         }
         j.rows = rows_of(j.type);
@@ -216,30 +202,27 @@ Mechanism read_mechanism(const std::vector<tag_t>& drivers) {
         for (int link : {j.first, j.second})
             if (link >= 0) {
                 m.joints_of_link[link].push_back(static_cast<int>(m.joints.size()));
-                m.centres[link] = add(m.centres[link], j.origin);
+                m.centres[link] += j.origin;
                 ++attached[link];
             }
         m.joints.push_back(j);
     }
     for (size_t i = 0; i < m.links.size(); ++i)
         if (attached[i])
-            for (double& x : m.centres[i]) x /= attached[i];
+            m.centres[i] /= attached[i];
+    // A link whose joints all lie on one line, with that line's direction.
     for (size_t link = 0; link < m.links.size(); ++link) {
         const std::vector<int>& joints = m.joints_of_link[link];
         if (joints.size() < 2) continue;
-        const V3 base = m.joints[joints[0]].origin;
-        V3 axis{};
-        for (int k : joints) {
-            const V3 d = sub(m.joints[k].origin, base);
-            if (dot(d, d) > dot(axis, axis)) axis = d;
-        }
-        if (dot(axis, axis) < 1.0e-12) continue;
-        axis = unit(axis);
-        bool on_line = true;
-        for (int k : joints) {
-            const V3 off = cross(sub(m.joints[k].origin, base), axis);
-            on_line = on_line && dot(off, off) < 1.0e-16;
-        }
+        const gp_XYZ base = m.joints[joints[0]].origin;
+        gp_XYZ axis(0, 0, 0);
+        for (int k : joints)
+            if ((m.joints[k].origin - base).SquareModulus() > axis.SquareModulus()) axis = m.joints[k].origin - base;
+        if (axis.SquareModulus() < 1.0e-12) continue;
+        axis.Normalize();
+        const bool on_line = std::all_of(joints.begin(), joints.end(), [&](int k) {
+            return ((m.joints[k].origin - base) ^ axis).SquareModulus() < 1.0e-16;
+        });
         if (on_line) m.spinning.push_back({static_cast<int>(link), axis});
     }
     std::vector<Pose> design(m.links.size());
@@ -250,10 +233,10 @@ Mechanism read_mechanism(const std::vector<tag_t>& drivers) {
     }
     // Of those, the links whose joints a turn about that line leaves as they
     // are: a spin that nothing closes.
-    std::vector<std::pair<int, V3>> idle;
+    std::vector<std::pair<int, gp_XYZ>> idle;
     for (const auto& [link, axis] : m.spinning) {
         std::vector<Pose> turned = design;
-        turned[link].r = rotation({1.0e-3 * axis[0], 1.0e-3 * axis[1], 1.0e-3 * axis[2]});
+        turned[link].r = rotation(1.0e-3 * axis);
         bool unchanged = true;
         double values[6];
         for (int k : m.joints_of_link[link]) {
@@ -302,7 +285,7 @@ public:
             f(row++) = driven_value(m_.joints[m_.drivers[d]], poses_) - m_.driver_design[d] - target_[d];
         for (const auto& [link, axis] : m_.spinning) {
             const int c = x.Lower() + 6 * link;
-            f(row++) = x(c) * axis[0] + x(c + 1) * axis[1] + x(c + 2) * axis[2];
+            f(row++) = gp_XYZ(x(c), x(c + 1), x(c + 2)) * axis;
         }
         return Standard_True;
     }
@@ -351,7 +334,7 @@ public:
         }
         int row = driver_row + static_cast<int>(m_.drivers.size());
         for (const auto& [link, axis] : m_.spinning) {
-            for (int i = 0; i < 3; ++i) d(row, d.LowerCol() + 6 * link + i) = axis[i];
+            for (int i = 0; i < 3; ++i) d(row, d.LowerCol() + 6 * link + i) = axis.Coord(i + 1);
             ++row;
         }
         return Standard_True;
@@ -360,15 +343,15 @@ public:
         return Value(x, f) && Derivatives(x, d);
     }
     // Where the design point p of a link goes at x.
-    V3 moved(const math_Vector& x, size_t link, const V3& p) const { return pose_of(x, link).point(p); }
+    gp_XYZ moved(const math_Vector& x, size_t link, const gp_XYZ& p) const { return pose_of(x, link).point(p); }
 
 private:
     Pose pose_of(const math_Vector& x, size_t link) const {
         const int c = x.Lower() + 6 * static_cast<int>(link);
         Pose p;
         p.c = m_.centres[link];
-        p.r = rotation({x(c), x(c + 1), x(c + 2)});
-        p.t = {x(c + 3), x(c + 4), x(c + 5)};
+        p.r = rotation(gp_XYZ(x(c), x(c + 1), x(c + 2)));
+        p.t = gp_XYZ(x(c + 3), x(c + 4), x(c + 5));
         return p;
     }
     void set_poses(const math_Vector& x) {
@@ -461,9 +444,9 @@ double sweep_difference(const sFiveLinkAxle_Suspension& s, const Mechanism& m) {
         for (const Joint& j : m.joints) {
             const int link = j.first >= 0 ? j.first : j.second;
             if (link < 0) continue;
-            const V3 library = host_testing::transform_point(a.steps[step][link], j.origin);
-            const V3 d = sub(library, f.moved(kernel[step], link, j.origin));
-            worst = std::max(worst, std::sqrt(dot(d, d)));
+            const auto library = host_testing::transform_point(a.steps[step][link], {j.origin.X(), j.origin.Y(), j.origin.Z()});
+            const gp_XYZ d = gp_XYZ(library[0], library[1], library[2]) - f.moved(kernel[step], link, j.origin);
+            worst = std::max(worst, d.Modulus());
         }
     return worst;
 }
