@@ -9,8 +9,10 @@
 //   heave/kernel/<steps>   the same mechanism read back from the part (its
 //                          links, joints and drivers), the same joint and
 //                          driver equations in each link's turn and shift,
-//                          and no spin of the four rods that nothing closes
-//                          (a square system of 90), solved per step by
+//                          and no spin of the four links free to spin about
+//                          the line of their joints (a square system of 90,
+//                          where the articulation takes minimum-norm steps
+//                          and undoes idle spins), solved per step by
 //                          math_FunctionSetRoot from the step before (the
 //                          design pose first) to the same closure, with the
 //                          same central-difference Jacobian.
