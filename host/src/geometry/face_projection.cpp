@@ -12,8 +12,8 @@
 #include <Extrema_ExtPC.hxx>
 #include <Geom2d_Curve.hxx>
 #include <GeomAPI_ProjectPointOnSurf.hxx>
-#include <IntCurvesFace_Intersector.hxx>
 #include <Geom_Surface.hxx>
+#include <IntCurvesFace_Intersector.hxx>
 #include <Precision.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
@@ -70,6 +70,9 @@ FaceProjector& projector_of(const TopoDS_Face& face) {
     BRepTools::UVBounds(face, p.umin, p.umax, p.vmin, p.vmax);
     const Handle(Geom_Surface) surface = BRep_Tool::Surface(face);
     if (!surface.IsNull()) {
+        // Minima only, their samples sorted into a tree once: a later point
+        // starts its search from the nearest sample instead of measuring to
+        // every sample of the grid.
         p.projector.SetExtremaFlag(Extrema_ExtFlag_MIN);
         p.projector.Init(surface, p.umin, p.umax, p.vmin, p.vmax, Precision::Confusion(), Extrema_ExtAlgo_Tree);
         p.classifier = std::make_unique<BRepTopAdaptor_FClass2d>(face, Precision::PConfusion());
