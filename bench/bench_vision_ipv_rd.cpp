@@ -6,16 +6,21 @@
 // crowned 25 mm across; the eye is the SAE J941 cyclops centroid (2743, -370,
 // 1188) and the source the dashboard's top edge (x 1600, z 1020, y -700 to
 // 300). Set-up checks that the library finds reflection points before
-// anything is timed.
+// anything is timed, and prints how many each side finds and how far apart
+// their points lie where both find one.
 //
 // At N = 25, 100 and 400 points on the edge:
 //   rd/library/<N>  HM_VD_RD_create_reflect_data, its arrays freed as its
-//                   caller does (a bisection of foot points per sample);
+//                   caller does (per sample: the search bracket's ends by
+//                   bisections of foot points, then the bisection on the
+//                   reflection condition, foot points again);
 //   rd/kernel/<N>   the same N reflection points found by the kernel alone
 //                   (the baseline): each sample's foot point on the kernel
 //                   surface (GeomAPI_ProjectPointOnSurf), then math_FunctionSetRoot
 //                   from there on the reflection condition (the path eye -
-//                   surface point - sample stationary in both parameters).
+//                   surface point - sample stationary in both parameters); a
+//                   root held at the edge of the surface's parameter box is
+//                   no reflection point.
 //
 // The steering wheel's 380 mm rim (a 30 mm tube about (2350, -370, 950), 25
 // degrees from vertical), seen from 700 mm in front of it, at facet sizes
@@ -93,6 +98,7 @@
 #include <TColgp_Array1OfPnt.hxx>
 #include <TColgp_Array2OfPnt.hxx>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -335,9 +341,11 @@ private:
     gp_Pnt eye_, source_;
 };
 
-// Reflection points the kernel alone finds for n samples of the edge.
-int kernel_found(const Handle(Geom_BSplineSurface)& surface, int n) {
+// Reflection points the kernel alone finds for n samples of the edge (and,
+// when asked, the points: one per sample, NaN where none was found).
+int kernel_found(const Handle(Geom_BSplineSurface)& surface, int n, std::vector<gp_Pnt>* points = nullptr) {
     int hits = 0;
+    if (points) points->assign(n, gp_Pnt(NAN, NAN, NAN));
     const gp_Pnt eye(kEye[0], kEye[1], kEye[2]);
     math_Vector tolerance(1, 2, 1.0e-10), lower(1, 2, 0.0), upper(1, 2, 1.0), start(1, 2);
     for (int i = 0; i < n; ++i) {
@@ -348,12 +356,18 @@ int kernel_found(const Handle(Geom_BSplineSurface)& surface, int n) {
         ReflectionCondition condition(surface, eye, source);
         math_FunctionSetRoot root(condition, tolerance, 30);
         root.Perform(condition, start, lower, upper);
-        hits += root.IsDone() ? 1 : 0;
+        // A root held at the edge of the parameter box is no reflection point.
+        const bool found = root.IsDone() && root.Root()(1) > 0.0 && root.Root()(1) < 1.0 && root.Root()(2) > 0.0 &&
+                           root.Root()(2) < 1.0;
+        hits += found ? 1 : 0;
+        if (points && found) (*points)[i] = surface->Value(root.Root()(1), root.Root()(2));
     }
     return hits;
 }
 
-int library_found(tag_t* face, tag_t edge, int n) {
+// Reflection points the library finds for n samples of the edge (and, when
+// asked, the points as the kernel's are given).
+int library_found(tag_t* face, tag_t edge, int n, std::vector<gp_Pnt>* points = nullptr) {
     int groups = 0, rows = 0;
     int *sizes = nullptr, *per_row = nullptr;
     double ***result = nullptr, ***input = nullptr;
@@ -362,9 +376,13 @@ int library_found(tag_t* face, tag_t edge, int n) {
     HM_VD_RD_create_reflect_data(1, face, false, 1, &edge, kEye, n, 0.0, 0.01, &groups, &sizes, &rows, &per_row,
                                  &result, &input, &found, &closed);
     int hits = 0;
+    if (points) points->clear();
     for (int r = 0; r < rows; ++r) {
         for (int i = 0; i < per_row[r]; ++i) {
             hits += found[r][i] ? 1 : 0;
+            if (points)
+                points->push_back(found[r][i] ? gp_Pnt(result[r][i][0], result[r][i][1], result[r][i][2])
+                                              : gp_Pnt(NAN, NAN, NAN));
             SM_free(result[r][i]);
             SM_free(input[r][i]);
         }
@@ -387,12 +405,20 @@ int main(int argc, char** argv) {
     static const tag_t edge = host_testing::make_line({1600.0, -700.0, 1020.0}, {1600.0, 300.0, 1020.0});
     static const Handle(Geom_BSplineSurface) surface = kernel_surface();
     for (int n : kCounts) {
-        const int hits = library_found(&face, edge, n);
+        std::vector<gp_Pnt> library, kernel;
+        const int hits = library_found(&face, edge, n, &library);
         if (hits < 1) {
             std::fprintf(stderr, "no reflection points at N = %d\n", n);
             return 1;
         }
-        std::printf("N = %d: %d points reflected (the kernel alone: %d)\n", n, hits, kernel_found(surface, n));
+        const int kernel_hits = kernel_found(surface, n, &kernel);
+        // The same work: where both find a sample's point, how far apart.
+        double apart = 0.0;
+        for (size_t i = 0; i < library.size() && i < kernel.size(); ++i)
+            if (!std::isnan(library[i].X()) && !std::isnan(kernel[i].X()))
+                apart = std::max(apart, library[i].Distance(kernel[i]));
+        std::printf("N = %d: %d points reflected (the kernel alone: %d), at most %.3f mm from the kernel's\n", n,
+                    hits, kernel_hits, apart);
     }
     static const tag_t rim = host_rim();
     static tag_t wheel_plane = 0;

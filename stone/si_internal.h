@@ -121,6 +121,11 @@ int make_result_curve(tag_t face, int n, const double (*points)[3], tag_t curve,
 int project_curves(int n, const tag_t* curves, tag_t target, int mode, const double direction[3], int* count,
                    tag_t** out);
 
+// The stone thrown from p along the unit direction d onto the face: its
+// nearest forward hit, written to out and *best (its distance) with *hit
+// set when it is the first or nearer than *best. The host's status.
+int project_onto_face(const double p[3], const double d[3], tag_t face, double out[3], bool* hit, double* best);
+
 using Point = std::array<double, 3>;
 using Points = std::vector<Point>;
 

@@ -34,8 +34,10 @@ constexpr double kNearerBy = 1.0e-10;
 constexpr int kForwardOnly = 1;
 constexpr int kFaceProjectorMode = 2;
 
-// The nearest forward hit of the point along the unit direction on a face:
-// 0 with the hit, -1 none, or the host's code.
+}  // namespace
+
+namespace carvell::stone {
+
 int project_onto_face(const double p[3], const double d[3], tag_t face, double out[3], bool* hit, double* best) {
     const tag_t set = OM_create_tag_set();
     int count = 0;
@@ -61,6 +63,10 @@ int project_onto_face(const double p[3], const double d[3], tag_t face, double o
     UPDATE_do_update();
     return status;
 }
+
+}  // namespace carvell::stone
+
+namespace {
 
 int project_by_kind(const double p[3], const double d[3], tag_t target, double out[3]) {
     int type = 0, subtype = 0;

@@ -129,22 +129,6 @@ V rd_ask_line_normal_intersect_point(V a, V b, V p, V n) {
     return add(a, mul(d, s));
 }
 
-// The faces a line is projected onto: a face that is an assembly
-// occurrence is replaced by a linked copy of its prototype in the work part,
-// placed as the occurrence shows it. The copies are kept.
-std::vector<tag_t> projection_targets(const RdContext& ctx) {
-    std::vector<tag_t> targets;
-    for (tag_t face : ctx.surfaces) {
-        tag_t copy = NULL_TAG, feature = NULL_TAG;
-        if (HM_ASSEM_is_occurrence(face) &&
-            HM_LINK_create_linked_face(HM_ASSEM_ask_prototype_of_occ(face), HM_ASSEM_ask_part_occurrence(face),
-                                       &feature) == 0)
-            HM_LINK_ask_linked_feature_geom(feature, &copy);
-        targets.push_back(copy != NULL_TAG ? copy : face);
-    }
-    return targets;
-}
-
 bool differs(V a, V b, double eps) {
     return std::fabs(a.x - b.x) >= eps || std::fabs(a.y - b.y) >= eps || std::fabs(a.z - b.z) >= eps;
 }
@@ -349,6 +333,43 @@ bool face_refraction(const RdContext& ctx, V a, V b, double mirror[3], double en
     return true;
 }
 
+// The share of eps2 to which a bracket end is bisected along AB.
+constexpr double kCrossingShare = 1e-3;
+// Points of AB tried for a taken one when neither end is taken.
+constexpr int kBracketSamples = 32;
+
+// Whether some face takes the point; the foot on the first face that does.
+bool point_taken(const RdContext& ctx, V point, V& foot) {
+    const double p[3] = {point.x, point.y, point.z};
+    for (size_t i = 0; i < ctx.surfaces.size(); ++i) {
+        double f[3], n[3];
+        if (!rd_point_in_face_box(ctx.surfaces[i], ctx.uv[i], p, f, n)) continue;
+        foot = vec(f);
+        return true;
+    }
+    return false;
+}
+
+// The end of the taken part of AB between the parameters `in` (taken) and
+// `out` (not taken): bisected on the feet until the two lie within the
+// tolerance along AB. The point and foot given are those at `in`; they
+// become the last taken point and its foot.
+void taken_end(const RdContext& ctx, V a, V b, double in, double out, double tolerance, V& point, V& foot) {
+    const V d = sub(b, a);
+    for (int i = 0; i < kRdMaxSteps && std::fabs(out - in) * len(d) > tolerance; ++i) {
+        const double mid = 0.5 * (in + out);
+        const V p = add(a, mul(d, mid));
+        V f{};
+        if (point_taken(ctx, p, f)) {
+            in = mid;
+            point = p;
+            foot = f;
+        } else {
+            out = mid;
+        }
+    }
+}
+
 }  // namespace
 
 void rd_sort_reals(int n, double* values) { ipv_sort_reals(n, values); }
@@ -385,69 +406,44 @@ bool HM_VD_judge_point_in_faceside(const double a[3], const double b[3], tag_t o
 
 int HM_VD_judge_proj_line_in_face(const RdContext& ctx, const double a[3], const double b[3], double point1[3],
                                   double point2[3], double dir1[3], double dir2[3]) {
-    double foot[3], n[3];
-    bool a_taken = false, b_taken = false;
-    for (size_t i = 0; i < ctx.surfaces.size(); ++i) {
-        a_taken = a_taken || rd_point_in_face_box(ctx.surfaces[i], ctx.uv[i], a, foot, n);
-        b_taken = b_taken || rd_point_in_face_box(ctx.surfaces[i], ctx.uv[i], b, foot, n);
-    }
+    const V va = vec(a), vb = vec(b);
+    V foot_a{}, foot_b{};
+    const bool a_taken = point_taken(ctx, va, foot_a), b_taken = point_taken(ctx, vb, foot_b);
     for (int k = 0; k < 3; ++k) dir1[k] = dir2[k] = 0.0;
     if (a_taken && b_taken) {
         detail::copy3(a, point1);
         detail::copy3(b, point2);
         return 0;
     }
-    // The segment projected onto the faces: the ends of each piece, and
-    // where their normal lines meet the segment.
-    detail::Temporaries temporary;
-    HM_CURVE_line_t data = {{a[0], a[1], a[2]}, {b[0], b[1], b[2]}};
-    tag_t line = NULL_TAG;
-    if (HM_CURVE_create_line(&data, &line) != 0) return 4;
-    temporary.add(line);
-    const std::vector<tag_t> targets = projection_targets(ctx);
-    HM_CURVE_proj_curves_data_t request;
-    HM_CURVE_init_proj_curves_data(&request);
-    request.proj_dir_method = HM_PROJ_ALONG_TARGET_NORMALS;
-    tag_t group = NULL_TAG;
-    if (HM_CURVE_create_proj_curves(1, &line, static_cast<int>(targets.size()), targets.data(), 1, &request,
-                                    &group) != 0)
-        return 4;
-    int count = 0;
-    detail::SmBlock<tag_t> pieces;
-    HM_GROUP_ask_group_data(group, pieces.out(), &count);
-    HM_GROUP_ungroup_top(group);
-    for (int i = 0; i < count; ++i) temporary.add(pieces[i]);
-    if (count == 0) return 4;
-    const V va = vec(a), vb = vec(b);
-    bool have = false;
-    V q1{}, q2{}, e1{}, e2{};
-    double best1 = 1e300, best2 = 1e300;
-    for (int i = 0; i < count; ++i)
-        for (double t : {0.0, 1.0}) {
-            double p[3];
-            if (HM_VD_CURVE_ask_point_on_curve(pieces[i], t, p) != 0) continue;
-            V normal{0, 0, 0};
-            for (tag_t face : targets) {
-                double f[3], uv[2], pt[3], u1[3], v1[3], u2[3], v2[3], nn[3], radii[2];
-                if (HM_MODL_ask_face_parm(face, p, uv, f) != 0 || len(sub(vec(f), vec(p))) > ctx.eps2) continue;
-                if (HM_MODL_ask_face_props(face, uv, pt, u1, v1, u2, v2, nn, radii) != 0) continue;
-                normal = vec(nn);
-                break;
+    // The ends of the part of AB that the faces take (the points of AB
+    // whose normal lines meet the faces' boundaries), each with its foot: an
+    // end taken stands for itself, another end is found by a bisection of the
+    // feet from the nearest taken point. With neither end taken, evenly
+    // spaced points of AB look for a taken one first.
+    double first = a_taken ? 0.0 : 1.0, last = first;
+    V q1 = va, e1 = foot_a, q2 = vb, e2 = foot_b;
+    if (!a_taken && !b_taken) {
+        first = last = -1.0;
+        for (int i = 1; i < kBracketSamples; ++i) {
+            const double t = static_cast<double>(i) / kBracketSamples;
+            const V p = add(va, mul(sub(vb, va), t));
+            V foot{};
+            if (!point_taken(ctx, p, foot)) continue;
+            if (first < 0.0) {
+                first = t;
+                q1 = p;
+                e1 = foot;
             }
-            const V q = rd_ask_line_normal_intersect_point(va, vb, vec(p), normal);
-            if (len(sub(q, va)) <= best1) {
-                best1 = len(sub(q, va));
-                q1 = q;
-                e1 = vec(p);
-            }
-            if (len(sub(q, vb)) <= best2) {
-                best2 = len(sub(q, vb));
-                q2 = q;
-                e2 = vec(p);
-            }
-            have = true;
+            last = t;
+            q2 = p;
+            e2 = foot;
         }
-    if (!have) return 4;
+        if (first < 0.0) return 4;
+    }
+    const double step = a_taken || b_taken ? 1.0 : 1.0 / kBracketSamples;
+    const double tolerance = kCrossingShare * ctx.eps2;
+    if (!a_taken) taken_end(ctx, va, vb, first, std::max(0.0, first - step), tolerance, q1, e1);
+    if (!b_taken) taken_end(ctx, va, vb, last, std::min(1.0, last + step), tolerance, q2, e2);
     const double eps = ctx.eps2;
     const double a1 = len(sub(va, q1)), a2 = len(sub(va, q2)), b1 = len(sub(vb, q1)), b2 = len(sub(vb, q2));
     int result = 3;

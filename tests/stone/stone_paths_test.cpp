@@ -50,10 +50,22 @@ TEST_F(StonePathTest, AVerticalWallFacingTheStonesTakesTheComplement) {
     EXPECT_EQ(count_, 0);
 }
 
-TEST_F(StonePathTest, AFaceBesideTheTreadGetsNoStones) {
-    const tag_t aside = horizontal_face(300, -500, 3000, 2000, 2500);
-    EXPECT_EQ(land(45, aside, -1), 0);
-    EXPECT_EQ(count_, 0);
+TEST_F(StonePathTest, AFaceBesideTheTreadOrBehindTheThrowGetsNoStones) {
+    // Beside the tread; and a floor under the launch points, which the
+    // stones thrown upwards leave behind.
+    const Point3 t = launch_point();
+    const struct {
+        const char* name;
+        tag_t face;
+    } cases[] = {
+        {"beside", horizontal_face(300, -500, 3000, 2000, 2500)},
+        {"behind", horizontal_face(t[2] - 100, -500, 5000, 500, 1000)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(land(45, c.face, -1), 0);
+        EXPECT_EQ(count_, 0);
+    }
 }
 
 TEST_F(StonePathTest, APartialFaceGetsTheStonesOverIt) {

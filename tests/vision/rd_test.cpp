@@ -106,6 +106,37 @@ TEST_F(RdTest, ConvexSphereReflectsSymmetricPointsAtItsAxisPoint) {
     r.Free();
 }
 
+// A face mirror smaller than the segment from the source to the eye: the
+// search runs over the part of the segment above the face, whichever of
+// its ends lie above it. Face x, y in [-50, 50] at z = 0; the reflection
+// point is where the line from the source to the eye's mirror image meets
+// z = 0 (source 50 up, eye 100 up: a third of the way).
+TEST_F(RdTest, FaceSmallerThanTheSegmentReflectsWhereverTheSegmentCrossesIt) {
+    const double corner[3] = {-50, -50, 0}, u[3] = {100, 0, 0}, v[3] = {0, 100, 0};
+    const tag_t face = support::faces_of(host_testing::make_planar_sheet(corner, u, v)).at(0);
+    const struct {
+        const char* name;
+        Point3 source;
+        double eye[3];
+        bool found;
+        double x;   // of the reflection point
+    } cases[] = {
+        {"source above the face", {20, 0, 50}, {-100, 0, 100}, true, 20 - 120.0 / 3},
+        {"eye above the face", {80, 0, 50}, {-30, 0, 100}, true, 80 - 110.0 / 3},
+        {"neither above the face", {100, 0, 50}, {-100, 0, 100}, true, 100 - 200.0 / 3},
+        {"reflection beyond the face", {100, 0, 50}, {0, 0, 100}, false, 0},
+        {"segment beside the face", {100, 200, 50}, {-100, 200, 100}, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Reflect r = ReflectData({face}, {host_testing::make_point(c.source)}, c.eye, 10);
+        ASSERT_EQ(r.rows, 1);
+        EXPECT_EQ(r.found[0][0], c.found);
+        if (c.found) ExpectPoint(r.result[0][0], c.x, c.source[1], 0, 0.1);
+        r.Free();
+    }
+}
+
 TEST_F(RdTest, RowsOfCurvesHaveTheirSampleCountsAndClosedRowsStartAtAGap) {
     const tag_t plane = host_testing::make_plane({0, 0, 0}, {0, 0, 1});
     // An open line with N = 1 still gives a row of 2 points.

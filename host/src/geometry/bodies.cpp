@@ -15,7 +15,6 @@
 #include <BRepBuilderAPI_MakeVertex.hxx>
 #include <BRepExtrema_DistShapeShape.hxx>
 #include <BRepLProp_SLProps.hxx>
-#include <BRepTools.hxx>
 #include <BRep_Tool.hxx>
 #include <ShapeAnalysis_Surface.hxx>
 #include <Standard_Failure.hxx>
@@ -151,11 +150,6 @@ void put(const gp_XYZ& v, double out[3]) {
     out[2] = v.Z();
 }
 
-// The face's parameter box.
-void face_uv_box(const TopoDS_Face& face, double& u0, double& u1, double& v0, double& v1) {
-    BRepTools::UVBounds(face, u0, u1, v0, v1);
-}
-
 double normalise(double value, double lo, double hi) { return hi > lo ? (value - lo) / (hi - lo) : 0.0; }
 
 }  // namespace
@@ -254,10 +248,10 @@ int HM_MODL_ask_face_props(tag_t face, const double parm[2], double point[3], do
         if (!f) return HM_ERR_WRONG_TYPE;
         const TopoDS_Face shape = TopoDS::Face(f->shape);
         double umin, umax, vmin, vmax;
-        face_uv_box(shape, umin, umax, vmin, vmax);
+        host::face_parameter_box(shape, umin, umax, vmin, vmax);
         const double du = umax - umin, dv = vmax - vmin;
         const double u = umin + parm[0] * du, v = vmin + parm[1] * dv;
-        BRepAdaptor_Surface surface(shape);
+        const BRepAdaptor_Surface& surface = host::face_surface(shape);
         gp_Pnt p;
         gp_Vec d1u, d1v, d2u, d2v, d2uv;
         surface.D2(u, v, p, d1u, d1v, d2u, d2v, d2uv);
@@ -292,9 +286,9 @@ int HM_MODL_ask_face_parm(tag_t face, const double ref_point[3], double parm[2],
         const gp_Pnt ref(ref_point[0], ref_point[1], ref_point[2]);
         double u = 0.0, v = 0.0;
         gp_Pnt p;
-        // The surface's foot inside the face is the face's nearest point;
-        // otherwise the nearest point lies on the boundary.
-        if (!host::foot_inside_face(shape, ref, u, v, p)) {
+        if (!host::nearest_on_face(shape, ref, u, v, p)) {
+            // No surface foot and no edge to measure to: the kernel's own
+            // minimum distance.
             BRepExtrema_DistShapeShape dist(BRepBuilderAPI_MakeVertex(ref).Vertex(), shape);
             if (!dist.IsDone() || dist.NbSolution() < 1) return HM_ERR_GEOMETRY;
             p = dist.PointOnShape2(1);

@@ -3,6 +3,7 @@
 #include "core/checks.h"
 #include "core/kernel_guard.h"
 #include "geometry/bodies.h"
+#include "geometry/face_projection.h"
 
 #include "kestrin.h"
 #include "quillon.h"
@@ -37,7 +38,7 @@ int CPROJ_point_vector_face(const double point[3], tag_t face, const double dire
         if (!(length > 0.0) || !host::finite_value(length)) return HM_ERR_BAD_ARGUMENT;
         std::vector<std::pair<double, gp_Pnt>> hits;
         const gp_Lin line(gp_Pnt(point[0], point[1], point[2]), gp_Dir(direction[0], direction[1], direction[2]));
-        IntCurvesFace_Intersector intersector(TopoDS::Face(f->shape), Precision::Confusion());
+        IntCurvesFace_Intersector& intersector = host::face_intersector(TopoDS::Face(f->shape));
         intersector.Perform(line, -Precision::Confusion(), kFar);
         if (!intersector.IsDone()) return HM_ERR_GEOMETRY;
         for (int i = 1; i <= intersector.NbPnt(); ++i) {

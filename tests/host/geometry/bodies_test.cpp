@@ -230,6 +230,49 @@ TEST_F(FacePropsTest, NearestFacePointAndNormalisedParametersRoundTrip) {
     }
 }
 
+// Points whose nearest face point lies on the face's boundary: a corner of
+// a box face, the rim of a cylinder's end disc, and a cylinder's side seen
+// from beyond its end. Each foot worked out by hand; the parameters give the
+// foot back.
+TEST_F(FacePropsTest, NearestPointOnTheBoundaryIsFoundOnEdgesAndCorners) {
+    const double corner[3] = {0, 0, 0}, size[3] = {10, 10, 10};
+    const tag_t box = host_testing::make_box(corner, size);
+    const double base[3] = {0, 0, 100}, axis[3] = {0, 0, 1};
+    const tag_t cylinder = host_testing::make_cylinder(base, axis, 20.0, 30.0);
+    tag_t box_face = 0, disc = 0, side = 0;
+    for (tag_t f : faces_of(box))
+        if (std::fabs(face_middle(f)[0] - 10) < kTight) box_face = f;
+    for (tag_t f : faces_of(cylinder)) {
+        int type = 0;
+        HM_MODL_ask_face_type(f, &type);
+        if (type != HM_FACE_PLANAR) side = f;
+        else if (std::fabs(face_middle(f)[2] - 130) < kTight) disc = f;
+    }
+    ASSERT_NE(box_face, 0u);
+    ASSERT_NE(disc, 0u);
+    ASSERT_NE(side, 0u);
+    const struct {
+        const char* name;
+        tag_t face;
+        double ref[3];
+        double foot[3];
+    } cases[] = {
+        {"box corner", box_face, {15, 12, 13}, {10, 10, 10}},
+        // Above the top disc (z = 130, radius 10), 30 out along x: the rim.
+        {"disc rim", disc, {40, 0, 140}, {10, 0, 130}},
+        // Beside the side, 10 past its top end: the top circle.
+        {"side's end circle", side, {0, 25, 140}, {0, 10, 130}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        double parm[2], foot[3], p[3], u1[3], v1[3], u2[3], v2[3], n[3], r[2];
+        ASSERT_EQ(HM_MODL_ask_face_parm(c.face, c.ref, parm, foot), 0);
+        for (int i = 0; i < 3; ++i) EXPECT_NEAR(foot[i], c.foot[i], kTight);
+        ASSERT_EQ(HM_MODL_ask_face_props(c.face, parm, p, u1, v1, u2, v2, n, r), 0);
+        for (int i = 0; i < 3; ++i) EXPECT_NEAR(p[i], c.foot[i], 1e-5);
+    }
+}
+
 /* ---- projection onto a face ---- */
 
 class FaceProjectionTest : public HostTest {
