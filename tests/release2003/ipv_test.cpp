@@ -417,6 +417,26 @@ TEST_F(Release2003IpvTest, SectionTangentPointsLieOnThePolarLineOfThePoint) {
     EXPECT_EQ(count, 0);
 }
 
+// The tool's support point reads the record's semi-axes as they are: the
+// point of outward normal -u, v or w lies that semi-axis from the centre.
+TEST_F(Release2003IpvTest, SupportPointsLieASemiAxisFromTheCentre) {
+    const Point3 centre = {2743, -370, 1188};
+    vd_eyellipse_t e = Record(centre, {0, 1, 0}, {-1, 0, 0}, 100, 50, 40);
+    const struct {
+        Point3 direction, expected;
+    } cases[] = {
+        {{0, -1, 0}, {2743, -470, 1188}},
+        {{-3, 0, 0}, {2693, -370, 1188}},
+        {{0, 0, 1}, {2743, -370, 1228}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expected[0] + c.expected[1] + c.expected[2]);
+        double d[3] = {c.direction[0], c.direction[1], c.direction[2]}, p[3];
+        ASSERT_EQ(HM_VD_ipv_ask_eyellipse_tangent_point1(&e, 0, d, p), 0);
+        support::expect_point(p, c.expected, 1e-9);
+    }
+}
+
 TEST_F(Release2003IpvTest, MoaIsTheConeCircleAndOrdersItsAxisByAbsoluteY) {
     // A sphere of radius 100 (semi-axes as the 2003 record holds them), the
     // point 1000 ahead (-x), the plane 2000 ahead: the tangent cone from the
