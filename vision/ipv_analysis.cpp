@@ -3,6 +3,7 @@
 // join each kind across the two planes, and where given objects meet those
 // faces and the central sight line. Fills the result record it hands out.
 #include "hm_vd_vision.h"
+#include "ipv_layer.h"
 #include "vision_ipv.h"
 
 #include "hm_vd.h"
@@ -153,10 +154,9 @@ int ipv_create_vision_faces(hm_list_p_t* ip_curves, hm_list_p_t* sw_curves, cons
         return r;
     }
     HM_MODL_create_list(faces);
-    const int options[2] = {2, 1};
     for (int i = 0; i < n_ip && r == 0; ++i) {
         tag_t face = NULL_TAG;
-        r = HM_VD_create_ruled(ip[i], sw[i], 0, true, options, 2, &face);
+        r = ipv_layer_ruled_sheet(ip[i], sw[i], true, &face);
         if (r != 0)
             log("fail to create rule");
         else

@@ -3,6 +3,7 @@
 // given sense, split into chains; the re-parametrised splines that make the
 // vision faces line up; and the profile walk round a projected point cloud.
 #include "hm_vd_vision.h"
+#include "ipv_layer.h"
 #include "vision_ipv.h"
 
 #include "hm_vd.h"
@@ -82,21 +83,6 @@ private:
     std::map<Key, std::vector<int>> cells_;
 };
 
-// The curves of the one loop the list forms, in loop order; empty when the
-// list forms none or several.
-std::vector<tag_t> single_loop(hm_list_p_t curves, double tolerance) {
-    int loops = 0, closed = 0;
-    int* sizes = nullptr;
-    tag_t** members = nullptr;
-    std::vector<tag_t> out;
-    if (HM_VD_CURVE_make_loop_curve(curves, tolerance, &loops, &closed, &sizes, &members) != 0) return out;
-    if (loops == 1) out.assign(members[0], members[0] + sizes[0]);
-    for (int i = 0; i < loops; ++i) SM_free(members[i]);
-    SM_free(members);
-    SM_free(sizes);
-    return out;
-}
-
 // The curve points nearest to the planes normal to the vehicle's lateral
 // axis through the curves' greatest and least lateral values.
 void lateral_extremes(const std::vector<tag_t>& curves, double lmax[3], double lmin[3]) {
@@ -109,14 +95,14 @@ void lateral_extremes(const std::vector<tag_t>& curves, double lmax[3], double l
     }
     const double lateral[3] = {0.0, 1.0, 0.0};
     double normal[3];
-    VD_map_vector_csys2abs(lateral, ipv_vehicle_matrix, normal);
+    if (ipv_layer_vector_from_frame(lateral, ipv_vehicle_origin, ipv_vehicle_matrix, normal) != 0) return;
     detail::Temporaries planes(detail::Temporaries::Disposal::log_for_update);
     double* targets[2] = {lmax, lmin};
     const double ys[2] = {ymax, ymin};
     for (int s = 0; s < 2; ++s) {
         const double local[3] = {0.0, ys[s], 0.0};
         double origin[3];
-        VD_map_point_csys2abs(local, ipv_vehicle_origin, ipv_vehicle_matrix, origin);
+        if (ipv_layer_point_from_frame(local, ipv_vehicle_origin, ipv_vehicle_matrix, origin) != 0) continue;
         tag_t plane = NULL_TAG;
         if (HM_MODL_create_plane(origin, normal, &plane) != 0) continue;
         planes.add(plane);
@@ -267,13 +253,27 @@ void free_chains(int n, int* counts, double*** chains) {
 int splines_into(int from, int to, const int* counts, double*** chains, int periodic, hm_list_p_t list) {
     for (int c = from; c < to; ++c) {
         tag_t spline = NULL_TAG;
-        if (int r = HM_VD_create_spline_thru_points(counts[c], chains[c], periodic, &spline)) return r;
+        if (int r = ipv_layer_spline(counts[c], chains[c], periodic, 0, &spline)) return r;
         HM_MODL_put_list_item(list, spline);
     }
     return 0;
 }
 
 }  // namespace
+
+std::vector<tag_t> ipv_single_loop(hm_list_p_t curves, double tolerance) {
+    int loops = 0, closed = 0;
+    int* sizes = nullptr;
+    tag_t** members = nullptr;
+    std::vector<tag_t> out;
+    if (HM_VD_CURVE_make_loop_curve(curves, tolerance, &loops, &closed, &sizes, &members) != 0) return out;
+    if (loops == 1) out.assign(members[0], members[0] + sizes[0]);
+    for (int i = 0; i < loops; ++i) SM_free(members[i]);
+    SM_free(members);
+    SM_free(sizes);
+    return out;
+}
+
 }  // namespace carvell::vision
 
 using namespace carvell::vision;
@@ -293,7 +293,7 @@ int HM_VD_ipv_disperse_curve_chain(hm_list_p_t curves, const double dir[3], int 
     int n = 0;
     HM_MODL_ask_list_count(curves, &n);
     if (n < 1) return -1;
-    const std::vector<tag_t> loop = single_loop(curves, tol[kIpvDistance]);
+    const std::vector<tag_t> loop = ipv_layer_single_loop(curves, tol[kIpvDistance]);
     if (loop.empty()) return -1;
     double lmax[3] = {0, 0, 0}, lmin[3] = {0, 0, 0};
     lateral_extremes(loop, lmax, lmin);

@@ -4,6 +4,7 @@
 // to both the eyellipse and a section curve, the cut-off eye points of the
 // hub and see-through checks and the four visual-indicator planes.
 #include "hm_vd_vision.h"
+#include "ipv_layer.h"
 #include "vision_ipv.h"
 
 #include "hm_vd.h"
@@ -27,11 +28,9 @@ bool valid_type(int type) { return type >= -1 && type <= 1; }
 
 double dot(const double* a, const double* b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 
-// The eyellipse's frame (x along u, y along v) and its semi-axes: half the
-// stored full axis lengths, as the section tangents and the closest-eye
-// search take them.
+// The eyellipse's frame (x along u, y along v) and its semi-axes.
 bool eyellipse_frame(const vd_eyellipse_t* e, double matrix[9], double semi[3]) {
-    for (int i = 0; i < 3; ++i) semi[i] = 0.5 * e->axis_length[i];
+    ipv_layer_semi_axes(e, semi);
     return HM_MTX3_initialize(e->axis_dir[0], e->axis_dir[1], matrix) == 0;
 }
 
@@ -108,13 +107,9 @@ bool ipv_eyellipse_usable(const vd_eyellipse_t* eyellipse) {
            detail::in_model_space(&eyellipse->axis_dir[0][0], 9) && detail::in_model_space(eyellipse->axis_length, 3);
 }
 
-}  // namespace carvell::vision
 
-using namespace carvell::vision;
-namespace detail = carvell::detail;
-
-int ipv_ask_section_tangent_points(vd_eyellipse_t* eyellipse, const double point[3], const double tolerances[2],
-                                   int type, int section, int* count, double points[2][3]) {
+int ipv_eyellipse_section_tangents(vd_eyellipse_t* eyellipse, int type, const double tolerances[2],
+                                   const double point[3], int section, int* count, double points[2][3]) {
     if (!eyellipse || !point || !tolerances || !count || !points || !valid_type(type)) return -1;
     *count = 0;
     if (!ipv_eyellipse_usable(eyellipse) || !detail::model_point(point) || !detail::all_finite(tolerances, 2))
@@ -123,18 +118,18 @@ int ipv_ask_section_tangent_points(vd_eyellipse_t* eyellipse, const double point
     const double* u = eyellipse->axis_dir[0];
     const double* v = eyellipse->axis_dir[1];
     const double* w = eyellipse->axis_dir[2];
-    const double* len = eyellipse->axis_length;
+    double semi[3];
+    ipv_layer_semi_axes(eyellipse, semi);
     const double* first = section == 0 || section == 1 ? u : w;
     const double* second = section == 0 ? v : (section == 1 ? w : v);
-    const double a = 0.5 * (section == 0 || section == 1 ? len[0] : len[2]);
-    const double b = 0.5 * (section == 1 ? len[2] : len[1]);
-    double n[3], d = 0.0, m = 0.0;
+    const double a = section == 0 || section == 1 ? semi[0] : semi[2];
+    const double b = section == 1 ? semi[2] : semi[1];
+    double n[3], d = 0.0, q[3];
     HM_VEC3_cross(first, second, n);
-    if (HM_VEC3_distance_to_plane(point, k, n, tolerances[0], &d) != 0) return -1;
-    HM_VEC3_unitize(n, 1e-12, &m, n);
-    const double q[3] = {point[0] - d * n[0], point[1] - d * n[1], point[2] - d * n[2]};
+    if (ipv_layer_plane_foot(point, k, n, tolerances[0], q, &d) != 0) return -1;
     double matrix[9], local[3];
-    if (HM_MTX3_initialize(first, second, matrix) != 0 || VD_map_point_abs2csys(q, k, matrix, local) != 0) return -1;
+    if (HM_MTX3_initialize(first, second, matrix) != 0 || ipv_layer_point_to_frame(q, k, matrix, local) != 0)
+        return -1;
     const double range[2] = {0.0, 360.0};
     double tangent[4];
     int found = 0;
@@ -142,12 +137,17 @@ int ipv_ask_section_tangent_points(vd_eyellipse_t* eyellipse, const double point
     double mapped[2][3];
     for (int i = 0; i < found && i < 2; ++i) {
         const double p[3] = {tangent[2 * i], tangent[2 * i + 1], 0.0};
-        if (VD_map_point_csys2abs(p, k, matrix, mapped[i]) != 0 || !detail::model_point(mapped[i])) return -1;
+        if (ipv_layer_point_from_frame(p, k, matrix, mapped[i]) != 0 || !detail::model_point(mapped[i])) return -1;
     }
     *count = found < 2 ? found : 2;
     for (int i = 0; i < *count; ++i) detail::copy3(mapped[i], points[i]);
     return 0;
 }
+
+}  // namespace carvell::vision
+
+using namespace carvell::vision;
+namespace detail = carvell::detail;
 
 int HM_VD_ipv_ask_eyellipse_tangent_point1(vd_eyellipse_t* eyellipse, int type, double direction[3],
                                            double point[3]) {
@@ -172,7 +172,7 @@ int HM_VD_ipv_ask_eyellipse_tangent_point1(vd_eyellipse_t* eyellipse, int type, 
         return -1;
     }
     double d[3];
-    if (VD_map_vector_abs2csys(direction, matrix, d) != 0) {
+    if (ipv_layer_vector_to_frame(direction, eyellipse->centroid[type + 1], matrix, d) != 0) {
         log("error on map point from abs to csys");
         return -1;
     }
@@ -185,7 +185,7 @@ int HM_VD_ipv_ask_eyellipse_tangent_point1(vd_eyellipse_t* eyellipse, int type, 
                                semi[2] * semi[2] * d[2] * d[2]);
     double local[3], support[3];
     for (int i = 0; i < 3; ++i) local[i] = semi[i] * semi[i] * d[i] / s;
-    if (VD_map_point_csys2abs(local, eyellipse->centroid[type + 1], matrix, support) != 0 ||
+    if (ipv_layer_point_from_frame(local, eyellipse->centroid[type + 1], matrix, support) != 0 ||
         !detail::model_point(support)) {
         log("error on map point from csys to abs");
         return -1;
@@ -215,7 +215,7 @@ int HM_VD_ipv_ask_eyellipse_tangent_point2(vd_eyellipse_t* eyellipse, int type, 
         return -1;
     }
     const double* centre = eyellipse->centroid[type + 1];
-    if (VD_map_point_abs2csys(point, centre, matrix, p) != 0) {
+    if (ipv_layer_point_to_frame(point, centre, matrix, p) != 0) {
         log("error on map point from abs to csys");
         return -1;
     }
@@ -234,7 +234,8 @@ int HM_VD_ipv_ask_eyellipse_tangent_point2(vd_eyellipse_t* eyellipse, int type, 
     else
         local[2] = c2 / p[2];
     double on_plane[3], unit_normal[3];
-    if (VD_map_vector_csys2abs(n, matrix, unit_normal) != 0 || VD_map_point_csys2abs(local, centre, matrix, on_plane) != 0 ||
+    if (ipv_layer_vector_from_frame(n, centre, matrix, unit_normal) != 0 ||
+        ipv_layer_point_from_frame(local, centre, matrix, on_plane) != 0 ||
         !detail::model_point(unit_normal) || !detail::model_point(on_plane)) {
         log("error on map from csys to abs");
         return -1;
@@ -338,7 +339,7 @@ int HM_VD_ipv_ask_eyepoint_of_hub_analysis(const double origin[3], const double 
     for (int i = 0; i < 2; ++i) {
         int count = 0;
         double pts[2][3];
-        if (ipv_ask_section_tangent_points(eyellipse, q, tolerances, types[i], 1, &count, pts) != 0 || count < 2) {
+        if (ipv_layer_section_tangents(eyellipse, types[i], tolerances, q, 1, &count, pts) != 0 || count < 2) {
             log("fail to ask left cut off eye point");
             return -1;
         }
@@ -373,7 +374,7 @@ int HM_VD_ipv_ask_eyepoint_of_see_thru_analysis(const double origin[3], const do
         for (int i = 0; i < 2; ++i) {
             int count = 0;
             double pts[2][3];
-            if (ipv_ask_section_tangent_points(eyellipse, q[i], tolerances, types[e], 1, &count, pts) != 0 ||
+            if (ipv_layer_section_tangents(eyellipse, types[e], tolerances, q[i], 1, &count, pts) != 0 ||
                 count < 2)
                 return -1;
             order_pair(pts, VD_LOCAL_Y, origin, matrix, true, true, outs[e][2 * i], outs[e][2 * i + 1]);

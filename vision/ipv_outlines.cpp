@@ -4,6 +4,7 @@
 // mustache swept by the moa: stretched so that the moa is a circle, offset
 // outward by its radius and stretched back).
 #include "hm_vd_vision.h"
+#include "ipv_layer.h"
 #include "vision_ipv.h"
 
 #include "hm_vd.h"
@@ -49,15 +50,14 @@ int plane_parms(tag_t plane, double origin[3], double normal[3]) {
     return HM_VD_ask_datum_plane_parms(plane, origin, normal);
 }
 
-// The two tangent points of the section seen from T, ordered by a local
+// The two tangent points of the section seen from T, ordered by a
 // coordinate, the larger first (ties: the first returned first).
-bool ordered_tangents(vd_eyellipse_t* e, const double t[3], const double tol[2], int section,
-                      double (*local)(const double*, const double*, const double*), double hi[3], double lo[3]) {
+bool ordered_tangents(vd_eyellipse_t* e, const double t[3], const double tol[2], int section, IpvCoordinate coordinate,
+                      double hi[3], double lo[3]) {
     int count = 0;
     double pts[2][3];
-    if (ipv_ask_section_tangent_points(e, t, tol, 0, section, &count, pts) != 0 || count != 2) return false;
-    const bool first = local(pts[0], ipv_vehicle_origin, ipv_vehicle_matrix) >=
-                       local(pts[1], ipv_vehicle_origin, ipv_vehicle_matrix);
+    if (ipv_layer_section_tangents(e, 0, tol, t, section, &count, pts) != 0 || count != 2) return false;
+    const bool first = coordinate(pts[0]) >= coordinate(pts[1]);
     detail::copy3(pts[first ? 0 : 1], hi);
     detail::copy3(pts[first ? 1 : 0], lo);
     return true;
@@ -308,8 +308,7 @@ void ipv_ask_union_box(hm_list_p_t list, double box[6]) {
 // area; their boxes are then compared by their diagonals, so that the larger
 // box still wins.
 int ipv_compare_box_area(const double a[6], const double b[6]) {
-    const double d = (a[5] - a[2]) * (a[3] - a[0]) - (b[5] - b[2]) * (b[3] - b[0]);
-    if (std::fabs(d) >= 1e-5) return d > 1e-6 ? 1 : -1;
+    if (int sign = ipv_layer_compare_box_xz(a, b)) return sign;
     const double da = detail::distance3(a, a + 3), db = detail::distance3(b, b + 3);
     if (std::fabs(da - db) < 1e-5) return 0;
     return da > db ? 1 : -1;
@@ -405,15 +404,10 @@ int conic_frame(tag_t conic, ConicFrame* frame) {
 }
 
 }  // namespace
-}  // namespace carvell::vision
 
-using namespace carvell::vision;
-namespace detail = carvell::detail;
-
-int HM_VD_ipv_create_moa_on_plane(vd_eyellipse_t* eyellipse, const double target[3], tag_t plane, tag_t* point,
-                                  tag_t* moa) {
+int ipv_moa_ellipse(vd_eyellipse_t* eyellipse, const double target[3], tag_t plane, IpvCoordinate lateral,
+                    IpvCoordinate vertical, tag_t* point, tag_t* moa) {
     if (!point || !moa) return -1;
-    trace(kKey, "\n+++HM_VD_ipv_create_moa_on_plane");
     *point = NULL_TAG;
     *moa = NULL_TAG;
     if (!ipv_eyellipse_usable(eyellipse) || !detail::model_point(target)) return -1;
@@ -426,8 +420,8 @@ int HM_VD_ipv_create_moa_on_plane(vd_eyellipse_t* eyellipse, const double target
     if (HM_VD_CURVE_project_point_along_vector(eye, sight, plane, at) != 0) return -1;
     if (HM_CURVE_create_point(at, point) != 0) return -1;
     double ya[3], yb[3], za[3], zb[3];
-    if (!ordered_tangents(eyellipse, target, tol, 0, VD_LOCAL_Y, ya, yb)) return -1;
-    if (!ordered_tangents(eyellipse, target, tol, 1, VD_LOCAL_Z, za, zb)) return -1;
+    if (!ordered_tangents(eyellipse, target, tol, 0, lateral, ya, yb)) return -1;
+    if (!ordered_tangents(eyellipse, target, tol, 1, vertical, za, zb)) return -1;
     double* tangent[4] = {yb, ya, za, zb};
     double projected[4][3];
     for (int i = 0; i < 4; ++i) {
@@ -456,8 +450,20 @@ int HM_VD_ipv_create_moa_on_plane(vd_eyellipse_t* eyellipse, const double target
     const double b = std::max(0.5 * detail::distance3(projected[2], projected[3]), least);
     const double range[2] = {0.0, kTwoPi};
     // A moa the host cannot make is a failure, not a moa of tag 0.
-    if (HM_VD_curve_create_ellipse(centre, a, x, b, y, range, moa) != 0) return -1;
+    if (ipv_layer_ellipse(centre, a, x, b, y, range, moa) != 0) return -1;
     return 0;
+}
+
+}  // namespace carvell::vision
+
+using namespace carvell::vision;
+namespace detail = carvell::detail;
+
+int HM_VD_ipv_create_moa_on_plane(vd_eyellipse_t* eyellipse, const double target[3], tag_t plane, tag_t* point,
+                                  tag_t* moa) {
+    if (!point || !moa) return -1;
+    trace(kKey, "\n+++HM_VD_ipv_create_moa_on_plane");
+    return ipv_layer_moa(eyellipse, target, plane, point, moa);
 }
 
 int HM_VD_ipv_create_mustache_curve_on_plane(const double eye1[3], const double eye2[3], hm_list_p_t curves,

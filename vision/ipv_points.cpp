@@ -2,6 +2,7 @@
 // tolerances, the sorts, curve sampling (dispersal and chord points), the
 // planarity test, splitting curves at points and cubic splines from poles.
 #include "hm_vd_vision.h"
+#include "ipv_layer.h"
 #include "vision_ipv.h"
 
 #include "hm_vd.h"
@@ -305,7 +306,7 @@ int HM_VD_ipv_split_curve(tag_t curve, int k, double** points, hm_list_p_t* piec
         const double parms[2] = {t[i], t[i + 1]};
         if (parms[1] - parms[0] <= 0.0) continue;
         tag_t piece = NULL_TAG;
-        if (HM_VD_CURVE_trim_curve_by_parms(curve, parms, &piece) == 0 && piece != NULL_TAG)
+        if (ipv_layer_curve_piece(curve, parms, &piece) == 0 && piece != NULL_TAG)
             HM_MODL_put_list_item(list.get(), piece);
     }
     *pieces = list.release();

@@ -77,7 +77,7 @@ void add_projected(const double view[3], const double point[3], const double ori
                    double near_limit, Cloud& cloud) {
     const double dir[3] = {point[0] - view[0], point[1] - view[1], point[2] - view[2]};
     Pt on{};
-    if (HM_VD_ask_intersect_point_of_plane_and_line(view, dir, origin, normal, on.data()) != 0) return;
+    if (ipv_layer_line_plane_point(view, dir, origin, normal, on.data()) != 0) return;
     cloud.points.push_back(on);
     const double d = detail::distance3(view, point);
     if (d >= near_limit) cloud.magnification = std::max(cloud.magnification, detail::distance3(view, on.data()) / d);

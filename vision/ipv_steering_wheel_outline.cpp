@@ -4,6 +4,7 @@
 // contours), the split of the wheel's opening into hub and see-through
 // loops, and the extraction that builds them all from the wheel's solids.
 #include "hm_vd_vision.h"
+#include "ipv_layer.h"
 #include "vision_ipv.h"
 
 #include "hm_vd.h"
@@ -262,7 +263,7 @@ int HM_VD_ipv_ask_rim_upper_section_curves(const double origin[3], const double 
     if (!origin || !matrix || !wheel_centre || !tolerances || !rim_top_point || !section) return -1;
     const double lateral_local[3] = {0.0, 1.0, 0.0};
     double lateral[3];
-    VD_map_vector_csys2abs(lateral_local, matrix, lateral);
+    if (int r = ipv_layer_vector_from_frame(lateral_local, origin, matrix, lateral)) return r;
     detail::Temporaries made;
     tag_t plane = NULL_TAG;
     if (int r = HM_MODL_create_plane(wheel_centre, lateral, &plane)) return r;

@@ -44,6 +44,28 @@ bool trace_on(const char* key);
 // Prints the line (printf-style) to stdout and the host log when the key's trace is on.
 void trace(const char* key, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
+// Points of the eyellipse section of the eye type whose tangents pass
+// through the point (the section's semi-axes, point drops and frame
+// mappings from the tool's layer). 0 with one or two points; -1 with none,
+// also for a bad eye type or a number not finite or beyond the model space.
+int ipv_eyellipse_section_tangents(vd_eyellipse_t* eyellipse, int type, const double tolerances[2],
+                                   const double point[3], int section, int* count, double points[2][3]);
+
+// The curves of the one loop that the list forms at the tolerance, in loop
+// order; empty when it forms none or several.
+std::vector<tag_t> ipv_single_loop(hm_list_p_t curves, double tolerance);
+
+// A coordinate of a point by which the moa orders its tangent points.
+using IpvCoordinate = double (*)(const double point[3]);
+// The moa on the plane (a plane object or a datum plane): the point object
+// where the middle centroid projects along centroid - point (handed out as
+// soon as made), the tangent points of sections 0 and 1 seen from the point,
+// the larger lateral (then vertical) one first, projected from the point
+// onto the plane, and the ellipse through them. 0; -1 for a null eyellipse
+// or sections without two tangent points.
+int ipv_moa_ellipse(vd_eyellipse_t* eyellipse, const double point[3], tag_t plane, IpvCoordinate lateral,
+                    IpvCoordinate vertical, tag_t* point_object, tag_t* ellipse);
+
 // Bidirectional bubble sorts, ascending and in place: each pass stops at
 // the position of the previous pass's last exchange.
 void ipv_sort_integers(int n, int* values);

@@ -100,12 +100,9 @@ CARVELL_CPP_EXPORT int HM_VD_ipv_ask_profile_points(int n, double** points, cons
 // 0, 1 pick its left, middle and right centroid. Messages go to the system
 // log (HM_print_syslog) with the texts the tool has always written.
 
-// Points of the eyellipse section (0: u-v plane, 1: u-w, other: w-v) whose
-// tangents pass through P dropped onto the section plane; tolerances:
-// distance, angle. 0 with one or two points; -1 when none exists.
-CARVELL_CPP_EXPORT int ipv_ask_section_tangent_points(vd_eyellipse_t* eyellipse, const double point[3],
-                                                      const double tolerances[2], int type, int section, int* count,
-                                                      double points[2][3]);
+// The section tangent points: in a header of their own, which a release
+// that holds them in another form replaces.
+#include "hm_vd_vision/ipv_section_tangents.h"
 // The ellipsoid's point whose outward normal is the direction (unitised in
 // place). 0; -1 for a bad eye type, an axis length 0 or a zero direction.
 CARVELL_CPP_EXPORT int HM_VD_ipv_ask_eyellipse_tangent_point1(vd_eyellipse_t* eyellipse, int type,

@@ -259,6 +259,11 @@ HOST_C_API int HM_CURVE_ocf_offset_pt_direction(tag_t section, tag_t container, 
 // the first reference point, cutting off the piece that holds that point
 // (the second reference point is not read by the stand-in).
 HOST_C_API int HM_CURVE_edit_trim_curve(tag_t curve, tag_t bound, const double ref_point1[3], const double ref_point2[3]);
+// Shortens the curve in place by the arc length -change at its start (end 1)
+// or its end (end 2); change 0 leaves it as it is. HM_ERR_BAD_ARGUMENT for
+// another end, a change that is not finite or positive (the stand-in does not
+// lengthen curves); HM_ERR_GEOMETRY when the change takes the whole curve.
+HOST_C_API int HM_CURVE_edit_length(tag_t curve, double change, int end);
 
 // A trim between two bounds, each a plane, a datum plane or a point object.
 // A plane bound cuts the curve where it crosses it, at the crossing nearest
