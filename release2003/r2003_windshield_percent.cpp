@@ -7,6 +7,7 @@
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
 #include "toolbox/detail/owners.h"
+#include "toolbox/detail/undo_scope.h"
 
 #include "elvosk.h"
 #include "omvra.h"
@@ -204,8 +205,14 @@ void HM_VD_WS_calculate_percent(int face_count, const tag_t* faces, const double
         return;
     (void)UI_set_status("calculating wiped pecentage to test area");
     r2003::DisplayOff display;
-    TestArea test(face_count, faces, keep_point, origins, normals);
-    if (test.total <= kNoArea) return;
-    const Wipers wipers = {arm_length, blade_length, pivot1, pivot2, curve_count, curves};
-    *percentage = wiped_area(wipers, test.sheets) / test.total * 100.0;
+    try {
+        TestArea test(face_count, faces, keep_point, origins, normals);
+        if (test.total <= kNoArea) return;
+        const Wipers wipers = {arm_length, blade_length, pivot1, pivot2, curve_count, curves};
+        *percentage = wiped_area(wipers, test.sheets) / test.total * 100.0;
+    } catch (...) {
+        // A host failure leaves the percentage 0.
+        (void)detail::caught_code(windshield::kSource, __LINE__);
+        *percentage = 0.0;
+    }
 }

@@ -6,12 +6,14 @@
 #include "windshield/ws_internal.h"
 
 #include "toolbox/detail/owners.h"
+#include "toolbox/detail/undo_scope.h"
 
 #include "elvosk.h"
 #include "morvish.h"
 #include "omvra.h"
 #include "quillon.h"
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -64,6 +66,42 @@ void sample_side(tag_t curve, int n, int* point_counts, double*** points, int k)
     windshield::group_free(count, counts, rows);
 }
 
+// The four sides, sampled into rows of their own (freed unless handed over).
+struct Sides {
+    int count = kSides;
+    int* point_counts = static_cast<int*>(SM_calloc(kSides, sizeof(int)));
+    double*** points = static_cast<double***>(SM_calloc(kSides, sizeof(double**)));
+    ~Sides() { windshield::group_free(count, point_counts, points); }
+};
+
+void sample_sides(int face_count, const tag_t* faces, const double origins[4][3], const double normals[4][3],
+                  int points_per_curve, Sides& sides) {
+    detail::Temporaries made(detail::Temporaries::Disposal::log_for_update);
+    tag_t planes[kSides] = {0, 0, 0, 0};
+    for (int k = 0; k < kSides; ++k)
+        if (HM_MODL_create_plane(origins[k], normals[k], &planes[k]) || made.add(planes[k]) == 0) return;
+    double tolerance = 0.0;
+    (void)HM_MODL_ask_distance_tolerance(&tolerance);
+    for (int k = 0; k < kSides; ++k) {
+        const std::vector<tag_t> side = side_curves(k, face_count, faces, planes, origins, normals, tolerance);
+        for (tag_t c : side) made.add(c);
+        const tag_t curve = r2003::join_first_loop(side, kSideJoinMode);
+        if (curve != 0 && side.size() > 1) made.add(curve);
+        sample_side(curve, points_per_curve, sides.point_counts, sides.points, k);
+    }
+}
+
+bool test_area_input_usable(int face_count, const tag_t* faces, const double origins[4][3],
+                            const double normals[4][3], int points_per_curve) {
+    if (!r2003::faces_usable(face_count, faces) || !origins || !normals ||
+        !r2003::numbers_usable(&origins[0][0], 3 * kSides) || !r2003::numbers_usable(&normals[0][0], 3 * kSides) ||
+        !r2003::point_count_usable(points_per_curve))
+        return false;
+    for (int k = 0; k < kSides; ++k)
+        if (normals[k][0] == 0.0 && normals[k][1] == 0.0 && normals[k][2] == 0.0) return false;
+    return true;
+}
+
 }  // namespace
 
 void HM_VD_WS_create_test_area(int face_count, const tag_t* faces, const double origins[4][3],
@@ -72,29 +110,17 @@ void HM_VD_WS_create_test_area(int face_count, const tag_t* faces, const double 
     if (!point_counts || !points) return;
     *point_counts = nullptr;
     *points = nullptr;
-    if (!r2003::faces_usable(face_count, faces) || !origins || !normals ||
-        !r2003::numbers_usable(&origins[0][0], 3 * kSides) || !r2003::numbers_usable(&normals[0][0], 3 * kSides) ||
-        !r2003::point_count_usable(points_per_curve))
-        return;
-    for (int k = 0; k < kSides; ++k)
-        if (normals[k][0] == 0.0 && normals[k][1] == 0.0 && normals[k][2] == 0.0) return;
+    if (!test_area_input_usable(face_count, faces, origins, normals, points_per_curve)) return;
     (void)UI_set_status("creating windshield vision zones");
     r2003::DisplayOff display;
-    detail::Temporaries made(detail::Temporaries::Disposal::log_for_update);
-    tag_t planes[kSides] = {0, 0, 0, 0};
-    for (int k = 0; k < kSides; ++k)
-        if (HM_MODL_create_plane(origins[k], normals[k], &planes[k]) || made.add(planes[k]) == 0) return;
-    double tolerance = 0.0;
-    (void)HM_MODL_ask_distance_tolerance(&tolerance);
-    auto* counts = static_cast<int*>(SM_calloc(kSides, sizeof(int)));
-    auto* rows = static_cast<double***>(SM_calloc(kSides, sizeof(double**)));
-    for (int k = 0; k < kSides; ++k) {
-        const std::vector<tag_t> side = side_curves(k, face_count, faces, planes, origins, normals, tolerance);
-        for (tag_t c : side) made.add(c);
-        const tag_t curve = r2003::join_first_loop(side, kSideJoinMode);
-        if (curve != 0 && side.size() > 1) made.add(curve);
-        sample_side(curve, points_per_curve, counts, rows, k);
+    try {
+        Sides sides;
+        sample_sides(face_count, faces, origins, normals, points_per_curve, sides);
+        sides.count = 0;
+        *point_counts = std::exchange(sides.point_counts, nullptr);
+        *points = std::exchange(sides.points, nullptr);
+    } catch (...) {
+        // A host failure leaves no sides.
+        (void)detail::caught_code(windshield::kSource, __LINE__);
     }
-    *point_counts = counts;
-    *points = rows;
 }

@@ -8,6 +8,7 @@
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
 #include "toolbox/detail/owners.h"
+#include "toolbox/detail/undo_scope.h"
 
 #include "elvosk.h"
 #include "omvra.h"
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -218,19 +220,9 @@ bool wiped_input_usable(int face_count, const tag_t* faces, int mode, double arm
            r2003::numbers_usable(p1, 3) && r2003::numbers_usable(p2, 3) && r2003::point_count_usable(n);
 }
 
-}  // namespace
-
-void HM_VD_WS_create_wiped_area(int face_count, const tag_t* faces, int mode, double arm_length,
-                                double blade_length, const double pivot1[3], const double pivot2[3],
-                                int points_per_curve, int* count, int** point_counts, double**** points) {
-    if (!count || !point_counts || !points) return;
-    *count = 0;
-    *point_counts = nullptr;
-    *points = nullptr;
-    if (!wiped_input_usable(face_count, faces, mode, arm_length, blade_length, pivot1, pivot2, points_per_curve))
-        return;
-    (void)UI_set_status("creating windshield wiped area");
-    r2003::DisplayOff display;
+void build_outline(int face_count, const tag_t* faces, int mode, double arm_length, double blade_length,
+                   const double pivot1[3], const double pivot2[3], int points_per_curve, int* count,
+                   int** point_counts, double**** points) {
     detail::Temporaries circles(detail::Temporaries::Disposal::log_for_update);
     Band band1, band2;
     {
@@ -247,4 +239,26 @@ void HM_VD_WS_create_wiped_area(int face_count, const tag_t* faces, int mode, do
         two_wipers(mode, band1, band2, pivot1, pivot2, outline);
     }
     outline.hand_over(count, point_counts, points);
+}
+
+}  // namespace
+
+void HM_VD_WS_create_wiped_area(int face_count, const tag_t* faces, int mode, double arm_length,
+                                double blade_length, const double pivot1[3], const double pivot2[3],
+                                int points_per_curve, int* count, int** point_counts, double**** points) {
+    if (!count || !point_counts || !points) return;
+    *count = 0;
+    *point_counts = nullptr;
+    *points = nullptr;
+    if (!wiped_input_usable(face_count, faces, mode, arm_length, blade_length, pivot1, pivot2, points_per_curve))
+        return;
+    (void)UI_set_status("creating windshield wiped area");
+    r2003::DisplayOff display;
+    try {
+        build_outline(face_count, faces, mode, arm_length, blade_length, pivot1, pivot2, points_per_curve, count,
+                      point_counts, points);
+    } catch (...) {
+        // A host failure leaves no outline.
+        (void)detail::caught_code(windshield::kSource, __LINE__);
+    }
 }

@@ -386,6 +386,49 @@ TEST_F(Release2003WindshieldTest, BadInputLeavesEmptyOutputsAndBuildsNothing) {
     expect_nothing_left();
 }
 
+// A host call failing at any point of an export: the outputs whole or
+// empty, nothing left allocated, the display on and the distance tolerance
+// as it was (the glass of two faces raises it to join the circles' pieces).
+TEST_F(Release2003WindshieldTest, AHostFailureAnywhereRestoresTheDisplayAndTolerance) {
+    const std::vector<tag_t> faces = glass(true);
+    const Point3 pivot = on_glass(0, 100);
+    const Wiper wiper = {2, 200.0, 100.0, pivot, pivot};
+    const long before = host_testing::kernel_calls_made();
+    {
+        Lists out;
+        wipe(faces, wiper, 5, out);
+        ASSERT_EQ(out.count, 4);
+    }
+    const long calls = host_testing::kernel_calls_made() - before;
+    ASSERT_GT(calls, 0);
+    // Every tenth call, and the last: enough to fail in each step.
+    for (long k = 0; k < calls; k += (k + 10 < calls ? 10 : calls - 1 - k > 0 ? calls - 1 - k : 1)) {
+        SCOPED_TRACE(k);
+        host_testing::fail_kernel_call_after(int(k));
+        Lists out;
+        wipe(faces, wiper, 5, out);
+        host_testing::clear_kernel_fault();
+        EXPECT_TRUE(out.count == 0 || out.count == 4) << out.count;
+        if (out.count == 0) {
+            EXPECT_EQ(out.points, nullptr);
+        }
+        expect_settings_restored();
+    }
+    set_area(-300.0, 300.0, 60.0, 400.0);
+    for (int k : {0, 2, 5, 9}) {
+        SCOPED_TRACE(k);
+        host_testing::fail_kernel_call_after(k);
+        Lists sides;
+        sides.count = 4;
+        HM_VD_WS_create_test_area(int(faces.size()), faces.data(), origins_, normals_, 5, &sides.point_counts,
+                                  &sides.points);
+        host_testing::clear_kernel_fault();
+        if (!sides.point_counts) sides.count = 0;
+        expect_settings_restored();
+    }
+    ExpectNoLeaks();
+}
+
 // The ends of a curve judged from two points: the farther and nearer by
 // the sums of distances, the end on a tie.
 TEST_F(Release2003WindshieldTest, CurveEndsAreJudgedBySumsOfDistances) {
