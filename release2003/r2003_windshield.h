@@ -13,6 +13,12 @@ namespace carvell::r2003 {
 
 using Points = std::vector<std::vector<double>>;
 
+// A wiped outline of this many curves is the ring round two wipers' bands
+// (7 when the outer circles touch in mode 1).
+constexpr int kRingCurvesTouching = 7;
+constexpr int kRingCurves = 8;
+inline bool is_ring(int curve_count) { return curve_count == kRingCurvesTouching || curve_count == kRingCurves; }
+
 // The display switched off (left on at checking level 1 and above) until the
 // owner goes, then on again.
 class DisplayOff {
@@ -40,6 +46,9 @@ private:
 bool faces_usable(int face_count, const tag_t* faces);
 // Whether the n values are finite and within the model space (a null array: false).
 bool numbers_usable(const double* values, int n);
+// Whether the four planes of a test area can be made: origins and normals
+// given and usable numbers, no normal zero.
+bool planes_usable(const double origins[4][3], const double normals[4][3]);
 // Whether points_per_curve gives a curve its two ends and no more points
 // than a curve may have.
 bool point_count_usable(int points_per_curve);

@@ -10,6 +10,7 @@
 #include "toolbox/detail/finite.h"
 #include "toolbox/detail/object_kinds.h"
 #include "toolbox/detail/owners.h"
+#include "toolbox/detail/vec3.h"
 
 #include "elvosk.h"
 #include "morvish.h"
@@ -29,13 +30,6 @@ constexpr double kSphereSectionTolerance = 0.001;
 // Joining pieces of a section or side: a hundred times the distance tolerance.
 constexpr double kJoinToleranceFactor = 100.0;
 constexpr int kJoinLoopMode = 2;
-// Outlines of this many curves are the ring of two wipers.
-constexpr int kRingCurvesTouching = 7;
-constexpr int kRingCurves = 8;
-
-double distance(const double a[3], const double b[3]) {
-    return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
-}
 
 }  // namespace
 
@@ -61,6 +55,14 @@ bool faces_usable(int face_count, const tag_t* faces) {
 }
 
 bool numbers_usable(const double* values, int n) { return detail::in_model_space(values, n); }
+
+bool planes_usable(const double origins[4][3], const double normals[4][3]) {
+    if (!origins || !normals || !numbers_usable(&origins[0][0], 12) || !numbers_usable(&normals[0][0], 12))
+        return false;
+    for (int k = 0; k < 4; ++k)
+        if (normals[k][0] == 0.0 && normals[k][1] == 0.0 && normals[k][2] == 0.0) return false;
+    return true;
+}
 
 bool point_count_usable(int points_per_curve) {
     return points_per_curve >= 2 && points_per_curve <= HM_VD_WS_MAX_POINTS_PER_CURVE;
@@ -100,7 +102,7 @@ Points ws_old_points_on_faces_between(int face_count, const tag_t* faces, const 
         for (int f = 0; f < face_count; ++f) {
             double parm[2], on_face[3];
             if (HM_MODL_ask_face_parm(faces[f], p.data(), parm, on_face)) continue;
-            const double d = distance(p.data(), on_face);
+            const double d = detail::distance3(p.data(), on_face);
             if (d < nearest) {
                 nearest = d;
                 for (int c = 0; c < 3; ++c) best[c] = on_face[c];
@@ -160,8 +162,8 @@ int ws_old_curve_end(tag_t curve, const double p1[3], const double p2[3], int wh
     double start[3], end[3];
     if (int r = HM_VD_CURVE_ask_point_on_curve(curve, 0.0, start)) return r;
     if (int r = HM_VD_CURVE_ask_point_on_curve(curve, 1.0, end)) return r;
-    const double s = distance(start, p1) + distance(start, p2);
-    const double e = distance(end, p1) + distance(end, p2);
+    const double s = detail::distance3(start, p1) + detail::distance3(start, p2);
+    const double e = detail::distance3(end, p1) + detail::distance3(end, p2);
     const bool take_end = which == 1 ? e >= s : e <= s;
     const double* chosen = take_end ? end : start;
     for (int c = 0; c < 3; ++c) point[c] = chosen[c];
@@ -173,9 +175,9 @@ bool ws_old_point_in_wiped_band(double point[3], int curve_count, int pick_neare
     (void)HM_CSYS_map_point(HM_CSYS_WORK, point, HM_CSYS_WORK_PART, point);
     const double up[3] = {0.0, 0.0, 1.0};
     if (!HM_VD_judge_point_in_plane_side(point, pivot1, up)) return false;
-    double d = distance(point, pivot1);
-    if (curve_count == kRingCurvesTouching || curve_count == kRingCurves) {
-        const double d2 = distance(point, pivot2);
+    double d = detail::distance3(point, pivot1);
+    if (is_ring(curve_count)) {
+        const double d2 = detail::distance3(point, pivot2);
         if (pick_nearer == 1)
             d = std::fmin(d, d2);
         else if (use_first != 1)

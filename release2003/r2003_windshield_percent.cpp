@@ -28,9 +28,6 @@ constexpr int kLoopJoinMode = 2;
 constexpr int kSheetMassType = 2;
 constexpr double kCentimetresToMillimetres = 10.0;
 constexpr double kNoArea = 1e-10;
-// Outlines of this many curves are the ring of two wipers.
-constexpr int kRingCurvesTouching = 7;
-constexpr int kRingCurves = 8;
 
 // The centre of the sheet's area in part units; false when it cannot be measured.
 bool centroid(tag_t sheet, double point[3]) {
@@ -157,7 +154,7 @@ double wiped_area(const Wipers& w, const std::vector<tag_t>& sheets) {
     }
     SM_free(arrays);
     double reference[3];
-    const bool ring = w.curve_count == kRingCurvesTouching || w.curve_count == kRingCurves;
+    const bool ring = r2003::is_ring(w.curve_count);
     if (loops.size() == 1)
         return band_reference(w, w.curves[0], w.pivot1, ring, reference)
                    ? wiped_in_loop(w, loops[0], reference, false, 1, 1, sheets)
@@ -180,13 +177,10 @@ double wiped_area(const Wipers& w, const std::vector<tag_t>& sheets) {
 bool percent_input_usable(int face_count, const tag_t* faces, const double keep[3], const double origins[4][3],
                           const double normals[4][3], int curve_count, const tag_t* curves, double arm, double blade,
                           const double p1[3], const double p2[3]) {
-    if (!r2003::faces_usable(face_count, faces) || !r2003::numbers_usable(keep, 3) || !origins || !normals ||
-        !r2003::numbers_usable(&origins[0][0], 3 * kSides) || !r2003::numbers_usable(&normals[0][0], 3 * kSides) ||
-        curve_count < 1 || !curves || !r2003::numbers_usable(&arm, 1) || !r2003::numbers_usable(&blade, 1) ||
+    if (!r2003::faces_usable(face_count, faces) || !r2003::numbers_usable(keep, 3) ||
+        !r2003::planes_usable(origins, normals) || curve_count < 1 || !curves || !r2003::numbers_usable(&arm, 1) || !r2003::numbers_usable(&blade, 1) ||
         !(arm > 0.0) || !(blade > 0.0) || !r2003::numbers_usable(p1, 3) || !r2003::numbers_usable(p2, 3))
         return false;
-    for (int k = 0; k < kSides; ++k)
-        if (normals[k][0] == 0.0 && normals[k][1] == 0.0 && normals[k][2] == 0.0) return false;
     for (int i = 0; i < curve_count; ++i)
         if (!HM_VD_is_curve(curves[i])) return false;
     return true;

@@ -93,13 +93,8 @@ void sample_sides(int face_count, const tag_t* faces, const double origins[4][3]
 
 bool test_area_input_usable(int face_count, const tag_t* faces, const double origins[4][3],
                             const double normals[4][3], int points_per_curve) {
-    if (!r2003::faces_usable(face_count, faces) || !origins || !normals ||
-        !r2003::numbers_usable(&origins[0][0], 3 * kSides) || !r2003::numbers_usable(&normals[0][0], 3 * kSides) ||
-        !r2003::point_count_usable(points_per_curve))
-        return false;
-    for (int k = 0; k < kSides; ++k)
-        if (normals[k][0] == 0.0 && normals[k][1] == 0.0 && normals[k][2] == 0.0) return false;
-    return true;
+    return r2003::faces_usable(face_count, faces) && r2003::planes_usable(origins, normals) &&
+           r2003::point_count_usable(points_per_curve);
 }
 
 }  // namespace

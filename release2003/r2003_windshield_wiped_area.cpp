@@ -8,6 +8,7 @@
 #include "hm_vd.h"
 #include "hm_vd_curve.h"
 #include "toolbox/detail/owners.h"
+#include "toolbox/detail/vec3.h"
 #include "toolbox/detail/undo_scope.h"
 
 #include "elvosk.h"
@@ -28,10 +29,6 @@ enum WiperMode { kTandem = 0, kOpposed = 1, kOneWiper = 2 };
 // Two circles touch when they come this close (part units).
 constexpr double kTouchDistance = 0.001;
 constexpr int kFarther = 1, kNearer = 0;
-
-double distance(const double a[3], const double b[3]) {
-    return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
-}
 
 struct Point {
     double p[3] = {0, 0, 0};
@@ -98,7 +95,7 @@ public:
             failed_ = true;
             return;
         }
-        if (distance(points.front().data(), from.p) > distance(points.back().data(), from.p))
+        if (detail::distance3(points.front().data(), from.p) > detail::distance3(points.back().data(), from.p))
             std::reverse(points.begin(), points.end());
         append(points);
     }
@@ -164,7 +161,8 @@ void one_wiper(const Band& band, Outline& outline) {
         HM_VD_CURVE_ask_point_on_curve(band.inner, 1.0, inner_b.p))
         return outline.fail();
     // The inner circle's end nearer the outer circle's end starts its way back.
-    if (distance(inner_b.p, outer_end.p) < distance(inner_a.p, outer_end.p)) std::swap(inner_a, inner_b);
+    if (detail::distance3(inner_b.p, outer_end.p) < detail::distance3(inner_a.p, outer_end.p))
+        std::swap(inner_a, inner_b);
     outline.arc(band.outer, outer_start, outer_end);
     outline.connector(outer_end, inner_a);
     outline.arc(band.inner, inner_a, inner_b);
