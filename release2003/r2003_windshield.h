@@ -64,7 +64,8 @@ tag_t join_first_loop(const std::vector<tag_t>& curves, int join_mode);
 // the line).
 Points ws_old_points_on_faces_between(int face_count, const tag_t* faces, const double p1[3], const double p2[3],
                                       int n);
-// Whether the end points of the sheet's edges lie on both sides of the plane.
+// Whether the sheet's edges (their ends and points along them) lie on both
+// sides of the plane.
 bool ws_old_plane_crosses_edges(tag_t sheet, tag_t plane);
 // The section of the faces with a sphere of the diameter about the centre,
 // as one curve (several pieces joined, the pieces deleted); 0 when there is

@@ -30,6 +30,8 @@ constexpr double kSphereSectionTolerance = 0.001;
 // Joining pieces of a section or side: a hundred times the distance tolerance.
 constexpr double kJoinToleranceFactor = 100.0;
 constexpr int kJoinLoopMode = 2;
+// Steps along each edge when judging whether a plane crosses a sheet's edges.
+constexpr int kEdgeSteps = 32;
 
 }  // namespace
 
@@ -120,10 +122,11 @@ bool ws_old_plane_crosses_edges(tag_t sheet, tag_t plane) {
     if (HM_MODL_ask_body_edges(sheet, edges.out())) return false;
     bool above = false, below = false;
     for (tag_t edge : edges.items()) {
-        double ends[2][3];
-        int vertices = 0;
-        if (HM_MODL_ask_edge_verts(edge, ends[0], ends[1], &vertices)) continue;
-        for (const double* p : ends) {
+        // Points along the edge as well as its ends: a plane may cross a
+        // bowed edge twice and leave both its ends on one side.
+        for (int i = 0; i <= kEdgeSteps; ++i) {
+            double p[3];
+            if (HM_VD_CURVE_ask_point_on_curve(edge, double(i) / kEdgeSteps, p)) break;
             const double d = (p[0] - origin[0]) * normal[0] + (p[1] - origin[1]) * normal[1] +
                              (p[2] - origin[2]) * normal[2];
             if (d > 0.0) above = true;

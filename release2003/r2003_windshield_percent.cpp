@@ -23,7 +23,6 @@ using namespace carvell;
 constexpr int kSides = 4;
 // Sheets are sewn and trimmed by the planes at five times the distance tolerance.
 constexpr double kSheetToleranceFactor = 5.0;
-constexpr int kLoopJoinMode = 2;
 // Mass properties of sheets, density 1, accuracy option 1 with accuracy 1.
 constexpr int kSheetMassType = 2;
 constexpr double kCentimetresToMillimetres = 10.0;
@@ -115,21 +114,20 @@ bool band_reference(const Wipers& w, tag_t curve, const double pivot[3], bool to
 }
 
 // The wiped area of the sheets inside the loop: each sheet trimmed by the
-// joined loop around the reference point; a sheet the loop does not cut
-// counts whole when its centre lies in the band.
+// loop's curves around the reference point; a sheet the loop does not cut
+// counts whole when its centre lies in the band. (The curves bound the trim
+// as they are: one curve joined from them, with its corners, is not brought
+// onto a curved glass as reliably as its smooth pieces.)
 double wiped_in_loop(const Wipers& w, const std::vector<tag_t>& loop, const double reference[3], bool on_copies,
                      int pick_nearer, int use_first, const std::vector<tag_t>& sheets) {
     detail::Temporaries made;
-    const tag_t outline = r2003::join_first_loop(loop, kLoopJoinMode);
-    if (outline == 0) return 0.0;
-    if (loop.size() > 1) made.add(outline);
     double wiped = 0.0;
     for (tag_t sheet : sheets) {
         tag_t target = sheet;
         if (on_copies && (HM_VD_copy_object(HM_VD_KEEP_LAYER, 1, &sheet, &target) || made.add(target) == 0)) continue;
         double c[3];
         const bool have_centre = centroid(target, c);
-        if (windshield::trim_to_single_wiped_area(target, 1, &outline, true, reference) == 0)
+        if (windshield::trim_to_single_wiped_area(target, int(loop.size()), loop.data(), true, reference) == 0)
             wiped += area(target);
         else if (have_centre && r2003::ws_old_point_in_wiped_band(c, w.curve_count, pick_nearer, use_first, w.arm,
                                                                    w.blade, w.pivot1, w.pivot2))

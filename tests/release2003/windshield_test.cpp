@@ -429,6 +429,29 @@ TEST_F(Release2003WindshieldTest, AHostFailureAnywhereRestoresTheDisplayAndToler
     ExpectNoLeaks();
 }
 
+// A plane crosses a sheet's edges when points of them lie on both sides,
+// also when it cuts a bowed edge twice and leaves every corner on one side:
+// an arched sheet (radius 100, crown at z = 100, corners at z = 86.6).
+TEST_F(Release2003WindshieldTest, PlaneCrossesEdgesAlsoBetweenTheirEnds) {
+    const double origin[3] = {0, 0, 0}, axis[3] = {0, 1, 0}, x_dir[3] = {-0.5, 0, std::sqrt(3.0) / 2};
+    const tag_t arch = host_testing::make_cylindrical_sheet(origin, axis, x_dir, 100.0, kPi / 3, 50.0);
+    struct Case {
+        const char* what;
+        Point3 origin, normal;
+        bool crosses;
+    } cases[] = {
+        {"across the arch, corners on both sides", {0, 0, 0}, {1, 0, 0}, true},
+        {"through the crown only", {0, 0, 95}, {0, 0, 1}, true},
+        {"below the corners", {0, 0, 70}, {0, 0, 1}, false},
+        {"above the crown", {0, 0, 110}, {0, 0, 1}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const tag_t plane = host_testing::make_plane(c.origin, c.normal);
+        EXPECT_EQ(carvell::r2003::ws_old_plane_crosses_edges(arch, plane), c.crosses);
+    }
+}
+
 // The ends of a curve judged from two points: the farther and nearer by
 // the sums of distances, the end on a tie.
 TEST_F(Release2003WindshieldTest, CurveEndsAreJudgedBySumsOfDistances) {
