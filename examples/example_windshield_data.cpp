@@ -27,6 +27,7 @@
 #include "host_testing.h"
 #include "morvish.h"
 #include "omvra.h"
+#include "passenger_windshield.h"
 #include "quillon.h"
 #include "zelvadt.h"
 
@@ -43,57 +44,9 @@
 
 namespace {
 
-using host_testing::Point3;
+using namespace passenger_windshield;
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kDeg = kPi / 180.0;
-constexpr double kRake = 62.0 * kDeg;          // from vertical
-constexpr double kWidth = 1450.0;              // across the middle, along the glass
-constexpr double kSlopeLength = 950.0;         // bottom to top, along the glass
-constexpr double kRadiusAcross = 4000.0;
-constexpr double kRadiusUp = 2000.0;
-constexpr double kBand = 100.0;                // dark band inside the edge
 constexpr double kOffset = 25.4;               // one inch
-const Point3 kBase = {1200.0, 0.0, 950.0};
-const Point3 kEye = {2950.0, -370.0, 1150.0};
-
-// Up the glass (rearward and up), the outward normal of the glass at its
-// middle (forward and up), and the torus: about the slope line through
-// `kCentre`, the tube of radius kRadiusUp turning about it at
-// kRadiusAcross - kRadiusUp, so that its outer equator is the glass's middle
-// row with the radius kRadiusAcross.
-const Point3 kSlope = {std::sin(kRake), 0.0, std::cos(kRake)};
-const Point3 kNormal = {-std::cos(kRake), 0.0, std::sin(kRake)};
-const Point3 kMiddle = {kBase[0] + kSlopeLength / 2 * kSlope[0], 0.0, kBase[2] + kSlopeLength / 2 * kSlope[2]};
-const Point3 kCentre = {kMiddle[0] - kRadiusAcross * kNormal[0], 0.0, kMiddle[2] - kRadiusAcross * kNormal[2]};
-constexpr double kTubeCentre = kRadiusAcross - kRadiusUp;
-// Half the turn across (at the middle row) and half the turn up the tube.
-constexpr double kHalfAcross = kWidth / 2.0 / kRadiusAcross;
-constexpr double kHalfUp = kSlopeLength / 2.0 / kRadiusUp;
-
-// The glass point at the turn u about the slope line (+u towards -y, as the
-// torus turns) and t along the glass from its bottom edge.
-double tube_angle(double t) { return (t - kSlopeLength / 2.0) / kRadiusUp; }
-double row_radius(double t) { return kTubeCentre + kRadiusUp * std::cos(tube_angle(t)); }
-Point3 on_glass(double u, double t) {
-    const double v = tube_angle(t), r = row_radius(t);
-    Point3 p;
-    for (int i = 0; i < 3; ++i)
-        p[i] = kCentre[i] + r * (std::cos(u) * kNormal[i] - std::sin(u) * (i == 1 ? 1.0 : 0.0)) +
-               kRadiusUp * std::sin(v) * kSlope[i];
-    return p;
-}
-// The glass point s across its middle row (+y side positive) and t up from the bottom edge.
-Point3 glass(double s, double t) { return on_glass(-s / kRadiusAcross, t); }
-
-tag_t make_windshield() {
-    const double centre[3] = {kCentre[0], kCentre[1], kCentre[2]};
-    const double axis[3] = {kSlope[0], kSlope[1], kSlope[2]}, x_dir[3] = {kNormal[0], kNormal[1], kNormal[2]};
-    const tag_t sheet = host_testing::make_toroidal_sheet(centre, axis, x_dir, kTubeCentre, kRadiusUp, -kHalfAcross,
-                                                          kHalfAcross, -kHalfUp, kHalfUp);
-    HM_OBJ_set_name(sheet, "WINDSHIELD");
-    return sheet;
-}
 
 // The dark band's inner edge, kBand inside the glass edge all round: four
 // splines through points of the glass, bottom, passenger side, top, driver side.
@@ -121,16 +74,7 @@ std::vector<tag_t> make_dark_band() {
 // A test area: four planes through the eye, their normals pointing away
 // from the area: left and right (vertical planes), then up and down.
 void set_zone(ws_data_t& data, int k, double left, double right, double up, double down) {
-    const double l = left * kDeg, r = right * kDeg, u = up * kDeg, d = down * kDeg;
-    const double normals[4][3] = {{std::sin(l), -std::cos(l), 0.0},
-                                  {std::sin(r), std::cos(r), 0.0},
-                                  {std::sin(u), 0.0, std::cos(u)},
-                                  {std::sin(d), 0.0, -std::cos(d)}};
-    for (int p = 0; p < 4; ++p)
-        for (int i = 0; i < 3; ++i) {
-            data.zone_planes[k].zone_origins[p][i] = kEye[i];
-            data.zone_planes[k].zone_normals[p][i] = normals[p][i];
-        }
+    test_area_planes(left, right, up, down, data.zone_planes[k].zone_origins, data.zone_planes[k].zone_normals);
 }
 
 void set_wiper(ws_data_t& data, int k, double across, double arm, double blade, double sweep) {

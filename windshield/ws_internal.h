@@ -80,6 +80,13 @@ int ws_create_offset_curves(const Frame& frame, tag_t sheet, int dark_band_count
 int offset_boundary_in_sheet_body(const Frame& frame, tag_t sheet, int curve_count, const tag_t* curves,
                                   double distance, std::vector<tag_t>& result);
 
+// A curve cut by plane k (0 to 3) of a zone, bounded by that plane's two
+// bounding planes (2 and 3 for planes 0 and 1, 1 and 0 for planes 2 and 3;
+// their normals point away from the zone): an end on a bounding plane's
+// normal side is trimmed off there. False when the curve lies wholly on the
+// normal side of the last plane examined (then it is no part of the zone).
+bool ws_bound_cut_curve(tag_t curve, const tag_t planes[4], const double origins[4][3], const double normals[4][3],
+                        int k);
 // The vision zone between the four planes on the sheet: its boundary curves
 // (in the part) and their point lists. 0, 1 no sheet (or fewer than two
 // points per curve), 2 a plane cannot be made, 3 the eye point does not

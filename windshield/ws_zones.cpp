@@ -29,26 +29,6 @@ struct ZoneOutput {
     ~ZoneOutput() { group_free(count, point_counts, points); }
 };
 
-// A cut curve bounded by the two planes: false when it lies wholly on the
-// normal side of the last plane examined (then it is no part of the zone).
-bool bound_cut_curve(tag_t curve, const tag_t planes[4], const double origins[4][3], const double normals[4][3],
-                     const int bounding[2]) {
-    bool both = false;
-    for (int b = 0; b < 2; ++b) {
-        const int j = bounding[b];
-        double p0[3], p1[3];
-        if (HM_VD_CURVE_ask_point_on_curve(curve, 0.0, p0) || HM_VD_CURVE_ask_point_on_curve(curve, 1.0, p1))
-            return false;
-        const bool a_side = HM_VD_judge_point_in_plane_side(p0, origins[j], normals[j]);
-        const bool b_side = HM_VD_judge_point_in_plane_side(p1, origins[j], normals[j]);
-        both = a_side && b_side;
-        if (both) break;
-        if (b_side) (void)HM_CURVE_edit_trim_curve(curve, planes[j], p1, p1);
-        else if (a_side) (void)HM_CURVE_edit_trim_curve(curve, planes[j], p0, p0);
-    }
-    return !both;
-}
-
 // The cut curves of plane k within its bounding planes, joined.
 std::vector<tag_t> zone_side(int k, tag_t sheet_faces_owner, const std::vector<tag_t>& faces, const tag_t planes[4],
                              const double origins[4][3], const double normals[4][3], double tolerance) {
@@ -62,7 +42,7 @@ std::vector<tag_t> zone_side(int k, tag_t sheet_faces_owner, const std::vector<t
         for (int i = 0; i < count; ++i) {
             if (entries[i]->kind != HM_INTERSECTION_CURVE) continue;
             const tag_t curve = entries[i]->curve;
-            if (bound_cut_curve(curve, planes, origins, normals, kBounding[k]))
+            if (ws_bound_cut_curve(curve, planes, origins, normals, k))
                 (void)HM_MODL_put_list_item(side.get(), curve);
             else
                 (void)UPDATE_log_entity_to_delete(curve);
@@ -110,6 +90,25 @@ void close_zone(tag_t sheet, const double eye_on_sheet[3], int n, double toleran
 }
 
 }  // namespace
+
+bool ws_bound_cut_curve(tag_t curve, const tag_t planes[4], const double origins[4][3], const double normals[4][3],
+                        int k) {
+    const int* bounding = kBounding[k];
+    bool both = false;
+    for (int b = 0; b < 2; ++b) {
+        const int j = bounding[b];
+        double p0[3], p1[3];
+        if (HM_VD_CURVE_ask_point_on_curve(curve, 0.0, p0) || HM_VD_CURVE_ask_point_on_curve(curve, 1.0, p1))
+            return false;
+        const bool a_side = HM_VD_judge_point_in_plane_side(p0, origins[j], normals[j]);
+        const bool b_side = HM_VD_judge_point_in_plane_side(p1, origins[j], normals[j]);
+        both = a_side && b_side;
+        if (both) break;
+        if (b_side) (void)HM_CURVE_edit_trim_curve(curve, planes[j], p1, p1);
+        else if (a_side) (void)HM_CURVE_edit_trim_curve(curve, planes[j], p0, p0);
+    }
+    return !both;
+}
 
 int ws_create_vision_zone(const Frame& frame, tag_t sheet, const double origins[4][3], const double normals[4][3],
                           const double eye_point[3], int points_per_curve, ws_point_group_t& group,
