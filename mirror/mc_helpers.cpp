@@ -26,6 +26,7 @@ using detail::HostList;
 using detail::SmBlock;
 
 constexpr int kJoinType = 2;
+constexpr int kSamplesPerPiece = 30;   // samples a piece of a sheet's outline
 constexpr double kGapTolerancePad = 1.1;   // the join's tolerance over the largest gap
 constexpr double kLengthGuard = 1e-10;
 constexpr double kNoGap = 4294967295.0;
@@ -188,12 +189,18 @@ int mc_sheet_elements(tag_t source, const tag_t* curves, int curve_count, double
     const tag_t outline = pieces.empty() ? NULL_TAG : outline_of(pieces);
     if (outline == NULL_TAG) return fail("Fail to join curves.\n", 3);
     set->outline = closed(outline);
-    // Points enough for the outline's bends at the part's tolerance: a
-    // straight piece gives its two ends.
-    double chord = 0.0;
-    (void)HM_MODL_ask_distance_tolerance(&chord);
-    detail::chord_curve_points(set->outline, chord, &set->point_count, &set->points, &set->break_count,
-                               &set->breaks);
+    // Curves (a bezel) give points enough for their bends at the part's
+    // tolerance, a straight piece its two ends; a sheet's outline gives a
+    // fixed count a piece.
+    if (source == NULL_TAG) {
+        double chord = 0.0;
+        (void)HM_MODL_ask_distance_tolerance(&chord);
+        detail::chord_curve_points(set->outline, chord, &set->point_count, &set->points, &set->break_count,
+                                   &set->breaks);
+    } else {
+        HM_VD_simple_curve_points(set->outline, kSamplesPerPiece, &set->point_count, &set->points,
+                                  &set->break_count, &set->breaks);
+    }
     if (set->point_count == 0) return fail("Fail to sample the points.\n", 4);
     return 0;
 }
