@@ -283,17 +283,6 @@ namespace {
 // Deepest halving of one chord between samples: 2^10 pieces.
 constexpr int kDeepestImageHalving = 10;
 
-// Distance of p from the segment a-b.
-double off_segment(const double* a, const double* b, const double* p) {
-    double ab[3], ap[3];
-    for (int c = 0; c < 3; ++c) ab[c] = b[c] - a[c], ap[c] = p[c] - a[c];
-    const double length2 = ab[0] * ab[0] + ab[1] * ab[1] + ab[2] * ab[2];
-    const double s = length2 > 0.0 ? std::clamp((ap[0] * ab[0] + ap[1] * ab[1] + ap[2] * ab[2]) / length2, 0.0, 1.0)
-                                   : 0.0;
-    const double d[3] = {ap[0] - s * ab[0], ap[1] - s * ab[1], ap[2] - s * ab[2]};
-    return std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
-}
-
 }  // namespace
 
 bool mc_images_along_chords(int n, const double* points, int break_count, const int* breaks, int image_count,
@@ -330,9 +319,11 @@ bool mc_images_along_chords(int n, const double* points, int break_count, const 
             if (!straight) {
                 if (!map(mid.data(), image_mid.data())) return false;
                 straight = true;
-                for (int k = 0; k < image_count; ++k)
-                    straight = straight && off_segment(&chord.image_a[3 * k], &chord.image_b[3 * k],
-                                                       &image_mid[3 * k]) <= tolerance;
+                for (int k = 0; k < image_count; ++k) {
+                    const double off = detail::distance_to_segment3(&chord.image_a[3 * k], &chord.image_b[3 * k],
+                                                                    &image_mid[3 * k]);
+                    straight = straight && off <= tolerance;
+                }
             }
             if (straight) {
                 images->insert(images->end(), chord.image_b.begin(), chord.image_b.end());

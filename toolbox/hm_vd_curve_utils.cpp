@@ -11,6 +11,7 @@
 #include "toolbox/detail/finite.h"
 #include "toolbox/detail/object_kinds.h"
 #include "toolbox/detail/owners.h"
+#include "toolbox/detail/vec3.h"
 
 #include "gostrel.h"
 #include "hathmor.h"
@@ -233,18 +234,6 @@ bool curve_point(tag_t curve, double t, double point[3]) {
     return HM_MODL_ask_curve_props(curve, t, point, tangent, p_norm, b_norm, &torsion, &radius) == 0;
 }
 
-// Distance of p from the segment a-b.
-double off_chord(const double a[3], const double b[3], const double p[3]) {
-    double ab[3], ap[3];
-    for (int c = 0; c < 3; ++c) ab[c] = b[c] - a[c], ap[c] = p[c] - a[c];
-    const double length2 = ab[0] * ab[0] + ab[1] * ab[1] + ab[2] * ab[2];
-    double s = length2 > 0.0 ? (ap[0] * ab[0] + ap[1] * ab[1] + ap[2] * ab[2]) / length2 : 0.0;
-    s = s < 0.0 ? 0.0 : (s > 1.0 ? 1.0 : s);
-    double d2 = 0.0;
-    for (int c = 0; c < 3; ++c) d2 += (ap[c] - s * ab[c]) * (ap[c] - s * ab[c]);
-    return std::sqrt(d2);
-}
-
 // Deepest halving of one piece: 2^16 chords.
 constexpr int kDeepestHalving = 16;
 
@@ -269,7 +258,8 @@ std::vector<double> chord_steps(tag_t curve, double t0, double t1, double tolera
         bool within = true;
         for (int q = 0; q < 3; ++q) {
             if (!curve_point(curve, step.t0 + (step.t1 - step.t0) * (q + 1) / 4.0, inner[q].data())) return {};
-            within = within && off_chord(step.p0.data(), step.p1.data(), inner[q].data()) <= tolerance;
+            within = within &&
+                     carvell::detail::distance_to_segment3(step.p0.data(), step.p1.data(), inner[q].data()) <= tolerance;
         }
         if (within || step.depth >= kDeepestHalving) {
             out.push_back(step.t1);
