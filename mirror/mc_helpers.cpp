@@ -8,11 +8,13 @@
 #include "hm_vd_curve.h"
 #include "omvra.h"
 #include "quillon.h"
+#include "toolbox/detail/curve_samples.h"
 #include "toolbox/detail/object_kinds.h"
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/vec3.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <tuple>
 #include <vector>
@@ -24,7 +26,7 @@ using detail::HostList;
 using detail::SmBlock;
 
 constexpr int kJoinType = 2;
-constexpr int kSamplesPerPiece = 30;
+constexpr int kSamplesPerPiece = 30;   // samples a piece of a sheet's outline
 constexpr double kGapTolerancePad = 1.1;   // the join's tolerance over the largest gap
 constexpr double kLengthGuard = 1e-10;
 constexpr double kNoGap = 4294967295.0;
@@ -187,8 +189,18 @@ int mc_sheet_elements(tag_t source, const tag_t* curves, int curve_count, double
     const tag_t outline = pieces.empty() ? NULL_TAG : outline_of(pieces);
     if (outline == NULL_TAG) return fail("Fail to join curves.\n", 3);
     set->outline = closed(outline);
-    HM_VD_simple_curve_points(set->outline, kSamplesPerPiece, &set->point_count, &set->points, &set->break_count,
-                              &set->breaks);
+    // Curves (a bezel) give points enough for their bends at the part's
+    // tolerance, a straight piece its two ends; a sheet's outline gives a
+    // fixed count a piece.
+    if (source == NULL_TAG) {
+        double chord = 0.0;
+        (void)HM_MODL_ask_distance_tolerance(&chord);
+        detail::chord_curve_points(set->outline, chord, &set->point_count, &set->points, &set->break_count,
+                                   &set->breaks);
+    } else {
+        HM_VD_simple_curve_points(set->outline, kSamplesPerPiece, &set->point_count, &set->points,
+                                  &set->break_count, &set->breaks);
+    }
     if (set->point_count == 0) return fail("Fail to sample the points.\n", 4);
     return 0;
 }
@@ -264,6 +276,69 @@ int mc_create_ellipse_conic(const double centre[3], double a, const double a_dir
     if (end < start) return -1;
     const double range[2] = {start, end};
     return HM_VD_curve_create_ellipse(centre, a, a_direction, b, b_direction, range, conic);
+}
+
+namespace {
+
+// Deepest halving of one chord between samples: 2^10 pieces.
+constexpr int kDeepestImageHalving = 10;
+
+}  // namespace
+
+bool mc_images_along_chords(int n, const double* points, int break_count, const int* breaks, int image_count,
+                            double tolerance, const std::function<bool(const double*, double*)>& map,
+                            std::vector<double>* images, std::vector<int>* image_breaks) {
+    if (!points || !breaks || !images || !image_breaks || n < 1 || image_count < 1) return false;
+    const size_t width = 3 * static_cast<size_t>(image_count);
+    images->clear();
+    image_breaks->clear();
+    struct Chord {
+        std::array<double, 3> a, b;
+        std::vector<double> image_a, image_b;
+        int depth;
+    };
+    std::vector<double> first(width);
+    if (!map(points, first.data())) return false;
+    images->insert(images->end(), first.begin(), first.end());
+    int next_break = 0;
+    if (break_count > 0 && breaks[0] == 0) image_breaks->push_back(0), ++next_break;
+    for (int i = 1; i < n; ++i) {
+        std::vector<double> end(width);
+        if (!map(points + 3 * i, end.data())) return false;
+        std::vector<Chord> stack;
+        stack.push_back({{points[3 * i - 3], points[3 * i - 2], points[3 * i - 1]},
+                         {points[3 * i], points[3 * i + 1], points[3 * i + 2]},
+                         std::vector<double>(images->end() - width, images->end()), end, 0});
+        while (!stack.empty()) {
+            Chord chord = std::move(stack.back());
+            stack.pop_back();
+            const std::array<double, 3> mid = {0.5 * (chord.a[0] + chord.b[0]), 0.5 * (chord.a[1] + chord.b[1]),
+                                               0.5 * (chord.a[2] + chord.b[2])};
+            std::vector<double> image_mid(width);
+            bool straight = chord.depth >= kDeepestImageHalving;
+            if (!straight) {
+                if (!map(mid.data(), image_mid.data())) return false;
+                straight = true;
+                for (int k = 0; k < image_count; ++k) {
+                    const double off = detail::distance_to_segment3(&chord.image_a[3 * k], &chord.image_b[3 * k],
+                                                                    &image_mid[3 * k]);
+                    straight = straight && off <= tolerance;
+                }
+            }
+            if (straight) {
+                images->insert(images->end(), chord.image_b.begin(), chord.image_b.end());
+                continue;
+            }
+            // The later half first onto the stack, so that the earlier is done first.
+            stack.push_back({mid, chord.b, image_mid, chord.image_b, chord.depth + 1});
+            stack.push_back({chord.a, mid, chord.image_a, image_mid, chord.depth + 1});
+        }
+        if (next_break < break_count && breaks[next_break] == i) {
+            image_breaks->push_back(static_cast<int>(images->size() / width) - 1);
+            ++next_break;
+        }
+    }
+    return true;
 }
 
 int mc_project_outline_to_plane(const double eye[3], const mc_geometry_set_s* set, tag_t plane, double tolerance,

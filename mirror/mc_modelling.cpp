@@ -393,6 +393,23 @@ int mc_spherical_patch(const tag_t* curves, int n, tag_t* patch, mc_sphere_s* sp
     return 0;
 }
 
+int mc_spherical_patch_through(int n, const double* points, int break_count, const int* breaks,
+                               const mc_mirror_surface_record& sphere, tag_t* patch) {
+    if (!points || !breaks || !patch || n < 3) return -1;
+    *patch = NULL_TAG;
+    // The region's side of the sphere: towards the points' mean.
+    double axis[3] = {0, 0, 0};
+    for (int i = 0; i < n; ++i)
+        for (int k = 0; k < 3; ++k) axis[k] += (points[3 * i + k] - sphere.centre[k]) / n;
+    if (!unitize(axis)) return fail("Fail to create sphere.\n", 1);
+    tag_t sheet = NULL_TAG;
+    if (HM_MODL_create_sphere_patch(sphere.centre, sphere.radius, axis, n, points, break_count, breaks, &sheet) != 0 ||
+        sheet == NULL_TAG)
+        return fail("Fail to trim sheet.\n", 1);
+    *patch = sheet;
+    return 0;
+}
+
 int mc_trial_boolean(tag_t target, tag_t tool, int operation, double tolerance, int* body_count) {
     if (!body_count || operation < 0 || operation > 2) return -1;
     *body_count = 0;

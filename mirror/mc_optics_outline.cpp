@@ -105,23 +105,47 @@ int mc_reflect_mirror_outline(const mc_geometry_set_s* outline, int mode, const 
         return -1;
     *mirror_sheet = NULL_TAG;
     *reflected_sheet = NULL_TAG;
-    const int n = outline->point_count;
-    std::vector<double> on_mirror(3 * n), reflected(3 * n);
     const double xt = target_point[0];
-    for (int i = 0; i < n; ++i) {
-        const double* p = outline->points[i];
+    // A point's place on the mirror and its reflection on the target plane
+    // x = xt; the first failure's message is kept.
+    const char* failure = nullptr;
+    const auto carry = [&](const double* p, double* out) {
         double x[3] = {p[0], p[1], p[2]};
-        if (mode == 1 && HM_VD_MC_pierce(tolerances, mirror, eye, p, x) != 0)
-            return fail("Error in HM_VD_MC_pierce.\n", 1);
+        if (mode == 1 && HM_VD_MC_pierce(tolerances, mirror, eye, p, x) != 0) {
+            failure = "Error in HM_VD_MC_pierce.\n";
+            return false;
+        }
         double q[3], r[3];
-        if (HM_VD_MC_reflex(mirror, eye, x, tolerances, q, r) != 0) return fail("Error in HM_VD_MC_reflex.\n", 1);
-        if (std::fabs(r[0]) <= kParallelRay)
-            return fail("The reflected ray runs parallel to the target plane.\n", 1);
+        if (HM_VD_MC_reflex(mirror, eye, x, tolerances, q, r) != 0) {
+            failure = "Error in HM_VD_MC_reflex.\n";
+            return false;
+        }
+        if (std::fabs(r[0]) <= kParallelRay) {
+            failure = "The reflected ray runs parallel to the target plane.\n";
+            return false;
+        }
         const double s = (xt - q[0]) / r[0];
         for (int k = 0; k < 3; ++k) {
-            on_mirror[3 * i + k] = q[k];
-            reflected[3 * i + k] = q[k] + r[k] * s;
+            out[k] = q[k];
+            out[3 + k] = q[k] + r[k] * s;
         }
+        return true;
+    };
+    // The outline's points, with points put in where a chord's images bend
+    // away from the chords between its ends' images.
+    std::vector<double> packed;
+    for (int i = 0; i < outline->point_count; ++i) packed.insert(packed.end(), outline->points[i], outline->points[i] + 3);
+    std::vector<double> images;
+    std::vector<int> breaks;
+    if (!mc_images_along_chords(outline->point_count, packed.data(), outline->break_count, outline->breaks, 2,
+                                tolerances[0], carry, &images, &breaks))
+        return fail(failure ? failure : "Error in HM_VD_MC_reflex.\n", 1);
+    const int n = static_cast<int>(images.size() / 6);
+    const int break_count = static_cast<int>(breaks.size());
+    std::vector<double> on_mirror, reflected;
+    for (int i = 0; i < n; ++i) {
+        on_mirror.insert(on_mirror.end(), &images[6 * i], &images[6 * i] + 3);
+        reflected.insert(reflected.end(), &images[6 * i + 3], &images[6 * i] + 6);
     }
     // The two edges in hand go on the temporary layer and are deleted at the end.
     struct Edges {
@@ -132,12 +156,13 @@ int mc_reflect_mirror_outline(const mc_geometry_set_s* outline, int mode, const 
             dispose(reflected);
         }
     } edges;
-    if (HM_VD_create_closed_spline_c0(n, on_mirror.data(), outline->break_count, outline->breaks,
-                                      &edges.projected) != 0 ||
-        edges.projected == NULL_TAG)
+    // A spherical mirror's sheet is drawn through the points themselves.
+    const bool on_sphere = mirror->curvature > 0.0;
+    if (!on_sphere && (HM_VD_create_closed_spline_c0(n, on_mirror.data(), break_count, breaks.data(),
+                                                     &edges.projected) != 0 ||
+                       edges.projected == NULL_TAG))
         return fail("Fail to create the projected edge on the mirror.\n", 5);
-    if (HM_VD_create_closed_spline_c0(n, reflected.data(), outline->break_count, outline->breaks,
-                                      &edges.reflected) != 0 ||
+    if (HM_VD_create_closed_spline_c0(n, reflected.data(), break_count, breaks.data(), &edges.reflected) != 0 ||
         edges.reflected == NULL_TAG)
         return fail("Fail to create the reflected edge on the target plane.\n", 6);
     int status = 0;
@@ -149,18 +174,12 @@ int mc_reflect_mirror_outline(const mc_geometry_set_s* outline, int mode, const 
         return fail("Fail to create the reflected sheet on the target plane.\n", 7);
     made.add(reflected_made);
     tag_t mirror_made = NULL_TAG;
-    if (mirror->curvature <= 0.0) {
+    if (!on_sphere) {
         if (mc_bounded_plane(1, &edges.projected, nullptr, 0, nullptr, &mirror_made) != 0)
             return fail("Fail to create a bounded plane.\n", 9);
-    } else {
-        mc_sphere_s sphere{};
-        for (int k = 0; k < 3; ++k) {
-            sphere.centre[k] = mirror->centre[k];
-            sphere.axis[k] = mirror->normal[k];
-        }
-        sphere.radius = mirror->radius;
-        if (mc_spherical_patch(&edges.projected, 1, &mirror_made, &sphere) != 0)
-            return fail("Fail to create the projected sheet on the mirror.\n", 8);
+    } else if (mc_spherical_patch_through(n, on_mirror.data(), break_count, breaks.data(), *mirror, &mirror_made) !=
+               0) {
+        return fail("Fail to create the projected sheet on the mirror.\n", 8);
     }
     made.release(reflected_made);
     *mirror_sheet = mirror_made;

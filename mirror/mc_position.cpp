@@ -11,6 +11,7 @@
 #include "hm_vd/objects.h"
 #include "omvra.h"
 #include "quillon.h"
+#include "toolbox/detail/curve_samples.h"
 #include "toolbox/detail/owners.h"
 
 #include <algorithm>
@@ -24,7 +25,6 @@ namespace {
 
 constexpr int kStartingPasses = 25;
 constexpr int kIterations = 50;
-constexpr int kBezelStepsPerPiece = 30;
 constexpr int kJoinOption = 2;
 constexpr int kMoveObjects = 1;
 constexpr int kNoTraceCurves = 2;
@@ -85,7 +85,8 @@ int sample_bezel(mc_data_s* d, Bezel* bezel) {
     int n = 0, break_count = 0;
     double** points = nullptr;
     int* breaks = nullptr;
-    HM_VD_simple_curve_points(curve, kBezelStepsPerPiece, &n, &points, &break_count, &breaks);
+    // Points enough for each piece's bends: a straight piece gives its ends.
+    detail::chord_curve_points(curve, d->distance_tolerance, &n, &points, &break_count, &breaks);
     for (int i = 0; i < n; ++i) {
         bezel->points.insert(bezel->points.end(), points[i], points[i] + 3);
         SM_free(points[i]);
@@ -173,19 +174,35 @@ int starting_values(mc_data_s* d, const mc_mirror_surface_record& s, Eyes* e, An
     return 0;
 }
 
-// Sheet of the outline on the mirror: a bounded plane, or a spherical patch.
-tag_t mirror_sheet_of(const mc_mirror_surface_record& s, tag_t curve) {
+bool spherical(const mc_mirror_surface_record& s) { return std::fabs(s.curvature) > kSphereCurvature; }
+
+// Sheet of a closed row of points on the mirror (packed, corners at the
+// breaks): on a sphere the patch drawn in the sphere's parameters, else the
+// bounded plane of the spline through them (made and deleted here).
+tag_t mirror_sheet_of(const mc_mirror_surface_record& s, const std::vector<double>& points,
+                      const std::vector<int>& breaks) {
+    const int n = static_cast<int>(points.size() / 3);
+    const int break_count = static_cast<int>(breaks.size());
     tag_t sheet = NULL_TAG;
-    if (std::fabs(s.curvature) > kSphereCurvature) {
-        mc_sphere_s sphere{};
-        std::memcpy(sphere.centre, s.centre, sizeof sphere.centre);
-        sphere.radius = s.radius;
-        std::memcpy(sphere.axis, s.normal, sizeof sphere.axis);
-        if (mc_spherical_patch(&curve, 1, &sheet, &sphere) != 0) return NULL_TAG;
+    if (spherical(s)) {
+        if (mc_spherical_patch_through(n, points.data(), break_count, breaks.data(), s, &sheet) != 0) return NULL_TAG;
         return sheet;
     }
-    if (mc_bounded_plane(1, &curve, nullptr, 0, nullptr, &sheet) != 0) return NULL_TAG;
+    tag_t spline = NULL_TAG;
+    if (HM_VD_create_closed_spline_c0(n, points.data(), break_count, breaks.data(), &spline) != 0 ||
+        spline == NULL_TAG)
+        return NULL_TAG;
+    if (mc_bounded_plane(1, &spline, nullptr, 0, nullptr, &sheet) != 0) sheet = NULL_TAG;
+    detail::delete_if_alive(spline);
     return sheet;
+}
+
+// The sampled outline of a geometry set, packed three doubles a point.
+std::vector<double> packed_points(const mc_geometry_set_s& set) {
+    std::vector<double> packed;
+    packed.reserve(3 * static_cast<size_t>(set.point_count));
+    for (int i = 0; i < set.point_count; ++i) packed.insert(packed.end(), set.points[i], set.points[i] + 3);
+    return packed;
 }
 
 // Whether the prime point lies on the glass that the bezel leaves visible
@@ -195,36 +212,36 @@ int usable_mirror_check(mc_data_s* d, const mc_mirror_surface_record& s, const B
     trace("+++ Check whether we have a solution. the prime point is inside the usable part of the mirror "
           "surface.\n");
     const double tolerances[2] = {d->distance_tolerance, d->angle_tolerance};
-    std::vector<double> mapped(bezel.points.size());
-    for (int i = 0; i < bezel.count(); ++i) {
+    // The bezel's samples seen on the glass, with points put in where a
+    // chord's image bends away from the chord between its ends' images.
+    const auto on_glass = [&](const double* p, double* out) {
         double direction[3];
-        if (HM_VD_MC_reflex(&s, eye, &bezel.points[3 * i], tolerances, &mapped[3 * i], direction) != 0)
-            return stage_failure(d,
-                                 "Error happened while reflect the points along edges of the bezel on to the rotated "
-                                 "mirror\n",
-                                 kReflectionText, kReflectionFailed);
-    }
+        return HM_VD_MC_reflex(&s, eye, p, tolerances, out, direction) == 0;
+    };
+    std::vector<double> mapped;
+    std::vector<int> mapped_breaks;
+    if (!mc_images_along_chords(bezel.count(), bezel.points.data(), static_cast<int>(bezel.breaks.size()),
+                                bezel.breaks.data(), 1, d->distance_tolerance, on_glass, &mapped, &mapped_breaks))
+        return stage_failure(d,
+                             "Error happened while reflect the points along edges of the bezel on to the rotated "
+                             "mirror\n",
+                             kReflectionText, kReflectionFailed);
     std::vector<tag_t> temporaries;
     struct Cleanup {
         std::vector<tag_t>& t;
         ~Cleanup() { delete_alive(t); }
     } cleanup{temporaries};
-    tag_t spline = NULL_TAG;
-    if (HM_VD_create_closed_spline_c0(bezel.count(), mapped.data(), static_cast<int>(bezel.breaks.size()),
-                                      bezel.breaks.data(), &spline) != 0 ||
-        spline == NULL_TAG)
-        return stage_failure(d, "Error happened while create spline through the given set of projected points.\n",
-                             kRotationText, kRotationFailed);
-    temporaries.push_back(spline);
     mc_free_geometry_set(&d->mirror_elements);
     if (mc_sheet_elements(d->mirror, nullptr, 0, d->third_tolerance, &d->mirror_elements) != 0)
         return stage_failure(d, "Fail to retrieve the sheet element for the rotated mirror. \n", kRotationText,
                              kRotationFailed);
     trace("+++ HM_VD_MC_sheet_process_bplane: Input: s_tol[0] = %f,s_tol[1] = %f,s_tol[2] = %f; \n",
           d->distance_tolerance, d->angle_tolerance, d->third_tolerance);
-    const tag_t glass = mirror_sheet_of(s, d->mirror_elements.outline);
+    const mc_geometry_set_s& outline = d->mirror_elements;
+    const tag_t glass = mirror_sheet_of(s, packed_points(outline),
+                                        std::vector<int>(outline.breaks, outline.breaks + outline.break_count));
     if (glass != NULL_TAG) temporaries.push_back(glass);
-    const tag_t visible = glass != NULL_TAG ? mirror_sheet_of(s, spline) : NULL_TAG;
+    const tag_t visible = glass != NULL_TAG ? mirror_sheet_of(s, mapped, mapped_breaks) : NULL_TAG;
     if (visible != NULL_TAG) temporaries.push_back(visible);
     if (glass == NULL_TAG || visible == NULL_TAG)
         return stage_failure(d, "Fail to create a plane sheet if the type is planar. \n", kRotationText,

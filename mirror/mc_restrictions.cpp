@@ -33,7 +33,6 @@ constexpr double kNoLossShare = 0.1;   // percent
 constexpr int kGridLines = 12;
 constexpr int kOnMirror = 0;     // outline points lie on the mirror
 constexpr int kSeenInMirror = 1; // outline points are targets seen in it
-constexpr int kSubtract = 1;
 constexpr int kIntersect = 2;
 constexpr double kUvUnknown = 1e10;
 
@@ -296,41 +295,25 @@ private:
     }
 
     // The shadow subtracted from the sheet, unless that would split it (then
-    // the subtraction is rolled back and the restriction's sheets go to the
-    // split list). The subtraction is made once: a split shows in its pieces.
+    // the restriction's sheets go to the split list).
     int cut(tag_t* sheet, tag_t shadow, const char* mark, std::initializer_list<tag_t> restriction_sheets) {
-        UndoScope scope(UNDO_invisible, mark);
-        double gap = 0.0, p1[3], p2[3];
-        if (HM_MODL_ask_minimum_dist(*sheet, shadow, 0, nullptr, 0, nullptr, &gap, p1, p2) != 0) {
-            scope.roll_back();
-            return kRestrictBoolean;
+        ShadowCut outcome = ShadowCut::kApart;
+        if (mc_subtract_shadow(sheet, shadow, data_->distance_tolerance, mark, &outcome) != 0) return kRestrictBoolean;
+        switch (outcome) {
+            case ShadowCut::kApart:
+                break;
+            case ShadowCut::kSplit:
+                split_ = true;
+                split_list_.insert(split_list_.end(), restriction_sheets.begin(), restriction_sheets.end());
+                break;
+            case ShadowCut::kCovered:
+                if (sheet == &v_) covered_ = true;
+                restricted_ = true;
+                break;
+            case ShadowCut::kCut:
+                restricted_ = true;
+                break;
         }
-        if (gap > data_->distance_tolerance) {   // apart: nothing to take off
-            scope.keep();
-            return 0;
-        }
-        int count = 0;
-        SmBlock<tag_t> pieces;
-        if (HM_MODL_subtract_bodies(*sheet, shadow, &count, pieces.out()) != 0) {
-            scope.roll_back();
-            return kRestrictBoolean;
-        }
-        if (count >= 2) {
-            scope.roll_back();
-            split_ = true;
-            split_list_.insert(split_list_.end(), restriction_sheets.begin(), restriction_sheets.end());
-            return 0;
-        }
-        if (count == 0) {
-            // Wholly shadowed.
-            detail::delete_if_alive(*sheet);
-            *sheet = NULL_TAG;
-            if (sheet == &v_) covered_ = true;
-        } else {
-            replace(sheet, pieces[0]);
-        }
-        restricted_ = true;
-        scope.keep();
         return 0;
     }
 
@@ -432,6 +415,44 @@ private:
 };
 
 }  // namespace
+
+int mc_subtract_shadow(tag_t* sheet, tag_t shadow, double tolerance, const char* mark, ShadowCut* outcome) {
+    if (!sheet || !outcome) return -1;
+    *outcome = ShadowCut::kApart;
+    UndoScope scope(UNDO_invisible, mark);
+    double gap = 0.0, p1[3], p2[3];
+    if (HM_MODL_ask_minimum_dist(*sheet, shadow, 0, nullptr, 0, nullptr, &gap, p1, p2) != 0) {
+        scope.roll_back();
+        return kRestrictBoolean;
+    }
+    if (gap > tolerance) {   // apart: nothing to take off
+        scope.keep();
+        return 0;
+    }
+    // The subtraction is made once: a split shows in its pieces, and is rolled back.
+    int count = 0;
+    SmBlock<tag_t> pieces;
+    if (HM_MODL_subtract_bodies(*sheet, shadow, &count, pieces.out()) != 0) {
+        scope.roll_back();
+        return kRestrictBoolean;
+    }
+    if (count >= 2) {
+        scope.roll_back();
+        *outcome = ShadowCut::kSplit;
+        return 0;
+    }
+    if (count == 0) {
+        detail::delete_if_alive(*sheet);
+        *sheet = NULL_TAG;
+        *outcome = ShadowCut::kCovered;
+    } else {
+        if (pieces[0] != *sheet) detail::delete_if_alive(*sheet);
+        *sheet = pieces[0];
+        *outcome = ShadowCut::kCut;
+    }
+    scope.keep();
+    return 0;
+}
 
 int mc_restrict_vision_sheet(tag_t vision_sheet, tag_t eye0_sheet, tag_t eye2_sheet, tag_t second_eye0_sheet,
                              tag_t second_eye2_sheet, int colour0, int colour2,

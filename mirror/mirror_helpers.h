@@ -6,6 +6,9 @@
 
 #include "hm_vd_mc.h"
 
+#include <functional>
+#include <vector>
+
 namespace carvell::mirror {
 
 // Deletes the set's edge curves and outline where still alive, frees its
@@ -47,6 +50,17 @@ int mc_create_joined_polyline(const double (*points)[3], int n, tag_t* curve);
 // otherwise.
 int mc_create_ellipse_conic(const double centre[3], double a, const double a_direction[3], double b,
                             const double b_direction[3], double start, double end, tag_t* conic);
+
+// The images of a closed row of points (packed, corners at the break
+// indices) under a map that gives image_count images of a point (three
+// doubles each, written one after another): along every chord whose
+// midpoint's images stray further than the tolerance from the chords
+// between its ends' images, the chord's midpoint is put in, halving up to
+// 2^10 times a chord. *images holds image_count images a point of the new
+// row, *image_breaks its corners. false when the map fails for a point.
+bool mc_images_along_chords(int n, const double* points, int break_count, const int* breaks, int image_count,
+                            double tolerance, const std::function<bool(const double*, double*)>& map,
+                            std::vector<double>* images, std::vector<int>* image_breaks);
 
 // The set's outline seen from the eye on a plane object: each outline point
 // projected centrally from the eye onto the plane, a closed C0 spline with
@@ -94,6 +108,14 @@ int mc_extreme_point(tag_t body, const double directions[3][3], tag_t* subentity
 // vertex and the unit axis into *sphere. 0; 1 the sphere or its trim failed
 // (nothing left in the part); -1 null argument or no curves.
 int mc_spherical_patch(const tag_t* curves, int n, tag_t* patch, mc_sphere_s* sphere);
+
+// A new sheet on the sphere (centre and radius of the record) inside the
+// closed row of n points (packed, three doubles each) lying on or near it,
+// the pieces between the break indices drawn in the sphere's own parameters:
+// no trim, no Boolean. 0; 1 the host made no sheet; -1 null argument or
+// fewer than 3 points.
+int mc_spherical_patch_through(int n, const double* points, int break_count, const int* breaks,
+                               const mc_mirror_surface_record& sphere, tag_t* patch);
 
 // How many bodies the Boolean of target and tool (operation 0 unite, 1
 // subtract, 2 intersect) would give, the part left as it was. 0 with

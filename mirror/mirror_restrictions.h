@@ -26,6 +26,20 @@ enum RestrictionStatus {
     kRestrictBoolean = 100,       // a Boolean of the restriction failed (warning 12)
 };
 
+// How a shadow came off a sheet.
+enum class ShadowCut {
+    kApart,     // farther apart than the tolerance: nothing taken off
+    kCut,       // *sheet is the sheet less the shadow
+    kCovered,   // wholly shadowed: *sheet deleted and 0
+    kSplit,     // it would split the sheet: the part is as it was
+};
+
+// The shadow subtracted from the sheet with one Boolean (rolled back to the
+// named undo mark when it splits the sheet); the shadow stays. 0; -1 null
+// argument; kRestrictBoolean when the distance or the Boolean fails (the
+// part as it was).
+int mc_subtract_shadow(tag_t* sheet, tag_t shadow, double tolerance, const char* mark, ShadowCut* outcome);
+
 // Cuts the vision sheet (a planar sheet on the target plane) down to what
 // the two outer eyes see past the record's restrictions:
 // - the eye field: the vision sheet within the union of the eye-0 and eye-2

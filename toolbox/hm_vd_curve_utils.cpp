@@ -7,9 +7,11 @@
 #include "toolbox_curve_utils.h"
 #include "toolbox_point_thinning.h"
 
+#include "toolbox/detail/curve_samples.h"
 #include "toolbox/detail/finite.h"
 #include "toolbox/detail/object_kinds.h"
 #include "toolbox/detail/owners.h"
+#include "toolbox/detail/vec3.h"
 
 #include "gostrel.h"
 #include "hathmor.h"
@@ -18,6 +20,8 @@
 #include "quillon.h"
 #include "rostval.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -216,48 +220,95 @@ int HM_VD_curve_disperse_param_points(tag_t curve, int n, int* count, double** p
     return 0;
 }
 
-void HM_VD_simple_curve_points(tag_t curve, int k, int* point_count, double*** points, int* break_count,
-                               int** breaks) {
+namespace {
+
+// Parameters of the samples of one piece [t0, t1], t0 left out: k equal steps.
+std::vector<double> equal_steps(double t0, double t1, int k) {
+    std::vector<double> out;
+    for (int i = 1; i <= k; ++i) out.push_back(t0 + (t1 - t0) * i / k);
+    return out;
+}
+
+bool curve_point(tag_t curve, double t, double point[3]) {
+    double tangent[3], p_norm[3], b_norm[3], torsion = 0.0, radius = 0.0;
+    return HM_MODL_ask_curve_props(curve, t, point, tangent, p_norm, b_norm, &torsion, &radius) == 0;
+}
+
+// Deepest halving of one piece: 2^16 chords.
+constexpr int kDeepestHalving = 16;
+
+// Parameters of the samples of one piece [t0, t1], t0 left out: the chord
+// between two samples is kept when the curve at a quarter, half and three
+// quarters of its step lies within the tolerance of it, else the step is
+// halved. Empty when an evaluation fails.
+std::vector<double> chord_steps(tag_t curve, double t0, double t1, double tolerance) {
+    struct Step {
+        double t0, t1;
+        std::array<double, 3> p0, p1;
+        int depth;
+    };
+    Step first{t0, t1, {}, {}, 0};
+    if (!curve_point(curve, t0, first.p0.data()) || !curve_point(curve, t1, first.p1.data())) return {};
+    std::vector<double> out;
+    std::vector<Step> stack{first};
+    while (!stack.empty()) {
+        const Step step = stack.back();
+        stack.pop_back();
+        std::array<std::array<double, 3>, 3> inner;
+        bool within = true;
+        for (int q = 0; q < 3; ++q) {
+            if (!curve_point(curve, step.t0 + (step.t1 - step.t0) * (q + 1) / 4.0, inner[q].data())) return {};
+            within = within &&
+                     carvell::detail::distance_to_segment3(step.p0.data(), step.p1.data(), inner[q].data()) <= tolerance;
+        }
+        if (within || step.depth >= kDeepestHalving) {
+            out.push_back(step.t1);
+            continue;
+        }
+        const double mid = 0.5 * (step.t0 + step.t1);
+        // The later half goes first onto the stack, so that the earlier is done first.
+        stack.push_back({mid, step.t1, inner[1], step.p1, step.depth + 1});
+        stack.push_back({step.t0, mid, step.p0, inner[1], step.depth + 1});
+    }
+    return out;
+}
+
+// The row of samples of the curve with the parameters of each piece from
+// `steps`; what HM_VD_simple_curve_points and chord_curve_points hand back.
+template <class Steps>
+void sample_pieces(tag_t curve, Steps steps, int* point_count, double*** points, int* break_count, int** breaks) {
     if (!point_count || !points || !break_count || !breaks) return;
     *point_count = 0;
     *points = nullptr;
     *break_count = 0;
     *breaks = nullptr;
-    if (k < 1 || k >= HM_VD_MAX_SAMPLED_POINTS) return;
 
     EVC_p_t evaluator = nullptr;
     if (evcrvu(curve, &evaluator) != 0) return;
     const std::vector<double> parameters = c0_breaks(evaluator);
     (void)evcrvf(evaluator);
-
-    // The count is worked out in 64 bits and checked before anything is
-    // allocated: (pieces) * k + 1 points.
     const int m = static_cast<int>(parameters.size());
     if (m < 2) return;
-    const long long total = static_cast<long long>(m - 1) * k + 1;
-    if (total > HM_VD_MAX_SAMPLED_POINTS) return;
-    const int n = static_cast<int>(total);
-    double** row = static_cast<double**>(SM_calloc(n, sizeof(double*)));
-    int* break_indices = static_cast<int*>(SM_alloc(m * sizeof(int)));
-    bool failed = false;
-    auto evaluate = [&](int index, double t) {
-        row[index] = static_cast<double*>(SM_alloc(3 * sizeof(double)));
-        double tangent[3], p_norm[3], b_norm[3], torsion = 0.0, radius = 0.0;
-        if (HM_MODL_ask_curve_props(curve, t, row[index], tangent, p_norm, b_norm, &torsion, &radius) != 0)
-            failed = true;
-    };
 
-    evaluate(0, parameters[0]);
-    break_indices[0] = 0;
-    for (int j = 0; j + 1 < m && !failed; ++j) {
-        const double t0 = parameters[j], t1 = parameters[j + 1];
-        for (int i = 1; i <= k; ++i) evaluate(j * k + i, t0 + (t1 - t0) * i / k);
-        break_indices[j + 1] = (j + 1) * k;
+    std::vector<double> row_parameters{parameters[0]};
+    std::vector<int> break_indices{0};
+    for (int j = 0; j + 1 < m; ++j) {
+        const std::vector<double> piece = steps(parameters[j], parameters[j + 1]);
+        if (piece.empty()) return;
+        row_parameters.insert(row_parameters.end(), piece.begin(), piece.end());
+        if (row_parameters.size() > static_cast<size_t>(HM_VD_MAX_SAMPLED_POINTS)) return;
+        break_indices.push_back(static_cast<int>(row_parameters.size()) - 1);
+    }
+    const int n = static_cast<int>(row_parameters.size());
+    double** row = static_cast<double**>(SM_calloc(n, sizeof(double*)));
+    bool failed = false;
+    for (int i = 0; i < n && !failed; ++i) {
+        row[i] = static_cast<double*>(SM_alloc(3 * sizeof(double)));
+        failed = !curve_point(curve, row_parameters[i], row[i]);
     }
     if (failed) {
         for (int i = 0; i < n; ++i) SM_free(row[i]);
         SM_free(row);
-        SM_free(break_indices);
         return;
     }
 
@@ -267,10 +318,34 @@ void HM_VD_simple_curve_points(tag_t curve, int k, int* point_count, double*** p
     if (distance < TOLER_ask_distance_tol() + 1e-10)
         for (int c = 0; c < 3; ++c) row[n - 1][c] = row[0][c];
 
+    int* break_row = static_cast<int*>(SM_alloc(m * sizeof(int)));
+    std::copy(break_indices.begin(), break_indices.end(), break_row);
     *point_count = n;
     *points = row;
     *break_count = m;
-    *breaks = break_indices;
+    *breaks = break_row;
+}
+
+}  // namespace
+
+void HM_VD_simple_curve_points(tag_t curve, int k, int* point_count, double*** points, int* break_count,
+                               int** breaks) {
+    // No step count, or one that alone passes the sampling limit: no row.
+    const bool usable = k >= 1 && k < HM_VD_MAX_SAMPLED_POINTS;
+    sample_pieces(
+        curve, [&](double t0, double t1) { return usable ? equal_steps(t0, t1, k) : std::vector<double>{}; },
+        point_count, points, break_count, breaks);
+}
+
+void carvell::detail::chord_curve_points(tag_t curve, double chord_tolerance, int* point_count, double*** points,
+                                         int* break_count, int** breaks) {
+    const bool usable = chord_tolerance > 0.0 && std::isfinite(chord_tolerance);
+    sample_pieces(
+        curve,
+        [&](double t0, double t1) {
+            return usable ? chord_steps(curve, t0, t1, chord_tolerance) : std::vector<double>{};
+        },
+        point_count, points, break_count, breaks);
 }
 
 int HM_VD_create_closed_spline_c0(int n, const double* points, int break_count, const int* breaks, tag_t* curve) {

@@ -45,6 +45,64 @@ TEST_F(MirrorHelpersTest, SheetElementsOfFlatGlassAndTheirRelease) {
     EXPECT_EQ(mc_free_geometry_set(nullptr), -1);
 }
 
+TEST_F(MirrorHelpersTest, CurvesAreSampledByChordToleranceAndSheetsByAFixedCount) {
+    // A D-shaped bezel: the diameter from (-50, 0) to (50, 0) and the half
+    // circle R 50 back over +y. The line gives its two ends; the arc is
+    // halved until the sag R (1 - cos(step / 2)) is within the part's 0.01:
+    // a step of pi / 128 sags 0.0038, pi / 64 sags 0.015, so 128 steps.
+    HM_CURVE_arc_t arc{0, 0.0, M_PI, {0, 0, 0}, 50.0};
+    tag_t half = 0;
+    ASSERT_EQ(HM_CURVE_create_arc(&arc, &half), 0);
+    const std::vector<tag_t> bezel = {new_line(-50, 0, 0, 50, 0, 0), half};
+    mc_geometry_set_s set{};
+    ASSERT_EQ(mc_sheet_elements(0, bezel.data(), 2, 0.0, &set), 0);
+    EXPECT_EQ(set.point_count, 1 + 1 + 128);
+    ASSERT_EQ(set.break_count, 3);
+    for (int i = 0; i < set.point_count; ++i) {
+        const double* p = set.points[i];
+        const double r = std::hypot(p[0], p[1]);
+        EXPECT_TRUE(std::fabs(p[1]) < 1e-9 || std::fabs(r - 50.0) < 1e-9) << "point " << i << " off the bezel";
+    }
+    // Every chord of the arc lies within the tolerance of it.
+    const int first = set.breaks[0] + 1 == set.breaks[1] ? set.breaks[1] : set.breaks[0];
+    const int last = first == set.breaks[1] ? set.breaks[2] : set.breaks[1];
+    EXPECT_EQ(last - first, 128);
+    for (int i = first; i < last; ++i) {
+        const double mid[2] = {0.5 * (set.points[i][0] + set.points[i + 1][0]),
+                               0.5 * (set.points[i][1] + set.points[i + 1][1])};
+        EXPECT_LE(50.0 - std::hypot(mid[0], mid[1]), 0.01);
+    }
+    mc_free_geometry_set(&set);
+}
+
+TEST_F(MirrorHelpersTest, ImagesAlongChordsPutInPointsWhereTheImageBends) {
+    // The map (x, y, z) -> (x, y, x^2 / 100) bends the segment (0,0,0)-(100,0,0)
+    // into a parabola; a chord of length L on it sags L^2 / 400, within 0.01
+    // from L = 2: 100 / 64 is the first halving that gets there, so 65
+    // points; the way back is bent alike.
+    const double row[3][3] = {{0, 0, 0}, {100, 0, 0}, {0, 0, 0}};
+    const int breaks[3] = {0, 1, 2};
+    int calls = 0;
+    const auto bend = [&](const double* p, double* out) {
+        ++calls;
+        out[0] = p[0], out[1] = p[1], out[2] = p[0] * p[0] / 100.0;
+        return true;
+    };
+    std::vector<double> images;
+    std::vector<int> image_breaks;
+    ASSERT_TRUE(mc_images_along_chords(3, &row[0][0], 3, breaks, 1, 0.01, bend, &images, &image_breaks));
+    ASSERT_EQ(images.size(), 3u * (1 + 64 + 64));
+    EXPECT_EQ(image_breaks, (std::vector<int>{0, 64, 128}));
+    for (size_t i = 0; i < images.size(); i += 3) {
+        SCOPED_TRACE(i / 3);
+        EXPECT_NEAR(images[i + 2], images[i] * images[i] / 100.0, 1e-12);
+        if (i / 3 <= 64) EXPECT_NEAR(images[i], 100.0 * (i / 3) / 64.0, 1e-9);
+    }
+    // A map that fails stops the row.
+    const auto failing = [](const double*, double*) { return false; };
+    EXPECT_FALSE(mc_images_along_chords(3, &row[0][0], 3, breaks, 1, 0.01, failing, &images, &image_breaks));
+}
+
 TEST_F(MirrorHelpersTest, CurvesWithTwoGapsJoinAtARaisedToleranceThatIsRestored) {
     // A 100 x 80 rectangle open by 0.3 at one corner and 0.2 at the opposite one.
     const std::vector<tag_t> sides = {new_line(0, 0, 0, 100, 0, 0), new_line(100, 0, 0, 100, 79.7, 0),

@@ -90,6 +90,19 @@ HOST_C_API int HM_MODL_create_cyl1(int sign, const double origin[3], const char*
 // strings' curves, joined within tolerances[0] (distance; tolerances[1] is
 // the angle tolerance in degrees; further values are not read).
 HOST_C_API int HM_MODL_create_bplane(const HM_STRING_LIST_t* boundary, const double tolerances[], tag_t* body);
+// Sheet body ("SPHERE_PATCH") on the sphere about the centre: the region
+// inside the closed row of n points (three doubles each), every point brought
+// onto the sphere along the ray from the centre. The row runs in pieces
+// between the break indices (ascending from 0 to n - 1), each piece a line
+// between two points or else a smooth curve through its points, both in the
+// sphere's latitude and longitude; a last point away from the first closes
+// the row with one more line. `axis` points from the centre towards the
+// region, which must lie within a quarter turn of it. HM_ERR_BAD_ARGUMENT for
+// fewer than 3 points, breaks out of order, a value that is not finite, a
+// radius not above 0 or a point on the centre; HM_ERR_GEOMETRY when the
+// points enclose no region.
+HOST_C_API int HM_MODL_create_sphere_patch(const double centre[3], double radius, const double axis[3], int n,
+                                           const double* points, int break_count, const int* breaks, tag_t* sheet);
 // Ruled sheet body ("RULED") between the two section strings (string 1 may
 // be a single point: a cone). Alignment 1 joins points of equal parameter,
 // 2 of equal arc-length fraction. The spine must hold no strings. The

@@ -39,6 +39,18 @@
 #include <TopoDS.hxx>
 #include <TopoDS_Edge.hxx>
 #include <TopoDS_Wire.hxx>
+#include <BRepLib.hxx>
+#include <ElSLib.hxx>
+#include <Geom2dAPI_Interpolate.hxx>
+#include <Geom2d_BSplineCurve.hxx>
+#include <Geom_SphericalSurface.hxx>
+#include <Precision.hxx>
+#include <TColStd_Array1OfInteger.hxx>
+#include <TColgp_Array1OfPnt2d.hxx>
+#include <TColgp_HArray1OfPnt2d.hxx>
+#include <gp_Ax3.hxx>
+#include <gp_Pnt2d.hxx>
+#include <gp_Sphere.hxx>
 #include <gp_Ax2.hxx>
 #include <gp_GTrsf.hxx>
 #include <gp_Trsf.hxx>
@@ -200,6 +212,129 @@ int HM_MODL_create_bplane(const HM_STRING_LIST_t* boundary, const double toleran
         ShapeFix_Face fix(make.Face());
         fix.Perform();
         *body = host::make_body(fix.Face(), "BOUNDED_PLANE");
+        return 0;
+    });
+}
+
+/* ---- sheets on a sphere ---- */
+
+namespace {
+
+// Most boundary points of a sphere patch: three coordinates each fit an int count.
+constexpr int kMostPatchPoints = 1 << 24;
+
+// The sphere with its seam and poles a quarter turn from the axis point:
+// that point has parameters (pi, 0), so a region about it stays clear of
+// both and its parameters run without a jump.
+Handle(Geom_SphericalSurface) sphere_about(const gp_Pnt& centre, double radius, const gp_Dir& axis) {
+    gp_Vec pole = gp_Vec(axis).Crossed(gp_Vec(0, 0, 1));
+    if (pole.Magnitude() < 1e-6) pole = gp_Vec(axis).Crossed(gp_Vec(1, 0, 0));
+    return new Geom_SphericalSurface(gp_Ax3(centre, gp_Dir(pole), axis.Reversed()), radius);
+}
+
+// The (u, v) of the point brought onto the sphere along the ray from its
+// centre; u kept in [0, 2 pi).
+gp_Pnt2d sphere_parameters(const gp_Sphere& sphere, const gp_Pnt& point) {
+    double u = 0.0, v = 0.0;
+    ElSLib::Parameters(sphere, point, u, v);
+    return gp_Pnt2d(u, v);
+}
+
+// One boundary piece through the parameter points: a line between two, else
+// the interpolating spline.
+Handle(Geom2d_Curve) piece_through(const std::vector<gp_Pnt2d>& points) {
+    if (points.size() == 2) {
+        TColgp_Array1OfPnt2d poles(1, 2);
+        poles(1) = points[0];
+        poles(2) = points[1];
+        TColStd_Array1OfReal knots(1, 2);
+        knots(1) = 0.0;
+        knots(2) = 1.0;
+        TColStd_Array1OfInteger mults(1, 2);
+        mults(1) = mults(2) = 2;
+        return new Geom2d_BSplineCurve(poles, knots, mults, 1);
+    }
+    Handle(TColgp_HArray1OfPnt2d) row = new TColgp_HArray1OfPnt2d(1, static_cast<int>(points.size()));
+    for (size_t i = 0; i < points.size(); ++i) row->SetValue(static_cast<int>(i) + 1, points[i]);
+    Geom2dAPI_Interpolate interpolate(row, false, Precision::PConfusion());
+    interpolate.Perform();
+    if (!interpolate.IsDone()) return nullptr;
+    return Handle(Geom2d_Curve)(interpolate.Curve());
+}
+
+// Twice the signed area of the closed parameter polygon: positive when it
+// runs anticlockwise.
+double signed_area(const std::vector<gp_Pnt2d>& loop) {
+    double area = 0.0;
+    for (size_t i = 0; i < loop.size(); ++i) {
+        const gp_Pnt2d& a = loop[i];
+        const gp_Pnt2d& b = loop[(i + 1) % loop.size()];
+        area += a.X() * b.Y() - b.X() * a.Y();
+    }
+    return area;
+}
+
+}  // namespace
+
+int HM_MODL_create_sphere_patch(const double centre[3], double radius, const double axis[3], int n,
+                                const double* points, int break_count, const int* breaks, tag_t* sheet) {
+    return host::guarded(__func__, [&]() -> int {
+        if (!centre || !axis || !points || !breaks || !sheet) return HM_ERR_NULL_POINTER;
+        if (!host::finite3(centre) || !host::finite3(axis) || !host::finite_value(radius) || !(radius > 0.0) ||
+            n < 3 || n > kMostPatchPoints || break_count < 2 || breaks[0] != 0 || breaks[break_count - 1] != n - 1 ||
+            !host::finite_values(points, 3 * n))
+            return HM_ERR_BAD_ARGUMENT;
+        for (int i = 1; i < break_count; ++i)
+            if (breaks[i] <= breaks[i - 1]) return HM_ERR_BAD_ARGUMENT;
+        const gp_Vec axis_vector(axis[0], axis[1], axis[2]);
+        if (axis_vector.Magnitude() < 1e-12) return HM_ERR_BAD_ARGUMENT;
+        const gp_Pnt origin(centre[0], centre[1], centre[2]);
+        Handle(Geom_SphericalSurface) surface = sphere_about(origin, radius, gp_Dir(axis_vector));
+        const gp_Sphere sphere = surface->Sphere();
+        // Parameters of the points; a point on the centre has no ray.
+        std::vector<gp_Pnt2d> uv;
+        for (int i = 0; i < n; ++i) {
+            const gp_Pnt p(points[3 * i], points[3 * i + 1], points[3 * i + 2]);
+            if (p.Distance(origin) < 1e-9 * radius) return HM_ERR_BAD_ARGUMENT;
+            uv.push_back(sphere_parameters(sphere, p));
+        }
+        // The pieces between breaks, a repeated point dropped, the last piece
+        // closed onto the first point.
+        const double repeated = Precision::Confusion() / radius;
+        const bool closed = uv[n - 1].Distance(uv[0]) <= repeated;
+        std::vector<std::vector<gp_Pnt2d>> pieces;
+        std::vector<gp_Pnt2d> loop;
+        for (int b = 0; b + 1 < break_count; ++b) {
+            std::vector<gp_Pnt2d> piece;
+            for (int i = breaks[b]; i <= breaks[b + 1]; ++i) {
+                const gp_Pnt2d& q = closed && i == n - 1 ? uv[0] : uv[i];
+                if (piece.empty() || piece.back().Distance(q) > repeated) piece.push_back(q);
+            }
+            if (piece.size() < 2) continue;
+            loop.insert(loop.end(), piece.begin(), piece.end() - 1);
+            pieces.push_back(std::move(piece));
+        }
+        if (!closed) {
+            loop.push_back(uv[n - 1]);
+            pieces.push_back({uv[n - 1], uv[0]});
+        }
+        if (loop.size() < 3 || std::fabs(signed_area(loop)) < repeated * repeated) return HM_ERR_GEOMETRY;
+        BRepBuilderAPI_MakeWire make_wire;
+        for (const std::vector<gp_Pnt2d>& piece : pieces) {
+            Handle(Geom2d_Curve) curve = piece_through(piece);
+            if (curve.IsNull()) return HM_ERR_GEOMETRY;
+            BRepBuilderAPI_MakeEdge edge(curve, surface);
+            if (!edge.IsDone()) return HM_ERR_GEOMETRY;
+            make_wire.Add(edge.Edge());
+            if (!make_wire.IsDone()) return HM_ERR_GEOMETRY;
+        }
+        TopoDS_Wire wire = make_wire.Wire();
+        BRepLib::BuildCurves3d(wire);
+        // The region inside the loop: the wire runs anticlockwise in (u, v).
+        if (signed_area(loop) < 0.0) wire.Reverse();
+        BRepBuilderAPI_MakeFace face(surface, wire, true);
+        if (!face.IsDone()) return HM_ERR_GEOMETRY;
+        *sheet = host::make_body(face.Face(), "SPHERE_PATCH");
         return 0;
     });
 }

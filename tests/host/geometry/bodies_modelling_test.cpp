@@ -219,6 +219,120 @@ TEST_F(BoundedPlaneTest, OpenOrTwistedStringsMakeNothing) {
     }
 }
 
+/* ---- sheets on a sphere ---- */
+
+class SpherePatchTest : public HostTest {
+protected:
+    // n points of the small circle at angular radius alpha about the axis
+    // point of the sphere R about c (axis +x), the first repeated last;
+    // reversed for clockwise = true.
+    static std::vector<double> small_circle(const double c[3], double r, double alpha, int n, bool clockwise) {
+        std::vector<double> row;
+        for (int i = 0; i <= n; ++i) {
+            const double t = 2.0 * M_PI * (clockwise ? n - i : i) / n;
+            row.insert(row.end(), {c[0] + r * std::cos(alpha), c[1] + r * std::sin(alpha) * std::cos(t),
+                                   c[2] + r * std::sin(alpha) * std::sin(t)});
+        }
+        return row;
+    }
+};
+
+TEST_F(SpherePatchTest, ASmallCircleBoundsItsCapWhicheverWayItRuns) {
+    // Cap of angular radius 0.1 on R 1400: area 2 pi R^2 (1 - cos 0.1).
+    const double centre[3] = {-750, -1000, 1000}, axis[3] = {1, 0, 0};
+    const double radius = 1400.0, alpha = 0.1;
+    const double cap = 2.0 * M_PI * radius * radius * (1.0 - std::cos(alpha));
+    for (bool clockwise : {false, true}) {
+        SCOPED_TRACE(clockwise ? "clockwise" : "anticlockwise");
+        const std::vector<double> row = small_circle(centre, radius, alpha, 64, clockwise);
+        const int breaks[2] = {0, 64};
+        tag_t sheet = 0;
+        ASSERT_EQ(HM_MODL_create_sphere_patch(centre, radius, axis, 65, row.data(), 2, breaks, &sheet), 0);
+        EXPECT_EQ(face_count(sheet), 1);
+        EXPECT_NEAR(host_testing::surface_area(sheet), cap, 1e-5 * cap);
+        // The cap's top is the axis point.
+        double box[6];
+        ASSERT_EQ(HM_MODL_ask_bounding_box(sheet, box), 0);
+        EXPECT_NEAR(box[3], centre[0] + radius, 1e-6);
+        EXPECT_NEAR(box[0], centre[0] + radius * std::cos(alpha), 1e-3);
+    }
+}
+
+TEST_F(SpherePatchTest, PointsOffTheSphereAreBroughtOntoItAlongTheirRays) {
+    // The same circle 10 % further out, the row left open: one line closes it.
+    const double centre[3] = {0, 0, 0}, axis[3] = {1, 0, 0};
+    const double radius = 1000.0, alpha = 0.2;
+    std::vector<double> row = small_circle(centre, 1.1 * radius, alpha, 128, false);
+    row.resize(row.size() - 3);
+    const int breaks[2] = {0, 127};
+    tag_t sheet = 0;
+    ASSERT_EQ(HM_MODL_create_sphere_patch(centre, radius, axis, 128, row.data(), 2, breaks, &sheet), 0);
+    const double cap = 2.0 * M_PI * radius * radius * (1.0 - std::cos(alpha));
+    EXPECT_NEAR(host_testing::surface_area(sheet), cap, 1e-4 * cap);
+}
+
+TEST_F(SpherePatchTest, CornersAsBreaksGiveOneEdgeAPiece) {
+    // Four corners, each piece a line between two: a face of four edges.
+    const double centre[3] = {0, 0, 0}, axis[3] = {0, 0, 1};
+    const double row[5][3] = {{-50, -30, 990}, {50, -30, 990}, {50, 30, 990}, {-50, 30, 990}, {-50, -30, 990}};
+    const int breaks[5] = {0, 1, 2, 3, 4};
+    tag_t sheet = 0;
+    ASSERT_EQ(HM_MODL_create_sphere_patch(centre, 1000.0, axis, 5, &row[0][0], 5, breaks, &sheet), 0);
+    hm_list_p_t faces = nullptr;
+    ASSERT_EQ(HM_MODL_ask_body_faces(sheet, &faces), 0);
+    tag_t face = 0;
+    HM_MODL_ask_list_item(faces, 0, &face);
+    HM_MODL_delete_list(&faces);
+    hm_list_p_t edges = nullptr;
+    ASSERT_EQ(HM_MODL_ask_face_edges(face, &edges), 0);
+    int n = 0;
+    HM_MODL_ask_list_count(edges, &n);
+    HM_MODL_delete_list(&edges);
+    EXPECT_EQ(n, 4);
+    // Near R^2 times the solid angle of the 100 x 60 rectangle 990 from the
+    // centre: 4 atan(a b / (4 d sqrt(d^2 + a^2 / 4 + b^2 / 4))).
+    const double a = 100, b = 60, d = 990;
+    const double solid = 4.0 * std::atan(a * b / (4.0 * d * std::sqrt(d * d + a * a / 4 + b * b / 4)));
+    EXPECT_NEAR(host_testing::surface_area(sheet), 1e6 * solid, 0.002 * 1e6 * solid);
+}
+
+TEST_F(SpherePatchTest, BadRowsMakeNothing) {
+    const double centre[3] = {0, 0, 0}, axis[3] = {0, 0, 1}, nan = std::nan("");
+    const double square[5][3] = {{-5, -5, 99}, {5, -5, 99}, {5, 5, 99}, {-5, 5, 99}, {-5, -5, 99}};
+    const double line[4][3] = {{-5, 0, 99}, {0, 0, 99}, {5, 0, 99}, {-5, 0, 99}};
+    const double hole[4][3] = {{0, 0, 0}, {5, -5, 99}, {5, 5, 99}, {0, 0, 0}};
+    const double bad[4][3] = {{-5, -5, 99}, {5, -5, nan}, {5, 5, 99}, {-5, -5, 99}};
+    const int four[5] = {0, 1, 2, 3, 4}, backwards[3] = {0, 2, 1}, ends3[2] = {0, 3};
+    struct Case {
+        const char* what;
+        double radius;
+        int n;
+        const double* points;
+        int break_count;
+        const int* breaks;
+        int code;
+    } cases[] = {
+        {"two points", 100, 2, &square[0][0], 2, ends3, HM_ERR_BAD_ARGUMENT},
+        {"breaks out of order", 100, 3, &square[0][0], 3, backwards, HM_ERR_BAD_ARGUMENT},
+        {"last break short of the last point", 100, 5, &square[0][0], 4, four, HM_ERR_BAD_ARGUMENT},
+        {"radius 0", 0, 5, &square[0][0], 5, four, HM_ERR_BAD_ARGUMENT},
+        {"a point that is not a number", 100, 4, &bad[0][0], 2, ends3, HM_ERR_BAD_ARGUMENT},
+        {"a point on the centre", 100, 4, &hole[0][0], 2, ends3, HM_ERR_BAD_ARGUMENT},
+        {"points on one line", 100, 4, &line[0][0], 2, ends3, HM_ERR_GEOMETRY},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int before = host_testing::count_objects();
+        tag_t sheet = 0;
+        EXPECT_EQ(HM_MODL_create_sphere_patch(centre, c.radius, axis, c.n, c.points, c.break_count, c.breaks, &sheet),
+                  c.code);
+        EXPECT_EQ(sheet, 0u);
+        EXPECT_EQ(host_testing::count_objects(), before);
+    }
+    tag_t sheet = 0;
+    EXPECT_EQ(HM_MODL_create_sphere_patch(centre, 100, axis, 5, nullptr, 5, four, &sheet), HM_ERR_NULL_POINTER);
+}
+
 /* ---- ruled sheets ---- */
 
 class RuledTest : public HostTest {};
