@@ -14,6 +14,7 @@
 // (WS_TRACE=1 in the environment also prints the tool's trace lines.)
 #include "release2003/windshield.h"
 
+#include "eyellipse_2003.h"
 #include "host_testing.h"
 #include "morvish.h"
 #include "omvra.h"
@@ -104,8 +105,11 @@ int main(int argc, char** argv) {
                 kRake / kDeg, kWidth, kSlopeLength, kRadiusAcross, kRadiusUp);
     std::printf("Eye (SAE J941 cyclops point): (%.0f, %.0f, %.0f)\n\n", kEye[0], kEye[1], kEye[2]);
 
-    // The SAE J941 eyellipse of the 2003 instrument-panel utilities belongs
-    // to that tool's example; the test areas here are taken from the eye.
+    // The driver's SAE J941 eyellipse about that eye, as this release's two
+    // eyellipse initialisers read it: full axis lengths, and semi-axes. The
+    // test areas below are taken from the eye itself.
+    if (eyellipse_2003::make_and_report("EYE_2003") != 0) std::printf("The eyellipse could not be read.\n");
+    std::printf("\n");
 
     std::printf("Test areas (planes through the eye: left, right, up, down in degrees), points a side:\n");
     Lists sides[3];
