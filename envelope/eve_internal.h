@@ -138,6 +138,10 @@ int models_of_body(tag_t body, std::vector<tag_t>* models, bool* made);
 // The first n point values of a list, appended; EVE_ERR_WRONG_VALUE for a
 // value of another kind, -1 for a point not finite or beyond the model space.
 int pop_point_values(x_DList list, int n, std::vector<double>* points);
+// The tags of a list's values read with `ask` (HM_RQ_ask_tag,
+// VD_RQ_ask_object_tag), appended; EVE_ERR_WRONG_VALUE for a value of
+// another kind.
+int list_tags(x_DList list, int (*ask)(const Value*, tag_t*), std::vector<tag_t>* tags);
 // Facet vertices of one facetted model written to the file, part units;
 // *count = lines written. 0 or the host's code.
 int write_facet_model_vertices(tag_t model, int file, int* count);

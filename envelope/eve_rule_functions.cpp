@@ -22,20 +22,6 @@
 namespace carvell::envelope {
 namespace {
 
-// Tags of the values of a list read with `ask`; EVE_ERR_WRONG_VALUE for a
-// value of another kind.
-template <typename Ask>
-int list_tags(x_DList list, Ask ask, std::vector<tag_t>* tags) {
-    const int n = KBL_list_length(list);
-    for (int i = 0; i < n; ++i) {
-        const Value value = KBL_list_pop(list);
-        tag_t tag = 0;
-        if (ask(&value, &tag) != 0) return EVE_ERR_WRONG_VALUE;
-        tags->push_back(tag);
-    }
-    return 0;
-}
-
 // Writes the facet vertices of the objects and components; *count lines.
 int sample_into(int file, const std::vector<tag_t>& objects, const std::vector<tag_t>& components, int* count) {
     *count = 0;
@@ -66,6 +52,17 @@ int hull_vertices(const std::vector<double>& points, int* out_count, double** ou
 }
 
 }  // namespace
+
+int list_tags(x_DList list, int (*ask)(const Value*, tag_t*), std::vector<tag_t>* tags) {
+    const int n = KBL_list_length(list);
+    for (int i = 0; i < n; ++i) {
+        const Value value = KBL_list_pop(list);
+        tag_t tag = 0;
+        if (ask(&value, &tag) != 0) return EVE_ERR_WRONG_VALUE;
+        tags->push_back(tag);
+    }
+    return 0;
+}
 
 int pop_point_values(x_DList list, int n, std::vector<double>* points) {
     for (int i = 0; i < n; ++i) {

@@ -96,20 +96,6 @@ int gather_component(tag_t component, PointArray& points) {
     return 0;
 }
 
-// The tags of a list's values read with `ask`; EVE_ERR_WRONG_VALUE for a
-// value of another kind.
-template <typename Ask>
-int list_tags(x_DList list, Ask ask, std::vector<tag_t>* tags) {
-    const int n = KBL_list_length(list);
-    for (int i = 0; i < n; ++i) {
-        const Value value = KBL_list_pop(list);
-        tag_t tag = 0;
-        if (ask(&value, &tag) != 0) return EVE_ERR_WRONG_VALUE;
-        tags->push_back(tag);
-    }
-    return 0;
-}
-
 // The points given, then the facet vertices of the objects (slot 1) and the
 // components (slot 2), in part units.
 int gather(KBL_arg_slot_t* slots, int n_points, x_DList point_list, PointArray& points) {
@@ -119,8 +105,8 @@ int gather(KBL_arg_slot_t* slots, int n_points, x_DList point_list, PointArray& 
         if (const int code = points.append(given.data(), n_points)) return code;
     }
     std::vector<tag_t> objects, components;
-    if (const int code = list_tags(slots[1].list, HM_RQ_ask_tag, &objects)) return code;
-    if (const int code = list_tags(slots[2].list, VD_RQ_ask_object_tag, &components)) return code;
+    if (const int code = envelope::list_tags(slots[1].list, HM_RQ_ask_tag, &objects)) return code;
+    if (const int code = envelope::list_tags(slots[2].list, VD_RQ_ask_object_tag, &components)) return code;
     for (tag_t object : objects)
         if (const int code = gather_object(object, points)) return code;
     for (tag_t component : components)
