@@ -42,7 +42,8 @@ int create_host_joint(const char* name, int code, tag_t first_link, tag_t second
         return status;
     made.add(record.first_direction);
     if (second_link != 0) {
-        if (int status = HM_SO_create_dirr_doubles(0, kUpdateWithPart, origin, second_direction, &record.second_direction))
+        if (int status =
+                HM_SO_create_dirr_doubles(0, kUpdateWithPart, origin, second_direction, &record.second_direction))
             return status;
         made.add(record.second_direction);
     }

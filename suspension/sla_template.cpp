@@ -281,11 +281,11 @@ std::vector<sus::JointSpec> joint_specs(const sla_suspension_s& s) {
         joint_on_z(SLA_J_TIREROD_OUTER, "J_TIREROD_OUTER", kSphericalCode, SLA_LINK_KNUCK, SLA_LINK_OUT_STR,
                    d.tierod_outer.data()),
         // Without steering the tie rod's inner end is held by ground.
-        sus::sla_no_steering(s) ? joint_along(SLA_J_TIREROD_INNER, "J_TIREROD_INNER", kUniversalToGroundCode, SLA_LINK_OUT_STR,
-                                    kGround, d.tierod_inner.data(), d.tierod_outer.data(), Sense::opposite,
-                                    d.tierod_inner.data())
-                      : sus::joint_with(SLA_J_TIREROD_INNER, "J_TIREROD_INNER", kUniversalCode, SLA_LINK_OUT_STR,
-                                        SLA_LINK_STEER, tierod, rack, d.tierod_inner.data()),
+        sus::sla_no_steering(s)
+            ? joint_along(SLA_J_TIREROD_INNER, "J_TIREROD_INNER", kUniversalToGroundCode, SLA_LINK_OUT_STR, kGround,
+                          d.tierod_inner.data(), d.tierod_outer.data(), Sense::opposite, d.tierod_inner.data())
+            : sus::joint_with(SLA_J_TIREROD_INNER, "J_TIREROD_INNER", kUniversalCode, SLA_LINK_OUT_STR,
+                              SLA_LINK_STEER, tierod, rack, d.tierod_inner.data()),
         joint_on_z(SLA_J_INNER_DRIVE, "J_INNER_DRIVE", kSphericalCode, SLA_LINK_OUT, SLA_LINK_TRANS,
                    d.inner_drive.data()),
         joint_along(SLA_J_UP_SHK, "J_UP_SHK", kUniversalToGroundCode, SLA_LINK_UP_SHK, kGround, d.shock_upper.data(),

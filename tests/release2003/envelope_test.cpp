@@ -78,9 +78,7 @@ TEST_F(OffsetPointsTest, ExtendSweepsThePointsAndKeepsTheHullsFacetVertices) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const double* before = nullptr;
         ASSERT_EQ(offset(cube_points(1.0), 8, c.list, 0), 0);
-        (void)before;
         EXPECT_EQ(count_ % 3, 0) << "three points a hull facet";
         EXPECT_GE(count_, 36);   // a box hull has at least 12 triangles
         const auto box = box_of(points_, count_);
@@ -123,8 +121,8 @@ TEST_F(OffsetPointsTest, EnlargeWritesTheNamedPositionsInPairOrder) {
         {"second position only", {ArgValue::integer(2), ArgValue::number(1.0)}, {9.0}},
         {"out of range, then the first",
          {ArgValue::integer(5), ArgValue::number(3.0), ArgValue::integer(1), ArgValue::number(1.0)}, {-1.0}},
-        {"position 0 is out of range", {ArgValue::integer(0), ArgValue::integer(1), ArgValue::integer(2), ArgValue::integer(2)},
-         {8.0}},
+        {"position 0 is out of range",
+         {ArgValue::integer(0), ArgValue::integer(1), ArgValue::integer(2), ArgValue::integer(2)}, {8.0}},
         {"both, in reverse",
          {ArgValue::integer(2), ArgValue::number(1.0), ArgValue::integer(1), ArgValue::number(2.0)}, {9.0, -2.0}},
         {"more pairs than positions",
