@@ -6,6 +6,7 @@
 
 #include "tire_envelope.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,11 @@ struct SpindleCount {
     int capacity = 0;       // lines after the first terminator: every record the reader may accept
 };
 int generate_spindle_copy(tire_envelope_params_s* p);
+// Writes the copy of the instance's spindle file into the temporary
+// directory and puts its path into the block's spindle_file; defined once
+// per release (envelope_spindle_copy.cpp in this one). 0, or kFailed (with
+// a report when the host refuses the copy's protection).
+int write_spindle_copy(tire_envelope_params_s* p);
 int count_spindle_records(const tire_envelope_params_s* p, SpindleCount* count);
 int read_spindle_points(tire_envelope_params_s* p, bool has_header, int capacity, std::vector<double>* points,
                         std::vector<double>* directions, int* count);
@@ -66,6 +72,13 @@ int gen_spline_model(tire_envelope_params_s* p, int* num_splines, tag_t* spline_
                      tag_t* wheel_line, tag_t* tire_line, tag_t* spindle_line);
 
 // ---- radial section spline ----
+// The walk's stop at a sharp turn near the end, defined once per release
+// (envelope_walk_stop.cpp in this one): given the turn angle just taken
+// (degrees), the outline's points with the new one, the new point's
+// distance to the end point and the search radius, whether the walk takes
+// the end point and ends. `turns` holds the release's record of the last
+// turns, zeros at the start.
+bool walk_turn_stop(double turns[3], double angle, size_t outline_points, double end_distance, double reach);
 int develop_radial_spline(tire_envelope_params_s* p, const double A[3], const double B[3],
                           const std::vector<double>& section_points, tag_t* spline);
 int eval_spline_pt(tag_t spline, const double point[3], double* t, double nearest[3]);
@@ -74,6 +87,10 @@ int find_new_end_pt(tag_t spline, double* t, double direction, double target);
 int eval_spline(tag_t spline, double t, double point[3], double tangent[3]);
 
 // ---- offsets ----
+// The second line of the message of a section whose neighbouring offset
+// rows are both more than 90 degrees away; defined once per release
+// (envelope_offset_texts.cpp in this one).
+const char* far_offset_neighbour_text();
 int prepare_section_offsets(tire_envelope_params_s* p);
 double offset_at_parameter(double u, const tire_envelope_params_s* p);
 double offset_at_parameter_row(double u, const double* stored, int n);

@@ -140,7 +140,7 @@ int prepare_section_offsets(tire_envelope_params_s* p) {
         if (lower < 0 || upper < 0) {
             char line[96];
             std::snprintf(line, sizeof line, "ERROR:  Offset was not specified for section %.2f", a);
-            warn("Offset", {line, "and the nearest specified section is greater than 90 deg away."});
+            warn("Offset", {line, far_offset_neighbour_text()});
             return kFailed;
         }
         if (add_interpolated_row(p, a, lower, upper) != 0) return kFailed;

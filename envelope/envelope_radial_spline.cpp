@@ -76,6 +76,7 @@ int walk_outline(const std::vector<P2>& pts, int start, int end, double reach, s
     marks->clear();
     double dir[2] = {std::cos(135.0 * kPi / 180.0), std::sin(135.0 * kPi / 180.0)};
     bool crossed = false;
+    double turns[3] = {0.0, 0.0, 0.0};
     for (;;) {
         const P2 cur = outline->back();
         int winner = -1;
@@ -111,7 +112,17 @@ int walk_outline(const std::vector<P2>& pts, int start, int end, double reach, s
             dir[0] = (next.x - cur.x) / length;
             dir[1] = (next.y - cur.y) / length;
         }
-        if (std::hypot(next.x - pts[end].x, next.y - pts[end].y) <= kEndReach) break;
+        const double to_end = std::hypot(next.x - pts[end].x, next.y - pts[end].y);
+        if (to_end <= kEndReach) break;
+        if (walk_turn_stop(turns, best, outline->size(), to_end, reach)) {
+            outline->push_back(pts[end]);
+            marks->push_back(to_end * 4.0 / 3.0 > reach);
+            if (outline->size() >= kMaxOutline) {
+                warn("Number of Points", {"ERROR: Exceeded max number of pts on radial spline"});
+                return kFailed;
+            }
+            break;
+        }
     }
     return 0;
 }

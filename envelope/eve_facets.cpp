@@ -29,36 +29,6 @@ int write_vertex(int file, const double v[3], double scale) {
     return CFI_write_line(file, line);
 }
 
-bool made_by_envelope(tag_t body) {
-    hm_list_p_t list = nullptr;
-    if (HM_MODL_ask_body_feats(body, &list) != 0) return false;
-    detail::HostList features(list);
-    for (tag_t feature : features.items()) {
-        detail::SmBlock<char> name;
-        if (HM_MODL_ask_feat_name(feature, name.out()) == 0 && name && std::strstr(name.get(), kEnvelopeMarker))
-            return true;
-    }
-    return false;
-}
-
-// The body's facetted models; one made now with the host's defaults when it
-// has none (*made set).
-int models_of_body(tag_t body, std::vector<tag_t>* models, bool* made) {
-    *made = false;
-    int n = 0;
-    detail::SmBlock<tag_t> found;
-    if (const int code = HM_FACET_ask_models_of_solid(body, &n, found.out())) return code;
-    models->assign(found.get(), found.get() + n);
-    if (n > 0) return 0;
-    HM_FACET_parameters_t parameters{};
-    if (const int code = HM_FACET_ask_default_parameters(&parameters)) return code;
-    tag_t model = 0;
-    if (const int code = HM_FACET_facet_solid(body, &parameters, &model)) return code;
-    models->push_back(model);
-    *made = true;
-    return 0;
-}
-
 int write_body(tag_t body, int file, int* count) {
     if (made_by_envelope(body)) return 0;
     std::vector<tag_t> models;
@@ -128,6 +98,36 @@ int stands_for(tag_t object, tag_t component, bool* counts, tag_t* solid) {
 }
 
 }  // namespace
+
+bool made_by_envelope(tag_t body) {
+    hm_list_p_t list = nullptr;
+    if (HM_MODL_ask_body_feats(body, &list) != 0) return false;
+    detail::HostList features(list);
+    for (tag_t feature : features.items()) {
+        detail::SmBlock<char> name;
+        if (HM_MODL_ask_feat_name(feature, name.out()) == 0 && name && std::strstr(name.get(), kEnvelopeMarker))
+            return true;
+    }
+    return false;
+}
+
+// The body's facetted models; one made now with the host's defaults when it
+// has none (*made set).
+int models_of_body(tag_t body, std::vector<tag_t>* models, bool* made) {
+    *made = false;
+    int n = 0;
+    detail::SmBlock<tag_t> found;
+    if (const int code = HM_FACET_ask_models_of_solid(body, &n, found.out())) return code;
+    models->assign(found.get(), found.get() + n);
+    if (n > 0) return 0;
+    HM_FACET_parameters_t parameters{};
+    if (const int code = HM_FACET_ask_default_parameters(&parameters)) return code;
+    tag_t model = 0;
+    if (const int code = HM_FACET_facet_solid(body, &parameters, &model)) return code;
+    models->push_back(model);
+    *made = true;
+    return 0;
+}
 
 int write_facet_model_vertices(tag_t model, int file, int* count) {
     *count = 0;

@@ -9,9 +9,11 @@
 #include "vd_eve.h"
 
 #include "jorvale.h"
+#include "omvra.h"
 #include "toolbox/detail/finite.h"
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +42,40 @@ bool scratch_path(std::string* path);
 double metres_per_part_unit();
 // The hull tolerance: the surface setting times the part-to-kernel scale.
 double hull_tolerance();
+
+// The host-API session of one rule function, closed on every way out.
+class RuleSession {
+public:
+    RuleSession() { HM_initialize(); }
+    ~RuleSession() { HM_terminate(); }
+    RuleSession(const RuleSession&) = delete;
+    RuleSession& operator=(const RuleSession&) = delete;
+};
+
+// A scratch file open under its number, closed when it goes out of scope
+// and deleted once it was opened.
+class ScratchFile {
+public:
+    explicit ScratchFile(std::string path) : path_(std::move(path)) {}
+    ~ScratchFile();
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+    int open(int access);
+    void close();
+    int number() const { return file_; }
+    const char* path() const { return path_.c_str(); }
+
+private:
+    std::string path_;
+    int file_ = 0;
+    bool open_ = false;
+    bool remove_ = false;
+};
+// One point as a line "%f %f %f" of the open file.
+int write_point(int file, const double p[3]);
+// Reads n points ("%f %f %f", single precision) scaled by `scale`; -2 when
+// the file ends or a line is no point.
+int read_points(int file, int n, double scale, std::vector<double>* points);
 
 // A hull of points; the request's points are the hull's vertices once made.
 class Hull {
@@ -93,11 +129,30 @@ void enlarge_corner_direction(const double direction[3], const double normal[3],
 bool enlarge_traces();
 
 // ---- sampling ----
+// Whether a feature of the body has "Envelope" in its name: a body that an
+// envelope made, never sampled again.
+bool made_by_envelope(tag_t body);
+// The body's facetted models; one made now with the host's default
+// settings when it has none (*made set). 0 or the host's code.
+int models_of_body(tag_t body, std::vector<tag_t>* models, bool* made);
+// The first n point values of a list, appended; EVE_ERR_WRONG_VALUE for a
+// value of another kind, -1 for a point not finite or beyond the model space.
+int pop_point_values(x_DList list, int n, std::vector<double>* points);
+// The tags of a list's values read with `ask` (HM_RQ_ask_tag,
+// VD_RQ_ask_object_tag), appended; EVE_ERR_WRONG_VALUE for a value of
+// another kind.
+int list_tags(x_DList list, int (*ask)(const Value*, tag_t*), std::vector<tag_t>* tags);
 // Facet vertices of one facetted model written to the file, part units;
 // *count = lines written. 0 or the host's code.
 int write_facet_model_vertices(tag_t model, int file, int* count);
-// The n points placed at the frames (see gen_convex_envelope), written to
-// the file; k = frames - 1 (-1 without frames). 0 or a host code.
+// The n points placed at the frames (see gen_convex_envelope), each handed
+// to `emit` (its nonzero code ends the placing); k = frames - 1 (-1 without
+// frames): the points are carried from the reference onto the first frame
+// (in place) and each further frame's copy from the first frame. 0 or a
+// host code.
+int place_at_frames(int n, double* points, const double reference[16], int k, x_DList frames,
+                    const std::function<int(const double*)>& emit, int* out_count);
+// The same, written to the file.
 int write_framed_points(int n, double* points, const double reference[16], int k, x_DList frames, int* out_count,
                         int file);
 // Reads `total` points from the open file, in chunks of `chunk` points when

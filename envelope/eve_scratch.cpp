@@ -6,6 +6,7 @@
 #include "quillon.h"
 #include "rostval.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace carvell::envelope {
@@ -31,6 +32,43 @@ bool scratch_path(std::string* path) {
     if (length < 0 || length >= static_cast<int>(sizeof buffer)) return false;
     *path = buffer;
     return true;
+}
+
+ScratchFile::~ScratchFile() {
+    close();
+    if (remove_) CFI_delete_file(path_.c_str(), kScratchFileType);
+}
+
+int ScratchFile::open(int access) {
+    close();
+    const int code = CFI_open_file(path_.c_str(), access, kScratchFileType, 2, &file_);
+    if (code == 0) {
+        open_ = true;
+        remove_ = true;
+    }
+    return code;
+}
+
+void ScratchFile::close() {
+    if (open_) CFI_close_file(file_);
+    open_ = false;
+}
+
+int write_point(int file, const double p[3]) {
+    char line[VD_EVE_PATH_SIZE];
+    std::snprintf(line, sizeof line, "%f %f %f", p[0], p[1], p[2]);
+    return CFI_write_line(file, line);
+}
+
+int read_points(int file, int n, double scale, std::vector<double>* points) {
+    char line[VD_EVE_PATH_SIZE];
+    for (int i = 0; i < n; ++i) {
+        float x = 0.0f, y = 0.0f, z = 0.0f;
+        if (CFI_read_line(file, line, sizeof line) != 0 || std::sscanf(line, "%f %f %f", &x, &y, &z) != 3)
+            return -2;
+        points->insert(points->end(), {x * scale, y * scale, z * scale});
+    }
+    return 0;
 }
 
 double metres_per_part_unit() { return pxsfac[0]; }

@@ -1,6 +1,7 @@
-// The 2006 release's corner helpers of the hull enlargement: a vertex shared
-// by several hull faces moves so that each face moves by its offset. The
-// crossing of two lines and the corner vector of two offset vectors.
+// The older releases' corner helpers of the hull enlargement: a vertex
+// shared by several hull faces moves so that each face moves by its offset.
+// The crossing of two lines and the corner vector of two offset vectors,
+// with the margins and tolerances of the release's corner rule.
 #include "r2006_offset_corner.h"
 
 #include "omvra.h"
@@ -11,23 +12,21 @@ namespace carvell::r2006 {
 
 namespace {
 
-// Determinants smaller than this mean parallel lines; components closer than
-// this count as equal when the largest is chosen.
+// Determinants smaller than this mean parallel lines, where the release
+// tests for them.
 constexpr double kNoDeterminant = 1e-10;
-// Offset vectors shorter than this, or this close to parallel, say nothing new.
-constexpr double kDirectionTolerance = 0.0001;
 
 // Index of the component of c to divide by: z unless x or y is larger in
-// magnitude by more than 1e-10; then x unless y is larger by more; else y.
-int chosen_component(const double c[3]) {
+// magnitude by more than the margin; then x unless y is larger by more; else y.
+int chosen_component(const double c[3], double margin) {
     const double x = std::fabs(c[0]), y = std::fabs(c[1]), z = std::fabs(c[2]);
-    if (!(x > z + kNoDeterminant) && !(y > z + kNoDeterminant)) return 2;
-    return y > x + kNoDeterminant ? 1 : 0;
+    if (!(x > z + margin) && !(y > z + margin)) return 2;
+    return y > x + margin ? 1 : 0;
 }
 
 bool is_zero(const double v[3]) {
     int zero = 0;
-    HM_VEC3_is_zero(v, kDirectionTolerance, &zero);
+    HM_VEC3_is_zero(v, corner_rule().direction_tolerance, &zero);
     return zero != 0;
 }
 
@@ -40,10 +39,13 @@ int envelope_line_intersect(const double line1_start[3], const double line1_poin
     HM_VEC3_negate(line2_direction, e);
     HM_VEC3_sub(line2_point, line1_start, w);
     HM_VEC3_cross(d, e, c);
-    const int k = chosen_component(c);
-    if (!(std::fabs(c[k]) >= kNoDeterminant)) return -1;
+    const CornerRule& rule = corner_rule();
+    const int k = chosen_component(c, rule.component_margin);
+    if (rule.parallel_test && !(std::fabs(c[k]) >= kNoDeterminant)) return -1;
     HM_VEC3_cross(w, e, we);
-    const double s = we[k] / c[k];
+    // Without the parallel test a zero component keeps the parameter at 0:
+    // the crossing is line 1's start.
+    const double s = c[k] != 0.0 ? we[k] / c[k] : 0.0;
     for (int i = 0; i < 3; ++i) out[i] = line1_start[i] + s * d[i];
     return 0;
 }
@@ -58,7 +60,7 @@ void combine_offset_directions(const double u[3], const double v[3], double out[
         return;
     }
     int parallel = 0;
-    HM_VEC3_is_parallel(u, v, kDirectionTolerance, &parallel);
+    HM_VEC3_is_parallel(u, v, corner_rule().direction_tolerance, &parallel);
     if (parallel) {
         HM_VEC3_copy(u, out);
         return;

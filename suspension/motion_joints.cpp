@@ -16,15 +16,8 @@ namespace sus = carvell::suspension;
 
 namespace {
 
-// Length of a function line: at most 199 characters and the terminator.
-constexpr size_t kFunctionLineSize = 200;
 // Length of the magnitude text of an external force.
 constexpr size_t kMagnitudeSize = 133;
-// The host's update option of the joints' parameter objects: kept up to date with the part.
-constexpr int kUpdateWithPart = 2;
-
-// Motion input kinds of the library.
-enum InputKind { kInputFunction = 1, kInputConstant = 3, kInputHarmonic = 4 };
 
 bool uses_x_frame(int code) { return code == 11 || code == 12; }
 
@@ -63,19 +56,6 @@ int make_frames(int code, const double first[3], const double second[3], tag_t* 
     return HM_CSYS_create_matrix(m2, second_frame);
 }
 
-// The origin as a point of three scalar objects of the work part; each
-// object made is handed to `made`.
-int origin_point(const double origin[3], carvell::detail::Temporaries& made, tag_t* point) {
-    tag_t scalars[3];
-    for (int i = 0; i < 3; ++i) {
-        if (int status = HM_SO_create_scalar_double(0, kUpdateWithPart, origin[i], &scalars[i])) return status;
-        made.add(scalars[i]);
-    }
-    if (int status = HM_SO_create_point_3_scalars(0, kUpdateWithPart, scalars, point)) return status;
-    made.add(*point);
-    return 0;
-}
-
 // Fills what a spring's and a damper's records share: the kind, the two
 // points, the two options and the two objects.
 template <typename Record>
@@ -102,11 +82,15 @@ int create_named(const char* name, const Record& record, int (*create)(tag_t, co
     return HM_OBJ_set_name(*element, name);
 }
 
-// A function object of one line of text (the text cut at 199 characters).
+}  // namespace
+
+namespace carvell::suspension {
+
+// A function object of one line of text (cut to fit size bytes).
 int one_line_function(const char* text, size_t size, tag_t* function) {
     carvell::detail::SmBlock<char*> lines(static_cast<char**>(SM_calloc(1, sizeof(char*))));
     carvell::detail::SmBlock<char> line(static_cast<char*>(SM_alloc(size)));
-    if (!lines || !line) return sus::kBadInput;
+    if (!lines || !line) return kBadInput;
     STR_snprintf(line.get(), size, "%s", text);
     lines[0] = line.get();
     KMC_function_data_t data;
@@ -115,10 +99,6 @@ int one_line_function(const char* text, size_t size, tag_t* function) {
     data.lines = lines.get();
     return KMC_create_function_object(&data, function);
 }
-
-}  // namespace
-
-namespace carvell::suspension {
 
 int joint_type_of_code(int code) {
     if (code < 3 || code > 16) return HM_MOTION_NO_JOINT;
@@ -142,26 +122,8 @@ int HM_VD_MOTION_create_joint(const char* name, int code, tag_t first_link, tag_
     if (second_frame != first_frame) made.add(second_frame);
     if (frames != 0) return frames;
 
-    HM_MOTION_joint_t record;
-    (void)HM_MOTION_init_joint_struct(&record);
-    std::snprintf(record.name, sizeof record.name, "%s", name);
-    record.type = sus::joint_type_of_code(code);
-    record.first_link = first_link;
-    record.second_link = second_link;
-    if (int status = HM_SO_create_dirr_doubles(0, kUpdateWithPart, origin, first_direction, &record.first_direction))
-        return status;
-    made.add(record.first_direction);
-    if (second_link != 0) {
-        if (int status = HM_SO_create_dirr_doubles(0, kUpdateWithPart, origin, second_direction, &record.second_direction))
-            return status;
-        made.add(record.second_direction);
-    }
-    tag_t point = 0;
-    if (int status = origin_point(origin, made, &point)) return status;
-    record.first_origin = point;
-    record.second_origin = point;
-    record.value = value;
-    const int status = HM_MOTION_create_joint(&record, joint);
+    const int status = sus::create_host_joint(name, code, first_link, second_link, value, first_frame, second_frame,
+                                              first_direction, second_direction, origin, made, joint);
     if (status == 0)
         for (tag_t object : std::vector<tag_t>(made.objects())) made.release(object);
     return status;
@@ -204,7 +166,7 @@ int HM_VD_MOTION_create_external_force_mag(tag_t first, tag_t second, double ori
     char text[kMagnitudeSize];
     std::snprintf(text, sizeof text, "%f", magnitude);
     tag_t function = 0;
-    if (int status = one_line_function(text, kMagnitudeSize, &function)) return status;
+    if (int status = sus::one_line_function(text, kMagnitudeSize, &function)) return status;
     tag_t mechanism = 0;
     (void)KMC_get_current_mech_tag(&mechanism);
     KMC_force_t record;
@@ -221,43 +183,16 @@ int HM_VD_MOTION_create_external_force_mag(tag_t first, tag_t second, double ori
     return status;
 }
 
-int HM_VD_MOTION_create_motion_input(tag_t joint, int kind, const char* text, double* values, int count) {
-    sus::HostSession session;
-    HM_MOTION_joint_motion_input_t input;
-    (void)HM_MOTION_init_joint_motion_input_struct(&input);
-    switch (kind) {
-        case kInputFunction:
-            if (!text) return sus::kBadInput;
-            input.type = HM_MOTION_INPUT_FUNCTION;
-            if (int status = one_line_function(text, kFunctionLineSize, &input.function)) return status;
-            break;
-        case kInputConstant:
-        case kInputHarmonic: {
-            // A count of 0 leaves the number of values to the kind; a count
-            // the caller gives is held against what the kind reads.
-            const int needed = kind == kInputConstant ? 3 : 4;
-            if (!values || count < 0 || (count > 0 && count < needed)) return sus::kBadInput;
-            input.type = kind == kInputConstant ? HM_MOTION_INPUT_CONSTANT : HM_MOTION_INPUT_HARMONIC;
-            for (int i = 0; i < needed; ++i) input.values[i] = values[i];
-            break;
-        }
-        default:
-            input.type = HM_MOTION_INPUT_NONE;
-            break;
-    }
-    return HM_MOTION_set_joint_motion_input(joint, &input);
-}
-
 int HM_VD_MOTION_create_motion_input_constant(tag_t joint, double a, double b, double c) {
     double values[3] = {a, b, c};
-    return HM_VD_MOTION_create_motion_input(joint, kInputConstant, "", values, 3);
+    return HM_VD_MOTION_create_motion_input(joint, sus::kInputConstant, "", values, 3);
 }
 
 int HM_VD_MOTION_create_motion_input_harmonic(tag_t joint, double a, double b, double c, double d) {
     double values[4] = {a, b, c, d};
-    return HM_VD_MOTION_create_motion_input(joint, kInputHarmonic, "", values, 4);
+    return HM_VD_MOTION_create_motion_input(joint, sus::kInputHarmonic, "", values, 4);
 }
 
 int HM_VD_MOTION_create_motion_input_general(tag_t joint, const char* text) {
-    return HM_VD_MOTION_create_motion_input(joint, kInputFunction, text, nullptr, 0);
+    return HM_VD_MOTION_create_motion_input(joint, sus::kInputFunction, text, nullptr, 0);
 }

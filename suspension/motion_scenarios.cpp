@@ -1,7 +1,6 @@
 // Simulation scenarios of the work part: the existence test by name (any
-// case), the creation of a scenario part from the root part (saved or not),
-// the removal of every scenario with the master's scenario folder, and the
-// removal of the scenario folder alone.
+// case), the removal of every scenario with the master's scenario folder,
+// and the removal of the scenario folder alone.
 #include "suspension_motion.h"
 
 #include "farquil.h"
@@ -27,15 +26,9 @@ namespace {
 // The source and lines the host's errors of these operations name.
 constexpr const char* kSource = "hm_vd_motion_util";
 constexpr int kDecodeLine = 1369;
-constexpr int kCreateLine = 1448;
-constexpr int kCreateNosaveLine = 1585;
-constexpr const char* kNosaveMarkName = "Create Simulation ";
 
-// Answers of the operations themselves.
-enum ScenarioStatus {
-    kScenarioExists = 1,      // create: a scenario of the name exists
-    kScenarioFileMissing = 1  // remove all: a listed scenario file does not exist
-};
+// Remove all: a listed scenario file does not exist.
+constexpr int kScenarioFileMissing = 1;
 
 // The scenario part files of the work part, freed with HM_free_string_array.
 class ScenarioFiles {
@@ -66,7 +59,7 @@ std::string lower_case(const char* text) {
 // without that of scenario data.
 std::string scenario_name_of(const char* file) {
     char leaf[HM_MAX_FSPEC_BUFSIZE] = "", name[HM_MAX_FSPEC_BUFSIZE] = "";
-    if (RTENV_ask_kwmanager_active()) {
+    if (sus::scenario_names_decoded()) {
         char number[KWMGR_FIELD_BUFSIZE], revision[KWMGR_FIELD_BUFSIZE], type[KWMGR_FIELD_BUFSIZE],
             decoded[KWMGR_FIELD_BUFSIZE];
         if (KWMGR_decode_part_filename(file, number, revision, type, decoded) != 0)
@@ -79,9 +72,10 @@ std::string scenario_name_of(const char* file) {
     return name;
 }
 
-// Whether the work part has a scenario of the name (any case) into
-// *exists; the listing's code, or the code of the error that a listed file
-// raised (*exists false).
+}  // namespace
+
+namespace carvell::suspension {
+
 int find_scenario(const char* wanted_name, bool* exists) {
     *exists = false;
     ScenarioFiles files;
@@ -101,72 +95,12 @@ int find_scenario(const char* wanted_name, bool* exists) {
     return listed;
 }
 
-// What the two creations differ in.
-struct CreateOptions {
-    const char* mark_name;
-    bool important_mark;
-    bool save;
-    int exception_line;
-};
-
-// Makes the scenario part from the root part (nothing when the root is a
-// scenario part already: *scenario becomes the root). Host exceptions pass.
-void derive_scenario(const char* name, bool save, tag_t* scenario) {
-    const tag_t root = CONTEXT_ask_root_part();
-    if (SFMOD_is_scenario_part(root)) {
-        *scenario = root;
-        return;
-    }
-    const tag_t work = HM_ASSEM_ask_work_part();
-    SFMOD_session_t* session = SFMOD_enter_scenario();
-    const tag_t made = SFMOD_create_scen_from_root(name);
-    session->scenario = made;
-    SFMOD_add_scenario(name, true);
-    (void)KMC_cleanup_motion_part(work);
-    if (save) SFMOD__save_scenario(made);
-    *scenario = made;
-}
-
-int create_scenario(const char* name, tag_t* scenario, const CreateOptions& options) {
-    if (!name || !scenario) return sus::kBadInput;
-    sus::HostSession session;
-    bool exists = false;
-    const int searched = find_scenario(name, &exists);
-    if (searched != 0) return searched;
-    if (exists) return kScenarioExists;
-
-    tag_t made = 0;
-    int status = 0;
-    {
-        carvell::detail::UndoScope mark(UNDO_visible, options.mark_name);
-        if (options.important_mark) (void)UNDO_KW_set_mark_importance(mark.mark(), nullptr);
-        status = carvell::detail::run_step(mark, kSource, options.exception_line, [&] {
-            derive_scenario(name, options.save, &made);
-            return 0;
-        });
-        mark.keep();
-    }
-    if (status != 0) return status;
-    *scenario = made;
-    const int set = HM_ASSEM_set_work_part(made);
-    if (set != 0 || !options.save) return set;
-    return HM_PART_save(made);
-}
-
-}  // namespace
+}  // namespace carvell::suspension
 
 int HM_VD_MOTION_is_scenario_exist(const char* name, bool* exists) {
     if (!name || !exists) return sus::kBadInput;
     sus::HostSession session;
-    return find_scenario(name, exists);
-}
-
-int HM_VD_MOTION_create_scenario(char* name, tag_t* scenario) {
-    return create_scenario(name, scenario, CreateOptions{nullptr, true, true, kCreateLine});
-}
-
-int HM_VD_MOTION_create_scenario_nosave(char* name, tag_t* scenario) {
-    return create_scenario(name, scenario, CreateOptions{kNosaveMarkName, false, false, kCreateNosaveLine});
+    return sus::find_scenario(name, exists);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // one-sided mechanism of 13 links and 19 joints with the shock (and the
 // rack, with steering) as articulation drivers, the deletion by name, and
 // the name enquiries.
+#include "sla_steering.h"
 #include "sla_tables.h"
 #include "template_common.h"
 
@@ -198,7 +199,7 @@ void build_lines(const sla_suspension_s& s) {
     const auto lines = side_lines(s, false), mirrors = side_lines(s, true);
     std::vector<sus::LineSpec> rows;
     for (int i = 0; i < kLineCount; ++i) {
-        if (i == kSteer && s.no_steering) continue;
+        if (i == kSteer && sus::sla_no_steering(s)) continue;
         if ((i == kStablink || i == kStab) && !s.has_stabilizer) continue;
         rows.push_back({kSlaNames[sus::kSlaLineSlot + i], lines[i].from.data(), lines[i].to.data()});
         if (i == kSteer || i == kStab) continue;
@@ -237,10 +238,10 @@ int build_links(sla_suspension_s& s) {
         {SLA_LINK_OUT_STR, "OUT_STR", {line_name(kOutStr)}},
         {SLA_LINK_TRANS, "TRANS", {line_name(kTrans)}},
     };
-    if (!s.no_steering) rows.push_back({SLA_LINK_STEER, "STEER", {line_name(kSteer)}});
+    if (!sus::sla_no_steering(s)) rows.push_back({SLA_LINK_STEER, "STEER", {line_name(kSteer)}});
     if (s.has_stabilizer) rows.push_back({SLA_LINK_STABLINK, "STABLINK", {line_name(kStablink)}});
     if (int status = sus::build_links(rows, s.links)) return status;
-    if (s.no_steering) s.links[SLA_LINK_STEER] = 0;
+    if (sus::sla_no_steering(s)) s.links[SLA_LINK_STEER] = 0;
     return s.has_stabilizer ? build_bar_link(s) : sus::kOk;
 }
 
@@ -280,11 +281,11 @@ std::vector<sus::JointSpec> joint_specs(const sla_suspension_s& s) {
         joint_on_z(SLA_J_TIREROD_OUTER, "J_TIREROD_OUTER", kSphericalCode, SLA_LINK_KNUCK, SLA_LINK_OUT_STR,
                    d.tierod_outer.data()),
         // Without steering the tie rod's inner end is held by ground.
-        s.no_steering ? joint_along(SLA_J_TIREROD_INNER, "J_TIREROD_INNER", kUniversalToGroundCode, SLA_LINK_OUT_STR,
-                                    kGround, d.tierod_inner.data(), d.tierod_outer.data(), Sense::opposite,
-                                    d.tierod_inner.data())
-                      : sus::joint_with(SLA_J_TIREROD_INNER, "J_TIREROD_INNER", kUniversalCode, SLA_LINK_OUT_STR,
-                                        SLA_LINK_STEER, tierod, rack, d.tierod_inner.data()),
+        sus::sla_no_steering(s)
+            ? joint_along(SLA_J_TIREROD_INNER, "J_TIREROD_INNER", kUniversalToGroundCode, SLA_LINK_OUT_STR, kGround,
+                          d.tierod_inner.data(), d.tierod_outer.data(), Sense::opposite, d.tierod_inner.data())
+            : sus::joint_with(SLA_J_TIREROD_INNER, "J_TIREROD_INNER", kUniversalCode, SLA_LINK_OUT_STR,
+                              SLA_LINK_STEER, tierod, rack, d.tierod_inner.data()),
         joint_on_z(SLA_J_INNER_DRIVE, "J_INNER_DRIVE", kSphericalCode, SLA_LINK_OUT, SLA_LINK_TRANS,
                    d.inner_drive.data()),
         joint_along(SLA_J_UP_SHK, "J_UP_SHK", kUniversalToGroundCode, SLA_LINK_UP_SHK, kGround, d.shock_upper.data(),
@@ -296,7 +297,7 @@ std::vector<sus::JointSpec> joint_specs(const sla_suspension_s& s) {
         joint_along(SLA_J_TRANS, "J_TRANS", kCylindricalToGroundCode, SLA_LINK_TRANS, kGround, d.inner_drive.data(),
                     d.other_inner.data(), Sense::same, trans_mid.data()),
     };
-    if (!s.no_steering) {
+    if (!sus::sla_no_steering(s)) {
         const Vec rack_mid = mid(d.tierod_inner, vec(tierod_inner_mirror));
         joints.push_back(joint_along(SLA_J_STEER, "J_STEER", kCylindricalToGroundCode, SLA_LINK_STEER, kGround,
                                      d.tierod_inner.data(), tierod_inner_mirror, Sense::same, rack_mid.data()));
@@ -323,12 +324,12 @@ int build_joints(sla_suspension_s& s) {
         (void)HM_VD_MOTION_create_motion_input(joint, kHarmonicInput, "", zeros, 4);
     };
     if (int status = sus::build_joints(joint_specs(s), s.links, s.joints, shock_input)) return status;
-    if (s.no_steering) s.joints[SLA_J_STEER] = 0;
+    if (sus::sla_no_steering(s)) s.joints[SLA_J_STEER] = 0;
     return sus::kOk;
 }
 
 void set_drivers(const sla_suspension_s& s) {
-    if (s.no_steering)
+    if (sus::sla_no_steering(s))
         sus::set_articulation_drivers({s.joints[SLA_J_SHK_CENTER]});
     else
         sus::set_articulation_drivers({s.joints[SLA_J_SHK_CENTER], s.joints[SLA_J_STEER]});
@@ -354,7 +355,7 @@ void HM_VD_SLA_SUSP_ask_nth_name(int n, char* name) {
 
 int HM_VD_SLA_SUSP_initial(sla_suspension_s* susp) {
     if (!susp) return sus::kBadInput;
-    susp->no_steering = false;
+    sus::sla_clear_no_steering(*susp);
     for (const HardPoint& h : kHardPoints)
         for (double& x : susp->points[h.point]) x = 0.0;
     double matrix[9];
@@ -385,7 +386,7 @@ int HM_VD_SLA_SUSP_build_structure(sla_suspension_s* susp) {
 int HM_VD_SLA_SUSP_build_motion(sla_suspension_s* susp) {
     if (susp && !components_usable(*susp)) return sus::kBadInput;
     return sus::in_session(susp, [](sla_suspension_s& s) {
-        (void)HM_VD_build_mechanism(s.no_steering ? kNoSteeringMechanismName : kMechanismName, &s.mechanism);
+        (void)HM_VD_build_mechanism(sus::sla_no_steering(s) ? kNoSteeringMechanismName : kMechanismName, &s.mechanism);
         if (int status = build_links(s)) return status;
         if (int status = build_joints(s)) return status;
         set_drivers(s);

@@ -7,6 +7,8 @@
 #include "omvra.h"
 #include "toolbox/detail/owners.h"
 
+#include <cstddef>
+
 namespace carvell::suspension {
 
 // The family's own status codes.
@@ -36,6 +38,32 @@ inline bool tags_within(const tag_t* tags, int count, int limit) {
     if (count > limit) return false;
     return SM_ask_block_size(tags) == 0 || carvell::detail::block_holds(tags, count, sizeof(tag_t));
 }
+
+// Motion input kinds of the library.
+enum InputKind { kInputFunction = 1, kInputConstant = 3, kInputHarmonic = 4 };
+// Length of a function line: at most 199 characters and the terminator.
+constexpr size_t kFunctionLineSize = 200;
+// A function object of one line of text (the text cut at size - 1
+// characters). 0, kBadInput or the host's code.
+int one_line_function(const char* text, size_t size, tag_t* function);
+
+// The joint of a library code made by the host from its orientation frames
+// (matrix objects made before) and the joint's parts; objects made for it
+// go to `made`. Defined once per release (motion_joint_host.cpp in this
+// one). The host's code.
+int create_host_joint(const char* name, int code, tag_t first_link, tag_t second_link, double value,
+                      tag_t first_frame, tag_t second_frame, const double first_direction[3],
+                      const double second_direction[3], const double origin[3], carvell::detail::Temporaries& made,
+                      tag_t* joint);
+
+// Whether a work part with a name finds it among the scenario files; *exists
+// false on failure. The listing's code, or that of the error a listed file
+// raised.
+int find_scenario(const char* name, bool* exists);
+// Whether the scenario files' names are decoded as the data-management
+// system's part names (when that system is active); defined once per
+// release (motion_scenario_names.cpp in this one).
+bool scenario_names_decoded();
 
 // The host joint type of a library joint code: codes go in pairs from 3
 // (3, 4 revolute ... 15, 16 planar); any other code is 0.

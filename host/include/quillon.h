@@ -19,6 +19,26 @@ HOST_C_API size_t SM_ask_block_size(const void* block);   // bytes of a live blo
 HOST_C_API char* SM_string_copy(const char* text);        // null text gives null
 HOST_C_API char* SM_sprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+/* ---- dynamic arrays (CARR_): only the 2003 host has them ---- */
+// A growing array of elements of one size, held in the memory manager's
+// blocks (so the live-block count sees them until CARR_free).
+typedef struct CARR_array_s* CARR_array_t;
+// A new empty array of elements of element_size bytes: 0,
+// HM_ERR_NULL_POINTER or HM_ERR_BAD_ARGUMENT (size below 1); *array null
+// on failure.
+HOST_C_API int CARR_create(int element_size, CARR_array_t* array);
+// Appends count elements copied from `elements`: 0, HM_ERR_NULL_POINTER,
+// HM_ERR_BAD_ARGUMENT (a negative count, or more than one block of 1 GiB
+// would hold); nothing is appended on failure.
+HOST_C_API int CARR_append(CARR_array_t array, const void* elements, int count);
+// Elements held (0 for a null array).
+HOST_C_API int CARR_ask_count(CARR_array_t array);
+// The elements, one after the other (null when empty or null); valid until
+// the next append.
+HOST_C_API void* CARR_ask_data(CARR_array_t array);
+// Frees the array and its elements; null: nothing.
+HOST_C_API void CARR_free(CARR_array_t array);
+
 /* ---- texts and strings ---- */
 // Bounded formatting: writes at most size-1 characters and a terminator;
 // answers the length of the full text, as vsnprintf does.

@@ -2,6 +2,7 @@
 // structure and the one-sided mechanism it builds with and without
 // stabilizer and steering (once, twice, and deleted), its refusals, and the
 // mechanism moved by its shock driver.
+#include "sla_truck_corner.h"
 #include "template_fixture.h"
 #include "test_helpers.h"
 
@@ -19,39 +20,6 @@
 #include <vector>
 
 namespace {
-
-
-// A double-wishbone front corner of a light truck (track 1700 mm, wheel
-// centre 390 mm above ground); left hard points in millimetres, x rearward,
-// y to the left, mirrored through y = 0.
-struct TruckCorner {
-    int point;
-    P3 at;
-};
-const TruckCorner kTruckCorner[] = {
-    {SLA_BALL_JOINT_LOWER, {5, 740, 260}},
-    {SLA_FRONT_BUSHING_LOWER, {-180, 380, 300}},
-    {SLA_REAR_BUSHING_LOWER, {220, 380, 290}},
-    {SLA_BALL_JOINT_UPPER, {-10, 700, 570}},
-    {SLA_FRONT_BUSHING_UPPER, {-120, 450, 600}},
-    {SLA_REAR_BUSHING_UPPER, {160, 450, 590}},
-    {SLA_LOWER_SHOCK_CENTER, {40, 640, 300}},
-    {SLA_UPPER_SHOCK_CENTER, {50, 600, 720}},
-    {SLA_WHEEL_CENTERLINE, {0, 850, 390}},
-    {SLA_OUTER_DRIVE_JOINT, {0, 760, 390}},
-    {SLA_TIREROD_OUTER, {140, 730, 330}},
-    {SLA_TIREROD_INNER, {150, 340, 340}},
-    {SLA_INNER_DRIVE_JOINT, {0, 300, 400}},
-    {SLA_UPPER_STABILIZER_LINK, {-140, 610, 470}},
-    {SLA_LOWER_STABILIZER_LINK, {-120, 620, 290}},
-    {SLA_STABILIZER_BUSHING, {-380, 420, 460}},
-};
-
-P3 design(int point) {
-    for (const TruckCorner& c : kTruckCorner)
-        if (c.point == point) return c.at;
-    return {0, 0, 0};
-}
 
 sla_suspension_s truck_corner(bool stabilizer, bool steering) {
     sla_suspension_s s;

@@ -101,6 +101,23 @@ HOST_C_API int HM_MOTION_init_joint_motion_input_struct(HM_MOTION_joint_motion_i
 HOST_C_API int HM_MOTION_set_joint_motion_input(tag_t joint, const HM_MOTION_joint_motion_input_t* input);
 HOST_C_API int HM_MOTION_ask_joint_motion_input(tag_t joint, HM_MOTION_joint_motion_input_t* input);
 
+/* ---- the older joint calls: only the 2003 host has them ---- */
+// A joint of the current mechanism from a library joint code (3 to 16 in
+// pairs: 3, 4 revolute ... 15, 16 planar; any other code makes no joint),
+// its name, its two links (the second 0: ground) and its two orientation
+// frames (matrix objects). The joint's direction on each link is the frame's
+// X axis for codes 11 and 12, else its Z axis; the frames carry no position,
+// so the joint sits at the part's origin. The codes of HM_MOTION_create_joint,
+// and HM_ERR_WRONG_TYPE for a frame that is no matrix object.
+HOST_C_API int hc6011(int code, const char* name, tag_t first_link, tag_t second_link, tag_t first_frame,
+                      tag_t second_frame, tag_t* joint);
+// A motion input on a joint by the library's kinds: 1 a function of the one
+// line of text (at most 199 characters), 3 three constants, 4 harmonic (four
+// values), any other none; count is not read. The codes of
+// HM_MOTION_set_joint_motion_input; HM_ERR_NULL_POINTER for kind 1 without a
+// text or kinds 3 and 4 without values.
+HOST_C_API int hc6025(tag_t joint, int kind, const char* text, double* values, int count);
+
 /* ---- parameter ("smart") objects ---- */
 // A scalar (type 96) of the part (0: work part) with a value; update option
 // as the caller gives it (2 here: updated with the part).

@@ -18,4 +18,12 @@ HOST_C_API void HM_free_string_array(int count, char** strings);
 // answers 0, HM_ERR_NULL_POINTER, or HM_ERR_FILE when it cannot be asked.
 HOST_C_API int HM_CFI_ask_file_exist(const char* name, int* status);
 
+// Only the 2003 host has this. A scenario part of the name derived from the
+// root part, added to the master's scenarios and saved; the master's motion
+// part is cleaned up. *scenario is the new part; the work part stays. 0, or
+// HM_ERR_NULL_POINTER, or the code of the scenario module's failure (the
+// model is then as it was and *scenario 0). A root part that is a scenario
+// part already gives HM_ERR_BAD_ARGUMENT.
+HOST_C_API int HM_SF_create_scenario(const char* name, tag_t* scenario);
+
 #endif
