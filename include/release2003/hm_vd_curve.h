@@ -22,8 +22,10 @@ CARVELL_C_EXPORT int HM_VD_CURVE_ask_point_on_curve(tag_t curve, double t, doubl
 
 // Projects the point along the direction onto the target (a face, a body
 // through its faces, a plane or a datum plane) with the host's projected-
-// curve feature of a point, writing the projected point into `out`: 0, -1
-// when the projection gives nothing, or the host's code; the feature and
+// curve feature of a point, writing into `out` the nearest point where the
+// line through the point meets the target (either way along the
+// direction): 0, -1 when the projection gives nothing, or the host's code
+// (HM_ERR_BAD_ARGUMENT also for a direction of length 0); the feature and
 // its temporary point leave the part on every path.
 CARVELL_C_EXPORT int HM_VD_CURVE_project_point_along_vector(const double point[3], const double direction[3],
                                                             tag_t target, double out[3]);

@@ -17,4 +17,15 @@
 CARVELL_C_EXPORT int VD_create_spline_thru_points(double points[][3], int n, bool periodic, int colour,
                                                   tag_t* spline);
 
+// Puts the list's objects, in order, on the layer (1..256), stopping at the
+// first that fails: 0, or that failure's host code (the objects before it
+// stay on the layer). 0 for a null list.
+CARVELL_C_EXPORT int HM_VD_SI_set_layer_of_list_objects(hm_list_p_t list, int layer);
+
+// Gives every object of the feature (a joined reflection feature) the
+// colour, the layer and the name. 0 once they are set; -1 for a null name
+// or an object that is not a feature, or the host's code of the first
+// setting that fails; the objects are left as they were in each case.
+CARVELL_C_EXPORT int HM_VD_RD_set_join_attribute(tag_t feature, int colour, int layer, const char* name);
+
 #endif

@@ -156,40 +156,11 @@ TEST_F(Stone2006Test, PlainResultCurvesTheirCodesAndNames) {
     }
 }
 
-// The run with the colour table on the floor behind the wheel, over a strip
-// of the tread so that few stones are thrown.
-class Run2006Test : public StoneTest {
-protected:
-    void SetUp() override {
-        StoneTest::SetUp();
-        rec_->face_tags[0] = horizontal_face(200, 400, 2500, 740, 800);
-        rec_->contour_angle_input[0] = 10;
-        rec_->contour_angle_input[1] = 30;
-        rec_->contour_angle_input[2] = 10;
-        rec_->options[SI_OPT_COLOUR_TABLE] = 1;
-        rec_->options[SI_OPT_STONE_PATHS] = 1;
-        rec_->colour_count = 2;
-        rec_->colour_table = static_cast<int*>(SM_alloc(2 * sizeof(int)));
-        rec_->colour_table[0] = 101;
-        rec_->colour_table[1] = 102;
-    }
-};
-
-TEST_F(Run2006Test, EveryModeBuildsAreasWithPlainCurvesAndNoLabels) {
+TEST_F(FloorStripRunTest, EveryModeBuildsAreasWithPlainCurvesAndNoLabels) {
     for (const int mode : {0, 1}) {
         SCOPED_TRACE(mode);
-        rec_->mode = mode;
-        rec_->options[SI_OPT_BAND_GRIDS] = mode;
-        ASSERT_EQ(HM_VD_SI_main(rec_.get()), 0);
-        si_face_result_s* r = rec_->face_results[0];
+        si_face_result_s* r = run_in_older_form(mode);
         ASSERT_NE(r, nullptr);
-        EXPECT_EQ(r->area_count, 2);
-        EXPECT_TRUE(list_items(r->band_list).empty());
-        EXPECT_TRUE(list_items(r->label_list).empty());
-        const std::vector<tag_t> contours = list_items(r->contour_list);
-        ASSERT_EQ(contours.size(), 3u);
-        const char* names[] = {"10", "20", "30"};
-        for (size_t i = 0; i < contours.size(); ++i) EXPECT_EQ(name_of(contours[i]), names[i]);
         // A stone path curve per section that landed, unnamed.
         const std::vector<tag_t> paths = list_items(r->stone_path_list);
         ASSERT_FALSE(paths.empty());

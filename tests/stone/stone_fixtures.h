@@ -9,8 +9,12 @@
 
 #include "hm_vd_si.h"
 
+#include "omvra.h"
+#include "quillon.h"
+
 #include <cmath>
 #include <memory>
+#include <string>
 #include <vector>
 
 using host_testing::Point3;
@@ -104,6 +108,50 @@ protected:
     int state_ = 0;
     std::vector<int> blocking_counts_ = std::vector<int>(SI_MAX_BLOCKING, 0);
     std::unique_ptr<double[][SI_SECTION_COUNT][3]> blocking_points_{new double[4][SI_SECTION_COUNT][3]};
+};
+
+// A run over a strip of the floor behind the wheel, with the colour table
+// and the stone paths, over so little of the tread that few stones are
+// thrown; and what the older releases' run makes there in either mode.
+class FloorStripRunTest : public StoneTest {
+protected:
+    void SetUp() override {
+        StoneTest::SetUp();
+        rec_->face_tags[0] = horizontal_face(200, 400, 2500, 740, 800);
+        rec_->contour_angle_input[0] = 10;
+        rec_->contour_angle_input[1] = 30;
+        rec_->contour_angle_input[2] = 10;
+        rec_->options[SI_OPT_COLOUR_TABLE] = 1;
+        rec_->options[SI_OPT_STONE_PATHS] = 1;
+        rec_->colour_count = 2;
+        rec_->colour_table = static_cast<int*>(SM_alloc(2 * sizeof(int)));
+        rec_->colour_table[0] = 101;
+        rec_->colour_table[1] = 102;
+    }
+    // Runs in the mode (with band grids in mode 1) and checks what an older
+    // release makes in any mode: two areas, no bands, no labels, and the
+    // three contours named by their angles. The face's result record, null
+    // when there is none.
+    si_face_result_s* run_in_older_form(int mode) {
+        rec_->mode = mode;
+        rec_->options[SI_OPT_BAND_GRIDS] = mode;
+        EXPECT_EQ(HM_VD_SI_main(rec_.get()), 0);
+        si_face_result_s* r = rec_->face_results[0];
+        if (!r) return nullptr;
+        EXPECT_EQ(r->area_count, 2);
+        EXPECT_TRUE(list_items(r->band_list).empty());
+        EXPECT_TRUE(list_items(r->label_list).empty());
+        const std::vector<tag_t> contours = list_items(r->contour_list);
+        const std::vector<std::string> names = {"10", "20", "30"};
+        std::vector<std::string> got;
+        for (tag_t c : contours) {
+            char name[16] = {0};
+            HM_OBJ_ask_name(c, name, sizeof name);
+            got.push_back(name);
+        }
+        EXPECT_EQ(got, names);
+        return r;
+    }
 };
 
 #endif

@@ -353,6 +353,9 @@ HOST_C_API int HM_CURVE_init_proj_curves_data(HM_CURVE_proj_curves_data_t* data)
 // Projects every curve (or edge) onto every target (plane, datum plane,
 // face or sheet or solid body): new curves in a new group (*group). Option 1
 // or 2 (the host's associativity; the curves are plain curves either way).
+// A point object is carried along the vector only (HM_ERR_WRONG_TYPE with
+// another method): a new point object wherever the line through it meets
+// the target, either way along the vector, nearest to the point first.
 // HM_ERR_GEOMETRY (no group) when nothing lands on the targets.
 HOST_C_API int HM_CURVE_create_proj_curves(int curve_count, const tag_t* curves, int target_count,
                                            const tag_t* targets, int option, const HM_CURVE_proj_curves_data_t* data,

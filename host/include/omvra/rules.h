@@ -66,5 +66,22 @@ HOST_C_API int HM_RQ_ask_integer(HM_RQ_value_t value, int* integer);
 HOST_C_API int HM_RQ_ask_string(HM_RQ_value_t value, char** text);
 // The object of an object value.
 HOST_C_API int HM_RQ_ask_value_tag(HM_RQ_value_t value, tag_t* tag);
+// Vector of a value (vector values only).
+HOST_C_API int HM_RQ_ask_vector(HM_RQ_value_t value, double vector[3]);
+
+// The older numbering of a value's rule type, as HM_RQ_ask_type answers it.
+// Only these kinds are told apart; every other kind is HM_RQ_TYPE_OTHER.
+enum HM_RQ_type {
+    HM_RQ_TYPE_OTHER = 0,
+    HM_RQ_TYPE_TAG = 6,        // an object value
+    HM_RQ_TYPE_LIST = 8,       // a list value
+    HM_RQ_TYPE_INSTANCE = 13   // an instance value (rule text "Instance(tag)")
+};
+HOST_C_API int HM_RQ_ask_type(HM_RQ_value_t value, int* type);
+// The instance (its tag, as HM_RQ_ask_name_chain_of_instance takes it) of an instance value.
+HOST_C_API int HM_RQ_ask_instance(HM_RQ_value_t value, tag_t* instance);
+// The host object of an instance: the first of the objects it made that is
+// still alive, 0 when none is. HM_ERR_INVALID_TAG for an unknown instance.
+HOST_C_API int HM_RQ_ask_kw_object(tag_t instance, tag_t* object);
 
 #endif

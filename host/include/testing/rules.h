@@ -3,7 +3,7 @@
 // alike), always in the work part; rule texts are read as the host reads the
 // texts that tools write ("100.0", "3", "\"text\"", "TRUE", "Point(1,2,3)",
 // "Vector(0,0,1)", "Frame(ox,oy,oz, 9 matrix values row by row)",
-// "Object(tag)", "{ a, { b, c } }").
+// "Object(tag)", "Instance(tag)", "{ a, { b, c } }").
 #ifndef CARVELL_HOST_TESTING_RULES_H
 #define CARVELL_HOST_TESTING_RULES_H
 

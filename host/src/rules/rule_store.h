@@ -30,7 +30,7 @@
 namespace host {
 
 struct RuleValue {
-    enum Kind { None, Number, Integer, String, Boolean, Point, Vector, Frame, List, Object };
+    enum Kind { None, Number, Integer, String, Boolean, Point, Vector, Frame, List, Object, Instance };
     Kind kind = None;
     double number = 0.0;
     int integer = 0;
@@ -40,6 +40,7 @@ struct RuleValue {
     std::array<double, 12> frame{};     // origin then 3x3 matrix, row by row (rows are the axes)
     std::vector<RuleValue> list;
     tag_t object = 0;
+    tag_t instance = 0;                 // an instance's tag (see above)
 };
 
 struct Rule {
@@ -110,7 +111,7 @@ std::vector<tag_t> objects_below(tag_t part, const RuleInstance& instance);
 // Reads a rule text: numbers ("1.5", "-2e3"), integers ("3"), quoted strings
 // (a tilde escapes a double quote or a tilde: "a~"b"), TRUE/FALSE in any
 // case, Point(x,y,z), Vector(x,y,z), Frame(ox,oy,oz, xx,xy,xz, yx,yy,yz,
-// zx,zy,zz), Object(tag) and lists "{ a, b, { c } }" (empty "{ }").
+// zx,zy,zz), Object(tag), Instance(tag) and lists "{ a, b, { c } }" (empty "{ }").
 // Whitespace between tokens is free. False (value untouched) on any error or
 // trailing text.
 bool parse_rule_text(const char* text, RuleValue* value);

@@ -466,6 +466,7 @@ int kind_of(const RuleValue& v) {
         case RuleValue::Frame: return KBL_KIND_FRAME;
         case RuleValue::Object: return KBL_KIND_OBJECT;
         case RuleValue::List: return KBL_KIND_LIST;
+        // The rule language's kinds do not number instances.
         default: return KBL_KIND_NONE;
     }
 }
@@ -546,6 +547,49 @@ int HM_RQ_ask_value_tag(HM_RQ_value_t value, tag_t* tag) {
     if (!v) return HM_ERR_BAD_ARGUMENT;
     if (v->kind != RuleValue::Object) return HM_ERR_WRONG_TYPE;
     *tag = v->object;
+    return 0;
+}
+
+int HM_RQ_ask_vector(HM_RQ_value_t value, double vector[3]) {
+    if (!vector) return HM_ERR_NULL_POINTER;
+    const RuleValue* v = value_of(value);
+    if (!v) return HM_ERR_BAD_ARGUMENT;
+    return as_triple(*v, RuleValue::Vector, vector);
+}
+
+int HM_RQ_ask_type(HM_RQ_value_t value, int* type) {
+    if (!type) return HM_ERR_NULL_POINTER;
+    const RuleValue* v = value_of(value);
+    if (!v) return HM_ERR_BAD_ARGUMENT;
+    switch (v->kind) {
+        case RuleValue::Object: *type = HM_RQ_TYPE_TAG; break;
+        case RuleValue::List: *type = HM_RQ_TYPE_LIST; break;
+        case RuleValue::Instance: *type = HM_RQ_TYPE_INSTANCE; break;
+        default: *type = HM_RQ_TYPE_OTHER; break;
+    }
+    return 0;
+}
+
+int HM_RQ_ask_instance(HM_RQ_value_t value, tag_t* instance) {
+    if (!instance) return HM_ERR_NULL_POINTER;
+    const RuleValue* v = value_of(value);
+    if (!v) return HM_ERR_BAD_ARGUMENT;
+    if (v->kind != RuleValue::Instance) return HM_ERR_WRONG_TYPE;
+    *instance = v->instance;
+    return 0;
+}
+
+int HM_RQ_ask_kw_object(tag_t instance, tag_t* object) {
+    if (!object) return HM_ERR_NULL_POINTER;
+    const host::RuleInstance* i = rules::find_instance_by_tag(instance);
+    if (!i) return HM_ERR_INVALID_TAG;
+    *object = NULL_TAG;
+    for (tag_t o : i->objects) {
+        if (host::find(o)) {
+            *object = o;
+            break;
+        }
+    }
     return 0;
 }
 

@@ -155,13 +155,18 @@ private:
             out->kind = RuleValue::Frame;
             return numbers(out->frame.data(), 12);
         }
-        if (w == "object") {
+        if (w == "object" || w == "instance") {
             double v;
             bool integral;
             int i;
             if (!expect('(') || !number(&v, &integral, &i) || !integral || i < 0) return false;
-            out->kind = RuleValue::Object;
-            out->object = static_cast<tag_t>(i);
+            if (w == "object") {
+                out->kind = RuleValue::Object;
+                out->object = static_cast<tag_t>(i);
+            } else {
+                out->kind = RuleValue::Instance;
+                out->instance = static_cast<tag_t>(i);
+            }
             return expect(')');
         }
         return false;
@@ -247,6 +252,8 @@ std::string format_rule_value(const RuleValue& v) {
         return numbers_text("Frame", v.frame.data(), 12);
     case RuleValue::Object:
         return "Object(" + std::to_string(v.object) + ")";
+    case RuleValue::Instance:
+        return "Instance(" + std::to_string(v.instance) + ")";
     case RuleValue::List: {
         if (v.list.empty()) return "{ }";
         std::string s = "{ ";

@@ -249,6 +249,48 @@ TEST_F(HostBooleanTest, ProjectedCurvesLandInAGroup) {
     EXPECT_EQ(HM_CURVE_create_proj_curves(1, &circle, 1, &sheet, 2, &data, &group), HM_ERR_BAD_ARGUMENT);
 }
 
+TEST_F(HostBooleanTest, ProjectedPointsLandWhereTheirLineMeetsTheTarget) {
+    using host_testing::Point3;
+    const tag_t point = host_testing::make_point({10, 20, 30});
+    const tag_t plane = host_testing::make_plane({0, 0, 0}, {0, 0, 1});
+    const double corner[3] = {0, 0, 0}, size[3] = {50, 50, 10};
+    const tag_t box = host_testing::make_box(corner, size);
+    HM_CURVE_proj_curves_data_t data{};
+    ASSERT_EQ(HM_CURVE_init_proj_curves_data(&data), 0);
+    tag_t group = 0;
+    EXPECT_EQ(HM_CURVE_create_proj_curves(1, &point, 1, &plane, 1, &data, &group), HM_ERR_WRONG_TYPE)
+        << "a point goes along a vector only";
+    data.proj_dir_method = HM_PROJ_ALONG_VECTOR;
+    struct Case {
+        const char* what;
+        tag_t target;
+        Point3 vector;
+        std::vector<Point3> hits;   // nearest to the point first
+    };
+    const Case cases[] = {
+        // Along (1, 0, 1) the line through (10, 20, 30) meets z = 0 at x = -20.
+        {"a plane behind the point", plane, {1, 0, 1}, {{-20, 20, 0}}},
+        {"a box: its top, then its bottom", box, {0, 0, -2}, {{10, 20, 10}, {10, 20, 0}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (int k = 0; k < 3; ++k) data.proj_vec[k] = c.vector[k];
+        ASSERT_EQ(HM_CURVE_create_proj_curves(1, &point, 1, &c.target, 1, &data, &group), 0);
+        tag_t* members = nullptr;
+        int count = 0;
+        ASSERT_EQ(HM_GROUP_ask_group_data(group, &members, &count), 0);
+        ASSERT_EQ(count, static_cast<int>(c.hits.size()));
+        for (int i = 0; i < count; ++i) {
+            double p[3];
+            ASSERT_EQ(HM_CURVE_ask_point_data(members[i], p), 0);
+            support::expect_point(p, c.hits[i], 1e-7);
+        }
+        SM_free(members);
+    }
+    const tag_t beside = host_testing::make_point({500, 20, 30});
+    EXPECT_EQ(HM_CURVE_create_proj_curves(1, &beside, 1, &box, 1, &data, &group), HM_ERR_GEOMETRY);
+}
+
 TEST_F(HostBooleanTest, FontsGridCountsAndTheVehicleFrame) {
     const tag_t sheet = rectangle(0, 0, 10, 10);
     int font = -1;

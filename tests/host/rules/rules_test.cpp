@@ -67,6 +67,7 @@ TEST_F(RuleTextParserTest, ReadsWhatToolsWrite) {
         {"Vector(0,0,1)", RuleValue::Vector, "Vector(0,0,1)"},
         {"Frame(1,2,3, 1,0,0, 0,1,0, 0,0,1)", RuleValue::Frame, "Frame(1,2,3,1,0,0,0,1,0,0,0,1)"},
         {"Object(42)", RuleValue::Object, "Object(42)"},
+        {"Instance( 7 )", RuleValue::Instance, "Instance(7)"},
         {"{ 3, { 1.500000, 2.000000 }, FALSE }", RuleValue::List, "{ 3, { 1.5, 2.0 }, FALSE }"},
         {"{True,False,True}", RuleValue::List, "{ TRUE, FALSE, TRUE }"},
         {"{1,2,3}", RuleValue::List, "{ 1, 2, 3 }"},
@@ -550,6 +551,49 @@ TEST_F(RuleQueryTest, EvaluatedValuesAreSnapshotsOfTheirKind) {
     EXPECT_EQ(HM_RQ_ask_number(0, &number), HM_ERR_BAD_ARGUMENT);
     EXPECT_EQ(HM_RQ_ask_number(0xFFFFFFFFu, &number), HM_ERR_BAD_ARGUMENT);
     EXPECT_EQ(HM_RQ_ask_number(value, nullptr), HM_ERR_NULL_POINTER);
+}
+
+TEST_F(RuleQueryTest, OlderRuleTypesTellObjectsListsAndInstancesApart) {
+    const tag_t line = host_testing::make_line({0, 0, 0}, {1, 0, 0});
+    const tag_t seat = host_testing::make_rule_instance("root:", "SEAT", "kw_seat");
+    ASSERT_NE(seat, 0u);
+    ASSERT_EQ(host_testing::add_instance_object("root:SEAT:", line), 0);
+    const tag_t bare = host_testing::make_rule_instance("root:", "BARE", "kw_seat");
+    const std::string items = "{ Object(" + std::to_string(line) + "), Instance(" + std::to_string(seat) +
+                              "), Vector(0,0,2), 5 }";
+    ASSERT_EQ(host_testing::set_rule("root:items:", items.c_str()), 0);
+    HM_RQ_value_t list = 0, popped = 0;
+    ASSERT_EQ(HM_RQ_evaluate_rule("root:items:", &list), 0);
+    int type = -1;
+    ASSERT_EQ(HM_RQ_ask_type(list, &type), 0);
+    EXPECT_EQ(type, HM_RQ_TYPE_LIST);
+    ASSERT_EQ(HM_RQ_ask_list(list, &popped), 0);
+    const int expected[] = {HM_RQ_TYPE_TAG, HM_RQ_TYPE_INSTANCE, HM_RQ_TYPE_OTHER, HM_RQ_TYPE_OTHER};
+    HM_RQ_value_t item[4] = {0, 0, 0, 0};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_EQ(HM_RQ_list_pop(popped, &item[i]), 0);
+        ASSERT_EQ(HM_RQ_ask_type(item[i], &type), 0);
+        EXPECT_EQ(type, expected[i]);
+    }
+    tag_t instance = 0, object = 99;
+    EXPECT_EQ(HM_RQ_ask_instance(item[0], &instance), HM_ERR_WRONG_TYPE);
+    ASSERT_EQ(HM_RQ_ask_instance(item[1], &instance), 0);
+    EXPECT_EQ(instance, seat);
+    ASSERT_EQ(HM_RQ_ask_kw_object(instance, &object), 0);
+    EXPECT_EQ(object, line);
+    ASSERT_EQ(HM_RQ_ask_kw_object(bare, &object), 0);
+    EXPECT_EQ(object, 0u) << "an instance that made nothing";
+    EXPECT_EQ(HM_RQ_ask_kw_object(line, &object), HM_ERR_INVALID_TAG);
+    HM_OBJ_delete_object(line);
+    ASSERT_EQ(HM_RQ_ask_kw_object(seat, &object), 0);
+    EXPECT_EQ(object, 0u) << "its object deleted";
+    double vector[3] = {0, 0, 0};
+    ASSERT_EQ(HM_RQ_ask_vector(item[2], vector), 0);
+    EXPECT_EQ(vector[2], 2.0);
+    EXPECT_EQ(HM_RQ_ask_vector(item[3], vector), HM_ERR_WRONG_TYPE);
+    EXPECT_EQ(HM_RQ_ask_type(0, &type), HM_ERR_BAD_ARGUMENT);
+    EXPECT_EQ(HM_RQ_ask_type(list, nullptr), HM_ERR_NULL_POINTER);
 }
 
 /* ---- adoption ---- */
