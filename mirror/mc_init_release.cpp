@@ -6,6 +6,7 @@
 #include "omvra.h"
 #include "quillon.h"
 #include "rostval.h"
+#include "toolbox/detail/owners.h"
 
 #include <cstring>
 
@@ -13,44 +14,6 @@ namespace carvell::mirror {
 namespace {
 
 void copy3(double out[3], const double in[3]) { std::memcpy(out, in, 3 * sizeof(double)); }
-
-// A new host list of the tags; null for none.
-hm_list_p_t make_list(int count, const tag_t* tags) {
-    if (count < 1 || !tags) return nullptr;
-    hm_list_p_t list = nullptr;
-    if (HM_MODL_create_list(&list) != 0) return nullptr;
-    for (int i = 0; i < count; ++i) (void)HM_MODL_put_list_item(list, tags[i]);
-    return list;
-}
-
-// A second list of the same items, made only when the list holds at least one.
-hm_list_p_t copy_list(hm_list_p_t list) {
-    int count = 0;
-    if (!list || HM_MODL_ask_list_count(list, &count) != 0 || count < 1) return nullptr;
-    hm_list_p_t copy = nullptr;
-    if (HM_MODL_create_list(&copy) != 0) return nullptr;
-    for (int i = 0; i < count; ++i) {
-        tag_t item = NULL_TAG;
-        if (HM_MODL_ask_list_item(list, i, &item) == 0) (void)HM_MODL_put_list_item(copy, item);
-    }
-    return copy;
-}
-
-void delete_list(hm_list_p_t* list) {
-    if (*list) (void)HM_MODL_delete_list(list);
-    *list = nullptr;
-}
-
-template <typename T>
-T* zero_block() {
-    return static_cast<T*>(SM_calloc(1, sizeof(T)));
-}
-
-template <typename T>
-void free_block(T** block) {
-    SM_free(*block);
-    *block = nullptr;
-}
 
 // 0 farthest sample, 2 nearest (input 1), 1 midway (any other input).
 int stored_selection_mode(int input) { return input == 0 ? 0 : input == 1 ? 2 : 1; }
@@ -70,12 +33,12 @@ void copy_inputs(const mc_input_data_t& in, mc_data_s* data) {
     data->skip_area_test = in.skip_area_test;
     data->opposite_mirror = in.opposite_mirror;
 
-    data->bezels = make_list(in.bezel_count, in.bezels);
+    data->bezels = detail::list_of_tags(in.bezel_count, in.bezels);
     data->has_bezel = data->bezels != nullptr;
     copy3(data->first_target_point, in.first_target_point);
     copy3(data->second_target_point, in.second_target_point);
     copy3(data->ground_point, in.ground_point);
-    data->backlite_faces = make_list(in.backlite_count, in.backlite_faces);
+    data->backlite_faces = detail::list_of_tags(in.backlite_count, in.backlite_faces);
     data->backlite_sheet = data->backlite_faces ? in.backlite_faces[0] : NULL_TAG;
 
     data->mirror_shape = in.mirror_shape;
@@ -95,9 +58,9 @@ void copy_user_values(const mc_input_data_t& in, mc_data_s* data) {
     data->loading = in.loading;
     if (data->loading) std::memcpy(data->loading_points, in.loading_points, sizeof data->loading_points);
 
-    data->eye_mirror_restrictions = make_list(in.eye_mirror_restriction_count, in.eye_mirror_restrictions);
+    data->eye_mirror_restrictions = detail::list_of_tags(in.eye_mirror_restriction_count, in.eye_mirror_restrictions);
     data->has_eye_mirror_restrictions = data->eye_mirror_restrictions != nullptr;
-    data->mirror_target_restrictions = make_list(in.mirror_target_restriction_count, in.mirror_target_restrictions);
+    data->mirror_target_restrictions = detail::list_of_tags(in.mirror_target_restriction_count, in.mirror_target_restrictions);
     data->has_mirror_target_restrictions = data->mirror_target_restrictions != nullptr;
 
     // The dialog lists colours 5 and 6 the other way round.
@@ -123,35 +86,35 @@ void ask_units_and_tolerances(mc_data_s* data) {
 
 void allocate_result_record(mc_data_s* data) {
     if (data->mirror_kind == 0) {
-        data->inside = zero_block<mc_inside_result_s>();
+        data->inside = detail::zeroed_block<mc_inside_result_s>();
         if (!data->inside) return;
-        data->inside->upper = zero_block<mc_inside_target_s>();
-        data->inside->lower = zero_block<mc_inside_target_s>();
+        data->inside->upper = detail::zeroed_block<mc_inside_target_s>();
+        data->inside->lower = detail::zeroed_block<mc_inside_target_s>();
         (void)HM_MODL_create_list(&data->inside->result_objects);
         return;
     }
-    data->outside = zero_block<mc_outside_result_s>();
+    data->outside = detail::zeroed_block<mc_outside_result_s>();
     if (!data->outside) return;
-    data->outside->surface = zero_block<mc_mirror_surface_record>();
+    data->outside->surface = detail::zeroed_block<mc_mirror_surface_record>();
     if (data->outside->surface) data->outside->surface->normal[0] = 1.0;
-    data->outside->first = zero_block<mc_outside_target_s>();
-    data->outside->second = zero_block<mc_outside_target_s>();
+    data->outside->first = detail::zeroed_block<mc_outside_target_s>();
+    data->outside->second = detail::zeroed_block<mc_outside_target_s>();
     (void)HM_MODL_create_list(&data->outside->result_objects);
 }
 
 void release_result_record(mc_data_s* data) {
     if (mc_outside_result_s* outside = data->outside) {
-        delete_list(&outside->result_objects);
-        free_block(&outside->first);
-        free_block(&outside->second);
-        free_block(&outside->surface);
-        free_block(&data->outside);
+        detail::delete_list(&outside->result_objects);
+        detail::free_block(&outside->first);
+        detail::free_block(&outside->second);
+        detail::free_block(&outside->surface);
+        detail::free_block(&data->outside);
     }
     if (mc_inside_result_s* inside = data->inside) {
-        delete_list(&inside->result_objects);
-        free_block(&inside->upper);
-        free_block(&inside->lower);
-        free_block(&data->inside);
+        detail::delete_list(&inside->result_objects);
+        detail::free_block(&inside->upper);
+        detail::free_block(&inside->lower);
+        detail::free_block(&data->inside);
     }
 }
 
@@ -186,6 +149,7 @@ bool holds_initialisation(const mc_data_s& data) {
 }  // namespace carvell::mirror
 
 using namespace carvell::mirror;
+namespace detail = carvell::detail;
 
 int HM_VD_MC_init_data(mc_input_data_t* input, mc_data_s* data) {
     if (!input || !data || !input_is_sound(*input)) return -1;
@@ -208,10 +172,10 @@ int HM_VD_MC_init_data(mc_input_data_t* input, mc_data_s* data) {
     data->initial_mirror = data->mirror;
     copy3(data->saved_mirror_reference_point, data->mirror_reference_point);
     copy3(data->saved_prime_point, data->prime_point);
-    data->initial_bezels = copy_list(data->bezels);
+    data->initial_bezels = detail::copy_of_list(data->bezels);
     data->initial_backlite_sheet = data->backlite_sheet;
-    data->initial_eye_mirror_restrictions = copy_list(data->eye_mirror_restrictions);
-    data->initial_mirror_target_restrictions = copy_list(data->mirror_target_restrictions);
+    data->initial_eye_mirror_restrictions = detail::copy_of_list(data->eye_mirror_restrictions);
+    data->initial_mirror_target_restrictions = detail::copy_of_list(data->mirror_target_restrictions);
 
     data->message_count = 0;
     data->messages = static_cast<char**>(SM_calloc(MC_MAX_MESSAGES, sizeof(char*)));
@@ -222,14 +186,14 @@ int HM_VD_MC_init_data(mc_input_data_t* input, mc_data_s* data) {
 
 void HM_VD_MC_release_data(mc_data_s* data) {
     if (!data) return;
-    delete_list(&data->bezels);
-    delete_list(&data->eye_mirror_restrictions);
-    delete_list(&data->mirror_target_restrictions);
+    detail::delete_list(&data->bezels);
+    detail::delete_list(&data->eye_mirror_restrictions);
+    detail::delete_list(&data->mirror_target_restrictions);
     release_result_record(data);
-    delete_list(&data->backlite_faces);
-    delete_list(&data->initial_bezels);
-    delete_list(&data->initial_eye_mirror_restrictions);
-    delete_list(&data->initial_mirror_target_restrictions);
+    detail::delete_list(&data->backlite_faces);
+    detail::delete_list(&data->initial_bezels);
+    detail::delete_list(&data->initial_eye_mirror_restrictions);
+    detail::delete_list(&data->initial_mirror_target_restrictions);
     if (data->messages) {
         for (int i = 0; i < MC_MAX_MESSAGES; ++i) SM_free(data->messages[i]);
         SM_free(data->messages);

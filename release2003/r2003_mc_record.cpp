@@ -68,34 +68,6 @@ bool input_is_sound(const mc_input_data_2003_t& in) {
     return detail::all_modelled(values, static_cast<int>(sizeof values / sizeof values[0]));
 }
 
-// A new host list of the tags; null for none.
-hm_list_p_t make_list(int count, const tag_t* tags) {
-    if (count < 1 || !tags) return nullptr;
-    return detail::new_list(std::vector<tag_t>(tags, tags + count));
-}
-
-// A second list of the same items, or none when the list is empty.
-hm_list_p_t copy_list(hm_list_p_t list) {
-    const std::vector<tag_t> items = detail::list_items(list);
-    return items.empty() ? nullptr : detail::new_list(items);
-}
-
-void delete_list(hm_list_p_t* list) {
-    if (*list) (void)HM_MODL_delete_list(list);
-    *list = nullptr;
-}
-
-template <typename T>
-T* zero_block() {
-    return static_cast<T*>(SM_calloc(1, sizeof(T)));
-}
-
-template <typename T>
-void free_block(T** block) {
-    SM_free(*block);
-    *block = nullptr;
-}
-
 // 0 farthest, 2 nearest (caller's 1), 1 middle (any other).
 int stored_eye_type(int caller) { return caller == 0 ? 0 : caller == 1 ? 2 : 1; }
 
@@ -110,34 +82,34 @@ int user_eye_flag(int kind, int standard) {
 
 void allocate_result_record(mc_data_2003_s* data) {
     if (data->mirror_kind == 0) {
-        data->inside = zero_block<mc_inside_result_2003_s>();
+        data->inside = detail::zeroed_block<mc_inside_result_2003_s>();
         if (!data->inside) return;
-        data->inside->up = zero_block<mc_inside_pass_s>();
-        data->inside->down = zero_block<mc_inside_pass_s>();
+        data->inside->up = detail::zeroed_block<mc_inside_pass_s>();
+        data->inside->down = detail::zeroed_block<mc_inside_pass_s>();
         (void)HM_MODL_create_list(&data->inside->result_objects);
         return;
     }
-    data->outside = zero_block<mc_outside_result_s>();
+    data->outside = detail::zeroed_block<mc_outside_result_s>();
     if (!data->outside) return;
-    data->outside->surface = zero_block<mc_mirror_surface_s>();
-    data->outside->first = zero_block<mc_target_result_s>();
-    data->outside->second = zero_block<mc_target_result_s>();
+    data->outside->surface = detail::zeroed_block<mc_mirror_surface_s>();
+    data->outside->first = detail::zeroed_block<mc_target_result_s>();
+    data->outside->second = detail::zeroed_block<mc_target_result_s>();
     (void)HM_MODL_create_list(&data->outside->result_objects);
 }
 
 void release_result_record(mc_data_2003_s* data) {
     if (mc_outside_result_s* outside = data->outside) {
-        delete_list(&outside->result_objects);
-        free_block(&outside->surface);
-        free_block(&outside->first);
-        free_block(&outside->second);
-        free_block(&data->outside);
+        detail::delete_list(&outside->result_objects);
+        detail::free_block(&outside->surface);
+        detail::free_block(&outside->first);
+        detail::free_block(&outside->second);
+        detail::free_block(&data->outside);
     }
     if (mc_inside_result_2003_s* inside = data->inside) {
-        delete_list(&inside->result_objects);
-        free_block(&inside->up);
-        free_block(&inside->down);
-        free_block(&data->inside);
+        detail::delete_list(&inside->result_objects);
+        detail::free_block(&inside->up);
+        detail::free_block(&inside->down);
+        detail::free_block(&data->inside);
     }
 }
 
@@ -159,9 +131,9 @@ void copy_inputs(const mc_input_data_2003_t& in, mc_data_2003_s* data) {
     copy3(data->start_pivot, in.pivot_point);
     copy3(data->prime, in.prime_point);
     copy3(data->start_prime, in.prime_point);
-    data->bezel_curves = make_list(in.bezel_count, in.bezel_curves);
+    data->bezel_curves = detail::list_of_tags(in.bezel_count, in.bezel_curves);
     data->bezel_present = data->bezel_curves ? 1 : 0;
-    data->bezel_copy = copy_list(data->bezel_curves);
+    data->bezel_copy = detail::copy_of_list(data->bezel_curves);
     data->opposite_mirror_sheet = in.opposite_mirror_sheet;
     data->further_value = in.further_value;
     data->skip_area_test = in.skip_area_test ? 1 : 0;
@@ -188,12 +160,12 @@ void copy_values(const mc_input_data_2003_t& in, mc_data_2003_s* data) {
         data->far_side_value = data->units == 1 ? 11.811 : 300.0;
     data->loading = in.loading ? 1 : 0;
     std::memcpy(data->loading_vectors, in.loading_vectors, sizeof data->loading_vectors);
-    data->em_restrictions = make_list(in.em_restriction_count, in.em_restrictions);
+    data->em_restrictions = detail::list_of_tags(in.em_restriction_count, in.em_restrictions);
     data->em_present = data->em_restrictions ? 1 : 0;
-    data->mt_restrictions = make_list(in.mt_restriction_count, in.mt_restrictions);
+    data->mt_restrictions = detail::list_of_tags(in.mt_restriction_count, in.mt_restrictions);
     data->mt_present = data->mt_restrictions ? 1 : 0;
-    data->em_copy = copy_list(data->em_restrictions);
-    data->mt_copy = copy_list(data->mt_restrictions);
+    data->em_copy = detail::copy_of_list(data->em_restrictions);
+    data->mt_copy = detail::copy_of_list(data->mt_restrictions);
     for (int i = 0; i < 9; ++i) data->colours[i] = in.colours[i] != 0 ? in.colours[i] : kDefaultColour;
 }
 
@@ -225,6 +197,7 @@ void mc_add_message(mc_data_2003_s* data, const char* text) {
 }  // namespace carvell::r2003
 
 using namespace carvell::r2003;
+namespace detail = carvell::detail;
 
 int HM_VD_MC_init_data(mc_input_data_2003_t* input, mc_data_2003_s* data) {
     if (!input || !data || !input_is_sound(*input)) return -1;
@@ -260,12 +233,12 @@ int HM_VD_MC_init_data(mc_input_data_2003_t* input, mc_data_2003_s* data) {
 
 void HM_VD_MC_release_data(mc_data_2003_s* data) {
     if (!data) return;
-    delete_list(&data->bezel_curves);
-    delete_list(&data->bezel_copy);
-    delete_list(&data->em_restrictions);
-    delete_list(&data->mt_restrictions);
-    delete_list(&data->em_copy);
-    delete_list(&data->mt_copy);
+    detail::delete_list(&data->bezel_curves);
+    detail::delete_list(&data->bezel_copy);
+    detail::delete_list(&data->em_restrictions);
+    detail::delete_list(&data->mt_restrictions);
+    detail::delete_list(&data->em_copy);
+    detail::delete_list(&data->mt_copy);
     release_result_record(data);
     if (data->messages) {
         for (int i = 0; i < MC_MAX_MESSAGES; ++i) SM_free(data->messages[i]);

@@ -26,6 +26,21 @@ hm_list_p_t new_list(const std::vector<tag_t>& items) {
     return list;
 }
 
+hm_list_p_t list_of_tags(int count, const tag_t* tags) {
+    if (count < 1 || !tags) return nullptr;
+    return new_list(std::vector<tag_t>(tags, tags + count));
+}
+
+hm_list_p_t copy_of_list(hm_list_p_t list) {
+    const std::vector<tag_t> items = list_items(list);
+    return items.empty() ? nullptr : new_list(items);
+}
+
+void delete_list(hm_list_p_t* list) {
+    if (*list) (void)HM_MODL_delete_list(list);
+    *list = nullptr;
+}
+
 void delete_if_alive(tag_t object) {
     if (object && HM_OBJ_ask_status(object) == HM_OBJ_ALIVE) (void)HM_OBJ_delete_object(object);
 }

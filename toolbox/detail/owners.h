@@ -31,6 +31,23 @@ hm_list_p_t new_list(const std::vector<tag_t>& items);
 // Deletes the object when there is one and it is still alive.
 void delete_if_alive(tag_t object);
 
+// Working-record members that a record owns between its initialisation and
+// its release: a host list of the tags (null for none), a second list of a
+// list's items (null when it has none), the deletion of a list that nulls
+// its handle, and zeroed host-memory blocks that are freed and nulled.
+hm_list_p_t list_of_tags(int count, const tag_t* tags);
+hm_list_p_t copy_of_list(hm_list_p_t list);
+void delete_list(hm_list_p_t* list);
+template <typename T>
+T* zeroed_block() {
+    return static_cast<T*>(SM_calloc(1, sizeof(T)));
+}
+template <typename T>
+void free_block(T** block) {
+    SM_free(*block);
+    *block = nullptr;
+}
+
 // Frees the entries that HM_MODL_intersect_objects answers, each and their
 // array (HM_free); a null array: nothing.
 void free_intersection_entries(int count, HM_MODL_intersection_t** entries);
