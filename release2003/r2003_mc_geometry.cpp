@@ -5,6 +5,7 @@
 #include "r2003_mirror.h"
 
 #include "hm_vd.h"
+#include "hm_vd/vectors.h"
 #include "hm_vd_mc.h"
 #include "omvra.h"
 #include "quillon.h"
@@ -203,6 +204,76 @@ int mc_create_bounded_plane(int n, const tag_t* curves, bool decorate, const cha
     if (decorate && mc_set_object_display(made, name, colour, blanked, list) != 0) return 2;
     *sheet = made;
     return 0;
+}
+
+int mc_project_sheet_to_plane(tag_t sheet, tag_t* planar, const double tolerances[3]) {
+    if (!planar || !tolerances) return 1;
+    mc_geometry_set_s set{};
+    int status = mc_build_geometry_set(sheet, nullptr, 0, &set);
+    if (status != 0) {
+        mc_free_geometry_set(&set);
+        return status;
+    }
+    double origin[3] = {0, 0, 0}, normal[3] = {0, 0, 1};
+    (void)HM_VD_ask_leastsq_plane(set.point_count, set.points, origin, normal);
+    tag_t plane = NULL_TAG;
+    if (HM_MODL_create_plane(origin, normal, &plane) != 0 || plane == NULL_TAG) {
+        mc_free_geometry_set(&set);
+        return 1;
+    }
+    HM_CURVE_proj_curves_data_t along;
+    (void)HM_CURVE_init_proj_curves_data(&along);
+    along.proj_dir_method = HM_PROJ_ALONG_VECTOR;
+    std::memcpy(along.proj_vec, normal, sizeof along.proj_vec);
+    tag_t group = NULL_TAG;
+    status = HM_CURVE_create_proj_curves(set.curve_count, set.curves, 1, &plane, 1, &along, &group);
+    mc_free_geometry_set(&set);
+    detail::delete_if_alive(plane);
+    if (status != 0) return status;
+    // The projected outline bounds the planar sheet; without members there
+    // is no sheet, which is a failure, never an unwritten success.
+    tag_t* members = nullptr;
+    int count = 0;
+    const int asked = HM_GROUP_ask_group_data(group, &members, &count);
+    std::vector<tag_t> curves(members, members + (asked == 0 && members ? count : 0));
+    SM_free(members);
+    (void)HM_GROUP_ungroup_top(group);
+    if (curves.empty()) return 1;
+    const double bounds[3] = {tolerances[0], tolerances[1], 0.0};
+    tag_t made = NULL_TAG;
+    status = mc_create_bounded_plane(static_cast<int>(curves.size()), curves.data(), false, nullptr, 0, false,
+                                     nullptr, bounds, &made);
+    for (tag_t c : curves) detail::delete_if_alive(c);
+    if (status == 0) *planar = made;
+    return status;
+}
+
+int mc_ask_sheet_area(tag_t sheet, const double tolerances[3], double* area) {
+    if (!area || !tolerances) return 1;
+    int dimensionality = 0;
+    double data[6];
+    if (int status = HM_MODL_ask_obj_dimensionality(sheet, tolerances[0] > 0.0 ? tolerances[0] : 0.01, &dimensionality,
+                                                    data))
+        return status;
+    // The area of a sheet as a thin shell, the first value of its mass
+    // properties.
+    const auto measure = [area](tag_t body) {
+        const double accuracy[11] = {0.9};
+        double props[47] = {};
+        const int status = HM_MODL_ask_mass_props_3d(1, &body, 2, HM_MASS_UNITS_INCH, 1.0, 1, accuracy, props, nullptr);
+        if (status == 0) *area = props[0];
+        return status;
+    };
+    if (dimensionality == 2) return measure(sheet);
+    // A curved sheet is measured flat, on its least-squares plane; the
+    // projection leaves the part again by the mark on every path.
+    int mark = 0;
+    if (int status = HM_UNDO_set_mark(1, "planar_mark", &mark)) return status;
+    tag_t planar = NULL_TAG;
+    int status = mc_project_sheet_to_plane(sheet, &planar, tolerances);
+    if (status == 0) status = measure(planar);
+    (void)HM_UNDO_undo_to_last_mark();
+    return status;
 }
 
 }  // namespace carvell::r2003

@@ -91,6 +91,19 @@ int mc_ask_sheet_extreme_point(tag_t sheet, const double d1[3], const double d2[
 int mc_create_bounded_plane(int n, const tag_t* curves, bool decorate, const char* name, int colour, bool blanked,
                             hm_list_p_t list, const double tolerances[3], tag_t* sheet);
 
+// The sheet's outline projected along the normal of its points' least-
+// squares plane onto that plane, bounding a new planar sheet (tolerances:
+// distance, angle, third): 0 with *planar written; the geometry set's, the
+// projection's or the bounded plane's code; 1 when no plane or no projected
+// curve was made. Nothing else is left in the part.
+int mc_project_sheet_to_plane(tag_t sheet, tag_t* planar, const double tolerances[3]);
+
+// The area of the sheet as a thin shell (the host's mass properties in unit
+// system 1): a planar sheet measured directly, any other on its plane
+// (mc_project_sheet_to_plane) under the undo mark "planar_mark", undone on
+// every path. 0 with *area written, or the failing step's code.
+int mc_ask_sheet_area(tag_t sheet, const double tolerances[3], double* area);
+
 }  // namespace carvell::r2003
 
 #endif

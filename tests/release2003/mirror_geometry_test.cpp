@@ -155,3 +155,50 @@ TEST_F(Release2003MirrorGeometryTest, TheOutboardViewAngleIsTakenToTheMirrorsOut
 }
 
 }  // namespace
+
+namespace {
+
+constexpr double kSquareMillimetresPerSquareInch = 25.4 * 25.4;
+
+// Areas come in the host's unit system 1, square inches, whatever the part.
+TEST_F(Release2003MirrorGeometryTest, APlanarSheetIsMeasuredAsItIs) {
+    const double tolerances[3] = {0.01, 0.05, 0.01};
+    double area = 0.0;
+    ASSERT_EQ(mc_ask_sheet_area(rectangle(), tolerances, &area), 0);
+    EXPECT_NEAR(area, 5000.0 / kSquareMillimetresPerSquareInch, 1e-9);
+}
+
+// A latitude-longitude patch of a sphere of radius R, longitudes within
+// +-phi and latitudes within +-theta about its equator point, seen along the
+// direction to that point: y = R cos b sin a, z = R sin b, whose area is
+// R^2 (2 sin phi) (theta + sin theta cos theta).
+TEST_F(Release2003MirrorGeometryTest, ACurvedSheetIsMeasuredOnItsPlaneAndTheProjectionIsUndone) {
+    const double centre[3] = {0, 0, 0}, along[3] = {1, 0, 0}, up[3] = {0, 0, 1};
+    const double R = 100.0, phi = 0.2, theta = 0.15;
+    const tag_t patch = host_testing::make_spherical_patch(centre, R, along, up, 2 * phi * R, 2 * theta * R);
+    const double flat = R * R * 2 * std::sin(phi) * (theta + std::sin(theta) * std::cos(theta));
+    const double tolerances[3] = {0.01, 0.05, 0.01};
+    // The patch's face and edges get their tags before the count.
+    (void)support::faces_of(patch);
+    (void)support::edges_of(patch);
+    const int objects = host_testing::count_objects();
+    const int marks = host_testing::undo_mark_count();
+    double area = 0.0;
+    ASSERT_EQ(mc_ask_sheet_area(patch, tolerances, &area), 0);
+    EXPECT_NEAR(area * kSquareMillimetresPerSquareInch, flat, 0.005 * flat);
+    EXPECT_EQ(host_testing::count_objects(), objects);
+    EXPECT_EQ(host_testing::undo_mark_count(), marks);
+
+    tag_t planar = NULL_TAG;
+    ASSERT_EQ(mc_project_sheet_to_plane(patch, &planar, tolerances), 0);
+    EXPECT_NEAR(host_testing::surface_area(planar), flat, 0.005 * flat);
+    // The planar sheet alone is left.
+    ASSERT_EQ(HM_VD_delete_object(planar), 0);
+    HM_MODL_update();
+    EXPECT_EQ(host_testing::count_objects(), objects);
+
+    const double corner[3] = {0, 0, 0}, size[3] = {10, 10, 10};
+    EXPECT_EQ(mc_project_sheet_to_plane(host_testing::make_box(corner, size), &planar, tolerances), 2);
+}
+
+}  // namespace
