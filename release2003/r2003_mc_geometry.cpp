@@ -5,13 +5,17 @@
 #include "r2003_mirror.h"
 
 #include "hm_vd.h"
+#include "hm_vd_curve.h"
 #include "hm_vd/vectors.h"
 #include "hm_vd_mc.h"
 #include "omvra.h"
 #include "quillon.h"
 #include "toolbox/detail/owners.h"
+#include "toolbox/detail/undo_scope.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -273,6 +277,168 @@ int mc_ask_sheet_area(tag_t sheet, const double tolerances[3], double* area) {
     int status = mc_project_sheet_to_plane(sheet, &planar, tolerances);
     if (status == 0) status = measure(planar);
     (void)HM_UNDO_undo_to_last_mark();
+    return status;
+}
+
+namespace {
+
+// One trim of the sheet by the curves along the direction, keeping by the
+// region point and key; a host exception is a failed trim.
+int trim_by_curves(tag_t sheet, const std::vector<tag_t>& curves, const double direction[3], const double point[3],
+                   int key, double tolerance) {
+    std::vector<HM_MODL_trim_object_t> bounds;
+    for (tag_t c : curves) bounds.push_back({c, 0});
+    HM_MODL_proj_method_t along{2, {direction[0], direction[1], direction[2]}};
+    int gaps = 0;
+    double* gap_points = nullptr;
+    int status = 0;
+    try {
+        status = HM_MODL_trim_sheet(sheet, static_cast<int>(bounds.size()), bounds.data(), &along, key, 1, point,
+                                    tolerance, &gaps, &gap_points);
+    } catch (...) {
+        status = detail::caught_code(__FILE__, __LINE__);
+    }
+    SM_free(gap_points);
+    return status;
+}
+
+double shell_area(tag_t sheet) {
+    const double accuracy[11] = {0.9};
+    double props[47] = {};
+    return HM_MODL_ask_mass_props_3d(1, &sheet, 2, HM_MASS_UNITS_INCH, 1.0, 1, accuracy, props, nullptr) == 0
+               ? props[0]
+               : 0.0;
+}
+
+}  // namespace
+
+int mc_trim_sphere_to_outline(const tag_t* curves, int count, double tolerance, tag_t* sheet,
+                              mc_mirror_surface_s* surface) {
+    if (!sheet) return 1;
+    *sheet = NULL_TAG;
+    if (!curves || count < 1 || !surface || !(surface->radius > 0.0)) return 1;
+    char diameter[133];
+    std::snprintf(diameter, sizeof diameter, "%10g", 2.0 * surface->radius);
+    tag_t feature = NULL_TAG, sphere = NULL_TAG, hemisphere = NULL_TAG, plane = NULL_TAG;
+    const auto clean_up = [&] {
+        detail::delete_if_alive(plane);
+        if (HM_OBJ_ask_status(sphere) == 3) (void)HM_VD_delete_object(sphere);
+    };
+    if (HM_MODL_create_sphere1(HM_NULLSIGN, surface->centre, diameter, &feature) != 0 ||
+        HM_MODL_ask_feat_body(feature, &sphere) != 0 || sphere == NULL_TAG)
+        return clean_up(), 1;
+    HostList sphere_faces;
+    if (HM_MODL_ask_body_faces(sphere, sphere_faces.out()) != 0) return clean_up(), 1;
+    const std::vector<tag_t> faces = detail::list_items(sphere_faces.get());
+    if (faces.size() != 1 || HM_MODL_extract_face(faces[0], 0, &hemisphere) != 0) return clean_up(), 1;
+    // The half towards the mirror axis: cut by the plane through the centre
+    // normal to the axis, keeping the vertex.
+    const double* n = surface->normal;
+    for (int i = 0; i < 3; ++i) surface->vertex[i] = surface->centre[i] + surface->radius * n[i];
+    if (HM_MODL_create_plane(surface->centre, n, &plane) != 0) return clean_up(), 1;
+    const double down[3] = {-n[0], -n[1], -n[2]};
+    (void)trim_by_curves(hemisphere, {plane}, down, surface->vertex, 1, tolerance);
+    const double half = shell_area(hemisphere);
+
+    int mark = 0;
+    if (HM_UNDO_set_mark(1, "trim_sphere", &mark) != 0) return clean_up(), 1;
+    const std::vector<tag_t> bounds(curves, curves + count);
+    const double* direction = down;
+    if (trim_by_curves(hemisphere, bounds, direction, surface->vertex, 1, tolerance) != 0) {
+        (void)HM_UNDO_undo_to_last_mark();
+        (void)HM_UNDO_set_mark(1, "trim_sphere", &mark);
+        direction = n;
+        if (trim_by_curves(hemisphere, bounds, direction, surface->vertex, 1, tolerance) != 0) return clean_up(), 1;
+    }
+    // More than half of the hemisphere kept: the vertex lay outside the
+    // outline; keep the other side of the curves.
+    if (half > 0.0 && std::fabs(shell_area(hemisphere) / half) > 0.5) {
+        (void)HM_UNDO_undo_to_last_mark();
+        (void)HM_UNDO_set_mark(1, "trim_sphere", &mark);
+        if (trim_by_curves(hemisphere, bounds, direction, surface->vertex, 0, tolerance) != 0) {
+            (void)HM_UNDO_undo_to_last_mark();
+            (void)HM_UNDO_set_mark(1, "trim_sphere", &mark);
+            if (trim_by_curves(hemisphere, bounds, n, surface->vertex, 0, tolerance) != 0) return clean_up(), 1;
+        }
+    }
+    tag_t copy = NULL_TAG;
+    const int copied = HM_VD_copy_object(HM_VD_KEEP_LAYER, 1, &hemisphere, &copy);
+    (void)HM_VD_delete_object(hemisphere);
+    clean_up();
+    if (copied != 0) return 1;
+    surface->curvature = 1.0 / surface->radius;
+    *sheet = copy;
+    return 0;
+}
+
+int mc_project_outline_through_mirror(const mc_geometry_set_s* set, int mode, const double eye[3],
+                                      const mc_mirror_surface_s* surface, const double tolerances[2],
+                                      const double* target_x, tag_t projection_target, tag_t* mirror_sheet,
+                                      tag_t* target_sheet) {
+    if (!mirror_sheet || !target_sheet) return 1;
+    *mirror_sheet = *target_sheet = NULL_TAG;
+    if (!set || !set->points || set->point_count < 3 || !eye || !surface || !tolerances || !target_x) return 1;
+    const int n = set->point_count;
+    std::vector<double> on_mirror(3 * static_cast<size_t>(n)), on_target(3 * static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        double q[3], h[3], d[3];
+        if (mode == 1) {
+            if (HM_VD_MC_pierce(tolerances, surface, eye, set->points[i], q) != 0) return 1;
+        } else {
+            std::memcpy(q, set->points[i], sizeof q);
+        }
+        if (HM_VD_MC_reflex(surface, eye, q, tolerances, h, d) != 0) return 1;
+        // A reflected ray along the target plane never reaches it.
+        if (std::fabs(d[0]) <= 1e-10) return 1;
+        const double t = (*target_x - h[0]) / d[0];
+        for (int k = 0; k < 3; ++k) {
+            on_mirror[3 * i + k] = h[k];
+            on_target[3 * i + k] = h[k] + d[k] * t;
+        }
+    }
+    tag_t mirror_spline = NULL_TAG, target_spline = NULL_TAG;
+    const auto clean_up = [&] {
+        for (tag_t spline : {mirror_spline, target_spline}) {
+            if (spline == NULL_TAG || HM_OBJ_ask_status(spline) != 3) continue;
+            (void)HM_OBJ_set_layer(spline, 256);
+            (void)HM_OBJ_delete_object(spline);
+        }
+    };
+    if (HM_VD_create_spline_thru_points_by_degree(n, on_mirror.data(), &mirror_spline) != 0) return clean_up(), 5;
+    if (HM_VD_create_spline_thru_points_by_degree(n, on_target.data(), &target_spline) != 0) return clean_up(), 6;
+    int status = 0;
+    if (projection_target != NULL_TAG) {
+        HM_CURVE_proj_curves_data_t data;
+        (void)HM_CURVE_init_proj_curves_data(&data);
+        data.proj_dir_method = HM_PROJ_ALONG_TARGET_NORMALS;
+        tag_t group = NULL_TAG;
+        if (HM_CURVE_create_proj_curves(1, &target_spline, 1, &projection_target, 1, &data, &group) != 0) {
+            status = 3;
+        } else {
+            tag_t* members = nullptr;
+            int count = 0;
+            if (HM_GROUP_ask_group_data(group, &members, &count) != 0 || count < 1) {
+                status = 2;
+            } else {
+                (void)HM_OBJ_delete_object(target_spline);
+                target_spline = members[0];
+                for (int i = 1; i < count; ++i) detail::delete_if_alive(members[i]);
+            }
+            SM_free(members);
+            (void)HM_GROUP_ungroup_top(group);
+        }
+    }
+    const double bounds[3] = {tolerances[0], tolerances[1] * 0.017453292519943295, 0.0};
+    if (mc_create_bounded_plane(1, &target_spline, false, nullptr, 0, false, nullptr, bounds, target_sheet) != 0)
+        return clean_up(), 7;
+    if (surface->curvature <= 0.0) {
+        if (mc_create_bounded_plane(1, &mirror_spline, false, nullptr, 0, false, nullptr, bounds, mirror_sheet) != 0)
+            status = 9;
+    } else {
+        mc_mirror_surface_s local = *surface;
+        if (mc_trim_sphere_to_outline(&mirror_spline, 1, tolerances[0], mirror_sheet, &local) != 0) status = 8;
+    }
+    clean_up();
     return status;
 }
 

@@ -104,6 +104,28 @@ int mc_project_sheet_to_plane(tag_t sheet, tag_t* planar, const double tolerance
 // every path. 0 with *area written, or the failing step's code.
 int mc_ask_sheet_area(tag_t sheet, const double tolerances[3], double* area);
 
+// A cap of the mirror's sphere (centre, radius, normal of the surface) cut to
+// the trimming curves: the half towards the axis, then the side of the
+// curves that holds the vertex (the other side when that keeps more than
+// half of the half sphere), along -normal and, when that fails, +normal.
+// The surface's vertex and curvature are written. 0; 1 any step failed.
+// Only the cap is left in the part.
+int mc_trim_sphere_to_outline(const tag_t* curves, int count, double tolerance, tag_t* sheet,
+                              mc_mirror_surface_s* surface);
+
+// Carries the set's closed outline through the mirror as the eye sees it
+// (mode 1: the points seen in the mirror; otherwise points on it) onto the
+// target plane x = *target_x, optionally projected onto a target object:
+// the sheet on the mirror and the sheet on the target. 0; 1 a pierce or
+// reflection failed, or a reflected ray runs along the target plane; 2 the
+// projection's group was not read; 3 the projection failed (both sheets
+// still made); 5, 6 the spline on the mirror, on the target failed; 7 the
+// target sheet; 8 the spherical, 9 the plane mirror sheet failed.
+int mc_project_outline_through_mirror(const mc_geometry_set_s* set, int mode, const double eye[3],
+                                      const mc_mirror_surface_s* surface, const double tolerances[2],
+                                      const double* target_x, tag_t projection_target, tag_t* mirror_sheet,
+                                      tag_t* target_sheet);
+
 }  // namespace carvell::r2003
 
 #endif

@@ -202,3 +202,42 @@ TEST_F(Release2003MirrorGeometryTest, ACurvedSheetIsMeasuredOnItsPlaneAndTheProj
 }
 
 }  // namespace
+
+namespace {
+
+// A cap of the sphere of radius 100 about (0, 0, -100) cut by the circle of
+// radius 30 that lies on it: its height is 100 - sqrt(100^2 - 30^2), its area
+// 2 pi R h.
+TEST_F(Release2003MirrorGeometryTest, ASphereCapThroughACircleHasTheCapsArea) {
+    const double R = 100.0, r = 30.0;
+    const double h = R - std::sqrt(R * R - r * r);
+    const tag_t circle = host_testing::make_arc({0, 0, -h}, r, 0, 2 * M_PI);
+    mc_mirror_surface_s surface{{0, 0, -100}, 0.0, R, {0, 0, 0}, {0, 0, 1}};
+    tag_t cap = NULL_TAG;
+    ASSERT_EQ(mc_trim_sphere_to_outline(&circle, 1, 0.01, &cap, &surface), 0);
+    const double expected = 2 * M_PI * R * h;
+    EXPECT_NEAR(host_testing::surface_area(cap), expected, 0.005 * expected);
+    EXPECT_EQ(surface.curvature, 1.0 / R);
+    expect_point(surface.vertex, {0, 0, 0}, 1e-12);
+}
+
+// A plane mirror x = 0 seen from the eye 1000 in front of it: the reflected
+// rays come from the eye's image 1000 behind the mirror, so on the target
+// plane x = -2000 the outline is three times its size on the mirror.
+TEST_F(Release2003MirrorGeometryTest, AnOutlineThroughAPlaneMirrorGrowsWithTheDistanceFromTheEyesImage) {
+    const tag_t lines[4] = {support::new_line(0, 0, 0, 0, 100, 0), support::new_line(0, 100, 0, 0, 100, 50),
+                            support::new_line(0, 100, 50, 0, 0, 50), support::new_line(0, 0, 50, 0, 0, 0)};
+    mc_geometry_set_s set{};
+    ASSERT_EQ(mc_build_geometry_set(NULL_TAG, lines, 4, &set), 0);
+    const mc_mirror_surface_s mirror{{0, 0, 0}, 0.0, 0.0, {0, 0, 0}, {-1, 0, 0}};
+    const double eye[3] = {-1000, 50, 25}, tolerances[2] = {0.01, 0.05}, target_x = -2000;
+    tag_t on_mirror = NULL_TAG, on_target = NULL_TAG;
+    ASSERT_EQ(mc_project_outline_through_mirror(&set, 0, eye, &mirror, tolerances, &target_x, NULL_TAG, &on_mirror,
+                                                &on_target),
+              0);
+    EXPECT_NEAR(host_testing::surface_area(on_mirror), 5000.0, 25.0);
+    EXPECT_NEAR(host_testing::surface_area(on_target), 9 * 5000.0, 9 * 25.0);
+    mc_free_geometry_set(&set);
+}
+
+}  // namespace
