@@ -442,4 +442,34 @@ int mc_project_outline_through_mirror(const mc_geometry_set_s* set, int mode, co
     return status;
 }
 
+int mc_check_mirror_radius(mc_geometry_set_s* set, mc_data_2003_s* data, tag_t* sheet,
+                           mc_mirror_surface_s* surface) {
+    if (!set || !data || !sheet || !surface || !set->points || set->point_count < 3) return 1;
+    const double tolerance = data->distance_tolerance;
+    const double R = data->mirror_radius[0];
+    double sphere_centre[3], sphere_radius = 0.0, c[3], r = 0.0, n[3];
+    const int fit = HM_VD_ask_leastsq_sphere(set->points, set->point_count, tolerance, sphere_centre, &sphere_radius,
+                                             c, &r, n);
+    if (fit == -1 || fit == 2) return 99;
+    if (fit != 0 && fit != 1) return 0;
+    if (n[0] < 0.0)
+        for (double& v : n) v = -v;
+    if (fit == 0 && std::fabs(sphere_radius - R) > tolerance)
+        mc_add_message(data, "\nCalculated radius differs from user specified");
+    if (r > R) {
+        mc_add_message(data, "\nInvalid radius for given mirror geometry");
+        return 3;
+    }
+    // The user's sphere through the outline's circle, its centre on the
+    // circle's axis behind the mirror.
+    const double back = std::sqrt(R * R - r * r);
+    for (int i = 0; i < 3; ++i) {
+        surface->centre[i] = c[i] - n[i] * back;
+        surface->normal[i] = n[i];
+    }
+    surface->radius = R;
+    if (mc_trim_sphere_to_outline(set->curves, set->curve_count, tolerance, sheet, surface) != 0) return 1;
+    return mc_build_geometry_set(*sheet, nullptr, 0, set) == 0 ? 0 : 1;
+}
+
 }  // namespace carvell::r2003

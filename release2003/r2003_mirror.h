@@ -126,6 +126,17 @@ int mc_project_outline_through_mirror(const mc_geometry_set_s* set, int mode, co
                                       const double* target_x, tag_t projection_target, tag_t* mirror_sheet,
                                       tag_t* target_sheet);
 
+// Checks the mirror outline against the user's radius (the record's first
+// mirror radius) by the least-squares sphere of its points: a fitted radius
+// off by more than the distance tolerance adds "Calculated radius differs
+// from user specified"; a circle wider than the radius adds "Invalid radius
+// for given mirror geometry" and gives 3. Otherwise the mirror sheet is made
+// again as the cap of the user's sphere through the outline's circle and the
+// set is built from it. 0; 1 rebuilding failed; 3 radius invalid; 99 no
+// sphere fit, or its centre within the tolerance of the outline's plane.
+int mc_check_mirror_radius(mc_geometry_set_s* set, mc_data_2003_s* data, tag_t* sheet,
+                           mc_mirror_surface_s* surface);
+
 }  // namespace carvell::r2003
 
 #endif

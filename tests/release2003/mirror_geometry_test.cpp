@@ -241,3 +241,45 @@ TEST_F(Release2003MirrorGeometryTest, AnOutlineThroughAPlaneMirrorGrowsWithTheDi
 }
 
 }  // namespace
+
+namespace {
+
+// The outline of a latitude-longitude patch of the sphere of radius 100
+// about the origin (longitudes within +-0.4, latitudes within +-0.3 about
+// (100, 0, 0)): the user's radius 100 is taken as it is and the cap made
+// again has the patch's area, R^2 (2 phi) (2 sin theta); 120 is taken with a
+// message; 20, smaller than the outline's circle, is refused.
+TEST_F(Release2003MirrorGeometryTest, TheMirrorRadiusIsCheckedAgainstTheOutlinesSphere) {
+    const double R = 100.0, phi = 0.4, theta = 0.3;
+    struct Case {
+        double user_radius;
+        int code;
+        int messages;
+    } cases[] = {{100.0, 0, 0}, {120.0, 0, 1}, {20.0, 3, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.user_radius);
+        mc_input_data_2003_t in{};
+        in.mirror_kind = 1;
+        in.mirror_radius[0] = c.user_radius;
+        mc_data_2003_s data{};
+        ASSERT_EQ(HM_VD_MC_init_data(&in, &data), 0);
+        const double centre[3] = {0, 0, 0}, along[3] = {1, 0, 0}, up[3] = {0, 0, 1};
+        const tag_t patch = host_testing::make_spherical_patch(centre, R, along, up, 2 * phi * R, 2 * theta * R);
+        ASSERT_EQ(mc_build_geometry_set(patch, nullptr, 0, &data.mirror_set), 0);
+        mc_mirror_surface_s surface{};
+        tag_t sheet = NULL_TAG;
+        EXPECT_EQ(mc_check_mirror_radius(&data.mirror_set, &data, &sheet, &surface), c.code);
+        EXPECT_EQ(data.message_count, c.messages);
+        if (c.code == 0) EXPECT_EQ(surface.radius, c.user_radius);
+        if (c.user_radius == R) {
+            expect_point(surface.centre, {0, 0, 0}, 0.01);
+            const double area = R * R * 2 * phi * 2 * std::sin(theta);
+            EXPECT_NEAR(host_testing::surface_area(sheet), area, 0.005 * area);
+            EXPECT_EQ(data.mirror_set.sheet, sheet);
+        }
+        mc_free_geometry_set(&data.mirror_set);
+        HM_VD_MC_release_data(&data);
+    }
+}
+
+}  // namespace
