@@ -137,6 +137,18 @@ int mc_project_outline_through_mirror(const mc_geometry_set_s* set, int mode, co
 int mc_check_mirror_radius(mc_geometry_set_s* set, mc_data_2003_s* data, tag_t* sheet,
                            mc_mirror_surface_s* surface);
 
+// The eyes (left, middle, right), the head pivot and the rear eye point.
+// With the user's eye reference: the middle eye 635 mm (25 in) above it, the
+// others 32.5 mm (half the spacing) to each side, the head pivot 98.54 mm to
+// the rear of the middle eye, which is also the rear eye point. With the
+// eyellipse: the plan-view ellipse on the mirror's side sampled at 357
+// points, the sample farthest from the pivot (eye type 0), nearest (2) or
+// midway, the other eye the ellipses' separation away, and the rear eye the
+// ellipse's point farthest to the rear. 0; 1 no ellipse on a side (the
+// pivot straight ahead) or its sampling failed; 2 the ellipses' data or the
+// minimum distance failed; 3 the probing plane was not made.
+int mc_find_eye_points_2003(const mc_data_2003_s* data, double eyes[3][3], double pivot[3], double rear_eye[3]);
+
 }  // namespace carvell::r2003
 
 #endif
