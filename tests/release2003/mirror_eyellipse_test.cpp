@@ -24,6 +24,7 @@ using carvell::r2003::mc_create_eyellipse_rule;
 using carvell::r2003::mc_eyellipse_params_s;
 using carvell::r2003::mc_read_eyellipse_eye_geometry;
 using carvell::r2003::mc_read_eyellipse_params;
+using host_testing::make_rule_instance;
 
 // A driver whose seating reference point is (1250, -370, 520) with the heel
 // at z 250 (seat height 270), the pedal reference point at x 297 and 641
@@ -113,22 +114,10 @@ int eyellipse_count() {
     return count;
 }
 
-// Makes the instance root:NAME: from rule texts as the class's user would.
-int make_instance(const char* name, const std::vector<std::pair<std::string, std::string>>& texts) {
-    std::vector<const char*> names, values;
-    for (const auto& [n, v] : texts) {
-        names.push_back(n.c_str());
-        values.push_back(v.c_str());
-    }
-    return HM_RQ_create_child_rule(HM_ASSEM_ask_work_part(), "root:", name, VD_EYELLIPSE_CLASS,
-                                   static_cast<int>(texts.size()), names.data(), values.data());
-}
-
 // The rule texts of an instance, with `rule` given `text` instead (left out
 // when the text is null).
-std::vector<std::pair<std::string, std::string>> texts_with(const char* prefix, const std::string& rule,
-                                                            const char* text) {
-    std::vector<std::pair<std::string, std::string>> texts;
+host_testing::RuleTexts texts_with(const char* prefix, const std::string& rule, const char* text) {
+    host_testing::RuleTexts texts;
     char** names = nullptr;
     int count = 0;
     EXPECT_EQ(VD_RQ_ask_rules(prefix, &count, &names), 0);
@@ -226,7 +215,9 @@ TEST_F(Release2003MirrorEyellipseTest, ALongNameIsCutTo31Characters) {
     const mc_eyellipse_params_s p = driver();
     ASSERT_EQ(mc_create_eyellipse_rule("root:FULL:", &p), 0);
     const std::string long_name(40, 'N');
-    ASSERT_EQ(make_instance("LONG", texts_with("root:FULL:", "Name", ("\"" + long_name + "\"").c_str())), 0);
+    const std::string quoted = "\"" + long_name + "\"";
+    ASSERT_NE(make_rule_instance("root:", "LONG", VD_EYELLIPSE_CLASS, texts_with("root:FULL:", "Name", quoted.c_str())),
+              0u);
     mc_eyellipse_params_s read{};
     ASSERT_EQ(mc_read_eyellipse_params("root:LONG:", &read), 0);
     EXPECT_EQ(std::string(read.name), long_name.substr(0, 31));
@@ -250,7 +241,8 @@ TEST_F(Release2003MirrorEyellipseTest, AReadThatFailsReturnsTheQueryCodeAndWrite
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ASSERT_EQ(make_instance("BROKEN", texts_with("root:FULL:", c.rule, c.text)), 0);
+        ASSERT_NE(make_rule_instance("root:", "BROKEN", VD_EYELLIPSE_CLASS, texts_with("root:FULL:", c.rule, c.text)),
+                  0u);
 
         mc_eyellipse_params_s read;
         std::memset(&read, 0x5a, sizeof read);
@@ -260,7 +252,7 @@ TEST_F(Release2003MirrorEyellipseTest, AReadThatFailsReturnsTheQueryCodeAndWrite
     }
 
     // Eye geometry of an instance that states no ellipsoid, and of none.
-    ASSERT_EQ(make_instance("BARE", {{"Name", "\"BARE\""}}), 0);
+    ASSERT_NE(make_rule_instance("root:", "BARE", VD_EYELLIPSE_CLASS, {{"Name", "\"BARE\""}}), 0u);
     for (const char* prefix : {"root:BARE:", "root:NOWHERE:"}) {
         SCOPED_TRACE(prefix);
         EyeGeometry g{};
