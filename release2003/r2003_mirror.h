@@ -149,6 +149,66 @@ int mc_check_mirror_radius(mc_geometry_set_s* set, mc_data_2003_s* data, tag_t* 
 // minimum distance failed; 3 the probing plane was not made.
 int mc_find_eye_points_2003(const mc_data_2003_s* data, double eyes[3][3], double pivot[3], double rear_eye[3]);
 
+// The design parameters of an eyellipse rule instance, in the order of its
+// class's parameters (rule attribute in brackets).
+constexpr int MC_EYELLIPSE_ENTITIES = 14;
+constexpr int MC_EYELLIPSE_NAME_SIZE = 32;   // the name, at most 31 characters
+struct mc_eyellipse_params_s {
+    char name[MC_EYELLIPSE_NAME_SIZE];     // [Name]
+    int standard;                          // [Standard]
+    int unit;                              // [Unit]
+    int vehicle_class;                     // [Vehicle_Class]
+    int population_percentile;             // [Population_Percentile]
+    int male_female_ratio;                 // [Male_Female_Ratio]
+    double back_angle;                     // [Back_Angle]
+    int seat_track_travel;                 // [Seat_Track_Travel]
+    double hip_point_x;                    // [Hip_Point_X]
+    double hip_point_y;                    // [Hip_Point_Y]
+    double hip_point_z;                    // [Hip_Point_Z]
+    double heel_point_x;                   // [Heel_Point_X]
+    double heel_point_z;                   // [Heel_Point_Z]
+    unsigned char left_side;               // [Left_Side]
+    int seat_position;                     // [Seat_Position]
+    double prp_x;                          // [PRP_X]
+    double chair_height;                   // [Chair_Height]
+    double prp_swc_length;                 // [PRP_SWC_Length]: pedal reference point to steering-wheel centre
+    int transmission_type;                 // [Transmission_Type]
+    unsigned char use_lean;                // [Use_Lean]
+    double shoulder_room;                  // [Shoulder_Room]
+    double steering_center_y;              // [Steering_Center_Y]
+    unsigned char use_head_movement;       // [Use_Head_Movement]
+    int head_movement_dir;                 // [Head_Movement_Dir]
+    double angle;                          // [Angle]
+    double distance;                       // [Distance]
+    unsigned char entity_visible[MC_EYELLIPSE_ENTITIES];   // [entity_visible]
+    int entity_color[MC_EYELLIPSE_ENTITIES];               // [entity_color]
+    int entity_layer[MC_EYELLIPSE_ENTITIES];               // [entity_layer]
+};
+
+// Reads the parameters of the eyellipse instance (prefix "root:NAME:"): each
+// attribute evaluated and read with the reader of its field, the three
+// entity lists item by item; the name cut to 31 characters. 0, or the code
+// of the first query that failed (a missing attribute, another kind, an
+// entity list of fewer than 14 items); -1 a null argument or a rule name
+// longer than 132 characters. *params is written only on success.
+int mc_read_eyellipse_params(const char* prefix, mc_eyellipse_params_s* params);
+
+// Creates the eyellipse instance named by the text between the first and
+// second colon of `rule_name` ("root:NAME:") under the root of the work part,
+// class "%kw_vd_eyellipse", from the parameters written as rule texts (the
+// name quoted, numbers "%f", booleans True/False, entity lists in braces).
+// The host's code of the creation; -1 a null argument, a name with fewer
+// than two colons, or a number that is not finite or too long for its text.
+int mc_create_eyellipse_rule(const char* rule_name, const mc_eyellipse_params_s* params);
+
+// The eye geometry of the eyellipse instance (prefix "root:NAME:"): the left
+// and right eye centroids (first and third of "Centroid_coords"), the first
+// two axis lengths and axis directions, and the hip point. 0, or the code of
+// the first query that failed; -1 a null argument or a rule name longer
+// than 132 characters. Nothing is written unless every query succeeded.
+int mc_read_eyellipse_eye_geometry(const char* prefix, double centroids[2][3], double axis_lengths[2],
+                                   double first_dir[3], double second_dir[3], double hip_point[3]);
+
 }  // namespace carvell::r2003
 
 #endif

@@ -90,6 +90,21 @@ HOST_C_API int VD_ask_rule_string(const char* name, char** rule_string);
 // "Drive_side:" (0 or 1) for a value of 0, and up to two sets of neck pivot
 // points "Pivot_points_1:" and "Pivot_points_2:" (two points each).
 #define VD_EYELLIPSE_CLASS "%kw_vd_eyellipse"
+// An instance of the class made (HM_RQ_create_child_rule) from its design
+// parameters works its ellipsoid out itself, by SAE J941 for class A
+// vehicles, and answers it under the attributes above (Side_value: the hip
+// point's y; no pivot points). The parameters it rests on: "PRP_X",
+// "PRP_SWC_Length", "Chair_Height", "Heel_Point_Z", "Hip_Point_Y",
+// "Transmission_Type" (below) and "Population_Percentile" (95 or 99, the
+// percentile of "Axis_Length:"). Cyclops centroid x = PRP_X + 664 + 0.587
+// PRP_SWC_Length - 0.176 Chair_Height (- 12.5 with a manual transmission),
+// y = Hip_Point_Y, z = Heel_Point_Z + 638 + Chair_Height; the left and right
+// eyes 32.5 mm to either side in y; axes (x tipped 12 degrees nose down, y,
+// z) 206.4 x 60.3 x 93.4 (95th) and 287.1 x 85.3 x 132.1 (99th). The class's
+// other parameters ("Name", "Standard", "Hip_Point_X", "entity_color", ...)
+// are kept as given. Giving some of these seven but not all, or one of
+// another kind or value, fails the creation with HM_ERR_BAD_ARGUMENT.
+enum { VD_EYELLIPSE_AUTOMATIC = 0, VD_EYELLIPSE_MANUAL = 1 };
 // Requirement of VD_is_eyellipse_satisfied: the eye-point mode of an A-pillar
 // analysis can be served.
 enum { VD_EYELLIPSE_REQ_EYE_POINT = 6 };

@@ -25,7 +25,8 @@ HOST_C_API int HM_RQ_ask_number(HM_RQ_value_t value, double* number);
 HOST_C_API int HM_RQ_ask_point(HM_RQ_value_t value, double point[3]);
 // Creates the child instance `name` of class `class_name` under the chain `parent` of `part`, with count rules whose texts
 // values[i] are parsed (HM_ERR_BAD_ARGUMENT, nothing made, when one does not parse); an existing instance of that chain is
-// redefined: class and rules replaced, its tag, objects and child instances kept.
+// redefined: class and rules replaced, its tag, objects and child instances kept. An eyellipse (VD_EYELLIPSE_CLASS) made
+// from its design parameters also answers the ellipsoid it works out from them (tessik.h).
 HOST_C_API int HM_RQ_create_child_rule(tag_t part, const char* parent, const char* name, const char* class_name, int count,
                                        const char* const* names, const char* const* values);
 // Deletes the instance parent+name of the work part and the instances below it; their objects stay. Non-zero when absent.

@@ -6,6 +6,7 @@
 #include "omvra.h"
 #include "quillon.h"
 #include "rules/rule_store.h"
+#include "vehicle/eyellipse_class.h"
 #include "istrane.h"
 #include "tessik.h"
 
@@ -403,10 +404,23 @@ int HM_RQ_create_child_rule(tag_t part, const char* parent, const char* name, co
         if (rules::find_instance(part, rule_chain)) return HM_ERR_WRONG_TYPE;
         if (!rules::parse_rule_text(values[i], &parsed[i])) return HM_ERR_BAD_ARGUMENT;
     }
+    // What the class works out from the given rules, after them.
+    host::vehicle::NamedValues made;
+    if (std::strcmp(class_name, VD_EYELLIPSE_CLASS) == 0) {
+        host::vehicle::NamedValues given;
+        for (int i = 0; i < count; ++i) given.emplace_back(names[i], parsed[i]);
+        if (int r = host::vehicle::eyellipse_class_rules(given, &made)) return r;
+        for (const auto& [rule, value] : made)
+            if (rules::find_instance(part, chain + rule + ":")) return HM_ERR_WRONG_TYPE;
+    }
     int result = rules::define_instance(part, parent, name, class_name);
     if (result) return result;
     for (int i = 0; i < count; ++i) {
         result = rules::set_rule_text(part, chain.c_str(), names[i], values[i]);
+        if (result) return result;   // not reached: checked above
+    }
+    for (const auto& [rule, value] : made) {
+        result = rules::set_rule(part, chain.c_str(), rule.c_str(), value);
         if (result) return result;   // not reached: checked above
     }
     return 0;
