@@ -22,6 +22,11 @@ HOST_C_API int HM_UNDO_set_mark(int visibility, const char* name, int* mark);
 // Restores the model to the most recently set mark that still exists and
 // forgets that mark; HM_ERR_UNDO_MARK when there is none.
 HOST_C_API int HM_UNDO_undo_to_last_mark(void);
+// Restores the model to the newest mark of that name and forgets the marks
+// set after it (that mark stays); HM_ERR_UNDO_MARK when no mark has the name.
+HOST_C_API int HM_UNDO_undo_to_mark(const char* name);
+// Forgets every mark and keeps the model as it is.
+HOST_C_API int HM_UNDO_delete_all_marks(void);
 
 /* ---- memory of enquiries ---- */
 HOST_C_API void HM_free(void* block);   // same allocator as SM_free
@@ -51,6 +56,14 @@ HOST_C_API int HM_OBJ_ask_font(tag_t object, int* font);
 // Grid line counts of a face along u and v (hm5401 sets, hm5402 asks; 0 none).
 HOST_C_API int hm5401(tag_t face, int u_count, int v_count);
 HOST_C_API int hm5402(tag_t face, int* u_count, int* v_count);
+// The older host's names (only the 2003 host defines them): hm5401_ is
+// hm5401; hm6520_ is the older Boolean of two bodies, of which operation 2
+// (subtract) is offered: the tool is taken from the target in place (the
+// target holds every piece left, the tool is consumed) and *body_count is the
+// number of connected pieces. HM_ERR_GEOMETRY, with nothing changed, when
+// the kernel fails or nothing of the target would be left.
+HOST_C_API int hm5401_(tag_t face, int u_count, int v_count);
+HOST_C_API int hm6520_(tag_t target, tag_t tool, int operation, int* body_count);
 HOST_C_API int HM_OBJ_ask_owning_part(tag_t object, tag_t* part);
 // Objects of a part of the given type in creation order: pass 0 to start,
 // the previous answer to go on; 0 ends.

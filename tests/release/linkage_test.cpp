@@ -274,7 +274,7 @@ TEST(Release2003LinkageTest, The2003HostHasTheOlderNamesAndTheBrepConversion) {
     ASSERT_NE(older, nullptr);
     const std::vector<Symbol> current_host = defined_symbols(current->host);
     const std::vector<Symbol> older_host = defined_symbols(older->host);
-    for (const char* name : {"srfc1_", "pxsfac_", "VD_convert_to_brep_feature"}) {
+    for (const char* name : {"srfc1_", "pxsfac_", "VD_convert_to_brep_feature", "hm6520_", "hm5401_"}) {
         SCOPED_TRACE(name);
         EXPECT_TRUE(symbols_named(current_host, name).empty());
         EXPECT_FALSE(symbols_named(older_host, name).empty());

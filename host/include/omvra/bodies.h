@@ -159,16 +159,17 @@ typedef struct HM_MODL_proj_method_s {
     double direction[3];
 } HM_MODL_proj_method_t;
 // Trims the sheet in place by the bounding curves, projected onto it by the
-// method, and keeps the region that holds the points (keep_count 1, one
-// point: the only form offered). Curves may reach past the sheet's edges;
-// `tolerance` closes gaps up to it. When the curves do not cut the point's
-// region off the rest (or miss the sheet), nothing changes and the code is
+// method, around one region point (point_count 1: the only form offered):
+// point key 1 keeps the region that holds the point, point key 0 keeps the
+// rest of the sheet, on the other side of the curves. Curves may reach past
+// the sheet's edges; `tolerance` closes gaps up to it. When the curves do not
+// cut the point's region off the rest (or miss the sheet), nothing changes and the code is
 // HM_ERR_TRIM_GAPS with the open ends of the curves as pairs of points
 // (2k, 2k+1: the two ends that face each other across gap k) in a new array
 // of *gap_count points (three doubles each; free with SM_free; null when none).
 // May throw the host's exception when the kernel fails.
 HOST_C_API int HM_MODL_trim_sheet(tag_t sheet, int bound_count, const HM_MODL_trim_object_t* bounds,
-                                  const HM_MODL_proj_method_t* projection, int keep_count, int point_count,
+                                  const HM_MODL_proj_method_t* projection, int point_key, int point_count,
                                   const double* points, double tolerance, int* gap_count, double** gap_points);
 // Boolean operations of two bodies; operation 1 unites the tool into the
 // target (sheets: faces on the same surface merge, the overlap counts once);

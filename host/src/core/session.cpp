@@ -147,3 +147,19 @@ int HM_UNDO_undo_to_last_mark(void) {
     host::model() = host::g_marks.back().snapshot;
     return UNDO_KW_delete_mark(last);
 }
+
+// The newest mark of that name: the model as it was then; later marks are
+// forgotten, the mark itself stays.
+int HM_UNDO_undo_to_mark(const char* name) {
+    if (!name) return HM_ERR_NULL_POINTER;
+    const auto newest = std::find_if(host::g_marks.rbegin(), host::g_marks.rend(),
+                                     [name](const host::Mark& m) { return m.name == name; });
+    if (newest == host::g_marks.rend()) return HM_ERR_UNDO_MARK;
+    return UNDO_KW_undo_to_mark(newest->id);
+}
+
+// Keeps the model as it is and forgets every mark.
+int HM_UNDO_delete_all_marks(void) {
+    host::g_marks.clear();
+    return 0;
+}

@@ -176,12 +176,16 @@ std::vector<TopoDS_Shape> pieces_of(const TopoDS_Shape& shape) {
     return pieces;
 }
 
-int intersect_in_place(tag_t target, tag_t tool) {
-    return guarded("HM_MODL_operations", [&]() -> int {
+namespace {
+// The target becomes the pieces of its Boolean with the tool (one body) and
+// the tool is consumed; HM_ERR_GEOMETRY, nothing changed, when no face or
+// solid is left.
+int boolean_in_place(const char* entry, BooleanKind kind, tag_t target, tag_t tool, int* piece_count) {
+    return guarded(entry, [&]() -> int {
         Object* a = find_body(target);
         Object* b = find_body(tool);
         if (!a || !b) return HM_ERR_WRONG_TYPE;
-        const TopoDS_Shape result = boolean_of(a->shape, b->shape, BooleanKind::intersect);
+        const TopoDS_Shape result = boolean_of(a->shape, b->shape, kind);
         if (!has_face(result) && !has_solid(result)) return HM_ERR_GEOMETRY;
         const std::vector<TopoDS_Shape> pieces = pieces_of(result);
         if (pieces.empty()) return HM_ERR_GEOMETRY;
@@ -195,8 +199,18 @@ int intersect_in_place(tag_t target, tag_t tool) {
         }
         replace_body_shape(target, kept);
         erase(tool);
+        if (piece_count) *piece_count = static_cast<int>(pieces.size());
         return 0;
     });
+}
+}  // namespace
+
+int intersect_in_place(tag_t target, tag_t tool) {
+    return boolean_in_place("HM_MODL_operations", BooleanKind::intersect, target, tool, nullptr);
+}
+
+int subtract_in_place(tag_t target, tag_t tool, int* piece_count) {
+    return boolean_in_place("hm6520_", BooleanKind::subtract, target, tool, piece_count);
 }
 
 }  // namespace host

@@ -33,6 +33,12 @@ bool has_face(const TopoDS_Shape& shape);
 // HM_ERR_GEOMETRY with nothing changed when nothing is in common.
 int intersect_in_place(tag_t target, tag_t tool);
 
+// Subtracts the tool from the target body in place: the target keeps every
+// piece left (one body), the tool is consumed, and *piece_count is the
+// number of connected pieces. 0, or HM_ERR_GEOMETRY with nothing changed
+// when the kernel fails or nothing of the target is left.
+int subtract_in_place(tag_t target, tag_t tool, int* piece_count);
+
 }  // namespace host
 
 #endif

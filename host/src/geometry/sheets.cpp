@@ -223,14 +223,14 @@ TopoDS_Shape with_pole_at(const TopoDS_Shape& sheet, const gp_Pnt& point) {
 }  // namespace
 
 int HM_MODL_trim_sheet(tag_t sheet, int bound_count, const HM_MODL_trim_object_t* bounds,
-                       const HM_MODL_proj_method_t* projection, int keep_count, int point_count, const double* points,
+                       const HM_MODL_proj_method_t* projection, int point_key, int point_count, const double* points,
                        double tolerance, int* gap_count, double** gap_points) {
     if (!bounds || !points || !gap_count || !gap_points) return HM_ERR_NULL_POINTER;
     *gap_count = 0;
     *gap_points = nullptr;
     ++host::g_trim_calls;
     host::g_last_trim_tolerance = tolerance;
-    if (bound_count < 1 || keep_count != 1 || point_count != 1 || !(tolerance > 0.0) || !std::isfinite(tolerance))
+    if (bound_count < 1 || (point_key != 0 && point_key != 1) || point_count != 1 || !(tolerance > 0.0) || !std::isfinite(tolerance))
         return HM_ERR_BAD_ARGUMENT;
     // A point or direction the kernel cannot use would send it searching for ever.
     if (!host::finite3(points) || (projection && projection->proj_type == 2 && !host::finite3(projection->direction)))
@@ -296,10 +296,20 @@ int HM_MODL_trim_sheet(tag_t sheet, int bound_count, const HM_MODL_trim_object_t
         }
         if (start.IsNull()) return HM_ERR_GEOMETRY;
         int face_total = 0;
-        const std::vector<TopoDS_Face> region =
+        const std::vector<TopoDS_Face> around =
             region_of(split, start, tool_compound, std::max(tolerance, 1e-7), face_total);
-        if (region.empty() || static_cast<int>(region.size()) == face_total)
+        if (around.empty() || static_cast<int>(around.size()) == face_total)
             return answer_gaps(open_end_pairs(tools, tolerance), gap_count, gap_points);
+        // Point key 0: the faces on the other side of the curves.
+        std::vector<TopoDS_Face> region = around;
+        if (point_key == 0) {
+            region.clear();
+            TopTools_IndexedMapOfShape split_faces, kept_around;
+            TopExp::MapShapes(split, TopAbs_FACE, split_faces);
+            for (const TopoDS_Face& f : around) kept_around.Add(f);
+            for (int i = 1; i <= split_faces.Extent(); ++i)
+                if (!kept_around.Contains(split_faces(i))) region.push_back(TopoDS::Face(split_faces(i)));
+        }
         TopoDS_Shape kept;
         if (region.size() == 1) {
             kept = region[0];

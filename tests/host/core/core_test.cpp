@@ -85,6 +85,44 @@ TEST_F(UndoTest, DeletingMarksKeepsTheModel) {
     EXPECT_EQ(UNDO_KW_delete_mark(first), HM_ERR_UNDO_MARK);
 }
 
+// Marks found by name: the newest mark of the name, which stays while the
+// marks set after it go; an unknown name changes nothing.
+TEST_F(UndoTest, UndoToAMarkByNameRestoresTheNewestMarkOfThatName) {
+    int first = 0, second = 0, later = 0;
+    ASSERT_EQ(HM_UNDO_set_mark(UNDO_visible, "restriction", &first), 0);
+    const tag_t a = make_named("a");
+    ASSERT_EQ(HM_UNDO_set_mark(UNDO_visible, "restriction", &second), 0);
+    const tag_t b = make_named("b");
+    ASSERT_EQ(HM_UNDO_set_mark(UNDO_visible, "later", &later), 0);
+    const tag_t c = make_named("c");
+
+    EXPECT_EQ(HM_UNDO_undo_to_mark("unknown"), HM_ERR_UNDO_MARK);
+    EXPECT_EQ(HM_OBJ_ask_status(c), HM_OBJ_ALIVE) << "an unknown name changes nothing";
+    EXPECT_EQ(HM_UNDO_undo_to_mark(nullptr), HM_ERR_NULL_POINTER);
+
+    ASSERT_EQ(HM_UNDO_undo_to_mark("restriction"), 0);
+    EXPECT_EQ(HM_OBJ_ask_status(a), HM_OBJ_ALIVE);
+    EXPECT_EQ(HM_OBJ_ask_status(b), HM_OBJ_DELETED);
+    EXPECT_EQ(HM_OBJ_ask_status(c), HM_OBJ_DELETED);
+    EXPECT_TRUE(UNDO_KW_ask_mark_exist(second)) << "the mark itself stays";
+    EXPECT_FALSE(UNDO_KW_ask_mark_exist(later));
+    EXPECT_EQ(HM_UNDO_undo_to_mark("later"), HM_ERR_UNDO_MARK);
+    EXPECT_TRUE(UNDO_KW_ask_mark_exist(first));
+}
+
+TEST_F(UndoTest, DeletingAllMarksKeepsTheModel) {
+    int mark = 0;
+    ASSERT_EQ(HM_UNDO_set_mark(UNDO_visible, "restriction", &mark), 0);
+    ASSERT_EQ(HM_UNDO_set_mark(UNDO_invisible, "undo", &mark), 0);
+    const tag_t a = make_named("a");
+    ASSERT_EQ(HM_UNDO_delete_all_marks(), 0);
+    EXPECT_EQ(host_testing::undo_mark_count(), 0);
+    EXPECT_EQ(HM_OBJ_ask_status(a), HM_OBJ_ALIVE);
+    EXPECT_EQ(HM_UNDO_undo_to_last_mark(), HM_ERR_UNDO_MARK);
+    EXPECT_EQ(HM_UNDO_undo_to_mark("restriction"), HM_ERR_UNDO_MARK);
+    EXPECT_EQ(HM_UNDO_delete_all_marks(), 0) << "no marks: nothing to do";
+}
+
 TEST_F(UndoTest, ImportanceMarksTheMarkAndMayRenameIt) {
     UNDO_mark_t mark = UNDO_KW_set_mark(UNDO_visible, "step");
     EXPECT_FALSE(UNDO_KW_ask_mark_important(mark));

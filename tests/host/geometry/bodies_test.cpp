@@ -199,6 +199,43 @@ TEST_F(FacePropsTest, SphereNormalPointsOutAndRadiusLeadsToTheCentre) {
     }
 }
 
+// A mirror-like spherical patch (radius 500 about (0, 0, 0), around the
+// point (500, 0, 0)) seen from outside (convex: normal away from the centre,
+// r = -500) and from inside (its normal reversed: concave, r = +500): in
+// both, the face point plus r times the normal is the sphere's centre.
+TEST_F(FacePropsTest, SignedRadiusLeadsFromTheFacePointToTheSphereCentre) {
+    const double centre[3] = {0, 0, 0}, direction[3] = {1, 0, 0}, up[3] = {0, 0, 1};
+    const struct {
+        const char* name;
+        bool reversed;
+        double radius;
+        double normal_x;  // at the patch's middle (500, 0, 0)
+    } cases[] = {{"seen from outside", false, -500.0, 1.0}, {"seen from inside", true, 500.0, -1.0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const tag_t patch = host_testing::make_spherical_patch(centre, 500.0, direction, up, 0.4, 0.3);
+        ASSERT_NE(patch, 0u);
+        if (c.reversed) {
+            tag_t feature = 0;
+            ASSERT_EQ(HM_MODL_create_reverse_normal(patch, &feature), 0);
+        }
+        const std::vector<tag_t> faces = faces_of(patch);
+        ASSERT_EQ(faces.size(), 1u);
+        const double probe[3] = {600, 0, 0};
+        double parm[2], foot[3], p[3], u1[3], v1[3], u2[3], v2[3], n[3], r[2];
+        ASSERT_EQ(HM_MODL_ask_face_parm(faces[0], probe, parm, foot), 0);
+        ASSERT_EQ(HM_MODL_ask_face_props(faces[0], parm, p, u1, v1, u2, v2, n, r), 0);
+        EXPECT_NEAR(p[0], 500.0, 1e-6);
+        EXPECT_NEAR(n[0], c.normal_x, 1e-9);
+        EXPECT_NEAR(r[0], c.radius, 1e-6);
+        for (int i = 0; i < 3; ++i) EXPECT_NEAR(p[i] + r[0] * n[i], centre[i], 1e-6);
+        // Off the middle too.
+        const double corner_parm[2] = {0.1, 0.8};
+        ASSERT_EQ(HM_MODL_ask_face_props(faces[0], corner_parm, p, u1, v1, u2, v2, n, r), 0);
+        for (int i = 0; i < 3; ++i) EXPECT_NEAR(p[i] + r[0] * n[i], centre[i], 1e-6);
+    }
+}
+
 TEST_F(FacePropsTest, NearestFacePointAndNormalisedParametersRoundTrip) {
     const double corner[3] = {0, 0, 0}, size[3] = {10, 10, 10};
     tag_t box = host_testing::make_box(corner, size);

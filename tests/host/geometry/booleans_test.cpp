@@ -4,6 +4,7 @@
 // reversed normals, plane-bounded trims, slabs with their expressions and
 // curves projected into groups.
 #include "ambrith.h"
+#include "geometry/booleans.h"
 #include "host_fixture.h"
 #include "host_testing.h"
 #include "nethrow.h"
@@ -46,6 +47,46 @@ TEST_F(HostBooleanTest, IntersectInPlaceKeepsTheCommonRegionAndConsumesTheTool) 
     EXPECT_EQ(HM_OBJ_ask_status(far), HM_OBJ_ALIVE);
     EXPECT_NEAR(host_testing::surface_area(c), 100.0, 1e-9);
     EXPECT_EQ(HM_MODL_operations(c, far, 2), HM_ERR_BAD_ARGUMENT);
+}
+
+// The subtraction in place behind the older host's Boolean call: the target
+// keeps what is left, the tool is consumed, the count is that of the pieces.
+TEST_F(HostBooleanTest, SubtractInPlaceCountsThePiecesLeft) {
+    const struct {
+        const char* name;
+        double target_corner[3], target_size[3], tool_corner[3], tool_size[3];
+        int pieces;
+        double volume;
+    } cases[] = {
+        // A 10 cube less the half x < 5: one 5 x 10 x 10 piece.
+        {"half cut off", {0, 0, 0}, {10, 10, 10}, {-1, -1, -1}, {6, 12, 12}, 1, 500.0},
+        // A 30 x 10 x 10 bar less a 10-wide band across its middle: two cubes.
+        {"bar cut in two", {0, 0, 0}, {30, 10, 10}, {10, -1, -1}, {10, 12, 12}, 2, 2000.0},
+        // A tool that misses: the target as it was.
+        {"tool apart", {0, 0, 0}, {10, 10, 10}, {50, 0, 0}, {10, 10, 10}, 1, 1000.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const tag_t target = host_testing::make_box(c.target_corner, c.target_size);
+        const tag_t tool = host_testing::make_box(c.tool_corner, c.tool_size);
+        int pieces = -1;
+        ASSERT_EQ(host::subtract_in_place(target, tool, &pieces), 0);
+        EXPECT_EQ(pieces, c.pieces);
+        EXPECT_NEAR(host_testing::volume(target), c.volume, 1e-6);
+        EXPECT_NE(HM_OBJ_ask_status(tool), HM_OBJ_ALIVE) << "the tool is consumed";
+    }
+    // A sheet covered by the tool would leave nothing: a failure that changes nothing.
+    const tag_t sheet = rectangle(0, 0, 10, 10);
+    const tag_t cover = rectangle(-5, -5, 20, 20);
+    int pieces = -1;
+    EXPECT_EQ(host::subtract_in_place(sheet, cover, &pieces), HM_ERR_GEOMETRY);
+    EXPECT_EQ(HM_OBJ_ask_status(cover), HM_OBJ_ALIVE);
+    EXPECT_NEAR(host_testing::surface_area(sheet), 100.0, 1e-9);
+    // Coplanar sheets: a 10 x 10 square less a 4 x 4 corner.
+    const tag_t corner = rectangle(6, 6, 20, 20);
+    ASSERT_EQ(host::subtract_in_place(sheet, corner, &pieces), 0);
+    EXPECT_EQ(pieces, 1);
+    EXPECT_NEAR(host_testing::surface_area(sheet), 100.0 - 16.0, 1e-6);
 }
 
 TEST_F(HostBooleanTest, IntersectBodiesGivesASheetPerSharedRegionOrTheSection) {
@@ -182,6 +223,45 @@ TEST_F(HostBooleanTest, ASphereHalvedByAPlaneStaysOneFace) {
     ASSERT_EQ(HM_MODL_ask_bounding_box(sheet, box), 0);
     EXPECT_NEAR(box[0], 0.0, 1e-6);
     EXPECT_NEAR(box[3], 1000.0, 1e-6);
+}
+
+// Point key 1 keeps the region point's side of the curves, 0 the other
+// side: a 100 square cut by a circle of radius 20 about its middle, the
+// point inside the circle, then outside it.
+TEST_F(HostBooleanTest, TrimPointKeyKeepsThePointsSideOrTheOther) {
+    const double disc = M_PI * 20.0 * 20.0, square = 100.0 * 100.0;
+    const struct {
+        const char* name;
+        double point[3];
+        int key;
+        double area;
+    } cases[] = {
+        {"inside, kept", {50, 50, 0}, 1, disc},
+        {"inside, other side", {50, 50, 0}, 0, square - disc},
+        {"outside, kept", {5, 5, 0}, 1, square - disc},
+        {"outside, other side", {5, 5, 0}, 0, disc},
+    };
+    const HM_MODL_proj_method_t along{2, {0, 0, -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const tag_t sheet = rectangle(0, 0, 100, 100);
+        const tag_t circle = host_testing::make_arc({50, 50, 0}, 20.0, 0.0, 2.0 * M_PI);
+        const HM_MODL_trim_object_t bound{circle, 0};
+        int gaps = -1;
+        double* gap_points = nullptr;
+        ASSERT_EQ(HM_MODL_trim_sheet(sheet, 1, &bound, &along, c.key, 1, c.point, 0.01, &gaps, &gap_points), 0);
+        EXPECT_EQ(gaps, 0);
+        EXPECT_NEAR(host_testing::surface_area(sheet), c.area, 1e-3);
+    }
+    const tag_t sheet = rectangle(0, 0, 100, 100);
+    const tag_t circle = host_testing::make_arc({50, 50, 0}, 20.0, 0.0, 2.0 * M_PI);
+    const HM_MODL_trim_object_t bound{circle, 0};
+    const double point[3] = {50, 50, 0};
+    int gaps = -1;
+    double* gap_points = nullptr;
+    EXPECT_EQ(HM_MODL_trim_sheet(sheet, 1, &bound, &along, 2, 1, point, 0.01, &gaps, &gap_points),
+              HM_ERR_BAD_ARGUMENT);
+    EXPECT_NEAR(host_testing::surface_area(sheet), square, 1e-6);
 }
 
 TEST_F(HostBooleanTest, ExtrusionsMakeSlabsWithExpressions) {
