@@ -263,10 +263,11 @@ TEST(Release2003LinkageTest, EveryNameIsPlainAndTheCurrentOnlyNamesAreAbsent) {
     expect_symbols(cases);
 }
 
-// The 2003 host defines the older names of the host's globals and, in its
+// The 2003 host defines the older names of the host's globals and routines
+// (the subtraction with its body count, the face grid counts) and, in its
 // vehicle-design core, the conversion to boundary-representation features,
 // which the 2003 library then neither builds nor exports; the current host
-// has neither.
+// has none of them.
 TEST(Release2003LinkageTest, The2003HostHasTheOlderNamesAndTheBrepConversion) {
     const ReleaseFiles* current = release_named("carvell");
     const ReleaseFiles* older = release_named("carvell2003");
