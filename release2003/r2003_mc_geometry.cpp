@@ -271,12 +271,11 @@ int mc_ask_sheet_area(tag_t sheet, const double tolerances[3], double* area) {
     if (dimensionality == 2) return measure(sheet);
     // A curved sheet is measured flat, on its least-squares plane; the
     // projection leaves the part again by the mark on every path.
-    int mark = 0;
-    if (int status = HM_UNDO_set_mark(1, "planar_mark", &mark)) return status;
+    detail::UndoScope scope(UNDO_visible, "planar_mark");
+    if (!scope.is_set()) return HM_ERR_UNDO_MARK;
     tag_t planar = NULL_TAG;
     int status = mc_project_sheet_to_plane(sheet, &planar, tolerances);
     if (status == 0) status = measure(planar);
-    (void)HM_UNDO_undo_to_last_mark();
     return status;
 }
 
