@@ -209,6 +209,54 @@ int mc_create_eyellipse_rule(const char* rule_name, const mc_eyellipse_params_s*
 int mc_read_eyellipse_eye_geometry(const char* prefix, double centroids[2][3], double axis_lengths[2],
                                    double first_dir[3], double second_dir[3], double hip_point[3]);
 
+// One curve joined from the lines between consecutive points (the lines are
+// deleted). 0; 1 fewer than two points; 2 two consecutive points coincide
+// or a line failed; 3 a line not listed; 4 the join failed; -1 null argument.
+int mc_create_joined_polyline(const double (*points)[3], int n, tag_t* curve);
+
+// An ellipse about the centre in the plane of the two directions with
+// semi-axes a and b, from the start to the end angle (radians). 0; -1 an end
+// angle below the start, or no conic made.
+int mc_create_ellipse_conic(const double centre[3], double a, const double a_direction[3], double b,
+                            const double b_direction[3], double start, double end, tag_t* conic);
+
+// The set's outline seen from the eye on a plane object: its points
+// projected centrally from the eye onto the plane, one closed spline through
+// them. *count 1 and *curves an SM_alloc'd array of it (freed with SM_free).
+// 0, the spline's code, or -1: a null argument, an unreadable plane, or an
+// outline point as far from the plane as the eye; nothing built then.
+int mc_project_outline_to_plane(const double eye[3], const mc_geometry_set_s* set, tag_t plane, int* count,
+                                tag_t** curves);
+
+// How much of the vision triangle on the target plane x = *target_x the two
+// eyes (eyes[0], eyes[2]) see in the mirror: the triangle cut to the union of
+// the first views (and of the second views when both are given), less what
+// the record's restrictions hide (mt: seen in the mirror, per eye; em: between
+// eyes and mirror, what both eyes lose). Restriction images are coloured
+// (colour_eye0, colour_eye2) and listed; images that would split an area are
+// not subtracted but drawn dotted. *obstruction in percent, *triangle the
+// remaining triangle. 0; 1 the triangle's area; 3 a copy; 4 a geometry set or
+// projection; 5 an image's display; 6 the union of two views; 7 the dotted
+// list; 10-15, 20-25 the first, second views' cut; 30, 31 the result's
+// faces; 100 the triangle is out of viewing range.
+int mc_judge_vision_triangle(tag_t triangle, tag_t first_view_eye0, tag_t first_view_eye2, tag_t second_view_eye0,
+                             tag_t second_view_eye2, int colour_eye0, int colour_eye2,
+                             const mc_mirror_surface_s* surface, mc_data_2003_s* data, const double eyes[3][3],
+                             const double* target_x, tag_t projection_target, hm_list_p_t result_list,
+                             double* obstruction, tag_t* out_triangle);
+
+// The inside-mirror analysis: mirror and backlite outlines, the two passes of
+// the turning search ("U_" then "D_") and their sight geometry, into the
+// record's inside result. 0; 2 the mirror outline or plane; 3 the backlite
+// outline; 4 a least-squares plane; 5 the centering plane or the analysis.
+int mc_analyze_inside_mirror_2003(mc_data_2003_s* data);
+
+// The loading of the vehicle: pitch about G1 and drop from G0, applied to the
+// record's points, sheets and lists (moved copies), and, with the eyellipse,
+// the two plan-view ellipses of a loaded copy of it. 0, or the host's code of
+// the transformation that failed.
+int mc_apply_loading_2003(mc_data_2003_s* data);
+
 }  // namespace carvell::r2003
 
 #endif
