@@ -129,6 +129,30 @@ TEST_F(Release2003VisionTriangleTest, TheTriangleIsCutToWhatTheEyesSeeInTheMirro
     EXPECT_TRUE(Messages().empty());
 }
 
+// Each kernel call of the judgement failing in turn (the host's fault
+// injection): a run that still answers 0 has the right obstruction, so no
+// failed copy, union, slab or cut passes for success.
+TEST_F(Release2003VisionTriangleTest, AFailingKernelCallIsNeverReportedAsSuccess) {
+    triangle_ = rectangle_at(kTargetX, -300, 600, -200, 200);
+    const double expected = (1.0 - (497.5 + 300.0) / 900.0) * 100.0;
+    MakeRecord();
+    const long before = host_testing::kernel_calls_made();
+    ASSERT_EQ(Judge(), 0);
+    const long calls = host_testing::kernel_calls_made() - before;
+    ASSERT_GT(calls, 3);
+    for (int n = 0; n < calls; ++n) {
+        SCOPED_TRACE(n);
+        HM_VD_MC_release_data(&data_);
+        MakeRecord();
+        obstruction_ = -1.0;
+        host_testing::fail_kernel_call_after(n);
+        const int status = Judge();
+        host_testing::clear_kernel_fault();
+        if (status == 0) EXPECT_NEAR(obstruction_, expected, 1e-6);
+        else EXPECT_GT(status, 0);
+    }
+}
+
 // Second views cut the triangle again, but only as a pair: the left half
 // y <= 0 given for both eyes keeps half the triangle; given for one eye only,
 // they are not used.
