@@ -18,6 +18,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -82,15 +83,22 @@ enum class Glass { flat, convex };
 class Release2003MirrorPositionTest : public HostTest {
 protected:
     void TearDown() override {
+        clear_record();
+        HostTest::TearDown();
+    }
+    void clear_record() {
         carvell::r2003::mc_free_geometry_set(&data_.mirror_set);
         if (data_.bezel_curves) HM_MODL_delete_list(&data_.bezel_curves);
-        HostTest::TearDown();
+        data_ = {};
+        result_ = {};
+        surface_ = {};
     }
 
     // The record of a driver's outside mirror whose glass faces along the
     // normal, with its user eyes in the outside result; the sheet in use is a
     // copy of the caller's, its outline in the record.
     void set_up(Glass glass, const Point3& normal = {1, 0, 0}) {
+        clear_record();
         data_.mirror_kind = 1;
         data_.user_eye_flag = 1;
         data_.distance_tolerance = 0.01;
@@ -131,6 +139,15 @@ protected:
         ASSERT_EQ(carvell::r2003::mc_build_geometry_set(data_.mirror_sheet, nullptr, 0, &data_.mirror_set), 0);
     }
 
+    // A bezel in the plane x = 1900 (the glass's, unturned): a circle of
+    // radius 25 about the point, made of two half circles.
+    void add_bezel(const Point3& centre) {
+        const tag_t halves[2] = {host_testing::make_arc(centre, 25, 0, M_PI, {0, 1, 0}, {0, 0, 1}),
+                                 host_testing::make_arc(centre, 25, M_PI, 2 * M_PI, {0, 1, 0}, {0, 0, 1})};
+        data_.bezel_present = 1;
+        data_.bezel_curves = support::make_list({halves[0], halves[1]});
+    }
+
     int position() {
         return HM_VD_MC_pro_position_outside_mirror(&data_, &surface_, &result_, matrix_, &rotated_, prime_, eyes_);
     }
@@ -145,11 +162,19 @@ protected:
         return angle_between(point(r), {1, 0, 0});
     }
 
-    // The objects a copy of the sheet adds to the part: its body, face and edges.
-    int objects_of_a_sheet() {
+    // The objects a sheet in use holds once the positioning has used it: its
+    // body, face, edges and the point of it the host named as outermost.
+    int objects_of_a_used_sheet() {
         const int before = host_testing::count_objects();
         tag_t copy = NULL_TAG;
         EXPECT_EQ(HM_VD_copy_object(HM_VD_KEEP_LAYER, 1, &caller_sheet_, &copy), 0);
+        mc_geometry_set_s set{};
+        EXPECT_EQ(carvell::r2003::mc_build_geometry_set(copy, nullptr, 0, &set), 0);
+        const double outboard[3] = {0, -1, 0}, up[3] = {0, 0, 1}, rearward[3] = {1, 0, 0};
+        tag_t held = NULL_TAG;
+        double q[3];
+        EXPECT_EQ(HM_MODL_ask_extreme(set.face, outboard, up, rearward, &held, q), 0);
+        carvell::r2003::mc_free_geometry_set(&set);
         const int added = host_testing::count_objects() - before;
         HM_VD_delete_object(copy);
         HM_MODL_update();
@@ -221,6 +246,139 @@ TEST_F(Release2003MirrorPositionTest, AFlatGlassIsTurnedToReflectTheSightLineRea
 
 TEST_F(Release2003MirrorPositionTest, AConvexGlassIsTurnedToReflectTheSightLineRearward) {
     expect_turned_rearward(Glass::convex);
+}
+
+// A glass that already faces the bisector needs no turn: the iteration ends
+// after its first pass, so the copy it started from is the only one replaced,
+// and nothing else is left in the part.
+TEST_F(Release2003MirrorPositionTest, WithoutABezelTheIterationEndsOnceTheAimIsStable) {
+    const Point3 e = unit(sub({2500, -402.5, 1155}, kGlassCentre));
+    set_up(Glass::flat, {e[0] + 1, e[1], e[2]});
+    const int sheet = objects_of_a_used_sheet();
+    const int before = host_testing::count_objects();
+    ASSERT_EQ(position(), 0);
+    const int after = host_testing::count_objects();
+    HM_MODL_update();
+    EXPECT_EQ(after - host_testing::count_objects(), sheet);   // one copy replaced, waiting for the update
+    EXPECT_EQ(host_testing::count_objects(), before);
+    EXPECT_NEAR(result_.mirror_rotation_angle_pv, 0.0, 1e-9);
+    EXPECT_NEAR(result_.mirror_rotation_angle_ls, 0.0, 1e-9);
+    EXPECT_LT(rearward_error(), 1e-6);
+
+    // Facing along x, the same glass takes passes to settle.
+    set_up(Glass::flat);
+    const int unturned = host_testing::count_objects();
+    ASSERT_EQ(position(), 0);
+    const int replaced = host_testing::count_objects();
+    HM_MODL_update();
+    EXPECT_GE(replaced - host_testing::count_objects(), 2 * sheet);
+    EXPECT_EQ(host_testing::count_objects(), unturned);
+}
+
+// The prime point at the glass's centre lies 40 below the centre of the
+// bezel's opening (radius 25) as the left eye sees it: it moves onto the
+// glass that the opening leaves visible, and is reflected rearward there.
+TEST_F(Release2003MirrorPositionTest, WithABezelThePrimePointEndsOnTheVisibleGlass) {
+    set_up(Glass::flat);
+    const Point3 opening = {1900, -1000, 1040};
+    add_bezel(opening);
+    const int before = host_testing::count_objects();
+    ASSERT_EQ(position(), 0);
+    // Where the sight line from the eye through the prime point crosses the
+    // bezel's plane: within the opening.
+    const Point3 eye = point(eyes_[0]), p = point(prime_);
+    const double t = (opening[0] - eye[0]) / (p[0] - eye[0]);
+    const Point3 crossing = {eye[0] + t * (p[0] - eye[0]), eye[1] + t * (p[1] - eye[1]), eye[2] + t * (p[2] - eye[2])};
+    EXPECT_LE(support::distance(crossing, opening), 25.0 + 0.05);
+    EXPECT_GT(support::distance(crossing, opening), 20.0);   // it went no further than it had to
+    // On the turned glass, reflected rearward.
+    EXPECT_NEAR(dot(point(surface_.normal), sub(p, point(surface_.vertex))), 0.0, 1e-6);
+    EXPECT_LT(rearward_error(), kAngleTolerance * std::sqrt(2.0));
+    // The joined bezel, the reflected outline, the sheets and the probe point
+    // are gone; the replaced copies leave at the update.
+    HM_MODL_update();
+    EXPECT_EQ(host_testing::count_objects(), before);
+}
+
+TEST_F(Release2003MirrorPositionTest, AFailingStepEndsThePositioningWithItsCodeAndLeavesNothing) {
+    struct Case {
+        const char* what;
+        std::function<void()> spoil;
+        int code;
+    } cases[] = {
+        {"no outline face in the record", [this] { carvell::r2003::mc_free_geometry_set(&data_.mirror_set); }, 1},
+        // The aim cannot bisect an eye straight ahead of the point and rearward.
+        {"the prime point straight behind the eye",
+         [this] {
+             const double behind[3] = {result_.left_eye[0] + 100, result_.left_eye[1], result_.left_eye[2]};
+             std::memcpy(data_.prime, behind, sizeof behind);
+         },
+         3},
+        {"no sheet in use", [this] { data_.mirror_sheet = NULL_TAG; }, 2},
+        // Sight lines through a bezel behind the eyes point away from the glass.
+        {"a bezel behind the eye", [this] { add_bezel({2600, -402.5, 1155}); }, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        set_up(Glass::flat);
+        c.spoil();
+        const int before = host_testing::count_objects();
+        const size_t blocks = host_testing::live_allocations();
+        EXPECT_EQ(position(), c.code);
+        HM_MODL_update();
+        EXPECT_EQ(host_testing::count_objects(), before);
+        EXPECT_EQ(host_testing::live_allocations(), blocks);
+    }
+}
+
+TEST_F(Release2003MirrorPositionTest, BadInputIsRefusedWithNothingBuilt) {
+    set_up(Glass::flat);
+    struct Case {
+        const char* what;
+        void (*spoil)(mc_data_2003_s*, mc_mirror_surface_s*, mc_outside_result_s*);
+        bool null_outputs;
+    } cases[] = {
+        {"null outputs", [](mc_data_2003_s*, mc_mirror_surface_s*, mc_outside_result_s*) {}, true},
+        {"a pivot not a number", [](mc_data_2003_s* d, mc_mirror_surface_s*, mc_outside_result_s*) {
+             d->pivot[1] = std::numeric_limits<double>::quiet_NaN();
+         }, false},
+        {"a surface normal not a number", [](mc_data_2003_s*, mc_mirror_surface_s* s, mc_outside_result_s*) {
+             s->normal[0] = std::numeric_limits<double>::infinity();
+         }, false},
+        {"an eye not a number", [](mc_data_2003_s*, mc_mirror_surface_s*, mc_outside_result_s* r) {
+             r->left_eye[2] = std::numeric_limits<double>::quiet_NaN();
+         }, false},
+        {"no distance tolerance", [](mc_data_2003_s* d, mc_mirror_surface_s*, mc_outside_result_s*) {
+             d->distance_tolerance = 0.0;
+         }, false},
+    };
+    const int before = host_testing::count_objects();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        mc_data_2003_s data = data_;
+        mc_mirror_surface_s surface = surface_;
+        mc_outside_result_s result = result_;
+        c.spoil(&data, &surface, &result);
+        double matrix[12] = {7}, prime[3] = {7, 7, 7}, eyes[3][3] = {{7}};
+        tag_t rotated = 7;
+        if (c.null_outputs) {
+            EXPECT_EQ(HM_VD_MC_pro_position_outside_mirror(nullptr, &surface, &result, matrix, &rotated, prime, eyes), -1);
+            EXPECT_EQ(HM_VD_MC_pro_position_outside_mirror(&data, nullptr, &result, matrix, &rotated, prime, eyes), -1);
+            EXPECT_EQ(HM_VD_MC_pro_position_outside_mirror(&data, &surface, nullptr, matrix, &rotated, prime, eyes), -1);
+            EXPECT_EQ(HM_VD_MC_pro_position_outside_mirror(&data, &surface, &result, nullptr, &rotated, prime, eyes), -1);
+            EXPECT_EQ(HM_VD_MC_pro_position_outside_mirror(&data, &surface, &result, matrix, nullptr, prime, eyes), -1);
+            EXPECT_EQ(HM_VD_MC_pro_position_outside_mirror(&data, &surface, &result, matrix, &rotated, nullptr, eyes), -1);
+            EXPECT_EQ(HM_VD_MC_pro_position_outside_mirror(&data, &surface, &result, matrix, &rotated, prime, nullptr), -1);
+        } else {
+            EXPECT_EQ(HM_VD_MC_pro_position_outside_mirror(&data, &surface, &result, matrix, &rotated, prime, eyes), -1);
+        }
+        EXPECT_EQ(matrix[0], 7.0);
+        EXPECT_EQ(rotated, 7u);
+        EXPECT_EQ(prime[0], 7.0);
+        EXPECT_EQ(eyes[0][0], 7.0);
+        EXPECT_EQ(data.mirror_sheet, starting_sheet_);
+        EXPECT_EQ(host_testing::count_objects(), before);
+    }
 }
 
 }  // namespace
