@@ -279,25 +279,31 @@ TEST_F(Release2003MirrorPositionTest, WithoutABezelTheIterationEndsOnceTheAimIsS
 // bezel's opening (radius 25) as the left eye sees it: it moves onto the
 // glass that the opening leaves visible, and is reflected rearward there.
 TEST_F(Release2003MirrorPositionTest, WithABezelThePrimePointEndsOnTheVisibleGlass) {
-    set_up(Glass::flat);
-    const Point3 opening = {1900, -1000, 1040};
-    add_bezel(opening);
-    const int before = host_testing::count_objects();
-    ASSERT_EQ(position(), 0);
-    // Where the sight line from the eye through the prime point crosses the
-    // bezel's plane: within the opening.
-    const Point3 eye = point(eyes_[0]), p = point(prime_);
-    const double t = (opening[0] - eye[0]) / (p[0] - eye[0]);
-    const Point3 crossing = {eye[0] + t * (p[0] - eye[0]), eye[1] + t * (p[1] - eye[1]), eye[2] + t * (p[2] - eye[2])};
-    EXPECT_LE(support::distance(crossing, opening), 25.0 + 0.05);
-    EXPECT_GT(support::distance(crossing, opening), 20.0);   // it went no further than it had to
-    // On the turned glass, reflected rearward.
-    EXPECT_NEAR(dot(point(surface_.normal), sub(p, point(surface_.vertex))), 0.0, 1e-6);
-    EXPECT_LT(rearward_error(), kAngleTolerance * std::sqrt(2.0));
-    // The joined bezel, the reflected outline, the sheets and the probe point
-    // are gone; the replaced copies leave at the update.
-    HM_MODL_update();
-    EXPECT_EQ(host_testing::count_objects(), before);
+    for (Glass glass : {Glass::flat, Glass::convex}) {
+        SCOPED_TRACE(glass == Glass::flat ? "flat" : "convex R 1400");
+        set_up(glass);
+        const Point3 opening = {1900, -1000, 1040};
+        add_bezel(opening);
+        const int before = host_testing::count_objects();
+        const size_t blocks = host_testing::live_allocations();
+        ASSERT_EQ(position(), 0);
+        // Where the sight line from the eye through the prime point crosses
+        // the bezel's plane: within the opening, on its edge.
+        const Point3 eye = point(eyes_[0]), p = point(prime_);
+        const double t = (opening[0] - eye[0]) / (p[0] - eye[0]);
+        const Point3 crossing = {eye[0] + t * (p[0] - eye[0]), eye[1] + t * (p[1] - eye[1]),
+                                 eye[2] + t * (p[2] - eye[2])};
+        EXPECT_NEAR(support::distance(crossing, opening), 25.0, 0.05);
+        // On the turned glass (s(P) = 0), reflected rearward.
+        const Point3 w = sub(p, point(surface_.vertex));
+        EXPECT_NEAR(dot(point(surface_.normal), w) + 0.5 * surface_.curvature * dot(w, w), 0.0, 1e-6);
+        EXPECT_LT(rearward_error(), kAngleTolerance * std::sqrt(2.0));
+        // The joined bezel, the reflected outline, the sheets and the probe
+        // point are gone; the replaced copies leave at the update.
+        HM_MODL_update();
+        EXPECT_EQ(host_testing::count_objects(), before);
+        EXPECT_EQ(host_testing::live_allocations(), blocks);
+    }
 }
 
 TEST_F(Release2003MirrorPositionTest, AFailingStepEndsThePositioningWithItsCodeAndLeavesNothing) {
