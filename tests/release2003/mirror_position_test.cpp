@@ -201,7 +201,8 @@ void Release2003MirrorPositionTest::expect_turned_rearward(Glass glass) {
     const double outboard[3] = {0, -1, 0}, up[3] = {0, 0, 1}, rearward[3] = {1, 0, 0};
     tag_t held = NULL_TAG, face = NULL_TAG;
     double corner[3];
-    ASSERT_EQ(carvell::r2003::mc_ask_sheet_extreme_point(caller_sheet_, outboard, up, rearward, &held, &face, corner), 0);
+    ASSERT_EQ(carvell::r2003::mc_ask_sheet_extreme_point(caller_sheet_, outboard, up, rearward, &held, &face, corner),
+              0);
     const double caller_area = host_testing::surface_area(caller_sheet_);
     ASSERT_EQ(position(), 0);
 
@@ -225,7 +226,8 @@ void Release2003MirrorPositionTest::expect_turned_rearward(Glass glass) {
     EXPECT_LT(distance_to(rotated_, moved_by(matrix_, point(corner))), 1e-6);
     EXPECT_GT(distance_to(rotated_, point(corner)), 1.0);
     double far_corner[3];
-    ASSERT_EQ(carvell::r2003::mc_ask_sheet_extreme_point(rotated_, up, rearward, outboard, &held, &face, far_corner), 0);
+    ASSERT_EQ(carvell::r2003::mc_ask_sheet_extreme_point(rotated_, up, rearward, outboard, &held, &face, far_corner),
+              0);
     const Point3 w = sub(point(far_corner), point(surface_.vertex));
     EXPECT_NEAR(dot(point(surface_.normal), w) + 0.5 * surface_.curvature * dot(w, w), 0.0, 1e-6);
 
@@ -339,24 +341,20 @@ TEST_F(Release2003MirrorPositionTest, AFailingStepEndsThePositioningWithItsCodeA
 
 TEST_F(Release2003MirrorPositionTest, BadInputIsRefusedWithNothingBuilt) {
     set_up(Glass::flat);
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
     struct Case {
         const char* what;
-        void (*spoil)(mc_data_2003_s*, mc_mirror_surface_s*, mc_outside_result_s*);
-        bool null_outputs;
+        std::function<void(mc_data_2003_s&, mc_mirror_surface_s&, mc_outside_result_s&)> spoil;
     } cases[] = {
-        {"null outputs", [](mc_data_2003_s*, mc_mirror_surface_s*, mc_outside_result_s*) {}, true},
-        {"a pivot not a number", [](mc_data_2003_s* d, mc_mirror_surface_s*, mc_outside_result_s*) {
-             d->pivot[1] = std::numeric_limits<double>::quiet_NaN();
-         }, false},
-        {"a surface normal not a number", [](mc_data_2003_s*, mc_mirror_surface_s* s, mc_outside_result_s*) {
-             s->normal[0] = std::numeric_limits<double>::infinity();
-         }, false},
-        {"an eye not a number", [](mc_data_2003_s*, mc_mirror_surface_s*, mc_outside_result_s* r) {
-             r->left_eye[2] = std::numeric_limits<double>::quiet_NaN();
-         }, false},
-        {"no distance tolerance", [](mc_data_2003_s* d, mc_mirror_surface_s*, mc_outside_result_s*) {
-             d->distance_tolerance = 0.0;
-         }, false},
+        {"as it is, but a null argument", {}},
+        {"a pivot not a number",
+         [](mc_data_2003_s& d, mc_mirror_surface_s&, mc_outside_result_s&) { d.pivot[1] = nan; }},
+        {"a surface normal not finite",
+         [](mc_data_2003_s&, mc_mirror_surface_s& s, mc_outside_result_s&) { s.normal[0] = INFINITY; }},
+        {"an eye not a number",
+         [](mc_data_2003_s&, mc_mirror_surface_s&, mc_outside_result_s& r) { r.left_eye[2] = nan; }},
+        {"no distance tolerance",
+         [](mc_data_2003_s& d, mc_mirror_surface_s&, mc_outside_result_s&) { d.distance_tolerance = 0.0; }},
     };
     const int before = host_testing::count_objects();
     for (const Case& c : cases) {
@@ -364,19 +362,22 @@ TEST_F(Release2003MirrorPositionTest, BadInputIsRefusedWithNothingBuilt) {
         mc_data_2003_s data = data_;
         mc_mirror_surface_s surface = surface_;
         mc_outside_result_s result = result_;
-        c.spoil(&data, &surface, &result);
         double matrix[12] = {7}, prime[3] = {7, 7, 7}, eyes[3][3] = {{7}};
         tag_t rotated = 7;
-        if (c.null_outputs) {
-            EXPECT_EQ(HM_VD_MC_pro_position_outside_mirror(nullptr, &surface, &result, matrix, &rotated, prime, eyes), -1);
-            EXPECT_EQ(HM_VD_MC_pro_position_outside_mirror(&data, nullptr, &result, matrix, &rotated, prime, eyes), -1);
-            EXPECT_EQ(HM_VD_MC_pro_position_outside_mirror(&data, &surface, nullptr, matrix, &rotated, prime, eyes), -1);
-            EXPECT_EQ(HM_VD_MC_pro_position_outside_mirror(&data, &surface, &result, nullptr, &rotated, prime, eyes), -1);
-            EXPECT_EQ(HM_VD_MC_pro_position_outside_mirror(&data, &surface, &result, matrix, nullptr, prime, eyes), -1);
-            EXPECT_EQ(HM_VD_MC_pro_position_outside_mirror(&data, &surface, &result, matrix, &rotated, nullptr, eyes), -1);
-            EXPECT_EQ(HM_VD_MC_pro_position_outside_mirror(&data, &surface, &result, matrix, &rotated, prime, nullptr), -1);
+        if (c.spoil) {
+            c.spoil(data, surface, result);
+            EXPECT_EQ(HM_VD_MC_pro_position_outside_mirror(&data, &surface, &result, matrix, &rotated, prime, eyes),
+                      -1);
         } else {
-            EXPECT_EQ(HM_VD_MC_pro_position_outside_mirror(&data, &surface, &result, matrix, &rotated, prime, eyes), -1);
+            // Each argument null in turn, the others good.
+            for (int null_one = 0; null_one < 7; ++null_one) {
+                SCOPED_TRACE(null_one);
+                const auto given = [null_one](int i, auto* pointer) { return i == null_one ? nullptr : pointer; };
+                EXPECT_EQ(HM_VD_MC_pro_position_outside_mirror(given(0, &data), given(1, &surface), given(2, &result),
+                                                               given(3, matrix), given(4, &rotated), given(5, prime),
+                                                               given(6, eyes)),
+                          -1);
+            }
         }
         EXPECT_EQ(matrix[0], 7.0);
         EXPECT_EQ(rotated, 7u);
