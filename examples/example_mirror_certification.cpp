@@ -17,6 +17,7 @@
 // Usage: example_mirror_certification [output-folder]   (default: mirror-output)
 #include "hm_vd_mc.h"
 #include "host_testing.h"
+#include "mirror_current_runs.h"
 #include "mirror_sedan.h"
 #include "omvra.h"
 
@@ -28,36 +29,7 @@
 
 namespace {
 
-using namespace mirror_sedan;
-
-void make_eyellipse() {
-    host_testing::EyellipseSpec e;
-    e.centroids = {kLeftCentroid, add(kLeftCentroid, {0, 32.5, 0}), kRightCentroid};
-    // SAE J941 axis lengths (x, y, z), 95th and 99th percentile.
-    e.lengths = {206.4, 60.3, 93.4};
-    e.lengths_95 = {206.4, 60.3, 93.4};
-    e.lengths_99 = {287.1, 85.3, 132.1};
-    e.pivots_1 = {add(kLeftCentroid, {98.54, 0, -50}), add(kRightCentroid, {98.54, 0, -50})};
-    e.pivots_2 = e.pivots_1;
-    host_testing::make_eyellipse("EYELLIPSE_95", e);
-}
-
-mc_input_data_t base_input(int kind, int row) {
-    mc_input_data_t in{};
-    in.vehicle_orientation[0] = in.vehicle_orientation[4] = in.vehicle_orientation[8] = 1.0;
-    in.mirror_kind = kind;
-    in.standard_row = row;
-    in.eyellipse_rule_name = "EYELLIPSE_95";
-    for (int i = 0; i < 3; ++i) in.eye_reference_point[i] = kSgrp[i];
-    in.ocular_back_angle_index = 25;
-    in.positioning = true;
-    in.lower_legal_radius = 1200.0;
-    in.upper_legal_radius = 99999.0;
-    const int colours[7] = {36, 186, 211, 42, 6, 78, 108};
-    for (int i = 0; i < 7; ++i) in.colours[i] = colours[i];
-    in.result_layer = 200;
-    return in;
-}
+using namespace mirror_current_runs;
 
 void print_results(const char* title, int status, const mc_data_s& d, hm_list_p_t results) {
     std::printf("\n=== %s\n  HM_VD_MC_process: %d%s%s\n", title, status, status ? " - " : "", d.error_text);
@@ -82,24 +54,8 @@ void print_listing(std::string* seen) {
 }
 
 int inside_run(std::string* seen) {
-    const tag_t glass = inside_glass();
-    const std::vector<tag_t> lite = backlite();
-    const double size[3] = {250.0, 100.0, 200.0};
-    std::vector<tag_t> restraints;
-    for (double y : {-370.0, 370.0}) {
-        const double corner[3] = {2300.0 - 0.5 * size[0], y - 0.5 * size[1], 1150.0 - 0.5 * size[2]};
-        restraints.push_back(host_testing::make_box(corner, size));
-        HM_OBJ_set_name(restraints.back(), "HEAD_RESTRAINT");
-    }
-    mc_input_data_t in = base_input(0, 0);
-    in.mirror = glass;
-    for (int i = 0; i < 3; ++i) in.mirror_reference_point[i] = in.prime_point[i] = kInsideCentre[i];
-    in.standard_distance = 61000.0;
-    in.standard_value = 20.0;
-    in.backlite_count = static_cast<int>(lite.size());
-    in.backlite_faces = lite.data();
-    in.mirror_target_restriction_count = static_cast<int>(restraints.size());
-    in.mirror_target_restrictions = restraints.data();
+    RunGeometry geometry;
+    mc_input_data_t in = inside_input(&geometry);
     mc_data_s d{};
     HM_VD_MC_init_data(&in, &d);
     const int status = HM_VD_MC_process(&d);
@@ -118,21 +74,8 @@ int inside_run(std::string* seen) {
 }
 
 int driver_run(std::string* seen) {
-    const tag_t glass = glass_patch(190.0, 120.0);
-    HM_OBJ_set_name(glass, "DRIVER_MIRROR");
-    const tag_t opening = glass_patch(180.0, 110.0, 15.0);   // the bezel's opening, 15 mm proud of the glass
-    HM_OBJ_set_name(opening, "BEZEL_OPENING");
-    const std::vector<tag_t> bezel = edges_of(opening);
-    mc_input_data_t in = base_input(1, 6);
-    in.mirror = glass;
-    for (int i = 0; i < 3; ++i) in.mirror_reference_point[i] = in.prime_point[i] = kGlassCentre[i];
-    in.mirror_shape = 1;
-    in.user_radius = kGlassRadius;
-    in.standard_distance = 20000.0;
-    in.standard_value = 4000.0;
-    in.first_target_point[1] = kCarSide;
-    in.bezel_count = static_cast<int>(bezel.size());
-    in.bezels = bezel.data();
+    RunGeometry geometry;
+    mc_input_data_t in = driver_input(6, &geometry);
     mc_data_s d{};
     HM_VD_MC_init_data(&in, &d);
     const int status = HM_VD_MC_process(&d);
