@@ -34,23 +34,7 @@ using namespace mirror_current_runs;
 void print_results(const char* title, int status, const mc_data_s& d, hm_list_p_t results) {
     std::printf("\n=== %s\n  HM_VD_MC_process: %d%s%s\n", title, status, status ? " - " : "", d.error_text);
     std::printf("  certifies: %s\n", d.certifies ? "yes" : "*DOES NOT CERTIFY*");
-    int n = 0;
-    HM_MODL_ask_list_count(results, &n);
-    std::printf("  %d result objects on layer %d:", n, d.result_layer);
-    for (int i = 0; i < n; ++i) {
-        tag_t t = 0;
-        char name[64] = "";
-        HM_MODL_ask_list_item(results, i, &t);
-        HM_OBJ_ask_name(t, name, sizeof name);
-        std::printf("%s%s", i % 6 ? " " : "\n    ", name[0] ? name : "(point)");
-    }
-    std::printf("\n");
-}
-
-void print_listing(std::string* seen) {
-    const std::string& all = host_testing::listing_window();
-    std::printf("  listing window:\n%s", all.substr(seen->size()).c_str());
-    *seen = all;
+    print_result_objects(results, d.result_layer, "(point)");
 }
 
 int inside_run(std::string* seen) {
@@ -67,7 +51,7 @@ int inside_run(std::string* seen) {
                     u.ambinocular_angle_checked, u.ambinocular_angle_checked >= 20.0 ? "meets" : "short");
         std::printf("  closest visible ground %.0f mm behind the eyes, mirror turned %.2f deg PV, %.2f deg LS\n",
                     u.ground_distance, u.plan_view_angle, u.side_view_angle);
-        print_listing(seen);
+        print_new_listing(seen);
     }
     HM_VD_MC_release_data(&d);
     return status;
@@ -90,7 +74,7 @@ int driver_run(std::string* seen) {
                     o.first->inboard_deviation, o.first->outboard_deviation);
         std::printf("    mirror aimed %.2f deg PV, %.2f deg LS; radius %.1f (legal from 1200)\n",
                     o.mirror_rotation_angle_pv, o.mirror_rotation_angle_ls, o.surface->radius);
-        print_listing(seen);
+        print_new_listing(seen);
     }
     HM_VD_MC_release_data(&d);
     return status;
