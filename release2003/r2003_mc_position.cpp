@@ -10,7 +10,6 @@
 #include "hm_vd_curve.h"
 #include "hm_vd_mc.h"
 #include "omvra.h"
-#include "quillon.h"
 #include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 
@@ -102,7 +101,6 @@ struct Positioning {
     double head_pivot[3];
     double prime[3];                // P on the unturned mirror
     double plan = 0.0, side = 0.0;  // the turn, degrees
-
     double tolerances[2] = {0.0, 0.0};   // distance, angle (degrees)
 };
 
