@@ -263,6 +263,12 @@ int mc_analyze_inside_mirror_2003(mc_data_2003_s* data);
 // the transformation that failed.
 int mc_apply_loading_2003(mc_data_2003_s* data);
 
+// Writes the summary report of the run into the host's listing window, as
+// the current engine does: the inside result's passes "(Up)" and "(Down)",
+// the outside result's angles, deviations and area, and the ten message
+// slots. 0; 1 the window cannot be opened; -1 a null record.
+int mc_write_report_2003(const mc_data_2003_s* data);
+
 }  // namespace carvell::r2003
 
 #endif
