@@ -1,6 +1,7 @@
 // The 2003 mirror-certification engine's working record: its initialisation
-// from the caller's input, its release, the region and standard names of
-// the 2003 standards table and the run's message slots.
+// from the caller's input (with the eyellipse's eye ellipses), its release,
+// the region and standard names of the 2003 standards table and the run's
+// message slots.
 #include "r2003_mirror.h"
 
 #include "hm_vd_mc.h"
