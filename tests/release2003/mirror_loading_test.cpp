@@ -6,6 +6,7 @@
 #include "r2003_mirror.h"
 
 #include "host_fixture.h"
+#include "sedan_driver.h"
 #include "omvra.h"
 #include "tessik.h"
 #include "test_helpers.h"
@@ -27,28 +28,8 @@ using carvell::r2003::mc_eyellipse_params_s;
 using support::Point3;
 using support::expect_point;
 
-// The sedan's driver: seating reference point (1250, -370, 520), heel at z
-// 250 (seat height 270), pedal reference point at x 297 and 641 from it to
-// the steering-wheel centre, automatic, 95th percentile. Its eyes are at
-// x = 297 + 664 + 0.587 * 641 - 0.176 * 270 = 1289.747, y = -370 -/+ 32.5,
-// z = heel z + 638 + 270; the axes 206.4 and 60.3 long.
-mc_eyellipse_params_s sedan_driver() {
-    mc_eyellipse_params_s p{};
-    std::strcpy(p.name, "EYE");
-    p.population_percentile = 95;
-    p.transmission_type = VD_EYELLIPSE_AUTOMATIC;
-    p.hip_point_x = 1250.0;
-    p.hip_point_y = -370.0;
-    p.hip_point_z = 520.0;
-    p.heel_point_x = 880.0;
-    p.heel_point_z = 250.0;
-    p.prp_x = 297.0;
-    p.chair_height = 270.0;
-    p.prp_swc_length = 641.0;
-    return p;
-}
-constexpr double kEyeX = 1289.747;
-constexpr double kEyeAboveHeel = 638.0 + 270.0;
+using sedan_driver::kEyeAboveHeel;
+using sedan_driver::kEyeX;
 
 // The conic data of an ellipse: centre, semi-axes, axis directions.
 struct Conic {
@@ -152,7 +133,7 @@ protected:
     }
 
     void make_eyellipse() {
-        const mc_eyellipse_params_s p = sedan_driver();
+        const mc_eyellipse_params_s p = sedan_driver::params("EYE");
         ASSERT_EQ(mc_create_eyellipse_rule("root:EYE:", &p), 0);
     }
 

@@ -5,6 +5,7 @@
 #include "r2003_mirror.h"
 
 #include "host_fixture.h"
+#include "sedan_driver.h"
 #include "omvra.h"
 #include "tessik.h"
 #include "test_helpers.h"
@@ -43,21 +44,7 @@ protected:
         HostTest::SetUp();
         bezels_[0] = support::new_line(0, 0, 0, 1, 0, 0);
         bezels_[1] = support::new_line(1, 0, 0, 1, 1, 0);
-        // The sedan's driver: seating reference point (1250, -370, 520),
-        // heel at z 250 (seat height 270), pedal reference point at x 297
-        // and 641 from it to the steering-wheel centre, automatic, 95th
-        // percentile.
-        carvell::r2003::mc_eyellipse_params_s p{};
-        std::strcpy(p.name, "eyellipse");
-        p.population_percentile = 95;
-        p.transmission_type = VD_EYELLIPSE_AUTOMATIC;
-        p.hip_point_x = 1250.0;
-        p.hip_point_y = -370.0;
-        p.hip_point_z = 520.0;
-        p.heel_point_z = 250.0;
-        p.prp_x = 297.0;
-        p.chair_height = 270.0;
-        p.prp_swc_length = 641.0;
+        const carvell::r2003::mc_eyellipse_params_s p = sedan_driver::params("eyellipse");
         ASSERT_EQ(carvell::r2003::mc_create_eyellipse_rule("root:eyellipse:", &p), 0);
     }
     tag_t bezels_[2] = {};
