@@ -72,10 +72,6 @@ void reset_trim_hooks() {
 
 namespace {
 
-// The fuzzy value (part units) of a union of bodies: sheets on one surface
-// up to rounding are merged where they overlap.
-constexpr double kUniteFuzzyValue = 1e-5;
-
 // The bounding curve brought onto the sheet: along the normals (or the
 // direction); the curve as it is when the projection gives nothing.
 TopoDS_Shape projected_tool(const TopoDS_Shape& edge, const TopoDS_Shape& sheet, const HM_MODL_proj_method_t* method) {
@@ -351,14 +347,17 @@ int HM_MODL_operations(tag_t target, tag_t tool, int operation) {
     try {
         // Coplanar sheets bounded by splines of metre size share their
         // surface only to rounding: without a fuzzy value the kernel leaves
-        // their overlap unsplit and the two faces apart.
+        // their overlap unsplit and the two faces apart. What lies within
+        // the part's distance tolerance is one place, as everywhere else.
         BRepAlgoAPI_Fuse fuse;
         TopTools_ListOfShape arguments, tools;
         arguments.Append(a->shape);
         tools.Append(b->shape);
         fuse.SetArguments(arguments);
         fuse.SetTools(tools);
-        fuse.SetFuzzyValue(kUniteFuzzyValue);
+        double tolerance = 0.0;
+        if (HM_MODL_ask_distance_tolerance(&tolerance) != 0 || !(tolerance > 0.0)) tolerance = 1e-5;
+        fuse.SetFuzzyValue(tolerance);
         fuse.Build();
         if (!fuse.IsDone() || fuse.HasErrors() || fuse.Shape().IsNull()) return HM_ERR_GEOMETRY;
         // The union of sheets that do not meet is not one sheet.
