@@ -72,6 +72,10 @@ void reset_trim_hooks() {
 
 namespace {
 
+// The fuzzy value (part units) of a union of bodies: sheets on one surface
+// up to rounding are merged where they overlap.
+constexpr double kUniteFuzzyValue = 1e-5;
+
 // The bounding curve brought onto the sheet: along the normals (or the
 // direction); the curve as it is when the projection gives nothing.
 TopoDS_Shape projected_tool(const TopoDS_Shape& edge, const TopoDS_Shape& sheet, const HM_MODL_proj_method_t* method) {
@@ -345,7 +349,17 @@ int HM_MODL_operations(tag_t target, tag_t tool, int operation) {
     host::Object* b = host::find_body(tool);
     if (!a || !b) return HM_ERR_WRONG_TYPE;
     try {
-        BRepAlgoAPI_Fuse fuse(a->shape, b->shape);
+        // Coplanar sheets bounded by splines of metre size share their
+        // surface only to rounding: without a fuzzy value the kernel leaves
+        // their overlap unsplit and the two faces apart.
+        BRepAlgoAPI_Fuse fuse;
+        TopTools_ListOfShape arguments, tools;
+        arguments.Append(a->shape);
+        tools.Append(b->shape);
+        fuse.SetArguments(arguments);
+        fuse.SetTools(tools);
+        fuse.SetFuzzyValue(kUniteFuzzyValue);
+        fuse.Build();
         if (!fuse.IsDone() || fuse.HasErrors() || fuse.Shape().IsNull()) return HM_ERR_GEOMETRY;
         // The union of sheets that do not meet is not one sheet.
         TopTools_IndexedMapOfShape faces;
