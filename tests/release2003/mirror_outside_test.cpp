@@ -376,18 +376,11 @@ TEST_F(Release2003MirrorOutsideTest, AFlatMirrorFacingForwardIsRebuiltOnItsPlane
 
 /* ---- the analysis ---- */
 
-// The analysis ends with the vision-triangle judgement, which first unites
-// the two eyes' views on the target plane. The host does not yet unite
-// coplanar sheets bounded by splines of metre size (its kernel fuse runs
-// without a fuzzy value and leaves the overlap unsplit), so a run on these
-// views stops there with the union's status 6. The tests marked DISABLED_
-// wait for that; with the host's union given a fuzzy value of 1e-5 they pass.
-
 // A driver's flat mirror and its bezel, and a convex one: one target, every
 // object named, coloured and listed, no "B" object; the sight lines obey
 // the law of reflection on the turned mirror; the deviations are the seen
 // corners' distances from the glass's edge.
-TEST_F(Release2003MirrorOutsideTest, DISABLED_ADriverMirrorHasOneTargetAndItsSightLinesReflectOnTheTurnedMirror) {
+TEST_F(Release2003MirrorOutsideTest, ADriverMirrorHasOneTargetAndItsSightLinesReflectOnTheTurnedMirror) {
     struct Case {
         const char* what;
         bool convex, bezel;
@@ -485,7 +478,7 @@ TEST_F(Release2003MirrorOutsideTest, DISABLED_ADriverMirrorHasOneTargetAndItsSig
 // With the flat mirror the reflected sight over the lowest seen point is the
 // line from the middle eye's mirror image through that point: where it meets
 // the ground is the ground distance behind the eye.
-TEST_F(Release2003MirrorOutsideTest, DISABLED_TheGroundDistanceIsWhereTheMirrorImageOfTheEyeSeesTheGround) {
+TEST_F(Release2003MirrorOutsideTest, TheGroundDistanceIsWhereTheMirrorImageOfTheEyeSeesTheGround) {
     Layout u;
     mc_data_2003_s data{};
     init(u, &data);
@@ -507,7 +500,7 @@ TEST_F(Release2003MirrorOutsideTest, DISABLED_TheGroundDistanceIsWhereTheMirrorI
 // A 4 m wide target reaches past what the glass shows: its outboard corner
 // is seen off the glass. The widths' messages: the plain one for the user's
 // width, the certifying one for the standard's.
-TEST_F(Release2003MirrorOutsideTest, DISABLED_ACornerSeenOffTheGlassHasANegativeDeviationAndTheWidthIsJudged) {
+TEST_F(Release2003MirrorOutsideTest, ACornerSeenOffTheGlassHasANegativeDeviationAndTheWidthIsJudged) {
     const char* const kOutboardText = "\n*DOES NOT CERTIFY* Negative Outboard Deviation found";
     const char* const kInboardText = "\n*DOES NOT CERTIFY* Negative Inboard Deviation found";
     const char* const kStandardWidthText = "\n*DOES NOT CERTIFY* Target Width less than Standard Width ";
@@ -651,11 +644,11 @@ void check_japan_passenger(Release2003MirrorOutsideTest* test, double s, double 
     HM_VD_MC_release_data(&data);
 }
 
-TEST_F(Release2003MirrorOutsideTest, DISABLED_AJapanPassengerMirrorHasABlankedSecondTargetWithItsCylinder) {
+TEST_F(Release2003MirrorOutsideTest, AJapanPassengerMirrorHasABlankedSecondTargetWithItsCylinder) {
     check_japan_passenger(this, 1.0, 1000.0);
 }
 
-TEST_F(Release2003MirrorOutsideInchTest, DISABLED_AJapanPassengerMirrorHasABlankedSecondTargetWithItsCylinderInInches) {
+TEST_F(Release2003MirrorOutsideInchTest, AJapanPassengerMirrorHasABlankedSecondTargetWithItsCylinderInInches) {
     check_japan_passenger(this, 1.0 / 25.4, 39.37007874015748);
 }
 
