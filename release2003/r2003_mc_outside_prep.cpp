@@ -94,7 +94,7 @@ int surface_from_sphere_face(mc_data_2003_s* d, tag_t face, mc_mirror_surface_s*
     s->radius = std::fabs(r);
     copy3(s->vertex, d->pivot);
     copy3(s->normal, normal);
-    d->reserved = std::fabs(r);   // the measured radius
+    d->measured_radius = std::fabs(r);
     return 0;
 }
 
@@ -138,7 +138,7 @@ int make_flat_mirror(mc_data_2003_s* d, mc_mirror_surface_s* s) {
     s->radius = 0.0;
     copy3(s->vertex, origin);
     copy3(s->normal, normal);
-    d->reserved = 0.0;   // the measured radius
+    d->measured_radius = 0.0;
     return 0;
 }
 

@@ -182,7 +182,7 @@ struct mc_data_2003_s {
     char backlite_name[MC_NAME_SIZE];
     tag_t backlite_copy;
     double rear_eye[3];
-    double reserved;
+    double measured_radius;           // of a convex mirror, by the outside preparation; 0 flat
     double mirror_radius[3];
     int mirror_shape;
     int reserved_values[2];

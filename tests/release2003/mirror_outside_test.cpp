@@ -332,7 +332,7 @@ TEST_F(Release2003MirrorOutsideTest, AConvexMirrorIsTheCapOfItsSphereAndItsSpeci
         EXPECT_EQ(HM_VD_MC_apf_process_outside(&data), -1);
         ASSERT_EQ(data.message_count, static_cast<int>(c.messages.size()));
         for (size_t i = 0; i < c.messages.size(); ++i) EXPECT_STREQ(data.messages[i], c.messages[i]);
-        EXPECT_NEAR(data.reserved, kRadius, 1e-6);   // the measured radius
+        EXPECT_NEAR(data.measured_radius, kRadius, 1e-6);
         const mc_mirror_surface_s& s = *data.outside->surface;
         EXPECT_NEAR(s.radius, kRadius, 1e-6);
         EXPECT_NEAR(s.curvature, 1.0 / kRadius, 1e-12);
@@ -354,7 +354,7 @@ TEST_F(Release2003MirrorOutsideTest, AFlatMirrorFacingForwardIsRebuiltOnItsPlane
     ASSERT_LT(normal_at(glass, {1900, -1000, 1000}).x, -0.999);
     init(u, &data, glass);
     data.rear_eye[0] = std::numeric_limits<double>::quiet_NaN();
-    data.reserved = 7.0;
+    data.measured_radius = 7.0;
     EXPECT_EQ(HM_VD_MC_apf_process_outside(&data), -1);
     const mc_mirror_surface_s& s = *data.outside->surface;
     expect_point(s.normal, {1, 0, 0}, 1e-9);
@@ -363,7 +363,7 @@ TEST_F(Release2003MirrorOutsideTest, AFlatMirrorFacingForwardIsRebuiltOnItsPlane
     EXPECT_NEAR(s.vertex[0], 1900, 1e-6);
     expect_point(s.vertex, {1900, -1000, 1000}, 1.0);   // the outline's centroid
     expect_point(s.centre, {s.vertex[0], s.vertex[1], s.vertex[2]}, 0.0);
-    EXPECT_EQ(data.reserved, 0.0);
+    EXPECT_EQ(data.measured_radius, 0.0);
     EXPECT_NE(data.mirror_sheet, glass);
     EXPECT_EQ(HM_OBJ_ask_status(glass), HM_OBJ_ALIVE);
     const std::vector<double> b = box(data.mirror_sheet);
