@@ -17,6 +17,7 @@
 // Usage: example_mirror_certification [output-folder]   (default: mirror-output)
 #include "hm_vd_mc.h"
 #include "host_testing.h"
+#include "mirror_current_runs.h"
 #include "mirror_sedan.h"
 #include "omvra.h"
 
@@ -28,78 +29,17 @@
 
 namespace {
 
-using namespace mirror_sedan;
-
-void make_eyellipse() {
-    host_testing::EyellipseSpec e;
-    e.centroids = {kLeftCentroid, add(kLeftCentroid, {0, 32.5, 0}), kRightCentroid};
-    // SAE J941 axis lengths (x, y, z), 95th and 99th percentile.
-    e.lengths = {206.4, 60.3, 93.4};
-    e.lengths_95 = {206.4, 60.3, 93.4};
-    e.lengths_99 = {287.1, 85.3, 132.1};
-    e.pivots_1 = {add(kLeftCentroid, {98.54, 0, -50}), add(kRightCentroid, {98.54, 0, -50})};
-    e.pivots_2 = e.pivots_1;
-    host_testing::make_eyellipse("EYELLIPSE_95", e);
-}
-
-mc_input_data_t base_input(int kind, int row) {
-    mc_input_data_t in{};
-    in.vehicle_orientation[0] = in.vehicle_orientation[4] = in.vehicle_orientation[8] = 1.0;
-    in.mirror_kind = kind;
-    in.standard_row = row;
-    in.eyellipse_rule_name = "EYELLIPSE_95";
-    for (int i = 0; i < 3; ++i) in.eye_reference_point[i] = kSgrp[i];
-    in.ocular_back_angle_index = 25;
-    in.positioning = true;
-    in.lower_legal_radius = 1200.0;
-    in.upper_legal_radius = 99999.0;
-    const int colours[7] = {36, 186, 211, 42, 6, 78, 108};
-    for (int i = 0; i < 7; ++i) in.colours[i] = colours[i];
-    in.result_layer = 200;
-    return in;
-}
+using namespace mirror_current_runs;
 
 void print_results(const char* title, int status, const mc_data_s& d, hm_list_p_t results) {
     std::printf("\n=== %s\n  HM_VD_MC_process: %d%s%s\n", title, status, status ? " - " : "", d.error_text);
     std::printf("  certifies: %s\n", d.certifies ? "yes" : "*DOES NOT CERTIFY*");
-    int n = 0;
-    HM_MODL_ask_list_count(results, &n);
-    std::printf("  %d result objects on layer %d:", n, d.result_layer);
-    for (int i = 0; i < n; ++i) {
-        tag_t t = 0;
-        char name[64] = "";
-        HM_MODL_ask_list_item(results, i, &t);
-        HM_OBJ_ask_name(t, name, sizeof name);
-        std::printf("%s%s", i % 6 ? " " : "\n    ", name[0] ? name : "(point)");
-    }
-    std::printf("\n");
-}
-
-void print_listing(std::string* seen) {
-    const std::string& all = host_testing::listing_window();
-    std::printf("  listing window:\n%s", all.substr(seen->size()).c_str());
-    *seen = all;
+    print_result_objects(results, d.result_layer, "(point)");
 }
 
 int inside_run(std::string* seen) {
-    const tag_t glass = inside_glass();
-    const std::vector<tag_t> lite = backlite();
-    const double size[3] = {250.0, 100.0, 200.0};
-    std::vector<tag_t> restraints;
-    for (double y : {-370.0, 370.0}) {
-        const double corner[3] = {2300.0 - 0.5 * size[0], y - 0.5 * size[1], 1150.0 - 0.5 * size[2]};
-        restraints.push_back(host_testing::make_box(corner, size));
-        HM_OBJ_set_name(restraints.back(), "HEAD_RESTRAINT");
-    }
-    mc_input_data_t in = base_input(0, 0);
-    in.mirror = glass;
-    for (int i = 0; i < 3; ++i) in.mirror_reference_point[i] = in.prime_point[i] = kInsideCentre[i];
-    in.standard_distance = 61000.0;
-    in.standard_value = 20.0;
-    in.backlite_count = static_cast<int>(lite.size());
-    in.backlite_faces = lite.data();
-    in.mirror_target_restriction_count = static_cast<int>(restraints.size());
-    in.mirror_target_restrictions = restraints.data();
+    RunGeometry geometry;
+    mc_input_data_t in = inside_input(&geometry);
     mc_data_s d{};
     HM_VD_MC_init_data(&in, &d);
     const int status = HM_VD_MC_process(&d);
@@ -111,28 +51,15 @@ int inside_run(std::string* seen) {
                     u.ambinocular_angle_checked, u.ambinocular_angle_checked >= 20.0 ? "meets" : "short");
         std::printf("  closest visible ground %.0f mm behind the eyes, mirror turned %.2f deg PV, %.2f deg LS\n",
                     u.ground_distance, u.plan_view_angle, u.side_view_angle);
-        print_listing(seen);
+        print_new_listing(seen);
     }
     HM_VD_MC_release_data(&d);
     return status;
 }
 
 int driver_run(std::string* seen) {
-    const tag_t glass = glass_patch(190.0, 120.0);
-    HM_OBJ_set_name(glass, "DRIVER_MIRROR");
-    const tag_t opening = glass_patch(180.0, 110.0, 15.0);   // the bezel's opening, 15 mm proud of the glass
-    HM_OBJ_set_name(opening, "BEZEL_OPENING");
-    const std::vector<tag_t> bezel = edges_of(opening);
-    mc_input_data_t in = base_input(1, 6);
-    in.mirror = glass;
-    for (int i = 0; i < 3; ++i) in.mirror_reference_point[i] = in.prime_point[i] = kGlassCentre[i];
-    in.mirror_shape = 1;
-    in.user_radius = kGlassRadius;
-    in.standard_distance = 20000.0;
-    in.standard_value = 4000.0;
-    in.first_target_point[1] = kCarSide;
-    in.bezel_count = static_cast<int>(bezel.size());
-    in.bezels = bezel.data();
+    RunGeometry geometry;
+    mc_input_data_t in = driver_input(6, &geometry);
     mc_data_s d{};
     HM_VD_MC_init_data(&in, &d);
     const int status = HM_VD_MC_process(&d);
@@ -147,7 +74,7 @@ int driver_run(std::string* seen) {
                     o.first->inboard_deviation, o.first->outboard_deviation);
         std::printf("    mirror aimed %.2f deg PV, %.2f deg LS; radius %.1f (legal from 1200)\n",
                     o.mirror_rotation_angle_pv, o.mirror_rotation_angle_ls, o.surface->radius);
-        print_listing(seen);
+        print_new_listing(seen);
     }
     HM_VD_MC_release_data(&d);
     return status;

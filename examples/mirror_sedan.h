@@ -10,6 +10,8 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 namespace mirror_sedan {
@@ -125,6 +127,29 @@ inline tag_t inside_glass(V eye = kMidCentroid, const char* name = "INSIDE_MIRRO
     const tag_t sheet = host_testing::make_planar_sheet(k[0].data(), across.data(), up.data());
     HM_OBJ_set_name(sheet, name);
     return sheet;
+}
+
+// Prints the names of the run's result objects, six to a line (`unnamed`
+// for an object without a name).
+inline void print_result_objects(hm_list_p_t results, int layer, const char* unnamed) {
+    int n = 0;
+    HM_MODL_ask_list_count(results, &n);
+    std::printf("  %d result objects on layer %d:", n, layer);
+    for (int i = 0; i < n; ++i) {
+        tag_t t = 0;
+        char name[64] = "";
+        HM_MODL_ask_list_item(results, i, &t);
+        HM_OBJ_ask_name(t, name, sizeof name);
+        std::printf("%s%s", i % 6 ? " " : "\n    ", name[0] ? name : unnamed);
+    }
+    std::printf("\n");
+}
+
+// Prints what the listing window gained since `seen`, and remembers it.
+inline void print_new_listing(std::string* seen) {
+    const std::string& all = host_testing::listing_window();
+    if (all.size() > seen->size()) std::printf("  listing window:\n%s", all.substr(seen->size()).c_str());
+    *seen = all;
 }
 
 }  // namespace mirror_sedan

@@ -252,6 +252,17 @@ int mc_project_sheet_to_plane(tag_t sheet, tag_t* planar, const double tolerance
     return status;
 }
 
+int mc_ask_shell_area(tag_t sheet, int unit_system, double* area) {
+    if (!area) return 1;
+    // The area of a sheet as a thin shell of density 1, the first value of
+    // its mass properties.
+    const double accuracy[11] = {0.9};
+    double props[47] = {};
+    const int status = HM_MODL_ask_mass_props_3d(1, &sheet, 2, unit_system, 1.0, 1, accuracy, props, nullptr);
+    if (status == 0) *area = props[0];
+    return status;
+}
+
 int mc_ask_sheet_area(tag_t sheet, const double tolerances[3], double* area) {
     if (!area || !tolerances) return 1;
     int dimensionality = 0;
@@ -259,15 +270,7 @@ int mc_ask_sheet_area(tag_t sheet, const double tolerances[3], double* area) {
     if (int status = HM_MODL_ask_obj_dimensionality(sheet, tolerances[0] > 0.0 ? tolerances[0] : 0.01, &dimensionality,
                                                     data))
         return status;
-    // The area of a sheet as a thin shell, the first value of its mass
-    // properties.
-    const auto measure = [area](tag_t body) {
-        const double accuracy[11] = {0.9};
-        double props[47] = {};
-        const int status = HM_MODL_ask_mass_props_3d(1, &body, 2, HM_MASS_UNITS_INCH, 1.0, 1, accuracy, props, nullptr);
-        if (status == 0) *area = props[0];
-        return status;
-    };
+    const auto measure = [area](tag_t body) { return mc_ask_shell_area(body, HM_MASS_UNITS_INCH, area); };
     if (dimensionality == 2) return measure(sheet);
     // A curved sheet is measured flat, on its least-squares plane; the
     // projection leaves the part again by the mark on every path.
@@ -302,11 +305,8 @@ int trim_by_curves(tag_t sheet, const std::vector<tag_t>& curves, const double d
 }
 
 double shell_area(tag_t sheet) {
-    const double accuracy[11] = {0.9};
-    double props[47] = {};
-    return HM_MODL_ask_mass_props_3d(1, &sheet, 2, HM_MASS_UNITS_INCH, 1.0, 1, accuracy, props, nullptr) == 0
-               ? props[0]
-               : 0.0;
+    double area = 0.0;
+    return mc_ask_shell_area(sheet, HM_MASS_UNITS_INCH, &area) == 0 ? area : 0.0;
 }
 
 }  // namespace

@@ -98,6 +98,11 @@ int mc_create_bounded_plane(int n, const tag_t* curves, bool decorate, const cha
 // curve was made. Nothing else is left in the part.
 int mc_project_sheet_to_plane(tag_t sheet, tag_t* planar, const double tolerances[3]);
 
+// The area of the sheet's faces as a thin shell of density 1 (the host's
+// mass properties in the unit system: 1 square inches, 3 square
+// centimetres). 0 with *area written, or the host's code; 1 a null output.
+int mc_ask_shell_area(tag_t sheet, int unit_system, double* area);
+
 // The area of the sheet as a thin shell (the host's mass properties in unit
 // system 1): a planar sheet measured directly, any other on its plane
 // (mc_project_sheet_to_plane) under the undo mark "planar_mark", undone on
@@ -235,10 +240,11 @@ int mc_project_outline_to_plane(const double eye[3], const mc_geometry_set_s* se
 // eyes and mirror, what both eyes lose). Restriction images are coloured
 // (colour_eye0, colour_eye2) and listed; images that would split an area are
 // not subtracted but drawn dotted. *obstruction in percent, *triangle the
-// remaining triangle. 0; 1 the triangle's area; 3 a copy; 4 a geometry set or
-// projection; 5 an image's display; 6 the union of two views; 7 the dotted
-// list; 10-15, 20-25 the first, second views' cut; 30, 31 the result's
-// faces; 100 the triangle is out of viewing range.
+// remaining triangle. 0; 1 the triangle's area (not read or not positive) or
+// the remaining area not read; 3 a copy; 4 a geometry set or projection; 5 an
+// image's display; 6 the union of two views; 7 the dotted list; 10-15, 20-25
+// the first, second views' cut; 30, 31 the result's faces; 100 the triangle
+// is out of viewing range; -1 a null argument (nothing built).
 int mc_judge_vision_triangle(tag_t triangle, tag_t first_view_eye0, tag_t first_view_eye2, tag_t second_view_eye0,
                              tag_t second_view_eye2, int colour_eye0, int colour_eye2,
                              const mc_mirror_surface_s* surface, mc_data_2003_s* data, const double eyes[3][3],
@@ -256,6 +262,12 @@ int mc_analyze_inside_mirror_2003(mc_data_2003_s* data);
 // the two plan-view ellipses of a loaded copy of it. 0, or the host's code of
 // the transformation that failed.
 int mc_apply_loading_2003(mc_data_2003_s* data);
+
+// Writes the summary report of the run into the host's listing window, as
+// the current engine does: the inside result's passes "(Up)" and "(Down)",
+// the outside result's angles, deviations and area, and the ten message
+// slots. 0; 1 the window cannot be opened; -1 a null record.
+int mc_write_report_2003(const mc_data_2003_s* data);
 
 }  // namespace carvell::r2003
 

@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 using host_tests::box;
@@ -284,8 +286,11 @@ class AssemblyLoadingTest : public HostTest {
 protected:
     void SetUp() override {
         HostTest::SetUp();
+        // One directory per process and case: shards of this program run at
+        // the same time and must not remove each other's files.
         dir_ = std::filesystem::temp_directory_path() /
-               ("carvell_assembly_loading_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+               ("carvell_assembly_loading_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(dir_);
         file_ = (dir_ / "bracket.prt").string();
     }
