@@ -233,8 +233,11 @@ int turned_mirror(Inside& in, Pass& p) {
     if (HM_MODL_ask_plane(p.plane, p.origin, p.normal) != 0) return 1;
     p.out->mirror_plan_view_angle = mc_plan_direction(p.origin, r.mid_eye);
     if (mc_set_object_display(p.mirror, named(p, "ROTMIRR").c_str(), in.colour(kCommonColour), false,
-                              r.result_objects) != 0 ||
-        named_line(in, p, p.turned_eyes[kLeft], p.turned_eyes[kRight], "ROT_EYES", kCommonColour) != 0 ||
+                              r.result_objects) != 0)
+        return 1;
+    // Named and listed, the turned copy is a result now.
+    in.temporaries.release(p.mirror);
+    if (named_line(in, p, p.turned_eyes[kLeft], p.turned_eyes[kRight], "ROT_EYES", kCommonColour) != 0 ||
         named_line(in, p, p.turned_eyes[kMiddle], r.head_pivot, "ROT_HEAD_PVT", kCommonColour) != 0 ||
         named_line(in, p, p.turned_eyes[kMiddle], p.origin, "ANGLE_VIEW", kCommonColour) != 0 ||
         named_polyline(in, p, p.virtual_eyes, 3, "VRT_EYES", kCommonColour) != 0)
@@ -369,7 +372,9 @@ int sight_lines(Inside& in, Pass& p) {
     const double* eye = p.virtual_eyes[kMiddle];
     double* h = p.horizon;
     double* m = p.horizon_cross;
-    h[0] = in.backlite_origin[0], h[1] = eye[1], h[2] = eye[2];
+    h[0] = in.backlite_origin[0];
+    h[1] = eye[1];
+    h[2] = eye[2];
     if (!crossing(in, eye, in.backlite_origin, p.plane, m)) return 1;
     const double horizon[3][3] = {{eye[0], eye[1], eye[2]}, {m[0], m[1], m[2]}, {h[0], h[1], h[2]}};
     if (named_polyline(in, p, horizon, 3, "HORIZON", kCommonColour) != 0) return 1;
@@ -395,6 +400,7 @@ int run_pass(Inside& in, Pass& p, double* plan, double* side) {
                                        &p.mirror) != 0)
         return kSearchFailed;
     in.temporaries.add(p.plane);
+    in.temporaries.add(p.mirror);
     out->plan_angle = *plan;
     out->side_angle = *side;
     McScopedSet turned;

@@ -208,7 +208,6 @@ TEST_F(Release2003InsideMirrorTest, OnlyPassUWarnsAndOnlyOfAValueBelowTheLimit) 
         double limit;            // width or angle, standard's or user's
         const char* text;        // the warning, null for none
     } cases[] = {
-        {"width equal to the standard's", 1, 0, width, nullptr},
         {"width below a standard that both passes fall short of", 1, 0, 1.5 * width, kStandardWidthText},
         {"width below a user width that both passes fall short of", 1, 1, 1.5 * width, kUserWidthText},
         {"angle equal to the standard's", 0, 0, angle, nullptr},
