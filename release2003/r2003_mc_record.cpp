@@ -1,6 +1,7 @@
 // The 2003 mirror-certification engine's working record: its initialisation
-// from the caller's input, its release, the region and standard names of
-// the 2003 standards table and the run's message slots.
+// from the caller's input (with the eyellipse's eye ellipses), its release,
+// the region and standard names of the 2003 standards table and the run's
+// message slots.
 #include "r2003_mirror.h"
 
 #include "hm_vd_mc.h"
@@ -120,6 +121,21 @@ char** make_message_slots() {
     return slots;
 }
 
+// The eyellipse's hip point, which becomes the eye reference, and its two
+// plan-view eye ellipses.
+struct EyellipseEyes {
+    bool drawn = false;
+    double hip[3] = {};
+    tag_t ellipses[2] = {NULL_TAG, NULL_TAG};
+
+    bool draw(const char* eyellipse) {
+        double centroids[2][3], lengths[2], first_dir[3], second_dir[3];
+        drawn = mc_read_eyellipse_eye_geometry(eyellipse, centroids, lengths, first_dir, second_dir, hip) == 0 &&
+                mc_create_eye_ellipses_2003(centroids, lengths, first_dir, second_dir, ellipses) == 0;
+        return drawn;
+    }
+};
+
 void copy_inputs(const mc_input_data_2003_t& in, mc_data_2003_s* data) {
     data->eyellipse_name = in.eyellipse_name;
     data->eye_type = stored_eye_type(in.eye_type);
@@ -202,6 +218,13 @@ namespace detail = carvell::detail;
 int HM_VD_MC_init_data(mc_input_data_2003_t* input, mc_data_2003_s* data) {
     if (!input || !data || !input_is_sound(*input)) return -1;
     const mc_input_data_2003_t& in = *input;
+    // With eye points from the eyellipse its two eye ellipses are drawn
+    // first: a named instance that cannot be read or drawn is refused as
+    // unreadable input, with the record and the part as they were.
+    EyellipseEyes eyellipse;
+    if (user_eye_flag(in.mirror_kind, in.standard) == 0 && in.eyellipse_name && *in.eyellipse_name &&
+        !eyellipse.draw(in.eyellipse_name))
+        return -1;
     // A record that still holds an earlier initialisation loses nothing.
     if (data->messages) HM_VD_MC_release_data(data);
     std::memset(data, 0, sizeof *data);
@@ -223,6 +246,11 @@ int HM_VD_MC_init_data(mc_input_data_2003_t* input, mc_data_2003_s* data) {
     if (data->user_eye_flag == 0) {
         data->head_rotation = 1;
         data->eye_step_eyellipse_name = data->eyellipse_name;
+        if (eyellipse.drawn) {
+            copy3(data->eye_reference, eyellipse.hip);
+            data->first_ellipse = eyellipse.ellipses[0];
+            data->second_ellipse = eyellipse.ellipses[1];
+        }
     } else {
         copy3(data->eye_reference_copy, data->eye_reference);
     }
@@ -240,6 +268,9 @@ void HM_VD_MC_release_data(mc_data_2003_s* data) {
     detail::delete_list(&data->em_copy);
     detail::delete_list(&data->mt_copy);
     release_result_record(data);
+    // The eye ellipses are the part's geometry; the record only forgets them.
+    data->first_ellipse = NULL_TAG;
+    data->second_ellipse = NULL_TAG;
     if (data->messages) {
         for (int i = 0; i < MC_MAX_MESSAGES; ++i) SM_free(data->messages[i]);
         SM_free(data->messages);

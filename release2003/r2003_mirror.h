@@ -261,7 +261,24 @@ int mc_analyze_inside_mirror_2003(mc_data_2003_s* data);
 // record's points, sheets and lists (moved copies), and, with the eyellipse,
 // the two plan-view ellipses of a loaded copy of it. 0, or the host's code of
 // the transformation that failed.
+//
+// The pitch and the loaded eyellipse are worked out before anything moves: a
+// failure there (-1 a null record, a point that is not a number, or a pitch
+// needed while G1 and G2 stand one above the other; the code of a query or
+// of the copy instance's creation; the ellipses' code) leaves the record and
+// the part as they were. A failed copy returns the host's code: the mirror
+// sheet's after the ellipses are replaced; a list's with the copies made of
+// it deleted and the list as it was, the lists after it untouched.
 int mc_apply_loading_2003(mc_data_2003_s* data);
+
+// The two plan-view eye ellipses of an eyellipse (its first and third
+// centroids, axis lengths and first two axis directions, as
+// mc_read_eyellipse_eye_geometry reads them): about each centroid, semi-axes
+// half the first and half the second axis length along the first and second
+// axis direction, a whole turn. 0 with both written; otherwise the conic's
+// code (-1 for a null argument) and neither is left in the part.
+int mc_create_eye_ellipses_2003(const double centroids[2][3], const double axis_lengths[2],
+                                const double first_dir[3], const double second_dir[3], tag_t ellipses[2]);
 
 // Writes the summary report of the run into the host's listing window, as
 // the current engine does: the inside result's passes "(Up)" and "(Down)",

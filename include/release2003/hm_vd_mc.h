@@ -236,7 +236,10 @@ CARVELL_C_EXPORT int HM_VD_MC_reflex(const mc_mirror_surface_s* surface, const d
                                      const double tolerances[2], double point[3], double direction[3]);
 
 // Turns an outside mirror about its pivot until the prime point is seen at
-// the right place.
+// the right place. 0; 1 the outboard view step failed; 2 a host or
+// modelling step failed; 3 the aim rotation failed; 5 a reflection failed;
+// 6 the bounded surfaces failed; -1 a null or not finite argument or a
+// tolerance that is not positive.
 CARVELL_C_EXPORT int HM_VD_MC_pro_position_outside_mirror(mc_data_2003_s* data, mc_mirror_surface_s* surface,
                                                           mc_outside_result_s* result, double matrix[12],
                                                           tag_t* rotated_sheet, double prime_on_mirror[3],

@@ -5,6 +5,9 @@
 #include "r2003_mirror.h"
 
 #include "host_fixture.h"
+#include "sedan_driver.h"
+#include "omvra.h"
+#include "tessik.h"
 #include "test_helpers.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +16,7 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -40,6 +44,8 @@ protected:
         HostTest::SetUp();
         bezels_[0] = support::new_line(0, 0, 0, 1, 0, 0);
         bezels_[1] = support::new_line(1, 0, 0, 1, 1, 0);
+        const carvell::r2003::mc_eyellipse_params_s p = sedan_driver::params("eyellipse");
+        ASSERT_EQ(carvell::r2003::mc_create_eyellipse_rule("root:eyellipse:", &p), 0);
     }
     tag_t bezels_[2] = {};
 };
@@ -151,6 +157,105 @@ TEST_F(Release2003MirrorRecordInchTest, TheFarSideIsInTheUnitsOfThePart) {
     ASSERT_EQ(HM_VD_MC_init_data(&in, &data), 0);
     EXPECT_EQ(data.units, 1);
     EXPECT_EQ(data.far_side_value, 11.811);
+    HM_VD_MC_release_data(&data);
+}
+
+bool alive(tag_t object) { return object != NULL_TAG && HM_OBJ_ask_status(object) == HM_OBJ_ALIVE; }
+
+// Centre, semi-axes and first axis of an ellipse curve.
+std::vector<double> conic_of(tag_t curve) {
+    HM_CURVE_struct_p_t shape = nullptr;
+    EXPECT_EQ(HM_CURVE_ask_curve_struct(curve, &shape), 0);
+    int type = 0;
+    double* v = nullptr;
+    EXPECT_EQ(HM_CURVE_ask_curve_struct_data(shape, &type, &v), 0);
+    HM_CURVE_free_curve_struct(shape);
+    if (!v) return {};
+    std::vector<double> values = {v[0], v[1], v[2], v[5], v[6], v[11], v[12], v[13]};
+    HM_free(v);
+    return values;
+}
+
+// With eye points from the eyellipse the eye reference is its hip point and
+// the two eye ellipses lie about its first and third centroids: x = 297 +
+// 664 + 0.587 * 641 - 0.176 * 270 = 1289.747, y = -370 -/+ 32.5, z = 250 +
+// 638 + 270, semi-axes half of 206.4 and 60.3, the first axis tipped 12
+// degrees. The release forgets them; they stay in the part.
+TEST_F(Release2003MirrorRecordTest, WithTheEyellipseTheEyeReferenceIsItsHipAndItsEyeEllipsesAreDrawn) {
+    mc_input_data_2003_t in = input(0, 0);
+    const double caller_eye[3] = {10, 20, 30};
+    std::memcpy(in.eye_reference_point, caller_eye, sizeof caller_eye);
+    mc_data_2003_s data{};
+    ASSERT_EQ(HM_VD_MC_init_data(&in, &data), 0);
+    support::expect_point(data.eye_reference, {1250, -370, 520}, 0.0);
+    const tag_t ellipses[2] = {data.first_ellipse, data.second_ellipse};
+    const double y[2] = {-402.5, -337.5};
+    const double tilt = 12.0 * support::kPi / 180.0;
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(alive(ellipses[i]));
+        const std::vector<double> c = conic_of(ellipses[i]);
+        ASSERT_EQ(c.size(), 8u);
+        EXPECT_NEAR(c[0], 1289.747, 1e-9);
+        EXPECT_NEAR(c[1], y[i], 1e-9);
+        EXPECT_NEAR(c[2], 1158.0, 1e-9);
+        EXPECT_NEAR(c[3], 103.2, 1e-9);
+        EXPECT_NEAR(c[4], 30.15, 1e-9);
+        EXPECT_NEAR(c[5], std::cos(tilt), 1e-9);
+        EXPECT_NEAR(c[7], std::sin(tilt), 1e-9);
+    }
+    HM_VD_MC_release_data(&data);
+    EXPECT_EQ(data.first_ellipse, NULL_TAG);
+    EXPECT_EQ(data.second_ellipse, NULL_TAG);
+    EXPECT_TRUE(alive(ellipses[0]) && alive(ellipses[1]));
+
+    // Eye points of the user: the caller's reference and no ellipses.
+    in = input(0, 1);
+    std::memcpy(in.eye_reference_point, caller_eye, sizeof caller_eye);
+    const int objects = host_testing::count_objects();
+    ASSERT_EQ(HM_VD_MC_init_data(&in, &data), 0);
+    support::expect_point(data.eye_reference, {10, 20, 30}, 0.0);
+    EXPECT_EQ(data.first_ellipse, NULL_TAG);
+    EXPECT_EQ(host_testing::count_objects(), objects);
+    HM_VD_MC_release_data(&data);
+}
+
+// A named eyellipse that is not there or states no ellipsoid is refused as
+// unreadable input: -1, nothing drawn or allocated, the record as it was
+// (a fresh one, and one that holds an earlier initialisation). With no
+// eyellipse named there is nothing to draw: the record is made without
+// ellipses, and the eye step finds none.
+TEST_F(Release2003MirrorRecordTest, AnEyellipseThatCannotBeReadIsRefusedWithTheRecordAsItWas) {
+    ASSERT_NE(host_testing::make_rule_instance("root:", "BARE", VD_EYELLIPSE_CLASS, {{"Name", "\"BARE\""}}), 0u);
+    for (const char* name : {"root:NOWHERE:", "root:BARE:"}) {
+        SCOPED_TRACE(name);
+        mc_input_data_2003_t in = input(2, 5);
+        in.eyellipse_name = name;
+        mc_input_data_2003_t earlier = input(1, 1);
+        mc_data_2003_s fresh{};
+        fresh.mirror_kind = 77;
+        const int objects = host_testing::count_objects();
+        EXPECT_EQ(HM_VD_MC_init_data(&in, &fresh), -1);
+        EXPECT_EQ(fresh.mirror_kind, 77);
+        EXPECT_EQ(fresh.messages, nullptr);
+        EXPECT_EQ(host_testing::count_objects(), objects);
+        ExpectNoLeaks();
+
+        mc_data_2003_s held{};
+        ASSERT_EQ(HM_VD_MC_init_data(&earlier, &held), 0);
+        const mc_data_2003_s before = held;
+        EXPECT_EQ(HM_VD_MC_init_data(&in, &held), -1);
+        EXPECT_EQ(std::memcmp(&held, &before, sizeof held), 0);
+        EXPECT_EQ(host_testing::count_objects(), objects);
+        HM_VD_MC_release_data(&held);
+    }
+    mc_input_data_2003_t in = input(0, 3);
+    in.eyellipse_name = "";
+    mc_data_2003_s data{};
+    ASSERT_EQ(HM_VD_MC_init_data(&in, &data), 0);
+    EXPECT_EQ(data.first_ellipse, NULL_TAG);
+    EXPECT_EQ(data.second_ellipse, NULL_TAG);
+    support::expect_point(data.eye_reference, {1250, -370, 520}, 0.0);
     HM_VD_MC_release_data(&data);
 }
 
