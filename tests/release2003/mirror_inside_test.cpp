@@ -137,7 +137,9 @@ void common_edge(const double eye[3], const char* mirror_view, const char* backl
 
 TEST_F(Release2003InsideMirrorTest, ThePassesBringTheCommonViewsUpperEdgeToTheHorizonAndItsLowerEdgeToTheGround) {
     const tag_t glass = glass_at(0.0, 1210.0), lite = one_face_backlite();
-    Prepare(Input(glass, lite));
+    mc_input_data_2003_t in = Input(glass, lite);
+    for (int i = 0; i < 9; ++i) in.colours[i] = 11 + i;   // slot k (from 1) gives colour 10 + k
+    Prepare(in);
     const int marks = host_testing::undo_mark_count();
     const int planes = host_testing::count_objects(0, HM_plane_type);
     const int curves = host_testing::count_objects(0, HM_line_type) + host_testing::count_objects(0, HM_spline_type);
@@ -184,6 +186,21 @@ TEST_F(Release2003InsideMirrorTest, ThePassesBringTheCommonViewsUpperEdgeToTheHo
         EXPECT_NE(named_object(name), NULL_TAG);
     }
     EXPECT_EQ(named_object("D_CTR_TRNGL"), NULL_TAG) << "the vision triangles are pass \"U_\"'s only";
+    // The common objects take slot 1; the left, middle and right eye's views
+    // and the lines drawn from them slots 4, 1, 5 in pass "U_" and 6, 1, 7 in
+    // pass "D_" ("LFT_..." lines start at the right eye, "RHT_..." at the left).
+    const struct {
+        const char* name;
+        int colour;
+    } colours[] = {{"BACKLITE", 11},      {"U_ROTMIRR", 11},     {"U_LFT_MIR_PLN", 14}, {"U_MID_BCK_PLN", 11},
+                   {"U_RHT_BCK_PLN", 15}, {"U_RHT_MIRR", 14},    {"U_LFT_AMB", 15},     {"D_LFT_BCK_PLN", 16},
+                   {"D_RHT_MIR_PLN", 17}, {"D_RHT_AMB", 16},     {"D_LFT_BACK", 17},    {"D_GROUND", 11}};
+    for (const auto& c : colours) {
+        SCOPED_TRACE(c.name);
+        int colour = 0;
+        EXPECT_EQ(HM_OBJ_ask_color(named_object(c.name), &colour), 0);
+        EXPECT_EQ(colour, c.colour);
+    }
     // No plane is left, no curve but the listed ones, and no undo mark.
     EXPECT_EQ(host_testing::count_objects(0, HM_plane_type), planes);
     EXPECT_EQ(host_testing::count_objects(0, HM_line_type) + host_testing::count_objects(0, HM_spline_type) - curves,
