@@ -244,10 +244,25 @@ CARVELL_C_EXPORT int HM_VD_MC_pro_position_outside_mirror(mc_data_2003_s* data, 
                                                           mc_outside_result_s* result, double matrix[12],
                                                           tag_t* rotated_sheet, double prime_on_mirror[3],
                                                           double eyes[3][3]);
-// The outside-mirror analysis of the prepared mirror from the rear eye point.
+// The outside-mirror analysis of the prepared mirror from the rear eye point:
+// the mirror turned (the record's mirror sheet becomes the turned one), the
+// sight geometry to the targets named, coloured and listed in the outside
+// result, its angles, deviations, widths and ground distance, and the
+// analysis's messages. 0; otherwise the first failing step's code: the
+// positioning's, a geometry operation's, the pierce's or reflection's, the
+// vision-triangle test's (100: the triangle is out of viewing range), a
+// host code, or 101 (the sight over the lowest seen point runs level and
+// never reaches the ground); -1 a null argument or a surface or rear eye
+// point that is not finite.
 CARVELL_C_EXPORT int HM_VD_MC_pro_outside_analysis(mc_data_2003_s* data, mc_mirror_surface_s* surface,
                                                    double rear_eye[3]);
-// The outside-mirror preparation and analysis as the process runs them.
+// The outside-mirror preparation and analysis as the process runs them: a
+// passenger mirror's area against the opposite one (eyellipse eye points),
+// the mirror sheet made a sphere cap (convex) or a bounded plane (flat) with
+// its surface in the outside result, then the analysis. 0; 1 the mirror
+// sheet has more than one face; 2 the opposite mirror has no area;
+// otherwise the first failing step's code (a host code, a geometry
+// operation's, or the analysis's); -1 a null record or outside result.
 CARVELL_C_EXPORT int HM_VD_MC_apf_process_outside(mc_data_2003_s* data);
 
 #endif

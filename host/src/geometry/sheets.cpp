@@ -345,7 +345,20 @@ int HM_MODL_operations(tag_t target, tag_t tool, int operation) {
     host::Object* b = host::find_body(tool);
     if (!a || !b) return HM_ERR_WRONG_TYPE;
     try {
-        BRepAlgoAPI_Fuse fuse(a->shape, b->shape);
+        // Coplanar sheets bounded by splines of metre size share their
+        // surface only to rounding: without a fuzzy value the kernel leaves
+        // their overlap unsplit and the two faces apart. What lies within
+        // the part's distance tolerance is one place, as everywhere else.
+        BRepAlgoAPI_Fuse fuse;
+        TopTools_ListOfShape arguments, tools;
+        arguments.Append(a->shape);
+        tools.Append(b->shape);
+        fuse.SetArguments(arguments);
+        fuse.SetTools(tools);
+        double tolerance = 0.0;
+        if (HM_MODL_ask_distance_tolerance(&tolerance) != 0 || !(tolerance > 0.0)) tolerance = 1e-5;
+        fuse.SetFuzzyValue(tolerance);
+        fuse.Build();
         if (!fuse.IsDone() || fuse.HasErrors() || fuse.Shape().IsNull()) return HM_ERR_GEOMETRY;
         // The union of sheets that do not meet is not one sheet.
         TopTools_IndexedMapOfShape faces;
