@@ -13,6 +13,7 @@
 #include "toolbox/detail/owners.h"
 #include "toolbox/detail/undo_scope.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <initializer_list>
@@ -321,7 +322,9 @@ private:
         }
         double remaining = 0.0;
         if (area_of(triangle_, &remaining) != 0) return kJudgeArea;
-        *obstruction = (1.0 - remaining / initial_area_) * 100.0;
+        // A cut within the distance tolerance can leave the remainder larger
+        // by rounding; nothing hidden is 0 %, never less.
+        *obstruction = std::max(0.0, (1.0 - remaining / initial_area_) * 100.0);
         if (!reduced_ && !split_ && *obstruction <= kUnobstructedPercent) mc_add_message(data_, kUnobstructedText);
         return 0;
     }
