@@ -26,8 +26,10 @@ int mc_create_ellipse_conic(const double centre[3], double a, const double a_dir
 int mc_project_outline_to_plane(const double eye[3], const mc_geometry_set_s* set, tag_t plane, int* count,
                                 tag_t** out) {
     if (!set || !set->points) return -1;
-    // The 2003 outline is a smooth loop of samples: no corners.
-    return curves::project_points_to_plane(eye, set->point_count, set->points, 0, nullptr, plane, count, out, quiet);
+    // The 2003 outline is a smooth loop of samples: its only break is where
+    // its ends meet.
+    const int ends[2] = {0, set->point_count - 1};
+    return curves::project_points_to_plane(eye, set->point_count, set->points, 2, ends, plane, count, out, quiet);
 }
 
 }  // namespace carvell::r2003
