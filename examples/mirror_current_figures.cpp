@@ -30,6 +30,7 @@ void inside() {
                 "ground %.0f mm | messages %d\n",
                 status, u.ambinocular_angle_checked, u.plan_view_angle, u.side_view_angle, u.up_angle, l.down_angle,
                 u.ground_distance, d.message_count);
+    std::fflush(stdout);
     HM_VD_MC_release_data(&d);
 }
 
@@ -51,6 +52,7 @@ void outside(const char* label, bool loaded) {
                 label, status, o.mirror_rotation_angle_pv, o.mirror_rotation_angle_ls,
                 o.ambinocular_angle_at_ground_pv, o.max_ambinocular_angle_pv, o.first->inboard_deviation,
                 o.first->outboard_deviation, d.message_count);
+    std::fflush(stdout);
     HM_VD_MC_release_data(&d);
 }
 

@@ -254,7 +254,8 @@ int mc_judge_vision_triangle(tag_t triangle, tag_t first_view_eye0, tag_t first_
 // The inside-mirror analysis: mirror and backlite outlines, the two passes of
 // the turning search ("U_" then "D_") and their sight geometry, into the
 // record's inside result. 0; 2 the mirror outline or plane; 3 the backlite
-// outline; 4 a least-squares plane; 5 the centering plane or the analysis.
+// outline; 4 a least-squares plane; 5 the centering plane or the analysis;
+// -1 a null record or one without its inside result.
 int mc_analyze_inside_mirror_2003(mc_data_2003_s* data);
 
 // The loading of the vehicle: pitch about G1 and drop from G0, applied to the

@@ -215,7 +215,9 @@ struct mc_data_2003_s {
 // argument or unreadable input (nothing built, the record as it was).
 CARVELL_C_EXPORT int HM_VD_MC_init_data(mc_input_data_2003_t* input, mc_data_2003_s* data);
 // Runs the certification: 0; 1 the loading failed; 2 the eye points; 3 the
-// inside analysis; 4 the outside analysis; -1 for a null record.
+// inside analysis; 4 the outside analysis; -1 for a null record or one that
+// HM_VD_MC_init_data has not filled. A finished run puts its results on the
+// result layer and writes the summary report into the listing window.
 CARVELL_C_EXPORT int HM_VD_MC_process(mc_data_2003_s* data);
 // Frees what the initialisation and the run put in the record and nulls it;
 // the part's geometry stays. Twice is safe; a null record: nothing.
