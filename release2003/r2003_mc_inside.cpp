@@ -282,7 +282,7 @@ int field_angle(Inside& in, Pass& p, const tag_t views[3], const char* left_name
 bool common_extreme(tag_t mirror_view, tag_t backlite_view, const double (&directions)[3][3], double point[3]) {
     detail::UndoScope mark(UNDO_invisible, "ambinocular");
     if (!mark.is_set()) return false;
-    const bool found = mc_inside_keep_common_view(mirror_view, backlite_view) == 0 &&
+    const bool found = HM_MODL_operations(mirror_view, backlite_view, HM_MODL_INTERSECT) == 0 &&
                        extreme(mirror_view, directions, point);
     mark.roll_back();
     return found;
@@ -337,7 +337,8 @@ int low_vision(Inside& in, Pass& p, double lowest[3]) {
     bool found = false;
     {
         detail::UndoScope mark(UNDO_invisible, "low_vision");
-        if (mark.is_set() && mc_inside_keep_common_view(p.mirror_views[kMiddle], p.backlite_views[kMiddle]) == 0) {
+        if (mark.is_set() &&
+            HM_MODL_operations(p.mirror_views[kMiddle], p.backlite_views[kMiddle], HM_MODL_INTERSECT) == 0) {
             detail::HostList faces;
             int count = 0;
             double upper[3];

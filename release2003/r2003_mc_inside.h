@@ -74,15 +74,6 @@ int mc_inside_outline_sheet(const double eye[3], const mc_geometry_set_s* set, t
 // exactly one curve.
 int mc_inside_cut_ends(tag_t plane, tag_t object, double tolerance, double lower[3], double upper[3]);
 
-// Keeps, of the view sheet, the region it has in common with the other view
-// sheet on the same plane x = constant (the centering plane): the host's
-// sheet operation of kind 3 with the other view as a slab 1 unit to either
-// side of that plane (a sheet-to-sheet operation of two spline-bounded
-// sheets on one plane is not reliable). The view becomes the common region;
-// the other view is left as it was. 0; 1 no common region or a host step
-// failed (the view as it was).
-int mc_inside_keep_common_view(tag_t view, tag_t other);
-
 // A plane object through the point with the normal (0, 1, 0): the vertical
 // plane along the car through an eye. 0 when it was not made.
 tag_t mc_inside_eye_plane(const double through[3]);

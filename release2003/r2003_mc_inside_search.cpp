@@ -232,31 +232,6 @@ int mc_inside_cut_ends(tag_t plane, tag_t object, double tolerance, double lower
     return found ? 0 : 1;
 }
 
-int mc_inside_keep_common_view(tag_t view, tag_t other) {
-    detail::HostList profile, faces, features;
-    if (HM_MODL_create_list(profile.out()) != 0 || HM_MODL_ask_body_faces(other, faces.out()) != 0) return 1;
-    for (tag_t face : faces.items())
-        if (HM_MODL_put_list_item(profile.get(), face) != 0) return 1;
-    const char* limits[2] = {"-1.0", "1.0"};
-    const double origin[3] = {0.0, 0.0, 0.0}, along_x[3] = {1.0, 0.0, 0.0};
-    if (HM_MODL_create_extruded(profile.get(), "0.0", limits, origin, along_x, HM_NULLSIGN, features.out()) != 0)
-        return 1;
-    tag_t feature = NULL_TAG, slab = NULL_TAG;
-    if (HM_MODL_ask_list_item(features.get(), 0, &feature) != 0 || HM_MODL_ask_feat_body(feature, &slab) != 0 ||
-        slab == NULL_TAG) {
-        detail::delete_if_alive(feature);
-        return 1;
-    }
-    // The operation consumes the slab; a failed one leaves it.
-    if (HM_MODL_operations(view, slab, HM_MODL_INTERSECT) != 0) {
-        detail::delete_if_alive(slab);
-        detail::delete_if_alive(feature);
-        return 1;
-    }
-    detail::delete_if_alive(feature);
-    return 0;
-}
-
 tag_t mc_inside_eye_plane(const double through[3]) {
     const double across[3] = {0, 1, 0};
     tag_t plane = NULL_TAG;

@@ -20,6 +20,7 @@
 #include <TopExp_Explorer.hxx>
 #include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
 #include <TopTools_IndexedMapOfShape.hxx>
+#include <TopTools_ListOfShape.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Compound.hxx>
 #include <TopoDS_Shell.hxx>
@@ -120,26 +121,37 @@ bool has_solid(const TopoDS_Shape& shape) {
 
 bool has_face(const TopoDS_Shape& shape) { return !shape.IsNull() && TopExp_Explorer(shape, TopAbs_FACE).More(); }
 
+namespace {
+
+// Runs the kernel's Boolean with the part's distance tolerance as its fuzzy
+// value: sheets on one surface up to rounding (views on a plane bounded by
+// splines of metre size) meet where they overlap, as the host's "same place"
+// has it everywhere else.
+template <typename Operation>
+TopoDS_Shape run_boolean(const TopoDS_Shape& target, const TopoDS_Shape& tool) {
+    double tolerance = 0.0;
+    if (HM_MODL_ask_distance_tolerance(&tolerance) != 0 || !(tolerance > 0.0)) tolerance = 0.0;
+    TopTools_ListOfShape arguments, tools;
+    arguments.Append(target);
+    tools.Append(tool);
+    Operation op;
+    op.SetArguments(arguments);
+    op.SetTools(tools);
+    op.SetFuzzyValue(tolerance);
+    op.Build();
+    if (!op.IsDone() || op.HasErrors()) return TopoDS_Shape();
+    return op.Shape();
+}
+
+}  // namespace
+
 TopoDS_Shape boolean_of(const TopoDS_Shape& target, const TopoDS_Shape& tool, BooleanKind kind) {
-    TopoDS_Shape result;
     switch (kind) {
-    case BooleanKind::unite: {
-        BRepAlgoAPI_Fuse op(target, tool);
-        if (op.IsDone() && !op.HasErrors()) result = op.Shape();
-        break;
+    case BooleanKind::unite: return run_boolean<BRepAlgoAPI_Fuse>(target, tool);
+    case BooleanKind::subtract: return run_boolean<BRepAlgoAPI_Cut>(target, tool);
+    case BooleanKind::intersect: return run_boolean<BRepAlgoAPI_Common>(target, tool);
     }
-    case BooleanKind::subtract: {
-        BRepAlgoAPI_Cut op(target, tool);
-        if (op.IsDone() && !op.HasErrors()) result = op.Shape();
-        break;
-    }
-    case BooleanKind::intersect: {
-        BRepAlgoAPI_Common op(target, tool);
-        if (op.IsDone() && !op.HasErrors()) result = op.Shape();
-        break;
-    }
-    }
-    return result;
+    return TopoDS_Shape();
 }
 
 std::vector<TopoDS_Shape> pieces_of(const TopoDS_Shape& shape) {

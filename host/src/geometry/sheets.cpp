@@ -12,7 +12,6 @@
 #include "omvra.h"
 #include "quillon.h"
 
-#include <BRepAlgoAPI_Fuse.hxx>
 #include <BRepAdaptor_Surface.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <gp_Ax3.hxx>
@@ -345,26 +344,13 @@ int HM_MODL_operations(tag_t target, tag_t tool, int operation) {
     host::Object* b = host::find_body(tool);
     if (!a || !b) return HM_ERR_WRONG_TYPE;
     try {
-        // Coplanar sheets bounded by splines of metre size share their
-        // surface only to rounding: without a fuzzy value the kernel leaves
-        // their overlap unsplit and the two faces apart. What lies within
-        // the part's distance tolerance is one place, as everywhere else.
-        BRepAlgoAPI_Fuse fuse;
-        TopTools_ListOfShape arguments, tools;
-        arguments.Append(a->shape);
-        tools.Append(b->shape);
-        fuse.SetArguments(arguments);
-        fuse.SetTools(tools);
-        double tolerance = 0.0;
-        if (HM_MODL_ask_distance_tolerance(&tolerance) != 0 || !(tolerance > 0.0)) tolerance = 1e-5;
-        fuse.SetFuzzyValue(tolerance);
-        fuse.Build();
-        if (!fuse.IsDone() || fuse.HasErrors() || fuse.Shape().IsNull()) return HM_ERR_GEOMETRY;
+        const TopoDS_Shape united = host::boolean_of(a->shape, b->shape, host::BooleanKind::unite);
+        if (united.IsNull()) return HM_ERR_GEOMETRY;
         // The union of sheets that do not meet is not one sheet.
         TopTools_IndexedMapOfShape faces;
-        TopExp::MapShapes(fuse.Shape(), TopAbs_FACE, faces);
+        TopExp::MapShapes(united, TopAbs_FACE, faces);
         TopTools_IndexedDataMapOfShapeListOfShape edge_faces;
-        TopExp::MapShapesAndAncestors(fuse.Shape(), TopAbs_EDGE, TopAbs_FACE, edge_faces);
+        TopExp::MapShapesAndAncestors(united, TopAbs_EDGE, TopAbs_FACE, edge_faces);
         std::vector<bool> seen(faces.Extent() + 1, false);
         std::vector<int> stack{1};
         seen[1] = true;
