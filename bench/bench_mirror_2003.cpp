@@ -29,6 +29,7 @@
 #include "hm_vd.h"
 #include "hm_vd_mc.h"
 #include "host_testing.h"
+#include "kernel_booleans.h"
 #include "omvra.h"
 #include "r2003_mirror.h"
 #include "ratio_report.h"
@@ -206,13 +207,10 @@ double kernel_judge(const TopoDS_Face& triangle, const TopoDS_Face views[2],
                     const std::vector<std::vector<TopoDS_Face>>& per_eye) {
     TopoDS_Shape visible[2] = {views[0], views[1]};
     for (int eye = 0; eye < 2; ++eye)
-        for (const TopoDS_Face& image : per_eye[eye]) {
-            BRepAlgoAPI_Cut cut(visible[eye], image);
-            visible[eye] = cut.Shape();
-        }
-    BRepAlgoAPI_Fuse united(visible[0], visible[1]);
-    BRepAlgoAPI_Common kept(triangle, united.Shape());
-    return kernel_area(kept.Shape());
+        for (const TopoDS_Face& image : per_eye[eye])
+            visible[eye] = bench_kernel::boolean<BRepAlgoAPI_Cut>(visible[eye], image);
+    const TopoDS_Shape united = bench_kernel::boolean<BRepAlgoAPI_Fuse>(visible[0], visible[1]);
+    return kernel_area(bench_kernel::boolean<BRepAlgoAPI_Common>(triangle, united));
 }
 
 bool near(double value, double expected, double tolerance) { return std::fabs(value - expected) <= tolerance; }

@@ -26,6 +26,7 @@
 #include "hm_vd/objects.h"
 #include "hm_vd_mc.h"
 #include "host_testing.h"
+#include "kernel_booleans.h"
 #include "mirror_record.h"
 #include "mirror_restrictions.h"
 #include "omvra.h"
@@ -145,10 +146,7 @@ double library_subtract(tag_t vision, const std::vector<tag_t>& holes) {
 // The kernel's: one Cut per hole; the area left.
 double kernel_subtract(const TopoDS_Face& vision, const std::vector<TopoDS_Face>& holes) {
     TopoDS_Shape v = vision;
-    for (const TopoDS_Face& hole : holes) {
-        BRepAlgoAPI_Cut cut(v, hole);
-        v = cut.Shape();
-    }
+    for (const TopoDS_Face& hole : holes) v = bench_kernel::boolean<BRepAlgoAPI_Cut>(v, hole);
     GProp_GProps props;
     BRepGProp::SurfaceProperties(v, props);
     return props.Mass();

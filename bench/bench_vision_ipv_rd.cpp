@@ -60,6 +60,7 @@
 #include "hm_vd.h"
 #include "hm_vd_vision.h"
 #include "host_testing.h"
+#include "kernel_booleans.h"
 #include "omvra.h"
 #include "quillon.h"
 #include "ratio_report.h"
@@ -250,8 +251,7 @@ TopoDS_Wire kernel_mustache(const std::vector<host_testing::Point3>& corners) {
     const TopoDS_Face left = kernel_eye_region(corners, gp_Pnt(kEye[0], kEye[1] - 32.5, kEye[2]), panel);
     const TopoDS_Face right = kernel_eye_region(corners, gp_Pnt(kEye[0], kEye[1] + 32.5, kEye[2]), panel);
     if (left.IsNull() || right.IsNull()) return {};
-    BRepAlgoAPI_Common common(left, right);
-    TopExp_Explorer face(common.Shape(), TopAbs_FACE);
+    TopExp_Explorer face(bench_kernel::boolean<BRepAlgoAPI_Common>(left, right), TopAbs_FACE);
     return face.More() ? BRepTools::OuterWire(TopoDS::Face(face.Current())) : TopoDS_Wire();
 }
 
