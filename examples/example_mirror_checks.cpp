@@ -14,6 +14,7 @@
 #include "hm_vd_curve.h"
 #include "hm_vd_mc.h"
 #include "host_testing.h"
+#include "mirror_current_runs.h"
 #include "omvra.h"
 
 #include <sys/stat.h>
@@ -130,20 +131,11 @@ void print_record(const char* what, const mc_data_s& d) {
 }
 
 mc_input_data_t input(int kind, int row, tag_t glass) {
-    mc_input_data_t in{};
-    in.vehicle_orientation[0] = in.vehicle_orientation[4] = in.vehicle_orientation[8] = 1.0;
-    in.mirror_kind = kind;
-    in.standard_row = row;
-    in.eyellipse_rule_name = "EYELLIPSE_95";
-    for (int i = 0; i < 3; ++i) in.eye_reference_point[i] = kSgrp[i];
-    in.ocular_back_angle_index = 25;
+    mc_input_data_t in = mirror_current_runs::base_input(kind, row);
     in.mirror = glass;
-    in.positioning = true;
     for (int i = 0; i < 3; ++i) in.mirror_reference_point[i] = kGlassCentre[i];
     in.mirror_shape = 1;
     in.user_radius = kGlassRadius;
-    in.lower_legal_radius = 1200.0;
-    in.upper_legal_radius = 99999.0;
     in.standard_distance = 20000.0;
     in.standard_value = 4000.0;
     return in;
