@@ -11,6 +11,7 @@
 #include "omvra.h"
 #include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
+#include "toolbox/detail/vec3.h"
 
 #include <cmath>
 #include <cstring>
@@ -34,8 +35,6 @@ struct EyeGeometry {
     double second_dir[3];
     double hip[3];
 };
-
-void copy3(double out[3], const double in[3]) { std::memcpy(out, in, 3 * sizeof(double)); }
 
 // The pitch about G1 (about the absolute y axis) followed by the drop from
 // G0's height to G1's. The pitch is taken only when one of the loaded points
@@ -162,7 +161,7 @@ int mc_apply_loading_2003(mc_data_2003_s* data) {
     double matrix[12];
     if (int r = loading_matrix(data, matrix)) return r;
     double loaded_reference[3];
-    copy3(loaded_reference, data->eye_reference);
+    detail::copy3(data->eye_reference, loaded_reference);
     if (int r = hm5941(loaded_reference, matrix)) return r;
 
     // The loaded eye ellipses are made before anything moves, so that an
@@ -177,11 +176,11 @@ int mc_apply_loading_2003(mc_data_2003_s* data) {
     }
 
     // The unloaded points stay in the copies.
-    copy3(data->eye_reference_copy, data->eye_reference);
-    copy3(data->eye_reference, loaded_reference);
-    copy3(data->start_pivot, data->pivot);
+    detail::copy3(data->eye_reference, data->eye_reference_copy);
+    detail::copy3(loaded_reference, data->eye_reference);
+    detail::copy3(data->pivot, data->start_pivot);
     (void)hm5941(data->pivot, matrix);
-    copy3(data->start_prime, data->prime);
+    detail::copy3(data->prime, data->start_prime);
     (void)hm5941(data->prime, matrix);
 
     int mirror_status = 0;

@@ -9,6 +9,7 @@
 #include "hm_vd_mc.h"
 #include "omvra.h"
 #include "mirror/mirror_optics_core.h"
+#include "toolbox/detail/constants.h"
 #include "toolbox/detail/finite.h"
 
 #include <cmath>
@@ -18,8 +19,6 @@ namespace carvell::r2003 {
 namespace {
 
 namespace optics = carvell::mirror::optics;
-
-constexpr double kDegreesPerRadian = 57.29577951308232;
 
 int quiet(const char*, int status) { return status; }
 
@@ -77,7 +76,7 @@ int mc_ask_outboard_view_angle(const mc_data_2003_s* data, const double eyes[3][
     if (data->mirror_set.face == NULL_TAG || HM_MODL_ask_extreme(data->mirror_set.face, side, up, forward, &held, q) != 0)
         return 1;
     const auto angle_from = [&q](const double* e) {
-        return 180.0 - std::fabs(std::atan2(q[1] - e[1], q[0] - e[0]) * kDegreesPerRadian);
+        return 180.0 - std::fabs(std::atan2(q[1] - e[1], q[0] - e[0]) * detail::kDegreesPerRadian);
     };
     std::memcpy(out_eyes, eyes, 9 * sizeof(double));
     *view_angle = angle_from(eyes[eye]);
@@ -89,7 +88,7 @@ int mc_ask_outboard_view_angle(const mc_data_2003_s* data, const double eyes[3][
     if (rotated) {
         *view_angle = angle_from(out_eyes[eye]);
         *head_turn = std::fabs(std::atan2(out_eyes[2][0] - out_eyes[0][0], out_eyes[2][1] - out_eyes[0][1]) *
-                               kDegreesPerRadian);
+                               detail::kDegreesPerRadian);
     }
     return 0;
 }

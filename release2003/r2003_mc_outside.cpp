@@ -11,8 +11,10 @@
 #include "hm_vd_mc.h"
 #include "omvra.h"
 #include "quillon.h"
+#include "toolbox/detail/constants.h"
 #include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
+#include "toolbox/detail/vec3.h"
 
 #include <cmath>
 #include <cstdio>
@@ -23,7 +25,6 @@
 namespace carvell::r2003 {
 namespace {
 
-constexpr double kDegreesPerRadian = 57.29577951308232;
 constexpr int kScratchLayer = 256;
 // Height of the dual target's cylinder: 1000 mm, or its inch value.
 constexpr double kCylinderHeightMillimetres = 1000.0;
@@ -45,8 +46,6 @@ enum AnalysisCode {
     kGroundNotReached = 101,
 };
 
-void copy3(double out[3], const double in[3]) { std::memcpy(out, in, 3 * sizeof(double)); }
-
 // Plan-view direction from one point to another, in radians.
 double plan_direction(const double from[3], const double to[3]) {
     return std::atan2(to[1] - from[1], to[0] - from[0]);
@@ -66,8 +65,8 @@ void discard_lines(const std::vector<tag_t>& lines) {
 int polygon_lines(const double (*corners)[3], int n, std::vector<tag_t>* lines) {
     for (int i = 0; i < n; ++i) {
         HM_CURVE_line_t ends{};
-        copy3(ends.start_point, corners[i]);
-        copy3(ends.end_point, corners[(i + 1) % n]);
+        detail::copy3(corners[i], ends.start_point);
+        detail::copy3(corners[(i + 1) % n], ends.end_point);
         tag_t line = NULL_TAG;
         if (const int status = HM_CURVE_create_line(&ends, &line)) {
             discard_lines(*lines);
@@ -159,7 +158,7 @@ void set_targets(Analysis& a, const double rear_eye[3]) {
         A[1] = d->caller_points[0][1];
         A[2] = d->caller_points[0][2];
         double* B = t.record->outboard_point;
-        copy3(B, A);
+        detail::copy3(A, B);
         B[1] += a.outboard[1] * (k == 0 ? width : d->far_side_value);
     }
 }
@@ -181,7 +180,7 @@ int turn_mirror(Analysis& a) {
 // Steps 5 and 6: the view angle, the eye and head lines and the turned mirror named.
 int link_lines(Analysis& a) {
     const double* M = a.eyes[1];
-    a.o->angle_view_angle = std::fabs(plan_direction(a.s.vertex, M)) * kDegreesPerRadian;
+    a.o->angle_view_angle = std::fabs(plan_direction(a.s.vertex, M)) * detail::kDegreesPerRadian;
     const struct {
         const double* from;
         const double* to;
@@ -318,8 +317,8 @@ int target_figure(Analysis& a, Target& t, int target_index) {
     if (const int status = HM_MODL_create_cyl1(HM_NULLSIGN, base, height_text, diameter_text, up, &feature))
         return status;
     if (const int status = HM_MODL_ask_feat_body(feature, &body)) return status;
-    copy3(t.top_a, A);
-    copy3(t.top_b, B);
+    detail::copy3(A, t.top_a);
+    detail::copy3(B, t.top_b);
     t.top_a[2] += height;
     t.top_b[2] += height;
     return mc_set_object_display(body, "VIS_TRNGL_B", a.colours[kCommonSlot], true, a.results);
@@ -333,8 +332,8 @@ int pierce_points(Analysis& a, Target& t, int target_index) {
     if (const int status = HM_VD_MC_pierce(a.tolerances, &a.s, a.eye(a.outboard_eye), B, t.pierce_b)) return status;
     if (const int status = HM_VD_MC_pierce(a.tolerances, &a.s, a.eye(a.inboard_eye), A, t.pierce_a)) return status;
     if (target_index == 0) {
-        copy3(t.pierce_top_a, a.prime);
-        copy3(t.pierce_top_b, a.prime);
+        detail::copy3(a.prime, t.pierce_top_a);
+        detail::copy3(a.prime, t.pierce_top_b);
         return 0;
     }
     if (const int status = HM_VD_MC_pierce(a.tolerances, &a.s, a.eye(a.inboard_eye), t.top_a, t.pierce_top_a))
@@ -391,8 +390,8 @@ int deviation(Analysis& a, const double point[3], const char* message, double* o
         return status;
     const double half = 0.5 * a.d->standard_distance;
     HM_CURVE_line_t ends{};
-    copy3(ends.start_point, point);
-    copy3(ends.end_point, point);
+    detail::copy3(point, ends.start_point);
+    detail::copy3(point, ends.end_point);
     ends.start_point[0] -= half;
     ends.end_point[0] += half;
     tag_t probe = NULL_TAG;
@@ -466,7 +465,7 @@ void field_angles(Analysis& a) {
     mc_data_2003_s* d = a.d;
     const Target& last = a.targets[a.target_count - 1];
     const double inboard_ray = plan_direction(last.pierce_a, last.record->inboard_point);
-    a.o->max_ambinocular_angle = std::fabs(plan_direction(a.outermost, a.widest) - inboard_ray) * kDegreesPerRadian;
+    a.o->max_ambinocular_angle = std::fabs(plan_direction(a.outermost, a.widest) - inboard_ray) * detail::kDegreesPerRadian;
     mc_target_result_s* first = a.targets[0].record;
     first->achieved_width = std::fabs(a.widest[1]) - std::fabs(first->inboard_point[1]);
     if (d->user_override == 1) {
@@ -476,7 +475,7 @@ void field_angles(Analysis& a) {
         mc_add_message(d, "\n*DOES NOT CERTIFY* Target Width less than Standard Width ");
     }
     a.o->ambinocular_angle_at_ground =
-        std::fabs(plan_direction(last.pierce_b, last.record->outboard_point) - inboard_ray) * kDegreesPerRadian;
+        std::fabs(plan_direction(last.pierce_b, last.record->outboard_point) - inboard_ray) * detail::kDegreesPerRadian;
 }
 
 // Step 17: how far behind the middle eye its sight over the lowest seen

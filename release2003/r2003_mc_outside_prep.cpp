@@ -11,6 +11,7 @@
 #include "omvra.h"
 #include "quillon.h"
 #include "toolbox/detail/owners.h"
+#include "toolbox/detail/vec3.h"
 
 #include <cmath>
 #include <cstring>
@@ -32,8 +33,6 @@ enum PrepareCode {
     kNotOneFace = 1,
     kOppositeWithoutArea = 2,
 };
-
-void copy3(double out[3], const double in[3]) { std::memcpy(out, in, 3 * sizeof(double)); }
 
 // The tolerance triple of the record: distance, angle (degrees), third.
 struct Tolerances {
@@ -92,8 +91,8 @@ int surface_from_sphere_face(mc_data_2003_s* d, tag_t face, mc_mirror_surface_s*
     for (int i = 0; i < 3; ++i) s->centre[i] = point[i] + r * normal[i];
     s->curvature = r != 0.0 ? std::fabs(1.0 / r) : 0.0;
     s->radius = std::fabs(r);
-    copy3(s->vertex, d->pivot);
-    copy3(s->normal, normal);
+    detail::copy3(d->pivot, s->vertex);
+    detail::copy3(normal, s->normal);
     d->measured_radius = std::fabs(r);
     return 0;
 }
@@ -133,11 +132,11 @@ int make_flat_mirror(mc_data_2003_s* d, mc_mirror_surface_s* s) {
     if (const int status = mc_project_sheet_to_plane(d->mirror_sheet, &planar, tolerances.values)) return status;
     replace_mirror_sheet(d, planar);
     if (const int status = mc_build_geometry_set(d->mirror_sheet, nullptr, 0, &d->mirror_set)) return status;
-    copy3(s->centre, origin);
+    detail::copy3(origin, s->centre);
     s->curvature = 0.0;
     s->radius = 0.0;
-    copy3(s->vertex, origin);
-    copy3(s->normal, normal);
+    detail::copy3(origin, s->vertex);
+    detail::copy3(normal, s->normal);
     d->measured_radius = 0.0;
     return 0;
 }

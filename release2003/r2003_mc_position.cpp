@@ -10,6 +10,7 @@
 #include "hm_vd_curve.h"
 #include "hm_vd_mc.h"
 #include "omvra.h"
+#include "toolbox/detail/constants.h"
 #include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
 
@@ -30,7 +31,6 @@ constexpr int kMoveObjects = 1;
 constexpr int kOwnLayer = -1;
 constexpr int kNoTraceCurves = 2;
 constexpr int kTargetDirection = 1;   // the aim's target is a direction, not a point
-constexpr double kDegreesPerRadian = 57.29577951308232;
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 enum PositionCode {
@@ -125,8 +125,8 @@ int view_step(Positioning* p) {
 // The plan and side angles (degrees) of a unit vector: the turn about z and
 // then about y that carries the x axis onto it.
 void plan_and_side(const double v[3], double* plan, double* side) {
-    *plan = -std::atan2(v[1], v[0]) * kDegreesPerRadian;
-    *side = std::atan2(v[2], std::sqrt(std::fmax(0.0, 1.0 - v[2] * v[2]))) * kDegreesPerRadian;
+    *plan = -std::atan2(v[1], v[0]) * detail::kDegreesPerRadian;
+    *side = std::atan2(v[2], std::sqrt(std::fmax(0.0, 1.0 - v[2] * v[2]))) * detail::kDegreesPerRadian;
 }
 
 // The surface normal at a point of the mirror: for a sphere the normal at

@@ -9,6 +9,7 @@
 #include "quillon.h"
 #include "toolbox/detail/finite.h"
 #include "toolbox/detail/owners.h"
+#include "toolbox/detail/vec3.h"
 
 #include <cmath>
 #include <cstdio>
@@ -45,8 +46,6 @@ const NamePair kDriverTable[] = {
 
 constexpr const char* kMessageLimitText = "WARNINGS EXCEEDED MESSAGE LIMIT";
 constexpr int kDefaultColour = 2;
-
-void copy3(double out[3], const double in[3]) { std::memcpy(out, in, 3 * sizeof(double)); }
 
 bool counted(int count, const tag_t* tags) {
     return count == 0 || (count > 0 && count <= HM_VD_MC_MAX_OBJECTS && tags);
@@ -139,14 +138,14 @@ struct EyellipseEyes {
 void copy_inputs(const mc_input_data_2003_t& in, mc_data_2003_s* data) {
     data->eyellipse_name = in.eyellipse_name;
     data->eye_type = stored_eye_type(in.eye_type);
-    copy3(data->eye_reference, in.eye_reference_point);
+    detail::copy3(in.eye_reference_point, data->eye_reference);
     data->head_rotation = in.head_rotation ? 1 : 0;
     data->mirror_sheet = in.mirror_sheet;
     data->caller_mirror_sheet = in.mirror_sheet;
-    copy3(data->pivot, in.pivot_point);
-    copy3(data->start_pivot, in.pivot_point);
-    copy3(data->prime, in.prime_point);
-    copy3(data->start_prime, in.prime_point);
+    detail::copy3(in.pivot_point, data->pivot);
+    detail::copy3(in.pivot_point, data->start_pivot);
+    detail::copy3(in.prime_point, data->prime);
+    detail::copy3(in.prime_point, data->start_prime);
     data->bezel_curves = detail::list_of_tags(in.bezel_count, in.bezel_curves);
     data->bezel_present = data->bezel_curves ? 1 : 0;
     data->bezel_copy = detail::copy_of_list(data->bezel_curves);
@@ -247,12 +246,12 @@ int HM_VD_MC_init_data(mc_input_data_2003_t* input, mc_data_2003_s* data) {
         data->head_rotation = 1;
         data->eye_step_eyellipse_name = data->eyellipse_name;
         if (eyellipse.drawn) {
-            copy3(data->eye_reference, eyellipse.hip);
+            detail::copy3(eyellipse.hip, data->eye_reference);
             data->first_ellipse = eyellipse.ellipses[0];
             data->second_ellipse = eyellipse.ellipses[1];
         }
     } else {
-        copy3(data->eye_reference_copy, data->eye_reference);
+        detail::copy3(data->eye_reference, data->eye_reference_copy);
     }
     data->message_count = 0;
     data->messages = make_message_slots();
